@@ -1,0 +1,153 @@
+// Owning pointer to a shared object, with const access. Holds exactly one counted reference while
+// non-null. Copy-on-write: an owner about to modify a shared object calls Unshare first; a pointer
+// taken to an object marked unshareable makes a private copy at once.
+#pragma once
+
+#include "QZFramework/ObjectBase/Exception.h"
+#include "QZFramework/ObjectBase/RefCountedObject.h"
+
+#include <cstddef>
+#include <type_traits>
+#include <typeinfo>
+#include <utility>
+
+namespace QZ
+{
+
+template <class T>
+class ConstRCPtr
+{
+public:
+    ConstRCPtr() noexcept = default;
+    ConstRCPtr(std::nullptr_t) noexcept {}
+    ConstRCPtr(T* object) : mPtr(object) { AddRefAndUnshare(); }
+    ConstRCPtr(const ConstRCPtr& other) : mPtr(other.mPtr) { AddRefAndUnshare(); }
+    ConstRCPtr(ConstRCPtr&& other) noexcept : mPtr(std::exchange(other.mPtr, nullptr)) {}
+    template <class U, class = std::enable_if_t<std::is_convertible_v<U*, T*>>>
+    ConstRCPtr(const ConstRCPtr<U>& other) : mPtr(other.mPtr)
+    {
+        AddRefAndUnshare();
+    }
+    template <class U, class = std::enable_if_t<std::is_convertible_v<U*, T*>>>
+    ConstRCPtr(ConstRCPtr<U>&& other) noexcept : mPtr(std::exchange(other.mPtr, nullptr))
+    {
+    }
+    ~ConstRCPtr() { Reset(); }
+
+    // Takes the new object before releasing the old one, so assignment through an alias is safe.
+    ConstRCPtr& operator=(const ConstRCPtr& other)
+    {
+        Assign(other.mPtr);
+        return *this;
+    }
+    ConstRCPtr& operator=(ConstRCPtr&& other) noexcept
+    {
+        if (this != &other)
+        {
+            T* old = std::exchange(mPtr, std::exchange(other.mPtr, nullptr));
+            ReleaseObject(old);
+        }
+        return *this;
+    }
+    ConstRCPtr& operator=(T* object)
+    {
+        Assign(object);
+        return *this;
+    }
+    ConstRCPtr& operator=(std::nullptr_t)
+    {
+        Reset();
+        return *this;
+    }
+
+    const T* Get() const noexcept { return mPtr; }
+    const T* operator->() const noexcept { return mPtr; }
+    const T& operator*() const noexcept { return *mPtr; }
+    explicit operator bool() const noexcept { return mPtr != nullptr; }
+    bool IsNull() const noexcept { return mPtr == nullptr; }
+
+    void Reset()
+    {
+        ReleaseObject(std::exchange(mPtr, nullptr));
+    }
+
+    void AddRefAndUnshare()
+    {
+        if (mPtr == nullptr)
+        {
+            return;
+        }
+        Base(mPtr)->AddRef();
+        if (!Base(mPtr)->IsShareable())
+        {
+            Unshare();
+        }
+    }
+
+    // Replaces a shared object (two or more references) by a private copy. Keeps the object held
+    // before when the copy cannot be made, then throws.
+    void Unshare()
+    {
+        if (mPtr == nullptr || Base(mPtr)->GetRefCount() < 2)
+        {
+            return;
+        }
+        RCPtr<LRefCountedObject> copy = Base(mPtr)->CreateCopy();
+        T* converted = dynamic_cast<T*>(copy.Get());
+        if (converted == nullptr)
+        {
+            const std::string name = ClassNameOf(typeid(T));
+            const std::string method = "QZ::ConstRCPtr<" + name + ">::Unshare";
+            QZ_THROW_LOGIC(method, name);
+        }
+        T* old = std::exchange(mPtr, converted);
+        Base(mPtr)->AddRef();
+        ReleaseObject(old);
+    }
+
+protected:
+    static LRefCountedObject* Base(T* object) noexcept { return object; }
+    static void ReleaseObject(T* object)
+    {
+        if (object != nullptr)
+        {
+            Base(object)->Release();
+        }
+    }
+    void Assign(T* object)
+    {
+        if (object == mPtr)
+        {
+            return;
+        }
+        T* old = mPtr;
+        mPtr = object;
+        AddRefAndUnshare();
+        ReleaseObject(old);
+    }
+
+    T* mPtr = nullptr;
+
+    template <class U>
+    friend class ConstRCPtr;
+};
+
+template <class T, class U>
+bool operator==(const ConstRCPtr<T>& a, const ConstRCPtr<U>& b) noexcept
+{
+    return a.Get() == b.Get();
+}
+template <class T>
+bool operator==(const ConstRCPtr<T>& a, const T* b) noexcept
+{
+    return a.Get() == b;
+}
+template <class T>
+bool operator==(const ConstRCPtr<T>& a, std::nullptr_t) noexcept
+{
+    return a.IsNull();
+}
+
+} // namespace QZ
+
+#include "QZFramework/ObjectBase/RCPtr.h"

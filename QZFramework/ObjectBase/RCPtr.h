@@ -1,0 +1,50 @@
+// Owning pointer to a shared object with non-const access; converts to ConstRCPtr<T>.
+#pragma once
+
+#include "QZFramework/ObjectBase/ConstRCPtr.h"
+
+namespace QZ
+{
+
+template <class T>
+class RCPtr : public ConstRCPtr<T>
+{
+public:
+    using ConstRCPtr<T>::ConstRCPtr;
+    RCPtr() noexcept = default;
+    RCPtr(const RCPtr&) = default;
+    RCPtr(RCPtr&&) noexcept = default;
+    template <class U, class = std::enable_if_t<std::is_convertible_v<U*, T*>>>
+    RCPtr(const RCPtr<U>& other) : ConstRCPtr<T>(static_cast<const ConstRCPtr<U>&>(other))
+    {
+    }
+    template <class U, class = std::enable_if_t<std::is_convertible_v<U*, T*>>>
+    RCPtr(RCPtr<U>&& other) noexcept : ConstRCPtr<T>(static_cast<ConstRCPtr<U>&&>(other))
+    {
+    }
+    RCPtr& operator=(const RCPtr&) = default;
+    RCPtr& operator=(RCPtr&&) noexcept = default;
+    RCPtr& operator=(T* object)
+    {
+        ConstRCPtr<T>::operator=(object);
+        return *this;
+    }
+    RCPtr& operator=(std::nullptr_t)
+    {
+        this->Reset();
+        return *this;
+    }
+
+    // A pointer to the same object seen as a T, or null when it is not a T.
+    template <class U>
+    static RCPtr DynamicCastFrom(const ConstRCPtr<U>& other)
+    {
+        return RCPtr(dynamic_cast<T*>(const_cast<U*>(other.Get())));
+    }
+
+    T* Get() const noexcept { return this->mPtr; }
+    T* operator->() const noexcept { return this->mPtr; }
+    T& operator*() const noexcept { return *this->mPtr; }
+};
+
+} // namespace QZ

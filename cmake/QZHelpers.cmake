@@ -1,0 +1,73 @@
+# Project-wide compile settings and the helpers that every area uses to declare its tests,
+# fuzz targets and benchmarks.
+
+add_compile_options(-Wall -Wextra)
+if(QZ_WERROR)
+    add_compile_options(-Werror)
+endif()
+# Exception texts carry the throwing file's path; keep it relative to the source tree.
+add_compile_options("-ffile-prefix-map=${CMAKE_SOURCE_DIR}/=")
+
+if(QZ_SANITIZE)
+    add_compile_options(-fsanitize=${QZ_SANITIZE} -fno-omit-frame-pointer -fno-sanitize-recover=all)
+    add_link_options(-fsanitize=${QZ_SANITIZE})
+endif()
+if(QZ_FUZZ)
+    if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+        message(FATAL_ERROR "QZ_FUZZ needs clang (package clang)")
+    endif()
+    # Coverage instrumentation everywhere, so the fuzzers see into the libraries they drive.
+    add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
+
+add_custom_target(concurrency_tests)
+
+# qz_add_test(<name> LABEL <area> SOURCES ... [LIBS ...] [CONCURRENCY])
+# One GoogleTest program registered as one ctest test carrying its area label. CONCURRENCY tests
+# are also labelled "concurrency" and are the only ones the ThreadSanitizer build registers.
+function(qz_add_test name)
+    cmake_parse_arguments(T "CONCURRENCY" "LABEL" "SOURCES;LIBS" ${ARGN})
+    if(QZ_CONCURRENCY_ONLY AND NOT T_CONCURRENCY)
+        return()
+    endif()
+    add_executable(${name} ${T_SOURCES})
+    target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+    set(labels ${T_LABEL})
+    if(T_CONCURRENCY)
+        list(APPEND labels concurrency)
+        add_dependencies(concurrency_tests ${name})
+    endif()
+    add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
+    set_tests_properties(${name} PROPERTIES LABELS "${labels}" TIMEOUT 600)
+endfunction()
+
+# qz_add_fuzzer(<name> LABEL <area> SOURCES ... [LIBS ...] CORPUS <seed folder>)
+# A libFuzzer target, run by ctest for QZ_FUZZ_SECONDS on its seed corpus. New inputs go to a
+# scratch folder in the build tree so the repository's corpus stays as committed.
+function(qz_add_fuzzer name)
+    cmake_parse_arguments(F "" "LABEL;CORPUS" "SOURCES;LIBS" ${ARGN})
+    if(NOT QZ_FUZZ OR QZ_CONCURRENCY_ONLY)
+        return()
+    endif()
+    add_executable(${name} ${F_SOURCES})
+    target_link_libraries(${name} PRIVATE ${F_LIBS})
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+    set(scratch ${CMAKE_CURRENT_BINARY_DIR}/fuzz-scratch/${name})
+    file(MAKE_DIRECTORY ${scratch})
+    add_test(NAME ${name}
+             COMMAND ${name} -max_total_time=${QZ_FUZZ_SECONDS} -rss_limit_mb=2048 -timeout=10
+                     -print_final_stats=0 ${scratch} ${F_CORPUS})
+    set_tests_properties(${name} PROPERTIES LABELS "${F_LABEL};fuzz"
+                         TIMEOUT 600)
+endfunction()
+
+# qz_add_benchmark(<name> SOURCES ... [LIBS ...]): a Google Benchmark program, built only when
+# QZ_BENCHMARKS is on; benchmarks are run by hand, never as tests.
+function(qz_add_benchmark name)
+    cmake_parse_arguments(B "" "" "SOURCES;LIBS" ${ARGN})
+    if(NOT QZ_BENCHMARKS OR QZ_CONCURRENCY_ONLY)
+        return()
+    endif()
+    add_executable(${name} ${B_SOURCES})
+    target_link_libraries(${name} PRIVATE ${B_LIBS} benchmark::benchmark benchmark::benchmark_main)
+endfunction()

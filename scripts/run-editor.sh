@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Sets everything up, builds the editor (g++, release) and starts it.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+bash "$root/scripts/setup.sh"
+
+build=$root/build/release
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+      -DCMAKE_CXX_COMPILER=g++ -DCMAKE_C_COMPILER=gcc
+cmake --build "$build" -j "$(nproc)"
+
+editor=$build/App/TarnEditor
+if [[ -x "$editor" ]]; then
+    exec "$editor" "$@"
+fi
+echo "Built the framework libraries; the editor window is not built yet."

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Sets everything up, builds and runs every test:
+#   1. g++ build of everything with warnings as errors (benchmarks compiled, not run);
+#   2. clang build with AddressSanitizer and UndefinedBehaviorSanitizer: every test, and every
+#      fuzz target for QZ_FUZZ_SECONDS (default 20) on its seed corpus;
+#   3. clang build with ThreadSanitizer of the concurrency tests only.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+bash "$root/scripts/setup.sh"
+
+jobs=$(nproc)
+fuzz_seconds=${QZ_FUZZ_SECONDS:-20}
+build=$root/build
+
+cmake -S "$root" -B "$build/gcc" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+      -DCMAKE_CXX_COMPILER=g++ -DCMAKE_C_COMPILER=gcc -DQZ_WERROR=ON -DQZ_BENCHMARKS=ON
+cmake --build "$build/gcc" -j "$jobs"
+
+cmake -S "$root" -B "$build/asan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+      -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang \
+      -DQZ_SANITIZE=address,undefined -DQZ_FUZZ=ON -DQZ_FUZZ_SECONDS="$fuzz_seconds"
+cmake --build "$build/asan" -j "$jobs"
+ctest --test-dir "$build/asan" --output-on-failure -j "$jobs"
+
+cmake -S "$root" -B "$build/tsan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+      -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang \
+      -DQZ_SANITIZE=thread -DQZ_CONCURRENCY_ONLY=ON
+cmake --build "$build/tsan" -j "$jobs" --target concurrency_tests
+ctest --test-dir "$build/tsan" --output-on-failure -j "$jobs" --no-tests=ignore
