@@ -20,7 +20,8 @@ TEST(ResultCodes, FormatWritesUpperCaseHexWithoutLeadingZeros)
 
 TEST(ExceptionText, FieldsAreJoinedInOrderWithSpacedColons)
 {
-    EXPECT_EQ(FormatExceptionText("Runtime Error", {"Null Pointer", "Couldn't find child ButtonName"},
+    EXPECT_EQ(FormatExceptionText("Runtime Error",
+                                  {"Null Pointer", "Couldn't find child ButtonName"},
                                   "LButtonEditPanel::Initialize", "UI/ButtonEditPanel.cpp", 88),
               "Runtime Error : Null Pointer : Couldn't find child ButtonName : "
               "LButtonEditPanel::Initialize : UI/ButtonEditPanel.cpp : Line 88");

@@ -202,7 +202,8 @@ TEST(CopyOnWrite, UnshareKeepsTheObjectWhenTheCopyIsEmpty)
     }
     catch (const Exception<std::logic_error>& e)
     {
-        ExpectText(e.What(), "Logic Error : class NullCopy : QZ::ConstRCPtr<class NullCopy>::Unshare : ");
+        ExpectText(e.What(),
+                   "Logic Error : class NullCopy : QZ::ConstRCPtr<class NullCopy>::Unshare : ");
     }
     EXPECT_EQ(second.Get(), first.Get());
     EXPECT_EQ(first->GetRefCount(), 2);

@@ -72,7 +72,8 @@ void ExpectOutOfRange(Call call, const std::string& method)
         const std::string text = e.What();
         const std::string head = "Out of Range : " + method + " : ";
         EXPECT_EQ(text.rfind(head, 0), 0u) << text;
-        EXPECT_TRUE(std::regex_search(text.substr(head.size()), std::regex("^[^ ]+ : Line [0-9]+$")))
+        EXPECT_TRUE(
+            std::regex_search(text.substr(head.size()), std::regex("^[^ ]+ : Line [0-9]+$")))
             << text;
     }
 }
@@ -174,7 +175,8 @@ TEST_F(PointerArrayCounting, RemoveItemAtOrPastTheCountThrowsOutOfRangeAndChange
     Items items;
     items.Add(only);
 
-    ExpectOutOfRange([&] { items.RemoveItem(1); }, "QZ::RCPtrArray<class ArrayItem,1,0>::RemoveItem");
+    ExpectOutOfRange([&] { items.RemoveItem(1); },
+                     "QZ::RCPtrArray<class ArrayItem,1,0>::RemoveItem");
     ExpectOutOfRange([&] { items.RemoveItem(-1); },
                      "QZ::RCPtrArray<class ArrayItem,1,0>::RemoveItem");
     EXPECT_EQ(items.GetCount(), 1);
@@ -195,7 +197,8 @@ TEST_F(PointerArrayCounting, OutOfRangeTextsNameTheArrayFormAndItsArguments)
     ExpectOutOfRange([&] { pool.RemoveItem(0); },
                      "QZ::RCPtrArray<class ArrayItem,16,16>::RemoveItem");
     ExpectOutOfRange([&] { pool.GetAt(0); }, "QZ::RCPtrArray<class ArrayItem,16,16>::GetAt");
-    ExpectOutOfRange([&] { constItems.GetAt(0); }, "QZ::ConstRCPtrArray<class ArrayItem,1,0>::GetAt");
+    ExpectOutOfRange([&] { constItems.GetAt(0); },
+                     "QZ::ConstRCPtrArray<class ArrayItem,1,0>::GetAt");
 }
 
 TEST_F(PointerArrayCounting, RemoveItemsTakesOutARangeOrNothing)
