@@ -8,9 +8,9 @@
 #include "QZFramework/ObjectBase/Exception.h"
 #include "QZFramework/ObjectBase/Pair.h"
 #include "QZFramework/ObjectBase/RCPtr.h"
+#include "QZFramework/Utilities/Storage/RCPtrArray.h"
 #include "QZFramework/Utilities/Storage/StringT.h"
 
-#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <type_traits>
@@ -44,9 +44,9 @@ public:
 
     void Clear()
     {
-        for (auto& bucket : mBuckets)
+        for (Bucket& bucket : mBuckets)
         {
-            bucket.clear();
+            bucket.RemoveAll();
         }
         mCount = 0;
     }
@@ -57,13 +57,13 @@ public:
     {
         const Key key = GetKey(item);
         Bucket& bucket = BucketOf(key);
-        const std::size_t found = Search(bucket, key);
+        const std::int32_t found = Search(bucket, key);
         if (found != kAbsent)
         {
-            bucket[found] = new Pair(key, item);
+            bucket.GetAt(found) = new Pair(key, item);
             return false;
         }
-        bucket.push_back(RCPtr<Pair>(new Pair(key, item)));
+        bucket.Add(RCPtr<Pair>(new Pair(key, item)));
         ++mCount;
         return true;
     }
@@ -73,27 +73,27 @@ public:
     T* Find(const Key& key, T* fallback)
     {
         Bucket& bucket = BucketOf(key);
-        const std::size_t found = Search(bucket, key);
-        return found != kAbsent ? &bucket[found]->GetSecond() : fallback;
+        const std::int32_t found = Search(bucket, key);
+        return found != kAbsent ? &bucket.GetAt(found)->GetSecond() : fallback;
     }
 
     // Removes the key's pair; false when absent.
     bool Remove(const Key& key)
     {
         Bucket& bucket = BucketOf(key);
-        const std::size_t found = Search(bucket, key);
+        const std::int32_t found = Search(bucket, key);
         if (found == kAbsent)
         {
             return false;
         }
-        bucket.erase(bucket.begin() + static_cast<std::ptrdiff_t>(found));
+        bucket.RemoveItem(found);
         --mCount;
         return true;
     }
 
 private:
-    using Bucket = std::vector<RCPtr<Pair>>;
-    static constexpr std::size_t kAbsent = static_cast<std::size_t>(-1);
+    using Bucket = RCPtrArray<Pair, 1, 0>;
+    static constexpr std::int32_t kAbsent = -1;
 
     Bucket& BucketOf(const Key& key)
     {
@@ -101,13 +101,13 @@ private:
         return mBuckets[HashBits(key) & ((std::uint32_t{1} << Bits) - 1u)];
     }
 
-    static std::size_t Search(const Bucket& bucket, const Key& key)
+    static std::int32_t Search(const Bucket& bucket, const Key& key)
     {
-        for (std::size_t i = bucket.size(); i > 0; --i)
+        for (std::int32_t i = bucket.GetCount() - 1; i >= 0; --i)
         {
-            if (bucket[i - 1]->GetFirst() == key)
+            if (bucket.GetAt(i)->GetFirst() == key)
             {
-                return i - 1;
+                return i;
             }
         }
         return kAbsent;

@@ -91,7 +91,8 @@ RCPtr<LRenderer> LRenderer::Create(std::int32_t type, const RectT<std::int32_t>&
 
 LRenderContextInfo* LRenderer::GetCurrentContext() const
 {
-    return mStartedContexts.empty() ? nullptr : mStartedContexts.back().Get();
+    const std::int32_t count = mStartedContexts.GetCount();
+    return count == 0 ? nullptr : mStartedContexts.GetAt(count - 1).Get();
 }
 
 RenderState* LRenderer::GetCurrentState() const
@@ -129,18 +130,19 @@ QZRESULT LRenderer::RenderStart(const RCPtr<LRenderContextInfo>& context)
     {
         QZ_THROW_RUNTIME("QZ::LRenderer::RenderStart", "Render context reentered.");
     }
-    mStartedContexts.push_back(context);
+    mStartedContexts.Add(context);
     return S_OK;
 }
 
 QZRESULT LRenderer::RenderFinish(const RCPtr<LRenderContextInfo>& context)
 {
-    if (mStartedContexts.empty() || !(mStartedContexts.back() == context))
+    const std::int32_t count = mStartedContexts.GetCount();
+    if (count == 0 || !(mStartedContexts.GetAt(count - 1) == context))
     {
         QZ_THROW_RUNTIME("QZ::LRenderer::RenderFinish",
                          "RenderFinish context does not match RenderStart context");
     }
-    mStartedContexts.pop_back();
+    mStartedContexts.RemoveItem(count - 1);
     return S_OK;
 }
 

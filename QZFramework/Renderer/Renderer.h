@@ -24,10 +24,10 @@
 #include "QZFramework/Utilities/Graphics/ColorRGBA.h"
 #include "QZFramework/Utilities/Graphics/PointT.h"
 #include "QZFramework/Utilities/Graphics/RectT.h"
+#include "QZFramework/Utilities/Storage/RCPtrArray.h"
 #include "QZFramework/Utilities/Storage/StringT.h"
 
 #include <cstdint>
-#include <vector>
 
 namespace QZ
 {
@@ -142,7 +142,8 @@ public:
     RenderState* GetCurrentState() const;
 
 private:
-    std::vector<RCPtr<LRenderContextInfo>> mStartedContexts;
+    // In the order RenderStart accepted them; the last one is current.
+    RCPtrArray<LRenderContextInfo> mStartedContexts;
 };
 
 } // namespace QZ

@@ -356,6 +356,15 @@ std::uint32_t RegionT::GetRectCount() const
     return static_cast<std::uint32_t>(std::distance(begin(), end()));
 }
 
+void RegionT::ToRectArray(Array<RectT<std::int32_t>>& out) const
+{
+    out.RemoveAll();
+    for (const RegionRect& r : *this)
+    {
+        out.Add(r.ToRect());
+    }
+}
+
 void RegionT::Offset(std::int32_t dx, std::int32_t dy)
 {
     if (dx == 0 && dy == 0)

@@ -12,6 +12,7 @@
 #include "QZFramework/Utilities/Graphics/RectT.h"
 #include "QZFramework/Utilities/Graphics/RegionNodePool.h"
 #include "QZFramework/Utilities/Graphics/RegionRect.h"
+#include "QZFramework/Utilities/Storage/Array.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -83,6 +84,8 @@ public:
     // The bounding rectangle of all rectangles; false and all zeros for an empty region.
     bool GetBounds(RegionRect& out) const;
     [[nodiscard]] std::uint32_t GetRectCount() const;
+    // Empties out, then appends each rectangle in list order as x, y, width, height.
+    void ToRectArray(Array<RectT<std::int32_t>>& out) const;
     // Moves every rectangle; edges are limited to the 32-bit range.
     void Offset(std::int32_t dx, std::int32_t dy);
     [[nodiscard]] bool IntersectsRect(const RegionRect& r) const;

@@ -140,6 +140,18 @@ TEST(RegionBounds, SpanAllRectangles)
     EXPECT_EQ(bounds, (RegionRect{-2, 0, 10, 9}));
 }
 
+TEST(RegionRectArray, ReplacesTheArrayWithTheRectanglesInListOrder)
+{
+    Array<RectT<std::int32_t>> out;
+    out.Add({9, 9, 9, 9});
+    RegionOf({{0, 0, 10, 5}, {-4, 6, 2, 9}}).ToRectArray(out);
+    ASSERT_EQ(out.GetCount(), 2);
+    EXPECT_EQ(out.GetAt(0), (RectT<std::int32_t>(-4, 6, 6, 3)));
+    EXPECT_EQ(out.GetAt(1), (RectT<std::int32_t>(0, 0, 10, 5)));
+    RegionT().ToRectArray(out);
+    EXPECT_EQ(out.GetCount(), 0);
+}
+
 TEST(RegionOffset, MovesEveryRectangleAndLimitsEdges)
 {
     constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
