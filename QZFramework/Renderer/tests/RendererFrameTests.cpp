@@ -123,6 +123,9 @@ TEST_F(RendererFrame, StateOperationsOutsideAFrameDoNothing)
     EXPECT_EQ(mRenderer->SetViewport({0, 0, 1, 1}), S_OK);
     EXPECT_EQ(mRenderer->SetStencil(LStencil::Create(1, 1)), S_OK);
     EXPECT_EQ(mRenderer->GetCurrentState(), nullptr);
+    // A draw outside a frame reaches the renderer untranslated and raises nothing.
+    mRenderer->DrawFilledRect({1, 1, 2, 2}, ColorRGBA(0xFF000000u), ColorRGBA(0u), 1.0f);
+    EXPECT_EQ(mRenderer->calls, (std::vector<std::string>{"FillRect 1,1,2,2 blend @0,0"}));
 
     (void)mRenderer->RenderStart(mFirst);
     EXPECT_TRUE(mFirst->GetStateStack().empty());
