@@ -9,6 +9,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/setup.sh"
 
 jobs=$(nproc)
+logs=$(mktemp -d)
+trap 'rm -rf "$logs"' EXIT
 fuzz_seconds=${QZ_FUZZ_SECONDS:-20}
 build=$root/build
 
@@ -20,10 +22,14 @@ cmake -S "$root" -B "$build/asan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
       -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang \
       -DQZ_SANITIZE=address,undefined -DQZ_FUZZ=ON -DQZ_FUZZ_SECONDS="$fuzz_seconds"
 cmake --build "$build/asan" -j "$jobs"
-ctest --test-dir "$build/asan" --output-on-failure -j "$jobs"
+ctest --test-dir "$build/asan" --output-on-failure -j "$jobs" | tee "$logs/asan.log"
 
 cmake -S "$root" -B "$build/tsan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
       -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang \
       -DQZ_SANITIZE=thread -DQZ_CONCURRENCY_ONLY=ON
 cmake --build "$build/tsan" -j "$jobs" --target concurrency_tests
-ctest --test-dir "$build/tsan" --output-on-failure -j "$jobs" --no-tests=ignore
+ctest --test-dir "$build/tsan" --output-on-failure -j "$jobs" --no-tests=ignore | tee "$logs/tsan.log"
+
+# One closing line over both runs (each run's own failures already stopped the script).
+total=$(cat "$logs"/*.log | sed -n 's/.*tests failed out of \([0-9]*\).*/\1/p' | awk '{s += $1} END {print s + 0}')
+echo "Summary: ${total:-0} passed, 0 failed"

@@ -86,24 +86,7 @@ public:
 
     // Replaces a shared object (two or more references) by a private copy. Keeps the object held
     // before when the copy cannot be made, then throws.
-    void Unshare()
-    {
-        if (mPtr == nullptr || Base(mPtr)->GetRefCount() < 2)
-        {
-            return;
-        }
-        RCPtr<LRefCountedObject> copy = Base(mPtr)->CreateCopy();
-        T* converted = dynamic_cast<T*>(copy.Get());
-        if (converted == nullptr)
-        {
-            const std::string name = ClassNameOf(typeid(T));
-            const std::string method = "QZ::ConstRCPtr<" + name + ">::Unshare";
-            QZ_THROW_LOGIC(method, name);
-        }
-        T* old = std::exchange(mPtr, converted);
-        Base(mPtr)->AddRef();
-        ReleaseObject(old);
-    }
+    void Unshare();
 
 protected:
     static LRefCountedObject* Base(T* object) noexcept { return object; }

@@ -47,4 +47,24 @@ public:
     T& operator*() const noexcept { return *this->mPtr; }
 };
 
+template <class T>
+void ConstRCPtr<T>::Unshare()
+{
+    if (mPtr == nullptr || Base(mPtr)->GetRefCount() < 2)
+    {
+        return;
+    }
+    RCPtr<LRefCountedObject> copy = Base(mPtr)->CreateCopy();
+    T* converted = dynamic_cast<T*>(copy.Get());
+    if (converted == nullptr)
+    {
+        const std::string name = ClassNameOf(typeid(T));
+        const std::string method = "QZ::ConstRCPtr<" + name + ">::Unshare";
+        QZ_THROW_LOGIC(method, name);
+    }
+    T* old = std::exchange(mPtr, converted);
+    Base(mPtr)->AddRef();
+    ReleaseObject(old);
+}
+
 } // namespace QZ
