@@ -86,8 +86,7 @@ bool IsReference(std::uint32_t tag)
 }
 
 // Truncates toward zero; out-of-range values saturate and a NaN gives 0.
-template <class Int, class Real>
-Int TruncateSaturated(Real value)
+template <class Int, class Real> Int TruncateSaturated(Real value)
 {
     constexpr Real lowest = static_cast<Real>(std::numeric_limits<Int>::min());
     if (std::isnan(value))
@@ -105,8 +104,7 @@ Int TruncateSaturated(Real value)
     return static_cast<Int>(value);
 }
 
-template <class Int, class Real>
-Int RoundHalfAwayFromZero(Real value)
+template <class Int, class Real> Int RoundHalfAwayFromZero(Real value)
 {
     const Real half = static_cast<Real>(0.5);
     return TruncateSaturated<Int>(value < 0 ? value - half : value + half);
@@ -128,12 +126,13 @@ std::uint32_t RecordLength(const unsigned char* at, const unsigned char* end)
                : 0;
 }
 
-// The record at index of a list payload, or null when the walk stops before it. The cursor is
-// a pointer because the walk is one dependent load per record and runs once per item read.
+// The record at index of a list payload, walking on from record `from`, which starts at `at`;
+// null when the walk stops before it. The cursor is a pointer because the walk is one dependent
+// load per record.
 const unsigned char* FindRecord(const unsigned char* at, const unsigned char* end,
-                                std::uint32_t index)
+                                std::uint32_t from, std::uint32_t index)
 {
-    for (std::uint32_t i = 0;; ++i)
+    for (std::uint32_t i = from;; ++i)
     {
         const std::uint32_t length = RecordLength(at, end);
         if (length == 0)
@@ -150,7 +149,7 @@ const unsigned char* FindRecord(const unsigned char* at, const unsigned char* en
 
 } // namespace
 
-Variant::Variant() noexcept : mPayload{}, mSize(0), mTag(TagEmpty) {}
+Variant::Variant() noexcept : mPayload{}, mSize(0), mTag(TagEmpty), mWalkHint(0) {}
 
 Variant::Variant(const Variant& other) : Variant()
 {
@@ -179,6 +178,7 @@ Variant& Variant::operator=(Variant&& other) noexcept
         std::memset(other.mPayload, 0, sizeof(other.mPayload));
         other.mSize = 0;
         other.mTag = TagEmpty;
+        other.mWalkHint.store(0, std::memory_order_relaxed);
     }
     return *this;
 }
@@ -218,7 +218,7 @@ std::uint32_t Variant::Assign(const Variant& other)
 
 bool Variant::operator==(const Variant& other) const
 {
-    if (mTag != other.mTag || mTag >= TagCount)
+    if (mTag != other.mTag)
     {
         return false;
     }
@@ -336,7 +336,7 @@ double Variant::ToDouble() const
 
 const void* Variant::GetData(std::uint32_t& size) const
 {
-    if (mTag == TagEmpty || mTag >= TagCount)
+    if (mTag == TagEmpty)
     {
         size = 0;
         return nullptr;
@@ -379,6 +379,7 @@ void Variant::Clear()
     std::memset(mPayload, 0, sizeof(mPayload));
     mSize = 0;
     mTag = TagEmpty;
+    mWalkHint.store(0, std::memory_order_relaxed);
 }
 
 std::uint32_t Variant::Set(std::uint32_t tag, const void* data, std::uint32_t length)
@@ -401,11 +402,11 @@ std::uint32_t Variant::Set(std::uint32_t tag, const void* data, std::uint32_t le
     case TagString:
     {
         const void* end = length != 0 ? std::memchr(data, '\0', length) : nullptr;
-        const auto textLength = end != nullptr ? static_cast<std::uint32_t>(
-                                                     static_cast<const char*>(end) -
-                                                     static_cast<const char*>(data))
-                                               : length;
-        return SetText(static_cast<const char*>(data), textLength);
+        const auto textLength = end != nullptr
+                                    ? static_cast<std::uint32_t>(static_cast<const char*>(end) -
+                                                                 static_cast<const char*>(data))
+                                    : length;
+        return SetText(static_cast<const char*>(data), textLength, "QZ::Variant::Set");
     }
     case TagList:
     {
@@ -437,7 +438,7 @@ std::uint32_t Variant::SetBytes(const void* data, std::uint32_t length)
 
 std::uint32_t Variant::SetString(const char* text)
 {
-    return SetText(text, static_cast<std::uint32_t>(std::strlen(text)));
+    return SetText(text, static_cast<std::uint32_t>(std::strlen(text)), "QZ::Variant::SetString");
 }
 
 std::uint32_t Variant::SetList(const Variant* items, std::uint32_t count)
@@ -460,13 +461,15 @@ std::uint32_t Variant::SetList(const Variant* items, std::uint32_t count)
         mTag = TagList;
         return mTag;
     }
-    unsigned char* block = AllocateOrThrow(static_cast<std::uint32_t>(total), "QZ::Variant::SetList");
+    unsigned char* block =
+        AllocateOrThrow(static_cast<std::uint32_t>(total), "QZ::Variant::SetList");
     std::uint32_t offset = 0;
     for (std::uint32_t i = 0; i < count; ++i)
     {
         std::uint32_t size = 0;
         const void* data = items[i].GetData(size);
-        const std::uint32_t tag = IsReference(items[i].mTag) && size == 0 ? TagEmpty : items[i].mTag;
+        const std::uint32_t tag =
+            IsReference(items[i].mTag) && size == 0 ? TagEmpty : items[i].mTag;
         WriteRecord(block + offset, tag, data, size);
         offset += RecordHeadSize + size;
     }
@@ -510,14 +513,22 @@ std::int32_t Variant::GetListItem(std::uint32_t index, Variant& item) const
     {
         return -1;
     }
-    const unsigned char* end = GetBlock() + mSize;
-    const unsigned char* record = FindRecord(GetBlock(), end, index);
-    if (record == nullptr ||
-        Failed(UnpackVariant(item, record, static_cast<std::uint32_t>(end - record))))
+    const unsigned char* block = GetBlock();
+    const unsigned char* end = block + mSize;
+    const std::uint64_t hint = mWalkHint.load(std::memory_order_relaxed);
+    const auto hintIndex = static_cast<std::uint32_t>(hint >> 32);
+    const bool resume = hintIndex <= index;
+    const unsigned char* record =
+        FindRecord(resume ? block + static_cast<std::uint32_t>(hint) : block, end,
+                   resume ? hintIndex : 0, index);
+    if (record == nullptr)
     {
         return -1;
     }
-    return 0;
+    mWalkHint.store(static_cast<std::uint64_t>(index) << 32 |
+                        static_cast<std::uint32_t>(record - block),
+                    std::memory_order_relaxed);
+    return Failed(UnpackVariant(item, record, static_cast<std::uint32_t>(end - record))) ? -1 : 0;
 }
 
 unsigned char* Variant::AllocateData(std::uint32_t bytes)
@@ -572,14 +583,14 @@ std::uint32_t Variant::SetInline(std::uint32_t tag, const void* data)
     return mTag;
 }
 
-std::uint32_t Variant::SetText(const char* text, std::uint32_t length)
+std::uint32_t Variant::SetText(const char* text, std::uint32_t length, const char* method)
 {
     if (length == std::numeric_limits<std::uint32_t>::max())
     {
         Clear();
-        QZ_THROW_BAD_ALLOC("QZ::Variant::SetString", "Text too long");
+        QZ_THROW_BAD_ALLOC(method, "Text too long");
     }
-    unsigned char* block = AllocateOrThrow(length + 1, "QZ::Variant::SetString");
+    unsigned char* block = AllocateOrThrow(length + 1, method);
     if (length != 0)
     {
         std::memcpy(block, text, length);

@@ -12,6 +12,7 @@
 
 #include "QZFramework/ObjectBase/Exception.h"
 
+#include <atomic>
 #include <cstdint>
 
 namespace QZ
@@ -80,6 +81,10 @@ public:
     // Frees the own block and zeroes payload, size and tag.
     void Clear();
 
+    // The setters below replace the value. One that needs a block the heap cannot give (or a
+    // list or text longer than a 32-bit size) leaves this empty and throws
+    // Exception<std::bad_alloc>.
+
     // Replaces the value by one read from payload bytes (data points to length bytes; it may
     // point into this Variant's own data). Tag 1 takes exactly 1 byte, tags 2 and 4 exactly 4,
     // tags 3 and 5 exactly 8; tags 6 to 8 become an owned tag-8 byte string; tag 9 takes the text
@@ -120,12 +125,17 @@ private:
     unsigned char* AllocateOrThrow(std::uint32_t bytes, const char* method);
     void Adopt(std::uint32_t tag, unsigned char* block, std::uint32_t size);
     std::uint32_t SetInline(std::uint32_t tag, const void* data);
-    std::uint32_t SetText(const char* text, std::uint32_t length);
+    std::uint32_t SetText(const char* text, std::uint32_t length, const char* method);
     std::uint64_t ReadLeadingBytes(std::uint32_t count) const;
 
     alignas(8) unsigned char mPayload[8];
     std::uint32_t mSize;
     std::uint32_t mTag;
+    // Where GetListItem last found a record: its index in the high half, its offset in the low
+    // half. Reading items in order then walks each record once instead of from the start each
+    // time. Every change of the value passes through Clear, which resets it to record 0 at offset
+    // 0; it is atomic so that threads may read one list side by side.
+    mutable std::atomic<std::uint64_t> mWalkHint;
 };
 
 // Writes value's packed record into buffer and returns its length (12 + data size). Fails with

@@ -1,5 +1,6 @@
-// Reads arbitrary bytes as a packed record and as a list payload, walks every list it finds and
-// checks that whatever is accepted packs back to a record that reads back the same.
+// Reads arbitrary bytes as a packed record and as a list payload, walks every list it finds in
+// both directions and checks that whatever is accepted packs back to a record that reads back
+// the same.
 #include "QZFramework/Utilities/Storage/Variant.h"
 
 #include <cstddef>
@@ -63,17 +64,24 @@ void Exercise(const QZ::Variant& value)
     CheckRepacks(value);
 
     const std::uint32_t count = value.GetListItemCount();
-    QZ::Variant item;
+    std::vector<QZ::Variant> items(count);
+    std::vector<std::int32_t> results(count);
     for (std::uint32_t i = 0; i < count; ++i)
     {
-        const std::int32_t result = value.GetListItem(i, item);
-        Check(result == 0 || (result == -1 && item.GetType() == QZ::Variant::TagEmpty));
-        if (result == 0)
+        results[i] = value.GetListItem(i, items[i]);
+        Check(results[i] == 0 || (results[i] == -1 && items[i].GetType() == QZ::Variant::TagEmpty));
+        if (results[i] == 0)
         {
-            Exercise(item);
+            Exercise(items[i]);
         }
     }
+    QZ::Variant item;
     Check(value.GetListItem(count, item) == -1 && item.GetType() == QZ::Variant::TagEmpty);
+    // Reading backwards must find the same items as reading forwards.
+    for (std::uint32_t i = count; i-- > 0;)
+    {
+        Check(value.GetListItem(i, item) == results[i] && SameData(item, items[i]));
+    }
 }
 
 } // namespace

@@ -57,8 +57,7 @@ Variant MakeList(const Bytes& payload)
 // Numbers go in as host bytes, which the payload layout takes as little-endian.
 static_assert(std::endian::native == std::endian::little);
 
-template <class T>
-Variant MakeNumber(std::uint32_t tag, T number)
+template <class T> Variant MakeNumber(std::uint32_t tag, T number)
 {
     Variant value;
     value.Set(tag, &number, sizeof(number));
@@ -73,12 +72,14 @@ Bytes DataOf(const Variant& value)
 }
 
 // Three tag-8 values of 6, 9 and 14 bytes, as packed by hand.
+// clang-format off
 const Bytes SixNineFourteenList = Join({
     {0x4D, 0, 0, 0, 0, 0, 0, 0, 0x0A, 0, 0, 0},
     {0x12, 0, 0, 0, 0, 0, 0, 0, 0x08, 0, 0, 0}, Bytes(6, 0x06),
     {0x15, 0, 0, 0, 0, 0, 0, 0, 0x08, 0, 0, 0}, Bytes(9, 0x09),
     {0x1A, 0, 0, 0, 0, 0, 0, 0, 0x08, 0, 0, 0}, Bytes(14, 0x0E),
 });
+// clang-format on
 
 } // namespace
 
@@ -110,10 +111,12 @@ TEST(VariantPacking, ListsPackTheirItemsBackToBackAndNest)
     Variant outer[] = {Variant(), MakeNumber<std::uint8_t>(Variant::TagUInt8, 5)};
     outer[0].SetList(inner, 1);
     list.SetList(outer, 2);
+    // clang-format off
     EXPECT_EQ(Pack(list), (Bytes{0x35, 0, 0, 0, 0, 0, 0, 0, 0x0A, 0, 0, 0,
                                  0x1C, 0, 0, 0, 0, 0, 0, 0, 0x0A, 0, 0, 0,
                                  0x10, 0, 0, 0, 0, 0, 0, 0, 0x02, 0, 0, 0, 7, 0, 0, 0,
                                  0x0D, 0, 0, 0, 0, 0, 0, 0, 0x01, 0, 0, 0, 5}));
+    // clang-format on
 }
 
 TEST(VariantPacking, ReferenceWithoutDataIsRefusedAloneAndAnEmptyRecordInAList)
@@ -172,7 +175,7 @@ TEST(VariantUnpacking, EveryTagRoundTrips)
 
 TEST(VariantUnpacking, MalformedRecordsAreRefusedAndLeaveTheValueAlone)
 {
-    const Bytes head = {0x0C, 0, 0, 0, 0, 0, 0, 0, 8, 0, 0, 0};
+    // clang-format off
     const std::vector<Bytes> malformed = {
         {},
         {0x0B, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},                     // shorter than a head
@@ -182,7 +185,7 @@ TEST(VariantUnpacking, MalformedRecordsAreRefusedAndLeaveTheValueAlone)
         {0x0D, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1},               // tag far above 10
         {0x08, 0, 0, 0, 0, 0, 0, 0, 8, 0, 0, 0, 1},               // length below 12
         {0x00, 0, 0, 0, 0, 0, 0, 0, 10, 0, 0, 0},                 // length 0
-        head,                                                     // 12-byte tag 8
+        {0x0C, 0, 0, 0, 0, 0, 0, 0, 8, 0, 0, 0},                  // 12-byte tag 8
         {0x0C, 0, 0, 0, 0, 0, 0, 0, 9, 0, 0, 0},                  // 12-byte tag 9
         {0x0D, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},               // 13-byte tag 0
         {0x0E, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 1, 2},            // tag 1 with 2 bytes
@@ -192,6 +195,7 @@ TEST(VariantUnpacking, MalformedRecordsAreRefusedAndLeaveTheValueAlone)
         {0x0D, 0, 0, 0, 0, 0, 0, 0, 4, 0, 0, 0, 1},               // tag 4 with 1 byte
         {0x10, 0, 0, 0, 0, 0, 0, 0, 5, 0, 0, 0, 1, 2, 3, 4},      // tag 5 with 4 bytes
     };
+    // clang-format on
     for (const Bytes& record : malformed)
     {
         Variant value = MakeBytes({0x5A});
@@ -223,7 +227,8 @@ TEST(VariantUnpacking, TextWithoutNulIsTakenWholeAndTerminated)
 
 TEST(VariantListWalk, ItemsReadBackByIndexAndPastTheEndIsRefused)
 {
-    const Variant list = MakeList(Bytes(SixNineFourteenList.begin() + 12, SixNineFourteenList.end()));
+    const Variant list =
+        MakeList(Bytes(SixNineFourteenList.begin() + 12, SixNineFourteenList.end()));
     EXPECT_EQ(list.GetListItemCount(), 3u);
     Variant item;
     ASSERT_EQ(list.GetListItem(1, item), 0);
@@ -236,6 +241,32 @@ TEST(VariantListWalk, ItemsReadBackByIndexAndPastTheEndIsRefused)
     Variant back;
     ASSERT_EQ(Unpack(SixNineFourteenList, back), QZ::S_OK);
     EXPECT_EQ(back, list);
+}
+
+TEST(VariantListWalk, ItemsReadInAnyOrderAndAfterAChangeOfTheList)
+{
+    const Variant longItems[] = {MakeBytes({1, 1, 1}), MakeBytes({2, 2, 2}), MakeBytes({3, 3, 3})};
+    const Variant shortItems[] = {MakeBytes({4}), MakeBytes({5}), MakeBytes({6, 6})};
+    Variant list;
+    list.SetList(longItems, 3);
+    Variant item;
+    for (const std::uint32_t index : {2u, 0u, 1u, 1u, 2u})
+    {
+        ASSERT_EQ(list.GetListItem(index, item), 0);
+        EXPECT_EQ(item, longItems[index]);
+    }
+    list.SetList(shortItems, 3);
+    ASSERT_EQ(list.GetListItem(2, item), 0);
+    EXPECT_EQ(item, shortItems[2]);
+    list.SetList(shortItems, 2);
+    EXPECT_EQ(list.GetListItem(2, item), -1);
+
+    Variant moved(std::move(list));
+    ASSERT_EQ(moved.GetListItem(1, item), 0);
+    EXPECT_EQ(item, shortItems[1]);
+    list.SetList(longItems, 3);
+    ASSERT_EQ(list.GetListItem(1, item), 0);
+    EXPECT_EQ(item, longItems[1]);
 }
 
 TEST(VariantListWalk, NestedListsAreWalkedItemByItem)
@@ -264,6 +295,7 @@ TEST(VariantListWalk, BrokenFramingEndsTheWalk)
         Bytes payload;
         std::uint32_t count;
     };
+    // clang-format off
     const Case cases[] = {
         {Join({item, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, item}), 1}, // zero length record
         {Join({item, {0x04, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}}), 1},    // length below 12
@@ -271,6 +303,7 @@ TEST(VariantListWalk, BrokenFramingEndsTheWalk)
         {Join({item, {0x0C, 0, 0, 0, 0}}), 1},                         // trailing fragment
         {{1, 2, 3, 4}, 0},
     };
+    // clang-format on
     for (const Case& broken : cases)
     {
         const Variant list = MakeList(broken.payload);
@@ -355,8 +388,10 @@ TEST(VariantConversion, NanAndOutOfRangeNumbersStayDefined)
     EXPECT_TRUE(nan.ToBool());
     EXPECT_EQ(nan.ToInt32(), 0);
     EXPECT_EQ(nan.ToInt64(), 0);
-    EXPECT_EQ(MakeNumber(Variant::TagDouble, 1e30).ToInt32(), std::numeric_limits<std::int32_t>::max());
-    EXPECT_EQ(MakeNumber(Variant::TagFloat, -1e30f).ToInt64(), std::numeric_limits<std::int64_t>::min());
+    EXPECT_EQ(MakeNumber(Variant::TagDouble, 1e30).ToInt32(),
+              std::numeric_limits<std::int32_t>::max());
+    EXPECT_EQ(MakeNumber(Variant::TagFloat, -1e30f).ToInt64(),
+              std::numeric_limits<std::int64_t>::min());
     EXPECT_FALSE(MakeNumber(Variant::TagFloat, -0.0f).ToBool());
 }
 
@@ -367,7 +402,8 @@ TEST(VariantEquality, NumbersCompareAsNumbersAndBlocksByteByByte)
     EXPECT_EQ(MakeNumber(Variant::TagDouble, 0.0), MakeNumber(Variant::TagDouble, -0.0));
     EXPECT_NE(MakeNumber<std::int64_t>(Variant::TagInt64, 1),
               MakeNumber<std::int64_t>(Variant::TagInt64, 1 + (1LL << 32)));
-    EXPECT_NE(MakeNumber<std::int32_t>(Variant::TagInt32, 1), MakeNumber<std::int64_t>(Variant::TagInt64, 1));
+    EXPECT_NE(MakeNumber<std::int32_t>(Variant::TagInt32, 1),
+              MakeNumber<std::int64_t>(Variant::TagInt64, 1));
     EXPECT_EQ(MakeBytes({'h', 'i', 0}), MakeBytes({'h', 'i', 0}));
     EXPECT_NE(MakeBytes({'h', 'i', 0}), MakeBytes({'h', 'o', 0}));
     Variant text;
@@ -446,7 +482,9 @@ TEST(VariantCopy, FailedAllocationThrowsAndLeavesTheValueEmpty)
     }
     catch (const QZ::Exception<std::bad_alloc>& failure)
     {
-        EXPECT_EQ(std::string(failure.what()).rfind("Bad Allocation : Out of Memory : QZ::Variant::Assign : ", 0), 0u)
+        EXPECT_EQ(std::string(failure.what())
+                      .rfind("Bad Allocation : Out of Memory : QZ::Variant::Assign : ", 0),
+                  0u)
             << failure.what();
     }
     EXPECT_EQ(value.GetType(), Variant::TagEmpty);
