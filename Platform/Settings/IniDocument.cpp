@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 namespace IniSettings
 {
@@ -93,14 +94,14 @@ const IniSection* IniDocument::FindSection(std::string_view path) const
     return found == mSections.end() ? nullptr : &*found;
 }
 
-IniSection* IniDocument::FindSection(std::string_view path)
+IniSection* IniDocument::FindMutableSection(std::string_view path)
 {
     return const_cast<IniSection*>(std::as_const(*this).FindSection(path));
 }
 
 IniSection& IniDocument::GetOrAddSection(std::string_view path)
 {
-    if (IniSection* section = FindSection(path))
+    if (IniSection* section = FindMutableSection(path))
     {
         return *section;
     }
@@ -197,7 +198,7 @@ std::int32_t IniDocument::RemoveArrayItemAt(std::string_view node, std::int32_t 
     {
         return INI_RESULT_NO_SUCH_INDEX;
     }
-    IniSection& section = *FindSection(node);
+    IniSection& section = *FindMutableSection(node);
     std::erase_if(section.entries,
                   [&](const IniEntry& entry) { return ParseItemIndex(entry.key) == index; });
     for (IniEntry& entry : section.entries)

@@ -59,7 +59,7 @@ public:
     bool operator==(const IniDocument&) const = default;
 
 private:
-    IniSection* FindSection(std::string_view path);
+    IniSection* FindMutableSection(std::string_view path);
 
     std::vector<IniSection> mSections;
 };
