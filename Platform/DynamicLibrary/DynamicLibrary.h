@@ -31,8 +31,7 @@ public:
     [[nodiscard]] void* FindSymbol(const char* name);
 
     // Casts the symbol's address to a function pointer type.
-    template <class Function>
-    [[nodiscard]] Function FindFunction(const char* name)
+    template <class Function> [[nodiscard]] Function FindFunction(const char* name)
     {
         return reinterpret_cast<Function>(FindSymbol(name));
     }

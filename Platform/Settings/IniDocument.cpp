@@ -78,9 +78,9 @@ void SortItems(IniSection& section)
 {
     const auto isKey = [](const IniEntry& entry) { return !ParseItemIndex(entry.key); };
     const auto items = std::stable_partition(section.entries.begin(), section.entries.end(), isKey);
-    std::sort(items, section.entries.end(), [](const IniEntry& a, const IniEntry& b) {
-        return *ParseItemIndex(a.key) < *ParseItemIndex(b.key);
-    });
+    std::sort(items, section.entries.end(),
+              [](const IniEntry& a, const IniEntry& b)
+              { return *ParseItemIndex(a.key) < *ParseItemIndex(b.key); });
 }
 
 } // namespace
@@ -89,8 +89,9 @@ IniDocument::IniDocument() : mSections(1) {}
 
 const IniSection* IniDocument::FindSection(std::string_view path) const
 {
-    const auto found = std::find_if(mSections.begin(), mSections.end(),
-                                    [&](const IniSection& section) { return section.path == path; });
+    const auto found =
+        std::find_if(mSections.begin(), mSections.end(),
+                     [&](const IniSection& section) { return section.path == path; });
     return found == mSections.end() ? nullptr : &*found;
 }
 
@@ -114,10 +115,13 @@ bool IniDocument::NodeExists(std::string_view node) const
     {
         return true;
     }
-    return std::any_of(mSections.begin(), mSections.end(), [&](const IniSection& section) {
-        const std::string_view path = section.path;
-        return path.starts_with(node) && (path.size() == node.size() || path[node.size()] == '/');
-    });
+    return std::any_of(mSections.begin(), mSections.end(),
+                       [&](const IniSection& section)
+                       {
+                           const std::string_view path = section.path;
+                           return path.starts_with(node) &&
+                                  (path.size() == node.size() || path[node.size()] == '/');
+                       });
 }
 
 const std::string* IniDocument::FindValue(std::string_view node) const
@@ -176,10 +180,12 @@ void IniDocument::SetArrayCount(std::string_view node, std::int32_t count)
         return;
     }
     IniSection& section = GetOrAddSection(node);
-    std::erase_if(section.entries, [&](const IniEntry& entry) {
-        const std::optional<std::int32_t> index = ParseItemIndex(entry.key);
-        return index && *index >= count;
-    });
+    std::erase_if(section.entries,
+                  [&](const IniEntry& entry)
+                  {
+                      const std::optional<std::int32_t> index = ParseItemIndex(entry.key);
+                      return index && *index >= count;
+                  });
     KeepLastItem(section, count);
     SortItems(section);
 }

@@ -1,5 +1,6 @@
-// The 15 entry points of libIniFileManager.so. No exception may cross the C interface: each
-// entry point turns one into INI_RESULT_INTERNAL_FAILURE.
+// The 15 entry points of libIniFileManager.so (C linkage and export come from their declarations).
+// No exception may cross the C interface: each entry point turns one into
+// INI_RESULT_INTERNAL_FAILURE.
 #include "Platform/Settings/IniFileManagerLibrary.h"
 
 #include "Platform/Settings/SettingsStore.h"
@@ -40,16 +41,14 @@ int32_t HandOut(const std::string& text, char* buffer, int32_t size, int32_t* ne
 }
 
 // Runs a text query and hands its text out when it succeeded.
-template <class Query>
-int32_t QueryText(Query query, char* buffer, int32_t size, int32_t* needed)
+template <class Query> int32_t QueryText(Query query, char* buffer, int32_t size, int32_t* needed)
 {
     std::string text;
     const int32_t result = query(text);
     return result == INI_RESULT_OK ? HandOut(text, buffer, size, needed) : result;
 }
 
-template <class Call>
-int32_t Guarded(Call call)
+template <class Call> int32_t Guarded(Call call)
 {
     try
     {
@@ -62,8 +61,6 @@ int32_t Guarded(Call call)
 }
 
 } // namespace
-
-extern "C" {
 
 int32_t OpenIniFile(const char* path, const char* version, const char* product, int32_t* handle)
 {
@@ -108,11 +105,13 @@ int32_t SetIniValueInt(int32_t handle, const char* node, int32_t value)
 int32_t GetIniValueStr(int32_t handle, const char* node, const char* defaultText, char* buffer,
                        int32_t size, int32_t* needed)
 {
-    return Guarded([&] {
-        return QueryText(
-            [&](std::string& text) { return Store().GetText(handle, node, defaultText, text); },
-            buffer, size, needed);
-    });
+    return Guarded(
+        [&]
+        {
+            return QueryText([&](std::string& text)
+                             { return Store().GetText(handle, node, defaultText, text); },
+                             buffer, size, needed);
+        });
 }
 
 int32_t SetIniValueStr(int32_t handle, const char* node, const char* text)
@@ -133,10 +132,13 @@ int32_t GetKeyCount(int32_t handle, const char* node, int32_t* count)
 int32_t GetKeyNameAt(int32_t handle, const char* node, int32_t index, char* buffer, int32_t size,
                      int32_t* needed)
 {
-    return Guarded([&] {
-        return QueryText([&](std::string& name) { return Store().GetKeyNameAt(handle, node, index, name); },
-                         buffer, size, needed);
-    });
+    return Guarded(
+        [&]
+        {
+            return QueryText([&](std::string& name)
+                             { return Store().GetKeyNameAt(handle, node, index, name); },
+                             buffer, size, needed);
+        });
 }
 
 int32_t GetArrayCount(int32_t handle, const char* node, int32_t* count)
@@ -157,10 +159,13 @@ int32_t SetArrayCount(int32_t handle, const char* node, int32_t count)
 int32_t GetArrayItemAt(int32_t handle, const char* node, int32_t index, char* buffer, int32_t size,
                        int32_t* needed)
 {
-    return Guarded([&] {
-        return QueryText([&](std::string& item) { return Store().GetArrayItemAt(handle, node, index, item); },
-                         buffer, size, needed);
-    });
+    return Guarded(
+        [&]
+        {
+            return QueryText([&](std::string& item)
+                             { return Store().GetArrayItemAt(handle, node, index, item); },
+                             buffer, size, needed);
+        });
 }
 
 int32_t SetArrayItemAt(int32_t handle, const char* node, int32_t index, const char* text)
@@ -172,5 +177,3 @@ int32_t RemoveArrayItemAt(int32_t handle, const char* node, int32_t index)
 {
     return Guarded([&] { return Store().RemoveArrayItemAt(handle, node, index); });
 }
-
-} // extern "C"

@@ -59,10 +59,10 @@
 #include <stdint.h>
 
 #ifdef __cplusplus
-extern "C" {
-#endif
-
+#define INI_API extern "C" __attribute__((visibility("default")))
+#else
 #define INI_API __attribute__((visibility("default")))
+#endif
 
 // Results of the entry points.
 enum IniFileManagerResult
@@ -133,7 +133,3 @@ INI_API int32_t GetArrayItemAt(int32_t handle, const char* node, int32_t index, 
 INI_API int32_t SetArrayItemAt(int32_t handle, const char* node, int32_t index, const char* text);
 // Removes item index (below the count); the items after it move down by one.
 INI_API int32_t RemoveArrayItemAt(int32_t handle, const char* node, int32_t index);
-
-#ifdef __cplusplus
-}
-#endif

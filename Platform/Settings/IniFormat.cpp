@@ -14,7 +14,10 @@ namespace
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr char kHexDigits[] = "0123456789ABCDEF";
 
-bool IsControl(char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }
+bool IsControl(char c)
+{
+    return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+}
 
 int HexValue(char c)
 {
@@ -334,4 +337,3 @@ std::string IniFormat::Format(const IniDocument& document, std::string_view titl
 }
 
 } // namespace IniSettings
-

@@ -9,7 +9,10 @@ namespace
 
 constexpr std::int32_t kMaxItemIndex = 2147483646;
 
-bool IsControl(unsigned char c) { return c < 0x20 || c == 0x7F; }
+bool IsControl(unsigned char c)
+{
+    return c < 0x20 || c == 0x7F;
+}
 
 // Length of the UTF-8 sequence starting at text[0], or 0 when it is ill-formed (overlong forms,
 // surrogates and code points past U+10FFFF included).
@@ -56,7 +59,10 @@ std::size_t SequenceLength(std::string_view text)
 
 } // namespace
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
 
 std::string_view TrimBlanks(std::string_view text)
 {

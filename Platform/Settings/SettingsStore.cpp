@@ -90,8 +90,8 @@ bool SettingsStore::NodeExists(std::int32_t handle, const char* node)
     return Find(handle, node, false, file) == INI_RESULT_OK && file->document.NodeExists(node);
 }
 
-std::int32_t SettingsStore::GetInt(std::int32_t handle, const char* node,
-                                   std::int32_t defaultValue, std::int32_t& value)
+std::int32_t SettingsStore::GetInt(std::int32_t handle, const char* node, std::int32_t defaultValue,
+                                   std::int32_t& value)
 {
     value = defaultValue;
     const Guard guard(mLock);
@@ -120,8 +120,8 @@ std::int32_t SettingsStore::SetInt(std::int32_t handle, const char* node, std::i
     return SetText(handle, node, std::to_string(value).c_str());
 }
 
-std::int32_t SettingsStore::GetText(std::int32_t handle, const char* node,
-                                    const char* defaultText, std::string& text)
+std::int32_t SettingsStore::GetText(std::int32_t handle, const char* node, const char* defaultText,
+                                    std::string& text)
 {
     text = defaultText != nullptr ? defaultText : "";
     const Guard guard(mLock);
@@ -192,8 +192,7 @@ std::int32_t SettingsStore::GetArrayCount(std::int32_t handle, const char* node,
     return found;
 }
 
-std::int32_t SettingsStore::SetArrayCount(std::int32_t handle, const char* node,
-                                          std::int32_t count)
+std::int32_t SettingsStore::SetArrayCount(std::int32_t handle, const char* node, std::int32_t count)
 {
     const Guard guard(mLock);
     SettingsFile* file = nullptr;
@@ -295,8 +294,10 @@ std::int32_t SettingsStore::LoadDocument(const std::string& path, IniDocument& d
     const std::optional<std::string> aside = SettingsFileIO::SetFileAside(path);
     if (!aside)
     {
-        std::fprintf(stderr, "libIniFileManager: %s, line %d: %s; it cannot be renamed and stays "
-                             "as it is\n", path.c_str(), error.line, error.reason.c_str());
+        std::fprintf(stderr,
+                     "libIniFileManager: %s, line %d: %s; it cannot be renamed and stays "
+                     "as it is\n",
+                     path.c_str(), error.line, error.reason.c_str());
         return INI_RESULT_IO_FAILED;
     }
     std::fprintf(stderr, "libIniFileManager: %s, line %d: %s; kept as %s, defaults in use\n",

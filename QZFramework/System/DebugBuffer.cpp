@@ -41,7 +41,10 @@ void AppendUtf8(std::string& out, char32_t c)
     out += static_cast<char>(0x80 | (c & 0x3F));
 }
 
-std::string ToUtf8(const std::string& text) { return text; }
+std::string ToUtf8(const std::string& text)
+{
+    return text;
+}
 
 std::string ToUtf8(const std::wstring& text)
 {
@@ -56,8 +59,7 @@ std::string ToUtf8(const std::wstring& text)
 
 } // namespace
 
-template <class CharT>
-basic_debugbuf<CharT>::~basic_debugbuf()
+template <class CharT> basic_debugbuf<CharT>::~basic_debugbuf()
 {
     if (this->pbase() != nullptr)
     {
@@ -86,8 +88,7 @@ std::streamsize basic_debugbuf<CharT>::xsputn(const CharT* text, std::streamsize
     return done;
 }
 
-template <class CharT>
-int basic_debugbuf<CharT>::sync()
+template <class CharT> int basic_debugbuf<CharT>::sync()
 {
     std::basic_string<CharT> text = this->str();
     text.resize(std::find(text.begin(), text.end(), CharT(0)) - text.begin());

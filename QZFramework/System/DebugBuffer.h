@@ -14,8 +14,7 @@
 namespace QZ
 {
 
-template <class CharT>
-class basic_debugbuf : public std::basic_stringbuf<CharT>
+template <class CharT> class basic_debugbuf : public std::basic_stringbuf<CharT>
 {
 public:
     static constexpr std::streamsize MaxPiece = 1023;

@@ -8,8 +8,7 @@
 namespace QZ
 {
 
-template <class CharT>
-class basic_dostream : public std::basic_ostream<CharT>
+template <class CharT> class basic_dostream : public std::basic_ostream<CharT>
 {
 public:
     basic_dostream() : std::basic_ostream<CharT>(new basic_debugbuf<CharT>()) {}

@@ -112,8 +112,8 @@ void UdpDebugSender::SetUp(const char* host, std::int32_t port)
 
 void UdpDebugSender::SendText(const char* text) const
 {
-    ::sendto(mSocket, text, std::strlen(text), MSG_NOSIGNAL, reinterpret_cast<const sockaddr*>(&mAddress),
-             sizeof(mAddress));
+    ::sendto(mSocket, text, std::strlen(text), MSG_NOSIGNAL,
+             reinterpret_cast<const sockaddr*>(&mAddress), sizeof(mAddress));
 }
 
 } // namespace QZ

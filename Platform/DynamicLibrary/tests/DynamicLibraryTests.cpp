@@ -15,7 +15,8 @@ TEST(DynamicLibraryLoading, MissingLibraryFailsWithTheSystemsText)
     DynamicLibrary library;
     EXPECT_FALSE(library.Open("/no/such/folder/libNothing.so"));
     EXPECT_FALSE(library.IsOpen());
-    EXPECT_TRUE(library.GetError().starts_with("DynamicLibrary::Open: /no/such/folder/libNothing.so"))
+    EXPECT_TRUE(
+        library.GetError().starts_with("DynamicLibrary::Open: /no/such/folder/libNothing.so"))
         << library.GetError();
 }
 

@@ -15,8 +15,8 @@ IniDocument ParseOrFail(std::string_view text)
 {
     IniDocument document;
     IniParseError error;
-    EXPECT_TRUE(IniFormat::Parse(text, document, error)) << "line " << error.line << ": "
-                                                          << error.reason;
+    EXPECT_TRUE(IniFormat::Parse(text, document, error))
+        << "line " << error.line << ": " << error.reason;
     return document;
 }
 
@@ -38,7 +38,8 @@ TEST(IniFormatReading, SectionsKeysAndCommentsMakeTheDocument)
                                              "0=/home/ann/Live set.Tarn61RededoVuvuva\n"
                                              "  1 =  spaced value  \n");
     ASSERT_EQ(document.GetSections().size(), 2u);
-    EXPECT_EQ(document.GetSections()[0].entries, (std::vector<IniEntry>{{"CurrentSkinIndex", "2"}}));
+    EXPECT_EQ(document.GetSections()[0].entries,
+              (std::vector<IniEntry>{{"CurrentSkinIndex", "2"}}));
     EXPECT_EQ(document.GetSections()[1].path, "Recent/Files");
     EXPECT_EQ(document.GetSections()[1].entries,
               (std::vector<IniEntry>{{"0", "/home/ann/Live set.Tarn61RededoVuvuva"},
@@ -116,9 +117,9 @@ TEST(IniFormatWriting, DocumentIsWrittenInTheDocumentedLayout)
 TEST(IniFormatWriting, EveryValueSurvivesARoundTrip)
 {
     IniDocument document;
-    const std::string awkward[] = {"",           " ",          "\"quoted\"", "a\"b",
-                                   "tab\tinside", "\x01\x1F\x7F", "\\",         "Grüße €",
-                                   "=;#[]",      "trailing\\"};
+    const std::string awkward[] = {
+        "",   " ",       "\"quoted\"", "a\"b",      "tab\tinside", "\x01\x1F\x7F",
+        "\\", "Grüße €", "=;#[]",      "trailing\\"};
     for (std::size_t i = 0; i < std::size(awkward); ++i)
     {
         document.SetValue("S/k" + std::to_string(i), awkward[i]);

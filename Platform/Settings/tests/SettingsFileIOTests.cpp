@@ -74,8 +74,8 @@ TEST_F(SettingsFileIOTest, ReplacedFileKeepsItsPermissions)
 TEST_F(SettingsFileIOTest, CrashBeforeRenameLeavesTheOldFileWhole)
 {
     WriteText(mPath, "old settings");
-    EXPECT_EXIT(static_cast<void>(SettingsFileIO::WriteFileAtomically(
-                    mPath, "new settings", [] { std::_Exit(7); })),
+    EXPECT_EXIT(static_cast<void>(SettingsFileIO::WriteFileAtomically(mPath, "new settings",
+                                                                      [] { std::_Exit(7); })),
                 testing::ExitedWithCode(7), "");
     EXPECT_EQ(ReadText(mPath), "old settings");
     const std::vector<fs::path> entries = FolderEntries();

@@ -29,20 +29,22 @@ TEST(DebugStreamsFromThreads, EveryFlushedLineArrivesWhole)
     std::vector<std::thread> writers;
     for (int t = 0; t < kThreads; ++t)
     {
-        writers.emplace_back([t] {
-            for (int i = 0; i < kLinesPerThread; ++i)
+        writers.emplace_back(
+            [t]
             {
-                if (i % 2 == 0)
+                for (int i = 0; i < kLinesPerThread; ++i)
                 {
-                    DebugStreams::Narrow() << Line(t, i) << std::endl;
+                    if (i % 2 == 0)
+                    {
+                        DebugStreams::Narrow() << Line(t, i) << std::endl;
+                    }
+                    else
+                    {
+                        const std::string line = Line(t, i);
+                        DebugStreams::Wide() << std::wstring(line.begin(), line.end()) << std::endl;
+                    }
                 }
-                else
-                {
-                    const std::string line = Line(t, i);
-                    DebugStreams::Wide() << std::wstring(line.begin(), line.end()) << std::endl;
-                }
-            }
-        });
+            });
     }
     for (std::thread& writer : writers)
     {

@@ -54,7 +54,8 @@ TEST_F(DebugStreamsToStderr, UnpairedSurrogatesBecomeReplacementCharacters)
     const StderrCapture capture;
     const char16_t broken[] = {u'a', 0xD800, u'b', 0xDC00, 0};
     DebugStreams::Wide() << WideString(broken) << std::flush;
-    EXPECT_EQ(capture.GetText(), "a\xEF\xBF\xBD" "b\xEF\xBF\xBD");
+    EXPECT_EQ(capture.GetText(), "a\xEF\xBF\xBD"
+                                 "b\xEF\xBF\xBD");
 }
 
 TEST_F(DebugStreamsToStderr, EndingThreadHandsOnItsPendingText)

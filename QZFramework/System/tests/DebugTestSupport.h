@@ -83,7 +83,8 @@ public:
         char buffer[65536];
         const ssize_t count = ::recv(mSocket, buffer, sizeof(buffer), 0);
         return count < 0 ? std::nullopt
-                         : std::optional<std::string>(std::string(buffer, static_cast<std::size_t>(count)));
+                         : std::optional<std::string>(
+                               std::string(buffer, static_cast<std::size_t>(count)));
     }
 
 private:

@@ -47,10 +47,10 @@ public:
                                    std::int32_t& count) = 0;
     virtual QZRESULT SetArrayCount(std::int32_t handle, const WideString& node,
                                    std::int32_t count) = 0;
-    virtual QZRESULT GetArrayItemAt(std::int32_t handle, const WideString& node,
-                                    std::int32_t index, WideString& item) = 0;
-    virtual QZRESULT SetArrayItemAt(std::int32_t handle, const WideString& node,
-                                    std::int32_t index, const WideString& text) = 0;
+    virtual QZRESULT GetArrayItemAt(std::int32_t handle, const WideString& node, std::int32_t index,
+                                    WideString& item) = 0;
+    virtual QZRESULT SetArrayItemAt(std::int32_t handle, const WideString& node, std::int32_t index,
+                                    const WideString& text) = 0;
     virtual QZRESULT RemoveArrayItemAt(std::int32_t handle, const WideString& node,
                                        std::int32_t index) = 0;
 

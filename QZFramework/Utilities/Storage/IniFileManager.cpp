@@ -9,9 +9,15 @@ LIniFileManager::LIniFileManager() : mProxy(std::make_unique<CIniFileManagerProx
 
 LIniFileManager::~LIniFileManager() = default;
 
-QZRESULT LIniFileManager::Initialize(const WideString& folder) { return mProxy->Initialize(folder); }
+QZRESULT LIniFileManager::Initialize(const WideString& folder)
+{
+    return mProxy->Initialize(folder);
+}
 
-QZRESULT LIniFileManager::Uninitialize() { return mProxy->Uninitialize(); }
+QZRESULT LIniFileManager::Uninitialize()
+{
+    return mProxy->Uninitialize();
+}
 
 QZRESULT LIniFileManager::OpenIniFile(const WideString& path, const WideString& version,
                                       const WideString& product, std::int32_t& handle)
@@ -19,7 +25,10 @@ QZRESULT LIniFileManager::OpenIniFile(const WideString& path, const WideString& 
     return mProxy->OpenIniFile(path, version, product, handle);
 }
 
-QZRESULT LIniFileManager::WriteIniFile(std::int32_t handle) { return mProxy->WriteIniFile(handle); }
+QZRESULT LIniFileManager::WriteIniFile(std::int32_t handle)
+{
+    return mProxy->WriteIniFile(handle);
+}
 
 bool LIniFileManager::DoesNodeExist(std::int32_t handle, const WideString& node)
 {

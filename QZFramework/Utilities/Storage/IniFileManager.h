@@ -36,8 +36,7 @@ public:
                             const WideString& defaultText, WideString& text) override;
     QZRESULT SetIniValueStr(std::int32_t handle, const WideString& node,
                             const WideString& text) override;
-    QZRESULT GetKeyCount(std::int32_t handle, const WideString& node,
-                         std::int32_t& count) override;
+    QZRESULT GetKeyCount(std::int32_t handle, const WideString& node, std::int32_t& count) override;
     QZRESULT GetKeyNameAt(std::int32_t handle, const WideString& node, std::int32_t index,
                           WideString& name) override;
     QZRESULT GetArrayCount(std::int32_t handle, const WideString& node,

@@ -13,7 +13,10 @@ namespace QZ
 namespace
 {
 
-std::string ToUtf8(const WideString& text) { return text.ToNarrowString().GetString(); }
+std::string ToUtf8(const WideString& text)
+{
+    return text.ToNarrowString().GetString();
+}
 
 std::string LibraryPath(const WideString& folder)
 {
@@ -75,7 +78,8 @@ QZRESULT CIniFileManagerProxy::Uninitialize()
 bool CIniFileManagerProxy::ResolveEntryPoints(std::string& failure)
 {
     failure.clear();
-    const auto resolve = [&](auto& entryPoint, const char* name) {
+    const auto resolve = [&](auto& entryPoint, const char* name)
+    {
         entryPoint = mLibrary.FindFunction<std::remove_reference_t<decltype(entryPoint)>>(name);
         if (entryPoint == nullptr && failure.empty())
         {
@@ -119,8 +123,7 @@ void CIniFileManagerProxy::ClearEntryPoints()
     mRemoveArrayItemAt = nullptr;
 }
 
-template <class Query>
-QZRESULT CIniFileManagerProxy::ReadText(const Query& query, WideString& text)
+template <class Query> QZRESULT CIniFileManagerProxy::ReadText(const Query& query, WideString& text)
 {
     std::vector<char> buffer(TextBufferSize, 0);
     std::int32_t needed = 0;
@@ -194,9 +197,8 @@ QZRESULT CIniFileManagerProxy::GetIniValueStr(std::int32_t handle, const WideStr
     const std::string path = ToUtf8(node);
     const std::string fallback = ToUtf8(defaultText);
     return ReadText(
-        [&](char* buffer, std::int32_t size, std::int32_t* needed) {
-            return mGetIniValueStr(handle, path.c_str(), fallback.c_str(), buffer, size, needed);
-        },
+        [&](char* buffer, std::int32_t size, std::int32_t* needed)
+        { return mGetIniValueStr(handle, path.c_str(), fallback.c_str(), buffer, size, needed); },
         text);
 }
 
@@ -223,11 +225,9 @@ QZRESULT CIniFileManagerProxy::GetKeyNameAt(std::int32_t handle, const WideStrin
         return E_FAIL;
     }
     const std::string path = ToUtf8(node);
-    return ReadText(
-        [&](char* buffer, std::int32_t size, std::int32_t* needed) {
-            return mGetKeyNameAt(handle, path.c_str(), index, buffer, size, needed);
-        },
-        name);
+    return ReadText([&](char* buffer, std::int32_t size, std::int32_t* needed)
+                    { return mGetKeyNameAt(handle, path.c_str(), index, buffer, size, needed); },
+                    name);
 }
 
 QZRESULT CIniFileManagerProxy::GetArrayCount(std::int32_t handle, const WideString& node,
@@ -252,11 +252,9 @@ QZRESULT CIniFileManagerProxy::GetArrayItemAt(std::int32_t handle, const WideStr
         return E_FAIL;
     }
     const std::string path = ToUtf8(node);
-    return ReadText(
-        [&](char* buffer, std::int32_t size, std::int32_t* needed) {
-            return mGetArrayItemAt(handle, path.c_str(), index, buffer, size, needed);
-        },
-        item);
+    return ReadText([&](char* buffer, std::int32_t size, std::int32_t* needed)
+                    { return mGetArrayItemAt(handle, path.c_str(), index, buffer, size, needed); },
+                    item);
 }
 
 QZRESULT CIniFileManagerProxy::SetArrayItemAt(std::int32_t handle, const WideString& node,

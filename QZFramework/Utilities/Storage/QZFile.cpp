@@ -12,7 +12,10 @@ namespace QZ
 namespace
 {
 
-NarrowString ToDiskPath(const WideString& path) { return path.ToNarrowString(); }
+NarrowString ToDiskPath(const WideString& path)
+{
+    return path.ToNarrowString();
+}
 
 int OpenFlags(std::uint32_t mode)
 {
@@ -108,7 +111,8 @@ std::uint32_t File::Read(void* buffer, std::uint32_t count, std::uint32_t offset
     std::uint32_t done = 0;
     while (done < count)
     {
-        const ssize_t got = ::read(GetDescriptor(), static_cast<char*>(buffer) + done, count - done);
+        const ssize_t got =
+            ::read(GetDescriptor(), static_cast<char*>(buffer) + done, count - done);
         if (got < 0 && errno == EINTR)
         {
             continue;
@@ -172,7 +176,10 @@ std::uint32_t File::GetLength() const
     return static_cast<std::uint32_t>(status.st_size);
 }
 
-int File::GetDescriptor() const { return IsOpen() ? mDescriptor->GetValue() : -1; }
+int File::GetDescriptor() const
+{
+    return IsOpen() ? mDescriptor->GetValue() : -1;
+}
 
 void File::SeekForAccess(std::uint32_t offset, const char* method)
 {
@@ -180,7 +187,8 @@ void File::SeekForAccess(std::uint32_t offset, const char* method)
     {
         return;
     }
-    if (::lseek(GetDescriptor(), static_cast<off_t>(offset), SEEK_SET) != static_cast<off_t>(offset))
+    if (::lseek(GetDescriptor(), static_cast<off_t>(offset), SEEK_SET) !=
+        static_cast<off_t>(offset))
     {
         QZ_THROW_RUNTIME(method, "lseek");
     }

@@ -21,8 +21,7 @@
 namespace QZ
 {
 
-template <class CharT, class OtherT>
-class StringArrayT;
+template <class CharT, class OtherT> class StringArrayT;
 
 class File
 {

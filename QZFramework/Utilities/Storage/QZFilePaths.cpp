@@ -18,7 +18,10 @@ namespace
 
 constexpr char16_t kIllegalFileNameChars[] = u"\\/:*?\"<>|&;,^()";
 
-NarrowString ToDiskPath(const WideString& path) { return path.ToNarrowString(); }
+NarrowString ToDiskPath(const WideString& path)
+{
+    return path.ToNarrowString();
+}
 
 bool StatPath(const WideString& path, struct stat& status)
 {
@@ -31,9 +34,15 @@ bool IsFolder(const WideString& path)
     return StatPath(path, status) && S_ISDIR(status.st_mode);
 }
 
-bool Exists(const WideString& path) { return ::access(ToDiskPath(path).GetString(), F_OK) == 0; }
+bool Exists(const WideString& path)
+{
+    return ::access(ToDiskPath(path).GetString(), F_OK) == 0;
+}
 
-void MakeFolder(const WideString& path) { ::mkdir(ToDiskPath(path).GetString(), 0777); }
+void MakeFolder(const WideString& path)
+{
+    ::mkdir(ToDiskPath(path).GetString(), 0777);
+}
 
 // Wildcard match of whole texts: "*" any run of units, "?" exactly one.
 bool MatchesPattern(const char16_t* pattern, const char16_t* name)

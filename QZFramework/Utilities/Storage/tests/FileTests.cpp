@@ -18,13 +18,18 @@ namespace
 
 namespace fs = std::filesystem;
 
-std::u16string Text(const WideString& s) { return std::u16string(s.GetString(), s.GetLength()); }
+std::u16string Text(const WideString& s)
+{
+    return std::u16string(s.GetString(), s.GetLength());
+}
 
-WideString Wide(const fs::path& path) { return WideString(path.string().c_str()); }
+WideString Wide(const fs::path& path)
+{
+    return WideString(path.string().c_str());
+}
 
 // The whole text of a runtime error thrown by the statement, or "" when nothing was thrown.
-template <class Statement>
-std::string RuntimeErrorText(Statement statement)
+template <class Statement> std::string RuntimeErrorText(Statement statement)
 {
     try
     {
@@ -87,7 +92,8 @@ TEST_F(FileOpening, FullPathWithEmptyNameKeepsTheNameEmpty)
 
 TEST_F(FileOpening, EmptyPathAndNameThrowInvalidPathname)
 {
-    const std::string text = RuntimeErrorText([] { File(WideString(), WideString(), File::ModeRead); });
+    const std::string text =
+        RuntimeErrorText([] { File(WideString(), WideString(), File::ModeRead); });
     EXPECT_TRUE(text.starts_with("Runtime Error : invalid pathname : QZ::File::Open : ")) << text;
 }
 

@@ -22,9 +22,15 @@ constexpr QZRESULT kBadHandle = -1;
 constexpr QZRESULT kNoSuchIndex = -4;
 constexpr QZRESULT kNotAnInteger = -6;
 
-std::u16string Text(const WideString& s) { return std::u16string(s.GetString(), s.GetLength()); }
+std::u16string Text(const WideString& s)
+{
+    return std::u16string(s.GetString(), s.GetLength());
+}
 
-WideString Wide(const fs::path& path) { return WideString(path.string().c_str()); }
+WideString Wide(const fs::path& path)
+{
+    return WideString(path.string().c_str());
+}
 
 std::string ReadText(const fs::path& path)
 {
