@@ -64,9 +64,9 @@ std::int32_t File::Open(const WideString& path, const WideString& name, std::uin
     {
         return 1;
     }
+    mName = name;
     if (!name.IsEmpty())
     {
-        mName = name;
         mPath = path + WideString(PathSeparator) + name;
     }
     else

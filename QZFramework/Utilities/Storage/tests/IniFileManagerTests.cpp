@@ -19,6 +19,7 @@ namespace
 namespace fs = std::filesystem;
 
 constexpr QZRESULT kBadHandle = -1;
+constexpr QZRESULT kBufferTooSmall = -2;
 constexpr QZRESULT kNoSuchIndex = -4;
 constexpr QZRESULT kNotAnInteger = -6;
 
@@ -150,6 +151,22 @@ TEST_F(IniStoreLoading, LibraryLackingAnEntryPointIsNotLoaded)
     EXPECT_FALSE(mStore->DoesNodeExist(1, u"Key"));
     EXPECT_EQ(mStore->Uninitialize(), S_FALSE);
     EXPECT_EQ(mStore->Initialize(QZ_INI_LIBRARY_FOLDER), S_OK);
+}
+
+TEST_F(IniStoreLoading, TextsStayWithinTheBuffersWhateverTheLibrarySays)
+{
+    ASSERT_EQ(mStore->Uninitialize(), S_OK);
+    ASSERT_EQ(mStore->Initialize(QZ_MISBEHAVING_INI_LIBRARY_FOLDER), S_OK);
+    std::int32_t handle = 0;
+    ASSERT_EQ(mStore->OpenIniFile(Wide(mPath), u"1_0_0", u"p", handle), S_OK);
+
+    WideString text;
+    EXPECT_EQ(mStore->GetIniValueStr(handle, u"Huge", u"d", text), S_OK);
+    EXPECT_EQ(Text(text), std::u16string(1024 * 1024 - 1, u'z'));
+    EXPECT_EQ(mStore->GetKeyNameAt(handle, u"", 0, text), S_OK);
+    EXPECT_EQ(Text(text), std::u16string(1023, u'n'));
+    EXPECT_EQ(mStore->GetArrayItemAt(handle, u"L", 0, text), kBufferTooSmall);
+    EXPECT_TRUE(text.IsEmpty());
 }
 
 using IniStoreValues = IniFileManagerTest;
