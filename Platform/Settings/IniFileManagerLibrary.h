@@ -5,7 +5,8 @@
 // from any thread (one lock guards the library's state) and never throws.
 //
 // Handles. OpenIniFile issues a positive handle for a settings file; it is passed back on every
-// later call and stays valid until CloseIniFile. 0 is never a handle.
+// later call and stays valid until CloseIniFile. 0 is never a handle. Opening one file twice gives
+// two handles with separate contents, and each save writes its own; open a file once.
 //
 // Saving. Every successful change (SetIniValueInt, SetIniValueStr, SetArrayCount, SetArrayItemAt,
 // RemoveArrayItemAt) is written to disk at once, so nothing is lost when a program never calls
