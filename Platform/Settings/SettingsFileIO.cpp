@@ -82,8 +82,9 @@ int CreateTemporary(const std::string& path, std::string& temporary)
     static std::atomic<unsigned> counter{0};
     for (int attempt = 0; attempt < kMaxNameAttempts; ++attempt)
     {
-        temporary = path + ".saving-" + std::to_string(::getpid()) + "-" +
-                    std::to_string(counter.fetch_add(1));
+        temporary = path;
+        temporary.append(".saving-").append(std::to_string(::getpid()));
+        temporary.append("-").append(std::to_string(counter.fetch_add(1)));
         const int descriptor =
             ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (descriptor >= 0 || errno != EEXIST)
@@ -178,7 +179,12 @@ std::optional<std::string> SettingsFileIO::SetFileAside(const std::string& path)
 {
     for (int n = 1; n <= kMaxNameAttempts; ++n)
     {
-        const std::string candidate = path + ".damaged" + (n > 1 ? "-" + std::to_string(n) : "");
+        std::string candidate = path;
+        candidate.append(".damaged");
+        if (n > 1)
+        {
+            candidate.append("-").append(std::to_string(n));
+        }
         if (Exists(candidate))
         {
             continue;
