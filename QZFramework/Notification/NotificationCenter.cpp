@@ -5,7 +5,7 @@ namespace QZ
 
 LNotificationCenter::LNotificationCenter(const StringT<char16_t, char>& name) : mName(name)
 {
-    (void)SetOwnDistributor(RCPtr<LNotificationDistributor>(this));
+    (void)SetOwnDistributor(this);
 }
 
 QZRESULT LNotificationCenter::ReleaseInternalReferences()

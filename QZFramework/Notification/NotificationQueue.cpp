@@ -150,16 +150,17 @@ QZRESULT LNotificationQueue::SetDistributor(const RCPtr<LNotificationDistributor
     return S_OK;
 }
 
-QZRESULT LNotificationQueue::SetOwnDistributor(const RCPtr<LNotificationDistributor>& distributor)
+QZRESULT LNotificationQueue::SetOwnDistributor(LNotificationDistributor* distributor)
 {
-    const QZRESULT result = SetDistributor(distributor);
-    if (result == S_OK && distributor)
+    Mutex::ScopedLock lock(GetNotificationQueueLock());
+    if (mDistributor || !mPostingReceiver || distributor == nullptr)
     {
-        Mutex::ScopedLock lock(GetNotificationQueueLock());
-        mDistributorIsInternal = true;
-        AdjustCyclicRefCount(1);
+        return E_FAIL;
     }
-    return result;
+    mDistributor = distributor;
+    mDistributorIsInternal = true;
+    AdjustCyclicRefCount(1);
+    return S_OK;
 }
 
 void LNotificationQueue::GetPostingReceiver(RCPtr<LNotificationReceiver>& out) const

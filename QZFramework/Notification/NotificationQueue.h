@@ -78,8 +78,10 @@ public:
     [[nodiscard]] std::uint32_t GetSlotCount() const { return mStorage.GetSlotCount(); }
 
 protected:
-    // For a queue that delivers through itself: the reference counts as internal.
-    QZRESULT SetOwnDistributor(const RCPtr<LNotificationDistributor>& distributor);
+    // For a queue that delivers through itself: the reference counts as internal. Takes a plain
+    // pointer, so that no temporary pointer is released while the internal count already
+    // includes the new reference (which would pass for the release of the last outside one).
+    QZRESULT SetOwnDistributor(LNotificationDistributor* distributor);
 
 private:
     [[nodiscard]] RCPtr<LNotificationDistributor> GetDistributor() const;
