@@ -55,7 +55,9 @@ private:
     const char16_t* mID;
     RCPtr<LRefCountedObject> mPayload;
     std::atomic<bool> mPosted{false};
-    bool mRecycling = false;
+    // Atomic: once pooled, the object may be taken and released by another thread while this
+    // release is still clearing the guard.
+    std::atomic<bool> mRecycling{false};
 };
 
 } // namespace QZ

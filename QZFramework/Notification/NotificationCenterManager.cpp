@@ -13,10 +13,12 @@ struct Instance
     RCPtr<LNotificationCenterManager> manager;
 };
 
+// Never destroyed: the application releases the manager at shutdown (ReleaseInstance); tearing
+// centres down among the static destructors would meet already destroyed allocators.
 Instance& GetInstanceHolder()
 {
-    static Instance instance;
-    return instance;
+    static auto* instance = new Instance();
+    return *instance;
 }
 
 } // namespace
