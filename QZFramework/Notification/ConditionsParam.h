@@ -16,10 +16,10 @@ namespace QZ
 class LConditionsParam : public virtual LRefCountedObject
 {
 public:
-    LConditionsParam(std::uint32_t conditions, std::uint32_t previousConditions,
-                     double firstValue, double secondValue)
-        : mConditions(conditions), mPreviousConditions(previousConditions),
-          mFirstValue(firstValue), mSecondValue(secondValue)
+    LConditionsParam(std::uint32_t conditions, std::uint32_t previousConditions, double firstValue,
+                     double secondValue)
+        : mConditions(conditions), mPreviousConditions(previousConditions), mFirstValue(firstValue),
+          mSecondValue(secondValue)
     {
     }
 

@@ -14,8 +14,8 @@ namespace QZ
 class LMouseButtonParam : public LPointWithModifiersParam
 {
 public:
-    LMouseButtonParam(std::int32_t x, std::int32_t y, std::uint32_t modifiers,
-                      std::int32_t button, bool flag, std::int32_t value)
+    LMouseButtonParam(std::int32_t x, std::int32_t y, std::uint32_t modifiers, std::int32_t button,
+                      bool flag, std::int32_t value)
         : LPointWithModifiersParam(x, y, modifiers), mButton(button), mFlag(flag), mValue(value)
     {
     }
@@ -23,7 +23,8 @@ public:
     static RCPtr<LMouseButtonParam> Create(std::int32_t x, std::int32_t y, std::uint32_t modifiers,
                                            std::int32_t button, bool flag, std::int32_t value)
     {
-        return RCPtr<LMouseButtonParam>(new LMouseButtonParam(x, y, modifiers, button, flag, value));
+        return RCPtr<LMouseButtonParam>(
+            new LMouseButtonParam(x, y, modifiers, button, flag, value));
     }
 
     static void* operator new(std::size_t size)

@@ -44,8 +44,8 @@ void LNotificationCenterManager::ReleaseInstance()
     }
 }
 
-RCPtr<LNotificationCenter> LNotificationCenterManager::GetCenter(
-    const StringT<char16_t, char>& name)
+RCPtr<LNotificationCenter>
+LNotificationCenterManager::GetCenter(const StringT<char16_t, char>& name)
 {
     if (name.IsEmpty())
     {
@@ -80,7 +80,8 @@ bool LNotificationCenterManager::ProcessQueues(bool idle)
 
 RCPtr<LNotificationCenter> GetApplicationNotificationCenter()
 {
-    return LNotificationCenterManager::GetInstance()->GetCenter(StringT<char16_t, char>(u"application"));
+    return LNotificationCenterManager::GetInstance()->GetCenter(
+        StringT<char16_t, char>(u"application"));
 }
 
 } // namespace QZ

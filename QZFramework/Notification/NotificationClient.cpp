@@ -27,9 +27,8 @@ const char16_t* LNotificationClient::Subscribe(const RCPtr<LNotificationDistribu
         ++mRegistrationCount;
         AdjustCyclicRefCount(1);
     }
-    if (Succeeded(result) &&
-        std::find(mDistributors.begin(), mDistributors.end(), distributor.Get()) ==
-            mDistributors.end())
+    if (Succeeded(result) && std::find(mDistributors.begin(), mDistributors.end(),
+                                       distributor.Get()) == mDistributors.end())
     {
         mDistributors.push_back(distributor.Get());
     }

@@ -72,8 +72,8 @@ std::int32_t ClientPool::NotifyClientAt(const RCPtr<LNotificationDistributor>& s
             return index;
         }
         mDeliveryIndex = index;
-        receiver = TakeReceiverFor(*registrations[static_cast<std::size_t>(index)],
-                                   notification.Get());
+        receiver =
+            TakeReceiverFor(*registrations[static_cast<std::size_t>(index)], notification.Get());
     }
     if (receiver)
     {
@@ -255,8 +255,8 @@ QZRESULT LNotificationDistributor::RemoveClient(const RCPtr<LNotificationReceive
     return S_OK;
 }
 
-std::int32_t LNotificationDistributor::RemoveClientFromAll(
-    const RCPtr<LNotificationReceiver>& receiver)
+std::int32_t
+LNotificationDistributor::RemoveClientFromAll(const RCPtr<LNotificationReceiver>& receiver)
 {
     if (!receiver)
     {
@@ -281,7 +281,8 @@ std::int32_t LNotificationDistributor::RemoveClientFromAll(
     return count;
 }
 
-bool LNotificationDistributor::IsClientRegistered(const RCPtr<LNotificationReceiver>& receiver) const
+bool LNotificationDistributor::IsClientRegistered(
+    const RCPtr<LNotificationReceiver>& receiver) const
 {
     for (const RCPtr<ClientPool>& pool : GetPools())
     {

@@ -21,8 +21,7 @@
 namespace QZ
 {
 
-template <class T>
-class LNotificationHandler : public virtual LRefCountedObject
+template <class T> class LNotificationHandler : public virtual LRefCountedObject
 {
 public:
     using Method = QZRESULT (T::*)(const RCPtr<LNotificationDistributor>& sender,

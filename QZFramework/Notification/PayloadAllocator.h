@@ -8,8 +8,7 @@
 namespace QZ
 {
 
-template <class T>
-ReuseAllocator<T, 4>& GetPayloadAllocator()
+template <class T> ReuseAllocator<T, 4>& GetPayloadAllocator()
 {
     static auto* allocator = new ReuseAllocator<T, 4>(true);
     return *allocator;

@@ -19,8 +19,7 @@
 namespace QZ
 {
 
-template <class T, std::uint32_t N>
-class RCPtrQueue
+template <class T, std::uint32_t N> class RCPtrQueue
 {
 public:
     explicit RCPtrQueue(Mutex* lock) : mSlots(N), mLock(lock) {}
@@ -58,8 +57,8 @@ public:
         Mutex::OptionalLock guard(mLock);
         if (CountLocked() == 0)
         {
-            const std::string method = "QZ::RCPtrQueue<" + ClassNameOf(typeid(T)) + "," +
-                                       std::to_string(N) + ">::Dequeue";
+            const std::string method =
+                "QZ::RCPtrQueue<" + ClassNameOf(typeid(T)) + "," + std::to_string(N) + ">::Dequeue";
             QZ_THROW_RUNTIME(method);
         }
         out = std::move(mSlots[mHead]);

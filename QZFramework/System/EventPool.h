@@ -23,7 +23,10 @@ public:
 
     // No bounds check: callers pass an index below the count.
     [[nodiscard]] RCPtr<LEvent>* GetAt(std::int32_t index) { return &mEvents[index]; }
-    [[nodiscard]] std::int32_t GetCount() const { return static_cast<std::int32_t>(mEvents.size()); }
+    [[nodiscard]] std::int32_t GetCount() const
+    {
+        return static_cast<std::int32_t>(mEvents.size());
+    }
     // The index of a signalled event (its signal consumed; the lowest index when several are
     // set), or -1 on time-out.
     [[nodiscard]] std::int32_t WaitForAny(std::uint32_t timeoutMs);

@@ -114,7 +114,8 @@ Thread::~Thread()
     }
     if (!Wait(kLongWaitMs))
     {
-        LogFault("QZ::Thread::~Thread", "thread still running after 60000 ms; waiting for it to end");
+        LogFault("QZ::Thread::~Thread",
+                 "thread still running after 60000 ms; waiting for it to end");
     }
     mThread.join();
 }

@@ -42,8 +42,8 @@ LThreadPool::LThreadPool(std::int32_t threadCount, std::int32_t dispatcherPriori
     }
     mDispatcherRunning = true;
     // A fresh threader is neither busy nor stopping, so it takes the dispatcher.
-    (void)mQueueThreader->TriggerWithDoneEvent(RCPtr<LThreadWorker>(this), nullptr,
-                                               mQueueDoneEvent, mDispatcherPriority);
+    (void)mQueueThreader->TriggerWithDoneEvent(RCPtr<LThreadWorker>(this), nullptr, mQueueDoneEvent,
+                                               mDispatcherPriority);
     // Counted only now: the temporary pointer above has been released.
     AdjustCyclicRefCount(1);
 }
@@ -67,10 +67,9 @@ void LThreadPool::QueueWork(const RCPtr<LThreadWorker>& worker,
         {
             return;
         }
-        const auto place =
-            std::find_if(mQueue.begin(), mQueue.end(),
-                         [priority](const RCPtr<LWorkerParams>& queued)
-                         { return queued->mPriority >= priority; });
+        const auto place = std::find_if(mQueue.begin(), mQueue.end(),
+                                        [priority](const RCPtr<LWorkerParams>& queued)
+                                        { return queued->mPriority >= priority; });
         mQueue.insert(place, std::move(item));
     }
     (*mWorkerDoneEvents.GetAt(mWorkerDoneEvents.GetCount() - 1))->Set();
@@ -104,9 +103,9 @@ bool LThreadPool::StartOnWorker(std::size_t index, const RCPtr<LThreadWorker>& w
                                 const RCPtr<LRefCountedObject>& params, std::int32_t priority)
 {
     mWorkers[index]->SetName(worker ? worker->ToString() : StringT<char16_t, char>());
-    return mWorkers[index]->TriggerWithDoneEvent(worker, params,
-                                                 *mWorkerDoneEvents.GetAt(static_cast<std::int32_t>(index)),
-                                                 priority) == S_OK;
+    return mWorkers[index]->TriggerWithDoneEvent(
+               worker, params, *mWorkerDoneEvents.GetAt(static_cast<std::int32_t>(index)),
+               priority) == S_OK;
 }
 
 QZRESULT LThreadPool::DoWork(const RCPtr<LRefCountedObject>&)

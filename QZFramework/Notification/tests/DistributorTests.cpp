@@ -103,8 +103,8 @@ TEST(Distribution, RegistrationDuringADeliveryWaitsForTheNext)
     Fixture f;
     RCPtr<RecordingClient> late;
     const auto a = f.Client("A", NID_VALUE_CHANGE);
-    a->mAction = [&](RecordingClient&, const RCPtr<LNotificationDistributor>&,
-                     const RCPtr<LNotification>&)
+    a->mAction =
+        [&](RecordingClient&, const RCPtr<LNotificationDistributor>&, const RCPtr<LNotification>&)
     {
         if (!late)
         {
@@ -132,7 +132,8 @@ TEST(Distribution, ReceiverMayDistributeAgainFromItsCall)
 TEST(Distribution, QueuedOnlyRegistrationIgnoresDirectDelivery)
 {
     Fixture f;
-    const auto status = f.Client("status", NID_SET_STATUS_TEXT, LNotificationDistributor::kQueuedOnly);
+    const auto status =
+        f.Client("status", NID_SET_STATUS_TEXT, LNotificationDistributor::kQueuedOnly);
     const auto plain = f.Client("plain", NID_SET_STATUS_TEXT);
     f.distributor->Distribute(Make(NID_SET_STATUS_TEXT));
     EXPECT_EQ(Names(f.log), (Strings{"plain"}));

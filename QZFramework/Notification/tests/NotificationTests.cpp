@@ -56,7 +56,8 @@ TEST(NotificationID, VocabularyKeepsTheProgramsSpellings)
     EXPECT_EQ(std::u16string(NID_MIDIMANAGER_PARAMETER_RECIEVED),
               u"NID_MIDIMANAGER_PARAMETER_RECIEVED");
     EXPECT_EQ(std::u16string(NID_VISIBLITY_CONDITION_CHANGE), u"NID_VISIBLITY_CONDITION_CHANGE");
-    EXPECT_EQ(std::u16string(NID_MENU_FILE_GLOBALSETTINGS_REQ), u"NID_MENU_FILE_GLOBALSETTINGS_REQ");
+    EXPECT_EQ(std::u16string(NID_MENU_FILE_GLOBALSETTINGS_REQ),
+              u"NID_MENU_FILE_GLOBALSETTINGS_REQ");
     const std::set<const char16_t*> distinct = {
         GetNotificationID(NID_APP_EXIT_REQ), GetNotificationID(NID_IDLE),
         GetNotificationID(NID_VALUE_CHANGE), GetNotificationID(NID_VALUE_CHANGE_CAPTURE),
@@ -189,7 +190,9 @@ public:
 TEST(NotificationPayloads, DerivedPayloadOfAnotherSizeUsesTheHeap)
 {
     ReuseAllocator<LConditionsParam, 4>& allocator = GetPayloadAllocator<LConditionsParam>();
-    { const RCPtr<LConditionsParam> warm = LConditionsParam::Create(1, 0, 0.0, 0.0); }
+    {
+        const RCPtr<LConditionsParam> warm = LConditionsParam::Create(1, 0, 0.0, 0.0);
+    }
     const std::size_t blocks = allocator.GetBlockCount();
     const std::size_t free = allocator.GetFreeCount();
     {

@@ -112,8 +112,8 @@ TEST(RCPtrQueue, DequeueOfAnEmptyRingThrowsARuntimeError)
     catch (const std::runtime_error& error)
     {
         const std::string text = error.what();
-        EXPECT_EQ(text.rfind("Runtime Error : QZ::RCPtrQueue<class QZ::LNotification,256>::Dequeue : ",
-                             0),
+        EXPECT_EQ(text.rfind(
+                      "Runtime Error : QZ::RCPtrQueue<class QZ::LNotification,256>::Dequeue : ", 0),
                   0u)
             << text;
     }
@@ -192,8 +192,9 @@ TEST(NotificationQueue, PassEnteredAgainFromAReceiverDeliversNothing)
     const auto a = f.Client("A", NID_VALUE_CHANGE);
     const auto idle = f.Client("idle", NID_IDLE);
     bool nestedRemaining = false;
-    a->mAction = [&](RecordingClient&, const RCPtr<LNotificationDistributor>&,
-                     const RCPtr<LNotification>&) { nestedRemaining = f.center->ProcessQueue(true); };
+    a->mAction =
+        [&](RecordingClient&, const RCPtr<LNotificationDistributor>&, const RCPtr<LNotification>&)
+    { nestedRemaining = f.center->ProcessQueue(true); };
     f.center->Post(Make(NID_VALUE_CHANGE));
     f.center->Post(Make(NID_VALUE_CHANGE));
     f.center->ProcessQueue(false);
@@ -296,8 +297,9 @@ TEST(NotificationQueue, ThrowingReceiverDoesNotWedgeTheQueue)
     CenterFixture f;
     const auto a = f.Client("A", NID_VALUE_CHANGE);
     const auto thrower = f.Client("thrower", NID_VALUE_CHANGE);
-    thrower->mAction = [](RecordingClient&, const RCPtr<LNotificationDistributor>&,
-                          const RCPtr<LNotification>&) { throw std::runtime_error("bad receiver"); };
+    thrower->mAction =
+        [](RecordingClient&, const RCPtr<LNotificationDistributor>&, const RCPtr<LNotification>&)
+    { throw std::runtime_error("bad receiver"); };
     const RCPtr<LNotification> first = Make(NID_VALUE_CHANGE);
     f.center->Post(first);
     f.center->Post(Make(NID_VALUE_CHANGE));

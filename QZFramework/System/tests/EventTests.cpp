@@ -16,8 +16,7 @@ namespace
 {
 
 // Polls until the condition holds or about five seconds have passed.
-template <class Condition>
-bool Eventually(Condition condition)
+template <class Condition> bool Eventually(Condition condition)
 {
     for (int i = 0; i < 5000 && !condition(); ++i)
     {

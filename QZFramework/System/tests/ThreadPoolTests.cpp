@@ -25,8 +25,7 @@ class RecordingWork : public LThreadWorker
 public:
     RecordingWork(int tag, std::vector<int>& log, std::mutex& logMutex, Event& done,
                   TrafficLight* light = nullptr, int expected = 0)
-        : mTag(tag), mLog(log), mLogMutex(logMutex), mDone(done), mLight(light),
-          mExpected(expected)
+        : mTag(tag), mLog(log), mLogMutex(logMutex), mDone(done), mLight(light), mExpected(expected)
     {
     }
 
@@ -177,7 +176,7 @@ TEST(ThreadPool, HigherPriorityWorkRunsFirst)
     Occupy(*pool, log, light, 4);
     pool->QueueWork(log.Make(1, 4), nullptr, 0);
     pool->QueueWork(log.Make(2, 4), nullptr, 0);
-    pool->QueueWork(log.Make(5, 4), nullptr, 2);
+    pool->QueueWork(log.Make(5, 4), nullptr, 5);
     light.SetGreen();
     ASSERT_EQ(log.done.Wait(kInfinite), kWaitSignaled);
     EXPECT_EQ(log.Entries(), (std::vector<int>{0, 5, 1, 2}));

@@ -26,10 +26,10 @@
 namespace QZ
 {
 
-template <class T, std::uint32_t N>
-class ReuseAllocator
+template <class T, std::uint32_t N> class ReuseAllocator
 {
-    static_assert(alignof(T) <= __STDCPP_DEFAULT_NEW_ALIGNMENT__, "blocks use the default alignment");
+    static_assert(alignof(T) <= __STDCPP_DEFAULT_NEW_ALIGNMENT__,
+                  "blocks use the default alignment");
 
 public:
     explicit ReuseAllocator(bool withLock) : mLock(withLock ? std::make_unique<Mutex>() : nullptr)
@@ -118,7 +118,6 @@ private:
     static constexpr std::size_t kOffset = __STDCPP_DEFAULT_NEW_ALIGNMENT__;
     static constexpr std::uint32_t kForeignNumber = 0xFFFFFFFFu;
 
-
     static void WriteNumber(unsigned char* storage, std::uint32_t number)
     {
         std::memcpy(storage - sizeof(number), &number, sizeof(number));
@@ -130,8 +129,7 @@ private:
         return number;
     }
     // Capacity grows in steps of N entries.
-    template <class V>
-    static void GrowTo(V& list, std::size_t count)
+    template <class V> static void GrowTo(V& list, std::size_t count)
     {
         if (count > list.capacity())
         {
