@@ -1,9 +1,8 @@
 #include "QZFramework/Utilities/Storage/VariantOrder.h"
 
 #include <algorithm>
-#include <array>
-#include <cstring>
 #include <functional>
+#include <string>
 #include <string_view>
 
 namespace QZ
@@ -23,13 +22,16 @@ std::basic_string_view<unsigned char> BytesOf(const Variant& value)
     return {static_cast<const unsigned char*>(data), data == nullptr ? 0u : size};
 }
 
-// A number's 8 inline payload bytes: its value bytes, zero-filled to 8.
-std::array<unsigned char, 8> PayloadOf(const Variant& value)
+// The bytes a value compares by against another tag: a number's 8 inline payload bytes (its
+// value bytes, zero-filled to 8), anything else's data bytes.
+std::basic_string<unsigned char> ComparableBytesOf(const Variant& value)
 {
-    std::array<unsigned char, 8> payload{};
-    const std::basic_string_view<unsigned char> bytes = BytesOf(value);
-    std::memcpy(payload.data(), bytes.data(), std::min<std::size_t>(bytes.size(), payload.size()));
-    return payload;
+    std::basic_string<unsigned char> bytes(BytesOf(value));
+    if (IsNumberTag(value.GetType()))
+    {
+        bytes.resize(8, 0);
+    }
+    return bytes;
 }
 
 // Shorter is less; of equal lengths the first differing byte decides, compared as CharT.
@@ -60,15 +62,7 @@ bool IsLessAcrossTags(const Variant& a, const Variant& b)
     {
         return a.ToDouble() < b.ToDouble();
     }
-    const std::array<unsigned char, 8> payloadA = PayloadOf(a);
-    const std::array<unsigned char, 8> payloadB = PayloadOf(b);
-    const auto bytesA = IsNumberTag(a.GetType())
-                            ? std::basic_string_view<unsigned char>(payloadA.data(), payloadA.size())
-                            : BytesOf(a);
-    const auto bytesB = IsNumberTag(b.GetType())
-                            ? std::basic_string_view<unsigned char>(payloadB.data(), payloadB.size())
-                            : BytesOf(b);
-    return IsShorterOrLess<unsigned char>(bytesA, bytesB);
+    return IsShorterOrLess<unsigned char>(ComparableBytesOf(a), ComparableBytesOf(b));
 }
 
 bool IsReferenceLess(const Variant& a, const Variant& b)
