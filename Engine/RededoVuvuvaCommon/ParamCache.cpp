@@ -11,9 +11,7 @@ constexpr QZRESULT kNotImplemented = static_cast<QZRESULT>(0x80004001u);
 
 } // namespace
 
-LParamCache::LParamCache(std::uint32_t count) : mCount(count), mSlots(new Variant[count])
-{
-}
+LParamCache::LParamCache(std::uint32_t count) : mCount(count), mSlots(new Variant[count]) {}
 
 LParamCache::~LParamCache() = default;
 

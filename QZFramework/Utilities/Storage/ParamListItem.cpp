@@ -6,9 +6,9 @@ namespace QZ
 Variant MakeInt32Variant(std::int32_t value)
 {
     const auto bits = static_cast<std::uint32_t>(value);
-    const unsigned char bytes[4] = {static_cast<unsigned char>(bits), static_cast<unsigned char>(bits >> 8),
-                                    static_cast<unsigned char>(bits >> 16),
-                                    static_cast<unsigned char>(bits >> 24)};
+    const unsigned char bytes[4] = {
+        static_cast<unsigned char>(bits), static_cast<unsigned char>(bits >> 8),
+        static_cast<unsigned char>(bits >> 16), static_cast<unsigned char>(bits >> 24)};
     Variant result;
     result.Set(Variant::TagInt32, bytes, sizeof bytes);
     return result;

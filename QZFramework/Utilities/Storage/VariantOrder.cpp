@@ -36,7 +36,8 @@ std::basic_string<unsigned char> ComparableBytesOf(const Variant& value)
 
 // Shorter is less; of equal lengths the first differing byte decides, compared as CharT.
 template <class CharT>
-bool IsShorterOrLess(std::basic_string_view<unsigned char> a, std::basic_string_view<unsigned char> b)
+bool IsShorterOrLess(std::basic_string_view<unsigned char> a,
+                     std::basic_string_view<unsigned char> b)
 {
     if (a.size() != b.size())
     {

@@ -1,5 +1,5 @@
-// IEncoders: the container of the encoders (offset 97, encoders 0 to 31), as the model's LEncoders and the
-// editor's panels both implement it.
+// IEncoders: the container of the encoders (offset 97, encoders 0 to 31), as the model's LEncoders
+// and the editor's panels both implement it.
 #pragma once
 
 #include "DeviceControl/GeneratedCode/Engine/Inc/IEncoder.h"
@@ -18,5 +18,8 @@ public:
 protected:
     using IModuleListT::IModuleListT;
 
-    [[nodiscard]] QZ::RCPtr<IEncoder> GetChildAt(std::uint32_t index) override { return GetEncoder(index); }
+    [[nodiscard]] QZ::RCPtr<IEncoder> GetChildAt(std::uint32_t index) override
+    {
+        return GetEncoder(index);
+    }
 };

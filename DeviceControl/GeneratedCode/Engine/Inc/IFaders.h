@@ -18,5 +18,8 @@ public:
 protected:
     using IModuleListT::IModuleListT;
 
-    [[nodiscard]] QZ::RCPtr<IFader> GetChildAt(std::uint32_t index) override { return GetFader(index); }
+    [[nodiscard]] QZ::RCPtr<IFader> GetChildAt(std::uint32_t index) override
+    {
+        return GetFader(index);
+    }
 };

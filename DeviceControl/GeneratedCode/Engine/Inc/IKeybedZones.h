@@ -1,5 +1,5 @@
-// IKeybedZones: the container of the keybed zones (offset 1, zones 0 to 3), as the model's LKeybedZones and the
-// editor's panels both implement it.
+// IKeybedZones: the container of the keybed zones (offset 1, zones 0 to 3), as the model's
+// LKeybedZones and the editor's panels both implement it.
 #pragma once
 
 #include "DeviceControl/GeneratedCode/Engine/Inc/IKeybedZone.h"
@@ -18,5 +18,8 @@ public:
 protected:
     using IModuleListT::IModuleListT;
 
-    [[nodiscard]] QZ::RCPtr<IKeybedZone> GetChildAt(std::uint32_t index) override { return GetKeybedZone(index); }
+    [[nodiscard]] QZ::RCPtr<IKeybedZone> GetChildAt(std::uint32_t index) override
+    {
+        return GetKeybedZone(index);
+    }
 };

@@ -1,5 +1,5 @@
-// IPushButtons: the container of the push buttons (offset 25, buttons 0 to 35), as the model's LPushButtons and the
-// editor's panels both implement it.
+// IPushButtons: the container of the push buttons (offset 25, buttons 0 to 35), as the model's
+// LPushButtons and the editor's panels both implement it.
 #pragma once
 
 #include "DeviceControl/GeneratedCode/Engine/Inc/IPushButton.h"
@@ -18,5 +18,8 @@ public:
 protected:
     using IModuleListT::IModuleListT;
 
-    [[nodiscard]] QZ::RCPtr<IPushButton> GetChildAt(std::uint32_t index) override { return GetPushButton(index); }
+    [[nodiscard]] QZ::RCPtr<IPushButton> GetChildAt(std::uint32_t index) override
+    {
+        return GetPushButton(index);
+    }
 };

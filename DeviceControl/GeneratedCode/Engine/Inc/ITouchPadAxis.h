@@ -1,5 +1,5 @@
-// ITouchPadAxis: what the model's LTouchPadAxis and the editor's panels for this control share. It adds
-// nothing to the module protocol.
+// ITouchPadAxis: what the model's LTouchPadAxis and the editor's panels for this control share. It
+// adds nothing to the module protocol.
 #pragma once
 
 #include "DeviceControl/GeneratedCode/Engine/Inc/ParameterizedModule.h"

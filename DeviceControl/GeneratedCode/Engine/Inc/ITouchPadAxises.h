@@ -1,5 +1,5 @@
-// ITouchPadAxises: the container of the touch-pad axes (offset 129: X, then Y), as the model's LTouchPadAxises and the
-// editor's panels both implement it.
+// ITouchPadAxises: the container of the touch-pad axes (offset 129: X, then Y), as the model's
+// LTouchPadAxises and the editor's panels both implement it.
 #pragma once
 
 #include "DeviceControl/GeneratedCode/Engine/Inc/ITouchPadAxis.h"
@@ -18,5 +18,8 @@ public:
 protected:
     using IModuleListT::IModuleListT;
 
-    [[nodiscard]] QZ::RCPtr<ITouchPadAxis> GetChildAt(std::uint32_t index) override { return GetTouchPadAxis(index); }
+    [[nodiscard]] QZ::RCPtr<ITouchPadAxis> GetChildAt(std::uint32_t index) override
+    {
+        return GetTouchPadAxis(index);
+    }
 };

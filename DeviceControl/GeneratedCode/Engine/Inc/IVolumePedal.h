@@ -1,5 +1,5 @@
-// IVolumePedal: what the model's LVolumePedal and the editor's panels for this control share. It adds
-// nothing to the module protocol.
+// IVolumePedal: what the model's LVolumePedal and the editor's panels for this control share. It
+// adds nothing to the module protocol.
 #pragma once
 
 #include "DeviceControl/GeneratedCode/Engine/Inc/ParameterizedModule.h"

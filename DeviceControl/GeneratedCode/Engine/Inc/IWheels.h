@@ -1,5 +1,5 @@
-// IWheels: the container of the wheels (offset 5: pitch wheel, modulation wheel), as the model's LWheels and the
-// editor's panels both implement it.
+// IWheels: the container of the wheels (offset 5: pitch wheel, modulation wheel), as the model's
+// LWheels and the editor's panels both implement it.
 #pragma once
 
 #include "DeviceControl/GeneratedCode/Engine/Inc/IWheel.h"
@@ -18,5 +18,8 @@ public:
 protected:
     using IModuleListT::IModuleListT;
 
-    [[nodiscard]] QZ::RCPtr<IWheel> GetChildAt(std::uint32_t index) override { return GetWheel(index); }
+    [[nodiscard]] QZ::RCPtr<IWheel> GetChildAt(std::uint32_t index) override
+    {
+        return GetWheel(index);
+    }
 };

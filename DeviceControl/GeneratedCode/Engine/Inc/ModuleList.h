@@ -9,8 +9,7 @@
 
 #include <cstdint>
 
-template <class Child, ControlType Type>
-class IModuleListT : public LParameterizedModule
+template <class Child, ControlType Type> class IModuleListT : public LParameterizedModule
 {
 public:
     static constexpr std::uint32_t ChildCount = GetControlTypeLayout(Type).count;

@@ -38,7 +38,8 @@ public:
                                  std::uint32_t index);
     // The module that answers for paramID, or null. Containers ask the child that covers the
     // identifier; a leaf (and this default) answers itself whatever the identifier.
-    [[nodiscard]] virtual QZ::ConstRCPtr<LParameterizedModule> GetModule(std::int32_t paramID) const;
+    [[nodiscard]] virtual QZ::ConstRCPtr<LParameterizedModule>
+    GetModule(std::int32_t paramID) const;
     [[nodiscard]] virtual QZ::RCPtr<LParameterizedModule> GetModule(std::int32_t paramID);
 
     // Writes one of the module's own parameters. This default throws a logic error in a module
@@ -48,10 +49,12 @@ public:
                                             const QZ::Variant& value, bool fromDevice);
     // Reads one of the module's own parameters: throws in a module with mParamCount 0, gives an
     // empty value without a parent, else the parent's GetParamValue.
-    [[nodiscard]] virtual QZ::Variant GetParamValueLocal(const QZ::ParamDescriptor& descriptor) const;
+    [[nodiscard]] virtual QZ::Variant
+    GetParamValueLocal(const QZ::ParamDescriptor& descriptor) const;
     // Passed to the parent; -1 (write) or an empty value (read) without one. The root keeps the
     // values.
-    virtual std::int32_t SetParamValue(const QZ::ParamDescriptor& descriptor, const QZ::Variant& value);
+    virtual std::int32_t SetParamValue(const QZ::ParamDescriptor& descriptor,
+                                       const QZ::Variant& value);
     [[nodiscard]] virtual QZ::Variant GetParamValue(const QZ::ParamDescriptor& descriptor) const;
     // The default value of parameter paramID: a tag-8 byte string in a leaf, empty here.
     [[nodiscard]] virtual QZ::Variant GetParamValueDefault(std::int32_t paramID) const;
@@ -63,9 +66,11 @@ public:
     // Both hand the four values to the parent's RelayToParentAlt; without a parent nothing
     // happens.
     virtual void RelayToParent(std::uint32_t a, std::uint32_t b, std::uint32_t c, std::uint32_t d);
-    virtual void RelayToParentAlt(std::uint32_t a, std::uint32_t b, std::uint32_t c, std::uint32_t d);
+    virtual void RelayToParentAlt(std::uint32_t a, std::uint32_t b, std::uint32_t c,
+                                  std::uint32_t d);
     // Passed to the parent; 0x80004005 (write) or an empty value (read) without one.
-    virtual std::int32_t CommitParamValue(const QZ::ParamDescriptor& descriptor, const QZ::Variant& value);
+    virtual std::int32_t CommitParamValue(const QZ::ParamDescriptor& descriptor,
+                                          const QZ::Variant& value);
     [[nodiscard]] virtual QZ::Variant ReadParamValue(const QZ::ParamDescriptor& descriptor) const;
 
     [[nodiscard]] LParameterizedModule* GetParent() const { return mParent; }
@@ -86,9 +91,9 @@ protected:
     // the device when it comes from the user and then translated, any other refused with -1).
     // Returns the result, or nothing when a translation names another leaf's parameter, which
     // the calling leaf reports as its own logic error.
-    [[nodiscard]] std::optional<std::int32_t> WriteLeafValue(const QZ::ParamDescriptor& descriptor,
-                                                             const QZ::Variant& value, bool fromDevice,
-                                                             const LCompositeTranslator& translator);
+    [[nodiscard]] std::optional<std::int32_t>
+    WriteLeafValue(const QZ::ParamDescriptor& descriptor, const QZ::Variant& value, bool fromDevice,
+                   const LCompositeTranslator& translator);
     // A tag-8 byte string of the given bytes, the form of every default value.
     [[nodiscard]] static QZ::Variant MakeByteString(const std::uint8_t* bytes, std::size_t count);
     template <std::size_t N>

@@ -176,7 +176,8 @@ inline constexpr std::uint8_t kMaxNoteCount = 8;
 
 // The number of values a control-change or program cycle (button types 18 and 29) steps
 // through, decided by the two cycle flags a5 and a7.
-[[nodiscard]] constexpr std::uint32_t GetCycleLength(std::uint8_t cycleFlag1, std::uint8_t cycleFlag2)
+[[nodiscard]] constexpr std::uint32_t GetCycleLength(std::uint8_t cycleFlag1,
+                                                     std::uint8_t cycleFlag2)
 {
     if (cycleFlag2 == 1)
     {

@@ -78,8 +78,8 @@ enum class ButtonMessageType : std::uint8_t
 // The "other" message types in the order of the editor's list (list position = array index).
 inline constexpr std::array<std::uint8_t, 16> kMoveableOtherTypeOrder{
     0, 1, 2, 3, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19};
-inline constexpr std::array<std::uint8_t, 16> kButtonOtherTypeOrder{
-    0, 1, 2, 3, 8, 9, 10, 11, 12, 13, 14, 15, 16, 22, 23, 24};
+inline constexpr std::array<std::uint8_t, 16> kButtonOtherTypeOrder{0,  1,  2,  3,  8,  9,  10, 11,
+                                                                    12, 13, 14, 15, 16, 22, 23, 24};
 
 // Relative mode of a control change relative (moveable byte 4 when byte 3 is non-zero).
 enum class RelativeMode : std::uint8_t

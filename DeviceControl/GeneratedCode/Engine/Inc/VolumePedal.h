@@ -21,7 +21,8 @@ public:
     std::int32_t SetParamValueLocal(const QZ::ParamDescriptor& descriptor, const QZ::Variant& value,
                                     bool fromDevice) override;
     // The root's current value; throws for another identifier.
-    [[nodiscard]] QZ::Variant GetParamValueLocal(const QZ::ParamDescriptor& descriptor) const override;
+    [[nodiscard]] QZ::Variant
+    GetParamValueLocal(const QZ::ParamDescriptor& descriptor) const override;
     // The type's default for this leaf's index; throws for another identifier.
     [[nodiscard]] QZ::Variant GetParamValueDefault(std::int32_t paramID) const override;
     // A leaf has no children.

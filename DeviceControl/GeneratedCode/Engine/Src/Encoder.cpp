@@ -16,12 +16,10 @@ QZ::RCPtr<LEncoder> LEncoder::Create()
     return module;
 }
 
-LEncoder::LEncoder() : IEncoder(1)
-{
-}
+LEncoder::LEncoder() : IEncoder(1) {}
 
 void LEncoder::SetFirstParamID(LParameterizedModule* parent, std::int32_t firstParamID,
-                          std::uint32_t index)
+                               std::uint32_t index)
 {
     IEncoder::SetFirstParamID(parent, firstParamID, index);
     if (!IsOffsetWithin(kLayout.firstNumber,
@@ -32,7 +30,7 @@ void LEncoder::SetFirstParamID(LParameterizedModule* parent, std::int32_t firstP
 }
 
 std::int32_t LEncoder::SetParamValueLocal(const QZ::ParamDescriptor& descriptor,
-                                     const QZ::Variant& value, bool fromDevice)
+                                          const QZ::Variant& value, bool fromDevice)
 {
     const std::optional<std::int32_t> result =
         WriteLeafValue(descriptor, value, fromDevice, mCompositeTranslator);
@@ -63,6 +61,4 @@ QZ::Variant LEncoder::GetParamValueDefault(std::int32_t paramID) const
     return MakeByteString(bytes);
 }
 
-void LEncoder::CreateSubModules()
-{
-}
+void LEncoder::CreateSubModules() {}

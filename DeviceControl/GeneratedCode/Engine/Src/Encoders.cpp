@@ -8,7 +8,7 @@ QZ::RCPtr<LEncoders> LEncoders::Create()
 }
 
 void LEncoders::SetFirstParamID(LParameterizedModule* parent, std::int32_t firstParamID,
-                          std::uint32_t index)
+                                std::uint32_t index)
 {
     IEncoders::SetFirstParamID(parent, firstParamID, index);
     const std::int32_t offset = GetControlTypeLayout(ControlType::Encoder).firstNumber;

@@ -16,12 +16,10 @@ QZ::RCPtr<LFader> LFader::Create()
     return module;
 }
 
-LFader::LFader() : IFader(1)
-{
-}
+LFader::LFader() : IFader(1) {}
 
 void LFader::SetFirstParamID(LParameterizedModule* parent, std::int32_t firstParamID,
-                          std::uint32_t index)
+                             std::uint32_t index)
 {
     IFader::SetFirstParamID(parent, firstParamID, index);
     if (!IsOffsetWithin(kLayout.firstNumber,
@@ -32,7 +30,7 @@ void LFader::SetFirstParamID(LParameterizedModule* parent, std::int32_t firstPar
 }
 
 std::int32_t LFader::SetParamValueLocal(const QZ::ParamDescriptor& descriptor,
-                                     const QZ::Variant& value, bool fromDevice)
+                                        const QZ::Variant& value, bool fromDevice)
 {
     const std::optional<std::int32_t> result =
         WriteLeafValue(descriptor, value, fromDevice, mCompositeTranslator);
@@ -62,6 +60,4 @@ QZ::Variant LFader::GetParamValueDefault(std::int32_t paramID) const
     return MakeByteString(bytes);
 }
 
-void LFader::CreateSubModules()
-{
-}
+void LFader::CreateSubModules() {}

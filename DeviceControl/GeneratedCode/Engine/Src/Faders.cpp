@@ -8,7 +8,7 @@ QZ::RCPtr<LFaders> LFaders::Create()
 }
 
 void LFaders::SetFirstParamID(LParameterizedModule* parent, std::int32_t firstParamID,
-                          std::uint32_t index)
+                              std::uint32_t index)
 {
     IFaders::SetFirstParamID(parent, firstParamID, index);
     const std::int32_t offset = GetControlTypeLayout(ControlType::Fader).firstNumber;

@@ -16,12 +16,10 @@ QZ::RCPtr<LKeybedZone> LKeybedZone::Create()
     return module;
 }
 
-LKeybedZone::LKeybedZone() : IKeybedZone(1)
-{
-}
+LKeybedZone::LKeybedZone() : IKeybedZone(1) {}
 
 void LKeybedZone::SetFirstParamID(LParameterizedModule* parent, std::int32_t firstParamID,
-                          std::uint32_t index)
+                                  std::uint32_t index)
 {
     IKeybedZone::SetFirstParamID(parent, firstParamID, index);
     if (!IsOffsetWithin(kLayout.firstNumber,
@@ -32,7 +30,7 @@ void LKeybedZone::SetFirstParamID(LParameterizedModule* parent, std::int32_t fir
 }
 
 std::int32_t LKeybedZone::SetParamValueLocal(const QZ::ParamDescriptor& descriptor,
-                                     const QZ::Variant& value, bool fromDevice)
+                                             const QZ::Variant& value, bool fromDevice)
 {
     const std::optional<std::int32_t> result =
         WriteLeafValue(descriptor, value, fromDevice, mCompositeTranslator);
@@ -58,11 +56,9 @@ QZ::Variant LKeybedZone::GetParamValueDefault(std::int32_t paramID) const
     {
         QZ_THROW_LOGIC("LKeybedZone::GetParamValueDefault");
     }
-    const std::uint8_t bytes[] = {0x00, static_cast<std::uint8_t>(mIndex), 0x00, 0x00, 0x00,
-                                  0x00, 0x3C, 0x05, 0x0C};
+    const std::uint8_t bytes[] = {
+        0x00, static_cast<std::uint8_t>(mIndex), 0x00, 0x00, 0x00, 0x00, 0x3C, 0x05, 0x0C};
     return MakeByteString(bytes);
 }
 
-void LKeybedZone::CreateSubModules()
-{
-}
+void LKeybedZone::CreateSubModules() {}

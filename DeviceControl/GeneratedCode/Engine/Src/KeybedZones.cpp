@@ -8,7 +8,7 @@ QZ::RCPtr<LKeybedZones> LKeybedZones::Create()
 }
 
 void LKeybedZones::SetFirstParamID(LParameterizedModule* parent, std::int32_t firstParamID,
-                          std::uint32_t index)
+                                   std::uint32_t index)
 {
     IKeybedZones::SetFirstParamID(parent, firstParamID, index);
     const std::int32_t offset = GetControlTypeLayout(ControlType::KeybedZone).firstNumber;

@@ -8,7 +8,7 @@ QZ::RCPtr<LPads> LPads::Create()
 }
 
 void LPads::SetFirstParamID(LParameterizedModule* parent, std::int32_t firstParamID,
-                          std::uint32_t index)
+                            std::uint32_t index)
 {
     IPads::SetFirstParamID(parent, firstParamID, index);
     const std::int32_t offset = GetControlTypeLayout(ControlType::Pad).firstNumber;

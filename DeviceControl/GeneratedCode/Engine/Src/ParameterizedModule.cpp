@@ -7,9 +7,7 @@
 using QZ::ParamDescriptor;
 using QZ::Variant;
 
-LParameterizedModule::LParameterizedModule(std::uint32_t paramCount) : mParamCount(paramCount)
-{
-}
+LParameterizedModule::LParameterizedModule(std::uint32_t paramCount) : mParamCount(paramCount) {}
 
 LParameterizedModule::~LParameterizedModule() = default;
 
@@ -50,7 +48,8 @@ Variant LParameterizedModule::GetParamValueLocal(const ParamDescriptor& descript
     return mParent == nullptr ? Variant() : mParent->GetParamValue(descriptor);
 }
 
-std::int32_t LParameterizedModule::SetParamValue(const ParamDescriptor& descriptor, const Variant& value)
+std::int32_t LParameterizedModule::SetParamValue(const ParamDescriptor& descriptor,
+                                                 const Variant& value)
 {
     return mParent == nullptr ? -1 : mParent->SetParamValue(descriptor, value);
 }
@@ -65,13 +64,9 @@ Variant LParameterizedModule::GetParamValueDefault(std::int32_t) const
     return Variant();
 }
 
-void LParameterizedModule::PropagateEventA()
-{
-}
+void LParameterizedModule::PropagateEventA() {}
 
-void LParameterizedModule::PropagateEventB()
-{
-}
+void LParameterizedModule::PropagateEventB() {}
 
 bool LParameterizedModule::IsActive() const
 {
@@ -124,9 +119,9 @@ bool LParameterizedModule::IsOffsetWithin(std::int32_t first, std::int32_t last)
     return offset >= first && offset <= last;
 }
 
-std::optional<std::int32_t> LParameterizedModule::WriteLeafValue(const ParamDescriptor& descriptor,
-                                                                 const Variant& value, bool fromDevice,
-                                                                 const LCompositeTranslator& translator)
+std::optional<std::int32_t>
+LParameterizedModule::WriteLeafValue(const ParamDescriptor& descriptor, const Variant& value,
+                                     bool fromDevice, const LCompositeTranslator& translator)
 {
     const std::int32_t paramID = descriptor.mParamID;
     if (paramID >= 0)

@@ -16,12 +16,10 @@ QZ::RCPtr<LPresetName> LPresetName::Create()
     return module;
 }
 
-LPresetName::LPresetName() : IPresetName(1)
-{
-}
+LPresetName::LPresetName() : IPresetName(1) {}
 
 void LPresetName::SetFirstParamID(LParameterizedModule* parent, std::int32_t firstParamID,
-                          std::uint32_t index)
+                                  std::uint32_t index)
 {
     IPresetName::SetFirstParamID(parent, firstParamID, index);
     if (!IsOffsetWithin(kLayout.firstNumber,
@@ -32,7 +30,7 @@ void LPresetName::SetFirstParamID(LParameterizedModule* parent, std::int32_t fir
 }
 
 std::int32_t LPresetName::SetParamValueLocal(const QZ::ParamDescriptor& descriptor,
-                                     const QZ::Variant& value, bool fromDevice)
+                                             const QZ::Variant& value, bool fromDevice)
 {
     const std::optional<std::int32_t> result =
         WriteLeafValue(descriptor, value, fromDevice, mCompositeTranslator);
@@ -62,6 +60,4 @@ QZ::Variant LPresetName::GetParamValueDefault(std::int32_t paramID) const
     return MakeByteString(bytes);
 }
 
-void LPresetName::CreateSubModules()
-{
-}
+void LPresetName::CreateSubModules() {}

@@ -16,12 +16,10 @@ QZ::RCPtr<LPushButton> LPushButton::Create()
     return module;
 }
 
-LPushButton::LPushButton() : IPushButton(1)
-{
-}
+LPushButton::LPushButton() : IPushButton(1) {}
 
 void LPushButton::SetFirstParamID(LParameterizedModule* parent, std::int32_t firstParamID,
-                          std::uint32_t index)
+                                  std::uint32_t index)
 {
     IPushButton::SetFirstParamID(parent, firstParamID, index);
     if (!IsOffsetWithin(kLayout.firstNumber,
@@ -32,7 +30,7 @@ void LPushButton::SetFirstParamID(LParameterizedModule* parent, std::int32_t fir
 }
 
 std::int32_t LPushButton::SetParamValueLocal(const QZ::ParamDescriptor& descriptor,
-                                     const QZ::Variant& value, bool fromDevice)
+                                             const QZ::Variant& value, bool fromDevice)
 {
     const std::optional<std::int32_t> result =
         WriteLeafValue(descriptor, value, fromDevice, mCompositeTranslator);
@@ -58,12 +56,10 @@ QZ::Variant LPushButton::GetParamValueDefault(std::int32_t paramID) const
     {
         QZ_THROW_LOGIC("LPushButton::GetParamValueDefault");
     }
-    const std::uint8_t bytes[] = {0x00, 0x04, 0x03, 0x07, 0x05, 0x01, 0x13,
-                                  static_cast<std::uint8_t>(mIndex),
-                                  0x00, 0x00, 0x00, 0x00, 0x00, 0x7F, 0x00, 0x00, 0x00};
+    const std::uint8_t bytes[] = {
+        0x00, 0x04, 0x03, 0x07, 0x05, 0x01, 0x13, static_cast<std::uint8_t>(mIndex), 0x00, 0x00,
+        0x00, 0x00, 0x00, 0x7F, 0x00, 0x00, 0x00};
     return MakeByteString(bytes);
 }
 
-void LPushButton::CreateSubModules()
-{
-}
+void LPushButton::CreateSubModules() {}

@@ -8,7 +8,7 @@ QZ::RCPtr<LPushButtons> LPushButtons::Create()
 }
 
 void LPushButtons::SetFirstParamID(LParameterizedModule* parent, std::int32_t firstParamID,
-                          std::uint32_t index)
+                                   std::uint32_t index)
 {
     IPushButtons::SetFirstParamID(parent, firstParamID, index);
     const std::int32_t offset = GetControlTypeLayout(ControlType::PushButton).firstNumber;

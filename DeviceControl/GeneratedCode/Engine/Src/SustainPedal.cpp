@@ -16,12 +16,10 @@ QZ::RCPtr<LSustainPedal> LSustainPedal::Create()
     return module;
 }
 
-LSustainPedal::LSustainPedal() : ISustainPedal(1)
-{
-}
+LSustainPedal::LSustainPedal() : ISustainPedal(1) {}
 
 void LSustainPedal::SetFirstParamID(LParameterizedModule* parent, std::int32_t firstParamID,
-                          std::uint32_t index)
+                                    std::uint32_t index)
 {
     ISustainPedal::SetFirstParamID(parent, firstParamID, index);
     if (!IsOffsetWithin(kLayout.firstNumber,
@@ -32,7 +30,7 @@ void LSustainPedal::SetFirstParamID(LParameterizedModule* parent, std::int32_t f
 }
 
 std::int32_t LSustainPedal::SetParamValueLocal(const QZ::ParamDescriptor& descriptor,
-                                     const QZ::Variant& value, bool fromDevice)
+                                               const QZ::Variant& value, bool fromDevice)
 {
     const std::optional<std::int32_t> result =
         WriteLeafValue(descriptor, value, fromDevice, mCompositeTranslator);
@@ -62,6 +60,4 @@ QZ::Variant LSustainPedal::GetParamValueDefault(std::int32_t paramID) const
     return MakeByteString(bytes);
 }
 
-void LSustainPedal::CreateSubModules()
-{
-}
+void LSustainPedal::CreateSubModules() {}

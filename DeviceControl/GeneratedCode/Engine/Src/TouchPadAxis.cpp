@@ -16,12 +16,10 @@ QZ::RCPtr<LTouchPadAxis> LTouchPadAxis::Create()
     return module;
 }
 
-LTouchPadAxis::LTouchPadAxis() : ITouchPadAxis(1)
-{
-}
+LTouchPadAxis::LTouchPadAxis() : ITouchPadAxis(1) {}
 
 void LTouchPadAxis::SetFirstParamID(LParameterizedModule* parent, std::int32_t firstParamID,
-                          std::uint32_t index)
+                                    std::uint32_t index)
 {
     ITouchPadAxis::SetFirstParamID(parent, firstParamID, index);
     if (!IsOffsetWithin(kLayout.firstNumber,
@@ -32,7 +30,7 @@ void LTouchPadAxis::SetFirstParamID(LParameterizedModule* parent, std::int32_t f
 }
 
 std::int32_t LTouchPadAxis::SetParamValueLocal(const QZ::ParamDescriptor& descriptor,
-                                     const QZ::Variant& value, bool fromDevice)
+                                               const QZ::Variant& value, bool fromDevice)
 {
     const std::optional<std::int32_t> result =
         WriteLeafValue(descriptor, value, fromDevice, mCompositeTranslator);
@@ -73,6 +71,4 @@ QZ::Variant LTouchPadAxis::GetParamValueDefault(std::int32_t paramID) const
     }
 }
 
-void LTouchPadAxis::CreateSubModules()
-{
-}
+void LTouchPadAxis::CreateSubModules() {}

@@ -8,7 +8,7 @@ QZ::RCPtr<LTouchPadAxises> LTouchPadAxises::Create()
 }
 
 void LTouchPadAxises::SetFirstParamID(LParameterizedModule* parent, std::int32_t firstParamID,
-                          std::uint32_t index)
+                                      std::uint32_t index)
 {
     ITouchPadAxises::SetFirstParamID(parent, firstParamID, index);
     const std::int32_t offset = GetControlTypeLayout(ControlType::TouchPadAxis).firstNumber;

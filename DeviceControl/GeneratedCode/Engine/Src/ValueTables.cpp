@@ -4,23 +4,23 @@ namespace
 {
 
 constexpr std::array<std::string_view, kPadColourCount> kPadColourNames{
-    "Off",   "Chartreuse", "Green",   "Aquamarine", "Cyan", "Azure",  "Blue",
-    "Violet", "Magenta",   "Rose",    "Red",        "Orange", "Yellow", "White"};
+    "Off",    "Chartreuse", "Green", "Aquamarine", "Cyan",   "Azure",  "Blue",
+    "Violet", "Magenta",    "Rose",  "Red",        "Orange", "Yellow", "White"};
 
 constexpr std::array<std::string_view, kButtonColourCount> kButtonColourNames{
     "Off", "Green", "Cyan", "Blue", "Magenta", "Red", "Yellow", "White"};
 
 constexpr std::array<std::string_view, kKeyCount> kKeyNames{
-    "0",      "1",     "2",      "3",         "4",      "5",     "6",         "7",     "8",
-    "9",      "A",     "B",      "C",         "D",      "E",     "F",         "G",     "H",
-    "I",      "J",     "K",      "L",         "M",      "N",     "O",         "P",     "Q",
-    "R",      "S",     "T",      "U",         "V",      "W",     "X",         "Y",     "Z",
-    "Space",  "F1",    "F2",     "F3",        "F4",     "F5",    "F6",        "F7",    "F8",
-    "F9",     "F10",   "F11",    "F12",       "Back Space", "Return", "Up",   "Down",  "Left",
-    "Right",  "Tab",   ",",      ".",         "'",      "[",     "]",         "\\",    "/",
-    "`",      ";",     "-",      "+",         "*",      "=",     "Esc",       "Insert", "Home",
-    "Page Up", "Delete", "End",  "Page Down", "Num 1",  "Num 2", "Num 3",     "Num 4", "Num 5",
-    "Num 6",  "Num 7", "Num 8",  "Num 9",     "Num 0"};
+    "0",       "1",      "2",     "3",         "4",          "5",      "6",     "7",      "8",
+    "9",       "A",      "B",     "C",         "D",          "E",      "F",     "G",      "H",
+    "I",       "J",      "K",     "L",         "M",          "N",      "O",     "P",      "Q",
+    "R",       "S",      "T",     "U",         "V",          "W",      "X",     "Y",      "Z",
+    "Space",   "F1",     "F2",    "F3",        "F4",         "F5",     "F6",    "F7",     "F8",
+    "F9",      "F10",    "F11",   "F12",       "Back Space", "Return", "Up",    "Down",   "Left",
+    "Right",   "Tab",    ",",     ".",         "'",          "[",      "]",     "\\",     "/",
+    "`",       ";",      "-",     "+",         "*",          "=",      "Esc",   "Insert", "Home",
+    "Page Up", "Delete", "End",   "Page Down", "Num 1",      "Num 2",  "Num 3", "Num 4",  "Num 5",
+    "Num 6",   "Num 7",  "Num 8", "Num 9",     "Num 0"};
 
 constexpr std::array<std::string_view, kModifierCount> kModifierNames{
     "None",
@@ -54,9 +54,20 @@ constexpr std::array<std::string_view, kModifierCount> kModifierNames{
     "Ctrl + Cmd + Option (Mac)"};
 
 // The MIDI Machine Control command numbers; 12 is not one of them.
-constexpr std::array<std::string_view, 14> kMMCCommandNames{
-    "",      "Stop",         "Play",        "Deferred Play", "Fast Forward", "Rewind", "Record Strobe",
-    "Record Exit", "Record Pause", "Pause", "Eject",         "Chase",        "",       "MMC Reset"};
+constexpr std::array<std::string_view, 14> kMMCCommandNames{"",
+                                                            "Stop",
+                                                            "Play",
+                                                            "Deferred Play",
+                                                            "Fast Forward",
+                                                            "Rewind",
+                                                            "Record Strobe",
+                                                            "Record Exit",
+                                                            "Record Pause",
+                                                            "Pause",
+                                                            "Eject",
+                                                            "Chase",
+                                                            "",
+                                                            "MMC Reset"};
 
 template <std::size_t N>
 std::string_view NameAt(const std::array<std::string_view, N>& names, std::uint8_t number)

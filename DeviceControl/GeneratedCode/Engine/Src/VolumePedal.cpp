@@ -16,12 +16,10 @@ QZ::RCPtr<LVolumePedal> LVolumePedal::Create()
     return module;
 }
 
-LVolumePedal::LVolumePedal() : IVolumePedal(1)
-{
-}
+LVolumePedal::LVolumePedal() : IVolumePedal(1) {}
 
 void LVolumePedal::SetFirstParamID(LParameterizedModule* parent, std::int32_t firstParamID,
-                          std::uint32_t index)
+                                   std::uint32_t index)
 {
     IVolumePedal::SetFirstParamID(parent, firstParamID, index);
     if (!IsOffsetWithin(kLayout.firstNumber,
@@ -32,7 +30,7 @@ void LVolumePedal::SetFirstParamID(LParameterizedModule* parent, std::int32_t fi
 }
 
 std::int32_t LVolumePedal::SetParamValueLocal(const QZ::ParamDescriptor& descriptor,
-                                     const QZ::Variant& value, bool fromDevice)
+                                              const QZ::Variant& value, bool fromDevice)
 {
     const std::optional<std::int32_t> result =
         WriteLeafValue(descriptor, value, fromDevice, mCompositeTranslator);
@@ -62,6 +60,4 @@ QZ::Variant LVolumePedal::GetParamValueDefault(std::int32_t paramID) const
     return MakeByteString(bytes);
 }
 
-void LVolumePedal::CreateSubModules()
-{
-}
+void LVolumePedal::CreateSubModules() {}

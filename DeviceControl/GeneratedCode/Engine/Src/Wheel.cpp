@@ -16,12 +16,10 @@ QZ::RCPtr<LWheel> LWheel::Create()
     return module;
 }
 
-LWheel::LWheel() : IWheel(1)
-{
-}
+LWheel::LWheel() : IWheel(1) {}
 
 void LWheel::SetFirstParamID(LParameterizedModule* parent, std::int32_t firstParamID,
-                          std::uint32_t index)
+                             std::uint32_t index)
 {
     IWheel::SetFirstParamID(parent, firstParamID, index);
     if (!IsOffsetWithin(kLayout.firstNumber,
@@ -32,7 +30,7 @@ void LWheel::SetFirstParamID(LParameterizedModule* parent, std::int32_t firstPar
 }
 
 std::int32_t LWheel::SetParamValueLocal(const QZ::ParamDescriptor& descriptor,
-                                     const QZ::Variant& value, bool fromDevice)
+                                        const QZ::Variant& value, bool fromDevice)
 {
     const std::optional<std::int32_t> result =
         WriteLeafValue(descriptor, value, fromDevice, mCompositeTranslator);
@@ -63,6 +61,4 @@ QZ::Variant LWheel::GetParamValueDefault(std::int32_t paramID) const
     return mIndex == 0 ? MakeByteString(pitch) : MakeByteString(modulation);
 }
 
-void LWheel::CreateSubModules()
-{
-}
+void LWheel::CreateSubModules() {}

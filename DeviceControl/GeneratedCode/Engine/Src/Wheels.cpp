@@ -8,7 +8,7 @@ QZ::RCPtr<LWheels> LWheels::Create()
 }
 
 void LWheels::SetFirstParamID(LParameterizedModule* parent, std::int32_t firstParamID,
-                          std::uint32_t index)
+                              std::uint32_t index)
 {
     IWheels::SetFirstParamID(parent, firstParamID, index);
     const std::int32_t offset = GetControlTypeLayout(ControlType::Wheel).firstNumber;

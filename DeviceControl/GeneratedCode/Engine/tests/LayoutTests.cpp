@@ -18,8 +18,8 @@ TEST(ValueSizeTable, GivesEachRunItsFixedSize)
         std::int32_t last;
         std::uint32_t size;
     };
-    const Run runs[] = {{0, 0, 6},    {1, 4, 9},     {5, 6, 5},     {7, 7, 6},     {8, 8, 6},
-                        {9, 24, 14},  {25, 60, 17},  {61, 96, 6},   {97, 128, 6},  {129, 130, 15}};
+    const Run runs[] = {{0, 0, 6},   {1, 4, 9},    {5, 6, 5},   {7, 7, 6},    {8, 8, 6},
+                        {9, 24, 14}, {25, 60, 17}, {61, 96, 6}, {97, 128, 6}, {129, 130, 15}};
     for (const Run& run : runs)
     {
         for (std::int32_t n = run.first; n <= run.last; ++n)
@@ -135,7 +135,8 @@ TEST(ValueTables, OtherTypeListsSkipTheParameterNumberTypes)
         EXPECT_EQ(position, type < 4 ? type : type - 4u);
     }
     EXPECT_EQ(kButtonOtherTypeOrder[12], static_cast<std::uint8_t>(ButtonMessageType::PitchBend));
-    EXPECT_EQ(kButtonOtherTypeOrder[13], static_cast<std::uint8_t>(ButtonMessageType::ReverbTypeSysEx));
+    EXPECT_EQ(kButtonOtherTypeOrder[13],
+              static_cast<std::uint8_t>(ButtonMessageType::ReverbTypeSysEx));
     EXPECT_EQ(static_cast<int>(MoveableMessageType::ReverbTypeSysEx), 17);
     EXPECT_EQ(static_cast<int>(ButtonMessageType::ProgramChange), 17);
 }

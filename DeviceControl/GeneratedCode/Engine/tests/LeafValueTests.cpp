@@ -10,12 +10,18 @@ TEST(LeafWrites, AnotherParametersIdentifierIsRefusedAndChangesNothing)
     QZ::RCPtr<LTestRootModule> root = MakePlacedRoot(kFirst);
     QZ::RCPtr<LParameterizedModule> encoder = root->GetModule(kFirst + 97);
     const Bytes original = {1, 2, 3, 4, 5, 6};
-    ASSERT_EQ(encoder->SetParamValueLocal(QZ::ParamDescriptor(kFirst + 97), ByteString(original), false), 0);
+    ASSERT_EQ(
+        encoder->SetParamValueLocal(QZ::ParamDescriptor(kFirst + 97), ByteString(original), false),
+        0);
 
-    EXPECT_EQ(encoder->SetParamValueLocal(QZ::ParamDescriptor(kFirst + 98), ByteString({9}), false), -1);
-    EXPECT_EQ(BytesOf(root->GetModule(kFirst + 97)->GetParamValueLocal(QZ::ParamDescriptor(kFirst + 97))),
-              original);
-    EXPECT_EQ(root->GetModule(kFirst + 98)->GetParamValueLocal(QZ::ParamDescriptor(kFirst + 98)).GetType(),
+    EXPECT_EQ(encoder->SetParamValueLocal(QZ::ParamDescriptor(kFirst + 98), ByteString({9}), false),
+              -1);
+    EXPECT_EQ(
+        BytesOf(root->GetModule(kFirst + 97)->GetParamValueLocal(QZ::ParamDescriptor(kFirst + 97))),
+        original);
+    EXPECT_EQ(root->GetModule(kFirst + 98)
+                  ->GetParamValueLocal(QZ::ParamDescriptor(kFirst + 98))
+                  .GetType(),
               QZ::Variant::TagEmpty);
     EXPECT_EQ(root->GetStoreCount(), 1u);
 }
@@ -26,11 +32,11 @@ TEST(LeafWrites, ValuesOfAnyLengthOrTagAreStoredUnchanged)
     const std::pair<std::int32_t, Bytes> cases[] = {
         {0, {0x22, 'A', 0x22, 0x22, 0x22, 0x22}}, // the empty-position marker
         {0, {'L', 'O', 'N', 'G', 'E', 'R', '!'}},
-        {1, Bytes(8, 0x11)},                        // a keybed zone one byte short
+        {1, Bytes(8, 0x11)}, // a keybed zone one byte short
         {2, Bytes(10, 0x12)},
-        {5, Bytes(6, 0x13)},                        // a moveable-control value for a wheel
-        {7, {0xFF, 0, 7, 0, 0x7F, 0x00}},           // channel 0xFF, high below low
-        {9, Bytes(17, 0x14)},                       // a push button's value for a pad
+        {5, Bytes(6, 0x13)},              // a moveable-control value for a wheel
+        {7, {0xFF, 0, 7, 0, 0x7F, 0x00}}, // channel 0xFF, high below low
+        {9, Bytes(17, 0x14)},             // a push button's value for a pad
         {97, Bytes(7, 0x15)},
         {129, Bytes(6, 0x16)},
     };
@@ -67,7 +73,9 @@ TEST(LeafWrites, CompositeIdentifiersFromTheUserAreForwardedAndNotStored)
 TEST(LeafWrites, CompositeIdentifiersFromTheDeviceAreNotForwarded)
 {
     QZ::RCPtr<LTestRootModule> root = MakePlacedRoot(kFirst);
-    EXPECT_EQ(root->GetModule(kFirst + 3)->SetParamValueLocal(QZ::ParamDescriptor(-200), ByteString({1}), true), 1);
+    EXPECT_EQ(root->GetModule(kFirst + 3)
+                  ->SetParamValueLocal(QZ::ParamDescriptor(-200), ByteString({1}), true),
+              1);
     EXPECT_TRUE(root->GetSentValues().empty());
     EXPECT_EQ(root->GetStoreCount(), 0u);
 }
@@ -78,7 +86,8 @@ TEST(LeafWrites, OtherNegativeIdentifiersAreRefused)
     QZ::RCPtr<LParameterizedModule> zone = root->GetModule(kFirst + 1);
     for (std::int32_t id : {-128, -257, -1, -2, -4, -8})
     {
-        EXPECT_EQ(zone->SetParamValueLocal(QZ::ParamDescriptor(id), ByteString({1}), false), -1) << id;
+        EXPECT_EQ(zone->SetParamValueLocal(QZ::ParamDescriptor(id), ByteString({1}), false), -1)
+            << id;
     }
     EXPECT_TRUE(root->GetSentValues().empty());
 }
@@ -122,7 +131,8 @@ INSTANTIATE_TEST_SUITE_P(EveryLeafClass, LeafErrors,
                                          LeafCase{6, "LWheel"}, LeafCase{7, "LVolumePedal"},
                                          LeafCase{8, "LSustainPedal"}, LeafCase{10, "LPad"},
                                          LeafCase{60, "LPushButton"}, LeafCase{96, "LFader"},
-                                         LeafCase{128, "LEncoder"}, LeafCase{130, "LTouchPadAxis"}));
+                                         LeafCase{128, "LEncoder"},
+                                         LeafCase{130, "LTouchPadAxis"}));
 
 TEST(ModuleErrors, ValueAccessOnModulesThatStoreNothingThrows)
 {
@@ -141,7 +151,8 @@ TEST(ModuleErrors, ValueAccessOnModulesThatStoreNothingThrows)
 TEST(Defaults, DocumentedEdgesOfEachType)
 {
     QZ::RCPtr<LTestRootModule> root = MakePlacedRoot(0);
-    const auto defaultOf = [&](std::int32_t n) { return BytesOf(root->GetModule(n)->GetParamValueDefault(n)); };
+    const auto defaultOf = [&](std::int32_t n)
+    { return BytesOf(root->GetModule(n)->GetParamValueDefault(n)); };
     EXPECT_EQ(defaultOf(0), (Bytes{0x50, 0x52, 0x45, 0x53, 0x45, 0x54}));
     EXPECT_EQ(defaultOf(1), (Bytes{0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x3C, 0x05, 0x0C}));
     EXPECT_EQ(defaultOf(4), (Bytes{0x00, 0x03, 0x00, 0x00, 0x00, 0x00, 0x3C, 0x05, 0x0C}));
@@ -149,17 +160,21 @@ TEST(Defaults, DocumentedEdgesOfEachType)
     EXPECT_EQ(defaultOf(6), (Bytes{0x00, 0x00, 0x00, 0x00, 0x7F}));
     EXPECT_EQ(defaultOf(7), (Bytes{0x00, 0x00, 0x07, 0x00, 0x00, 0x7F}));
     EXPECT_EQ(defaultOf(8), (Bytes{0x00, 0x00, 0x40, 0x00, 0x00, 0x7F}));
-    EXPECT_EQ(defaultOf(9), (Bytes{0x00, 0x04, 0x03, 0x07, 0x05, 0x01, 0x13, 0x24, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00}));
-    EXPECT_EQ(defaultOf(24), (Bytes{0x00, 0x04, 0x03, 0x07, 0x05, 0x01, 0x13, 0x33, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00}));
-    EXPECT_EQ(defaultOf(25), (Bytes{0x00, 0x04, 0x03, 0x07, 0x05, 0x01, 0x13, 0x00, 0x00,
-                                    0x00, 0x00, 0x00, 0x00, 0x7F, 0x00, 0x00, 0x00}));
-    EXPECT_EQ(defaultOf(60), (Bytes{0x00, 0x04, 0x03, 0x07, 0x05, 0x01, 0x13, 0x23, 0x00,
-                                    0x00, 0x00, 0x00, 0x00, 0x7F, 0x00, 0x00, 0x00}));
+    EXPECT_EQ(defaultOf(9), (Bytes{0x00, 0x04, 0x03, 0x07, 0x05, 0x01, 0x13, 0x24, 0x00, 0x00, 0x00,
+                                   0x00, 0x00, 0x00}));
+    EXPECT_EQ(defaultOf(24), (Bytes{0x00, 0x04, 0x03, 0x07, 0x05, 0x01, 0x13, 0x33, 0x00, 0x00,
+                                    0x00, 0x00, 0x00, 0x00}));
+    EXPECT_EQ(defaultOf(25), (Bytes{0x00, 0x04, 0x03, 0x07, 0x05, 0x01, 0x13, 0x00, 0x00, 0x00,
+                                    0x00, 0x00, 0x00, 0x7F, 0x00, 0x00, 0x00}));
+    EXPECT_EQ(defaultOf(60), (Bytes{0x00, 0x04, 0x03, 0x07, 0x05, 0x01, 0x13, 0x23, 0x00, 0x00,
+                                    0x00, 0x00, 0x00, 0x7F, 0x00, 0x00, 0x00}));
     EXPECT_EQ(defaultOf(96), (Bytes{0x00, 0x00, 0x23, 0x00, 0x00, 0x7F}));
     EXPECT_EQ(defaultOf(97), (Bytes{0x00, 0x00, 0x28, 0x00, 0x00, 0x7F}));
     EXPECT_EQ(defaultOf(128), (Bytes{0x00, 0x00, 0x47, 0x00, 0x00, 0x7F}));
-    EXPECT_EQ(defaultOf(129), (Bytes{0x00, 0x00, 0x70, 0x00, 0x00, 0x7F, 0x08, 0x3C, 0x48, 0x3E, 0x40, 0x41, 0x43, 0x45, 0x47}));
-    EXPECT_EQ(defaultOf(130), (Bytes{0x00, 0x00, 0x71, 0x00, 0x00, 0x7F, 0x08, 0x45, 0x51, 0x47, 0x48, 0x4A, 0x4C, 0x4D, 0x4F}));
+    EXPECT_EQ(defaultOf(129), (Bytes{0x00, 0x00, 0x70, 0x00, 0x00, 0x7F, 0x08, 0x3C, 0x48, 0x3E,
+                                     0x40, 0x41, 0x43, 0x45, 0x47}));
+    EXPECT_EQ(defaultOf(130), (Bytes{0x00, 0x00, 0x71, 0x00, 0x00, 0x7F, 0x08, 0x45, 0x51, 0x47,
+                                     0x48, 0x4A, 0x4C, 0x4D, 0x4F}));
 }
 
 TEST(Defaults, AnAxisPlacedWithAnotherIndexHasNone)

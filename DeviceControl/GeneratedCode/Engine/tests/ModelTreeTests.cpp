@@ -53,22 +53,33 @@ Bytes ExpectedDefault(std::int32_t n)
     }
     if (n == 129)
     {
-        return {0x00, 0x00, 0x70, 0x00, 0x00, 0x7F, 0x08, 0x3C, 0x48, 0x3E, 0x40, 0x41, 0x43, 0x45, 0x47};
+        return {0x00, 0x00, 0x70, 0x00, 0x00, 0x7F, 0x08, 0x3C,
+                0x48, 0x3E, 0x40, 0x41, 0x43, 0x45, 0x47};
     }
-    return {0x00, 0x00, 0x71, 0x00, 0x00, 0x7F, 0x08, 0x45, 0x51, 0x47, 0x48, 0x4A, 0x4C, 0x4D, 0x4F};
+    return {0x00, 0x00, 0x71, 0x00, 0x00, 0x7F, 0x08, 0x45,
+            0x51, 0x47, 0x48, 0x4A, 0x4C, 0x4D, 0x4F};
 }
 
 const std::type_info& ExpectedClass(std::int32_t n)
 {
-    if (n == 0) return typeid(LPresetName);
-    if (n <= 4) return typeid(LKeybedZone);
-    if (n <= 6) return typeid(LWheel);
-    if (n == 7) return typeid(LVolumePedal);
-    if (n == 8) return typeid(LSustainPedal);
-    if (n <= 24) return typeid(LPad);
-    if (n <= 60) return typeid(LPushButton);
-    if (n <= 96) return typeid(LFader);
-    if (n <= 128) return typeid(LEncoder);
+    if (n == 0)
+        return typeid(LPresetName);
+    if (n <= 4)
+        return typeid(LKeybedZone);
+    if (n <= 6)
+        return typeid(LWheel);
+    if (n == 7)
+        return typeid(LVolumePedal);
+    if (n == 8)
+        return typeid(LSustainPedal);
+    if (n <= 24)
+        return typeid(LPad);
+    if (n <= 60)
+        return typeid(LPushButton);
+    if (n <= 96)
+        return typeid(LFader);
+    if (n <= 128)
+        return typeid(LEncoder);
     return typeid(LTouchPadAxis);
 }
 

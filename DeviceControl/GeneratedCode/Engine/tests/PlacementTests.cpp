@@ -49,22 +49,33 @@ TEST_P(MisplacedContainers, ReportTheFirstChildOutsideItsRange)
 {
     QZ::RCPtr<LTestRootModule> root = MakeBareRoot();
     QZ::RCPtr<LParameterizedModule> container = GetParam().create();
-    ExpectLogicError([&] { container->SetFirstParamID(root.Get(), kFirst + GetParam().offset, 0); },
-                     LogicErrorPrefix(std::string(GetParam().failingClass) + "::SetFirstParamID", true));
+    ExpectLogicError(
+        [&] { container->SetFirstParamID(root.Get(), kFirst + GetParam().offset, 0); },
+        LogicErrorPrefix(std::string(GetParam().failingClass) + "::SetFirstParamID", true));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     EveryContainer, MisplacedContainers,
     testing::Values(
-        MisplacedContainer{"LKeybedZone", 2, [] { return QZ::RCPtr<LParameterizedModule>(LKeybedZones::Create()); }},
-        MisplacedContainer{"LKeybedZone", 0, [] { return QZ::RCPtr<LParameterizedModule>(LKeybedZones::Create()); }},
-        MisplacedContainer{"LWheel", 6, [] { return QZ::RCPtr<LParameterizedModule>(LWheels::Create()); }},
-        MisplacedContainer{"LVolumePedal", 8, [] { return QZ::RCPtr<LParameterizedModule>(LPedals::Create()); }},
-        MisplacedContainer{"LPad", 10, [] { return QZ::RCPtr<LParameterizedModule>(LPads::Create()); }},
-        MisplacedContainer{"LPushButton", 26, [] { return QZ::RCPtr<LParameterizedModule>(LPushButtons::Create()); }},
-        MisplacedContainer{"LFader", 60, [] { return QZ::RCPtr<LParameterizedModule>(LFaders::Create()); }},
-        MisplacedContainer{"LTouchPadAxis", 128, [] { return QZ::RCPtr<LParameterizedModule>(LTouchPadAxises::Create()); }},
-        MisplacedContainer{"LPresetName", 1, [] { return QZ::RCPtr<LParameterizedModule>(LPresetName::Create()); }}));
+        MisplacedContainer{"LKeybedZone", 2,
+                           [] { return QZ::RCPtr<LParameterizedModule>(LKeybedZones::Create()); }},
+        MisplacedContainer{"LKeybedZone", 0,
+                           [] { return QZ::RCPtr<LParameterizedModule>(LKeybedZones::Create()); }},
+        MisplacedContainer{"LWheel", 6,
+                           [] { return QZ::RCPtr<LParameterizedModule>(LWheels::Create()); }},
+        MisplacedContainer{"LVolumePedal", 8,
+                           [] { return QZ::RCPtr<LParameterizedModule>(LPedals::Create()); }},
+        MisplacedContainer{"LPad", 10,
+                           [] { return QZ::RCPtr<LParameterizedModule>(LPads::Create()); }},
+        MisplacedContainer{"LPushButton", 26,
+                           [] { return QZ::RCPtr<LParameterizedModule>(LPushButtons::Create()); }},
+        MisplacedContainer{"LFader", 60,
+                           [] { return QZ::RCPtr<LParameterizedModule>(LFaders::Create()); }},
+        MisplacedContainer{"LTouchPadAxis", 128,
+                           []
+                           { return QZ::RCPtr<LParameterizedModule>(LTouchPadAxises::Create()); }},
+        MisplacedContainer{"LPresetName", 1,
+                           [] { return QZ::RCPtr<LParameterizedModule>(LPresetName::Create()); }}));
 
 // A sustain pedal at offset 6 would be caught by the volume pedal first; place it alone.
 TEST(Placement, ASinglePedalOutsideItsOffsetThrowsForItsOwnClass)

@@ -8,18 +8,16 @@ QZ::RCPtr<LTestRootModule> LTestRootModule::Create(bool withTree)
     QZ::RCPtr<LTestRootModule> root(new LTestRootModule());
     if (withTree)
     {
-        root->mMembers = {{0, 1, LPresetName::Create()},    {1, 4, LKeybedZones::Create()},
-                          {5, 2, LWheels::Create()},        {7, 2, LPedals::Create()},
-                          {9, 16, LPads::Create()},         {25, 36, LPushButtons::Create()},
-                          {61, 36, LFaders::Create()},      {97, 32, LEncoders::Create()},
+        root->mMembers = {{0, 1, LPresetName::Create()},      {1, 4, LKeybedZones::Create()},
+                          {5, 2, LWheels::Create()},          {7, 2, LPedals::Create()},
+                          {9, 16, LPads::Create()},           {25, 36, LPushButtons::Create()},
+                          {61, 36, LFaders::Create()},        {97, 32, LEncoders::Create()},
                           {129, 2, LTouchPadAxises::Create()}};
     }
     return root;
 }
 
-LTestRootModule::LTestRootModule() : mCache(new QZ::LParamCache(kPresetParamCount))
-{
-}
+LTestRootModule::LTestRootModule() : mCache(new QZ::LParamCache(kPresetParamCount)) {}
 
 void LTestRootModule::SetFirstParamID(LParameterizedModule* parent, std::int32_t firstParamID,
                                       std::uint32_t index)

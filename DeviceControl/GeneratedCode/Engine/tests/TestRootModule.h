@@ -26,9 +26,11 @@ public:
     [[nodiscard]] QZ::RCPtr<LParameterizedModule> GetModule(std::int32_t paramID) override;
     // Keeps a changed, non-empty value in the cache slot of number paramID - F; -1 outside
     // 0 to 130.
-    std::int32_t SetParamValue(const QZ::ParamDescriptor& descriptor, const QZ::Variant& value) override;
+    std::int32_t SetParamValue(const QZ::ParamDescriptor& descriptor,
+                               const QZ::Variant& value) override;
     [[nodiscard]] QZ::Variant GetParamValue(const QZ::ParamDescriptor& descriptor) const override;
-    void RelayToParentAlt(std::uint32_t a, std::uint32_t b, std::uint32_t c, std::uint32_t d) override;
+    void RelayToParentAlt(std::uint32_t a, std::uint32_t b, std::uint32_t c,
+                          std::uint32_t d) override;
     std::int32_t SendParamValueToDevice(const QZ::ParamDescriptor& descriptor,
                                         const QZ::Variant& value) override;
 
@@ -40,12 +42,16 @@ public:
     };
 
     [[nodiscard]] const std::vector<QZ::ParamValue>& GetSentValues() const { return mSent; }
-    [[nodiscard]] const std::vector<std::array<std::uint32_t, 4>>& GetRelayed() const { return mRelayed; }
+    [[nodiscard]] const std::vector<std::array<std::uint32_t, 4>>& GetRelayed() const
+    {
+        return mRelayed;
+    }
     [[nodiscard]] std::uint32_t GetStoreCount() const { return mStoreCount; }
 
 private:
     LTestRootModule();
-    bool ToCacheDescriptor(const QZ::ParamDescriptor& descriptor, QZ::ParamDescriptor& cached) const;
+    bool ToCacheDescriptor(const QZ::ParamDescriptor& descriptor,
+                           QZ::ParamDescriptor& cached) const;
 
     std::vector<Member> mMembers;
     QZ::RCPtr<QZ::LParamCache> mCache;

@@ -20,7 +20,8 @@ using Bytes = std::vector<unsigned char>;
 Bytes Pack(const Variant& value)
 {
     Bytes buffer(1 << 16);
-    const QZRESULT length = PackVariant(value, buffer.data(), static_cast<std::uint32_t>(buffer.size()));
+    const QZRESULT length =
+        PackVariant(value, buffer.data(), static_cast<std::uint32_t>(buffer.size()));
     EXPECT_GT(length, 0);
     buffer.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
     return buffer;
@@ -63,11 +64,13 @@ std::vector<std::int32_t> IdentifiersOf(const ParamValues& list)
 }
 
 // {first 0, count 131}: list(56) > item list(44) > int32 0, int32 131.
+// clang-format off
 const Bytes kRangesRecord = {
     0x38, 0, 0, 0, 0, 0, 0, 0, 0x0A, 0, 0, 0,
     0x2C, 0, 0, 0, 0, 0, 0, 0, 0x0A, 0, 0, 0,
     0x10, 0, 0, 0, 0, 0, 0, 0, 0x02, 0, 0, 0, 0x00, 0, 0, 0,
     0x10, 0, 0, 0, 0, 0, 0, 0, 0x02, 0, 0, 0, 0x83, 0, 0, 0};
+// clang-format on
 
 TEST(ParamRangesPacking, OneRangePacksToTheDocumentedRecord)
 {
@@ -106,6 +109,7 @@ TEST(ParamRangesPacking, BadInputAndBadItemsAreReported)
 TEST(ParamDescriptorsPacking, DescriptorsPackWithEmptySubKeys)
 {
     // Identifiers -3 and -2: list(92) > two items list(40) > int32, empty.
+    // clang-format off
     const Bytes expected = {
         0x5C, 0, 0, 0, 0, 0, 0, 0, 0x0A, 0, 0, 0,
         0x28, 0, 0, 0, 0, 0, 0, 0, 0x0A, 0, 0, 0,
@@ -114,6 +118,7 @@ TEST(ParamDescriptorsPacking, DescriptorsPackWithEmptySubKeys)
         0x28, 0, 0, 0, 0, 0, 0, 0, 0x0A, 0, 0, 0,
         0x10, 0, 0, 0, 0, 0, 0, 0, 0x02, 0, 0, 0, 0xFE, 0xFF, 0xFF, 0xFF,
         0x0C, 0, 0, 0, 0, 0, 0, 0, 0x00, 0, 0, 0};
+    // clang-format on
     EXPECT_EQ(Pack(ParamDescriptors(ParamRange{-3, 2})), expected);
 
     const ParamDescriptors read(Unpack(expected));
@@ -168,12 +173,14 @@ TEST(ParamDescriptorsPacking, MoreDescriptorsThanAListCanCarryGiveAnEmptyList)
 }
 
 // One value "AB" for identifier 5 with sub-key int32 7: list(70) > item list(58).
+// clang-format off
 const Bytes kValuesRecord = {
     0x46, 0, 0, 0, 0, 0, 0, 0, 0x0A, 0, 0, 0,
     0x3A, 0, 0, 0, 0, 0, 0, 0, 0x0A, 0, 0, 0,
     0x0E, 0, 0, 0, 0, 0, 0, 0, 0x08, 0, 0, 0, 'A', 'B',
     0x10, 0, 0, 0, 0, 0, 0, 0, 0x02, 0, 0, 0, 0x05, 0, 0, 0,
     0x10, 0, 0, 0, 0, 0, 0, 0, 0x02, 0, 0, 0, 0x07, 0, 0, 0};
+// clang-format on
 
 TEST(ParamValuesPacking, ValueComesFirstThenIdentifierThenSubKey)
 {
@@ -337,7 +344,8 @@ TEST(VariantOrdering, ListsCompareItemByItemThenByLength)
 
 TEST(ParamDescriptorText, IsTheIdentifierAsAnUnsignedNumber)
 {
-    const LPair<ParamDescriptor, Variant, ParamDescriptorToString> pair(ParamDescriptor(-1), Variant());
+    const LPair<ParamDescriptor, Variant, ParamDescriptorToString> pair(ParamDescriptor(-1),
+                                                                        Variant());
     EXPECT_TRUE(pair.ToString() == WideString(u"4294967295"));
     EXPECT_TRUE(ParamDescriptorToString(ParamDescriptor(130)) == WideString(u"130"));
     EXPECT_TRUE(ParamDescriptor(3, MakeInt32Variant(1)) == ParamDescriptor(3, MakeInt32Variant(1)));
