@@ -13,6 +13,7 @@
 // root and the device communication, which modules refuse.
 #pragma once
 
+#include "DeviceControl/GeneratedCode/Engine/Inc/ParamLayout.h"
 #include "QZFramework/ObjectBase/RCPtr.h"
 #include "QZFramework/ObjectBase/RefCountedObject.h"
 #include "QZFramework/Utilities/Storage/ParamDescriptor.h"
@@ -84,9 +85,10 @@ protected:
     // paramCount: the parameters the module stores itself (1 in a leaf, 0 elsewhere).
     explicit LParameterizedModule(std::uint32_t paramCount = 0);
 
-    // The offset check of the L classes: is mFirstParamID minus the root's first identifier
-    // within first to last?
-    [[nodiscard]] bool IsOffsetWithin(std::int32_t first, std::int32_t last);
+    // The offset checks of the L classes, on mFirstParamID minus the root's first identifier: a
+    // leaf must lie within its control type's run, a container at the run's start.
+    [[nodiscard]] bool IsPlacedWithinRunOf(ControlType type);
+    [[nodiscard]] bool IsPlacedAtStartOf(ControlType type);
     // The write that every leaf makes (its own identifier passed up, a composite one forwarded to
     // the device when it comes from the user and then translated, any other refused with -1).
     // Returns the result, or nothing when a translation names another leaf's parameter, which
@@ -106,4 +108,7 @@ protected:
     std::uint32_t mParamCount;
     std::int32_t mFirstParamID = 0;
     std::uint32_t mIndex = 0;
+
+private:
+    std::int64_t GetOffsetFromRoot();
 };

@@ -1,14 +1,5 @@
 #include "DeviceControl/GeneratedCode/Engine/Inc/Encoder.h"
 
-#include "DeviceControl/GeneratedCode/Engine/Inc/ParamLayout.h"
-
-namespace
-{
-
-constexpr const ControlTypeLayout& kLayout = GetControlTypeLayout(ControlType::Encoder);
-
-} // namespace
-
 QZ::RCPtr<LEncoder> LEncoder::Create()
 {
     QZ::RCPtr<LEncoder> module(new LEncoder());
@@ -22,8 +13,7 @@ void LEncoder::SetFirstParamID(LParameterizedModule* parent, std::int32_t firstP
                                std::uint32_t index)
 {
     IEncoder::SetFirstParamID(parent, firstParamID, index);
-    if (!IsOffsetWithin(kLayout.firstNumber,
-                        kLayout.firstNumber + static_cast<std::int32_t>(kLayout.count) - 1))
+    if (!IsPlacedWithinRunOf(ControlType::Encoder))
     {
         QZ_THROW_LOGIC("LEncoder::SetFirstParamID", "Invalid FirstParamID");
     }

@@ -11,8 +11,7 @@ void LEncoders::SetFirstParamID(LParameterizedModule* parent, std::int32_t first
                                 std::uint32_t index)
 {
     IEncoders::SetFirstParamID(parent, firstParamID, index);
-    const std::int32_t offset = GetControlTypeLayout(ControlType::Encoder).firstNumber;
-    if (!IsOffsetWithin(offset, offset))
+    if (!IsPlacedAtStartOf(ControlType::Encoder))
     {
         QZ_THROW_LOGIC("LEncoders::SetFirstParamID", "Invalid FirstParamID");
     }

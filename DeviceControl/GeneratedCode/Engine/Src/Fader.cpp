@@ -1,14 +1,5 @@
 #include "DeviceControl/GeneratedCode/Engine/Inc/Fader.h"
 
-#include "DeviceControl/GeneratedCode/Engine/Inc/ParamLayout.h"
-
-namespace
-{
-
-constexpr const ControlTypeLayout& kLayout = GetControlTypeLayout(ControlType::Fader);
-
-} // namespace
-
 QZ::RCPtr<LFader> LFader::Create()
 {
     QZ::RCPtr<LFader> module(new LFader());
@@ -22,8 +13,7 @@ void LFader::SetFirstParamID(LParameterizedModule* parent, std::int32_t firstPar
                              std::uint32_t index)
 {
     IFader::SetFirstParamID(parent, firstParamID, index);
-    if (!IsOffsetWithin(kLayout.firstNumber,
-                        kLayout.firstNumber + static_cast<std::int32_t>(kLayout.count) - 1))
+    if (!IsPlacedWithinRunOf(ControlType::Fader))
     {
         QZ_THROW_LOGIC("LFader::SetFirstParamID", "Invalid FirstParamID");
     }

@@ -11,8 +11,7 @@ void LFaders::SetFirstParamID(LParameterizedModule* parent, std::int32_t firstPa
                               std::uint32_t index)
 {
     IFaders::SetFirstParamID(parent, firstParamID, index);
-    const std::int32_t offset = GetControlTypeLayout(ControlType::Fader).firstNumber;
-    if (!IsOffsetWithin(offset, offset))
+    if (!IsPlacedAtStartOf(ControlType::Fader))
     {
         QZ_THROW_LOGIC("LFaders::SetFirstParamID", "Invalid FirstParamID");
     }

@@ -1,14 +1,5 @@
 #include "DeviceControl/GeneratedCode/Engine/Inc/KeybedZone.h"
 
-#include "DeviceControl/GeneratedCode/Engine/Inc/ParamLayout.h"
-
-namespace
-{
-
-constexpr const ControlTypeLayout& kLayout = GetControlTypeLayout(ControlType::KeybedZone);
-
-} // namespace
-
 QZ::RCPtr<LKeybedZone> LKeybedZone::Create()
 {
     QZ::RCPtr<LKeybedZone> module(new LKeybedZone());
@@ -22,8 +13,7 @@ void LKeybedZone::SetFirstParamID(LParameterizedModule* parent, std::int32_t fir
                                   std::uint32_t index)
 {
     IKeybedZone::SetFirstParamID(parent, firstParamID, index);
-    if (!IsOffsetWithin(kLayout.firstNumber,
-                        kLayout.firstNumber + static_cast<std::int32_t>(kLayout.count) - 1))
+    if (!IsPlacedWithinRunOf(ControlType::KeybedZone))
     {
         QZ_THROW_LOGIC("LKeybedZone::SetFirstParamID", "Invalid FirstParamID");
     }

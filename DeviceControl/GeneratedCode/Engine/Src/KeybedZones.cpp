@@ -11,8 +11,7 @@ void LKeybedZones::SetFirstParamID(LParameterizedModule* parent, std::int32_t fi
                                    std::uint32_t index)
 {
     IKeybedZones::SetFirstParamID(parent, firstParamID, index);
-    const std::int32_t offset = GetControlTypeLayout(ControlType::KeybedZone).firstNumber;
-    if (!IsOffsetWithin(offset, offset))
+    if (!IsPlacedAtStartOf(ControlType::KeybedZone))
     {
         QZ_THROW_LOGIC("LKeybedZones::SetFirstParamID", "Invalid FirstParamID");
     }

@@ -1,14 +1,5 @@
 #include "DeviceControl/GeneratedCode/Engine/Inc/Pad.h"
 
-#include "DeviceControl/GeneratedCode/Engine/Inc/ParamLayout.h"
-
-namespace
-{
-
-constexpr const ControlTypeLayout& kLayout = GetControlTypeLayout(ControlType::Pad);
-
-} // namespace
-
 QZ::RCPtr<LPad> LPad::Create()
 {
     QZ::RCPtr<LPad> module(new LPad());
@@ -22,8 +13,7 @@ void LPad::SetFirstParamID(LParameterizedModule* parent, std::int32_t firstParam
                            std::uint32_t index)
 {
     IPad::SetFirstParamID(parent, firstParamID, index);
-    if (!IsOffsetWithin(kLayout.firstNumber,
-                        kLayout.firstNumber + static_cast<std::int32_t>(kLayout.count) - 1))
+    if (!IsPlacedWithinRunOf(ControlType::Pad))
     {
         QZ_THROW_LOGIC("LPad::SetFirstParamID", "Invalid FirstParamID");
     }

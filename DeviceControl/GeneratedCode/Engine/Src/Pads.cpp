@@ -11,8 +11,7 @@ void LPads::SetFirstParamID(LParameterizedModule* parent, std::int32_t firstPara
                             std::uint32_t index)
 {
     IPads::SetFirstParamID(parent, firstParamID, index);
-    const std::int32_t offset = GetControlTypeLayout(ControlType::Pad).firstNumber;
-    if (!IsOffsetWithin(offset, offset))
+    if (!IsPlacedAtStartOf(ControlType::Pad))
     {
         QZ_THROW_LOGIC("LPads::SetFirstParamID", "Invalid FirstParamID");
     }

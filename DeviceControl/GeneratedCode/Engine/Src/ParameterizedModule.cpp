@@ -2,7 +2,6 @@
 
 #include "DeviceControl/GeneratedCode/Engine/Inc/CompositeTranslator.h"
 #include "DeviceControl/GeneratedCode/Engine/Inc/DeviceParamSender.h"
-#include "DeviceControl/GeneratedCode/Engine/Inc/ParamLayout.h"
 
 using QZ::ParamDescriptor;
 using QZ::Variant;
@@ -112,11 +111,21 @@ LParameterizedModule* LParameterizedModule::FindRoot()
     return module;
 }
 
-bool LParameterizedModule::IsOffsetWithin(std::int32_t first, std::int32_t last)
+std::int64_t LParameterizedModule::GetOffsetFromRoot()
 {
-    const std::int64_t offset =
-        static_cast<std::int64_t>(mFirstParamID) - FindRoot()->mFirstParamID;
-    return offset >= first && offset <= last;
+    return static_cast<std::int64_t>(mFirstParamID) - FindRoot()->mFirstParamID;
+}
+
+bool LParameterizedModule::IsPlacedWithinRunOf(ControlType type)
+{
+    const ControlTypeLayout& layout = GetControlTypeLayout(type);
+    const std::int64_t offset = GetOffsetFromRoot();
+    return offset >= layout.firstNumber && offset < layout.firstNumber + std::int64_t{layout.count};
+}
+
+bool LParameterizedModule::IsPlacedAtStartOf(ControlType type)
+{
+    return GetOffsetFromRoot() == GetControlTypeLayout(type).firstNumber;
 }
 
 std::optional<std::int32_t>

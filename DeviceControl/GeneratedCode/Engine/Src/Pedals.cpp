@@ -1,7 +1,5 @@
 #include "DeviceControl/GeneratedCode/Engine/Inc/Pedals.h"
 
-#include "DeviceControl/GeneratedCode/Engine/Inc/ParamLayout.h"
-
 QZ::RCPtr<LPedals> LPedals::Create()
 {
     QZ::RCPtr<LPedals> container(new LPedals());
@@ -13,8 +11,7 @@ void LPedals::SetFirstParamID(LParameterizedModule* parent, std::int32_t firstPa
                               std::uint32_t index)
 {
     IPedals::SetFirstParamID(parent, firstParamID, index);
-    const std::int32_t offset = GetControlTypeLayout(ControlType::VolumePedal).firstNumber;
-    if (!IsOffsetWithin(offset, offset))
+    if (!IsPlacedAtStartOf(ControlType::VolumePedal))
     {
         QZ_THROW_LOGIC("LPedals::SetFirstParamID", "Invalid FirstParamID");
     }

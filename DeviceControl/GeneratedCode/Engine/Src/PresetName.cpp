@@ -1,14 +1,5 @@
 #include "DeviceControl/GeneratedCode/Engine/Inc/PresetName.h"
 
-#include "DeviceControl/GeneratedCode/Engine/Inc/ParamLayout.h"
-
-namespace
-{
-
-constexpr const ControlTypeLayout& kLayout = GetControlTypeLayout(ControlType::PresetName);
-
-} // namespace
-
 QZ::RCPtr<LPresetName> LPresetName::Create()
 {
     QZ::RCPtr<LPresetName> module(new LPresetName());
@@ -22,8 +13,7 @@ void LPresetName::SetFirstParamID(LParameterizedModule* parent, std::int32_t fir
                                   std::uint32_t index)
 {
     IPresetName::SetFirstParamID(parent, firstParamID, index);
-    if (!IsOffsetWithin(kLayout.firstNumber,
-                        kLayout.firstNumber + static_cast<std::int32_t>(kLayout.count) - 1))
+    if (!IsPlacedWithinRunOf(ControlType::PresetName))
     {
         QZ_THROW_LOGIC("LPresetName::SetFirstParamID", "Invalid FirstParamID");
     }

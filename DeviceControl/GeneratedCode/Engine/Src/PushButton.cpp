@@ -1,14 +1,5 @@
 #include "DeviceControl/GeneratedCode/Engine/Inc/PushButton.h"
 
-#include "DeviceControl/GeneratedCode/Engine/Inc/ParamLayout.h"
-
-namespace
-{
-
-constexpr const ControlTypeLayout& kLayout = GetControlTypeLayout(ControlType::PushButton);
-
-} // namespace
-
 QZ::RCPtr<LPushButton> LPushButton::Create()
 {
     QZ::RCPtr<LPushButton> module(new LPushButton());
@@ -22,8 +13,7 @@ void LPushButton::SetFirstParamID(LParameterizedModule* parent, std::int32_t fir
                                   std::uint32_t index)
 {
     IPushButton::SetFirstParamID(parent, firstParamID, index);
-    if (!IsOffsetWithin(kLayout.firstNumber,
-                        kLayout.firstNumber + static_cast<std::int32_t>(kLayout.count) - 1))
+    if (!IsPlacedWithinRunOf(ControlType::PushButton))
     {
         QZ_THROW_LOGIC("LPushButton::SetFirstParamID", "Invalid FirstParamID");
     }

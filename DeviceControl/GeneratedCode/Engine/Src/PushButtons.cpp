@@ -11,8 +11,7 @@ void LPushButtons::SetFirstParamID(LParameterizedModule* parent, std::int32_t fi
                                    std::uint32_t index)
 {
     IPushButtons::SetFirstParamID(parent, firstParamID, index);
-    const std::int32_t offset = GetControlTypeLayout(ControlType::PushButton).firstNumber;
-    if (!IsOffsetWithin(offset, offset))
+    if (!IsPlacedAtStartOf(ControlType::PushButton))
     {
         QZ_THROW_LOGIC("LPushButtons::SetFirstParamID", "Invalid FirstParamID");
     }

@@ -1,14 +1,5 @@
 #include "DeviceControl/GeneratedCode/Engine/Inc/SustainPedal.h"
 
-#include "DeviceControl/GeneratedCode/Engine/Inc/ParamLayout.h"
-
-namespace
-{
-
-constexpr const ControlTypeLayout& kLayout = GetControlTypeLayout(ControlType::SustainPedal);
-
-} // namespace
-
 QZ::RCPtr<LSustainPedal> LSustainPedal::Create()
 {
     QZ::RCPtr<LSustainPedal> module(new LSustainPedal());
@@ -22,8 +13,7 @@ void LSustainPedal::SetFirstParamID(LParameterizedModule* parent, std::int32_t f
                                     std::uint32_t index)
 {
     ISustainPedal::SetFirstParamID(parent, firstParamID, index);
-    if (!IsOffsetWithin(kLayout.firstNumber,
-                        kLayout.firstNumber + static_cast<std::int32_t>(kLayout.count) - 1))
+    if (!IsPlacedWithinRunOf(ControlType::SustainPedal))
     {
         QZ_THROW_LOGIC("LSustainPedal::SetFirstParamID", "Invalid FirstParamID");
     }

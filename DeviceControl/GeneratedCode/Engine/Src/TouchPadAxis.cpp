@@ -1,14 +1,5 @@
 #include "DeviceControl/GeneratedCode/Engine/Inc/TouchPadAxis.h"
 
-#include "DeviceControl/GeneratedCode/Engine/Inc/ParamLayout.h"
-
-namespace
-{
-
-constexpr const ControlTypeLayout& kLayout = GetControlTypeLayout(ControlType::TouchPadAxis);
-
-} // namespace
-
 QZ::RCPtr<LTouchPadAxis> LTouchPadAxis::Create()
 {
     QZ::RCPtr<LTouchPadAxis> module(new LTouchPadAxis());
@@ -22,8 +13,7 @@ void LTouchPadAxis::SetFirstParamID(LParameterizedModule* parent, std::int32_t f
                                     std::uint32_t index)
 {
     ITouchPadAxis::SetFirstParamID(parent, firstParamID, index);
-    if (!IsOffsetWithin(kLayout.firstNumber,
-                        kLayout.firstNumber + static_cast<std::int32_t>(kLayout.count) - 1))
+    if (!IsPlacedWithinRunOf(ControlType::TouchPadAxis))
     {
         QZ_THROW_LOGIC("LTouchPadAxis::SetFirstParamID", "Invalid FirstParamID");
     }

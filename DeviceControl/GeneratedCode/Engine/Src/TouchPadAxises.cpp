@@ -11,8 +11,7 @@ void LTouchPadAxises::SetFirstParamID(LParameterizedModule* parent, std::int32_t
                                       std::uint32_t index)
 {
     ITouchPadAxises::SetFirstParamID(parent, firstParamID, index);
-    const std::int32_t offset = GetControlTypeLayout(ControlType::TouchPadAxis).firstNumber;
-    if (!IsOffsetWithin(offset, offset))
+    if (!IsPlacedAtStartOf(ControlType::TouchPadAxis))
     {
         QZ_THROW_LOGIC("LTouchPadAxises::SetFirstParamID", "Invalid FirstParamID");
     }

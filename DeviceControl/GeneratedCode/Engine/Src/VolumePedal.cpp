@@ -1,14 +1,5 @@
 #include "DeviceControl/GeneratedCode/Engine/Inc/VolumePedal.h"
 
-#include "DeviceControl/GeneratedCode/Engine/Inc/ParamLayout.h"
-
-namespace
-{
-
-constexpr const ControlTypeLayout& kLayout = GetControlTypeLayout(ControlType::VolumePedal);
-
-} // namespace
-
 QZ::RCPtr<LVolumePedal> LVolumePedal::Create()
 {
     QZ::RCPtr<LVolumePedal> module(new LVolumePedal());
@@ -22,8 +13,7 @@ void LVolumePedal::SetFirstParamID(LParameterizedModule* parent, std::int32_t fi
                                    std::uint32_t index)
 {
     IVolumePedal::SetFirstParamID(parent, firstParamID, index);
-    if (!IsOffsetWithin(kLayout.firstNumber,
-                        kLayout.firstNumber + static_cast<std::int32_t>(kLayout.count) - 1))
+    if (!IsPlacedWithinRunOf(ControlType::VolumePedal))
     {
         QZ_THROW_LOGIC("LVolumePedal::SetFirstParamID", "Invalid FirstParamID");
     }

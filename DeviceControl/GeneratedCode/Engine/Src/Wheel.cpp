@@ -1,14 +1,5 @@
 #include "DeviceControl/GeneratedCode/Engine/Inc/Wheel.h"
 
-#include "DeviceControl/GeneratedCode/Engine/Inc/ParamLayout.h"
-
-namespace
-{
-
-constexpr const ControlTypeLayout& kLayout = GetControlTypeLayout(ControlType::Wheel);
-
-} // namespace
-
 QZ::RCPtr<LWheel> LWheel::Create()
 {
     QZ::RCPtr<LWheel> module(new LWheel());
@@ -22,8 +13,7 @@ void LWheel::SetFirstParamID(LParameterizedModule* parent, std::int32_t firstPar
                              std::uint32_t index)
 {
     IWheel::SetFirstParamID(parent, firstParamID, index);
-    if (!IsOffsetWithin(kLayout.firstNumber,
-                        kLayout.firstNumber + static_cast<std::int32_t>(kLayout.count) - 1))
+    if (!IsPlacedWithinRunOf(ControlType::Wheel))
     {
         QZ_THROW_LOGIC("LWheel::SetFirstParamID", "Invalid FirstParamID");
     }

@@ -11,8 +11,7 @@ void LWheels::SetFirstParamID(LParameterizedModule* parent, std::int32_t firstPa
                               std::uint32_t index)
 {
     IWheels::SetFirstParamID(parent, firstParamID, index);
-    const std::int32_t offset = GetControlTypeLayout(ControlType::Wheel).firstNumber;
-    if (!IsOffsetWithin(offset, offset))
+    if (!IsPlacedAtStartOf(ControlType::Wheel))
     {
         QZ_THROW_LOGIC("LWheels::SetFirstParamID", "Invalid FirstParamID");
     }
