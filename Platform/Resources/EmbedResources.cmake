@@ -4,8 +4,6 @@
 # found at run time with QZ::Resources::FindResource. The generated source is rebuilt whenever one
 # of the files changes. Two files of one type that come to the same name stop the configuration.
 
-set(QZ_RESOURCE_GENERATOR ${CMAKE_CURRENT_LIST_DIR}/GenerateResourceSource.cmake)
-
 function(qz_embed_resources target)
     cmake_parse_arguments(R "" "TYPE" "FILES" ${ARGN})
     if(NOT R_TYPE OR NOT R_FILES)
@@ -36,6 +34,7 @@ function(qz_embed_resources target)
         string(APPEND manifest "${name}\n${path}\n")
     endforeach()
     set_target_properties(${target} PROPERTIES QZ_RESOURCE_NAMES "${taken}")
+    set(generator ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/GenerateResourceSource.cmake)
 
     string(MAKE_C_IDENTIFIER "${target}_${R_TYPE}" stem)
     set(folder ${CMAKE_CURRENT_BINARY_DIR}/resources)
@@ -45,8 +44,8 @@ function(qz_embed_resources target)
     add_custom_command(
         OUTPUT ${source}
         COMMAND ${CMAKE_COMMAND} -DTYPE=${R_TYPE} -DMANIFEST=${manifestFile} -DOUTPUT=${source}
-                -P ${QZ_RESOURCE_GENERATOR}
-        DEPENDS ${inputs} ${manifestFile} ${QZ_RESOURCE_GENERATOR}
+                -P ${generator}
+        DEPENDS ${inputs} ${manifestFile} ${generator}
         COMMENT "Embedding ${R_TYPE} resources into ${target}"
         VERBATIM)
     target_sources(${target} PRIVATE ${source})
