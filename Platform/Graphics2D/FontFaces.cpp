@@ -235,7 +235,8 @@ const FontFaceRecord* FindFallbackFontFace(std::int32_t style)
 
 const cairo_font_options_t* GetTextFontOptions()
 {
-    static const cairo_font_options_t* const options = [] {
+    static const cairo_font_options_t* const options = []
+    {
         cairo_font_options_t* made = cairo_font_options_create();
         cairo_font_options_set_antialias(made, CAIRO_ANTIALIAS_GRAY);
         cairo_font_options_set_hint_style(made, CAIRO_HINT_STYLE_SLIGHT);

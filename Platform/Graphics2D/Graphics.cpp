@@ -207,7 +207,7 @@ Status Graphics::SetCompositingMode(CompositingMode mode)
     }
     mImpl->compositing = mode;
     cairo_set_operator(mImpl->cr, mode == CompositingMode::SourceCopy ? CAIRO_OPERATOR_SOURCE
-                                                                       : CAIRO_OPERATOR_OVER);
+                                                                      : CAIRO_OPERATOR_OVER);
     return Status::Ok;
 }
 

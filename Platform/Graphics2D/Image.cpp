@@ -31,9 +31,7 @@ struct FileCloser
 
 } // namespace
 
-Image::Impl::Impl(std::int32_t w, std::int32_t h, PixelFormat f) : width(w), height(h), format(f)
-{
-}
+Image::Impl::Impl(std::int32_t w, std::int32_t h, PixelFormat f) : width(w), height(h), format(f) {}
 
 Image::Impl::~Impl()
 {
@@ -117,7 +115,8 @@ cairo_surface_t* Image::Impl::CopyArea(const RectI& area)
     {
         return nullptr;
     }
-    cairo_surface_t* copy = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, area.width, area.height);
+    cairo_surface_t* copy =
+        cairo_image_surface_create(CAIRO_FORMAT_ARGB32, area.width, area.height);
     if (cairo_surface_status(copy) != CAIRO_STATUS_SUCCESS)
     {
         cairo_surface_destroy(copy);
@@ -154,8 +153,8 @@ Status Image::Create(std::int32_t width, std::int32_t height, PixelFormat format
     auto impl = std::make_unique<Impl>(width, height, format);
     if (format == PixelFormat::Format32bppARGB)
     {
-        impl->straight.reset(
-            new (std::nothrow) std::uint32_t[static_cast<std::size_t>(width) * height]());
+        impl->straight.reset(new (std::nothrow)
+                                 std::uint32_t[static_cast<std::size_t>(width) * height]());
         if (!impl->straight)
         {
             return Status::OutOfMemory;
@@ -423,8 +422,7 @@ Status Image::EncodePng(std::vector<std::uint8_t>& bytes)
 {
     bytes.clear();
     BitmapData data;
-    if (const Status status =
-            LockBits({0, 0, mImpl->width, mImpl->height}, LockModeRead, data);
+    if (const Status status = LockBits({0, 0, mImpl->width, mImpl->height}, LockModeRead, data);
         status != Status::Ok)
     {
         return status;
@@ -451,4 +449,3 @@ Status Image::SaveToPngFile(const char* path)
 }
 
 } // namespace QZ::Graphics2D
-

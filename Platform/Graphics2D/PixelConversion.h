@@ -40,7 +40,8 @@ namespace QZ::Graphics2D
     {
         return 0;
     }
-    const auto scale = [a](std::uint32_t c) {
+    const auto scale = [a](std::uint32_t c)
+    {
         const std::uint32_t value = (c * 255 + a / 2) / a;
         return value > 255 ? 255u : value;
     };

@@ -83,14 +83,13 @@ Status EncodePng(const std::uint32_t* pixels, std::int32_t width, std::int32_t h
     image.format = PNG_FORMAT_BGRA;
     ImageGuard guard{image};
     png_alloc_size_t size = 0;
-    if (png_image_write_to_memory(&image, nullptr, &size, 0, pixels, strideWords * 4, nullptr) ==
-        0)
+    if (png_image_write_to_memory(&image, nullptr, &size, 0, pixels, strideWords * 4, nullptr) == 0)
     {
         return Status::GenericError;
     }
     out.resize(size);
-    if (png_image_write_to_memory(&image, out.data(), &size, 0, pixels, strideWords * 4,
-                                  nullptr) == 0)
+    if (png_image_write_to_memory(&image, out.data(), &size, 0, pixels, strideWords * 4, nullptr) ==
+        0)
     {
         out.clear();
         return Status::GenericError;

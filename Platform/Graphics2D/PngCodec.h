@@ -27,8 +27,7 @@ struct DecodedPng
 [[nodiscard]] Status DecodePng(const std::uint8_t* bytes, std::size_t size, DecodedPng& out);
 
 // Encodes width * height straight ARGB words (rows stride words apart) as an RGBA PNG.
-[[nodiscard]] Status EncodePng(const std::uint32_t* pixels, std::int32_t width,
-                               std::int32_t height, std::int32_t strideWords,
-                               std::vector<std::uint8_t>& out);
+[[nodiscard]] Status EncodePng(const std::uint32_t* pixels, std::int32_t width, std::int32_t height,
+                               std::int32_t strideWords, std::vector<std::uint8_t>& out);
 
 } // namespace QZ::Graphics2D

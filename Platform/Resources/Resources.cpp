@@ -22,7 +22,8 @@ Registrar::Registrar(const EmbeddedResource* table, std::size_t count)
     Registry().insert(Registry().end(), table, table + count);
 }
 
-bool FindResource(std::string_view type, std::string_view name, std::span<const std::uint8_t>& bytes)
+bool FindResource(std::string_view type, std::string_view name,
+                  std::span<const std::uint8_t>& bytes)
 {
     bytes = {};
     for (const EmbeddedResource& resource : Registry())

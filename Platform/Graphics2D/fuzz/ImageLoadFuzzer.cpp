@@ -25,7 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     {
         for (std::int32_t y = 0; y < locked.height; ++y)
         {
-            const auto* row = reinterpret_cast<const std::uint32_t*>(locked.scan0 + y * locked.stride);
+            const auto* row =
+                reinterpret_cast<const std::uint32_t*>(locked.scan0 + y * locked.stride);
             for (std::int32_t x = 0; x < locked.width; ++x)
             {
                 lockedSum += row[x];

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace QZ::Graphics2D;
 
 namespace
@@ -29,8 +31,7 @@ TEST(FontFamilies, FoundByNameIgnoringCaseAndMissingOnesReported)
     ASSERT_EQ(FontFamily::FromName(u"dejavu SANS", family), Status::Ok);
     EXPECT_TRUE(family.IsValid());
     EXPECT_EQ(family.GetName(), "DejaVu Sans");
-    EXPECT_EQ(FontFamily::FromName(u"No Such Family Anywhere", family),
-              Status::FontFamilyNotFound);
+    EXPECT_EQ(FontFamily::FromName(u"No Such Family Anywhere", family), Status::FontFamilyNotFound);
     EXPECT_FALSE(family.IsValid());
     EXPECT_EQ(family.GetEmHeight(FontStyleRegular), 0);
     EXPECT_EQ(FontFamily::FromName(u"", family), Status::FontFamilyNotFound);
@@ -143,8 +144,8 @@ TEST(TextDrawing, InkFallsInsideTheMeasuredBox)
             {
                 continue;
             }
-            const bool within = x + 1 > box.x - 1 && x < box.x + box.width + 1 &&
-                                y + 1 > box.y && y < box.y + box.height;
+            const bool within = x + 1 > box.x - 1 && x < box.x + box.width + 1 && y + 1 > box.y &&
+                                y < box.y + box.height;
             ++(within ? inside : outside);
         }
     }

@@ -104,10 +104,10 @@ inline std::vector<std::uint8_t> BuildRgbaPng(std::uint32_t width, std::uint32_t
     std::vector<std::uint8_t> samples;
     for (std::uint32_t pixel : argb)
     {
-        samples.insert(samples.end(), {static_cast<std::uint8_t>(pixel >> 16),
-                                       static_cast<std::uint8_t>(pixel >> 8),
-                                       static_cast<std::uint8_t>(pixel),
-                                       static_cast<std::uint8_t>(pixel >> 24)});
+        samples.insert(samples.end(),
+                       {static_cast<std::uint8_t>(pixel >> 16),
+                        static_cast<std::uint8_t>(pixel >> 8), static_cast<std::uint8_t>(pixel),
+                        static_cast<std::uint8_t>(pixel >> 24)});
     }
     return BuildPng(width, height, 6, samples);
 }

@@ -31,11 +31,11 @@ TEST(ApplicationObject, ConstructorInstallsAndDestructorWithdrawsTheOneApplicati
         }
         catch (const std::logic_error& e)
         {
-            EXPECT_EQ(std::string(e.what()).rfind(
-                          "Logic Error : an application object already exists : "
-                          "QZ::LApplicationBase::LApplicationBase : ",
-                          0),
-                      0u)
+            EXPECT_EQ(
+                std::string(e.what()).rfind("Logic Error : an application object already exists : "
+                                            "QZ::LApplicationBase::LApplicationBase : ",
+                                            0),
+                0u)
                 << e.what();
         }
         EXPECT_EQ(LApplicationBase::GetApplication(), &application);

@@ -154,13 +154,13 @@ RCPtr<LBitmap> LBitmap::CreateSubBitmap(std::int32_t x, std::int32_t y, std::int
     const std::int64_t imageHeight = owner->mHeight;
     const std::int64_t left = std::clamp<std::int64_t>(std::int64_t{mX} + x, 0, imageWidth);
     const std::int64_t top = std::clamp<std::int64_t>(std::int64_t{mY} + y, 0, imageHeight);
-    const std::int64_t right = std::clamp<std::int64_t>(std::int64_t{mX} + x + width, 0, imageWidth);
+    const std::int64_t right =
+        std::clamp<std::int64_t>(std::int64_t{mX} + x + width, 0, imageWidth);
     const std::int64_t bottom =
         std::clamp<std::int64_t>(std::int64_t{mY} + y + height, 0, imageHeight);
-    return RCPtr<LBitmap>(new LBitmap(owner, static_cast<std::int32_t>(left),
-                                      static_cast<std::int32_t>(top),
-                                      static_cast<std::int32_t>(right - left),
-                                      static_cast<std::int32_t>(bottom - top)));
+    return RCPtr<LBitmap>(new LBitmap(
+        owner, static_cast<std::int32_t>(left), static_cast<std::int32_t>(top),
+        static_cast<std::int32_t>(right - left), static_cast<std::int32_t>(bottom - top)));
 }
 
 RCPtr<LBitmap> LBitmap::Clone() const
@@ -259,8 +259,8 @@ void LBitmap::ApplyColorizer(const RCPtr<LBitmap>& bitmap, const ConstRCPtr<LCol
     image->UnlockBits(data);
 }
 
-RCPtr<LBitmap> LBitmap::CreateColorizedBitmap(const ConstRCPtr<LColorizer>& colorizer,
-                                              float alpha, const PointT<std::int32_t>& size)
+RCPtr<LBitmap> LBitmap::CreateColorizedBitmap(const ConstRCPtr<LColorizer>& colorizer, float alpha,
+                                              const PointT<std::int32_t>& size)
 {
     if (size.x <= 0 || size.y <= 0 || !colorizer)
     {

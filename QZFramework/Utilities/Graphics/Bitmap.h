@@ -52,16 +52,16 @@ public:
 
     // A bitmap sharing the image, showing (x + this x, y + this y, width, height) cut to the
     // image; with a width or height below 1, all of this bitmap.
-    [[nodiscard]] RCPtr<LBitmap> CreateSubBitmap(std::int32_t x, std::int32_t y,
-                                                 std::int32_t width, std::int32_t height) const;
+    [[nodiscard]] RCPtr<LBitmap> CreateSubBitmap(std::int32_t x, std::int32_t y, std::int32_t width,
+                                                 std::int32_t height) const;
     // A new owner bitmap holding a copy of this bitmap's rectangle; null for a bitmap without
     // pixels.
     [[nodiscard]] RCPtr<LBitmap> Clone() const;
     // The image behind the bitmap (its own or its owner's); null when there is none.
     [[nodiscard]] Graphics2D::Image* GetBitmapData() const;
     // A lock on the owner's whole image (for a sub-bitmap, its parent's).
-    [[nodiscard]] RCPtr<LBitmapData> LockPixels(
-        Graphics2D::LockMode mode = Graphics2D::LockModeRead) const;
+    [[nodiscard]] RCPtr<LBitmapData>
+    LockPixels(Graphics2D::LockMode mode = Graphics2D::LockModeRead) const;
     // The pixel at (x, y) of this bitmap, each channel / 255; all zeros outside the bitmap or
     // when it cannot be read.
     [[nodiscard]] ColorRGBA GetPixelColor(std::int32_t x, std::int32_t y) const;
@@ -77,20 +77,22 @@ public:
     // Tints the bitmap's pixels in place towards the colorizer's colour (for a gradient, the
     // colour of each row) by the colour's alpha times alpha; the pixels' own alpha is kept. A
     // null bitmap or colorizer is a runtime error.
-    static void ApplyColorizer(const RCPtr<LBitmap>& bitmap, const ConstRCPtr<LColorizer>& colorizer,
-                               float alpha);
+    static void ApplyColorizer(const RCPtr<LBitmap>& bitmap,
+                               const ConstRCPtr<LColorizer>& colorizer, float alpha);
     // A bitmap of the size filled by the colorizer, its colours' alpha times alpha. A size that
     // is not positive, or a null colorizer, is a runtime error; null when the size is too large.
-    [[nodiscard]] static RCPtr<LBitmap> CreateColorizedBitmap(
-        const ConstRCPtr<LColorizer>& colorizer, float alpha, const PointT<std::int32_t>& size);
+    [[nodiscard]] static RCPtr<LBitmap>
+    CreateColorizedBitmap(const ConstRCPtr<LColorizer>& colorizer, float alpha,
+                          const PointT<std::int32_t>& size);
     // A bitmap of the size in one colour. A size that is not positive is a runtime error; null
     // when the size is too large.
     [[nodiscard]] static RCPtr<LBitmap> CreateFilledBitmap(const PointT<std::int32_t>& size,
                                                            const ColorRGBA& color);
     // A bitmap of the size shading from the top colour to the bottom one, each row taking the
     // colour at its middle. Size rules as for CreateFilledBitmap.
-    [[nodiscard]] static RCPtr<LBitmap> CreateGradientFilledBitmap(
-        const PointT<std::int32_t>& size, const ColorRGBA& top, const ColorRGBA& bottom);
+    [[nodiscard]] static RCPtr<LBitmap> CreateGradientFilledBitmap(const PointT<std::int32_t>& size,
+                                                                   const ColorRGBA& top,
+                                                                   const ColorRGBA& bottom);
     // The identity of the image behind a bitmap (sub-bitmaps share their owner's); 0 for null.
     [[nodiscard]] static std::int32_t GetHandle(const ConstRCPtr<LBitmap>& bitmap);
 

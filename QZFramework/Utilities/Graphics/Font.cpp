@@ -93,7 +93,7 @@ std::int32_t LFont::ComputeMetrics() const
     std::int32_t ascent = mAscent;
     std::int32_t descent = mDescent;
     if (renderer->GetFontMetrics(ConstRCPtr<LFont>(const_cast<LFont*>(this)), height, ascent,
-                                  descent) == S_OK)
+                                 descent) == S_OK)
     {
         mHeight = height;
         mAscent = ascent;

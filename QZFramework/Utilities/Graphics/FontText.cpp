@@ -36,13 +36,15 @@ WideString WithoutLeadingBlanks(const WideString& text)
     return units[start] == 0 ? text : text.Mid(start);
 }
 
+// Truncation towards zero, kept within the 32-bit range; not-a-number gives 0.
 std::int32_t TruncateToInt32(float value)
 {
-    if (!(value > -2147483648.0f))
+    if (std::isnan(value))
     {
-        return value == value ? INT32_MIN : 0;
+        return 0;
     }
-    return value >= 2147483520.0f ? 2147483520 : static_cast<std::int32_t>(value);
+    constexpr float kLargest = 2147483520.0f; // the largest float below 2^31
+    return static_cast<std::int32_t>(std::clamp(value, -kLargest, kLargest));
 }
 
 } // namespace
@@ -160,9 +162,8 @@ PointT<std::int32_t> LFontText::GetTextSize()
     {
         (void)RectT<float>::Union(bounds, bounds, mLineBoxes.GetAt(i));
     }
-    const auto limit = [](float value) {
-        return RoundToInt32(std::clamp(value, -kTextSizeLimit, kTextSizeLimit));
-    };
+    const auto limit = [](float value)
+    { return RoundToInt32(std::clamp(value, -kTextSizeLimit, kTextSizeLimit)); };
     return {limit(bounds.width), limit(bounds.height)};
 }
 
@@ -174,9 +175,8 @@ std::int32_t LFontText::FindLineBreak(LMeasurementRenderer* renderer, std::int32
     {
         return text.GetLength();
     }
-    const auto fits = [&](const WideString& candidate, std::int32_t length) {
-        return Measure(renderer, candidate.Mid(0, length)).width <= width;
-    };
+    const auto fits = [&](const WideString& candidate, std::int32_t length)
+    { return Measure(renderer, candidate.Mid(0, length)).width <= width; };
     WideString candidate = text;
     std::int32_t result = 0;
     for (;;)

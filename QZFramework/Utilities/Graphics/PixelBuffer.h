@@ -7,8 +7,7 @@
 namespace QZ
 {
 
-template <class T>
-class IPixelBuffer
+template <class T> class IPixelBuffer
 {
 public:
     virtual ~IPixelBuffer() = default;

@@ -8,8 +8,7 @@ namespace QZ
 namespace
 {
 
-template <class CharT>
-bool IsSeparator(CharT unit, const CharT* separators)
+template <class CharT> bool IsSeparator(CharT unit, const CharT* separators)
 {
     for (const CharT* s = separators; *s != 0; ++s)
     {
@@ -45,7 +44,8 @@ StringArrayT<CharT, OtherT> StringT<CharT, OtherT>::Split(const CharT* separator
     const CharT* text = GetString();
     const std::int32_t length = GetLength();
     if (separators == nullptr || separators[0] == 0 ||
-        std::none_of(text, text + length, [separators](CharT c) { return IsSeparator(c, separators); }))
+        std::none_of(text, text + length,
+                     [separators](CharT c) { return IsSeparator(c, separators); }))
     {
         pieces.Add(*this);
         return pieces;

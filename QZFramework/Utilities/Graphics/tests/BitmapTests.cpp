@@ -153,8 +153,8 @@ TEST(SubBitmaps, OffsetsAddUpAndTheParentIsAlwaysTheOwner)
     RCPtr<LBitmap> owner = Embedded();
     RCPtr<LBitmap> sub = owner->CreateSubBitmap(1, 0, 2, 2);
     EXPECT_EQ(sub->GetParent().Get(), owner.Get());
-    EXPECT_EQ(Pixels(sub), (std::vector<std::uint32_t>{0x80008000u, 0x00FFFFFFu, 0xC0405060u,
-                                                       0xFFFFFFFFu}));
+    EXPECT_EQ(Pixels(sub),
+              (std::vector<std::uint32_t>{0x80008000u, 0x00FFFFFFu, 0xC0405060u, 0xFFFFFFFFu}));
     RCPtr<LBitmap> subOfSub = sub->CreateSubBitmap(1, 1, 1, 1);
     EXPECT_EQ(subOfSub->GetParent().Get(), owner.Get());
     EXPECT_EQ(subOfSub->GetX(), 2);
@@ -242,8 +242,7 @@ TEST(Tinting, EachChannelMovesTowardsTheColourInStraightAlpha)
     RCPtr<LBitmap> clone = Embedded()->Clone();
     LBitmap::ApplyColorizer(clone, Solid(ColorRGBA(0.1f, 0.3f, 0.7f, 1.0f)), 0.5f);
     EXPECT_EQ(Pixels(clone), (std::vector<std::uint32_t>{0xFF8C2659u, 0x800D6659u, 0x008CA6D9u,
-                                                         0xFF153671u, 0xC02D4E89u,
-                                                         0xFF8CA6D9u}));
+                                                         0xFF153671u, 0xC02D4E89u, 0xFF8CA6D9u}));
 }
 
 TEST(Tinting, AlphaZeroChangesNothingAndFullAlphaTakesTheColour)
@@ -255,8 +254,7 @@ TEST(Tinting, AlphaZeroChangesNothingAndFullAlphaTakesTheColour)
     RCPtr<LBitmap> full = Embedded()->Clone();
     LBitmap::ApplyColorizer(full, Solid(ColorRGBA(0xFF336699u)), 1.0f);
     EXPECT_EQ(Pixels(full), (std::vector<std::uint32_t>{0xFF336699u, 0x80336699u, 0x00336699u,
-                                                        0xFF336699u, 0xC0336699u,
-                                                        0xFF336699u}));
+                                                        0xFF336699u, 0xC0336699u, 0xFF336699u}));
 }
 
 TEST(Tinting, GradientTintsEachRowWithTheColourAtItsMiddle)
@@ -271,8 +269,8 @@ TEST(Tinting, GradientTintsEachRowWithTheColourAtItsMiddle)
 
 TEST(Tinting, NullArgumentsAreRuntimeErrors)
 {
-    const std::string text = ExceptionText(
-        [] { LBitmap::ApplyColorizer(nullptr, Solid(ColorRGBA(0, 0, 0, 1)), 1.0f); });
+    const std::string text =
+        ExceptionText([] { LBitmap::ApplyColorizer(nullptr, Solid(ColorRGBA(0, 0, 0, 1)), 1.0f); });
     EXPECT_EQ(text.rfind("Runtime Error : QZ::LBitmap::ApplyColorizer : ", 0), 0u) << text;
     EXPECT_EQ(ExceptionText([] { LBitmap::ApplyColorizer(Embedded()->Clone(), nullptr, 1.0f); })
                   .rfind("Runtime Error : QZ::LBitmap::ApplyColorizer : ", 0),
@@ -309,10 +307,16 @@ TEST(GeneratedBitmaps, ColorizedBitmapFollowsTheColorizer)
     EXPECT_EQ(Pixels(LBitmap::CreateColorizedBitmap(sameColours, 1.0f, {1, 2})),
               std::vector<std::uint32_t>(2, 0xFF0000FFu));
 
-    EXPECT_EQ(ExceptionText([&] { (void)LBitmap::CreateColorizedBitmap(solid, 1.0f, {3, 0}); })
+    EXPECT_EQ(ExceptionText(
+                  [&] {
+                      (void)LBitmap::CreateColorizedBitmap(solid, 1.0f, {3, 0});
+                  })
                   .rfind("Runtime Error : QZ::LBitmap::CreateColorizedBitmap : ", 0),
               0u);
-    EXPECT_EQ(ExceptionText([] { (void)LBitmap::CreateColorizedBitmap(nullptr, 1.0f, {3, 3}); })
+    EXPECT_EQ(ExceptionText(
+                  [] {
+                      (void)LBitmap::CreateColorizedBitmap(nullptr, 1.0f, {3, 3});
+                  })
                   .rfind("Runtime Error : QZ::LBitmap::CreateColorizedBitmap : ", 0),
               0u);
 }
@@ -327,8 +331,8 @@ TEST(PartBitmaps, ImageOrMaskIsClonedAndTintedElseTheColorizerFills)
     EXPECT_EQ(Pixels(fromImage)[1], 0x80336699u);
     EXPECT_EQ(Pixels(image), kEmbedded);
 
-    RCPtr<LBitmap> fromMask =
-        LBitmap::CreatePartBitmap(colour, 1.0f, {9, 9}, nullptr, image->CreateSubBitmap(2, 0, 1, 1));
+    RCPtr<LBitmap> fromMask = LBitmap::CreatePartBitmap(colour, 1.0f, {9, 9}, nullptr,
+                                                        image->CreateSubBitmap(2, 0, 1, 1));
     EXPECT_EQ(Pixels(fromMask), std::vector<std::uint32_t>{0x00336699u});
 
     RCPtr<LBitmap> filled = LBitmap::CreatePartBitmap(colour, 1.0f, {4, 2}, nullptr, nullptr);
@@ -337,7 +341,9 @@ TEST(PartBitmaps, ImageOrMaskIsClonedAndTintedElseTheColorizerFills)
 
     EXPECT_FALSE(LBitmap::CreatePartBitmap(colour, 1.0f, {1, 1}, nullptr,
                                            image->CreateSubBitmap(9, 9, 1, 1)));
-    const std::string text =
-        ExceptionText([&] { (void)LBitmap::CreatePartBitmap(colour, 1.0f, {1, 1}, image, image); });
+    const std::string text = ExceptionText(
+        [&] {
+            (void)LBitmap::CreatePartBitmap(colour, 1.0f, {1, 1}, image, image);
+        });
     EXPECT_EQ(text.rfind("Domain Error : QZ::LBitmap::ApplyColorizer : ", 0), 0u) << text;
 }
