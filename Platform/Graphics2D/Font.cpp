@@ -10,13 +10,16 @@ namespace QZ::Graphics2D
 Font::Font(const FontFamily& family, float emSize, std::int32_t style, Unit unit)
     : mSize(emSize), mStyle(style), mUnit(unit)
 {
-    if (!family.IsValid() || !std::isfinite(emSize) || emSize <= 0 ||
-        (unit != Unit::Point && unit != Unit::Pixel))
+    if (!std::isfinite(emSize) || emSize <= 0 || (unit != Unit::Point && unit != Unit::Pixel))
     {
         mStatus = Status::InvalidParameter;
         return;
     }
-    mFace = family.GetFace(style);
+    mFace = family.IsValid() ? family.GetFace(style) : FindFallbackFontFace(style);
+    if (mFace == nullptr)
+    {
+        mStatus = Status::FontFamilyNotFound;
+    }
 }
 
 float Font::GetPixelSize(float dpi) const

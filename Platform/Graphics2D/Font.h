@@ -16,8 +16,9 @@ namespace QZ::Graphics2D
 class Font
 {
 public:
-    // InvalidParameter (GetLastStatus) for an empty family, a size that is not a positive finite
-    // number or a unit other than Point or Pixel.
+    // An empty family (one that was not found) takes the fallback family's face, so that no
+    // caller ends up drawing with no face at all. InvalidParameter (GetLastStatus) for a size that
+    // is not a positive finite number or a unit other than Point or Pixel.
     Font(const FontFamily& family, float emSize, std::int32_t style, Unit unit);
 
     [[nodiscard]] Status GetLastStatus() const { return mStatus; }

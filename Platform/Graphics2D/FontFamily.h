@@ -3,9 +3,9 @@
 // Text policy of the layer, fixed here once: glyphs are drawn with greyscale antialiasing and
 // slight hinting, and advances are not rounded to whole pixels (hint metrics off), so measured
 // widths grow in proportion to the size and drawing matches measuring. A family that is not
-// installed is not replaced silently: FromName fails and the caller falls back to
-// GenericSansSerif, which is DejaVu Sans (package fonts-dejavu-core), or fontconfig's
-// "sans-serif" on a machine without it.
+// installed makes FromName fail, so the caller can tell; a Font made from the resulting empty
+// family uses the fallback family, GenericSansSerif: DejaVu Sans (package fonts-dejavu-core), or
+// fontconfig's "sans-serif" on a machine without it.
 #pragma once
 
 #include "Platform/Graphics2D/Types.h"

@@ -85,16 +85,26 @@ TEST(FontMetrics, UnusableFontsAreReported)
     EXPECT_EQ(Font(family, std::numeric_limits<float>::quiet_NaN(), 0, Unit::Point).GetLastStatus(),
               Status::InvalidParameter);
     EXPECT_EQ(Font(family, 10, 0, Unit::World).GetLastStatus(), Status::InvalidParameter);
-    const Font empty(FontFamily(), 10, 0, Unit::Point);
-    EXPECT_EQ(empty.GetLastStatus(), Status::InvalidParameter);
-    EXPECT_EQ(empty.GetHeight(96), 0);
+    const Font unusable(family, 0, 0, Unit::Point);
+    EXPECT_EQ(unusable.GetHeight(96), 0);
 
     std::unique_ptr<Image> image;
     ASSERT_EQ(Image::Create(4, 4, PixelFormat::Format32bppPARGB, image), Status::Ok);
     Graphics graphics(*image);
     RectF bounds{1, 1, 1, 1};
-    EXPECT_EQ(graphics.MeasureString(u"x", empty, {}, bounds), Status::InvalidParameter);
-    EXPECT_EQ(graphics.DrawString(u"x", empty, {}, SolidBrush{}), Status::InvalidParameter);
+    EXPECT_EQ(graphics.MeasureString(u"x", unusable, {}, bounds), Status::InvalidParameter);
+    EXPECT_EQ(graphics.DrawString(u"x", unusable, {}, SolidBrush{}), Status::InvalidParameter);
+}
+
+TEST(FontMetrics, FontOfAMissingFamilyDrawsWithTheFallbackFace)
+{
+    FontFamily missing;
+    EXPECT_EQ(FontFamily::FromName(u"No Such Family Anywhere", missing),
+              Status::FontFamilyNotFound);
+    const Font font(missing, 10, FontStyleRegular, Unit::Pixel);
+    EXPECT_EQ(font.GetLastStatus(), Status::Ok);
+    EXPECT_EQ(font.GetFace(), DejaVu().GetFace(FontStyleRegular));
+    EXPECT_GT(font.GetHeight(96), 10);
 }
 
 TEST(TextMeasuring, BoxStartsAfterThePadAndAddsAdvances)

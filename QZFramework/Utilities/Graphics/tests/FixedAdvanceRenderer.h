@@ -1,6 +1,6 @@
-// Renderers for the tests of fonts and text layout, built on the stub renderer (which draws
-// nothing): one measures every UTF-16 unit at a fixed advance so layout tests do not depend on
-// installed fonts, the other measures with the real DejaVu face through the 2D graphics layer.
+// A renderer for the tests of fonts and text layout, built on the stub renderer (which draws
+// nothing), that measures every UTF-16 unit at a fixed advance so that layout tests do not depend
+// on installed fonts.
 #pragma once
 
 #include "QZFramework/Renderer/D3D9/D3D9Renderer.h"
@@ -25,16 +25,6 @@ public:
     std::int32_t lineHeight = 12;
     bool fillMetrics = true;
     int metricsRequests = 0;
-};
-
-// Metrics and widths of the named family (DejaVu Sans when it is missing) at the font's size in
-// points on a 96-dpi surface, the way the program's 2D renderer takes them.
-class RealFaceRenderer : public LD3D9Renderer
-{
-public:
-    QZRESULT GetFontMetrics(const ConstRCPtr<LFont>& font, std::int32_t& height,
-                            std::int32_t& ascent, std::int32_t& descent) override;
-    RectT<float> MeasureText(const WideString& text, const ConstRCPtr<LFont>& font) override;
 };
 
 } // namespace QZ::Testing

@@ -1,6 +1,7 @@
 #include "QZFramework/Application/ApplicationBase.h"
 #include "QZFramework/Utilities/Graphics/Font.h"
 #include "QZFramework/Utilities/Graphics/tests/FixedAdvanceRenderer.h"
+#include "QZFramework/Utilities/Graphics/tests/RealFaceRenderer.h"
 
 #include <gtest/gtest.h>
 
