@@ -2,6 +2,7 @@
 
 #include "Platform/Graphics2D/Image.h"
 #include "Platform/Resources/Resources.h"
+#include "QZFramework/Utilities/Storage/QZFile.h"
 
 #include <algorithm>
 #include <atomic>
@@ -112,7 +113,7 @@ void LBitmap::Load()
 
 RCPtr<LBitmap> LBitmap::GetNamedBitmap(const WideString& name)
 {
-    const WideString key = IsResourceName(name) ? name.ToUpper() : name;
+    const WideString key = IsResourceName(name) ? name.ToUpper() : File::GetLongPath(name);
     NamedBitmapCache& cache = Cache();
     if (auto found = cache.find(key); found != cache.end())
     {

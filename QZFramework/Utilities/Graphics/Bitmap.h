@@ -10,8 +10,8 @@
 // other name is a file path (UTF-8 on the way to the system).
 //
 // The named-bitmap cache maps a key to the bitmap loaded for it: the upper-cased name for "::"
-// names, the path exactly as given for files (two files differing only in case are different
-// files here). Its reference counts as an internal reference, so a bitmap that only the cache
+// names, the resolved path (File::GetLongPath) for files, its case kept (two files differing only
+// in case are different files here). Its reference counts as an internal reference, so a bitmap that only the cache
 // holds leaves it; a later request loads it again. Bitmaps are always held through RCPtr, and
 // bitmaps and the cache are used on the user-interface thread only.
 #pragma once

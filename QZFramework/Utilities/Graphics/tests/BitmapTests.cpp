@@ -134,7 +134,7 @@ TEST(NamedBitmaps, SubBitmapKeepsItsOwnerCached)
     EXPECT_NE(LBitmap::GetHandle(Embedded()), handle);
 }
 
-TEST(NamedBitmaps, FilePathsKeepTheirCase)
+TEST(NamedBitmaps, FilePathsAreResolvedAndKeepTheirCase)
 {
     const TemporaryPng upper("QZ-Case.png", {0xFF0000FFu});
     const TemporaryPng lower("qz-case.png", {0xFFFF0000u});
@@ -145,7 +145,15 @@ TEST(NamedBitmaps, FilePathsKeepTheirCase)
     EXPECT_NE(a.Get(), b.Get());
     EXPECT_EQ(Pixels(a), std::vector<std::uint32_t>{0xFF0000FFu});
     EXPECT_EQ(Pixels(b), std::vector<std::uint32_t>{0xFFFF0000u});
-    EXPECT_EQ(a->GetCacheKey(), upper.GetPath());
+
+    // Another spelling of the same file finds the same bitmap.
+    std::filesystem::path folder = std::filesystem::temp_directory_path();
+    if (!folder.has_filename())
+    {
+        folder = folder.parent_path();
+    }
+    const WideString roundabout((folder / ".." / folder.filename() / "QZ-Case.png").c_str());
+    EXPECT_EQ(LBitmap::GetNamedBitmap(roundabout).Get(), a.Get());
 }
 
 TEST(SubBitmaps, OffsetsAddUpAndTheParentIsAlwaysTheOwner)
