@@ -17,6 +17,66 @@ namespace
 // GDI+'s default string format pads a line by a sixth of the em on the left.
 constexpr float kLeadingPadEms = 1.0f / 6.0f;
 
+// Cairo holds device coordinates as 24.8 fixed-point numbers, which wrap beyond about 8.4 million
+// pixels. Rectangles are cut to this distance from the surface, and images and text that start
+// farther away are left out: no image (kMaxSide) or line of text reaches the surface from there.
+constexpr double kFarDistance = 1048576.0;
+
+struct Offset
+{
+    double x;
+    double y;
+};
+
+// The world-to-device translation in force (the layer's transforms are translations).
+Offset DeviceOffset(cairo_t* cr)
+{
+    cairo_matrix_t matrix;
+    cairo_get_matrix(cr, &matrix);
+    return {matrix.x0, matrix.y0};
+}
+
+// [start, start + extent) with a negative extent turned round, cut to kFarDistance around
+// [0, size) after moving by offset.
+void NearSpan(double start, double extent, double offset, double size, double& low, double& high)
+{
+    low = extent < 0 ? start + extent : start;
+    high = extent < 0 ? start : start + extent;
+    low = std::clamp(low, -kFarDistance - offset, size + kFarDistance - offset);
+    high = std::clamp(high, -kFarDistance - offset, size + kFarDistance - offset);
+}
+
+// Adds the rectangle to the path, cut to kFarDistance around the target surface.
+void AddNearRectangle(cairo_t* cr, const RectF& rect, const Image& target)
+{
+    const Offset offset = DeviceOffset(cr);
+    double left = 0;
+    double right = 0;
+    double top = 0;
+    double bottom = 0;
+    NearSpan(rect.x, rect.width, offset.x, target.GetWidth(), left, right);
+    NearSpan(rect.y, rect.height, offset.y, target.GetHeight(), top, bottom);
+    cairo_rectangle(cr, left, top, right - left, bottom - top);
+}
+
+// True when the area, in world coordinates, lies wholly outside the target surface.
+bool MissesTarget(cairo_t* cr, const RectF& area, const Image& target)
+{
+    const Offset offset = DeviceOffset(cr);
+    const double left = double{area.x} + offset.x;
+    const double top = double{area.y} + offset.y;
+    return !(left < target.GetWidth() && top < target.GetHeight() &&
+             left + area.width > 0 && top + area.height > 0);
+}
+
+// True when a point, in world coordinates, lies beyond kFarDistance of the surface's origin.
+bool IsFar(cairo_t* cr, float x, float y)
+{
+    const Offset offset = DeviceOffset(cr);
+    return !(std::abs(double{x} + offset.x) < kFarDistance &&
+             std::abs(double{y} + offset.y) < kFarDistance);
+}
+
 void SetSourceColour(cairo_t* cr, std::uint32_t argb)
 {
     cairo_set_source_rgba(cr, ((argb >> 16) & 0xFF) / 255.0, ((argb >> 8) & 0xFF) / 255.0,
@@ -242,15 +302,30 @@ Status Graphics::SetClipRect(const RectF& rect)
     {
         return Record(Status::WrongState);
     }
+    // Set in device pixels and cut to the surface, so that an unbounded clip stays exact under
+    // any translation. The clip is part of Cairo's saved state, so the matrix and antialiasing
+    // are put back by hand rather than by cairo_restore.
+    cairo_matrix_t matrix;
+    cairo_get_matrix(cr, &matrix);
+    const cairo_antialias_t antialias = cairo_get_antialias(cr);
+    const double width = mImpl->target->GetWidth();
+    const double height = mImpl->target->GetHeight();
+    const double left = std::clamp(double{rect.x} + matrix.x0, 0.0, width);
+    const double top = std::clamp(double{rect.y} + matrix.y0, 0.0, height);
+    const double right =
+        std::clamp(double{rect.x} + std::max(double{rect.width}, 0.0) + matrix.x0, 0.0, width);
+    const double bottom =
+        std::clamp(double{rect.y} + std::max(double{rect.height}, 0.0) + matrix.y0, 0.0, height);
+    cairo_identity_matrix(cr);
     cairo_reset_clip(cr);
     cairo_new_path(cr);
-    cairo_rectangle(cr, rect.x, rect.y, std::max(rect.width, 0.0f), std::max(rect.height, 0.0f));
+    cairo_rectangle(cr, left, top, right - left, bottom - top);
     // A clip follows whole pixels whatever the smoothing, which also keeps Cairo on its fast
     // rectangular clip.
-    const cairo_antialias_t antialias = cairo_get_antialias(cr);
     cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
     cairo_clip(cr);
     cairo_set_antialias(cr, antialias);
+    cairo_set_matrix(cr, &matrix);
     return Status::Ok;
 }
 
@@ -317,7 +392,7 @@ Status Graphics::FillRectangle(const SolidBrush& brush, const RectF& rect)
         return status;
     }
     mImpl->BeginShape();
-    cairo_rectangle(mImpl->cr, rect.x, rect.y, rect.width, rect.height);
+    AddNearRectangle(mImpl->cr, rect, *mImpl->target);
     mImpl->Fill(brush.argb);
     EndDrawing();
     return Status::Ok;
@@ -340,7 +415,7 @@ Status Graphics::FillRectangle(const TextureBrush& brush, const RectF& rect)
     cairo_pattern_set_filter(pattern, FilterFor(mImpl->interpolation));
     cairo_set_source(cr, pattern);
     cairo_pattern_destroy(pattern);
-    cairo_rectangle(cr, rect.x, rect.y, rect.width, rect.height);
+    AddNearRectangle(cr, rect, *mImpl->target);
     cairo_fill(cr);
     cairo_restore(cr);
     EndDrawing();
@@ -354,7 +429,7 @@ Status Graphics::DrawRectangle(const Pen& pen, const RectF& rect)
         return status;
     }
     mImpl->BeginShape();
-    cairo_rectangle(mImpl->cr, rect.x, rect.y, rect.width, rect.height);
+    AddNearRectangle(mImpl->cr, rect, *mImpl->target);
     mImpl->Stroke(pen);
     EndDrawing();
     return Status::Ok;
@@ -415,7 +490,7 @@ Status Graphics::DrawImage(Image& image, const RectF& destination, const RectF& 
     RectF from = source;
     if (!(source.width > 0 && source.height > 0 && destination.width > 0 &&
           destination.height > 0) ||
-        !CutToImage(image, to, from))
+        !CutToImage(image, to, from) || MissesTarget(mImpl->cr, to, *mImpl->target))
     {
         return Status::Ok;
     }
@@ -466,6 +541,13 @@ Status Graphics::DrawCachedImage(const CachedImage& image, std::int32_t x, std::
         return status;
     }
     cairo_t* cr = mImpl->cr;
+    if (MissesTarget(cr,
+                     {static_cast<float>(x), static_cast<float>(y),
+                      static_cast<float>(image.GetWidth()), static_cast<float>(image.GetHeight())},
+                     *mImpl->target))
+    {
+        return Status::Ok;
+    }
     cairo_save(cr);
     cairo_set_source_surface(cr, image.GetImpl().surface, x, y);
     cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
@@ -488,6 +570,10 @@ Status Graphics::DrawString(std::u16string_view text, const Font& font, const Re
     if (const Status status = BeginDrawing(); status != Status::Ok)
     {
         return status;
+    }
+    if (IsFar(mImpl->cr, layout.x, layout.y))
+    {
+        return Status::Ok;
     }
     const std::string utf8 = ToUtf8(text);
     const float pixels = font.GetPixelSize(GetDpiX());

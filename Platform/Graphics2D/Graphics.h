@@ -14,6 +14,9 @@
 // trailing spaces included, height = the font's line spacing). The layout rectangle's width and
 // height neither wrap nor clip.
 //
+// Rectangles, the clip, images and text may lie any distance outside the target; the points of
+// lines and paths must stay within about eight million pixels of it (Cairo's fixed-point range).
+//
 // The target image must outlive the Graphics. Every call returns its result, and the Graphics
 // keeps the last result other than Ok; drawing into an image that is locked fails with
 // WrongState.

@@ -1,7 +1,5 @@
 #include "QZFramework/Renderer/Renderer.h"
 
-#include "QZFramework/Renderer/D3D9/D3D9Renderer.h"
-
 #include <algorithm>
 #include <cmath>
 
@@ -73,21 +71,6 @@ RectT<double> SnapToPixels(RectT<double> r)
 }
 
 } // namespace
-
-RCPtr<LRenderer> LRenderer::Create(std::int32_t type, const RectT<std::int32_t>& /*bounds*/,
-                                   WindowHandle /*window*/)
-{
-    switch (type)
-    {
-    case kTypeStub:
-        return RCPtr<LRenderer>(new LD3D9Renderer);
-    case kTypeOpenGL:
-    case kTypeGDIPlus:
-        return RCPtr<LRenderer>();
-    default:
-        QZ_THROW_DOMAIN("QZ::LRenderer::Create");
-    }
-}
 
 LRenderContextInfo* LRenderer::GetCurrentContext() const
 {

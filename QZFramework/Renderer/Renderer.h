@@ -141,6 +141,10 @@ public:
     // The current context's state, or null between frames.
     RenderState* GetCurrentState() const;
 
+protected:
+    // How many frames are started and not finished.
+    std::int32_t GetStartedContextCount() const { return mStartedContexts.GetCount(); }
+
 private:
     // In the order RenderStart accepted them; the last one is current.
     RCPtrArray<LRenderContextInfo> mStartedContexts;

@@ -35,7 +35,6 @@ TEST(RendererCreate, TypeTwoIsTheStub)
 TEST(RendererCreate, BackendsNotInThisBuildAreNotAvailable)
 {
     EXPECT_TRUE(LRenderer::Create(LRenderer::kTypeOpenGL, {0, 0, 10, 10}, nullptr).IsNull());
-    EXPECT_TRUE(LRenderer::Create(LRenderer::kTypeGDIPlus, {0, 0, 10, 10}, nullptr).IsNull());
 }
 
 TEST(RendererCreate, UnknownTypesThrowADomainError)
