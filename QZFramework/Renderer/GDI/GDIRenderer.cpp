@@ -267,10 +267,12 @@ void LGDIRenderer::PurgeWhenDue()
     {
         return;
     }
+    // The stamp is the first use count of the new period, so that an entry last used in it
+    // counts as used since this purge, and every earlier one as unused.
     (void)mBitmapCache.Purge(mBitmapCache.GetPurgeStamp());
-    mBitmapCache.SetPurgeStamp(mBitmapCache.GetUseCounter());
+    mBitmapCache.SetPurgeStamp(mBitmapCache.GetUseCounter() + 1u);
     (void)mPathCache.Purge(mPathCache.GetPurgeStamp());
-    mPathCache.SetPurgeStamp(mPathCache.GetUseCounter());
+    mPathCache.SetPurgeStamp(mPathCache.GetUseCounter() + 1u);
     mLastPurgeTime = now;
 }
 
