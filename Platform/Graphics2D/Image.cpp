@@ -287,8 +287,14 @@ Status Image::CloneArea(const RectI& area, std::unique_ptr<Image>& out)
 
 Status Image::LockBits(const RectI& area, LockMode mode, BitmapData& data)
 {
+    return LockBits(area, mode, PixelFormat::Format32bppARGB, data);
+}
+
+Status Image::LockBits(const RectI& area, LockMode mode, PixelFormat format, BitmapData& data)
+{
     data = BitmapData();
-    if (!mImpl->Contains(area) || (mode & LockModeReadWrite) == 0)
+    if (!mImpl->Contains(area) || (mode & LockModeReadWrite) == 0 ||
+        (format != PixelFormat::Format32bppARGB && format != PixelFormat::Format32bppPARGB))
     {
         return Record(Status::InvalidParameter);
     }
@@ -300,9 +306,22 @@ Status Image::LockBits(const RectI& area, LockMode mode, BitmapData& data)
     if (impl.format == PixelFormat::Format32bppARGB)
     {
         impl.EnsureStraight();
-        data.scan0 = reinterpret_cast<std::uint8_t*>(
-            impl.straight.get() + static_cast<std::ptrdiff_t>(area.y) * impl.width + area.x);
-        data.stride = impl.width * 4;
+    }
+    else
+    {
+        cairo_surface_flush(impl.surface);
+    }
+    if (format == impl.format)
+    {
+        // The pixels themselves, straight or premultiplied as the image keeps them.
+        std::uint32_t* first = format == PixelFormat::Format32bppARGB
+                                   ? impl.straight.get() +
+                                         static_cast<std::ptrdiff_t>(area.y) * impl.width
+                                   : SurfaceRow(impl.surface, area.y);
+        data.scan0 = reinterpret_cast<std::uint8_t*>(first + area.x);
+        data.stride = format == PixelFormat::Format32bppARGB
+                          ? impl.width * 4
+                          : cairo_image_surface_get_stride(impl.surface);
     }
     else
     {
@@ -312,14 +331,20 @@ Status Image::LockBits(const RectI& area, LockMode mode, BitmapData& data)
         {
             return Record(Status::OutOfMemory);
         }
-        cairo_surface_flush(impl.surface);
         for (std::int32_t y = 0; y < area.height; ++y)
         {
-            const std::uint32_t* from = SurfaceRow(impl.surface, area.y + y) + area.x;
             std::uint32_t* to = impl.lockBuffer.get() + static_cast<std::ptrdiff_t>(y) * area.width;
-            for (std::int32_t x = 0; x < area.width; ++x)
+            if (impl.format == PixelFormat::Format32bppARGB)
             {
-                to[x] = Unpremultiply(from[x]);
+                const std::uint32_t* from =
+                    impl.straight.get() + static_cast<std::ptrdiff_t>(area.y + y) * impl.width +
+                    area.x;
+                std::transform(from, from + area.width, to, Premultiply);
+            }
+            else
+            {
+                const std::uint32_t* from = SurfaceRow(impl.surface, area.y + y) + area.x;
+                std::transform(from, from + area.width, to, Unpremultiply);
             }
         }
         data.scan0 = reinterpret_cast<std::uint8_t*>(impl.lockBuffer.get());
@@ -327,9 +352,10 @@ Status Image::LockBits(const RectI& area, LockMode mode, BitmapData& data)
     }
     data.width = area.width;
     data.height = area.height;
-    data.format = PixelFormat::Format32bppARGB;
+    data.format = format;
     impl.locked = true;
     impl.lockMode = mode;
+    impl.lockFormat = format;
     impl.lockArea = area;
     return Status::Ok;
 }
@@ -343,28 +369,46 @@ Status Image::UnlockBits(BitmapData& data)
     }
     impl.locked = false;
     data = BitmapData();
-    if ((impl.lockMode & LockModeWrite) == 0)
-    {
-        impl.lockBuffer.reset();
-        return Status::Ok;
-    }
-    if (impl.format == PixelFormat::Format32bppARGB)
-    {
-        impl.surfaceCurrent = false;
-        return Status::Ok;
-    }
     const RectI& area = impl.lockArea;
-    for (std::int32_t y = 0; y < area.height; ++y)
+    if ((impl.lockMode & LockModeWrite) != 0)
     {
-        const std::uint32_t* from =
-            impl.lockBuffer.get() + static_cast<std::ptrdiff_t>(y) * area.width;
-        std::uint32_t* to = SurfaceRow(impl.surface, area.y + y) + area.x;
-        for (std::int32_t x = 0; x < area.width; ++x)
+        if (impl.lockFormat != impl.format)
         {
-            to[x] = Premultiply(from[x]);
+            for (std::int32_t y = 0; y < area.height; ++y)
+            {
+                const std::uint32_t* from =
+                    impl.lockBuffer.get() + static_cast<std::ptrdiff_t>(y) * area.width;
+                if (impl.format == PixelFormat::Format32bppARGB)
+                {
+                    // A pixel the lock left alone keeps its exact straight value.
+                    std::uint32_t* to = impl.straight.get() +
+                                        static_cast<std::ptrdiff_t>(area.y + y) * impl.width +
+                                        area.x;
+                    for (std::int32_t x = 0; x < area.width; ++x)
+                    {
+                        if (Premultiply(to[x]) != from[x])
+                        {
+                            to[x] = Unpremultiply(from[x]);
+                        }
+                    }
+                }
+                else
+                {
+                    std::transform(from, from + area.width,
+                                   SurfaceRow(impl.surface, area.y + y) + area.x, Premultiply);
+                }
+            }
+        }
+        if (impl.format == PixelFormat::Format32bppARGB)
+        {
+            impl.surfaceCurrent = false;
+        }
+        else
+        {
+            cairo_surface_mark_dirty_rectangle(impl.surface, area.x, area.y, area.width,
+                                               area.height);
         }
     }
-    cairo_surface_mark_dirty_rectangle(impl.surface, area.x, area.y, area.width, area.height);
     impl.lockBuffer.reset();
     return Status::Ok;
 }

@@ -54,6 +54,10 @@ public:
     // Hands out the area (which must lie inside) as straight ARGB until UnlockBits; one lock at a
     // time. Only a lock with LockModeWrite may write the pixels; its writes take effect then.
     [[nodiscard]] Status LockBits(const RectI& area, LockMode mode, BitmapData& data);
+    // As above, in the format asked for (ARGB or PARGB). A lock in the image's own format hands
+    // out its pixels without converting them, which is how a window takes a frame's pixels.
+    [[nodiscard]] Status LockBits(const RectI& area, LockMode mode, PixelFormat format,
+                                  BitmapData& data);
     Status UnlockBits(BitmapData& data);
 
     // Straight ARGB of one pixel; InvalidParameter outside the image, WrongState while locked.

@@ -37,8 +37,9 @@ struct Image::Impl
     bool surfaceCurrent = false;
     bool locked = false;
     LockMode lockMode = LockModeRead;
+    PixelFormat lockFormat = PixelFormat::Format32bppARGB;
     RectI lockArea;
-    std::unique_ptr<std::uint32_t[]> lockBuffer; // PARGB locks
+    std::unique_ptr<std::uint32_t[]> lockBuffer; // locks in the other format
     Status lastStatus = Status::Ok;
 };
 

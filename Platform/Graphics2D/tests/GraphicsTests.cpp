@@ -116,6 +116,42 @@ TEST(GraphicsState, ClipStaysInPixelsWhenTheTransformMoves)
     EXPECT_EQ(Picture(*image, kWhite), "######\n######\n######\n######\n");
 }
 
+TEST(GraphicsState, UnboundedClipAndHugeRectanglesStayExactUnderATranslation)
+{
+    auto image = MakeImage(5, 4);
+    Graphics graphics(*image);
+    ASSERT_EQ(graphics.TranslateWorldTransform(2, 1), Status::Ok);
+    ASSERT_EQ(graphics.SetClipRect({-5.0e15f, -5.0e15f, 1.0e16f, 1.0e16f}), Status::Ok);
+    ASSERT_EQ(graphics.FillRectangle(SolidBrush{kBlack},
+                                     {-1073741824.0f, -1073741824.0f, 2147483647.0f,
+                                      2147483647.0f}),
+              Status::Ok);
+    EXPECT_EQ(Picture(*image, kBlack), "#####\n#####\n#####\n#####\n");
+    ASSERT_EQ(graphics.Clear(0), Status::Ok);
+    // Its right edge lies a billion pixels away; the other three stay where they are.
+    ASSERT_EQ(graphics.DrawRectangle(Pen{kBlack, 1}, {-1, -1, 1.0e9f, 2}), Status::Ok);
+    EXPECT_EQ(Picture(*image, kBlack), ".####\n.#...\n.####\n.....\n");
+}
+
+TEST(GraphicsState, ImagesAndTextFarOutsideTheTargetAreLeftOut)
+{
+    auto image = MakeImage(4, 4);
+    auto tile = MakeImage(2, 2);
+    Graphics(*tile).Clear(kBlack);
+    const CachedImage cached(*tile);
+    Graphics graphics(*image);
+    // Cairo's fixed-point coordinates would wrap these round onto the target.
+    const std::int32_t wrapped = (1 << 24) + 1;
+    ASSERT_EQ(graphics.DrawCachedImage(cached, wrapped, 1), Status::Ok);
+    ASSERT_EQ(graphics.DrawImage(*tile, wrapped, 1, {0, 0, 2, 2}), Status::Ok);
+    FontFamily family;
+    ASSERT_EQ(FontFamily::GenericSansSerif(family), Status::Ok);
+    ASSERT_EQ(graphics.DrawString(u"MMMM", Font(family, 20, 0, Unit::Pixel),
+                                  {static_cast<float>(-wrapped), -2, 0, 0}, SolidBrush{kBlack}),
+              Status::Ok);
+    EXPECT_EQ(Picture(*image, 0u), "####\n####\n####\n####\n");
+}
+
 TEST(GraphicsCompositing, SourceOverBlendsAndSourceCopyReplacesAlpha)
 {
     auto image = MakeImage(2, 1);

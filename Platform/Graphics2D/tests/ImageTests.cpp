@@ -202,6 +202,46 @@ TEST(ImageLocking, DrawingLeavesUntouchedStraightPixelsExact)
               (std::vector<std::uint32_t>{0xFF0000FFu, 0x8000FF00u, 0x00123456u, 0x10FF3300u}));
 }
 
+TEST(ImageLocking, LockInTheImagesOwnPremultipliedFormatHandsOutItsPixels)
+{
+    std::unique_ptr<Image> image;
+    ASSERT_EQ(Image::Create(3, 2, PixelFormat::Format32bppPARGB, image), Status::Ok);
+    ASSERT_EQ(image->SetPixel(2, 1, 0x80FF8040u), Status::Ok);
+    BitmapData data;
+    ASSERT_EQ(image->LockBits({1, 1, 2, 1}, LockModeReadWrite, PixelFormat::Format32bppPARGB,
+                              data),
+              Status::Ok);
+    EXPECT_EQ(data.format, PixelFormat::Format32bppPARGB);
+    auto* row = reinterpret_cast<std::uint32_t*>(data.scan0);
+    // 0xFF x 128 / 255 = 128, 0x80 x 128 / 255 = 64.25 -> 64, 0x40 x 128 / 255 = 32.1 -> 32.
+    EXPECT_EQ(row[1], 0x80804020u);
+    row[0] = 0x40200000u;
+    ASSERT_EQ(image->UnlockBits(data), Status::Ok);
+    std::uint32_t pixel = 0;
+    EXPECT_EQ(image->GetPixel(1, 1, pixel), Status::Ok);
+    // 0x20 x 255 / 0x40 = 127.5 -> 128.
+    EXPECT_EQ(pixel, 0x40800000u);
+    EXPECT_EQ(image->LockBits({0, 0, 1, 1}, LockModeRead, static_cast<PixelFormat>(7), data),
+              Status::InvalidParameter);
+}
+
+TEST(ImageLocking, PremultipliedLockOfAStraightImageKeepsPixelsItLeftAlone)
+{
+    auto image = Load(BuildRgbaPng(2, 2, kPixels));
+    ASSERT_TRUE(image);
+    BitmapData data;
+    ASSERT_EQ(image->LockBits({0, 0, 2, 2}, LockModeReadWrite, PixelFormat::Format32bppPARGB,
+                              data),
+              Status::Ok);
+    auto* pixels = reinterpret_cast<std::uint32_t*>(data.scan0);
+    EXPECT_EQ(pixels[1], 0x80008000u);
+    EXPECT_EQ(pixels[2], 0u);
+    pixels[0] = 0x80400000u;
+    ASSERT_EQ(image->UnlockBits(data), Status::Ok);
+    EXPECT_EQ(ReadAll(*image),
+              (std::vector<std::uint32_t>{0x80800000u, 0x8000FF00u, 0x00123456u, 0x10FF3300u}));
+}
+
 TEST(ImageCloning, CloneCopiesTheAreaInTheSameFormat)
 {
     auto image = Load(BuildRgbaPng(2, 2, kPixels));

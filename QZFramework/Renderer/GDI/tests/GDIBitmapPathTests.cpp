@@ -149,6 +149,20 @@ TEST_F(GDIRendererBitmaps, SubBitmapsOfOneImageAreCachedApart)
     EXPECT_EQ(FilledEntries(mFrame.Renderer()->GetBitmapCache()), 2);
 }
 
+TEST_F(GDIRendererBitmaps, SubBitmapsOfTheSameAreaShareOneRendering)
+{
+    const RCPtr<LBitmap> first = mQuad->CreateSubBitmap(0, 1, 2, 1);
+    const RCPtr<LBitmap> second = mQuad->CreateSubBitmap(0, 1, 2, 1);
+    mFrame.Draw(
+        [&](LGDIRenderer& r)
+        {
+            r.DrawBitmap(first, {0, 0, 4, 1}, LRenderer::kResizeStretch);
+            r.DrawBitmap(second, {0, 1, 4, 1}, LRenderer::kResizeStretch);
+        });
+    EXPECT_EQ(Colours(mFrame, 4, 2), "BBWW\nBBWW\n");
+    EXPECT_EQ(FilledEntries(mFrame.Renderer()->GetBitmapCache()), 1);
+}
+
 TEST_F(GDIRendererBitmaps, RepeatedDrawsReuseOneRendering)
 {
     Draw({0, 0, 4, 4}, LRenderer::kResizeStretch, mQuad);

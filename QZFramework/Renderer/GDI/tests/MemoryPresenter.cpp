@@ -5,10 +5,17 @@
 
 namespace QZ::Testing
 {
+namespace
+{
+
+// The frame's own format: its rows are copied as they are, as a window would take them.
+constexpr Graphics2D::PixelFormat kFormat = Graphics2D::PixelFormat::Format32bppPARGB;
+
+} // namespace
 
 MemoryPresenter::MemoryPresenter(std::int32_t width, std::int32_t height, std::uint32_t argb)
 {
-    (void)Graphics2D::Image::Create(width, height, Graphics2D::PixelFormat::Format32bppARGB,
+    (void)Graphics2D::Image::Create(width, height, Graphics2D::PixelFormat::Format32bppPARGB,
                                     mPicture);
     Graphics2D::BitmapData data;
     if (mPicture && mPicture->LockBits({0, 0, width, height}, Graphics2D::LockModeWrite, data) ==
@@ -32,11 +39,13 @@ void MemoryPresenter::Present(Graphics2D::Image& frame,
         const Graphics2D::RectI area{rect.x, rect.y, rect.width, rect.height};
         Graphics2D::BitmapData from;
         Graphics2D::BitmapData to;
-        if (frame.LockBits(area, Graphics2D::LockModeRead, from) != Graphics2D::Status::Ok)
+        if (frame.LockBits(area, Graphics2D::LockModeRead, kFormat, from) !=
+            Graphics2D::Status::Ok)
         {
             continue;
         }
-        if (mPicture->LockBits(area, Graphics2D::LockModeWrite, to) == Graphics2D::Status::Ok)
+        if (mPicture->LockBits(area, Graphics2D::LockModeWrite, kFormat, to) ==
+            Graphics2D::Status::Ok)
         {
             for (std::int32_t y = 0; y < area.height; ++y)
             {

@@ -1,5 +1,6 @@
-// A window for the tests of the 2D renderer: an in-memory picture that presented frames are
-// copied into, and a record of the rectangles each presentation copied.
+// A window for the tests of the 2D renderer: an in-memory picture (premultiplied ARGB, like the
+// frames) that presented rectangles are copied into, and a record of the rectangles each
+// presentation copied.
 #pragma once
 
 #include "Platform/Graphics2D/Image.h"
