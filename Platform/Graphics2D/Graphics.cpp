@@ -65,8 +65,8 @@ bool MissesTarget(cairo_t* cr, const RectF& area, const Image& target)
     const Offset offset = DeviceOffset(cr);
     const double left = double{area.x} + offset.x;
     const double top = double{area.y} + offset.y;
-    return !(left < target.GetWidth() && top < target.GetHeight() &&
-             left + area.width > 0 && top + area.height > 0);
+    return !(left < target.GetWidth() && top < target.GetHeight() && left + area.width > 0 &&
+             top + area.height > 0);
 }
 
 // True when a point, in world coordinates, lies beyond kFarDistance of the surface's origin.

@@ -314,10 +314,10 @@ Status Image::LockBits(const RectI& area, LockMode mode, PixelFormat format, Bit
     if (format == impl.format)
     {
         // The pixels themselves, straight or premultiplied as the image keeps them.
-        std::uint32_t* first = format == PixelFormat::Format32bppARGB
-                                   ? impl.straight.get() +
-                                         static_cast<std::ptrdiff_t>(area.y) * impl.width
-                                   : SurfaceRow(impl.surface, area.y);
+        std::uint32_t* first =
+            format == PixelFormat::Format32bppARGB
+                ? impl.straight.get() + static_cast<std::ptrdiff_t>(area.y) * impl.width
+                : SurfaceRow(impl.surface, area.y);
         data.scan0 = reinterpret_cast<std::uint8_t*>(first + area.x);
         data.stride = format == PixelFormat::Format32bppARGB
                           ? impl.width * 4
@@ -336,9 +336,9 @@ Status Image::LockBits(const RectI& area, LockMode mode, PixelFormat format, Bit
             std::uint32_t* to = impl.lockBuffer.get() + static_cast<std::ptrdiff_t>(y) * area.width;
             if (impl.format == PixelFormat::Format32bppARGB)
             {
-                const std::uint32_t* from =
-                    impl.straight.get() + static_cast<std::ptrdiff_t>(area.y + y) * impl.width +
-                    area.x;
+                const std::uint32_t* from = impl.straight.get() +
+                                            static_cast<std::ptrdiff_t>(area.y + y) * impl.width +
+                                            area.x;
                 std::transform(from, from + area.width, to, Premultiply);
             }
             else

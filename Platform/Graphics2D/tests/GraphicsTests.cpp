@@ -122,9 +122,8 @@ TEST(GraphicsState, UnboundedClipAndHugeRectanglesStayExactUnderATranslation)
     Graphics graphics(*image);
     ASSERT_EQ(graphics.TranslateWorldTransform(2, 1), Status::Ok);
     ASSERT_EQ(graphics.SetClipRect({-5.0e15f, -5.0e15f, 1.0e16f, 1.0e16f}), Status::Ok);
-    ASSERT_EQ(graphics.FillRectangle(SolidBrush{kBlack},
-                                     {-1073741824.0f, -1073741824.0f, 2147483647.0f,
-                                      2147483647.0f}),
+    ASSERT_EQ(graphics.FillRectangle(SolidBrush{kBlack}, {-1073741824.0f, -1073741824.0f,
+                                                          2147483647.0f, 2147483647.0f}),
               Status::Ok);
     EXPECT_EQ(Picture(*image, kBlack), "#####\n#####\n#####\n#####\n");
     ASSERT_EQ(graphics.Clear(0), Status::Ok);

@@ -208,8 +208,7 @@ TEST(ImageLocking, LockInTheImagesOwnPremultipliedFormatHandsOutItsPixels)
     ASSERT_EQ(Image::Create(3, 2, PixelFormat::Format32bppPARGB, image), Status::Ok);
     ASSERT_EQ(image->SetPixel(2, 1, 0x80FF8040u), Status::Ok);
     BitmapData data;
-    ASSERT_EQ(image->LockBits({1, 1, 2, 1}, LockModeReadWrite, PixelFormat::Format32bppPARGB,
-                              data),
+    ASSERT_EQ(image->LockBits({1, 1, 2, 1}, LockModeReadWrite, PixelFormat::Format32bppPARGB, data),
               Status::Ok);
     EXPECT_EQ(data.format, PixelFormat::Format32bppPARGB);
     auto* row = reinterpret_cast<std::uint32_t*>(data.scan0);
@@ -230,8 +229,7 @@ TEST(ImageLocking, PremultipliedLockOfAStraightImageKeepsPixelsItLeftAlone)
     auto image = Load(BuildRgbaPng(2, 2, kPixels));
     ASSERT_TRUE(image);
     BitmapData data;
-    ASSERT_EQ(image->LockBits({0, 0, 2, 2}, LockModeReadWrite, PixelFormat::Format32bppPARGB,
-                              data),
+    ASSERT_EQ(image->LockBits({0, 0, 2, 2}, LockModeReadWrite, PixelFormat::Format32bppPARGB, data),
               Status::Ok);
     auto* pixels = reinterpret_cast<std::uint32_t*>(data.scan0);
     EXPECT_EQ(pixels[1], 0x80008000u);

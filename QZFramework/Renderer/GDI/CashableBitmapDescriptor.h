@@ -38,8 +38,8 @@ template <int Bits> struct CashableBitmapDescriptor
             return true;
         }
         return a != nullptr && b != nullptr && a->GetBitmapData() == b->GetBitmapData() &&
-               a->GetX() == b->GetX() && a->GetY() == b->GetY() &&
-               a->GetWidth() == b->GetWidth() && a->GetHeight() == b->GetHeight();
+               a->GetX() == b->GetX() && a->GetY() == b->GetY() && a->GetWidth() == b->GetWidth() &&
+               a->GetHeight() == b->GetHeight();
     }
 
     // Bits 4 to 4 + Bits - 1 of the address of the bitmap's image (0 for a bitmap without one).

@@ -33,8 +33,8 @@ public:
     LGDIRenderContextInfo(const RectT<std::int32_t>& viewport, WindowHandle window, bool offScreen);
     ~LGDIRenderContextInfo() override;
 
-    [[nodiscard]] static RCPtr<LGDIRenderContextInfo>
-    Create(const RectT<std::int32_t>& viewport, WindowHandle window, bool offScreen);
+    [[nodiscard]] static RCPtr<LGDIRenderContextInfo> Create(const RectT<std::int32_t>& viewport,
+                                                             WindowHandle window, bool offScreen);
 
     // 4096 x 4096.
     std::pair<std::int32_t, std::int32_t> GetMaxViewportSize() const override;

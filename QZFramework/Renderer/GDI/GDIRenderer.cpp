@@ -64,8 +64,8 @@ Graphics2D::PointF ToPointF(const PointT<float>& point)
 
 Graphics2D::RectF ToRectF(const RectT<std::int32_t>& rect)
 {
-    return {static_cast<float>(rect.x), static_cast<float>(rect.y),
-            static_cast<float>(rect.width), static_cast<float>(rect.height)};
+    return {static_cast<float>(rect.x), static_cast<float>(rect.y), static_cast<float>(rect.width),
+            static_cast<float>(rect.height)};
 }
 
 double LimitOffset(float value)
@@ -100,8 +100,7 @@ std::int64_t PathKey(std::int32_t handle, std::int32_t kind)
            kind;
 }
 
-void BuildPath(const PolylineT<float>& polyline, std::int32_t kind,
-               Graphics2D::GraphicsPath& path)
+void BuildPath(const PolylineT<float>& polyline, std::int32_t kind, Graphics2D::GraphicsPath& path)
 {
     const Array<PointT<float>>& points = polyline.GetPoints();
     std::vector<Graphics2D::PointF> converted;
@@ -198,8 +197,8 @@ RectT<float> LGDIRenderer::MeasureText(const WideString& text, const ConstRCPtr<
     float width = extent;
     if (mDpi != kDefaultDpi)
     {
-        width = std::round(static_cast<float>(kDefaultDpi) / static_cast<float>(mDpi) * extent +
-                           3.0f);
+        width =
+            std::round(static_cast<float>(kDefaultDpi) / static_cast<float>(mDpi) * extent + 3.0f);
     }
     return {0.0f, static_cast<float>(ascent), width, static_cast<float>(lineHeight)};
 }
@@ -286,10 +285,10 @@ void LGDIRenderer::DrawText(const WideString& text, const ConstRCPtr<LFont>& fon
     }
     const Graphics2D::Font drawn(FamilyOf(*font), font->GetSize() * mFontScale, font->GetStyle(),
                                  Graphics2D::Unit::Point);
-    (void)graphics->DrawString(std::u16string_view(text.GetString()), drawn,
-                               {static_cast<float>(position.x),
-                                static_cast<float>(position.y) - 1.0f, 0.0f, 0.0f},
-                               Graphics2D::SolidBrush{color.ToARGB()});
+    (void)graphics->DrawString(
+        std::u16string_view(text.GetString()), drawn,
+        {static_cast<float>(position.x), static_cast<float>(position.y) - 1.0f, 0.0f, 0.0f},
+        Graphics2D::SolidBrush{color.ToARGB()});
 }
 
 void LGDIRenderer::DrawRect(const RectT<std::int32_t>& rect, const ColorRGBA& color,

@@ -45,8 +45,8 @@ public:
     using LCachedBitmap = LGDICachedBitmap;
     using LGraphicsPath = LGDIGraphicsPath;
     using BitmapKey = CashableBitmapDescriptor<8>;
-    using BitmapCache = PurgableObjectCache<LCachedBitmap, BitmapKey, BitmapKey, &GetSelf<BitmapKey>,
-                                            8, &BitmapKey::GetHashBits>;
+    using BitmapCache = PurgableObjectCache<LCachedBitmap, BitmapKey, BitmapKey,
+                                            &GetSelf<BitmapKey>, 8, &BitmapKey::GetHashBits>;
     // Keyed by the polyline's handle and the kind of path (shifted in below it). Handles are
     // handed out in sequence, so the handle's low bits spread the keys best.
     using PathCache = PurgableObjectCache<LGraphicsPath, std::int64_t, std::int64_t,

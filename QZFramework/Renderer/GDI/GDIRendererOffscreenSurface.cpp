@@ -8,9 +8,7 @@
 namespace QZ
 {
 
-LGDIRendererOffscreenSurface::LGDIRendererOffscreenSurface(WindowHandle window) : mWindow(window)
-{
-}
+LGDIRendererOffscreenSurface::LGDIRendererOffscreenSurface(WindowHandle window) : mWindow(window) {}
 
 LGDIRendererOffscreenSurface::~LGDIRendererOffscreenSurface() = default;
 

@@ -35,8 +35,8 @@ public:
     static constexpr std::int32_t kMaxSide = 4096;
 
     // A surface for the window, sized by Resize.
-    [[nodiscard]] static RCPtr<LGDIRendererOffscreenSurface> Create(const PointT<std::int32_t>& size,
-                                                                   WindowHandle window);
+    [[nodiscard]] static RCPtr<LGDIRendererOffscreenSurface>
+    Create(const PointT<std::int32_t>& size, WindowHandle window);
     ~LGDIRendererOffscreenSurface() override;
     LGDIRendererOffscreenSurface(const LGDIRendererOffscreenSurface&) = delete;
     LGDIRendererOffscreenSurface& operator=(const LGDIRendererOffscreenSurface&) = delete;

@@ -43,8 +43,7 @@ void FillWithTexture(Graphics2D::Graphics& graphics, Graphics2D::Image& image,
 } // namespace
 
 std::unique_ptr<Graphics2D::Image> RenderScaledBitmap(const LBitmap& bitmap, std::int32_t width,
-                                                      std::int32_t height,
-                                                      std::int32_t resizeType)
+                                                      std::int32_t height, std::int32_t resizeType)
 {
     Graphics2D::Image* image = bitmap.GetBitmapData();
     std::unique_ptr<Graphics2D::Image> rendered;
@@ -58,17 +57,16 @@ std::unique_ptr<Graphics2D::Image> RenderScaledBitmap(const LBitmap& bitmap, std
     (void)graphics.SetInterpolationMode(Graphics2D::InterpolationMode::NearestNeighbor);
     (void)graphics.SetPixelOffsetMode(Graphics2D::PixelOffsetMode::HighSpeed);
     const Graphics2D::RectF source{SourceValue(bitmap.GetX()), SourceValue(bitmap.GetY()),
-                                   SourceValue(bitmap.GetWidth()),
-                                   SourceValue(bitmap.GetHeight())};
+                                   SourceValue(bitmap.GetWidth()), SourceValue(bitmap.GetHeight())};
     const float w = static_cast<float>(width);
     const float h = static_cast<float>(height);
     switch (resizeType)
     {
     case LRenderer::kResizeCenter:
-        (void)graphics.DrawImage(*image,
-                                 {(w - source.width) * 0.5f, (h - source.height) * 0.5f,
-                                  source.width, source.height},
-                                 source);
+        (void)graphics.DrawImage(
+            *image,
+            {(w - source.width) * 0.5f, (h - source.height) * 0.5f, source.width, source.height},
+            source);
         break;
     case LRenderer::kResizeTile:
         if (w / source.width < 3.0f && h / source.height < 3.0f)

@@ -21,8 +21,9 @@ namespace QZ
 //   with a texture brush.
 // The caller checks the resize type and passes a bitmap with pixels. Null when the image cannot
 // be made (a size of 0 or one beyond the layer's limits).
-[[nodiscard]] std::unique_ptr<Graphics2D::Image>
-RenderScaledBitmap(const LBitmap& bitmap, std::int32_t width, std::int32_t height,
-                   std::int32_t resizeType);
+[[nodiscard]] std::unique_ptr<Graphics2D::Image> RenderScaledBitmap(const LBitmap& bitmap,
+                                                                    std::int32_t width,
+                                                                    std::int32_t height,
+                                                                    std::int32_t resizeType);
 
 } // namespace QZ

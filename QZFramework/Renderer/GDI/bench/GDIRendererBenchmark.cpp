@@ -24,8 +24,8 @@ constexpr std::int32_t kRows = 12;
 constexpr std::int32_t kCell = 44;
 constexpr RectT<std::int32_t> kDirty{322, 203, 40, 30};
 
-const char16_t* const kLabelTexts[] = {u"Cutoff", u"Resonance", u"Attack", u"Decay",
-                                       u"Sustain", u"Release", u"LFO Rate", u"Drive 12 dB"};
+const char16_t* const kLabelTexts[] = {u"Cutoff",  u"Resonance", u"Attack",   u"Decay",
+                                       u"Sustain", u"Release",   u"LFO Rate", u"Drive 12 dB"};
 
 struct Control
 {
@@ -53,8 +53,8 @@ public:
                 const std::int32_t index = row * kColumns + column;
                 Control control;
                 control.frame = {16 + column * (kCell + 3), 40 + row * (kCell + 12), kCell, kCell};
-                control.bitmap = atlas->CreateSubBitmap((index % 5) * kCell, (index / 5 % 5) * kCell,
-                                                        kCell, kCell);
+                control.bitmap = atlas->CreateSubBitmap((index % 5) * kCell,
+                                                        (index / 5 % 5) * kCell, kCell, kCell);
                 control.label = index % 2 == 0 ? kLabelTexts[index / 2 % 8] : nullptr;
                 mControls.push_back(control);
             }
@@ -134,10 +134,7 @@ void SmallRepaint(benchmark::State& state)
 }
 
 BENCHMARK(FullFrame)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
-BENCHMARK(SmallRepaint)
-    ->Unit(benchmark::kMillisecond)
-    ->Repetitions(9)
-    ->ReportAggregatesOnly(true);
+BENCHMARK(SmallRepaint)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
 
 } // namespace
 } // namespace QZ

@@ -176,8 +176,10 @@ TEST_F(GDIRendererBitmaps, RepeatedDrawsReuseOneRendering)
 TEST_F(GDIRendererBitmaps, InvalidResizeTypeThrowsWhenTheSizeDiffers)
 {
     mFrame.Start();
-    const std::string text = ExceptionText([&]
-                                           { mFrame.Renderer()->DrawBitmap(mQuad, {0, 0, 3, 3}, 3); });
+    const std::string text = ExceptionText(
+        [&] {
+            mFrame.Renderer()->DrawBitmap(mQuad, {0, 0, 3, 3}, 3);
+        });
     mFrame.Finish();
     EXPECT_EQ(text.rfind("Invalid Argument : Invalid ResizeType passed to DrawBitmap. : "
                          "QZ::LGDIRenderer::DrawBitmap : ",

@@ -33,9 +33,9 @@ RCPtr<LBitmap> PatternBitmap()
     constexpr std::uint32_t y = 0xFFFFD000u;
     constexpr std::uint32_t p = 0xFF8000C0u;
     constexpr std::uint32_t t = 0xFF008080u;
-    return MakeBitmap(6, 4, {y, y, p, p, o, h,  //
-                             y, t, t, p, h, o,  //
-                             p, t, t, y, o, h,  //
+    return MakeBitmap(6, 4, {y, y, p, p, o, h, //
+                             y, t, t, p, h, o, //
+                             p, t, t, y, o, h, //
                              p, p, y, y, h, o});
 }
 
@@ -126,16 +126,16 @@ std::vector<RectT<std::int32_t>> TextBoxes(LGDIRenderer& renderer)
 
 void DrawScene(LGDIRenderer& r)
 {
-    r.DrawBitmap(LBitmap::CreateGradientFilledBitmap({1, 8}, ColorRGBA(0xFFF4F1EAu),
-                                                     ColorRGBA(0xFFC8CDD6u)),
-                 {0, 0, kWidth, kHeight}, LRenderer::kResizeStretch);
+    r.DrawBitmap(
+        LBitmap::CreateGradientFilledBitmap({1, 8}, ColorRGBA(0xFFF4F1EAu), ColorRGBA(0xFFC8CDD6u)),
+        {0, 0, kWidth, kHeight}, LRenderer::kResizeStretch);
     DrawPanel(r);
     DrawShapes(r);
     DrawBitmaps(r, PatternBitmap());
     for (const Label& label : kLabels)
     {
-        r.DrawText(label.text, LFont::FindOrCreate(u"DejaVu Sans", label.points, 0),
-                   label.position, ColorRGBA(0xFF101820u));
+        r.DrawText(label.text, LFont::FindOrCreate(u"DejaVu Sans", label.points, 0), label.position,
+                   ColorRGBA(0xFF101820u));
     }
 }
 
@@ -199,9 +199,9 @@ TEST(GDIReferenceScene, MatchesTheReferenceImage)
             const std::int32_t off = ChannelDifference(want, got);
             beyond += off > allowed ? 1 : 0;
             (void)difference->SetPixel(x, y,
-                                       off == 0         ? Dimmed(want)
+                                       off == 0        ? Dimmed(want)
                                        : off > allowed ? 0xFFFF0000u
-                                                        : 0xFFFFFF00u);
+                                                       : 0xFFFFFF00u);
         }
     }
     EXPECT_EQ(beyond, 0) << "pixels differing beyond the tolerance";

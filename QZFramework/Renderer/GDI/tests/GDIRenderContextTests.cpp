@@ -23,10 +23,9 @@ TEST(GDIRenderContext, SurfacesTakeTheViewportSizeWithinOneTo4096)
     EXPECT_EQ(context->GetFrontSurface()->GetSize(), (Size{30, 40}));
     EXPECT_EQ(context->GetBackSurface()->GetSize(), (Size{30, 40}));
 
-    EXPECT_EQ(LGDIRenderContextInfo::Create({0, 0, 0, -5}, nullptr, true)
-                  ->GetFrontSurface()
-                  ->GetSize(),
-              (Size{1, 1}));
+    EXPECT_EQ(
+        LGDIRenderContextInfo::Create({0, 0, 0, -5}, nullptr, true)->GetFrontSurface()->GetSize(),
+        (Size{1, 1}));
     EXPECT_EQ(LGDIRenderContextInfo::Create({0, 0, 100000, 5000}, nullptr, true)
                   ->GetBackSurface()
                   ->GetSize(),
@@ -82,8 +81,7 @@ TEST_F(SurfacePreparation, ViewportGrownByOnePixelGetsSurfacesOfItsSizeBeforeDra
 {
     mFrame.GDIContext().SetViewport({0, 0, 7, 4});
     Size during;
-    mFrame.Draw([&](LGDIRenderer&)
-                { during = mFrame.GDIContext().GetFrontSurface()->GetSize(); });
+    mFrame.Draw([&](LGDIRenderer&) { during = mFrame.GDIContext().GetFrontSurface()->GetSize(); });
     EXPECT_EQ(during, (Size{7, 4}));
     EXPECT_EQ(mFrame.GDIContext().GetBackSurface()->GetSize(), (Size{7, 4}));
     EXPECT_EQ(mFrame.Pixel(2, 2), 0u);

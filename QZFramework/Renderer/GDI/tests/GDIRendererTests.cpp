@@ -39,9 +39,9 @@ TEST(GDIRendererFrames, PresentingCopiesOnlyTheUpdateRectangles)
     MemoryPresenter window(10, 6, kUntouched);
     const RCPtr<LGDIRenderer> renderer(new LGDIRenderer);
     RCPtr<LRenderContextInfo> context;
-    ASSERT_EQ(renderer->InitRenderContextInfo({0, 0, 10, 6}, window.ToWindowHandle(), false,
-                                              context),
-              S_OK);
+    ASSERT_EQ(
+        renderer->InitRenderContextInfo({0, 0, 10, 6}, window.ToWindowHandle(), false, context),
+        S_OK);
     context->GetUpdateRegion().AddRect({1, 1, 3, 2});
     context->GetUpdateRegion().AddRect({6, 2, 9, 5});
 
@@ -125,7 +125,9 @@ TEST(GDIRendererFrames, OutsideAFrameNothingIsDrawnAndDrawBitmapThrows)
     renderer.DrawText(u"x", LFont::FindOrCreate(u"DejaVu Sans", 9, 0), {0, 0}, ColorRGBA(kRed));
     EXPECT_EQ(frame.Picture(kRed), "...\n...\n...\n");
     const std::string text = ExceptionText(
-        [&] { renderer.DrawBitmap(MakeBitmap(1, 1, {kRed}), {0, 0, 1, 1}, 0); });
+        [&] {
+            renderer.DrawBitmap(MakeBitmap(1, 1, {kRed}), {0, 0, 1, 1}, 0);
+        });
     EXPECT_TRUE(StartsWith(text, "Runtime Error : QZ::LGDIRenderer::DrawBitmap : ")) << text;
 }
 
@@ -227,8 +229,10 @@ TEST_F(GDIRendererShapes, EmptyAndInvertedFillsDrawNothing)
 
 TEST_F(GDIRendererShapes, FilledRectDrawsTheOutlineOverTheFill)
 {
-    mFrame.Draw([](LGDIRenderer& r)
-                { r.DrawFilledRect({1, 1, 3, 3}, ColorRGBA(kRed), ColorRGBA(kBlue), 1.0f); });
+    mFrame.Draw(
+        [](LGDIRenderer& r) {
+            r.DrawFilledRect({1, 1, 3, 3}, ColorRGBA(kRed), ColorRGBA(kBlue), 1.0f);
+        });
     EXPECT_EQ(mFrame.Picture(kBlue), ".......\n"
                                      ".####..\n"
                                      ".#..#..\n"
@@ -307,8 +311,7 @@ TEST_F(GDIRendererShapes, FarAndHugeRectanglesStillFillTheClip)
         [](LGDIRenderer& r)
         {
             r.OffsetOrigin({3.0, 2.0});
-            r.FillRect({-1073741824, -1073741824, 2147483647, 2147483647}, ColorRGBA(kRed),
-                       true);
+            r.FillRect({-1073741824, -1073741824, 2147483647, 2147483647}, ColorRGBA(kRed), true);
             r.FillRect({2000000000, 0, 5, 5}, ColorRGBA(kBlue), true);
         });
     EXPECT_EQ(mFrame.Picture(kRed), std::string("#######\n") + "#######\n" + "#######\n" +
@@ -348,8 +351,8 @@ TEST_F(GDIRendererSurfaces, OffScreenImageIsCopiedUnscaledThroughTheOrigin)
 
 TEST_F(GDIRendererSurfaces, OnlyOffScreenContextsOfThisRendererCanBeSources)
 {
-    const RCPtr<LRenderContextInfo> window = LGDIRenderContextInfo::Create({0, 0, 4, 4}, nullptr,
-                                                                           false);
+    const RCPtr<LRenderContextInfo> window =
+        LGDIRenderContextInfo::Create({0, 0, 4, 4}, nullptr, false);
     RCPtr<LRenderContextInfo> stub;
     ASSERT_EQ(LD3D9Renderer().InitRenderContextInfo({0, 0, 2, 2}, nullptr, true, stub), S_OK);
     mTarget.Draw(

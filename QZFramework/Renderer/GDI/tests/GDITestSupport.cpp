@@ -70,9 +70,9 @@ RCPtr<LBitmap> MakeBitmap(std::int32_t width, std::int32_t height,
     RCPtr<LBitmapData> data = bitmap->LockPixels(Graphics2D::LockModeWrite);
     for (std::int32_t y = 0; y < height; ++y)
     {
-        auto* row = reinterpret_cast<std::uint32_t*>(reinterpret_cast<std::uint8_t*>(
-                                                         data->GetPixels()) +
-                                                     std::ptrdiff_t{y} * data->GetStride());
+        auto* row =
+            reinterpret_cast<std::uint32_t*>(reinterpret_cast<std::uint8_t*>(data->GetPixels()) +
+                                             std::ptrdiff_t{y} * data->GetStride());
         for (std::int32_t x = 0; x < width; ++x)
         {
             row[x] = pixels.at(static_cast<std::size_t>(y * width + x));

@@ -30,9 +30,9 @@ float LayerExtent(const std::u16string& text, float points)
               Graphics2D::Status::Ok);
     Graphics2D::Graphics graphics(*image);
     Graphics2D::RectF bounds;
-    EXPECT_EQ(graphics.MeasureString(text, Graphics2D::Font(DejaVuSans(), points, 0,
-                                                            Graphics2D::Unit::Point),
-                                     {0, 0, 9999, 9999}, bounds),
+    EXPECT_EQ(graphics.MeasureString(
+                  text, Graphics2D::Font(DejaVuSans(), points, 0, Graphics2D::Unit::Point),
+                  {0, 0, 9999, 9999}, bounds),
               Graphics2D::Status::Ok);
     return bounds.x + bounds.width;
 }
@@ -48,8 +48,7 @@ struct Metrics
 Metrics MetricsOf(LGDIRenderer& renderer, const RCPtr<LFont>& font)
 {
     Metrics metrics;
-    EXPECT_EQ(renderer.GetFontMetrics(font, metrics.height, metrics.ascent, metrics.descent),
-              S_OK);
+    EXPECT_EQ(renderer.GetFontMetrics(font, metrics.height, metrics.ascent, metrics.descent), S_OK);
     return metrics;
 }
 
@@ -112,19 +111,21 @@ TEST(GDIRendererText, EmptyTextAndNullFontMeasureNothing)
 TEST(GDIRendererText, TextIsDrawnOnePixelAboveThePosition)
 {
     OffscreenFrame frame(40, 20);
-    frame.Draw([](LGDIRenderer& r)
-               { r.DrawText(u"Ag", LFont::FindOrCreate(kMissingFamily, 10.0f, 0), {3, 6},
-                            ColorRGBA(kBlack)); });
+    frame.Draw(
+        [](LGDIRenderer& r) {
+            r.DrawText(u"Ag", LFont::FindOrCreate(kMissingFamily, 10.0f, 0), {3, 6},
+                       ColorRGBA(kBlack));
+        });
 
     std::unique_ptr<Graphics2D::Image> expected;
-    ASSERT_EQ(Graphics2D::Image::Create(40, 20, Graphics2D::PixelFormat::Format32bppPARGB,
-                                        expected),
-              Graphics2D::Status::Ok);
+    ASSERT_EQ(
+        Graphics2D::Image::Create(40, 20, Graphics2D::PixelFormat::Format32bppPARGB, expected),
+        Graphics2D::Status::Ok);
     Graphics2D::Graphics graphics(*expected);
-    ASSERT_EQ(graphics.DrawString(u"Ag",
-                                  Graphics2D::Font(Graphics2D::FontFamily(), 10.0f, 0,
-                                                   Graphics2D::Unit::Point),
-                                  {3, 5, 0, 0}, Graphics2D::SolidBrush{kBlack}),
+    ASSERT_EQ(graphics.DrawString(
+                  u"Ag",
+                  Graphics2D::Font(Graphics2D::FontFamily(), 10.0f, 0, Graphics2D::Unit::Point),
+                  {3, 5, 0, 0}, Graphics2D::SolidBrush{kBlack}),
               Graphics2D::Status::Ok);
     std::int32_t inked = 0;
     for (std::int32_t y = 0; y < 20; ++y)

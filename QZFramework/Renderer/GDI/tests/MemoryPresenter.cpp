@@ -23,7 +23,8 @@ MemoryPresenter::MemoryPresenter(std::int32_t width, std::int32_t height, std::u
     {
         for (std::int32_t y = 0; y < height; ++y)
         {
-            auto* row = reinterpret_cast<std::uint32_t*>(data.scan0 + std::ptrdiff_t{y} * data.stride);
+            auto* row =
+                reinterpret_cast<std::uint32_t*>(data.scan0 + std::ptrdiff_t{y} * data.stride);
             std::fill_n(row, width, argb);
         }
         mPicture->UnlockBits(data);
@@ -39,8 +40,7 @@ void MemoryPresenter::Present(Graphics2D::Image& frame,
         const Graphics2D::RectI area{rect.x, rect.y, rect.width, rect.height};
         Graphics2D::BitmapData from;
         Graphics2D::BitmapData to;
-        if (frame.LockBits(area, Graphics2D::LockModeRead, kFormat, from) !=
-            Graphics2D::Status::Ok)
+        if (frame.LockBits(area, Graphics2D::LockModeRead, kFormat, from) != Graphics2D::Status::Ok)
         {
             continue;
         }
