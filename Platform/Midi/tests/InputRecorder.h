@@ -57,11 +57,12 @@ public:
 
     MidiBuffer& Buffer(int index) { return mBuffers[index].header; }
 
-    // Waits until count entries are in, at most two seconds; returns what is in.
-    std::vector<InputEntry> WaitFor(std::size_t count)
+    // Waits until count entries are in, at most timeout; returns what is in.
+    std::vector<InputEntry> WaitFor(std::size_t count,
+                                    std::chrono::milliseconds timeout = std::chrono::seconds(2))
     {
         std::unique_lock<std::mutex> lock(mMutex);
-        mChanged.wait_for(lock, std::chrono::seconds(2), [&] { return mEntries.size() >= count; });
+        mChanged.wait_for(lock, timeout, [&] { return mEntries.size() >= count; });
         return mEntries;
     }
 

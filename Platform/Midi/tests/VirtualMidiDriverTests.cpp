@@ -127,7 +127,7 @@ TEST_F(VirtualInputTest, RunningStatusRepeatsTheLastChannelStatus)
     EXPECT_EQ(entries[1].bytes, (std::vector<std::uint8_t>{0x90, 0x3E, 0x64}));
     // A system common message cancels running status, so the data bytes after it are dropped.
     EXPECT_EQ(entries[2].bytes, (std::vector<std::uint8_t>{0xF6}));
-    EXPECT_EQ(recorder.WaitFor(4).size(), 3u);
+    EXPECT_EQ(recorder.WaitFor(4, std::chrono::milliseconds(100)).size(), 3u);
 }
 
 TEST_F(VirtualInputTest, RealTimeByteInsideSysExLeavesTheMessageWhole)
