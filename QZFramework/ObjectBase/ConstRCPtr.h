@@ -20,13 +20,15 @@ class ConstRCPtr
 public:
     ConstRCPtr() noexcept = default;
     ConstRCPtr(std::nullptr_t) noexcept {}
-    ConstRCPtr(T* object) : mPtr(object) { AddRefAndUnshare(); }
-    ConstRCPtr(const ConstRCPtr& other) : mPtr(other.mPtr) { AddRefAndUnshare(); }
+    // The taking constructors delegate to the default one, so that when the private copy of an
+    // unshareable object fails the destructor gives back the reference already taken.
+    ConstRCPtr(T* object) : ConstRCPtr() { Take(object); }
+    ConstRCPtr(const ConstRCPtr& other) : ConstRCPtr() { Take(other.mPtr); }
     ConstRCPtr(ConstRCPtr&& other) noexcept : mPtr(std::exchange(other.mPtr, nullptr)) {}
     template <class U, class = std::enable_if_t<std::is_convertible_v<U*, T*>>>
-    ConstRCPtr(const ConstRCPtr<U>& other) : mPtr(other.mPtr)
+    ConstRCPtr(const ConstRCPtr<U>& other) : ConstRCPtr()
     {
-        AddRefAndUnshare();
+        Take(other.mPtr);
     }
     template <class U, class = std::enable_if_t<std::is_convertible_v<U*, T*>>>
     ConstRCPtr(ConstRCPtr<U>&& other) noexcept : mPtr(std::exchange(other.mPtr, nullptr))
@@ -97,16 +99,21 @@ protected:
             Base(object)->Release();
         }
     }
+    void Take(T* object)
+    {
+        mPtr = object;
+        AddRefAndUnshare();
+    }
+    // The new object is taken in a temporary first: if its private copy fails, this pointer
+    // keeps its old object and nothing leaks.
     void Assign(T* object)
     {
         if (object == mPtr)
         {
             return;
         }
-        T* old = mPtr;
-        mPtr = object;
-        AddRefAndUnshare();
-        ReleaseObject(old);
+        ConstRCPtr taken(object);
+        std::swap(mPtr, taken.mPtr);
     }
 
     T* mPtr = nullptr;

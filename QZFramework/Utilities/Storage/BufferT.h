@@ -31,7 +31,8 @@ public:
     static constexpr std::uint32_t kSlack = std::max(Grow, ElemSize - 1);
 
     BufferT() = default;
-    BufferT(std::uint32_t size, std::uint32_t reserve, bool zeroFill)
+    // Delegates to the default constructor so that a throwing Resize still frees the reserve.
+    BufferT(std::uint32_t size, std::uint32_t reserve, bool zeroFill) : BufferT()
     {
         if (reserve > size)
         {
@@ -128,7 +129,10 @@ public:
         {
             return E_INVALIDARG;
         }
-        std::memset(static_cast<std::uint8_t*>(mData) + start, value, bytes);
+        if (bytes != 0)
+        {
+            std::memset(static_cast<std::uint8_t*>(mData) + start, value, bytes);
+        }
         return S_OK;
     }
 

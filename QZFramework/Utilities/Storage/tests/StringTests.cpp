@@ -262,3 +262,30 @@ TEST(StringFormatting, OverlongResultsAreCutAtTheBufferLimit)
 
 } // namespace
 } // namespace QZ
+
+#include "QZFramework/Utilities/Storage/StringArrayT.h"
+
+namespace QZ
+{
+namespace
+{
+
+TEST(StringArraySearch, FindsByTextOrIdentity)
+{
+    WideStringArray names;
+    names.Add(WideString(u"presetSlot"));
+    names.Add(WideString(u"viewDevice"));
+    names.Add(WideString(u"PresetSlot"));
+    EXPECT_EQ(names.Find(WideString(u"PresetSlot")), 2);
+    EXPECT_EQ(names.Find(WideString(u"PRESETSLOT"), false), 0);
+    EXPECT_EQ(names.Find(WideString(u"missing"), false), -1);
+    EXPECT_EQ(WideStringArray().Find(WideString(u"x")), -1);
+
+    const WideString shared = names.GetAt(1);
+    names.Add(shared);
+    EXPECT_EQ(names.FindBuffer(shared.GetString()), 3);
+    EXPECT_EQ(names.FindBuffer(u"viewDevice"), -1);
+}
+
+} // namespace
+} // namespace QZ

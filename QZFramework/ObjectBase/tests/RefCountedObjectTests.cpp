@@ -1,0 +1,391 @@
+#include "QZFramework/ObjectBase/ConstRCPtr.h"
+#include "QZFramework/ObjectBase/Exception.h"
+#include "QZFramework/ObjectBase/RCPtr.h"
+#include "QZFramework/ObjectBase/RefCountedObject.h"
+#include "QZFramework/Utilities/Storage/StringT.h"
+
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <string>
+
+// The test classes live outside any namespace, so the texts name them "class <Name>".
+
+// Records its destruction and copies itself for copy-on-write.
+class Counted : public virtual QZ::LRefCountedObject
+{
+public:
+    explicit Counted(int value, int* destroyed = nullptr) : mValue(value), mDestroyed(destroyed) {}
+    Counted(const Counted&) = default;
+    ~Counted() override
+    {
+        if (mDestroyed != nullptr)
+        {
+            ++*mDestroyed;
+        }
+    }
+    QZ::RCPtr<QZ::LRefCountedObject> CreateCopy() const override
+    {
+        return QZ::RCPtr<QZ::LRefCountedObject>(new Counted(*this));
+    }
+
+    int mValue;
+    int* mDestroyed;
+};
+
+class DerivedCounted : public Counted
+{
+public:
+    using Counted::Counted;
+};
+
+// Its copy comes back empty.
+class NullCopy : public virtual QZ::LRefCountedObject
+{
+public:
+    QZ::RCPtr<QZ::LRefCountedObject> CreateCopy() const override { return nullptr; }
+};
+
+// Its copy is of another class.
+class WrongCopy : public virtual QZ::LRefCountedObject
+{
+public:
+    explicit WrongCopy(int* copiesDestroyed) : mCopiesDestroyed(copiesDestroyed) {}
+    QZ::RCPtr<QZ::LRefCountedObject> CreateCopy() const override
+    {
+        return QZ::RCPtr<QZ::LRefCountedObject>(new Counted(0, mCopiesDestroyed));
+    }
+
+    int* mCopiesDestroyed;
+};
+
+// Keeps the base's CreateCopy, which refuses.
+class Uncopyable : public virtual QZ::LRefCountedObject
+{
+};
+
+// Holds a pointer back to itself, counted as an internal reference, and records what happens to
+// it where the test can still read it after the object is gone.
+class SelfHolder : public virtual QZ::LRefCountedObject
+{
+public:
+    struct Record
+    {
+        int destroyed = 0;
+        int releaseCalls = 0;
+        int countAtRelease = 0;
+    };
+
+    explicit SelfHolder(Record* record) : mRecord(record) {}
+    ~SelfHolder() override { ++mRecord->destroyed; }
+
+    void HoldSelf()
+    {
+        mSelf = this;
+        AdjustCyclicRefCount(1);
+    }
+    QZ::QZRESULT ReleaseInternalReferences() override
+    {
+        ++mRecord->releaseCalls;
+        mRecord->countAtRelease = GetRefCount();
+        AdjustCyclicRefCount(-1);
+        mSelf = nullptr;
+        return QZ::S_OK;
+    }
+
+private:
+    Record* mRecord;
+    QZ::RCPtr<SelfHolder> mSelf;
+};
+
+namespace QZ
+{
+namespace
+{
+
+// The text starts with head and then holds exactly a path and "Line n".
+void ExpectText(const std::string& text, const std::string& head)
+{
+    EXPECT_EQ(text.rfind(head, 0), 0u) << text;
+    EXPECT_TRUE(std::regex_match(text.substr(std::min(head.size(), text.size())),
+                                 std::regex("[^ ]+ : Line [0-9]+")))
+        << text;
+}
+
+TEST(RefCounting, FirstPointerCountsOneAndTheLastDeletesOnce)
+{
+    int destroyed = 0;
+    {
+        RCPtr<Counted> first(new Counted(1, &destroyed));
+        EXPECT_EQ(first->GetRefCount(), 1);
+        {
+            RCPtr<Counted> second(first);
+            EXPECT_EQ(first->GetRefCount(), 2);
+            ConstRCPtr<Counted> constant(second);
+            EXPECT_EQ(first->GetRefCount(), 3);
+        }
+        EXPECT_EQ(first->GetRefCount(), 1);
+        EXPECT_EQ(destroyed, 0);
+    }
+    EXPECT_EQ(destroyed, 1);
+}
+
+TEST(RefCounting, MovingAPointerLeavesTheCount)
+{
+    RCPtr<Counted> first(new Counted(1));
+    RCPtr<Counted> second(std::move(first));
+    EXPECT_TRUE(first.IsNull());
+    EXPECT_EQ(second->GetRefCount(), 1);
+}
+
+TEST(RefCounting, AssigningAPointerToItselfKeepsTheCount)
+{
+    RCPtr<Counted> pointer(new Counted(1));
+    RCPtr<Counted> other(pointer);
+    const RCPtr<Counted>& alias = pointer;
+    pointer = alias;
+    EXPECT_EQ(pointer->GetRefCount(), 2);
+    pointer = pointer.Get();
+    EXPECT_EQ(pointer->GetRefCount(), 2);
+}
+
+TEST(RefCounting, AssignmentTakesTheNewObjectAndReleasesTheOld)
+{
+    int destroyed = 0;
+    RCPtr<Counted> pointer(new Counted(1, &destroyed));
+    RCPtr<Counted> other(new Counted(2));
+    pointer = other;
+    EXPECT_EQ(destroyed, 1);
+    EXPECT_EQ(other->GetRefCount(), 2);
+    pointer = nullptr;
+    EXPECT_EQ(other->GetRefCount(), 1);
+}
+
+TEST(RefCounting, OperationsOnANullPointerDoNothing)
+{
+    RCPtr<Counted> pointer;
+    pointer.Unshare();
+    pointer.AddRefAndUnshare();
+    pointer.Reset();
+    EXPECT_TRUE(pointer.IsNull());
+    EXPECT_FALSE(pointer);
+}
+
+TEST(CopyOnWrite, UnshareWithOneOwnerKeepsTheObject)
+{
+    RCPtr<Counted> pointer(new Counted(1));
+    Counted* object = pointer.Get();
+    pointer.Unshare();
+    EXPECT_EQ(pointer.Get(), object);
+    EXPECT_EQ(object->GetRefCount(), 1);
+}
+
+TEST(CopyOnWrite, UnshareOfASharedObjectTakesAPrivateCopy)
+{
+    RCPtr<Counted> first(new Counted(7));
+    RCPtr<Counted> second(first);
+    second.Unshare();
+    EXPECT_NE(second.Get(), first.Get());
+    EXPECT_EQ(first->GetRefCount(), 1);
+    EXPECT_EQ(second->GetRefCount(), 1);
+    EXPECT_EQ(second->mValue, 7);
+}
+
+TEST(CopyOnWrite, UnshareKeepsTheObjectWhenTheCopyIsEmpty)
+{
+    RCPtr<NullCopy> first(new NullCopy);
+    RCPtr<NullCopy> second(first);
+    try
+    {
+        second.Unshare();
+        FAIL() << "no exception";
+    }
+    catch (const Exception<std::logic_error>& e)
+    {
+        ExpectText(e.What(),
+                   "Logic Error : class NullCopy : QZ::ConstRCPtr<class NullCopy>::Unshare : ");
+    }
+    EXPECT_EQ(second.Get(), first.Get());
+    EXPECT_EQ(first->GetRefCount(), 2);
+}
+
+TEST(CopyOnWrite, UnshareKeepsTheObjectWhenTheCopyIsOfAnotherClass)
+{
+    int copiesDestroyed = 0;
+    RCPtr<WrongCopy> first(new WrongCopy(&copiesDestroyed));
+    RCPtr<WrongCopy> second(first);
+    EXPECT_THROW(second.Unshare(), Exception<std::logic_error>);
+    EXPECT_EQ(second.Get(), first.Get());
+    EXPECT_EQ(first->GetRefCount(), 2);
+    EXPECT_EQ(copiesDestroyed, 1);
+}
+
+TEST(CopyOnWrite, UnshareOfAClassWithoutCreateCopyThrowsBeforeChangingAnything)
+{
+    RCPtr<Uncopyable> first(new Uncopyable);
+    RCPtr<Uncopyable> second(first);
+    try
+    {
+        second.Unshare();
+        FAIL() << "no exception";
+    }
+    catch (const Exception<std::logic_error>& e)
+    {
+        ExpectText(e.What(), "Logic Error : CreateCopy() not implemented for RefCountedObject : "
+                             "QZ::LRefCountedObject::CreateCopy : ");
+    }
+    EXPECT_EQ(second.Get(), first.Get());
+    EXPECT_EQ(first->GetRefCount(), 2);
+}
+
+TEST(Unshareable, ANewPointerToAnUnshareableObjectTakesACopy)
+{
+    RCPtr<Counted> first(new Counted(3));
+    first->SetUnshareable(true);
+    RCPtr<Counted> second(first);
+    EXPECT_NE(second.Get(), first.Get());
+    EXPECT_EQ(second->mValue, 3);
+    EXPECT_EQ(first->GetRefCount(), 1);
+    EXPECT_TRUE(second->IsShareable());
+
+    RCPtr<Counted> assigned;
+    assigned = first;
+    EXPECT_NE(assigned.Get(), first.Get());
+    EXPECT_EQ(first->GetRefCount(), 1);
+}
+
+TEST(Unshareable, MarkingASharedObjectThrowsAndKeepsTheFlag)
+{
+    RCPtr<Counted> first(new Counted(1));
+    RCPtr<Counted> second(first);
+    try
+    {
+        first->SetUnshareable(true);
+        FAIL() << "no exception";
+    }
+    catch (const Exception<std::runtime_error>& e)
+    {
+        ExpectText(e.What(), "Runtime Error : QZ::LRefCountedObject::SetUnshareable : ");
+    }
+    EXPECT_TRUE(first->IsShareable());
+
+    second.Reset();
+    first->SetUnshareable(true);
+    EXPECT_FALSE(first->IsShareable());
+}
+
+TEST(Unshareable, MarkingShareableAlwaysSucceeds)
+{
+    RCPtr<Counted> first(new Counted(1));
+    first->SetUnshareable(true);
+    first->SetUnshareable(false);
+    RCPtr<Counted> second(first);
+    EXPECT_EQ(second.Get(), first.Get());
+    second->SetUnshareable(false);
+    EXPECT_TRUE(first->IsShareable());
+}
+
+TEST(Unshareable, AFailedCopyForANewPointerLeavesNoReferenceBehind)
+{
+    RCPtr<NullCopy> first(new NullCopy);
+    first->SetUnshareable(true);
+    EXPECT_THROW(RCPtr<NullCopy> second(first), Exception<std::logic_error>);
+    EXPECT_EQ(first->GetRefCount(), 1);
+
+    RCPtr<NullCopy> other(new NullCopy);
+    EXPECT_THROW(other = first, Exception<std::logic_error>);
+    EXPECT_EQ(first->GetRefCount(), 1);
+    ASSERT_TRUE(other);
+    EXPECT_NE(other.Get(), first.Get());
+    EXPECT_EQ(other->GetRefCount(), 1);
+}
+
+TEST(InternalReferences, ReleaseInternalReferencesRunsOnceBeforeTheLastOutsideReferenceGoes)
+{
+    SelfHolder::Record record;
+    RCPtr<SelfHolder> holder(new SelfHolder(&record));
+    holder->HoldSelf();
+    EXPECT_EQ(holder->GetRefCount(), 2);
+    EXPECT_EQ(holder->GetInternalRefCount(), 1);
+
+    RCPtr<SelfHolder> second(holder);
+    second.Reset();
+    EXPECT_EQ(record.releaseCalls, 0);
+
+    holder.Reset();
+    EXPECT_EQ(record.releaseCalls, 1);
+    EXPECT_EQ(record.countAtRelease, 2);
+    EXPECT_EQ(record.destroyed, 1);
+}
+
+TEST(InternalReferences, ObjectsWithoutInternalReferencesAreNotAsked)
+{
+    SelfHolder::Record record;
+    RCPtr<SelfHolder> holder(new SelfHolder(&record));
+    holder.Reset();
+    EXPECT_EQ(record.releaseCalls, 0);
+    EXPECT_EQ(record.destroyed, 1);
+}
+
+TEST(InternalReferences, DefaultReleaseInternalReferencesAnswersFromTheCounts)
+{
+    RCPtr<Counted> pointer(new Counted(1));
+    EXPECT_EQ(pointer->ReleaseInternalReferences(), S_OK);
+    RCPtr<Counted> second(pointer);
+    EXPECT_EQ(pointer->ReleaseInternalReferences(), E_FAIL);
+    second.Reset();
+    pointer->AdjustCyclicRefCount(2);
+    pointer->AdjustCyclicRefCount(-1);
+    EXPECT_EQ(pointer->GetInternalRefCount(), 1);
+    EXPECT_EQ(pointer->ReleaseInternalReferences(), E_FAIL);
+    pointer->AdjustCyclicRefCount(-1);
+}
+
+TEST(DynamicCast, AnObjectOfAnotherClassGivesNullAndKeepsTheCount)
+{
+    RCPtr<Counted> counted(new Counted(1));
+    RCPtr<LRefCountedObject> base(counted);
+    EXPECT_EQ(counted->GetRefCount(), 2);
+
+    RCPtr<DerivedCounted> derived = RCPtr<DerivedCounted>::DynamicCastFrom(base);
+    EXPECT_TRUE(derived.IsNull());
+    EXPECT_EQ(counted->GetRefCount(), 2);
+    EXPECT_EQ(base.Get(), counted.Get());
+}
+
+TEST(DynamicCast, AnObjectOfTheClassIsShared)
+{
+    RCPtr<LRefCountedObject> base(new DerivedCounted(4));
+    RCPtr<Counted> counted = RCPtr<Counted>::DynamicCastFrom(base);
+    ASSERT_TRUE(counted);
+    EXPECT_EQ(counted->mValue, 4);
+    EXPECT_EQ(base->GetRefCount(), 2);
+
+    RCPtr<Counted> fromNull = RCPtr<Counted>::DynamicCastFrom(RCPtr<LRefCountedObject>());
+    EXPECT_TRUE(fromNull.IsNull());
+}
+
+TEST(DefaultOperations, UndoThrowsItsLogicError)
+{
+    RCPtr<Counted> pointer(new Counted(1));
+    try
+    {
+        pointer->Undo();
+        FAIL() << "no exception";
+    }
+    catch (const Exception<std::logic_error>& e)
+    {
+        ExpectText(e.What(), "Logic Error : Undo() not implemented for RefCountedObject : "
+                             "QZ::LRefCountedObject::Undo : ");
+    }
+}
+
+TEST(DefaultOperations, ToStringNamesTheMostDerivedClass)
+{
+    RCPtr<LRefCountedObject> pointer(new DerivedCounted(1));
+    const WideString text = pointer->ToString();
+    EXPECT_EQ(std::u16string(text.GetString()), u"class DerivedCounted");
+}
+
+} // namespace
+} // namespace QZ

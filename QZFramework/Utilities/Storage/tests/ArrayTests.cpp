@@ -1,0 +1,551 @@
+#include "QZFramework/ObjectBase/RCPtr.h"
+#include "QZFramework/ObjectBase/RefCountedObject.h"
+#include "QZFramework/Utilities/Storage/Array.h"
+#include "QZFramework/Utilities/Storage/ArrayBuffer.h"
+#include "QZFramework/Utilities/Storage/ArrayBufferM.h"
+#include "QZFramework/Utilities/Storage/ConstRCPtrArray.h"
+#include "QZFramework/Utilities/Storage/RCPtrArray.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <regex>
+#include <string>
+#include <vector>
+
+// Outside any namespace, so the exception texts name it "class ArrayItem".
+class ArrayItem : public virtual QZ::LRefCountedObject
+{
+public:
+    explicit ArrayItem(int id, int* destroyed = nullptr) : mId(id), mDestroyed(destroyed) {}
+    ~ArrayItem() override
+    {
+        if (mDestroyed != nullptr)
+        {
+            ++*mDestroyed;
+        }
+    }
+    int GetId() const { return mId; }
+    void SetId(int id) { mId = id; }
+
+private:
+    int mId;
+    int* mDestroyed;
+};
+
+namespace QZ
+{
+namespace
+{
+
+using Items = RCPtrArray<ArrayItem, 1, 0>;
+using ConstItems = ConstRCPtrArray<ArrayItem, 1, 0>;
+constexpr std::uint32_t kPointer = sizeof(void*);
+
+std::vector<int> Ids(const IArray<ConstRCPtr<ArrayItem>>& items)
+{
+    std::vector<int> ids;
+    for (const ConstRCPtr<ArrayItem>& item : items)
+    {
+        ids.push_back(item ? item->GetId() : -1);
+    }
+    return ids;
+}
+
+template <class T>
+std::vector<T> Values(const IArray<T>& items)
+{
+    return std::vector<T>(items.begin(), items.end());
+}
+
+// The out-of-range text: the given kind and method, then a path and "Line n".
+template <class Call>
+void ExpectOutOfRange(Call call, const std::string& method)
+{
+    try
+    {
+        call();
+        ADD_FAILURE() << "no exception for " << method;
+    }
+    catch (const Exception<std::out_of_range>& e)
+    {
+        const std::string text = e.What();
+        const std::string head = "Out of Range : " + method + " : ";
+        EXPECT_EQ(text.rfind(head, 0), 0u) << text;
+        EXPECT_TRUE(
+            std::regex_search(text.substr(head.size()), std::regex("^[^ ]+ : Line [0-9]+$")))
+            << text;
+    }
+}
+
+class PointerArrayTest : public ::testing::Test
+{
+protected:
+    RCPtr<ArrayItem> Make(int id) { return RCPtr<ArrayItem>(new ArrayItem(id, &mDestroyed)); }
+    Items MakeItems(std::initializer_list<int> ids)
+    {
+        Items items;
+        for (int id : ids)
+        {
+            items.Add(Make(id));
+        }
+        return items;
+    }
+
+    int mDestroyed = 0;
+};
+
+using PointerArrayCounting = PointerArrayTest;
+
+TEST_F(PointerArrayCounting, SetCountGrowsWithNullItemsAndShrinksWithoutReleasingNulls)
+{
+    Items items;
+    EXPECT_EQ(items.SetCount(3), S_OK);
+    ASSERT_EQ(items.GetCount(), 3);
+    for (const RCPtr<ArrayItem>& item : items)
+    {
+        EXPECT_TRUE(item.IsNull());
+    }
+    EXPECT_EQ(items.SetCount(1), S_OK);
+    EXPECT_EQ(items.GetCount(), 1);
+    EXPECT_EQ(items.SetCount(-1), E_INVALIDARG);
+    EXPECT_EQ(items.GetCount(), 1);
+}
+
+TEST_F(PointerArrayCounting, SetCountReleasesTheItemsItDrops)
+{
+    RCPtr<ArrayItem> kept = Make(1);
+    Items items = MakeItems({0});
+    items.Add(kept);
+    items.Add(Make(2));
+    EXPECT_EQ(kept->GetRefCount(), 2);
+
+    items.SetCount(1);
+    EXPECT_EQ(mDestroyed, 1);
+    EXPECT_EQ(kept->GetRefCount(), 1);
+    EXPECT_EQ(Ids(items), (std::vector<int>{0}));
+}
+
+TEST_F(PointerArrayCounting, ConstructionMakesNullItems)
+{
+    ConstItems items(4, 8);
+    EXPECT_EQ(items.GetCount(), 4);
+    EXPECT_EQ(Ids(items), (std::vector<int>{-1, -1, -1, -1}));
+}
+
+TEST_F(PointerArrayCounting, RemoveItemReleasesTheItemAndClosesTheGap)
+{
+    RCPtr<ArrayItem> middle = Make(1);
+    Items items = MakeItems({0});
+    items.Add(middle);
+    items.Add(Make(2));
+
+    items.RemoveItem(1);
+    EXPECT_EQ(Ids(items), (std::vector<int>{0, 2}));
+    EXPECT_EQ(middle->GetRefCount(), 1);
+}
+
+TEST_F(PointerArrayCounting, RemoveItemOfTheOnlyItemEmptiesTheArray)
+{
+    Items items = MakeItems({7});
+    items.RemoveItem(0);
+    EXPECT_EQ(items.GetCount(), 0);
+    EXPECT_EQ(mDestroyed, 1);
+}
+
+TEST_F(PointerArrayCounting, RemoveItemHandsTheReferenceToTheOutPointer)
+{
+    Items items = MakeItems({0, 1});
+    RCPtr<ArrayItem> removed;
+    items.RemoveItem(0, &removed);
+    ASSERT_TRUE(removed);
+    EXPECT_EQ(removed->GetId(), 0);
+    EXPECT_EQ(removed->GetRefCount(), 1);
+    EXPECT_EQ(mDestroyed, 0);
+
+    ConstRCPtr<ArrayItem> constRemoved;
+    static_cast<ConstItems&>(items).RemoveItem(0, &constRemoved);
+    EXPECT_EQ(constRemoved->GetRefCount(), 1);
+    EXPECT_EQ(items.GetCount(), 0);
+}
+
+TEST_F(PointerArrayCounting, RemoveItemAtOrPastTheCountThrowsOutOfRangeAndChangesNothing)
+{
+    RCPtr<ArrayItem> only = Make(0);
+    Items items;
+    items.Add(only);
+
+    ExpectOutOfRange([&] { items.RemoveItem(1); },
+                     "QZ::RCPtrArray<class ArrayItem,1,0>::RemoveItem");
+    ExpectOutOfRange([&] { items.RemoveItem(-1); },
+                     "QZ::RCPtrArray<class ArrayItem,1,0>::RemoveItem");
+    EXPECT_EQ(items.GetCount(), 1);
+    EXPECT_EQ(only->GetRefCount(), 2);
+}
+
+TEST_F(PointerArrayCounting, OutOfRangeTextsNameTheArrayFormAndItsArguments)
+{
+    ConstItems constItems;
+    ExpectOutOfRange([&] { constItems.RemoveItem(0); },
+                     "QZ::ConstRCPtrArray<class ArrayItem,1,0>::RemoveItem");
+
+    Items items;
+    ExpectOutOfRange([&] { static_cast<ConstItems&>(items).RemoveItem(0); },
+                     "QZ::ConstRCPtrArray<class ArrayItem,1,0>::RemoveItem");
+
+    RCPtrArray<ArrayItem, 16, 16> pool;
+    ExpectOutOfRange([&] { pool.RemoveItem(0); },
+                     "QZ::RCPtrArray<class ArrayItem,16,16>::RemoveItem");
+    ExpectOutOfRange([&] { pool.GetAt(0); }, "QZ::RCPtrArray<class ArrayItem,16,16>::GetAt");
+    ExpectOutOfRange([&] { constItems.GetAt(0); },
+                     "QZ::ConstRCPtrArray<class ArrayItem,1,0>::GetAt");
+}
+
+TEST_F(PointerArrayCounting, RemoveItemsTakesOutARangeOrNothing)
+{
+    Items items = MakeItems({0, 1, 2, 3});
+    EXPECT_EQ(items.RemoveItems(1, 2), 2);
+    EXPECT_EQ(Ids(items), (std::vector<int>{0, 3}));
+    EXPECT_EQ(mDestroyed, 2);
+
+    ExpectOutOfRange([&] { items.RemoveItems(1, 2); },
+                     "QZ::RCPtrArray<class ArrayItem,1,0>::RemoveItem");
+    EXPECT_EQ(Ids(items), (std::vector<int>{0, 3}));
+    EXPECT_EQ(items.RemoveItems(2, 0), 2);
+}
+
+TEST_F(PointerArrayCounting, InsertAtMovesLaterItemsUpAndTakesAReference)
+{
+    Items items = MakeItems({0, 2});
+    RCPtr<ArrayItem> inserted = Make(1);
+    EXPECT_EQ(items.InsertAt(1, inserted), 1);
+    EXPECT_EQ(Ids(items), (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(inserted->GetRefCount(), 2);
+
+    EXPECT_EQ(items.InsertAt(4, inserted), E_INVALIDARG);
+    EXPECT_EQ(items.InsertAt(-1, inserted), E_INVALIDARG);
+    EXPECT_EQ(items.GetCount(), 3);
+    EXPECT_EQ(inserted->GetRefCount(), 2);
+
+    EXPECT_EQ(items.InsertAt(3, inserted), 3);
+    EXPECT_EQ(Ids(items), (std::vector<int>{0, 1, 2, 1}));
+}
+
+TEST_F(PointerArrayCounting, InsertingAnItemOfTheSameArrayIsSafeWhenTheStorageMoves)
+{
+    Items items = MakeItems({0, 1, 2});
+    for (int i = 0; i < 20; ++i)
+    {
+        items.InsertAt(0, *items.GetItemPtr(items.GetCount() - 1));
+    }
+    EXPECT_EQ(items.GetCount(), 23);
+    EXPECT_EQ(items.GetAt(0)->GetId(), 2);
+    EXPECT_EQ(items.GetAt(22)->GetRefCount(), 21);
+}
+
+TEST_F(PointerArrayCounting, InsertItemsOpensNullItems)
+{
+    Items items = MakeItems({0, 1});
+    EXPECT_EQ(items.InsertItems(1, 2), S_OK);
+    EXPECT_EQ(Ids(items), (std::vector<int>{0, -1, -1, 1}));
+    EXPECT_EQ(items.InsertItems(5, 1), E_INVALIDARG);
+    EXPECT_EQ(items.InsertItems(0, -1), E_INVALIDARG);
+}
+
+TEST_F(PointerArrayCounting, AppendArrayTakesAReferenceToEveryItem)
+{
+    Items first = MakeItems({0, 1});
+    Items second = MakeItems({2});
+    EXPECT_EQ(second.AppendArray(first), 3);
+    EXPECT_EQ(Ids(second), (std::vector<int>{2, 0, 1}));
+    EXPECT_EQ(first.GetAt(0)->GetRefCount(), 2);
+
+    EXPECT_EQ(first.AppendArray(first), 4);
+    EXPECT_EQ(Ids(first), (std::vector<int>{0, 1, 0, 1}));
+    EXPECT_EQ(first.GetAt(1)->GetRefCount(), 3);
+
+    ConstItems constItems;
+    EXPECT_EQ(constItems.AppendArray(first), 4);
+    EXPECT_EQ(first.GetAt(1)->GetRefCount(), 5);
+}
+
+TEST_F(PointerArrayCounting, AssignArrayReplacesTheItemsAndIgnoresItself)
+{
+    Items target = MakeItems({0, 1});
+    Items source = MakeItems({5});
+    EXPECT_EQ(target.AssignArray(source), 1);
+    EXPECT_EQ(Ids(target), (std::vector<int>{5}));
+    EXPECT_EQ(mDestroyed, 2);
+
+    EXPECT_EQ(target.AssignArray(target), 1);
+    EXPECT_EQ(Ids(target), (std::vector<int>{5}));
+    EXPECT_EQ(source.GetAt(0)->GetRefCount(), 2);
+}
+
+TEST_F(PointerArrayCounting, SwapExchangesItemsWithoutCountingAndRefusesBadIndexes)
+{
+    Items items = MakeItems({0, 1, 2});
+    EXPECT_EQ(items.Swap(0, 2), S_OK);
+    EXPECT_EQ(Ids(items), (std::vector<int>{2, 1, 0}));
+    EXPECT_EQ(items.GetAt(0)->GetRefCount(), 1);
+    EXPECT_EQ(items.Swap(0, 3), E_INVALIDARG);
+    EXPECT_EQ(items.Swap(-1, 0), E_INVALIDARG);
+    EXPECT_EQ(Ids(items), (std::vector<int>{2, 1, 0}));
+}
+
+TEST_F(PointerArrayCounting, RemoveAllReleasesEveryItem)
+{
+    Items items = MakeItems({0, 1, 2});
+    EXPECT_EQ(items.RemoveAll(), S_OK);
+    EXPECT_EQ(items.GetCount(), 0);
+    EXPECT_EQ(mDestroyed, 3);
+}
+
+TEST_F(PointerArrayCounting, DestructionReleasesEveryItem)
+{
+    RCPtr<ArrayItem> kept = Make(9);
+    {
+        Items items = MakeItems({0, 1});
+        items.Add(kept);
+    }
+    EXPECT_EQ(mDestroyed, 2);
+    EXPECT_EQ(kept->GetRefCount(), 1);
+}
+
+TEST_F(PointerArrayCounting, CopiesShareTheObjectsButNotTheItems)
+{
+    Items original = MakeItems({0, 1});
+    Items copy(original);
+    EXPECT_EQ(original.GetAt(0)->GetRefCount(), 2);
+    copy.RemoveItem(0);
+    EXPECT_EQ(Ids(original), (std::vector<int>{0, 1}));
+
+    Items assigned;
+    assigned = original;
+    EXPECT_EQ(original.GetAt(1)->GetRefCount(), 3);
+}
+
+TEST_F(PointerArrayCounting, StaticItemIsNull)
+{
+    Items items;
+    RCPtr<ArrayItem> item = Make(0);
+    items.GetStaticItem(item);
+    EXPECT_TRUE(item.IsNull());
+    EXPECT_EQ(mDestroyed, 1);
+}
+
+using PointerArrayAccess = PointerArrayTest;
+
+TEST_F(PointerArrayAccess, ItemsAreReachableThroughEitherFace)
+{
+    Items items = MakeItems({3, 4});
+    for (RCPtr<ArrayItem>& item : items)
+    {
+        item->SetId(item->GetId() * 10);
+    }
+    const ConstItems& constFace = items;
+    EXPECT_EQ(Ids(constFace), (std::vector<int>{30, 40}));
+
+    const IArray<RCPtr<ArrayItem>>& face = items;
+    EXPECT_EQ(face.GetAtIterator(face.Begin() + 1)->GetId(), 40);
+    EXPECT_EQ(face.GetItemPtr(0)->Get(), items.GetAt(0).Get());
+}
+
+TEST_F(PointerArrayAccess, PositionsAreNullForAnEmptyArray)
+{
+    Items items;
+    EXPECT_EQ(items.GetFirstPosition(), nullptr);
+    EXPECT_EQ(items.GetEndPosition(), nullptr);
+    EXPECT_EQ(items.Begin(), items.End());
+
+    items.Add(Make(0));
+    items.Add(Make(1));
+    EXPECT_EQ(items.GetFirstPosition(), items.GetData());
+    EXPECT_EQ(items.GetEndPosition(), items.GetData() + 2);
+}
+
+TEST_F(PointerArrayAccess, AdvanceStaysBetweenTheFirstItemAndTheEnd)
+{
+    Items items = MakeItems({0, 1, 2});
+    EXPECT_EQ(items.Advance(items.Begin(), 2), items.Begin() + 2);
+    EXPECT_EQ(items.Advance(items.Begin() + 1, -5), items.Begin());
+    EXPECT_EQ(items.Advance(items.Begin(), 10), items.End());
+    const ConstItems& constFace = items;
+    EXPECT_EQ(constFace.Advance(constFace.Begin(), 10), constFace.End());
+}
+
+using PointerArrayStorage = PointerArrayTest;
+
+TEST_F(PointerArrayStorage, EachItemTakesOnePointer)
+{
+    Items items;
+    items.SetCount(3);
+    EXPECT_EQ(items.GetCapacity(), 3 * kPointer);
+    items.SetCount(2);
+    EXPECT_EQ(items.GetCapacity(), 2 * kPointer);
+}
+
+TEST_F(PointerArrayStorage, TemplateNumbersCountItems)
+{
+    RCPtrArray<ArrayItem, 16, 16> pool;
+    pool.SetCount(1);
+    EXPECT_EQ(pool.GetCapacity(), 16 * kPointer);
+    pool.SetCount(17);
+    EXPECT_EQ(pool.GetCapacity(), 32 * kPointer);
+    pool.SetCount(16);
+    EXPECT_EQ(pool.GetCapacity(), 32 * kPointer);
+    pool.SetCount(15);
+    EXPECT_EQ(pool.GetCapacity(), 16 * kPointer);
+
+    RCPtrArray<ArrayItem, 256, 256> queue(256);
+    EXPECT_EQ(queue.GetCapacity(), 256 * kPointer);
+}
+
+TEST_F(PointerArrayStorage, ItemsSurviveTheStorageMovingAsItGrows)
+{
+    Items items;
+    for (int i = 0; i < 100; ++i)
+    {
+        items.Add(Make(i));
+    }
+    for (int i = 0; i < 100; ++i)
+    {
+        ASSERT_EQ(items.GetAt(i)->GetId(), i);
+        ASSERT_EQ(items.GetAt(i)->GetRefCount(), 1);
+    }
+    items.RemoveItems(0, 100);
+    EXPECT_EQ(mDestroyed, 100);
+}
+
+TEST(ValueBufferArray, NewItemsAreZeroEvenInAReusedBlock)
+{
+    ArrayBuffer<int, 4, 4> values;
+    values.Add(1);
+    values.Add(2);
+    values.Add(3);
+    values.SetCount(1);
+    EXPECT_EQ(values.GetCapacity(), 4 * sizeof(int));
+    values.SetCount(3);
+    EXPECT_EQ(Values(values), (std::vector<int>{1, 0, 0}));
+    EXPECT_EQ(values.InsertItems(1, 1), S_OK);
+    EXPECT_EQ(Values(values), (std::vector<int>{1, 0, 0, 0}));
+}
+
+TEST(ValueBufferArray, CapacityGrowsInBlocksOfAItems)
+{
+    ArrayBuffer<unsigned int, 4, 1600, 1, 8> values;
+    values.Add(1u);
+    EXPECT_EQ(values.GetCapacity(), 4 * sizeof(unsigned int));
+    values.SetCount(5);
+    EXPECT_EQ(values.GetCapacity(), 8 * sizeof(unsigned int));
+}
+
+TEST(ValueBufferArray, InsertRemoveAndSwapKeepTheOrder)
+{
+    ArrayBuffer<int, 1, 0> values;
+    for (int v : {10, 30, 40})
+    {
+        values.Add(v);
+    }
+    EXPECT_EQ(values.InsertAt(1, 20), 1);
+    EXPECT_EQ(Values(values), (std::vector<int>{10, 20, 30, 40}));
+    int removed = 0;
+    values.RemoveItem(0, &removed);
+    EXPECT_EQ(removed, 10);
+    EXPECT_EQ(values.Swap(0, 2), S_OK);
+    EXPECT_EQ(Values(values), (std::vector<int>{40, 30, 20}));
+    EXPECT_EQ(values.RemoveItems(0, 2), 1);
+    EXPECT_EQ(values.GetAt(0), 20);
+
+    ExpectOutOfRange([&] { values.RemoveItem(1); }, "QZ::ArrayBuffer<int,1,0,1,8>::RemoveItem");
+    ExpectOutOfRange([&] { values.GetAt(1); }, "QZ::ArrayBuffer<int,1,0,1,8>::GetAt");
+}
+
+TEST(ValueBufferArray, CopiesAreIndependent)
+{
+    ArrayBuffer<double, 2, 0> values;
+    values.Add(1.5);
+    ArrayBuffer<double, 2, 0> copy(values);
+    copy.GetAt(0) = 2.5;
+    EXPECT_EQ(values.GetAt(0), 1.5);
+    values = copy;
+    EXPECT_EQ(values.GetAt(0), 2.5);
+}
+
+TEST(ValueBufferArray, MidiByteStoreReadsBackWhatWasAppended)
+{
+    ArrayBufferM<signed char, 4, 1, 0, 1, 8> bytes;
+    const std::vector<signed char> message{static_cast<signed char>(0xF0), 0x7E, 0x7F, 0x06,
+                                           0x02, static_cast<signed char>(0xF7)};
+    for (signed char byte : message)
+    {
+        bytes.Add(byte);
+    }
+    EXPECT_EQ(bytes.GetCount(), 6);
+    EXPECT_EQ(Values(bytes), message);
+    EXPECT_EQ(bytes.GetCapacity(), 6u);
+}
+
+TEST(ValueArray, EmptyArrayHasNoData)
+{
+    Array<int> values;
+    EXPECT_EQ(values.GetData(), nullptr);
+    EXPECT_EQ(values.begin(), values.end());
+    values.Add(1);
+    values.RemoveItem(0);
+    EXPECT_EQ(values.GetData(), nullptr);
+}
+
+TEST(ValueArray, OperationsFollowTheArrayInterface)
+{
+    Array<std::string> names;
+    names.Add("b");
+    EXPECT_EQ(names.InsertAt(0, "a"), 0);
+    EXPECT_EQ(names.Add("c"), 2);
+    EXPECT_EQ(Values(names), (std::vector<std::string>{"a", "b", "c"}));
+
+    std::string removed;
+    names.RemoveItem(1, &removed);
+    EXPECT_EQ(removed, "b");
+    EXPECT_EQ(names.Swap(0, 1), S_OK);
+    EXPECT_EQ(names.Swap(0, 2), E_INVALIDARG);
+    EXPECT_EQ(Values(names), (std::vector<std::string>{"c", "a"}));
+
+    EXPECT_EQ(names.SetCount(3), S_OK);
+    EXPECT_EQ(names.GetAt(2), "");
+    EXPECT_EQ(names.InsertItems(3, 1), S_OK);
+    EXPECT_EQ(names.InsertItems(5, 1), E_INVALIDARG);
+    EXPECT_EQ(names.RemoveAll(), S_OK);
+    EXPECT_EQ(names.GetCount(), 0);
+}
+
+TEST(ValueArray, BadIndexesThrowOutOfRange)
+{
+    Array<signed char> bytes(2);
+    ExpectOutOfRange([&] { bytes.RemoveItem(2); }, "QZ::Array<signed char>::RemoveItem");
+    ExpectOutOfRange([&] { bytes.RemoveItems(1, 2); }, "QZ::Array<signed char>::RemoveItem");
+    ExpectOutOfRange([&] { bytes.GetAt(-1); }, "QZ::Array<signed char>::GetAt");
+    EXPECT_EQ(bytes.GetCount(), 2);
+}
+
+TEST(ValueArray, AppendAndAssignWorkAcrossImplementationsAndOnThemselves)
+{
+    ArrayBuffer<int, 4, 4> source;
+    source.Add(1);
+    source.Add(2);
+
+    Array<int> values;
+    values.Add(0);
+    EXPECT_EQ(values.AppendArray(source), 3);
+    EXPECT_EQ(values.AppendArray(values), 6);
+    EXPECT_EQ(Values(values), (std::vector<int>{0, 1, 2, 0, 1, 2}));
+    EXPECT_EQ(values.AssignArray(values), 6);
+    EXPECT_EQ(values.AssignArray(source), 2);
+    EXPECT_EQ(Values(values), (std::vector<int>{1, 2}));
+
+    EXPECT_EQ(source.AppendArray(source), 4);
+    EXPECT_EQ(Values(source), (std::vector<int>{1, 2, 1, 2}));
+}
+
+} // namespace
+} // namespace QZ
