@@ -35,6 +35,17 @@ struct VirtualMidiDriver::Bus
     // Devices the users of the driver send to: made by PublishInput.
     DeviceList outputDevices;
     std::atomic<bool> completionsWithheld{false};
+    std::mutex observerMutex;
+    VirtualMidiDriver::SendObserver observer;
+
+    void Observe(const Device& device, const std::uint8_t* bytes, std::size_t count)
+    {
+        std::lock_guard<std::mutex> lock(observerMutex);
+        if (observer)
+        {
+            observer(device.name, std::vector<std::uint8_t>(bytes, bytes + count));
+        }
+    }
 
     void Deliver(Device& device, const std::uint8_t* bytes, std::size_t count);
     void Attach(Device& device, VirtualMidiInput* input)
@@ -143,6 +154,7 @@ public:
 protected:
     [[nodiscard]] QZRESULT TransmitLong(MidiBuffer& buffer) override
     {
+        mBus->Observe(*mDevice, buffer.data, buffer.bufferLength);
         mBus->Deliver(*mDevice, buffer.data, buffer.bufferLength);
         if (mBus->completionsWithheld.load())
         {
@@ -156,6 +168,7 @@ protected:
 
     [[nodiscard]] QZRESULT TransmitShort(const std::uint8_t* bytes, std::size_t count) override
     {
+        mBus->Observe(*mDevice, bytes, count);
         mBus->Deliver(*mDevice, bytes, count);
         return QZ::S_OK;
     }
@@ -266,6 +279,12 @@ QZRESULT VirtualMidiDriver::PublishOutput(const std::string& name, MidiOutputCal
 void VirtualMidiDriver::SetCompletionsWithheld(bool withheld)
 {
     mBus->completionsWithheld.store(withheld);
+}
+
+void VirtualMidiDriver::SetSendObserver(SendObserver observer)
+{
+    std::lock_guard<std::mutex> lock(mBus->observerMutex);
+    mBus->observer = std::move(observer);
 }
 
 } // namespace Platform

@@ -5,13 +5,17 @@
 // devices. What a port sends reaches every input opened on its device, delivered on that input's
 // own thread as a real driver would, so a peer that answers from its callback never runs on the
 // sender's thread. Long messages complete as soon as they are carried, unless completions are
-// withheld, which lets a test reach the time-out road of a sender.
+// withheld, which lets a test reach the time-out road of a sender, and a test can observe every
+// message as it leaves its port.
 #pragma once
 
 #include "Platform/Midi/MidiDriver.h"
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace Platform
 {
@@ -41,6 +45,12 @@ public:
 
     // While withheld, long messages are carried but their Done comes only from a Reset.
     void SetCompletionsWithheld(bool withheld);
+
+    // Called on the sender's thread with every long or short message as it leaves an output, and
+    // the name of the device it goes to; null stops observing.
+    using SendObserver =
+        std::function<void(const std::string& device, const std::vector<std::uint8_t>& bytes)>;
+    void SetSendObserver(SendObserver observer);
 
     struct Bus;
 

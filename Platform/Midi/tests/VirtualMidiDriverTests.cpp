@@ -280,6 +280,23 @@ TEST_F(VirtualOutputTest, ShortMessagesSendTheirOwnLength)
     EXPECT_EQ(entries[2].bytes, (std::vector<std::uint8_t>{0xF8}));
 }
 
+TEST_F(VirtualOutputTest, ObserverSeesEachMessageAsItLeaves)
+{
+    std::vector<std::pair<std::string, std::vector<std::uint8_t>>> seen;
+    driver.SetSendObserver([&](const std::string& device, const std::vector<std::uint8_t>& sent) {
+        seen.emplace_back(device, sent);
+    });
+    ASSERT_EQ(output->PrepareBuffer(buffer), QZ::S_OK);
+    ASSERT_EQ(output->SendLong(buffer), QZ::S_OK);
+    ASSERT_EQ(output->SendShort(0x000005C0), QZ::S_OK);
+    driver.SetSendObserver(nullptr);
+    ASSERT_EQ(output->SendShort(0x000005C0), QZ::S_OK);
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].first, "Peer In");
+    EXPECT_EQ(seen[0].second, bytes);
+    EXPECT_EQ(seen[1].second, (std::vector<std::uint8_t>{0xC0, 0x05}));
+}
+
 TEST_F(VirtualOutputTest, ShortMessageWithoutValidStatusIsRefused)
 {
     EXPECT_EQ(output->SendShort(0x00000040), QZ::E_FAIL);
