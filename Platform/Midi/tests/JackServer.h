@@ -1,11 +1,12 @@
 // A private JACK server for tests over real MIDI ports: jackd with the dummy driver (no sound
 // hardware needed) under a name of its own, so that parallel test programs never share one.
 // Starting it points this process's JACK clients at it and forbids them to start a server.
-// Destroy every JACK client before the server: the destructor stops jackd by its process id.
+// Destroy every JACK client before the server: stopping ends jackd by its process id.
 #pragma once
 
+#include "Platform/Midi/tests/ChildProcess.h"
+
 #include <string>
-#include <sys/types.h>
 
 namespace Platform::Testing
 {
@@ -13,24 +14,19 @@ namespace Platform::Testing
 class JackServer
 {
 public:
-    JackServer() = default;
-    JackServer(const JackServer&) = delete;
-    JackServer& operator=(const JackServer&) = delete;
-    ~JackServer();
-
     // True when jackd and jack_wait are on the PATH.
     static bool IsInstalled();
 
     // Starts the server and waits until it answers, at most ten seconds. On failure error says
     // why and nothing is left running.
     bool Start(std::string& error);
-    void Stop();
+    void Stop() { mServer.Stop(); }
 
     const std::string& GetName() const { return mName; }
 
 private:
     std::string mName;
-    pid_t mPid = -1;
+    ChildProcess mServer;
 };
 
 } // namespace Platform::Testing
