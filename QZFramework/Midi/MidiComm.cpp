@@ -1,7 +1,5 @@
 #include "QZFramework/Midi/MidiComm.h"
 
-#include "QZFramework/Midi/MidiCapturePort.h"
-#include "QZFramework/Midi/MidiRenderPort.h"
 #include "QZFramework/Notification/Notification.h"
 #include "QZFramework/Notification/NotificationIDs.h"
 

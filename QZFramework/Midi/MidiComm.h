@@ -12,7 +12,9 @@
 #pragma once
 
 #include "QZFramework/Midi/MidiCaptureNotificationData.h"
+#include "QZFramework/Midi/MidiCapturePort.h"
 #include "QZFramework/Midi/MidiCommInterface.h"
+#include "QZFramework/Midi/MidiRenderPort.h"
 #include "QZFramework/System/Mutex.h"
 #include "QZFramework/System/ThreadPool.h"
 #include "QZFramework/System/ThreadWorker.h"
@@ -24,9 +26,6 @@
 
 namespace QZ
 {
-
-class LMidiCapturePort;
-class LMidiRenderPort;
 
 class LMidiComm : public LMidiCommInterface, public LThreadWorker
 {

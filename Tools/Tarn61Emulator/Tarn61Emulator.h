@@ -4,7 +4,7 @@
 // It publishes the keyboard's fourth port pair on a MIDI driver: "MIDIIN4 (Tarn 61)", which the
 // program reads, and "MIDIOUT4 (Tarn 61)", which the program sends to. It answers the universal
 // Identity Request with its firmware version, keeps 13 preset slots (0 "RAM" and 1 to 12) of 1,338
-// value bytes, answers a get-preset with a 1,350-byte dump, stores a send-preset, keeps the 16
+// value bytes (the device model's defaults unless a test gives others), answers a get-preset with a 1,350-byte dump, stores a send-preset, keeps the 16
 // global settings, answers a global-parameter request, and takes the preamble without answering.
 // Every whole System Exclusive message it receives is kept for the test to read.
 //
@@ -16,6 +16,7 @@
 #pragma once
 
 #include "Platform/Midi/MidiDriver.h"
+#include "Tools/Tarn61Emulator/DefaultPreset.h"
 
 #include <array>
 #include <chrono>
@@ -57,7 +58,8 @@ public:
     };
 
     // Every slot starts with initialSlot; the firmware version is "1027" (1.0.2.7).
-    Tarn61Emulator(std::shared_ptr<Platform::MidiDriver> driver, const ValueArea& initialSlot);
+    explicit Tarn61Emulator(std::shared_ptr<Platform::MidiDriver> driver,
+                            const ValueArea& initialSlot = MakeDefaultPreset());
     ~Tarn61Emulator();
     Tarn61Emulator(const Tarn61Emulator&) = delete;
     Tarn61Emulator& operator=(const Tarn61Emulator&) = delete;

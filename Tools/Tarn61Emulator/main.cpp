@@ -87,7 +87,7 @@ int main(int argc, char** argv)
     sigaddset(&signals, SIGTERM);
     pthread_sigmask(SIG_BLOCK, &signals, nullptr);
 
-    Tarn61::Tarn61Emulator emulator(driver, Tarn61::Tarn61Emulator::ValueArea{});
+    Tarn61::Tarn61Emulator emulator(driver);
     emulator.SetFirmwareVersion({static_cast<std::uint8_t>(firmware[0]),
                                  static_cast<std::uint8_t>(firmware[1]),
                                  static_cast<std::uint8_t>(firmware[2]),

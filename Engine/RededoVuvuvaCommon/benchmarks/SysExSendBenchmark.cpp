@@ -15,7 +15,7 @@ namespace
 void SendPresetMessage(benchmark::State& state)
 {
     auto driver = std::make_shared<Platform::VirtualMidiDriver>();
-    Tarn61::Tarn61Emulator emulator(driver, Tarn61::Tarn61Emulator::ValueArea{});
+    Tarn61::Tarn61Emulator emulator(driver);
     if (QZ::Failed(emulator.Start()))
     {
         state.SkipWithError("the emulated keyboard could not publish its ports");

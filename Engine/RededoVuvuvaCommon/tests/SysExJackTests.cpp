@@ -95,7 +95,7 @@ protected:
 
 TEST_F(SysExJackTest, KeyboardIsFoundByNameAndEveryByteCrossesBothWays)
 {
-    emulator = std::make_unique<Tarn61Emulator>(driver, Tarn61Emulator::ValueArea{});
+    emulator = std::make_unique<Tarn61Emulator>(driver);
     ASSERT_EQ(emulator->Start(), S_OK);
     ASSERT_TRUE(OpenPorts());
 

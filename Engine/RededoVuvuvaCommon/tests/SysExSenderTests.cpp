@@ -82,7 +82,7 @@ protected:
 
     std::shared_ptr<Platform::VirtualMidiDriver> driver =
         std::make_shared<Platform::VirtualMidiDriver>();
-    Tarn61Emulator emulator{driver, Tarn61Emulator::ValueArea{}};
+    Tarn61Emulator emulator{driver};
     RCPtr<LMidiCommInterface> comm{new LMidiComm(driver, 100)};
     RCPtr<CaptureRecorder> recorder;
     RCPtr<LRefCountedObject> capture;

@@ -214,6 +214,20 @@ TEST_F(Tarn61EmulatorTest, AnswerSentInSmallPiecesArrivesWhole)
     EXPECT_EQ(replies[0].size(), 1350u);
 }
 
+TEST(Tarn61EmulatorDefaults, EverySlotStartsWithTheModelsDefaultsInDataBytes)
+{
+    const Tarn61Emulator::ValueArea defaults = MakeDefaultPreset();
+    EXPECT_TRUE(std::all_of(defaults.begin(), defaults.end(),
+                            [](std::uint8_t byte) { return byte < 0x80; }));
+    EXPECT_TRUE(std::any_of(defaults.begin(), defaults.end(),
+                            [](std::uint8_t byte) { return byte != 0; }));
+    Tarn61Emulator emulator(std::make_shared<Platform::VirtualMidiDriver>());
+    for (int slot = 0; slot < Tarn61Emulator::kSlotCount; ++slot)
+    {
+        EXPECT_EQ(emulator.GetSlot(slot), defaults) << slot;
+    }
+}
+
 TEST_F(Tarn61EmulatorTest, StopWithdrawsThePorts)
 {
     emulator.Stop();
