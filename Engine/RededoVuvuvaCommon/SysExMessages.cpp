@@ -162,8 +162,8 @@ QZRESULT BuildGlobalParameterRequest(IArray<signed char>& message, const WideStr
     {
         return header;
     }
-    if (Failed(Append(message, {kRequestGlobal, 0x00, 0x02, 0x00,
-                                static_cast<std::uint8_t>(index)})))
+    if (Failed(
+            Append(message, {kRequestGlobal, 0x00, 0x02, 0x00, static_cast<std::uint8_t>(index)})))
     {
         return E_FAIL;
     }

@@ -59,11 +59,13 @@ void IgnoreJackMessage(const char*) {}
 void QuietJack()
 {
     static std::once_flag once;
-    std::call_once(once, [] {
-        setenv("JACK_NO_START_SERVER", "1", 0);
-        jack_set_error_function(IgnoreJackMessage);
-        jack_set_info_function(IgnoreJackMessage);
-    });
+    std::call_once(once,
+                   []
+                   {
+                       setenv("JACK_NO_START_SERVER", "1", 0);
+                       jack_set_error_function(IgnoreJackMessage);
+                       jack_set_info_function(IgnoreJackMessage);
+                   });
 }
 
 // RtMidi reports an unreachable server only by printing, and leaks what it made for it; asking
@@ -88,8 +90,7 @@ bool IsReachable(RtMidiDriver::Api api)
 
 // Makes an RtMidi object of type T with the sink attached; null when the API cannot be reached.
 template <class T>
-std::unique_ptr<T> MakeRtMidi(RtMidiDriver::Api api, const std::string& clientName,
-                              ErrorSink& sink)
+std::unique_ptr<T> MakeRtMidi(RtMidiDriver::Api api, const std::string& clientName, ErrorSink& sink)
 {
     if (!IsReachable(api))
     {
@@ -329,8 +330,7 @@ struct PortList
     std::vector<std::string> shownNames;
 };
 
-template <class T>
-PortList Enumerate(RtMidiDriver::Api api, bool inputs)
+template <class T> PortList Enumerate(RtMidiDriver::Api api, bool inputs)
 {
     PortList list;
     ErrorSink errors;
@@ -454,8 +454,8 @@ QZRESULT RtMidiDriver::OpenInput(std::uint32_t device, MidiInputCallback callbac
     return QZ::S_OK;
 }
 
-QZRESULT RtMidiDriver::OpenOutput(std::uint32_t device, MidiOutputCallback callback,
-                                  void* instance, std::unique_ptr<MidiOutput>& output)
+QZRESULT RtMidiDriver::OpenOutput(std::uint32_t device, MidiOutputCallback callback, void* instance,
+                                  std::unique_ptr<MidiOutput>& output)
 {
     output.reset();
     const std::string systemName = mImpl->SystemName(mImpl->outputs, device);

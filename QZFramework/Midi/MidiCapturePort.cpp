@@ -61,9 +61,9 @@ QZRESULT LMidiCapturePort::ReleaseInternalReferences()
 RCPtr<LMidiCaptureNotificationData> LMidiCapturePort::TakeChunk(Platform::MidiBuffer* header,
                                                                 bool broken)
 {
-    const auto own = std::find_if(mBuffers.begin(), mBuffers.end(), [&](const InputBuffer& buffer) {
-        return header != nullptr && header->user == &buffer.header;
-    });
+    const auto own = std::find_if(mBuffers.begin(), mBuffers.end(),
+                                  [&](const InputBuffer& buffer)
+                                  { return header != nullptr && header->user == &buffer.header; });
     if (own == mBuffers.end())
     {
         return nullptr;
@@ -76,9 +76,9 @@ RCPtr<LMidiCaptureNotificationData> LMidiCapturePort::TakeChunk(Platform::MidiBu
     else
     {
         const std::uint32_t length = std::min(header->bytesRecorded, kBufferSize);
-        message = mAssembly.Add(header->data, length,
-                                LMidiSysExAssembly::IsChunkComplete(header->data, length, kBufferSize),
-                                mName);
+        message = mAssembly.Add(
+            header->data, length,
+            LMidiSysExAssembly::IsChunkComplete(header->data, length, kBufferSize), mName);
     }
     HandBack(header);
     return message;

@@ -45,7 +45,7 @@ public:
     // Under the service's lock: a buffer the driver handed back. Returns the message it completes,
     // else null; the buffer goes back to the driver.
     [[nodiscard]] RCPtr<LMidiCaptureNotificationData> TakeChunk(Platform::MidiBuffer* header,
-                                                               bool broken);
+                                                                bool broken);
 
 private:
     struct InputBuffer

@@ -35,8 +35,7 @@ std::uint32_t ShortMessageLength(std::uint8_t status)
 }
 
 // The open port of list whose driver handle is handle, searching from the last; null when none.
-template <class Port, class Handle>
-Port* FindByHandle(RCPtrArray<Port, 1, 0>& list, Handle* handle)
+template <class Port, class Handle> Port* FindByHandle(RCPtrArray<Port, 1, 0>& list, Handle* handle)
 {
     for (std::int32_t i = list.GetCount() - 1; i >= 0; --i)
     {
@@ -50,8 +49,7 @@ Port* FindByHandle(RCPtrArray<Port, 1, 0>& list, Handle* handle)
 }
 
 // The open port of list whose device name matches name, searching from the last; null when none.
-template <class Port>
-Port* FindByName(RCPtrArray<Port, 1, 0>& list, const WideString& name)
+template <class Port> Port* FindByName(RCPtrArray<Port, 1, 0>& list, const WideString& name)
 {
     for (std::int32_t i = list.GetCount() - 1; i >= 0; --i)
     {
@@ -92,7 +90,8 @@ RCPtr<LMidiCommInterface> CreateMidiComm()
     return RCPtr<LMidiCommInterface>(new LMidiComm(Platform::GetDefaultMidiDriver()));
 }
 
-LMidiComm::LMidiComm(std::shared_ptr<Platform::MidiDriver> driver, std::uint32_t completionTimeoutMs)
+LMidiComm::LMidiComm(std::shared_ptr<Platform::MidiDriver> driver,
+                     std::uint32_t completionTimeoutMs)
     : mThreadPool(new LThreadPool(1, kDispatcherPriority)), mDriver(std::move(driver)),
       mCompletionTimeoutMs(completionTimeoutMs)
 {
@@ -109,8 +108,10 @@ bool LMidiComm::IsNameMatch(const WideString& requested, const WideString& devic
 {
     const WideString wanted = requested.ToLower();
     const WideString found = device.ToLower();
-    const std::u16string_view haystack(found.GetString(), static_cast<std::size_t>(found.GetLength()));
-    const std::u16string_view needle(wanted.GetString(), static_cast<std::size_t>(wanted.GetLength()));
+    const std::u16string_view haystack(found.GetString(),
+                                       static_cast<std::size_t>(found.GetLength()));
+    const std::u16string_view needle(wanted.GetString(),
+                                     static_cast<std::size_t>(wanted.GetLength()));
     return haystack.find(needle) != std::u16string_view::npos;
 }
 
@@ -159,9 +160,8 @@ QZRESULT LMidiComm::GetCapturePort(const WideString& name, RCPtr<LRefCountedObje
         WideString deviceName;
         const std::int32_t device = FindInputDevice(name, deviceName);
         std::unique_ptr<Platform::MidiInput> handle;
-        if (device < 0 ||
-            Failed(mDriver->OpenInput(static_cast<std::uint32_t>(device), &MidiInCallback, this,
-                                      handle)))
+        if (device < 0 || Failed(mDriver->OpenInput(static_cast<std::uint32_t>(device),
+                                                    &MidiInCallback, this, handle)))
         {
             return E_FAIL;
         }

@@ -17,8 +17,8 @@ bool LMidiSysExAssembly::IsChunkComplete(const std::uint8_t* chunk, std::uint32_
 }
 
 RCPtr<LMidiCaptureNotificationData> LMidiSysExAssembly::Add(const std::uint8_t* chunk,
-                                                             std::uint32_t length, bool complete,
-                                                             const WideString& portName)
+                                                            std::uint32_t length, bool complete,
+                                                            const WideString& portName)
 {
     if (length == 0)
     {

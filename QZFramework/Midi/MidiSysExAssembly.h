@@ -27,9 +27,8 @@ public:
                                 std::uint32_t bufferLength);
 
     // Takes one chunk; returns the message it completes (with the port's name), else null.
-    [[nodiscard]] RCPtr<LMidiCaptureNotificationData> Add(const std::uint8_t* chunk,
-                                                           std::uint32_t length, bool complete,
-                                                           const WideString& portName);
+    [[nodiscard]] RCPtr<LMidiCaptureNotificationData>
+    Add(const std::uint8_t* chunk, std::uint32_t length, bool complete, const WideString& portName);
     // Drops the message being assembled.
     void Drop() { mPending.Reset(); }
     [[nodiscard]] bool IsPending() const { return !mPending.IsNull(); }

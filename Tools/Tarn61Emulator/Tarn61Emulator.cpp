@@ -194,8 +194,7 @@ void Tarn61Emulator::OutputCallback(Platform::MidiOutput*, Platform::MidiOutputM
     }
 }
 
-void Tarn61Emulator::OnChunk(Platform::MidiInput& input, Platform::MidiBuffer& buffer,
-                             bool error)
+void Tarn61Emulator::OnChunk(Platform::MidiInput& input, Platform::MidiBuffer& buffer, bool error)
 {
     const std::uint8_t* bytes = buffer.data;
     const std::uint32_t count = buffer.bytesRecorded;
@@ -279,7 +278,8 @@ Tarn61Emulator::Message Tarn61Emulator::Answer(const Message& request)
 // F0 7E 7F 06 02 00 3C 1D 31 06 v v v v F7: the firmware version as four ASCII digits.
 Tarn61Emulator::Message Tarn61Emulator::MakeIdentityReply() const
 {
-    return {kSysExStart, 0x7E, 0x7F, 0x06, 0x02, 0x00, 0x3C, 0x1D, 0x31, 0x06,
+    return {kSysExStart,  0x7E,         0x7F,         0x06,         0x02,
+            0x00,         0x3C,         0x1D,         0x31,         0x06,
             mFirmware[0], mFirmware[1], mFirmware[2], mFirmware[3], kSysExEnd};
 }
 
@@ -323,7 +323,8 @@ void Tarn61Emulator::Send(Message reply)
         reply.insert(reply.end() - 1, static_cast<std::size_t>(behaviour.replyLengthChange), 0);
     }
     std::this_thread::sleep_for(behaviour.replyDelay);
-    const std::size_t piece = behaviour.replyPieceSize == 0 ? reply.size() : behaviour.replyPieceSize;
+    const std::size_t piece =
+        behaviour.replyPieceSize == 0 ? reply.size() : behaviour.replyPieceSize;
     for (std::size_t offset = 0; offset < reply.size(); offset += piece)
     {
         if (offset > 0)

@@ -4,9 +4,10 @@
 // It publishes the keyboard's fourth port pair on a MIDI driver: "MIDIIN4 (Tarn 61)", which the
 // program reads, and "MIDIOUT4 (Tarn 61)", which the program sends to. It answers the universal
 // Identity Request with its firmware version, keeps 13 preset slots (0 "RAM" and 1 to 12) of 1,338
-// value bytes (the device model's defaults unless a test gives others), answers a get-preset with a 1,350-byte dump, stores a send-preset, keeps the 16
-// global settings, answers a global-parameter request, and takes the preamble without answering.
-// Every whole System Exclusive message it receives is kept for the test to read.
+// value bytes (the device model's defaults unless a test gives others), answers a get-preset with a
+// 1,350-byte dump, stores a send-preset, keeps the 16 global settings, answers a global-parameter
+// request, and takes the preamble without answering. Every whole System Exclusive message it
+// receives is kept for the test to read.
 //
 // A test can make it misbehave: stay silent, answer late, answer with bytes taken from or added to
 // the end of the message (the F7 stays last), or send its answer in small pieces.

@@ -88,10 +88,9 @@ int main(int argc, char** argv)
     pthread_sigmask(SIG_BLOCK, &signals, nullptr);
 
     Tarn61::Tarn61Emulator emulator(driver);
-    emulator.SetFirmwareVersion({static_cast<std::uint8_t>(firmware[0]),
-                                 static_cast<std::uint8_t>(firmware[1]),
-                                 static_cast<std::uint8_t>(firmware[2]),
-                                 static_cast<std::uint8_t>(firmware[3])});
+    emulator.SetFirmwareVersion(
+        {static_cast<std::uint8_t>(firmware[0]), static_cast<std::uint8_t>(firmware[1]),
+         static_cast<std::uint8_t>(firmware[2]), static_cast<std::uint8_t>(firmware[3])});
     emulator.SetBehaviour(behaviour);
     if (QZ::Failed(emulator.Start()))
     {

@@ -31,10 +31,10 @@ Array<signed char> Reply(int length, int index)
 TEST(GlobalParameters, NamesComeInIndexOrder)
 {
     const std::vector<std::string> expected = {
-        "Global_Channel",  "XYPAD_VELOCITY",  "XYPAD_FRACTION",      "XYPAD_REBOUND",
-        "MACKIE_HUI_ENABLED", "KEY_OCTAVE",   "KEY_TRANSPOSE",       "KEY_SENSITIVITY",
-        "PAD_OCTAVE",      "PAD_TRANSPOSE",   "PAD_SENSITIVITY",     "CURVE_ACCELLERATION",
-        "XY_SENSITIVITY",  "GLOBAL_PROGRAM",  "GLOBAL_BANK_MSB",     "GLOBAL_BANK_LSB"};
+        "Global_Channel",     "XYPAD_VELOCITY", "XYPAD_FRACTION",  "XYPAD_REBOUND",
+        "MACKIE_HUI_ENABLED", "KEY_OCTAVE",     "KEY_TRANSPOSE",   "KEY_SENSITIVITY",
+        "PAD_OCTAVE",         "PAD_TRANSPOSE",  "PAD_SENSITIVITY", "CURVE_ACCELLERATION",
+        "XY_SENSITIVITY",     "GLOBAL_PROGRAM", "GLOBAL_BANK_MSB", "GLOBAL_BANK_LSB"};
     const WideStringArray names = GetGlobalParameterNames();
     ASSERT_EQ(names.GetCount(), 16);
     for (std::int32_t i = 0; i < names.GetCount(); ++i)
@@ -54,12 +54,12 @@ TEST(GlobalParameters, IndexLookupIsCaseSensitive)
 TEST(GlobalParameters, EachSettingAcceptsExactlyItsRange)
 {
     const std::vector<std::pair<const char16_t*, std::pair<int, int>>> ranges = {
-        {u"Global_Channel", {0, 16}},    {u"MACKIE_HUI_ENABLED", {0, 1}},
-        {u"KEY_OCTAVE", {2, 9}},         {u"KEY_TRANSPOSE", {0, 24}},
-        {u"KEY_SENSITIVITY", {0, 6}},    {u"PAD_OCTAVE", {0, 10}},
-        {u"PAD_TRANSPOSE", {0, 25}},     {u"PAD_SENSITIVITY", {0, 9}},
+        {u"Global_Channel", {0, 16}},     {u"MACKIE_HUI_ENABLED", {0, 1}},
+        {u"KEY_OCTAVE", {2, 9}},          {u"KEY_TRANSPOSE", {0, 24}},
+        {u"KEY_SENSITIVITY", {0, 6}},     {u"PAD_OCTAVE", {0, 10}},
+        {u"PAD_TRANSPOSE", {0, 25}},      {u"PAD_SENSITIVITY", {0, 9}},
         {u"CURVE_ACCELLERATION", {0, 3}}, {u"XY_SENSITIVITY", {0, 9}},
-        {u"GLOBAL_PROGRAM", {0, 127}},   {u"GLOBAL_BANK_MSB", {0, 127}},
+        {u"GLOBAL_PROGRAM", {0, 127}},    {u"GLOBAL_BANK_MSB", {0, 127}},
         {u"GLOBAL_BANK_LSB", {0, 127}}};
     for (const auto& [name, range] : ranges)
     {
@@ -72,8 +72,8 @@ TEST(GlobalParameters, EachSettingAcceptsExactlyItsRange)
 
 TEST(GlobalParameters, XyPadSettingsAndUnknownNamesAcceptNothing)
 {
-    for (const char16_t* name : {u"XYPAD_VELOCITY", u"XYPAD_FRACTION", u"XYPAD_REBOUND",
-                                 u"Key_Octave", u""})
+    for (const char16_t* name :
+         {u"XYPAD_VELOCITY", u"XYPAD_FRACTION", u"XYPAD_REBOUND", u"Key_Octave", u""})
     {
         for (const int value : {0, 1, 5, 127})
         {

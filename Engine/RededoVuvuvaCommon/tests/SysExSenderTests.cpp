@@ -16,9 +16,9 @@ namespace
 {
 
 using Bytes = std::vector<int>;
+using Tarn61::Tarn61Emulator;
 using Testing::CapturedMessage;
 using Testing::CaptureRecorder;
-using Tarn61::Tarn61Emulator;
 
 const Bytes kPreamble = {0xF0, 0x00, 0x3C, 0x1D, 0x7F, 0x31, 0x06, 0x6D, 0x00, 0x01, 0x01, 0xF7};
 
@@ -51,7 +51,8 @@ protected:
     void SetUp() override
     {
         driver->SetSendObserver(
-            [this](const std::string& device, const std::vector<std::uint8_t>& bytes) {
+            [this](const std::string& device, const std::vector<std::uint8_t>& bytes)
+            {
                 if (device == "MIDIOUT4 (Tarn 61)")
                 {
                     std::lock_guard<std::mutex> lock(mSentMutex);
@@ -98,8 +99,9 @@ TEST_F(SysExSenderTest, GetPresetForSlot5LeavesAfterThePreamble)
     SysExMessage message;
     ASSERT_EQ(BuildGetPresetMessage(5, message), S_OK);
     EXPECT_EQ(SendSysExMessage(comm, message, render, false), 10);
-    EXPECT_EQ(Sent(), (std::vector<Bytes>{
-                          kPreamble, {0xF0, 0x00, 0x3C, 0x1D, 0x7F, 0x31, 0x06, 0x62, 0x05, 0xF7}}));
+    EXPECT_EQ(Sent(),
+              (std::vector<Bytes>{kPreamble,
+                                  {0xF0, 0x00, 0x3C, 0x1D, 0x7F, 0x31, 0x06, 0x62, 0x05, 0xF7}}));
 }
 
 TEST_F(SysExSenderTest, SendPresetLeavesInSixPiecesEndingWithSeventyBytes)
@@ -138,10 +140,10 @@ TEST_F(SysExSenderTest, GlobalParameterMessagesLeaveAsBuilt)
     EXPECT_GE(SendSysExMessage(comm, request, render, false), 0);
     const std::vector<Bytes> sent = Sent();
     ASSERT_EQ(sent.size(), 4u);
-    EXPECT_EQ(sent[1], (Bytes{0xF0, 0x00, 0x3C, 0x1D, 0x7F, 0x31, 0x06, 0x6A, 0x00, 0x04, 0x00, 0x05,
-                              0x00, 0x07, 0xF7}));
-    EXPECT_EQ(sent[3],
-              (Bytes{0xF0, 0x00, 0x3C, 0x1D, 0x7F, 0x31, 0x06, 0x6B, 0x00, 0x02, 0x00, 0x05, 0xF7}));
+    EXPECT_EQ(sent[1], (Bytes{0xF0, 0x00, 0x3C, 0x1D, 0x7F, 0x31, 0x06, 0x6A, 0x00, 0x04, 0x00,
+                              0x05, 0x00, 0x07, 0xF7}));
+    EXPECT_EQ(sent[3], (Bytes{0xF0, 0x00, 0x3C, 0x1D, 0x7F, 0x31, 0x06, 0x6B, 0x00, 0x02, 0x00,
+                              0x05, 0xF7}));
     const std::vector<CapturedMessage> replies = recorder->WaitFor(1);
     ASSERT_EQ(replies.size(), 1u);
     EXPECT_EQ(Bytes(replies[0].bytes.begin(), replies[0].bytes.end()),

@@ -27,8 +27,7 @@ void ExpectNothingReachable(RtMidiDriver& driver)
     std::unique_ptr<MidiOutput> output;
     EXPECT_EQ(driver.OpenInput(0, &InputRecorder::Callback, &recorder, input), QZ::E_FAIL);
     EXPECT_EQ(driver.OpenOutput(0, &OutputRecorder::Callback, &done, output), QZ::E_FAIL);
-    EXPECT_EQ(driver.PublishInput("MIDIOUT4 (Tarn 61)", &InputRecorder::Callback, &recorder,
-                                  input),
+    EXPECT_EQ(driver.PublishInput("MIDIOUT4 (Tarn 61)", &InputRecorder::Callback, &recorder, input),
               QZ::E_FAIL);
     EXPECT_EQ(driver.PublishOutput("MIDIIN4 (Tarn 61)", &OutputRecorder::Callback, &done, output),
               QZ::E_FAIL);

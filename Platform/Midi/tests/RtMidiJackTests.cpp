@@ -65,9 +65,9 @@ TEST_F(RtMidiJackTest, PublishedPortsCarrySysExPiecesAndShortMessagesBothWays)
     OutputRecorder peerDone;
     std::unique_ptr<MidiInput> peerInput;
     std::unique_ptr<MidiOutput> peerOutput;
-    ASSERT_EQ(driver->PublishInput("MIDIOUT4 (Tarn 61)", &InputRecorder::Callback, &peerIn,
-                                   peerInput),
-              QZ::S_OK);
+    ASSERT_EQ(
+        driver->PublishInput("MIDIOUT4 (Tarn 61)", &InputRecorder::Callback, &peerIn, peerInput),
+        QZ::S_OK);
     ASSERT_EQ(driver->PublishOutput("MIDIIN4 (Tarn 61)", &OutputRecorder::Callback, &peerDone,
                                     peerOutput),
               QZ::S_OK);

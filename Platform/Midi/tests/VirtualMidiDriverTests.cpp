@@ -283,9 +283,8 @@ TEST_F(VirtualOutputTest, ShortMessagesSendTheirOwnLength)
 TEST_F(VirtualOutputTest, ObserverSeesEachMessageAsItLeaves)
 {
     std::vector<std::pair<std::string, std::vector<std::uint8_t>>> seen;
-    driver.SetSendObserver([&](const std::string& device, const std::vector<std::uint8_t>& sent) {
-        seen.emplace_back(device, sent);
-    });
+    driver.SetSendObserver([&](const std::string& device, const std::vector<std::uint8_t>& sent)
+                           { seen.emplace_back(device, sent); });
     ASSERT_EQ(output->PrepareBuffer(buffer), QZ::S_OK);
     ASSERT_EQ(output->SendLong(buffer), QZ::S_OK);
     ASSERT_EQ(output->SendShort(0x000005C0), QZ::S_OK);
@@ -311,9 +310,9 @@ TEST(VirtualMidiDriver, PublishedPortsAreDevicesUntilClosed)
     InputRecorder recorder;
     std::unique_ptr<MidiOutput> published;
     std::unique_ptr<MidiInput> publishedInput;
-    ASSERT_EQ(driver.PublishOutput("MIDIIN4 (Tarn 61)", &OutputRecorder::Callback, &done,
-                                   published),
-              QZ::S_OK);
+    ASSERT_EQ(
+        driver.PublishOutput("MIDIIN4 (Tarn 61)", &OutputRecorder::Callback, &done, published),
+        QZ::S_OK);
     ASSERT_EQ(driver.PublishInput("MIDIOUT4 (Tarn 61)", &InputRecorder::Callback, &recorder,
                                   publishedInput),
               QZ::S_OK);

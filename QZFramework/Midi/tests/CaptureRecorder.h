@@ -52,8 +52,8 @@ public:
     }
 
     // Waits until count messages are in, at most timeout; returns what is in.
-    std::vector<CapturedMessage> WaitFor(std::size_t count,
-                                         std::chrono::milliseconds timeout = std::chrono::seconds(3))
+    std::vector<CapturedMessage>
+    WaitFor(std::size_t count, std::chrono::milliseconds timeout = std::chrono::seconds(3))
     {
         std::unique_lock<std::mutex> lock(mMutex);
         mChanged.wait_for(lock, timeout, [&] { return mMessages.size() >= count; });

@@ -48,8 +48,8 @@ class MidiCommTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_EQ(driver->PublishOutput("MIDIIN4 (Tarn 61)", &OutputRecorder::Callback,
-                                        &peerDone, peerOutput),
+        ASSERT_EQ(driver->PublishOutput("MIDIIN4 (Tarn 61)", &OutputRecorder::Callback, &peerDone,
+                                        peerOutput),
                   S_OK);
         ASSERT_EQ(driver->PublishInput("MIDIOUT4 (Tarn 61)", &InputRecorder::Callback, &peerIn,
                                        peerInput),
@@ -123,6 +123,8 @@ TEST_F(MidiCommTest, MessagesOfOneAndTwoFullBuffersArriveWholeAndInOrder)
 TEST_F(MidiCommTest, ShortMessagesCarryTheirBytesAndTimestamp)
 {
     OpenBoth();
+    // The time stamp counts from the start of the input.
+    std::this_thread::sleep_for(std::chrono::milliseconds(15));
     PeerSends({0x90, 0x3C, 0x64});
     PeerSends({0xC0, 0x05});
     PeerSends({0xF8});
@@ -131,6 +133,7 @@ TEST_F(MidiCommTest, ShortMessagesCarryTheirBytesAndTimestamp)
     EXPECT_EQ(messages[0].bytes, (Bytes{0x90, 0x3C, 0x64}));
     EXPECT_EQ(messages[1].bytes, (Bytes{0xC0, 0x05}));
     EXPECT_EQ(messages[2].bytes, (Bytes{0xF8}));
+    EXPECT_GE(messages[0].timestamp, 15u);
     EXPECT_LE(messages[0].timestamp, messages[2].timestamp);
 }
 
@@ -233,15 +236,17 @@ TEST_F(MidiCommTest, ConcurrentSendersToOnePortAllComplete)
     std::atomic<int> completed{0};
     for (int t = 0; t < 4; ++t)
     {
-        senders.emplace_back([&] {
-            for (int i = 0; i < 20; ++i)
+        senders.emplace_back(
+            [&]
             {
-                if (comm->SendData(render, ArrayOf(SysEx(300))) == 300)
+                for (int i = 0; i < 20; ++i)
                 {
-                    ++completed;
+                    if (comm->SendData(render, ArrayOf(SysEx(300))) == 300)
+                    {
+                        ++completed;
+                    }
                 }
-            }
-        });
+            });
     }
     for (std::thread& sender : senders)
     {
@@ -253,13 +258,15 @@ TEST_F(MidiCommTest, ConcurrentSendersToOnePortAllComplete)
 TEST_F(MidiCommTest, DataStillArrivingWhilePortsComeAndGoIsHandledOrDropped)
 {
     std::atomic<bool> stop{false};
-    std::thread peer([&] {
-        while (!stop.load())
+    std::thread peer(
+        [&]
         {
-            PeerSends(SysEx(600));
-            std::this_thread::sleep_for(std::chrono::microseconds(200));
-        }
-    });
+            while (!stop.load())
+            {
+                PeerSends(SysEx(600));
+                std::this_thread::sleep_for(std::chrono::microseconds(200));
+            }
+        });
     for (int i = 0; i < 30; ++i)
     {
         ASSERT_EQ(comm->GetCapturePort(u"MIDIIN4", capture), S_OK);
@@ -272,6 +279,120 @@ TEST_F(MidiCommTest, DataStillArrivingWhilePortsComeAndGoIsHandledOrDropped)
     {
         EXPECT_EQ(message.bytes, SysEx(600));
     }
+}
+
+// A driver with one input and one output device whose calls are recorded in order: its input
+// cannot be started and its long messages never complete.
+class ScriptedDriver : public Platform::MidiDriver
+{
+public:
+    std::vector<std::string> calls;
+
+    std::string GetName() const override { return "scripted"; }
+    std::uint32_t GetInputCount() override { return 1; }
+    std::uint32_t GetOutputCount() override { return 1; }
+    QZRESULT GetInputName(std::uint32_t, std::string& name) override
+    {
+        name = "Stubborn In";
+        return S_OK;
+    }
+    QZRESULT GetOutputName(std::uint32_t, std::string& name) override
+    {
+        name = "Silent Out";
+        return S_OK;
+    }
+    QZRESULT OpenInput(std::uint32_t, Platform::MidiInputCallback, void*,
+                       std::unique_ptr<Platform::MidiInput>& input) override
+    {
+        input = std::make_unique<Input>(calls);
+        return S_OK;
+    }
+    QZRESULT OpenOutput(std::uint32_t, Platform::MidiOutputCallback, void*,
+                        std::unique_ptr<Platform::MidiOutput>& output) override
+    {
+        output = std::make_unique<Output>(calls);
+        return S_OK;
+    }
+    QZRESULT PublishInput(const std::string&, Platform::MidiInputCallback, void*,
+                          std::unique_ptr<Platform::MidiInput>&) override
+    {
+        return E_FAIL;
+    }
+    QZRESULT PublishOutput(const std::string&, Platform::MidiOutputCallback, void*,
+                           std::unique_ptr<Platform::MidiOutput>&) override
+    {
+        return E_FAIL;
+    }
+
+private:
+    class Input : public Platform::MidiInput
+    {
+    public:
+        explicit Input(std::vector<std::string>& calls) : mCalls(calls) {}
+        ~Input() override { mCalls.push_back("close input"); }
+        QZRESULT PrepareBuffer(Platform::MidiBuffer&) override { return S_OK; }
+        QZRESULT UnprepareBuffer(Platform::MidiBuffer&) override { return S_OK; }
+        QZRESULT AddBuffer(Platform::MidiBuffer&) override { return S_OK; }
+        QZRESULT Start() override { return Record("start", E_FAIL); }
+        QZRESULT Stop() override { return Record("stop", S_OK); }
+        QZRESULT Reset() override { return Record("reset input", S_OK); }
+
+    private:
+        QZRESULT Record(const char* call, QZRESULT result)
+        {
+            mCalls.push_back(call);
+            return result;
+        }
+        std::vector<std::string>& mCalls;
+    };
+
+    class Output : public Platform::MidiOutput
+    {
+    public:
+        explicit Output(std::vector<std::string>& calls) : mCalls(calls) {}
+        ~Output() override { mCalls.push_back("close output"); }
+        QZRESULT PrepareBuffer(Platform::MidiBuffer&) override { return Record("prepare"); }
+        QZRESULT UnprepareBuffer(Platform::MidiBuffer&) override { return Record("unprepare"); }
+        QZRESULT SendLong(Platform::MidiBuffer&) override { return Record("send long"); }
+        QZRESULT SendShort(std::uint32_t) override { return Record("send short"); }
+        QZRESULT Reset() override { return Record("reset output"); }
+
+    private:
+        QZRESULT Record(const char* call)
+        {
+            mCalls.push_back(call);
+            return S_OK;
+        }
+        std::vector<std::string>& mCalls;
+    };
+};
+
+TEST(MidiCommService, InputThatCannotStartIsClosedOnceAndNotKept)
+{
+    auto driver = std::make_shared<ScriptedDriver>();
+    RCPtr<LMidiComm> comm(new LMidiComm(driver));
+    RCPtr<LRefCountedObject> port;
+    EXPECT_EQ(comm->GetCapturePort(u"stubborn", port), E_FAIL);
+    EXPECT_TRUE(port.IsNull());
+    EXPECT_EQ(driver->calls,
+              (std::vector<std::string>{"start", "stop", "reset input", "close input"}));
+    driver->calls.clear();
+    EXPECT_EQ(comm->GetCapturePort(u"stubborn", port), E_FAIL);
+    EXPECT_EQ(driver->calls.front(), "start");
+}
+
+TEST(MidiCommService, LongMessageThatNeverCompletesResetsTheOutputBeforeLettingGo)
+{
+    auto driver = std::make_shared<ScriptedDriver>();
+    RCPtr<LMidiComm> comm(new LMidiComm(driver, 20));
+    RCPtr<LRefCountedObject> port;
+    ASSERT_EQ(comm->GetRenderPort(u"silent", port), S_OK);
+    EXPECT_EQ(comm->SendData(port, ArrayOf({0xF0, 0x01, 0xF7})), E_FAIL);
+    EXPECT_EQ(driver->calls,
+              (std::vector<std::string>{"prepare", "send long", "reset output", "unprepare"}));
+    driver->calls.clear();
+    port.Reset();
+    EXPECT_EQ(driver->calls, std::vector<std::string>{"close output"});
 }
 
 TEST(MidiCommService, NoDriverDevicesMeansNoPorts)

@@ -36,7 +36,8 @@ std::vector<RCPtr<LMidiCaptureNotificationData>> Feed(LMidiSysExAssembly& assemb
     std::vector<RCPtr<LMidiCaptureNotificationData>> results;
     for (std::size_t offset = 0; offset < bytes.size(); offset += kBuffer)
     {
-        const auto length = static_cast<std::uint32_t>(std::min<std::size_t>(kBuffer, bytes.size() - offset));
+        const auto length =
+            static_cast<std::uint32_t>(std::min<std::size_t>(kBuffer, bytes.size() - offset));
         const std::uint8_t* chunk = bytes.data() + offset;
         results.push_back(assembly.Add(chunk, length,
                                        LMidiSysExAssembly::IsChunkComplete(chunk, length, kBuffer),

@@ -14,8 +14,7 @@
 namespace QZ
 {
 
-template <class T, std::uint32_t N>
-class SimpleFixedArray : public IArray<T>
+template <class T, std::uint32_t N> class SimpleFixedArray : public IArray<T>
 {
 public:
     using IArray<T>::RemoveItem;

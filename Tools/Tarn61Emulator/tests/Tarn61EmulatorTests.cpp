@@ -104,8 +104,8 @@ TEST_F(Tarn61EmulatorTest, IdentityRequestIsAnsweredWithTheFirmwareDigits)
     Send(kIdentityRequest);
     const std::vector<Message> replies = Replies(1);
     ASSERT_EQ(replies.size(), 1u);
-    EXPECT_EQ(replies[0], (Message{0xF0, 0x7E, 0x7F, 0x06, 0x02, 0x00, 0x3C, 0x1D, 0x31, 0x06,
-                                   '1', '0', '3', '0', 0xF7}));
+    EXPECT_EQ(replies[0], (Message{0xF0, 0x7E, 0x7F, 0x06, 0x02, 0x00, 0x3C, 0x1D, 0x31, 0x06, '1',
+                                   '0', '3', '0', 0xF7}));
 }
 
 TEST_F(Tarn61EmulatorTest, GetPresetIsAnsweredWithTheSlotsDump)
@@ -147,13 +147,13 @@ TEST_F(Tarn61EmulatorTest, SendPresetIsStoredInItsSlotOnly)
 TEST_F(Tarn61EmulatorTest, GlobalParameterIsSetAndReadBack)
 {
     EXPECT_EQ(emulator.GetGlobal(5), 5);
-    Send({0xF0, 0x00, 0x3C, 0x1D, 0x7F, 0x31, 0x06, 0x6A, 0x00, 0x04, 0x00, 0x0D, 0x01, 0x02,
-          0xF7});
+    Send(
+        {0xF0, 0x00, 0x3C, 0x1D, 0x7F, 0x31, 0x06, 0x6A, 0x00, 0x04, 0x00, 0x0D, 0x01, 0x02, 0xF7});
     Send({0xF0, 0x00, 0x3C, 0x1D, 0x7F, 0x31, 0x06, 0x6B, 0x00, 0x02, 0x00, 0x0D, 0xF7});
     const std::vector<Message> replies = Replies(1);
     ASSERT_EQ(replies.size(), 1u);
-    EXPECT_EQ(replies[0], (Message{0xF0, 0x00, 0x3C, 0x1D, 0x7F, 0x31, 0x06, 0x6C, 0x00, 0x04,
-                                   0x00, 0x0D, 0x01, 0x02, 0xF7}));
+    EXPECT_EQ(replies[0], (Message{0xF0, 0x00, 0x3C, 0x1D, 0x7F, 0x31, 0x06, 0x6C, 0x00, 0x04, 0x00,
+                                   0x0D, 0x01, 0x02, 0xF7}));
     EXPECT_EQ(emulator.GetGlobal(13), 130);
 }
 
@@ -206,8 +206,7 @@ TEST_F(Tarn61EmulatorTest, TruncatedAndOverlongAnswersKeepTheirFraming)
 
 TEST_F(Tarn61EmulatorTest, AnswerSentInSmallPiecesArrivesWhole)
 {
-    emulator.SetBehaviour(
-        {.replyPieceSize = 7, .replyPieceGap = std::chrono::milliseconds(1)});
+    emulator.SetBehaviour({.replyPieceSize = 7, .replyPieceGap = std::chrono::milliseconds(1)});
     Send(GetPreset(2));
     const std::vector<Message> replies = Replies(1);
     ASSERT_EQ(replies.size(), 1u);
@@ -219,8 +218,8 @@ TEST(Tarn61EmulatorDefaults, EverySlotStartsWithTheModelsDefaultsInDataBytes)
     const Tarn61Emulator::ValueArea defaults = MakeDefaultPreset();
     EXPECT_TRUE(std::all_of(defaults.begin(), defaults.end(),
                             [](std::uint8_t byte) { return byte < 0x80; }));
-    EXPECT_TRUE(std::any_of(defaults.begin(), defaults.end(),
-                            [](std::uint8_t byte) { return byte != 0; }));
+    EXPECT_TRUE(
+        std::any_of(defaults.begin(), defaults.end(), [](std::uint8_t byte) { return byte != 0; }));
     Tarn61Emulator emulator(std::make_shared<Platform::VirtualMidiDriver>());
     for (int slot = 0; slot < Tarn61Emulator::kSlotCount; ++slot)
     {

@@ -58,9 +58,10 @@ TEST(SimpleFixedArray, RemovingMovesLaterItemsDownAndBadIndexThrows)
     }
     catch (const std::out_of_range& error)
     {
-        EXPECT_EQ(std::string(error.what()).rfind(
-                      "Out of Range : QZ::SimpleFixedArray<signed char,8>::RemoveItem : ", 0),
-                  0u);
+        EXPECT_EQ(
+            std::string(error.what())
+                .rfind("Out of Range : QZ::SimpleFixedArray<signed char,8>::RemoveItem : ", 0),
+            0u);
     }
 }
 
