@@ -54,10 +54,13 @@ bool IsGlobalIndex(int index)
     return index >= 0 && index < Tarn61Emulator::kGlobalCount;
 }
 
-Tarn61Emulator::Message WithDeviceHeader(std::initializer_list<std::uint8_t> body)
+// The device header, then body, then room for extra bytes.
+Tarn61Emulator::Message WithDeviceHeader(std::initializer_list<std::uint8_t> body,
+                                         std::size_t extra = 0)
 {
-    Tarn61Emulator::Message message(kDeviceHeader.begin(), kDeviceHeader.end());
-    message.insert(message.end(), body.begin(), body.end());
+    Tarn61Emulator::Message message(kDeviceHeader.size() + body.size() + extra);
+    std::copy(kDeviceHeader.begin(), kDeviceHeader.end(), message.begin());
+    std::copy(body.begin(), body.end(), message.begin() + kDeviceHeader.size());
     return message;
 }
 
@@ -286,9 +289,10 @@ Tarn61Emulator::Message Tarn61Emulator::MakeIdentityReply() const
 // F0 00 3C 1D 7F 31 06 63 0A 3B ss (1,338 value bytes) F7.
 Tarn61Emulator::Message Tarn61Emulator::MakePresetDump(int slot) const
 {
-    Message dump = WithDeviceHeader({kPresetDump, 0x0A, 0x3B, static_cast<std::uint8_t>(slot)});
-    dump.insert(dump.end(), mSlots[slot].begin(), mSlots[slot].end());
-    dump.push_back(kSysExEnd);
+    Message dump = WithDeviceHeader({kPresetDump, 0x0A, 0x3B, static_cast<std::uint8_t>(slot)},
+                                    kValueAreaSize + 1);
+    std::copy(mSlots[slot].begin(), mSlots[slot].end(), dump.begin() + kValueAreaOffset);
+    dump.back() = kSysExEnd;
     return dump;
 }
 
