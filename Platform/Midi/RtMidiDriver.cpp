@@ -26,6 +26,18 @@ namespace
 {
 
 constexpr const char* kClientName = "QZ MIDI";
+
+// The name of a new sequencer client. A JACK client's socket is named after the client alone, so
+// clients of one name opened at once by two processes (even on two servers) break each other;
+// the process id keeps the names of this process apart from any other's.
+std::string ClientName(RtMidiDriver::Api api, const std::string& base)
+{
+    if (api == RtMidiDriver::Api::Alsa)
+    {
+        return base;
+    }
+    return base + " " + std::to_string(getpid());
+}
 constexpr std::size_t kMaxSysExLength = 64 * 1024;
 
 RtMidi::Api ToRtMidiApi(RtMidiDriver::Api api)
@@ -73,7 +85,8 @@ void QuietJack()
 bool IsJackServerRunning()
 {
     jack_status_t status{};
-    jack_client_t* client = jack_client_open(kClientName, JackNoStartServer, &status);
+    const std::string name = ClientName(RtMidiDriver::Api::Jack, kClientName);
+    jack_client_t* client = jack_client_open(name.c_str(), JackNoStartServer, &status);
     if (client == nullptr)
     {
         return false;
@@ -150,7 +163,7 @@ public:
     {
         const std::string client =
             publishedName.empty() ? kClientName : GetDeviceOfPortName(publishedName);
-        mIn = MakeRtMidi<RtMidiIn>(api, client, mErrors);
+        mIn = MakeRtMidi<RtMidiIn>(api, ClientName(api, client), mErrors);
         if (!mIn)
         {
             return false;
@@ -206,7 +219,7 @@ public:
     {
         const std::string client =
             publishedName.empty() ? kClientName : GetDeviceOfPortName(publishedName);
-        mOut = MakeRtMidi<RtMidiOut>(api, client, mErrors);
+        mOut = MakeRtMidi<RtMidiOut>(api, ClientName(api, client), mErrors);
         if (!mOut)
         {
             return false;
@@ -334,7 +347,7 @@ template <class T> PortList Enumerate(RtMidiDriver::Api api, bool inputs)
 {
     PortList list;
     ErrorSink errors;
-    std::unique_ptr<T> probe = MakeRtMidi<T>(api, kClientName, errors);
+    std::unique_ptr<T> probe = MakeRtMidi<T>(api, ClientName(api, kClientName), errors);
     if (!probe)
     {
         return list;

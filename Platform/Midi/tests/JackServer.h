@@ -1,7 +1,9 @@
 // A private JACK server for tests over real MIDI ports: jackd with the dummy driver (no sound
 // hardware needed) under a name of its own, so that parallel test programs never share one.
 // Starting it points this process's JACK clients at it and forbids them to start a server.
-// Destroy every JACK client before the server: stopping ends jackd by its process id.
+// Destroy every JACK client before the server: stopping ends jackd by its process id. Servers
+// started at the same time by two test programs can trip over each other while they set up, so
+// the tests that start one share the CTest resource lock "jackd".
 #pragma once
 
 #include "Platform/Midi/tests/ChildProcess.h"
@@ -14,7 +16,7 @@ namespace Platform::Testing
 class JackServer
 {
 public:
-    // True when jackd and jack_wait are on the PATH.
+    // True when jackd is on the PATH.
     static bool IsInstalled();
 
     // Starts the server and waits until it answers, at most ten seconds. On failure error says
