@@ -31,7 +31,7 @@ OXLI_API int32_t OXLISim_WaitUntilDelivered(uint32_t timeoutMs);
 // How often the named entry point ("OXLI_ConnectDevice", ...) has been called since the reset
 // (failed calls included).
 OXLI_API uint32_t OXLISim_GetCallCount(const char* entryPoint);
-// Makes the named entry point return result (negative) from now on without doing anything;
+// Makes the named entry point return result (non-zero) from now on without doing anything;
 // 0 takes the failure away. OXLI_RESULT_BAD_ARGUMENT for a null name.
 OXLI_API int32_t OXLISim_SetFailure(const char* entryPoint, int32_t result);
 
