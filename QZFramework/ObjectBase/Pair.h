@@ -17,6 +17,7 @@ public:
 
     const A& GetFirst() const { return mFirst; }
     const B& GetSecond() const { return mSecond; }
+    B& GetSecond() { return mSecond; }
 
 private:
     A mFirst;

@@ -1,0 +1,39 @@
+// Whole-file reads, atomic replacement and setting a damaged file aside.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace IniSettings
+{
+
+class SettingsFileIO
+{
+public:
+    enum class ReadOutcome
+    {
+        Read,
+        Missing,
+        Failed
+    };
+
+    // Reads the file at the UTF-8 path, at most limit + 1 bytes (so an over-long file is seen to
+    // be over-long). Missing when nothing is there; Failed for a folder or an unreadable file.
+    [[nodiscard]] static ReadOutcome ReadWholeFile(const std::string& path, std::size_t limit,
+                                                   std::string& text);
+
+    // Replaces the file by one holding text: writes "<path>.saving-<pid>-<n>", syncs it, renames
+    // it over path and syncs the folder; a replaced file keeps its permissions. beforeRename, when
+    // given, runs once the new file is complete and synced, just before the rename. False when
+    // any step failed; the old file is then untouched and the temporary file removed.
+    [[nodiscard]] static bool WriteFileAtomically(const std::string& path, std::string_view text,
+                                                  const std::function<void()>& beforeRename = {});
+
+    // Renames the file to "<path>.damaged", or "<path>.damaged-<n>" (n from 2) when that is taken;
+    // the new path, or none when it could not be renamed.
+    [[nodiscard]] static std::optional<std::string> SetFileAside(const std::string& path);
+};
+
+} // namespace IniSettings

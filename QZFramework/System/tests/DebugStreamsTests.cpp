@@ -1,0 +1,174 @@
+#include "QZFramework/System/DebugStreams.h"
+
+#include "QZFramework/System/UdpDebugSender.h"
+#include "QZFramework/System/tests/DebugTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include <fcntl.h>
+
+namespace QZ
+{
+namespace
+{
+
+class DebugStreamsToStderr : public testing::Test
+{
+protected:
+    // A refused port switches UDP off, whatever an earlier test set.
+    void SetUp() override
+    {
+        EXPECT_EQ(DebugStreams::SetUdpTarget(nullptr, DebugStreams::NoUdpPort), E_INVALIDARG);
+    }
+};
+
+TEST_F(DebugStreamsToStderr, FlushHandsOnTheHeldText)
+{
+    const StderrCapture capture;
+    DebugStreams::Narrow() << "abc";
+    EXPECT_EQ(capture.GetText(), "");
+    DebugStreams::Narrow() << std::flush;
+    EXPECT_EQ(capture.GetText(), "abc");
+    DebugStreams::Narrow() << std::flush;
+    EXPECT_EQ(capture.GetText(), "abc");
+}
+
+TEST_F(DebugStreamsToStderr, TextAfterAnEmbeddedNulIsDropped)
+{
+    const StderrCapture capture;
+    DebugStreams::Narrow().write("ab\0cd", 5) << std::flush;
+    EXPECT_EQ(capture.GetText(), "ab");
+}
+
+TEST_F(DebugStreamsToStderr, WideTextArrivesAsUtf8)
+{
+    const StderrCapture capture;
+    DebugStreams::Wide() << L"Grüße € " << 42 << L' ' << WideString(u"𝄞") << std::endl;
+    EXPECT_EQ(capture.GetText(), "Grüße € 42 𝄞\n");
+}
+
+TEST_F(DebugStreamsToStderr, UnpairedSurrogatesBecomeReplacementCharacters)
+{
+    const StderrCapture capture;
+    const char16_t broken[] = {u'a', 0xD800, u'b', 0xDC00, 0};
+    DebugStreams::Wide() << WideString(broken) << std::flush;
+    EXPECT_EQ(capture.GetText(), "a\xEF\xBF\xBD"
+                                 "b\xEF\xBF\xBD");
+}
+
+TEST_F(DebugStreamsToStderr, EndingThreadHandsOnItsPendingText)
+{
+    const StderrCapture capture;
+    std::thread([] { DebugStreams::Narrow() << "unflushed tail"; }).join();
+    EXPECT_EQ(capture.GetText(), "unflushed tail");
+}
+
+TEST_F(DebugStreamsToStderr, ConsoleWithoutTerminalWritesToStderr)
+{
+    const int terminal = ::open("/dev/tty", O_WRONLY | O_NOCTTY);
+    if (terminal >= 0)
+    {
+        ::close(terminal);
+        GTEST_SKIP() << "the process has a terminal, which would keep the console text";
+    }
+    DebugStreams::OpenConsole();
+    const StderrCapture capture;
+    DebugStreams::Narrow() << "console" << std::endl;
+    EXPECT_EQ(capture.GetText(), "console\n");
+}
+
+TEST(UdpDebugSender, FirstSendAnnouncesTheAddressThenSendsTheText)
+{
+    const UdpReceiver receiver("127.0.0.1");
+    UdpDebugSender sender;
+    sender.Send("127.0.0.1", receiver.GetPort(), "hello");
+    EXPECT_EQ(receiver.Receive(), "*** APPLICATION Launched on ");
+    EXPECT_EQ(receiver.Receive(), "127.0.0.1");
+    EXPECT_EQ(receiver.Receive(), "***\n");
+    EXPECT_EQ(receiver.Receive(), "hello");
+    EXPECT_EQ(sender.GetAddressText(), "127.0.0.1");
+}
+
+TEST(UdpDebugSender, FirstSendFixesTheTarget)
+{
+    const UdpReceiver receiver("127.0.0.1");
+    UdpDebugSender sender;
+    sender.Send("127.0.0.1", receiver.GetPort(), nullptr);
+    for (int i = 0; i < 3; ++i)
+    {
+        ASSERT_TRUE(receiver.Receive());
+    }
+    sender.Send("192.0.2.1", receiver.GetPort() == 9 ? 10 : 9, "");
+    sender.Send("192.0.2.1", receiver.GetPort() == 9 ? 10 : 9, "still here");
+    EXPECT_EQ(receiver.Receive(), "still here");
+}
+
+TEST(UdpDebugSender, PortOutsideTheRangeSetsNothingUp)
+{
+    UdpDebugSender sender;
+    sender.Send("127.0.0.1", 0, "x");
+    sender.Send("127.0.0.1", 65536, "x");
+    sender.Send("127.0.0.1", -1, "x");
+    EXPECT_EQ(sender.GetAddressText(), "");
+}
+
+TEST(UdpDebugSender, WithoutAHostThisComputersAddressIsUsed)
+{
+    const UdpReceiver receiver;
+    UdpDebugSender sender;
+    sender.Send(nullptr, receiver.GetPort(), "from here");
+    EXPECT_EQ(receiver.Receive(), "*** APPLICATION Launched on ");
+    const std::optional<std::string> address = receiver.Receive();
+    ASSERT_TRUE(address);
+    EXPECT_EQ(*address, sender.GetAddressText());
+    EXPECT_EQ(receiver.Receive(), "***\n");
+    EXPECT_EQ(receiver.Receive(), "from here");
+}
+
+TEST(UdpDebugSender, UnresolvableHostFallsBackToThisComputer)
+{
+    const UdpReceiver receiver;
+    UdpDebugSender sender;
+    sender.Send("no-such-host.invalid", receiver.GetPort(), "x");
+    EXPECT_EQ(receiver.Receive(), "*** APPLICATION Launched on ");
+    EXPECT_EQ(receiver.Receive(), sender.GetAddressText());
+}
+
+// The process has one UDP target, fixed by its first datagram, so this is one test.
+TEST(DebugStreamsOverUdp, FlushesArriveAsDatagramsOfAtMost1023Characters)
+{
+    const UdpReceiver receiver("127.0.0.1");
+    ASSERT_EQ(DebugStreams::SetUdpTarget("127.0.0.1", receiver.GetPort()), S_OK);
+
+    DebugStreams::Narrow() << std::flush;
+    DebugStreams::Narrow() << std::string(2500, 'x') << std::flush;
+    EXPECT_EQ(receiver.Receive(), "*** APPLICATION Launched on ");
+    EXPECT_EQ(receiver.Receive(), "127.0.0.1");
+    EXPECT_EQ(receiver.Receive(), "***\n");
+    EXPECT_EQ(receiver.Receive(), std::string(1023, 'x'));
+    EXPECT_EQ(receiver.Receive(), std::string(1023, 'x'));
+    EXPECT_EQ(receiver.Receive(), std::string(454, 'x'));
+
+    DebugStreams::Wide() << std::wstring(1030, L'é') << std::endl;
+    std::string accents;
+    for (int i = 0; i < 1023; ++i)
+    {
+        accents += "é";
+    }
+    EXPECT_EQ(receiver.Receive(), accents);
+    EXPECT_EQ(receiver.Receive(), "ééééééé\n");
+
+    std::thread([] { DebugStreams::Narrow() << "other thread" << std::endl; }).join();
+    EXPECT_EQ(receiver.Receive(), "other thread\n");
+
+    EXPECT_EQ(DebugStreams::SetUdpTarget(nullptr, 65536), E_INVALIDARG);
+    const StderrCapture capture;
+    DebugStreams::Narrow() << "back on stderr" << std::flush;
+    EXPECT_EQ(capture.GetText(), "back on stderr");
+    EXPECT_EQ(receiver.Receive(200), std::nullopt);
+}
+
+} // namespace
+} // namespace QZ

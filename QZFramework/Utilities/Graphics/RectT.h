@@ -1,0 +1,43 @@
+// A rectangle of the drawing coordinates: x, y, width, height.
+#pragma once
+
+#include "QZFramework/Utilities/Graphics/PointT.h"
+
+#include <cmath>
+#include <type_traits>
+
+namespace QZ
+{
+
+template <class T> struct RectT
+{
+    T x{};
+    T y{};
+    T width{};
+    T height{};
+
+    constexpr RectT() = default;
+    constexpr RectT(T px, T py, T w, T h) : x(px), y(py), width(w), height(h) {}
+
+    friend constexpr bool operator==(const RectT&, const RectT&) = default;
+
+    constexpr T GetRight() const { return x + width; }
+    constexpr T GetBottom() const { return y + height; }
+    constexpr bool IsEmpty() const { return !(width > T{}) || !(height > T{}); }
+
+    // Coordinates and extents rounded half away from zero and limited to the 32-bit range.
+    RectT<std::int32_t> ToLong() const requires std::is_floating_point_v<T>
+    {
+        return {RoundToInt32(x), RoundToInt32(y), RoundToInt32(width), RoundToInt32(height)};
+    }
+
+    // False when a coordinate or extent is infinite or not a number; rectangles read from skins
+    // are checked before use.
+    bool IsFinite() const requires std::is_floating_point_v<T>
+    {
+        return std::isfinite(x) && std::isfinite(y) && std::isfinite(width) &&
+               std::isfinite(height);
+    }
+};
+
+} // namespace QZ

@@ -1,0 +1,421 @@
+#include "QZFramework/Utilities/Graphics/RegionT.h"
+
+#include <algorithm>
+#include <limits>
+#include <utility>
+#include <vector>
+
+namespace QZ
+{
+namespace
+{
+
+constexpr double kEmptyExtent = 2.220446049250313e-16;
+
+std::int32_t AddLimited(std::int32_t value, std::int32_t delta)
+{
+    const std::int64_t sum = std::int64_t{value} + delta;
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(
+        sum, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+}
+
+void FreeList(RegionNode* node)
+{
+    while (node != nullptr)
+    {
+        RegionNode* next = node->next;
+        RegionNodePool::Free(node);
+        node = next;
+    }
+}
+
+// Builds a list of nodes for the rectangles in order; null and nothing taken when memory ran out.
+RegionNode* BuildList(const std::vector<RegionRect>& rects, bool& complete)
+{
+    RegionNode* head = nullptr;
+    RegionNode** tail = &head;
+    for (const RegionRect& r : rects)
+    {
+        RegionNode* node = RegionNodePool::Allocate(r);
+        if (node == nullptr)
+        {
+            FreeList(head);
+            complete = false;
+            return nullptr;
+        }
+        *tail = node;
+        tail = &node->next;
+    }
+    complete = true;
+    return head;
+}
+
+struct Span
+{
+    std::int32_t left;
+    std::int32_t right;
+};
+
+// The horizontal spans that the rectangles cover, sorted by left, touching spans joined.
+void CollectSpans(const std::vector<RegionRect>& active, std::vector<Span>& spans)
+{
+    spans.clear();
+    for (const RegionRect& r : active)
+    {
+        spans.push_back({r.left, r.right});
+    }
+    std::sort(spans.begin(), spans.end(),
+              [](const Span& a, const Span& b) { return a.left < b.left; });
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < spans.size(); ++i)
+    {
+        if (kept > 0 && spans[i].left <= spans[kept - 1].right)
+        {
+            spans[kept - 1].right = std::max(spans[kept - 1].right, spans[i].right);
+        }
+        else
+        {
+            spans[kept++] = spans[i];
+        }
+    }
+    spans.resize(kept);
+}
+
+// The banded form of a set of non-overlapping rectangles: one band per pair of neighbouring
+// horizontal edges; a rectangle grows downwards while the next band holds exactly its span.
+std::vector<RegionRect> Band(std::vector<RegionRect> rects)
+{
+    std::sort(rects.begin(), rects.end(),
+              [](const RegionRect& a, const RegionRect& b) { return a.top < b.top; });
+    std::vector<std::int32_t> edges;
+    for (const RegionRect& r : rects)
+    {
+        edges.push_back(r.top);
+        edges.push_back(r.bottom);
+    }
+    std::sort(edges.begin(), edges.end());
+    edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
+
+    std::vector<RegionRect> done;
+    std::vector<RegionRect> open;
+    std::vector<RegionRect> nextOpen;
+    std::vector<RegionRect> active;
+    std::vector<Span> spans;
+    std::size_t next = 0;
+    for (std::size_t i = 0; i + 1 < edges.size(); ++i)
+    {
+        const std::int32_t top = edges[i];
+        const std::int32_t bottom = edges[i + 1];
+        std::erase_if(active, [top](const RegionRect& r) { return r.bottom <= top; });
+        while (next < rects.size() && rects[next].top == top)
+        {
+            active.push_back(rects[next++]);
+        }
+        CollectSpans(active, spans);
+        nextOpen.clear();
+        std::size_t o = 0;
+        for (const Span& span : spans)
+        {
+            while (o < open.size() && open[o].left < span.left)
+            {
+                done.push_back(open[o++]);
+            }
+            if (o < open.size() && open[o].left == span.left && open[o].right == span.right)
+            {
+                RegionRect grown = open[o++];
+                grown.bottom = bottom;
+                nextOpen.push_back(grown);
+            }
+            else
+            {
+                nextOpen.push_back({span.left, top, span.right, bottom});
+            }
+        }
+        done.insert(done.end(), open.begin() + static_cast<std::ptrdiff_t>(o), open.end());
+        open.swap(nextOpen);
+    }
+    done.insert(done.end(), open.begin(), open.end());
+    std::sort(done.begin(), done.end(),
+              [](const RegionRect& a, const RegionRect& b)
+              { return a.top != b.top ? a.top < b.top : a.left < b.left; });
+    return done;
+}
+
+} // namespace
+
+RegionT::RegionT(const RegionT& other)
+{
+    RegionNode** tail = &mHead;
+    for (const RegionRect& r : other)
+    {
+        RegionNode* node = RegionNodePool::Allocate(r);
+        if (node == nullptr)
+        {
+            return;
+        }
+        *tail = node;
+        tail = &node->next;
+    }
+}
+
+RegionT::RegionT(RegionT&& other) noexcept : mHead(std::exchange(other.mHead, nullptr)) {}
+
+RegionT& RegionT::operator=(const RegionT& other)
+{
+    if (this != &other)
+    {
+        RegionT copy(other);
+        std::swap(mHead, copy.mHead);
+    }
+    return *this;
+}
+
+RegionT& RegionT::operator=(RegionT&& other) noexcept
+{
+    if (this != &other)
+    {
+        FreeList(std::exchange(mHead, std::exchange(other.mHead, nullptr)));
+    }
+    return *this;
+}
+
+RegionT::~RegionT()
+{
+    Clear();
+}
+
+void RegionT::PushFront(RegionNode* node)
+{
+    node->next = mHead;
+    mHead = node;
+}
+
+void RegionT::AddRect(const RegionRect& r)
+{
+    if (r.IsEmpty())
+    {
+        return;
+    }
+    SubtractRect(r, nullptr);
+    if (RegionNode* node = RegionNodePool::Allocate(r))
+    {
+        PushFront(node);
+    }
+}
+
+void RegionT::SubtractRect(const RegionRect& r, RegionT* removed)
+{
+    // Moving the overlaps into the region itself would leave it as it is.
+    if (r.IsEmpty() || removed == this)
+    {
+        return;
+    }
+    // The pieces gather in a list of their own, each put at its head, and go in front of the
+    // region after the walk: the same order as putting them at the region's head one by one,
+    // without the walk ever meeting them.
+    RegionNode* pieces = nullptr;
+    RegionNode* lastPiece = nullptr;
+    auto addPiece = [&](const RegionRect& piece)
+    {
+        RegionNode* node = RegionNodePool::Allocate(piece);
+        if (node == nullptr)
+        {
+            return;
+        }
+        node->next = pieces;
+        pieces = node;
+        if (lastPiece == nullptr)
+        {
+            lastPiece = node;
+        }
+    };
+
+    RegionNode** link = &mHead;
+    while (*link != nullptr)
+    {
+        RegionNode* n = *link;
+        if (!n->rect.Overlaps(r))
+        {
+            link = &n->next;
+            continue;
+        }
+        RegionRect& nr = n->rect;
+        if (nr.top < r.top)
+        {
+            addPiece({nr.left, nr.top, nr.right, r.top});
+            nr.top = r.top;
+        }
+        if (nr.bottom > r.bottom)
+        {
+            addPiece({nr.left, r.bottom, nr.right, nr.bottom});
+            nr.bottom = r.bottom;
+        }
+        if (nr.left < r.left)
+        {
+            addPiece({nr.left, nr.top, r.left, nr.bottom});
+            nr.left = r.left;
+        }
+        if (nr.right > r.right)
+        {
+            addPiece({r.right, nr.top, nr.right, nr.bottom});
+            nr.right = r.right;
+        }
+        *link = n->next;
+        if (removed != nullptr)
+        {
+            removed->PushFront(n);
+        }
+        else
+        {
+            RegionNodePool::Free(n);
+        }
+    }
+    if (pieces != nullptr)
+    {
+        lastPiece->next = mHead;
+        mHead = pieces;
+    }
+}
+
+void RegionT::SubtractRegion(const RegionT& other, RegionT* removed)
+{
+    if (&other == this)
+    {
+        // Walking a list while cutting it would visit freed nodes; all of it is removed.
+        RegionNode* node = std::exchange(mHead, nullptr);
+        while (node != nullptr)
+        {
+            RegionNode* next = node->next;
+            if (removed != nullptr)
+            {
+                removed->PushFront(node);
+            }
+            else
+            {
+                RegionNodePool::Free(node);
+            }
+            node = next;
+        }
+        return;
+    }
+    for (const RegionRect& r : other)
+    {
+        SubtractRect(r, removed);
+    }
+}
+
+void RegionT::Intersect(const RegionT& other)
+{
+    if (&other == this)
+    {
+        return;
+    }
+    RegionT overlap;
+    SubtractRegion(other, &overlap);
+    std::swap(mHead, overlap.mHead);
+}
+
+void RegionT::AppendRects(const RegionT& other)
+{
+    // Copies go in front of the head, so walking other (even when it is this region) from its
+    // old head meets only the rectangles that were there before.
+    for (const RegionRect& r : other)
+    {
+        if (RegionNode* copy = RegionNodePool::Allocate(r))
+        {
+            PushFront(copy);
+        }
+    }
+}
+
+void RegionT::Clear()
+{
+    FreeList(std::exchange(mHead, nullptr));
+}
+
+bool RegionT::GetBounds(RegionRect& out) const
+{
+    if (mHead == nullptr)
+    {
+        out = RegionRect{};
+        return false;
+    }
+    out = mHead->rect;
+    for (const RegionRect& r : *this)
+    {
+        out.left = std::min(out.left, r.left);
+        out.top = std::min(out.top, r.top);
+        out.right = std::max(out.right, r.right);
+        out.bottom = std::max(out.bottom, r.bottom);
+    }
+    return true;
+}
+
+std::uint32_t RegionT::GetRectCount() const
+{
+    return static_cast<std::uint32_t>(std::distance(begin(), end()));
+}
+
+void RegionT::ToRectArray(Array<RectT<std::int32_t>>& out) const
+{
+    out.RemoveAll();
+    for (const RegionRect& r : *this)
+    {
+        out.Add(r.ToRect());
+    }
+}
+
+void RegionT::Offset(std::int32_t dx, std::int32_t dy)
+{
+    if (dx == 0 && dy == 0)
+    {
+        return;
+    }
+    for (RegionNode* node = mHead; node != nullptr; node = node->next)
+    {
+        node->rect.left = AddLimited(node->rect.left, dx);
+        node->rect.right = AddLimited(node->rect.right, dx);
+        node->rect.top = AddLimited(node->rect.top, dy);
+        node->rect.bottom = AddLimited(node->rect.bottom, dy);
+    }
+}
+
+bool RegionT::IntersectsRect(const RegionRect& r) const
+{
+    if (r.IsEmpty())
+    {
+        return false;
+    }
+    return std::any_of(begin(), end(), [&r](const RegionRect& own) { return own.Overlaps(r); });
+}
+
+bool RegionT::IntersectsOffsetRect(const RectT<double>& r, const PointT<double>& offset) const
+{
+    const double left = std::max(r.x + offset.x, 0.0);
+    const double top = std::max(r.y + offset.y, 0.0);
+    const double right = std::min(r.x + offset.x + r.width, 2147483647.0);
+    const double bottom = std::min(r.y + offset.y + r.height, 2147483647.0);
+    // Written so that not-a-number counts as no area.
+    if (!(right - left > kEmptyExtent) || !(bottom - top > kEmptyExtent))
+    {
+        return false;
+    }
+    return IntersectsRect(
+        {RoundToInt32(left), RoundToInt32(top), RoundToInt32(right), RoundToInt32(bottom)});
+}
+
+void RegionT::Coalesce()
+{
+    if (mHead == nullptr || mHead->next == nullptr)
+    {
+        return;
+    }
+    bool complete = false;
+    RegionNode* banded = BuildList(Band(std::vector<RegionRect>(begin(), end())), complete);
+    if (complete)
+    {
+        FreeList(std::exchange(mHead, banded));
+    }
+}
+
+} // namespace QZ

@@ -1,0 +1,99 @@
+// The region work of a busy repaint: a few hundred dirty rectangles of control size collected
+// into one region, then cut by the parts that need no repaint. Each benchmark reports the median
+// of its repetitions.
+#include "QZFramework/Utilities/Graphics/RegionT.h"
+
+#include <benchmark/benchmark.h>
+
+#include <random>
+#include <vector>
+
+namespace QZ
+{
+namespace
+{
+
+constexpr int kWindowWidth = 1280;
+constexpr int kWindowHeight = 800;
+
+std::vector<RegionRect> DirtyRects(int count, unsigned seed)
+{
+    std::mt19937 random(seed);
+    std::uniform_int_distribution<int> width(8, 160);
+    std::uniform_int_distribution<int> height(8, 60);
+    std::vector<RegionRect> rects;
+    for (int i = 0; i < count; ++i)
+    {
+        const int w = width(random);
+        const int h = height(random);
+        const int left = std::uniform_int_distribution<int>(0, kWindowWidth - w)(random);
+        const int top = std::uniform_int_distribution<int>(0, kWindowHeight - h)(random);
+        rects.push_back({left, top, left + w, top + h});
+    }
+    return rects;
+}
+
+void RegionUnion(benchmark::State& state)
+{
+    const std::vector<RegionRect> dirty = DirtyRects(static_cast<int>(state.range(0)), 1);
+    std::uint32_t rects = 0;
+    for (auto _ : state)
+    {
+        RegionT region;
+        for (const RegionRect& r : dirty)
+        {
+            region.AddRect(r);
+        }
+        rects = region.GetRectCount();
+        benchmark::DoNotOptimize(rects);
+    }
+    state.counters["rects"] = rects;
+}
+
+void RegionUnionSubtract(benchmark::State& state)
+{
+    const int count = static_cast<int>(state.range(0));
+    const std::vector<RegionRect> dirty = DirtyRects(count, 1);
+    const std::vector<RegionRect> clean = DirtyRects(count / 3, 2);
+    std::uint32_t rects = 0;
+    for (auto _ : state)
+    {
+        RegionT region;
+        for (const RegionRect& r : dirty)
+        {
+            region.AddRect(r);
+        }
+        for (const RegionRect& r : clean)
+        {
+            region.SubtractRect(r);
+        }
+        rects = region.GetRectCount();
+        benchmark::DoNotOptimize(rects);
+    }
+    state.counters["rects"] = rects;
+}
+
+void RegionUnionCoalesce(benchmark::State& state)
+{
+    const std::vector<RegionRect> dirty = DirtyRects(static_cast<int>(state.range(0)), 1);
+    std::uint32_t rects = 0;
+    for (auto _ : state)
+    {
+        RegionT region;
+        for (const RegionRect& r : dirty)
+        {
+            region.AddRect(r);
+        }
+        region.Coalesce();
+        rects = region.GetRectCount();
+        benchmark::DoNotOptimize(rects);
+    }
+    state.counters["rects"] = rects;
+}
+
+BENCHMARK(RegionUnion)->Arg(100)->Arg(300)->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(RegionUnionSubtract)->Arg(100)->Arg(300)->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(RegionUnionCoalesce)->Arg(300)->Repetitions(9)->ReportAggregatesOnly(true);
+
+} // namespace
+} // namespace QZ

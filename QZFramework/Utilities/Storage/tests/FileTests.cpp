@@ -1,0 +1,343 @@
+#include "QZFramework/Utilities/Storage/QZFile.h"
+
+#include "QZFramework/Utilities/Storage/StringArrayT.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace QZ
+{
+namespace
+{
+
+namespace fs = std::filesystem;
+
+std::u16string Text(const WideString& s)
+{
+    return std::u16string(s.GetString(), s.GetLength());
+}
+
+WideString Wide(const fs::path& path)
+{
+    return WideString(path.string().c_str());
+}
+
+// The whole text of a runtime error thrown by the statement, or "" when nothing was thrown.
+template <class Statement> std::string RuntimeErrorText(Statement statement)
+{
+    try
+    {
+        statement();
+    }
+    catch (const Exception<std::runtime_error>& error)
+    {
+        return error.what();
+    }
+    return std::string();
+}
+
+class FileTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        std::string pattern = (fs::temp_directory_path() / "qz-file-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        mFolder = pattern;
+    }
+    void TearDown() override { fs::remove_all(mFolder); }
+
+    void WriteText(const fs::path& name, const std::string& text) const
+    {
+        std::ofstream(mFolder / name, std::ios::binary) << text;
+    }
+    std::string ReadText(const fs::path& name) const
+    {
+        std::ostringstream text;
+        text << std::ifstream(mFolder / name, std::ios::binary).rdbuf();
+        return text.str();
+    }
+
+    fs::path mFolder;
+};
+
+using FileOpening = FileTest;
+
+TEST_F(FileOpening, FolderAndNameAreJoinedByOneSeparator)
+{
+    WriteText("data.bin", "x");
+    const File file(Wide(mFolder), u"data.bin", File::ModeRead);
+    EXPECT_EQ(Text(file.GetPath()), Text(Wide(mFolder)) + u"/data.bin");
+    EXPECT_EQ(Text(file.GetName()), u"data.bin");
+    EXPECT_TRUE(file.IsOpen());
+
+    const File trailing(Wide(mFolder) + WideString(u"/"), u"data.bin", File::ModeRead);
+    EXPECT_EQ(Text(trailing.GetPath()), Text(Wide(mFolder)) + u"//data.bin");
+    EXPECT_TRUE(trailing.IsOpen());
+}
+
+TEST_F(FileOpening, FullPathWithEmptyNameKeepsTheNameEmpty)
+{
+    WriteText("data.bin", "x");
+    const File file(Wide(mFolder / "data.bin"), WideString(), File::ModeRead);
+    EXPECT_TRUE(file.GetName().IsEmpty());
+    EXPECT_EQ(file.GetLength(), 1u);
+}
+
+TEST_F(FileOpening, EmptyPathAndNameThrowInvalidPathname)
+{
+    const std::string text =
+        RuntimeErrorText([] { File(WideString(), WideString(), File::ModeRead); });
+    EXPECT_TRUE(text.starts_with("Runtime Error : invalid pathname : QZ::File::Open : ")) << text;
+}
+
+TEST_F(FileOpening, MissingFileWithoutCreateThrowsOpen)
+{
+    const std::string text =
+        RuntimeErrorText([&] { File(Wide(mFolder), u"missing.bin", File::ModeRead); });
+    EXPECT_TRUE(text.starts_with("Runtime Error : open : QZ::File::Open : ")) << text;
+}
+
+TEST_F(FileOpening, ExclusiveCreateFailsOnlyWhenTheFileExists)
+{
+    const std::uint32_t mode = File::ModeWrite | File::ModeCreate | File::ModeExclusive;
+    {
+        const File created(Wide(mFolder), u"new.bin", mode);
+        EXPECT_TRUE(fs::exists(mFolder / "new.bin"));
+    }
+    const std::string text = RuntimeErrorText([&] { File(Wide(mFolder), u"new.bin", mode); });
+    EXPECT_TRUE(text.starts_with("Runtime Error : open : QZ::File::Open : ")) << text;
+}
+
+TEST_F(FileOpening, OpeningAnOpenFileAnswersOne)
+{
+    WriteText("data.bin", "x");
+    File file(Wide(mFolder), u"data.bin", File::ModeRead);
+    EXPECT_EQ(file.Open(u"elsewhere", u"other", File::ModeWrite), 1);
+    EXPECT_EQ(Text(file.GetName()), u"data.bin");
+}
+
+TEST_F(FileOpening, NonAsciiNamesReachTheDiskAsUtf8)
+{
+    const WideString name(u"Grüße € 日本.Tarn61RededoVuvuva");
+    {
+        File file(Wide(mFolder), name, File::ModeWrite | File::ModeCreate);
+        EXPECT_EQ(file.Write("abc", 3, 0), 3u);
+    }
+    EXPECT_EQ(ReadText(fs::u8path("Grüße € 日本.Tarn61RededoVuvuva")), "abc");
+    EXPECT_TRUE(File::FileExists(Wide(mFolder) + WideString(u"/") + name));
+}
+
+using FileAccess = FileTest;
+
+TEST_F(FileAccess, ReadAndWriteAtExplicitOffsets)
+{
+    File file(Wide(mFolder), u"data.bin", File::ModeWrite | File::ModeCreate);
+    EXPECT_EQ(file.Write("0123456789", 10, 0), 10u);
+    EXPECT_EQ(file.Write("AB", 2, 4), 2u);
+    char buffer[8] = {};
+    EXPECT_EQ(file.Read(buffer, 4, 3), 4u);
+    EXPECT_EQ(std::string(buffer, 4), "3AB6");
+    EXPECT_EQ(file.GetLength(), 10u);
+}
+
+TEST_F(FileAccess, CurrentPositionReadsOnWhereTheLastAccessEnded)
+{
+    WriteText("data.bin", "abcdefgh");
+    File file(Wide(mFolder), u"data.bin", File::ModeRead);
+    char buffer[4] = {};
+    EXPECT_EQ(file.Read(buffer, 3, 2), 3u);
+    EXPECT_EQ(file.Read(buffer, 2, File::CurrentPosition), 2u);
+    EXPECT_EQ(std::string(buffer, 2), "fg");
+}
+
+TEST_F(FileAccess, ReadNearTheEndReturnsWhatIsThere)
+{
+    WriteText("data.bin", "abc");
+    File file(Wide(mFolder), u"data.bin", File::ModeRead);
+    char buffer[8] = {};
+    EXPECT_EQ(file.Read(buffer, 8, 1), 2u);
+    EXPECT_EQ(file.Read(buffer, 8, File::CurrentPosition), 0u);
+}
+
+TEST_F(FileAccess, SeekCountsFromStartCurrentOrEnd)
+{
+    WriteText("data.bin", "abcdefgh");
+    File file(Wide(mFolder), u"data.bin", File::ModeRead);
+    EXPECT_EQ(file.Seek(3, 0), 3);
+    EXPECT_EQ(file.Seek(2, 1), 5);
+    EXPECT_EQ(file.Seek(-1, 2), 7);
+    EXPECT_EQ(file.Seek(-20, 0), -1);
+    EXPECT_EQ(file.Seek(0, 3), -1);
+}
+
+TEST_F(FileAccess, ReadOnlyFileRefusesWritesBeforeTouchingTheFile)
+{
+    WriteText("data.bin", "keep");
+    File file(Wide(mFolder), u"data.bin", File::ModeRead);
+    const std::string text = RuntimeErrorText([&] { file.Write("x", 1, 0xFFFFFFF0); });
+    EXPECT_TRUE(text.starts_with("Runtime Error : file is read only : QZ::File::Write : ")) << text;
+    EXPECT_EQ(ReadText("data.bin"), "keep");
+}
+
+TEST_F(FileAccess, ClosedFileFailsWithTheSystemCallsName)
+{
+    WriteText("data.bin", "abc");
+    File file(Wide(mFolder), u"data.bin", File::ModeRead | File::ModeWrite);
+    file.Close();
+    char buffer[2];
+    EXPECT_TRUE(RuntimeErrorText([&] { file.Read(buffer, 1, 0); })
+                    .starts_with("Runtime Error : lseek : QZ::File::Read : "));
+    EXPECT_TRUE(RuntimeErrorText([&] { file.Read(buffer, 1, File::CurrentPosition); })
+                    .starts_with("Runtime Error : read : QZ::File::Read : "));
+    EXPECT_TRUE(RuntimeErrorText([&] { file.Write(buffer, 1, 0); })
+                    .starts_with("Runtime Error : lseek : QZ::File::Write : "));
+    EXPECT_TRUE(RuntimeErrorText([&] { file.Write(buffer, 1, File::CurrentPosition); })
+                    .starts_with("Runtime Error : write : QZ::File::Write : "));
+    EXPECT_TRUE(RuntimeErrorText([&] { static_cast<void>(file.GetLength()); })
+                    .starts_with("Runtime Error : fstat : QZ::File::GetLength : "));
+    EXPECT_EQ(file.Seek(0, 0), -1);
+}
+
+using FileClosing = FileTest;
+
+TEST_F(FileClosing, SharedDescriptorStaysOpenUntilTheLastCopyCloses)
+{
+    WriteText("data.bin", "abc");
+    File original(Wide(mFolder), u"data.bin", File::ModeRead);
+    {
+        File copy(original);
+        EXPECT_EQ(copy.Close(), 0);
+        EXPECT_TRUE(copy.IsOpen());
+    }
+    char buffer[3] = {};
+    EXPECT_EQ(original.Read(buffer, 3, 0), 3u);
+    EXPECT_EQ(original.Close(), 0);
+    EXPECT_FALSE(original.IsOpen());
+}
+
+TEST_F(FileClosing, DeleteOnCloseRemovesTheFileWithItsLastCopy)
+{
+    const std::uint32_t mode = File::ModeWrite | File::ModeCreate | File::ModeDeleteOnClose;
+    auto file = std::make_unique<File>(Wide(mFolder), u"scratch.tmp", mode);
+    auto copy = std::make_unique<File>(*file);
+    file.reset();
+    EXPECT_TRUE(fs::exists(mFolder / "scratch.tmp"));
+    copy.reset();
+    EXPECT_FALSE(fs::exists(mFolder / "scratch.tmp"));
+}
+
+TEST_F(FileClosing, AssignmentClosesTheFileItHeld)
+{
+    WriteText("other.bin", "o");
+    File target(Wide(mFolder), u"first.tmp",
+                File::ModeWrite | File::ModeCreate | File::ModeDeleteOnClose);
+    target = File(Wide(mFolder), u"other.bin", File::ModeRead);
+    EXPECT_FALSE(fs::exists(mFolder / "first.tmp"));
+    EXPECT_EQ(target.GetLength(), 1u);
+}
+
+using FilePaths = FileTest;
+
+TEST_F(FilePaths, MakeLegalFileNameReplacesEachReservedCharacter)
+{
+    EXPECT_EQ(Text(File::MakeLegalFileName(u"a/b:c?d(e)f")), u"a_b_c_d_e_f");
+    EXPECT_EQ(Text(File::MakeLegalFileName(u"\\/:*?\"<>|&;,^()")), u"_______________");
+    EXPECT_EQ(Text(File::MakeLegalFileName(u"Korvane Tarn 61 Ü-._!")), u"Korvane Tarn 61 Ü-._!");
+}
+
+TEST_F(FilePaths, GetDirectoryDropsTheLastElement)
+{
+    EXPECT_EQ(Text(File::GetDirectory(u"/home/ann/file.ini")), u"/home/ann");
+    EXPECT_EQ(Text(File::GetDirectory(u"/home/ann/")), u"/home/ann");
+    EXPECT_EQ(Text(File::GetDirectory(u"/file.ini")), u"/");
+    EXPECT_EQ(Text(File::GetDirectory(u"/")), u"/");
+    EXPECT_EQ(Text(File::GetDirectory(u"file.ini")), u"");
+    EXPECT_EQ(Text(File::GetDirectory(u"")), u"");
+}
+
+TEST_F(FilePaths, GetLongPathResolvesExistingPathsOnly)
+{
+    fs::create_directory(mFolder / "real");
+    WriteText("real/x.png", "x");
+    fs::create_directory_symlink(mFolder / "real", mFolder / "link");
+    const WideString resolved = File::GetLongPath(Wide(mFolder / "link/../real/./x.png"));
+    EXPECT_EQ(Text(resolved), Text(Wide(fs::canonical(mFolder / "real/x.png"))));
+    EXPECT_EQ(Text(File::GetLongPath(u"/no/such/file")), u"/no/such/file");
+}
+
+TEST_F(FilePaths, EnsureDirectoryCreatesWhatIsMissing)
+{
+    EXPECT_EQ(File::EnsureDirectory(Wide(mFolder)), S_FALSE);
+    EXPECT_EQ(File::EnsureDirectory(Wide(mFolder / "Korvane/Tarn 61")), S_OK);
+    EXPECT_TRUE(fs::is_directory(mFolder / "Korvane/Tarn 61"));
+    WriteText("plain", "x");
+    EXPECT_EQ(File::EnsureDirectory(Wide(mFolder / "plain")), E_FAIL);
+    EXPECT_EQ(File::EnsureDirectory(Wide(mFolder / "plain/below")), E_FAIL);
+}
+
+TEST_F(FilePaths, FileExistsOnlyForFiles)
+{
+    WriteText("plain", "x");
+    EXPECT_TRUE(File::FileExists(Wide(mFolder / "plain")));
+    EXPECT_FALSE(File::FileExists(Wide(mFolder)));
+    EXPECT_FALSE(File::FileExists(Wide(mFolder / "missing")));
+}
+
+TEST_F(FilePaths, CreateDirectoriesStopsBeforeAFileName)
+{
+    EXPECT_TRUE(File::CreateDirectories(Wide(mFolder / "a/b/settings.ini"), true));
+    EXPECT_TRUE(fs::is_directory(mFolder / "a/b"));
+    EXPECT_FALSE(fs::exists(mFolder / "a/b/settings.ini"));
+    EXPECT_TRUE(File::CreateDirectories(Wide(mFolder / "c/d"), false));
+    EXPECT_TRUE(fs::is_directory(mFolder / "c/d"));
+    EXPECT_TRUE(File::CreateDirectories(u"relative-name-only", true));
+    WriteText("blocker", "x");
+    EXPECT_FALSE(File::CreateDirectories(Wide(mFolder / "blocker/e/f"), false));
+}
+
+TEST_F(FilePaths, FindFilesListsMatchingFilesAndSkipsFolders)
+{
+    WriteText("a.ttf", "");
+    WriteText("B.TTF", "");
+    WriteText("c.ttc", "");
+    WriteText("noextension", "");
+    WriteText(fs::u8path("ü.ttf"), "");
+    fs::create_directory(mFolder / "folder.ttf");
+    WideStringArray files;
+    files.Add(u"stale entry");
+
+    EXPECT_EQ(File::FindFiles(Wide(mFolder), u"*.ttf", files), 3);
+    std::vector<std::u16string> found;
+    for (std::int32_t i = 0; i < files.GetCount(); ++i)
+    {
+        found.push_back(Text(files.GetAt(i)));
+    }
+    std::sort(found.begin(), found.end());
+    const std::u16string prefix = Text(Wide(mFolder)) + u"/";
+    EXPECT_EQ(found, (std::vector<std::u16string>{prefix + u"B.TTF", prefix + u"a.ttf",
+                                                  prefix + u"ü.ttf"}));
+
+    EXPECT_EQ(File::FindFiles(Wide(mFolder), u"*.*", files), 5);
+    EXPECT_EQ(File::FindFiles(Wide(mFolder), u"?.tt?", files), 4);
+    EXPECT_EQ(File::FindFiles(Wide(mFolder), u"*.png", files), 0);
+}
+
+TEST_F(FilePaths, FindFilesInAMissingFolderIsNotImplemented)
+{
+    WideStringArray files;
+    files.Add(u"stale entry");
+    EXPECT_EQ(File::FindFiles(Wide(mFolder / "missing"), u"*", files), File::E_NOTIMPL);
+    EXPECT_EQ(files.GetCount(), 0);
+    WriteText("plain", "x");
+    EXPECT_EQ(File::FindFiles(Wide(mFolder / "plain"), u"*", files), File::E_NOTIMPL);
+}
+
+} // namespace
+} // namespace QZ
