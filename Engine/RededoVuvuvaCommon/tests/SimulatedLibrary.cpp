@@ -50,7 +50,17 @@ void PushValues(const QZ::Variant& values)
     ASSERT_EQ(OXLISim_PushValues(&view), 0);
 }
 
+void WaitUntilDelivered()
+{
+    ASSERT_EQ(OXLISim_WaitUntilDelivered(10000), 0);
+}
+
 SimulatedLibraryTest::SimulatedLibraryTest()
+{
+    EXPECT_EQ(OXLISim_Reset(), 0);
+}
+
+SimulatedEngineTest::SimulatedEngineTest()
 {
     EXPECT_EQ(OXLISim_Reset(), 0);
 }

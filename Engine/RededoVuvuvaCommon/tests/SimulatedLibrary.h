@@ -2,6 +2,7 @@
 // that starts every test with the simulated device in its first state.
 #pragma once
 
+#include "Engine/RededoVuvuvaCommon/tests/EngineHarness.h"
 #include "Platform/DeviceControlClient/PackedRecord.h"
 #include "QZFramework/Utilities/Storage/Variant.h"
 
@@ -24,10 +25,20 @@ void SetRemoteDevices(const QZ::Variant& devices, std::uint32_t afterSearches = 
 // The simulated device changes these values and pushes them from its own thread.
 void PushValues(const QZ::Variant& values);
 
+// Waits until the simulated device has handed every pushed list to the program.
+void WaitUntilDelivered();
+
 class SimulatedLibraryTest : public ::testing::Test
 {
 protected:
     SimulatedLibraryTest();
+};
+
+// The engine's harness over the simulated library.
+class SimulatedEngineTest : public EngineHarness
+{
+protected:
+    SimulatedEngineTest();
 };
 
 } // namespace EngineTestSupport
