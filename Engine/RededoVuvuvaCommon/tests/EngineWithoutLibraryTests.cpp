@@ -115,7 +115,8 @@ TEST_F(EngineWithoutLibrary, ChangeReportsPostPairsForUpToTwoAndOneListFromThree
             dynamic_cast<const LRootModuleEngine::ParamStatePayload*>(posted[before + k].mPayload.Get());
         ASSERT_NE(pair, nullptr);
         EXPECT_EQ(pair->GetFirst().mParamID, static_cast<std::int32_t>(5 + k));
-        EXPECT_EQ(pair->ToString(), QZ::StringT<char16_t, char>(k == 0 ? u"5" : u"6"));
+        const QZ::StringT<char16_t, char> text(k == 0 ? u"5" : u"6");
+        EXPECT_TRUE(pair->ToString() == text.GetString());
     }
     ASSERT_EQ(Engine()->PostParamStates(ParamDescriptors(QZ::ParamRange{9, 3})), 0);
     ASSERT_EQ(Engine()->PostParamStates(ParamDescriptors(QZ::ParamRange{9, 0})), 0);
