@@ -86,10 +86,9 @@ void CopyDeviceList(const Variant& found, LDeviceCommunicationInterface::DeviceL
 
 LDeviceCommunicationInterface::LDeviceCommunicationInterface()
     : mState(new LDeviceCommunicationState()),
-      mThreader(new QZ::LEventGatedThreader(mState->mWakeEvent,
-                                            QZ::RCPtr<QZ::LThreadWorker>(
-                                                new LDeviceCommunicationThreadWorker()),
-                                            mState, 0))
+      mThreader(new QZ::LEventGatedThreader(
+          mState->mWakeEvent, QZ::RCPtr<QZ::LThreadWorker>(new LDeviceCommunicationThreadWorker()),
+          mState, 0))
 {
 }
 
@@ -168,8 +167,9 @@ std::int32_t LDeviceCommunicationInterface::WaitForRemoteDeviceListChange(
     for (std::uint32_t elapsed = 0;; elapsed += kSearchPauseMs)
     {
         Variant found;
-        if (client->FindRemoteDevices(classes.GetData(), static_cast<std::uint32_t>(classes.GetCount()),
-                                      found, OXLI_SEARCH_QUICK) < 0)
+        if (client->FindRemoteDevices(classes.GetData(),
+                                      static_cast<std::uint32_t>(classes.GetCount()), found,
+                                      OXLI_SEARCH_QUICK) < 0)
         {
             return QZ::E_FAIL;
         }
@@ -222,8 +222,8 @@ std::int32_t LDeviceCommunicationInterface::RequestParamRanges(const QZ::ParamRa
                              : client->RequestParamRanges(mState->GetCurrentDevice(), ranges);
 }
 
-std::int32_t LDeviceCommunicationInterface::RequestParamValues(
-    const QZ::ParamDescriptors& descriptors)
+std::int32_t
+LDeviceCommunicationInterface::RequestParamValues(const QZ::ParamDescriptors& descriptors)
 {
     QZ::DeviceControlClientInterface* client = GetClient();
     return client == nullptr ? kNoClient

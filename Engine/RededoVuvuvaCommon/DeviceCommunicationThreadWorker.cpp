@@ -2,7 +2,8 @@
 
 #include "Engine/RededoVuvuvaCommon/DeviceCommunicationState.h"
 
-QZ::QZRESULT LDeviceCommunicationThreadWorker::DoWork(const QZ::RCPtr<QZ::LRefCountedObject>& context)
+QZ::QZRESULT
+LDeviceCommunicationThreadWorker::DoWork(const QZ::RCPtr<QZ::LRefCountedObject>& context)
 {
     const auto state = QZ::RCPtr<LDeviceCommunicationState>::DynamicCastFrom(context);
     if (state)

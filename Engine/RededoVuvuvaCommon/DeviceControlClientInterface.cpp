@@ -51,8 +51,7 @@ private:
     OXLI_ParamDescriptor mDescriptor;
 };
 
-template <class... Arguments>
-bool ArePacked(const Arguments&... arguments)
+template <class... Arguments> bool ArePacked(const Arguments&... arguments)
 {
     return (arguments.IsPacked() && ...);
 }
@@ -92,8 +91,8 @@ DeviceControlClientInterface::~DeviceControlClientInterface()
     static_cast<void>(mLibrary.Close());
 }
 
-std::optional<std::string> DeviceControlClientInterface::GetLibraryPathBeside(
-    std::string_view programPath)
+std::optional<std::string>
+DeviceControlClientInterface::GetLibraryPathBeside(std::string_view programPath)
 {
     const std::size_t slash = programPath.rfind('/');
     if (slash == std::string_view::npos)
@@ -142,7 +141,8 @@ void DeviceControlClientInterface::Load(const std::string& path)
 
 bool DeviceControlClientInterface::ResolveEntryPoints()
 {
-    const auto resolve = [this](auto& entryPoint, const char* name) {
+    const auto resolve = [this](auto& entryPoint, const char* name)
+    {
         entryPoint = mLibrary.FindFunction<std::remove_reference_t<decltype(entryPoint)>>(name);
         if (entryPoint == nullptr)
         {

@@ -41,7 +41,8 @@ public:
 
     // The library's path beside the program at programPath: its folder, the slash kept, then
     // kLibraryFileName. Nothing for a path without a folder.
-    [[nodiscard]] static std::optional<std::string> GetLibraryPathBeside(std::string_view programPath);
+    [[nodiscard]] static std::optional<std::string>
+    GetLibraryPathBeside(std::string_view programPath);
     // The program's own file (/proc/self/exe), however long; nothing when it cannot be read.
     [[nodiscard]] static std::optional<std::string> GetProgramPath();
 
@@ -68,10 +69,10 @@ public:
                                               Variant& ranges);
     [[nodiscard]] std::int32_t GetParamValues(const Variant& device,
                                               const ParamDescriptors& descriptors, Variant& values);
-    [[nodiscard]] std::int32_t GetParamValue(const Variant& device, const ParamDescriptor& descriptor,
-                                             Variant& value);
-    [[nodiscard]] std::int32_t SetParamValue(const Variant& device, const ParamDescriptor& descriptor,
-                                             const Variant& value);
+    [[nodiscard]] std::int32_t GetParamValue(const Variant& device,
+                                             const ParamDescriptor& descriptor, Variant& value);
+    [[nodiscard]] std::int32_t
+    SetParamValue(const Variant& device, const ParamDescriptor& descriptor, const Variant& value);
     [[nodiscard]] std::int32_t SetParamValues(const Variant& device, const Variant& values);
     // True only when the library answers 0.
     [[nodiscard]] bool IsDeviceConnected(const Variant& device);

@@ -163,9 +163,9 @@ std::int32_t LRootModuleEngine::EnableDeviceScanning(bool on)
     if (!mFirstSearchDone)
     {
         QZ::Array<Variant> devices;
-        mFirstSearchResult =
-            mDeviceComm ? mDeviceComm->WaitForRemoteDeviceListChange({}, devices, 0)
-                        : LDeviceCommunicationInterface::kNoClient;
+        mFirstSearchResult = mDeviceComm
+                                 ? mDeviceComm->WaitForRemoteDeviceListChange({}, devices, 0)
+                                 : LDeviceCommunicationInterface::kNoClient;
         mFirstSearchDone = true;
     }
     if (mFirstSearchResult < 0)
@@ -320,9 +320,9 @@ void LRootModuleEngine::OnParamStatesChanged(const QZ::Array<QZ::ParamValue>& ch
 QZ::QZRESULT LRootModuleEngine::OnParamModuleChangeReq(const RCPtr<QZ::LNotificationDistributor>&,
                                                        const RCPtr<QZ::LNotification>& notification)
 {
-    const auto* request = notification
-                              ? dynamic_cast<const ParamStatePayload*>(notification->GetPayload().Get())
-                              : nullptr;
+    const auto* request =
+        notification ? dynamic_cast<const ParamStatePayload*>(notification->GetPayload().Get())
+                     : nullptr;
     if (request != nullptr && GetDeviceConnectionState() == Connected &&
         mRootModule->SendParamValue(request->GetFirst(), request->GetSecond()) < 0)
     {
@@ -351,10 +351,7 @@ QZ::QZRESULT LRootModuleEngine::DoWork(const RCPtr<QZ::LRefCountedObject>&)
     struct RunEnd
     {
         LRootModuleEngine& engine;
-        ~RunEnd()
-        {
-            engine.AdjustCyclicRefCount(-1);
-        }
+        ~RunEnd() { engine.AdjustCyclicRefCount(-1); }
     } runEnd{*this};
     if (!QZ::GetApplicationNotificationCenter())
     {
@@ -441,9 +438,8 @@ void LRootModuleEngine::TakeDeviceList(const QZ::Array<Variant>& list, bool only
         }
         mRemoteDevices = list;
     }
-    Post(QZ::NID_REMOTE_DEVICE_LIST_CHANGE,
-         RCPtr<QZ::LRefCountedObject>(
-             new DeviceCountPayload(static_cast<unsigned int>(list.GetCount()))));
+    Post(QZ::NID_REMOTE_DEVICE_LIST_CHANGE, RCPtr<QZ::LRefCountedObject>(new DeviceCountPayload(
+                                                static_cast<unsigned int>(list.GetCount()))));
 }
 
 QZ::QZRESULT LRootModuleEngine::StartWorker()
@@ -532,7 +528,8 @@ void LRootModuleEngine::PauseBetweenPolls()
     static_cast<void>(mStopEvent.Wait(kPollPauseMs));
 }
 
-void LRootModuleEngine::Post(const char16_t* identifier, const RCPtr<QZ::LRefCountedObject>& payload)
+void LRootModuleEngine::Post(const char16_t* identifier,
+                             const RCPtr<QZ::LRefCountedObject>& payload)
 {
     const RCPtr<QZ::LNotificationCenter> center = QZ::GetApplicationNotificationCenter();
     if (!center)

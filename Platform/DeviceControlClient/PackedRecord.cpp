@@ -35,10 +35,9 @@ bool UnpackRecord(const std::uint8_t* data, std::uint32_t length, QZ::Variant& v
     {
         return false;
     }
-    const std::uint32_t declared = static_cast<std::uint32_t>(data[0]) |
-                                   static_cast<std::uint32_t>(data[1]) << 8 |
-                                   static_cast<std::uint32_t>(data[2]) << 16 |
-                                   static_cast<std::uint32_t>(data[3]) << 24;
+    const std::uint32_t declared =
+        static_cast<std::uint32_t>(data[0]) | static_cast<std::uint32_t>(data[1]) << 8 |
+        static_cast<std::uint32_t>(data[2]) << 16 | static_cast<std::uint32_t>(data[3]) << 24;
     return declared == length && QZ::Succeeded(QZ::UnpackVariant(value, data, length));
 }
 

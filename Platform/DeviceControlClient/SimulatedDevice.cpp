@@ -19,9 +19,9 @@ constexpr std::int32_t kProductNameID = -10;
 Variant MakeInt32(std::int32_t number)
 {
     const auto bits = static_cast<std::uint32_t>(number);
-    const std::uint8_t bytes[4] = {static_cast<std::uint8_t>(bits), static_cast<std::uint8_t>(bits >> 8),
-                                   static_cast<std::uint8_t>(bits >> 16),
-                                   static_cast<std::uint8_t>(bits >> 24)};
+    const std::uint8_t bytes[4] = {
+        static_cast<std::uint8_t>(bits), static_cast<std::uint8_t>(bits >> 8),
+        static_cast<std::uint8_t>(bits >> 16), static_cast<std::uint8_t>(bits >> 24)};
     Variant value;
     value.Set(Variant::TagInt32, bytes, 4);
     return value;

@@ -35,10 +35,12 @@ protected:
     // A list that sets the preset name to "N" and the index's four digits.
     static Variant Numbered(int index)
     {
-        const std::uint8_t digits[6] = {'N', static_cast<std::uint8_t>('0' + index / 1000 % 10),
+        const std::uint8_t digits[6] = {'N',
+                                        static_cast<std::uint8_t>('0' + index / 1000 % 10),
                                         static_cast<std::uint8_t>('0' + index / 100 % 10),
                                         static_cast<std::uint8_t>('0' + index / 10 % 10),
-                                        static_cast<std::uint8_t>('0' + index % 10), '.'};
+                                        static_cast<std::uint8_t>('0' + index % 10),
+                                        '.'};
         Variant name;
         name.SetBytes(digits, 6);
         return MakeValues({{0, name}});

@@ -110,8 +110,8 @@ TEST(DeviceControlLoader, InstalledBuildFindsNoDevicesAndAcceptsRequests)
     EXPECT_EQ(client.FindRemoteDevices(nullptr, 0, devices, OXLI_SEARCH_FULL), 0);
     EXPECT_EQ(devices.GetType(), Variant::TagList);
     EXPECT_EQ(devices.GetListItemCount(), 0u);
-    EXPECT_EQ(client.ConnectDevice(keyboard, [](void*, int32_t, const OXLI_Record*) { return 0; },
-                                   nullptr),
+    EXPECT_EQ(client.ConnectDevice(
+                  keyboard, [](void*, int32_t, const OXLI_Record*) { return 0; }, nullptr),
               0);
     EXPECT_EQ(client.RequestParamValue(keyboard, ParamDescriptor(-8)), 0);
     EXPECT_FALSE(client.IsDeviceConnected(keyboard));

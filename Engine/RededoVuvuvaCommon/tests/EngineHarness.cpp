@@ -128,8 +128,7 @@ void EngineHarness::ProcessQueue()
 
 bool EngineHarness::ProcessUntil(const std::function<bool()>& condition, std::uint32_t timeoutMs)
 {
-    const auto deadline =
-        std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     while (true)
     {
         ProcessQueue();
@@ -150,8 +149,8 @@ std::vector<std::int32_t> EngineHarness::GetPostedConnectionStates() const
     std::vector<std::int32_t> states;
     for (const Delivered& delivered : GetDelivered(QZ::NID_DEVICE_CONNECTION_STATE_CHANGE))
     {
-        const auto* holder =
-            dynamic_cast<const LRootModuleEngine::ConnectionStatePayload*>(delivered.mPayload.Get());
+        const auto* holder = dynamic_cast<const LRootModuleEngine::ConnectionStatePayload*>(
+            delivered.mPayload.Get());
         states.push_back(holder == nullptr ? -1 : holder->GetValue());
     }
     return states;

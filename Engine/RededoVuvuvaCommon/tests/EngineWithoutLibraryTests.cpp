@@ -111,8 +111,8 @@ TEST_F(EngineWithoutLibrary, ChangeReportsPostPairsForUpToTwoAndOneListFromThree
     ASSERT_EQ(posted.size(), before + 2);
     for (std::size_t k = 0; k < 2; ++k)
     {
-        const auto* pair =
-            dynamic_cast<const LRootModuleEngine::ParamStatePayload*>(posted[before + k].mPayload.Get());
+        const auto* pair = dynamic_cast<const LRootModuleEngine::ParamStatePayload*>(
+            posted[before + k].mPayload.Get());
         ASSERT_NE(pair, nullptr);
         EXPECT_EQ(pair->GetFirst().mParamID, static_cast<std::int32_t>(5 + k));
         const QZ::StringT<char16_t, char> text(k == 0 ? u"5" : u"6");

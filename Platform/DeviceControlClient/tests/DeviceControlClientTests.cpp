@@ -75,7 +75,10 @@ const std::vector<std::uint8_t> kAttachedKeyboard = {12, 0, 0, 0, 0, 0, 0, 0, 0,
 
 struct Holder
 {
-    explicit Holder(const Variant& value) : mRecord(Pack(value)), mView(Platform::ViewRecord(mRecord)) {}
+    explicit Holder(const Variant& value)
+        : mRecord(Pack(value)), mView(Platform::ViewRecord(mRecord))
+    {
+    }
     const OXLI_Record* Get() const { return &mView; }
     std::vector<std::uint8_t> mRecord;
     OXLI_Record mView;
@@ -280,7 +283,8 @@ TEST_F(ClientLibrary, VirtualParametersAnswerAndReadOnlyOnesRefuseWrites)
     Connect();
     const OXLI_Record device = Attached();
     Holder noSubKey{Variant()};
-    auto read = [&](std::int32_t paramID, Variant& value) {
+    auto read = [&](std::int32_t paramID, Variant& value)
+    {
         const OXLI_ParamDescriptor descriptor{paramID, noSubKey.mView};
         Platform::VariantSink sink(value);
         return OXLI_GetParamValue(&device, &descriptor, sink.Get());
@@ -304,7 +308,8 @@ TEST_F(ClientLibrary, VirtualParametersAnswerAndReadOnlyOnesRefuseWrites)
     ASSERT_EQ(read(-8, value), OXLI_RESULT_OK);
     EXPECT_EQ(value.ToInt64(), 7);
     const OXLI_ParamDescriptor makerID{-9, noSubKey.mView};
-    EXPECT_EQ(OXLI_SetParamValue(&device, &makerID, statusRecord.Get()), OXLI_RESULT_NO_SUCH_PARAMETER);
+    EXPECT_EQ(OXLI_SetParamValue(&device, &makerID, statusRecord.Get()),
+              OXLI_RESULT_NO_SUCH_PARAMETER);
 }
 
 TEST_F(ClientLibrary, RangesAreTheRunsOfHeldParameters)

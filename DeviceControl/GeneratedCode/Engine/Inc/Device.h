@@ -23,15 +23,15 @@ public:
     void SetFirstParamID(LParameterizedModule* parent, std::int32_t firstParamID,
                          std::uint32_t index) override;
 
-    using IDevice::GetPresetName;
-    using IDevice::GetKeybedZones;
-    using IDevice::GetWheels;
-    using IDevice::GetPedals;
-    using IDevice::GetPads;
-    using IDevice::GetPushButtons;
-    using IDevice::GetFaders;
     using IDevice::GetEncoders;
+    using IDevice::GetFaders;
+    using IDevice::GetKeybedZones;
+    using IDevice::GetPads;
+    using IDevice::GetPedals;
+    using IDevice::GetPresetName;
+    using IDevice::GetPushButtons;
     using IDevice::GetTouchPadAxises;
+    using IDevice::GetWheels;
     [[nodiscard]] QZ::RCPtr<IPresetName> GetPresetName() override { return mPresetName; }
     [[nodiscard]] QZ::RCPtr<IKeybedZones> GetKeybedZones() override { return mKeybedZones; }
     [[nodiscard]] QZ::RCPtr<IWheels> GetWheels() override { return mWheels; }

@@ -57,6 +57,5 @@ private:
     // The member that owns control type type's run (both pedal types give the pedals).
     [[nodiscard]] QZ::RCPtr<LParameterizedModule> GetMember(ControlType type);
     // The nine members in identifier order, with their offsets; missing ones are null.
-    template <class Visit>
-    void ForEachMember(Visit visit);
+    template <class Visit> void ForEachMember(Visit visit);
 };

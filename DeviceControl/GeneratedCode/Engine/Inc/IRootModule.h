@@ -46,8 +46,7 @@ public:
     // A preset parameter's current value (identifiers from 0). Offline: the value kept, 0.
     // Online: the owning module's value and 0, or an empty value and E_FAIL when no module owns
     // the identifier.
-    virtual std::int32_t FetchParamValue(const QZ::ParamDescriptor& descriptor,
-                                         QZ::Variant& value);
+    virtual std::int32_t FetchParamValue(const QZ::ParamDescriptor& descriptor, QZ::Variant& value);
     [[nodiscard]] virtual QZ::ConstRCPtr<IDevice> GetDevice() const;
     [[nodiscard]] virtual QZ::RCPtr<IDevice> GetDevice() = 0;
 

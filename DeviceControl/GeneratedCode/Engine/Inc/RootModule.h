@@ -59,8 +59,10 @@ public:
     // The value kept; empty outside F to F + 130.
     [[nodiscard]] QZ::Variant ReadParamValue(const QZ::ParamDescriptor& descriptor) const override;
 
-    void ReportParamChange(const QZ::ParamDescriptor& descriptor, const QZ::Variant& value) override;
-    [[nodiscard]] QZ::RCPtr<LDeviceCommunicationInterface> GetDeviceCommunicationInterface() override
+    void ReportParamChange(const QZ::ParamDescriptor& descriptor,
+                           const QZ::Variant& value) override;
+    [[nodiscard]] QZ::RCPtr<LDeviceCommunicationInterface>
+    GetDeviceCommunicationInterface() override
     {
         return mDeviceComm;
     }

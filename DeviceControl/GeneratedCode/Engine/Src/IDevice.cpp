@@ -1,7 +1,6 @@
 #include "DeviceControl/GeneratedCode/Engine/Inc/IDevice.h"
 
-template <class Visit>
-void IDevice::ForEachMember(Visit visit)
+template <class Visit> void IDevice::ForEachMember(Visit visit)
 {
     visit(ControlType::PresetName, GetMember(ControlType::PresetName));
     visit(ControlType::KeybedZone, GetMember(ControlType::KeybedZone));
@@ -18,14 +17,17 @@ void IDevice::SetFirstParamID(LParameterizedModule* parent, std::int32_t firstPa
                               std::uint32_t index)
 {
     LParameterizedModule::SetFirstParamID(parent, firstParamID, index);
-    ForEachMember([&](ControlType type, const QZ::RCPtr<LParameterizedModule>& member) {
-        if (member)
+    ForEachMember(
+        [&](ControlType type, const QZ::RCPtr<LParameterizedModule>& member)
         {
-            const auto offset = static_cast<std::uint32_t>(GetControlTypeLayout(type).firstNumber);
-            const auto memberID = static_cast<std::uint32_t>(firstParamID) + offset;
-            member->SetFirstParamID(this, static_cast<std::int32_t>(memberID), 0);
-        }
-    });
+            if (member)
+            {
+                const auto offset =
+                    static_cast<std::uint32_t>(GetControlTypeLayout(type).firstNumber);
+                const auto memberID = static_cast<std::uint32_t>(firstParamID) + offset;
+                member->SetFirstParamID(this, static_cast<std::int32_t>(memberID), 0);
+            }
+        });
 }
 
 QZ::RCPtr<LParameterizedModule> IDevice::GetModule(std::int32_t paramID)
@@ -42,22 +44,26 @@ QZ::RCPtr<LParameterizedModule> IDevice::GetModule(std::int32_t paramID)
 
 void IDevice::PropagateEventA()
 {
-    ForEachMember([](ControlType, const QZ::RCPtr<LParameterizedModule>& member) {
-        if (member)
+    ForEachMember(
+        [](ControlType, const QZ::RCPtr<LParameterizedModule>& member)
         {
-            member->PropagateEventA();
-        }
-    });
+            if (member)
+            {
+                member->PropagateEventA();
+            }
+        });
 }
 
 void IDevice::PropagateEventB()
 {
-    ForEachMember([](ControlType, const QZ::RCPtr<LParameterizedModule>& member) {
-        if (member)
+    ForEachMember(
+        [](ControlType, const QZ::RCPtr<LParameterizedModule>& member)
         {
-            member->PropagateEventB();
-        }
-    });
+            if (member)
+            {
+                member->PropagateEventB();
+            }
+        });
 }
 
 QZ::RCPtr<LParameterizedModule> IDevice::GetMember(ControlType type)

@@ -74,8 +74,7 @@ std::int32_t IRootModule::SendParamValue(const QZ::ParamDescriptor& descriptor,
                       : LDeviceCommunicationInterface::kNoClient;
 }
 
-std::int32_t IRootModule::FetchParamValue(const QZ::ParamDescriptor& descriptor,
-                                          QZ::Variant& value)
+std::int32_t IRootModule::FetchParamValue(const QZ::ParamDescriptor& descriptor, QZ::Variant& value)
 {
     if (mOffline.load())
     {

@@ -57,9 +57,9 @@ std::int32_t LRootModule::Initialize(ChangeCallback callback, void* context,
         QZ::RCPtr<LParameterizedModule> module = GetModule(paramID);
         if (module && mParamCache)
         {
-            static_cast<void>(mParamCache->SetValue(
-                ParamDescriptor(static_cast<std::int32_t>(number)),
-                module->GetParamValueDefault(paramID), false));
+            static_cast<void>(
+                mParamCache->SetValue(ParamDescriptor(static_cast<std::int32_t>(number)),
+                                      module->GetParamValueDefault(paramID), false));
         }
     }
     if (mDeviceComm)
@@ -210,7 +210,8 @@ void LRootModule::ReceiveParamValues(const QZ::ParamValues& values)
         }
         if (module)
         {
-            static_cast<void>(module->SetParamValueLocal(ParamDescriptor(paramID, subKey), value, true));
+            static_cast<void>(
+                module->SetParamValueLocal(ParamDescriptor(paramID, subKey), value, true));
         }
         else
         {
@@ -219,7 +220,8 @@ void LRootModule::ReceiveParamValues(const QZ::ParamValues& values)
     }
 }
 
-bool LRootModule::ToCacheDescriptor(const ParamDescriptor& descriptor, ParamDescriptor& cached) const
+bool LRootModule::ToCacheDescriptor(const ParamDescriptor& descriptor,
+                                    ParamDescriptor& cached) const
 {
     const std::int64_t number = static_cast<std::int64_t>(descriptor.mParamID) - mFirstParamID;
     if (!mParamCache || number < 0 || number >= kPresetParamCount)

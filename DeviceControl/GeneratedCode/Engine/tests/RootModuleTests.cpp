@@ -35,7 +35,8 @@ protected:
             ASSERT_EQ(mInterface->Initialize(), QZ::S_OK);
         }
         mRoot = LRootModule::Create(offline);
-        ASSERT_EQ(mRoot->Initialize(&RootModule::Record, this, mCache, mInterface, firstParamID), 0);
+        ASSERT_EQ(mRoot->Initialize(&RootModule::Record, this, mCache, mInterface, firstParamID),
+                  0);
         if (connected)
         {
             ASSERT_EQ(mRoot->ConnectDevice(Variant()), 0);
