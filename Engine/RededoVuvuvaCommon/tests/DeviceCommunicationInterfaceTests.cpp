@@ -58,7 +58,7 @@ protected:
 
     QZ::RCPtr<LDeviceCommunicationInterface> mInterface{new LDeviceCommunicationInterface()};
     RecordingReceiver mReceiver;
-    const LDeviceCommunicationInterface::DeviceClassArray mAllClasses;
+    LDeviceCommunicationInterface::DeviceClassArray mAllClasses;
 };
 
 } // namespace

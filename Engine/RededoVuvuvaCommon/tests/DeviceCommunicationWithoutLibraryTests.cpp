@@ -18,7 +18,7 @@ struct DeviceCommunication : public ::testing::Test
 {
     QZ::RCPtr<LDeviceCommunicationInterface> mInterface{new LDeviceCommunicationInterface()};
     RecordingReceiver mReceiver;
-    const LDeviceCommunicationInterface::DeviceClassArray mAllClasses;
+    LDeviceCommunicationInterface::DeviceClassArray mAllClasses;
 
     void TearDown() override { mInterface->SetReceiver(nullptr); }
 };
