@@ -2,34 +2,16 @@
 
 #include "Engine/RededoVuvuvaCommon/RootModuleEngine.h"
 
-#include <atomic>
 #include <utility>
-
-namespace
-{
-
-std::atomic<LApplication*> gApplication{nullptr};
-
-} // namespace
-
-LApplication::LApplication()
-{
-    LApplication* none = nullptr;
-    if (!gApplication.compare_exchange_strong(none, this))
-    {
-        QZ_THROW_LOGIC("LApplication::LApplication", "Application object exists already");
-    }
-}
 
 LApplication::~LApplication()
 {
     ReleaseRootModuleEngine();
-    gApplication = nullptr;
 }
 
 LApplication* LApplication::GetApplication()
 {
-    return gApplication.load();
+    return dynamic_cast<LApplication*>(QZ::LApplicationBase::GetApplication());
 }
 
 void LApplication::CreateRootModuleEngine()

@@ -5,23 +5,20 @@
 // for it through GetRootModuleEngine (RootModuleEngine.h), from any thread.
 #pragma once
 
+#include "QZFramework/Application/ApplicationBase.h"
 #include "QZFramework/ObjectBase/RCPtr.h"
 #include "QZFramework/System/Mutex.h"
 
 class LRootModuleEngine;
 
-class LApplication
+class LApplication : public QZ::LApplicationBase
 {
 public:
-    // Becomes the process's application object; a second one while this one lives throws a
-    // logic error.
-    LApplication();
-    LApplication(const LApplication&) = delete;
-    LApplication& operator=(const LApplication&) = delete;
-    // Releases the engine and stops being the application object.
-    virtual ~LApplication();
+    LApplication() = default;
+    // Releases the engine.
+    ~LApplication() override;
 
-    // The application object, or null when there is none.
+    // The application object when it is an LApplication, or null.
     [[nodiscard]] static LApplication* GetApplication();
 
     // Creates the engine and initialises it with first identifier 0. What Initialize throws
