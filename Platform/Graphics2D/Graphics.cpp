@@ -302,6 +302,11 @@ Status Graphics::SetClipRect(const RectF& rect)
     {
         return Record(Status::WrongState);
     }
+    if (!std::isfinite(rect.x) || !std::isfinite(rect.y) || !std::isfinite(rect.width) ||
+        !std::isfinite(rect.height))
+    {
+        return Record(Status::InvalidParameter);
+    }
     // Set in device pixels and cut to the surface, so that an unbounded clip stays exact under
     // any translation. The clip is part of Cairo's saved state, so the matrix and antialiasing
     // are put back by hand rather than by cairo_restore.
@@ -355,6 +360,11 @@ Status Graphics::TranslateWorldTransform(float dx, float dy, MatrixOrder order)
     if (cr == nullptr)
     {
         return Record(Status::WrongState);
+    }
+    // Cairo would take a matrix that is not finite as an error for the rest of its life.
+    if (!std::isfinite(dx) || !std::isfinite(dy))
+    {
+        return Record(Status::InvalidParameter);
     }
     if (order == MatrixOrder::Prepend)
     {

@@ -54,10 +54,12 @@ public:
     Status SetPixelOffsetMode(PixelOffsetMode mode);
 
     // Replaces the clip by the rectangle (in world coordinates); an empty rectangle clips
-    // everything away.
+    // everything away. InvalidParameter, leaving the clip as it was, for a value that is not a
+    // finite number.
     Status SetClipRect(const RectF& rect);
     Status ResetClip();
     Status ResetWorldTransform();
+    // InvalidParameter, leaving the transform as it was, for an offset that is not finite.
     Status TranslateWorldTransform(float dx, float dy, MatrixOrder order = MatrixOrder::Prepend);
 
     // Sets every pixel inside the clip to the colour (no blending).

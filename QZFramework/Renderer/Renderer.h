@@ -51,6 +51,7 @@ public:
 
     // The renderer of the given type for a window; bounds are passed along and not used. Types
     // whose backend is not part of this build yield null. Any other type throws a domain error.
+    // Defined apart from the rest of the class, in QZ::Renderers, with the renderers it makes.
     [[nodiscard]] static RCPtr<LRenderer>
     Create(std::int32_t type, const RectT<std::int32_t>& bounds, WindowHandle window);
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 
 using namespace QZ::Graphics2D;
@@ -130,6 +131,20 @@ TEST(GraphicsState, UnboundedClipAndHugeRectanglesStayExactUnderATranslation)
     // Its right edge lies a billion pixels away; the other three stay where they are.
     ASSERT_EQ(graphics.DrawRectangle(Pen{kBlack, 1}, {-1, -1, 1.0e9f, 2}), Status::Ok);
     EXPECT_EQ(Picture(*image, kBlack), ".####\n.#...\n.####\n.....\n");
+}
+
+TEST(GraphicsState, TransformAndClipThatAreNotFiniteAreRefused)
+{
+    auto image = MakeImage(4, 4);
+    Graphics graphics(*image);
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    ASSERT_EQ(graphics.TranslateWorldTransform(1, 1), Status::Ok);
+    ASSERT_EQ(graphics.SetClipRect({0, 0, 2, 2}), Status::Ok);
+    EXPECT_EQ(graphics.TranslateWorldTransform(nan, 0), Status::InvalidParameter);
+    EXPECT_EQ(graphics.SetClipRect({0, 0, std::numeric_limits<float>::infinity(), 1}),
+              Status::InvalidParameter);
+    ASSERT_EQ(graphics.FillRectangle(SolidBrush{kBlack}, {-4, -4, 9, 9}), Status::Ok);
+    EXPECT_EQ(Picture(*image, kBlack), "....\n.##.\n.##.\n....\n");
 }
 
 TEST(GraphicsState, ImagesAndTextFarOutsideTheTargetAreLeftOut)

@@ -130,8 +130,8 @@ void BuildPath(const PolylineT<float>& polyline, std::int32_t kind, Graphics2D::
 } // namespace
 
 LGDIRenderer::LGDIRenderer(std::int32_t screenDpi)
-    : mDpi(screenDpi), mBitmapCache(kCacheCapacity), mPathCache(kCacheCapacity),
-      mLastPurgeTime(ApplicationMilliseconds())
+    : mDpi(screenDpi > 0 ? screenDpi : kDefaultDpi), mBitmapCache(kCacheCapacity),
+      mPathCache(kCacheCapacity), mLastPurgeTime(ApplicationMilliseconds())
 {
     if (Graphics2D::Image::Create(1, 1, Graphics2D::PixelFormat::Format32bppARGB,
                                   mMeasuringBitmap) == Graphics2D::Status::Ok)

@@ -9,8 +9,9 @@
 // metrics as for drawing. The clip and world transform of a surface's Graphics follow the render
 // state through SetClip and OffsetOrigin; the state's alpha and stencil are not used.
 //
-// Bitmaps are rendered once per destination size and resize type and kept in the bitmap cache;
-// polylines are built into paths once and kept in the path cache until they change. Both caches
+// Bitmaps are rendered once per image area, destination size and resize type and kept in the
+// bitmap cache; polylines are built into paths once (one for each way a polyline is drawn: as
+// segments, as a line, as a polygon) and kept in the path cache until they change. Both caches
 // hold 256 entries, and RenderFinish empties the entries of both that were not used during a
 // whole period of more than five minutes of the application clock.
 //
@@ -18,7 +19,6 @@
 // operations run on the user-interface thread.
 #pragma once
 
-#include "Platform/Graphics2D/Font.h"
 #include "QZFramework/Renderer/GDI/CashableBitmapDescriptor.h"
 #include "QZFramework/Renderer/GDI/GDICachedBitmap.h"
 #include "QZFramework/Renderer/GDI/GDIGraphicsPath.h"
@@ -60,7 +60,7 @@ public:
     static constexpr std::int32_t kDefaultDpi = 96;
 
     // screenDpi is the horizontal pixels per inch of the screen, which text measuring takes into
-    // account; the window layer passes what the desktop reports.
+    // account; the window layer passes what the desktop reports (a value below 1 counts as 96).
     explicit LGDIRenderer(std::int32_t screenDpi = kDefaultDpi);
     ~LGDIRenderer() override;
     LGDIRenderer(const LGDIRenderer&) = delete;
@@ -118,7 +118,7 @@ public:
     void DrawBitmap(const ConstRCPtr<LBitmap>& bitmap, const RectT<std::int32_t>& destination,
                     std::int32_t resizeType) override;
     // E_INVALIDARG unless the source is an off-screen context of this renderer type; E_FAIL when
-    // the copy failed (also when the source is the current context).
+    // the copy failed (also outside a frame and when the source is the current context).
     QZRESULT DrawSurface(const RCPtr<LRenderContextInfo>& source,
                          const PointT<std::int32_t>& destination,
                          const RectT<std::int32_t>& sourceRect) override;
