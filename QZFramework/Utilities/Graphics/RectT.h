@@ -3,6 +3,7 @@
 
 #include "QZFramework/Utilities/Graphics/PointT.h"
 
+#include <algorithm>
 #include <cmath>
 #include <type_traits>
 
@@ -37,6 +38,19 @@ template <class T> struct RectT
     {
         return std::isfinite(x) && std::isfinite(y) && std::isfinite(width) &&
                std::isfinite(height);
+    }
+
+    // out = the smallest rectangle holding a and b (out may be a or b); true when both its width
+    // and height exceed 1.1920929e-07.
+    static bool Union(RectT& out, const RectT& a, const RectT& b)
+        requires std::is_floating_point_v<T>
+    {
+        const T left = std::min(a.x, b.x);
+        const T top = std::min(a.y, b.y);
+        const T right = std::max(a.GetRight(), b.GetRight());
+        const T bottom = std::max(a.GetBottom(), b.GetBottom());
+        out = {left, top, right - left, bottom - top};
+        return out.width > T(1.1920929e-07) && out.height > T(1.1920929e-07);
     }
 };
 

@@ -33,6 +33,8 @@ const RCPtr<LIBuffer>& GetEmptyTextBuffer(std::size_t unitSize);
 
 template <class CharT, class OtherT>
 class StringT;
+template <class CharT, class OtherT>
+class StringArrayT;
 
 // One argument of StringT::FromFormat, carried by kind so the format's conversions can be checked.
 class FormatArg
@@ -127,6 +129,12 @@ public:
     QZRESULT Insert(std::int32_t position, const StringT& text);
     QZRESULT Insert(std::int32_t position, const OtherT* text);
     void ReplaceChars(const CharT* set, CharT replacement);
+    // Index of the last unit equal to the character; -1 when there is none.
+    std::int32_t ReverseFind(CharT character) const;
+    // The pieces between any of the separator units: a leading or doubled separator gives an
+    // empty piece, a trailing one none, and a text without separators (the empty text included)
+    // is one piece. A positive maxPieces stops splitting there, the last piece keeping the rest.
+    StringArrayT<CharT, OtherT> Split(const CharT* separators, std::int32_t maxPieces = -1) const;
 
     // Full Unicode case mapping of every unit of the Basic Multilingual Plane.
     StringT ToUpper() const;

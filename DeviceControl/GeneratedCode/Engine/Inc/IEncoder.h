@@ -1,0 +1,11 @@
+// IEncoder: what the model's LEncoder and the editor's panels for this control share. It adds
+// nothing to the module protocol.
+#pragma once
+
+#include "DeviceControl/GeneratedCode/Engine/Inc/ParameterizedModule.h"
+
+class IEncoder : public LParameterizedModule
+{
+protected:
+    using LParameterizedModule::LParameterizedModule;
+};

@@ -1,0 +1,11 @@
+// IFader: what the model's LFader and the editor's panels for this control share. It adds
+// nothing to the module protocol.
+#pragma once
+
+#include "DeviceControl/GeneratedCode/Engine/Inc/ParameterizedModule.h"
+
+class IFader : public LParameterizedModule
+{
+protected:
+    using LParameterizedModule::LParameterizedModule;
+};

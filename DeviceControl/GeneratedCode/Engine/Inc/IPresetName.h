@@ -1,0 +1,11 @@
+// IPresetName: what the model's LPresetName and the editor's panels for this control share. It adds
+// nothing to the module protocol.
+#pragma once
+
+#include "DeviceControl/GeneratedCode/Engine/Inc/ParameterizedModule.h"
+
+class IPresetName : public LParameterizedModule
+{
+protected:
+    using LParameterizedModule::LParameterizedModule;
+};

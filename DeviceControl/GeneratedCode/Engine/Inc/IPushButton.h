@@ -1,0 +1,11 @@
+// IPushButton: what the model's LPushButton and the editor's panels for this control share. It adds
+// nothing to the module protocol.
+#pragma once
+
+#include "DeviceControl/GeneratedCode/Engine/Inc/ParameterizedModule.h"
+
+class IPushButton : public LParameterizedModule
+{
+protected:
+    using LParameterizedModule::LParameterizedModule;
+};

@@ -1,0 +1,11 @@
+// ISustainPedal: what the model's LSustainPedal and the editor's panels for this control share. It
+// adds nothing to the module protocol.
+#pragma once
+
+#include "DeviceControl/GeneratedCode/Engine/Inc/ParameterizedModule.h"
+
+class ISustainPedal : public LParameterizedModule
+{
+protected:
+    using LParameterizedModule::LParameterizedModule;
+};

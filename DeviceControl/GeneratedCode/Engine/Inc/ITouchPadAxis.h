@@ -1,0 +1,11 @@
+// ITouchPadAxis: what the model's LTouchPadAxis and the editor's panels for this control share. It
+// adds nothing to the module protocol.
+#pragma once
+
+#include "DeviceControl/GeneratedCode/Engine/Inc/ParameterizedModule.h"
+
+class ITouchPadAxis : public LParameterizedModule
+{
+protected:
+    using LParameterizedModule::LParameterizedModule;
+};

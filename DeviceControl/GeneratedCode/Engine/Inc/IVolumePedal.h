@@ -1,0 +1,11 @@
+// IVolumePedal: what the model's LVolumePedal and the editor's panels for this control share. It
+// adds nothing to the module protocol.
+#pragma once
+
+#include "DeviceControl/GeneratedCode/Engine/Inc/ParameterizedModule.h"
+
+class IVolumePedal : public LParameterizedModule
+{
+protected:
+    using LParameterizedModule::LParameterizedModule;
+};

@@ -1,0 +1,11 @@
+// IWheel: what the model's LWheel and the editor's panels for this control share. It adds
+// nothing to the module protocol.
+#pragma once
+
+#include "DeviceControl/GeneratedCode/Engine/Inc/ParameterizedModule.h"
+
+class IWheel : public LParameterizedModule
+{
+protected:
+    using LParameterizedModule::LParameterizedModule;
+};

@@ -1,0 +1,36 @@
+// Pad (parameters 9 to 24): the 14-byte pad value; pad k defaults to a momentary note 36 + k on
+// the global channel in Cyan, Aquamarine, Violet and Azure.
+// The leaf stores whatever it is given: it tests the identifier of every access, never the value.
+#pragma once
+
+#include "DeviceControl/GeneratedCode/Engine/Inc/CompositeTranslator.h"
+#include "DeviceControl/GeneratedCode/Engine/Inc/IPad.h"
+
+class LPad : public IPad
+{
+public:
+    // A new leaf, not yet placed.
+    [[nodiscard]] static QZ::RCPtr<LPad> Create();
+
+    // Throws "Invalid FirstParamID" when the offset from the root lies outside this type's run.
+    void SetFirstParamID(LParameterizedModule* parent, std::int32_t firstParamID,
+                         std::uint32_t index) override;
+    // Own identifier: passed up, the root's answer returned. Another preset identifier or a
+    // non-composite negative one: -1. Composite: forwarded to the device unless fromDevice, then
+    // 1, since no composite parameter translates to this leaf.
+    std::int32_t SetParamValueLocal(const QZ::ParamDescriptor& descriptor, const QZ::Variant& value,
+                                    bool fromDevice) override;
+    // The root's current value; throws for another identifier.
+    [[nodiscard]] QZ::Variant
+    GetParamValueLocal(const QZ::ParamDescriptor& descriptor) const override;
+    // The type's default for this leaf's index; throws for another identifier.
+    [[nodiscard]] QZ::Variant GetParamValueDefault(std::int32_t paramID) const override;
+    // A leaf has no children.
+    virtual void CreateSubModules();
+
+protected:
+    LPad();
+
+private:
+    LCompositeTranslator mCompositeTranslator;
+};

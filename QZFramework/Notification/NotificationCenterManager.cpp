@@ -1,0 +1,87 @@
+#include "QZFramework/Notification/NotificationCenterManager.h"
+
+#include <mutex>
+
+namespace QZ
+{
+namespace
+{
+
+struct Instance
+{
+    std::mutex mutex;
+    RCPtr<LNotificationCenterManager> manager;
+};
+
+// Never destroyed: the application releases the manager at shutdown (ReleaseInstance); tearing
+// centres down among the static destructors would meet already destroyed allocators.
+Instance& GetInstanceHolder()
+{
+    static auto* instance = new Instance();
+    return *instance;
+}
+
+} // namespace
+
+RCPtr<LNotificationCenterManager> LNotificationCenterManager::GetInstance()
+{
+    Instance& instance = GetInstanceHolder();
+    std::lock_guard<std::mutex> lock(instance.mutex);
+    if (!instance.manager)
+    {
+        instance.manager = new LNotificationCenterManager();
+    }
+    return instance.manager;
+}
+
+void LNotificationCenterManager::ReleaseInstance()
+{
+    RCPtr<LNotificationCenterManager> released;
+    {
+        Instance& instance = GetInstanceHolder();
+        std::lock_guard<std::mutex> lock(instance.mutex);
+        released = std::move(instance.manager);
+    }
+}
+
+RCPtr<LNotificationCenter>
+LNotificationCenterManager::GetCenter(const StringT<char16_t, char>& name)
+{
+    if (name.IsEmpty())
+    {
+        return nullptr;
+    }
+    Mutex::ScopedLock lock(mLock);
+    for (const RCPtr<LNotificationCenter>& center : mCenters)
+    {
+        if (center->GetName().GetBuffer() == name.GetBuffer() || center->GetName() == name)
+        {
+            return center;
+        }
+    }
+    mCenters.emplace_back(new LNotificationCenter(name));
+    return mCenters.back();
+}
+
+bool LNotificationCenterManager::ProcessQueues(bool idle)
+{
+    std::vector<RCPtr<LNotificationCenter>> centers;
+    {
+        Mutex::ScopedLock lock(mLock);
+        centers = mCenters;
+    }
+    bool remaining = false;
+    for (auto center = centers.rbegin(); center != centers.rend(); ++center)
+    {
+        remaining = (*center)->ProcessQueue(idle) || remaining;
+    }
+    return remaining;
+}
+
+RCPtr<LNotificationCenter> GetApplicationNotificationCenter()
+{
+    return LNotificationCenterManager::GetInstance()->GetCenter(
+        StringT<char16_t, char>(u"application"));
+}
+
+} // namespace QZ

@@ -1,0 +1,219 @@
+#include "QZFramework/Notification/NotificationQueue.h"
+
+#include "QZFramework/Notification/NotificationID.h"
+#include "QZFramework/Notification/NotificationIDs.h"
+#include "QZFramework/System/FaultLog.h"
+
+#include <exception>
+#include <string>
+#include <utility>
+
+namespace QZ
+{
+namespace
+{
+
+constexpr const char* kProcessQueue = "QZ::LNotificationQueue::ProcessQueue";
+
+std::string DescribeFailure(const LNotification& notification, const char* what)
+{
+    return "receiver of " +
+           std::string(GetNotificationIDString(notification.GetID()).ToNarrowString().GetString()) +
+           " threw: " + what;
+}
+
+} // namespace
+
+Mutex& GetNotificationQueueLock()
+{
+    // Never destroyed: queues may still be released while static objects are torn down.
+    static auto* lock = new Mutex();
+    return *lock;
+}
+
+void LNotificationQueue::LPostingReceiver::ReceiveNotification(
+    const RCPtr<LNotificationDistributor>&, const RCPtr<LNotification>& notification)
+{
+    RCPtr<LNotificationQueue> queue;
+    {
+        Mutex::ScopedLock lock(GetNotificationQueueLock());
+        queue = mQueue;
+    }
+    if (!queue || !notification)
+    {
+        return;
+    }
+    RCPtr<LNotification> copy;
+    LNotification::Create(copy, notification->GetID(), notification->GetPayload());
+    (void)queue->Post(copy);
+}
+
+QZRESULT LNotificationQueue::LPostingReceiver::Unsubscribe(const RCPtr<LNotificationDistributor>&,
+                                                           const char16_t*)
+{
+    return E_FAIL;
+}
+
+LNotificationQueue::LNotificationQueue() : mStorage(&GetNotificationQueueLock())
+{
+    mPostingReceiver = new LPostingReceiver(this);
+    AdjustCyclicRefCount(1);
+    LNotification::Create(mIdleNotification, NID_IDLE);
+}
+
+LNotificationQueue::~LNotificationQueue()
+{
+    DrainUndelivered();
+}
+
+RCPtr<LNotificationDistributor> LNotificationQueue::GetDistributor() const
+{
+    Mutex::ScopedLock lock(GetNotificationQueueLock());
+    return mDistributor;
+}
+
+QZRESULT LNotificationQueue::Post(const RCPtr<LNotification>& notification)
+{
+    if (!notification || notification->IsPosted())
+    {
+        return E_INVALIDARG;
+    }
+    const RCPtr<LNotificationDistributor> distributor = GetDistributor();
+    if (!distributor)
+    {
+        return E_FAIL;
+    }
+    if (!notification->MarkPosted())
+    {
+        return E_INVALIDARG;
+    }
+    distributor->BindPostedNotification(notification);
+    return mStorage.Enqueue(notification);
+}
+
+void LNotificationQueue::Deliver(LNotificationDistributor& distributor,
+                                 const RCPtr<LNotification>& notification)
+{
+    try
+    {
+        distributor.Distribute(notification);
+    }
+    catch (const std::exception& error)
+    {
+        LogFault(kProcessQueue, DescribeFailure(*notification, error.what()));
+    }
+    catch (...)
+    {
+        LogFault(kProcessQueue, DescribeFailure(*notification, "unknown exception"));
+    }
+}
+
+bool LNotificationQueue::ProcessQueue(bool idle)
+{
+    const RCPtr<LNotificationDistributor> distributor = GetDistributor();
+    if (!distributor)
+    {
+        return GetCount() > 0;
+    }
+    bool idleQueue = false;
+    if (mProcessing.compare_exchange_strong(idleQueue, true))
+    {
+        struct ProcessingGuard
+        {
+            std::atomic<bool>& processing;
+            ~ProcessingGuard() { processing = false; }
+        } guard{mProcessing};
+        const std::uint32_t count = mStorage.GetCount();
+        for (std::uint32_t i = 0; i < count; ++i)
+        {
+            RCPtr<LNotification> notification;
+            mStorage.Dequeue(notification);
+            Deliver(*distributor, notification);
+            notification->ClearPosted();
+        }
+    }
+    if (idle)
+    {
+        Deliver(*distributor, mIdleNotification);
+    }
+    return GetCount() > 0;
+}
+
+QZRESULT LNotificationQueue::SetDistributor(const RCPtr<LNotificationDistributor>& distributor)
+{
+    Mutex::ScopedLock lock(GetNotificationQueueLock());
+    if (mDistributor || !mPostingReceiver)
+    {
+        return E_FAIL;
+    }
+    mDistributor = distributor;
+    return S_OK;
+}
+
+QZRESULT LNotificationQueue::SetOwnDistributor(LNotificationDistributor* distributor)
+{
+    Mutex::ScopedLock lock(GetNotificationQueueLock());
+    if (mDistributor || !mPostingReceiver || distributor == nullptr)
+    {
+        return E_FAIL;
+    }
+    mDistributor = distributor;
+    mDistributorIsInternal = true;
+    AdjustCyclicRefCount(1);
+    return S_OK;
+}
+
+void LNotificationQueue::GetPostingReceiver(RCPtr<LNotificationReceiver>& out) const
+{
+    Mutex::ScopedLock lock(GetNotificationQueueLock());
+    out = mPostingReceiver;
+}
+
+void LNotificationQueue::DrainUndelivered()
+{
+    while (mStorage.GetCount() > 0)
+    {
+        RCPtr<LNotification> notification;
+        mStorage.Dequeue(notification);
+        notification->ClearPosted();
+    }
+}
+
+void LNotificationQueue::Disconnect()
+{
+    RCPtr<LNotificationDistributor> distributor;
+    RCPtr<LPostingReceiver> receiver;
+    RCPtr<LNotificationQueue> backReference;
+    bool distributorIsInternal = false;
+    {
+        Mutex::ScopedLock lock(GetNotificationQueueLock());
+        distributor = std::move(mDistributor);
+        distributorIsInternal = std::exchange(mDistributorIsInternal, false);
+        receiver = std::move(mPostingReceiver);
+        if (receiver)
+        {
+            backReference = std::move(receiver->mQueue);
+        }
+    }
+    DrainUndelivered();
+    // Each internal count is taken back before its reference goes, so that dropping it cannot
+    // pass for the release of the last outside reference.
+    if (distributorIsInternal)
+    {
+        AdjustCyclicRefCount(-1);
+    }
+    distributor = nullptr;
+    receiver = nullptr;
+    if (backReference)
+    {
+        AdjustCyclicRefCount(-1);
+    }
+}
+
+QZRESULT LNotificationQueue::ReleaseInternalReferences()
+{
+    Disconnect();
+    return (GetInternalRefCount() == 0 && GetRefCount() == 1) ? S_OK : E_FAIL;
+}
+
+} // namespace QZ

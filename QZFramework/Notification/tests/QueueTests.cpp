@@ -1,0 +1,391 @@
+#include "QZFramework/Notification/NotificationCenter.h"
+#include "QZFramework/Notification/NotificationCenterManager.h"
+#include "QZFramework/Notification/NotificationIDs.h"
+#include "QZFramework/Notification/NotificationQueue.h"
+#include "QZFramework/Notification/RCPtrQueue.h"
+#include "QZFramework/Notification/tests/TestReceivers.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace QZ
+{
+namespace
+{
+
+using test::DeliveryLog;
+using test::Make;
+using test::Names;
+using test::RecordingClient;
+using test::TrackedDistributor;
+using Strings = std::vector<std::string>;
+
+class Item : public LRefCountedObject
+{
+public:
+    explicit Item(int value) : mValue(value) {}
+    int mValue;
+};
+
+std::vector<int> DrainValues(RCPtrQueue<Item, 256>& ring, std::uint32_t count)
+{
+    std::vector<int> values;
+    for (std::uint32_t i = 0; i < count; ++i)
+    {
+        RCPtr<Item> item;
+        ring.Dequeue(item);
+        values.push_back(item->mValue);
+    }
+    return values;
+}
+
+std::vector<int> Range(int first, int count)
+{
+    std::vector<int> values;
+    for (int i = 0; i < count; ++i)
+    {
+        values.push_back(first + i);
+    }
+    return values;
+}
+
+TEST(RCPtrQueue, HoldsOneItemFewerThanItsSlotsBeforeGrowing)
+{
+    Mutex lock;
+    RCPtrQueue<Item, 256> ring(&lock);
+    for (int i = 0; i < 255; ++i)
+    {
+        ring.Enqueue(RCPtr<Item>(new Item(i)));
+    }
+    EXPECT_EQ(ring.GetSlotCount(), 256u);
+    ring.Enqueue(RCPtr<Item>(new Item(255)));
+    EXPECT_EQ(ring.GetSlotCount(), 257u);
+    EXPECT_EQ(DrainValues(ring, 256), Range(0, 256));
+}
+
+TEST(RCPtrQueue, GrowsPast256SlotsWithoutLosingOrReordering)
+{
+    RCPtrQueue<Item, 256> ring(nullptr);
+    for (int i = 0; i < 300; ++i)
+    {
+        ring.Enqueue(RCPtr<Item>(new Item(i)));
+    }
+    EXPECT_EQ(ring.GetCount(), 300u);
+    EXPECT_EQ(ring.GetSlotCount(), 301u);
+    EXPECT_EQ(DrainValues(ring, 300), Range(0, 300));
+    EXPECT_EQ(ring.GetSlotCount(), 301u);
+}
+
+TEST(RCPtrQueue, GrowsInOrderWhenTheRingHasWrapped)
+{
+    RCPtrQueue<Item, 256> ring(nullptr);
+    for (int i = 0; i < 200; ++i)
+    {
+        ring.Enqueue(RCPtr<Item>(new Item(-1)));
+    }
+    DrainValues(ring, 200);
+    for (int i = 0; i < 400; ++i)
+    {
+        ring.Enqueue(RCPtr<Item>(new Item(i)));
+    }
+    EXPECT_EQ(ring.GetSlotCount(), 401u);
+    EXPECT_EQ(DrainValues(ring, 150), Range(0, 150));
+    for (int i = 400; i < 500; ++i)
+    {
+        ring.Enqueue(RCPtr<Item>(new Item(i)));
+    }
+    EXPECT_EQ(DrainValues(ring, 350), Range(150, 350));
+}
+
+TEST(RCPtrQueue, DequeueOfAnEmptyRingThrowsARuntimeError)
+{
+    RCPtrQueue<LNotification, 256> ring(nullptr);
+    RCPtr<LNotification> out;
+    try
+    {
+        ring.Dequeue(out);
+        FAIL() << "no exception";
+    }
+    catch (const std::runtime_error& error)
+    {
+        const std::string text = error.what();
+        EXPECT_EQ(text.rfind(
+                      "Runtime Error : QZ::RCPtrQueue<class QZ::LNotification,256>::Dequeue : ", 0),
+                  0u)
+            << text;
+    }
+}
+
+// A centre of its own per test, outside the process-wide manager.
+struct CenterFixture
+{
+    DeliveryLog log;
+    RCPtr<LNotificationCenter> center{new LNotificationCenter(u"test")};
+
+    RCPtr<RecordingClient> Client(const std::string& name, const char16_t* identifier,
+                                  std::uint32_t flags = 0)
+    {
+        RCPtr<RecordingClient> client(new RecordingClient(name, log));
+        client->Subscribe(center, identifier, flags);
+        return client;
+    }
+};
+
+TEST(NotificationQueue, PostedNotificationsWaitForAPassAndArriveInOrder)
+{
+    CenterFixture f;
+    const auto a = f.Client("A", NID_VALUE_CHANGE);
+    std::vector<const LNotification*> posted;
+    for (int i = 0; i < 300; ++i)
+    {
+        const RCPtr<LNotification> notification = Make(NID_VALUE_CHANGE);
+        ASSERT_EQ(f.center->Post(notification), S_OK);
+        EXPECT_TRUE(notification->IsPosted());
+        posted.push_back(notification.Get());
+    }
+    EXPECT_TRUE(f.log.empty());
+    EXPECT_GT(f.center->GetSlotCount(), 256u);
+    EXPECT_FALSE(f.center->ProcessQueue(false));
+    ASSERT_EQ(f.log.size(), 300u);
+    for (std::size_t i = 0; i < posted.size(); ++i)
+    {
+        EXPECT_EQ(f.log[i].notification, posted[i]);
+        EXPECT_EQ(f.log[i].sender, static_cast<LNotificationDistributor*>(f.center.Get()));
+    }
+    EXPECT_GT(f.center->GetSlotCount(), 256u);
+}
+
+TEST(NotificationQueue, SecondPostOfTheSameNotificationIsRefused)
+{
+    CenterFixture f;
+    const auto a = f.Client("A", NID_VALUE_CHANGE);
+    const RCPtr<LNotification> notification = Make(NID_VALUE_CHANGE);
+    EXPECT_EQ(f.center->Post(notification), S_OK);
+    EXPECT_EQ(f.center->Post(notification), E_INVALIDARG);
+    EXPECT_EQ(f.center->Post(nullptr), E_INVALIDARG);
+    f.center->ProcessQueue(false);
+    EXPECT_EQ(f.log.size(), 1u);
+    EXPECT_FALSE(notification->IsPosted());
+    EXPECT_EQ(f.center->Post(notification), S_OK);
+}
+
+TEST(NotificationQueue, WhatReceiversPostWaitsForTheNextPass)
+{
+    CenterFixture f;
+    const auto a = f.Client("A", NID_VALUE_CHANGE);
+    const auto b = f.Client("B", NID_MOUSE_UP);
+    a->mAction = [&](RecordingClient&, const RCPtr<LNotificationDistributor>&,
+                     const RCPtr<LNotification>&) { f.center->Post(Make(NID_MOUSE_UP)); };
+    f.center->Post(Make(NID_VALUE_CHANGE));
+    EXPECT_TRUE(f.center->ProcessQueue(false));
+    EXPECT_EQ(Names(f.log), Strings{"A"});
+    EXPECT_FALSE(f.center->ProcessQueue(false));
+    EXPECT_EQ(Names(f.log), (Strings{"A", "B"}));
+}
+
+TEST(NotificationQueue, PassEnteredAgainFromAReceiverDeliversNothing)
+{
+    CenterFixture f;
+    const auto a = f.Client("A", NID_VALUE_CHANGE);
+    const auto idle = f.Client("idle", NID_IDLE);
+    bool nestedRemaining = false;
+    a->mAction =
+        [&](RecordingClient&, const RCPtr<LNotificationDistributor>&, const RCPtr<LNotification>&)
+    { nestedRemaining = f.center->ProcessQueue(true); };
+    f.center->Post(Make(NID_VALUE_CHANGE));
+    f.center->Post(Make(NID_VALUE_CHANGE));
+    f.center->ProcessQueue(false);
+    EXPECT_EQ(Names(f.log), (Strings{"A", "idle", "A", "idle"}));
+    EXPECT_FALSE(nestedRemaining);
+}
+
+TEST(NotificationQueue, IdlePassOverAnEmptyQueueDeliversOnlyIdle)
+{
+    CenterFixture f;
+    const auto idle = f.Client("idle", NID_IDLE);
+    const auto value = f.Client("value", NID_VALUE_CHANGE);
+    EXPECT_FALSE(f.center->ProcessQueue(true));
+    EXPECT_EQ(Names(f.log), Strings{"idle"});
+    EXPECT_FALSE(f.center->ProcessQueue(false));
+    EXPECT_EQ(f.log.size(), 1u);
+}
+
+TEST(NotificationQueue, QueuedOnlyRegistrationGetsTheLastOfSeveralPostsOnce)
+{
+    CenterFixture f;
+    const auto status =
+        f.Client("status", NID_SET_STATUS_TEXT, LNotificationDistributor::kQueuedOnly);
+    const auto plain = f.Client("plain", NID_SET_STATUS_TEXT);
+    const RCPtr<LNotification> first = Make(NID_SET_STATUS_TEXT);
+    const RCPtr<LNotification> second = Make(NID_SET_STATUS_TEXT);
+    f.center->Post(first);
+    f.center->Post(second);
+    f.center->ProcessQueue(false);
+    ASSERT_EQ(Names(f.log), (Strings{"plain", "plain", "status"}));
+    EXPECT_EQ(f.log[0].notification, first.Get());
+    EXPECT_EQ(f.log[2].notification, second.Get());
+    f.log.clear();
+    f.center->Distribute(second);
+    EXPECT_EQ(Names(f.log), Strings{"plain"});
+}
+
+TEST(NotificationQueue, QueueWithoutDistributorRefusesPosts)
+{
+    const RCPtr<LNotificationQueue> queue(new LNotificationQueue());
+    const RCPtr<LNotification> notification = Make(NID_VALUE_CHANGE);
+    EXPECT_EQ(queue->Post(notification), E_FAIL);
+    EXPECT_FALSE(notification->IsPosted());
+    EXPECT_EQ(queue->GetCount(), 0u);
+    EXPECT_FALSE(queue->ProcessQueue(true));
+}
+
+TEST(NotificationQueue, DistributorIsSetOnce)
+{
+    const RCPtr<LNotificationQueue> queue(new LNotificationQueue());
+    const RCPtr<LNotificationDistributor> first(new TrackedDistributor());
+    EXPECT_EQ(queue->SetDistributor(nullptr), S_OK);
+    EXPECT_EQ(queue->SetDistributor(first), S_OK);
+    EXPECT_EQ(queue->SetDistributor(RCPtr<LNotificationDistributor>(new TrackedDistributor())),
+              E_FAIL);
+    queue->Disconnect();
+    EXPECT_EQ(queue->SetDistributor(first), E_FAIL);
+    EXPECT_EQ(first->GetRefCount(), 1);
+}
+
+TEST(NotificationQueue, PostingReceiverQueuesACopy)
+{
+    CenterFixture f;
+    const auto a = f.Client("A", NID_MENU_FILE_EXIT_REQ);
+    RCPtr<LNotificationReceiver> posting;
+    f.center->GetPostingReceiver(posting);
+    ASSERT_TRUE(posting);
+    const RCPtr<LRefCountedObject> payload(new Item(3));
+    const RCPtr<LNotification> sent = Make(NID_MENU_FILE_EXIT_REQ, payload);
+    posting->ReceiveNotification(nullptr, sent);
+    EXPECT_FALSE(sent->IsPosted());
+    EXPECT_EQ(posting->Unsubscribe(f.center, NID_MENU_FILE_EXIT_REQ), E_FAIL);
+    f.center->ProcessQueue(false);
+    ASSERT_EQ(f.log.size(), 1u);
+    EXPECT_NE(f.log[0].notification, sent.Get());
+    EXPECT_EQ(f.log[0].identifier, sent->GetID());
+    EXPECT_EQ(f.log[0].payload, payload.Get());
+}
+
+TEST(NotificationQueue, DisconnectDropsQueuedNotificationsAndThePostingReceiver)
+{
+    CenterFixture f;
+    const auto a = f.Client("A", NID_VALUE_CHANGE);
+    const RCPtr<LNotification> notification = Make(NID_VALUE_CHANGE);
+    f.center->Post(notification);
+    RCPtr<LNotificationReceiver> posting;
+    f.center->GetPostingReceiver(posting);
+    f.center->Disconnect();
+    EXPECT_FALSE(notification->IsPosted());
+    EXPECT_EQ(f.center->GetCount(), 0u);
+    posting->ReceiveNotification(nullptr, Make(NID_VALUE_CHANGE));
+    EXPECT_EQ(f.center->Post(Make(NID_VALUE_CHANGE)), E_FAIL);
+    f.center->ProcessQueue(true);
+    EXPECT_TRUE(f.log.empty());
+    a->UnsubscribeAll();
+}
+
+TEST(NotificationQueue, ThrowingReceiverDoesNotWedgeTheQueue)
+{
+    CenterFixture f;
+    const auto a = f.Client("A", NID_VALUE_CHANGE);
+    const auto thrower = f.Client("thrower", NID_VALUE_CHANGE);
+    thrower->mAction =
+        [](RecordingClient&, const RCPtr<LNotificationDistributor>&, const RCPtr<LNotification>&)
+    { throw std::runtime_error("bad receiver"); };
+    const RCPtr<LNotification> first = Make(NID_VALUE_CHANGE);
+    f.center->Post(first);
+    f.center->Post(Make(NID_VALUE_CHANGE));
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(f.center->ProcessQueue(false));
+    const std::string logged = testing::internal::GetCapturedStderr();
+    EXPECT_NE(logged.find("NID_VALUE_CHANGE"), std::string::npos) << logged;
+    EXPECT_NE(logged.find("bad receiver"), std::string::npos) << logged;
+    EXPECT_EQ(Names(f.log), (Strings{"thrower", "thrower"}));
+    EXPECT_FALSE(first->IsPosted());
+
+    thrower->mAction = nullptr;
+    f.log.clear();
+    f.center->Post(Make(NID_VALUE_CHANGE));
+    f.center->ProcessQueue(false);
+    EXPECT_EQ(Names(f.log), (Strings{"thrower", "A"}));
+}
+
+TEST(NotificationQueue, StandaloneQueueDiesWithItsLastOutsideReference)
+{
+    const RCPtr<LNotificationDistributor> distributor(new TrackedDistributor());
+    RCPtr<LNotificationQueue> queue(new LNotificationQueue());
+    queue->SetDistributor(distributor);
+    queue->Post(Make(NID_VALUE_CHANGE));
+    EXPECT_EQ(distributor->GetRefCount(), 2);
+    queue = nullptr;
+    EXPECT_EQ(distributor->GetRefCount(), 1);
+}
+
+TEST(NotificationCenterManager, CentresAreFoundByName)
+{
+    const RCPtr<LNotificationCenterManager> manager = LNotificationCenterManager::GetInstance();
+    EXPECT_TRUE(manager->GetCenter(u"").IsNull());
+    const RCPtr<LNotificationCenter> application = GetApplicationNotificationCenter();
+    ASSERT_TRUE(application);
+    EXPECT_TRUE(application->GetName() == u"application");
+    EXPECT_EQ(manager->GetCenter(u"application").Get(), application.Get());
+    EXPECT_NE(manager->GetCenter(u"Application").Get(), application.Get());
+}
+
+TEST(NotificationCenterManager, ProcessQueuesDrainsEveryCentre)
+{
+    DeliveryLog log;
+    const RCPtr<LNotificationCenterManager> manager = LNotificationCenterManager::GetInstance();
+    const RCPtr<RecordingClient> client(new RecordingClient("A", log));
+    const RCPtr<LNotificationCenter> first = manager->GetCenter(u"first");
+    const RCPtr<LNotificationCenter> second = manager->GetCenter(u"second");
+    client->Subscribe(first, NID_VALUE_CHANGE, 0);
+    client->Subscribe(second, NID_VALUE_CHANGE, 0);
+    first->Post(Make(NID_VALUE_CHANGE));
+    second->Post(Make(NID_VALUE_CHANGE));
+    EXPECT_FALSE(manager->ProcessQueues(false));
+    ASSERT_EQ(log.size(), 2u);
+    EXPECT_EQ(log[0].sender, static_cast<LNotificationDistributor*>(second.Get()));
+    EXPECT_EQ(log[1].sender, static_cast<LNotificationDistributor*>(first.Get()));
+    client->UnsubscribeAll();
+}
+
+TEST(NotificationCenterManager, ReleasingTheManagerUnsubscribesClientsAndEndsCentres)
+{
+    DeliveryLog log;
+    const RCPtr<RecordingClient> client(new RecordingClient("A", log));
+    client->Subscribe(GetApplicationNotificationCenter(), NID_APP_EXIT_REQ, 0);
+    const RCPtr<LNotification> exit = Make(NID_APP_EXIT_REQ);
+    GetApplicationNotificationCenter()->Post(exit);
+    EXPECT_EQ(exit->GetRefCount(), 2);
+
+    LNotificationCenterManager::ReleaseInstance();
+    EXPECT_EQ(client->GetRegistrationCount(), 0);
+    EXPECT_EQ(client->GetDistributorCount(), 0u);
+    EXPECT_EQ(client->GetRefCount(), 1);
+    EXPECT_FALSE(exit->IsPosted());
+    EXPECT_EQ(exit->GetRefCount(), 1);
+    EXPECT_TRUE(log.empty());
+    EXPECT_TRUE(GetApplicationNotificationCenter());
+}
+
+TEST(NotificationCenterManager, ClientLeftOnlyWithItsRegistrationDies)
+{
+    DeliveryLog log;
+    bool clientGone = false;
+    RCPtr<RecordingClient> client(new RecordingClient("A", log, &clientGone));
+    client->Subscribe(GetApplicationNotificationCenter(), NID_APP_EXIT_REQ, 0);
+    client = nullptr;
+    EXPECT_TRUE(clientGone);
+}
+
+} // namespace
+} // namespace QZ

@@ -1,0 +1,17 @@
+#include "QZFramework/System/FaultLog.h"
+
+#include <cstdio>
+#include <string>
+
+namespace QZ
+{
+
+void LogFault(std::string_view where, std::string_view what)
+{
+    std::string line;
+    line.reserve(where.size() + what.size() + 3);
+    line.append(where).append(": ").append(what).append("\n");
+    std::fwrite(line.data(), 1, line.size(), stderr);
+}
+
+} // namespace QZ
