@@ -1,5 +1,6 @@
 #include "UI/DriverCommon/PresetFileReader.h"
 
+#include "DeviceControl/GeneratedCode/Engine/Inc/ParamLayout.h"
 #include "QZFramework/Utilities/Storage/QZFile.h"
 #include "UI/DriverCommon/PresetRecord.h"
 
@@ -41,11 +42,7 @@ bool ReadWholeFile(const WideString& path, IBuffer& image)
 
 } // namespace
 
-PresetFileReader::PresetFileReader(std::int32_t firstParamID, std::uint32_t paramCount,
-                                   PresetValueSizeFunction valueSize)
-    : mFirstParamID(firstParamID), mParamCount(paramCount), mValueSize(valueSize)
-{
-}
+PresetFileReader::PresetFileReader(std::int32_t firstParamID) : mFirstParamID(firstParamID) {}
 
 std::int32_t PresetFileReader::ReadFile(const WideString& path)
 {
@@ -80,7 +77,7 @@ std::int32_t PresetFileReader::Parse(const IBuffer& image)
     {
         return kPresetFileOlder;
     }
-    std::vector<Variant> values(mParamCount);
+    std::vector<Variant> values(kPresetParamCount);
     const std::int32_t result = ParseRecords(image, values);
     if (result == kPresetFileLoaded)
     {
@@ -117,7 +114,7 @@ std::int32_t PresetFileReader::ParseRecords(const IBuffer& image,
             return kPresetFileCorrupt;
         }
         const auto paramID = static_cast<std::int32_t>(index);
-        const std::uint32_t valueSize = mValueSize(paramID, mFirstParamID);
+        const std::uint32_t valueSize = GetPresetParamValueSize(paramID, mFirstParamID);
         if (valueSize != 0)
         {
             std::uint32_t dataSize = 0;
@@ -126,13 +123,8 @@ std::int32_t PresetFileReader::ParseRecords(const IBuffer& image,
             {
                 return kPresetFileCorrupt;
             }
-            const auto position = static_cast<std::uint32_t>(
-                static_cast<std::int64_t>(paramID) - mFirstParamID);
-            if (position >= values.size())
-            {
-                return kPresetFileCorrupt;
-            }
-            values[position] = std::move(value);
+            values[static_cast<std::size_t>(static_cast<std::int64_t>(paramID) - mFirstParamID)] =
+                std::move(value);
         }
         offset += length;
     }

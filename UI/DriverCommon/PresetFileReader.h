@@ -3,7 +3,7 @@
 // A load is all or nothing: a file is accepted only when its header is right and every record
 // is sound, and only then are its values offered (GetValue). Beyond the framing checks of
 // UnpackPresetRecord, a record that names a parameter of the preset must hold a tag-8 value of
-// exactly that parameter's fixed size. A record whose index names no parameter of the preset is
+// exactly that parameter's fixed size (GetPresetParamValueSize of the device model). A record whose index names no parameter of the preset is
 // framed and checked like any other and then skipped: its value goes nowhere, so a file cannot
 // reach composite or virtual parameters.
 //
@@ -21,16 +21,12 @@
 namespace QZ
 {
 
-// Table argument: the byte length that the value of paramID must have under the root's first
-// identifier firstParamID, or 0 when paramID names no parameter of the preset.
-using PresetValueSizeFunction = std::uint32_t (*)(std::int32_t paramID, std::int32_t firstParamID);
-
 class PresetFileReader
 {
 public:
-    // A reader for a preset of paramCount parameters from firstParamID on, sized by valueSize.
-    PresetFileReader(std::int32_t firstParamID, std::uint32_t paramCount,
-                     PresetValueSizeFunction valueSize);
+    // A reader for the preset whose parameters have the identifiers firstParamID to
+    // firstParamID + 130.
+    explicit PresetFileReader(std::int32_t firstParamID);
 
     // Reads the file at path and checks it whole. Returns 0 (kPresetFileLoaded), -1 for format
     // version 0, -2 for a version above 1, -4 when a device word is not 0 (tested before the
@@ -41,18 +37,15 @@ public:
     [[nodiscard]] std::int32_t Parse(const IBuffer& image);
 
     [[nodiscard]] std::int32_t GetFirstParamID() const { return mFirstParamID; }
-    [[nodiscard]] std::uint32_t GetParamCount() const { return mParamCount; }
     // The value the file gives parameter firstParamID + position (the last record of a
     // parameter named twice), or an empty Variant when the file does not name it, the last read
-    // failed or position is not below GetParamCount.
+    // failed or position is not below 131.
     [[nodiscard]] const Variant& GetValue(std::uint32_t position) const;
 
 private:
     [[nodiscard]] std::int32_t ParseRecords(const IBuffer& image, std::vector<Variant>& values) const;
 
     std::int32_t mFirstParamID;
-    std::uint32_t mParamCount;
-    PresetValueSizeFunction mValueSize;
     std::vector<Variant> mValues;
 };
 

@@ -1,11 +1,12 @@
 #include "UI/DriverCommon/PresetFileWriter.h"
 
+#include "DeviceControl/GeneratedCode/Engine/Inc/ParamLayout.h"
+
 namespace QZ
 {
 
-PresetFileWriter::PresetFileWriter(AtomicFileWriter& file, std::int32_t firstParamID,
-                                   std::uint32_t paramCount, PresetValueSizeFunction valueSize)
-    : mFile(file), mFirstParamID(firstParamID), mParamCount(paramCount), mValueSize(valueSize)
+PresetFileWriter::PresetFileWriter(AtomicFileWriter& file, std::int32_t firstParamID)
+    : mFile(file), mFirstParamID(firstParamID)
 {
 }
 
@@ -25,7 +26,7 @@ QZRESULT PresetFileWriter::Begin(const WideString& path)
 
 QZRESULT PresetFileWriter::WriteRecord(const Variant& value)
 {
-    if (!mFile.IsWriting() || mNextIndex >= mParamCount || !FitsNextParameter(value) ||
+    if (!mFile.IsWriting() || mNextIndex >= kPresetParamCount || !FitsNextParameter(value) ||
         Failed(PackPresetRecord(mNextIndex, value, mRecord)) ||
         Failed(mFile.Write(mRecord.GetData(), mRecord.GetSize())))
     {
@@ -37,7 +38,7 @@ QZRESULT PresetFileWriter::WriteRecord(const Variant& value)
 
 QZRESULT PresetFileWriter::Commit()
 {
-    if (mNextIndex != mParamCount)
+    if (mNextIndex != kPresetParamCount)
     {
         return Fail();
     }
@@ -54,7 +55,7 @@ bool PresetFileWriter::FitsNextParameter(const Variant& value) const
     std::uint32_t size = 0;
     value.GetData(size);
     return value.GetType() == Variant::TagBytes &&
-           size == mValueSize(static_cast<std::int32_t>(paramID), mFirstParamID);
+           size == GetPresetParamValueSize(static_cast<std::int32_t>(paramID), mFirstParamID);
 }
 
 QZRESULT PresetFileWriter::Fail()

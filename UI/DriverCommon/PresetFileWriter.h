@@ -2,14 +2,14 @@
 // AtomicFileWriter, so that a failed save leaves the previous file as it was.
 //
 // Only a file that PresetFileReader accepts is written: each value must be a tag-8 value of its
-// parameter's fixed size, and a value that is not ends the save before the target is touched.
+// parameter's fixed size (GetPresetParamValueSize of the device model), and a value that is not
+// ends the save before the target is touched.
 #pragma once
 
 #include "QZFramework/ObjectBase/Exception.h"
 #include "QZFramework/Utilities/Storage/StringT.h"
 #include "QZFramework/Utilities/Storage/Variant.h"
 #include "UI/DriverCommon/AtomicFileWriter.h"
-#include "UI/DriverCommon/PresetFileReader.h"
 #include "UI/DriverCommon/PresetRecord.h"
 
 #include <cstdint>
@@ -20,10 +20,9 @@ namespace QZ
 class PresetFileWriter
 {
 public:
-    // Writes through file a preset of paramCount parameters from firstParamID on, sized by
-    // valueSize. file must outlive the writer.
-    PresetFileWriter(AtomicFileWriter& file, std::int32_t firstParamID, std::uint32_t paramCount,
-                     PresetValueSizeFunction valueSize);
+    // Writes through file the preset whose parameters have the identifiers firstParamID to
+    // firstParamID + 130. file must outlive the writer.
+    PresetFileWriter(AtomicFileWriter& file, std::int32_t firstParamID);
 
     // Starts the new content of path with the header words 1, 0, 0. E_FAIL when the file
     // cannot be created or written.
@@ -42,8 +41,6 @@ private:
 
     AtomicFileWriter& mFile;
     std::int32_t mFirstParamID;
-    std::uint32_t mParamCount;
-    PresetValueSizeFunction mValueSize;
     std::uint32_t mNextIndex = 0;
     PresetScratchBuffer mRecord{0, 0, false};
 };

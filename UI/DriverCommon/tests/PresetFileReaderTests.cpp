@@ -46,7 +46,7 @@ protected:
     }
 
     PresetTest::ScratchFolder mFolder;
-    PresetFileReader mReader{0, PresetTest::kParamCount, &PresetTest::DocumentedValueSize};
+    PresetFileReader mReader{0};
 };
 
 TEST_F(PresetFileReading, WrittenPresetGivesEveryValue)
@@ -198,7 +198,7 @@ TEST_F(PresetFileReading, RecordLengthIsBoundedByTheFile)
 
 TEST_F(PresetFileReading, FirstParamIDShiftsTheParameters)
 {
-    PresetFileReader shifted(100, PresetTest::kParamCount, &PresetTest::DocumentedValueSize);
+    PresetFileReader shifted(100);
     FileImage image;
     image.Header(1, 0, 0).Record(100, 8, PresetTest::ValueBytes(0, 4)).Record(0, 8, Bytes(1, 0));
     const PresetTest::fs::path path = mFolder / "shifted";

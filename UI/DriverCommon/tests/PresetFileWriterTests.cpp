@@ -55,7 +55,7 @@ protected:
     // Saves the values MakeValue(position, seed) of every parameter to target.
     QZRESULT Save(AtomicFileWriter& file, const path& target, std::uint8_t seed)
     {
-        PresetFileWriter writer(file, 0, PresetTest::kParamCount, &PresetTest::DocumentedValueSize);
+        PresetFileWriter writer(file, 0);
         if (Failed(writer.Begin(PresetTest::Wide(target))))
         {
             return E_FAIL;
@@ -99,7 +99,7 @@ TEST_F(PresetFileWriting, SavedFileMatchesDocumentedLayoutByteForByte)
 TEST_F(PresetFileWriting, SavedFileReadsBackEveryValue)
 {
     ASSERT_EQ(Save(mTarget, 9), S_OK);
-    PresetFileReader reader(0, PresetTest::kParamCount, &PresetTest::DocumentedValueSize);
+    PresetFileReader reader(0);
     ASSERT_EQ(reader.ReadFile(PresetTest::Wide(mTarget)), kPresetFileLoaded);
     for (std::uint32_t position = 0; position < PresetTest::kParamCount; ++position)
     {
@@ -189,7 +189,7 @@ TEST_F(PresetFileWriting, ValueThatDoesNotFitItsParameterEndsSaveUntouched)
     for (const Variant& wrong : wrongValues)
     {
         AtomicFileWriter file;
-        PresetFileWriter writer(file, 0, PresetTest::kParamCount, &PresetTest::DocumentedValueSize);
+        PresetFileWriter writer(file, 0);
         ASSERT_EQ(writer.Begin(PresetTest::Wide(mTarget)), S_OK);
         for (std::uint32_t position = 0; position < 40; ++position)
         {
@@ -205,7 +205,7 @@ TEST_F(PresetFileWriting, IncompleteOrOverfullPresetIsNotPutInPlace)
 {
     PresetTest::WriteFileBytes(mTarget, PresetTest::GoldenPreset(1));
     AtomicFileWriter file;
-    PresetFileWriter writer(file, 0, PresetTest::kParamCount, &PresetTest::DocumentedValueSize);
+    PresetFileWriter writer(file, 0);
     ASSERT_EQ(writer.Begin(PresetTest::Wide(mTarget)), S_OK);
     for (std::uint32_t position = 0; position + 1 < PresetTest::kParamCount; ++position)
     {

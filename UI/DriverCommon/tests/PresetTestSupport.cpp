@@ -23,15 +23,8 @@ struct DocumentedRun
 constexpr DocumentedRun kRuns[] = {{1, 6},  {4, 9},  {2, 5},  {1, 6},  {1, 6},
                                    {16, 14}, {36, 17}, {36, 6}, {32, 6}, {2, 15}};
 
-} // namespace
-
-std::uint32_t DocumentedValueSize(std::int32_t paramID, std::int32_t firstParamID)
+std::uint32_t DocumentedValueSize(std::uint32_t position)
 {
-    std::int64_t position = static_cast<std::int64_t>(paramID) - firstParamID;
-    if (position < 0)
-    {
-        return 0;
-    }
     for (const DocumentedRun& run : kRuns)
     {
         if (position < run.count)
@@ -43,9 +36,11 @@ std::uint32_t DocumentedValueSize(std::int32_t paramID, std::int32_t firstParamI
     return 0;
 }
 
+} // namespace
+
 Bytes ValueBytes(std::uint32_t position, std::uint8_t seed)
 {
-    Bytes bytes(DocumentedValueSize(static_cast<std::int32_t>(position), 0));
+    Bytes bytes(DocumentedValueSize(position));
     for (std::size_t i = 0; i < bytes.size(); ++i)
     {
         bytes[i] = static_cast<std::uint8_t>(position * 7 + i * 13 + seed);

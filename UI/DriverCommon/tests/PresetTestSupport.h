@@ -21,14 +21,10 @@ inline constexpr std::uint32_t kParamCount = 131;
 // 12 + 131 × 24 + 1,338.
 inline constexpr std::uint32_t kWrittenFileSize = 4494;
 
-// The value size of each preset parameter as the device model documents it (preset name 6,
-// keybed zones 9, wheels 5, pedals 6, pads 14, push buttons 17, faders 6, encoders 6, touch-pad
-// axes 15), written out here so that expectations do not come from the code under test; 0 for an
-// identifier outside F .. F + 130.
-[[nodiscard]] std::uint32_t DocumentedValueSize(std::int32_t paramID, std::int32_t firstParamID);
-
-// A tag-8 value of the documented size of parameter position whose bytes depend on position
-// and seed, so that values of different positions and seeds differ.
+// A tag-8 value of the documented size of parameter position (preset name 6, keybed zones 9,
+// wheels 5, pedals 6, pads 14, push buttons 17, faders 6, encoders 6, touch-pad axes 15; written
+// out here so that expectations do not come from the code under test) whose bytes depend on
+// position and seed, so that values of different positions and seeds differ.
 [[nodiscard]] Variant MakeValue(std::uint32_t position, std::uint8_t seed);
 [[nodiscard]] Bytes ValueBytes(std::uint32_t position, std::uint8_t seed);
 
