@@ -7,9 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
-#include <sys/fsuid.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace QZ
 {
@@ -18,36 +16,6 @@ namespace
 
 using PresetTest::Bytes;
 using PresetTest::fs::path;
-
-constexpr std::uint32_t kOverflowUser = 65534;
-
-// While alive, this thread's file permission checks are those of an unprivileged user, so that
-// a read-only folder refuses writes also when the tests run as root.
-class UnprivilegedFileAccess
-{
-public:
-    UnprivilegedFileAccess()
-    {
-        if (::geteuid() == 0)
-        {
-            mOldUser = ::setfsuid(kOverflowUser);
-            mActive = true;
-        }
-    }
-    ~UnprivilegedFileAccess()
-    {
-        if (mActive)
-        {
-            ::setfsuid(static_cast<uid_t>(mOldUser));
-        }
-    }
-    UnprivilegedFileAccess(const UnprivilegedFileAccess&) = delete;
-    UnprivilegedFileAccess& operator=(const UnprivilegedFileAccess&) = delete;
-
-private:
-    int mOldUser = 0;
-    bool mActive = false;
-};
 
 class PresetFileWriting : public testing::Test
 {
@@ -139,7 +107,7 @@ TEST_F(PresetFileWriting, SaveIntoReadOnlyFolderFailsAndKeepsPreviousFile)
     ASSERT_EQ(::chmod(mFolder.Path().c_str(), 0555), 0);
     QZRESULT result = S_OK;
     {
-        UnprivilegedFileAccess unprivileged;
+        PresetTest::UnprivilegedFileAccess unprivileged;
         const path probe = mFolder / "probe";
         const int descriptor = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
         ASSERT_LT(descriptor, 0) << "the folder should refuse new files";

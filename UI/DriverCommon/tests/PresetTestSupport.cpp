@@ -7,6 +7,9 @@
 #include <stdexcept>
 #include <string>
 
+#include <sys/fsuid.h>
+#include <unistd.h>
+
 namespace QZ::PresetTest
 {
 namespace
@@ -17,6 +20,9 @@ struct DocumentedRun
     std::uint32_t count;
     std::uint32_t size;
 };
+
+// The overflow user of Debian, which owns nothing here.
+constexpr uid_t kUnprivilegedUser = 65534;
 
 // In identifier order: preset name, keybed zones, wheels, volume and sustain pedal, pads, push
 // buttons, faders, encoders, touch-pad axes.
@@ -120,6 +126,23 @@ std::vector<std::string> ScratchFolder::Entries() const
     }
     std::sort(names.begin(), names.end());
     return names;
+}
+
+UnprivilegedFileAccess::UnprivilegedFileAccess()
+{
+    if (::geteuid() == 0)
+    {
+        mOldUser = ::setfsuid(kUnprivilegedUser);
+        mActive = true;
+    }
+}
+
+UnprivilegedFileAccess::~UnprivilegedFileAccess()
+{
+    if (mActive)
+    {
+        ::setfsuid(static_cast<uid_t>(mOldUser));
+    }
 }
 
 WideString Wide(const fs::path& path)
