@@ -1,6 +1,7 @@
 #include "QZFramework/System/FaultLog.h"
 
-#include <cstdio>
+#include "QZFramework/System/DebugStreams.h"
+
 #include <string>
 
 namespace QZ
@@ -11,7 +12,7 @@ void LogFault(std::string_view where, std::string_view what)
     std::string line;
     line.reserve(where.size() + what.size() + 3);
     line.append(where).append(": ").append(what).append("\n");
-    std::fwrite(line.data(), 1, line.size(), stderr);
+    DebugStreams::Emit(line);
 }
 
 } // namespace QZ
