@@ -2,6 +2,8 @@
 
 #include "DeviceControl/GeneratedCode/Engine/Inc/ParamLayout.h"
 
+#include <cstring>
+
 namespace QZ
 {
 
@@ -17,28 +19,31 @@ QZRESULT PresetFileWriter::Begin(const WideString& path)
     {
         return E_FAIL;
     }
-    unsigned char header[kPresetFileHeaderSize];
+    mImage.Resize(kPresetFileHeaderSize);
+    auto* header = static_cast<unsigned char*>(mImage.GetData());
     StorePresetWord(header + kPresetFileVersionOffset, kPresetFileVersion);
     StorePresetWord(header + kPresetFileDeviceWord1Offset, 0);
     StorePresetWord(header + kPresetFileDeviceWord2Offset, 0);
-    return mFile.Write(header, sizeof(header));
+    return S_OK;
 }
 
 QZRESULT PresetFileWriter::WriteRecord(const Variant& value)
 {
     if (!mFile.IsWriting() || mNextIndex >= kPresetParamCount || !FitsNextParameter(value) ||
-        Failed(PackPresetRecord(mNextIndex, value, mRecord)) ||
-        Failed(mFile.Write(mRecord.GetData(), mRecord.GetSize())))
+        Failed(PackPresetRecord(mNextIndex, value, mRecord)))
     {
         return Fail();
     }
+    const std::uint32_t end = mImage.GetSize();
+    mImage.Resize(end + mRecord.GetSize());
+    std::memcpy(static_cast<char*>(mImage.GetData()) + end, mRecord.GetData(), mRecord.GetSize());
     ++mNextIndex;
     return S_OK;
 }
 
 QZRESULT PresetFileWriter::Commit()
 {
-    if (mNextIndex != kPresetParamCount)
+    if (mNextIndex != kPresetParamCount || Failed(mFile.Write(mImage.GetData(), mImage.GetSize())))
     {
         return Fail();
     }

@@ -1,5 +1,6 @@
 // Writes a preset file: the header, then one record per parameter in preset order, through an
-// AtomicFileWriter, so that a failed save leaves the previous file as it was.
+// AtomicFileWriter, so that a failed save leaves the previous file as it was. The records are
+// gathered in memory and reach the file in one write when the save is committed.
 //
 // Only a file that PresetFileReader accepts is written: each value must be a tag-8 value of its
 // parameter's fixed size (GetPresetParamValueSize of the device model), and a value that is not
@@ -25,14 +26,15 @@ public:
     PresetFileWriter(AtomicFileWriter& file, std::int32_t firstParamID);
 
     // Starts the new content of path with the header words 1, 0, 0. E_FAIL when the file
-    // cannot be created or written.
+    // cannot be created.
     [[nodiscard]] QZRESULT Begin(const WideString& path);
     // Appends the record of the next parameter in preset order (index 0, then 1, ...). E_FAIL,
-    // abandoning the save, when every parameter has its record already, when value is not a
-    // tag-8 value of the parameter's fixed size, or when the write fails.
+    // abandoning the save, when not begun, when every parameter has its record already, or when
+    // value is not a tag-8 value of the parameter's fixed size.
     [[nodiscard]] QZRESULT WriteRecord(const Variant& value);
-    // Puts the file in place once every parameter has its record. E_FAIL, abandoning the save,
-    // when records are missing or the file cannot be put in place.
+    // Writes the file and puts it in place once every parameter has its record. E_FAIL,
+    // abandoning the save, when records are missing or the file cannot be written whole and put
+    // in place.
     [[nodiscard]] QZRESULT Commit();
 
 private:
@@ -43,6 +45,7 @@ private:
     std::int32_t mFirstParamID;
     std::uint32_t mNextIndex = 0;
     PresetScratchBuffer mRecord{0, 0, false};
+    PresetScratchBuffer mImage{0, 0, false};
 };
 
 } // namespace QZ

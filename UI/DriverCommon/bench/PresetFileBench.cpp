@@ -1,6 +1,6 @@
 // Save and load of a full preset (131 values, 4,494 bytes) through the preset manager and the
 // application's engine, as the editor's menu commands run them. The save includes syncing the
-// file and its folder to the disk; SavePresetFileWithoutSync shows the cost of the rest.
+// file and its folder to the disk; SavePresetFileWithoutFileSync leaves out the sync of the file.
 #include "DeviceControl/GeneratedCode/Engine/Inc/ParamLayout.h"
 #include "Engine/RededoVuvuvaCommon/RootModuleEngine.h"
 #include "QZFramework/Application/Application.h"
@@ -103,7 +103,7 @@ void SavePresetFile(benchmark::State& state)
 }
 BENCHMARK(SavePresetFile)->Unit(benchmark::kMicrosecond);
 
-void SavePresetFileWithoutSync(benchmark::State& state)
+void SavePresetFileWithoutFileSync(benchmark::State& state)
 {
     PresetBench bench;
     UnsyncedFileWriter file;
@@ -116,7 +116,7 @@ void SavePresetFileWithoutSync(benchmark::State& state)
         }
     }
 }
-BENCHMARK(SavePresetFileWithoutSync)->Unit(benchmark::kMicrosecond);
+BENCHMARK(SavePresetFileWithoutFileSync)->Unit(benchmark::kMicrosecond);
 
 void LoadPresetFile(benchmark::State& state)
 {

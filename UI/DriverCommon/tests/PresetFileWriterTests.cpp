@@ -121,12 +121,14 @@ TEST_F(PresetFileWriting, SaveIntoReadOnlyFolderFailsAndKeepsPreviousFile)
 TEST_F(PresetFileWriting, FullDiskAtAnyWriteFailsAndKeepsPreviousFile)
 {
     PresetTest::WriteFileBytes(mTarget, PresetTest::GoldenPreset(1));
-    // The header, the first record, one in the middle and the last record.
-    for (const int failing : {1, 2, 66, 132})
+    // The file system takes 512 bytes per write: the first, a middle and the last piece fail.
+    for (const int failing : {1, 5, 9})
     {
         PresetTest::FailingFileWriter file;
+        file.mPieceSize = 512;
         file.mFailingWrite = failing;
         EXPECT_EQ(Save(file, mTarget, 2), E_FAIL) << failing;
+        EXPECT_EQ(file.mWriteCalls, failing);
         EXPECT_FALSE(file.IsWriting());
         ExpectPreviousFileKept(mTarget);
     }

@@ -287,7 +287,8 @@ TEST_F(PresetManagerTest, SaveFailuresKeepPreviousFile)
     EXPECT_EQ(PresetTest::ReadFileBytes(mTarget), previous);
 
     PresetTest::FailingFileWriter fullDisk;
-    fullDisk.mFailingWrite = 50;
+    fullDisk.mPieceSize = 1024;
+    fullDisk.mFailingWrite = 3;
     EXPECT_EQ(mManager->SavePresetFile(PresetTest::Wide(mTarget), fullDisk), E_FAIL);
     EXPECT_EQ(PresetTest::ReadFileBytes(mTarget), previous);
 
