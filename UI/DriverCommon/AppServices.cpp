@@ -56,9 +56,9 @@ IAppServices* GetAppServices()
 
 QZ::WideString& GetAppString(QZ::WideString& text, const char16_t* key)
 {
-    const bool found = key != nullptr && (gAppServices != nullptr
-                                              ? gAppServices->LookupAppString(key, text)
-                                              : LookupEnglishAppString(key, text));
+    const bool found =
+        key != nullptr && (gAppServices != nullptr ? gAppServices->LookupAppString(key, text)
+                                                   : LookupEnglishAppString(key, text));
     if (!found)
     {
         text.Clear();

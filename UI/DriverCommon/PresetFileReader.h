@@ -3,9 +3,9 @@
 // A load is all or nothing: a file is accepted only when its header is right and every record
 // is sound, and only then are its values offered (GetValue). Beyond the framing checks of
 // UnpackPresetRecord, a record that names a parameter of the preset must hold a tag-8 value of
-// exactly that parameter's fixed size (GetPresetParamValueSize of the device model). A record whose index names no parameter of the preset is
-// framed and checked like any other and then skipped: its value goes nowhere, so a file cannot
-// reach composite or virtual parameters.
+// exactly that parameter's fixed size (GetPresetParamValueSize of the device model). A record whose
+// index names no parameter of the preset is framed and checked like any other and then skipped: its
+// value goes nowhere, so a file cannot reach composite or virtual parameters.
 //
 // The parameter index of a record is taken as the parameter identifier, unchanged.
 #pragma once
@@ -43,7 +43,8 @@ public:
     [[nodiscard]] const Variant& GetValue(std::uint32_t position) const;
 
 private:
-    [[nodiscard]] std::int32_t ParseRecords(const IBuffer& image, std::vector<Variant>& values) const;
+    [[nodiscard]] std::int32_t ParseRecords(const IBuffer& image,
+                                            std::vector<Variant>& values) const;
 
     std::int32_t mFirstParamID;
     std::vector<Variant> mValues;

@@ -23,7 +23,8 @@ WideString GetPathText(const WideString& path)
     return path;
 }
 
-LPresetManager::LPresetManager() : mHandler(new (std::nothrow) LNotificationHandler<LPresetManager>(this))
+LPresetManager::LPresetManager()
+    : mHandler(new (std::nothrow) LNotificationHandler<LPresetManager>(this))
 {
 }
 

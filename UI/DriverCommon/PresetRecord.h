@@ -51,15 +51,15 @@ void StorePresetWord(void* bytes, std::uint32_t value);
 // value's data size (0 for an empty value). Returns the record length, or E_FAIL, leaving the
 // buffer's content undefined, for a value that has no packed record (a tag-6 or tag-7 reference
 // to no data).
-[[nodiscard]] QZRESULT PackPresetRecord(std::uint32_t index, const Variant& value,
-                                        IBuffer& buffer);
+[[nodiscard]] QZRESULT PackPresetRecord(std::uint32_t index, const Variant& value, IBuffer& buffer);
 
 // Parses the record at offset of buffer into index, value and reserved. Returns the record
 // length L, or E_FAIL when the buffer holds fewer than offset + 12 or offset + L bytes, the
 // reserved word is not 0, L is below 16 or above 0x7FFFFFFF (no result could carry it), or the
-// value's packed record is refused by UnpackVariant. The value's record must lie inside the parameter record: its room is the
-// record's bytes after offset + 12; bytes of the record after the value's own record are ignored.
-// index and reserved are set as far as the checks got; value changes only when L is returned.
+// value's packed record is refused by UnpackVariant. The value's record must lie inside the
+// parameter record: its room is the record's bytes after offset + 12; bytes of the record after the
+// value's own record are ignored. index and reserved are set as far as the checks got; value
+// changes only when L is returned.
 [[nodiscard]] QZRESULT UnpackPresetRecord(const IBuffer& buffer, std::uint32_t offset,
                                           std::uint32_t& index, Variant& value,
                                           std::uint32_t& reserved);

@@ -107,15 +107,29 @@ TEST_F(PresetFileReading, BrokenRecordFramingIsCorrupt)
         {"length 3", SoundStart().Word(3).Get()},
         {"length 12", SoundStart().Word(12).Word(0).Word(1).Get()},
         {"length 15", SoundStart().Word(15).Word(0).Word(1).Word(0).Get()},
-        {"length past the end", SoundStart().Word(31).Word(0).Word(1).Word(18).Word(0).Word(8)
-                                    .Append(Bytes(6, 1)).Get()},
+        {"length past the end",
+         SoundStart().Word(31).Word(0).Word(1).Word(18).Word(0).Word(8).Append(Bytes(6, 1)).Get()},
         {"two stray bytes", SoundStart().Append({1, 0}).Get()},
         {"reserved word 1", SoundStart().Record(1, 8, PresetTest::ValueBytes(1, 1), 1).Get()},
-        {"value reserved word", SoundStart().Word(33).Word(0).Word(1).Word(21).Word(1).Word(8)
-                                    .Append(PresetTest::ValueBytes(1, 1)).Get()},
+        {"value reserved word", SoundStart()
+                                    .Word(33)
+                                    .Word(0)
+                                    .Word(1)
+                                    .Word(21)
+                                    .Word(1)
+                                    .Word(8)
+                                    .Append(PresetTest::ValueBytes(1, 1))
+                                    .Get()},
         {"value tag 11", SoundStart().Record(1, 11, PresetTest::ValueBytes(1, 1)).Get()},
-        {"value claims 30 of 28", SoundStart().Word(40).Word(0).Word(500).Word(30).Word(0)
-                                      .Word(8).Append(Bytes(16, 0)).Get()},
+        {"value claims 30 of 28", SoundStart()
+                                      .Word(40)
+                                      .Word(0)
+                                      .Word(500)
+                                      .Word(30)
+                                      .Word(0)
+                                      .Word(8)
+                                      .Append(Bytes(16, 0))
+                                      .Get()},
     };
     for (const auto& [name, bytes] : cases)
     {
@@ -132,8 +146,8 @@ TEST_F(PresetFileReading, ParameterValueMustBeByteStringOfItsFixedSize)
         {"bare tag 3", SoundStart().Record(1, Variant::TagInt64, {}).Get()},
         {"zone of 8 bytes", SoundStart().Record(1, 8, Bytes(8, 0)).Get()},
         {"zone of 10 bytes", SoundStart().Record(1, 8, Bytes(10, 0)).Get()},
-        {"name as text", SoundStart().Record(0, Variant::TagString, {'a', 'b', 'c', 'd', 'e', 0})
-                             .Get()},
+        {"name as text",
+         SoundStart().Record(0, Variant::TagString, {'a', 'b', 'c', 'd', 'e', 0}).Get()},
         {"axis as 15-byte list", SoundStart().Record(130, Variant::TagList, Bytes(15, 0)).Get()},
     };
     for (const auto& [name, bytes] : cases)
@@ -151,7 +165,14 @@ TEST_F(PresetFileReading, RecordOfNoParameterIsCheckedThenSkipped)
         .Record(500, Variant::TagList, {})
         .Record(0xFFFFFFF8u, 8, Bytes(6, 0x66))
         .Record(131, 8, Bytes(6, 0x77))
-        .Word(40).Word(0).Word(500).Word(20).Word(0).Word(8).Append(Bytes(8, 1)).Append(Bytes(8, 2));
+        .Word(40)
+        .Word(0)
+        .Word(500)
+        .Word(20)
+        .Word(0)
+        .Word(8)
+        .Append(Bytes(8, 1))
+        .Append(Bytes(8, 2));
     ASSERT_EQ(Read(image.Get()), kPresetFileLoaded);
     EXPECT_TRUE(mReader.GetValue(0) == PresetTest::MakeValue(0, 1));
     for (std::uint32_t position = 1; position < PresetTest::kParamCount; ++position)

@@ -90,9 +90,9 @@ protected:
         mManager = LPresetManager::Create();
         for (const char16_t* identifier : {NID_PRESETFILE_PRE_LOAD, NID_PRESETFILE_POST_LOAD})
         {
-            ASSERT_NE(mLoadRecorder->Subscribe(RCPtr<LNotificationDistributor>(mManager),
-                                               identifier, 0),
-                      nullptr);
+            ASSERT_NE(
+                mLoadRecorder->Subscribe(RCPtr<LNotificationDistributor>(mManager), identifier, 0),
+                nullptr);
         }
         FillEngine(5);
         ProcessQueue();
@@ -223,7 +223,13 @@ TEST_F(PresetManagerTest, RecordsOfNoParameterAreSkipped)
         .Record(500, Variant::TagList, {})
         .Record(0xFFFFFFF8u, 8, Bytes(1, 1))
         .Record(0xFFFFFF00u, 8, Bytes(6, 1))
-        .Word(40).Word(0).Word(500).Word(20).Word(0).Word(8).Append(Bytes(16, 3));
+        .Word(40)
+        .Word(0)
+        .Word(500)
+        .Word(20)
+        .Word(0)
+        .Word(8)
+        .Append(Bytes(16, 3));
     const std::vector<Variant> before = EngineValues(Engine());
     EXPECT_EQ(Load(image.Get()), kPresetFileLoaded);
     EXPECT_TRUE(SameValues(EngineValues(Engine()), before));
@@ -263,9 +269,9 @@ TEST_F(PresetManagerTest, PreLoadAnnouncementComesBeforeAnyValueChanges)
     };
     RCPtr<Observer> observer(new Observer());
     observer->engine = Engine();
-    ASSERT_NE(observer->Subscribe(RCPtr<LNotificationDistributor>(mManager),
-                                  NID_PRESETFILE_PRE_LOAD, 0),
-              nullptr);
+    ASSERT_NE(
+        observer->Subscribe(RCPtr<LNotificationDistributor>(mManager), NID_PRESETFILE_PRE_LOAD, 0),
+        nullptr);
     ASSERT_EQ(Load(PresetTest::GoldenPreset(6)), kPresetFileLoaded);
     EXPECT_TRUE(SameValues(observer->seen, SeededValues(5)));
     static_cast<void>(observer->UnsubscribeAll());
@@ -336,7 +342,8 @@ TEST_F(PresetManagerTest, GlobalLoadRequestLoadsTheNamedFileWithoutMessage)
 TEST_F(PresetManagerTest, GlobalLoadRequestWithoutPathLoadsNothing)
 {
     for (const RCPtr<LRefCountedObject>& data :
-         {RCPtr<LRefCountedObject>(), RCPtr<LRefCountedObject>(new LPresetFileLoadNotificationData(0))})
+         {RCPtr<LRefCountedObject>(),
+          RCPtr<LRefCountedObject>(new LPresetFileLoadNotificationData(0))})
     {
         RCPtr<LNotification> request;
         LNotification::Create(request, NID_GLOBAL_LOAD_CONTROL_PANEL_SETTINGS, data);
@@ -349,9 +356,10 @@ TEST_F(PresetManagerTest, GlobalLoadRequestWithoutPathLoadsNothing)
 TEST_F(PresetManagerTest, UnsubscribedManagerIgnoresGlobalLoadRequests)
 {
     EXPECT_TRUE(mManager->IsSubscribed());
-    EXPECT_EQ(mManager->Unsubscribe(RCPtr<LNotificationDistributor>(GetApplicationNotificationCenter()),
-                                    NID_GLOBAL_LOAD_CONTROL_PANEL_SETTINGS),
-              S_OK);
+    EXPECT_EQ(
+        mManager->Unsubscribe(RCPtr<LNotificationDistributor>(GetApplicationNotificationCenter()),
+                              NID_GLOBAL_LOAD_CONTROL_PANEL_SETTINGS),
+        S_OK);
     const PresetTest::fs::path path = mFolder / "requested";
     PresetTest::WriteFileBytes(path, PresetTest::GoldenPreset(4));
     RCPtr<LNotification> request;

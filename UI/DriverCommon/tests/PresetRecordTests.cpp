@@ -54,8 +54,8 @@ TEST(PresetRecordPacking, ByteStringValueGivesDocumentedBytes)
     value.SetBytes(name, sizeof(name));
     PresetScratchBuffer buffer(0, 0, false);
     ASSERT_EQ(PackPresetRecord(3, value, buffer), 30);
-    const Bytes expected = {0x1E, 0, 0, 0, 0, 0, 0, 0, 3,   0,   0,   0,   0x12, 0, 0,
-                            0,    0, 0, 0, 0, 8, 0, 0, 0, 'T', 'a', 'r', 'n', '6',  '1'};
+    const Bytes expected = {0x1E, 0, 0, 0, 0, 0, 0, 0, 3, 0,   0,   0,   0x12, 0,   0,
+                            0,    0, 0, 0, 0, 8, 0, 0, 0, 'T', 'a', 'r', 'n',  '6', '1'};
     EXPECT_EQ(Contents(buffer), expected);
 }
 
@@ -63,7 +63,8 @@ TEST(PresetRecordPacking, EmptyValueGivesBareRecordWithTagZero)
 {
     PresetScratchBuffer buffer(0, 0, false);
     ASSERT_EQ(PackPresetRecord(0x01020304, Variant(), buffer), 24);
-    const Bytes expected = {24, 0, 0, 0, 0, 0, 0, 0, 4, 3, 2, 1, 12, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    const Bytes expected = {24, 0, 0, 0, 0, 0, 0, 0, 4, 3, 2, 1,
+                            12, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
     EXPECT_EQ(Contents(buffer), expected);
 }
 

@@ -26,7 +26,7 @@ constexpr uid_t kUnprivilegedUser = 65534;
 
 // In identifier order: preset name, keybed zones, wheels, volume and sustain pedal, pads, push
 // buttons, faders, encoders, touch-pad axes.
-constexpr DocumentedRun kRuns[] = {{1, 6},  {4, 9},  {2, 5},  {1, 6},  {1, 6},
+constexpr DocumentedRun kRuns[] = {{1, 6},   {4, 9},   {2, 5},  {1, 6},  {1, 6},
                                    {16, 14}, {36, 17}, {36, 6}, {32, 6}, {2, 15}};
 
 std::uint32_t DocumentedValueSize(std::uint32_t position)
