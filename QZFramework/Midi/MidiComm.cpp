@@ -1,0 +1,319 @@
+#include "QZFramework/Midi/MidiComm.h"
+
+#include "QZFramework/Notification/Notification.h"
+#include "QZFramework/Notification/NotificationIDs.h"
+
+#include <string>
+#include <string_view>
+
+namespace QZ
+{
+namespace
+{
+
+// THREAD_PRIORITY_HIGHEST: received data must not wait behind other work of the process.
+constexpr std::int32_t kDispatcherPriority = 2;
+constexpr std::int32_t kWorkPriority = 0;
+
+// The length of a received short message by its status byte.
+std::uint32_t ShortMessageLength(std::uint8_t status)
+{
+    switch (status >> 4)
+    {
+    case 0x8:
+    case 0x9:
+    case 0xA:
+    case 0xB:
+    case 0xE:
+        return 3;
+    case 0xC:
+    case 0xD:
+        return 2;
+    default:
+        return 1;
+    }
+}
+
+// The open port of list whose driver handle is handle, searching from the last; null when none.
+template <class Port, class Handle> Port* FindByHandle(RCPtrArray<Port, 1, 0>& list, Handle* handle)
+{
+    for (std::int32_t i = list.GetCount() - 1; i >= 0; --i)
+    {
+        Port* port = list.GetItemPtr(i)->Get();
+        if (port != nullptr && port->GetHandle() == handle)
+        {
+            return port;
+        }
+    }
+    return nullptr;
+}
+
+// The open port of list whose device name matches name, searching from the last; null when none.
+template <class Port> Port* FindByName(RCPtrArray<Port, 1, 0>& list, const WideString& name)
+{
+    for (std::int32_t i = list.GetCount() - 1; i >= 0; --i)
+    {
+        Port* port = list.GetItemPtr(i)->Get();
+        if (port != nullptr && LMidiComm::IsNameMatch(name, port->GetName()))
+        {
+            return port;
+        }
+    }
+    return nullptr;
+}
+
+// Takes port out of list unless a reference to it was taken since its last outside holder let
+// go; new references are only ever taken under the service's lock, which the caller holds.
+template <class Port>
+QZRESULT TakeOut(RCPtrArray<Port, 1, 0>& list, Port& port, RCPtr<Port>& removed)
+{
+    if (port.GetRefCount() != port.GetInternalRefCount() + 1)
+    {
+        return E_FAIL;
+    }
+    for (std::int32_t i = list.GetCount() - 1; i >= 0; --i)
+    {
+        if (list.GetItemPtr(i)->Get() == &port)
+        {
+            list.RemoveItem(i, &removed);
+            port.AdjustCyclicRefCount(-1);
+            return S_OK;
+        }
+    }
+    return E_FAIL;
+}
+
+} // namespace
+
+RCPtr<LMidiCommInterface> CreateMidiComm()
+{
+    return RCPtr<LMidiCommInterface>(new LMidiComm(Platform::GetDefaultMidiDriver()));
+}
+
+LMidiComm::LMidiComm(std::shared_ptr<Platform::MidiDriver> driver,
+                     std::uint32_t completionTimeoutMs)
+    : mThreadPool(new LThreadPool(1, kDispatcherPriority)), mDriver(std::move(driver)),
+      mCompletionTimeoutMs(completionTimeoutMs)
+{
+}
+
+LMidiComm::~LMidiComm()
+{
+    mThreadPool.Reset();
+    mRenderPorts.RemoveAll();
+    mCapturePorts.RemoveAll();
+}
+
+bool LMidiComm::IsNameMatch(const WideString& requested, const WideString& device)
+{
+    const WideString wanted = requested.ToLower();
+    const WideString found = device.ToLower();
+    const std::u16string_view haystack(found.GetString(),
+                                       static_cast<std::size_t>(found.GetLength()));
+    const std::u16string_view needle(wanted.GetString(),
+                                     static_cast<std::size_t>(wanted.GetLength()));
+    return haystack.find(needle) != std::u16string_view::npos;
+}
+
+std::int32_t LMidiComm::FindInputDevice(const WideString& name, WideString& device)
+{
+    const std::uint32_t count = mDriver ? mDriver->GetInputCount() : 0;
+    for (std::uint32_t i = 0; i < count; ++i)
+    {
+        std::string found;
+        if (Succeeded(mDriver->GetInputName(i, found)) && IsNameMatch(name, found.c_str()))
+        {
+            device = WideString(found.c_str());
+            return static_cast<std::int32_t>(i);
+        }
+    }
+    return -1;
+}
+
+std::int32_t LMidiComm::FindOutputDevice(const WideString& name, WideString& device)
+{
+    const std::uint32_t count = mDriver ? mDriver->GetOutputCount() : 0;
+    for (std::uint32_t i = 0; i < count; ++i)
+    {
+        std::string found;
+        if (Succeeded(mDriver->GetOutputName(i, found)) && IsNameMatch(name, found.c_str()))
+        {
+            device = WideString(found.c_str());
+            return static_cast<std::int32_t>(i);
+        }
+    }
+    return -1;
+}
+
+QZRESULT LMidiComm::GetCapturePort(const WideString& name, RCPtr<LRefCountedObject>& port)
+{
+    port.Reset();
+    // A port whose start fails is released only after the lock, where closing it is allowed.
+    RCPtr<LMidiCapturePort> unstarted;
+    {
+        Mutex::ScopedLock lock(mLock);
+        if (LMidiCapturePort* open = FindByName(mCapturePorts, name))
+        {
+            port = open;
+            return S_OK;
+        }
+        WideString deviceName;
+        const std::int32_t device = FindInputDevice(name, deviceName);
+        std::unique_ptr<Platform::MidiInput> handle;
+        if (device < 0 || Failed(mDriver->OpenInput(static_cast<std::uint32_t>(device),
+                                                    &MidiInCallback, this, handle)))
+        {
+            return E_FAIL;
+        }
+        RCPtr<LMidiCapturePort> created(
+            new LMidiCapturePort(deviceName, std::move(handle), RCPtr<LMidiComm>(this)));
+        if (Failed(created->GetHandle()->Start()))
+        {
+            unstarted = std::move(created);
+        }
+        else
+        {
+            mCapturePorts.Add(created);
+            created->AdjustCyclicRefCount(1);
+            port = created;
+            return S_OK;
+        }
+    }
+    return E_FAIL;
+}
+
+QZRESULT LMidiComm::GetRenderPort(const WideString& name, RCPtr<LRefCountedObject>& port)
+{
+    port.Reset();
+    Mutex::ScopedLock lock(mLock);
+    if (LMidiRenderPort* open = FindByName(mRenderPorts, name))
+    {
+        port = open;
+        return S_OK;
+    }
+    WideString deviceName;
+    const std::int32_t device = FindOutputDevice(name, deviceName);
+    std::unique_ptr<Platform::MidiOutput> handle;
+    if (device < 0 || Failed(mDriver->OpenOutput(static_cast<std::uint32_t>(device),
+                                                 &MidiOutCallback, this, handle)))
+    {
+        return E_FAIL;
+    }
+    RCPtr<LMidiRenderPort> created(
+        new LMidiRenderPort(deviceName, std::move(handle), RCPtr<LMidiComm>(this)));
+    mRenderPorts.Add(created);
+    created->AdjustCyclicRefCount(1);
+    port = created;
+    return S_OK;
+}
+
+QZRESULT LMidiComm::SendData(const RCPtr<LRefCountedObject>& port, const IArray<signed char>& bytes)
+{
+    auto* render = dynamic_cast<LMidiRenderPort*>(port.Get());
+    if (render == nullptr || bytes.GetCount() < 1)
+    {
+        return E_INVALIDARG;
+    }
+    return render->Send(bytes, mCompletionTimeoutMs);
+}
+
+QZRESULT LMidiComm::DoWork(const RCPtr<LRefCountedObject>& params)
+{
+    if (RCPtr<LMidiCaptureNotificationData>::DynamicCastFrom(params).IsNull())
+    {
+        return E_INVALIDARG;
+    }
+    RCPtr<LNotification> notification;
+    LNotification::Create(notification, NID_MIDI_DATA_CAPTURED, params);
+    return Distribute(notification);
+}
+
+void LMidiComm::MidiInCallback(Platform::MidiInput* handle, Platform::MidiInputMessage message,
+                               void* instance, std::uintptr_t param1, std::uintptr_t param2)
+{
+    if (instance != nullptr)
+    {
+        static_cast<LMidiComm*>(instance)->OnCaptureMessage(handle, message, param1, param2);
+    }
+}
+
+void LMidiComm::MidiOutCallback(Platform::MidiOutput* handle, Platform::MidiOutputMessage message,
+                                void* instance, std::uintptr_t, std::uintptr_t)
+{
+    if (instance != nullptr)
+    {
+        static_cast<LMidiComm*>(instance)->OnRenderMessage(handle, message);
+    }
+}
+
+void LMidiComm::OnCaptureMessage(Platform::MidiInput* handle, Platform::MidiInputMessage message,
+                                 std::uintptr_t param1, std::uintptr_t param2)
+{
+    Mutex::ScopedLock lock(mLock);
+    LMidiCapturePort* port = FindByHandle(mCapturePorts, handle);
+    if (port == nullptr)
+    {
+        return;
+    }
+    switch (message)
+    {
+    case Platform::MidiInputMessage::Data:
+    case Platform::MidiInputMessage::MoreData:
+    {
+        std::uint8_t bytes[4];
+        const std::uint32_t length = ShortMessageLength(static_cast<std::uint8_t>(param1));
+        for (std::uint32_t i = 0; i < length; ++i)
+        {
+            bytes[i] = static_cast<std::uint8_t>(param1 >> (8 * i));
+        }
+        RCPtr<LMidiCaptureNotificationData> data(
+            new LMidiCaptureNotificationData(port->GetName(), static_cast<std::uint32_t>(param2)));
+        if (Succeeded(data->Append(bytes, static_cast<std::int32_t>(length))))
+        {
+            Queue(data);
+        }
+        break;
+    }
+    case Platform::MidiInputMessage::LongData:
+        Queue(port->TakeChunk(reinterpret_cast<Platform::MidiBuffer*>(param1), false));
+        break;
+    case Platform::MidiInputMessage::LongError:
+        (void)port->TakeChunk(reinterpret_cast<Platform::MidiBuffer*>(param1), true);
+        break;
+    default:
+        break;
+    }
+}
+
+void LMidiComm::OnRenderMessage(Platform::MidiOutput* handle, Platform::MidiOutputMessage message)
+{
+    Mutex::ScopedLock lock(mLock);
+    LMidiRenderPort* port = FindByHandle(mRenderPorts, handle);
+    if (port != nullptr && message == Platform::MidiOutputMessage::Done)
+    {
+        port->OnDone();
+    }
+}
+
+void LMidiComm::Queue(const RCPtr<LMidiCaptureNotificationData>& data)
+{
+    if (!data.IsNull())
+    {
+        mThreadPool->QueueWork(RCPtr<LThreadWorker>(this), RCPtr<LRefCountedObject>(data),
+                               kWorkPriority);
+    }
+}
+
+QZRESULT LMidiComm::RemoveCapturePort(LMidiCapturePort& port, RCPtr<LMidiCapturePort>& removed)
+{
+    Mutex::ScopedLock lock(mLock);
+    return TakeOut(mCapturePorts, port, removed);
+}
+
+QZRESULT LMidiComm::RemoveRenderPort(LMidiRenderPort& port, RCPtr<LMidiRenderPort>& removed)
+{
+    Mutex::ScopedLock lock(mLock);
+    return TakeOut(mRenderPorts, port, removed);
+}
+
+} // namespace QZ

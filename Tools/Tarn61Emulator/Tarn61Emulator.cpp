@@ -1,0 +1,374 @@
+#include "Tools/Tarn61Emulator/Tarn61Emulator.h"
+
+#include <algorithm>
+#include <thread>
+
+namespace Tarn61
+{
+namespace
+{
+
+constexpr std::uint8_t kSysExStart = 0xF0;
+constexpr std::uint8_t kSysExEnd = 0xF7;
+constexpr std::array<std::uint8_t, 7> kDeviceHeader = {0xF0, 0x00, 0x3C, 0x1D, 0x7F, 0x31, 0x06};
+
+constexpr std::uint8_t kSendPreset = 0x61;
+constexpr std::uint8_t kGetPreset = 0x62;
+constexpr std::uint8_t kPresetDump = 0x63;
+constexpr std::uint8_t kSetGlobal = 0x6A;
+constexpr std::uint8_t kRequestGlobal = 0x6B;
+constexpr std::uint8_t kGlobalReply = 0x6C;
+
+constexpr std::size_t kPresetMessageSize = 1350;
+constexpr std::size_t kValueAreaOffset = 11;
+constexpr std::size_t kMaxMessageSize = 64 * 1024;
+constexpr int kKeyOctaveIndex = 5;
+constexpr std::int32_t kKeyOctaveDefault = 5;
+constexpr auto kCompletionTimeout = std::chrono::seconds(2);
+
+bool HasDeviceHeader(const Tarn61Emulator::Message& message)
+{
+    return message.size() >= kDeviceHeader.size() &&
+           std::equal(kDeviceHeader.begin(), kDeviceHeader.end(), message.begin());
+}
+
+// F0 7E <device> 06 01 F7: the universal Identity Request, to any device ID.
+bool IsIdentityRequest(const Tarn61Emulator::Message& message)
+{
+    return message.size() == 6 && message[0] == kSysExStart && message[1] == 0x7E &&
+           message[3] == 0x06 && message[4] == 0x01 && message[5] == kSysExEnd;
+}
+
+bool IsCommand(const Tarn61Emulator::Message& message, std::uint8_t command, std::size_t size)
+{
+    return message.size() == size && HasDeviceHeader(message) && message[7] == command;
+}
+
+bool IsSlot(int slot)
+{
+    return slot >= 0 && slot < Tarn61Emulator::kSlotCount;
+}
+
+bool IsGlobalIndex(int index)
+{
+    return index >= 0 && index < Tarn61Emulator::kGlobalCount;
+}
+
+// The device header, then body, then room for extra bytes.
+Tarn61Emulator::Message WithDeviceHeader(std::initializer_list<std::uint8_t> body,
+                                         std::size_t extra = 0)
+{
+    Tarn61Emulator::Message message(kDeviceHeader.size() + body.size() + extra);
+    std::copy(kDeviceHeader.begin(), kDeviceHeader.end(), message.begin());
+    std::copy(body.begin(), body.end(), message.begin() + kDeviceHeader.size());
+    return message;
+}
+
+} // namespace
+
+Tarn61Emulator::Tarn61Emulator(std::shared_ptr<Platform::MidiDriver> driver,
+                               const ValueArea& initialSlot)
+    : mDriver(std::move(driver))
+{
+    mSlots.fill(initialSlot);
+    mGlobals[kKeyOctaveIndex] = kKeyOctaveDefault;
+}
+
+Tarn61Emulator::~Tarn61Emulator()
+{
+    Stop();
+}
+
+QZRESULT Tarn61Emulator::Start()
+{
+    Stop();
+    if (QZ::Failed(mDriver->PublishOutput(kOutputPortName, &OutputCallback, this, mOutput)) ||
+        QZ::Failed(mDriver->PublishInput(kInputPortName, &InputCallback, this, mInput)))
+    {
+        Stop();
+        return QZ::E_FAIL;
+    }
+    for (InputSlot& slot : mBuffers)
+    {
+        slot.header = Platform::MidiBuffer{};
+        slot.header.data = slot.data.data();
+        slot.header.bufferLength = kBufferSize;
+        if (QZ::Failed(mInput->PrepareBuffer(slot.header)) ||
+            QZ::Failed(mInput->AddBuffer(slot.header)))
+        {
+            Stop();
+            return QZ::E_FAIL;
+        }
+    }
+    if (QZ::Failed(mInput->Start()))
+    {
+        Stop();
+        return QZ::E_FAIL;
+    }
+    return QZ::S_OK;
+}
+
+void Tarn61Emulator::Stop()
+{
+    // Destroying the input waits for an answer under way; the buffers are this object's own.
+    mInput.reset();
+    mOutput.reset();
+    mPending.clear();
+    mAssembling = false;
+}
+
+void Tarn61Emulator::SetFirmwareVersion(const FirmwareVersion& version)
+{
+    std::lock_guard<std::mutex> lock(mMutex);
+    mFirmware = version;
+}
+
+void Tarn61Emulator::SetBehaviour(const Behaviour& behaviour)
+{
+    std::lock_guard<std::mutex> lock(mMutex);
+    mBehaviour = behaviour;
+}
+
+Tarn61Emulator::ValueArea Tarn61Emulator::GetSlot(int slot) const
+{
+    std::lock_guard<std::mutex> lock(mMutex);
+    return IsSlot(slot) ? mSlots[slot] : ValueArea{};
+}
+
+void Tarn61Emulator::SetSlot(int slot, const ValueArea& values)
+{
+    std::lock_guard<std::mutex> lock(mMutex);
+    if (IsSlot(slot))
+    {
+        mSlots[slot] = values;
+    }
+}
+
+std::int32_t Tarn61Emulator::GetGlobal(int index) const
+{
+    std::lock_guard<std::mutex> lock(mMutex);
+    return IsGlobalIndex(index) ? mGlobals[index] : 0;
+}
+
+void Tarn61Emulator::SetGlobal(int index, std::int32_t value)
+{
+    std::lock_guard<std::mutex> lock(mMutex);
+    if (IsGlobalIndex(index))
+    {
+        mGlobals[index] = value;
+    }
+}
+
+std::vector<Tarn61Emulator::Message> Tarn61Emulator::GetReceivedMessages() const
+{
+    std::lock_guard<std::mutex> lock(mMutex);
+    return mReceived;
+}
+
+bool Tarn61Emulator::WaitForMessages(std::size_t count, std::chrono::milliseconds timeout) const
+{
+    std::unique_lock<std::mutex> lock(mMutex);
+    return mReceivedChanged.wait_for(lock, timeout, [&] { return mReceived.size() >= count; });
+}
+
+void Tarn61Emulator::InputCallback(Platform::MidiInput* handle, Platform::MidiInputMessage message,
+                                   void* instance, std::uintptr_t param1, std::uintptr_t)
+{
+    auto* self = static_cast<Tarn61Emulator*>(instance);
+    if (message == Platform::MidiInputMessage::LongData ||
+        message == Platform::MidiInputMessage::LongError)
+    {
+        self->OnChunk(*handle, *reinterpret_cast<Platform::MidiBuffer*>(param1),
+                      message == Platform::MidiInputMessage::LongError);
+    }
+}
+
+void Tarn61Emulator::OutputCallback(Platform::MidiOutput*, Platform::MidiOutputMessage message,
+                                    void* instance, std::uintptr_t, std::uintptr_t)
+{
+    auto* self = static_cast<Tarn61Emulator*>(instance);
+    if (message == Platform::MidiOutputMessage::Done)
+    {
+        {
+            std::lock_guard<std::mutex> lock(self->mSendMutex);
+            self->mPieceDone = true;
+        }
+        self->mSendDone.notify_all();
+    }
+}
+
+void Tarn61Emulator::OnChunk(Platform::MidiInput& input, Platform::MidiBuffer& buffer, bool error)
+{
+    const std::uint8_t* bytes = buffer.data;
+    const std::uint32_t count = buffer.bytesRecorded;
+    if (error)
+    {
+        mPending.clear();
+        mAssembling = false;
+    }
+    else if (count > 0)
+    {
+        if (bytes[0] == kSysExStart)
+        {
+            mPending.clear();
+            mAssembling = true;
+        }
+        if (mAssembling && mPending.size() + count <= kMaxMessageSize)
+        {
+            mPending.insert(mPending.end(), bytes, bytes + count);
+        }
+        else
+        {
+            mPending.clear();
+            mAssembling = false;
+        }
+    }
+    const bool complete = mAssembling && !mPending.empty() && mPending.back() == kSysExEnd;
+    (void)input.AddBuffer(buffer);
+    if (complete)
+    {
+        Message message;
+        message.swap(mPending);
+        mAssembling = false;
+        Handle(message);
+    }
+}
+
+void Tarn61Emulator::Handle(const Message& message)
+{
+    Message reply;
+    {
+        std::lock_guard<std::mutex> lock(mMutex);
+        mReceived.push_back(message);
+        reply = Answer(message);
+    }
+    mReceivedChanged.notify_all();
+    if (!reply.empty())
+    {
+        Send(std::move(reply));
+    }
+}
+
+Tarn61Emulator::Message Tarn61Emulator::Answer(const Message& request)
+{
+    if (IsIdentityRequest(request))
+    {
+        return MakeIdentityReply();
+    }
+    if (IsCommand(request, kGetPreset, 10) && IsSlot(request[8]))
+    {
+        return MakePresetDump(request[8]);
+    }
+    if (IsCommand(request, kSendPreset, kPresetMessageSize) && IsSlot(request[10]))
+    {
+        std::copy_n(request.begin() + kValueAreaOffset, kValueAreaSize,
+                    mSlots[request[10]].begin());
+        return {};
+    }
+    if (IsCommand(request, kSetGlobal, 15) && IsGlobalIndex(request[11]))
+    {
+        mGlobals[request[11]] = request[12] * 128 + request[13];
+        return {};
+    }
+    if (IsCommand(request, kRequestGlobal, 13) && IsGlobalIndex(request[11]))
+    {
+        return MakeGlobalReply(request[11]);
+    }
+    // The preamble (command 6D) and anything unknown are taken without an answer.
+    return {};
+}
+
+// F0 7E 7F 06 02 00 3C 1D 31 06 v v v v F7: the firmware version as four ASCII digits.
+Tarn61Emulator::Message Tarn61Emulator::MakeIdentityReply() const
+{
+    return {kSysExStart,  0x7E,         0x7F,         0x06,         0x02,
+            0x00,         0x3C,         0x1D,         0x31,         0x06,
+            mFirmware[0], mFirmware[1], mFirmware[2], mFirmware[3], kSysExEnd};
+}
+
+// F0 00 3C 1D 7F 31 06 63 0A 3B ss (1,338 value bytes) F7.
+Tarn61Emulator::Message Tarn61Emulator::MakePresetDump(int slot) const
+{
+    Message dump = WithDeviceHeader({kPresetDump, 0x0A, 0x3B, static_cast<std::uint8_t>(slot)},
+                                    kValueAreaSize + 1);
+    std::copy(mSlots[slot].begin(), mSlots[slot].end(), dump.begin() + kValueAreaOffset);
+    dump.back() = kSysExEnd;
+    return dump;
+}
+
+// F0 00 3C 1D 7F 31 06 6C 00 04 00 ii hh ll F7.
+Tarn61Emulator::Message Tarn61Emulator::MakeGlobalReply(int index) const
+{
+    const std::int32_t value = mGlobals[index];
+    return WithDeviceHeader({kGlobalReply, 0x00, 0x04, 0x00, static_cast<std::uint8_t>(index),
+                             static_cast<std::uint8_t>((value / 128) & 0x7F),
+                             static_cast<std::uint8_t>(value % 128), kSysExEnd});
+}
+
+void Tarn61Emulator::Send(Message reply)
+{
+    Behaviour behaviour;
+    {
+        std::lock_guard<std::mutex> lock(mMutex);
+        behaviour = mBehaviour;
+    }
+    if (behaviour.silent || !mOutput)
+    {
+        return;
+    }
+    if (behaviour.replyLengthChange < 0)
+    {
+        const std::size_t cut = std::min<std::size_t>(
+            static_cast<std::size_t>(-behaviour.replyLengthChange), reply.size() - 2);
+        reply.erase(reply.end() - 1 - static_cast<std::ptrdiff_t>(cut), reply.end() - 1);
+    }
+    else if (behaviour.replyLengthChange > 0)
+    {
+        reply.insert(reply.end() - 1, static_cast<std::size_t>(behaviour.replyLengthChange), 0);
+    }
+    std::this_thread::sleep_for(behaviour.replyDelay);
+    const std::size_t piece =
+        behaviour.replyPieceSize == 0 ? reply.size() : behaviour.replyPieceSize;
+    for (std::size_t offset = 0; offset < reply.size(); offset += piece)
+    {
+        if (offset > 0)
+        {
+            std::this_thread::sleep_for(behaviour.replyPieceGap);
+        }
+        if (!SendPiece(reply.data() + offset, std::min(piece, reply.size() - offset)))
+        {
+            return;
+        }
+    }
+}
+
+bool Tarn61Emulator::SendPiece(const std::uint8_t* bytes, std::size_t count)
+{
+    Message copy(bytes, bytes + count);
+    Platform::MidiBuffer buffer;
+    buffer.data = copy.data();
+    buffer.bufferLength = static_cast<std::uint32_t>(count);
+    if (QZ::Failed(mOutput->PrepareBuffer(buffer)))
+    {
+        return false;
+    }
+    {
+        std::lock_guard<std::mutex> lock(mSendMutex);
+        mPieceDone = false;
+    }
+    bool done = false;
+    if (QZ::Succeeded(mOutput->SendLong(buffer)))
+    {
+        std::unique_lock<std::mutex> lock(mSendMutex);
+        done = mSendDone.wait_for(lock, kCompletionTimeout, [this] { return mPieceDone; });
+    }
+    if (!done)
+    {
+        // The driver must let go of the buffer before it goes out of scope.
+        (void)mOutput->Reset();
+    }
+    (void)mOutput->UnprepareBuffer(buffer);
+    return done;
+}
+
+} // namespace Tarn61

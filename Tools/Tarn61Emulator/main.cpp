@@ -1,0 +1,109 @@
+// tarn61-emulator: publishes the emulated Tarn 61 on the machine's MIDI service until it is
+// interrupted, so that the editor can be tried without a keyboard.
+//
+//   tarn61-emulator [--api alsa|jack] [--firmware 1027] [--silent] [--delay-ms N]
+//                   [--length-change N] [--piece-size N] [--piece-gap-ms N]
+#include "Tools/Tarn61Emulator/Tarn61Emulator.h"
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace
+{
+
+int Usage()
+{
+    std::fprintf(stderr, "usage: tarn61-emulator [--api alsa|jack] [--firmware DDDD] [--silent]\n"
+                         "       [--delay-ms N] [--length-change N] [--piece-size N]"
+                         " [--piece-gap-ms N]\n");
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::string api;
+    std::string firmware = "1027";
+    Tarn61::Tarn61Emulator::Behaviour behaviour;
+    for (int i = 1; i < argc; ++i)
+    {
+        const std::string option = argv[i];
+        if (option == "--silent")
+        {
+            behaviour.silent = true;
+            continue;
+        }
+        if (i + 1 >= argc)
+        {
+            return Usage();
+        }
+        const std::string value = argv[++i];
+        if (option == "--api")
+        {
+            api = value;
+        }
+        else if (option == "--firmware" && value.size() == 4)
+        {
+            firmware = value;
+        }
+        else if (option == "--delay-ms")
+        {
+            behaviour.replyDelay = std::chrono::milliseconds(std::atoi(value.c_str()));
+        }
+        else if (option == "--length-change")
+        {
+            behaviour.replyLengthChange = std::atoi(value.c_str());
+        }
+        else if (option == "--piece-size")
+        {
+            behaviour.replyPieceSize = static_cast<std::size_t>(std::atoi(value.c_str()));
+        }
+        else if (option == "--piece-gap-ms")
+        {
+            behaviour.replyPieceGap = std::chrono::milliseconds(std::atoi(value.c_str()));
+        }
+        else
+        {
+            return Usage();
+        }
+    }
+
+    std::shared_ptr<Platform::MidiDriver> driver =
+        api.empty() ? Platform::GetDefaultMidiDriver() : Platform::CreateMidiDriver(api);
+    if (!driver || driver->GetName() == "virtual")
+    {
+        std::fprintf(stderr, "tarn61-emulator: no MIDI service named \"%s\"\n", api.c_str());
+        return 2;
+    }
+
+    // Signals are taken synchronously, so the ports are withdrawn in order before exit.
+    sigset_t signals;
+    sigemptyset(&signals);
+    sigaddset(&signals, SIGINT);
+    sigaddset(&signals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+
+    Tarn61::Tarn61Emulator emulator(driver);
+    emulator.SetFirmwareVersion(
+        {static_cast<std::uint8_t>(firmware[0]), static_cast<std::uint8_t>(firmware[1]),
+         static_cast<std::uint8_t>(firmware[2]), static_cast<std::uint8_t>(firmware[3])});
+    emulator.SetBehaviour(behaviour);
+    if (QZ::Failed(emulator.Start()))
+    {
+        std::fprintf(stderr, "tarn61-emulator: the %s MIDI service cannot publish ports\n",
+                     driver->GetName().c_str());
+        return 1;
+    }
+    std::printf("tarn61-emulator: \"%s\" and \"%s\" published on %s\n",
+                Tarn61::Tarn61Emulator::kOutputPortName, Tarn61::Tarn61Emulator::kInputPortName,
+                driver->GetName().c_str());
+    std::fflush(stdout);
+    int received = 0;
+    sigwait(&signals, &received);
+    emulator.Stop();
+    return 0;
+}
