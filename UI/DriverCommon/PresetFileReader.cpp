@@ -18,14 +18,18 @@ const Variant& EmptyValue()
     return empty;
 }
 
-// Reads the whole file into image. False when it cannot be opened or read, or when its length
-// changes while it is read (or does not fit the 32-bit length that File reports).
+// Reads the whole file into image. False when it cannot be opened or read, is larger than any
+// preset file, or when its length changes while it is read.
 bool ReadWholeFile(const WideString& path, IBuffer& image)
 {
     try
     {
         File file(path, WideString(), File::ModeRead);
         const std::uint32_t length = file.GetLength();
+        if (length > kPresetFileMaxSize)
+        {
+            return false;
+        }
         image.Resize(length);
         if (length != 0 && file.Read(image.GetData(), length, 0) != length)
         {

@@ -21,6 +21,9 @@ namespace QZ
 
 inline constexpr std::uint32_t kPresetFileVersion = 1;
 inline constexpr std::uint32_t kPresetFileHeaderSize = 12;
+// A preset file the system writes has 4,494 bytes; anything past this bound is not a preset and is
+// refused before it is read into memory.
+inline constexpr std::uint32_t kPresetFileMaxSize = 1024 * 1024;
 // Offsets of the header words.
 inline constexpr std::uint32_t kPresetFileVersionOffset = 0;
 inline constexpr std::uint32_t kPresetFileDeviceWord1Offset = 4;

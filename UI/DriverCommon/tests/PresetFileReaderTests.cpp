@@ -78,6 +78,19 @@ TEST_F(PresetFileReading, UnreadableOrShortFilesAreCorrupt)
     EXPECT_EQ(mReader.ReadFile(WideString()), kPresetFileCorrupt);
 }
 
+TEST_F(PresetFileReading, OversizedFileIsRefusedUnread)
+{
+    // Well-formed records of no parameter, which a reader without the bound would skip and load.
+    FileImage image = SoundStart();
+    const Bytes filler(4000, 0x55);
+    while (image.Get().size() <= kPresetFileMaxSize)
+    {
+        image.Record(500, 8, filler);
+    }
+    EXPECT_EQ(Read(image.Get()), kPresetFileCorrupt);
+    EXPECT_TRUE(OffersNoValue());
+}
+
 TEST_F(PresetFileReading, RecordOfNoParameterIsCheckedThenSkipped)
 {
     FileImage image = SoundStart();
