@@ -95,7 +95,8 @@ void RestorePreset(LRootModuleEngine& engine, const Preset& before, std::int32_t
 {
     for (std::int32_t k = refused; k >= 0; --k)
     {
-        static_cast<void>(engine.SetParamValue(before.GetAt(k).mDescriptor, before.GetAt(k).mValue));
+        static_cast<void>(
+            engine.SetParamValue(before.GetAt(k).mDescriptor, before.GetAt(k).mValue));
     }
 }
 
@@ -173,8 +174,8 @@ std::int32_t LMidiManager::GetPresetFromMidiDevice(std::uint8_t slot)
         QZ_THROW_FAILED_RESULT(subscribed, kGetPresetMethod);
     }
     mPresetLight.SetRed();
-    std::int32_t result = AwaitReply([&] { return SendSysExMessage(request, output, false); },
-                                     mPresetLight, true);
+    std::int32_t result =
+        AwaitReply([&] { return SendSysExMessage(request, output, false); }, mPresetLight, true);
     if (result == S_OK)
     {
         result = mPresetResult.load();
@@ -249,8 +250,8 @@ std::int32_t LMidiManager::RequestNonPresetParameterFromDevice(const WideString&
         QZ_THROW_FAILED_RESULT(subscribed, kRequestMethod);
     }
     mGlobalLight.SetRed();
-    const std::int32_t result = AwaitReply(
-        [&] { return SendSysExMessage(request, output, false); }, mGlobalLight, false);
+    const std::int32_t result =
+        AwaitReply([&] { return SendSysExMessage(request, output, false); }, mGlobalLight, false);
     const QZRESULT unsubscribed = UnsubscribeCapture(service);
     if (Failed(unsubscribed))
     {
@@ -364,9 +365,9 @@ QZRESULT LMidiManager::OnMidiDataCaptured(const RCPtr<LNotificationDistributor>&
                                           const RCPtr<LNotification>& notification)
 {
     const RCPtr<LMidiCaptureNotificationData> data =
-        notification ? RCPtr<LMidiCaptureNotificationData>::DynamicCastFrom(
-                           notification->GetPayload())
-                     : RCPtr<LMidiCaptureNotificationData>();
+        notification
+            ? RCPtr<LMidiCaptureNotificationData>::DynamicCastFrom(notification->GetPayload())
+            : RCPtr<LMidiCaptureNotificationData>();
     if (!data || !IsCurrentService(sender.Get()))
     {
         return S_FALSE;
@@ -432,8 +433,8 @@ void LMidiManager::AnnounceGlobalParameter(const IArray<signed char>& reply)
 
 QZRESULT LMidiManager::SubscribeCapture(const RCPtr<LMidiCommInterface>& service)
 {
-    return mHandler->AddHandler(&LMidiManager::OnMidiDataCaptured, service,
-                                NID_MIDI_DATA_CAPTURED, 0);
+    return mHandler->AddHandler(&LMidiManager::OnMidiDataCaptured, service, NID_MIDI_DATA_CAPTURED,
+                                0);
 }
 
 QZRESULT LMidiManager::UnsubscribeCapture(const RCPtr<LMidiCommInterface>& service)

@@ -53,21 +53,20 @@ void RunTransfers(benchmark::State& state,
 
 void FetchPreset(benchmark::State& state)
 {
-    RunTransfers(state, [](QZ::LMidiManager& manager)
-                 { return manager.GetPresetFromMidiDevice(1) == 0; });
+    RunTransfers(state,
+                 [](QZ::LMidiManager& manager) { return manager.GetPresetFromMidiDevice(1) == 0; });
 }
 
 void SendPreset(benchmark::State& state)
 {
-    RunTransfers(state, [](QZ::LMidiManager& manager)
-                 { return manager.SendPresetToMidiDevice(2) >= 0; });
+    RunTransfers(state,
+                 [](QZ::LMidiManager& manager) { return manager.SendPresetToMidiDevice(2) >= 0; });
 }
 
 void FetchAndSendPreset(benchmark::State& state)
 {
     RunTransfers(state,
-                 [](QZ::LMidiManager& manager)
-                 {
+                 [](QZ::LMidiManager& manager) {
                      return manager.GetPresetFromMidiDevice(1) == 0 &&
                             manager.SendPresetToMidiDevice(2) >= 0;
                  });

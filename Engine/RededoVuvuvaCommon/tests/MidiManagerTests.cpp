@@ -170,9 +170,8 @@ TEST_F(MidiManagerTest, EverySlotIsFetchedByteForByte)
         rig.ClearSent();
         ASSERT_EQ(manager->GetPresetFromMidiDevice(slot), 0) << int(slot);
         EXPECT_EQ(GetEngineBytes(), BytesOf(rig.Keyboard().GetSlot(slot))) << int(slot);
-        EXPECT_EQ(rig.GetSent(),
-                  (std::vector<Bytes>{kPreamble, kIdentityRequest, kPreamble,
-                                      GetPresetRequest(slot)}));
+        EXPECT_EQ(rig.GetSent(), (std::vector<Bytes>{kPreamble, kIdentityRequest, kPreamble,
+                                                     GetPresetRequest(slot)}));
         ProcessQueue();
     }
 }
@@ -291,8 +290,7 @@ TEST_F(MidiManagerTest, GlobalRequestsWithTheFirmwareTestSendTheDocumentedBytes)
     const Bytes request = {0xF0, 0x00, 0x3C, 0x1D, 0x7F, 0x31, 0x06,
                            0x6B, 0x00, 0x02, 0x00, 0x05, 0xF7};
     EXPECT_EQ(rig.GetSent(), (std::vector<Bytes>{kPreamble, kIdentityRequest, kPreamble, set,
-                                                 kPreamble, kIdentityRequest, kPreamble,
-                                                 request}));
+                                                 kPreamble, kIdentityRequest, kPreamble, request}));
     const std::vector<ParameterRecorder::Entry> entries = recorder->GetEntries();
     ASSERT_EQ(entries.size(), 1u);
     EXPECT_EQ(entries[0].name, u"KEY_OCTAVE");
@@ -303,10 +301,9 @@ TEST_F(MidiManagerTest, FirmwareFrom1027OnPasses)
 {
     for (const char* version : {"1027", "1029", "1030", "2000"})
     {
-        rig.Keyboard().SetFirmwareVersion({static_cast<std::uint8_t>(version[0]),
-                                           static_cast<std::uint8_t>(version[1]),
-                                           static_cast<std::uint8_t>(version[2]),
-                                           static_cast<std::uint8_t>(version[3])});
+        rig.Keyboard().SetFirmwareVersion(
+            {static_cast<std::uint8_t>(version[0]), static_cast<std::uint8_t>(version[1]),
+             static_cast<std::uint8_t>(version[2]), static_cast<std::uint8_t>(version[3])});
         EXPECT_TRUE(manager->IsDeviceFirmwareVersionUseable()) << version;
     }
 }
