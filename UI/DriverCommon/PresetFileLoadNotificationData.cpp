@@ -1,0 +1,8 @@
+#include "UI/DriverCommon/PresetFileLoadNotificationData.h"
+
+namespace QZ
+{
+
+LPresetFileLoadNotificationData::~LPresetFileLoadNotificationData() = default;
+
+} // namespace QZ

@@ -1,0 +1,240 @@
+#include "UI/DriverCommon/PresetFileWriter.h"
+
+#include "UI/DriverCommon/PresetFileReader.h"
+#include "UI/DriverCommon/tests/FailingFileWriter.h"
+#include "UI/DriverCommon/tests/PresetTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+namespace QZ
+{
+namespace
+{
+
+using PresetTest::Bytes;
+using PresetTest::fs::path;
+
+class PresetFileWriting : public testing::Test
+{
+protected:
+    // Saves the values MakeValue(position, seed) of every parameter to target.
+    QZRESULT Save(AtomicFileWriter& file, const path& target, std::uint8_t seed)
+    {
+        PresetFileWriter writer(file, 0);
+        if (Failed(writer.Begin(PresetTest::Wide(target))))
+        {
+            return E_FAIL;
+        }
+        for (std::uint32_t position = 0; position < PresetTest::kParamCount; ++position)
+        {
+            if (Failed(writer.WriteRecord(PresetTest::MakeValue(position, seed))))
+            {
+                return E_FAIL;
+            }
+        }
+        return writer.Commit();
+    }
+
+    QZRESULT Save(const path& target, std::uint8_t seed)
+    {
+        AtomicFileWriter file;
+        return Save(file, target, seed);
+    }
+
+    // The target holds the previous preset and is the folder's only entry.
+    void ExpectPreviousFileKept(const path& target) const
+    {
+        EXPECT_EQ(PresetTest::ReadFileBytes(target), PresetTest::GoldenPreset(1));
+        EXPECT_EQ(mFolder.Entries(), std::vector<std::string>{target.filename().string()});
+    }
+
+    PresetTest::ScratchFolder mFolder;
+    const path mTarget = mFolder / "saved.Tarn61RededoVuvuva";
+};
+
+TEST_F(PresetFileWriting, SavedFileMatchesDocumentedLayoutByteForByte)
+{
+    ASSERT_EQ(Save(mTarget, 7), S_OK);
+    const Bytes written = PresetTest::ReadFileBytes(mTarget);
+    EXPECT_EQ(written.size(), PresetTest::kWrittenFileSize);
+    EXPECT_EQ(written, PresetTest::GoldenPreset(7));
+    EXPECT_EQ(mFolder.Entries(), std::vector<std::string>{mTarget.filename().string()});
+}
+
+TEST_F(PresetFileWriting, SavedFileReadsBackEveryValue)
+{
+    ASSERT_EQ(Save(mTarget, 9), S_OK);
+    PresetFileReader reader(0);
+    ASSERT_EQ(reader.ReadFile(PresetTest::Wide(mTarget)), kPresetFileLoaded);
+    for (std::uint32_t position = 0; position < PresetTest::kParamCount; ++position)
+    {
+        EXPECT_TRUE(reader.GetValue(position) == PresetTest::MakeValue(position, 9)) << position;
+    }
+}
+
+TEST_F(PresetFileWriting, SaveReplacesPreviousFileAndKeepsItsPermissions)
+{
+    PresetTest::WriteFileBytes(mTarget, PresetTest::GoldenPreset(1));
+    ASSERT_EQ(::chmod(mTarget.c_str(), 0640), 0);
+    ASSERT_EQ(Save(mTarget, 2), S_OK);
+    EXPECT_EQ(PresetTest::ReadFileBytes(mTarget), PresetTest::GoldenPreset(2));
+    struct stat status;
+    ASSERT_EQ(::stat(mTarget.c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, 0640u);
+}
+
+TEST_F(PresetFileWriting, WritesTakenInPiecesStillGiveTheWholeFile)
+{
+    PresetTest::FailingFileWriter file;
+    file.mPieceSize = 5;
+    ASSERT_EQ(Save(file, mTarget, 4), S_OK);
+    EXPECT_EQ(PresetTest::ReadFileBytes(mTarget), PresetTest::GoldenPreset(4));
+}
+
+TEST_F(PresetFileWriting, SaveIntoMissingFolderFailsAndCreatesNothing)
+{
+    const path target = mFolder / "missing" / "saved.Tarn61RededoVuvuva";
+    EXPECT_EQ(Save(target, 1), E_FAIL);
+    EXPECT_TRUE(mFolder.Entries().empty());
+}
+
+TEST_F(PresetFileWriting, SaveIntoReadOnlyFolderFailsAndKeepsPreviousFile)
+{
+    PresetTest::WriteFileBytes(mTarget, PresetTest::GoldenPreset(1));
+    ASSERT_EQ(::chmod(mFolder.Path().c_str(), 0555), 0);
+    QZRESULT result = S_OK;
+    {
+        PresetTest::UnprivilegedFileAccess unprivileged;
+        const path probe = mFolder / "probe";
+        const int descriptor = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+        ASSERT_LT(descriptor, 0) << "the folder should refuse new files";
+        result = Save(mTarget, 2);
+    }
+    ASSERT_EQ(::chmod(mFolder.Path().c_str(), 0755), 0);
+    EXPECT_EQ(result, E_FAIL);
+    ExpectPreviousFileKept(mTarget);
+}
+
+TEST_F(PresetFileWriting, FullDiskAtAnyWriteFailsAndKeepsPreviousFile)
+{
+    PresetTest::WriteFileBytes(mTarget, PresetTest::GoldenPreset(1));
+    // The file system takes 512 bytes per write: the first, a middle and the last piece fail.
+    for (const int failing : {1, 5, 9})
+    {
+        PresetTest::FailingFileWriter file;
+        file.mPieceSize = 512;
+        file.mFailingWrite = failing;
+        EXPECT_EQ(Save(file, mTarget, 2), E_FAIL) << failing;
+        EXPECT_EQ(file.mWriteCalls, failing);
+        EXPECT_FALSE(file.IsWriting());
+        ExpectPreviousFileKept(mTarget);
+    }
+}
+
+TEST_F(PresetFileWriting, FailedSyncFailsAndKeepsPreviousFile)
+{
+    PresetTest::WriteFileBytes(mTarget, PresetTest::GoldenPreset(1));
+    PresetTest::FailingFileWriter file;
+    file.mFailSync = true;
+    EXPECT_EQ(Save(file, mTarget, 2), E_FAIL);
+    ExpectPreviousFileKept(mTarget);
+}
+
+TEST_F(PresetFileWriting, FailedRenameFailsAndRemovesTemporaryFile)
+{
+    PresetTest::fs::create_directory(mTarget);
+    PresetTest::fs::create_directory(mTarget / "inside");
+    EXPECT_EQ(Save(mTarget, 2), E_FAIL);
+    EXPECT_EQ(mFolder.Entries(), std::vector<std::string>{mTarget.filename().string()});
+    EXPECT_TRUE(PresetTest::fs::is_directory(mTarget / "inside"));
+}
+
+TEST_F(PresetFileWriting, ValueThatDoesNotFitItsParameterEndsSaveUntouched)
+{
+    PresetTest::WriteFileBytes(mTarget, PresetTest::GoldenPreset(1));
+    const Variant wrongValues[] = {Variant(), PresetTest::MakeValue(0, 1)};
+    for (const Variant& wrong : wrongValues)
+    {
+        AtomicFileWriter file;
+        PresetFileWriter writer(file, 0);
+        ASSERT_EQ(writer.Begin(PresetTest::Wide(mTarget)), S_OK);
+        for (std::uint32_t position = 0; position < 40; ++position)
+        {
+            ASSERT_EQ(writer.WriteRecord(PresetTest::MakeValue(position, 2)), S_OK);
+        }
+        EXPECT_EQ(writer.WriteRecord(wrong), E_FAIL);
+        EXPECT_EQ(writer.Commit(), E_FAIL);
+        ExpectPreviousFileKept(mTarget);
+    }
+}
+
+TEST_F(PresetFileWriting, IncompleteOrOverfullPresetIsNotPutInPlace)
+{
+    PresetTest::WriteFileBytes(mTarget, PresetTest::GoldenPreset(1));
+    AtomicFileWriter file;
+    PresetFileWriter writer(file, 0);
+    ASSERT_EQ(writer.Begin(PresetTest::Wide(mTarget)), S_OK);
+    for (std::uint32_t position = 0; position + 1 < PresetTest::kParamCount; ++position)
+    {
+        ASSERT_EQ(writer.WriteRecord(PresetTest::MakeValue(position, 2)), S_OK);
+    }
+    EXPECT_EQ(writer.Commit(), E_FAIL);
+    ExpectPreviousFileKept(mTarget);
+
+    ASSERT_EQ(writer.Begin(PresetTest::Wide(mTarget)), S_OK);
+    for (std::uint32_t position = 0; position < PresetTest::kParamCount; ++position)
+    {
+        ASSERT_EQ(writer.WriteRecord(PresetTest::MakeValue(position, 2)), S_OK);
+    }
+    EXPECT_EQ(writer.WriteRecord(PresetTest::MakeValue(0, 2)), E_FAIL);
+    ExpectPreviousFileKept(mTarget);
+}
+
+TEST(AtomicFileReplacement, UnfinishedWriteLeavesNoTemporaryFile)
+{
+    PresetTest::ScratchFolder folder;
+    const path target = folder / "target";
+    {
+        AtomicFileWriter file;
+        ASSERT_EQ(file.Begin(PresetTest::Wide(target)), S_OK);
+        EXPECT_EQ(path(file.GetTemporaryPath()).parent_path(), folder.Path());
+        ASSERT_EQ(file.Write("abc", 3), S_OK);
+        EXPECT_EQ(folder.Entries().size(), 1u);
+    }
+    EXPECT_TRUE(folder.Entries().empty());
+
+    AtomicFileWriter file;
+    ASSERT_EQ(file.Begin(PresetTest::Wide(target)), S_OK);
+    file.Abandon();
+    EXPECT_FALSE(file.IsWriting());
+    EXPECT_TRUE(folder.Entries().empty());
+    EXPECT_EQ(file.Write("abc", 3), E_FAIL);
+    EXPECT_EQ(file.Commit(), E_FAIL);
+}
+
+TEST(AtomicFileReplacement, BeginAbandonsWriteUnderWay)
+{
+    PresetTest::ScratchFolder folder;
+    AtomicFileWriter file;
+    ASSERT_EQ(file.Begin(PresetTest::Wide(folder / "first")), S_OK);
+    ASSERT_EQ(file.Write("first", 5), S_OK);
+    ASSERT_EQ(file.Begin(PresetTest::Wide(folder / "second")), S_OK);
+    ASSERT_EQ(file.Write("second", 6), S_OK);
+    ASSERT_EQ(file.Commit(), S_OK);
+    EXPECT_EQ(folder.Entries(), std::vector<std::string>{"second"});
+}
+
+TEST(AtomicFileReplacement, PathWithoutFileNameIsRefused)
+{
+    PresetTest::ScratchFolder folder;
+    AtomicFileWriter file;
+    EXPECT_EQ(file.Begin(WideString()), E_FAIL);
+    EXPECT_EQ(file.Begin(PresetTest::Wide(folder.Path()) + WideString(u"/")), E_FAIL);
+    EXPECT_TRUE(folder.Entries().empty());
+}
+
+} // namespace
+} // namespace QZ
