@@ -182,6 +182,20 @@ QZRESULT LMidiComm::GetCapturePort(const WideString& name, RCPtr<LRefCountedObje
     return E_FAIL;
 }
 
+bool LMidiComm::IsCapturePortAvailable(const WideString& name)
+{
+    WideString deviceName;
+    Mutex::ScopedLock lock(mLock);
+    return FindByName(mCapturePorts, name) != nullptr || FindInputDevice(name, deviceName) >= 0;
+}
+
+bool LMidiComm::IsRenderPortAvailable(const WideString& name)
+{
+    WideString deviceName;
+    Mutex::ScopedLock lock(mLock);
+    return FindByName(mRenderPorts, name) != nullptr || FindOutputDevice(name, deviceName) >= 0;
+}
+
 QZRESULT LMidiComm::GetRenderPort(const WideString& name, RCPtr<LRefCountedObject>& port)
 {
     port.Reset();

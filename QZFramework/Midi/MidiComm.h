@@ -41,6 +41,8 @@ public:
                                           RCPtr<LRefCountedObject>& port) override;
     [[nodiscard]] QZRESULT GetRenderPort(const WideString& name,
                                          RCPtr<LRefCountedObject>& port) override;
+    [[nodiscard]] bool IsCapturePortAvailable(const WideString& name) override;
+    [[nodiscard]] bool IsRenderPortAvailable(const WideString& name) override;
     [[nodiscard]] QZRESULT SendData(const RCPtr<LRefCountedObject>& port,
                                     const IArray<signed char>& bytes) override;
 

@@ -32,6 +32,11 @@ public:
     // The same for output ports.
     [[nodiscard]] virtual QZRESULT GetRenderPort(const WideString& name,
                                                  RCPtr<LRefCountedObject>& port) = 0;
+    // True when GetCapturePort would find a device for name (an open port or a listed device);
+    // opens nothing, so it is cheap enough to ask on every menu update.
+    [[nodiscard]] virtual bool IsCapturePortAvailable(const WideString& name) = 0;
+    // The same for output ports.
+    [[nodiscard]] virtual bool IsRenderPortAvailable(const WideString& name) = 0;
     // Sends one MIDI message on an output port: bytes beginning with F0, F7 or a data byte as a
     // long message, anything else as a short message of its first bytes. Non-negative on success;
     // E_INVALIDARG when port is not an output port or bytes is empty; E_FAIL when the driver

@@ -162,6 +162,16 @@ TEST_F(MidiCommTest, UnknownNameFindsNoPort)
     EXPECT_TRUE(render.IsNull());
 }
 
+TEST_F(MidiCommTest, AvailabilityIsAnsweredFromTheDeviceListsWithoutOpening)
+{
+    EXPECT_TRUE(comm->IsCapturePortAvailable(u"midiin4 (tarn 61)"));
+    EXPECT_TRUE(comm->IsRenderPortAvailable(u"MIDIOUT4"));
+    EXPECT_FALSE(comm->IsCapturePortAvailable(u"MIDIOUT4"));
+    EXPECT_FALSE(comm->IsRenderPortAvailable(u"MIDIIN4"));
+    PeerSends({0xF8});
+    EXPECT_TRUE(recorder->WaitFor(1, std::chrono::milliseconds(100)).empty());
+}
+
 TEST_F(MidiCommTest, SameNameTwiceGivesTheSamePortOpenedOnce)
 {
     OpenBoth();

@@ -1,0 +1,471 @@
+#include "Engine/RededoVuvuvaCommon/MidiManager.h"
+
+#include "DeviceControl/GeneratedCode/Engine/Inc/ParamLayout.h"
+#include "Engine/RededoVuvuvaCommon/GlobalParameters.h"
+#include "Engine/RededoVuvuvaCommon/RootModuleEngine.h"
+#include "Engine/RededoVuvuvaCommon/SysExMessages.h"
+#include "Engine/RededoVuvuvaCommon/SysExSender.h"
+#include "QZFramework/Midi/MidiCaptureNotificationData.h"
+#include "QZFramework/Notification/NotificationIDs.h"
+#include "QZFramework/System/EventHandle.h"
+#include "QZFramework/Utilities/Storage/ParamRange.h"
+#include "QZFramework/Utilities/Storage/ParamValue.h"
+#include "QZFramework/Utilities/Storage/Variant.h"
+
+#include <algorithm>
+
+namespace QZ
+{
+namespace
+{
+
+using Preset = Array<ParamValue>;
+
+constexpr const char* kGetPresetMethod = "QZ::LMidiManager::GetPresetFromMidiDevice";
+constexpr const char* kRequestMethod = "QZ::LMidiManager::RequestNonPresetParameterFromDevice";
+constexpr const char* kFirmwareMethod = "QZ::LMidiManager::IsDeviceFirmwareVersionUseable";
+
+// The engine's current preset: false unless it delivers exactly the 131 preset values.
+bool GetCurrentPreset(LRootModuleEngine& engine, Preset& values)
+{
+    const ParamRange range{engine.GetFirstParamID(), kPresetParamCount};
+    return engine.GetParamValues(range, values, -1) >= 0 &&
+           values.GetCount() == static_cast<std::int32_t>(kPresetParamCount);
+}
+
+std::int32_t GetFixedSize(const ParamValue& value, std::int32_t firstParamID)
+{
+    return static_cast<std::int32_t>(
+        GetPresetParamValueSize(value.mDescriptor.mParamID, firstParamID));
+}
+
+// The send-preset body for slot, its value area filled with values. E_FAIL when a value is not a
+// byte string of its parameter's fixed size or holds a byte of 80 or above.
+QZRESULT BuildPresetBody(std::uint8_t slot, const Preset& values, std::int32_t firstParamID,
+                         SysExMessage& message)
+{
+    if (Failed(BuildSendPresetMessage(slot, message)))
+    {
+        return E_FAIL;
+    }
+    std::int32_t position = kSendPresetValueOffset;
+    for (std::int32_t k = 0; k < values.GetCount(); ++k)
+    {
+        const ParamValue& value = values.GetAt(k);
+        std::uint32_t size = 0;
+        const void* data = value.mValue.GetData(size);
+        if (value.mValue.GetType() != Variant::TagBytes ||
+            static_cast<std::int32_t>(size) != GetFixedSize(value, firstParamID) ||
+            Failed(PutPresetValue(message, position, static_cast<const signed char*>(data),
+                                  static_cast<std::int32_t>(size))))
+        {
+            return E_FAIL;
+        }
+    }
+    return position == kSendPresetBodyLength ? S_OK : E_FAIL;
+}
+
+// The dump's value area cut by the fixed sizes into values for the identifiers of current.
+bool CutPresetDump(const IArray<signed char>& dump, const Preset& current,
+                   std::int32_t firstParamID, Preset& fetched)
+{
+    const std::int32_t end = kPresetDumpValueOffset + kPresetValueAreaLength;
+    if (dump.GetCount() < end || Failed(fetched.SetCount(current.GetCount())))
+    {
+        return false;
+    }
+    std::int32_t position = kPresetDumpValueOffset;
+    for (std::int32_t k = 0; k < current.GetCount(); ++k)
+    {
+        const std::int32_t size = GetFixedSize(current.GetAt(k), firstParamID);
+        if (size == 0 || size > end - position)
+        {
+            return false;
+        }
+        Variant value;
+        value.SetBytes(dump.GetItemPtr(position), static_cast<std::uint32_t>(size));
+        fetched.GetAt(k) = ParamValue(current.GetAt(k).mDescriptor, value);
+        position += size;
+    }
+    return position == end;
+}
+
+// Puts back the values before a refused take-over, from the refused one down to the first.
+void RestorePreset(LRootModuleEngine& engine, const Preset& before, std::int32_t refused)
+{
+    for (std::int32_t k = refused; k >= 0; --k)
+    {
+        static_cast<void>(
+            engine.SetParamValue(before.GetAt(k).mDescriptor, before.GetAt(k).mValue));
+    }
+}
+
+} // namespace
+
+LMidiManager::LMidiManager() : mHandler(new LNotificationHandler<LMidiManager>(this)) {}
+
+LMidiManager::~LMidiManager() = default;
+
+void LMidiManager::Create(RCPtr<LMidiManager>& out)
+{
+    out = new LMidiManager();
+    if (out->mHandler)
+    {
+        const RCPtr<LMidiCommInterface> service = CreateMidiComm();
+        Mutex::ScopedLock lock(out->mServiceLock);
+        out->mService = service;
+    }
+}
+
+std::int32_t LMidiManager::SendPresetToMidiDevice(std::uint8_t slot)
+{
+    if (!OpenPorts(kInputPortName, kOutputPortName))
+    {
+        return kMidiError;
+    }
+    if (!IsDeviceFirmwareVersionUseable())
+    {
+        return kFirmwareNotUseable;
+    }
+    const RCPtr<LMidiCommInterface> service = GetMidiComm();
+    RCPtr<LRefCountedObject> output;
+    if (!service || Failed(service->GetRenderPort(kOutputPortName, output)))
+    {
+        return kMidiError;
+    }
+    const RCPtr<LRootModuleEngine> engine = GetRootModuleEngine();
+    Preset values;
+    SysExMessage message;
+    if (!engine || !GetCurrentPreset(*engine, values) ||
+        Failed(BuildPresetBody(slot, values, engine->GetFirstParamID(), message)))
+    {
+        return kMidiError;
+    }
+    const std::int32_t sent = SendSysExMessage(message, output, false);
+    return sent < 0 ? kMidiError : sent;
+}
+
+std::int32_t LMidiManager::GetPresetFromMidiDevice(std::uint8_t slot)
+{
+    if (!OpenPorts(kInputPortName, kOutputPortName))
+    {
+        return kMidiError;
+    }
+    if (!IsDeviceFirmwareVersionUseable())
+    {
+        return kFirmwareNotUseable;
+    }
+    SysExMessage request;
+    if (Failed(BuildGetPresetMessage(slot, request)))
+    {
+        return kMidiError;
+    }
+    const RCPtr<LMidiCommInterface> service = GetMidiComm();
+    RCPtr<LRefCountedObject> output;
+    RCPtr<LRefCountedObject> input;
+    if (!service || Failed(service->GetRenderPort(kOutputPortName, output)) ||
+        Failed(service->GetCapturePort(kInputPortName, input)))
+    {
+        return kMidiError;
+    }
+    const QZRESULT subscribed = SubscribeCapture(service);
+    if (Failed(subscribed))
+    {
+        QZ_THROW_FAILED_RESULT(subscribed, kGetPresetMethod);
+    }
+    mPresetLight.SetRed();
+    std::int32_t result =
+        AwaitReply([&] { return SendSysExMessage(request, output, false); }, mPresetLight, true);
+    if (result == S_OK)
+    {
+        result = mPresetResult.load();
+    }
+    const QZRESULT unsubscribed = UnsubscribeCapture(service);
+    if (Failed(unsubscribed))
+    {
+        QZ_THROW_FAILED_RESULT(unsubscribed, kGetPresetMethod);
+    }
+    return result;
+}
+
+std::int32_t LMidiManager::SendGlobalParameter(const WideString& name, std::int32_t value,
+                                               bool skipFirmwareCheck)
+{
+    if (!OpenPorts(kInputPortName, kOutputPortName))
+    {
+        return kMidiError;
+    }
+    if (!skipFirmwareCheck && !IsDeviceFirmwareVersionUseable())
+    {
+        return kFirmwareNotUseable;
+    }
+    const RCPtr<LMidiCommInterface> service = GetMidiComm();
+    RCPtr<LRefCountedObject> output;
+    if (!service || Failed(service->GetRenderPort(kOutputPortName, output)))
+    {
+        return kMidiError;
+    }
+    SysExMessage message;
+    const QZRESULT built = BuildGlobalParameterMessage(name, value, message);
+    if (Failed(built))
+    {
+        return built;
+    }
+    const std::int32_t sent = SendSysExMessage(message, output, false);
+    return sent < 0 ? kMidiError : sent;
+}
+
+std::int32_t LMidiManager::RequestNonPresetParameterFromDevice(const WideString& name,
+                                                               bool skipFirmwareCheck)
+{
+    if (!OpenPorts(kInputPortName, kOutputPortName))
+    {
+        return E_FAIL;
+    }
+    if (!skipFirmwareCheck && !IsDeviceFirmwareVersionUseable())
+    {
+        return kFirmwareNotUseable;
+    }
+    const RCPtr<LMidiCommInterface> service = GetMidiComm();
+    RCPtr<LRefCountedObject> output;
+    RCPtr<LRefCountedObject> input;
+    if (!service || Failed(service->GetRenderPort(kOutputPortName, output)) ||
+        Failed(service->GetCapturePort(kInputPortName, input)))
+    {
+        return kMidiError;
+    }
+    SysExMessage request;
+    const QZRESULT built = BuildGlobalParameterRequest(request, name);
+    if (Failed(built))
+    {
+        return built;
+    }
+    if (Failed(request.Add(static_cast<signed char>(kSysExEnd))))
+    {
+        return E_FAIL;
+    }
+    const QZRESULT subscribed = SubscribeCapture(service);
+    if (Failed(subscribed))
+    {
+        QZ_THROW_FAILED_RESULT(subscribed, kRequestMethod);
+    }
+    mGlobalLight.SetRed();
+    const std::int32_t result =
+        AwaitReply([&] { return SendSysExMessage(request, output, false); }, mGlobalLight, false);
+    const QZRESULT unsubscribed = UnsubscribeCapture(service);
+    if (Failed(unsubscribed))
+    {
+        QZ_THROW_FAILED_RESULT(unsubscribed, kRequestMethod);
+    }
+    return result;
+}
+
+bool LMidiManager::ArePortsAvailable()
+{
+    const RCPtr<LMidiCommInterface> service = GetMidiComm();
+    return service && service->IsCapturePortAvailable(kInputPortName) &&
+           service->IsRenderPortAvailable(kOutputPortName);
+}
+
+bool LMidiManager::IsDeviceFirmwareVersionUseable()
+{
+    if (!OpenPorts(kInputPortName, kOutputPortName))
+    {
+        return false;
+    }
+    const RCPtr<LMidiCommInterface> service = GetMidiComm();
+    RCPtr<LRefCountedObject> output;
+    RCPtr<LRefCountedObject> input;
+    if (!service || Failed(service->GetRenderPort(kOutputPortName, output)) ||
+        Failed(service->GetCapturePort(kInputPortName, input)))
+    {
+        return false;
+    }
+    const QZRESULT subscribed = SubscribeCapture(service);
+    if (Failed(subscribed))
+    {
+        QZ_THROW_FAILED_RESULT(subscribed, kFirmwareMethod);
+    }
+    mIdentityLight.SetRed();
+    const bool useable =
+        AwaitReply([&] { return SendIdentityRequest(output); }, mIdentityLight, false) == S_OK;
+    const QZRESULT unsubscribed = UnsubscribeCapture(service);
+    if (Failed(unsubscribed))
+    {
+        QZ_THROW_FAILED_RESULT(unsubscribed, kFirmwareMethod);
+    }
+    return useable;
+}
+
+std::int32_t LMidiManager::SendIdentityRequest(const RCPtr<LRefCountedObject>& outputPort)
+{
+    if (!outputPort)
+    {
+        return E_FAIL;
+    }
+    IdentityRequestMessage request = BuildIdentityRequest();
+    return SendSysExMessage(request, outputPort, false);
+}
+
+bool LMidiManager::OpenPorts(const WideString& inputName, const WideString& outputName)
+{
+    RCPtr<LMidiCommInterface> previous = GetMidiComm();
+    static_cast<void>(UnsubscribeCapture(previous));
+    const RCPtr<LMidiCommInterface> service = CreateMidiComm();
+    {
+        Mutex::ScopedLock lock(mServiceLock);
+        mService = service;
+    }
+    // The previous service ends here, on this thread and outside the lock, once its worker has
+    // finished any delivery under way.
+    previous.Reset();
+    static_cast<void>(SubscribeCapture(service));
+    if (!service)
+    {
+        return false;
+    }
+    RCPtr<LRefCountedObject> input;
+    RCPtr<LRefCountedObject> output;
+    return Succeeded(service->GetCapturePort(inputName, input)) &&
+           Succeeded(service->GetRenderPort(outputName, output));
+}
+
+std::int32_t LMidiManager::SendSysExMessage(IArray<signed char>& message,
+                                            const RCPtr<LRefCountedObject>& port, bool noPreamble)
+{
+    return QZ::SendSysExMessage(GetMidiComm(), message, port, noPreamble);
+}
+
+RCPtr<LMidiCommInterface> LMidiManager::GetMidiComm() const
+{
+    Mutex::ScopedLock lock(mServiceLock);
+    return mService;
+}
+
+void LMidiManager::ReceiveNotification(const RCPtr<LNotificationDistributor>& sender,
+                                       const RCPtr<LNotification>& notification)
+{
+    if (mHandler)
+    {
+        static_cast<void>(mHandler->HandleNotification(sender, notification));
+    }
+}
+
+QZRESULT LMidiManager::Unsubscribe(const RCPtr<LNotificationDistributor>& distributor,
+                                   const char16_t* identifier)
+{
+    if (mHandler)
+    {
+        static_cast<void>(mHandler->RemoveHandler(distributor, identifier));
+    }
+    return LNotificationClient::Unsubscribe(distributor, identifier);
+}
+
+QZRESULT LMidiManager::OnMidiDataCaptured(const RCPtr<LNotificationDistributor>& sender,
+                                          const RCPtr<LNotification>& notification)
+{
+    const RCPtr<LMidiCaptureNotificationData> data =
+        notification
+            ? RCPtr<LMidiCaptureNotificationData>::DynamicCastFrom(notification->GetPayload())
+            : RCPtr<LMidiCaptureNotificationData>();
+    if (!data || !IsCurrentService(sender.Get()))
+    {
+        return S_FALSE;
+    }
+    const LMidiCaptureNotificationData::Bytes& bytes = data->GetData();
+    SysExMessage reply(bytes.GetCount());
+    std::copy(bytes.Begin(), bytes.End(), reply.Begin());
+    if (IsPresetDumpReply(reply) && !mPresetLight.IsSignaled())
+    {
+        mPresetResult = TakeOverPreset(reply);
+        mPresetLight.SetGreen();
+    }
+    if (IsGlobalParameterReply(reply))
+    {
+        AnnounceGlobalParameter(reply);
+        mGlobalLight.SetGreen();
+    }
+    if (IsFirmwareVersionReplyUseable(reply))
+    {
+        mIdentityLight.SetGreen();
+    }
+    return S_FALSE;
+}
+
+bool LMidiManager::IsCurrentService(const LNotificationDistributor* sender) const
+{
+    Mutex::ScopedLock lock(mServiceLock);
+    const LNotificationDistributor* current = mService.Get();
+    return sender != nullptr && sender == current;
+}
+
+std::int32_t LMidiManager::TakeOverPreset(const IArray<signed char>& dump)
+{
+    const RCPtr<LRootModuleEngine> engine = GetRootModuleEngine();
+    Preset before;
+    Preset fetched;
+    if (!engine || !GetCurrentPreset(*engine, before) ||
+        !CutPresetDump(dump, before, engine->GetFirstParamID(), fetched))
+    {
+        return kMidiError;
+    }
+    for (std::int32_t k = 0; k < fetched.GetCount(); ++k)
+    {
+        const ParamValue& value = fetched.GetAt(k);
+        if (engine->SetParamValue(value.mDescriptor, value.mValue) < 0)
+        {
+            RestorePreset(*engine, before, k);
+            return kMidiError;
+        }
+    }
+    return S_OK;
+}
+
+void LMidiManager::AnnounceGlobalParameter(const IArray<signed char>& reply)
+{
+    const RCPtr<LMidiParameterNotification> parameter(new LMidiParameterNotification());
+    parameter->SetName(GetGlobalParameterNameFromReply(reply));
+    parameter->SetValue(GetGlobalParameterValueFromReply(reply));
+    RCPtr<LNotification> notification;
+    LNotification::Create(notification, NID_MIDIMANAGER_PARAMETER_RECIEVED, parameter);
+    static_cast<void>(Distribute(notification));
+}
+
+QZRESULT LMidiManager::SubscribeCapture(const RCPtr<LMidiCommInterface>& service)
+{
+    return mHandler->AddHandler(&LMidiManager::OnMidiDataCaptured, service, NID_MIDI_DATA_CAPTURED,
+                                0);
+}
+
+QZRESULT LMidiManager::UnsubscribeCapture(const RCPtr<LMidiCommInterface>& service)
+{
+    const RCPtr<LNotificationDistributor> distributor(service);
+    const QZRESULT result = LNotificationClient::Unsubscribe(distributor, NID_MIDI_DATA_CAPTURED);
+    return mHandler->RemoveHandler(distributor, NID_MIDI_DATA_CAPTURED) ? result : E_FAIL;
+}
+
+std::int32_t LMidiManager::AwaitReply(const std::function<std::int32_t()>& send,
+                                      TrafficLight& light, bool stopOnFailure)
+{
+    std::int32_t result = kNoReply;
+    for (std::int32_t attempt = 0; attempt < kTries; ++attempt)
+    {
+        if (send() < 0)
+        {
+            result = kMidiError;
+            if (stopOnFailure)
+            {
+                break;
+            }
+            continue;
+        }
+        if (light.IsSignaled() || light.Wait(kReplyWaitMs) == kWaitSignaled)
+        {
+            return S_OK;
+        }
+        result = kNoReply;
+    }
+    return result;
+}
+
+} // namespace QZ
