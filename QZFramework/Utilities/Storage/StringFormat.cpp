@@ -56,7 +56,7 @@ double FormatArg::AsFloating() const
 namespace
 {
 
-struct Spec
+struct FieldFormat
 {
     std::string flags;
     int width = -1;
@@ -85,13 +85,13 @@ public:
                 i += 2;
                 continue;
             }
-            Spec spec;
-            i = ParseSpec(format, i + 1, spec);
-            if (spec.conversion == 0)
+            FieldFormat field;
+            i = ParseField(format, i + 1, field);
+            if (field.conversion == 0)
             {
                 break;
             }
-            Convert(spec);
+            Convert(field);
         }
         return mOut;
     }
@@ -125,19 +125,19 @@ private:
         return arg != nullptr ? static_cast<int>(arg->AsSigned()) : 0;
     }
 
-    std::size_t ParseSpec(const CharT* format, std::size_t i, Spec& spec)
+    std::size_t ParseField(const CharT* format, std::size_t i, FieldFormat& field)
     {
         for (; format[i] != 0 && std::string("-+ #0").find(static_cast<char>(format[i])) !=
                                      std::string::npos;
              ++i)
         {
-            spec.flags.push_back(static_cast<char>(format[i]));
+            field.flags.push_back(static_cast<char>(format[i]));
         }
-        i = ParseNumber(format, i, spec.width);
+        i = ParseNumber(format, i, field.width);
         if (format[i] == '.')
         {
-            spec.precision = 0;
-            i = ParseNumber(format, i + 1, spec.precision);
+            field.precision = 0;
+            i = ParseNumber(format, i + 1, field.precision);
         }
         while (format[i] != 0 && std::string("hlLqjztI0123456789").find(
                                      static_cast<char>(format[i])) != std::string::npos)
@@ -146,7 +146,7 @@ private:
         }
         if (format[i] != 0)
         {
-            spec.conversion = static_cast<char>(format[i] < 0x80 ? format[i] : '?');
+            field.conversion = static_cast<char>(format[i] < 0x80 ? format[i] : '?');
             ++i;
         }
         return i;
@@ -170,50 +170,50 @@ private:
         return i;
     }
 
-    std::string NumberFormat(const Spec& spec, const char* length) const
+    std::string NumberFormat(const FieldFormat& field, const char* length) const
     {
         std::string pattern(1, '%');
-        pattern += spec.flags;
-        if (spec.width >= 0)
+        pattern += field.flags;
+        if (field.width >= 0)
         {
-            pattern += std::to_string(spec.width);
+            pattern += std::to_string(field.width);
         }
-        if (spec.precision >= 0)
+        if (field.precision >= 0)
         {
             pattern += '.';
-            pattern += std::to_string(spec.precision);
+            pattern += std::to_string(field.precision);
         }
         pattern += length;
-        pattern += spec.conversion;
+        pattern += field.conversion;
         return pattern;
     }
 
     template <class Value>
-    void PutNumber(const Spec& spec, const char* length, Value value)
+    void PutNumber(const FieldFormat& field, const char* length, Value value)
     {
         char text[kFieldLimit + 400];
-        std::snprintf(text, sizeof text, NumberFormat(spec, length).c_str(), value);
+        std::snprintf(text, sizeof text, NumberFormat(field, length).c_str(), value);
         PutAscii(text);
     }
 
-    void Convert(const Spec& spec)
+    void Convert(const FieldFormat& field)
     {
         const FormatArg* arg = Take();
         if (arg == nullptr)
         {
             return;
         }
-        switch (spec.conversion)
+        switch (field.conversion)
         {
         case 'd':
         case 'i':
-            PutNumber(spec, "ll", static_cast<long long>(arg->AsSigned()));
+            PutNumber(field, "ll", static_cast<long long>(arg->AsSigned()));
             break;
         case 'u':
         case 'x':
         case 'X':
         case 'o':
-            PutNumber(spec, "ll", static_cast<unsigned long long>(arg->AsUnsigned()));
+            PutNumber(field, "ll", static_cast<unsigned long long>(arg->AsUnsigned()));
             break;
         case 'f':
         case 'F':
@@ -223,18 +223,18 @@ private:
         case 'G':
         case 'a':
         case 'A':
-            PutNumber(spec, "", arg->AsFloating());
+            PutNumber(field, "", arg->AsFloating());
             break;
         case 'p':
-            PutNumber(spec, "", arg->GetPointer());
+            PutNumber(field, "", arg->GetPointer());
             break;
         case 'c':
         case 'C':
-            PutText(spec, std::basic_string<CharT>(1, static_cast<CharT>(arg->AsUnsigned())));
+            PutText(field, std::basic_string<CharT>(1, static_cast<CharT>(arg->AsUnsigned())));
             break;
         case 's':
         case 'S':
-            PutText(spec, TextOf(*arg));
+            PutText(field, TextOf(*arg));
             break;
         default:
             break;
@@ -258,15 +258,15 @@ private:
         return {};
     }
 
-    void PutText(const Spec& spec, std::basic_string<CharT> text)
+    void PutText(const FieldFormat& field, std::basic_string<CharT> text)
     {
-        if (spec.precision >= 0 && text.size() > static_cast<std::size_t>(spec.precision))
+        if (field.precision >= 0 && text.size() > static_cast<std::size_t>(field.precision))
         {
-            text.resize(static_cast<std::size_t>(spec.precision));
+            text.resize(static_cast<std::size_t>(field.precision));
         }
         const std::size_t padding =
-            spec.width > static_cast<int>(text.size()) ? spec.width - text.size() : 0;
-        const bool left = spec.flags.find('-') != std::string::npos;
+            field.width > static_cast<int>(text.size()) ? field.width - text.size() : 0;
+        const bool left = field.flags.find('-') != std::string::npos;
         if (!left)
         {
             mOut.append(std::min(padding, kLimit - std::min(kLimit, mOut.size())), CharT(' '));
