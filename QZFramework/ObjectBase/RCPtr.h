@@ -10,8 +10,10 @@ template <class T>
 class RCPtr : public ConstRCPtr<T>
 {
 public:
-    using ConstRCPtr<T>::ConstRCPtr;
+    // Not built from a ConstRCPtr: that would give write access to an object shared as const.
     RCPtr() noexcept = default;
+    RCPtr(std::nullptr_t) noexcept {}
+    RCPtr(T* object) : ConstRCPtr<T>(object) {}
     RCPtr(const RCPtr&) = default;
     RCPtr(RCPtr&&) noexcept = default;
     template <class U, class = std::enable_if_t<std::is_convertible_v<U*, T*>>>

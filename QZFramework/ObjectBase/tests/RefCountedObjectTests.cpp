@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <type_traits>
+
 #include <regex>
 #include <string>
 
@@ -111,6 +113,12 @@ void ExpectText(const std::string& text, const std::string& head)
                                  std::regex("[^ ]+ : Line [0-9]+")))
         << text;
 }
+
+// A const share must never turn into write access; upcasts between writable pointers still work.
+static_assert(!std::is_constructible_v<QZ::RCPtr<Counted>, const QZ::ConstRCPtr<Counted>&>);
+static_assert(!std::is_constructible_v<QZ::RCPtr<Counted>, const QZ::ConstRCPtr<DerivedCounted>&>);
+static_assert(std::is_constructible_v<QZ::RCPtr<Counted>, const QZ::RCPtr<DerivedCounted>&>);
+static_assert(std::is_constructible_v<QZ::ConstRCPtr<Counted>, const QZ::RCPtr<Counted>&>);
 
 TEST(RefCounting, FirstPointerCountsOneAndTheLastDeletesOnce)
 {
