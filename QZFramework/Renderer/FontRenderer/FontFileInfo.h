@@ -41,7 +41,9 @@ public:
     };
 
     // Rebuilds the font-file list from the installed fonts and forgets every remembered answer.
-    // A file that cannot be read or is damaged adds nothing.
+    // A file that cannot be read or is damaged adds nothing. Identifiers handed out before name
+    // other files afterwards, so the FreeType font renderer scans only when the first living
+    // renderer is made.
     static void ScanFontFolder();
     // The folder later scans list instead of the installed fonts; empty for the installed fonts.
     static void SetFontFolder(const WideString& folder);

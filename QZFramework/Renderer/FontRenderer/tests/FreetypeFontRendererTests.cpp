@@ -117,6 +117,18 @@ TEST_F(FreetypeFontRendererTest, WalkPlacesGlyphsWithKerningAndSkipsMissingChara
     }
 }
 
+TEST_F(FreetypeFontRendererTest, StopWidthEndsTheWalkAtTheFirstGlyphPastIt)
+{
+    RCPtr<RecordingProcessor> recorder(new RecordingProcessor);
+    const auto renderer = MakeRenderer(recorder);
+    // A ends at 11 pixels, the kerned V at 21: V is counted but not handed over.
+    EXPECT_EQ(renderer->RenderText(u"AVAV", LFont::FindOrCreate(u"DejaVu Sans", 12.0f, 0), recorder,
+                                   0, 15.0f, LGlyphProcessor::kFlagsMeasure),
+              2u);
+    EXPECT_EQ(recorder->glyphs.size(), 1u);
+    EXPECT_EQ(recorder->ends, 1);
+}
+
 TEST_F(FreetypeFontRendererTest, TextBelowEightPointsIsRenderedInBlackAndWhite)
 {
     RCPtr<RecordingProcessor> recorder(new RecordingProcessor);
