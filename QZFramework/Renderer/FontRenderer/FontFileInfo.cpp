@@ -72,7 +72,7 @@ constexpr std::int32_t kStyleFallbacks[LFontFileInfo::kStyleCount][LFontFileInfo
     {3, 1, 2, 0},
 };
 
-// A font file read through File; offsets past 4 GiB are not font data.
+// A font file read through File; nothing past 4 GiB is font data.
 class FileFontBytes : public IFontFileBytes
 {
 public:
@@ -82,7 +82,8 @@ public:
 
     bool Read(std::uint64_t offset, void* out, std::uint32_t count) override
     {
-        if (offset > mSize || count > mSize - offset)
+        // File reads at 32-bit offsets, and the highest one means "where the last read ended".
+        if (offset > mSize || count > mSize - offset || offset + count >= File::CurrentPosition)
         {
             return false;
         }
