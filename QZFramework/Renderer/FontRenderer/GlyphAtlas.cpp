@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <new>
 #include <ostream>
 
 namespace QZ
@@ -96,8 +97,15 @@ bool LGlyphAtlas::ReserveCell(std::int32_t width, std::int32_t height)
     }
     if (!mImage)
     {
-        mImage = LPixelBuffer<unsigned char>::Create(kWidth, static_cast<std::uint32_t>(height),
-                                                     kWidth, nullptr);
+        try
+        {
+            mImage = LPixelBuffer<unsigned char>::Create(kWidth, static_cast<std::uint32_t>(height),
+                                                         kWidth, nullptr);
+        }
+        catch (const std::bad_alloc&)
+        {
+            return false;
+        }
     }
     if (mImage->GetHeight() <= rowTop + height && !GrowImage(rowTop + height))
     {

@@ -48,6 +48,7 @@ public:
     void AddGlyph(SCachedGlyph& glyph, const LPixelBuffer<unsigned char>* bitmap);
 
     [[nodiscard]] const ConstRCPtr<LFont>& GetFont() const { return mFont; }
+    // Null only when no image could be made.
     [[nodiscard]] const RCPtr<LPixelBuffer<unsigned char>>& GetImage() const { return mImage; }
     [[nodiscard]] std::int32_t GetGlyphCount() const { return mGlyphs.GetCount(); }
     [[nodiscard]] const RectT<float>& GetDirtyRect() const { return mDirty; }
