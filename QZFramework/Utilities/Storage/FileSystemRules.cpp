@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <memory>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -90,29 +91,34 @@ bool FileSystemRules::FindFileToReplace(const std::string& path, std::string& ta
     struct stat status;
     if (::lstat(path.c_str(), &status) != 0)
     {
-        if (errno != ENOENT)
+        // Nothing there yet: the new file is made where path says (a missing folder fails then).
+        const bool missing = errno == ENOENT;
+        if (missing)
         {
-            return false;
+            target = path;
         }
-        target = path;
-        return true;
+        return missing;
     }
-    target = path;
+    std::string found = path;
     if (S_ISLNK(status.st_mode))
     {
         const std::unique_ptr<char, decltype(&std::free)> resolved(
             ::realpath(path.c_str(), nullptr), &std::free);
         if (!resolved)
         {
-            target.clear();
             return false;
         }
-        target = resolved.get();
+        found = resolved.get();
     }
     // The effective check: the one the kernel makes for this process's own writes, which a
     // rename in a writable folder would bypass.
-    return ::stat(target.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
-           ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) == 0;
+    if (::stat(found.c_str(), &status) != 0 || !S_ISREG(status.st_mode) ||
+        ::faccessat(AT_FDCWD, found.c_str(), W_OK, AT_EACCESS) != 0)
+    {
+        return false;
+    }
+    target = std::move(found);
+    return true;
 }
 
 int FileSystemRules::CreateTemporaryBeside(const std::string& target, std::string& temporary)

@@ -7,9 +7,7 @@
 
 #include <fcntl.h>
 #include <sys/fsuid.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 namespace QZ::FileSystemTest
@@ -45,31 +43,6 @@ void MakeFifo(const std::filesystem::path& path)
     if (::mkfifo(path.c_str(), 0644) != 0)
     {
         throw std::runtime_error("MakeFifo: cannot make " + path.string());
-    }
-}
-
-void MakeSocketFile(const std::filesystem::path& path)
-{
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    const std::string name = path.string();
-    if (name.size() >= sizeof(address.sun_path))
-    {
-        throw std::runtime_error("MakeSocketFile: path too long: " + name);
-    }
-    name.copy(address.sun_path, name.size());
-    const int socket = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    const bool bound =
-        socket >= 0 &&
-        ::bind(socket, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0 &&
-        ::listen(socket, 1) == 0;
-    if (socket >= 0)
-    {
-        ::close(socket);
-    }
-    if (!bound)
-    {
-        throw std::runtime_error("MakeSocketFile: cannot make " + name);
     }
 }
 

@@ -29,9 +29,7 @@ private:
 // Gives the file (not following a link) to the unprivileged user.
 void GiveToUnprivilegedUser(const std::filesystem::path& path);
 
-// A FIFO, and a listening Unix-domain socket's file (closed again, the file stays).
 void MakeFifo(const std::filesystem::path& path);
-void MakeSocketFile(const std::filesystem::path& path);
 
 // Runs call on another thread and tells whether it returned within a few seconds. A call still
 // blocked opening the FIFO for reading is released by opening its other end, so that a test of
