@@ -7,9 +7,10 @@
 // "Runtime Error : <what> : QZ::File::<method> : <source> : Line <n>"; Seek and the static helpers
 // report by result and never throw.
 //
-// Paths are UTF-16 in the program and file names on disk (see WideStringToFileName); a path that
-// is no file name fails as a missing one would. The separator is "/". Only regular files are
-// opened (links followed), and opening never waits. A File object is used by one thread at a time.
+// Paths are UTF-16 in the program and file names on disk (see WideStringToFileName): Open refuses
+// a path that is no file name, and the static helpers treat it as a path where nothing is and
+// nothing can be made. The separator is "/". Only regular files are opened (links followed), and
+// opening never waits. A File object is used by one thread at a time.
 #pragma once
 
 #include "QZFramework/ObjectBase/Exception.h"
