@@ -3,10 +3,14 @@
 #include "Platform/Graphics2D/ImageImpl.h"
 #include "Platform/Graphics2D/PixelConversion.h"
 #include "Platform/Graphics2D/PngCodec.h"
+#include "QZFramework/Utilities/Storage/FileSystemRules.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <new>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace QZ::Graphics2D
 {
@@ -190,9 +194,17 @@ Status Image::FromFile(const char* path, std::unique_ptr<Image>& out)
     {
         return Status::InvalidParameter;
     }
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path, "rb"));
+    // A skin's image is read only from a regular file; a FIFO or a device would block the open.
+    int descriptor = -1;
+    if (QZ::FileSystemRules::OpenRegularFile(path, O_RDONLY, descriptor) !=
+        QZ::FileSystemRules::OpenOutcome::Opened)
+    {
+        return Status::FileNotFound;
+    }
+    std::unique_ptr<std::FILE, FileCloser> file(::fdopen(descriptor, "rb"));
     if (!file)
     {
+        ::close(descriptor);
         return Status::FileNotFound;
     }
     if (std::fseek(file.get(), 0, SEEK_END) != 0)

@@ -1,6 +1,7 @@
 #include "Platform/Settings/SettingsFileIO.h"
 
-#include <atomic>
+#include "QZFramework/Utilities/Storage/FileSystemRules.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <utility>
@@ -14,6 +15,7 @@ namespace IniSettings
 namespace
 {
 
+// Names tried for a damaged file before giving up.
 constexpr int kMaxNameAttempts = 1000;
 
 // Closes a descriptor when it goes out of scope.
@@ -57,44 +59,6 @@ bool WriteAll(int descriptor, std::string_view text)
     return true;
 }
 
-std::string FolderOf(const std::string& path)
-{
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-    {
-        return ".";
-    }
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-void SyncFolder(const std::string& path)
-{
-    ScopedDescriptor folder(::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (folder.Get() >= 0)
-    {
-        ::fsync(folder.Get());
-    }
-}
-
-// A new, empty temporary file beside path; -1 when none could be made.
-int CreateTemporary(const std::string& path, std::string& temporary)
-{
-    static std::atomic<unsigned> counter{0};
-    for (int attempt = 0; attempt < kMaxNameAttempts; ++attempt)
-    {
-        temporary = path;
-        temporary.append(".saving-").append(std::to_string(::getpid()));
-        temporary.append("-").append(std::to_string(counter.fetch_add(1)));
-        const int descriptor =
-            ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (descriptor >= 0 || errno != EEXIST)
-        {
-            return descriptor;
-        }
-    }
-    return -1;
-}
-
 bool Exists(const std::string& path)
 {
     struct stat status;
@@ -107,16 +71,18 @@ SettingsFileIO::ReadOutcome SettingsFileIO::ReadWholeFile(const std::string& pat
                                                           std::size_t limit, std::string& text)
 {
     text.clear();
-    ScopedDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (file.Get() < 0)
+    int descriptor = -1;
+    switch (QZ::FileSystemRules::OpenRegularFile(path.c_str(), O_RDONLY, descriptor))
     {
-        return errno == ENOENT ? ReadOutcome::Missing : ReadOutcome::Failed;
-    }
-    struct stat status;
-    if (::fstat(file.Get(), &status) != 0 || !S_ISREG(status.st_mode))
-    {
+    case QZ::FileSystemRules::OpenOutcome::Opened:
+        break;
+    case QZ::FileSystemRules::OpenOutcome::Missing:
+        return ReadOutcome::Missing;
+    case QZ::FileSystemRules::OpenOutcome::NotRegular:
+    case QZ::FileSystemRules::OpenOutcome::Failed:
         return ReadOutcome::Failed;
     }
+    ScopedDescriptor file(descriptor);
     char chunk[65536];
     while (text.size() <= limit)
     {
@@ -145,16 +111,16 @@ SettingsFileIO::ReadOutcome SettingsFileIO::ReadWholeFile(const std::string& pat
 bool SettingsFileIO::WriteFileAtomically(const std::string& path, std::string_view text,
                                          const std::function<void()>& beforeRename)
 {
-    std::string temporary;
-    ScopedDescriptor file(CreateTemporary(path, temporary));
-    if (file.Get() < 0)
+    std::string target;
+    if (!QZ::FileSystemRules::FindFileToReplace(path, target))
     {
         return false;
     }
-    struct stat old;
-    if (::stat(path.c_str(), &old) == 0)
+    std::string temporary;
+    ScopedDescriptor file(QZ::FileSystemRules::CreateTemporaryBeside(target, temporary));
+    if (file.Get() < 0)
     {
-        ::fchmod(file.Get(), old.st_mode & 07777);
+        return false;
     }
     const bool written = WriteAll(file.Get(), text) && ::fsync(file.Get()) == 0;
     if (!file.Close() || !written)
@@ -166,12 +132,12 @@ bool SettingsFileIO::WriteFileAtomically(const std::string& path, std::string_vi
     {
         beforeRename();
     }
-    if (::rename(temporary.c_str(), path.c_str()) != 0)
+    if (::rename(temporary.c_str(), target.c_str()) != 0)
     {
         ::unlink(temporary.c_str());
         return false;
     }
-    SyncFolder(path);
+    QZ::FileSystemRules::SyncFolderOf(target);
     return true;
 }
 

@@ -19,15 +19,18 @@ public:
         Failed
     };
 
-    // Reads the file at the UTF-8 path, at most limit + 1 bytes (so an over-long file is seen to
-    // be over-long). Missing when nothing is there; Failed for a folder or an unreadable file.
+    // Reads the file at the path, at most limit + 1 bytes (so an over-long file is seen to be
+    // over-long). Missing when nothing is there; Failed at once for anything but a regular file
+    // (a folder, a FIFO, a device) and for an unreadable file.
     [[nodiscard]] static ReadOutcome ReadWholeFile(const std::string& path, std::size_t limit,
                                                    std::string& text);
 
-    // Replaces the file by one holding text: writes "<path>.saving-<pid>-<n>", syncs it, renames
-    // it over path and syncs the folder; a replaced file keeps its permissions. beforeRename, when
+    // Replaces the file by one holding text, through symbolic links (see QZ::FileSystemRules):
+    // writes "<file>.saving-<pid>-<n>" beside the file finally replaced, syncs it, renames it over
+    // that file and syncs the folder; a replaced file keeps its permissions. beforeRename, when
     // given, runs once the new file is complete and synced, just before the rename. False when
-    // any step failed; the old file is then untouched and the temporary file removed.
+    // any step failed or the file may not be replaced (a dangling link or a loop, not a regular
+    // file, not writable); the old file is then untouched and no temporary file is left.
     [[nodiscard]] static bool WriteFileAtomically(const std::string& path, std::string_view text,
                                                   const std::function<void()>& beforeRename = {});
 

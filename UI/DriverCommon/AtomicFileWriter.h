@@ -1,13 +1,15 @@
 // Replaces a file's whole content so that the old content survives any failure.
 //
-// Begin creates a new temporary file beside the target (same folder, so the final rename stays on
-// one file system); Write appends to it, checking every write; Commit syncs it to the disk,
-// closes it, renames it over the target and syncs the folder. Until Commit succeeds the target is
-// never touched, and a writer that fails, is abandoned or is destroyed before Commit removes its
-// temporary file. A replaced file keeps its permission bits.
+// Begin finds the file to replace (through symbolic links, see FileSystemRules) and creates a new
+// temporary file beside it (same folder, so the final rename stays on one file system); Write
+// appends to it, checking every write; Commit syncs it to the disk, closes it, renames it over
+// the file and syncs the folder. Until Commit succeeds the file is never touched, and a writer
+// that fails, is abandoned or is destroyed before Commit removes its temporary file. A replaced
+// file keeps its permission bits.
 //
-// Paths are UTF-16 in the program and UTF-8 on disk. A writer is used by one thread at a time
-// and writes one file at a time; it may be reused after Commit or Abandon.
+// Paths are UTF-16 in the program and file names on disk (see WideStringToFileName). A writer is
+// used by one thread at a time and writes one file at a time; it may be reused after Commit or
+// Abandon.
 #pragma once
 
 #include "QZFramework/ObjectBase/Exception.h"
@@ -31,7 +33,9 @@ public:
     virtual ~AtomicFileWriter();
 
     // Creates the temporary file for a new content of path (abandoning a write under way).
-    // E_FAIL when it cannot be created, for example in a missing or read-only folder.
+    // E_FAIL when path is no file name, is a dangling link or a loop of links, leads to something
+    // other than a regular file or to a file this process may not write, or when the temporary
+    // file cannot be created, for example in a missing or read-only folder.
     [[nodiscard]] QZRESULT Begin(const WideString& path);
     // Appends count bytes. E_FAIL, abandoning the write, when not begun or when the file system
     // refuses any of them (a full disk, an I/O error).
@@ -43,7 +47,7 @@ public:
     void Abandon();
 
     [[nodiscard]] bool IsWriting() const { return mDescriptor >= 0; }
-    // The UTF-8 path of the temporary file while writing, else empty.
+    // The path on disk of the temporary file while writing, else empty.
     [[nodiscard]] const std::string& GetTemporaryPath() const { return mTemporary; }
 
 protected:
@@ -53,8 +57,6 @@ protected:
     virtual int SyncFile(int descriptor);
 
 private:
-    int CreateTemporary();
-
     std::string mTarget;
     std::string mTemporary;
     int mDescriptor = -1;

@@ -1,11 +1,15 @@
 #include "Platform/Graphics2D/Graphics.h"
 #include "Platform/Graphics2D/Image.h"
 #include "Platform/Graphics2D/tests/PngBuilder.h"
+#include "QZFramework/Utilities/Storage/tests/FileSystemTestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <filesystem>
+#include <string>
+
+#include <unistd.h>
 
 using namespace QZ::Graphics2D;
 using QZ::Graphics2D::Testing::BuildPng;
@@ -113,6 +117,15 @@ TEST(ImageDecoding, FilesAreReadAndMissingOnesReported)
     std::filesystem::remove(path);
     EXPECT_EQ(Image::FromFile(path.c_str(), image), Status::FileNotFound);
     EXPECT_FALSE(image);
+
+    const auto fifo = std::filesystem::temp_directory_path() /
+                      ("qz-image-test-" + std::to_string(::getpid()) + ".fifo");
+    QZ::FileSystemTest::MakeFifo(fifo);
+    Status status = Status::Ok;
+    EXPECT_TRUE(QZ::FileSystemTest::ReturnsPromptly(
+        fifo, [&] { status = Image::FromFile(fifo.c_str(), image); }));
+    EXPECT_EQ(status, Status::FileNotFound);
+    std::filesystem::remove(fifo);
 }
 
 TEST(ImageEncoding, PngRoundTripIsExactIncludingTransparentColour)

@@ -1,5 +1,7 @@
 #include "Platform/Settings/SettingsFileIO.h"
 
+#include "QZFramework/Utilities/Storage/tests/FileSystemTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -15,6 +17,7 @@ namespace
 {
 
 namespace fs = std::filesystem;
+namespace FileSystemTest = QZ::FileSystemTest;
 
 class SettingsFileIOTest : public testing::Test
 {
@@ -84,6 +87,32 @@ TEST_F(SettingsFileIOTest, CrashBeforeRenameLeavesTheOldFileWhole)
     EXPECT_EQ(ReadText(mFolder / entries[1]), "new settings");
 }
 
+TEST_F(SettingsFileIOTest, AtomicWriteGoesThroughLinksAndRefusesWhatItMayNotReplace)
+{
+    fs::create_directory(mFolder / "synced");
+    WriteText(mFolder / "synced/real.ini", "old");
+    fs::create_symlink("synced/real.ini", mPath);
+    ASSERT_TRUE(SettingsFileIO::WriteFileAtomically(mPath, "new"));
+    EXPECT_EQ(fs::read_symlink(mPath), "synced/real.ini");
+    EXPECT_EQ(ReadText(mFolder / "synced/real.ini"), "new");
+
+    fs::create_symlink("missing.ini", mFolder / "dangling.ini");
+    fs::create_symlink("loop.ini", mFolder / "loop.ini");
+    WriteText(mFolder / "protected.ini", "kept");
+    fs::permissions(mFolder / "protected.ini", fs::perms(0444));
+    FileSystemTest::GiveToUnprivilegedUser(mFolder / "protected.ini");
+    FileSystemTest::GiveToUnprivilegedUser(mFolder);
+    const std::vector<fs::path> before = FolderEntries();
+    for (const char* name : {"dangling.ini", "loop.ini", "protected.ini"})
+    {
+        FileSystemTest::UnprivilegedFileAccess unprivileged;
+        EXPECT_FALSE(SettingsFileIO::WriteFileAtomically((mFolder / name).string(), "x")) << name;
+    }
+    EXPECT_EQ(FolderEntries(), before);
+    EXPECT_EQ(ReadText(mFolder / "protected.ini"), "kept");
+    EXPECT_TRUE(fs::is_symlink(mFolder / "dangling.ini"));
+}
+
 TEST_F(SettingsFileIOTest, WriteIntoAMissingFolderFails)
 {
     EXPECT_FALSE(SettingsFileIO::WriteFileAtomically((mFolder / "no/such.ini").string(), "x"));
@@ -101,6 +130,16 @@ TEST_F(SettingsFileIOTest, ReadTellsMissingFromUnreadable)
     WriteText(mPath, "contents");
     EXPECT_EQ(SettingsFileIO::ReadWholeFile(mPath, 100, text), SettingsFileIO::ReadOutcome::Read);
     EXPECT_EQ(text, "contents");
+}
+
+TEST_F(SettingsFileIOTest, ReadRefusesAFifoAtOnce)
+{
+    FileSystemTest::MakeFifo(mPath);
+    std::string text;
+    SettingsFileIO::ReadOutcome outcome = SettingsFileIO::ReadOutcome::Read;
+    EXPECT_TRUE(FileSystemTest::ReturnsPromptly(
+        mPath, [&] { outcome = SettingsFileIO::ReadWholeFile(mPath, 100, text); }));
+    EXPECT_EQ(outcome, SettingsFileIO::ReadOutcome::Failed);
 }
 
 TEST_F(SettingsFileIOTest, ReadStopsJustPastTheLimit)

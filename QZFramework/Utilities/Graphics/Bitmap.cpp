@@ -97,7 +97,11 @@ void LBitmap::Load()
     std::unique_ptr<Graphics2D::Image> image;
     if (!IsResourceName(mName))
     {
-        (void)Graphics2D::Image::FromFile(mName.ToNarrowString().GetString(), image);
+        NarrowString path;
+        if (WideStringToFileName(mName, path))
+        {
+            (void)Graphics2D::Image::FromFile(path.GetString(), image);
+        }
         TakeImage(std::move(image));
         return;
     }

@@ -18,14 +18,22 @@ std::string ToUtf8(const WideString& text)
     return text.ToNarrowString().GetString();
 }
 
-std::string LibraryPath(const WideString& folder)
+// The library's path in folder; false when folder is no file name, since a bare library name
+// would be looked for along the system's library path instead.
+bool LibraryPath(const WideString& folder, std::string& path)
 {
-    std::string path = ToUtf8(folder);
+    NarrowString diskFolder;
+    if (!WideStringToFileName(folder, diskFolder))
+    {
+        return false;
+    }
+    path = diskFolder.GetString();
     if (!path.empty() && path.back() != '/')
     {
         path += '/';
     }
-    return path + CIniFileManagerProxy::LibraryFileName;
+    path += CIniFileManagerProxy::LibraryFileName;
+    return true;
 }
 
 void ReportLoadFailure(const std::string& text)
@@ -49,7 +57,13 @@ QZRESULT CIniFileManagerProxy::Initialize(const WideString& folder)
     {
         return S_FALSE;
     }
-    if (!mLibrary.Open(LibraryPath(folder)))
+    std::string path;
+    if (!LibraryPath(folder, path))
+    {
+        ReportLoadFailure("the folder's name cannot be stored on disk");
+        return E_FAIL;
+    }
+    if (!mLibrary.Open(path))
     {
         ReportLoadFailure(mLibrary.GetError());
         return E_FAIL;
@@ -150,7 +164,12 @@ QZRESULT CIniFileManagerProxy::OpenIniFile(const WideString& path, const WideStr
     {
         return E_FAIL;
     }
-    return mOpenIniFile(ToUtf8(path).c_str(), ToUtf8(version).c_str(), ToUtf8(product).c_str(),
+    NarrowString diskPath;
+    if (!WideStringToFileName(path, diskPath))
+    {
+        return E_FAIL;
+    }
+    return mOpenIniFile(diskPath.GetString(), ToUtf8(version).c_str(), ToUtf8(product).c_str(),
                         &handle);
 }
 

@@ -1,5 +1,7 @@
 #include "QZFramework/Utilities/Storage/QZFile.h"
 
+#include "QZFramework/Utilities/Storage/FileSystemRules.h"
+
 #include <cerrno>
 #include <climits>
 
@@ -11,11 +13,6 @@ namespace QZ
 {
 namespace
 {
-
-NarrowString ToDiskPath(const WideString& path)
-{
-    return path.ToNarrowString();
-}
 
 int OpenFlags(std::uint32_t mode)
 {
@@ -78,16 +75,24 @@ std::int32_t File::Open(const WideString& path, const WideString& name, std::uin
         mPath = path;
     }
     mMode = mode;
-    const int descriptor = ::open(ToDiskPath(mPath).GetString(), OpenFlags(mode), 0666);
-    if (descriptor >= 0)
+    NarrowString diskPath;
+    if (!WideStringToFileName(mPath, diskPath))
     {
+        QZ_THROW_RUNTIME("QZ::File::Open", "pathname not representable on disk");
+    }
+    int descriptor = -1;
+    switch (FileSystemRules::OpenRegularFile(diskPath.GetString(), OpenFlags(mode), descriptor))
+    {
+    case FileSystemRules::OpenOutcome::Opened:
         mDescriptor = new LHolder<int>(descriptor);
+        return 0;
+    case FileSystemRules::OpenOutcome::NotRegular:
+        QZ_THROW_RUNTIME("QZ::File::Open", "not a regular file");
+    case FileSystemRules::OpenOutcome::Missing:
+    case FileSystemRules::OpenOutcome::Failed:
+        break;
     }
-    if (!IsOpen())
-    {
-        QZ_THROW_RUNTIME("QZ::File::Open", "open");
-    }
-    return 0;
+    QZ_THROW_RUNTIME("QZ::File::Open", "open");
 }
 
 std::int32_t File::Close()
@@ -97,9 +102,10 @@ std::int32_t File::Close()
         return 0;
     }
     ::close(mDescriptor->GetValue());
-    if ((mMode & ModeDeleteOnClose) != 0)
+    NarrowString diskPath;
+    if ((mMode & ModeDeleteOnClose) != 0 && WideStringToFileName(mPath, diskPath))
     {
-        ::unlink(ToDiskPath(mPath).GetString());
+        ::unlink(diskPath.GetString());
     }
     mDescriptor = nullptr;
     return 0;

@@ -7,8 +7,10 @@
 // "Runtime Error : <what> : QZ::File::<method> : <source> : Line <n>"; Seek and the static helpers
 // report by result and never throw.
 //
-// Paths are UTF-16 in the program and UTF-8 on disk; the separator is "/". A File object is used
-// by one thread at a time.
+// Paths are UTF-16 in the program and file names on disk (see WideStringToFileName): Open refuses
+// a path that is no file name, and the static helpers treat it as a path where nothing is and
+// nothing can be made. The separator is "/". Only regular files are opened (links followed), and
+// opening never waits. A File object is used by one thread at a time.
 #pragma once
 
 #include "QZFramework/ObjectBase/Exception.h"
@@ -48,7 +50,8 @@ public:
     File& operator=(const File& other);
     virtual ~File();
 
-    // 1 when already open, 0 when opened; throws when the path is empty or cannot be opened.
+    // 1 when already open, 0 when opened; throws when the path is empty, is no file name, names
+    // something other than a regular file ("not a regular file") or cannot be opened.
     virtual std::int32_t Open(const WideString& path, const WideString& name, std::uint32_t mode);
     // Closes (and deletes a delete-on-close file) unless another copy still shares the
     // descriptor. Always 0.

@@ -18,14 +18,10 @@ namespace
 
 constexpr char16_t kIllegalFileNameChars[] = u"\\/:*?\"<>|&;,^()";
 
-NarrowString ToDiskPath(const WideString& path)
-{
-    return path.ToNarrowString();
-}
-
 bool StatPath(const WideString& path, struct stat& status)
 {
-    return ::stat(ToDiskPath(path).GetString(), &status) == 0;
+    NarrowString diskPath;
+    return WideStringToFileName(path, diskPath) && ::stat(diskPath.GetString(), &status) == 0;
 }
 
 bool IsFolder(const WideString& path)
@@ -36,12 +32,17 @@ bool IsFolder(const WideString& path)
 
 bool Exists(const WideString& path)
 {
-    return ::access(ToDiskPath(path).GetString(), F_OK) == 0;
+    NarrowString diskPath;
+    return WideStringToFileName(path, diskPath) && ::access(diskPath.GetString(), F_OK) == 0;
 }
 
 void MakeFolder(const WideString& path)
 {
-    ::mkdir(ToDiskPath(path).GetString(), 0777);
+    NarrowString diskPath;
+    if (WideStringToFileName(path, diskPath))
+    {
+        ::mkdir(diskPath.GetString(), 0777);
+    }
 }
 
 // Wildcard match of whole texts: "*" any run of units, "?" exactly one.
@@ -125,9 +126,14 @@ WideString File::GetDirectory(const WideString& path)
 
 WideString File::GetLongPath(const WideString& path)
 {
+    NarrowString diskPath;
+    if (!WideStringToFileName(path, diskPath))
+    {
+        return path;
+    }
     const std::unique_ptr<char, decltype(&std::free)> resolved(
-        ::realpath(ToDiskPath(path).GetString(), nullptr), &std::free);
-    return resolved ? WideString(resolved.get()) : path;
+        ::realpath(diskPath.GetString(), nullptr), &std::free);
+    return resolved ? FileNameToWideString(resolved.get()) : path;
 }
 
 QZRESULT File::EnsureDirectory(const WideString& path)
@@ -154,7 +160,12 @@ QZRESULT File::FindFiles(const WideString& folder, const WideString& pattern,
     {
         return E_NOTIMPL;
     }
-    const std::unique_ptr<DIR, FolderCloser> listing(::opendir(ToDiskPath(folder).GetString()));
+    NarrowString diskFolder;
+    if (!WideStringToFileName(folder, diskFolder))
+    {
+        return E_NOTIMPL;
+    }
+    const std::unique_ptr<DIR, FolderCloser> listing(::opendir(diskFolder.GetString()));
     if (!listing)
     {
         return E_FAIL;
@@ -169,7 +180,7 @@ QZRESULT File::FindFiles(const WideString& folder, const WideString& pattern,
         {
             break;
         }
-        const WideString name(entry->d_name);
+        const WideString name = FileNameToWideString(entry->d_name);
         const WideString fullPath = prefix + name;
         if (!IsFolderEntry(*entry, fullPath) &&
             MatchesPattern(wanted.GetString(), name.ToLower().GetString()))

@@ -191,4 +191,13 @@ extern template class StringT<char, char16_t>;
 using WideString = StringT<char16_t, char>;
 using NarrowString = StringT<char, char16_t>;
 
+// File names are bytes, and not every name is UTF-8 (an old archive or a Latin-1 file system
+// gives "caf\xE9"). The UTF-16 form of a name decodes each well-formed UTF-8 sequence and carries
+// every other byte b as the lone surrogate U+DC00 + b (U+DC80 to U+DCFF), so that a name read
+// from the disk goes back to it byte for byte. A text that no name decodes to (any other lone
+// surrogate, or carried bytes that would read back as different text) has no file name: false,
+// with name emptied, so that no caller ever opens a file other than the one it was given.
+[[nodiscard]] WideString FileNameToWideString(const char* name);
+[[nodiscard]] bool WideStringToFileName(const WideString& text, NarrowString& name);
+
 } // namespace QZ

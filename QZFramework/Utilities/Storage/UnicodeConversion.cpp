@@ -1,8 +1,10 @@
 // UTF-16 <-> UTF-8 conversion with the legality rules of the Unicode Standard's well-formed
-// UTF-8 table, lenient about lone surrogates on the UTF-16 side.
+// UTF-8 table, lenient about lone surrogates on the UTF-16 side; and the lossless conversion of
+// file names, which carries the bytes that are not UTF-8.
 #include "QZFramework/Utilities/Storage/StringT.h"
 
 #include <cstring>
+#include <string>
 
 namespace QZ
 {
@@ -12,8 +14,7 @@ namespace
 constexpr char32_t kReplacement = 0xFFFD;
 constexpr char32_t kMaxCodePoint = 0x10FFFF;
 
-template <class Unit>
-std::int32_t MeasureWithNul(const Unit* source)
+template <class Unit> std::int32_t MeasureWithNul(const Unit* source)
 {
     std::int32_t length = 0;
     while (source[length] != 0)
@@ -116,8 +117,36 @@ char32_t DecodeUTF8(const unsigned char* sequence, std::int32_t length)
     return value;
 }
 
-bool IsHighSurrogate(char32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-bool IsLowSurrogate(char32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+bool IsHighSurrogate(char32_t unit)
+{
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+bool IsLowSurrogate(char32_t unit)
+{
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
+
+// Writes a decoded code point as one or two units; a surrogate value (never decoded from legal
+// input) becomes U+FFFD.
+std::int32_t EncodeUTF16(char32_t codePoint, char16_t* out)
+{
+    if (codePoint <= 0xFFFF)
+    {
+        out[0] = IsHighSurrogate(codePoint) || IsLowSurrogate(codePoint)
+                     ? static_cast<char16_t>(kReplacement)
+                     : static_cast<char16_t>(codePoint);
+        return 1;
+    }
+    codePoint -= 0x10000;
+    out[0] = static_cast<char16_t>(0xD800 + (codePoint >> 10));
+    out[1] = static_cast<char16_t>(0xDC00 + (codePoint & 0x3FF));
+    return 2;
+}
+
+// The lone surrogates that carry the bytes of a file name that are not UTF-8.
+constexpr char16_t kCarriedByteBase = 0xDC00;
+constexpr char16_t kFirstCarriedByte = 0xDC80;
+constexpr char16_t kLastCarriedByte = 0xDCFF;
 
 } // namespace
 
@@ -155,7 +184,8 @@ QZRESULT ConvertUTF16ToUTF8(const char16_t* source, std::int32_t length, RCPtr<L
         written += EncodeUTF8(codePoint, target + written);
     }
     // Text length + 1: a NUL from the source is kept as the text's end anyway.
-    std::int32_t textLength = static_cast<std::int32_t>(std::strlen(reinterpret_cast<char*>(target)));
+    std::int32_t textLength =
+        static_cast<std::int32_t>(std::strlen(reinterpret_cast<char*>(target)));
     buffer->Resize(static_cast<std::uint32_t>(textLength) + 1);
     out = std::move(buffer);
     return result;
@@ -185,20 +215,8 @@ QZRESULT ConvertUTF8ToUTF16(const char* source, std::int32_t length, RCPtr<LIBuf
             result = E_FAIL;
             break;
         }
-        char32_t codePoint = DecodeUTF8(bytes + i, trailing + 1);
+        written += EncodeUTF16(DecodeUTF8(bytes + i, trailing + 1), target + written);
         i += trailing + 1;
-        if (codePoint <= 0xFFFF)
-        {
-            target[written++] = IsHighSurrogate(codePoint) || IsLowSurrogate(codePoint)
-                                    ? static_cast<char16_t>(kReplacement)
-                                    : static_cast<char16_t>(codePoint);
-        }
-        else
-        {
-            codePoint -= 0x10000;
-            target[written++] = static_cast<char16_t>(0xD800 + (codePoint >> 10));
-            target[written++] = static_cast<char16_t>(0xDC00 + (codePoint & 0x3FF));
-        }
     }
     std::int32_t textLength = 0;
     while (textLength < written && target[textLength] != 0)
@@ -208,6 +226,63 @@ QZRESULT ConvertUTF8ToUTF16(const char* source, std::int32_t length, RCPtr<LIBuf
     buffer->Resize((static_cast<std::uint32_t>(textLength) + 1) * 2);
     out = std::move(buffer);
     return result;
+}
+
+WideString FileNameToWideString(const char* name)
+{
+    std::u16string text;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(name);
+    const std::size_t length = name != nullptr ? std::strlen(name) : 0;
+    for (std::size_t i = 0; i < length;)
+    {
+        const std::int32_t size = TrailingBytes(bytes[i]) + 1;
+        if (static_cast<std::size_t>(size) > length - i || !IsLegalUTF8(bytes + i, size))
+        {
+            text.push_back(static_cast<char16_t>(kCarriedByteBase + bytes[i]));
+            ++i;
+            continue;
+        }
+        char16_t units[2];
+        text.append(units,
+                    static_cast<std::size_t>(EncodeUTF16(DecodeUTF8(bytes + i, size), units)));
+        i += static_cast<std::size_t>(size);
+    }
+    return WideString(text.c_str());
+}
+
+bool WideStringToFileName(const WideString& text, NarrowString& name)
+{
+    std::string bytes;
+    const char16_t* units = text.GetString();
+    for (std::int32_t i = 0; units[i] != 0; ++i)
+    {
+        char32_t codePoint = units[i];
+        if (codePoint >= kFirstCarriedByte && codePoint <= kLastCarriedByte)
+        {
+            bytes.push_back(static_cast<char>(codePoint - kCarriedByteBase));
+            continue;
+        }
+        if (IsHighSurrogate(codePoint) && IsLowSurrogate(units[i + 1]))
+        {
+            codePoint = 0x10000 + ((codePoint - 0xD800) << 10) + (units[++i] - 0xDC00);
+        }
+        else if (IsHighSurrogate(codePoint) || IsLowSurrogate(codePoint))
+        {
+            name.Clear();
+            return false;
+        }
+        unsigned char encoded[4];
+        bytes.append(reinterpret_cast<const char*>(encoded),
+                     static_cast<std::size_t>(EncodeUTF8(codePoint, encoded)));
+    }
+    // Carried bytes next to each other can spell a UTF-8 sequence that reads back as other text.
+    if (!(FileNameToWideString(bytes.c_str()) == text))
+    {
+        name.Clear();
+        return false;
+    }
+    name = NarrowString(bytes.c_str());
+    return true;
 }
 
 } // namespace QZ

@@ -78,6 +78,21 @@ TEST_F(PresetFileReading, UnreadableOrShortFilesAreCorrupt)
     EXPECT_EQ(mReader.ReadFile(WideString()), kPresetFileCorrupt);
 }
 
+TEST_F(PresetFileReading, SpecialFilesAreRefusedAtOnce)
+{
+    const PresetTest::fs::path fifo = mFolder / "fifo.Tarn61RededoVuvuva";
+    FileSystemTest::MakeFifo(fifo);
+    PresetTest::fs::create_symlink(fifo.filename(), mFolder / "link to fifo");
+    for (const char* name : {"fifo.Tarn61RededoVuvuva", "link to fifo"})
+    {
+        std::int32_t result = kPresetFileLoaded;
+        EXPECT_TRUE(FileSystemTest::ReturnsPromptly(
+            fifo, [&] { result = mReader.ReadFile(PresetTest::Wide(mFolder / name)); }))
+            << name;
+        EXPECT_EQ(result, kPresetFileCorrupt) << name;
+    }
+}
+
 TEST_F(PresetFileReading, OversizedFileIsRefusedUnread)
 {
     // Well-formed records of no parameter, which a reader without the bound would skip and load.

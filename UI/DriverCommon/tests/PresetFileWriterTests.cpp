@@ -4,7 +4,14 @@
 #include "UI/DriverCommon/tests/FailingFileWriter.h"
 #include "UI/DriverCommon/tests/PresetTestSupport.h"
 
+#include "QZFramework/Utilities/Storage/QZFile.h"
+#include "QZFramework/Utilities/Storage/StringArrayT.h"
+
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+#include <string>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -21,10 +28,10 @@ class PresetFileWriting : public testing::Test
 {
 protected:
     // Saves the values MakeValue(position, seed) of every parameter to target.
-    QZRESULT Save(AtomicFileWriter& file, const path& target, std::uint8_t seed)
+    QZRESULT Save(AtomicFileWriter& file, const WideString& target, std::uint8_t seed)
     {
         PresetFileWriter writer(file, 0);
-        if (Failed(writer.Begin(PresetTest::Wide(target))))
+        if (Failed(writer.Begin(target)))
         {
             return E_FAIL;
         }
@@ -36,6 +43,11 @@ protected:
             }
         }
         return writer.Commit();
+    }
+
+    QZRESULT Save(AtomicFileWriter& file, const path& target, std::uint8_t seed)
+    {
+        return Save(file, PresetTest::Wide(target), seed);
     }
 
     QZRESULT Save(const path& target, std::uint8_t seed)
@@ -145,11 +157,132 @@ TEST_F(PresetFileWriting, FailedSyncFailsAndKeepsPreviousFile)
 
 TEST_F(PresetFileWriting, FailedRenameFailsAndRemovesTemporaryFile)
 {
+    AtomicFileWriter file;
+    ASSERT_EQ(file.Begin(PresetTest::Wide(mTarget)), S_OK);
+    ASSERT_EQ(file.Write("abc", 3), S_OK);
+    // A folder that is not empty takes the target's place while the file is written.
     PresetTest::fs::create_directory(mTarget);
     PresetTest::fs::create_directory(mTarget / "inside");
-    EXPECT_EQ(Save(mTarget, 2), E_FAIL);
+    EXPECT_EQ(file.Commit(), E_FAIL);
     EXPECT_EQ(mFolder.Entries(), std::vector<std::string>{mTarget.filename().string()});
     EXPECT_TRUE(PresetTest::fs::is_directory(mTarget / "inside"));
+}
+
+TEST_F(PresetFileWriting, SaveThroughLinksReplacesTheirTargetAndKeepsTheLinks)
+{
+    // A link to a link in a library folder, as a synced folder or a shared library of sounds has.
+    const path library = mFolder / "library";
+    const path sound = library / "sound.Tarn61RededoVuvuva";
+    PresetTest::fs::create_directory(library);
+    PresetTest::WriteFileBytes(sound, PresetTest::GoldenPreset(1));
+    ASSERT_EQ(::chmod(sound.c_str(), 0640), 0);
+    PresetTest::fs::create_symlink(sound.filename(), library / "alias");
+    PresetTest::fs::create_symlink("library/alias", mTarget);
+
+    ASSERT_EQ(Save(mTarget, 2), S_OK);
+    EXPECT_EQ(PresetTest::ReadFileBytes(sound), PresetTest::GoldenPreset(2));
+    EXPECT_EQ(PresetTest::fs::read_symlink(mTarget), "library/alias");
+    EXPECT_EQ(PresetTest::fs::read_symlink(library / "alias"), sound.filename());
+    EXPECT_EQ(PresetTest::fs::status(sound).permissions(), PresetTest::fs::perms(0640));
+    EXPECT_EQ(mFolder.Entries(), (std::vector<std::string>{"library", mTarget.filename()}));
+    EXPECT_EQ(std::distance(PresetTest::fs::directory_iterator(library), {}), 2);
+}
+
+// Every entry of the folder with its kind, mode and what it holds (hashed) or points to.
+std::map<std::string, std::string> Snapshot(const path& folder)
+{
+    std::map<std::string, std::string> entries;
+    for (const PresetTest::fs::directory_entry& entry : PresetTest::fs::directory_iterator(folder))
+    {
+        const PresetTest::fs::file_status status = entry.symlink_status();
+        std::string& held = entries[entry.path().filename()];
+        held = std::to_string(static_cast<int>(status.type())) + " " +
+               std::to_string(static_cast<unsigned>(status.permissions())) + " ";
+        if (PresetTest::fs::is_symlink(status))
+        {
+            held += PresetTest::fs::read_symlink(entry.path());
+        }
+        else if (PresetTest::fs::is_regular_file(status))
+        {
+            const Bytes bytes = PresetTest::ReadFileBytes(entry.path());
+            held +=
+                std::to_string(std::hash<std::string>()(std::string(bytes.begin(), bytes.end())));
+        }
+    }
+    return entries;
+}
+
+TEST_F(PresetFileWriting, SaveThatCannotReplaceTheNamedPresetChangesNothing)
+{
+    const auto protect = [](const path& target)
+    {
+        PresetTest::WriteFileBytes(target, PresetTest::GoldenPreset(1));
+        PresetTest::fs::permissions(target, PresetTest::fs::perms(0444));
+        FileSystemTest::GiveToUnprivilegedUser(target);
+    };
+    const struct
+    {
+        const char* what;
+        std::function<void(const path& target)> make;
+    } cases[] = {
+        {"dangling link", [](const path& target) { create_symlink("missing", target); }},
+        {"link to itself", [](const path& target) { create_symlink(target.filename(), target); }},
+        {"loop of two links",
+         [](const path& target)
+         {
+             create_symlink("other", target);
+             create_symlink(target.filename(), target.parent_path() / "other");
+         }},
+        {"FIFO", [](const path& target) { FileSystemTest::MakeFifo(target); }},
+        {"folder", [](const path& target) { create_directory(target); }},
+        {"write-protected preset", protect},
+        {"link to a write-protected preset",
+         [&](const path& target)
+         {
+             protect(target.parent_path() / "protected");
+             create_symlink("protected", target);
+         }},
+    };
+    for (const auto& test : cases)
+    {
+        // The user's own folder, in which a rename alone could replace anything.
+        PresetTest::ScratchFolder folder;
+        FileSystemTest::GiveToUnprivilegedUser(folder.Path());
+        const path target = folder / "saved.Tarn61RededoVuvuva";
+        test.make(target);
+        const auto before = Snapshot(folder.Path());
+        QZRESULT result = S_OK;
+        {
+            PresetTest::UnprivilegedFileAccess unprivileged;
+            result = Save(target, 2);
+        }
+        EXPECT_EQ(result, E_FAIL) << test.what;
+        EXPECT_EQ(Snapshot(folder.Path()), before) << test.what;
+    }
+}
+
+TEST_F(PresetFileWriting, NameThatIsNotUtf8IsLoadedAndSavedUnderItsOwnBytes)
+{
+    const path latin1 = mFolder / "Caf\xE9 Jazz.Tarn61RededoVuvuva";
+    PresetTest::WriteFileBytes(latin1, PresetTest::GoldenPreset(1));
+    StringArrayT<char16_t, char> listed;
+    ASSERT_EQ(File::FindFiles(PresetTest::Wide(mFolder.Path()), u"*.Tarn61RededoVuvuva", listed),
+              1);
+    const WideString name = listed.GetAt(0);
+    EXPECT_TRUE(name == PresetTest::Wide(mFolder.Path()) + u"/Caf\xDCE9 Jazz.Tarn61RededoVuvuva");
+
+    PresetFileReader reader(0);
+    EXPECT_EQ(reader.ReadFile(name), kPresetFileLoaded);
+    AtomicFileWriter file;
+    ASSERT_EQ(Save(file, name, 2), S_OK);
+    EXPECT_EQ(PresetTest::ReadFileBytes(latin1), PresetTest::GoldenPreset(2));
+    EXPECT_EQ(mFolder.Entries(), std::vector<std::string>{latin1.filename()});
+
+    // A lone high surrogate names no file: refused, never saved under a shortened name.
+    const WideString noName = PresetTest::Wide(mFolder.Path()) + u"/Caf\xD800.Tarn61RededoVuvuva";
+    EXPECT_EQ(Save(file, noName, 3), E_FAIL);
+    EXPECT_EQ(reader.ReadFile(noName), kPresetFileCorrupt);
+    EXPECT_EQ(mFolder.Entries(), std::vector<std::string>{latin1.filename()});
 }
 
 TEST_F(PresetFileWriting, ValueThatDoesNotFitItsParameterEndsSaveUntouched)

@@ -7,7 +7,6 @@
 #include <stdexcept>
 #include <string>
 
-#include <sys/fsuid.h>
 #include <unistd.h>
 
 namespace QZ::PresetTest
@@ -20,9 +19,6 @@ struct DocumentedRun
     std::uint32_t count;
     std::uint32_t size;
 };
-
-// The overflow user of Debian, which owns nothing here.
-constexpr uid_t kUnprivilegedUser = 65534;
 
 // In identifier order: preset name, keybed zones, wheels, volume and sustain pedal, pads, push
 // buttons, faders, encoders, touch-pad axes.
@@ -128,26 +124,9 @@ std::vector<std::string> ScratchFolder::Entries() const
     return names;
 }
 
-UnprivilegedFileAccess::UnprivilegedFileAccess()
-{
-    if (::geteuid() == 0)
-    {
-        mOldUser = ::setfsuid(kUnprivilegedUser);
-        mActive = true;
-    }
-}
-
-UnprivilegedFileAccess::~UnprivilegedFileAccess()
-{
-    if (mActive)
-    {
-        ::setfsuid(static_cast<uid_t>(mOldUser));
-    }
-}
-
 WideString Wide(const fs::path& path)
 {
-    return WideString(path.string().c_str());
+    return FileNameToWideString(path.c_str());
 }
 
 void WriteFileBytes(const fs::path& path, const Bytes& bytes)

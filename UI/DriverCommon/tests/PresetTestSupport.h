@@ -3,6 +3,7 @@
 #pragma once
 
 #include "QZFramework/Utilities/Storage/StringT.h"
+#include "QZFramework/Utilities/Storage/tests/FileSystemTestSupport.h"
 #include "QZFramework/Utilities/Storage/Variant.h"
 
 #include <cstdint>
@@ -66,20 +67,7 @@ private:
     fs::path mPath;
 };
 
-// While alive, this thread's file permission checks are those of an unprivileged user, so that
-// a read-only folder refuses writes also when the tests run as root.
-class UnprivilegedFileAccess
-{
-public:
-    UnprivilegedFileAccess();
-    ~UnprivilegedFileAccess();
-    UnprivilegedFileAccess(const UnprivilegedFileAccess&) = delete;
-    UnprivilegedFileAccess& operator=(const UnprivilegedFileAccess&) = delete;
-
-private:
-    int mOldUser = 0;
-    bool mActive = false;
-};
+using FileSystemTest::UnprivilegedFileAccess;
 
 [[nodiscard]] WideString Wide(const fs::path& path);
 void WriteFileBytes(const fs::path& path, const Bytes& bytes);

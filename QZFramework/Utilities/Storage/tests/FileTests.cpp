@@ -1,6 +1,7 @@
 #include "QZFramework/Utilities/Storage/QZFile.h"
 
 #include "QZFramework/Utilities/Storage/StringArrayT.h"
+#include "QZFramework/Utilities/Storage/tests/FileSystemTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +26,7 @@ std::u16string Text(const WideString& s)
 
 WideString Wide(const fs::path& path)
 {
-    return WideString(path.string().c_str());
+    return FileNameToWideString(path.c_str());
 }
 
 // The whole text of a runtime error thrown by the statement, or "" when nothing was thrown.
@@ -132,6 +133,38 @@ TEST_F(FileOpening, NonAsciiNamesReachTheDiskAsUtf8)
     }
     EXPECT_EQ(ReadText(fs::u8path("Grüße € 日本.Tarn61RededoVuvuva")), "abc");
     EXPECT_TRUE(File::FileExists(Wide(mFolder) + WideString(u"/") + name));
+}
+
+TEST_F(FileOpening, OnlyRegularFilesOpenAndOpeningNeverWaits)
+{
+    FileSystemTest::MakeFifo(mFolder / "fifo");
+    fs::create_symlink("fifo", mFolder / "link to fifo");
+    fs::create_directory(mFolder / "folder");
+    const struct
+    {
+        fs::path path;
+        std::uint32_t mode;
+    } cases[] = {
+        {mFolder / "fifo", File::ModeRead},
+        {mFolder / "fifo", File::ModeWrite},
+        {mFolder / "link to fifo", File::ModeRead},
+        {mFolder / "folder", File::ModeRead},
+        {"/dev/null", File::ModeWrite | File::ModeCreate},
+    };
+    for (const auto& test : cases)
+    {
+        std::string text;
+        EXPECT_TRUE(FileSystemTest::ReturnsPromptly(
+            mFolder / "fifo", [&]
+            { text = RuntimeErrorText([&] { File(Wide(test.path), WideString(), test.mode); }); }))
+            << test.path;
+        EXPECT_TRUE(text.starts_with("Runtime Error : not a regular file : QZ::File::Open : "))
+            << test.path << ": " << text;
+    }
+
+    WriteText("data.bin", "abc");
+    fs::create_symlink("data.bin", mFolder / "link to data");
+    EXPECT_EQ(File(Wide(mFolder / "link to data"), WideString(), File::ModeRead).GetLength(), 3u);
 }
 
 using FileAccess = FileTest;
@@ -327,6 +360,37 @@ TEST_F(FilePaths, FindFilesListsMatchingFilesAndSkipsFolders)
     EXPECT_EQ(File::FindFiles(Wide(mFolder), u"*.*", files), 5);
     EXPECT_EQ(File::FindFiles(Wide(mFolder), u"?.tt?", files), 4);
     EXPECT_EQ(File::FindFiles(Wide(mFolder), u"*.png", files), 0);
+}
+
+TEST_F(FilePaths, NamesThatAreNotUtf8AreListedAndOpenedUnchanged)
+{
+    WriteText("caf\xE9.syx", "latin-1");
+    WriteText("\xFF\xFE", "bytes");
+    WideStringArray files;
+    ASSERT_EQ(File::FindFiles(Wide(mFolder), u"*", files), 2);
+    for (std::int32_t i = 0; i < files.GetCount(); ++i)
+    {
+        const WideString& listed = files.GetAt(i);
+        EXPECT_TRUE(File::FileExists(listed));
+        EXPECT_EQ(Text(File::GetLongPath(listed)), Text(listed));
+        File file(listed, WideString(), File::ModeRead);
+        std::string text(file.GetLength(), '\0');
+        EXPECT_EQ(file.Read(text.data(), file.GetLength(), 0), text.size());
+        EXPECT_TRUE(text == "latin-1" || text == "bytes") << text;
+    }
+
+    File(Wide(mFolder), u"new\xDCE9", File::ModeWrite | File::ModeCreate).Write("x", 1, 0);
+    EXPECT_EQ(ReadText("new\xE9"), "x");
+
+    // A lone high surrogate names no file: refused, never cut short to another name.
+    const WideString noName = Wide(mFolder / "new") + WideString(u'\xD800');
+    const std::string text =
+        RuntimeErrorText([&] { File(noName, WideString(), File::ModeWrite | File::ModeCreate); });
+    EXPECT_TRUE(text.starts_with("Runtime Error : pathname not representable on disk : ")) << text;
+    EXPECT_FALSE(File::FileExists(noName));
+    EXPECT_EQ(File::EnsureDirectory(noName), E_FAIL);
+    EXPECT_EQ(File::FindFiles(noName, u"*", files), File::E_NOTIMPL);
+    EXPECT_EQ(std::distance(fs::directory_iterator(mFolder), fs::directory_iterator()), 3);
 }
 
 TEST_F(FilePaths, FindFilesInAMissingFolderIsNotImplemented)

@@ -156,6 +156,45 @@ TEST(StringConversion, EmptyAndNullGiveTheSharedEmptyBuffer)
     EXPECT_EQ(out.Get(), GetEmptyTextBuffer(2).Get());
 }
 
+TEST(FileNameConversion, EveryNameRoundTripsWithItsOtherBytesCarriedAsLoneSurrogates)
+{
+    const struct
+    {
+        const char* name;
+        std::u16string text;
+    } cases[] = {
+        {"", u""},
+        {"Gr\xC3\xBC\xC3\x9F\x65 \xF0\x9F\x98\x80", u"Grüße \U0001F600"},
+        {"caf\xE9.syx", u"caf\xDCE9.syx"},
+        {"\xC0\x80", u"\xDCC0\xDC80"},
+        {"\xED\xA0\x80", u"\xDCED\xDCA0\xDC80"},
+        {"\xF4\x90\x80\x80", u"\xDCF4\xDC90\xDC80\xDC80"},
+        {"\xC3(\xE2\x82", u"\xDCC3(\xDCE2\xDC82"},
+        {"\xFF\xFE\xC2\xA9", u"\xDCFF\xDCFE\xA9"},
+    };
+    for (const auto& test : cases)
+    {
+        const WideString text = FileNameToWideString(test.name);
+        EXPECT_EQ(Text(text), test.text) << test.name;
+        NarrowString name(".");
+        ASSERT_TRUE(WideStringToFileName(text, name)) << test.name;
+        EXPECT_STREQ(name.GetString(), test.name);
+    }
+}
+
+TEST(FileNameConversion, TextThatNoNameReadsAsHasNoFileName)
+{
+    const std::u16string cases[] = {
+        {u'a', 0xD800, u'b'}, {u'a', 0xD83D}, {0xDE00}, {0xDC41}, {0xDD00}, {0xDCC3, 0xDCA9},
+    };
+    for (const std::u16string& text : cases)
+    {
+        NarrowString name("previous");
+        EXPECT_FALSE(WideStringToFileName(WideString(text.c_str()), name)) << text.size();
+        EXPECT_TRUE(name.IsEmpty());
+    }
+}
+
 TEST(StringConversion, NarrowAndWideTwinsConvert)
 {
     const NarrowString narrow("Grüße");
