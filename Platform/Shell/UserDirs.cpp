@@ -47,8 +47,12 @@ std::optional<std::string> ResolveValue(const std::string& value, std::string_vi
     {
         return value;
     }
+    if (!value.starts_with(kHomeVariable) || home.empty())
+    {
+        return std::nullopt;
+    }
     const std::string_view rest = std::string_view(value).substr(kHomeVariable.size());
-    if (!value.starts_with(kHomeVariable) || home.empty() || !(rest.empty() || rest[0] == '/'))
+    if (!rest.empty() && rest[0] != '/')
     {
         return std::nullopt;
     }

@@ -63,6 +63,12 @@ const WideString& GetApplicationName()
     return name;
 }
 
+CursorHandle LoadAppCursor(const char16_t* name)
+{
+    const LApplicationBase* application = LApplicationBase::GetApplication();
+    return application != nullptr ? application->GetCursor(name) : kCursorArrow;
+}
+
 LApplicationBase::LApplicationBase()
     : LApplicationBase(ApplicationStartup{nullptr, std::string(), Locale::GetUserLanguage()})
 {

@@ -57,6 +57,9 @@ struct WorkArea
 // lock and the main window's class.
 [[nodiscard]] const WideString& GetApplicationName();
 
+// The cursor that the living application gives for the name; the arrow without one.
+[[nodiscard]] CursorHandle LoadAppCursor(const char16_t* name);
+
 class LApplicationBase
 {
 public:
@@ -111,6 +114,9 @@ public:
 
     // The cursor of a name (AppCursors.h); the standard pointers here.
     [[nodiscard]] virtual CursorHandle GetCursor(const char16_t* name) const;
+    // The answer to the desktop's power notices, which the main window hands on: 1 grants every
+    // request.
+    [[nodiscard]] virtual std::int32_t OnPowerBroadcast(std::uint32_t, std::uintptr_t) { return 1; }
     // The program's icon: the PNG embedded as resource "ICON" "4_PNG"; empty when absent.
     [[nodiscard]] std::span<const std::uint8_t> GetAppIcon() const;
 

@@ -28,9 +28,10 @@ class SingleInstanceTest : public testing::Test
 protected:
     void SetUp() override
     {
+        // Short: the socket path must fit a socket address.
+        static int serial = 0;
         mFolder = std::filesystem::temp_directory_path() /
-                  ("instance-" + std::to_string(::getpid()) + "-" +
-                   testing::UnitTest::GetInstance()->current_test_info()->name());
+                  ("in-" + std::to_string(::getpid()) + "-" + std::to_string(++serial));
         std::filesystem::create_directories(mFolder);
     }
     void TearDown() override { std::filesystem::remove_all(mFolder); }

@@ -28,6 +28,7 @@ TEST(UserDirs, FindsTheLastValidEntryOfTheKey)
         {"XDG_DOCUMENTS_DIR=\"/a\"\nXDG_DOCUMENTS_DIR=\"relative\"\n", "/a"},
         {"# XDG_DOCUMENTS_DIR=\"/a\"\nXDG_MUSIC_DIR=\"/m\"\n", nullptr},
         {"XDG_DOCUMENTS_DIR=\"$HOMEWORK/x\"", nullptr},
+        {"XDG_DOCUMENTS_DIR=\"$H\"", nullptr},
         {"XDG_DOCUMENTS_DIR=$HOME/x", nullptr},
         {"XDG_DOCUMENTS_DIR=\"/a\"b\"", nullptr},
         {"XDG_DOCUMENTS_DIR=\"", nullptr},

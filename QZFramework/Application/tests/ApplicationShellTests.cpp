@@ -62,11 +62,14 @@ TEST_F(ApplicationFolderTest, FolderNumbersResolveAndAreCreated)
         }
         catch (const std::out_of_range& e)
         {
-            EXPECT_EQ(std::string(e.what()).rfind(
-                          "Out of Range : Unknown Path ID. : QZ::LApplicationBase::GetFolder : "
-                          "QZFramework/Application/ApplicationFolders.cpp : Line ",
-                          0),
-                      0u)
+            const std::string text = e.what();
+            EXPECT_EQ(
+                text.rfind("Out of Range : Unknown Path ID. : QZ::LApplicationBase::GetFolder : ",
+                           0),
+                0u)
+                << text;
+            EXPECT_NE(text.find("QZFramework/Application/ApplicationFolders.cpp : Line "),
+                      std::string::npos)
                 << e.what();
         }
     }
@@ -228,6 +231,7 @@ TEST(ApplicationCursors, NamesGiveStandardOwnOrNoCursors)
     for (const auto& c : cases)
     {
         EXPECT_EQ(application.GetCursor(c.name), c.cursor);
+        EXPECT_EQ(LoadAppCursor(c.name), c.cursor);
     }
     // The base class alone has no cursors of its own.
     LApplicationBase& base = application;
@@ -291,6 +295,22 @@ TEST(ApplicationInput, KeyAndButtonStateFollowTheWindowsEvents)
     EXPECT_EQ(application.GetSystemTime(fields), S_OK);
     EXPECT_GE(fields[0], 2024u);
     EXPECT_TRUE(fields[1] >= 1 && fields[1] <= 12 && fields[2] <= 6 && fields[7] < 1000);
+}
+
+TEST(ApplicationWorkArea, IsTheDisplaysUsableBoundsOrAFailureWithoutADisplay)
+{
+    LApplication application;
+    WorkArea area;
+    setenv("SDL_VIDEODRIVER", "no-such-driver", 1);
+    EXPECT_EQ(application.GetWorkArea(area), E_FAIL);
+    EXPECT_EQ(area.width, 0);
+    EXPECT_EQ(area.height, 0);
+    // SDL's display-less driver shows one display of 1024 by 768.
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    EXPECT_EQ(application.GetWorkArea(area), S_OK);
+    EXPECT_EQ(area.width, 1024);
+    EXPECT_EQ(area.height, 768);
+    unsetenv("SDL_VIDEODRIVER");
 }
 
 TEST(ApplicationDebugSwitches, CommandLinesGiveTheirDebugTargets)
