@@ -4,6 +4,7 @@
 #include "Platform/Instance/SingleInstance.h"
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <iostream>
 #include <utility>
@@ -20,6 +21,7 @@ namespace
 
 constexpr char kAcknowledge = 1;
 constexpr int kBacklog = 8;
+constexpr auto kPauseWhenOutOfDescriptors = std::chrono::milliseconds(100);
 
 void ReportFailure(const std::string& path, const char* step)
 {
@@ -104,6 +106,12 @@ void InstanceListener::Serve()
         {
             ServeConnection(connection);
             ::close(connection);
+        }
+        else if (errno == EMFILE || errno == ENFILE)
+        {
+            // Out of descriptors: the waiting connection stays readable, so pause instead of
+            // spinning until descriptors are free again.
+            std::this_thread::sleep_for(kPauseWhenOutOfDescriptors);
         }
     }
 }

@@ -87,7 +87,7 @@ LApplicationBase::LApplicationBase(const ApplicationStartup& startup)
 
 LApplicationBase::~LApplicationBase()
 {
-    static_cast<void>(RunApplicationShutdown());
+    WithdrawExitSubscription();
     if (mIniFileManager)
     {
         static_cast<void>(mIniFileManager->Uninitialize());
@@ -238,12 +238,17 @@ QZRESULT LApplicationBase::RunApplicationStartup()
 
 QZRESULT LApplicationBase::RunApplicationShutdown()
 {
+    WithdrawExitSubscription();
+    return S_OK;
+}
+
+void LApplicationBase::WithdrawExitSubscription()
+{
     if (mExitClient)
     {
         mExitClient->UnsubscribeAll();
         mExitClient = nullptr;
     }
-    return S_OK;
 }
 
 void LApplicationBase::OnExitRequest()

@@ -150,6 +150,8 @@ public:
     virtual QZRESULT OnCommandLineFromOtherInstance(const WideString& commandLine);
 
 private:
+    void WithdrawExitSubscription();
+
     const IControlResources* mResources = nullptr;
     std::string mCommandLine;
     std::uint32_t mLanguage = 0;
