@@ -1,17 +1,67 @@
 #include "QZFramework/Application/Application.h"
 
+#include "Engine/RededoVuvuvaCommon/MidiManager.h"
 #include "Engine/RededoVuvuvaCommon/RootModuleEngine.h"
+#include "QZFramework/Utilities/Storage/IniFileManager.h"
 
+#include <string_view>
 #include <utility>
+
+namespace
+{
+
+constexpr const char16_t* kSettingsFileNames[] = {u"AppSettings.ini", u"UserSettings.ini"};
+constexpr std::int32_t kSettingsFileFolders[] = {QZ::kFolderSharedApplicationData,
+                                                 QZ::kFolderLocalApplicationData};
+
+struct AppCursor
+{
+    std::u16string_view name;
+    QZ::CursorHandle cursor;
+};
+
+constexpr AppCursor kAppCursors[] = {
+    {QZ::UI_CURSOR_DROP_MOVE, QZ::kCursorDropMove}, {QZ::UI_CURSOR_DROP_COPY, QZ::kCursorDropCopy},
+    {QZ::UI_CURSOR_SPLIT_V, QZ::kNoCursor},         {QZ::UI_CURSOR_SPLIT_H, QZ::kNoCursor},
+    {QZ::UI_CURSOR_ROTATE, QZ::kNoCursor},          {QZ::UI_CURSOR_MAG, QZ::kNoCursor},
+    {QZ::UI_CURSOR_MAG_PLUS, QZ::kNoCursor},        {QZ::UI_CURSOR_MAG_MINUS, QZ::kNoCursor},
+};
+
+constexpr std::int32_t kFirstDocumentsAlias = 5;
+constexpr std::int32_t kLastDocumentsAlias = 6;
+
+} // namespace
+
+LApplication::LApplication() = default;
+
+LApplication::LApplication(const QZ::ApplicationStartup& startup) : LApplicationBase(startup) {}
 
 LApplication::~LApplication()
 {
+    mMidiManager = nullptr;
     ReleaseRootModuleEngine();
 }
 
 LApplication* LApplication::GetApplication()
 {
     return dynamic_cast<LApplication*>(QZ::LApplicationBase::GetApplication());
+}
+
+QZ::QZRESULT LApplication::RunApplicationStartup()
+{
+    const QZ::QZRESULT result = LApplicationBase::RunApplicationStartup();
+    if (QZ::Failed(result))
+    {
+        return result;
+    }
+    QZ::RCPtr<QZ::LMidiManager> midiManager;
+    QZ::LMidiManager::Create(midiManager);
+    {
+        QZ::Mutex::ScopedLock lock(mLock);
+        mMidiManager = midiManager;
+    }
+    CreateRootModuleEngine();
+    return QZ::S_OK;
 }
 
 void LApplication::CreateRootModuleEngine()
@@ -35,6 +85,60 @@ void LApplication::ReleaseRootModuleEngine()
         QZ::Mutex::ScopedLock lock(mLock);
         engine = std::move(mRootModuleEngine);
     }
+}
+
+QZ::RCPtr<QZ::LMidiManager> LApplication::GetMidiManager() const
+{
+    QZ::Mutex::ScopedLock lock(mLock);
+    return mMidiManager;
+}
+
+QZ::WideString LApplication::GetSettingsVersion() const
+{
+    return QZ::WideString(u"1_0_0");
+}
+
+QZ::WideString LApplication::GetRootControlName() const
+{
+    return QZ::WideString(u"mainControl");
+}
+
+QZ::WideString LApplication::GetFolder(std::int32_t id) const
+{
+    const bool documents = id >= kFirstDocumentsAlias && id <= kLastDocumentsAlias;
+    return LApplicationBase::GetFolder(documents ? QZ::kFolderDocuments : id);
+}
+
+std::int32_t LApplication::GetSettingsFile(std::int32_t fileId)
+{
+    if (fileId != kApplicationSettingsFile && fileId != kUserSettingsFile)
+    {
+        return 0;
+    }
+    std::int32_t& handle = mSettingsFiles[fileId];
+    const QZ::WideString folder =
+        handle == 0 ? GetFolder(kSettingsFileFolders[fileId]) : QZ::WideString();
+    // No folder at all could be made: the file stays closed rather than land in the root folder.
+    if (!folder.IsEmpty())
+    {
+        const QZ::WideString path =
+            folder + QZ::WideString(u"/") + QZ::WideString(kSettingsFileNames[fileId]);
+        static_cast<void>(
+            GetIniFileManager()->OpenIniFile(path, GetSettingsVersion(), GetProductName(), handle));
+    }
+    return handle;
+}
+
+QZ::CursorHandle LApplication::GetCursor(const char16_t* name) const
+{
+    for (const AppCursor& entry : kAppCursors)
+    {
+        if (name != nullptr && entry.name == name)
+        {
+            return entry.cursor;
+        }
+    }
+    return LApplicationBase::GetCursor(name);
 }
 
 QZ::RCPtr<LRootModuleEngine> GetRootModuleEngine()

@@ -1,25 +1,44 @@
 // LApplication: the program's application object, one for the whole run.
 //
-// This part of it holds the root-module engine: start-up creates the engine and initialises it
-// with the first parameter identifier 0, and the engine is kept until shutdown. Anything may ask
-// for it through GetRootModuleEngine (RootModuleEngine.h), from any thread.
+// It answers the preset editor's own parts of the application: its settings files, its cursors,
+// the documents folders 5 and 6, the name of its root control, and it owns the MIDI manager and
+// the root-module engine. Start-up (RunApplicationStartup) creates both; the engine is
+// initialised with the first parameter identifier 0 and kept until the object goes away. Anything
+// may ask for the engine through GetRootModuleEngine (RootModuleEngine.h), from any thread.
+//
+// Settings files: file 0 is "AppSettings.ini" in folder 2, file 1 "UserSettings.ini" in folder 3.
+// Each is opened once, on first request; a failed open is tried again on the next request.
 #pragma once
 
 #include "QZFramework/Application/ApplicationBase.h"
+#include "QZFramework/Application/ApplicationFolders.h"
 #include "QZFramework/ObjectBase/RCPtr.h"
 #include "QZFramework/System/Mutex.h"
 
 class LRootModuleEngine;
 
+namespace QZ
+{
+class LMidiManager;
+}
+
 class LApplication : public QZ::LApplicationBase
 {
 public:
-    LApplication() = default;
-    // Releases the engine.
+    static constexpr std::int32_t kApplicationSettingsFile = 0;
+    static constexpr std::int32_t kUserSettingsFile = 1;
+
+    LApplication();
+    explicit LApplication(const QZ::ApplicationStartup& startup);
+    // Releases the MIDI manager, then the engine.
     ~LApplication() override;
 
     // The application object when it is an LApplication, or null.
     [[nodiscard]] static LApplication* GetApplication();
+
+    // The base layer, then the MIDI manager and the engine. What the engine's initialisation
+    // throws passes out, and no engine is kept then.
+    QZ::QZRESULT RunApplicationStartup() override;
 
     // Creates the engine and initialises it with first identifier 0. What Initialize throws
     // passes out, and no engine is kept then.
@@ -28,8 +47,23 @@ public:
     [[nodiscard]] QZ::RCPtr<LRootModuleEngine> GetRootModuleEngine() const;
     // Lets go of the engine (shutdown).
     void ReleaseRootModuleEngine();
+    // A new reference to the MIDI manager; null before start-up.
+    [[nodiscard]] QZ::RCPtr<QZ::LMidiManager> GetMidiManager() const;
+
+    [[nodiscard]] QZ::WideString GetSettingsVersion() const override;
+    // "mainControl", the skin's top control of the main window.
+    [[nodiscard]] QZ::WideString GetRootControlName() const;
+    // Folders 5 and 6 are the documents folder (4); the rest as the base.
+    [[nodiscard]] QZ::WideString GetFolder(std::int32_t id) const override;
+    // The handle of settings file 0 or 1 (0 when it could not be opened); 0 for any other id.
+    [[nodiscard]] std::int32_t GetSettingsFile(std::int32_t fileId) override;
+    // The drag pointers are the program's own; the magnifier, rotation and split names have no
+    // cursor; the rest as the base.
+    [[nodiscard]] QZ::CursorHandle GetCursor(const char16_t* name) const override;
 
 private:
     mutable QZ::Mutex mLock;
     QZ::RCPtr<LRootModuleEngine> mRootModuleEngine;
+    std::int32_t mSettingsFiles[2] = {0, 0};
+    QZ::RCPtr<QZ::LMidiManager> mMidiManager;
 };

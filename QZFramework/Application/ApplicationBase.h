@@ -1,11 +1,21 @@
-// The application object as rendering sees it, in its least form: the clocks, the renderer
-// through which fonts take their metrics and text is measured, and the default font.
+// The application object's operating-system side: the clocks, the renderer through which fonts
+// take their metrics and text is measured, the default font, and the shell's services: the
+// program's names and folders, the language, the command line, the settings store, cursors,
+// key and button state, the work area, message boxes and the exit request.
 //
 // One application object exists at a time; its constructor makes it the application that
 // GetApplication returns, and its destructor withdraws it. Everything here is used on the
-// user-interface thread. The application shell builds the rest of the application on this class.
+// user-interface thread.
+//
+// Start-up builds it with the program's ApplicationStartup; a default-built object (as rendering
+// tests make) has no control resources, an empty command line and the user's language.
+// RunApplicationStartup subscribes it to "NID_APP_EXIT_REQ" at the "application" notification
+// centre; the request, delivered at idle, sets the exit flag and ends the event loop with code 0
+// when CanExit agrees.
 #pragma once
 
+#include "QZFramework/Application/AppCursors.h"
+#include "QZFramework/Application/InputState.h"
 #include "QZFramework/ObjectBase/Exception.h"
 #include "QZFramework/ObjectBase/RCPtr.h"
 #include "QZFramework/Renderer/Renderer.h"
@@ -13,15 +23,50 @@
 #include "QZFramework/Utilities/Storage/StringT.h"
 
 #include <cstdint>
+#include <span>
+#include <string>
 
 namespace QZ
 {
+
+class IControlResources;
+class IEventLoop;
+class LIniFileManager;
+class LNotificationClient;
+
+// What start-up hands the application object.
+struct ApplicationStartup
+{
+    // Loaded already; kept alive by start-up for the object's life. May be null.
+    const IControlResources* resources = nullptr;
+    // UTF-8.
+    std::string commandLine;
+    std::uint32_t language = 0;
+};
+
+// The work area: left, top, width and height in screen pixels.
+struct WorkArea
+{
+    std::int32_t left = 0;
+    std::int32_t top = 0;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+};
+
+// "Korvane_Tarn 61 Vidida Editor": the maker, "_" and the product; it names the single-instance
+// lock and the main window's class.
+[[nodiscard]] const WideString& GetApplicationName();
+
+// The cursor that the living application gives for the name; the arrow without one.
+[[nodiscard]] CursorHandle LoadAppCursor(const char16_t* name);
 
 class LApplicationBase
 {
 public:
     // A logic error when another application object is alive.
     LApplicationBase();
+    explicit LApplicationBase(const ApplicationStartup& startup);
+    // Withdraws the exit subscription and lets the settings store go (it unloads its library).
     virtual ~LApplicationBase();
     LApplicationBase(const LApplicationBase&) = delete;
     LApplicationBase& operator=(const LApplicationBase&) = delete;
@@ -49,7 +94,72 @@ public:
     [[nodiscard]] RCPtr<LFont> GetApplicationFont() const { return mApplicationFont; }
     void SetApplicationFont(const RCPtr<LFont>& font) { mApplicationFont = font; }
 
+    // Names from the version block; the title is the product name.
+    [[nodiscard]] virtual WideString GetCompanyName() const;
+    [[nodiscard]] virtual WideString GetProductName() const;
+    [[nodiscard]] virtual WideString GetProductVersion() const;
+    [[nodiscard]] virtual WideString GetApplicationTitle() const;
+    // The version of the settings files' layout.
+    [[nodiscard]] virtual WideString GetSettingsVersion() const { return WideString(); }
+    // The folder of the number (ApplicationFolders.h); throws for an unknown number.
+    [[nodiscard]] virtual WideString GetFolder(std::int32_t id) const;
+    // The open handle of a settings file; 0 (no file) here.
+    [[nodiscard]] virtual std::int32_t GetSettingsFile(std::int32_t fileId);
+    // The settings store, made and loaded on first use.
+    [[nodiscard]] RCPtr<LIniFileManager> GetIniFileManager();
+
+    [[nodiscard]] std::uint32_t GetLanguage() const { return mLanguage; }
+    [[nodiscard]] const std::string& GetCommandLine() const { return mCommandLine; }
+    [[nodiscard]] const IControlResources* GetControlResources() const { return mResources; }
+
+    // The cursor of a name (AppCursors.h); the standard pointers here.
+    [[nodiscard]] virtual CursorHandle GetCursor(const char16_t* name) const;
+    // The answer to the desktop's power notices, which the main window hands on: 1 grants every
+    // request.
+    [[nodiscard]] virtual std::int32_t OnPowerBroadcast(std::uint32_t, std::uintptr_t) { return 1; }
+    // The program's icon: the PNG embedded as resource "ICON" "4_PNG"; empty when absent.
+    [[nodiscard]] std::span<const std::uint8_t> GetAppIcon() const;
+
+    // Key and button state, fed by the window layer.
+    [[nodiscard]] InputState& GetInputState() { return mInputState; }
+    QZRESULT GetKeyState(std::uint32_t virtualKey, bool& held, bool& toggled) const;
+    // The display's usable area; E_FAIL, with the area zero, without a display.
+    QZRESULT GetWorkArea(WorkArea& area) const;
+    // UTC now: year, month, day of the week (0 Sunday), day, hour, minute, second, millisecond.
+    QZRESULT GetSystemTime(std::uint32_t (&fields)[8]) const;
+    // A modal message box (Platform/Dialogs); the button pressed.
+    std::int32_t ShowMessageBox(const WideString& text, const WideString& caption,
+                                std::uint32_t style) const;
+
+    // Start-up's layer of the application: subscribes the exit request. 0.
+    virtual QZRESULT RunApplicationStartup();
+    // Withdraws the exit subscription. 0.
+    virtual QZRESULT RunApplicationShutdown();
+    // The loop that an exit request ends; null for none.
+    void SetEventLoop(IEventLoop* loop) { mEventLoop = loop; }
+    // Whether the application agrees to end now.
+    [[nodiscard]] virtual bool CanExit() const { return true; }
+    [[nodiscard]] bool IsExitRequested() const { return mExitRequested; }
+    // Handles "NID_APP_EXIT_REQ": with CanExit, sets the exit flag and quits the loop with 0.
+    void OnExitRequest();
+
+    // Command lines before and after start-up, and from another start of the program (UTF-8
+    // text); the program takes no action on them. 0.
+    virtual QZRESULT OnCommandLineBeforeStartup(const WideString& commandLine);
+    virtual QZRESULT OnCommandLineAfterStartup(const WideString& commandLine);
+    virtual QZRESULT OnCommandLineFromOtherInstance(const WideString& commandLine);
+
 private:
+    void WithdrawExitSubscription();
+
+    const IControlResources* mResources = nullptr;
+    std::string mCommandLine;
+    std::uint32_t mLanguage = 0;
+    RCPtr<LIniFileManager> mIniFileManager;
+    RCPtr<LNotificationClient> mExitClient;
+    IEventLoop* mEventLoop = nullptr;
+    bool mExitRequested = false;
+    InputState mInputState;
     RCPtr<LRenderer> mRenderer;
     RCPtr<LFont> mApplicationFont;
     bool mClockStarted = false;

@@ -1,0 +1,15 @@
+// The program's entry: the start-up sequence on the process's arguments.
+#include "App/PendingControlResources.h"
+#include "App/StartupOnlyLoop.h"
+#include "QZFramework/Application/FrameworkProgram.h"
+
+#include <cstddef>
+#include <span>
+
+int main(int argc, char** argv)
+{
+    PendingControlResources resources;
+    StartupOnlyLoop loop;
+    QZ::FrameworkProgram program(resources, loop);
+    return program.Main(std::span<const char* const>(argv, static_cast<std::size_t>(argc)));
+}

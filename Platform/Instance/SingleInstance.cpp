@@ -1,0 +1,175 @@
+#include "Platform/Instance/SingleInstance.h"
+
+#include "Platform/Instance/InstanceListener.h"
+#include "Platform/Instance/InstanceSocket.h"
+#include "Platform/Shell/SpecialFolders.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
+#include <thread>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace QZ
+{
+namespace
+{
+
+using InstanceSocket::Clock;
+
+constexpr auto kRetryPause = std::chrono::milliseconds(50);
+
+bool IsOwnPrivateFolder(const std::string& path)
+{
+    struct stat status;
+    return ::lstat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode) &&
+           status.st_uid == ::getuid() && (status.st_mode & 0077) == 0;
+}
+
+// Writes the whole text by the deadline.
+bool SendAll(int connection, std::string_view bytes, Clock::time_point deadline)
+{
+    while (!bytes.empty())
+    {
+        if (!InstanceSocket::WaitUntil(connection, POLLOUT, deadline))
+        {
+            return false;
+        }
+        const ssize_t sent = ::send(connection, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+        if (sent < 0 && errno != EINTR && errno != EAGAIN)
+        {
+            return false;
+        }
+        bytes.remove_prefix(sent > 0 ? static_cast<std::size_t>(sent) : 0);
+    }
+    return true;
+}
+
+// One attempt: connect, send the text with its terminating zero, wait for the acknowledgement.
+bool TryHandOver(const sockaddr_un& address, std::string_view commandLine,
+                 Clock::time_point deadline)
+{
+    int connection = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    bool delivered = false;
+    if (connection >= 0 &&
+        ::connect(connection, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0 &&
+        SendAll(connection, std::string(commandLine) + '\0', deadline) &&
+        ::shutdown(connection, SHUT_WR) == 0 &&
+        InstanceSocket::WaitUntil(connection, POLLIN, deadline))
+    {
+        char answer = 0;
+        delivered = ::recv(connection, &answer, 1, 0) == 1 && answer == 1;
+    }
+    InstanceSocket::Close(connection);
+    return delivered;
+}
+
+} // namespace
+
+SingleInstance::SingleInstance(std::string folder, std::string name)
+    : mFolder(std::move(folder)), mName(std::move(name))
+{
+}
+
+SingleInstance::~SingleInstance()
+{
+    mListener.reset();
+    InstanceSocket::Close(mLockFile);
+}
+
+std::string SingleInstance::GetRuntimeFolder()
+{
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    struct stat status;
+    if (runtime != nullptr && runtime[0] == '/' && ::stat(runtime, &status) == 0 &&
+        S_ISDIR(status.st_mode))
+    {
+        return runtime;
+    }
+    // A folder that only this user can enter, so nobody else can take the lock or the socket.
+    const std::string folder = Shell::GetFallbackFolder();
+    ::mkdir(folder.c_str(), 0700);
+    return IsOwnPrivateFolder(folder) ? folder : std::string();
+}
+
+InstanceRole SingleInstance::Claim()
+{
+    const std::string path = mFolder + "/" + mName + ".lock";
+    mLockFile = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (mLockFile < 0)
+    {
+        std::cerr << "SingleInstance::Claim: cannot open " << path << ": " << std::strerror(errno)
+                  << "; running without the single-instance lock" << std::endl;
+        return InstanceRole::First;
+    }
+    int result;
+    do
+    {
+        result = ::flock(mLockFile, LOCK_EX | LOCK_NB);
+    } while (result != 0 && errno == EINTR);
+    if (result == 0)
+    {
+        return InstanceRole::First;
+    }
+    const bool taken = errno == EWOULDBLOCK;
+    if (!taken)
+    {
+        std::cerr << "SingleInstance::Claim: cannot lock " << path << ": " << std::strerror(errno)
+                  << "; running without the single-instance lock" << std::endl;
+    }
+    InstanceSocket::Close(mLockFile);
+    return taken ? InstanceRole::Second : InstanceRole::First;
+}
+
+bool SingleInstance::Listen(std::function<void()> wake)
+{
+    mListener = std::make_unique<InstanceListener>();
+    if (!mListener->Start(GetSocketPath(), std::move(wake)))
+    {
+        mListener.reset();
+        return false;
+    }
+    return true;
+}
+
+HandOverResult SingleInstance::HandOver(std::string_view commandLine,
+                                        std::chrono::milliseconds timeout)
+{
+    sockaddr_un address;
+    if (!InstanceSocket::MakeAddress(GetSocketPath(), address))
+    {
+        return HandOverResult::NoAnswer;
+    }
+    // The first instance may be between taking its lock and listening: try again until the
+    // deadline.
+    const auto deadline = Clock::now() + timeout;
+    while (Clock::now() < deadline)
+    {
+        if (TryHandOver(address, commandLine, deadline))
+        {
+            return HandOverResult::Delivered;
+        }
+        std::this_thread::sleep_for(
+            std::min<Clock::duration>(kRetryPause, deadline - Clock::now()));
+    }
+    return HandOverResult::NoAnswer;
+}
+
+std::vector<std::string> SingleInstance::TakeCommandLines()
+{
+    return mListener ? mListener->TakeCommandLines() : std::vector<std::string>();
+}
+
+std::string SingleInstance::GetSocketPath() const
+{
+    return mFolder + "/" + mName + ".socket";
+}
+
+} // namespace QZ

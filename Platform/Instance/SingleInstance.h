@@ -1,0 +1,83 @@
+// One running instance per user session. The first process to start takes an exclusive lock
+// on "<name>.lock" and listens on the Unix-domain socket "<name>.socket", both in the user's
+// runtime folder; a later process finds the lock taken, hands its command line to the first
+// over the socket and ends.
+//
+// The lock is flock(2): the kernel drops it when its holder dies, however it dies, so a crashed
+// first instance never stops the next start; the socket file it leaves behind is replaced by the
+// next first instance, which holds the lock while it does so.
+//
+// Hand-over: the second connects, writes the UTF-8 command line with its terminating zero, shuts
+// its side down and waits for one acknowledging byte. The first reads on a thread of its own,
+// queues the text, calls the wake function (from that thread) and acknowledges; its user-interface
+// thread takes the texts with TakeCommandLines.
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace QZ
+{
+
+class InstanceListener;
+
+enum class InstanceRole
+{
+    // This process holds the lock (or no lock could be made at all, so it runs on its own).
+    First,
+    // Another process of the session holds the lock.
+    Second,
+};
+
+enum class HandOverResult
+{
+    // The first instance acknowledged the command line.
+    Delivered,
+    // It could not be reached, or it did not answer in time.
+    NoAnswer,
+};
+
+class SingleInstance
+{
+public:
+    // The longest command line a first instance takes; longer texts are refused.
+    static constexpr std::size_t kMaxCommandLineBytes = 1 << 20;
+    static constexpr std::chrono::milliseconds kHandOverTimeout{2000};
+
+    // folder holds the lock and the socket; name is the instance's name (a file name).
+    SingleInstance(std::string folder, std::string name);
+    // Stops listening and releases the lock.
+    ~SingleInstance();
+    SingleInstance(const SingleInstance&) = delete;
+    SingleInstance& operator=(const SingleInstance&) = delete;
+
+    // The user's runtime folder ($XDG_RUNTIME_DIR when it is an absolute folder), else a private
+    // folder of this user made in the temporary folder; empty when neither can be had.
+    [[nodiscard]] static std::string GetRuntimeFolder();
+
+    // Takes the lock when it is free.
+    [[nodiscard]] InstanceRole Claim();
+    // First instance: serves hand-overs from now on. False (logged) when the socket cannot be
+    // made; the instance then runs without taking hand-overs.
+    bool Listen(std::function<void()> wake);
+    // Second instance: hands the text over, retrying until timeout when the first does not
+    // answer yet.
+    [[nodiscard]] HandOverResult HandOver(std::string_view commandLine,
+                                          std::chrono::milliseconds timeout = kHandOverTimeout);
+    // The command lines received since the last call, oldest first.
+    [[nodiscard]] std::vector<std::string> TakeCommandLines();
+
+    [[nodiscard]] std::string GetSocketPath() const;
+
+private:
+    std::string mFolder;
+    std::string mName;
+    int mLockFile = -1;
+    std::unique_ptr<InstanceListener> mListener;
+};
+
+} // namespace QZ

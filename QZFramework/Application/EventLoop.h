@@ -1,0 +1,27 @@
+// The user-interface thread's event loop as the application drives it: the window layer runs
+// the real one; tests run a scripted one.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+namespace QZ
+{
+
+class IEventLoop
+{
+public:
+    // Called with 0, 1, 2 ... whenever no event waits, until it answers false; the next event
+    // (or Wake) starts a new series at 0.
+    using IdleHandler = std::function<bool(std::int32_t count)>;
+
+    virtual ~IEventLoop() = default;
+    // Runs until Quit and answers Quit's code.
+    virtual std::int32_t Run(const IdleHandler& idle) = 0;
+    // Ends Run once the event in hand is done; user-interface thread.
+    virtual void Quit(std::int32_t code) = 0;
+    // Any thread: has the loop start an idle series soon.
+    virtual void Wake() = 0;
+};
+
+} // namespace QZ

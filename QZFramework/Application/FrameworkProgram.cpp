@@ -1,0 +1,176 @@
+#include "QZFramework/Application/FrameworkProgram.h"
+
+#include "Platform/Dialogs/MessageBox.h"
+#include "Platform/Instance/SingleInstance.h"
+#include "Platform/Locale/Locale.h"
+#include "Platform/Shell/CommandLine.h"
+#include "QZFramework/Application/Application.h"
+#include "QZFramework/Application/ApplicationFolders.h"
+#include "QZFramework/Application/ControlResources.h"
+#include "QZFramework/Application/DebugSwitches.h"
+#include "QZFramework/Application/EventLoop.h"
+#include "QZFramework/Application/StartupMessages.h"
+#include "QZFramework/Notification/NotificationCenterManager.h"
+
+#include <exception>
+#include <iostream>
+
+namespace QZ
+{
+namespace
+{
+
+constexpr const char* kNoAnswerText =
+    "Tarn 61 Vidida Editor is already running but does not answer. Close it, then start the "
+    "program again.";
+constexpr const char* kNoAnswerCaption = "Tarn 61 Vidida Editor";
+
+std::unique_ptr<LApplication> CreateApplicationObject(const ApplicationStartup& startup)
+{
+    return std::make_unique<LApplication>(startup);
+}
+
+} // namespace
+
+FrameworkProgram::FrameworkProgram(IControlResources& resources, IEventLoop& loop,
+                                   ApplicationFactory factory)
+    : mResources(resources), mLoop(loop),
+      mFactory(factory ? std::move(factory) : ApplicationFactory(CreateApplicationObject))
+{
+}
+
+FrameworkProgram::~FrameworkProgram() = default;
+
+std::int32_t FrameworkProgram::Main(std::span<const char* const> arguments, std::int32_t language)
+{
+    mCommandLine = Shell::JoinCommandLine(arguments);
+    mLanguage = language == kUserLanguage ? Locale::GetUserLanguage()
+                                          : static_cast<std::uint32_t>(language) & 0xFFFF;
+    mExitCode = kExitFailure;
+    if (!InitApplication())
+    {
+        return mExitCode;
+    }
+    InitInstance();
+    return Run();
+}
+
+bool FrameworkProgram::InitApplication()
+{
+    try
+    {
+        const QZRESULT loaded = mResources.LoadStringTablesAndSkins(
+            GetApplicationFolder(kFolderEmbeddedResources, WideString(), WideString()), mLanguage);
+        if (Failed(loaded))
+        {
+            QZ_THROW_FAILED_RESULT(loaded, "QZ::FrameworkProgram::InitApplication");
+        }
+        return SettleSingleInstance();
+    }
+    catch (const std::exception& e)
+    {
+        ReportStartupFailure("InitApplication", e.what());
+    }
+    catch (...)
+    {
+        ReportStartupFailure("InitApplication", "unknown exception");
+    }
+    mExitCode = kExitFailure;
+    return false;
+}
+
+bool FrameworkProgram::SettleSingleInstance()
+{
+    const std::string folder = SingleInstance::GetRuntimeFolder();
+    if (folder.empty())
+    {
+        std::cerr << "FrameworkProgram: no runtime folder; running without the single-instance "
+                     "lock"
+                  << std::endl;
+        return true;
+    }
+    const std::string name =
+        (GetApplicationName() + WideString(u"Prevent")).ToNarrowString().GetString();
+    mInstance = std::make_unique<SingleInstance>(folder, name);
+    if (mInstance->Claim() == InstanceRole::First)
+    {
+        // Received command lines wait for the user-interface thread's next idle step.
+        mInstance->Listen([this] { mLoop.Wake(); });
+        return true;
+    }
+    if (mInstance->HandOver(mCommandLine) == HandOverResult::Delivered)
+    {
+        mExitCode = kExitSuccess;
+        return false;
+    }
+    Dialogs::ShowMessageBox(kNoAnswerText, kNoAnswerCaption, Dialogs::kIconError);
+    mExitCode = kExitFailure;
+    return false;
+}
+
+void FrameworkProgram::InitInstance()
+{
+    DebugSwitches::Parse(mCommandLine).Apply();
+}
+
+std::int32_t FrameworkProgram::Run()
+{
+    try
+    {
+        mApplication = mFactory(ApplicationStartup{&mResources, mCommandLine, mLanguage});
+        mApplication->SetEventLoop(&mLoop);
+        const WideString commandLine(mCommandLine.c_str());
+        mApplication->OnCommandLineBeforeStartup(commandLine);
+        const QZRESULT started = mApplication->RunApplicationStartup();
+        if (Failed(started))
+        {
+            QZ_THROW_FAILED_RESULT(started, "QZ::FrameworkProgram::Run");
+        }
+        mApplication->OnCommandLineAfterStartup(commandLine);
+        const std::int32_t code = mLoop.Run([this](std::int32_t count) { return OnIdle(count); });
+        mApplication->RunApplicationShutdown();
+        mApplication.reset();
+        return code == 0 ? kExitSuccess : kExitFailure;
+    }
+    catch (const std::exception& e)
+    {
+        ReportStartupFailure("Run", e.what());
+    }
+    catch (...)
+    {
+        ReportStartupFailure("Run", "unknown exception");
+    }
+    mApplication.reset();
+    return kExitFailure;
+}
+
+bool FrameworkProgram::OnIdle(std::int32_t count)
+{
+    HandCommandLinesToApplication();
+    if (!mApplication || mApplication->IsExitRequested())
+    {
+        return false;
+    }
+    const bool more = LNotificationCenterManager::GetInstance()->ProcessQueues(count == 0);
+    return more && count <= 1;
+}
+
+void FrameworkProgram::HandCommandLinesToApplication()
+{
+    if (!mInstance || !mApplication)
+    {
+        return;
+    }
+    for (const std::string& commandLine : mInstance->TakeCommandLines())
+    {
+        mApplication->OnCommandLineFromOtherInstance(WideString(commandLine.c_str()));
+    }
+}
+
+void FrameworkProgram::ReportStartupFailure(const char* step, const char* what)
+{
+    std::cerr << "FrameworkProgram::" << step << ": " << what << std::endl;
+    ShowStartupErrorBox(&mResources);
+}
+
+} // namespace QZ

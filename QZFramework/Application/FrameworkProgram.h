@@ -1,0 +1,79 @@
+// The program's start-up, run and shutdown around the application object, in this order:
+//
+//   1. InitApplication: the control factory loads the string tables and the skins (from the
+//      embedded resources); then the single instance is settled: a second start hands its
+//      command line to the first instance and ends.
+//   2. InitInstance: the debug switches of the command line take effect.
+//   3. Run: the application object is made and started (its MIDI manager and engine come into
+//      being), the event loop runs with idle processing until the exit request ends it, and the
+//      application is shut down and let go.
+//
+// Any exception out of steps 1 and 3 shows the start-up error box (and writes it and the
+// exception's text to stderr) and ends the program with kExitFailure. Exit codes: kExitSuccess
+// after a normal run and after a command line was handed to the running instance, kExitFailure
+// for every failure, a running instance that does not answer included.
+#pragma once
+
+#include "QZFramework/Application/ApplicationBase.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <span>
+#include <string>
+
+class LApplication;
+
+namespace QZ
+{
+
+class IControlResources;
+class IEventLoop;
+class SingleInstance;
+
+class FrameworkProgram
+{
+public:
+    static constexpr std::int32_t kExitSuccess = 0;
+    static constexpr std::int32_t kExitFailure = 1;
+    // The language of the user's locale.
+    static constexpr std::int32_t kUserLanguage = -1;
+
+    using ApplicationFactory =
+        std::function<std::unique_ptr<LApplication>(const ApplicationStartup&)>;
+
+    // resources and loop outlive the program object; factory null makes a plain LApplication.
+    FrameworkProgram(IControlResources& resources, IEventLoop& loop,
+                     ApplicationFactory factory = nullptr);
+    ~FrameworkProgram();
+    FrameworkProgram(const FrameworkProgram&) = delete;
+    FrameworkProgram& operator=(const FrameworkProgram&) = delete;
+
+    // The whole run for the process's arguments (UTF-8, the program's path first); the exit
+    // code.
+    [[nodiscard]] std::int32_t Main(std::span<const char* const> arguments,
+                                    std::int32_t language = kUserLanguage);
+
+    // One idle step of the loop: hands received command lines to the application, then runs
+    // one pass over the notification queues. True to be called again (counts 0 and 1 only).
+    bool OnIdle(std::int32_t count);
+
+private:
+    [[nodiscard]] bool InitApplication();
+    [[nodiscard]] bool SettleSingleInstance();
+    void InitInstance();
+    [[nodiscard]] std::int32_t Run();
+    void HandCommandLinesToApplication();
+    void ReportStartupFailure(const char* step, const char* what);
+
+    IControlResources& mResources;
+    IEventLoop& mLoop;
+    ApplicationFactory mFactory;
+    std::string mCommandLine;
+    std::uint32_t mLanguage = 0;
+    std::int32_t mExitCode = kExitFailure;
+    std::unique_ptr<SingleInstance> mInstance;
+    std::unique_ptr<LApplication> mApplication;
+};
+
+} // namespace QZ
