@@ -23,10 +23,10 @@
 #include "QZFramework/Notification/NotificationIDs.h"
 #include "QZFramework/Utilities/Storage/ParamRange.h"
 
-#include <chrono>
 #include <condition_variable>
 #include <cstdio>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <set>
 #include <thread>
@@ -41,6 +41,7 @@ constexpr const char* kKeyboardOutput = "MIDIIN4 (Tarn 61)";
 constexpr const char* kKeyboardInput = "MIDIOUT4 (Tarn 61)";
 constexpr std::uint8_t kGetPreset = 0x62;
 constexpr std::uint8_t kRequestGlobal = 0x6B;
+constexpr std::uint8_t kGlobalReply = 0x6C;
 constexpr std::size_t kDumpLength = 1350;
 constexpr std::size_t kValueOffset = 11;
 constexpr std::size_t kGlobalReplyLength = 15;
@@ -79,7 +80,7 @@ Bytes MakeDump(std::uint8_t slot, std::uint8_t seed)
 Bytes MakeGlobalReply(std::uint8_t index)
 {
     Bytes reply = kDeviceHeader;
-    reply.insert(reply.end(), {0x6C, 0x00, 0x04, 0x00, index, 0x01, 0x23, 0xF7});
+    reply.insert(reply.end(), {kGlobalReply, 0x00, 0x04, 0x00, index, 0x01, 0x23, 0xF7});
     return reply;
 }
 
@@ -271,7 +272,7 @@ std::size_t CheckAnnouncements(Rig& rig, const std::vector<Bytes>& messages)
     std::set<Announcements::Entry> carried;
     for (const Bytes& message : messages)
     {
-        if (HasCommand(message, kGlobalReplyLength, 0x6C))
+        if (HasCommand(message, kGlobalReplyLength, kGlobalReply))
         {
             carried.emplace(message[11] < names.GetCount()
                                 ? std::u16string(names.GetAt(message[11]).GetString())
