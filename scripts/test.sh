@@ -2,7 +2,7 @@
 # Sets everything up, builds and runs every test:
 #   1. g++ build of everything with warnings as errors (benchmarks compiled, not run);
 #   2. clang build with AddressSanitizer and UndefinedBehaviorSanitizer: every test, and every
-#      fuzz target for QZ_FUZZ_SECONDS (default 20) on its seed corpus;
+#      fuzz target for QZ_FUZZ_SECONDS (default 12) on its seed corpus;
 #   3. clang build with ThreadSanitizer of the concurrency tests only.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -11,7 +11,7 @@ bash "$root/scripts/setup.sh"
 jobs=$(nproc)
 logs=$(mktemp -d)
 trap 'rm -rf "$logs"' EXIT
-fuzz_seconds=${QZ_FUZZ_SECONDS:-20}
+fuzz_seconds=${QZ_FUZZ_SECONDS:-12}
 build=$root/build
 
 cmake -S "$root" -B "$build/gcc" -G Ninja -DCMAKE_BUILD_TYPE=Release \

@@ -5,6 +5,7 @@
 //                   [--length-change N] [--piece-size N] [--piece-gap-ms N]
 #include "Tools/Tarn61Emulator/Tarn61Emulator.h"
 
+#include <charconv>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -20,6 +21,45 @@ int Usage()
                          "       [--delay-ms N] [--length-change N] [--piece-size N]"
                          " [--piece-gap-ms N]\n");
     return 2;
+}
+
+// The options that take a whole number, and the numbers each accepts.
+struct NumberOption
+{
+    const char* name;
+    long long lowest;
+    long long highest;
+};
+
+constexpr NumberOption kNumberOptions[] = {
+    {"--delay-ms", 0, 600000},
+    {"--length-change", -65536, 65536},
+    {"--piece-size", 0, 65536},
+    {"--piece-gap-ms", 0, 60000},
+};
+
+// Reads the value of option into number when option takes a number; false, with the reason
+// printed, for a value that is not a whole number within the option's range.
+bool ReadNumberOption(const std::string& option, const std::string& value, long long& number)
+{
+    for (const NumberOption& numeric : kNumberOptions)
+    {
+        if (option != numeric.name)
+        {
+            continue;
+        }
+        const char* end = value.data() + value.size();
+        const auto [stop, error] = std::from_chars(value.data(), end, number);
+        if (value.empty() || error != std::errc() || stop != end || number < numeric.lowest ||
+            number > numeric.highest)
+        {
+            std::fprintf(stderr,
+                         "tarn61-emulator: %s takes a whole number from %lld to %lld, not \"%s\"\n",
+                         numeric.name, numeric.lowest, numeric.highest, value.c_str());
+            return false;
+        }
+    }
+    return true;
 }
 
 } // namespace
@@ -42,6 +82,11 @@ int main(int argc, char** argv)
             return Usage();
         }
         const std::string value = argv[++i];
+        long long number = 0;
+        if (!ReadNumberOption(option, value, number))
+        {
+            return 2;
+        }
         if (option == "--api")
         {
             api = value;
@@ -52,19 +97,19 @@ int main(int argc, char** argv)
         }
         else if (option == "--delay-ms")
         {
-            behaviour.replyDelay = std::chrono::milliseconds(std::atoi(value.c_str()));
+            behaviour.replyDelay = std::chrono::milliseconds(number);
         }
         else if (option == "--length-change")
         {
-            behaviour.replyLengthChange = std::atoi(value.c_str());
+            behaviour.replyLengthChange = static_cast<int>(number);
         }
         else if (option == "--piece-size")
         {
-            behaviour.replyPieceSize = static_cast<std::size_t>(std::atoi(value.c_str()));
+            behaviour.replyPieceSize = static_cast<std::size_t>(number);
         }
         else if (option == "--piece-gap-ms")
         {
-            behaviour.replyPieceGap = std::chrono::milliseconds(std::atoi(value.c_str()));
+            behaviour.replyPieceGap = std::chrono::milliseconds(number);
         }
         else
         {

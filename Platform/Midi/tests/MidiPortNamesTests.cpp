@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace Platform
 {
 namespace
@@ -63,6 +65,63 @@ TEST(MidiPortNames, WindowsFormNeedsNumberAndDeviceInParentheses)
     EXPECT_FALSE(HasWindowsPortNameForm("midiin4 (Tarn 61)"));
     EXPECT_EQ(GetDeviceOfPortName("MIDIOUT4 (Tarn 61)"), "Tarn 61");
     EXPECT_EQ(GetDeviceOfPortName("plain"), "plain");
+}
+
+TEST(MidiPortNames, EdgesOfTheTwoForms)
+{
+    struct Case
+    {
+        std::string name;
+        std::string device; // empty: not of the Windows form
+    };
+    const Case windows[] = {
+        {"MIDIIN4 ()", ""},     {"MIDIIN4 ())", ")"}, {"MIDIIN4 ((a) b)", "(a) b"},
+        {"MIDIIN4  (a)", ""},   {"MIDIIN4 (a) ", ""}, {"MIDIIN4 (a\nb)", ""},
+        {"MIDIINOUT4 (a)", ""}, {"XMIDIIN4 (a)", ""}, {"MIDIOUT007 (a)", "a"},
+    };
+    for (const Case& c : windows)
+    {
+        EXPECT_EQ(HasWindowsPortNameForm(c.name), !c.device.empty()) << c.name;
+        EXPECT_EQ(GetDeviceOfPortName(c.name), c.device.empty() ? c.name : c.device) << c.name;
+    }
+
+    struct Address
+    {
+        std::string name;
+        std::string device;
+        std::string key;
+    };
+    const Address alsa[] = {
+        {" 1:2", "", "1"},       {"a:b  20:0", "a", "20"}, {"a:b 20:", "a", "a"},
+        {"a:b :0", "a", "a"},    {"a:b\n 20:0", "a", "a"}, {"a:b 1:2 20:0", "a", "20"},
+        {"a:b x20:0", "a", "a"}, {"20:0", "20", "20"},
+    };
+    for (const Address& c : alsa)
+    {
+        const MidiPortEntry entry = ParseMidiPortName(c.name, true);
+        EXPECT_EQ(entry.device, c.device) << c.name;
+        EXPECT_EQ(entry.deviceKey, c.key) << c.name;
+    }
+}
+
+// Names reach the parsers from the MIDI services and from settings files, at any length.
+TEST(MidiPortNames, MillionCharacterNamesAreParsed)
+{
+    const std::string letters(1000000, 'a');
+    const std::string digits(1000000, '7');
+
+    const MidiPortEntry alsa = ParseMidiPortName("x:" + letters + " 24:3", true);
+    EXPECT_EQ(alsa.port, letters);
+    EXPECT_EQ(alsa.deviceKey, "24");
+    EXPECT_EQ(ParseMidiPortName(digits + ":" + digits, true).deviceKey, digits);
+    const MidiPortEntry jack = ParseMidiPortName(letters + ":" + letters, false);
+    EXPECT_EQ(jack.device, letters);
+    EXPECT_EQ(jack.port, letters);
+
+    EXPECT_EQ(GetDeviceOfPortName("MIDIIN4 (" + letters + ")"), letters);
+    EXPECT_TRUE(HasWindowsPortNameForm("MIDIOUT" + digits + " (a)"));
+    EXPECT_FALSE(HasWindowsPortNameForm("MIDIOUT" + digits));
+    EXPECT_FALSE(HasWindowsPortNameForm("MIDIIN4 (" + letters));
 }
 
 } // namespace
