@@ -1,6 +1,7 @@
 #include "QZFramework/Application/ApplicationBase.h"
 
 #include "Platform/Graphics2D/FontFamily.h"
+#include "QZFramework/ControlBase/ControlFactory.h"
 
 #include <atomic>
 #include <chrono>
@@ -37,6 +38,16 @@ LApplicationBase::~LApplicationBase()
 LApplicationBase* LApplicationBase::GetApplication()
 {
     return gApplication.load();
+}
+
+RCPtr<LControlFactory> LApplicationBase::GetControlFactory() const
+{
+    return mControlFactory;
+}
+
+void LApplicationBase::SetControlFactory(const RCPtr<LControlFactory>& factory)
+{
+    mControlFactory = factory;
 }
 
 std::uint32_t LApplicationBase::GetTimeMilliseconds() const

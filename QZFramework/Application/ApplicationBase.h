@@ -17,6 +17,8 @@
 namespace QZ
 {
 
+class LControlFactory;
+
 class LApplicationBase
 {
 public:
@@ -49,9 +51,14 @@ public:
     [[nodiscard]] RCPtr<LFont> GetApplicationFont() const { return mApplicationFont; }
     void SetApplicationFont(const RCPtr<LFont>& font) { mApplicationFont = font; }
 
+    // The control factory that builds every control from the skins; null until set.
+    [[nodiscard]] RCPtr<LControlFactory> GetControlFactory() const;
+    void SetControlFactory(const RCPtr<LControlFactory>& factory);
+
 private:
     RCPtr<LRenderer> mRenderer;
     RCPtr<LFont> mApplicationFont;
+    RCPtr<LControlFactory> mControlFactory;
     bool mClockStarted = false;
     std::uint32_t mLastMilliseconds = 0;
     double mSeconds = 0.0;
