@@ -600,6 +600,34 @@ RCPtr<LControl> LControl::FindChildByName(const WideString& name) const
     return RCPtr<LControl>();
 }
 
+RectT<double>& LControl::GetChildrenBounds(RectT<double>& bounds) const
+{
+    const auto whole = [](double value) { return std::trunc(value + 0.5); };
+    bool found = false;
+    double left = 0.0;
+    double top = 0.0;
+    double right = 0.0;
+    double bottom = 0.0;
+    for (const RCPtr<LControl>& child : mChildren.mStorage)
+    {
+        if (DockedAxes(*child) != 0)
+        {
+            continue;
+        }
+        const double childLeft = whole(child->mPosition.x);
+        const double childTop = whole(child->mPosition.y);
+        const double childRight = childLeft + whole(child->mSize.x);
+        const double childBottom = childTop + whole(child->mSize.y);
+        left = found ? std::min(left, childLeft) : childLeft;
+        top = found ? std::min(top, childTop) : childTop;
+        right = found ? std::max(right, childRight) : childRight;
+        bottom = found ? std::max(bottom, childBottom) : childBottom;
+        found = true;
+    }
+    bounds = {left, top, right - left, bottom - top};
+    return bounds;
+}
+
 RCPtr<LControl>& LControl::GetRootControl(RCPtr<LControl>& root)
 {
     LControl* top = this;

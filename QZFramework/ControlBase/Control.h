@@ -191,6 +191,9 @@ public:
     // The direct child of that skin name (exact, case-sensitive), searching from the last; null
     // when there is none.
     [[nodiscard]] RCPtr<LControl> FindChildByName(const WideString& name) const;
+    // The bounding rectangle of the children docked on neither axis, each taken as whole pixels;
+    // empty when there are none.
+    RectT<double>& GetChildrenBounds(RectT<double>& bounds) const;
     // The top-most ancestor, or this control.
     RCPtr<LControl>& GetRootControl(RCPtr<LControl>& root);
     // The key's text from the control's string table, empty when the table or the key is

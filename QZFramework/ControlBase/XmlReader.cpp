@@ -119,7 +119,13 @@ void LXmlReader::Fail(std::string_view message)
 
 void LXmlReader::Warn(std::string_view message)
 {
-    mWarnings.push_back(Locate(message));
+    if (mWarnings.size() > kMaxWarnings)
+    {
+        return;
+    }
+    mWarnings.push_back(mWarnings.size() < kMaxWarnings
+                            ? Locate(message)
+                            : mSourceName + ": further warnings not shown");
     DebugStreams::Narrow() << "warning: " << mWarnings.back() << std::endl;
 }
 

@@ -36,6 +36,8 @@ class LXmlReader
 {
 public:
     static constexpr std::size_t kMaxDocumentBytes = 16u * 1024u * 1024u;
+    // Warnings kept and written per document; a note replaces the rest.
+    static constexpr std::size_t kMaxWarnings = 200;
 
     explicit LXmlReader(std::string sourceName) : mSourceName(std::move(sourceName)) {}
 
@@ -52,7 +54,8 @@ public:
 
     // From inside the sink's calls: stops the parse with this message.
     void Fail(std::string_view message);
-    // From inside the sink's calls: "<source>:<line>: <message>" on the debug stream.
+    // From inside the sink's calls: "<source>:<line>: <message>" on the debug stream (up to
+    // kMaxWarnings of them).
     void Warn(std::string_view message);
 
     [[nodiscard]] std::uint64_t GetCurrentLine() const;

@@ -206,6 +206,25 @@ TEST_F(ControlTree, BaseOperationsKeepTheirContracts)
     EXPECT_EQ(child->GetPosition(), PointT<double>(10.0, -4.0));
     EXPECT_EQ(child->GetSize(), PointT<double>(20.0, 50.0));
     EXPECT_EQ(child->GetMaximumSize(), PointT<double>(20.0, 0.0));
+
+    // Children bounds: whole pixels by trunc(v + 0.5), docked children left out.
+    RectT<double> bounds(1, 1, 1, 1);
+    EXPECT_EQ(child->GetChildrenBounds(bounds), RectT<double>());
+    AddChild(mRoot, u"docked",
+             [](LLayoutDescriptor& l)
+             {
+                 l.position[1].docked = true;
+                 l.position[0].absolute = -100.0;
+             });
+    AddChild(mRoot, u"second",
+             [](LLayoutDescriptor& l)
+             {
+                 l.position[0].absolute = 40.0;
+                 l.position[1].absolute = 2.0;
+                 l.size[0].absolute = 5.0;
+                 l.size[1].absolute = 3.0;
+             });
+    EXPECT_EQ(mRoot->GetChildrenBounds(bounds), RectT<double>(10, -3, 35, 50));
 }
 
 TEST(EventParameters, CarryTheirFieldsAndCastSafely)

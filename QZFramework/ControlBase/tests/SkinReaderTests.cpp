@@ -218,6 +218,19 @@ TEST(SkinReader, UnknownAndOutlandishInputWarnsAndKeepsDefaults)
     }
 }
 
+TEST(SkinReader, WarningsStopAtTheLimit)
+{
+    std::string body;
+    for (std::size_t i = 0; i < LXmlReader::kMaxWarnings + 50; ++i)
+    {
+        body += "<Odd/>";
+    }
+    std::vector<std::string> warnings;
+    ReadSkin(body, &warnings);
+    ASSERT_EQ(warnings.size(), LXmlReader::kMaxWarnings + 1);
+    EXPECT_EQ(warnings.back(), "skin.xml: further warnings not shown");
+}
+
 TEST(SkinReader, NestingBeyondTheLimitIsLeftOut)
 {
     std::string body;
