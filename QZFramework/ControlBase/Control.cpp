@@ -4,9 +4,11 @@
 #include "QZFramework/ControlBase/ControlFactory.h"
 #include "QZFramework/ControlBase/XmlValues.h"
 #include "QZFramework/Notification/NotificationCenterManager.h"
+#include "QZFramework/System/DebugStreams.h"
 
 #include <algorithm>
 #include <cmath>
+#include <ostream>
 #include <string_view>
 
 namespace QZ
@@ -217,7 +219,13 @@ LControl::~LControl() = default;
 
 void LControl::AttachTo(LControl* parent)
 {
-    parent->mChildren.AddPointer(this);
+    if (Failed(parent->mChildren.AddPointer(this)))
+    {
+        DebugStreams::Narrow() << "LControl: \"" << mName.ToNarrowString().GetString()
+                               << "\" is not attached: its parent \""
+                               << parent->mName.ToNarrowString().GetString()
+                               << "\" has a child of that name" << std::endl;
+    }
 }
 
 void LControl::ReceiveNotification(const RCPtr<LNotificationDistributor>& sender,

@@ -171,6 +171,22 @@ TEST(SkinReader, ReadsSubControlsWithLayoutFontsLooksAndCreateParams)
     EXPECT_EQ(caption.GetLook(0).Get(), skin->looks.at(u"Normal").Get());
     EXPECT_FALSE(caption.GetLook(1));
 
+    // Variants of a descriptor share everything but the name and the layout record.
+    RCPtr<LControlDescriptor> copy;
+    LControlDescriptor::CloneWithName(copy, skin->subControls[0], WideString(u"copy"), nullptr);
+    EXPECT_EQ(Narrow(copy->name), "copy");
+    EXPECT_NE(copy->layout.Get(), main.layout.Get());
+    EXPECT_EQ(copy->layout->minimum[0], layout.minimum[0]);
+    EXPECT_EQ(copy->subControls, main.subControls);
+    const RCPtr<LLayoutDescriptor> own(new LLayoutDescriptor());
+    EXPECT_EQ(LControlDescriptor::CloneWithName(copy, copy, WideString(u"x"), own)->layout.Get(),
+              own.Get());
+    LLayoutDescriptor::PositionSpec position;
+    LLayoutDescriptor::SizeSpec size;
+    EXPECT_EQ(captionLayout.GetAxisSpec(0, position, size), S_OK);
+    EXPECT_EQ(position, captionLayout.position[0]);
+    EXPECT_EQ(captionLayout.GetAxisSpec(2, position, size), E_INVALIDARG);
+
     const LLayoutDescriptor& bar = *main.subControls[1]->layout;
     EXPECT_EQ(bar.size[0].kind, LLayoutDescriptor::kSpanToSibling);
     EXPECT_EQ(bar.size[1].kind, LLayoutDescriptor::kParent);
