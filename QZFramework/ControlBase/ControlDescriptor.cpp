@@ -8,14 +8,16 @@ LControlDescriptor::CloneWithName(RCPtr<LControlDescriptor>& out,
                                   const ConstRCPtr<LControlDescriptor>& source,
                                   const WideString& name, const RCPtr<LLayoutDescriptor>& layout)
 {
+    // The source may be the out pointer itself.
+    const ConstRCPtr<LControlDescriptor> original = source;
     out = nullptr;
-    if (!source)
+    if (!original)
     {
         return out;
     }
-    out = new LControlDescriptor(*source);
+    out = new LControlDescriptor(*original);
     out->name = name;
-    out->layout = layout ? layout : source->layout->Clone();
+    out->layout = layout ? layout : original->layout->Clone();
     return out;
 }
 

@@ -172,6 +172,8 @@ QZRESULT LControlFactory::CreateControl(RCPtr<LControl>& out,
                                         const ConstRCPtr<LControlDescriptor>& descriptor,
                                         const RCPtr<LControl>& parent)
 {
+    // The parent may be the out pointer itself.
+    const RCPtr<LControl> owner = parent;
     out = nullptr;
     if (!descriptor)
     {
@@ -185,7 +187,7 @@ QZRESULT LControlFactory::CreateControl(RCPtr<LControl>& out,
                                << Narrow(descriptor->name) << "\"; skipped" << std::endl;
         return S_FALSE;
     }
-    const QZRESULT result = found->second(out, parent, descriptor);
+    const QZRESULT result = found->second(out, owner, descriptor);
     if (Failed(result))
     {
         out = nullptr;
