@@ -14,6 +14,7 @@
 #include "QZFramework/Notification/NotificationClient.h"
 #include "QZFramework/Notification/NotificationIDs.h"
 #include "QZFramework/Utilities/Storage/IniFileManager.h"
+#include "QZFramework/ControlBase/ControlFactory.h"
 
 #include <atomic>
 #include <chrono>
@@ -99,6 +100,16 @@ LApplicationBase::~LApplicationBase()
 LApplicationBase* LApplicationBase::GetApplication()
 {
     return gApplication.load();
+}
+
+RCPtr<LControlFactory> LApplicationBase::GetControlFactory() const
+{
+    return mControlFactory;
+}
+
+void LApplicationBase::SetControlFactory(const RCPtr<LControlFactory>& factory)
+{
+    mControlFactory = factory;
 }
 
 std::uint32_t LApplicationBase::GetTimeMilliseconds() const

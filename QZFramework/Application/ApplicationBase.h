@@ -59,6 +59,7 @@ struct WorkArea
 
 // The cursor that the living application gives for the name; the arrow without one.
 [[nodiscard]] CursorHandle LoadAppCursor(const char16_t* name);
+class LControlFactory;
 
 class LApplicationBase
 {
@@ -148,6 +149,9 @@ public:
     virtual QZRESULT OnCommandLineBeforeStartup(const WideString& commandLine);
     virtual QZRESULT OnCommandLineAfterStartup(const WideString& commandLine);
     virtual QZRESULT OnCommandLineFromOtherInstance(const WideString& commandLine);
+    // The control factory that builds every control from the skins; null until set.
+    [[nodiscard]] RCPtr<LControlFactory> GetControlFactory() const;
+    void SetControlFactory(const RCPtr<LControlFactory>& factory);
 
 private:
     void WithdrawExitSubscription();
@@ -162,6 +166,7 @@ private:
     InputState mInputState;
     RCPtr<LRenderer> mRenderer;
     RCPtr<LFont> mApplicationFont;
+    RCPtr<LControlFactory> mControlFactory;
     bool mClockStarted = false;
     std::uint32_t mLastMilliseconds = 0;
     double mSeconds = 0.0;

@@ -1,5 +1,8 @@
 #include "UI/DriverCommon/AppServices.h"
 
+#include "QZFramework/Application/ApplicationBase.h"
+#include "QZFramework/ControlBase/ControlFactory.h"
+
 #include <iterator>
 #include <string_view>
 
@@ -12,7 +15,8 @@ struct AppStringEntry
     const char16_t* text;
 };
 
-// The English texts of the application-wide string table that are needed before one is loaded.
+// The English texts of the application-wide string table, for keys it lacks and for the time
+// before it is loaded.
 constexpr AppStringEntry kEnglishAppStrings[] = {
     {u"SETTINGS_FILE_LOAD_CAPTION", u"Vidida File Load"},
     {u"SETTINGS_FILE_LOAD_OLDER_MESSAGE",
@@ -42,6 +46,17 @@ bool LookupEnglishAppString(const char16_t* key, QZ::WideString& text)
     return false;
 }
 
+// The key's text in the application's string table, once the application's control factory has
+// loaded it.
+bool LookupLoadedAppString(const char16_t* key, QZ::WideString& text)
+{
+    QZ::LApplicationBase* application = QZ::LApplicationBase::GetApplication();
+    const QZ::RCPtr<QZ::LControlFactory> factory =
+        application != nullptr ? application->GetControlFactory() : nullptr;
+    QZ::RCPtr<QZ::LStringTable> table;
+    return factory && factory->GetAppStringTable(table) && table->Lookup(key, text);
+}
+
 } // namespace
 
 void SetAppServices(IAppServices* services)
@@ -58,7 +73,8 @@ QZ::WideString& GetAppString(QZ::WideString& text, const char16_t* key)
 {
     const bool found =
         key != nullptr && (gAppServices != nullptr ? gAppServices->LookupAppString(key, text)
-                                                   : LookupEnglishAppString(key, text));
+                                                   : LookupLoadedAppString(key, text) ||
+                                                         LookupEnglishAppString(key, text));
     if (!found)
     {
         text.Clear();

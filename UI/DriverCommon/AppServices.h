@@ -3,8 +3,10 @@
 //
 // The application object installs its services with SetAppServices when it starts and withdraws
 // them (SetAppServices(nullptr)) before it goes away. While none are installed, GetAppString finds
-// the keys in the application's English texts built in here, and ShowMessageBox shows nothing and
-// returns 0 (no button). All of this runs on the user-interface thread.
+// the keys in the application string table that the application's control factory loaded, and
+// keys that table lacks (or all keys, before it is loaded) in the English texts built in here;
+// ShowMessageBox shows nothing and returns 0 (no button). All of this runs on the
+// user-interface thread.
 #pragma once
 
 #include "QZFramework/Utilities/Storage/StringT.h"

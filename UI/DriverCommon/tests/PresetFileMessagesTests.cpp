@@ -1,5 +1,7 @@
 #include "UI/DriverCommon/PresetFileMessages.h"
 
+#include "QZFramework/Application/ApplicationBase.h"
+#include "QZFramework/ControlBase/ControlFactory.h"
 #include "UI/DriverCommon/AppServices.h"
 #include "UI/DriverCommon/tests/RecordingAppServices.h"
 
@@ -80,6 +82,31 @@ TEST(AppStrings, EnglishTextsServeUntilApplicationInstallsItsTable)
     {
         RecordingAppServices services;
         EXPECT_EQ(AppString(u"SETTINGS_FILE_LOAD_CAPTION"), u"");
+    }
+    EXPECT_EQ(AppString(u"SETTINGS_FILE_LOAD_CAPTION"), u"Vidida File Load");
+}
+
+TEST(AppStrings, TheLoadedApplicationTableServesBeforeTheEnglishTexts)
+{
+    constexpr std::string_view kTables = R"(<Korvane_StringTable_Definitions>
+        <StringTable ID="|RededoVuvuva"><String ID="SETTINGS_FILE_LOAD_CAPTION">
+          <Text LCID="0x0009">Preset File Load</Text><Text LCID="0x0007">Vidida-Datei laden</Text>
+        </String></StringTable></Korvane_StringTable_Definitions>)";
+    {
+        LApplicationBase application;
+        RCPtr<LControlFactory> factory(
+            new LControlFactory(WideString(u"Editor"), WideString(u"RededoVuvuva")));
+        application.SetControlFactory(factory);
+        EXPECT_EQ(AppString(u"SETTINGS_FILE_LOAD_CAPTION"), u"Vidida File Load"); // not loaded
+        ASSERT_EQ(factory->LoadStringTablesFrom(
+                      {reinterpret_cast<const std::uint8_t*>(kTables.data()), kTables.size()},
+                      "tables", 0x0407),
+                  S_OK);
+        EXPECT_EQ(AppString(u"SETTINGS_FILE_LOAD_CAPTION"), u"Vidida-Datei laden");
+        EXPECT_EQ(AppString(u"SETTINGS_FILE_LOAD_NEWER_MESSAGE"),
+                  u"Vidida file is not compatible with this version of the editor");
+        RecordingAppServices services;
+        EXPECT_EQ(AppString(u"SETTINGS_FILE_LOAD_CAPTION"), u""); // installed services answer
     }
     EXPECT_EQ(AppString(u"SETTINGS_FILE_LOAD_CAPTION"), u"Vidida File Load");
 }

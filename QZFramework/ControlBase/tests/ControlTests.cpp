@@ -1,0 +1,258 @@
+#include "QZFramework/ControlBase/IndexedDataWithValueParam.h"
+#include "QZFramework/ControlBase/ItemConditionsParam.h"
+#include "QZFramework/ControlBase/KeyCode.h"
+#include "QZFramework/ControlBase/KeyParam.h"
+#include "QZFramework/ControlBase/SiblingKeyParam.h"
+#include "QZFramework/ControlBase/tests/ToolkitTestSupport.h"
+#include "QZFramework/Notification/ValueParam.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <utility>
+
+namespace QZ::ToolkitTest
+{
+namespace
+{
+
+class ControlTree : public ToolkitFixture
+{
+protected:
+    // A child of the parent with a layout record set up by the caller.
+    RCPtr<LControl> AddChild(const RCPtr<LControl>& parent, const char16_t* name,
+                             const std::function<void(LLayoutDescriptor&)>& setUp = {})
+    {
+        RCPtr<LControlDescriptor> descriptor(new LControlDescriptor());
+        descriptor->name = WideString(name);
+        if (setUp)
+        {
+            setUp(*descriptor->layout);
+        }
+        RCPtr<LControl> child(new LoggingControl(parent, WideString(name), true));
+        child->ApplyDescriptor(descriptor);
+        return child;
+    }
+
+    std::string Order(const RCPtr<LControl>& parent, std::uint32_t order)
+    {
+        std::string names;
+        for (std::uint32_t i = 0; i < parent->GetChildren().GetCount(); ++i)
+        {
+            names += Narrow(parent->GetChildren().GetAt(i, order)->GetName());
+        }
+        return names;
+    }
+
+    RCPtr<LControl> mRoot{new LoggingControl(nullptr, WideString(u"root"), true)};
+};
+
+TEST_F(ControlTree, ChildrenComeInStoragePaintAndTabOrder)
+{
+    AddChild(mRoot, u"a",
+             [](LLayoutDescriptor& l)
+             {
+                 l.zOrder = 5;
+                 l.tabStop = 1;
+             });
+    AddChild(mRoot, u"b",
+             [](LLayoutDescriptor& l)
+             {
+                 l.clipToParent = false;
+                 l.zOrder = -9;
+             });
+    AddChild(mRoot, u"c",
+             [](LLayoutDescriptor& l)
+             {
+                 l.position[0].docked = true;
+                 l.tabStop = -1;
+             });
+    AddChild(mRoot, u"d",
+             [](LLayoutDescriptor& l)
+             {
+                 l.zOrder = 5;
+                 l.tabStop = 1;
+             });
+    AddChild(mRoot, u"e", [](LLayoutDescriptor& l) { l.zOrder = -1; });
+    EXPECT_EQ(Order(mRoot, LControl::kStorageOrder), "abcde");
+    // Clipped first, then fewer docked axes, Z_Order, position.
+    EXPECT_EQ(Order(mRoot, LControl::kPaintOrder), "eadcb");
+    EXPECT_EQ(Order(mRoot, LControl::kTabOrder), "cbead");
+
+    // A change that orders the children re-sorts them on the next read.
+    mRoot->GetChildren().GetAt(1, 0)->SetClipToParent(true);
+    EXPECT_EQ(Order(mRoot, LControl::kPaintOrder), "beadc");
+
+    const std::string expectedEnd = "Line ";
+    for (const auto& [index, order] : {std::pair{5u, 0u}, std::pair{0u, 3u}, std::pair{9u, 1u}})
+    {
+        try
+        {
+            (void)std::as_const(mRoot->GetChildren()).GetAt(index, order);
+            ADD_FAILURE() << index << " " << order;
+        }
+        catch (const std::runtime_error& error)
+        {
+            const std::string text = error.what();
+            EXPECT_EQ(text.rfind("Runtime Error : QZ::LControl::ChildControlList::GetAt : ", 0), 0u)
+                << text;
+            EXPECT_NE(text.find("ControlBase/Control.cpp : Line "), std::string::npos)
+                << error.what();
+        }
+    }
+}
+
+TEST_F(ControlTree, NamesAreUniqueExactAndCaseSensitive)
+{
+    const RCPtr<LControl> first = AddChild(mRoot, u"slot");
+    AddChild(mRoot, u"Slot");
+    const RCPtr<LControl> twin(new LoggingControl(mRoot, WideString(u"slot"), true));
+    EXPECT_FALSE(twin->GetParent()); // the second "slot" was refused
+    EXPECT_EQ(mRoot->GetChildren().GetCount(), 2u);
+    EXPECT_EQ(mRoot->GetChildren().Add(twin), E_FAIL);
+    EXPECT_EQ(mRoot->GetChildren().Add(RCPtr<LControl>()), E_INVALIDARG);
+    EXPECT_EQ(mRoot->FindChildByName(WideString(u"slot")).Get(), first.Get());
+    EXPECT_EQ(Narrow(mRoot->FindChildByName(WideString(u"Slot"))->GetName()), "Slot");
+    EXPECT_FALSE(mRoot->FindChildByName(WideString(u"SLOT")));
+    EXPECT_FALSE(mRoot->FindChildByName(WideString(u"slo")));
+
+    EXPECT_EQ(twin->SetParent(mRoot), S_OK);
+    EXPECT_EQ(mRoot->GetChildren().GetCount(), 2u);
+    EXPECT_EQ(first->SetParent(mRoot), S_FALSE);
+    EXPECT_EQ(first->SetParent(RCPtr<LControl>()), S_OK);
+    EXPECT_EQ(mRoot->GetChildren().Remove(first), -1);
+    EXPECT_EQ(twin->SetParent(mRoot), S_OK); // the name is free again
+    EXPECT_EQ(Order(mRoot, 0), "Slotslot");
+}
+
+TEST_F(ControlTree, UnclippedDescendantsAreCountedOnEveryAncestor)
+{
+    const RCPtr<LControl> middle = AddChild(mRoot, u"middle");
+    const RCPtr<LControl> detached(new LoggingControl(nullptr, WideString(u"sub"), true));
+    {
+        RCPtr<LControlDescriptor> descriptor(new LControlDescriptor());
+        descriptor->layout->clipToParent = false;
+        detached->ApplyDescriptor(descriptor);
+        for (const char16_t* name : {u"x", u"y"})
+        {
+            AddChild(detached, name, [](LLayoutDescriptor& l) { l.clipToParent = false; });
+        }
+    }
+    EXPECT_EQ(detached->GetUnclippedDescendantCount(), 2u);
+    EXPECT_EQ(middle->GetChildren().Add(detached), S_OK);
+    EXPECT_EQ(middle->GetUnclippedDescendantCount(), 3u);
+    EXPECT_EQ(mRoot->GetUnclippedDescendantCount(), 3u);
+    detached->SetClipToParent(true);
+    EXPECT_EQ(mRoot->GetUnclippedDescendantCount(), 2u);
+    EXPECT_EQ(detached->SetParent(RCPtr<LControl>()), S_OK);
+    EXPECT_EQ(middle->GetUnclippedDescendantCount(), 0u);
+    EXPECT_EQ(mRoot->GetUnclippedDescendantCount(), 0u);
+}
+
+TEST_F(ControlTree, ParentLinksDoNotKeepATreeAlive)
+{
+    RCPtr<LControl> middle = AddChild(mRoot, u"middle");
+    AddChild(middle, u"leaf");
+    AddChild(mRoot, u"other");
+    PhaseLog().clear();
+    mRoot = nullptr; // only the children's links still point at it
+    EXPECT_EQ(PhaseLog(), (std::vector<std::string>{"other:destroy", "root:destroy"}));
+    EXPECT_FALSE(middle->GetParent());
+    RCPtr<LControl> root;
+    EXPECT_EQ(middle->GetRootControl(root).Get(), middle.Get());
+    root = nullptr;
+    middle = nullptr;
+    EXPECT_EQ(PhaseLog(), (std::vector<std::string>{"other:destroy", "root:destroy", "leaf:destroy",
+                                                    "middle:destroy"}));
+}
+
+TEST_F(ControlTree, BaseOperationsKeepTheirContracts)
+{
+    struct RangeCase
+    {
+        double minimum;
+        double maximum;
+        std::int32_t scale;
+        QZRESULT result;
+    };
+    const RangeCase ranges[] = {{0, 100, 0, S_OK},        {0, 100, 1, E_INVALIDARG},
+                                {1, 100, 1, S_OK},        {1, -5, 1, E_INVALIDARG},
+                                {-5, 5, 2, E_INVALIDARG}, {5, -5, 0, S_OK}};
+    for (const RangeCase& c : ranges)
+    {
+        const double before = mRoot->GetValueMaximum();
+        EXPECT_EQ(mRoot->SetValueRange(c.minimum, c.maximum, c.scale), c.result);
+        EXPECT_EQ(mRoot->GetValueMaximum(), c.result == S_OK ? c.maximum : before);
+    }
+    EXPECT_TRUE(mRoot->IsNotFocusable());
+    EXPECT_THROW(mRoot->PerformEdit(), std::logic_error);
+    RectT<double> range;
+    mRoot->GetChildScrollRange(range, mRoot);
+    EXPECT_EQ(range, RectT<double>(0, 0, 4503599627370496.0, 4503599627370496.0));
+    EXPECT_EQ(mRoot->UpdateLayout(), E_FAIL); // no window to lay a top control out in
+
+    const RCPtr<LControl> child = AddChild(mRoot, u"child",
+                                           [](LLayoutDescriptor& l)
+                                           {
+                                               l.position[0].absolute = 10.4;
+                                               l.position[1].absolute = -3.5;
+                                               l.size[0].absolute = 30.0;
+                                               l.minimum[1].absolute = 50.0;
+                                               l.maximum[0].absolute = 20.0;
+                                               l.maximum[1].present = true;
+                                               l.maximum[1].absolute = 7.0;
+                                           });
+    EXPECT_EQ(child->GetPosition(), PointT<double>(10.0, -4.0));
+    EXPECT_EQ(child->GetSize(), PointT<double>(20.0, 50.0));
+    EXPECT_EQ(child->GetMaximumSize(), PointT<double>(20.0, 0.0));
+
+    // Children bounds: whole pixels by trunc(v + 0.5), docked children left out.
+    RectT<double> bounds(1, 1, 1, 1);
+    EXPECT_EQ(child->GetChildrenBounds(bounds), RectT<double>());
+    AddChild(mRoot, u"docked",
+             [](LLayoutDescriptor& l)
+             {
+                 l.position[1].docked = true;
+                 l.position[0].absolute = -100.0;
+             });
+    AddChild(mRoot, u"second",
+             [](LLayoutDescriptor& l)
+             {
+                 l.position[0].absolute = 40.0;
+                 l.position[1].absolute = 2.0;
+                 l.size[0].absolute = 5.0;
+                 l.size[1].absolute = 3.0;
+             });
+    EXPECT_EQ(mRoot->GetChildrenBounds(bounds), RectT<double>(10, -3, 35, 50));
+}
+
+TEST(EventParameters, CarryTheirFieldsAndCastSafely)
+{
+    EXPECT_EQ(KeyCode::FromChar(u'a', 0x9).key, 0x3000061u);
+    EXPECT_EQ(KeyCode::FromChar(u'a', 0x8 | 0x10 | 0x4).sideModifiers, 1u); // Ctrl side, no Ctrl
+    EXPECT_EQ(KeyCode::FromChar(u'z', 0x1 | 0x4 | 0x40 | 0x80 | 0x200 | 0x800 | 0x1000),
+              (KeyCode{0x1D00007A, 8 | 16 | 128, 0}));
+
+    const RCPtr<LKeyParam> key = LKeyParam::Create({0x20250000, 3, 0x101}, true);
+    EXPECT_TRUE(key->GetControls().empty());
+    EXPECT_EQ(key->GetKeyCode(), (KeyCode{0x20250000, 3, 1}));
+    EXPECT_TRUE(key->IsFromSource());
+    const RCPtr<LSiblingKeyParam> sibling = LSiblingKeyParam::Create({9, 0, 0}, nullptr);
+    EXPECT_EQ(sibling->GetPosition(), -1);
+
+    const RCPtr<LRefCountedObject> value(LValueParam::Create(0.5, 50.0));
+    EXPECT_FALSE(RCPtr<LMouseButtonParam>::DynamicCastFrom(value));
+    EXPECT_TRUE(RCPtr<LValueParam>::DynamicCastFrom(value));
+
+    const RCPtr<LIndexedDataWithValueParam> indexed =
+        LIndexedDataWithValueParam::Create(value, 4, 2.5);
+    EXPECT_EQ(indexed->GetData().Get(), value.Get());
+    EXPECT_EQ(indexed->GetIndex(), 4);
+    EXPECT_TRUE(RCPtr<LIndexedDataParam>::DynamicCastFrom(RCPtr<LRefCountedObject>(indexed)));
+
+    EXPECT_EQ(LItemConditionsParam::Create(1, 0, 2.0, 3.0, 7)->GetItemIndex(), 7);
+}
+
+} // namespace
+} // namespace QZ::ToolkitTest

@@ -1,0 +1,66 @@
+// Shared pieces of the toolkit tests: an application with a control factory, a control class
+// that logs its creation phases, and byte helpers for in-memory skins and string tables.
+#pragma once
+
+#include "QZFramework/Application/ApplicationBase.h"
+#include "QZFramework/ControlBase/Control.h"
+#include "QZFramework/ControlBase/ControlFactory.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace QZ::ToolkitTest
+{
+
+[[nodiscard]] inline std::span<const std::uint8_t> Bytes(std::string_view text)
+{
+    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+}
+
+// UTF-8 text as UTF-16 little-endian bytes, led by a byte-order mark.
+[[nodiscard]] std::string ToUtf16WithBom(std::string_view utf8);
+
+[[nodiscard]] inline std::string Narrow(const WideString& text)
+{
+    return text.ToNarrowString().GetString();
+}
+
+// Every creation phase and destruction of a LoggingControl, as "<name>:<phase>".
+std::vector<std::string>& PhaseLog();
+
+// A control that logs its phases. A control named "failing" fails Initialize; one named
+// "throwing" throws from CreateChildren.
+class LoggingControl : public LControl
+{
+public:
+    LoggingControl(const RCPtr<LControl>& parent, const WideString& name, bool mostDerived);
+    ~LoggingControl() override;
+
+    QZRESULT ApplyDescriptor(const ConstRCPtr<LControlDescriptor>& descriptor) override;
+    QZRESULT CreateChildren(const ConstRCPtr<LControlDescriptor>& descriptor) override;
+    QZRESULT Initialize() override;
+    QZRESULT PostInitialize() override;
+};
+
+// An application object holding a factory (application ID "TestApp") that knows the class
+// "Test.Control" as a LoggingControl.
+class ToolkitFixture : public ::testing::Test
+{
+protected:
+    ToolkitFixture();
+    ~ToolkitFixture() override;
+
+    void LoadSkin(std::string_view xml);
+    void LoadStrings(std::string_view xml, std::uint32_t locale = 0x0409);
+
+    std::unique_ptr<LApplicationBase> mApplication;
+    RCPtr<LControlFactory> mFactory;
+};
+
+} // namespace QZ::ToolkitTest
