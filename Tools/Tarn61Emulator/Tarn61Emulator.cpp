@@ -244,25 +244,26 @@ void Tarn61Emulator::OnChunk(Platform::MidiInput& input, Platform::MidiBuffer& b
 void Tarn61Emulator::Handle(const Message& message)
 {
     Message reply;
-    std::chrono::milliseconds delay{0};
+    Behaviour behaviour;
     {
         std::lock_guard<std::mutex> lock(mMutex);
         mReceived.push_back(message);
         reply = Answer(message);
-        delay = mBehaviour.replyDelay;
+        behaviour = mBehaviour;
     }
     mReceivedChanged.notify_all();
     if (!reply.empty())
     {
-        Queue(std::move(reply), delay);
+        Queue(std::move(reply), behaviour);
     }
 }
 
-void Tarn61Emulator::Queue(Message reply, std::chrono::milliseconds delay)
+void Tarn61Emulator::Queue(Message reply, const Behaviour& behaviour)
 {
     {
         std::lock_guard<std::mutex> lock(mQueueMutex);
-        mQueue.push_back(DueAnswer{std::chrono::steady_clock::now() + delay, std::move(reply)});
+        mQueue.push_back(DueAnswer{std::chrono::steady_clock::now() + behaviour.replyDelay,
+                                   std::move(reply), behaviour});
     }
     mQueueChanged.notify_all();
 }
@@ -279,10 +280,10 @@ void Tarn61Emulator::SendLoop()
         {
             return;
         }
-        Message reply = std::move(mQueue.front().reply);
+        DueAnswer answer = std::move(mQueue.front());
         mQueue.pop_front();
         lock.unlock();
-        Send(std::move(reply));
+        Send(std::move(answer.reply), answer.behaviour);
         lock.lock();
     }
 }
@@ -357,13 +358,8 @@ Tarn61Emulator::Message Tarn61Emulator::MakeGlobalReply(int index) const
                              static_cast<std::uint8_t>(value % 128), kSysExEnd});
 }
 
-void Tarn61Emulator::Send(Message reply)
+void Tarn61Emulator::Send(Message reply, const Behaviour& behaviour)
 {
-    Behaviour behaviour;
-    {
-        std::lock_guard<std::mutex> lock(mMutex);
-        behaviour = mBehaviour;
-    }
     if (behaviour.silent || !mOutput)
     {
         return;

@@ -76,6 +76,7 @@ public:
     void Stop();
 
     void SetFirmwareVersion(const FirmwareVersion& version);
+    // Applies to the requests that arrive from now on.
     void SetBehaviour(const Behaviour& behaviour);
 
     // Slots outside 0 to 12 and indexes outside 0 to 15 are ignored (reads give zeros).
@@ -111,10 +112,11 @@ private:
     Message MakeIdentityReply() const;
     Message MakePresetDump(int slot) const;
     Message MakeGlobalReply(int index) const;
-    void Queue(Message reply, std::chrono::milliseconds delay);
+    void Queue(Message reply, const Behaviour& behaviour);
     void SendLoop();
     void StopSending();
-    void Send(Message reply);
+    // Sends the answer as behaviour, the keyboard's behaviour when its request came, asks.
+    void Send(Message reply, const Behaviour& behaviour);
     bool SendPiece(const std::uint8_t* bytes, std::size_t count);
 
     const std::shared_ptr<Platform::MidiDriver> mDriver;
@@ -135,6 +137,7 @@ private:
     {
         std::chrono::steady_clock::time_point due;
         Message reply;
+        Behaviour behaviour;
     };
     std::mutex mQueueMutex;
     std::condition_variable mQueueChanged;
