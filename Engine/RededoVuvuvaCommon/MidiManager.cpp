@@ -7,12 +7,15 @@
 #include "Engine/RededoVuvuvaCommon/SysExSender.h"
 #include "QZFramework/Midi/MidiCaptureNotificationData.h"
 #include "QZFramework/Notification/NotificationIDs.h"
+#include "QZFramework/System/DebugStreams.h"
 #include "QZFramework/System/EventHandle.h"
 #include "QZFramework/Utilities/Storage/ParamRange.h"
 #include "QZFramework/Utilities/Storage/ParamValue.h"
 #include "QZFramework/Utilities/Storage/Variant.h"
 
 #include <algorithm>
+#include <optional>
+#include <ostream>
 
 namespace QZ
 {
@@ -90,25 +93,72 @@ bool CutPresetDump(const IArray<signed char>& dump, const Preset& current,
     return position == end;
 }
 
-// Puts back the values before a refused take-over, from the refused one down to the first.
-void RestorePreset(LRootModuleEngine& engine, const Preset& before, std::int32_t refused)
+// Puts back the values of before from last down to the first.
+void RestorePreset(LRootModuleEngine& engine, const Preset& before, std::int32_t last)
 {
-    for (std::int32_t k = refused; k >= 0; --k)
+    for (std::int32_t k = last; k >= 0; --k)
     {
         static_cast<void>(
             engine.SetParamValue(before.GetAt(k).mDescriptor, before.GetAt(k).mValue));
     }
 }
 
+// The request a reply answers; none for a message that is no reply of the keyboard's.
+std::optional<MidiReplyKey> GetReplyKey(const IArray<signed char>& reply)
+{
+    if (IsIdentityReply(reply))
+    {
+        return MidiReplyKey{MidiReplyKey::Kind::Identity, 0};
+    }
+    const std::int32_t slot = GetPresetDumpSlot(reply);
+    if (slot >= 0)
+    {
+        return MidiReplyKey{MidiReplyKey::Kind::PresetDump, slot};
+    }
+    const std::int32_t index = GetGlobalParameterIndexFromReply(reply);
+    if (index >= 0)
+    {
+        return MidiReplyKey{MidiReplyKey::Kind::GlobalParameter, index};
+    }
+    return std::nullopt;
+}
+
+// Ends a claimed delivery however the handler leaves.
+class DeliveryScope
+{
+public:
+    explicit DeliveryScope(MidiTransaction& transaction) : mTransaction(transaction) {}
+    DeliveryScope(const DeliveryScope&) = delete;
+    DeliveryScope& operator=(const DeliveryScope&) = delete;
+    ~DeliveryScope() { mTransaction.Release(); }
+
+private:
+    MidiTransaction& mTransaction;
+};
+
+void LogDroppedReply(const IArray<signed char>& reply, const char* why)
+{
+    DebugStreams::Narrow() << "QZ::LMidiManager::OnMidiDataCaptured: dropped a System Exclusive "
+                              "message of "
+                           << reply.GetCount() << " bytes: " << why << std::endl;
+}
+
 } // namespace
 
-LMidiManager::LMidiManager() : mHandler(new LNotificationHandler<LMidiManager>(this)) {}
+LMidiManager::LMidiManager(std::uint32_t replyWaitMs)
+    : mReplyWaitMs(replyWaitMs), mHandler(new LNotificationHandler<LMidiManager>(this)),
+      mTransaction(std::chrono::milliseconds(std::int64_t{kTries} * replyWaitMs))
+{
+    mPresetLight.SetGreen();
+    mGlobalLight.SetGreen();
+    mIdentityLight.SetGreen();
+}
 
 LMidiManager::~LMidiManager() = default;
 
-void LMidiManager::Create(RCPtr<LMidiManager>& out)
+void LMidiManager::Create(RCPtr<LMidiManager>& out, std::uint32_t replyWaitMs)
 {
-    out = new LMidiManager();
+    out = new LMidiManager(replyWaitMs);
     if (out->mHandler)
     {
         const RCPtr<LMidiCommInterface> service = CreateMidiComm();
@@ -123,9 +173,10 @@ std::int32_t LMidiManager::SendPresetToMidiDevice(std::uint8_t slot)
     {
         return kMidiError;
     }
-    if (!IsDeviceFirmwareVersionUseable())
+    const std::int32_t firmware = TestFirmware();
+    if (firmware != S_OK)
     {
-        return kFirmwareNotUseable;
+        return firmware;
     }
     const RCPtr<LMidiCommInterface> service = GetMidiComm();
     RCPtr<LRefCountedObject> output;
@@ -151,9 +202,10 @@ std::int32_t LMidiManager::GetPresetFromMidiDevice(std::uint8_t slot)
     {
         return kMidiError;
     }
-    if (!IsDeviceFirmwareVersionUseable())
+    const std::int32_t firmware = TestFirmware();
+    if (firmware != S_OK)
     {
-        return kFirmwareNotUseable;
+        return firmware;
     }
     SysExMessage request;
     if (Failed(BuildGetPresetMessage(slot, request)))
@@ -168,24 +220,9 @@ std::int32_t LMidiManager::GetPresetFromMidiDevice(std::uint8_t slot)
     {
         return kMidiError;
     }
-    const QZRESULT subscribed = SubscribeCapture(service);
-    if (Failed(subscribed))
-    {
-        QZ_THROW_FAILED_RESULT(subscribed, kGetPresetMethod);
-    }
-    mPresetLight.SetRed();
-    std::int32_t result =
-        AwaitReply([&] { return SendSysExMessage(request, output, false); }, mPresetLight, true);
-    if (result == S_OK)
-    {
-        result = mPresetResult.load();
-    }
-    const QZRESULT unsubscribed = UnsubscribeCapture(service);
-    if (Failed(unsubscribed))
-    {
-        QZ_THROW_FAILED_RESULT(unsubscribed, kGetPresetMethod);
-    }
-    return result;
+    return RunTransaction(
+        service, MidiReplyKey{MidiReplyKey::Kind::PresetDump, slot}, mPresetLight,
+        [&] { return SendSysExMessage(request, output, false); }, true, kGetPresetMethod);
 }
 
 std::int32_t LMidiManager::SendGlobalParameter(const WideString& name, std::int32_t value,
@@ -195,9 +232,10 @@ std::int32_t LMidiManager::SendGlobalParameter(const WideString& name, std::int3
     {
         return kMidiError;
     }
-    if (!skipFirmwareCheck && !IsDeviceFirmwareVersionUseable())
+    const std::int32_t firmware = skipFirmwareCheck ? S_OK : TestFirmware();
+    if (firmware != S_OK)
     {
-        return kFirmwareNotUseable;
+        return firmware;
     }
     const RCPtr<LMidiCommInterface> service = GetMidiComm();
     RCPtr<LRefCountedObject> output;
@@ -222,9 +260,10 @@ std::int32_t LMidiManager::RequestNonPresetParameterFromDevice(const WideString&
     {
         return E_FAIL;
     }
-    if (!skipFirmwareCheck && !IsDeviceFirmwareVersionUseable())
+    const std::int32_t firmware = skipFirmwareCheck ? S_OK : TestFirmware();
+    if (firmware != S_OK)
     {
-        return kFirmwareNotUseable;
+        return firmware;
     }
     const RCPtr<LMidiCommInterface> service = GetMidiComm();
     RCPtr<LRefCountedObject> output;
@@ -244,20 +283,11 @@ std::int32_t LMidiManager::RequestNonPresetParameterFromDevice(const WideString&
     {
         return E_FAIL;
     }
-    const QZRESULT subscribed = SubscribeCapture(service);
-    if (Failed(subscribed))
-    {
-        QZ_THROW_FAILED_RESULT(subscribed, kRequestMethod);
-    }
-    mGlobalLight.SetRed();
-    const std::int32_t result =
-        AwaitReply([&] { return SendSysExMessage(request, output, false); }, mGlobalLight, false);
-    const QZRESULT unsubscribed = UnsubscribeCapture(service);
-    if (Failed(unsubscribed))
-    {
-        QZ_THROW_FAILED_RESULT(unsubscribed, kRequestMethod);
-    }
-    return result;
+    const MidiReplyKey key{MidiReplyKey::Kind::GlobalParameter,
+                           GetGlobalParameterIndex(GetGlobalParameterNames(), name)};
+    return RunTransaction(
+        service, key, mGlobalLight, [&] { return SendSysExMessage(request, output, false); }, false,
+        kRequestMethod);
 }
 
 bool LMidiManager::ArePortsAvailable()
@@ -269,9 +299,14 @@ bool LMidiManager::ArePortsAvailable()
 
 bool LMidiManager::IsDeviceFirmwareVersionUseable()
 {
+    return TestFirmware() == S_OK;
+}
+
+std::int32_t LMidiManager::TestFirmware()
+{
     if (!OpenPorts(kInputPortName, kOutputPortName))
     {
-        return false;
+        return kMidiError;
     }
     const RCPtr<LMidiCommInterface> service = GetMidiComm();
     RCPtr<LRefCountedObject> output;
@@ -279,22 +314,11 @@ bool LMidiManager::IsDeviceFirmwareVersionUseable()
     if (!service || Failed(service->GetRenderPort(kOutputPortName, output)) ||
         Failed(service->GetCapturePort(kInputPortName, input)))
     {
-        return false;
+        return kMidiError;
     }
-    const QZRESULT subscribed = SubscribeCapture(service);
-    if (Failed(subscribed))
-    {
-        QZ_THROW_FAILED_RESULT(subscribed, kFirmwareMethod);
-    }
-    mIdentityLight.SetRed();
-    const bool useable =
-        AwaitReply([&] { return SendIdentityRequest(output); }, mIdentityLight, false) == S_OK;
-    const QZRESULT unsubscribed = UnsubscribeCapture(service);
-    if (Failed(unsubscribed))
-    {
-        QZ_THROW_FAILED_RESULT(unsubscribed, kFirmwareMethod);
-    }
-    return useable;
+    return RunTransaction(
+        service, MidiReplyKey{MidiReplyKey::Kind::Identity, 0}, mIdentityLight,
+        [&] { return SendIdentityRequest(output); }, false, kFirmwareMethod);
 }
 
 std::int32_t LMidiManager::SendIdentityRequest(const RCPtr<LRefCountedObject>& outputPort)
@@ -316,8 +340,8 @@ bool LMidiManager::OpenPorts(const WideString& inputName, const WideString& outp
         Mutex::ScopedLock lock(mServiceLock);
         mService = service;
     }
-    // The previous service ends here, on this thread and outside the lock, once its worker has
-    // finished any delivery under way.
+    // The previous service is let go outside the lock; a delivery of it still under way can take
+    // nothing, since no transaction is open between two.
     previous.Reset();
     static_cast<void>(SubscribeCapture(service));
     if (!service)
@@ -340,6 +364,12 @@ RCPtr<LMidiCommInterface> LMidiManager::GetMidiComm() const
 {
     Mutex::ScopedLock lock(mServiceLock);
     return mService;
+}
+
+void LMidiManager::SetTakeOverHook(std::function<void(std::int32_t written)> hook)
+{
+    std::lock_guard<std::mutex> lock(mHookLock);
+    mTakeOverHook = std::move(hook);
 }
 
 void LMidiManager::ReceiveNotification(const RCPtr<LNotificationDistributor>& sender,
@@ -373,21 +403,46 @@ QZRESULT LMidiManager::OnMidiDataCaptured(const RCPtr<LNotificationDistributor>&
         return S_FALSE;
     }
     const LMidiCaptureNotificationData::Bytes& bytes = data->GetData();
+    if (bytes.GetCount() == 0 || static_cast<std::uint8_t>(*bytes.GetItemPtr(0)) != kSysExStart)
+    {
+        return S_FALSE;
+    }
     SysExMessage reply(bytes.GetCount());
     std::copy(bytes.Begin(), bytes.End(), reply.Begin());
-    if (IsPresetDumpReply(reply) && !mPresetLight.IsSignaled())
+    const std::optional<MidiReplyKey> key = GetReplyKey(reply);
+    if (!key)
     {
-        mPresetResult = TakeOverPreset(reply);
-        mPresetLight.SetGreen();
+        LogDroppedReply(reply, "no reply of the keyboard's");
+        return S_FALSE;
     }
-    if (IsGlobalParameterReply(reply))
+    if (!mTransaction.Claim(*key))
     {
-        AnnounceGlobalParameter(reply);
-        mGlobalLight.SetGreen();
+        LogDroppedReply(reply, "no request waits for it");
+        return S_FALSE;
     }
-    if (IsFirmwareVersionReplyUseable(reply))
+    const DeliveryScope delivery(mTransaction);
+    switch (key->kind)
     {
-        mIdentityLight.SetGreen();
+    case MidiReplyKey::Kind::PresetDump:
+        TakeOverPreset(reply);
+        break;
+    case MidiReplyKey::Kind::GlobalParameter:
+        if (mTransaction.Settle(S_OK))
+        {
+            AnnounceGlobalParameter(reply);
+            mGlobalLight.SetGreen();
+        }
+        break;
+    case MidiReplyKey::Kind::Identity:
+        if (!IsFirmwareVersionReplyUseable(reply))
+        {
+            mTransaction.Remember(kFirmwareNotUseable);
+        }
+        else if (mTransaction.Settle(S_OK))
+        {
+            mIdentityLight.SetGreen();
+        }
+        break;
     }
     return S_FALSE;
 }
@@ -399,26 +454,51 @@ bool LMidiManager::IsCurrentService(const LNotificationDistributor* sender) cons
     return sender != nullptr && sender == current;
 }
 
-std::int32_t LMidiManager::TakeOverPreset(const IArray<signed char>& dump)
+void LMidiManager::TakeOverPreset(const IArray<signed char>& dump)
 {
+    std::function<void(std::int32_t)> hook;
+    {
+        std::lock_guard<std::mutex> lock(mHookLock);
+        hook = mTakeOverHook;
+    }
     const RCPtr<LRootModuleEngine> engine = GetRootModuleEngine();
     Preset before;
     Preset fetched;
     if (!engine || !GetCurrentPreset(*engine, before) ||
         !CutPresetDump(dump, before, engine->GetFirstParamID(), fetched))
     {
-        return kMidiError;
+        static_cast<void>(mTransaction.Settle(kMidiError));
+        mPresetLight.SetGreen();
+        return;
     }
     for (std::int32_t k = 0; k < fetched.GetCount(); ++k)
     {
+        if (hook)
+        {
+            hook(k);
+        }
+        if (!mTransaction.IsOpen())
+        {
+            RestorePreset(*engine, before, k - 1);
+            return;
+        }
         const ParamValue& value = fetched.GetAt(k);
         if (engine->SetParamValue(value.mDescriptor, value.mValue) < 0)
         {
             RestorePreset(*engine, before, k);
-            return kMidiError;
+            static_cast<void>(mTransaction.Settle(kMidiError));
+            mPresetLight.SetGreen();
+            return;
         }
     }
-    return S_OK;
+    // The fetch may have ended since the last check; then it reported failure and the engine
+    // must not keep the preset.
+    if (!mTransaction.Settle(S_OK))
+    {
+        RestorePreset(*engine, before, fetched.GetCount() - 1);
+        return;
+    }
+    mPresetLight.SetGreen();
 }
 
 void LMidiManager::AnnounceGlobalParameter(const IArray<signed char>& reply)
@@ -444,28 +524,45 @@ QZRESULT LMidiManager::UnsubscribeCapture(const RCPtr<LMidiCommInterface>& servi
     return mHandler->RemoveHandler(distributor, NID_MIDI_DATA_CAPTURED) ? result : E_FAIL;
 }
 
-std::int32_t LMidiManager::AwaitReply(const std::function<std::int32_t()>& send,
-                                      TrafficLight& light, bool stopOnFailure)
+std::int32_t LMidiManager::RunTransaction(const RCPtr<LMidiCommInterface>& service,
+                                          const MidiReplyKey& key, TrafficLight& light,
+                                          const std::function<std::int32_t()>& send,
+                                          bool stopOnFailure, const char* method)
 {
-    std::int32_t result = kNoReply;
+    const QZRESULT subscribed = SubscribeCapture(service);
+    if (Failed(subscribed))
+    {
+        QZ_THROW_FAILED_RESULT(subscribed, method);
+    }
+    mTransaction.Begin(key);
+    light.SetRed();
+    std::int32_t unsettled = kNoReply;
     for (std::int32_t attempt = 0; attempt < kTries; ++attempt)
     {
+        mTransaction.NoteRequest();
         if (send() < 0)
         {
-            result = kMidiError;
+            unsettled = kMidiError;
             if (stopOnFailure)
             {
                 break;
             }
             continue;
         }
-        if (light.IsSignaled() || light.Wait(kReplyWaitMs) == kWaitSignaled)
+        unsettled = kNoReply;
+        if (light.Wait(mReplyWaitMs) == kWaitSignaled)
         {
-            return S_OK;
+            break;
         }
-        result = kNoReply;
     }
-    return result;
+    const std::int32_t outcome = mTransaction.End(unsettled);
+    light.SetGreen();
+    const QZRESULT unsubscribed = UnsubscribeCapture(service);
+    if (Failed(unsubscribed))
+    {
+        QZ_THROW_FAILED_RESULT(unsubscribed, method);
+    }
+    return outcome;
 }
 
 } // namespace QZ

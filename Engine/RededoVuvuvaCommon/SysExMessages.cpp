@@ -29,6 +29,8 @@ constexpr std::uint8_t kPreamble = 0x6D;
 
 constexpr std::int32_t kCommandOffset = 7;
 constexpr std::int32_t kGlobalReplyLength = 15;
+constexpr std::int32_t kPresetDumpSlotOffset = 10;
+constexpr std::int32_t kGlobalIndexOffset = 11;
 constexpr std::int32_t kGlobalValueOffset = 12;
 constexpr std::int32_t kIdentityReplyLength = 15;
 constexpr std::int32_t kFirmwareOffset = 10;
@@ -219,9 +221,19 @@ bool IsPresetDumpReply(const IArray<signed char>& reply)
     return IsDeviceCommand(reply, kPresetMessageLength, kPresetDump);
 }
 
+std::int32_t GetPresetDumpSlot(const IArray<signed char>& reply)
+{
+    return IsPresetDumpReply(reply) ? At(reply, kPresetDumpSlotOffset) : -1;
+}
+
 bool IsGlobalParameterReply(const IArray<signed char>& reply)
 {
     return IsDeviceCommand(reply, kGlobalReplyLength, kGlobalReply);
+}
+
+std::int32_t GetGlobalParameterIndexFromReply(const IArray<signed char>& reply)
+{
+    return IsGlobalParameterReply(reply) ? At(reply, kGlobalIndexOffset) : -1;
 }
 
 std::int32_t GetGlobalParameterValueFromReply(const IArray<signed char>& reply)

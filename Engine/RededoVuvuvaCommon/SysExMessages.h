@@ -83,8 +83,13 @@ bool IsSysExHeaderValid(const IArray<signed char>& message);
 // Exactly 1,350 bytes, the device header, then 63; the value area is bytes 11 to 1348.
 bool IsPresetDumpReply(const IArray<signed char>& reply);
 
+// The slot a preset dump comes from (byte 10); -1 when the reply is no preset dump.
+std::int32_t GetPresetDumpSlot(const IArray<signed char>& reply);
+
 // Exactly 15 bytes, the device header, then 6C; byte 11 is the index, 12 and 13 the value.
 bool IsGlobalParameterReply(const IArray<signed char>& reply);
+// The global parameter index a reply carries (byte 11); -1 when it is no global-parameter reply.
+std::int32_t GetGlobalParameterIndexFromReply(const IArray<signed char>& reply);
 // Byte 12 x 128 + byte 13; 0 when the reply is shorter than 14 bytes.
 std::int32_t GetGlobalParameterValueFromReply(const IArray<signed char>& reply);
 

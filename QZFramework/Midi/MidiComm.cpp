@@ -15,25 +15,6 @@ namespace
 constexpr std::int32_t kDispatcherPriority = 2;
 constexpr std::int32_t kWorkPriority = 0;
 
-// The length of a received short message by its status byte.
-std::uint32_t ShortMessageLength(std::uint8_t status)
-{
-    switch (status >> 4)
-    {
-    case 0x8:
-    case 0x9:
-    case 0xA:
-    case 0xB:
-    case 0xE:
-        return 3;
-    case 0xC:
-    case 0xD:
-        return 2;
-    default:
-        return 1;
-    }
-}
-
 // The open port of list whose driver handle is handle, searching from the last; null when none.
 template <class Port, class Handle> Port* FindByHandle(RCPtrArray<Port, 1, 0>& list, Handle* handle)
 {
@@ -275,7 +256,8 @@ void LMidiComm::OnCaptureMessage(Platform::MidiInput* handle, Platform::MidiInpu
     case Platform::MidiInputMessage::MoreData:
     {
         std::uint8_t bytes[4];
-        const std::uint32_t length = ShortMessageLength(static_cast<std::uint8_t>(param1));
+        const std::uint32_t length =
+            Platform::GetShortMessageLength(static_cast<std::uint8_t>(param1));
         for (std::uint32_t i = 0; i < length; ++i)
         {
             bytes[i] = static_cast<std::uint8_t>(param1 >> (8 * i));

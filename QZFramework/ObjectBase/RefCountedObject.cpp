@@ -25,23 +25,45 @@ std::int32_t LRefCountedObject::AddRef()
 
 std::int32_t LRefCountedObject::Release()
 {
-    const std::int32_t count = mRefCount.load();
-    const std::int32_t internal = mInternalRefCount.load();
-    if (internal > 0 && count == internal + 1)
+    // The decision and the decrement are one compare-and-swap: of two holders letting go at once,
+    // exactly one sees its reference as the last outside one and drops the back-references.
+    std::int32_t count = mRefCount.load();
+    for (;;)
     {
-        // The guard keeps releases caused by dropping the back-references from re-entering.
-        std::int32_t idle = 0;
-        if (mReleaseGuard.compare_exchange_strong(idle, 1))
+        const std::int32_t internal = mInternalRefCount.load();
+        if (internal > 0 && count == internal + 1)
         {
-            struct GuardReset
-            {
-                std::atomic<std::int32_t>& guard;
-                ~GuardReset() { guard.store(0); }
-            } reset{mReleaseGuard};
-            ReleaseInternalReferences();
+            ReleaseBackReferences();
+            break;
+        }
+        if (mRefCount.compare_exchange_weak(count, count - 1))
+        {
+            return FinishRelease(count - 1);
         }
     }
-    const std::int32_t remaining = mRefCount.fetch_sub(1) - 1;
+    // The caller's reference stayed counted while the back-references were dropped, so the
+    // members' own releases cannot delete the object under it.
+    return FinishRelease(mRefCount.fetch_sub(1) - 1);
+}
+
+void LRefCountedObject::ReleaseBackReferences()
+{
+    // The guard keeps releases caused by dropping the back-references from re-entering.
+    std::int32_t idle = 0;
+    if (!mReleaseGuard.compare_exchange_strong(idle, 1))
+    {
+        return;
+    }
+    struct GuardReset
+    {
+        std::atomic<std::int32_t>& guard;
+        ~GuardReset() { guard.store(0); }
+    } reset{mReleaseGuard};
+    ReleaseInternalReferences();
+}
+
+std::int32_t LRefCountedObject::FinishRelease(std::int32_t remaining)
+{
     if (remaining == 0)
     {
         delete this;

@@ -66,6 +66,9 @@ public:
     bool IsShareable() const { return mShareable.load(); }
 
 private:
+    void ReleaseBackReferences();
+    std::int32_t FinishRelease(std::int32_t remaining);
+
     std::atomic<std::int32_t> mRefCount{0};
     std::atomic<std::int32_t> mInternalRefCount{0};
     std::atomic<std::int32_t> mReleaseGuard{0};

@@ -82,6 +82,12 @@ Tarn61Emulator::~Tarn61Emulator()
 QZRESULT Tarn61Emulator::Start()
 {
     Stop();
+    {
+        std::lock_guard<std::mutex> lock(mQueueMutex);
+        mStopping = false;
+        mQueue.clear();
+    }
+    mSender = std::thread([this] { SendLoop(); });
     if (QZ::Failed(mDriver->PublishOutput(kOutputPortName, &OutputCallback, this, mOutput)) ||
         QZ::Failed(mDriver->PublishInput(kInputPortName, &InputCallback, this, mInput)))
     {
@@ -110,7 +116,8 @@ QZRESULT Tarn61Emulator::Start()
 
 void Tarn61Emulator::Stop()
 {
-    // Destroying the input waits for an answer under way; the buffers are this object's own.
+    StopSending();
+    // Destroying the input waits for a request being handled; the buffers are this object's own.
     mInput.reset();
     mOutput.reset();
     mPending.clear();
@@ -237,15 +244,61 @@ void Tarn61Emulator::OnChunk(Platform::MidiInput& input, Platform::MidiBuffer& b
 void Tarn61Emulator::Handle(const Message& message)
 {
     Message reply;
+    Behaviour behaviour;
     {
         std::lock_guard<std::mutex> lock(mMutex);
         mReceived.push_back(message);
         reply = Answer(message);
+        behaviour = mBehaviour;
     }
     mReceivedChanged.notify_all();
     if (!reply.empty())
     {
-        Send(std::move(reply));
+        Queue(std::move(reply), behaviour);
+    }
+}
+
+void Tarn61Emulator::Queue(Message reply, const Behaviour& behaviour)
+{
+    {
+        std::lock_guard<std::mutex> lock(mQueueMutex);
+        mQueue.push_back(DueAnswer{std::chrono::steady_clock::now() + behaviour.replyDelay,
+                                   std::move(reply), behaviour});
+    }
+    mQueueChanged.notify_all();
+}
+
+void Tarn61Emulator::SendLoop()
+{
+    std::unique_lock<std::mutex> lock(mQueueMutex);
+    for (;;)
+    {
+        mQueueChanged.wait(lock, [this] { return mStopping || !mQueue.empty(); });
+        // Answers leave in the order of their requests, each no earlier than it is due.
+        if (mStopping ||
+            mQueueChanged.wait_until(lock, mQueue.front().due, [this] { return mStopping; }))
+        {
+            return;
+        }
+        DueAnswer answer = std::move(mQueue.front());
+        mQueue.pop_front();
+        lock.unlock();
+        Send(std::move(answer.reply), answer.behaviour);
+        lock.lock();
+    }
+}
+
+void Tarn61Emulator::StopSending()
+{
+    {
+        std::lock_guard<std::mutex> lock(mQueueMutex);
+        mStopping = true;
+        mQueue.clear();
+    }
+    mQueueChanged.notify_all();
+    if (mSender.joinable())
+    {
+        mSender.join();
     }
 }
 
@@ -305,13 +358,8 @@ Tarn61Emulator::Message Tarn61Emulator::MakeGlobalReply(int index) const
                              static_cast<std::uint8_t>(value % 128), kSysExEnd});
 }
 
-void Tarn61Emulator::Send(Message reply)
+void Tarn61Emulator::Send(Message reply, const Behaviour& behaviour)
 {
-    Behaviour behaviour;
-    {
-        std::lock_guard<std::mutex> lock(mMutex);
-        behaviour = mBehaviour;
-    }
     if (behaviour.silent || !mOutput)
     {
         return;
@@ -326,7 +374,6 @@ void Tarn61Emulator::Send(Message reply)
     {
         reply.insert(reply.end() - 1, static_cast<std::size_t>(behaviour.replyLengthChange), 0);
     }
-    std::this_thread::sleep_for(behaviour.replyDelay);
     const std::size_t piece =
         behaviour.replyPieceSize == 0 ? reply.size() : behaviour.replyPieceSize;
     for (std::size_t offset = 0; offset < reply.size(); offset += piece)

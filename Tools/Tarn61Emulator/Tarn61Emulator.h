@@ -10,10 +10,12 @@
 // receives is kept for the test to read.
 //
 // A test can make it misbehave: stay silent, answer late, answer with bytes taken from or added to
-// the end of the message (the F7 stays last), or send its answer in small pieces.
+// the end of the message (the F7 stays last), or send its answer in small pieces. A late answer
+// leaves a fixed time after its request, as behind a slow USB hub: the keyboard goes on receiving
+// meanwhile, and answers keep the order of their requests.
 //
-// Requests are handled, and answers sent, on the driver's delivery thread of its input; the
-// accessors may be called from any thread.
+// Requests are handled on the driver's delivery thread of its input; answers are sent from the
+// emulator's own sending thread. The accessors may be called from any thread.
 #pragma once
 
 #include "Platform/Midi/MidiDriver.h"
@@ -24,8 +26,10 @@
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 namespace Tarn61
@@ -49,6 +53,7 @@ public:
     struct Behaviour
     {
         bool silent = false;
+        // How long after its request each answer leaves.
         std::chrono::milliseconds replyDelay{0};
         // Negative: that many bytes before the closing F7 are left out; positive: that many
         // zero bytes are added before it.
@@ -67,10 +72,11 @@ public:
 
     // Publishes both ports; E_FAIL when the driver cannot, and then nothing stays published.
     [[nodiscard]] QZRESULT Start();
-    // Withdraws both ports; waits for an answer under way.
+    // Withdraws both ports; waits for an answer under way and drops those not yet due.
     void Stop();
 
     void SetFirmwareVersion(const FirmwareVersion& version);
+    // Applies to the requests that arrive from now on.
     void SetBehaviour(const Behaviour& behaviour);
 
     // Slots outside 0 to 12 and indexes outside 0 to 15 are ignored (reads give zeros).
@@ -106,7 +112,11 @@ private:
     Message MakeIdentityReply() const;
     Message MakePresetDump(int slot) const;
     Message MakeGlobalReply(int index) const;
-    void Send(Message reply);
+    void Queue(Message reply, const Behaviour& behaviour);
+    void SendLoop();
+    void StopSending();
+    // Sends the answer as behaviour, the keyboard's behaviour when its request came, asks.
+    void Send(Message reply, const Behaviour& behaviour);
     bool SendPiece(const std::uint8_t* bytes, std::size_t count);
 
     const std::shared_ptr<Platform::MidiDriver> mDriver;
@@ -122,6 +132,18 @@ private:
     // Touched only on the input's delivery thread.
     Message mPending;
     bool mAssembling = false;
+
+    struct DueAnswer
+    {
+        std::chrono::steady_clock::time_point due;
+        Message reply;
+        Behaviour behaviour;
+    };
+    std::mutex mQueueMutex;
+    std::condition_variable mQueueChanged;
+    std::deque<DueAnswer> mQueue;
+    bool mStopping = false;
+    std::thread mSender;
 
     std::mutex mSendMutex;
     std::condition_variable mSendDone;

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -30,6 +32,12 @@ Bytes GetPresetRequest(std::uint8_t slot)
 bool IsGetPresetRequest(const Bytes& message)
 {
     return message.size() == 10 && message[7] == 0x62;
+}
+
+// The index a global-parameter request asks for; -1 for any other message.
+int GetRequestedGlobal(const Bytes& message)
+{
+    return message.size() == 13 && message[7] == 0x6B ? message[11] : -1;
 }
 
 // The messages that left for the keyboard, without the preambles.
@@ -464,4 +472,167 @@ TEST_F(MidiManagerTest, LostCaptureRegistrationEndsTheFirmwareTestWithAFailedRes
             << text;
         EXPECT_NE(text.find(" : Line "), std::string::npos) << text;
     }
+}
+
+namespace
+{
+
+using Behaviour = Tarn61::Tarn61Emulator::Behaviour;
+using std::chrono::milliseconds;
+
+// Tries of 50 ms, each also sending for 20 ms; the keyboard answers past two tries but well
+// within ten.
+constexpr std::uint32_t kShortWaitMs = 50;
+constexpr milliseconds kLate{175};
+// Later than a whole transaction of ten tries (each also sends for 20 ms).
+constexpr milliseconds kTooLate{10 * (kShortWaitMs + 20) + 150};
+
+// The manager with short tries, against a keyboard whose answers are late.
+class LateKeyboardTest : public MidiManagerTest
+{
+protected:
+    void SetUp() override
+    {
+        MidiManagerTest::SetUp();
+        LMidiManager::Create(manager, kShortWaitMs);
+        ASSERT_TRUE(manager);
+    }
+
+    // Gives each request that is answered the behaviour chosen for it; the preambles keep the
+    // behaviour of the request before them.
+    void AnswerEach(std::function<Behaviour(const Bytes& request)> choose)
+    {
+        rig.SetSendHook(
+            [this, choose](const Bytes& message)
+            {
+                if (message != kPreamble)
+                {
+                    rig.Keyboard().SetBehaviour(choose(message));
+                }
+            });
+    }
+
+    void AnswerAllLate()
+    {
+        AnswerEach([](const Bytes&) { return Behaviour{.replyDelay = kLate}; });
+    }
+
+    // Answers the first request that matches too late for its transaction and its
+    // re-sends never; every other request late.
+    void AnswerFirstTooLate(std::function<bool(const Bytes&)> matches)
+    {
+        auto count = std::make_shared<int>(0);
+        AnswerEach(
+            [matches, count](const Bytes& message)
+            {
+                if (!matches(message))
+                {
+                    return Behaviour{.replyDelay = kLate};
+                }
+                return ++*count == 1 ? Behaviour{.replyDelay = kTooLate}
+                                     : Behaviour{.silent = true};
+            });
+    }
+
+    std::vector<std::u16string> AnnouncedNames() const
+    {
+        std::vector<std::u16string> names;
+        for (const ParameterRecorder::Entry& entry : recorder->GetEntries())
+        {
+            names.push_back(entry.name);
+        }
+        return names;
+    }
+};
+
+} // namespace
+
+TEST_F(LateKeyboardTest, SlotsFetchedInARowEachLandWhole)
+{
+    AnswerAllLate();
+    for (int slot = 1; slot <= 6; ++slot)
+    {
+        rig.Keyboard().SetSlot(slot, MakePattern(static_cast<std::uint8_t>(17 * slot)));
+    }
+    for (std::uint8_t slot = 1; slot <= 6; ++slot)
+    {
+        ASSERT_EQ(manager->GetPresetFromMidiDevice(slot), 0) << int(slot);
+        EXPECT_EQ(GetEngineBytes(), BytesOf(rig.Keyboard().GetSlot(slot))) << int(slot);
+        ProcessQueue();
+    }
+}
+
+TEST_F(LateKeyboardTest, LateDuplicatesOfASettingAreNotTakenByTheNextRequestForIt)
+{
+    RecordParameters();
+    AnswerAllLate();
+    for (const std::int32_t value : {4, 7, 2})
+    {
+        rig.Keyboard().SetGlobal(5, value);
+        ASSERT_EQ(manager->RequestNonPresetParameterFromDevice(u"KEY_OCTAVE", true), 0);
+        ASSERT_FALSE(recorder->GetEntries().empty());
+        EXPECT_EQ(recorder->GetEntries().back().value, value);
+    }
+    EXPECT_EQ(recorder->GetEntries().size(), 3u);
+}
+
+TEST_F(LateKeyboardTest, AnswersOfAFailedFetchReachNeitherTheEngineNorTheNextRequest)
+{
+    RecordParameters();
+    AnswerFirstTooLate(IsGetPresetRequest);
+    rig.Keyboard().SetSlot(4, MakePattern(44));
+    const Bytes before = GetEngineBytes();
+    EXPECT_EQ(manager->GetPresetFromMidiDevice(4), LMidiManager::kNoReply);
+    // The dump comes during this request and is answered before its reply.
+    ASSERT_EQ(manager->RequestNonPresetParameterFromDevice(u"KEY_OCTAVE", false), 0);
+    EXPECT_EQ(AnnouncedNames(), std::vector<std::u16string>{u"KEY_OCTAVE"});
+    EXPECT_EQ(GetEngineBytes(), before);
+}
+
+TEST_F(LateKeyboardTest, AnswerOfATimedOutSettingIsNotAnnouncedForTheNextOne)
+{
+    RecordParameters();
+    rig.Keyboard().SetGlobal(8, 3);
+    AnswerFirstTooLate([](const Bytes& message) { return GetRequestedGlobal(message) == 5; });
+    EXPECT_EQ(manager->RequestNonPresetParameterFromDevice(u"KEY_OCTAVE", true),
+              LMidiManager::kNoReply);
+    // The late KEY_OCTAVE answer comes while this request waits.
+    ASSERT_EQ(manager->RequestNonPresetParameterFromDevice(u"PAD_OCTAVE", true), 0);
+    const std::vector<ParameterRecorder::Entry> entries = recorder->GetEntries();
+    EXPECT_EQ(AnnouncedNames(), std::vector<std::u16string>{u"PAD_OCTAVE"});
+    EXPECT_EQ(entries.back().value, 3);
+}
+
+TEST_F(LateKeyboardTest, TakeOverStalledPastTheTimeOutFailsOnlyOnceTheEngineIsAsBefore)
+{
+    rig.Keyboard().SetSlot(3, MakePattern(30));
+    const Bytes before = GetEngineBytes();
+    std::atomic<bool> stalled{false};
+    std::atomic<bool> resumed{false};
+    manager->SetTakeOverHook(
+        [&](std::int32_t written)
+        {
+            if (written == 65 && !stalled.exchange(true))
+            {
+                std::this_thread::sleep_for(kTooLate);
+                resumed = true;
+            }
+        });
+    EXPECT_EQ(manager->GetPresetFromMidiDevice(3), LMidiManager::kNoReply);
+    EXPECT_TRUE(stalled);
+    EXPECT_TRUE(resumed);
+    EXPECT_EQ(GetEngineBytes(), before);
+
+    manager->SetTakeOverHook(nullptr);
+    ASSERT_EQ(manager->GetPresetFromMidiDevice(3), 0);
+    EXPECT_EQ(GetEngineBytes(), BytesOf(MakePattern(30)));
+}
+
+TEST_F(LateKeyboardTest, KeyboardThatNeverAnswersItsIdentityGivesNoReply)
+{
+    rig.Keyboard().SetBehaviour(Behaviour{.silent = true});
+    EXPECT_EQ(manager->GetPresetFromMidiDevice(1), LMidiManager::kNoReply);
+    EXPECT_EQ(manager->SendPresetToMidiDevice(1), LMidiManager::kNoReply);
+    EXPECT_FALSE(manager->IsDeviceFirmwareVersionUseable());
+    EXPECT_EQ(WithoutPreambles(rig.GetSent()), std::vector<Bytes>(30, kIdentityRequest));
 }

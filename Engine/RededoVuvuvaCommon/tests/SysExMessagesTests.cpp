@@ -209,7 +209,11 @@ TEST(SysExReplies, HeaderTestNeedsAllSevenBytes)
 
 TEST(SysExReplies, PresetDumpIsExactly1350BytesWith63)
 {
-    EXPECT_TRUE(IsPresetDumpReply(DeviceReply(1350, 0x63)));
+    SysExMessage dump = DeviceReply(1350, 0x63);
+    *dump.GetPtrAt(10) = 0x0C;
+    EXPECT_TRUE(IsPresetDumpReply(dump));
+    EXPECT_EQ(GetPresetDumpSlot(dump), 12);
+    EXPECT_EQ(GetPresetDumpSlot(DeviceReply(1349, 0x63)), -1);
     EXPECT_FALSE(IsPresetDumpReply(DeviceReply(1349, 0x63)));
     EXPECT_FALSE(IsPresetDumpReply(DeviceReply(1351, 0x63)));
     EXPECT_FALSE(IsPresetDumpReply(DeviceReply(1350, 0x61)));
@@ -223,6 +227,7 @@ TEST(SysExReplies, GlobalReplyReadsNameAndValue)
     SysExMessage reply = MessageOf(
         {0xF0, 0x00, 0x3C, 0x1D, 0x7F, 0x31, 0x06, 0x6C, 0x00, 0x04, 0x00, 0x05, 0x00, 0x07, 0xF7});
     EXPECT_TRUE(IsGlobalParameterReply(reply));
+    EXPECT_EQ(GetGlobalParameterIndexFromReply(reply), 5);
     EXPECT_EQ(GetGlobalParameterValueFromReply(reply), 7);
     *reply.GetPtrAt(12) = 0x01;
     *reply.GetPtrAt(13) = 0x02;
@@ -230,6 +235,7 @@ TEST(SysExReplies, GlobalReplyReadsNameAndValue)
     EXPECT_FALSE(IsGlobalParameterReply(DeviceReply(14, 0x6C)));
     EXPECT_FALSE(IsGlobalParameterReply(DeviceReply(16, 0x6C)));
     EXPECT_FALSE(IsGlobalParameterReply(DeviceReply(15, 0x6A)));
+    EXPECT_EQ(GetGlobalParameterIndexFromReply(DeviceReply(16, 0x6C)), -1);
     EXPECT_EQ(GetGlobalParameterValueFromReply(DeviceReply(13, 0x6C)), 0);
 }
 

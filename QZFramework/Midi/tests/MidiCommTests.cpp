@@ -125,16 +125,23 @@ TEST_F(MidiCommTest, ShortMessagesCarryTheirBytesAndTimestamp)
     OpenBoth();
     // The time stamp counts from the start of the input.
     std::this_thread::sleep_for(std::chrono::milliseconds(15));
-    PeerSends({0x90, 0x3C, 0x64});
-    PeerSends({0xC0, 0x05});
-    PeerSends({0xF8});
-    const std::vector<CapturedMessage> messages = recorder->WaitFor(3);
-    ASSERT_EQ(messages.size(), 3u);
-    EXPECT_EQ(messages[0].bytes, (Bytes{0x90, 0x3C, 0x64}));
-    EXPECT_EQ(messages[1].bytes, (Bytes{0xC0, 0x05}));
-    EXPECT_EQ(messages[2].bytes, (Bytes{0xF8}));
+    // Channel messages of both lengths, then system common ones (MTC quarter frame, song
+    // position, song select, tune request) and a real-time byte.
+    const std::vector<Bytes> sent = {
+        {0x90, 0x3C, 0x64}, {0xC0, 0x05}, {0xF1, 0x3C}, {0xF2, 0x01, 0x02},
+        {0xF3, 0x05},       {0xF6},       {0xF8}};
+    for (const Bytes& message : sent)
+    {
+        PeerSends(message);
+    }
+    const std::vector<CapturedMessage> messages = recorder->WaitFor(sent.size());
+    ASSERT_EQ(messages.size(), sent.size());
+    for (std::size_t i = 0; i < sent.size(); ++i)
+    {
+        EXPECT_EQ(messages[i].bytes, sent[i]) << i;
+    }
     EXPECT_GE(messages[0].timestamp, 15u);
-    EXPECT_LE(messages[0].timestamp, messages[2].timestamp);
+    EXPECT_LE(messages[0].timestamp, messages.back().timestamp);
 }
 
 TEST_F(MidiCommTest, NameIsFoundByCaseInsensitivePart)

@@ -179,13 +179,20 @@ TEST_F(Tarn61EmulatorTest, SilentKeyboardReceivesButNeverAnswers)
     EXPECT_TRUE(recorder.Entries().empty());
 }
 
-TEST_F(Tarn61EmulatorTest, LateAnswerComesAfterTheDelay)
+TEST_F(Tarn61EmulatorTest, LateAnswersKeepReceivingAndLeaveInOrderAfterTheDelay)
 {
-    emulator.SetBehaviour({.replyDelay = std::chrono::milliseconds(150)});
+    emulator.SetBehaviour({.replyDelay = std::chrono::milliseconds(400)});
     const auto start = std::chrono::steady_clock::now();
     Send(kIdentityRequest);
-    ASSERT_EQ(Replies(1).size(), 1u);
-    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(150));
+    Send(GetPreset(3));
+    // Both requests are taken while the first answer still waits.
+    ASSERT_TRUE(emulator.WaitForMessages(2, kWait));
+    EXPECT_TRUE(recorder.Entries().empty());
+    const std::vector<Message> replies = Replies(2);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(400));
+    ASSERT_EQ(replies.size(), 2u);
+    EXPECT_EQ(replies[0].size(), 15u);
+    EXPECT_EQ(replies[1].size(), 1350u);
 }
 
 TEST_F(Tarn61EmulatorTest, TruncatedAndOverlongAnswersKeepTheirFraming)
