@@ -102,11 +102,11 @@ struct Rig
     QZ::RCPtr<QZ::LRefCountedObject> port;
 };
 
-// The service passes on channel messages whole and system messages by their status byte alone.
+// The service passes on every short message whole: its status byte and the data bytes its kind takes.
 bool IsWellFormedShortMessage(const Bytes& message)
 {
     if (message.empty() || message[0] < 0x80 || message[0] == 0xF0 || message[0] == 0xF7 ||
-        message.size() != (message[0] < 0xF0 ? Platform::GetShortMessageLength(message[0]) : 1))
+        message.size() != Platform::GetShortMessageLength(message[0]))
     {
         return false;
     }
