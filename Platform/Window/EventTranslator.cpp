@@ -34,11 +34,6 @@ std::uint32_t ButtonFromSdl(std::uint8_t button)
     }
 }
 
-std::uint32_t ModifiersNow()
-{
-    return ModifiersFromSdlKeymod(SDL_GetModState());
-}
-
 bool FromSdlWindowEvent(std::uint8_t sdlEvent, WindowEventType& type)
 {
     switch (sdlEvent)
@@ -71,6 +66,8 @@ bool FromSdlWindowEvent(std::uint8_t sdlEvent, WindowEventType& type)
 
 } // namespace
 
+EventTranslator::EventTranslator() : mModifiers(ModifiersFromSdlKeymod(SDL_GetModState())) {}
+
 void EventTranslator::Translate(const SDL_Event& event, std::deque<WindowEvent>& out)
 {
     WindowEvent result;
@@ -82,7 +79,7 @@ void EventTranslator::Translate(const SDL_Event& event, std::deque<WindowEvent>&
         result.window = event.motion.windowID;
         result.x = event.motion.x;
         result.y = event.motion.y;
-        result.modifiers = ModifiersNow();
+        result.modifiers = mModifiers;
         result.buttons = mButtons;
         break;
     case SDL_MOUSEBUTTONDOWN:
@@ -99,7 +96,7 @@ void EventTranslator::Translate(const SDL_Event& event, std::deque<WindowEvent>&
         result.window = event.button.windowID;
         result.x = event.button.x;
         result.y = event.button.y;
-        result.modifiers = ModifiersNow();
+        result.modifiers = mModifiers;
         result.doubleClick = event.button.clicks >= 2;
         result.buttons = mButtons;
         break;
@@ -111,6 +108,7 @@ void EventTranslator::Translate(const SDL_Event& event, std::deque<WindowEvent>&
     case SDL_KEYUP:
     {
         const bool down = event.type == SDL_KEYDOWN;
+        mModifiers = ModifiersFromSdlKeymod(event.key.keysym.mod);
         const std::uint32_t virtualKey =
             VirtualKeyFromSdlKey(event.key.keysym.sym, (event.key.keysym.mod & KMOD_NUM) != 0);
         if (virtualKey == 0)
@@ -119,7 +117,7 @@ void EventTranslator::Translate(const SDL_Event& event, std::deque<WindowEvent>&
         }
         result.type = down ? WindowEventType::KeyDown : WindowEventType::KeyUp;
         result.window = event.key.windowID;
-        result.modifiers = ModifiersFromSdlKeymod(event.key.keysym.mod);
+        result.modifiers = mModifiers;
         result.key = BuildKeyWord(virtualKey, result.modifiers, down);
         result.sideModifiers = PackSideModifiers(result.modifiers);
         result.repeat = event.key.repeat != 0 ? 1 : 0;
@@ -129,7 +127,7 @@ void EventTranslator::Translate(const SDL_Event& event, std::deque<WindowEvent>&
     {
         result.type = WindowEventType::Text;
         result.window = event.text.windowID;
-        result.modifiers = ModifiersNow();
+        result.modifiers = mModifiers;
         for (const char16_t unit : ToUtf16(event.text.text))
         {
             result.unit = unit;
@@ -176,7 +174,7 @@ void EventTranslator::TranslateWheel(const SDL_Event& event, std::deque<WindowEv
     step.window = wheel.windowID;
     step.x = wheel.mouseX;
     step.y = wheel.mouseY;
-    step.modifiers = ModifiersNow();
+    step.modifiers = mModifiers;
     step.buttons = mButtons;
     AddWheelSteps(0, sign * wheel.preciseY, step, out);
     AddWheelSteps(1, sign * wheel.preciseX, step, out);

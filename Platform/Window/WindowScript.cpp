@@ -60,6 +60,34 @@ bool SdlWindowEvent(WindowEventType type, std::uint8_t& event)
     }
 }
 
+struct ModifierKey
+{
+    std::uint32_t bit;
+    SDL_Keycode key;
+};
+
+constexpr ModifierKey kModifierKeys[] = {
+    {KMOD_LSHIFT, SDLK_LSHIFT}, {KMOD_RSHIFT, SDLK_RSHIFT}, {KMOD_LCTRL, SDLK_LCTRL},
+    {KMOD_RCTRL, SDLK_RCTRL},   {KMOD_LALT, SDLK_LALT},     {KMOD_RALT, SDLK_RALT},
+    {KMOD_LGUI, SDLK_LGUI},     {KMOD_RGUI, SDLK_RGUI}};
+
+// A key event with the modifier state after it (Num Lock on); SDL's own state follows, as it does
+// for the desktop's keys.
+bool PushKey(WindowId window, SDL_Keycode key, bool down, std::uint32_t sdlKeymod, bool repeat)
+{
+    const auto keymod = static_cast<Uint16>(sdlKeymod | KMOD_NUM);
+    SDL_SetModState(static_cast<SDL_Keymod>(keymod));
+    SDL_Event event{};
+    event.key.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    event.key.windowID = window;
+    event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    event.key.repeat = repeat ? 1 : 0;
+    event.key.keysym.sym = key;
+    event.key.keysym.scancode = SDL_GetScancodeFromKey(key);
+    event.key.keysym.mod = keymod;
+    return Push(event);
+}
+
 // The length of the longest start of the text, at most limit bytes, that ends between two code
 // points.
 std::size_t WholeCodePoints(std::string_view text, std::size_t limit)
@@ -78,9 +106,22 @@ std::size_t WholeCodePoints(std::string_view text, std::size_t limit)
 
 } // namespace
 
-void WindowScript::SetModifiers(std::uint32_t modifiers)
+bool WindowScript::SetModifiers(WindowId window, std::uint32_t modifiers)
 {
-    SDL_SetModState(static_cast<SDL_Keymod>(SdlKeymodFromModifiers(modifiers)));
+    const std::uint32_t wanted = SdlKeymodFromModifiers(modifiers);
+    std::uint32_t held = SDL_GetModState() & (KMOD_SHIFT | KMOD_CTRL | KMOD_ALT | KMOD_GUI);
+    for (const auto& [bit, key] : kModifierKeys)
+    {
+        if (((held ^ wanted) & bit) != 0)
+        {
+            held ^= bit;
+            if (!PushKey(window, key, (wanted & bit) != 0, held, false))
+            {
+                return false;
+            }
+        }
+    }
+    return true;
 }
 
 bool WindowScript::Move(WindowId window, std::int32_t x, std::int32_t y, std::uint32_t buttons)
@@ -129,21 +170,7 @@ bool WindowScript::Key(WindowId window, std::uint32_t virtualKey, bool down,
                        std::uint32_t modifiers, bool repeat)
 {
     const std::int32_t key = SdlKeyFromVirtualKey(virtualKey);
-    if (key == 0)
-    {
-        return false;
-    }
-    const auto keymod = static_cast<Uint16>(SdlKeymodFromModifiers(modifiers) | KMOD_NUM);
-    SDL_SetModState(static_cast<SDL_Keymod>(keymod));
-    SDL_Event event{};
-    event.key.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    event.key.windowID = window;
-    event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-    event.key.repeat = repeat ? 1 : 0;
-    event.key.keysym.sym = key;
-    event.key.keysym.scancode = SDL_GetScancodeFromKey(key);
-    event.key.keysym.mod = keymod;
-    return Push(event);
+    return key != 0 && PushKey(window, key, down, SdlKeymodFromModifiers(modifiers), repeat);
 }
 
 bool WindowScript::Type(WindowId window, std::u16string_view text)

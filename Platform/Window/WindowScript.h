@@ -15,9 +15,10 @@ namespace Platform
 class WindowScript
 {
 public:
-    // The modifier keys held from now on (kMod bits): pointer and text events carry the
-    // keyboard's state when they are taken from the queue, as on the desktop.
-    static void SetModifiers(std::uint32_t modifiers);
+    // The modifier keys (kMod bits, with their sides) held from now on: each key that changes
+    // goes down or up in the window, in the order left Shift, right Shift, left Ctrl, right Ctrl,
+    // left Alt, right Alt, left Win, right Win.
+    static bool SetModifiers(WindowId window, std::uint32_t modifiers);
     // The pointer moves to (x, y) with those buttons (1/2/4) held.
     static bool Move(WindowId window, std::int32_t x, std::int32_t y, std::uint32_t buttons);
     // A button (1/2/4) goes down or up at (x, y); clicks counts the quick series it belongs to.

@@ -69,7 +69,8 @@ TEST_F(HeadlessWindow, PointerEventsCarryClientPointButtonsHeldAndModifiers)
     {
         const Step& step = steps[i];
         const std::uint32_t modifiers = modifierSets[i % std::size(modifierSets)];
-        WindowScript::SetModifiers(modifiers);
+        ASSERT_TRUE(WindowScript::SetModifiers(mWindow, modifiers));
+        Drain();
         ASSERT_TRUE(step.button == 0
                         ? WindowScript::Move(mWindow, step.x, step.y, step.heldOrClicks)
                         : WindowScript::Button(mWindow, step.button, step.down, step.x, step.y,
@@ -89,7 +90,20 @@ TEST_F(HeadlessWindow, PointerEventsCarryClientPointButtonsHeldAndModifiers)
         EXPECT_EQ(e.doubleClick, step.doubleClick) << i;
         EXPECT_EQ(e.modifiers, modifiers) << i;
     }
-    WindowScript::SetModifiers(0);
+
+    // A click between a Shift press and its release carries Shift, however late it is read.
+    ASSERT_TRUE(WindowScript::SetModifiers(mWindow, 0));
+    Drain();
+    ASSERT_TRUE(WindowScript::SetModifiers(mWindow, kModShift | kModRightShift));
+    ASSERT_TRUE(WindowScript::Button(mWindow, 1, true, 1, 1, 1));
+    ASSERT_TRUE(WindowScript::SetModifiers(mWindow, 0));
+    const std::vector<WindowEvent> late = Drain();
+    ASSERT_EQ(late.size(), 3u);
+    EXPECT_EQ(late[0].key, 0x22100000u);
+    EXPECT_EQ(late[0].sideModifiers, 0x02u);
+    EXPECT_EQ(late[1].modifiers, kModShift | kModRightShift);
+    EXPECT_EQ(late[2].type, WindowEventType::KeyUp);
+    EXPECT_EQ(late[2].key, 0x00100000u);
 }
 
 TEST_F(HeadlessWindow, WheelTurnsBecomeWholeStepsInThePhysicalDirection)
