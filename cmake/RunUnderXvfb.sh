@@ -53,5 +53,8 @@ mkdir -p "$scratch/home"
 export DISPLAY=":$(head -n1 "$scratch/display")"
 export HOME="$scratch/home"
 export GSETTINGS_BACKEND=memory NO_AT_BRIDGE=1 SDL_VIDEODRIVER=x11
+# No session bus either: without this, libdbus would try to start one through the X server (and
+# lose memory on the way when it cannot).
+export DBUS_SESSION_BUS_ADDRESS=disabled:
 unset WAYLAND_DISPLAY XDG_RUNTIME_DIR
 "$@"

@@ -66,10 +66,10 @@ struct ModifierKey
     SDL_Keycode key;
 };
 
-constexpr ModifierKey kModifierKeys[] = {
-    {KMOD_LSHIFT, SDLK_LSHIFT}, {KMOD_RSHIFT, SDLK_RSHIFT}, {KMOD_LCTRL, SDLK_LCTRL},
-    {KMOD_RCTRL, SDLK_RCTRL},   {KMOD_LALT, SDLK_LALT},     {KMOD_RALT, SDLK_RALT},
-    {KMOD_LGUI, SDLK_LGUI},     {KMOD_RGUI, SDLK_RGUI}};
+constexpr ModifierKey kModifierKeys[] = {{KMOD_LSHIFT, SDLK_LSHIFT}, {KMOD_RSHIFT, SDLK_RSHIFT},
+                                         {KMOD_LCTRL, SDLK_LCTRL},   {KMOD_RCTRL, SDLK_RCTRL},
+                                         {KMOD_LALT, SDLK_LALT},     {KMOD_RALT, SDLK_RALT},
+                                         {KMOD_LGUI, SDLK_LGUI},     {KMOD_RGUI, SDLK_RGUI}};
 
 // A key event with the modifier state after it (Num Lock on); SDL's own state follows, as it does
 // for the desktop's keys.

@@ -157,6 +157,12 @@ WindowSystem::~WindowSystem()
     mImpl.reset();
     SDL_StopTextInput();
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    // SDL keeps its D-Bus connection (input methods) until SDL_Quit; release it too when no
+    // other part of SDL is in use.
+    if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0)
+    {
+        SDL_Quit();
+    }
     sOpen = false;
 }
 

@@ -152,7 +152,6 @@ TEST_F(DesktopWindow, DesktopInputArrivesInProgramTerms)
     };
     const auto is = [](WindowEventType type)
     { return [type](const WindowEvent& e) { return e.type == type; }; };
-    const std::uint32_t leftShift = kModShift | kModLeftShift;
     const Step steps[] = {
         {"xdotool mousemove 150 130",
          [](const WindowEvent& e) {
@@ -176,8 +175,11 @@ TEST_F(DesktopWindow, DesktopInputArrivesInProgramTerms)
          { return e.type == WindowEventType::MouseDown && e.button == 4 && e.buttons == 4; }},
         {"xdotool click --repeat 2 --delay 60 2", [](const WindowEvent& e)
          { return e.type == WindowEventType::MouseUp && e.button == 2 && e.doubleClick; }},
-        {"xdotool keydown shift click 1 keyup shift", [leftShift](const WindowEvent& e)
-         { return e.type == WindowEventType::MouseDown && e.modifiers == leftShift; }},
+        {"xdotool keydown shift click 1 keyup shift",
+         [](const WindowEvent& e) {
+             return e.type == WindowEventType::MouseDown &&
+                    e.modifiers == (kModShift | kModLeftShift);
+         }},
         {"xdotool click 4", [](const WindowEvent& e)
          { return e.type == WindowEventType::Wheel && e.wheelDirection == 1 && e.x == 60; }},
         {"xdotool click 5", [](const WindowEvent& e)
