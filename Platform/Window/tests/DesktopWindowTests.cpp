@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
@@ -28,6 +29,36 @@ constexpr auto kPatience = std::chrono::seconds(10);
 int RunCommand(const std::string& command)
 {
     return std::system(("timeout 10 sh -c \"" + command + "\"").c_str());
+}
+
+// The fields of an event that the input test looks at, in a few words.
+std::string Describe(const WindowEvent& e)
+{
+    char text[80] = "other";
+    switch (e.type)
+    {
+    case WindowEventType::MouseMove:
+        std::snprintf(text, sizeof text, "move %d,%d held %u mods %x", e.x, e.y, e.buttons,
+                      e.modifiers);
+        break;
+    case WindowEventType::MouseDown:
+    case WindowEventType::MouseUp:
+        std::snprintf(text, sizeof text, "%s %u at %d,%d held %u mods %x%s",
+                      e.type == WindowEventType::MouseDown ? "down" : "up", e.button, e.x, e.y,
+                      e.buttons, e.modifiers, e.doubleClick ? " double" : "");
+        break;
+    case WindowEventType::Wheel:
+        std::snprintf(text, sizeof text, "wheel %u at %d,%d", e.wheelDirection, e.x, e.y);
+        break;
+    case WindowEventType::KeyDown:
+    case WindowEventType::KeyUp:
+        std::snprintf(text, sizeof text, "key %08x side %x%s", e.key, e.sideModifiers,
+                      e.repeat != 0 ? " repeat" : "");
+        break;
+    default:
+        break;
+    }
+    return text;
 }
 
 class DesktopWindow : public ::testing::Test
@@ -145,62 +176,31 @@ TEST_F(DesktopWindow, DesktopInputArrivesInProgramTerms)
     // Without a window manager the test gives the keyboard focus itself.
     ASSERT_EQ(RunCommand("xdotool search --sync --name '^Input$' windowfocus --sync"), 0);
 
-    struct Step
-    {
-        const char* command;
-        std::function<bool(const WindowEvent&)> arrives;
+    const std::pair<const char*, const char*> steps[] = {
+        {"xdotool mousemove 150 130", "move 50,30 held 0 mods 0"},
+        {"xdotool mousedown 1", "down 1 at 50,30 held 1 mods 0"},
+        {"xdotool mousemove 160 135", "move 60,35 held 1 mods 0"},
+        {"xdotool mouseup 1", "up 1 at 60,35 held 0 mods 0"},
+        {"xdotool click 3", "down 4 at 60,35 held 4 mods 0"},
+        {"xdotool click --repeat 2 --delay 60 2", "up 2 at 60,35 held 0 mods 0 double"},
+        // Far enough from the last left click not to make a double click with it.
+        {"xdotool mousemove 250 200 keydown shift click 1 keyup shift",
+         "down 1 at 150,100 held 1 mods 18"},
+        {"xdotool click 4", "wheel 1 at 150,100"},
+        {"xdotool click 5", "wheel 0 at 150,100"},
+        {"xdotool click 6", "wheel 2 at 150,100"},
+        {"xdotool click 7", "wheel 3 at 150,100"},
+        {"xdotool key ctrl+Left", "key 21250000 side 4"},
+        {"xdotool keydown ctrl keydown Left keyup Left keyup ctrl", "key 01250000 side 4"},
+        {"xdotool key Escape", "key 201b0000 side 0"},
+        {"xdotool key KP_Divide", "key 006f0000 side 0"},
     };
-    const auto is = [](WindowEventType type)
-    { return [type](const WindowEvent& e) { return e.type == type; }; };
-    const Step steps[] = {
-        {"xdotool mousemove 150 130",
-         [](const WindowEvent& e) {
-             return e.type == WindowEventType::MouseMove && e.x == 50 && e.y == 30 &&
-                    e.buttons == 0;
-         }},
-        {"xdotool mousedown 1",
-         [](const WindowEvent& e)
-         {
-             return e.type == WindowEventType::MouseDown && e.button == 1 && e.buttons == 1 &&
-                    e.x == 50 && e.y == 30 && !e.doubleClick;
-         }},
-        {"xdotool mousemove 160 135",
-         [](const WindowEvent& e) {
-             return e.type == WindowEventType::MouseMove && e.x == 60 && e.y == 35 &&
-                    e.buttons == 1;
-         }},
-        {"xdotool mouseup 1", [](const WindowEvent& e)
-         { return e.type == WindowEventType::MouseUp && e.button == 1 && e.buttons == 0; }},
-        {"xdotool click 3", [](const WindowEvent& e)
-         { return e.type == WindowEventType::MouseDown && e.button == 4 && e.buttons == 4; }},
-        {"xdotool click --repeat 2 --delay 60 2", [](const WindowEvent& e)
-         { return e.type == WindowEventType::MouseUp && e.button == 2 && e.doubleClick; }},
-        {"xdotool keydown shift click 1 keyup shift",
-         [](const WindowEvent& e) {
-             return e.type == WindowEventType::MouseDown &&
-                    e.modifiers == (kModShift | kModLeftShift);
-         }},
-        {"xdotool click 4", [](const WindowEvent& e)
-         { return e.type == WindowEventType::Wheel && e.wheelDirection == 1 && e.x == 60; }},
-        {"xdotool click 5", [](const WindowEvent& e)
-         { return e.type == WindowEventType::Wheel && e.wheelDirection == 0; }},
-        {"xdotool click 6", [](const WindowEvent& e)
-         { return e.type == WindowEventType::Wheel && e.wheelDirection == 2; }},
-        {"xdotool key ctrl+Left",
-         [](const WindowEvent& e)
-         {
-             return e.type == WindowEventType::KeyDown && e.key == 0x21250000 &&
-                    e.sideModifiers == 0x04 && e.repeat == 0;
-         }},
-        {"xdotool key KP_Divide", [](const WindowEvent& e)
-         { return e.type == WindowEventType::KeyUp && e.key == 0x006F0000; }},
-        {"xdotool key Escape", is(WindowEventType::KeyDown)},
-    };
-    for (const Step& step : steps)
+    for (const auto& [command, wanted] : steps)
     {
-        ASSERT_EQ(RunCommand(step.command), 0) << step.command;
+        ASSERT_EQ(RunCommand(command), 0) << command;
         WindowEvent event;
-        EXPECT_TRUE(WaitFor(step.arrives, event)) << step.command;
+        EXPECT_TRUE(WaitFor([&](const WindowEvent& e) { return Describe(e) == wanted; }, event))
+            << command << " should give " << wanted;
     }
 
     // Typed text arrives unit by unit, beyond the keyboard's own keys too.
