@@ -74,57 +74,20 @@ void EventTranslator::Translate(const SDL_Event& event, std::deque<WindowEvent>&
     switch (event.type)
     {
     case SDL_MOUSEMOTION:
-        mButtons = event.motion.state & 7u;
-        result.type = WindowEventType::MouseMove;
-        result.window = event.motion.windowID;
-        result.x = event.motion.x;
-        result.y = event.motion.y;
-        result.modifiers = mModifiers;
-        result.buttons = mButtons;
+        TranslateMotion(event.motion, out);
         break;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
-    {
-        const bool down = event.type == SDL_MOUSEBUTTONDOWN;
-        result.button = ButtonFromSdl(event.button.button);
-        if (result.button == 0)
-        {
-            return;
-        }
-        mButtons = down ? (mButtons | result.button) : (mButtons & ~result.button);
-        result.type = down ? WindowEventType::MouseDown : WindowEventType::MouseUp;
-        result.window = event.button.windowID;
-        result.x = event.button.x;
-        result.y = event.button.y;
-        result.modifiers = mModifiers;
-        result.doubleClick = event.button.clicks >= 2;
-        result.buttons = mButtons;
+        TranslateButton(event.button, out);
         break;
-    }
     case SDL_MOUSEWHEEL:
-        TranslateWheel(event, out);
-        return;
+        TranslateWheel(event.wheel, out);
+        break;
     case SDL_KEYDOWN:
     case SDL_KEYUP:
-    {
-        const bool down = event.type == SDL_KEYDOWN;
-        mModifiers = ModifiersFromSdlKeymod(event.key.keysym.mod);
-        const std::uint32_t virtualKey =
-            VirtualKeyFromSdlKey(event.key.keysym.sym, (event.key.keysym.mod & KMOD_NUM) != 0);
-        if (virtualKey == 0)
-        {
-            return;
-        }
-        result.type = down ? WindowEventType::KeyDown : WindowEventType::KeyUp;
-        result.window = event.key.windowID;
-        result.modifiers = mModifiers;
-        result.key = BuildKeyWord(virtualKey, result.modifiers, down);
-        result.sideModifiers = PackSideModifiers(result.modifiers);
-        result.repeat = event.key.repeat != 0 ? 1 : 0;
+        TranslateKey(event.key, out);
         break;
-    }
     case SDL_TEXTINPUT:
-    {
         result.type = WindowEventType::Text;
         result.window = event.text.windowID;
         result.modifiers = mModifiers;
@@ -133,35 +96,87 @@ void EventTranslator::Translate(const SDL_Event& event, std::deque<WindowEvent>&
             result.unit = unit;
             out.push_back(result);
         }
-        return;
-    }
+        break;
     case SDL_WINDOWEVENT:
-        if (!FromSdlWindowEvent(event.window.event, result.type))
+        if (FromSdlWindowEvent(event.window.event, result.type))
         {
-            return;
-        }
-        result.window = event.window.windowID;
-        if (result.type == WindowEventType::SizeChanged)
-        {
-            result.x = event.window.data1;
-            result.y = event.window.data2;
+            result.window = event.window.windowID;
+            if (result.type == WindowEventType::SizeChanged)
+            {
+                result.x = event.window.data1;
+                result.y = event.window.data2;
+            }
+            out.push_back(result);
         }
         break;
     case SDL_DISPLAYEVENT:
         result.type = WindowEventType::DisplayChanged;
+        out.push_back(result);
         break;
     case SDL_QUIT:
         result.type = WindowEventType::Quit;
+        out.push_back(result);
         break;
     default:
-        return;
+        break;
     }
-    out.push_back(result);
 }
 
-void EventTranslator::TranslateWheel(const SDL_Event& event, std::deque<WindowEvent>& out)
+void EventTranslator::TranslateMotion(const SDL_MouseMotionEvent& motion,
+                                      std::deque<WindowEvent>& out)
 {
-    const SDL_MouseWheelEvent& wheel = event.wheel;
+    mButtons = motion.state & 7u;
+    WindowEvent& result = out.emplace_back();
+    result.type = WindowEventType::MouseMove;
+    result.window = motion.windowID;
+    result.x = motion.x;
+    result.y = motion.y;
+    result.modifiers = mModifiers;
+    result.buttons = mButtons;
+}
+
+void EventTranslator::TranslateButton(const SDL_MouseButtonEvent& button,
+                                      std::deque<WindowEvent>& out)
+{
+    const std::uint32_t which = ButtonFromSdl(button.button);
+    if (which == 0)
+    {
+        return;
+    }
+    const bool down = button.type == SDL_MOUSEBUTTONDOWN;
+    mButtons = down ? (mButtons | which) : (mButtons & ~which);
+    WindowEvent& result = out.emplace_back();
+    result.type = down ? WindowEventType::MouseDown : WindowEventType::MouseUp;
+    result.window = button.windowID;
+    result.x = button.x;
+    result.y = button.y;
+    result.modifiers = mModifiers;
+    result.button = which;
+    result.doubleClick = button.clicks >= 2;
+    result.buttons = mButtons;
+}
+
+void EventTranslator::TranslateKey(const SDL_KeyboardEvent& key, std::deque<WindowEvent>& out)
+{
+    mModifiers = ModifiersFromSdlKeymod(key.keysym.mod);
+    const std::uint32_t virtualKey =
+        VirtualKeyFromSdlKey(key.keysym.sym, (key.keysym.mod & KMOD_NUM) != 0);
+    if (virtualKey == 0)
+    {
+        return;
+    }
+    const bool down = key.type == SDL_KEYDOWN;
+    WindowEvent& result = out.emplace_back();
+    result.type = down ? WindowEventType::KeyDown : WindowEventType::KeyUp;
+    result.window = key.windowID;
+    result.modifiers = mModifiers;
+    result.key = BuildKeyWord(virtualKey, mModifiers, down);
+    result.sideModifiers = PackSideModifiers(mModifiers);
+    result.repeat = key.repeat != 0 ? 1 : 0;
+}
+
+void EventTranslator::TranslateWheel(const SDL_MouseWheelEvent& wheel, std::deque<WindowEvent>& out)
+{
     if (wheel.windowID != mWheelWindow)
     {
         mWheelWindow = wheel.windowID;

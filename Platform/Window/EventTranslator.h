@@ -11,6 +11,10 @@
 #include <deque>
 
 union SDL_Event;
+struct SDL_KeyboardEvent;
+struct SDL_MouseButtonEvent;
+struct SDL_MouseMotionEvent;
+struct SDL_MouseWheelEvent;
 
 namespace Platform
 {
@@ -26,7 +30,10 @@ public:
     void Translate(const SDL_Event& event, std::deque<WindowEvent>& out);
 
 private:
-    void TranslateWheel(const SDL_Event& event, std::deque<WindowEvent>& out);
+    void TranslateMotion(const SDL_MouseMotionEvent& motion, std::deque<WindowEvent>& out);
+    void TranslateButton(const SDL_MouseButtonEvent& button, std::deque<WindowEvent>& out);
+    void TranslateKey(const SDL_KeyboardEvent& key, std::deque<WindowEvent>& out);
+    void TranslateWheel(const SDL_MouseWheelEvent& wheel, std::deque<WindowEvent>& out);
     void AddWheelSteps(int axis, double delta, const WindowEvent& step,
                        std::deque<WindowEvent>& out);
 

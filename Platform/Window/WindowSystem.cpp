@@ -70,6 +70,18 @@ std::string Describe(const char* variable)
     return text;
 }
 
+void ApplyHints(const char* driver)
+{
+    SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, driver, SDL_HINT_OVERRIDE);
+    // Closing the last window is the program's decision, and a desktop program lets the screen
+    // saver and the compositor be.
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+    SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+    // The click that activates a window is also a click in it, as on Windows.
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+}
+
 bool IsValid(const PixelBuffer& buffer)
 {
     return buffer.pixels != nullptr && buffer.width > 0 && buffer.height > 0 &&
@@ -112,27 +124,17 @@ std::unique_ptr<WindowSystem> WindowSystem::Open(const char* driver, std::string
     const char* chosen = driver != nullptr            ? driver
                          : fromEnvironment != nullptr ? fromEnvironment
                                                       : "x11,wayland";
-    SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, chosen, SDL_HINT_OVERRIDE);
-    // Closing the last window is the program's decision, and a desktop program lets the screen
-    // saver and the compositor be.
-    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
-    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
-    SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
-    // The click that activates a window is also a click in it, as on Windows.
-    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    ApplyHints(chosen);
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
     {
-        if (driver == nullptr && fromEnvironment == nullptr && std::getenv("DISPLAY") == nullptr &&
-            std::getenv("WAYLAND_DISPLAY") == nullptr)
-        {
-            error = "WindowSystem::Open: no display: neither DISPLAY nor WAYLAND_DISPLAY is set";
-        }
-        else
-        {
-            error = std::string("WindowSystem::Open: cannot open a display with video driver ") +
-                    chosen + " (" + Describe("DISPLAY") + ", " + Describe("WAYLAND_DISPLAY") +
-                    "): " + SDL_GetError();
-        }
+        const bool noDisplay = driver == nullptr && fromEnvironment == nullptr &&
+                               std::getenv("DISPLAY") == nullptr &&
+                               std::getenv("WAYLAND_DISPLAY") == nullptr;
+        error = noDisplay ? "WindowSystem::Open: no display: neither DISPLAY nor WAYLAND_DISPLAY "
+                            "is set"
+                          : "WindowSystem::Open: cannot open a display with video driver " +
+                                std::string(chosen) + " (" + Describe("DISPLAY") + ", " +
+                                Describe("WAYLAND_DISPLAY") + "): " + SDL_GetError();
         return nullptr;
     }
     // X11 takes frames straight into shared memory, which keeps every pixel as it is; the

@@ -195,8 +195,9 @@ TEST_F(DesktopWindow, DesktopInputArrivesInProgramTerms)
         {"xdotool key Escape", "key 201b0000 side 0"},
         {"xdotool key KP_Divide", "key 006f0000 side 0"},
     };
-    for (const auto& [command, wanted] : steps)
+    for (const auto& [command, described] : steps)
     {
+        const std::string wanted = described;
         ASSERT_EQ(RunCommand(command), 0) << command;
         WindowEvent event;
         EXPECT_TRUE(WaitFor([&](const WindowEvent& e) { return Describe(e) == wanted; }, event))

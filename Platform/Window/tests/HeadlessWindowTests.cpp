@@ -286,7 +286,7 @@ TEST_F(HeadlessWindow, ClipboardKeepsTextBeyondTheBasicPlane)
 
 TEST(WindowSystemOpen, WithoutDisplayNamesWhatIsMissing)
 {
-    const char* variables[] = {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"};
+    const char* variables[] = {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER", "XDG_RUNTIME_DIR"};
     std::vector<std::pair<std::string, std::string>> saved;
     for (const char* name : variables)
     {
@@ -299,11 +299,19 @@ TEST(WindowSystemOpen, WithoutDisplayNamesWhatIsMissing)
     std::string error;
     EXPECT_EQ(WindowSystem::Open(nullptr, error), nullptr);
     EXPECT_EQ(error, "WindowSystem::Open: no display: neither DISPLAY nor WAYLAND_DISPLAY is set");
+    setenv("DISPLAY", ":4711", 1);
+    EXPECT_EQ(WindowSystem::Open(nullptr, error), nullptr);
+    EXPECT_EQ(error.rfind("WindowSystem::Open: cannot open a display with video driver x11,wayland "
+                          "(DISPLAY=:4711, WAYLAND_DISPLAY unset): ",
+                          0),
+              0u)
+        << error;
+    unsetenv("DISPLAY");
     for (const auto& [name, value] : saved)
     {
         setenv(name.c_str(), value.c_str(), 1);
     }
-    // The failed attempt leaves nothing open.
+    // The failed attempts leave nothing open.
     auto system = WindowSystem::Open("dummy", error);
     EXPECT_NE(system, nullptr) << error;
 }
