@@ -440,30 +440,39 @@ bool WindowSystem::WaitEvent(WindowEvent& event, std::int32_t timeoutMs)
         {
             return false;
         }
-        const std::size_t before = pending.size();
-        mImpl->translator.Translate(sdl, pending);
-        for (std::size_t i = before; i < pending.size();)
+        std::deque<WindowEvent> translated;
+        mImpl->translator.Translate(sdl, translated);
+        for (const WindowEvent& one : translated)
         {
-            const WindowEvent& translated = pending[i];
-            WindowState* state = mImpl->Find(translated.window);
-            if (state != nullptr && translated.type == WindowEventType::PointerEntered)
+            if (Admit(one))
             {
-                SDL_SetCursor(state->cursor != nullptr ? state->cursor->sdl
-                                                       : SDL_GetDefaultCursor());
-            }
-            if (state != nullptr && !state->enabled && IsInput(translated.type))
-            {
-                pending.erase(pending.begin() + static_cast<std::ptrdiff_t>(i));
-            }
-            else
-            {
-                ++i;
+                pending.push_back(one);
             }
         }
     }
     event = pending.front();
     pending.pop_front();
     return true;
+}
+
+bool WindowSystem::Admit(const WindowEvent& event)
+{
+    if (event.type == WindowEventType::DisplayChanged || event.type == WindowEventType::Quit)
+    {
+        return true;
+    }
+    // Events still queued for a destroyed window, and keys typed while no window of ours has the
+    // keyboard, have nowhere to go.
+    WindowState* state = mImpl->Find(event.window);
+    if (state == nullptr)
+    {
+        return false;
+    }
+    if (event.type == WindowEventType::PointerEntered)
+    {
+        SDL_SetCursor(state->cursor != nullptr ? state->cursor->sdl : SDL_GetDefaultCursor());
+    }
+    return state->enabled || !IsInput(event.type);
 }
 
 std::uint32_t WindowSystem::GetModifiers() const

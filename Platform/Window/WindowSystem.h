@@ -100,6 +100,9 @@ private:
     explicit WindowSystem(std::unique_ptr<Impl> impl);
     // The window's state, or null with the failure recorded.
     WindowState* Find(const char* where, WindowId window);
+    // False for an event that must not reach the program; applies the window's cursor when the
+    // pointer enters it.
+    bool Admit(const WindowEvent& event);
     bool Fail(const char* where, const std::string& what);
     bool FailSdl(const char* where);
 

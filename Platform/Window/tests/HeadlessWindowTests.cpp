@@ -267,6 +267,8 @@ TEST_F(HeadlessWindow, WindowCallsReportWhatFailed)
     ASSERT_TRUE(mSystem->WaitEvent(event, 1000));
     EXPECT_EQ(event.unit, u'c');
     ASSERT_TRUE(mSystem->DestroyWindow(second));
+    ASSERT_TRUE(WindowScript::Send(second, WindowEventType::Exposed));
+    ASSERT_TRUE(WindowScript::Key(0, 0x41, true, 0, false));
     EXPECT_FALSE(mSystem->WaitEvent(event, 0));
     EXPECT_FALSE(mSystem->DestroyWindow(second));
 
