@@ -6,7 +6,9 @@
 // positions in client coordinates, buttons 1/2/4, wheel steps of 120 units each, keys as
 // Windows virtual-key numbers in key words, typed text one UTF-16 unit per event. A disabled
 // window (the owner of a modal dialog) loses its input, close requests included, but still gets
-// its size, paint and focus events.
+// its size, paint and focus events; events of a window that no longer exists never arrive.
+// Pointer and text events carry the modifier keys held when they happened, not when they are
+// read.
 //
 // Calls report failure by result; the text of the last failure ("WindowSystem::Where: what") is
 // kept until the next failure. Window text and clipboard text are UTF-16.
