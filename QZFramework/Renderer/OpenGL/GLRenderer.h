@@ -126,6 +126,7 @@ public:
     // Empties every cache entry not used since the previous purge.
     void PurgeCaches();
 
+    [[nodiscard]] const RCPtr<LFontRenderer>& GetFontRenderer() const { return mFontRenderer; }
     [[nodiscard]] const DisplayListCache& GetPolygonFillCache() const { return mPolygonFill; }
     [[nodiscard]] const DisplayListCache& GetPolygonOutlineCache() const { return mPolygonOutline; }
     [[nodiscard]] const DisplayListCache& GetPolylineCache() const { return mPolyline; }
