@@ -4,9 +4,10 @@
 // The renderer draws every frame into framebuffer objects of its own, so a context needs no
 // particular pixel format: a window's default framebuffer only receives the finished picture.
 // Off-screen contexts run on EGL without a display (Mesa's surfaceless or device platform, or a
-// 1 x 1 pbuffer where the driver has neither). Failures are reported by result; the error number
-// and text of the last failure stay readable until the next call. A context is used by the thread
-// that makes it current.
+// 1 x 1 pbuffer where the driver has neither). A window's context is SDL's GL context on the
+// window, which the window layer made as an SDL_Window with SDL_WINDOW_OPENGL. Failures are
+// reported by result; the error number and text of the last failure stay readable until the next
+// call. A context is used by the thread that makes it current.
 #pragma once
 
 #include <cstdint>
@@ -25,9 +26,14 @@ public:
     // number and text when none can be had.
     [[nodiscard]] static std::unique_ptr<GLContext> CreateOffscreen(std::int32_t& number,
                                                                     std::string& text);
+    // A compatibility-profile context on the window (an SDL_Window); null with the failure as
+    // above.
+    [[nodiscard]] static std::unique_ptr<GLContext>
+    CreateForWindow(void* window, std::int32_t& number, std::string& text);
 
-    // Makes the context current on this thread, on the window's drawable (null: no drawable);
-    // false when the system refused.
+    // Makes the context current on this thread, on the window's drawable (null: no particular
+    // drawable: none off-screen, the context's own window otherwise); false when the system
+    // refused.
     [[nodiscard]] virtual bool MakeCurrent(void* window) = 0;
     // No context is current on this thread afterwards.
     virtual void ReleaseCurrent() = 0;

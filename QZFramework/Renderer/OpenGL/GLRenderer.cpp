@@ -108,14 +108,8 @@ LGLRenderer::LGLRenderer(const RCPtr<LFontRenderer>& fontRenderer, WindowHandle 
     }
     std::int32_t number = 0;
     std::string text;
-    if (window == nullptr)
-    {
-        mGL = GLPlatform::GLContext::CreateOffscreen(number, text);
-    }
-    else
-    {
-        text = "no GL context for windows in this build";
-    }
+    mGL = window == nullptr ? GLPlatform::GLContext::CreateOffscreen(number, text)
+                            : GLPlatform::GLContext::CreateForWindow(window, number, text);
     if (!mGL)
     {
         ReportGLError(u"GL_ERROR_MESSAGE_CREATE_CONTEXT");

@@ -52,9 +52,9 @@ public:
     static constexpr std::int32_t kTextureCapacity = 64;
     static constexpr std::uint32_t kPurgePeriodMilliseconds = 300000;
 
-    // A renderer drawing text with the font renderer (null: no text) into the window (null: only
-    // off-screen targets). Shows the error and throws a runtime error when no GL context can be
-    // had or made current.
+    // A renderer drawing text with the font renderer (null: no text) into the window (the
+    // SDL_Window the window layer made with SDL_WINDOW_OPENGL; null: off-screen targets only).
+    // Shows the error and throws a runtime error when no GL context can be had or made current.
     LGLRenderer(const RCPtr<LFontRenderer>& fontRenderer, WindowHandle window);
     ~LGLRenderer() override;
     LGLRenderer(const LGLRenderer&) = delete;
