@@ -205,10 +205,6 @@ bool EglContext::MakeCurrent(void* window)
         SetError(EGL_BAD_SURFACE, "eglMakeCurrent: an off-screen context has no window");
         return false;
     }
-    if (eglGetCurrentContext() == mContext)
-    {
-        return true;
-    }
     EGLSurface surface = mSurface != nullptr ? mSurface : EGL_NO_SURFACE;
     if (eglMakeCurrent(mDisplay, surface, surface, mContext) != EGL_TRUE)
     {

@@ -33,7 +33,8 @@ public:
 
     // Makes the context current on this thread, on the window's drawable (null: no particular
     // drawable: none off-screen, the context's own window otherwise); false when the system
-    // refused.
+    // refused. Always asks the system, since another context (of another API) may have been made
+    // current on the thread in between.
     [[nodiscard]] virtual bool MakeCurrent(void* window) = 0;
     // No context is current on this thread afterwards.
     virtual void ReleaseCurrent() = 0;

@@ -57,10 +57,6 @@ void SdlGLContext::Fail(const char* call)
 bool SdlGLContext::MakeCurrent(void* window)
 {
     void* target = window != nullptr ? window : mWindow;
-    if (SDL_GL_GetCurrentContext() == mContext && SDL_GL_GetCurrentWindow() == target)
-    {
-        return true;
-    }
     if (SDL_GL_MakeCurrent(AsWindow(target), static_cast<SDL_GLContext>(mContext)) != 0)
     {
         Fail("SDL_GL_MakeCurrent");

@@ -22,7 +22,6 @@ constexpr BuiltInText kEnglish[] = {
     {u"GL_ERROR_CAPTION", u"OpenGL Error"},
     {u"GL_ERROR_UPDATE_DRIVER", u"Updating your video card driver, with the latest driver from "
                                 u"the manufacturer of your video card, may solve this issue."},
-    {u"GL_ERROR_MESSAGE_CHOOSE_PIXEL_FORMAT", u"ChoosePixelFormat failed."},
     {u"GL_ERROR_MESSAGE_SET_PIXEL_FORMAT", u"SetPixelFormat failed."},
     {u"GL_ERROR_MESSAGE_CREATE_CONTEXT", u"wglCreateContext failed."},
     {u"GL_ERROR_MESSAGE_MAKE_CONTEXT_CURRENT", u"wglMakeCurrent failed with error %d: %s."},

@@ -68,10 +68,27 @@ bool LGLRenderContextInfo::BindTarget()
         glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, mTexture, 0);
         mWidth = width;
         mHeight = height;
+        ClearPicture();
     }
     const bool complete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
     DrainGLErrors();
     return complete;
+}
+
+void LGLRenderContextInfo::ClearPicture() const
+{
+    // A new texture's pixels are undefined; the picture starts transparent.
+    GLfloat clearColor[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, clearColor);
+    const GLboolean scissor = glIsEnabled(GL_SCISSOR_TEST);
+    glDisable(GL_SCISSOR_TEST);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glClearColor(clearColor[0], clearColor[1], clearColor[2], clearColor[3]);
+    if (scissor == GL_TRUE)
+    {
+        glEnable(GL_SCISSOR_TEST);
+    }
 }
 
 bool LGLRenderContextInfo::SwapBuffers() const

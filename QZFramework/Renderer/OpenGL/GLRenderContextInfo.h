@@ -35,25 +35,26 @@ public:
         return mMaxViewportSize;
     }
 
-    // Makes the picture the viewport's size (kept when it already is) and draws into it from now
-    // on; false when the driver refused the framebuffer.
+    // Makes the picture the viewport's size (kept when it already is; a new one is transparent)
+    // and draws into it from now on; false when the driver refused the framebuffer.
     [[nodiscard]] bool BindTarget();
     // Copies the picture to the window's back buffer and shows it; nothing for an off-screen
     // target. False when the window system refused.
     [[nodiscard]] bool SwapBuffers() const;
-    // A copy of the current picture in a second texture (for moving the picture within itself);
-    // 0 when there is no picture.
+    // A copy of the current picture in a second texture (for moving the picture within itself).
     [[nodiscard]] std::uint32_t CopyPicture();
 
-    // The colour texture holding the picture; 0 before the first frame.
+    // The colour texture holding the picture.
     [[nodiscard]] std::uint32_t GetTextureName() const { return mTexture; }
     [[nodiscard]] std::int32_t GetPictureWidth() const { return mWidth; }
     [[nodiscard]] std::int32_t GetPictureHeight() const { return mHeight; }
-    // The picture as straight ARGB pixels, rows top down; empty before the first frame. Leaves
-    // the current framebuffer bound to the renderer's context.
+    // The picture as straight ARGB pixels, rows top down. Leaves the framebuffer being drawn
+    // into as it was.
     [[nodiscard]] std::vector<std::uint32_t> ReadPixels() const;
 
 private:
+    void ClearPicture() const;
+
     std::shared_ptr<GLPlatform::GLContext> mContext;
     std::pair<std::int32_t, std::int32_t> mMaxViewportSize{0, 0};
     std::uint32_t mFramebuffer = 0;

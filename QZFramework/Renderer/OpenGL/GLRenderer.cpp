@@ -179,7 +179,25 @@ QZRESULT LGLRenderer::InitRenderContextInfo(const RectT<std::int32_t>& viewport,
                                             RCPtr<LRenderContextInfo>& out)
 {
     MakeCurrent(offScreen ? nullptr : window, "QZ::LGLRenderer::InitRenderContextInfo");
-    out = new LGLRenderContextInfo(viewport, window, offScreen, mGL);
+    const RCPtr<LGLRenderContextInfo> made(
+        new LGLRenderContextInfo(viewport, window, offScreen, mGL));
+    const bool drawable = made->BindTarget();
+    // Drawing goes on into the frame under way, if any.
+    if (LGLRenderContextInfo* current = CurrentGLContext())
+    {
+        (void)current->BindTarget();
+    }
+    else
+    {
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    }
+    if (!drawable)
+    {
+        ReportGLError(u"GL_ERROR_MESSAGE_SET_PIXEL_FORMAT");
+        QZ_THROW_RUNTIME("QZ::LGLRenderer::InitRenderContextInfo",
+                         "the picture's framebuffer object is not complete");
+    }
+    out = made;
     ApplyInitialState();
     return S_OK;
 }
@@ -705,8 +723,7 @@ QZRESULT LGLRenderer::DrawSurface(const RCPtr<LRenderContextInfo>& source,
         return E_INVALIDARG;
     }
     // Reading the picture being drawn into is undefined in GL.
-    if (surface->GetTextureName() == 0 || GetCurrentContext() == nullptr ||
-        GetCurrentContext() == surface)
+    if (GetCurrentContext() == nullptr || GetCurrentContext() == surface)
     {
         return E_FAIL;
     }
@@ -746,7 +763,7 @@ QZRESULT LGLRenderer::ScrollSurface(const RCPtr<LRenderContextInfo>& context,
     {
         return E_INVALIDARG;
     }
-    if (surface->GetTextureName() == 0 || GetCurrentContext() == surface)
+    if (GetCurrentContext() == surface)
     {
         return E_FAIL;
     }

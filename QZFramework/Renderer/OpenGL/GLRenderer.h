@@ -65,8 +65,9 @@ public:
                             std::int32_t& ascent, std::int32_t& descent) override;
     RectT<float> MeasureText(const WideString& text, const ConstRCPtr<LFont>& font) override;
     std::int32_t GetRendererType() const override;
-    // Makes an LGLRenderContextInfo and sets the fixed GL state; 0. Shows the error and throws a
-    // runtime error when the context cannot be made current.
+    // Makes an LGLRenderContextInfo with its picture and sets the fixed GL state; 0. Shows the
+    // error and throws a runtime error when the context cannot be made current or the picture's
+    // framebuffer cannot be made.
     QZRESULT InitRenderContextInfo(const RectT<std::int32_t>& viewport, WindowHandle window,
                                    bool offScreen, RCPtr<LRenderContextInfo>& out) override;
     // Stores the viewport and sets the projection of one unit per pixel, y downwards.
@@ -112,12 +113,12 @@ public:
     void DrawBitmap(const ConstRCPtr<LBitmap>& bitmap, const RectT<std::int32_t>& destination,
                     std::int32_t resizeType) override;
     // E_INVALIDARG unless the source is an off-screen context of this renderer; E_FAIL when it
-    // has no picture yet, when it is the context being drawn, or outside a frame.
+    // is the context being drawn, or outside a frame.
     QZRESULT DrawSurface(const RCPtr<LRenderContextInfo>& source,
                          const PointT<std::int32_t>& destination,
                          const RectT<std::int32_t>& sourceRect) override;
     // Moves the picture by the offset within itself (what it uncovers keeps its pixels); results
-    // as for DrawSurface, apart from the frame: it runs a frame of its own.
+    // as for DrawSurface, but it runs a frame of its own, also outside one.
     QZRESULT ScrollSurface(const RCPtr<LRenderContextInfo>& context,
                            const PointT<std::int32_t>& offset) override;
     void SetClip(const RectT<double>& clip) override;

@@ -186,14 +186,15 @@ TEST(GLDrawing, SurfacesAreDrawnAndScrolledFromTheirPicture)
     frame.Draw(
         [&](LGLRenderer& r)
         {
-            EXPECT_EQ(r.DrawSurface(surface, {0, 0}, {0, 0, 4, 4}), E_FAIL) << "no picture yet";
-            EXPECT_EQ(r.ScrollSurface(surface, {1, 1}), E_FAIL) << "no picture yet";
+            // A new surface's picture is transparent.
+            EXPECT_EQ(r.DrawSurface(surface, {0, 0}, {0, 0, 4, 4}), S_OK);
             EXPECT_EQ(r.DrawSurface(window, {0, 0}, {0, 0, 4, 4}), E_INVALIDARG);
             EXPECT_EQ(r.DrawSurface(gdiSurface, {0, 0}, {0, 0, 4, 4}), E_INVALIDARG);
             EXPECT_EQ(r.ScrollSurface(gdiSurface, {0, 0}), E_INVALIDARG);
             EXPECT_EQ(r.DrawSurface(frame.Context(), {0, 0}, {0, 0, 4, 4}), E_FAIL)
                 << "the picture being drawn";
         });
+    EXPECT_EQ(frame.Map(0u), "######\n######\n######\n######\n######\n######\n");
     // A nested frame on the surface, inside a frame of the main picture.
     frame.Draw(
         [&](LGLRenderer& r)

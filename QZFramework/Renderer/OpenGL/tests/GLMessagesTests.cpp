@@ -102,5 +102,30 @@ TEST(GLMessages, ARendererWithoutAContextIsReportedAndThrown)
     EXPECT_EQ(messages.boxes[0].text, u"wglCreateContext failed." + kAdvice);
 }
 
+TEST(GLMessages, AContextThatCannotBeMadeCurrentIsReportedAndThrown)
+{
+    RecordingMessages messages;
+    const RCPtr<LRenderer> renderer = LRenderer::Create(LRenderer::kTypeOpenGL, {}, nullptr);
+    // The off-screen context has no window to be made current on.
+    int window = 0;
+    RCPtr<LRenderContextInfo> context;
+    std::string thrown;
+    try
+    {
+        (void)renderer->InitRenderContextInfo({0, 0, 4, 4}, &window, false, context);
+    }
+    catch (const std::exception& e)
+    {
+        thrown = e.what();
+    }
+    EXPECT_EQ(thrown.rfind("Runtime Error : ", 0), 0u) << thrown;
+    EXPECT_NE(thrown.find("QZ::LGLRenderer::InitRenderContextInfo"), std::string::npos) << thrown;
+    EXPECT_TRUE(context.IsNull());
+    ASSERT_EQ(messages.boxes.size(), 1u);
+    EXPECT_EQ(messages.boxes[0].text, u"wglMakeCurrent failed with error 12301: eglMakeCurrent: an "
+                                      u"off-screen context has no window." +
+                                          kAdvice);
+}
+
 } // namespace
 } // namespace QZ
