@@ -360,15 +360,15 @@ QZRESULT LGLRenderer::RenderFinish(const RCPtr<LRenderContextInfo>& context)
         ApplyCurrentClip();
         return S_OK;
     }
-    if (!finished->IsOffScreen())
-    {
-        mGL->ReleaseCurrent();
-    }
     const std::uint32_t now = ApplicationMilliseconds();
     if (now - mLastPurgeTime > kPurgePeriodMilliseconds)
     {
         mLastPurgeTime = now;
         PurgeCaches();
+    }
+    if (!finished->IsOffScreen())
+    {
+        mGL->ReleaseCurrent();
     }
     return S_OK;
 }
