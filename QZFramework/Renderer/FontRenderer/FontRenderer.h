@@ -47,6 +47,8 @@ public:
                                      std::uint32_t flags) = 0;
     // The bounds the second processor collected in the last walk; all zero without one.
     virtual void GetLastBounds(RectT<float>& out);
+    // The processor the renderer's own operations use; a renderer that draws text walks it too.
+    [[nodiscard]] const RCPtr<LGlyphProcessor>& GetSecondProcessor() const { return mSecond; }
 
 private:
     RCPtr<LGlyphProcessor> mFirst;

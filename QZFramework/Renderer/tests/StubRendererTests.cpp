@@ -32,9 +32,11 @@ TEST(RendererCreate, TypeTwoIsTheStub)
     EXPECT_FALSE(RCPtr<LD3D9Renderer>::DynamicCastFrom(renderer).IsNull());
 }
 
-TEST(RendererCreate, BackendsNotInThisBuildAreNotAvailable)
+TEST(RendererCreate, TypeZeroIsOpenGL)
 {
-    EXPECT_TRUE(LRenderer::Create(LRenderer::kTypeOpenGL, {0, 0, 10, 10}, nullptr).IsNull());
+    const RCPtr<LRenderer> renderer = LRenderer::Create(0, {0, 0, 10, 10}, nullptr);
+    ASSERT_FALSE(renderer.IsNull());
+    EXPECT_EQ(renderer->GetRendererType(), 0);
 }
 
 TEST(RendererCreate, UnknownTypesThrowADomainError)

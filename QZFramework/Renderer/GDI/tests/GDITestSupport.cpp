@@ -1,7 +1,6 @@
 #include "QZFramework/Renderer/GDI/tests/GDITestSupport.h"
 
 #include "Platform/Graphics2D/Image.h"
-#include "QZFramework/Utilities/Graphics/BitmapData.h"
 
 #include <gtest/gtest.h>
 
@@ -61,24 +60,6 @@ std::string OffscreenFrame::Picture(std::uint32_t argb) const
         text += '\n';
     }
     return text;
-}
-
-RCPtr<LBitmap> MakeBitmap(std::int32_t width, std::int32_t height,
-                          const std::vector<std::uint32_t>& pixels)
-{
-    RCPtr<LBitmap> bitmap = LBitmap::CreateFilledBitmap({width, height}, ColorRGBA());
-    RCPtr<LBitmapData> data = bitmap->LockPixels(Graphics2D::LockModeWrite);
-    for (std::int32_t y = 0; y < height; ++y)
-    {
-        auto* row =
-            reinterpret_cast<std::uint32_t*>(reinterpret_cast<std::uint8_t*>(data->GetPixels()) +
-                                             std::ptrdiff_t{y} * data->GetStride());
-        for (std::int32_t x = 0; x < width; ++x)
-        {
-            row[x] = pixels.at(static_cast<std::size_t>(y * width + x));
-        }
-    }
-    return bitmap;
 }
 
 std::string ExceptionText(const std::function<void()>& action)

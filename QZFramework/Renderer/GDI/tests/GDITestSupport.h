@@ -1,8 +1,8 @@
-// Helpers of the 2D renderer's tests: off-screen frames, pixel reads and small bitmaps made from
-// pixel lists.
+// Helpers of the 2D renderer's tests: off-screen frames and pixel reads.
 #pragma once
 
 #include "QZFramework/Renderer/GDI/GDIRenderer.h"
+#include "QZFramework/Renderer/tests/ReferenceScene.h"
 
 #include <cstdint>
 #include <functional>
@@ -43,10 +43,6 @@ private:
     RCPtr<LGDIRenderer> mRenderer;
     RCPtr<LRenderContextInfo> mContext;
 };
-
-// A bitmap of the size whose pixels (straight ARGB, rows top down) are given.
-[[nodiscard]] RCPtr<LBitmap> MakeBitmap(std::int32_t width, std::int32_t height,
-                                        const std::vector<std::uint32_t>& pixels);
 
 // The text of the exception the action throws, or "no exception".
 [[nodiscard]] std::string ExceptionText(const std::function<void()>& action);
