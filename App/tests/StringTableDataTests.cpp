@@ -108,7 +108,7 @@ const Sample kSamples[] = {
     {kAppTable, u"GHK.NID_MENU_FILE_SEND_PRESET_TO_DEVICE", u"SHIFT+CTRL+VKEY_S"},
     {kAppTable, u"CONTROL_PANEL_SETTINGS_FILTER_SEGMENT_2", u"|All Files (*.*)|*.*"},
     {kAppTable, u"SETTINGS_FILE_LOAD_CORRUPT_MESSAGE",
-     u"Vidida file is not compatible with this vesion of the preset editor"},
+     u"Vidida file is not compatible with this version of the preset editor"},
     {u"MainControl|mainMenu", u"CONTEXT_MENU0.02.-", u"-"},
     {u"MainControl|mainMenu", u"CONTEXT_MENU0.03.NID_MENU_FILE_LOAD_PRESET_FROM_FILE",
      u"Load Vidida | Load Vidida from disk."},
