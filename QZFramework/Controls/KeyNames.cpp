@@ -30,6 +30,14 @@ std::u16string Decimal(int value)
     return text;
 }
 
+// prefix + text, written so that g++ does not see an overlapping copy where there is none.
+std::u16string Join(const char16_t* prefix, const std::u16string& text)
+{
+    std::u16string joined(prefix);
+    joined += text;
+    return joined;
+}
+
 // The unit offset units after first, as a text.
 std::u16string Unit(char16_t first, int offset)
 {
@@ -88,12 +96,12 @@ KeyNames::NameTable BuildNames()
     // clang-format on
     for (const auto& [name, key] : rows)
     {
-        names.emplace(u"VKEY_" + std::u16string(name), key);
+        names.emplace(Join(u"VKEY_", name), key);
     }
-    AddRun(names, '0', 10, [](int i) { return u"VKEY_" + Unit(u'0', i); });
-    AddRun(names, 'A', 26, [](int i) { return u"VKEY_" + Unit(u'A', i); });
-    AddRun(names, 96, 10, [](int i) { return u"VKEY_NUMPAD" + Decimal(i); });
-    AddRun(names, 112, 24, [](int i) { return u"VKEY_F" + Decimal(i + 1); });
+    AddRun(names, '0', 10, [](int i) { return Join(u"VKEY_", Unit(u'0', i)); });
+    AddRun(names, 'A', 26, [](int i) { return Join(u"VKEY_", Unit(u'A', i)); });
+    AddRun(names, 96, 10, [](int i) { return Join(u"VKEY_NUMPAD", Decimal(i)); });
+    AddRun(names, 112, 24, [](int i) { return Join(u"VKEY_F", Decimal(i + 1)); });
     return names;
 }
 
@@ -130,8 +138,8 @@ std::map<int, std::u16string> BuildDisplayNames()
     // clang-format on
     AddRun(displayNames, '0', 10, [](int i) { return Unit(u'0', i); });
     AddRun(displayNames, 'A', 26, [](int i) { return Unit(u'A', i); });
-    AddRun(displayNames, 96, 10, [](int i) { return u"Numpad " + Decimal(i); });
-    AddRun(displayNames, 112, 24, [](int i) { return u"F" + Decimal(i + 1); });
+    AddRun(displayNames, 96, 10, [](int i) { return Join(u"Numpad ", Decimal(i)); });
+    AddRun(displayNames, 112, 24, [](int i) { return Join(u"F", Decimal(i + 1)); });
     return displayNames;
 }
 
