@@ -2,6 +2,7 @@
 
 #include "QZFramework/Application/ApplicationBase.h"
 #include "QZFramework/ControlBase/ControlFactory.h"
+#include "QZFramework/ControlBase/RootWindow.h"
 #include "QZFramework/ControlBase/XmlValues.h"
 #include "QZFramework/Notification/NotificationCenterManager.h"
 #include "QZFramework/System/DebugStreams.h"
@@ -215,7 +216,10 @@ LControl::LControl(const RCPtr<LControl>& parent, const WideString& name, bool)
     }
 }
 
-LControl::~LControl() = default;
+LControl::~LControl()
+{
+    SetRootWindow(RCPtr<LRootWindow>());
+}
 
 void LControl::AttachTo(LControl* parent)
 {
@@ -655,6 +659,37 @@ WideString& LControl::GetString(WideString& text, const char16_t* key) const
         text.Clear();
     }
     return text;
+}
+
+// ---- root window ----
+
+void LControl::SetRootWindow(const RCPtr<LRootWindow>& window)
+{
+    if (mRootWindow == window)
+    {
+        return;
+    }
+    if (window)
+    {
+        window->AdjustCyclicRefCount(1);
+    }
+    const RCPtr<LRootWindow> previous = mRootWindow;
+    mRootWindow = window;
+    if (previous)
+    {
+        previous->AdjustCyclicRefCount(-1);
+    }
+}
+
+RCPtr<LRootWindow>& LControl::GetRootWindowRef(RCPtr<LRootWindow>& window) const
+{
+    const LControl* top = this;
+    while (top->mParent)
+    {
+        top = top->mParent.Get();
+    }
+    window = top->mRootWindow;
+    return window;
 }
 
 } // namespace QZ

@@ -44,6 +44,7 @@ namespace QZ
 {
 
 class LRenderer;
+class LRootWindow;
 
 class LControl : public virtual LNotificationClient,
                  public virtual LNotificationDistributor,
@@ -245,6 +246,14 @@ public:
     [[nodiscard]] std::int32_t GetDragMode() const { return mDragMode; }
     [[nodiscard]] std::int32_t GetDragOption() const { return mDragOption; }
 
+    // ---- root window ----
+    // Set on the root control by its window (null detaches); the link counts as an internal
+    // reference of the window.
+    void SetRootWindow(const RCPtr<LRootWindow>& window);
+    // The root window of the tree the control is in (through its root control); null when the
+    // tree is not attached to a window.
+    RCPtr<LRootWindow>& GetRootWindowRef(RCPtr<LRootWindow>& window) const;
+
 protected:
     // The layout resolver's three steps, in the order UpdateLayout runs them. The reference of
     // each axis is the rectangle its rules are measured against.
@@ -283,6 +292,9 @@ private:
     bool mApplyingDescriptor = false;
     RCPtr<LNotificationCenter> mNotificationCenter;
     ChildControlList mChildren;
+
+    // root window
+    RCPtr<LRootWindow> mRootWindow;
 };
 
 } // namespace QZ
