@@ -54,8 +54,8 @@ template <class T> struct RectT
 
     // out = the smallest rectangle holding a and b (out may be a or b); true when both its width
     // and height exceed 1.1920929e-07.
-    static bool Union(RectT& out, const RectT& a,
-                      const RectT& b) requires std::is_floating_point_v<T>
+    static bool Union(RectT& out, const RectT& a, const RectT& b)
+        requires std::is_floating_point_v<T>
     {
         const T left = std::min(a.x, b.x);
         const T top = std::min(a.y, b.y);
