@@ -5,9 +5,13 @@
 #include "QZFramework/ControlBase/ControlFactory.h"
 #include "QZFramework/Notification/MouseWheelParam.h"
 #include "QZFramework/Renderer/MeasurementRenderer.h"
+#include "QZFramework/Renderer/AutoClip.h"
+#include "QZFramework/Renderer/RenderState.h"
 #include "QZFramework/Renderer/Renderer.h"
 
 #include <algorithm>
+#include <limits>
+#include <vector>
 
 namespace QZ
 {
@@ -16,11 +20,17 @@ LRootWindow::LRootWindow(IWindowOSServices* services) : mServices(services) {}
 
 LRootWindow::~LRootWindow() = default;
 
-RCPtr<LControl>& LRootWindow::HitTest(RCPtr<LControl>& out, std::int32_t, std::int32_t,
+RCPtr<LControl>& LRootWindow::HitTest(RCPtr<LControl>& out, std::int32_t x, std::int32_t y,
                                       PointT<long>& point, std::int32_t)
 {
     out = RCPtr<LControl>();
     point = PointT<long>();
+    if (mRootControl)
+    {
+        std::int32_t bestZ = std::numeric_limits<std::int32_t>::min();
+        const PointT<std::int32_t> at = mRootControl->GetPosition().ToLong();
+        mRootControl->FindControlAtPoint(out, {x - at.x, y - at.y}, true, point, bestZ);
+    }
     return out;
 }
 
@@ -253,9 +263,36 @@ QZRESULT LRootWindow::DispatchWheel(std::uint32_t direction, const RCPtr<LMouseW
 
 // ---- painting and invalidation ----
 
-QZRESULT LRootWindow::Paint(const RCPtr<LRenderer>&, const RegionT&)
+QZRESULT LRootWindow::Paint(const RCPtr<LRenderer>& renderer, const RegionT& dirty)
 {
-    return S_FALSE;
+    if (!mRootControl || !renderer || renderer->GetCurrentState() == nullptr)
+    {
+        return S_FALSE;
+    }
+    std::vector<RCPtr<LControl>> layer;
+    const QZRESULT result = mRootControl->Paint(renderer, dirty, layer, false);
+    // Painting a member may add more members; those are painted the same way, after it.
+    for (std::size_t done = 0; done < layer.size();)
+    {
+        const std::size_t end = layer.size();
+        std::stable_sort(layer.begin() + static_cast<std::ptrdiff_t>(done), layer.end(),
+                         [](const RCPtr<LControl>& a, const RCPtr<LControl>& b)
+                         { return a->GetLayout()->zOrder < b->GetLayout()->zOrder; });
+        for (; done < end; ++done)
+        {
+            const RCPtr<LControl> control = layer[done];
+            const CAutoClip state(renderer);
+            RenderState& current = *renderer->GetCurrentState();
+            current.alpha = control->GetOpacity();
+            // The control's Paint moves by its own position, so the origin goes to its parent's
+            // content origin.
+            const PointT<double> origin = control->GetPositionInRoot();
+            renderer->OffsetOrigin({origin.x - control->GetPosition().x - current.origin.x,
+                                    origin.y - control->GetPosition().y - current.origin.y});
+            control->Paint(renderer, dirty, layer, true);
+        }
+    }
+    return result;
 }
 
 void LRootWindow::Invalidate(const RectT<long>& rect)

@@ -13,10 +13,15 @@ namespace
 class RootWindowTest : public ToolkitFixture
 {
 protected:
+    // A control filling its parent's (or window's) client area.
     RCPtr<LControl> MakeControl(const RCPtr<LControl>& parent, const char16_t* name)
     {
         RCPtr<LControlDescriptor> descriptor(new LControlDescriptor());
         descriptor->name = WideString(name);
+        for (LLayoutDescriptor::SizeSpec& size : descriptor->layout->size)
+        {
+            size = {LLayoutDescriptor::kClient, WideString(), 1.0f, 0.0};
+        }
         RCPtr<LControl> control(new LoggingControl(parent, WideString(name), true));
         control->ApplyDescriptor(descriptor);
         return control;
