@@ -136,7 +136,7 @@ void LRootWindow::SetClientScreenRect(const RectT<std::int32_t>& rect)
 {
     const bool resized = rect.width != mClientRect.width || rect.height != mClientRect.height;
     mClientRect = rect;
-    if (resized && mRootControl)
+    if (resized && mRootControl && !mRequestingRect)
     {
         mRootControl->OnResize();
         Invalidate({0, 0, rect.width, rect.height});
@@ -153,7 +153,12 @@ QZRESULT LRootWindow::SetWindowRect(const RectT<std::int32_t>& rect)
     {
         mServices->SetClientScreenRect(rect);
     }
+    // The root control asked for this size: laying it out again against it would feed a root
+    // sized relative to the window back into the window without end.
+    const bool requesting = mRequestingRect;
+    mRequestingRect = true;
     SetClientScreenRect(rect);
+    mRequestingRect = requesting;
     return S_OK;
 }
 

@@ -170,6 +170,7 @@ private:
     LCursor mCursor = nullptr;
     std::int32_t mModalResult = 0;
     bool mEndModalPending = false;
+    bool mRequestingRect = false;
 };
 
 } // namespace QZ

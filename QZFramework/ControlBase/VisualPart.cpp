@@ -89,7 +89,7 @@ RCPtr<LVisualPart>& LVisualPart::Create(RCPtr<LVisualPart>& out, const WideStrin
 void LVisualPart::Draw(LRenderer& renderer, const RectT<std::int32_t>& rect) const
 {
     const RenderState* state = renderer.GetCurrentState();
-    const float alpha = state != nullptr ? std::clamp(state->alpha, 0.0f, 1.0f) : 1.0f;
+    const float alpha = std::clamp((state != nullptr ? state->alpha : 1.0f) * mAlpha, 0.0f, 1.0f);
     if (alpha <= 0.0f)
     {
         return;
@@ -114,7 +114,13 @@ ColorRGBA LVisualPart::GetColorAt(const RectT<std::int32_t>& rect,
     }
     const std::int32_t sx = SourcePixel(dx, rect.width, mSize.x, mResizeType);
     const std::int32_t sy = SourcePixel(dy, rect.height, mSize.y, mResizeType);
-    return sx < 0 || sy < 0 ? ColorRGBA() : mBitmap->GetPixelColor(sx, sy);
+    if (sx < 0 || sy < 0)
+    {
+        return {};
+    }
+    ColorRGBA color = mBitmap->GetPixelColor(sx, sy);
+    color.alpha *= mAlpha;
+    return color;
 }
 
 } // namespace QZ

@@ -1,5 +1,5 @@
 // A drawable piece of a skin: a bitmap shown at its own size or fitted into a rectangle by its
-// resize type. The colorizer and alpha it was made with are already in its pixels; they are kept
+// resize type, at its alpha. The colorizer it was made with is already in its pixels; it is kept
 // for callers that copy the part.
 #pragma once
 
@@ -27,11 +27,12 @@ public:
                                       const RCPtr<LColorizer>& colorizer, float alpha,
                                       const RCPtr<LBitmap>& mask);
 
-    // Draws the bitmap into the rectangle (current coordinates) by the resize type, at the render
-    // state's alpha (the renderer draws bitmaps opaque, so a faded copy is kept for that alpha).
+    // Draws the bitmap into the rectangle (current coordinates) by the resize type, at the part's
+    // alpha times the render state's (the renderer draws bitmaps as they are, so a faded copy is
+    // kept for that alpha).
     void Draw(LRenderer& renderer, const RectT<std::int32_t>& rect) const;
-    // The bitmap's pixel shown at the point when the part fills the rectangle; all zeros where
-    // the part shows nothing.
+    // The bitmap's pixel shown at the point when the part fills the rectangle, its alpha times the
+    // part's; all zeros where the part shows nothing.
     [[nodiscard]] ColorRGBA GetColorAt(const RectT<std::int32_t>& rect,
                                        const PointT<std::int32_t>& point) const;
 

@@ -38,8 +38,13 @@ RCPtr<LVisualPart>& LVisualPartDescriptor::GetVisualPart(RCPtr<LVisualPart>& out
         }
         if (drawable && (image.IsEmpty() || picture))
         {
-            const RCPtr<LBitmap> bitmap = LBitmap::CreatePartBitmap(
-                colorizer, alpha, size, picture, picture ? RCPtr<LBitmap>() : maskBitmap);
+            // The part's alpha is its opacity, applied when it is drawn; the colorizer tints at
+            // its own colour's alpha.
+            const RCPtr<LBitmap> shape = picture ? picture : maskBitmap;
+            const RCPtr<LBitmap> bitmap =
+                colorizer ? LBitmap::CreatePartBitmap(colorizer, 1.0f, size, picture,
+                                                      picture ? RCPtr<LBitmap>() : maskBitmap)
+                          : shape;
             LVisualPart::Create(mBuilt, name, bitmap, resizeType, colorizer, alpha, maskBitmap);
         }
     }
