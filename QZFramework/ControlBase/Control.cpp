@@ -1307,26 +1307,28 @@ QZRESULT LControl::Paint(const RCPtr<LRenderer>& renderer, const RegionT& dirty,
         }
         return S_OK;
     }
+    // Looks draw without moving the origin or the clip, so only the alpha needs restoring.
+    const float alpha = state->alpha;
     for (const bool frames : {false, true})
     {
         for (std::uint32_t i = 0; i < mLooks.size(); ++i)
         {
             if (TakesPart(i))
             {
-                const CAutoClip look(renderer);
-                renderer->GetCurrentState()->alpha *= mLookWeights[i];
+                state->alpha = alpha * mLookWeights[i];
                 frames ? mLooks[i]->DrawNonClientParts(*renderer, dirty)
                        : mLooks[i]->DrawClientPart(*renderer, dirty);
             }
         }
     }
+    state->alpha = alpha;
     RunHook(renderer, dirty, false);
     for (std::uint32_t i = 0; i < mLookWeights.size(); ++i)
     {
         if (mLookWeights[i] > 0.0f)
         {
-            const CAutoClip look(renderer);
-            renderer->GetCurrentState()->alpha *= mLookWeights[i];
+            // Children restore every state they push, so only the alpha needs restoring here.
+            state->alpha = alpha * mLookWeights[i];
             if (const RCPtr<LLook>& drawn = GetLook(i))
             {
                 drawn->DrawLabelText(*renderer, dirty,
@@ -1336,6 +1338,7 @@ QZRESULT LControl::Paint(const RCPtr<LRenderer>& renderer, const RegionT& dirty,
             {
                 PaintChildren(renderer, dirty, layer, i);
             }
+            state->alpha = alpha;
         }
     }
     RunHook(renderer, dirty, true);
@@ -1359,7 +1362,19 @@ void LControl::RunHook(const RCPtr<LRenderer>& renderer, const RegionT& dirty, b
     {
         RectT<double> area(r.left - origin.x, r.top - origin.y, r.right - r.left, r.bottom - r.top);
         RectT<double>::Intersect(area, area, current);
-        if (area.width > kExtentEpsilon && area.height > kExtentEpsilon)
+        if (area.width <= kExtentEpsilon || area.height <= kExtentEpsilon)
+        {
+            continue;
+        }
+        // A rectangle covering the whole current clip would push a state equal to the current
+        // one; the hook then draws under the current state.
+        const bool whole = area == current && current.x >= 0.0 && current.y >= 0.0 &&
+                           current.GetRight() <= mSize.x && current.GetBottom() <= mSize.y;
+        if (whole)
+        {
+            overlay ? DrawOverlay(*renderer) : DrawUnderlay(*renderer);
+        }
+        else
         {
             const CAutoClip clip(renderer, {0.0, 0.0, mSize.x, mSize.y}, area, RCPtr<LStencil>());
             overlay ? DrawOverlay(*renderer) : DrawUnderlay(*renderer);
@@ -1415,6 +1430,10 @@ void LControl::PaintChildren(const RCPtr<LRenderer>& renderer, const RegionT& di
         {
             mChildren.GetAt(i, kPaintOrder)->Paint(renderer, dirty, layer, false);
         }
+    }
+    if (cursor == count || IsUnclipped(*mChildren.GetAt(cursor, kPaintOrder)))
+    {
+        return;
     }
     CAutoClip::ClipDescription offset;
     offset.flavor = CAutoClip::kFlavorOffset;

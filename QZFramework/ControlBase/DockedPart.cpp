@@ -5,9 +5,44 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace QZ
 {
+namespace
+{
+
+constexpr std::size_t kMaxStrips = 64;
+
+// An opaque gradient is drawn as a strip one pixel wide stretched over the part, so the renderer
+// draws one cached image instead of a rectangle per row. Strips are shared by every part of the
+// same colorizer and height; the user-interface thread alone draws.
+RCPtr<LBitmap> GradientStrip(const RCPtr<LColorizer>& colorizer, std::int32_t height)
+{
+    struct Strip
+    {
+        RCPtr<LColorizer> colorizer;
+        std::int32_t height;
+        RCPtr<LBitmap> bitmap;
+    };
+    static std::vector<Strip> strips;
+    for (const Strip& strip : strips)
+    {
+        if (strip.colorizer == colorizer && strip.height == height)
+        {
+            return strip.bitmap;
+        }
+    }
+    if (strips.size() >= kMaxStrips)
+    {
+        strips.clear();
+    }
+    const RCPtr<LBitmap> bitmap = LBitmap::CreateColorizedBitmap(colorizer, 1.0f, {1, height});
+    strips.push_back({colorizer, height, bitmap});
+    return bitmap;
+}
+
+} // namespace
 
 LDockedPart::LDockedPart(Dock dock, double thickness, const RCPtr<LVisualPart>& part,
                          const RCPtr<LColorizer>& colorizer)
@@ -35,7 +70,14 @@ void LDockedPart::Draw(LRenderer& renderer, const RectT<std::int32_t>& rect) con
             color.alpha *= alpha;
             renderer.FillRect(band, color, true);
         };
-        if (mColorizer->IsGradient())
+        const RCPtr<LBitmap> strip = mColorizer->IsGradient() && alpha >= 1.0f
+                                         ? GradientStrip(mColorizer, rect.height)
+                                         : RCPtr<LBitmap>();
+        if (strip)
+        {
+            renderer.DrawBitmap(strip, rect, LRenderer::kResizeStretch);
+        }
+        else if (mColorizer->IsGradient())
         {
             for (std::int32_t row = 0; row < rect.height; ++row)
             {

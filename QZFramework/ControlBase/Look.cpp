@@ -113,6 +113,16 @@ void LLook::UpdateFrame()
     }
 }
 
+void LLook::UpdateTextBox(const RectT<double>& area)
+{
+    const PointT<std::int32_t> box(WholePixels(area.width), WholePixels(area.height));
+    if (box != mTextBox)
+    {
+        mTextBox = box;
+        mFontText->SetBoxSize(box.x, box.y);
+    }
+}
+
 void LLook::SetRect(const RectT<double>& rect)
 {
     mSize = {std::max(WholePixels(rect.width), 0), std::max(WholePixels(rect.height), 0)};
@@ -121,7 +131,7 @@ void LLook::SetRect(const RectT<double>& rect)
 void LLook::SetText(const WideString& text)
 {
     mText = text;
-    if (mFontText)
+    if (mFontText && !(mFontText->GetText() == text))
     {
         mFontText->SetText(text);
     }
@@ -129,7 +139,7 @@ void LLook::SetText(const WideString& text)
 
 void LLook::SetFont(const RCPtr<LFont>& font)
 {
-    if (mFontText)
+    if (mFontText && mFontText->GetFont() != font)
     {
         mFontText->SetFont(font);
     }
@@ -225,7 +235,7 @@ bool LLook::IsTextClipped()
         return false;
     }
     const RectT<double> area = GetTextRect();
-    mFontText->SetBoxSize(WholePixels(area.width), WholePixels(area.height));
+    UpdateTextBox(area);
     mFontText->GetLineCount();
     const Array<RectT<float>>& boxes = mFontText->GetLineBoxes();
     if (boxes.GetCount() == 0)
@@ -280,7 +290,7 @@ void LLook::DrawLabelText(LRenderer& renderer, const RegionT&, const PointT<doub
         return;
     }
     const RectT<double> area = GetTextRect();
-    mFontText->SetBoxSize(WholePixels(area.width), WholePixels(area.height));
+    UpdateTextBox(area);
     const std::uint32_t count = mFontText->GetLineCount();
     const RenderState* state = renderer.GetCurrentState();
     ColorRGBA color = mTextProperties->color;

@@ -91,6 +91,8 @@ private:
     [[nodiscard]] RectT<std::int32_t> GetPartRect(const LDockedPart& part) const;
     [[nodiscard]] RectT<std::int32_t> Inside(const Insets& insets) const;
     void UpdateFrame();
+    // Gives the text its box when that changed (a new box lays the text out again).
+    void UpdateTextBox(const RectT<double>& area);
 
     PointT<std::int32_t> mSize;
     std::vector<RCPtr<LDockedPart>> mFills;
@@ -102,6 +104,7 @@ private:
     RCPtr<LTextPropertiesDescriptor> mTextProperties;
     RCPtr<LFontText> mFontText;
     WideString mText;
+    PointT<std::int32_t> mTextBox{-1, -1};
     RegionT mRegion;
 };
 
