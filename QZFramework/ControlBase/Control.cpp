@@ -506,6 +506,7 @@ QZRESULT LControl::ApplyDescriptor(const ConstRCPtr<LControlDescriptor>& descrip
         // whether it belongs there.
         SetClipToParent(true);
     }
+    const ConstRCPtr<LControlDescriptor> previous = mDescriptor;
     mDescriptor = descriptor;
     mLayout = descriptor->layout->Clone();
     if (!mParent && mRootWindow)
@@ -564,7 +565,7 @@ QZRESULT LControl::ApplyDescriptor(const ConstRCPtr<LControlDescriptor>& descrip
         SetLookWeight(0, 1.0f, true);
         return S_OK;
     }
-    ReattachChildren(std::move(former), descriptor);
+    ReattachChildren(std::move(former), previous, descriptor);
     PostInitialize();
     mChildren.Touch();
     if (!mParent && mRootWindow)
@@ -633,6 +634,7 @@ void LControl::BuildLooks(const LControlDescriptor& descriptor)
 }
 
 void LControl::ReattachChildren(std::vector<RCPtr<LControl>> former,
+                                const ConstRCPtr<LControlDescriptor>& previous,
                                 const ConstRCPtr<LControlDescriptor>& descriptor)
 {
     mApplyingDescriptor = true;
@@ -649,10 +651,18 @@ void LControl::ReattachChildren(std::vector<RCPtr<LControl>> former,
             AddChild(child, entry);
         }
     }
-    // Children that the code added keep their own descriptor: a re-skin must not drop them.
+    // A child the old skin made leaves with its entry; one the code added keeps its own
+    // descriptor, as the new skin knows nothing of it.
     for (const RCPtr<LControl>& child : former)
     {
-        AddChild(child, child->mDescriptor);
+        const bool fromSkin =
+            previous && std::any_of(previous->subControls.begin(), previous->subControls.end(),
+                                    [&child](const RCPtr<LControlDescriptor>& entry)
+                                    { return entry.Get() == child->mDescriptor.Get(); });
+        if (!fromSkin)
+        {
+            AddChild(child, child->mDescriptor);
+        }
     }
     mApplyingDescriptor = false;
     if (mChildren.GetCount() > 0)

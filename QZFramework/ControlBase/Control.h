@@ -467,6 +467,7 @@ private:
     [[nodiscard]] std::vector<RCPtr<LControl>> GetLayoutSequence() const;
     void BuildLooks(const LControlDescriptor& descriptor);
     void ReattachChildren(std::vector<RCPtr<LControl>> former,
+                          const ConstRCPtr<LControlDescriptor>& previous,
                           const ConstRCPtr<LControlDescriptor>& descriptor);
     void FillWindowClient();
     void KeepWindowPlace();
