@@ -316,7 +316,7 @@ std::uint32_t LLook::GetColorAtPoint(const PointT<long>& point) const
     }
     const PointT<std::int32_t> p(static_cast<std::int32_t>(point.x),
                                  static_cast<std::int32_t>(point.y));
-    const auto shown = [&p](const ColorRGBA& color) { return color.alpha > 0.0f; };
+    const auto shown = [](const ColorRGBA& color) { return color.alpha > 0.0f; };
     for (auto it = mFrames.rbegin(); it != mFrames.rend(); ++it)
     {
         const ColorRGBA color = (*it)->GetColorAt(GetPartRect(**it), p);
