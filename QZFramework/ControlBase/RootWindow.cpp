@@ -286,14 +286,16 @@ QZRESULT LRootWindow::Paint(const RCPtr<LRenderer>& renderer, const RegionT& dir
         for (; done < end; ++done)
         {
             const RCPtr<LControl> control = layer[done];
-            const CAutoClip state(renderer);
-            RenderState& current = *renderer->GetCurrentState();
-            current.alpha = control->GetOpacity();
             // The control's Paint moves by its own position, so the origin goes to its parent's
-            // content origin.
-            const PointT<double> origin = control->GetPositionInRoot();
-            renderer->OffsetOrigin({origin.x - control->GetPosition().x - current.origin.x,
-                                    origin.y - control->GetPosition().y - current.origin.y});
+            // content origin (a pushed offset keeps the clip where it is on the screen).
+            const PointT<double> at = control->GetPositionInRoot();
+            const PointT<double> current = renderer->GetCurrentState()->origin;
+            CAutoClip::ClipDescription offset;
+            offset.flavor = CAutoClip::kFlavorOffset;
+            offset.offset = {at.x - control->GetPosition().x - current.x,
+                             at.y - control->GetPosition().y - current.y};
+            const CAutoClip moved(renderer, offset);
+            renderer->GetCurrentState()->alpha = control->GetOpacity();
             control->Paint(renderer, dirty, layer, true);
         }
     }
