@@ -27,7 +27,7 @@ std::int32_t SourcePixel(std::int32_t d, std::int32_t n, std::int32_t b, std::ui
     case LRenderer::kResizeCenter:
     {
         const double offset = (static_cast<double>(n) - b) * 0.5;
-        const auto s = static_cast<std::int32_t>(std::floor(d + 0.5 - offset));
+        const auto s = static_cast<std::int32_t>(std::floor(d - offset));
         return s >= 0 && s < b ? s : -1;
     }
     default:

@@ -2,7 +2,9 @@
 // (data/reference-tree.png), exactly except inside the button whose label is text. On a
 // difference the picture is written next to the build as reference-tree-actual.png. The same tree
 // serves the invalidation and hit-test tables.
+#include "Platform/Graphics2D/Image.h"
 #include "QZFramework/ControlBase/Look.h"
+#include "QZFramework/Renderer/GDI/GDIRenderContextInfo.h"
 #include "QZFramework/ControlBase/tests/PaintTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -244,6 +246,72 @@ TEST_F(PaintedTree, DropTargetSearchEndsWhenTheWalkComesBack)
     EXPECT_FALSE(target);
     Find(u"box")->FindDropTarget(target, Find(u"button"), {100, 45});
     EXPECT_FALSE(target);
+}
+
+} // namespace
+} // namespace QZ::ToolkitTest
+
+namespace QZ::ToolkitTest
+{
+namespace
+{
+
+// The colour a look reports at a point agrees with what the renderer drew there, for every
+// resize type, including a stretch by a fraction, and a clip region cuts it.
+TEST(LookColorAtPoint, AgreesWithTheDrawnPixels)
+{
+    LApplicationBase application;
+    PaintedWindow window(application, 64, 40);
+    const RCPtr<LBitmap> icon = LBitmap::GetNamedBitmap(WideString(u"::TestIcon.png"));
+    ASSERT_TRUE(icon);
+    struct Case
+    {
+        std::uint32_t resize;
+        RectT<double> rect;
+    };
+    const Case cases[] = {{LRenderer::kResizeStretch, {0, 0, 24, 24}},
+                          {LRenderer::kResizeStretch, {0, 0, 17, 29}},
+                          {LRenderer::kResizeTile, {0, 0, 30, 20}},
+                          {LRenderer::kResizeCenter, {0, 0, 31, 27}}};
+    for (const Case& c : cases)
+    {
+        RCPtr<LLookDescriptor> descriptor(new LLookDescriptor());
+        descriptor->parts.push_back(RCPtr<LDockedPartDescriptor>(new LDockedPartDescriptor()));
+        descriptor->parts.back()->part = new LVisualPartDescriptor();
+        descriptor->parts.back()->part->image = WideString(u"::TestIcon.png");
+        descriptor->parts.back()->part->resizeType = c.resize;
+        RCPtr<LLook> look;
+        LLook::Create(look, descriptor, false);
+        look->SetRect(c.rect);
+        RegionT clip;
+        clip.AddRect({0, 0, 64, 12});
+        const RCPtr<LRenderer> renderer(window.Renderer().Get());
+        RCPtr<LRenderContextInfo> context;
+        ASSERT_EQ(renderer->InitRenderContextInfo({0, 0, 64, 40}, nullptr, true, context), S_OK);
+        (void)renderer->RenderStart(context);
+        look->DrawClientPart(*renderer, clip);
+        (void)renderer->RenderFinish(context);
+        const RCPtr<LGDIRenderContextInfo> gdi =
+            RCPtr<LGDIRenderContextInfo>::DynamicCastFrom(context);
+        Graphics2D::Image& drawn = *gdi->GetFrontSurface()->GetBitmap();
+        std::int32_t disagreeing = 0;
+        for (long y = 0; y < static_cast<long>(c.rect.height); ++y)
+        {
+            for (long x = 0; x < static_cast<long>(c.rect.width); ++x)
+            {
+                std::uint32_t pixel = 0;
+                (void)drawn.GetPixel(static_cast<std::int32_t>(x), static_cast<std::int32_t>(y),
+                                     pixel);
+                const std::uint32_t reported = look->GetColorAtPoint({x, y});
+                disagreeing += ((pixel >> 24) == 0) != ((reported >> 24) == 0) ? 1 : 0;
+            }
+        }
+        EXPECT_EQ(disagreeing, 0) << "resize type " << c.resize << ", " << c.rect.width << " x "
+                                  << c.rect.height;
+        look->SetRegion(clip);
+        EXPECT_EQ(look->GetColorAtPoint({12, 13}), 0u);
+        EXPECT_FALSE(look->GetStencil().IsNull());
+    }
 }
 
 } // namespace
