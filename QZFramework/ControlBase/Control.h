@@ -34,6 +34,7 @@
 #include "QZFramework/ObjectBase/RCPtr.h"
 #include "QZFramework/Utilities/Graphics/PointT.h"
 #include "QZFramework/Utilities/Graphics/RectT.h"
+#include "QZFramework/Utilities/Graphics/RegionT.h"
 #include "QZFramework/Utilities/Graphics/Font.h"
 #include "QZFramework/Utilities/Storage/StringT.h"
 
@@ -44,6 +45,10 @@ namespace QZ
 {
 
 class LRenderer;
+class LRootWindow;
+class LLook;
+class LVisualPart;
+class LBitmap;
 
 class LControl : public virtual LNotificationClient,
                  public virtual LNotificationDistributor,
@@ -84,6 +89,10 @@ public:
         [[nodiscard]] std::uint32_t GetVersion() const { return mVersion; }
         // Marks the sorted orders stale (something that orders the children changed).
         void Touch() { ++mVersion; }
+        // Renames a child: 1 when the name is unchanged, E_INVALIDARG when it is not a member,
+        // E_FAIL when a sibling has that name; 0 after the rename, with every later sibling's
+        // layout references to the old name turned to the new one.
+        QZRESULT RenameChild(const RCPtr<LControl>& child, const WideString& name);
 
     private:
         friend class LControl;
@@ -94,6 +103,8 @@ public:
         std::vector<RCPtr<LControl>> mStorage;
         mutable std::vector<std::uint32_t> mTabOrder;
         mutable std::vector<std::uint32_t> mPaintOrder;
+        // The layout sequence: LayoutOrder, then storage order.
+        mutable std::vector<std::uint32_t> mLayoutOrder;
         std::uint32_t mVersion = 1;
         mutable std::uint32_t mSortedVersion = 0;
         LControl* const mOwner;
@@ -245,14 +256,168 @@ public:
     [[nodiscard]] std::int32_t GetDragMode() const { return mDragMode; }
     [[nodiscard]] std::int32_t GetDragOption() const { return mDragOption; }
 
+    // ---- root window ----
+    // Set on the root control by its window (null detaches); the link counts as an internal
+    // reference of the window. E_FAIL for a control with a parent; a window gets the control's
+    // text as its title.
+    QZRESULT SetRootWindow(const RCPtr<LRootWindow>& window);
+    // The root window of the tree the control is in (through its root control); null when the
+    // tree is not attached to a window.
+    RCPtr<LRootWindow>& GetRootWindowRef(RCPtr<LRootWindow>& window) const;
+
+    // ---- looks, painting and invalidation ----
+    // Draws the control and the part of its subtree inside it; controls that do not clip to
+    // their parent are appended to the layer instead, for the window to paint above the tree.
+    // separate: painted as a member of that layer. E_INVALIDARG when separate equals ClipToParent.
+    virtual QZRESULT Paint(const RCPtr<LRenderer>& renderer, const RegionT& dirty,
+                           std::vector<RCPtr<LControl>>& layer, bool separate);
+    // Appends the separately painted controls of the subtree; the number appended.
+    std::uint32_t CollectSeparatelyPainted(std::vector<RCPtr<LControl>>& layer, bool onlyShowing,
+                                           bool includeSelf);
+    // Marks the rectangle (control coordinates) dirty in the root window; with clip, only the
+    // part inside every clipping ancestor.
+    void Invalidate(const RectT<double>& rect, bool clip);
+    // The whole control, clipped by its own ClipToParent.
+    void InvalidateAll();
+    void InvalidateRootRect(const RectT<double>& rootRect, bool clip, const RectT<double>& limit);
+    // Invalidates the separately painted controls of the subtree, which the control's own
+    // invalidation does not reach.
+    void InvalidateSeparatelyPainted();
+    // The parent's whole rectangle in this control's coordinates.
+    [[nodiscard]] RectT<double> GetParentBoundsInLocal() const;
+    // The control's top-left corner in root-window coordinates.
+    [[nodiscard]] PointT<double> GetPositionInRoot() const;
+    [[nodiscard]] PointT<double> GetAbsolutePosition() const { return GetPositionInRoot(); }
+    // Adds the other control's absolute position and subtracts this one's, both in whole pixels.
+    void MapPointFrom(const LControl& other, PointT<double>& point) const;
+
+    [[nodiscard]] std::uint32_t GetLookCount() const
+    {
+        return static_cast<std::uint32_t>(mLooks.size());
+    }
+    // The look of the state index; null for a gap or an index past the list.
+    [[nodiscard]] const RCPtr<LLook>& GetLook(std::uint32_t index) const;
+    [[nodiscard]] float GetLookWeight(std::uint32_t index) const;
+    // The look's client rectangle; (0, 0, width, height) without that look.
+    [[nodiscard]] RectT<double> GetLookClientRect(std::uint32_t index) const;
+    // E_INVALIDARG for an index past the weights; a weight outside 0..1 is ignored; exclusive
+    // sets every other weight to 0. 0.
+    QZRESULT SetLookWeight(std::uint32_t index, float weight, bool exclusive);
+    void SetLookRegion(std::uint32_t index, const RegionT& region);
+    void ClearLookRegion(std::uint32_t index);
+    void ClearLookRegions();
+    // The look's region := the control's rectangle minus the other look's region.
+    // E_INVALIDARG when either look is missing.
+    QZRESULT SetLookRegionExcluding(std::uint32_t index, std::uint32_t other);
+    // Shows the bitmap in the look's client rectangle; E_FAIL without that look.
+    QZRESULT SetLookBitmap(std::uint32_t index, const RCPtr<LBitmap>& bitmap,
+                           std::uint32_t resizeType);
+    void SetLookVisualPart(std::uint32_t index, const RCPtr<LVisualPart>& part);
+    // The label moves with the scroll offset (text boxes).
+    void SetLabelFollowsScroll(bool follows) { mLabelFollowsScroll = follows; }
+
+    // ---- hit testing and lookup ----
+    // The top-most control of the subtree under the point (control coordinates), with the point
+    // in its coordinates; null when nothing is hit. bestZ carries the effective Z order of the
+    // best find so far.
+    virtual RCPtr<LControl>& FindControlAtPoint(RCPtr<LControl>& out, const PointT<long>& point,
+                                                bool insideParent, PointT<long>& outPoint,
+                                                std::int32_t& bestZ);
+    // The point lies in the control's rectangle (left and top inclusive).
+    [[nodiscard]] virtual bool HitTest(const PointT<long>& point) const;
+    // Every look that takes part is transparent at the point (also when none takes part).
+    [[nodiscard]] virtual bool IsTransparentAt(const PointT<long>& point) const;
+    // 0xAARRGGBB of the look at the point; 0x00FFFFFF without that look.
+    [[nodiscard]] virtual std::uint32_t GetColorAtPoint(const PointT<long>& point,
+                                                        std::uint32_t look) const;
+    // The largest Z_Order among the control and its ancestors that do not clip to their parent;
+    // INT_MIN when all of them clip.
+    [[nodiscard]] std::int32_t GetEffectiveZOrder() const;
+    // Every descendant of that name; the count.
+    std::uint32_t FindDescendantsByName(const WideString& name,
+                                        std::vector<RCPtr<LControl>>& out) const;
+    // The child's index in the order, -1 when absent.
+    [[nodiscard]] std::int32_t GetChildIndex(const RCPtr<LControl>& child,
+                                             std::uint32_t order) const;
+    // The control that accepts the dragged control at the point (root coordinates), walking up
+    // from this one; null when none does.
+    RCPtr<LControl>& FindDropTarget(RCPtr<LControl>& out, const RCPtr<LControl>& dragged,
+                                    const PointT<double>& point);
+    [[nodiscard]] virtual bool AcceptsDrop(const RCPtr<LControl>& /*dragged*/) const
+    {
+        return false;
+    }
+    // While set, hit tests pass over the control itself (its children are still found).
+    void SetHitTestPassOver(bool passOver, bool withDescendants);
+    [[nodiscard]] bool IsHitTestPassOver() const { return mPassOver; }
+
+    // ---- geometry, scroll offset, text and font ----
+    virtual void SetScrollOffset(const PointT<double>& offset);
+    // True when the text changed; relayout re-runs the layout of axes sized by the content.
+    bool SetText(const WideString& text, bool relayout);
+    // E_INVALIDARG for an empty font, 1 when it is the font in use, else 0.
+    QZRESULT SetFont(const RCPtr<LFont>& font);
+    // Derives the font from the base font: an empty name, a size of 0 or below and a style of -1
+    // take the base font's; a relative size is a factor on the base size. E_FAIL when no font
+    // can be had, else SetFont's result.
+    QZRESULT SetFontSpec(const WideString& name, float size, std::int32_t style, bool relative);
+    [[nodiscard]] const RCPtr<LFont>& GetFont() const { return mFont; }
+    void SetCursor(std::int32_t kind) { mCursorKind = kind; }
+    [[nodiscard]] std::int32_t GetCursor() const { return mCursorKind; }
+    // Store the rules of an axis and lay out again; nonzero when something differed.
+    QZRESULT SetAxisLayout(std::uint32_t axis, const LLayoutDescriptor::PositionSpec& position,
+                           const LLayoutDescriptor::SizeSpec& size);
+    QZRESULT SetAxisSizeLimits(std::uint32_t axis, const LLayoutDescriptor::LimitSpec& minimum,
+                               const LLayoutDescriptor::LimitSpec& maximum);
+    QZRESULT SetLayoutAxes(const LLayoutDescriptor::PositionSpec& positionX,
+                           const LLayoutDescriptor::SizeSpec& sizeX,
+                           const LLayoutDescriptor::PositionSpec& positionY,
+                           const LLayoutDescriptor::SizeSpec& sizeY);
+    // E_INVALIDARG when negative.
+    QZRESULT SetOrderValue(std::int32_t value);
+    [[nodiscard]] std::int32_t GetOrderValue() const { return mOrderValue; }
+    // The size the control takes when its content decides it: both axes sized by "Self" with no
+    // relative or absolute part, so only the limits and the content count.
+    [[nodiscard]] PointT<double> MeasureDesiredSize();
+    // The limits resolved by the last layout; a maximum of 0 is none.
+    [[nodiscard]] PointT<double> GetMinSize() const { return mMinSize; }
+    [[nodiscard]] PointT<double> GetMaxSize() const { return mMaxSize; }
+    // Keeps the not-focusable flag and the tab stop's sign in agreement.
+    virtual void SetNotFocusable(bool notFocusable);
+
+    // ---- change hooks ----
+    virtual void OnLayoutChangeBegin();
+    virtual void OnLayoutChangeEnd() { mLayoutChangePending = false; }
+    // Derives an inherited font again from the new base font. 0.
+    virtual QZRESULT OnBaseFontChanged();
+    virtual void OnFontChanged() {}
+    // A window's root control answers 1 to have its window moved to the rectangle.
+    virtual QZRESULT OnWindowRectRequest(RectT<double>& /*rect*/) { return S_OK; }
+    [[nodiscard]] const RectT<double>& GetSavedClientRect() const { return mSavedClientRect; }
+    [[nodiscard]] bool IsLayoutChangePending() const { return mLayoutChangePending; }
+
 protected:
-    // The layout resolver's three steps, in the order UpdateLayout runs them. The reference of
-    // each axis is the rectangle its rules are measured against.
+    // What the layout rules of each axis are measured against.
+    struct LayoutReferences
+    {
+        // Origin and extent of the position rule's and of the size rule's reference.
+        double positionOrigin[2] = {0.0, 0.0};
+        double positionExtent[2] = {0.0, 0.0};
+        double sizeExtent[2] = {0.0, 0.0};
+        // A span's far edge: the sibling's position (relative 0) or the client extent minus the
+        // sibling's end (relative not 0).
+        double spanEdge[2] = {0.0, 0.0};
+        double minimumReference[2] = {0.0, 0.0};
+        double maximumReference[2] = {0.0, 0.0};
+        double scroll[2] = {0.0, 0.0};
+    };
+    // The layout resolver's three steps, in the order UpdateLayout runs them.
     void ResolveLayoutReferences(const LLayoutDescriptor& layout, const LControl* parent,
-                                 RectT<double> references[2]) const;
-    void ResolveLayoutSize(const LLayoutDescriptor& layout, const RectT<double> references[2],
+                                 LayoutReferences& references) const;
+    void ResolveLayoutSize(const LLayoutDescriptor& layout, const LayoutReferences& references,
                            RectT<double>& rect) const;
-    void ResolveLayoutMinMax(const LLayoutDescriptor& layout, RectT<double>& rect) const;
+    void ResolveLayoutMinMax(const LLayoutDescriptor& layout, const LayoutReferences& references,
+                             RectT<double>& rect);
 
     WideString mText;
     WideString mToolTipText;
@@ -283,6 +448,47 @@ private:
     bool mApplyingDescriptor = false;
     RCPtr<LNotificationCenter> mNotificationCenter;
     ChildControlList mChildren;
+
+    // root window
+    RCPtr<LRootWindow> mRootWindow;
+
+    // looks, painting, hit testing, geometry and fonts
+    void PaintChildren(const RCPtr<LRenderer>& renderer, const RegionT& dirty,
+                       std::vector<RCPtr<LControl>>& layer, std::uint32_t look);
+    void RunHook(const RCPtr<LRenderer>& renderer, const RegionT& dirty, bool overlay);
+    [[nodiscard]] bool TakesPart(std::uint32_t look) const;
+    [[nodiscard]] const LControl* FindLayoutReference(const WideString& name) const;
+    [[nodiscard]] double GetContentExtent(std::uint32_t axis) const;
+    void RelayoutLaterSiblings();
+    // Where the control's origin lies in the parent's own coordinates: position minus the
+    // parent's scroll offset plus the parent's client origin.
+    [[nodiscard]] PointT<double> GetOffsetInParent() const;
+    // The children in layout sequence: LayoutOrder, then storage order.
+    [[nodiscard]] std::vector<RCPtr<LControl>> GetLayoutSequence() const;
+    void BuildLooks(const LControlDescriptor& descriptor);
+    void ReattachChildren(std::vector<RCPtr<LControl>> former,
+                          const ConstRCPtr<LControlDescriptor>& descriptor);
+    void FillWindowClient();
+    void KeepWindowPlace();
+
+    std::vector<RCPtr<LLook>> mLooks;
+    std::vector<float> mLookWeights{1.0f};
+    bool mLabelFollowsScroll = false;
+    bool mPassOver = false;
+    bool mInScroll = false;
+    bool mLayoutChangePending = false;
+    RectT<double> mSavedClientRect;
+    RCPtr<LFont> mFont;
+    bool mFontInherits = false;
+    bool mFontNameInherited = false;
+    bool mFontSizeFromBase = false;
+    bool mFontStyleInherited = false;
+    bool mFontSizeRelative = false;
+    float mFontFactor = 1.0f;
+    std::int32_t mCursorKind = 0;
+    std::int32_t mOrderValue = 0;
+    PointT<double> mMinSize;
+    PointT<double> mMaxSize;
 };
 
 } // namespace QZ
