@@ -8,6 +8,7 @@
 #include "QZFramework/ControlBase/RootWindow.h"
 #include "QZFramework/ControlBase/SiblingKeyParam.h"
 #include "QZFramework/ControlBase/ToolTipInterface.h"
+#include "QZFramework/Notification/NotificationID.h"
 #include "QZFramework/Notification/NotificationIDs.h"
 #include "QZFramework/Notification/ValueParam.h"
 #include "QZFramework/System/DebugStreams.h"
@@ -91,7 +92,7 @@ std::int32_t LControl::GetTabIndex(const LControl* child) const
 
 QZRESULT LControl::SendSiblingKey(const RCPtr<LKeyParam>& key)
 {
-    const RCPtr<LNotificationClientPool> pool = FindClientPool(NID_SIBLING_KEY);
+    const RCPtr<LNotificationClientPool> pool = FindClientPool(GetNotificationID(NID_SIBLING_KEY));
     const std::vector<RCPtr<LNotificationReceiver>> receivers =
         pool ? pool->GetReceivers() : std::vector<RCPtr<LNotificationReceiver>>();
     if (receivers.empty() || !key)

@@ -174,8 +174,9 @@ constexpr const char16_t* kRecorded[] = {NID_CONDITION_CHANGE,
                                          NID_RIGHT_CLICK,
                                          NID_VALUE_CHANGE};
 
-// main (200 x 100) holds panel at (10, 10) with a (its own 0, 0) and b (50, 0), 40 x 20 each,
-// and float, drawn above them at (40, 5), 40 x 40, not clipped to main.
+// main (200 x 100) holds panel at (10, 10) with a (its own 0, 0), b (50, 0), c (0, 30) and
+// d (50, 30), 40 x 20 each, in tab order b, a, c, d; and float, drawn above them at (40, 5),
+// 40 x 40, not clipped to main. All but d and float take the focus.
 constexpr std::string_view kSkin = R"(<Korvane_Skin_Definitions><Skin Name="Input">
   <SubControl Class="Test.Probe" Name="main" XSizeAbs="200" YSizeAbs="100">
     <SubControl Class="Test.Probe" Name="panel" XPositionAbs="10" YPositionAbs="10"
@@ -183,6 +184,10 @@ constexpr std::string_view kSkin = R"(<Korvane_Skin_Definitions><Skin Name="Inpu
       <SubControl Class="Test.Probe" Name="a" XSizeAbs="40" YSizeAbs="20" TabStop="2"/>
       <SubControl Class="Test.Probe" Name="b" XPositionAbs="50" XSizeAbs="40" YSizeAbs="20"
                   TabStop="1"/>
+      <SubControl Class="Test.Probe" Name="c" YPositionAbs="30" XSizeAbs="40" YSizeAbs="20"
+                  TabStop="3"/>
+      <SubControl Class="Test.Probe" Name="d" XPositionAbs="50" YPositionAbs="30" XSizeAbs="40"
+                  YSizeAbs="20" TabStop="4"/>
     </SubControl>
     <SubControl Class="Test.Probe" Name="float" ClipToParent="False" Z_Order="5"
                 XPositionAbs="40" YPositionAbs="5" XSizeAbs="40" YSizeAbs="40"/>
@@ -207,7 +212,7 @@ protected:
         ASSERT_EQ(mWindow->CreateRootControl(WideString(u"main")), S_OK);
         mWindow->GetRootControl()->UpdateConditions();
         // Controls with a tab stop take the focus, as the skin's create parameters would have it.
-        for (const char* name : {"main", "panel", "a", "b"})
+        for (const char* name : {"main", "panel", "a", "b", "c"})
         {
             Find(name)->SetNotFocusable(false);
         }
@@ -424,11 +429,11 @@ TEST_F(ControlInput, FocusLeavesHiddenOrDisabledControlsAndAlwaysEnds)
     };
     const Case cases[] = {
         {{}, "hide a", "b"},
-        {{"b"}, "disable a", "panel"},
-        {{"b", "panel"}, "hide a", "main"},
+        {{"b", "c"}, "disable a", "panel"},
+        {{"b", "c", "panel"}, "hide a", "main"},
         // Nothing else can take the focus: the request ends where it began.
-        {{"b", "panel", "main"}, "disable a", "a"},
-        {{"b", "panel", "main"}, "hide panel", "a"},
+        {{"b", "c", "panel", "main"}, "disable a", "a"},
+        {{"b", "c", "panel", "main"}, "hide panel", "a"},
     };
     for (const Case& c : cases)
     {
@@ -455,6 +460,7 @@ TEST_F(ControlInput, FocusLeavesHiddenOrDisabledControlsAndAlwaysEnds)
     // not let go keeps it.
     Probe& a = *Find("a");
     Probe& b = *Find("b");
+    Find("c")->SetNotFocusable(true);
     EXPECT_EQ(Find("panel")->SetFocus(false), S_OK);
     EXPECT_TRUE(a.HasFocus());
     a.refusesRelease = true;
@@ -476,7 +482,8 @@ TEST_F(ControlInput, ConditionsAnnounceOnlyChangesAndRippleToTheChildren)
     a.SetHighlighted(true);
     EXPECT_EQ(TakeLog(), (Log_{"a:CONDITION_CHANGE", "a:HOVER"}));
     Find("panel")->SetEnabled(false);
-    EXPECT_EQ(TakeLog(), (Log_{"panel:CONDITION_CHANGE", "panel:ENABLED", "b:CONDITION_CHANGE",
+    EXPECT_EQ(TakeLog(), (Log_{"panel:CONDITION_CHANGE", "panel:ENABLED", "d:CONDITION_CHANGE",
+                               "d:ENABLED", "c:CONDITION_CHANGE", "c:ENABLED", "b:CONDITION_CHANGE",
                                "b:ENABLED", "a:CONDITION_CHANGE", "a:ENABLED"}));
     EXPECT_EQ(a.GetConditionFlags(),
               LControl::kPointerOver | LControl::kVisible | LControl::kHover);
@@ -526,6 +533,125 @@ TEST_F(ControlInput, ValuesClampMapAndAnnounceOnlyChanges)
     EXPECT_EQ(a.SetValue(0.5), 0.5);
     EXPECT_EQ(TakeLog(), (Log_{"a:VALUE_CHANGE(1.000000,20000.000000)",
                                "a:VALUE_CHANGE(0.500000,632.455532)"}));
+}
+
+TEST_F(ControlInput, SiblingKeysTravelBackwardsInTabOrderThenOutside)
+{
+    const RCPtr<LControl> panel(Find("panel"));
+    const RCPtr<LKeyParam> key = LKeyParam::Create(KeyCode::FromChar(u'x', 0), true);
+    EXPECT_EQ(panel->SendSiblingKey(key), S_FALSE);
+    for (const char* name : {"d", "c", "b", "a", "float"})
+    {
+        Find(name)->Subscribe(RCPtr<LNotificationDistributor>(panel), NID_SIBLING_KEY, 0);
+    }
+    key->GetControls().push_back(RCPtr<LControl>(Find("c")));
+    TakeLog();
+    EXPECT_EQ(panel->SendSiblingKey(key), S_FALSE);
+    EXPECT_EQ(TakeLog(), (Log_{"a:sibling", "b:sibling", "d:sibling", "float:sibling"}));
+    Find("b")->takesKeys = true;
+    EXPECT_EQ(panel->SendSiblingKey(key), S_OK);
+    EXPECT_EQ(TakeLog(), (Log_{"a:sibling", "b:sibling"}));
+}
+
+TEST_F(ControlInput, ToolTipsAndContextMenusComeFromTheSkinOnce)
+{
+    Probe& b = *Find("b");
+    b.SetContextMenu(RCPtr<LMenuDescriptor>(new LMenuDescriptor()));
+    Move(95, 15);
+    Press(4, 95, 15);
+    Release(4, 95, 15);
+    const Log_ log = TakeLog();
+    EXPECT_EQ(Log_(log.end() - 3, log.end()),
+              (Log_{"b:RIGHT_CLICK", "contextMenu:menu", "contextMenu:show at mouse"}));
+
+    Probe& a = *Find("a");
+    a.UpdateToolTip(true);
+    EXPECT_EQ(TakeLog(), Log_{});
+    for (const char* text : {"hint", "next hint"})
+    {
+        a.SetToolTipText(WideString(text));
+        a.UpdateToolTip(true);
+    }
+    a.UpdateToolTip(false);
+    EXPECT_EQ(TakeLog(), (Log_{"toolTip:show hint", "toolTip:show next hint", "toolTip:hide"}));
+    EXPECT_EQ(a.GetChildren().GetCount(), 1u);
+}
+
+TEST_F(ControlInput, IdleRequestsAreCountedAndNeverGoBelowZero)
+{
+    const RCPtr<Probe> held(Find("a"));
+    Probe& a = *held;
+    const auto idle = [this]
+    {
+        mWindow->Idle(true);
+        return TakeLog();
+    };
+    a.RequestIdle();
+    a.RequestIdle();
+    EXPECT_EQ(idle(), Log_{"a:idle"});
+    a.ReleaseIdle();
+    EXPECT_EQ(idle(), Log_{"a:idle"});
+    a.ReleaseIdle();
+    a.ReleaseIdle();
+    EXPECT_EQ(a.GetIdleRequestCount(), 0);
+    EXPECT_EQ(idle(), Log_{});
+    a.RequestIdle();
+    EXPECT_EQ(idle(), Log_{"a:idle"});
+    mWindow->Idle(false);
+    EXPECT_EQ(TakeLog(), Log_{});
+
+    // Destroyed: out of the tree, with its requests given back.
+    a.Destroy();
+    EXPECT_EQ(TakeLog(), (Log_{"a:CONDITION_CHANGE", "a:VISIBLITY"}));
+    EXPECT_EQ(a.GetIdleRequestCount(), 0);
+    EXPECT_EQ(Find("a"), Find("main"));
+    EXPECT_EQ(idle(), Log_{});
+
+    // A request made before the control has a window waits for one.
+    RCPtr<LControl> loose;
+    mFactory->CreateControl(loose, mFactory->FindSkinSubControl(WideString(u"toolTip")), nullptr);
+    loose->RequestIdle();
+    FakeWindow services;
+    RCPtr<LRootWindow> other(new LRootWindow(&services));
+    other->SetRootControl(loose);
+    other->Idle(true);
+    EXPECT_EQ(TakeLog(), Log_{"toolTip:idle"});
+}
+
+TEST_F(ControlInput, FlicksScrollOnlyWhenFastAndReleasedSoon)
+{
+    struct Case
+    {
+        double velocity;
+        std::uint32_t afterMove;
+        bool scrolls;
+    };
+    const Case cases[] = {
+        {1000.0, 99, true}, {-1500.0, 0, true}, {999.9, 0, false}, {2000.0, 100, false}};
+    Probe& a = *Find("a");
+    a.SetDragThreshold(0);
+    for (const Case& c : cases)
+    {
+        Move(15, 15);
+        Press(1, 15, 15);
+        a.SetDragMode(6, 3);
+        a.SetFlick(c.velocity, c.velocity);
+        Move(16, 15);
+        Clock().now += c.afterMove;
+        Release(1, 16, 15);
+        for (std::uint32_t axis = 0; axis < 2; ++axis)
+        {
+            EXPECT_EQ(a.IsAutoScrolling(axis), c.scrolls) << c.velocity << " " << c.afterMove;
+        }
+        EXPECT_EQ(a.GetIdleRequestCount(), c.scrolls ? 2 : 0);
+        // The next press stops it again.
+        Press(1, 15, 15);
+        Release(1, 15, 15);
+        EXPECT_FALSE(a.IsAutoScrolling(0) || a.IsAutoScrolling(1));
+    }
+    EXPECT_EQ(a.StartAutoScroll(0, 10.0, 100.0, 0.0, RCPtr<LControl>()), S_OK);
+    EXPECT_EQ(a.StopAutoScroll(0), S_OK);
+    EXPECT_EQ(a.StopAutoScroll(0), S_FALSE);
 }
 
 } // namespace
