@@ -670,7 +670,7 @@ private:
     [[nodiscard]] bool IsReachable() const;
     [[nodiscard]] bool CanTakeFocusDirectly() const;
     [[nodiscard]] const RCPtr<LControl>& FindFocusableInTabOrder(bool forward) const;
-    void MovePressToDrag(std::uint32_t button);
+    void MovePressToDrag(std::uint32_t slot);
     void StartFlick();
     QZRESULT ReleaseButton(std::uint32_t button, const RCPtr<LMouseButtonParam>& release,
                            bool& click);

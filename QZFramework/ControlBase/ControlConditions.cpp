@@ -6,7 +6,7 @@
 #include "QZFramework/Notification/Notification.h"
 #include "QZFramework/Notification/NotificationIDs.h"
 
-#include <utility>
+#include <algorithm>
 
 namespace QZ
 {
@@ -533,9 +533,11 @@ QZRESULT LControl::OnMouseButtonDown(std::uint32_t button, std::int32_t x, std::
     return S_OK;
 }
 
+// The button of the slot drags; no button is pressed any more (a press comes alone: a second
+// button pressed under the capture presses nothing).
 void LControl::MovePressToDrag(std::uint32_t slot)
 {
-    mFlags[kFlagLeftPressed + slot] = false;
+    std::fill(&mFlags[kFlagLeftPressed], &mFlags[kFlagLeftPressed + 3], false);
     mFlags[kFlagLeftDrag + slot] = true;
     UpdateConditions();
 }

@@ -12,6 +12,7 @@
 
 #include <cmath>
 #include <limits>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -106,7 +107,12 @@ public:
             Log(*this, "double");
         }
     }
-    void Show() override { Log(*this, "show " + Narrow(GetText())); }
+    void Show() override
+    {
+        std::string shown = "show ";
+        shown += Narrow(GetText());
+        Log(*this, shown);
+    }
     void Hide() override { Log(*this, "hide"); }
     void SetMenuDescriptor(const RCPtr<LMenuDescriptor>&) override
     {
@@ -147,14 +153,22 @@ public:
                 RCPtr<LPointWithModifiersParam>::DynamicCastFrom(notification->GetPayload());
             move && what == "MOUSE_MOVE")
         {
-            what += "(" + std::to_string(move->GetX()) + "," + std::to_string(move->GetY()) + ")";
+            what += Pair(std::to_string(move->GetX()), std::to_string(move->GetY()));
         }
         if (const auto value = RCPtr<LValueParam>::DynamicCastFrom(notification->GetPayload()))
         {
-            what += "(" + std::to_string(value->GetPosition()) + "," +
-                    std::to_string(value->GetScaledValue()) + ")";
+            what +=
+                Pair(std::to_string(value->GetPosition()), std::to_string(value->GetScaledValue()));
         }
         Log(*dynamic_cast<LControl*>(sender.Get()), what);
+    }
+
+private:
+    static std::string Pair(const std::string& first, const std::string& second)
+    {
+        std::ostringstream text;
+        text << '(' << first << ',' << second << ')';
+        return text.str();
     }
 };
 
@@ -294,6 +308,19 @@ TEST_F(ControlInput, PointerSequenceGivesNotificationsInOrder)
     Release(1, 95, 15);
     EXPECT_EQ(TakeLog(), (Log_{"a:CONDITION_CHANGE", "a:HOVER", "b:CONDITION_CHANGE", "b:HOVER",
                                "b:MOUSE_MOVE(35,5)"}));
+
+    // Hiding the hovered control hands the hover to what lies under the pointer; losing the
+    // keyboard ends a press.
+    Move(15, 15);
+    Find("a")->SetShown(false);
+    EXPECT_EQ(mWindow->GetHoveredControl().Get(), Find("panel"));
+    EXPECT_TRUE(Find("panel")->IsHovered());
+    EXPECT_FALSE(Find("a")->IsHovered());
+    Press(1, 15, 15);
+    EXPECT_EQ(mWindow->GetCapture().Get(), Find("panel"));
+    mWindow->OnDeactivated();
+    EXPECT_FALSE(mWindow->GetCapture());
+    EXPECT_FALSE(Find("panel")->HasCapture());
 }
 
 TEST_F(ControlInput, PressBecomesDragAtTheThresholdAndReleaseClicksOnlyOverTheControl)
