@@ -434,6 +434,10 @@ void LRootWindow::OnPointerButton(bool down, std::uint32_t button, const PointT<
                                   std::uint32_t buttons, std::uint32_t modifiers, bool doubleClick)
 {
     SetPointerState(position, buttons, modifiers);
+    if (!mRootControl)
+    {
+        return;
+    }
     RCPtr<LControl> target = mCapture;
     PointT<long> local;
     if (target)
