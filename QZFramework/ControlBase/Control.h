@@ -665,6 +665,8 @@ private:
         double maximum = 0.0;
         RCPtr<LControl> target;
     };
+    // The application clock in milliseconds; 0 without an application.
+    [[nodiscard]] static std::uint32_t GetClockMilliseconds();
     void Send(const char16_t* identifier, const RCPtr<LRefCountedObject>& payload);
     void ApplyCursorOnConditions(std::uint32_t previous, std::uint32_t current);
     [[nodiscard]] bool IsReachable() const;

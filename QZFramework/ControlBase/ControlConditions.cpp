@@ -31,12 +31,6 @@ constexpr ConditionNotification kConditionNotifications[] = {
     {0x800, NID_VISIBLITY_CONDITION_CHANGE},
 };
 
-std::uint32_t GetApplicationMilliseconds()
-{
-    const LApplicationBase* application = LApplicationBase::GetApplication();
-    return application != nullptr ? application->GetTimeMilliseconds() : 0;
-}
-
 // 0, 1 or 2 for the buttons 1, 2 and 4; 3 for any other value.
 std::uint32_t ButtonSlot(std::uint32_t button)
 {
@@ -44,6 +38,12 @@ std::uint32_t ButtonSlot(std::uint32_t button)
 }
 
 } // namespace
+
+std::uint32_t LControl::GetClockMilliseconds()
+{
+    const LApplicationBase* application = LApplicationBase::GetApplication();
+    return application != nullptr ? application->GetTimeMilliseconds() : 0;
+}
 
 void LControl::Send(const char16_t* identifier, const RCPtr<LRefCountedObject>& payload)
 {
@@ -500,7 +500,7 @@ QZRESULT LControl::OnMouseButtonDown(std::uint32_t button, std::int32_t x, std::
     StopAutoScroll(0);
     StopAutoScroll(1);
     mFlags[kFlagCapture] = true;
-    mReleaseTime = GetApplicationMilliseconds();
+    mReleaseTime = GetClockMilliseconds();
     if (window)
     {
         window->SetCapture(self);

@@ -105,8 +105,7 @@ QZRESULT LControl::NotifyMouseMove(const RCPtr<LPointWithModifiersParam>& move)
         return E_INVALIDARG;
     }
     const RCPtr<LControl> self(this);
-    const LApplicationBase* application = LApplicationBase::GetApplication();
-    mMoveTime = application != nullptr ? application->GetTimeMilliseconds() : 0;
+    mMoveTime = GetClockMilliseconds();
     const auto pressed = std::find(&mFlags[kFlagLeftPressed], &mFlags[kFlagLeftPressed + 3], true);
     if (pressed != &mFlags[kFlagLeftPressed + 3])
     {
@@ -177,8 +176,7 @@ QZRESULT LControl::NotifyMouseUp(const RCPtr<LMouseButtonParam>& release)
 
 void LControl::StartFlick()
 {
-    const LApplicationBase* application = LApplicationBase::GetApplication();
-    mReleaseTime = application != nullptr ? application->GetTimeMilliseconds() : 0;
+    mReleaseTime = GetClockMilliseconds();
     if (mReleaseTime - mLastMoveTime >= kFlickWindowMs)
     {
         return;
