@@ -525,9 +525,9 @@ QZRESULT LControl::ApplyDescriptor(const ConstRCPtr<LControlDescriptor>& descrip
         return S_OK;
     }
     ReattachChildren(std::move(former), descriptor);
-    UpdateConditions();
     PostInitialize();
     mChildren.Touch();
+    UpdateConditions();
     if (!mParent && mRootWindow)
     {
         FillWindowClient();
