@@ -634,6 +634,11 @@ TEST_F(ControlInput, IdleRequestsAreCountedAndNeverGoBelowZero)
     EXPECT_EQ(Find("a"), Find("main"));
     EXPECT_EQ(idle(), Log_{});
 
+    // A control that cannot subscribe (it was never initialised) keeps no count.
+    const RCPtr<LControl> bare(new Probe(RCPtr<LControl>(Find("main")), WideString(u"bare"), true));
+    bare->RequestIdle();
+    EXPECT_EQ(bare->GetIdleRequestCount(), 0);
+
     // A request made before the control has a window waits for one.
     RCPtr<LControl> loose;
     mFactory->CreateControl(loose, mFactory->FindSkinSubControl(WideString(u"toolTip")), nullptr);
