@@ -332,54 +332,9 @@ QZRESULT LControl::ReleaseInternalReferences()
     return LNotificationClient::ReleaseInternalReferences();
 }
 
-// ---- input not taken by the base ----
-
-QZRESULT LControl::OnMouseEnter()
-{
-    return S_FALSE;
-}
-
-QZRESULT LControl::NotifyMouseMove(const RCPtr<LPointWithModifiersParam>&)
-{
-    return S_FALSE;
-}
-
-QZRESULT LControl::NotifyMouseDown(const RCPtr<LMouseButtonParam>&)
-{
-    return S_FALSE;
-}
-
-QZRESULT LControl::NotifyMouseUp(const RCPtr<LMouseButtonParam>&)
-{
-    return S_FALSE;
-}
-
-QZRESULT LControl::OnMouseLeave()
-{
-    return S_FALSE;
-}
-
-QZRESULT LControl::OnMouseButtonDown(std::uint32_t, std::int32_t, std::int32_t)
-{
-    return S_FALSE;
-}
-
-QZRESULT LControl::ReleaseCapture()
-{
-    return S_OK;
-}
+// ---- input ----
 
 QZRESULT LControl::NotifyKey(const RCPtr<LKeyParam>&)
-{
-    return S_FALSE;
-}
-
-QZRESULT LControl::NotifyMouseWheelVertical(const RCPtr<LMouseWheelParam>&)
-{
-    return S_FALSE;
-}
-
-QZRESULT LControl::NotifyMouseWheelHorizontal(const RCPtr<LMouseWheelParam>&)
 {
     return S_FALSE;
 }
@@ -390,15 +345,14 @@ QZRESULT LControl::OnResize()
     return S_OK;
 }
 
-QZRESULT LControl::KillFocus()
-{
-    return S_OK;
-}
-
 // ---- the base bodies of the virtual operations ----
 
 QZRESULT LControl::SetValueRange(double minimum, double maximum, std::int32_t scaleType)
 {
+    if (!std::isfinite(minimum) || !std::isfinite(maximum))
+    {
+        return E_INVALIDARG;
+    }
     const bool linear = scaleType == 0;
     const bool logarithmic = scaleType == 1 && minimum > 0.0 && maximum > 0.0;
     if (!linear && !logarithmic)
@@ -522,7 +476,10 @@ QZRESULT LControl::ApplyDescriptor(const ConstRCPtr<LControlDescriptor>& descrip
         mLayout->enabled = wasEnabled;
         if (mLayout->shown != wasShown)
         {
-            InvalidateAll();
+            // The transition runs as a change of the shown flag: focus, invalidation, conditions.
+            const bool shown = mLayout->shown;
+            mLayout->shown = wasShown;
+            SetShown(shown);
         }
         WideString notFocusable;
         SetNotFocusable(descriptor->GetCreateParam(u"NOT_FOCUSABLE", notFocusable)
@@ -563,11 +520,15 @@ QZRESULT LControl::ApplyDescriptor(const ConstRCPtr<LControlDescriptor>& descrip
     if (!reapply)
     {
         SetLookWeight(0, 1.0f, true);
+        // The first conditions are taken without announcing them.
+        *mConditionsParam = LConditionsParam(GetConditionFlags(), mConditionsParam->GetConditions(),
+                                             mDragOffset.x, mDragOffset.y);
         return S_OK;
     }
     ReattachChildren(std::move(former), previous, descriptor);
     PostInitialize();
     mChildren.Touch();
+    UpdateConditions();
     if (!mParent && mRootWindow)
     {
         FillWindowClient();
@@ -1130,6 +1091,7 @@ QZRESULT LControl::SetRootWindow(const RCPtr<LRootWindow>& window)
     if (mRootWindow)
     {
         mRootWindow->SetWindowTitle(mText);
+        RegisterHandlers();
     }
     return S_OK;
 }
@@ -2040,6 +2002,15 @@ void LControl::SetNotFocusable(bool notFocusable)
     if (mParent)
     {
         mParent->mChildren.Touch();
+    }
+    if ((IsFocusable() || HasFocusableDescendant()) && mParent && mParent->HasFocus())
+    {
+        SetFocus(true);
+    }
+    else if (notFocusable && HasFocus() && mParent)
+    {
+        const RCPtr<LControl> parent = mParent;
+        parent->SetFocus(true);
     }
 }
 

@@ -22,14 +22,17 @@
 
 #include "QZFramework/ControlBase/ControlDescriptor.h"
 #include "QZFramework/ControlBase/LayoutDescriptor.h"
+#include "QZFramework/ControlBase/MenuDescriptor.h"
 #include "QZFramework/ControlBase/StringTable.h"
 #include "QZFramework/ControlBase/TaggableObject.h"
 #include "QZFramework/ControlBase/UITarget.h"
+#include "QZFramework/ControlBase/WindowOSServices.h"
 #include "QZFramework/Notification/ConditionsParam.h"
 #include "QZFramework/Notification/NotificationCenter.h"
 #include "QZFramework/Notification/NotificationClient.h"
 #include "QZFramework/Notification/NotificationDistributor.h"
 #include "QZFramework/Notification/NotificationHandler.h"
+#include "QZFramework/Notification/PointParam.h"
 #include "QZFramework/ObjectBase/ConstRCPtr.h"
 #include "QZFramework/ObjectBase/RCPtr.h"
 #include "QZFramework/Utilities/Graphics/PointT.h"
@@ -126,7 +129,7 @@ public:
     // Drops the children and every registration, which break the reference cycles of a tree.
     QZRESULT ReleaseInternalReferences() override;
 
-    // Input: the events that pointer and focus handling take are not taken by the base.
+    // Input from the root window: pointer, wheel, focus and capture (UITarget).
     QZRESULT OnMouseEnter() override;
     QZRESULT NotifyMouseMove(const RCPtr<LPointWithModifiersParam>& move) override;
     QZRESULT NotifyMouseDown(const RCPtr<LMouseButtonParam>& press) override;
@@ -142,8 +145,8 @@ public:
     [[nodiscard]] bool CanReleaseFocus() override { return true; }
     QZRESULT KillFocus() override;
 
-    // E_INVALIDARG, changing nothing, unless the scale is 0 (linear) or 1 (logarithmic) with
-    // both bounds above 0.
+    // E_INVALIDARG, changing nothing, for a bound that is not finite, or unless the scale is 0
+    // (linear) or 1 (logarithmic) with both bounds above 0.
     virtual QZRESULT SetValueRange(double minimum, double maximum, std::int32_t scaleType);
     // Hook after the value changed.
     virtual void OnValueChanged() {}
@@ -362,7 +365,8 @@ public:
     // can be had, else SetFont's result.
     QZRESULT SetFontSpec(const WideString& name, float size, std::int32_t style, bool relative);
     [[nodiscard]] const RCPtr<LFont>& GetFont() const { return mFont; }
-    void SetCursor(std::int32_t kind) { mCursorKind = kind; }
+    // Stores the cursor kind and, while the pointer is over the control, applies it at once.
+    void SetCursor(std::int32_t kind);
     [[nodiscard]] std::int32_t GetCursor() const { return mCursorKind; }
     // Store the rules of an axis and lay out again; nonzero when something differed.
     QZRESULT SetAxisLayout(std::uint32_t axis, const LLayoutDescriptor::PositionSpec& position,
@@ -396,7 +400,156 @@ public:
     [[nodiscard]] const RectT<double>& GetSavedClientRect() const { return mSavedClientRect; }
     [[nodiscard]] bool IsLayoutChangePending() const { return mLayoutChangePending; }
 
+    // ---- conditions and focus ----
+    // Condition bits of GetConditionFlags.
+    static constexpr std::uint32_t kHasFocus = 0x1;
+    static constexpr std::uint32_t kContainsFocus = 0x2;
+    static constexpr std::uint32_t kPointerOver = 0x4;
+    static constexpr std::uint32_t kCapture = 0x8;
+    // Pressed and drag bits of the left button; middle and right follow at the next two bits.
+    static constexpr std::uint32_t kLeftPressed = 0x10;
+    static constexpr std::uint32_t kLeftDrag = 0x80;
+    static constexpr std::uint32_t kEnabled = 0x400;
+    static constexpr std::uint32_t kVisible = 0x800;
+    static constexpr std::uint32_t kHover = 0x1000;
+
+    [[nodiscard]] std::uint32_t GetConditionFlags() const;
+    // Recomputes the condition bits; when they changed, announces the change
+    // ("NID_CONDITION_CHANGE" and one notification per changed condition) and visits the children,
+    // last first.
+    void UpdateConditions();
+    void SetHighlighted(bool highlighted);
+    virtual void SetEnabled(bool enabled);
+    // Answers IsShowing with ancestors after the change.
+    virtual bool SetShown(bool shown);
+    [[nodiscard]] bool IsEnabled(bool withAncestors) const;
+    // Shown with a width and height above 0 (and so every ancestor, with ancestors).
+    [[nodiscard]] bool IsShowing(bool withAncestors) const;
+    // Focus always rests on the deepest focusable control.
+    [[nodiscard]] virtual bool IsFocusable() const;
+    [[nodiscard]] virtual bool HasFocusableDescendant() const;
+    [[nodiscard]] bool IsNotFocusableInChain(bool withAncestors) const;
+    // Ends the search for a not-focusable ancestor at this control (menus set it).
+    void SetFocusInheritanceStop(bool stop) { mFocusStop = stop; }
+    // The child that has or contains focus; empty when none.
+    [[nodiscard]] const RCPtr<LControl>& GetFocusedChild() const;
+    // The first (last) child in tab order that can take focus or holds one that can.
+    [[nodiscard]] const RCPtr<LControl>& GetFirstFocusable() const;
+    [[nodiscard]] const RCPtr<LControl>& GetLastFocusable() const;
+    // Moves the focus here or to the first (forward) or last focusable descendant. 0 when the
+    // focus is there; E_FAIL, changing nothing, when the focus holder refuses to let go or no
+    // control can take it; 1 when the tree holds no focus to move.
+    virtual QZRESULT SetFocus(bool forward);
+    QZRESULT OnDescendantFocused(const RCPtr<LControl>& child);
+    [[nodiscard]] bool HasFocus() const { return mFlags[kFlagHasFocus]; }
+    [[nodiscard]] bool ContainsFocus() const { return mFlags[kFlagContainsFocus]; }
+    [[nodiscard]] bool IsHovered() const { return mFlags[kFlagHover]; }
+    [[nodiscard]] bool HasCapture() const { return mFlags[kFlagCapture]; }
+    // Drag hooks, run by UpdateConditions while a drag mode is set.
+    virtual QZRESULT BeginDrag() { return S_OK; }
+    virtual QZRESULT EndDrag() { return S_OK; }
+    // Moves, resizes, drags or pans during a left drag; the point in control coordinates.
+    virtual QZRESULT TrackDrag(const RCPtr<LPointParam>& /*point*/) { return S_OK; }
+    virtual void OnConditionsChanged(const RCPtr<LConditionsParam>& /*conditions*/) {}
+
+    // ---- pointer input ----
+    // Pixels the pointer must move after a press before the press becomes a drag; 0 makes every
+    // press a drag at once.
+    void SetDragThreshold(std::int32_t pixels) { mDragThreshold = pixels; }
+    [[nodiscard]] const PointT<double>& GetDragOffset() const { return mDragOffset; }
+    // Gives the focus here, or passes the request up when this control cannot take it. 0.
+    virtual QZRESULT FocusFromChild(const RCPtr<LControl>& child);
+    // A release over the control: the click of the parameter's button.
+    virtual QZRESULT DispatchClick(const RCPtr<LMouseButtonParam>& click);
+    virtual QZRESULT NotifyLeftClick(const RCPtr<LMouseButtonParam>& click);
+    virtual QZRESULT NotifyMiddleClick(const RCPtr<LMouseButtonParam>& click);
+    // Also opens the context menu when the control has one.
+    virtual QZRESULT NotifyRightClick(const RCPtr<LMouseButtonParam>& click);
+    // Hooks of the pointer steps, before their notifications; empty in the base.
+    virtual void OnLeftButtonDown(const RCPtr<LMouseButtonParam>& /*press*/) {}
+    virtual void OnLeftButtonUp(const RCPtr<LMouseButtonParam>& /*release*/) {}
+    virtual void OnMiddleButtonDown(const RCPtr<LMouseButtonParam>& /*press*/) {}
+    virtual void OnMiddleButtonUp(const RCPtr<LMouseButtonParam>& /*release*/) {}
+    virtual void OnRightButtonDown(const RCPtr<LMouseButtonParam>& /*press*/) {}
+    virtual void OnRightButtonUp(const RCPtr<LMouseButtonParam>& /*release*/) {}
+    virtual void OnMouseMove(const RCPtr<LPointWithModifiersParam>& /*move*/) {}
+    virtual void OnLeftClick(const RCPtr<LMouseButtonParam>& /*click*/) {}
+    virtual void OnMiddleClick(const RCPtr<LMouseButtonParam>& /*click*/) {}
+    virtual void OnRightClick(const RCPtr<LMouseButtonParam>& /*click*/) {}
+    // One wheel step at the control; 1 passes it on to the next control (OnMouseWheel).
+    virtual QZRESULT OnVerticalWheel(const RCPtr<LMouseWheelParam>& /*wheel*/) { return S_FALSE; }
+    virtual QZRESULT OnHorizontalWheel(const RCPtr<LMouseWheelParam>& /*wheel*/) { return S_FALSE; }
+    // Offers a wheel step (point in window coordinates) to this control and then up the
+    // ancestors, or past a control that does not clip to its parent to the control under the
+    // point; 0 when one took it, 1 when none did, -1 for an empty parameter.
+    QZRESULT OnMouseWheel(const RCPtr<LMouseWheelParam>& wheel);
+    // Automatic scrolling of the content on axis 0 (x) or 1 (y), run on idle steps; target is
+    // a dragged control that follows the content. 0.
+    QZRESULT StartAutoScroll(std::uint32_t axis, double rate, double maximum, double minimum,
+                             const RCPtr<LControl>& target);
+    // 0 when the axis ran, 1 when it did not (only its target is dropped then).
+    QZRESULT StopAutoScroll(std::uint32_t axis);
+    [[nodiscard]] bool IsAutoScrolling(std::uint32_t axis) const
+    {
+        return axis < 2 && mAutoScroll[axis].running;
+    }
+
+    // ---- values, sibling keys, tooltips, context menus and idle requests ----
+    // Stores the position limited to 0.0..1.0 and, when it changed, runs OnValueChanged and sends
+    // "NID_VALUE_CHANGE". Answers the stored position; a position that is not a number changes
+    // nothing.
+    virtual double SetValue(double position);
+    // The position mapped into the value range.
+    [[nodiscard]] double PositionToValue(double position) const;
+    // The mapping itself: linear min + (max - min) * t, logarithmic (scale 1) min * (max/min)^t.
+    // A logarithmic range with a bound at or below 0 maps linearly; the answer is always finite
+    // for finite bounds.
+    [[nodiscard]] static double MapPositionToValue(double position, double minimum, double maximum,
+                                                   std::int32_t scaleType);
+    // Offers a key that the control did not use to the receivers of "NID_SIBLING_KEY" registered
+    // here, nearest before the originating control in tab order first. 0 when one took it, else 1.
+    virtual QZRESULT SendSiblingKey(const RCPtr<LKeyParam>& key);
+    // The receivers' indices in the order SendSiblingKey walks them from the back.
+    virtual void
+    OrderSiblingKeyReceivers(const RCPtr<LKeyParam>& key,
+                             const std::vector<RCPtr<LNotificationReceiver>>& receivers,
+                             std::vector<std::uint32_t>& order);
+    // Shows the tooltip text in the skin's "toolTip" control, or hides the one shown.
+    virtual void UpdateToolTip(bool show);
+    void SetToolTipText(const WideString& text) { mToolTipText = text; }
+    // Opens the skin's "contextMenu" popup at the pointer with the menu.
+    void ShowContextMenu(const RCPtr<LMenuDescriptor>& menu);
+    void SetContextMenu(const RCPtr<LMenuDescriptor>& menu);
+    [[nodiscard]] virtual const RCPtr<LMenuDescriptor>& GetContextMenu() const
+    {
+        return mContextMenu;
+    }
+    // Lets the control adjust a popup before it shows.
+    virtual void OnContextMenu(const RCPtr<LControl>& /*popup*/) {}
+    // Counted subscription to the root window's "NID_IDLE": the first request subscribes, the
+    // release of the last one unsubscribes. The count never drops below 0.
+    QZRESULT RequestIdle();
+    QZRESULT ReleaseIdle();
+    [[nodiscard]] std::int32_t GetIdleRequestCount() const { return mIdleRequests; }
+    // Subscribes the idle handler at the root window when requests wait for one; then the
+    // children, last first.
+    virtual void RegisterHandlers();
+    // The idle step, on every "NID_IDLE" while the control has idle requests. 0.
+    QZRESULT OnIdle(const RCPtr<LNotificationDistributor>& sender,
+                    const RCPtr<LNotification>& notification);
+    virtual void OnIdleStep() {}
+    // Hides the control, drops capture and idle requests and takes it out of its tree.
+    virtual void Destroy();
+    // Hands a notification made here to that one receiver, with no sender.
+    static void
+    SendNotificationTo(const RCPtr<LNotificationReceiver>& receiver, const char16_t* identifier,
+                       const RCPtr<LRefCountedObject>& payload = RCPtr<LRefCountedObject>());
+
 protected:
+    // Flick velocity in pixels per second, kept by the drag tracking.
+    PointT<double> mFlickVelocity;
+    // The press asks for idle steps while it lasts.
+    void SetIdleWhilePressed(bool idle) { mIdleWhilePressed = idle; }
     // What the layout rules of each axis are measured against.
     struct LayoutReferences
     {
@@ -490,6 +643,58 @@ private:
     std::int32_t mOrderValue = 0;
     PointT<double> mMinSize;
     PointT<double> mMaxSize;
+
+    // conditions, focus, pointer input, values, sibling keys, tooltips and idle
+    enum StateFlag : std::uint32_t
+    {
+        kFlagHasFocus,
+        kFlagContainsFocus,
+        kFlagHover,
+        kFlagCapture,
+        kFlagLeftPressed,
+        kFlagLeftDrag = kFlagLeftPressed + 3,
+        kFlagHighlighted = kFlagLeftDrag + 3,
+        kFlagCount
+    };
+    struct AutoScrollAxis
+    {
+        bool running = false;
+        bool flick = false;
+        double startTime = 0.0;
+        double rate = 0.0;
+        double minimum = 0.0;
+        double maximum = 0.0;
+        RCPtr<LControl> target;
+    };
+    // The application clock in milliseconds; 0 without an application.
+    [[nodiscard]] static std::uint32_t GetClockMilliseconds();
+    void Send(const char16_t* identifier, const RCPtr<LRefCountedObject>& payload);
+    void ApplyCursorOnConditions(std::uint32_t previous, std::uint32_t current);
+    [[nodiscard]] bool IsReachable() const;
+    [[nodiscard]] bool CanTakeFocusDirectly() const;
+    [[nodiscard]] const RCPtr<LControl>& FindFocusableInTabOrder(bool forward) const;
+    void MovePressToDrag(std::uint32_t slot);
+    void StartFlick();
+    QZRESULT ReleaseButton(std::uint32_t button, const RCPtr<LMouseButtonParam>& release,
+                           bool& click);
+    RCPtr<LControl> ShowSubControl(const WideString& name);
+    [[nodiscard]] std::int32_t GetTabIndex(const LControl* child) const;
+
+    bool mFlags[kFlagCount] = {};
+    bool mFocusStop = false;
+    bool mIdleWhilePressed = false;
+    bool mRefocusing = false;
+    RCPtr<LMouseButtonParam> mLastLeftPress;
+    PointT<double> mDragOffset;
+    PointT<double> mDragDelta;
+    std::int32_t mDragThreshold = 1;
+    std::uint32_t mMoveTime = 0;
+    std::uint32_t mLastMoveTime = 0;
+    std::uint32_t mReleaseTime = 0;
+    AutoScrollAxis mAutoScroll[2];
+    LCursor mSavedCursor = kNoCursor;
+    RCPtr<LMenuDescriptor> mContextMenu;
+    std::int32_t mIdleRequests = 0;
 };
 
 } // namespace QZ

@@ -4,6 +4,8 @@
 #include "QZFramework/ControlBase/Control.h"
 #include "QZFramework/ControlBase/ControlFactory.h"
 #include "QZFramework/Notification/MouseWheelParam.h"
+#include "QZFramework/Notification/Notification.h"
+#include "QZFramework/Notification/NotificationIDs.h"
 #include "QZFramework/Renderer/MeasurementRenderer.h"
 #include "QZFramework/Renderer/AutoClip.h"
 #include "QZFramework/Renderer/RenderState.h"
@@ -40,7 +42,9 @@ QZRESULT LRootWindow::ReleaseInternalReferences()
     mPreviousFocused = RCPtr<LControl>();
     mCapture = RCPtr<LControl>();
     mWheelFallback = RCPtr<LControl>();
+    mHover = RCPtr<LControl>();
     DetachRootControl();
+    UnsubscribeAllClients();
     return LRefCountedObject::ReleaseInternalReferences();
 }
 
@@ -211,15 +215,25 @@ void LRootWindow::ClearFocus()
 
 void LRootWindow::ResetFocus()
 {
+    const RCPtr<LControl> root = mRootControl;
+    if (root)
+    {
+        // Clears the focus along the whole chain, so the root takes it afresh.
+        root->KillFocus();
+    }
     ClearFocus();
-    mFocused = mRootControl;
+    if (root)
+    {
+        root->SetFocus(true);
+    }
 }
 
 void LRootWindow::RestoreFocus()
 {
-    if (mPreviousFocused && Contains(*mPreviousFocused))
+    const RCPtr<LControl> previous = mPreviousFocused;
+    if (previous && Contains(*previous))
     {
-        mFocused = mPreviousFocused;
+        previous->SetFocus(true);
     }
 }
 
@@ -241,12 +255,13 @@ QZRESULT LRootWindow::OnTabTraversalEnd(bool)
 
 // ---- wheel ----
 
-QZRESULT LRootWindow::DispatchWheel(std::uint32_t direction, const RCPtr<LMouseWheelParam>& wheel)
+QZRESULT LRootWindow::DispatchWheel(const RCPtr<LMouseWheelParam>& wheel)
 {
     if (!wheel)
     {
         return E_INVALIDARG;
     }
+    const std::uint32_t direction = wheel->GetDirection();
     const auto offer = [direction, &wheel](LControl& control)
     {
         return direction < 2 ? control.NotifyMouseWheelVertical(wheel)
@@ -342,14 +357,126 @@ void LRootWindow::EndModal(std::int32_t result)
     }
 }
 
-bool LRootWindow::Idle(bool)
+bool LRootWindow::Idle(bool sendIdle)
 {
     if (mEndModalPending)
     {
         mEndModalPending = false;
         mServices->EndModalLoop(mModalResult);
     }
+    if (sendIdle)
+    {
+        RCPtr<LNotification> notification;
+        LNotification::Create(notification, NID_IDLE);
+        Distribute(notification);
+    }
     return false;
+}
+
+// ---- pointer input and hover ----
+
+namespace
+{
+
+// A point of the client area in the control's own coordinates.
+PointT<long> ToControlPoint(const LControl& control, const RCPtr<LControl>& root,
+                            const PointT<long>& position)
+{
+    const PointT<std::int32_t> rootAt = root->GetPosition().ToLong();
+    const PointT<std::int32_t> at = control.GetPositionInRoot().ToLong();
+    return {position.x - rootAt.x - at.x, position.y - rootAt.y - at.y};
+}
+
+} // namespace
+
+void LRootWindow::SetHover(const RCPtr<LControl>& control)
+{
+    if (control == mHover)
+    {
+        return;
+    }
+    const RCPtr<LControl> left = mHover;
+    mHover = control;
+    if (left)
+    {
+        left->OnMouseLeave();
+    }
+    if (control && mHover == control)
+    {
+        control->OnMouseEnter();
+    }
+}
+
+void LRootWindow::UpdateHover()
+{
+    // Enter and leave re-evaluate the hover themselves; the outer call already does.
+    if (mUpdatingHover)
+    {
+        return;
+    }
+    mUpdatingHover = true;
+    RCPtr<LControl> hit;
+    PointT<long> point;
+    HitTest(hit, static_cast<std::int32_t>(mPointer.x), static_cast<std::int32_t>(mPointer.y),
+            point, 1);
+    SetHover(!mCapture || hit == mCapture ? hit : RCPtr<LControl>());
+    mUpdatingHover = false;
+}
+
+void LRootWindow::OnPointerMove(const PointT<long>& position, std::uint32_t buttons,
+                                std::uint32_t modifiers)
+{
+    SetPointerState(position, buttons, modifiers);
+    UpdateHover();
+    const RCPtr<LControl> target = mCapture ? mCapture : mHover;
+    if (target && mRootControl)
+    {
+        const PointT<long> local = ToControlPoint(*target, mRootControl, position);
+        target->NotifyMouseMove(LPointWithModifiersParam::Create(
+            static_cast<std::int32_t>(local.x), static_cast<std::int32_t>(local.y), modifiers));
+    }
+}
+
+void LRootWindow::OnPointerButton(bool down, std::uint32_t button, const PointT<long>& position,
+                                  std::uint32_t buttons, std::uint32_t modifiers, bool doubleClick)
+{
+    SetPointerState(position, buttons, modifiers);
+    if (!mRootControl)
+    {
+        return;
+    }
+    RCPtr<LControl> target = mCapture;
+    PointT<long> local;
+    if (target)
+    {
+        local = ToControlPoint(*target, mRootControl, position);
+    }
+    else
+    {
+        HitTest(target, static_cast<std::int32_t>(position.x),
+                static_cast<std::int32_t>(position.y), local, 1);
+    }
+    if (target)
+    {
+        const RCPtr<LMouseButtonParam> event = LMouseButtonParam::Create(
+            static_cast<std::int32_t>(local.x), static_cast<std::int32_t>(local.y), modifiers,
+            static_cast<std::int32_t>(button), doubleClick, static_cast<std::int32_t>(buttons));
+        down ? target->NotifyMouseDown(event) : target->NotifyMouseUp(event);
+    }
+    if (!down)
+    {
+        UpdateHover();
+    }
+}
+
+void LRootWindow::OnDeactivated()
+{
+    const RCPtr<LControl> capture = mCapture;
+    if (capture)
+    {
+        capture->ReleaseCapture();
+    }
+    ReleaseCapture();
 }
 
 void LRootWindow::SetMeasurementRenderer(const RCPtr<LMeasurementRenderer>& renderer)

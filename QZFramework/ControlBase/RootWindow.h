@@ -15,6 +15,7 @@
 #pragma once
 
 #include "QZFramework/ControlBase/WindowOSServices.h"
+#include "QZFramework/Notification/NotificationDistributor.h"
 #include "QZFramework/ObjectBase/RCPtr.h"
 #include "QZFramework/ObjectBase/RefCountedObject.h"
 #include "QZFramework/Utilities/Graphics/PointT.h"
@@ -33,7 +34,7 @@ class LMeasurementRenderer;
 class LMouseWheelParam;
 class LRenderer;
 
-class LRootWindow : public virtual LRefCountedObject
+class LRootWindow : public virtual LNotificationDistributor
 {
 public:
     // Modifier bits of GetModifierState: each key's own bit with its left and right bits.
@@ -90,7 +91,7 @@ public:
     // Held buttons: 1 left, 2 middle, 4 right.
     [[nodiscard]] std::uint32_t GetMouseButtons() const { return mButtons; }
     [[nodiscard]] std::uint32_t GetModifierState() const { return mModifiers; }
-    // Applies the cursor (null: the default) and answers the one in force before.
+    // Applies the cursor (0: the default) and answers the one in force before.
     LCursor SetCursor(LCursor cursor);
 
     // ---- focus and capture ----
@@ -115,10 +116,10 @@ public:
     QZRESULT OnTabTraversalEnd(bool forward);
 
     // ---- wheel ----
-    // Offers a wheel step (directions 0 and 1 vertical, 2 and 3 horizontal) at the point to the
-    // capturing control or else the control under it, then, when that answers 1, to the fallback
-    // control. 0 when taken, 1 when nobody took it.
-    QZRESULT DispatchWheel(std::uint32_t direction, const RCPtr<LMouseWheelParam>& wheel);
+    // Offers a wheel step (directions 0 and 1 vertical, 2 and 3 horizontal) at the point (client
+    // coordinates) to the capturing control or else the control under it, then, when that
+    // answers 1, to the fallback control. 0 when taken, 1 when nobody took it.
+    QZRESULT DispatchWheel(const RCPtr<LMouseWheelParam>& wheel);
     void SetWheelFallback(const RCPtr<LControl>& control) { mWheelFallback = control; }
 
     // ---- painting and invalidation ----
@@ -138,7 +139,8 @@ public:
     // step. Without one, nothing runs modally and nothing is stored.
     void EndModal(std::int32_t result);
     [[nodiscard]] std::int32_t GetModalResult() const { return mModalResult; }
-    // One idle step; ends a pending modal loop. True while work remains.
+    // One idle step; ends a pending modal loop; with sendIdle, "NID_IDLE" goes to the controls
+    // that asked for idle steps. True while work remains.
     bool Idle(bool sendIdle);
 
     [[nodiscard]] IWindowOSServices* GetOSServices() const { return mServices; }
@@ -150,9 +152,31 @@ public:
         return mMeasurementRenderer;
     }
 
+    // ---- pointer input and hover ----
+    // The event road's pointer move (client coordinates): records the pointer, moves the hover
+    // (while a control holds the capture, only that control can be hovered) and hands the move to
+    // the capturing or else the hovered control, in its own coordinates.
+    void OnPointerMove(const PointT<long>& position, std::uint32_t buttons,
+                       std::uint32_t modifiers);
+    // A press or release of button 1, 2 or 4; buttons are those held after the event. The
+    // capturing control, or else the control under the pointer, takes it; after a release the
+    // hover follows the pointer again.
+    void OnPointerButton(bool down, std::uint32_t button, const PointT<long>& position,
+                         std::uint32_t buttons, std::uint32_t modifiers, bool doubleClick);
+    // The window lost the keyboard: the capture, and with it a drag, ends; the focus stays.
+    void OnDeactivated();
+    // Finds the control under the pointer again and moves the hover to it.
+    void UpdateHover();
+    [[nodiscard]] const RCPtr<LControl>& GetHoveredControl() const { return mHover; }
+
 private:
     [[nodiscard]] bool Contains(const LControl& control) const;
     void DetachRootControl();
+
+    // pointer input and hover
+    void SetHover(const RCPtr<LControl>& control);
+    RCPtr<LControl> mHover;
+    bool mUpdatingHover = false;
 
     IWindowOSServices* mServices;
     RCPtr<LControl> mRootControl;
@@ -167,7 +191,7 @@ private:
     PointT<long> mPointer;
     std::uint32_t mButtons = 0;
     std::uint32_t mModifiers = 0;
-    LCursor mCursor = nullptr;
+    LCursor mCursor = kNoCursor;
     std::int32_t mModalResult = 0;
     bool mEndModalPending = false;
     bool mRequestingRect = false;

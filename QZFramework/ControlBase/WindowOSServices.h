@@ -5,6 +5,7 @@
 // calls come from the user-interface thread.
 #pragma once
 
+#include "QZFramework/Application/AppCursors.h"
 #include "QZFramework/ObjectBase/Exception.h"
 #include "QZFramework/Utilities/Graphics/PointT.h"
 #include "QZFramework/Utilities/Graphics/RectT.h"
@@ -15,8 +16,9 @@
 namespace QZ
 {
 
-// An opaque cursor of the window layer; null is the default arrow.
-using LCursor = const void*;
+// A cursor by its application number (AppCursors.h); the window layer turns it into the pointer
+// it shows, and 0 is the default arrow.
+using LCursor = CursorHandle;
 
 class IWindowOSServices
 {

@@ -64,16 +64,15 @@ TEST_F(RootWindowTest, HeadlessWindowKeepsFocusDirtyRegionAndPointer)
     ASSERT_EQ(rects.GetCount(), 1);
     EXPECT_EQ(*rects.GetItemPtr(0), (RectT<std::int32_t>{0, 90, 20, 10}));
 
-    window->SetFocusedControl(child);
-    window->ClearFocus();
+    root->SetNotFocusable(false);
+    child->SetNotFocusable(false);
+    EXPECT_EQ(child->SetFocus(true), S_OK);
+    child->KillFocus();
     EXPECT_FALSE(window->GetFocusedControl());
     window->RestoreFocus();
     EXPECT_EQ(window->GetFocusedControl(), child);
     child->SetParent(nullptr);
     window->ResetFocus();
-    EXPECT_EQ(window->GetFocusedControl(), root);
-    window->ClearFocus();
-    window->RestoreFocus();
     EXPECT_EQ(window->GetFocusedControl(), root);
     EXPECT_EQ(window->ReleaseCapture(), S_OK);
 
