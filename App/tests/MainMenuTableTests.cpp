@@ -58,7 +58,8 @@ TEST(ShippedMainMenu, BuildsTheFileAndHelpMenus)
         const char* help;
     };
     const std::vector<std::vector<Item>> expected = {
-        {{"NID_MENU_FILE_SEND_PRESET_TO_DEVICE", "Send Vidida", "Send this preset to the controller."},
+        {{"NID_MENU_FILE_SEND_PRESET_TO_DEVICE", "Send Vidida",
+          "Send this preset to the controller."},
          {"NID_MENU_FILE_LOAD_PRESET_FROM_DEVICE", "Retrieve Vidida",
           "Retreive a preset from the controller."},
          {"-", "", ""},

@@ -581,7 +581,8 @@ public:
     // one per "CONTEXT_MENU<n>." group in key order. 0 (nothing added without a table).
     QZRESULT BuildContextMenu(std::vector<RCPtr<LMenuDescriptor>>& menus) const;
     // Makes the commands of the menu's items that a window or application hot key binds reach
-    // ForwardMenuCommand (add) or stop doing so. E_INVALIDARG for an empty menu, else 0.
+    // ForwardMenuCommand (add) or stop doing so. E_INVALIDARG for an empty menu or before
+    // Initialize, else 0.
     QZRESULT RegisterMenuHotKeys(const RCPtr<LMenuDescriptor>& menu, bool add);
     // Sends a bound menu command, without data, to the window's hot-key target when the window
     // binds it, else to the application's queue. 1.

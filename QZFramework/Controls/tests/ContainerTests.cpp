@@ -549,6 +549,11 @@ TEST_F(Containers, ScrollBarsAppearAtTheThresholdAndFollowOffsetAndWheel)
     EXPECT_DOUBLE_EQ(vBar.small, 1.0 / 6.0);
     vBar.SetValue(0.5);
     EXPECT_DOUBLE_EQ(view.GetScrollOffset().y, 75.0);
+    // A step that is not positive turns step mode off rather than dividing by it.
+    view.SetStepMode(1, true, 0);
+    EXPECT_FALSE(view.IsStepMode(1));
+    view.SetClientExtent(100.0, 300.0);
+    EXPECT_DOUBLE_EQ(vBar.GetValueMaximum(), 200.0);
 
     // Without a shown bar the wheel is not taken.
     view.SetClientExtent(0.0, 0.0);
