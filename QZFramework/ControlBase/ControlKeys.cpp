@@ -13,7 +13,7 @@
 #include "QZFramework/Notification/NotificationCenterManager.h"
 #include "QZFramework/Notification/NotificationIDs.h"
 
-#include <cstdlib>
+#include <limits>
 #include <map>
 #include <string>
 
@@ -38,11 +38,15 @@ bool IsTrueText(const WideString& text)
     return XmlValues::IsTrue(text.ToNarrowString().GetString());
 }
 
-// Leading blanks skipped, the longest decimal prefix converted, 0.0 when there is none.
+// Leading blanks skipped, the longest decimal prefix converted, whatever the locale; 0.0 when
+// there is none or it is not finite.
 double ToDouble(const WideString& text)
 {
-    const auto narrow = text.ToNarrowString();
-    return std::strtod(narrow.GetString(), nullptr);
+    double value = 0.0;
+    return XmlValues::ReadNumber(text.ToNarrowString().GetString(),
+                                 std::numeric_limits<double>::max(), value)
+               ? value
+               : 0.0;
 }
 
 RCPtr<LGlobalHotKeyManager> GetWindowHotKeys(const LControl& control)
