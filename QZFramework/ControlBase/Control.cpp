@@ -659,9 +659,8 @@ QZRESULT LControl::Initialize()
     if (mParent && !mLocalHotKeys.IsEmpty())
     {
         // Keys that siblings did not use reach the local hot keys too.
-        mNotificationHandler->AddHandler(&LControl::OnSiblingKey,
-                                         RCPtr<LNotificationDistributor>(mParent), NID_SIBLING_KEY,
-                                         0);
+        mNotificationHandler->AddHandler(
+            &LControl::OnSiblingKey, RCPtr<LNotificationDistributor>(mParent), NID_SIBLING_KEY, 0);
         mNotificationHandler->AddHandlerAnyDistributor(&LControl::OnSiblingKey, NID_SIBLING_KEY);
     }
     return S_OK;

@@ -180,10 +180,7 @@ public:
     // The window's hot keys: the application string table's "GHK" bindings, loaded when a root
     // control is set. A command goes to the window's subscribers at the next idle step, or, when
     // the window has none for it, to the "application" centre's queue.
-    [[nodiscard]] const RCPtr<LGlobalHotKeyManager>& GetHotKeyManager() const
-    {
-        return mHotKeys;
-    }
+    [[nodiscard]] const RCPtr<LGlobalHotKeyManager>& GetHotKeyManager() const { return mHotKeys; }
     // Delivers the commands queued for the window's subscribers; the number delivered.
     std::size_t DeliverQueuedCommands();
 
