@@ -437,14 +437,14 @@ QZRESULT LTextBox::KillFocus()
 namespace
 {
 
-// The label's rectangle and colour of look 0, from the skin.
-bool GetTextArea(const LControl& control, RectT<double>& area, ColorRGBA& color)
+// The label's rectangle of look 0 and its text properties, from the skin; null without a label.
+const LTextPropertiesDescriptor* GetTextArea(const LControl& control, RectT<double>& area)
 {
     const ConstRCPtr<LControlDescriptor>& descriptor = control.GetDescriptor();
     const RCPtr<LLookDescriptor> look = descriptor ? descriptor->GetLook(0) : nullptr;
     if (!look || !look->text)
     {
-        return false;
+        return nullptr;
     }
     const LTextPropertiesDescriptor& text = *look->text;
     const PointT<double> size = control.GetSize();
@@ -452,8 +452,7 @@ bool GetTextArea(const LControl& control, RectT<double>& area, ColorRGBA& color)
     const double top = text.top.relative * size.y + text.top.absolute;
     area = {left, top, text.right.relative * size.x + text.right.absolute - left,
             text.bottom.relative * size.y + text.bottom.absolute - top};
-    color = text.color;
-    return true;
+    return look->text.Get();
 }
 
 } // namespace
@@ -473,9 +472,8 @@ void LTextBox::ScrollToCaret()
 {
     RCPtr<LRootWindow> window;
     RectT<double> area;
-    ColorRGBA color;
     if (!mAutoScroll[0] || !GetRootWindowRef(window) || !window->GetMeasurementRenderer() ||
-        !GetTextArea(*this, area, color))
+        GetTextArea(*this, area) == nullptr)
     {
         return;
     }
@@ -490,15 +488,17 @@ void LTextBox::ScrollToCaret()
     {
         offset.x = -caret;
     }
-    offset.x = std::min(0.0, offset.x);
+    // Never scrolled further than the text's end needs.
+    const double full = MeasurePrefix(*window->GetMeasurementRenderer(), GetText().GetLength());
+    offset.x = std::min(0.0, std::max(offset.x, area.width - full));
     SetScrollOffset(offset);
 }
 
 QZRESULT LTextBox::DrawUnderlay(LRenderer& renderer)
 {
     RectT<double> area;
-    ColorRGBA color;
-    if (!GetFont() || !GetTextArea(*this, area, color))
+    const LTextPropertiesDescriptor* text = GetTextArea(*this, area);
+    if (!GetFont() || text == nullptr)
     {
         return S_OK;
     }
@@ -511,10 +511,12 @@ QZRESULT LTextBox::DrawUnderlay(LRenderer& renderer)
     {
         lineHeight = static_cast<std::int32_t>(area.height);
     }
-    const ConstRCPtr<LControlDescriptor>& descriptor = GetDescriptor();
-    const float vAlign = descriptor->GetLook(0)->text->verticalAlignment;
-    const double top = std::round(area.y + (area.height - lineHeight) * vAlign);
-    const double origin = area.x + GetScrollOffset().x;
+    // Placed as the look places the label's line.
+    const double top = std::round(area.y + (area.height - lineHeight) * text->verticalAlignment);
+    const double width = MeasurePrefix(renderer, GetText().GetLength());
+    const double origin =
+        area.x + (area.width - width) * text->horizontalAlignment + GetScrollOffset().x;
+    ColorRGBA color = text->color;
     const RenderState* state = renderer.GetCurrentState();
     color.alpha *= state != nullptr ? state->alpha : 1.0f;
     if (mAnchor != mCaret)

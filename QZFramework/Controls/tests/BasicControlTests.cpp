@@ -10,6 +10,8 @@
 #include "QZFramework/Controls/TextBox.h"
 #include "QZFramework/Controls/TextValidationParam.h"
 #include "QZFramework/Notification/MouseWheelParam.h"
+#include "QZFramework/Renderer/MeasurementRenderer.h"
+#include "QZFramework/Utilities/Graphics/Font.h"
 #include "QZFramework/Notification/NotificationIDs.h"
 
 #include <gtest/gtest.h>
@@ -117,6 +119,24 @@ public:
 
     WideString text;
     bool fails = false;
+};
+
+// Every UTF-16 unit is 10 pixels wide.
+class FixedWidthMeasurement : public LMeasurementRenderer
+{
+public:
+    QZRESULT GetFontMetrics(const ConstRCPtr<LFont>&, std::int32_t& height, std::int32_t& ascent,
+                            std::int32_t& descent) override
+    {
+        height = 12;
+        ascent = 10;
+        descent = 2;
+        return S_OK;
+    }
+    RectT<float> MeasureText(const WideString& text, const ConstRCPtr<LFont>&) override
+    {
+        return {0.0f, 0.0f, 10.0f * static_cast<float>(text.GetLength()), 12.0f};
+    }
 };
 
 // "main" holds two buttons, a text box and a scroll view "view" (100 x 80) whose content follows
@@ -436,6 +456,31 @@ TEST_F(BasicControls, TypedTextPassesTheFilterAndTheMaximumLength)
     EXPECT_EQ(box->GetText(), u"bc");
     EXPECT_EQ(box->SetText(WideString(u"bc"), 1), S_FALSE);
     EXPECT_EQ(mListener->Count("TEXTBOX_TEXT_CHANGE"), 1u);
+}
+
+TEST_F(BasicControls, AutomaticScrollingKeepsTheCaretInsideTheTextArea)
+{
+    LTextBox* box = Find<LTextBox>(u"text");
+    mWindow->SetMeasurementRenderer(RCPtr<LMeasurementRenderer>(new FixedWidthMeasurement()));
+    box->SetFont(LFont::FindOrCreate(u"Test Sans", 9.0f, 0));
+    box->SetAutoScroll(0, true);
+    ASSERT_EQ(box->SetFocus(true), S_OK);
+    // The text area is the box's 100 pixels; the label moves left by what is scrolled out.
+    Type(u"abcdefghijklmno");
+    EXPECT_EQ(box->GetScrollOffset().x, -50.0);
+    struct Step
+    {
+        std::uint32_t vk;
+        double offset;
+    };
+    for (const Step& step : {Step{0x24, 0.0}, Step{0x27, 0.0}, Step{0x23, -50.0}, Step{0x25, -50.0},
+                             Step{0x08, -40.0}})
+    {
+        KeyDown(step.vk);
+        EXPECT_EQ(box->GetScrollOffset().x, step.offset) << step.vk;
+    }
+    box->SetText(WideString(u"short"), 1);
+    EXPECT_EQ(box->GetScrollOffset().x, 0.0);
 }
 
 TEST_F(BasicControls, TypingInATextBoxFiresNoHotKey)
