@@ -468,6 +468,42 @@ double LTextBox::MeasurePrefix(LMeasurementRenderer& renderer, std::int32_t unit
     return std::max(0.0, static_cast<double>(box.x) + box.width);
 }
 
+double LTextBox::GetLineStart(LMeasurementRenderer& renderer, const RectT<double>& area,
+                              float alignment) const
+{
+    const double width = MeasurePrefix(renderer, GetText().GetLength());
+    return area.x + (area.width - width) * alignment + GetScrollOffset().x;
+}
+
+void LTextBox::OnLeftButtonDown(const RCPtr<LMouseButtonParam>& press)
+{
+    LScrollView::OnLeftButtonDown(press);
+    RCPtr<LRootWindow> window;
+    RectT<double> area;
+    const LTextPropertiesDescriptor* text = GetTextArea(*this, area);
+    if (!press || text == nullptr || !GetRootWindowRef(window) || !window->GetMeasurementRenderer())
+    {
+        return;
+    }
+    LMeasurementRenderer& renderer = *window->GetMeasurementRenderer();
+    const double x = press->GetX() - GetLineStart(renderer, area, text->horizontalAlignment);
+    // Widths grow with the prefix: the nearest boundary is where the distance stops falling.
+    std::int32_t best = 0;
+    double distance = std::abs(x);
+    for (std::int32_t position = 0; position < GetText().GetLength();)
+    {
+        position = Step(position, true);
+        const double gap = std::abs(x - MeasurePrefix(renderer, position));
+        if (gap >= distance)
+        {
+            break;
+        }
+        best = position;
+        distance = gap;
+    }
+    MoveCaret(best, (press->GetModifiers() & KeyCode::kModifierShift) != 0);
+}
+
 void LTextBox::ScrollToCaret()
 {
     RCPtr<LRootWindow> window;
@@ -513,9 +549,7 @@ QZRESULT LTextBox::DrawUnderlay(LRenderer& renderer)
     }
     // Placed as the look places the label's line.
     const double top = std::round(area.y + (area.height - lineHeight) * text->verticalAlignment);
-    const double width = MeasurePrefix(renderer, GetText().GetLength());
-    const double origin =
-        area.x + (area.width - width) * text->horizontalAlignment + GetScrollOffset().x;
+    const double origin = GetLineStart(renderer, area, text->horizontalAlignment);
     ColorRGBA color = text->color;
     const RenderState* state = renderer.GetCurrentState();
     color.alpha *= state != nullptr ? state->alpha : 1.0f;

@@ -40,6 +40,8 @@ public:
     QZRESULT OnKeyEvent(const RCPtr<LKeyParam>& key) override;
     // Validates the text when the text box itself had the focus.
     QZRESULT KillFocus() override;
+    // A press puts the caret at the nearest character boundary (Shift: extends the selection).
+    void OnLeftButtonDown(const RCPtr<LMouseButtonParam>& press) override;
 
     // Replaces the text (cut to the maximum length); flag 1 re-runs the layout of axes sized by
     // the text. 0 and "NID_TEXTBOX_TEXT_CHANGE" when the text changed, else 1.
@@ -80,6 +82,9 @@ private:
     QZRESULT OnKeyDown(std::uint32_t key);
     void MoveCaret(std::int32_t position, bool extend);
     void ScrollToCaret();
+    // Where the text's line starts, in the control's coordinates.
+    [[nodiscard]] double GetLineStart(LMeasurementRenderer& renderer, const RectT<double>& area,
+                                      float alignment) const;
     [[nodiscard]] double MeasurePrefix(LMeasurementRenderer& renderer, std::int32_t units) const;
     void Send(const char16_t* identifier, const RCPtr<LRefCountedObject>& payload);
 

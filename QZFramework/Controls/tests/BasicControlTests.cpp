@@ -18,6 +18,7 @@
 
 #include <ostream>
 #include <string>
+#include <utility>
 #include <string_view>
 #include <vector>
 
@@ -481,6 +482,20 @@ TEST_F(BasicControls, AutomaticScrollingKeepsTheCaretInsideTheTextArea)
     }
     box->SetText(WideString(u"short"), 1);
     EXPECT_EQ(box->GetScrollOffset().x, 0.0);
+
+    // A press puts the caret at the nearest boundary; Shift extends the selection. The box lies
+    // at x 100 in the window.
+    for (const auto& [x, caret] :
+         {std::pair{100L, 0}, std::pair{114L, 1}, std::pair{116L, 2}, std::pair{190L, 5}})
+    {
+        Move(x, 10);
+        Press(x, 10);
+        Release(x, 10);
+        EXPECT_EQ(box->GetCaret(), caret) << x;
+    }
+    mWindow->OnPointerButton(true, 1, {121, 10}, 1, KeyCode::kModifierShift, false);
+    mWindow->OnPointerButton(false, 1, {121, 10}, 0, KeyCode::kModifierShift, false);
+    EXPECT_EQ(box->GetSelectedText(), u"ort");
 }
 
 TEST_F(BasicControls, TypingInATextBoxFiresNoHotKey)
