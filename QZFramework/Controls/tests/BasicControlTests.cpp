@@ -38,14 +38,15 @@ namespace QZ::ToolkitTest
 namespace
 {
 
-class ClockApplication : public LApplicationBase
+// Named apart from the toolkit tests' own clock and window, which are 200 x 100.
+class ControlsClock : public LApplicationBase
 {
 public:
     [[nodiscard]] std::uint32_t GetTimeMilliseconds() const override { return now; }
     std::uint32_t now = 1000;
 };
 
-class FakeWindow : public IWindowOSServices
+class ControlsWindow : public IWindowOSServices
 {
 public:
     void GetClientRect(std::int32_t& x, std::int32_t& y, std::int32_t& width,
@@ -199,7 +200,7 @@ protected:
     {
         mApplication->SetControlFactory(RCPtr<LControlFactory>());
         mApplication.reset();
-        mApplication = std::make_unique<ClockApplication>();
+        mApplication = std::make_unique<ControlsClock>();
         mApplication->SetControlFactory(mFactory);
         mFactory->RegisterControlClass(WideString(u"Framework.Button"),
                                        &LControlFactory::Create<LButton>);
@@ -257,7 +258,7 @@ protected:
     // Advances the clock and runs one idle step.
     void IdleAt(std::uint32_t now)
     {
-        static_cast<ClockApplication&>(*mApplication).now = now;
+        static_cast<ControlsClock&>(*mApplication).now = now;
         mWindow->Idle(true);
     }
     // Through the layout rules, which a layout pass would otherwise restore.
@@ -294,7 +295,7 @@ protected:
         mWindow->DeliverKey({KeyCode::kKeyDown | (vk << 16) | flags, 0, 0});
     }
 
-    FakeWindow mServices;
+    ControlsWindow mServices;
     RCPtr<LRootWindow> mWindow;
     RCPtr<Listener> mListener{new Listener()};
     std::uint32_t mHeld = 0;
