@@ -3,6 +3,7 @@
 #include "QZFramework/Application/ApplicationBase.h"
 #include "QZFramework/ControlBase/ControlFactory.h"
 #include "QZFramework/ControlBase/Look.h"
+#include "QZFramework/ControlBase/MenuItemUpdater.h"
 #include "QZFramework/ControlBase/RootWindow.h"
 #include "QZFramework/ControlBase/VisualPart.h"
 #include "QZFramework/Notification/Notification.h"
@@ -327,17 +328,18 @@ QZRESULT LControl::Unsubscribe(const RCPtr<LNotificationDistributor>& distributo
 
 QZRESULT LControl::ReleaseInternalReferences()
 {
+    if (const RCPtr<LMenuItemUpdater> updater = mMenuItemUpdater)
+    {
+        mMenuItemUpdater = nullptr;
+        AdjustCyclicRefCount(-1);
+        updater->Detach();
+    }
     mChildren.RemoveAll();
     UnsubscribeAllClients();
     return LNotificationClient::ReleaseInternalReferences();
 }
 
 // ---- input ----
-
-QZRESULT LControl::NotifyKey(const RCPtr<LKeyParam>&)
-{
-    return S_FALSE;
-}
 
 QZRESULT LControl::OnResize()
 {
@@ -656,9 +658,21 @@ QZRESULT LControl::Initialize()
 {
     mNotificationCenter = GetApplicationNotificationCenter();
     mNotificationHandler = new LNotificationHandler<LControl>(this);
-    if (mDescriptor)
+    ApplyCreateParams();
+    const RCPtr<LStringTable> params = mDescriptor ? mDescriptor->createParams : nullptr;
+    if (!params)
     {
-        mDescriptor->GetCreateParam(u"TOOLTIP", mToolTipText);
+        return S_OK;
+    }
+    params->Lookup(u"TOOLTIP", mToolTipText);
+    mLocalHotKeys.LoadFromStringTable(params, u"LHK");
+    if (mParent && !mLocalHotKeys.IsEmpty())
+    {
+        // Keys that siblings did not use reach the local hot keys too.
+        mNotificationHandler->AddHandler(&LControl::OnSiblingKey,
+                                         RCPtr<LNotificationDistributor>(mParent), NID_SIBLING_KEY,
+                                         0);
+        mNotificationHandler->AddHandlerAnyDistributor(&LControl::OnSiblingKey, NID_SIBLING_KEY);
     }
     return S_OK;
 }

@@ -21,6 +21,7 @@
 #pragma once
 
 #include "QZFramework/ControlBase/ControlDescriptor.h"
+#include "QZFramework/ControlBase/HotKeyMap.h"
 #include "QZFramework/ControlBase/LayoutDescriptor.h"
 #include "QZFramework/ControlBase/MenuDescriptor.h"
 #include "QZFramework/ControlBase/StringTable.h"
@@ -52,6 +53,7 @@ class LRootWindow;
 class LLook;
 class LVisualPart;
 class LBitmap;
+class LMenuItemUpdater;
 
 class LControl : public virtual LNotificationClient,
                  public virtual LNotificationDistributor,
@@ -184,8 +186,10 @@ public:
     // Removes the children, creates one through the factory for every sub-control that is not
     // deferred (unknown classes and failed creations are skipped) and lays out again. 0.
     virtual QZRESULT CreateChildren(const ConstRCPtr<LControlDescriptor>& descriptor);
-    // Binds the control to the application's notification centre, gives it its handler and
-    // reads "TOOLTIP". 0, or a negative result that overrides return unchanged.
+    // Binds the control to the application's notification centre, gives it its handler, applies
+    // the create parameters, reads "TOOLTIP" and the local hot keys ("LHK.<command>" = key text)
+    // and, for a child with local hot keys, listens to the keys its siblings pass on. 0, or a
+    // negative result that overrides return unchanged.
     virtual QZRESULT Initialize();
     virtual QZRESULT PostInitialize() { return S_OK; }
     // SetParent of the child to this control, then the child's ApplyDescriptor. E_FAIL for an
@@ -545,7 +549,77 @@ public:
     SendNotificationTo(const RCPtr<LNotificationReceiver>& receiver, const char16_t* identifier,
                        const RCPtr<LRefCountedObject>& payload = RCPtr<LRefCountedObject>());
 
+    // ---- create params, keys, tab order, context menus and queued destruction ----
+    // The create parameters every control reads: "INITIAL_VALUE", "NOT_FOCUSABLE",
+    // "USE_PARENT_TOOLTIP" and "WANTS_TAB" ("true" in any letter case, blanks around it allowed;
+    // anything else is false). Without create parameters the tab stop's sign decides focusability.
+    virtual QZRESULT ApplyCreateParams();
+    // The keys the control's own "LHK" create parameters bind to the command; empty when none.
+    void GetLocalHotKeys(const WideString& command, std::vector<KeyCode>& keys) const;
+    [[nodiscard]] bool HasLocalHotKey(const WideString& command) const;
+    [[nodiscard]] bool WantsTab() const { return mWantsTab; }
+    [[nodiscard]] bool UsesParentToolTip() const { return mUseParentToolTip; }
+    // The control's own key hook, after its local hot keys; 1 lets the key travel on.
+    virtual QZRESULT OnKeyEvent(const RCPtr<LKeyParam>& /*key*/) { return S_FALSE; }
+    // A key that a child did not use: offered to the other children, then to the window's and
+    // the application's hot keys. 0 when one used it, else 1.
+    virtual QZRESULT ProcessKey(const RCPtr<LKeyParam>& key);
+    // Moves the focus to the next control in tab order after the last container the request
+    // left (Shift: backwards), entering and leaving containers; Ctrl leaves this container.
+    virtual void TraverseFocus(const RCPtr<LKeyParam>& request);
+    // The next tab stop among the children after current (a child of this control), wrapping
+    // around; null when there is none.
+    [[nodiscard]] virtual const RCPtr<LControl>& GetNextTabStop(const RCPtr<LControl>& current,
+                                                                bool backwards) const;
+    // Showing and enabled, with the ancestors.
+    [[nodiscard]] bool IsTabStop() const { return IsShowing(true) && IsEnabled(true); }
+    // "NID_SIBLING_KEY" at the control: a key bound by its local hot keys sends the command to
+    // the control itself and marks the key used. 1.
+    QZRESULT OnSiblingKey(const RCPtr<LNotificationDistributor>& sender,
+                          const RCPtr<LNotification>& notification);
+    // Builds the menus of the control's string table: one from "CONTEXT_MENU.<entries>", or else
+    // one per "CONTEXT_MENU<n>." group in key order. 0 (nothing added without a table).
+    QZRESULT BuildContextMenu(std::vector<RCPtr<LMenuDescriptor>>& menus) const;
+    // Makes the commands of the menu's items that a window or application hot key binds reach
+    // ForwardMenuCommand (add) or stop doing so. E_INVALIDARG for an empty menu, else 0.
+    QZRESULT RegisterMenuHotKeys(const RCPtr<LMenuDescriptor>& menu, bool add);
+    // Sends a bound menu command, without data, to the window's hot-key target when the window
+    // binds it, else to the application's queue. 1.
+    QZRESULT ForwardMenuCommand(const RCPtr<LNotificationDistributor>& sender,
+                                const RCPtr<LNotification>& notification);
+    // The owner's answer to a menu's question about one item before it shows: it may change the
+    // state's enabled and check flags and its text. 1 (nothing changed) in the base.
+    virtual QZRESULT UpdateMenuItemState(const RCPtr<LMenuDescriptor>& /*menu*/,
+                                         std::int32_t /*index*/, const WideString& /*command*/,
+                                         MenuItemState& /*state*/)
+    {
+        return S_FALSE;
+    }
+    // The updater through which menus ask this control; made on first use.
+    [[nodiscard]] const RCPtr<LMenuItemUpdater>& GetMenuItemUpdater();
+    // Destroys the control at the next idle step of the window (a control may not destroy
+    // itself inside its own handler). E_INVALIDARG for an empty control.
+    QZRESULT QueueDestroy(const RCPtr<LControl>& control);
+    // The idle step that destroys the queued controls, in queue order. 0.
+    QZRESULT DestroyQueuedControls(const RCPtr<LNotificationDistributor>& sender,
+                                   const RCPtr<LNotification>& notification);
+    [[nodiscard]] std::size_t GetQueuedDestroyCount() const { return mPendingDestroy.size(); }
+
 protected:
+    // The key to the window's hot keys and, when the window has no binding for it, to the
+    // application's: a command goes out once. 0 when one of them sent a command, else 1.
+    QZRESULT ForwardKeyToHotKeys(const RCPtr<LKeyParam>& key);
+    enum class TabWalk
+    {
+        kFocused,
+        kWrapped,
+        kExhausted
+    };
+    // Walks the tab stops after the last control the request left (Shift: backwards) and gives
+    // the focus to the first that takes it; with wrapTest, stops where the walk wraps around.
+    // The number of children bounds the walk.
+    TabWalk WalkTabStops(const RCPtr<LKeyParam>& request, bool wrapTest);
+
     // Flick velocity in pixels per second, kept by the drag tracking.
     PointT<double> mFlickVelocity;
     // The press asks for idle steps while it lasts.
@@ -695,6 +769,16 @@ private:
     LCursor mSavedCursor = kNoCursor;
     RCPtr<LMenuDescriptor> mContextMenu;
     std::int32_t mIdleRequests = 0;
+
+    // create params, keys, tab order, context menus and queued destruction
+    void HandOnTraversal(const RCPtr<LKeyParam>& request, bool forward);
+    [[nodiscard]] bool HasWrapped(const RCPtr<LControl>& candidate, const RCPtr<LControl>& last,
+                                  bool backwards) const;
+    HotKeyMap mLocalHotKeys;
+    bool mWantsTab = false;
+    bool mUseParentToolTip = false;
+    RCPtr<LMenuItemUpdater> mMenuItemUpdater;
+    std::vector<RCPtr<LControl>> mPendingDestroy;
 };
 
 } // namespace QZ

@@ -300,8 +300,13 @@ void LControl::RegisterHandlers()
     }
 }
 
-QZRESULT LControl::OnIdle(const RCPtr<LNotificationDistributor>&, const RCPtr<LNotification>&)
+QZRESULT LControl::OnIdle(const RCPtr<LNotificationDistributor>& sender,
+                          const RCPtr<LNotification>& notification)
 {
+    if (!mPendingDestroy.empty())
+    {
+        DestroyQueuedControls(sender, notification);
+    }
     OnIdleStep();
     return S_OK;
 }

@@ -5,6 +5,7 @@
 #include "QZFramework/ControlBase/ControlFactory.h"
 #include "QZFramework/Notification/MouseWheelParam.h"
 #include "QZFramework/Notification/Notification.h"
+#include "QZFramework/Notification/NotificationCenterManager.h"
 #include "QZFramework/Notification/NotificationIDs.h"
 #include "QZFramework/Renderer/MeasurementRenderer.h"
 #include "QZFramework/Renderer/AutoClip.h"
@@ -18,9 +19,40 @@
 namespace QZ
 {
 
-LRootWindow::LRootWindow(IWindowOSServices* services) : mServices(services) {}
+// The target of the window's hot keys; it lets the window go when the window goes.
+class LRootWindow::CommandReceiver : public LNotificationReceiver
+{
+public:
+    explicit CommandReceiver(LRootWindow* window) : mWindow(window) {}
 
-LRootWindow::~LRootWindow() = default;
+    void ReceiveNotification(const RCPtr<LNotificationDistributor>&,
+                             const RCPtr<LNotification>& notification) override
+    {
+        if (mWindow != nullptr && notification)
+        {
+            mWindow->TakeCommand(notification);
+        }
+    }
+    QZRESULT Unsubscribe(const RCPtr<LNotificationDistributor>&, const char16_t*) override
+    {
+        return E_FAIL;
+    }
+    void Detach() { mWindow = nullptr; }
+
+private:
+    LRootWindow* mWindow;
+};
+
+LRootWindow::LRootWindow(IWindowOSServices* services)
+    : mCommandReceiver(new CommandReceiver(this)), mServices(services)
+{
+    LGlobalHotKeyManager::Create(mHotKeys, RCPtr<LNotificationReceiver>(mCommandReceiver));
+}
+
+LRootWindow::~LRootWindow()
+{
+    mCommandReceiver->Detach();
+}
 
 RCPtr<LControl>& LRootWindow::HitTest(RCPtr<LControl>& out, std::int32_t x, std::int32_t y,
                                       PointT<long>& point, std::int32_t)
@@ -83,6 +115,7 @@ QZRESULT LRootWindow::SetRootControl(const RCPtr<LControl>& control)
     mRootControl = control;
     if (mRootControl)
     {
+        LoadHotKeys();
         mRootControl->SetRootWindow(RCPtr<LRootWindow>(this));
         mRootControl->UpdateLayout();
     }
@@ -248,9 +281,23 @@ QZRESULT LRootWindow::ReleaseCapture()
     return S_OK;
 }
 
-QZRESULT LRootWindow::OnTabTraversalEnd(bool)
+QZRESULT LRootWindow::OnTabTraversalEnd(bool forward)
 {
-    return S_FALSE;
+    const RCPtr<LControl> root = mRootControl;
+    if (!root || !(root->IsFocusable() || root->HasFocusableDescendant()))
+    {
+        return S_FALSE;
+    }
+    // The focus leaves the control it is on, so that the root hands it to its first (last)
+    // focusable descendant again rather than keeping it where it is.
+    const RCPtr<LControl> focused = mFocused;
+    if (focused && !focused->CanReleaseFocus())
+    {
+        return S_FALSE;
+    }
+    root->KillFocus();
+    ClearFocus();
+    return root->SetFocus(forward) == S_OK ? S_OK : S_FALSE;
 }
 
 // ---- wheel ----
@@ -359,6 +406,7 @@ void LRootWindow::EndModal(std::int32_t result)
 
 bool LRootWindow::Idle(bool sendIdle)
 {
+    DeliverQueuedCommands();
     if (mEndModalPending)
     {
         mEndModalPending = false;
@@ -482,6 +530,62 @@ void LRootWindow::OnDeactivated()
 void LRootWindow::SetMeasurementRenderer(const RCPtr<LMeasurementRenderer>& renderer)
 {
     mMeasurementRenderer = renderer;
+}
+
+// ---- keys and hot keys ----
+
+void LRootWindow::DeliverKey(const KeyCode& key)
+{
+    const RCPtr<LControl> target = mFocused ? mFocused : mRootControl;
+    if (target)
+    {
+        target->NotifyKey(LKeyParam::Create(key, true));
+    }
+}
+
+void LRootWindow::LoadHotKeys()
+{
+    LApplicationBase* application = LApplicationBase::GetApplication();
+    const RCPtr<LControlFactory> factory =
+        application != nullptr ? application->GetControlFactory() : RCPtr<LControlFactory>();
+    RCPtr<LStringTable> table;
+    if (factory && mHotKeys)
+    {
+        mHotKeys->GetHotKeyMap().LoadFromStringTable(factory->GetAppStringTable(table), u"GHK");
+    }
+}
+
+// A command that no subscriber of the window takes would be lost here; the application's queue
+// reaches the application-wide handlers (the clipboard's edit commands among them).
+void LRootWindow::TakeCommand(const RCPtr<LNotification>& command)
+{
+    const RCPtr<LNotificationClientPool> pool = FindClientPool(command->GetID());
+    if (pool && !pool->GetReceivers().empty())
+    {
+        mQueuedCommands.push_back(command);
+        return;
+    }
+    const RCPtr<LNotificationCenter> centre = GetApplicationNotificationCenter();
+    RCPtr<LNotificationReceiver> receiver;
+    if (centre)
+    {
+        centre->GetPostingReceiver(receiver);
+    }
+    if (receiver)
+    {
+        receiver->ReceiveNotification(RCPtr<LNotificationDistributor>(), command);
+    }
+}
+
+std::size_t LRootWindow::DeliverQueuedCommands()
+{
+    std::vector<RCPtr<LNotification>> commands;
+    commands.swap(mQueuedCommands);
+    for (const RCPtr<LNotification>& command : commands)
+    {
+        Distribute(command);
+    }
+    return commands.size();
 }
 
 } // namespace QZ

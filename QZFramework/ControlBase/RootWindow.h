@@ -14,6 +14,8 @@
 // User-interface thread only.
 #pragma once
 
+#include "QZFramework/ControlBase/GlobalHotKeyManager.h"
+#include "QZFramework/ControlBase/KeyCode.h"
 #include "QZFramework/ControlBase/WindowOSServices.h"
 #include "QZFramework/Notification/NotificationDistributor.h"
 #include "QZFramework/ObjectBase/RCPtr.h"
@@ -25,6 +27,7 @@
 
 #include <climits>
 #include <cstdint>
+#include <vector>
 
 namespace QZ
 {
@@ -111,8 +114,8 @@ public:
     // Drops the capture; 0.
     QZRESULT ReleaseCapture();
     [[nodiscard]] const RCPtr<LControl>& GetCapture() const { return mCapture; }
-    // A Tab request that climbed past the root control: 0 when the focus moved, else 1. The
-    // window moves the focus only once focus traversal is built in the controls.
+    // A Tab request that climbed past the root control: the focus wraps around to the first
+    // (forward) or last tab stop of the window. 0 when the focus moved, else 1.
     QZRESULT OnTabTraversalEnd(bool forward);
 
     // ---- wheel ----
@@ -169,7 +172,30 @@ public:
     void UpdateHover();
     [[nodiscard]] const RCPtr<LControl>& GetHoveredControl() const { return mHover; }
 
+    // ---- keys and hot keys ----
+    // The event road's key entry (a character comes as KeyCode::FromChar): the focused control,
+    // or else the root control, routes it through its local hot keys, its key hook and its
+    // parents to the window's and the application's hot keys; Tab moves the focus.
+    void DeliverKey(const KeyCode& key);
+    // The window's hot keys: the application string table's "GHK" bindings, loaded when a root
+    // control is set. A command goes to the window's subscribers at the next idle step, or, when
+    // the window has none for it, to the "application" centre's queue.
+    [[nodiscard]] const RCPtr<LGlobalHotKeyManager>& GetHotKeyManager() const
+    {
+        return mHotKeys;
+    }
+    // Delivers the commands queued for the window's subscribers; the number delivered.
+    std::size_t DeliverQueuedCommands();
+
 private:
+    class CommandReceiver;
+    void LoadHotKeys();
+    void TakeCommand(const RCPtr<LNotification>& command);
+
+    RCPtr<CommandReceiver> mCommandReceiver;
+    RCPtr<LGlobalHotKeyManager> mHotKeys;
+    std::vector<RCPtr<LNotification>> mQueuedCommands;
+
     [[nodiscard]] bool Contains(const LControl& control) const;
     void DetachRootControl();
 

@@ -49,6 +49,30 @@ public:
         return S_OK;
     }
 
+    // Maps the identifier to the method for notifications from any distributor and for those
+    // sent without one, without subscribing anywhere; a pair from a distributor mapped with
+    // AddHandler goes first. 0, E_INVALIDARG for an empty identifier.
+    QZRESULT AddHandlerAnyDistributor(Method method, const char16_t* identifier)
+    {
+        if (identifier == nullptr || identifier[0] == 0)
+        {
+            return E_INVALIDARG;
+        }
+        Mutex::ScopedLock lock(mLock);
+        mHandlers.emplace(Receivable(nullptr, GetNotificationID(identifier)), method);
+        return S_OK;
+    }
+
+    // True when a notification of the identifier from the sender reaches a method.
+    [[nodiscard]] bool Handles(const RCPtr<LNotificationDistributor>& sender,
+                               const char16_t* identifier) const
+    {
+        const char16_t* interned = GetNotificationID(identifier);
+        Mutex::ScopedLock lock(mLock);
+        return mHandlers.count(Receivable(sender.Get(), interned)) > 0 ||
+               mHandlers.count(Receivable(nullptr, interned)) > 0;
+    }
+
     // E_FAIL when the pair is not mapped; otherwise the method and the result of the
     // distributor's GetClientFlags.
     QZRESULT GetHandler(const RCPtr<LNotificationDistributor>& distributor,
@@ -76,7 +100,8 @@ public:
         return mHandlers.erase(Receivable(distributor.Get(), GetNotificationID(identifier))) > 0;
     }
 
-    // The mapped method's result, or 0 when the pair is not mapped.
+    // The mapped method's result (the sender's mapping first, then the one for any distributor),
+    // or 0 when neither is mapped.
     QZRESULT HandleNotification(const RCPtr<LNotificationDistributor>& sender,
                                 const RCPtr<LNotification>& notification)
     {
@@ -87,7 +112,11 @@ public:
         Method method = nullptr;
         {
             Mutex::ScopedLock lock(mLock);
-            const auto found = mHandlers.find(Receivable(sender.Get(), notification->GetID()));
+            auto found = mHandlers.find(Receivable(sender.Get(), notification->GetID()));
+            if (found == mHandlers.end())
+            {
+                found = mHandlers.find(Receivable(nullptr, notification->GetID()));
+            }
             if (found == mHandlers.end())
             {
                 return S_OK;
