@@ -338,13 +338,15 @@ QZRESULT LControl::StartAutoScroll(std::uint32_t axis, double rate, double maxim
         return E_INVALIDARG;
     }
     AutoScrollAxis& state = mAutoScroll[axis];
-    state.rate = rate;
+    // A speed that is not a number or infinite would throw the content to its limit for good.
+    state.rate = std::isfinite(rate) ? rate : 0.0;
     state.maximum = maximum;
     state.minimum = minimum;
     state.target = target;
     if (!state.running)
     {
         state.running = true;
+        mAutoScrollCarry[axis] = 0.0;
         LApplicationBase* application = LApplicationBase::GetApplication();
         state.startTime = application != nullptr ? application->GetTimeSeconds() : 0.0;
         RequestIdle();
