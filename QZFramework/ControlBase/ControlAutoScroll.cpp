@@ -76,8 +76,7 @@ void LControl::StepAutoScroll(std::uint32_t axis)
         return;
     }
     const double decrement = std::round(kFlickDeceleration * elapsed);
-    if ((state.rate > 0.0 && state.rate <= decrement) ||
-        (state.rate < 0.0 && state.rate >= -decrement))
+    if (std::abs(state.rate) <= decrement)
     {
         StopAutoScroll(axis);
         return;

@@ -183,7 +183,9 @@ void LControl::StartFlick()
     }
     RectT<double> range;
     GetChildScrollRange(range, RCPtr<LControl>(this));
-    const double rates[2] = {mFlickVelocity.x, mFlickVelocity.y};
+    // A speed that is not finite is no speed.
+    const double rates[2] = {std::isfinite(mFlickVelocity.x) ? mFlickVelocity.x : 0.0,
+                             std::isfinite(mFlickVelocity.y) ? mFlickVelocity.y : 0.0};
     const double maximums[2] = {range.GetRight(), range.GetBottom()};
     for (std::uint32_t axis = 0; axis < 2; ++axis)
     {
@@ -338,7 +340,7 @@ QZRESULT LControl::StartAutoScroll(std::uint32_t axis, double rate, double maxim
         return E_INVALIDARG;
     }
     AutoScrollAxis& state = mAutoScroll[axis];
-    // A speed that is not a number or infinite would throw the content to its limit for good.
+    // A speed that is not finite would throw the content to its limit for good.
     state.rate = std::isfinite(rate) ? rate : 0.0;
     state.maximum = maximum;
     state.minimum = minimum;
