@@ -617,6 +617,13 @@ public:
     [[nodiscard]] double ValueToPosition(double value) const;
     // The first look that is present with a weight above 0; -1 when none.
     [[nodiscard]] std::int32_t GetFirstVisibleLookIndex() const;
+    // The look in use: the first present one with a weight above 0, else the first present one;
+    // null without looks.
+    [[nodiscard]] const RCPtr<LLook>& GetCurrentLook() const;
+    // True when the label does not fit the look's text area; without a look, when there is text.
+    [[nodiscard]] bool IsTextClipped() const;
+    // Hides the child and destroys it at the next idle step; E_INVALIDARG for another's child.
+    QZRESULT QueueChildDestroy(const RCPtr<LControl>& child);
     // (0, 0) and the default look's client size; the control's size without a look.
     [[nodiscard]] virtual RectT<double> GetClientRect() const;
     // Minus the control's position in root-window coordinates.

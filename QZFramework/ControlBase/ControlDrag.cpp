@@ -2,6 +2,7 @@
 // and a few queries on the control's client area.
 #include "QZFramework/Application/ApplicationBase.h"
 #include "QZFramework/ControlBase/Control.h"
+#include "QZFramework/ControlBase/Look.h"
 #include "QZFramework/ControlBase/RootWindow.h"
 
 #include <algorithm>
@@ -453,9 +454,13 @@ void LControl::TrackDropTarget(DragStep& step)
     {
         return;
     }
-    const std::int32_t look = mDropTarget->GetFirstVisibleLookIndex();
-    const RectT<double> client =
-        mDropTarget->GetLookClientRect(look < 0 ? 0u : static_cast<std::uint32_t>(look));
+    RectT<double> client{0.0, 0.0, mDropTarget->mSize.x, mDropTarget->mSize.y};
+    if (const RCPtr<LLook>& look = mDropTarget->GetCurrentLook())
+    {
+        const RectT<std::int32_t> part = look->GetClientRect();
+        client = {static_cast<double>(part.x), static_cast<double>(part.y),
+                  static_cast<double>(part.width), static_cast<double>(part.height)};
+    }
     const PointT<double> scroll = mDropTarget->mScrollOffset;
     const double extent[2] = {client.width, client.height};
     const double origin[2] = {client.x, client.y};
@@ -529,6 +534,34 @@ std::int32_t LControl::GetFirstVisibleLookIndex() const
         }
     }
     return -1;
+}
+
+const RCPtr<LLook>& LControl::GetCurrentLook() const
+{
+    const std::int32_t visible = GetFirstVisibleLookIndex();
+    if (visible >= 0)
+    {
+        return mLooks[static_cast<std::uint32_t>(visible)];
+    }
+    const auto present = std::find_if(mLooks.begin(), mLooks.end(),
+                                      [](const RCPtr<LLook>& look) { return bool(look); });
+    return present != mLooks.end() ? *present : GetLook(0);
+}
+
+bool LControl::IsTextClipped() const
+{
+    const RCPtr<LLook>& look = GetCurrentLook();
+    return look ? look->IsTextClipped() : !mText.IsEmpty();
+}
+
+QZRESULT LControl::QueueChildDestroy(const RCPtr<LControl>& child)
+{
+    if (!child || child->mParent.Get() != this)
+    {
+        return E_INVALIDARG;
+    }
+    child->SetShown(false);
+    return QueueDestroy(child);
 }
 
 RectT<double> LControl::GetClientRect() const

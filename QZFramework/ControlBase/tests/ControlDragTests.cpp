@@ -1,5 +1,6 @@
 // Moving, resizing, dragging and dropping and panning controls with the pointer, with edge
 // scrolling and flicks run on idle steps of a fake clock.
+#include "QZFramework/ControlBase/KeyCode.h"
 #include "QZFramework/ControlBase/RootWindow.h"
 #include "QZFramework/ControlBase/tests/ToolkitTestSupport.h"
 
@@ -372,6 +373,43 @@ TEST_F(ControlDrag, ValuePositionsMapBackIntoTheRange)
     ASSERT_EQ(box.SetValueRange(20.0, 20000.0, 1), S_OK);
     EXPECT_NEAR(box.PositionToValue(0.5), 632.456, 1e-3);
     EXPECT_DOUBLE_EQ(box.ValueToPosition(box.PositionToValue(0.5)), 0.5);
+}
+
+TEST_F(ControlDrag, QueriesOnTextPlacesAndQueuedChildren)
+{
+    DragProbe& holder = Find("holder");
+    DragProbe& box = Find("box");
+    EXPECT_FALSE(box.GetCurrentLook());
+    EXPECT_FALSE(box.IsTextClipped());
+    box.SetText(WideString(u"label"), false);
+    EXPECT_TRUE(box.IsTextClipped());
+
+    holder.SetScrollOffset({5.0, 0.0});
+    EXPECT_EQ(box.GetOffsetFromRoot(), (PointT<double>{-15.0, -10.0}));
+    EXPECT_EQ(holder.GetVisibleContentRect(), (RectT<double>{5.0, 0.0, 100.0, 60.0}));
+
+    const RCPtr<LControl> boxRef(&box);
+    EXPECT_EQ(mWindow->GetRootControl()->QueueChildDestroy(boxRef), E_INVALIDARG);
+    EXPECT_EQ(holder.QueueChildDestroy(boxRef), S_OK);
+    EXPECT_FALSE(box.IsShowing(false));
+    EXPECT_EQ(holder.GetChildren().GetCount(), 1u);
+    Idle(10);
+    EXPECT_EQ(holder.GetChildren().GetCount(), 0u);
+
+    struct Key
+    {
+        std::uint32_t key;
+        bool down;
+    };
+    const Key keys[] = {{0x20250000, true},
+                        {0x00250000, false},
+                        {0x20000041, false},
+                        {0xA0250000, false},
+                        {0x21250000, true}};
+    for (const Key& k : keys)
+    {
+        EXPECT_EQ((KeyCode{k.key, 0, 0}.IsKeyDown()), k.down) << std::hex << k.key;
+    }
 }
 
 } // namespace
