@@ -636,7 +636,7 @@ public:
     {
         return 0;
     }
-    // Lets a control narrow the area (parent content coordinates) a moved child stays in.
+    // Lets a control narrow the area of its parent's content (visible part) it is dragged within.
     virtual void AdjustDragBounds(RectT<double>& /*bounds*/) {}
     // A drop target's view of the dragged control; the point in root-window coordinates.
     virtual void OnDragEnter(const RCPtr<LControl>& /*dragged*/) {}
@@ -828,7 +828,7 @@ private:
     // drag begin, end and tracking, automatic-scroll steps
     struct DragStep;
     void RecordDragStart();
-    void ClampDrag(DragStep& step) const;
+    void ClampDrag(DragStep& step);
     void ApplyDragDelta(const DragStep& step);
     void PanContent(DragStep& step);
     void TrackDropTarget(DragStep& step);

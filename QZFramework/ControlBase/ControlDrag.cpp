@@ -238,13 +238,13 @@ QZRESULT LControl::TrackDrag(const RCPtr<LPointParam>& point)
 
 // Keeps the pressed point inside the parent's visible area (and a resized size at 1 pixel or
 // more) and finds the edge margins the pointer is in.
-void LControl::ClampDrag(DragStep& step) const
+void LControl::ClampDrag(DragStep& step)
 {
     const RectT<double> client = mParent->GetClientRect();
     const RectT<double> area{mParent->mScrollOffset.x + client.x,
                              mParent->mScrollOffset.y + client.y, client.width, client.height};
     RectT<double> bounds = area;
-    const_cast<LControl*>(this)->AdjustDragBounds(bounds);
+    AdjustDragBounds(bounds);
     const bool resizing = mDragMode == kDragResize || mDragMode == kDragResizeScrolling;
     const bool scrolling = mDragMode == kDragMoveScrolling || mDragMode == kDragResizeScrolling;
     PointT<double> pointer = step.point;
@@ -356,8 +356,9 @@ void LControl::ApplyDragDelta(const DragStep& step)
 // for the flick the release may start.
 void LControl::PanContent(DragStep& step)
 {
+    // The content's own range, the one a flick from this pan keeps to as well.
     RectT<double> range;
-    (mParent ? *mParent : *this).GetChildScrollRange(range, RCPtr<LControl>(this));
+    GetChildScrollRange(range, RCPtr<LControl>(this));
     const double seconds = static_cast<std::uint32_t>(mMoveTime - mLastMoveTime) / 1000.0;
     if (seconds > 0.0)
     {

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
 #include <string>
 #include <vector>
@@ -260,14 +261,16 @@ TEST_F(ControlDrag, PanMeasuresSpeedAndAFlickCoastsThenSlowsDown)
         double velocity;
     };
     // Moves 0.2 s or more apart give their own speed; closer ones the mean with the last one.
-    const Step steps[] = {{100, 20, 200.0}, {100, 40, 300.0}, {200, 20, 100.0}, {50, 0, 50.0}};
+    const Step steps[] = {
+        {100, 20, 200.0}, {100, 40, 300.0}, {200, 20, 100.0}, {50, 0, 50.0}, {100, -600, -2975.0}};
     long x = 26;
     double offset = 0.0;
     for (const Step& step : steps)
     {
         Clock().now += step.afterMs;
         x += step.dx;
-        offset += static_cast<double>(step.dx);
+        // The content stops at the start of its range.
+        offset = std::max(0.0, offset + static_cast<double>(step.dx));
         Move(x, 15);
         EXPECT_EQ(box.GetFlickVelocity().x, step.velocity) << step.afterMs << " " << step.dx;
         // The move that started the drag came at the time of the press: it measured nothing.
