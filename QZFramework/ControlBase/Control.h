@@ -842,7 +842,6 @@ private:
     double mDragStartLayout[4] = {};
     bool mWasFloating = false;
     bool mDockedAtStart[2] = {};
-    bool mTrackingDrag = false;
     RCPtr<LControl> mDropTarget;
     // The part of each axis's automatic scroll that is not yet a whole pixel.
     double mAutoScrollCarry[2] = {};

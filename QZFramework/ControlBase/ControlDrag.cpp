@@ -72,9 +72,6 @@ struct LControl::DragStep
     PointT<double> delta;
     // The pointer in the drop target's coordinates.
     PointT<double> targetPoint;
-    // Bounds of the delta, and the floor and ceiling that keep a resized size at 1 pixel.
-    double minimum[2] = {};
-    double maximum[2] = {};
     // Distances into the edge margins and the edges (per axis: towards the start, the end).
     PointT<double> scrollDistance;
     bool towardsStart[2] = {};
@@ -205,7 +202,6 @@ QZRESULT LControl::TrackDrag(const RCPtr<LPointParam>& point)
         return E_INVALIDARG;
     }
     const RCPtr<LControl> self(this);
-    mTrackingDrag = true;
     DragStep step;
     step.point = {static_cast<double>(point->GetX()), static_cast<double>(point->GetY())};
     const PointT<double> origin = GetAbsolutePosition();
@@ -232,7 +228,6 @@ QZRESULT LControl::TrackDrag(const RCPtr<LPointParam>& point)
         ScrollAtEdges(step);
     }
     OnDragTracked(point);
-    mTrackingDrag = false;
     return S_OK;
 }
 
@@ -259,8 +254,6 @@ void LControl::ClampDrag(DragStep& step)
         const double end = start + (axis == 0 ? area.width : area.height);
         const double boundStart = (axis == 0 ? bounds.x : bounds.y) - offset;
         const double boundEnd = boundStart + (axis == 0 ? bounds.width : bounds.height);
-        step.minimum[axis] = boundStart;
-        step.maximum[axis] = boundEnd;
         if (scrolling)
         {
             const double delta = Axis(step.delta, axis);
@@ -287,8 +280,8 @@ void LControl::ClampDrag(DragStep& step)
                 }
             }
         }
-        double delta = std::clamp(Axis(step.delta, axis), step.minimum[axis],
-                                  std::max(step.minimum[axis], step.maximum[axis]));
+        double delta =
+            std::clamp(Axis(step.delta, axis), boundStart, std::max(boundStart, boundEnd));
         if (resizing)
         {
             // A size below 1 pixel would make the control vanish from under the pointer.
