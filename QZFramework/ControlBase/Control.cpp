@@ -335,6 +335,10 @@ QZRESULT LControl::ReleaseInternalReferences()
         updater->Detach();
     }
     mChildren.RemoveAll();
+    // A drag's links between the dragged control and its drop target or scrolling parent.
+    mDropTarget = RCPtr<LControl>();
+    mAutoScroll[0].target = RCPtr<LControl>();
+    mAutoScroll[1].target = RCPtr<LControl>();
     UnsubscribeAllClients();
     return LNotificationClient::ReleaseInternalReferences();
 }

@@ -459,10 +459,10 @@ public:
     [[nodiscard]] bool IsHovered() const { return mFlags[kFlagHover]; }
     [[nodiscard]] bool HasCapture() const { return mFlags[kFlagCapture]; }
     // Drag hooks, run by UpdateConditions while a drag mode is set.
-    virtual QZRESULT BeginDrag() { return S_OK; }
-    virtual QZRESULT EndDrag() { return S_OK; }
+    virtual QZRESULT BeginDrag();
+    virtual QZRESULT EndDrag();
     // Moves, resizes, drags or pans during a left drag; the point in control coordinates.
-    virtual QZRESULT TrackDrag(const RCPtr<LPointParam>& /*point*/) { return S_OK; }
+    virtual QZRESULT TrackDrag(const RCPtr<LPointParam>& point);
     virtual void OnConditionsChanged(const RCPtr<LConditionsParam>& /*conditions*/) {}
 
     // ---- pointer input ----
@@ -614,6 +614,51 @@ public:
     QZRESULT DestroyQueuedControls(const RCPtr<LNotificationDistributor>& sender,
                                    const RCPtr<LNotification>& notification);
     [[nodiscard]] std::size_t GetQueuedDestroyCount() const { return mPendingDestroy.size(); }
+
+    // ---- drag begin, end and tracking, value positions and control queries ----
+    // Drag modes of SetDragMode: 1 drag and drop, 2 move, 3 move with edge scrolling, 4 resize,
+    // 5 resize with edge scrolling, 6 pan. Modes 1 to 5 read the option as bits: 0x1 move along
+    // x, 0x2 along y, 0x4 right edge, 0x8 left edge, 0x10 top edge, 0x20 bottom edge; mode 6
+    // pans along x (1), y (2) or both (3).
+    // Measures later drag offsets from here: the displacement so far joins the press point and
+    // the size, parent scroll offset and layout parts are recorded again.
+    virtual void SaveDragStart();
+    // The position 0..1 of a value in the range (clamped into it); 0 for an empty range.
+    [[nodiscard]] double ValueToPosition(double value) const;
+    // The first look that is present with a weight above 0; -1 when none.
+    [[nodiscard]] std::int32_t GetFirstVisibleLookIndex() const;
+    // The look in use: the first present one with a weight above 0, else the first present one;
+    // null without looks.
+    [[nodiscard]] const RCPtr<LLook>& GetCurrentLook() const;
+    // True when the label does not fit the look's text area; without a look, when there is text.
+    [[nodiscard]] bool IsTextClipped() const;
+    // Hides the child and destroys it at the next idle step; E_INVALIDARG for another's child.
+    QZRESULT QueueChildDestroy(const RCPtr<LControl>& child);
+    // (0, 0) and the default look's client size; the control's size without a look.
+    [[nodiscard]] virtual RectT<double> GetClientRect() const;
+    // Minus the control's position in root-window coordinates.
+    [[nodiscard]] PointT<double> GetOffsetFromRoot() const;
+    // The visible part of the content: the scroll offset in whole pixels and the client size.
+    [[nodiscard]] RectT<double> GetVisibleContentRect() const;
+    // The edges (0x8 left, 0x4 right, 0x10 top, 0x20 bottom) near which a drop target scrolls
+    // while the dragged control hovers there; none in the base.
+    [[nodiscard]] virtual std::uint32_t GetDropAutoScrollEdges(const RCPtr<LControl>& /*dragged*/)
+    {
+        return 0;
+    }
+    // Lets a control narrow the area of its parent's content (visible part) it is dragged within.
+    virtual void AdjustDragBounds(RectT<double>& /*bounds*/) {}
+    // A drop target's view of the dragged control; the point in root-window coordinates.
+    virtual void OnDragEnter(const RCPtr<LControl>& /*dragged*/) {}
+    virtual void OnDragOver(const RCPtr<LControl>& /*dragged*/, const PointT<double>& /*point*/) {}
+    virtual void OnDragLeave(const RCPtr<LControl>& /*dragged*/) {}
+    // The dragged control was released over this drop target: OnDrop, then OnDropped.
+    virtual void OnDropped(const RCPtr<LControl>& /*dragged*/) {}
+    virtual void OnDrop(const RCPtr<LControl>& /*dragged*/) {}
+    // After every tracked drag move.
+    virtual void OnDragTracked(const RCPtr<LPointParam>& /*point*/) {}
+    [[nodiscard]] const RCPtr<LControl>& GetDropTarget() const { return mDropTarget; }
+    [[nodiscard]] PointT<double> GetFlickVelocity() const { return mFlickVelocity; }
 
 protected:
     // The key to the window's hot keys and, when the window has no binding for it, to the
@@ -789,6 +834,27 @@ private:
     bool mUseParentToolTip = false;
     RCPtr<LMenuItemUpdater> mMenuItemUpdater;
     std::vector<RCPtr<LControl>> mPendingDestroy;
+
+    // drag begin, end and tracking, automatic-scroll steps
+    struct DragStep;
+    void RecordDragStart();
+    void ClampDrag(DragStep& step);
+    void ApplyDragDelta(const DragStep& step);
+    void PanContent(DragStep& step);
+    void TrackDropTarget(DragStep& step);
+    void ScrollAtEdges(const DragStep& step);
+    void StepAutoScroll(std::uint32_t axis);
+    void StopAutoScrollBoth();
+
+    PointT<double> mDragStartSize;
+    PointT<double> mDragStartParentScroll;
+    // Absolute parts of the layout's x and y position and width and height at the drag start.
+    double mDragStartLayout[4] = {};
+    bool mWasFloating = false;
+    bool mDockedAtStart[2] = {};
+    RCPtr<LControl> mDropTarget;
+    // The part of each axis's automatic scroll that is not yet a whole pixel.
+    double mAutoScrollCarry[2] = {};
 };
 
 } // namespace QZ

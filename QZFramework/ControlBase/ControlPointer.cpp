@@ -183,7 +183,9 @@ void LControl::StartFlick()
     }
     RectT<double> range;
     GetChildScrollRange(range, RCPtr<LControl>(this));
-    const double rates[2] = {mFlickVelocity.x, mFlickVelocity.y};
+    // A speed that is not finite is no speed.
+    const double rates[2] = {std::isfinite(mFlickVelocity.x) ? mFlickVelocity.x : 0.0,
+                             std::isfinite(mFlickVelocity.y) ? mFlickVelocity.y : 0.0};
     const double maximums[2] = {range.GetRight(), range.GetBottom()};
     for (std::uint32_t axis = 0; axis < 2; ++axis)
     {
@@ -338,13 +340,15 @@ QZRESULT LControl::StartAutoScroll(std::uint32_t axis, double rate, double maxim
         return E_INVALIDARG;
     }
     AutoScrollAxis& state = mAutoScroll[axis];
-    state.rate = rate;
+    // A speed that is not finite would throw the content to its limit for good.
+    state.rate = std::isfinite(rate) ? rate : 0.0;
     state.maximum = maximum;
     state.minimum = minimum;
     state.target = target;
     if (!state.running)
     {
         state.running = true;
+        mAutoScrollCarry[axis] = 0.0;
         LApplicationBase* application = LApplicationBase::GetApplication();
         state.startTime = application != nullptr ? application->GetTimeSeconds() : 0.0;
         RequestIdle();

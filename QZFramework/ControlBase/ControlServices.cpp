@@ -300,17 +300,6 @@ void LControl::RegisterHandlers()
     }
 }
 
-QZRESULT LControl::OnIdle(const RCPtr<LNotificationDistributor>& sender,
-                          const RCPtr<LNotification>& notification)
-{
-    if (!mPendingDestroy.empty())
-    {
-        DestroyQueuedControls(sender, notification);
-    }
-    OnIdleStep();
-    return S_OK;
-}
-
 // ---- cursor, notifications and tear-down ----
 
 void LControl::SetCursor(std::int32_t kind)

@@ -54,6 +54,12 @@ struct KeyCode
         return {key, PackSideModifiers(modifiers), 0};
     }
 
+    // A virtual key (bits 16 to 23, top bit clear) pressed down.
+    [[nodiscard]] constexpr bool IsKeyDown() const
+    {
+        return (key & 0x00FF0000u) != 0 && (key & 0x80000000u) == 0 && (key & kKeyDown) != 0;
+    }
+
     // The side byte of a modifier set: 1 left Shift, 2 right Shift, 4 left Ctrl, 8 right Ctrl,
     // 16 left Alt, 32 right Alt, 64 left Win, 128 right Win, each only when the modifier itself
     // is in the set too.

@@ -74,7 +74,7 @@ public:
     // The room the bars take: the corner's size, else the bars' own (0 for a missing bar).
     [[nodiscard]] PointT<double> GetScrollBarExtent() const;
     // The look's client rectangle less the room of the shown bars.
-    [[nodiscard]] RectT<double> GetClientRect() const;
+    [[nodiscard]] RectT<double> GetClientRect() const override;
     // Follows the children again when the view belongs to a window.
     void RefreshClientExtent();
     // Step mode on an axis: the offset moves by whole steps of that many pixels; off while the

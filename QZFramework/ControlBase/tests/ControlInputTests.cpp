@@ -33,48 +33,6 @@ void Log(const LControl& control, const std::string& what)
     InputLog().push_back(Narrow(control.GetName()) + ":" + what);
 }
 
-class ClockApplication : public LApplicationBase
-{
-public:
-    [[nodiscard]] std::uint32_t GetTimeMilliseconds() const override { return now; }
-    std::uint32_t now = 1000;
-};
-
-class FakeWindow : public IWindowOSServices
-{
-public:
-    void GetClientRect(std::int32_t& x, std::int32_t& y, std::int32_t& width,
-                       std::int32_t& height) override
-    {
-        x = 0;
-        y = 0;
-        width = 200;
-        height = 100;
-    }
-    void ClientToScreen(PointT<std::int32_t>& out, const PointT<std::int32_t>& point) override
-    {
-        out = point;
-    }
-    void InvalidateRect(const RectT<long>&) override {}
-    QZRESULT RedrawNow() override { return S_OK; }
-    bool IsActive() override { return true; }
-    std::int32_t RunModalLoop() override { return 0; }
-    void EndModalLoop(std::int32_t) override {}
-    void* GetWindowHandle() override { return nullptr; }
-    LCursor SetCursor(LCursor cursor) override
-    {
-        cursors.push_back(cursor);
-        const LCursor previous = current;
-        current = cursor;
-        return previous;
-    }
-    void SetWindowTitle(const WideString&) override {}
-    void SetClientScreenRect(const RectT<std::int32_t>&) override {}
-
-    std::vector<LCursor> cursors;
-    LCursor current = kNoCursor;
-};
-
 // Opaque everywhere, so hit tests find it; it stands in for the tooltip and popup menu too.
 class Probe : public LControl, public IToolTip, public IPopupMenu
 {

@@ -63,4 +63,48 @@ protected:
     RCPtr<LControlFactory> mFactory;
 };
 
+// An application whose millisecond clock the test sets.
+class ClockApplication : public LApplicationBase
+{
+public:
+    [[nodiscard]] std::uint32_t GetTimeMilliseconds() const override { return now; }
+    std::uint32_t now = 1000;
+};
+
+// An operating-system window of 200 x 100 pixels that records the cursors it is given.
+class FakeWindow : public IWindowOSServices
+{
+public:
+    void GetClientRect(std::int32_t& x, std::int32_t& y, std::int32_t& width,
+                       std::int32_t& height) override
+    {
+        x = 0;
+        y = 0;
+        width = 200;
+        height = 100;
+    }
+    void ClientToScreen(PointT<std::int32_t>& out, const PointT<std::int32_t>& point) override
+    {
+        out = point;
+    }
+    void InvalidateRect(const RectT<long>&) override {}
+    QZRESULT RedrawNow() override { return S_OK; }
+    bool IsActive() override { return true; }
+    std::int32_t RunModalLoop() override { return 0; }
+    void EndModalLoop(std::int32_t) override {}
+    void* GetWindowHandle() override { return nullptr; }
+    LCursor SetCursor(LCursor cursor) override
+    {
+        cursors.push_back(cursor);
+        const LCursor previous = current;
+        current = cursor;
+        return previous;
+    }
+    void SetWindowTitle(const WideString&) override {}
+    void SetClientScreenRect(const RectT<std::int32_t>&) override {}
+
+    std::vector<LCursor> cursors;
+    LCursor current = kNoCursor;
+};
+
 } // namespace QZ::ToolkitTest
