@@ -22,11 +22,12 @@ endif()
 
 add_custom_target(concurrency_tests)
 
-# qz_add_test(<name> LABEL <area> SOURCES ... [LIBS ...] [CONCURRENCY])
+# qz_add_test(<name> LABEL <area> SOURCES ... [LIBS ...] [CONCURRENCY] [XVFB])
 # One GoogleTest program registered as one ctest test carrying its area label. CONCURRENCY tests
 # are also labelled "concurrency" and are the only ones the ThreadSanitizer build registers.
+# XVFB tests run under a private X server of their own (cmake/RunUnderXvfb.sh).
 function(qz_add_test name)
-    cmake_parse_arguments(T "CONCURRENCY" "LABEL" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(T "CONCURRENCY;XVFB" "LABEL" "SOURCES;LIBS" ${ARGN})
     if(QZ_CONCURRENCY_ONLY AND NOT T_CONCURRENCY)
         return()
     endif()
@@ -37,7 +38,11 @@ function(qz_add_test name)
         list(APPEND labels concurrency)
         add_dependencies(concurrency_tests ${name})
     endif()
-    add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
+    set(launcher)
+    if(T_XVFB)
+        set(launcher ${PROJECT_SOURCE_DIR}/cmake/RunUnderXvfb.sh)
+    endif()
+    add_test(NAME ${name} COMMAND ${launcher} $<TARGET_FILE:${name}> --gtest_brief=1)
     set_tests_properties(${name} PROPERTIES LABELS "${labels}" TIMEOUT 600)
 endfunction()
 

@@ -1,0 +1,551 @@
+#include "Platform/Window/WindowSystem.h"
+
+#include "Platform/Window/EventTranslator.h"
+#include "Platform/Window/KeyTranslation.h"
+#include "Platform/Window/TextConversion.h"
+
+#if !__has_include(<SDL.h>)
+#error "SDL.h not found: install the Debian package libsdl2-dev"
+#endif
+#include <SDL.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+#include <map>
+#include <vector>
+
+namespace Platform
+{
+
+class Cursor
+{
+public:
+    explicit Cursor(SDL_Cursor* made) : sdl(made) {}
+    ~Cursor() { SDL_FreeCursor(sdl); }
+    Cursor(const Cursor&) = delete;
+    Cursor& operator=(const Cursor&) = delete;
+
+    SDL_Cursor* const sdl;
+};
+
+namespace
+{
+
+// Only one system may own SDL's video state at a time.
+bool sOpen = false;
+
+constexpr std::size_t kSystemCursors = static_cast<std::size_t>(SystemCursor::Help) + 1;
+
+constexpr std::array<SDL_SystemCursor, kSystemCursors> kSdlCursors = {
+    SDL_SYSTEM_CURSOR_ARROW,     SDL_SYSTEM_CURSOR_IBEAM,    SDL_SYSTEM_CURSOR_WAIT,
+    SDL_SYSTEM_CURSOR_CROSSHAIR, SDL_SYSTEM_CURSOR_ARROW,    SDL_SYSTEM_CURSOR_SIZEALL,
+    SDL_SYSTEM_CURSOR_SIZENWSE,  SDL_SYSTEM_CURSOR_SIZENESW, SDL_SYSTEM_CURSOR_SIZEWE,
+    SDL_SYSTEM_CURSOR_SIZENS,    SDL_SYSTEM_CURSOR_NO,       SDL_SYSTEM_CURSOR_HAND,
+    SDL_SYSTEM_CURSOR_WAITARROW, SDL_SYSTEM_CURSOR_ARROW};
+
+bool IsInput(WindowEventType type)
+{
+    switch (type)
+    {
+    case WindowEventType::MouseMove:
+    case WindowEventType::MouseDown:
+    case WindowEventType::MouseUp:
+    case WindowEventType::Wheel:
+    case WindowEventType::KeyDown:
+    case WindowEventType::KeyUp:
+    case WindowEventType::Text:
+    case WindowEventType::Close:
+        return true;
+    default:
+        return false;
+    }
+}
+
+std::string Describe(const char* variable)
+{
+    std::string text = variable;
+    const char* value = std::getenv(variable);
+    text.append(value != nullptr ? "=" : " unset").append(value != nullptr ? value : "");
+    return text;
+}
+
+bool IsValid(const PixelBuffer& buffer)
+{
+    return buffer.pixels != nullptr && buffer.width > 0 && buffer.height > 0 &&
+           buffer.stride >= buffer.width * 4;
+}
+
+} // namespace
+
+struct WindowSystem::WindowState
+{
+    SDL_Window* window = nullptr;
+    bool enabled = true;
+    Cursor* cursor = nullptr;
+};
+
+struct WindowSystem::Impl
+{
+    std::map<WindowId, WindowState> windows;
+    std::array<std::unique_ptr<Cursor>, kSystemCursors> systemCursors;
+    std::vector<std::unique_ptr<Cursor>> colorCursors;
+    EventTranslator translator;
+    std::deque<WindowEvent> pending;
+
+    WindowState* Find(WindowId window)
+    {
+        const auto found = windows.find(window);
+        return found != windows.end() ? &found->second : nullptr;
+    }
+};
+
+std::unique_ptr<WindowSystem> WindowSystem::Open(const char* driver, std::string& error)
+{
+    if (sOpen)
+    {
+        error = "WindowSystem::Open: a window system is already open";
+        return nullptr;
+    }
+    const char* fromEnvironment = std::getenv("SDL_VIDEODRIVER");
+    // SDL would otherwise also try the console's KMS driver, which takes over the screen.
+    const char* chosen = driver != nullptr            ? driver
+                         : fromEnvironment != nullptr ? fromEnvironment
+                                                      : "x11,wayland";
+    SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, chosen, SDL_HINT_OVERRIDE);
+    // Closing the last window is the program's decision, and a desktop program lets the screen
+    // saver and the compositor be.
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+    SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+    // The click that activates a window is also a click in it, as on Windows.
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+    {
+        if (driver == nullptr && fromEnvironment == nullptr && std::getenv("DISPLAY") == nullptr &&
+            std::getenv("WAYLAND_DISPLAY") == nullptr)
+        {
+            error = "WindowSystem::Open: no display: neither DISPLAY nor WAYLAND_DISPLAY is set";
+        }
+        else
+        {
+            error = std::string("WindowSystem::Open: cannot open a display with video driver ") +
+                    chosen + " (" + Describe("DISPLAY") + ", " + Describe("WAYLAND_DISPLAY") +
+                    "): " + SDL_GetError();
+        }
+        return nullptr;
+    }
+    // X11 takes frames straight into shared memory, which keeps every pixel as it is; the
+    // default would route them through OpenGL textures.
+    if (std::string_view(SDL_GetCurrentVideoDriver()) == "x11")
+    {
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    }
+    SDL_StartTextInput();
+    sOpen = true;
+    return std::unique_ptr<WindowSystem>(new WindowSystem(std::make_unique<Impl>()));
+}
+
+WindowSystem::WindowSystem(std::unique_ptr<Impl> impl) : mImpl(std::move(impl)) {}
+
+WindowSystem::~WindowSystem()
+{
+    for (auto& [id, state] : mImpl->windows)
+    {
+        SDL_DestroyWindow(state.window);
+    }
+    mImpl.reset();
+    SDL_StopTextInput();
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    sOpen = false;
+}
+
+bool WindowSystem::Fail(const char* where, const std::string& what)
+{
+    mError = std::string("WindowSystem::") + where + ": " + what;
+    return false;
+}
+
+bool WindowSystem::FailSdl(const char* where)
+{
+    return Fail(where, SDL_GetError());
+}
+
+WindowId WindowSystem::CreateWindow(const WindowOptions& options)
+{
+    const WindowRect& client = options.client;
+    if (client.width <= 0 || client.height <= 0)
+    {
+        Fail("CreateWindow", "the client size " + std::to_string(client.width) + " x " +
+                                 std::to_string(client.height) + " is empty");
+        return 0;
+    }
+    const Uint32 flags = SDL_WINDOW_HIDDEN | (options.resizable ? SDL_WINDOW_RESIZABLE : 0);
+    SDL_Window* window = SDL_CreateWindow(ToUtf8(options.title).c_str(), client.x, client.y,
+                                          client.width, client.height, flags);
+    if (window == nullptr)
+    {
+        FailSdl("CreateWindow");
+        return 0;
+    }
+    const WindowId id = SDL_GetWindowID(window);
+    mImpl->windows[id].window = window;
+    return id;
+}
+
+bool WindowSystem::DestroyWindow(WindowId window)
+{
+    const WindowState* state = Find("DestroyWindow", window);
+    if (state == nullptr)
+    {
+        return false;
+    }
+    SDL_DestroyWindow(state->window);
+    mImpl->windows.erase(window);
+    // Events still queued for it would name a window that no longer exists.
+    std::erase_if(mImpl->pending, [window](const WindowEvent& e) { return e.window == window; });
+    return true;
+}
+
+WindowSystem::WindowState* WindowSystem::Find(const char* where, WindowId window)
+{
+    WindowState* state = mImpl->Find(window);
+    if (state == nullptr)
+    {
+        Fail(where, "no window " + std::to_string(window));
+    }
+    return state;
+}
+
+bool WindowSystem::Show(WindowId window)
+{
+    WindowState* state = Find("Show", window);
+    if (state == nullptr)
+    {
+        return false;
+    }
+    SDL_ShowWindow(state->window);
+    return true;
+}
+
+bool WindowSystem::Hide(WindowId window)
+{
+    WindowState* state = Find("Hide", window);
+    if (state == nullptr)
+    {
+        return false;
+    }
+    SDL_HideWindow(state->window);
+    return true;
+}
+
+bool WindowSystem::Raise(WindowId window)
+{
+    WindowState* state = Find("Raise", window);
+    if (state == nullptr)
+    {
+        return false;
+    }
+    SDL_RaiseWindow(state->window);
+    return true;
+}
+
+bool WindowSystem::SetTitle(WindowId window, std::u16string_view title)
+{
+    WindowState* state = Find("SetTitle", window);
+    if (state == nullptr)
+    {
+        return false;
+    }
+    SDL_SetWindowTitle(state->window, ToUtf8(title).c_str());
+    return true;
+}
+
+bool WindowSystem::GetClientRect(WindowId window, WindowRect& client)
+{
+    WindowState* state = Find("GetClientRect", window);
+    if (state == nullptr)
+    {
+        return false;
+    }
+    SDL_GetWindowPosition(state->window, &client.x, &client.y);
+    SDL_GetWindowSize(state->window, &client.width, &client.height);
+    return true;
+}
+
+bool WindowSystem::SetClientRect(WindowId window, const WindowRect& client)
+{
+    WindowState* state = Find("SetClientRect", window);
+    if (state == nullptr)
+    {
+        return false;
+    }
+    if (client.width <= 0 || client.height <= 0)
+    {
+        return Fail("SetClientRect", "the client size " + std::to_string(client.width) + " x " +
+                                         std::to_string(client.height) + " is empty");
+    }
+    SDL_SetWindowPosition(state->window, client.x, client.y);
+    SDL_SetWindowSize(state->window, client.width, client.height);
+    return true;
+}
+
+bool WindowSystem::SetResizable(WindowId window, bool resizable)
+{
+    WindowState* state = Find("SetResizable", window);
+    if (state == nullptr)
+    {
+        return false;
+    }
+    SDL_SetWindowResizable(state->window, resizable ? SDL_TRUE : SDL_FALSE);
+    return true;
+}
+
+bool WindowSystem::SetModalFor(WindowId dialog, WindowId owner)
+{
+    WindowState* state = Find("SetModalFor", dialog);
+    if (state == nullptr)
+    {
+        return false;
+    }
+    const WindowState* ownerState = Find("SetModalFor", owner);
+    if (ownerState == nullptr)
+    {
+        return false;
+    }
+    return SDL_SetWindowModalFor(state->window, ownerState->window) == 0 || FailSdl("SetModalFor");
+}
+
+bool WindowSystem::SetEnabled(WindowId window, bool enabled)
+{
+    WindowState* state = Find("SetEnabled", window);
+    if (state == nullptr)
+    {
+        return false;
+    }
+    state->enabled = enabled;
+    return true;
+}
+
+bool WindowSystem::IsEnabled(WindowId window) const
+{
+    const WindowState* state = mImpl->Find(window);
+    return state != nullptr && state->enabled;
+}
+
+bool WindowSystem::GetUsableBounds(WindowId window, WindowRect& bounds)
+{
+    int display = 0;
+    if (window != 0)
+    {
+        WindowState* state = Find("GetUsableBounds", window);
+        if (state == nullptr)
+        {
+            return false;
+        }
+        display = SDL_GetWindowDisplayIndex(state->window);
+        if (display < 0)
+        {
+            return FailSdl("GetUsableBounds");
+        }
+    }
+    SDL_Rect area;
+    if (SDL_GetDisplayUsableBounds(display, &area) != 0)
+    {
+        return FailSdl("GetUsableBounds");
+    }
+    bounds = {area.x, area.y, area.w, area.h};
+    return true;
+}
+
+bool WindowSystem::Present(WindowId window, const PixelBuffer& frame,
+                           std::span<const WindowRect> areas)
+{
+    WindowState* state = Find("Present", window);
+    if (state == nullptr)
+    {
+        return false;
+    }
+    if (!IsValid(frame))
+    {
+        return Fail("Present", "the frame has no pixels or a stride shorter than its rows");
+    }
+    SDL_Surface* surface = SDL_GetWindowSurface(state->window);
+    if (surface == nullptr)
+    {
+        return FailSdl("Present");
+    }
+    // XRGB and ARGB lay out the colour bytes alike: copying the words as they are keeps every
+    // colour exact. Other surfaces are converted.
+    const Uint32 target = surface->format->format;
+    const Uint32 source =
+        target == SDL_PIXELFORMAT_RGB888 ? target : Uint32{SDL_PIXELFORMAT_ARGB8888};
+    const int width = std::min(frame.width, surface->w);
+    const int height = std::min(frame.height, surface->h);
+    std::vector<SDL_Rect> shown;
+    if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0)
+    {
+        return FailSdl("Present");
+    }
+    for (const WindowRect& area : areas)
+    {
+        const int left = std::max(area.x, 0);
+        const int top = std::max(area.y, 0);
+        const int right = static_cast<int>(
+            std::min<std::int64_t>(std::int64_t{area.x} + std::max(area.width, 0), width));
+        const int bottom = static_cast<int>(
+            std::min<std::int64_t>(std::int64_t{area.y} + std::max(area.height, 0), height));
+        if (left >= right || top >= bottom)
+        {
+            continue;
+        }
+        const std::uint8_t* from = frame.pixels + std::ptrdiff_t{top} * frame.stride + left * 4;
+        auto* to = static_cast<std::uint8_t*>(surface->pixels) +
+                   std::ptrdiff_t{top} * surface->pitch + left * surface->format->BytesPerPixel;
+        SDL_ConvertPixels(right - left, bottom - top, source, from, frame.stride, target, to,
+                          surface->pitch);
+        shown.push_back({left, top, right - left, bottom - top});
+    }
+    if (SDL_MUSTLOCK(surface))
+    {
+        SDL_UnlockSurface(surface);
+    }
+    if (shown.empty())
+    {
+        return true;
+    }
+    return SDL_UpdateWindowSurfaceRects(state->window, shown.data(),
+                                        static_cast<int>(shown.size())) == 0 ||
+           FailSdl("Present");
+}
+
+bool WindowSystem::WaitEvent(WindowEvent& event, std::int32_t timeoutMs)
+{
+    const Uint64 deadline = SDL_GetTicks64() + static_cast<Uint64>(std::max(timeoutMs, 0));
+    std::deque<WindowEvent>& pending = mImpl->pending;
+    while (pending.empty())
+    {
+        const Uint64 now = SDL_GetTicks64();
+        const int wait = now < deadline ? static_cast<int>(deadline - now) : 0;
+        SDL_Event sdl;
+        if (SDL_WaitEventTimeout(&sdl, wait) == 0)
+        {
+            return false;
+        }
+        const std::size_t before = pending.size();
+        mImpl->translator.Translate(sdl, pending);
+        for (std::size_t i = before; i < pending.size();)
+        {
+            const WindowEvent& translated = pending[i];
+            WindowState* state = mImpl->Find(translated.window);
+            if (state != nullptr && translated.type == WindowEventType::PointerEntered)
+            {
+                SDL_SetCursor(state->cursor != nullptr ? state->cursor->sdl
+                                                       : SDL_GetDefaultCursor());
+            }
+            if (state != nullptr && !state->enabled && IsInput(translated.type))
+            {
+                pending.erase(pending.begin() + static_cast<std::ptrdiff_t>(i));
+            }
+            else
+            {
+                ++i;
+            }
+        }
+    }
+    event = pending.front();
+    pending.pop_front();
+    return true;
+}
+
+std::uint32_t WindowSystem::GetModifiers() const
+{
+    return ModifiersFromSdlKeymod(SDL_GetModState());
+}
+
+bool WindowSystem::CaptureMouse(bool capture)
+{
+    return SDL_CaptureMouse(capture ? SDL_TRUE : SDL_FALSE) == 0 || FailSdl("CaptureMouse");
+}
+
+Cursor* WindowSystem::GetSystemCursor(SystemCursor kind)
+{
+    const auto index = static_cast<std::size_t>(kind);
+    if (index >= kSystemCursors)
+    {
+        Fail("GetSystemCursor", "no system cursor " + std::to_string(index));
+        return nullptr;
+    }
+    std::unique_ptr<Cursor>& cursor = mImpl->systemCursors[index];
+    if (cursor == nullptr)
+    {
+        SDL_Cursor* made = SDL_CreateSystemCursor(kSdlCursors[index]);
+        if (made == nullptr)
+        {
+            FailSdl("GetSystemCursor");
+            return nullptr;
+        }
+        cursor = std::make_unique<Cursor>(made);
+    }
+    return cursor.get();
+}
+
+Cursor* WindowSystem::CreateColorCursor(const PixelBuffer& image, std::int32_t hotX,
+                                        std::int32_t hotY)
+{
+    if (!IsValid(image))
+    {
+        Fail("CreateColorCursor", "the image has no pixels or a stride shorter than its rows");
+        return nullptr;
+    }
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
+        const_cast<std::uint8_t*>(image.pixels), image.width, image.height, 32, image.stride,
+        SDL_PIXELFORMAT_ARGB8888);
+    if (surface == nullptr)
+    {
+        FailSdl("CreateColorCursor");
+        return nullptr;
+    }
+    SDL_Cursor* made = SDL_CreateColorCursor(surface, hotX, hotY);
+    SDL_FreeSurface(surface);
+    if (made == nullptr)
+    {
+        FailSdl("CreateColorCursor");
+        return nullptr;
+    }
+    return mImpl->colorCursors.emplace_back(std::make_unique<Cursor>(made)).get();
+}
+
+bool WindowSystem::SetCursor(WindowId window, Cursor* cursor)
+{
+    WindowState* state = Find("SetCursor", window);
+    if (state == nullptr)
+    {
+        return false;
+    }
+    state->cursor = cursor;
+    if (SDL_GetMouseFocus() == state->window)
+    {
+        SDL_SetCursor(cursor != nullptr ? cursor->sdl : SDL_GetDefaultCursor());
+    }
+    return true;
+}
+
+bool WindowSystem::SetClipboardText(std::u16string_view text)
+{
+    return SDL_SetClipboardText(ToUtf8(text).c_str()) == 0 || FailSdl("SetClipboardText");
+}
+
+bool WindowSystem::GetClipboardText(std::u16string& text)
+{
+    char* utf8 = SDL_GetClipboardText();
+    if (utf8 == nullptr)
+    {
+        return FailSdl("GetClipboardText");
+    }
+    text = ToUtf16(utf8);
+    SDL_free(utf8);
+    return true;
+}
+
+} // namespace Platform

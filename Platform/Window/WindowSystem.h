@@ -1,0 +1,110 @@
+// The desktop's windows on SDL2: top-level windows, frames copied into them, their events in
+// the program's terms, cursors and the clipboard.
+//
+// One WindowSystem is open at a time, on the user-interface thread, which makes every call. A
+// window is known by its WindowId. Events come from WaitEvent already translated: pointer
+// positions in client coordinates, buttons 1/2/4, wheel steps of 120 units each, keys as
+// Windows virtual-key numbers in key words, typed text one UTF-16 unit per event. A disabled
+// window (the owner of a modal dialog) loses its input, close requests included, but still gets
+// its size, paint and focus events.
+//
+// Calls report failure by result; the text of the last failure ("WindowSystem::Where: what") is
+// kept until the next failure. Window text and clipboard text are UTF-16.
+//
+// The "dummy" driver runs without a display: windows keep their frames in memory, and
+// WindowScript feeds them input. Tests use it for everything but the desktop itself.
+#pragma once
+
+#include "Platform/Window/WindowTypes.h"
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace Platform
+{
+
+struct WindowOptions
+{
+    std::u16string title;
+    // The client area in screen coordinates.
+    WindowRect client;
+    bool resizable = false;
+};
+
+class WindowSystem
+{
+public:
+    // Connects to the display. With driver null the desktop's own (X11, else Wayland) is used
+    // unless SDL_VIDEODRIVER names one; "dummy" needs no display. Null with the reason in error
+    // (naming DISPLAY and WAYLAND_DISPLAY when neither is set) when it cannot.
+    [[nodiscard]] static std::unique_ptr<WindowSystem> Open(const char* driver, std::string& error);
+    // Destroys the windows and cursors that are left and disconnects.
+    ~WindowSystem();
+    WindowSystem(const WindowSystem&) = delete;
+    WindowSystem& operator=(const WindowSystem&) = delete;
+
+    // A hidden window; 0 on failure.
+    [[nodiscard]] WindowId CreateWindow(const WindowOptions& options);
+    bool DestroyWindow(WindowId window);
+    bool Show(WindowId window);
+    bool Hide(WindowId window);
+    // Brings the window to the front and asks for the keyboard focus.
+    bool Raise(WindowId window);
+    bool SetTitle(WindowId window, std::u16string_view title);
+    // The client area in screen coordinates.
+    [[nodiscard]] bool GetClientRect(WindowId window, WindowRect& client);
+    bool SetClientRect(WindowId window, const WindowRect& client);
+    bool SetResizable(WindowId window, bool resizable);
+    // Keeps the dialog above its owner as the owner's modal window.
+    bool SetModalFor(WindowId dialog, WindowId owner);
+    // A disabled window's input is dropped; it still paints.
+    bool SetEnabled(WindowId window, bool enabled);
+    [[nodiscard]] bool IsEnabled(WindowId window) const;
+    // The area of the window's display (the first display for window 0) that windows may use,
+    // without panels and docks.
+    [[nodiscard]] bool GetUsableBounds(WindowId window, WindowRect& bounds);
+
+    // Copies the rectangles of the frame (clipped to the frame and the window) to the same
+    // positions in the window and shows them.
+    bool Present(WindowId window, const PixelBuffer& frame, std::span<const WindowRect> areas);
+
+    // Waits up to timeoutMs (0: does not wait) for the next event; false when none came.
+    [[nodiscard]] bool WaitEvent(WindowEvent& event, std::int32_t timeoutMs);
+    // The modifier set of the keyboard now.
+    [[nodiscard]] std::uint32_t GetModifiers() const;
+    // Keeps pointer events coming to the window with the pointer while a button is held outside.
+    bool CaptureMouse(bool capture);
+
+    // The system cursor of that kind; null on failure.
+    [[nodiscard]] Cursor* GetSystemCursor(SystemCursor kind);
+    // A colour cursor from straight ARGB pixels with its hot spot; null on failure.
+    [[nodiscard]] Cursor* CreateColorCursor(const PixelBuffer& image, std::int32_t hotX,
+                                            std::int32_t hotY);
+    // The cursor shown while the pointer is over the window; null for the arrow.
+    bool SetCursor(WindowId window, Cursor* cursor);
+
+    bool SetClipboardText(std::u16string_view text);
+    // The clipboard's text; empty when it holds none.
+    [[nodiscard]] bool GetClipboardText(std::u16string& text);
+
+    [[nodiscard]] const std::string& GetError() const { return mError; }
+
+    struct Impl;
+
+private:
+    struct WindowState;
+
+    explicit WindowSystem(std::unique_ptr<Impl> impl);
+    // The window's state, or null with the failure recorded.
+    WindowState* Find(const char* where, WindowId window);
+    bool Fail(const char* where, const std::string& what);
+    bool FailSdl(const char* where);
+
+    std::unique_ptr<Impl> mImpl;
+    std::string mError;
+};
+
+} // namespace Platform
