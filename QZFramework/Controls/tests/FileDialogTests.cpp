@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <deque>
 
 using namespace QZ;
 using namespace QZ::Dialogs;
@@ -16,103 +15,92 @@ namespace
 constexpr const char16_t* kPresetFilter =
     u"Control Panel Settings (*.Tarn61RededoVuvuva)|*.Tarn61RededoVuvuva|All Files (*.*)|*.*";
 
-struct ScriptedAnswer
-{
-    FileChooserResult result;
-    std::vector<std::string> paths;
-};
-
-// Answers each request with the next scripted answer and keeps the requests.
+// Answers every request with the answer set last and keeps the request.
 class ScriptedChooser : public IFileChooser
 {
 public:
     ScriptedChooser() { SetFileChooser(this); }
     ~ScriptedChooser() override { SetFileChooser(nullptr); }
 
-    FileChooserResult Run(const FileChooserRequest& request,
-                          std::vector<std::string>& paths) override
+    FileChooserResult Run(const FileChooserRequest& asked,
+                          std::vector<std::string>& chosen) override
     {
-        requests.push_back(request);
-        if (request.pump)
-        {
-            request.pump();
-        }
-        auto answer = answers.front();
-        answers.pop_front();
-        paths = answer.paths;
-        return answer.result;
+        request = asked;
+        chosen = paths;
+        return result;
     }
 
-    std::deque<ScriptedAnswer> answers;
-    std::vector<FileChooserRequest> requests;
+    FileChooserResult result = FileChooserResult::Chosen;
+    std::vector<std::string> paths;
+    FileChooserRequest request;
 };
-
-std::string DiskName(const WideString& path)
-{
-    NarrowString name;
-    EXPECT_TRUE(WideStringToFileName(path, name));
-    return name.GetString();
-}
 
 } // namespace
 
-TEST(FileDialog, ChoiceReachesTheCallerByteForByteAndItsFolderIsRemembered)
+TEST(FileDialog, RequestCarriesTheCallersTextsAndThePump)
 {
     ScriptedChooser chooser;
-    // A Latin-1 folder name: the path must come back to the same bytes.
-    chooser.answers = {{FileChooserResult::Chosen, {"/data/caf\xE9/a.Tarn61RededoVuvuva"}},
-                       {FileChooserResult::Chosen, {"/b.x"}},
-                       {FileChooserResult::Chosen, {"/c/1.x", "/c/2.x"}}};
+    chooser.paths = {"/a.x", "/b.x"};
     int pumped = 0;
     LFileDialog::SetModalLoopPump([&] { ++pumped; });
     LFileDialog dialog(u".");
-
-    ASSERT_EQ(dialog.GetOpenFileName(kPresetFilter, u"*.Tarn61RededoVuvuva", u"Select Vidida File",
-                                     false),
-              S_OK);
-    const auto& open = chooser.requests[0];
-    EXPECT_EQ(open.mode, FileChooserMode::Open);
-    EXPECT_EQ(open.title, "Select Vidida File");
-    EXPECT_EQ(open.folder, ".");
-    ASSERT_EQ(open.filters.size(), 2u);
-    EXPECT_EQ(open.filters[1].label, "All Files (*.*)");
-    EXPECT_EQ(open.defaultExtension, "*.Tarn61RededoVuvuva");
-    EXPECT_FALSE(open.multiple);
-    EXPECT_EQ(pumped, 1);
-    WideString path;
-    dialog.GetFileName(path);
-    EXPECT_EQ(DiskName(path), "/data/caf\xE9/a.Tarn61RededoVuvuva");
-
-    ASSERT_EQ(dialog.GetSaveFileName(kPresetFilter, u"*.Tarn61RededoVuvuva", u"Save"), S_OK);
-    EXPECT_EQ(chooser.requests[1].mode, FileChooserMode::Save);
-    EXPECT_EQ(chooser.requests[1].folder, "/data/caf\xE9");
-
-    ASSERT_EQ(dialog.GetOpenFileName(u"", u"", u"Many", true), S_OK);
-    EXPECT_EQ(chooser.requests[2].folder, "/");
-    EXPECT_TRUE(chooser.requests[2].multiple);
-    EXPECT_EQ(dialog.GetFileNames().size(), 2u);
-    dialog.GetFileName(path);
-    EXPECT_EQ(path, u"/c/1.x");
+    ASSERT_EQ(
+        dialog.GetOpenFileName(kPresetFilter, u"*.Tarn61RededoVuvuva", u"Select Vidida File", true),
+        S_OK);
     LFileDialog::SetModalLoopPump(nullptr);
+
+    const auto& request = chooser.request;
+    EXPECT_EQ(request.mode, FileChooserMode::Open);
+    EXPECT_EQ(request.title, "Select Vidida File");
+    ASSERT_EQ(request.filters.size(), 2u);
+    EXPECT_EQ(request.filters[0].patterns, std::vector<std::string>{"*.Tarn61RededoVuvuva"});
+    EXPECT_EQ(request.defaultExtension, "*.Tarn61RededoVuvuva");
+    EXPECT_TRUE(request.multiple);
+    request.pump();
+    EXPECT_EQ(pumped, 1);
+    EXPECT_EQ(dialog.GetFileNames().size(), 2u);
+
+    ASSERT_EQ(dialog.GetSaveFileName(kPresetFilter, u"", u"Save"), S_OK);
+    EXPECT_EQ(chooser.request.mode, FileChooserMode::Save);
+    EXPECT_FALSE(chooser.request.pump);
 }
 
-TEST(FileDialog, CancelledOrImpossibleDialogChoosesNothing)
+TEST(FileDialog, EachDialogStartsInTheFolderOfTheLastChoice)
 {
+    struct Step
+    {
+        FileChooserResult result;
+        std::vector<std::string> paths;
+        const char* folderShown;
+        QZRESULT expected;
+        const char* chosen;
+    };
+    constexpr auto kChosen = FileChooserResult::Chosen;
+    // A Latin-1 folder name must come back to the same bytes.
+    const Step steps[] = {
+        {kChosen, {"/data/caf\xE9/a.x"}, ".", S_OK, "/data/caf\xE9/a.x"},
+        {kChosen, {"/b.x"}, "/data/caf\xE9", S_OK, "/b.x"},
+        // Nothing chosen: no path, and the folder stays.
+        {FileChooserResult::Cancelled, {"/c/ignored.x"}, "/", E_FAIL, ""},
+        {FileChooserResult::Unavailable, {}, "/", E_FAIL, ""},
+        {kChosen, {"/d/1.x", "/d/2.x"}, "/", S_OK, "/d/1.x"},
+        {kChosen, {"relative.x"}, "/d", S_OK, "relative.x"},
+        {kChosen, {"/e/f.x"}, "/d", S_OK, "/e/f.x"},
+    };
     ScriptedChooser chooser;
-    chooser.answers = {{FileChooserResult::Chosen, {"/a/old.x"}},
-                       {FileChooserResult::Cancelled, {"/a/ignored.x"}},
-                       {FileChooserResult::Unavailable, {}}};
-    LFileDialog dialog(u"/start");
-    ASSERT_EQ(dialog.GetOpenFileName(u"", u"", u"t", false), S_OK);
-
-    WideString path;
-    EXPECT_EQ(dialog.GetOpenFileName(u"", u"", u"t", false), E_FAIL);
-    dialog.GetFileName(path);
-    EXPECT_TRUE(path.IsEmpty());
-    EXPECT_TRUE(dialog.GetFileNames().empty());
-    EXPECT_EQ(dialog.GetSaveFileName(u"", u"", u"t"), E_FAIL);
-    // The folder stays that of the last file chosen.
-    EXPECT_EQ(chooser.requests[2].folder, "/a");
+    LFileDialog dialog(u".");
+    for (const auto& step : steps)
+    {
+        chooser.result = step.result;
+        chooser.paths = step.paths;
+        EXPECT_EQ(dialog.GetOpenFileName(u"", u"", u"t", step.paths.size() > 1), step.expected);
+        EXPECT_EQ(chooser.request.folder, step.folderShown);
+        WideString path;
+        dialog.GetFileName(path);
+        NarrowString name;
+        ASSERT_TRUE(WideStringToFileName(path, name));
+        EXPECT_EQ(std::string(name.GetString()), step.chosen);
+    }
 }
 
 TEST(FileDialog, WithoutADisplayTheDesktopDialogFailsCleanly)
