@@ -15,7 +15,11 @@ IFileChooser* gChooser = &gDesktopChooser;
 FileChooserResult RunFileChooser(const FileChooserRequest& request, std::vector<std::string>& paths)
 {
     paths.clear();
-    const auto result = gChooser->Run(request, paths);
+    auto result = gChooser->Run(request, paths);
+    if (result == FileChooserResult::Chosen && paths.empty())
+    {
+        result = FileChooserResult::Cancelled;
+    }
     if (result != FileChooserResult::Chosen)
     {
         paths.clear();

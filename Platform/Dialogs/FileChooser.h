@@ -3,7 +3,8 @@
 // The chooser runs the desktop toolkit's own loop until it is answered. So that the program's
 // windows keep painting meanwhile, the caller may pass a pump: a function that runs one pass of
 // the program's own loop without blocking (paint what is due, drop input to the disabled main
-// window). It is called on the same thread at least every kPumpIntervalMs while a dialog is open.
+// window). It is called on the same thread at least every kPumpIntervalMs while a dialog is open;
+// an exception it throws closes the dialog and leaves RunFileChooser.
 //
 // File names are bytes as the disk holds them (not always UTF-8); titles and filter labels are
 // UTF-8. Tests install a chooser of their own in place of the desktop's (SetFileChooser).
@@ -59,8 +60,8 @@ public:
                                   std::vector<std::string>& paths) = 0;
 };
 
-// Runs the request on the current chooser (the desktop's unless a test set one); paths is
-// emptied first.
+// Runs the request on the current chooser (the desktop's unless a test set one). The paths are
+// those chosen, and empty for any other result; a choice of no path counts as Cancelled.
 [[nodiscard]] FileChooserResult RunFileChooser(const FileChooserRequest& request,
                                                std::vector<std::string>& paths);
 

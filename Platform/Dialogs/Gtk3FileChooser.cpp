@@ -2,14 +2,15 @@
 
 #include <gtk/gtk.h>
 
-#include <clocale>
+#include <exception>
+#include <memory>
 
 namespace QZ::Dialogs
 {
 namespace
 {
 
-// GTK's own translations of the texts its chooser uses.
+// GTK's own translations of the texts its chooser uses, in the language the program has set.
 constexpr const char* kGtkDomain = "gtk30";
 
 const char* GtkText(const char* text)
@@ -22,29 +23,57 @@ bool StartGtk()
     static const bool prepared = []
     {
         gtk_disable_setlocale();
-        // Only the language of messages follows the desktop, so that GTK's texts are translated.
-        std::setlocale(LC_MESSAGES, "");
         return true;
     }();
     return prepared && gtk_init_check(nullptr, nullptr) != FALSE;
 }
 
-struct Answer
+// Destroys a dialog made by this file (it holds a reference, so a window already closed by the
+// desktop is fine) and lets GTK take it off the screen.
+struct DialogCloser
 {
-    bool given = false;
+    void operator()(GtkWidget* dialog) const
+    {
+        gtk_widget_destroy(dialog);
+        g_object_unref(dialog);
+        while (g_main_context_iteration(nullptr, FALSE))
+        {
+        }
+    }
+};
+using Dialog = std::unique_ptr<GtkWidget, DialogCloser>;
+
+// What one run of a dialog's loop has seen.
+struct DialogRun
+{
+    GtkDialog* dialog;
+    const std::function<void()>& pump;
+    bool answered = false;
     gint response = GTK_RESPONSE_NONE;
+    std::exception_ptr pumpError;
 };
 
 void OnResponse(GtkDialog*, gint response, gpointer data)
 {
-    auto* answer = static_cast<Answer*>(data);
-    answer->given = true;
-    answer->response = response;
+    auto* run = static_cast<DialogRun*>(data);
+    run->answered = true;
+    run->response = response;
 }
 
+// No exception may cross GTK's frames: one from the pump cancels the dialog and is rethrown
+// once GTK's loop has returned.
 gboolean OnPumpTick(gpointer data)
 {
-    (*static_cast<const std::function<void()>*>(data))();
+    auto* run = static_cast<DialogRun*>(data);
+    try
+    {
+        run->pump();
+    }
+    catch (...)
+    {
+        run->pumpError = std::current_exception();
+        gtk_dialog_response(run->dialog, GTK_RESPONSE_CANCEL);
+    }
     return G_SOURCE_CONTINUE;
 }
 
@@ -52,13 +81,11 @@ gboolean OnPumpTick(gpointer data)
 // closed window answers GTK_RESPONSE_DELETE_EVENT.
 gint RunUntilAnswered(GtkWidget* dialog, const std::function<void()>& pump)
 {
-    Answer answer;
-    const gulong handler = g_signal_connect(dialog, "response", G_CALLBACK(OnResponse), &answer);
-    const guint tick =
-        pump ? g_timeout_add(kPumpIntervalMs, OnPumpTick, const_cast<std::function<void()>*>(&pump))
-             : 0;
+    DialogRun run{GTK_DIALOG(dialog), pump, false, GTK_RESPONSE_NONE, nullptr};
+    const gulong handler = g_signal_connect(dialog, "response", G_CALLBACK(OnResponse), &run);
+    const guint tick = pump ? g_timeout_add(kPumpIntervalMs, OnPumpTick, &run) : 0;
     gtk_window_present(GTK_WINDOW(dialog));
-    while (!answer.given)
+    while (!run.answered)
     {
         g_main_context_iteration(nullptr, TRUE);
     }
@@ -71,18 +98,11 @@ gint RunUntilAnswered(GtkWidget* dialog, const std::function<void()>& pump)
     {
         g_signal_handler_disconnect(dialog, handler);
     }
-    return answer.response;
-}
-
-// Destroys a dialog made by this file (it holds a reference, so a window already closed by the
-// desktop is fine) and lets GTK take it off the screen.
-void Dismiss(GtkWidget* dialog)
-{
-    gtk_widget_destroy(dialog);
-    g_object_unref(dialog);
-    while (g_main_context_iteration(nullptr, FALSE))
+    if (run.pumpError)
     {
+        std::rethrow_exception(run.pumpError);
     }
+    return run.response;
 }
 
 // Asks, in a window with the chooser's title, whether the existing file is to be replaced.
@@ -92,38 +112,35 @@ bool ConfirmOverwrite(GtkWidget* chooser, const std::string& path,
     gchar* name = g_filename_display_basename(path.c_str());
     gchar* folderPath = g_path_get_dirname(path.c_str());
     gchar* folder = g_filename_display_basename(folderPath);
-    GtkWidget* dialog = GTK_WIDGET(g_object_ref(gtk_message_dialog_new(
+    Dialog dialog(GTK_WIDGET(g_object_ref(gtk_message_dialog_new(
         GTK_WINDOW(chooser),
         static_cast<GtkDialogFlags>(GTK_DIALOG_MODAL | GTK_DIALOG_DESTROY_WITH_PARENT),
         GTK_MESSAGE_QUESTION, GTK_BUTTONS_NONE,
-        GtkText("A file named “%s” already exists.  Do you want to replace it?"), name)));
+        GtkText("A file named “%s” already exists.  Do you want to replace it?"), name))));
     gtk_message_dialog_format_secondary_text(
-        GTK_MESSAGE_DIALOG(dialog),
+        GTK_MESSAGE_DIALOG(dialog.get()),
         GtkText("The file already exists in “%s”.  Replacing it will overwrite its contents."),
         folder);
     g_free(name);
     g_free(folderPath);
     g_free(folder);
-    gtk_dialog_add_buttons(GTK_DIALOG(dialog), GtkText("_Cancel"), GTK_RESPONSE_CANCEL,
+    gtk_dialog_add_buttons(GTK_DIALOG(dialog.get()), GtkText("_Cancel"), GTK_RESPONSE_CANCEL,
                            GtkText("_Replace"), GTK_RESPONSE_ACCEPT, nullptr);
-    gtk_dialog_set_default_response(GTK_DIALOG(dialog), GTK_RESPONSE_ACCEPT);
-    gtk_window_set_title(GTK_WINDOW(dialog), gtk_window_get_title(GTK_WINDOW(chooser)));
-    const bool replace = RunUntilAnswered(dialog, pump) == GTK_RESPONSE_ACCEPT;
-    Dismiss(dialog);
-    return replace;
+    gtk_dialog_set_default_response(GTK_DIALOG(dialog.get()), GTK_RESPONSE_ACCEPT);
+    gtk_window_set_title(GTK_WINDOW(dialog.get()), gtk_window_get_title(GTK_WINDOW(chooser)));
+    return RunUntilAnswered(dialog.get(), pump) == GTK_RESPONSE_ACCEPT;
 }
 
-GtkWidget* CreateChooser(const FileChooserRequest& request)
+Dialog CreateChooser(const FileChooserRequest& request)
 {
     const bool save = request.mode == FileChooserMode::Save;
-    GtkWidget* chooser = gtk_file_chooser_dialog_new(
+    Dialog chooser(GTK_WIDGET(g_object_ref(gtk_file_chooser_dialog_new(
         request.title.c_str(), nullptr,
         save ? GTK_FILE_CHOOSER_ACTION_SAVE : GTK_FILE_CHOOSER_ACTION_OPEN, GtkText("_Cancel"),
-        GTK_RESPONSE_CANCEL, GtkText(save ? "_Save" : "_Open"), GTK_RESPONSE_ACCEPT, nullptr);
-    g_object_ref(chooser);
-    auto* files = GTK_FILE_CHOOSER(chooser);
-    gtk_dialog_set_default_response(GTK_DIALOG(chooser), GTK_RESPONSE_ACCEPT);
-    gtk_window_set_modal(GTK_WINDOW(chooser), TRUE);
+        GTK_RESPONSE_CANCEL, GtkText(save ? "_Save" : "_Open"), GTK_RESPONSE_ACCEPT, nullptr))));
+    auto* files = GTK_FILE_CHOOSER(chooser.get());
+    gtk_dialog_set_default_response(GTK_DIALOG(chooser.get()), GTK_RESPONSE_ACCEPT);
+    gtk_window_set_modal(GTK_WINDOW(chooser.get()), TRUE);
     gtk_file_chooser_set_local_only(files, TRUE);
     gtk_file_chooser_set_select_multiple(files, !save && request.multiple);
     // Overwriting is confirmed here, for the name with its default extension added.
@@ -165,12 +182,11 @@ FileChooserResult Gtk3FileChooser::Run(const FileChooserRequest& request,
     {
         return FileChooserResult::Unavailable;
     }
-    GtkWidget* chooser = CreateChooser(request);
+    const auto chooser = CreateChooser(request);
     const auto extension = NormalizeDefaultExtension(request.defaultExtension);
-    auto result = FileChooserResult::Cancelled;
-    while (RunUntilAnswered(chooser, request.pump) == GTK_RESPONSE_ACCEPT)
+    while (RunUntilAnswered(chooser.get(), request.pump) == GTK_RESPONSE_ACCEPT)
     {
-        paths = ChosenPaths(chooser);
+        paths = ChosenPaths(chooser.get());
         if (paths.empty())
         {
             continue;
@@ -180,16 +196,14 @@ FileChooserResult Gtk3FileChooser::Run(const FileChooserRequest& request,
             paths.resize(1);
             paths[0] = WithDefaultExtension(paths[0], extension);
             if (g_file_test(paths[0].c_str(), G_FILE_TEST_EXISTS) &&
-                !ConfirmOverwrite(chooser, paths[0], request.pump))
+                !ConfirmOverwrite(chooser.get(), paths[0], request.pump))
             {
                 continue;
             }
         }
-        result = FileChooserResult::Chosen;
-        break;
+        return FileChooserResult::Chosen;
     }
-    Dismiss(chooser);
-    return result;
+    return FileChooserResult::Cancelled;
 }
 
 } // namespace QZ::Dialogs

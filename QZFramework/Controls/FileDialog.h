@@ -41,7 +41,8 @@ public:
     // Every chosen path, in the dialog's order (more than one only after a multiple selection).
     [[nodiscard]] const std::vector<WideString>& GetFileNames() const { return mFileNames; }
 
-    // One pass of the program's own loop, called while any dialog is open; empty: none.
+    // One pass of the program's own loop, called while any dialog is open; empty: none. An
+    // exception it throws closes the dialog and leaves the Get...FileName call.
     static void SetModalLoopPump(std::function<void()> pump);
 
 private:

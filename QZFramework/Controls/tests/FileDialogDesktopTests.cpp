@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <stdexcept>
 #include <string>
 #include <thread>
 
@@ -22,15 +23,18 @@ constexpr const char16_t* kFilter = u"Presets (*.x)|*.x|All Files (*.*)|*.*";
 // The person's steps, in bash. focus T: wait for the window titled T and give it the keyboard;
 // put P: open the location field and type P; press K T N: press K until N windows are titled T
 // (GTK's completion list may take the first key, as it would a person's). When a step fails,
-// Escape closes what is left open so that the dialog returns.
+// the dialogs left open are closed so that the test goes on.
 constexpr const char* kPersonSteps = R"sh(
 count() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | wc -l; }
 focus() { w=$(timeout 30 xdotool search --sync --onlyvisible --name "^$1\$" | head -n1) &&
-          xdotool windowfocus --sync "$w"; }
+          xdotool windowfocus --sync "$w" || { echo "no window titled $1" >&2; return 1; }; }
 put() { xdotool key ctrl+l type --delay 30 "$1"; }
 press() { for a in 1 2 3; do xdotool key "$1"
           for t in $(seq 30); do [ "$(count "$2")" = "$3" ] && return 0; sleep 0.1; done; done
-          return 1; }
+          echo "$1 did not leave $3 windows titled $2" >&2; return 1; }
+# Closes every dialog left open, the last shown first.
+closeAll() { for i in 1 2 3 4 5; do w=$(xdotool search --onlyvisible --name . | tail -n1)
+             [ -n "$w" ] && xdotool windowfocus --sync "$w"; xdotool key Escape; sleep 0.5; done; }
 )sh";
 
 // Runs the steps on a thread of its own while the dialog runs here; the destructor waits.
@@ -41,12 +45,9 @@ public:
         : mThread(
               [this, steps]
               {
-                  const auto script = "bash -c '" + (kPersonSteps + steps) + "'";
+                  const auto script =
+                      "bash -c '" + (kPersonSteps + steps) + " || { closeAll; exit 1; }'";
                   mSucceeded = std::system(script.c_str()) == 0;
-                  for (int i = 0; i < 5 && !mSucceeded; ++i)
-                  {
-                      std::system("xdotool key Escape; sleep 0.5");
-                  }
               })
     {
     }
@@ -110,6 +111,11 @@ TEST_F(FileDialogDesktop, TypedPathIsChosenAndEscapeCancels)
         EXPECT_EQ(dialog.GetOpenFileName(kFilter, u"*.x", u"Again", false), E_FAIL);
     }
     EXPECT_EQ(ChosenName(dialog), "");
+
+    // A failure of the program's own loop closes the dialog and reaches the caller.
+    LFileDialog::SetModalLoopPump([] { throw std::runtime_error("loop failed"); });
+    EXPECT_THROW(dialog.GetOpenFileName(kFilter, u"*.x", u"Thrown", false), std::runtime_error);
+    LFileDialog::SetModalLoopPump(nullptr);
 
     // A name typed in a folder whose name is not UTF-8 comes back with the folder's bytes.
     const std::string folder = mFolder.string() + "/caf\xE9";

@@ -80,11 +80,12 @@ TEST(FileDialog, EachDialogStartsInTheFolderOfTheLastChoice)
     const Step steps[] = {
         {kChosen, {"/data/caf\xE9/a.x"}, ".", S_OK, "/data/caf\xE9/a.x"},
         {kChosen, {"/b.x"}, "/data/caf\xE9", S_OK, "/b.x"},
-        // Nothing chosen: no path, and the folder stays.
+        // Nothing chosen (also a chooser that answers with no path): no path, the folder stays.
         {FileChooserResult::Cancelled, {"/c/ignored.x"}, "/", E_FAIL, ""},
         {FileChooserResult::Unavailable, {}, "/", E_FAIL, ""},
         {kChosen, {"/d/1.x", "/d/2.x"}, "/", S_OK, "/d/1.x"},
         {kChosen, {"relative.x"}, "/d", S_OK, "relative.x"},
+        {kChosen, {}, "/d", E_FAIL, ""},
         {kChosen, {"/e/f.x"}, "/d", S_OK, "/e/f.x"},
     };
     ScriptedChooser chooser;
