@@ -1,0 +1,35 @@
+#include "Platform/Dialogs/FileChooser.h"
+
+#include "Platform/Dialogs/Gtk3FileChooser.h"
+
+namespace QZ::Dialogs
+{
+namespace
+{
+
+Gtk3FileChooser gDesktopChooser;
+IFileChooser* gChooser = &gDesktopChooser;
+
+} // namespace
+
+FileChooserResult RunFileChooser(const FileChooserRequest& request, std::vector<std::string>& paths)
+{
+    paths.clear();
+    auto result = gChooser->Run(request, paths);
+    if (result == FileChooserResult::Chosen && paths.empty())
+    {
+        result = FileChooserResult::Cancelled;
+    }
+    if (result != FileChooserResult::Chosen)
+    {
+        paths.clear();
+    }
+    return result;
+}
+
+void SetFileChooser(IFileChooser* chooser)
+{
+    gChooser = chooser != nullptr ? chooser : &gDesktopChooser;
+}
+
+} // namespace QZ::Dialogs

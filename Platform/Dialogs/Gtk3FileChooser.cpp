@@ -1,0 +1,209 @@
+#include "Platform/Dialogs/Gtk3FileChooser.h"
+
+#include <gtk/gtk.h>
+
+#include <exception>
+#include <memory>
+
+namespace QZ::Dialogs
+{
+namespace
+{
+
+// GTK's own translations of the texts its chooser uses, in the language the program has set.
+constexpr const char* kGtkDomain = "gtk30";
+
+const char* GtkText(const char* text)
+{
+    return g_dgettext(kGtkDomain, text);
+}
+
+bool StartGtk()
+{
+    static const bool prepared = []
+    {
+        gtk_disable_setlocale();
+        return true;
+    }();
+    return prepared && gtk_init_check(nullptr, nullptr) != FALSE;
+}
+
+// Destroys a dialog made by this file (it holds a reference, so a window already closed by the
+// desktop is fine) and lets GTK take it off the screen.
+struct DialogCloser
+{
+    void operator()(GtkWidget* dialog) const
+    {
+        gtk_widget_destroy(dialog);
+        g_object_unref(dialog);
+        while (g_main_context_iteration(nullptr, FALSE))
+        {
+        }
+    }
+};
+using Dialog = std::unique_ptr<GtkWidget, DialogCloser>;
+
+// What one run of a dialog's loop has seen.
+struct DialogRun
+{
+    GtkDialog* dialog;
+    const std::function<void()>& pump;
+    bool answered = false;
+    gint response = GTK_RESPONSE_NONE;
+    std::exception_ptr pumpError;
+};
+
+void OnResponse(GtkDialog*, gint response, gpointer data)
+{
+    auto* run = static_cast<DialogRun*>(data);
+    run->answered = true;
+    run->response = response;
+}
+
+// No exception may cross GTK's frames: one from the pump cancels the dialog and is rethrown
+// once GTK's loop has returned.
+gboolean OnPumpTick(gpointer data)
+{
+    auto* run = static_cast<DialogRun*>(data);
+    try
+    {
+        run->pump();
+    }
+    catch (...)
+    {
+        run->pumpError = std::current_exception();
+        gtk_dialog_response(run->dialog, GTK_RESPONSE_CANCEL);
+    }
+    return G_SOURCE_CONTINUE;
+}
+
+// Shows the dialog and runs GTK's loop (and the program's pump) until the dialog answers. A
+// closed window answers GTK_RESPONSE_DELETE_EVENT.
+gint RunUntilAnswered(GtkWidget* dialog, const std::function<void()>& pump)
+{
+    DialogRun run{GTK_DIALOG(dialog), pump, false, GTK_RESPONSE_NONE, nullptr};
+    const gulong handler = g_signal_connect(dialog, "response", G_CALLBACK(OnResponse), &run);
+    const guint tick = pump ? g_timeout_add(kPumpIntervalMs, OnPumpTick, &run) : 0;
+    gtk_window_present(GTK_WINDOW(dialog));
+    while (!run.answered)
+    {
+        g_main_context_iteration(nullptr, TRUE);
+    }
+    if (tick != 0)
+    {
+        g_source_remove(tick);
+    }
+    // A window closed by Escape or the desktop is destroyed with its handlers already.
+    if (g_signal_handler_is_connected(dialog, handler))
+    {
+        g_signal_handler_disconnect(dialog, handler);
+    }
+    if (run.pumpError)
+    {
+        std::rethrow_exception(run.pumpError);
+    }
+    return run.response;
+}
+
+// Asks, in a window with the chooser's title, whether the existing file is to be replaced.
+bool ConfirmOverwrite(GtkWidget* chooser, const std::string& path,
+                      const std::function<void()>& pump)
+{
+    gchar* name = g_filename_display_basename(path.c_str());
+    gchar* folderPath = g_path_get_dirname(path.c_str());
+    gchar* folder = g_filename_display_basename(folderPath);
+    Dialog dialog(GTK_WIDGET(g_object_ref(gtk_message_dialog_new(
+        GTK_WINDOW(chooser),
+        static_cast<GtkDialogFlags>(GTK_DIALOG_MODAL | GTK_DIALOG_DESTROY_WITH_PARENT),
+        GTK_MESSAGE_QUESTION, GTK_BUTTONS_NONE,
+        GtkText("A file named “%s” already exists.  Do you want to replace it?"), name))));
+    gtk_message_dialog_format_secondary_text(
+        GTK_MESSAGE_DIALOG(dialog.get()),
+        GtkText("The file already exists in “%s”.  Replacing it will overwrite its contents."),
+        folder);
+    g_free(name);
+    g_free(folderPath);
+    g_free(folder);
+    gtk_dialog_add_buttons(GTK_DIALOG(dialog.get()), GtkText("_Cancel"), GTK_RESPONSE_CANCEL,
+                           GtkText("_Replace"), GTK_RESPONSE_ACCEPT, nullptr);
+    gtk_dialog_set_default_response(GTK_DIALOG(dialog.get()), GTK_RESPONSE_ACCEPT);
+    gtk_window_set_title(GTK_WINDOW(dialog.get()), gtk_window_get_title(GTK_WINDOW(chooser)));
+    return RunUntilAnswered(dialog.get(), pump) == GTK_RESPONSE_ACCEPT;
+}
+
+Dialog CreateChooser(const FileChooserRequest& request)
+{
+    const bool save = request.mode == FileChooserMode::Save;
+    Dialog chooser(GTK_WIDGET(g_object_ref(gtk_file_chooser_dialog_new(
+        request.title.c_str(), nullptr,
+        save ? GTK_FILE_CHOOSER_ACTION_SAVE : GTK_FILE_CHOOSER_ACTION_OPEN, GtkText("_Cancel"),
+        GTK_RESPONSE_CANCEL, GtkText(save ? "_Save" : "_Open"), GTK_RESPONSE_ACCEPT, nullptr))));
+    auto* files = GTK_FILE_CHOOSER(chooser.get());
+    gtk_dialog_set_default_response(GTK_DIALOG(chooser.get()), GTK_RESPONSE_ACCEPT);
+    gtk_window_set_modal(GTK_WINDOW(chooser.get()), TRUE);
+    gtk_file_chooser_set_local_only(files, TRUE);
+    gtk_file_chooser_set_select_multiple(files, !save && request.multiple);
+    // Overwriting is confirmed here, for the name with its default extension added.
+    gtk_file_chooser_set_do_overwrite_confirmation(files, FALSE);
+    GFile* folder = g_file_new_for_path(request.folder.empty() ? "." : request.folder.c_str());
+    gtk_file_chooser_set_current_folder_file(files, folder, nullptr);
+    g_object_unref(folder);
+    for (const auto& filter : request.filters)
+    {
+        GtkFileFilter* gtkFilter = gtk_file_filter_new();
+        gtk_file_filter_set_name(gtkFilter, filter.label.c_str());
+        for (const auto& pattern : filter.patterns)
+        {
+            gtk_file_filter_add_pattern(gtkFilter, ToDesktopPattern(pattern).c_str());
+        }
+        gtk_file_chooser_add_filter(files, gtkFilter);
+    }
+    return chooser;
+}
+
+std::vector<std::string> ChosenPaths(GtkWidget* chooser)
+{
+    std::vector<std::string> paths;
+    GSList* names = gtk_file_chooser_get_filenames(GTK_FILE_CHOOSER(chooser));
+    for (GSList* item = names; item != nullptr; item = item->next)
+    {
+        paths.emplace_back(static_cast<const char*>(item->data));
+    }
+    g_slist_free_full(names, g_free);
+    return paths;
+}
+
+} // namespace
+
+FileChooserResult Gtk3FileChooser::Run(const FileChooserRequest& request,
+                                       std::vector<std::string>& paths)
+{
+    if (!StartGtk())
+    {
+        return FileChooserResult::Unavailable;
+    }
+    const auto chooser = CreateChooser(request);
+    const auto extension = NormalizeDefaultExtension(request.defaultExtension);
+    while (RunUntilAnswered(chooser.get(), request.pump) == GTK_RESPONSE_ACCEPT)
+    {
+        paths = ChosenPaths(chooser.get());
+        if (paths.empty())
+        {
+            continue;
+        }
+        if (request.mode == FileChooserMode::Save)
+        {
+            paths.resize(1);
+            paths[0] = WithDefaultExtension(paths[0], extension);
+            if (g_file_test(paths[0].c_str(), G_FILE_TEST_EXISTS) &&
+                !ConfirmOverwrite(chooser.get(), paths[0], request.pump))
+            {
+                continue;
+            }
+        }
+        return FileChooserResult::Chosen;
+    }
+    return FileChooserResult::Cancelled;
+}
+
+} // namespace QZ::Dialogs

@@ -1,0 +1,146 @@
+// The desktop's own chooser, driven the way a person uses it: a thread answers each dialog with
+// xdotool (Ctrl+L, a path, Return) while the dialog runs on the main thread.
+#include "QZFramework/Controls/FileDialog.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+#include <string>
+#include <thread>
+
+using namespace QZ;
+namespace fs = std::filesystem;
+
+namespace
+{
+
+constexpr const char16_t* kFilter = u"Presets (*.x)|*.x|All Files (*.*)|*.*";
+
+// The person's steps, in bash. focus T: wait for the window titled T and give it the keyboard;
+// put P: open the location field and type P; press K T N: press K until N windows are titled T
+// (GTK's completion list may take the first key, as it would a person's). When a step fails,
+// the dialogs left open are closed so that the test goes on.
+constexpr const char* kPersonSteps = R"sh(
+count() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | wc -l; }
+focus() { w=$(timeout 30 xdotool search --sync --onlyvisible --name "^$1\$" | head -n1) &&
+          xdotool windowfocus --sync "$w" || { echo "no window titled $1" >&2; return 1; }; }
+put() { xdotool key ctrl+l type --delay 30 "$1"; }
+press() { for a in 1 2 3; do xdotool key "$1"
+          for t in $(seq 30); do [ "$(count "$2")" = "$3" ] && return 0; sleep 0.1; done; done
+          echo "$1 did not leave $3 windows titled $2" >&2; return 1; }
+# Closes every dialog left open, the last shown first.
+closeAll() { for i in 1 2 3 4 5; do w=$(xdotool search --onlyvisible --name . | tail -n1)
+             [ -n "$w" ] && xdotool windowfocus --sync "$w"; xdotool key Escape; sleep 0.5; done; }
+)sh";
+
+// Runs the steps on a thread of its own while the dialog runs here; the destructor waits.
+class Person
+{
+public:
+    explicit Person(const std::string& steps)
+        : mThread(
+              [this, steps]
+              {
+                  const auto script =
+                      "bash -c '" + (kPersonSteps + steps) + " || { closeAll; exit 1; }'";
+                  mSucceeded = std::system(script.c_str()) == 0;
+              })
+    {
+    }
+    ~Person()
+    {
+        mThread.join();
+        EXPECT_TRUE(mSucceeded) << "the person could not take every step";
+    }
+
+private:
+    std::atomic<bool> mSucceeded{false};
+    std::thread mThread;
+};
+
+class FileDialogDesktop : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        mFolder = fs::path(std::getenv("HOME")) / "files";
+        fs::create_directories(mFolder / "caf\xE9");
+        std::ofstream(mFolder / "song.x") << "preset";
+        std::ofstream(mFolder / "caf\xE9" / "tune.x") << "preset";
+        LFileDialog::SetModalLoopPump([this] { ++mPumped; });
+    }
+    void TearDown() override
+    {
+        LFileDialog::SetModalLoopPump(nullptr);
+        fs::remove_all(mFolder);
+    }
+
+    // The chosen path as the disk names it; empty when nothing was chosen.
+    static std::string ChosenName(const LFileDialog& dialog)
+    {
+        WideString path;
+        dialog.GetFileName(path);
+        NarrowString name;
+        EXPECT_TRUE(WideStringToFileName(path, name));
+        return name.GetString();
+    }
+
+    fs::path mFolder;
+    std::atomic<int> mPumped{0};
+};
+
+} // namespace
+
+TEST_F(FileDialogDesktop, TypedPathIsChosenAndEscapeCancels)
+{
+    LFileDialog dialog(u".");
+    const auto song = (mFolder / "song.x").string();
+    {
+        Person person("focus Open && put " + song + " && press Return Open 0");
+        ASSERT_EQ(dialog.GetOpenFileName(kFilter, u"*.x", u"Open", false), S_OK);
+    }
+    EXPECT_EQ(ChosenName(dialog), song);
+    // The program's own loop ran while the dialog was open.
+    EXPECT_GT(mPumped.load(), 0);
+    {
+        Person person("focus Again && press Escape Again 0");
+        EXPECT_EQ(dialog.GetOpenFileName(kFilter, u"*.x", u"Again", false), E_FAIL);
+    }
+    EXPECT_EQ(ChosenName(dialog), "");
+
+    // A failure of the program's own loop closes the dialog and reaches the caller.
+    LFileDialog::SetModalLoopPump([] { throw std::runtime_error("loop failed"); });
+    EXPECT_THROW(dialog.GetOpenFileName(kFilter, u"*.x", u"Thrown", false), std::runtime_error);
+    LFileDialog::SetModalLoopPump(nullptr);
+
+    // A name typed in a folder whose name is not UTF-8 comes back with the folder's bytes.
+    const std::string folder = mFolder.string() + "/caf\xE9";
+    LFileDialog latin1(FileNameToWideString(folder.c_str()));
+    {
+        Person person("focus Latin1 && put tune.x && press Return Latin1 0");
+        ASSERT_EQ(latin1.GetOpenFileName(kFilter, u"*.x", u"Latin1", false), S_OK);
+    }
+    EXPECT_EQ(ChosenName(latin1), folder + "/tune.x");
+}
+
+TEST_F(FileDialogDesktop, SavingOverAFileAsksFirstAndANewNameGetsTheExtension)
+{
+    LFileDialog dialog(FileNameToWideString(mFolder.c_str()));
+    {
+        // The question comes in a second window titled as the chooser. Declined, the chooser
+        // stays open with the name still in it; the second time the file is replaced.
+        Person person("focus Save && put song.x && press Return Save 2 && press Escape Save 1 && "
+                      "focus Save && press Return Save 2 && press Return Save 0");
+        ASSERT_EQ(dialog.GetSaveFileName(kFilter, u"*.x", u"Save"), S_OK);
+    }
+    EXPECT_EQ(ChosenName(dialog), (mFolder / "song.x").string());
+    {
+        Person person("focus New && put fresh && press Return New 0");
+        ASSERT_EQ(dialog.GetSaveFileName(kFilter, u"*.x", u"New"), S_OK);
+    }
+    EXPECT_EQ(ChosenName(dialog), (mFolder / "fresh.x").string());
+}
