@@ -4,6 +4,7 @@
 #include "QZFramework/Application/ApplicationBase.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace QZ
 {
@@ -13,6 +14,8 @@ namespace
 constexpr std::int32_t kAxisMove = 3;
 constexpr std::uint32_t kLookDisabled = 6;
 constexpr std::uint32_t kLookFocusOffset = 3;
+// Sizes closer than this count as equal.
+constexpr double kSizeTolerance = 2.220446049250313e-15;
 
 double AxisOf(const PointT<double>& point, std::uint32_t axis)
 {
@@ -123,11 +126,20 @@ LSplitterBase::Range LSplitterBase::ComputeRange(bool detach)
             range.maximum = std::min(range.maximum, position + (most - current));
         }
     }
-    LimitByDependants(range, position);
+    LimitByDependants(range, position, !detach);
     return range;
 }
 
-void LSplitterBase::LimitByDependants(Range& range, double position) const
+double LSplitterBase::GetRuledSize(const LControl& sibling) const
+{
+    LayoutReferences references;
+    ResolveLayoutReferences(*sibling.GetLayout(), GetParent().Get(), references);
+    RectT<double> rect;
+    ResolveLayoutSize(*sibling.GetLayout(), references, rect);
+    return GetAxis() == 0 ? rect.width : rect.height;
+}
+
+void LSplitterBase::LimitByDependants(Range& range, double position, bool resizing) const
 {
     const std::uint32_t axis = GetAxis();
     const LControl::ChildControlList& siblings = GetParent()->GetChildren();
@@ -150,9 +162,21 @@ void LSplitterBase::LimitByDependants(Range& range, double position) const
         {
             continue;
         }
-        const double current = Along(sibling->GetSize());
+        double current = Along(sibling->GetSize());
         const double least = Along(sibling->GetMinSize());
         const double most = Along(sibling->GetMaxSize());
+        if (resizing)
+        {
+            // After a resize only a sibling that its limits hold away from the size its rules
+            // give needs room, and that size is what it lacks.
+            current = GetRuledSize(*sibling);
+            const double limited =
+                most > 0.0 ? std::min(std::max(current, least), most) : std::max(current, least);
+            if (std::abs(limited - current) < kSizeTolerance)
+            {
+                continue;
+            }
+        }
         // A rule measured from the far side shrinks the sibling as the bar moves on.
         const bool shrinksAhead =
             (sizedByBar && size.relative != 0.0f) || (placedAfterBar && place.relative != 0.0f);

@@ -67,9 +67,13 @@ private:
         RCPtr<LControl> anchor;
         double anchorSize = 0.0;
     };
-    // The range of the bar's coordinate in the parent; detach rewrites the bar's rule.
+    // The range of the bar's coordinate in the parent. For a drag (detach) the bar's rule is
+    // rewritten and every dependant counts with its size; after a resize only the dependants that
+    // their limits hold away from the size their rules give, with that size.
     Range ComputeRange(bool detach);
-    void LimitByDependants(Range& range, double position) const;
+    void LimitByDependants(Range& range, double position, bool resizing) const;
+    // The size the sibling's rules give on the bar's axis, before its limits.
+    [[nodiscard]] double GetRuledSize(const LControl& sibling) const;
     void UpdateLook();
     [[nodiscard]] double Along(const PointT<double>& point) const;
 

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 namespace QZ
 {
@@ -25,6 +26,7 @@ std::uint32_t Now()
 } // namespace
 
 std::uint32_t LToolTip::sLastHideTime = 0;
+std::uint32_t LToolTip::sClosingCount = 0;
 
 LToolTip::LToolTip(const RCPtr<LControl>& parent, const WideString& name, bool mostDerived)
     : LControl(parent, name, mostDerived)
@@ -101,6 +103,14 @@ void LToolTip::Hide()
     if (IsShowing(false))
     {
         sLastHideTime = Now();
+    }
+    if (const RCPtr<LControl> parent = GetParent())
+    {
+        // The closing tooltip gives up its name at once: a tooltip asked for before the parent's
+        // next idle step is a fresh one, not this one that is about to be destroyed.
+        const std::string name = "toolTip (closing " + std::to_string(++sClosingCount) + ")";
+        parent->GetChildren().RenameChild(
+            self, WideString(std::u16string(name.begin(), name.end()).c_str()));
     }
     HideAndQueueDestroy(*this);
 }

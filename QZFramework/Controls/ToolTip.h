@@ -60,6 +60,7 @@ private:
     void Appear(std::uint32_t now);
 
     static std::uint32_t sLastHideTime;
+    static std::uint32_t sClosingCount;
     State mState = kHidden;
     std::uint32_t mStateTime = 0;
 };

@@ -149,7 +149,8 @@ constexpr std::string_view kSkin = R"(<Korvane_Skin_Definitions><Skin Name="Info
                   XPositionRel="1" XSizeAbs="4" YSizeAbs="60" LayoutOrder="1" TabStop="-1"
                   LookList="Seven"/>
       <SubControl Class="Framework.Panel" Name="right" XPositionToControl="split"
-                  XPositionRel="1" XSizeToControl="Client" XSizeAbs="96" XMinSizeAbs="40"
+                  XPositionRel="1" XSizeToControl="Client" XSizeRel="1" XSizeAbs="-204"
+                  XMinSizeAbs="40"
                   YSizeAbs="60" LayoutOrder="2"/>
       <SubControl Class="Framework.SplitterH" Name="hSplit" YPositionAbs="50" XSizeAbs="300"
                   YSizeAbs="4" LayoutOrder="3"/>
@@ -300,9 +301,13 @@ TEST_F(InfoControls, ToolTipAppearsAfterTheHoverDelayBelowThePointerAndHidesAfte
     IdleAt(105552);
     SetClock(200000);
     label->UpdateToolTip(true);
+    const LToolTip* closing = TipOf(*label);
     label->UpdateToolTip(false);
-    IdleAt(200001);
+    // Asked for again before the closing one is destroyed: a fresh tooltip, still pending.
     label->UpdateToolTip(true);
+    IdleAt(200001);
+    ASSERT_NE(TipOf(*label), nullptr);
+    EXPECT_NE(TipOf(*label), closing);
     EXPECT_EQ(TipOf(*label)->GetState(), LToolTip::kPending);
 }
 
@@ -630,6 +635,30 @@ TEST_F(InfoControls, SplitterDragResizesItsAnchorWithinTheLimitsAndDependantsFol
     EXPECT_EQ(left->GetSize().x, 230.0);
     EXPECT_EQ(split->GetPosition().x, 230.0);
     EXPECT_EQ(split->GetAnchor(), nullptr);
+}
+
+TEST_F(InfoControls, SplitterMakesRoomForASqueezedDependantWhenItsParentShrinks)
+{
+    LControl* pane = Find(u"pane");
+    LControl* left = Find(u"pane/left");
+    LControl* right = Find(u"pane/right");
+    struct Step
+    {
+        double paneWidth;
+        double leftWidth;
+    };
+    // The pane after the bar fills the rest but keeps 40 pixels: below 244 the anchor gives way;
+    // growing again leaves the anchor as it is.
+    for (const Step& step : {Step{260, 200}, Step{240, 196}, Step{200, 156}, Step{300, 156}})
+    {
+        LLayoutDescriptor::PositionSpec place;
+        LLayoutDescriptor::SizeSpec size;
+        pane->GetLayout()->GetAxisSpec(0, place, size);
+        size.absolute = step.paneWidth;
+        pane->SetAxisLayout(0, place, size);
+        EXPECT_EQ(left->GetSize().x, step.leftWidth) << step.paneWidth;
+        EXPECT_LE(right->GetPosition().x + right->GetSize().x, std::max(step.paneWidth, 244.0));
+    }
 }
 
 TEST_F(InfoControls, SplitterLooksAndOrientation)
