@@ -58,6 +58,11 @@ void LToolTip::Show()
         maximum.absolute = static_cast<double>(window->GetClientSize().x) - kWindowMargin;
         SetAxisSizeLimits(0, minimum, maximum);
     }
+    // Shown again while armed: one idle request still covers it.
+    if (mState == kHidden)
+    {
+        RequestIdle();
+    }
     const std::uint32_t now = Now();
     if (now - sLastHideTime < kFollowOnMs)
     {
@@ -68,7 +73,6 @@ void LToolTip::Show()
         mState = kPending;
         mStateTime = now;
     }
-    RequestIdle();
 }
 
 void LToolTip::Appear(std::uint32_t now)
