@@ -83,6 +83,13 @@ QZRESULT LLevelMeter::Initialize()
         QZ_THROW_RUNTIME("LLevelMeter::Initialize", "Null Pointer",
                          "Cannot find child: activeOverlay");
     }
+    for (const RCPtr<LPanel>& part : {mPeak, mBar})
+    {
+        if (part)
+        {
+            part->SetUseParentToolTip(true);
+        }
+    }
     mClipLight = FindChildByName(WideString(u"clipButton"));
     return result;
 }

@@ -439,6 +439,8 @@ TEST_F(InfoControls, MeterBarFollowsTheLevelAlongItsAxis)
     LLevelMeter* upright = Find<LLevelMeter>(u"vMeter");
     ASSERT_NE(across, nullptr);
     ASSERT_NE(upright, nullptr);
+    EXPECT_TRUE(across->FindChildByName(WideString(u"activeOverlay"))->UsesParentToolTip());
+    EXPECT_TRUE(across->FindChildByName(WideString(u"peakLo"))->UsesParentToolTip());
     EXPECT_FALSE(across->IsVertical());
     EXPECT_TRUE(upright->IsVertical());
     struct Case
