@@ -2,6 +2,7 @@
 #pragma once
 
 #include "QZFramework/ControlBase/Control.h"
+#include "QZFramework/Notification/NotificationHandler.h"
 
 #include <cmath>
 #include <cstdint>
@@ -34,6 +35,40 @@ inline void HideAndQueueDestroy(LControl& control)
         control.SetShown(false);
         parent->QueueDestroy(self);
     }
+}
+
+// Shows the control and sets the absolute part of its size rule on the axis (a named
+// reference's own size no longer counts), or hides it for a length below one pixel.
+inline void ShowLength(LControl& control, std::uint32_t axis, std::int32_t length)
+{
+    if (length < 1)
+    {
+        control.SetShown(false);
+        return;
+    }
+    control.SetShown(true);
+    LLayoutDescriptor::PositionSpec position;
+    LLayoutDescriptor::SizeSpec size;
+    control.GetLayout()->GetAxisSpec(axis, position, size);
+    size.kind = LLayoutDescriptor::kSibling;
+    size.absolute = length;
+    control.SetAxisLayout(axis, position, size);
+}
+
+// Hands the notification to a control's own handler once the control is created; true when that
+// handler took it (else the caller passes it on to its base).
+template <class Owner>
+bool OfferToOwnHandler(const LControl& control, const RCPtr<LNotificationHandler<Owner>>& handler,
+                       const RCPtr<LNotificationDistributor>& sender,
+                       const RCPtr<LNotification>& notification)
+{
+    if (!control.IsCreated() || !handler || !notification ||
+        !handler->Handles(sender, notification->GetID()))
+    {
+        return false;
+    }
+    handler->HandleNotification(sender, notification);
+    return true;
 }
 
 } // namespace QZ

@@ -20,24 +20,6 @@ bool IsLit(const LControl& light)
     return light.GetValue() >= 0.5;
 }
 
-// Shows the control and sets the absolute part of its size rule on the axis (a named
-// reference's own size no longer counts), or hides it for a length below one pixel.
-void ShowLength(LControl& control, std::uint32_t axis, std::int32_t length)
-{
-    if (length < 1)
-    {
-        control.SetShown(false);
-        return;
-    }
-    control.SetShown(true);
-    LLayoutDescriptor::PositionSpec position;
-    LLayoutDescriptor::SizeSpec size;
-    control.GetLayout()->GetAxisSpec(axis, position, size);
-    size.kind = LLayoutDescriptor::kSibling;
-    size.absolute = length;
-    control.SetAxisLayout(axis, position, size);
-}
-
 } // namespace
 
 LLevelMeter::LLevelMeter(const RCPtr<LControl>& parent, const WideString& name, bool mostDerived)
@@ -50,12 +32,10 @@ LLevelMeter::~LLevelMeter() = default;
 void LLevelMeter::ReceiveNotification(const RCPtr<LNotificationDistributor>& sender,
                                       const RCPtr<LNotification>& notification)
 {
-    if (IsCreated() && mHandler && notification && mHandler->Handles(sender, notification->GetID()))
+    if (!OfferToOwnHandler(*this, mHandler, sender, notification))
     {
-        mHandler->HandleNotification(sender, notification);
-        return;
+        LControl::ReceiveNotification(sender, notification);
     }
-    LControl::ReceiveNotification(sender, notification);
 }
 
 QZRESULT LLevelMeter::Unsubscribe(const RCPtr<LNotificationDistributor>& distributor,

@@ -119,20 +119,7 @@ void LProgressBar::Refresh()
     }
     const double percent = GetValue() * 100.0;
     const std::int32_t length = RoundToPixels(GetSize().x * percent / 100.0);
-    if (length < 1)
-    {
-        mBar->SetShown(false);
-    }
-    else
-    {
-        mBar->SetShown(true);
-        LLayoutDescriptor::PositionSpec position;
-        LLayoutDescriptor::SizeSpec size;
-        mBar->GetLayout()->GetAxisSpec(0, position, size);
-        size.kind = LLayoutDescriptor::kSibling;
-        size.absolute = length;
-        mBar->SetAxisLayout(0, position, size);
-    }
+    ShowLength(*mBar, 0, length);
     mPercentLabel->SetText(WideString::FromDouble(percent, 0), true);
     if (mEstimating)
     {

@@ -1,6 +1,7 @@
 #include "QZFramework/Controls/StatusBar.h"
 
 #include "QZFramework/ControlBase/RootWindow.h"
+#include "QZFramework/Controls/ControlHelpers.h"
 #include "QZFramework/Controls/Label.h"
 #include "QZFramework/Notification/NotificationIDs.h"
 #include "QZFramework/ObjectBase/WrapperStringable.h"
@@ -29,12 +30,10 @@ LStatusBar::~LStatusBar() = default;
 void LStatusBar::ReceiveNotification(const RCPtr<LNotificationDistributor>& sender,
                                      const RCPtr<LNotification>& notification)
 {
-    if (IsCreated() && mHandler && notification && mHandler->Handles(sender, notification->GetID()))
+    if (!OfferToOwnHandler(*this, mHandler, sender, notification))
     {
-        mHandler->HandleNotification(sender, notification);
-        return;
+        LControl::ReceiveNotification(sender, notification);
     }
-    LControl::ReceiveNotification(sender, notification);
 }
 
 QZRESULT LStatusBar::Unsubscribe(const RCPtr<LNotificationDistributor>& distributor,
