@@ -37,8 +37,8 @@ inline void HideAndQueueDestroy(LControl& control)
     }
 }
 
-// Shows the control and sets the absolute part of its size rule on the axis (a named
-// reference's own size no longer counts), or hides it for a length below one pixel.
+// Shows the control with its size rule on the axis made a sibling rule (kind 2) whose absolute
+// part is the length, or hides it for a length below one pixel.
 inline void ShowLength(LControl& control, std::uint32_t axis, std::int32_t length)
 {
     if (length < 1)

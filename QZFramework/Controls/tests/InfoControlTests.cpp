@@ -154,7 +154,7 @@ constexpr std::string_view kSkin = R"(<Korvane_Skin_Definitions><Skin Name="Info
                   XMinSizeAbs="40"
                   YSizeAbs="60" LayoutOrder="2"/>
       <SubControl Class="Framework.SplitterH" Name="hSplit" YPositionAbs="50" XSizeAbs="300"
-                  YSizeAbs="4" LayoutOrder="3"/>
+                  YSizeAbs="4" LayoutOrder="3" LookList="One"/>
     </SubControl>
     <SubControl Class="Framework.StatusBar" Name="status" YPositionAbs="180" XSizeAbs="300"
                 YSizeAbs="20">
@@ -682,7 +682,14 @@ TEST_F(InfoControls, SplitterLooksAndOrientation)
     LSplitterH* across = Find<LSplitterH>(u"pane/hSplit");
     ASSERT_NE(across, nullptr);
     EXPECT_EQ(across->GetCursor(), kCursorSizeNS);
-    EXPECT_EQ(across->GetAxis(), 1u);
+    // A horizontal bar follows the pointer up and down only.
+    Move(50, 152);
+    Press(50, 152);
+    Move(60, 160);
+    EXPECT_EQ(across->GetDragOption(), 2);
+    EXPECT_EQ(across->GetPosition().x, 0.0);
+    EXPECT_EQ(across->GetPosition().y, 58.0);
+    Release(60, 160);
     const auto shown = [split]
     {
         for (std::uint32_t i = 0; i < split->GetLookCount(); ++i)
