@@ -568,6 +568,8 @@ public:
     [[nodiscard]] bool HasLocalHotKey(const WideString& command) const;
     [[nodiscard]] bool WantsTab() const { return mWantsTab; }
     [[nodiscard]] bool UsesParentToolTip() const { return mUseParentToolTip; }
+    // Set by a control on the parts it is drawn with, which explain nothing of their own.
+    void SetUseParentToolTip(bool use) { mUseParentToolTip = use; }
     // The control's own key hook, after its local hot keys; 1 lets the key travel on.
     virtual QZRESULT OnKeyEvent(const RCPtr<LKeyParam>& /*key*/) { return S_FALSE; }
     // A key that a child did not use: offered to the other children, then to the window's and
