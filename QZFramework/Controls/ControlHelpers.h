@@ -24,19 +24,6 @@ namespace QZ
     return static_cast<std::int32_t>(rounded <= kLow ? kLow : rounded >= kHigh ? kHigh : rounded);
 }
 
-// Hides the control at once and has its parent destroy it at the parent's next idle step (a
-// control may not destroy itself inside its own handler). Nothing happens to a control without a
-// parent.
-inline void HideAndQueueDestroy(LControl& control)
-{
-    const RCPtr<LControl> self(&control);
-    if (const RCPtr<LControl> parent = control.GetParent())
-    {
-        control.SetShown(false);
-        parent->QueueDestroy(self);
-    }
-}
-
 // Shows the control with its size rule on the axis made a sibling rule (kind 2) whose absolute
 // part is the length, or hides it for a length below one pixel.
 inline void ShowLength(LControl& control, std::uint32_t axis, std::int32_t length)

@@ -38,7 +38,10 @@ void LFileDropper::OnConditionsChanged(const RCPtr<LConditionsParam>& conditions
 QZRESULT LFileDropper::EndDrag()
 {
     const QZRESULT result = LControl::EndDrag();
-    HideAndQueueDestroy(*this);
+    if (const RCPtr<LControl> parent = GetParent())
+    {
+        parent->QueueChildDestroy(RCPtr<LControl>(this));
+    }
     return result;
 }
 

@@ -15,8 +15,6 @@ public:
     QZRESULT PostInitialize() override;
     // The label's own text while it is clipped, else the "TOOLTIP" create parameter's text.
     [[nodiscard]] WideString GetToolTipText() const override;
-    // The first line of the text is wider than the text area of the look in use.
-    [[nodiscard]] bool IsClipped() const;
 };
 
 } // namespace QZ

@@ -115,8 +115,8 @@ void LToolTip::Hide()
         const std::string name = "toolTip (closing " + std::to_string(++sClosingCount) + ")";
         parent->GetChildren().RenameChild(
             self, WideString(std::u16string(name.begin(), name.end()).c_str()));
+        parent->QueueChildDestroy(self);
     }
-    HideAndQueueDestroy(*this);
 }
 
 void LToolTip::Place()
