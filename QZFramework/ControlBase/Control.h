@@ -22,18 +22,22 @@
 
 #include "QZFramework/ControlBase/ControlDescriptor.h"
 #include "QZFramework/ControlBase/LayoutDescriptor.h"
+#include "QZFramework/ControlBase/MenuDescriptor.h"
 #include "QZFramework/ControlBase/StringTable.h"
 #include "QZFramework/ControlBase/TaggableObject.h"
 #include "QZFramework/ControlBase/UITarget.h"
+#include "QZFramework/ControlBase/WindowOSServices.h"
 #include "QZFramework/Notification/ConditionsParam.h"
 #include "QZFramework/Notification/NotificationCenter.h"
 #include "QZFramework/Notification/NotificationClient.h"
 #include "QZFramework/Notification/NotificationDistributor.h"
 #include "QZFramework/Notification/NotificationHandler.h"
+#include "QZFramework/Notification/PointParam.h"
 #include "QZFramework/ObjectBase/ConstRCPtr.h"
 #include "QZFramework/ObjectBase/RCPtr.h"
 #include "QZFramework/Utilities/Graphics/PointT.h"
 #include "QZFramework/Utilities/Graphics/RectT.h"
+#include "QZFramework/Utilities/Graphics/RegionT.h"
 #include "QZFramework/Utilities/Graphics/Font.h"
 #include "QZFramework/Utilities/Storage/StringT.h"
 
@@ -44,6 +48,10 @@ namespace QZ
 {
 
 class LRenderer;
+class LRootWindow;
+class LLook;
+class LVisualPart;
+class LBitmap;
 
 class LControl : public virtual LNotificationClient,
                  public virtual LNotificationDistributor,
@@ -84,6 +92,10 @@ public:
         [[nodiscard]] std::uint32_t GetVersion() const { return mVersion; }
         // Marks the sorted orders stale (something that orders the children changed).
         void Touch() { ++mVersion; }
+        // Renames a child: 1 when the name is unchanged, E_INVALIDARG when it is not a member,
+        // E_FAIL when a sibling has that name; 0 after the rename, with every later sibling's
+        // layout references to the old name turned to the new one.
+        QZRESULT RenameChild(const RCPtr<LControl>& child, const WideString& name);
 
     private:
         friend class LControl;
@@ -94,6 +106,8 @@ public:
         std::vector<RCPtr<LControl>> mStorage;
         mutable std::vector<std::uint32_t> mTabOrder;
         mutable std::vector<std::uint32_t> mPaintOrder;
+        // The layout sequence: LayoutOrder, then storage order.
+        mutable std::vector<std::uint32_t> mLayoutOrder;
         std::uint32_t mVersion = 1;
         mutable std::uint32_t mSortedVersion = 0;
         LControl* const mOwner;
@@ -115,7 +129,7 @@ public:
     // Drops the children and every registration, which break the reference cycles of a tree.
     QZRESULT ReleaseInternalReferences() override;
 
-    // Input: the events that pointer and focus handling take are not taken by the base.
+    // Input from the root window: pointer, wheel, focus and capture (UITarget).
     QZRESULT OnMouseEnter() override;
     QZRESULT NotifyMouseMove(const RCPtr<LPointWithModifiersParam>& move) override;
     QZRESULT NotifyMouseDown(const RCPtr<LMouseButtonParam>& press) override;
@@ -131,8 +145,8 @@ public:
     [[nodiscard]] bool CanReleaseFocus() override { return true; }
     QZRESULT KillFocus() override;
 
-    // E_INVALIDARG, changing nothing, unless the scale is 0 (linear) or 1 (logarithmic) with
-    // both bounds above 0.
+    // E_INVALIDARG, changing nothing, for a bound that is not finite, or unless the scale is 0
+    // (linear) or 1 (logarithmic) with both bounds above 0.
     virtual QZRESULT SetValueRange(double minimum, double maximum, std::int32_t scaleType);
     // Hook after the value changed.
     virtual void OnValueChanged() {}
@@ -245,14 +259,318 @@ public:
     [[nodiscard]] std::int32_t GetDragMode() const { return mDragMode; }
     [[nodiscard]] std::int32_t GetDragOption() const { return mDragOption; }
 
+    // ---- root window ----
+    // Set on the root control by its window (null detaches); the link counts as an internal
+    // reference of the window. E_FAIL for a control with a parent; a window gets the control's
+    // text as its title.
+    QZRESULT SetRootWindow(const RCPtr<LRootWindow>& window);
+    // The root window of the tree the control is in (through its root control); null when the
+    // tree is not attached to a window.
+    RCPtr<LRootWindow>& GetRootWindowRef(RCPtr<LRootWindow>& window) const;
+
+    // ---- looks, painting and invalidation ----
+    // Draws the control and the part of its subtree inside it; controls that do not clip to
+    // their parent are appended to the layer instead, for the window to paint above the tree.
+    // separate: painted as a member of that layer. E_INVALIDARG when separate equals ClipToParent.
+    virtual QZRESULT Paint(const RCPtr<LRenderer>& renderer, const RegionT& dirty,
+                           std::vector<RCPtr<LControl>>& layer, bool separate);
+    // Appends the separately painted controls of the subtree; the number appended.
+    std::uint32_t CollectSeparatelyPainted(std::vector<RCPtr<LControl>>& layer, bool onlyShowing,
+                                           bool includeSelf);
+    // Marks the rectangle (control coordinates) dirty in the root window; with clip, only the
+    // part inside every clipping ancestor.
+    void Invalidate(const RectT<double>& rect, bool clip);
+    // The whole control, clipped by its own ClipToParent.
+    void InvalidateAll();
+    void InvalidateRootRect(const RectT<double>& rootRect, bool clip, const RectT<double>& limit);
+    // Invalidates the separately painted controls of the subtree, which the control's own
+    // invalidation does not reach.
+    void InvalidateSeparatelyPainted();
+    // The parent's whole rectangle in this control's coordinates.
+    [[nodiscard]] RectT<double> GetParentBoundsInLocal() const;
+    // The control's top-left corner in root-window coordinates.
+    [[nodiscard]] PointT<double> GetPositionInRoot() const;
+    [[nodiscard]] PointT<double> GetAbsolutePosition() const { return GetPositionInRoot(); }
+    // Adds the other control's absolute position and subtracts this one's, both in whole pixels.
+    void MapPointFrom(const LControl& other, PointT<double>& point) const;
+
+    [[nodiscard]] std::uint32_t GetLookCount() const
+    {
+        return static_cast<std::uint32_t>(mLooks.size());
+    }
+    // The look of the state index; null for a gap or an index past the list.
+    [[nodiscard]] const RCPtr<LLook>& GetLook(std::uint32_t index) const;
+    [[nodiscard]] float GetLookWeight(std::uint32_t index) const;
+    // The look's client rectangle; (0, 0, width, height) without that look.
+    [[nodiscard]] RectT<double> GetLookClientRect(std::uint32_t index) const;
+    // E_INVALIDARG for an index past the weights; a weight outside 0..1 is ignored; exclusive
+    // sets every other weight to 0. 0.
+    QZRESULT SetLookWeight(std::uint32_t index, float weight, bool exclusive);
+    void SetLookRegion(std::uint32_t index, const RegionT& region);
+    void ClearLookRegion(std::uint32_t index);
+    void ClearLookRegions();
+    // The look's region := the control's rectangle minus the other look's region.
+    // E_INVALIDARG when either look is missing.
+    QZRESULT SetLookRegionExcluding(std::uint32_t index, std::uint32_t other);
+    // Shows the bitmap in the look's client rectangle; E_FAIL without that look.
+    QZRESULT SetLookBitmap(std::uint32_t index, const RCPtr<LBitmap>& bitmap,
+                           std::uint32_t resizeType);
+    void SetLookVisualPart(std::uint32_t index, const RCPtr<LVisualPart>& part);
+    // The label moves with the scroll offset (text boxes).
+    void SetLabelFollowsScroll(bool follows) { mLabelFollowsScroll = follows; }
+
+    // ---- hit testing and lookup ----
+    // The top-most control of the subtree under the point (control coordinates), with the point
+    // in its coordinates; null when nothing is hit. bestZ carries the effective Z order of the
+    // best find so far.
+    virtual RCPtr<LControl>& FindControlAtPoint(RCPtr<LControl>& out, const PointT<long>& point,
+                                                bool insideParent, PointT<long>& outPoint,
+                                                std::int32_t& bestZ);
+    // The point lies in the control's rectangle (left and top inclusive).
+    [[nodiscard]] virtual bool HitTest(const PointT<long>& point) const;
+    // Every look that takes part is transparent at the point (also when none takes part).
+    [[nodiscard]] virtual bool IsTransparentAt(const PointT<long>& point) const;
+    // 0xAARRGGBB of the look at the point; 0x00FFFFFF without that look.
+    [[nodiscard]] virtual std::uint32_t GetColorAtPoint(const PointT<long>& point,
+                                                        std::uint32_t look) const;
+    // The largest Z_Order among the control and its ancestors that do not clip to their parent;
+    // INT_MIN when all of them clip.
+    [[nodiscard]] std::int32_t GetEffectiveZOrder() const;
+    // Every descendant of that name; the count.
+    std::uint32_t FindDescendantsByName(const WideString& name,
+                                        std::vector<RCPtr<LControl>>& out) const;
+    // The child's index in the order, -1 when absent.
+    [[nodiscard]] std::int32_t GetChildIndex(const RCPtr<LControl>& child,
+                                             std::uint32_t order) const;
+    // The control that accepts the dragged control at the point (root coordinates), walking up
+    // from this one; null when none does.
+    RCPtr<LControl>& FindDropTarget(RCPtr<LControl>& out, const RCPtr<LControl>& dragged,
+                                    const PointT<double>& point);
+    [[nodiscard]] virtual bool AcceptsDrop(const RCPtr<LControl>& /*dragged*/) const
+    {
+        return false;
+    }
+    // While set, hit tests pass over the control itself (its children are still found).
+    void SetHitTestPassOver(bool passOver, bool withDescendants);
+    [[nodiscard]] bool IsHitTestPassOver() const { return mPassOver; }
+
+    // ---- geometry, scroll offset, text and font ----
+    virtual void SetScrollOffset(const PointT<double>& offset);
+    // True when the text changed; relayout re-runs the layout of axes sized by the content.
+    bool SetText(const WideString& text, bool relayout);
+    // E_INVALIDARG for an empty font, 1 when it is the font in use, else 0.
+    QZRESULT SetFont(const RCPtr<LFont>& font);
+    // Derives the font from the base font: an empty name, a size of 0 or below and a style of -1
+    // take the base font's; a relative size is a factor on the base size. E_FAIL when no font
+    // can be had, else SetFont's result.
+    QZRESULT SetFontSpec(const WideString& name, float size, std::int32_t style, bool relative);
+    [[nodiscard]] const RCPtr<LFont>& GetFont() const { return mFont; }
+    // Stores the cursor kind and, while the pointer is over the control, applies it at once.
+    void SetCursor(std::int32_t kind);
+    [[nodiscard]] std::int32_t GetCursor() const { return mCursorKind; }
+    // Store the rules of an axis and lay out again; nonzero when something differed.
+    QZRESULT SetAxisLayout(std::uint32_t axis, const LLayoutDescriptor::PositionSpec& position,
+                           const LLayoutDescriptor::SizeSpec& size);
+    QZRESULT SetAxisSizeLimits(std::uint32_t axis, const LLayoutDescriptor::LimitSpec& minimum,
+                               const LLayoutDescriptor::LimitSpec& maximum);
+    QZRESULT SetLayoutAxes(const LLayoutDescriptor::PositionSpec& positionX,
+                           const LLayoutDescriptor::SizeSpec& sizeX,
+                           const LLayoutDescriptor::PositionSpec& positionY,
+                           const LLayoutDescriptor::SizeSpec& sizeY);
+    // E_INVALIDARG when negative.
+    QZRESULT SetOrderValue(std::int32_t value);
+    [[nodiscard]] std::int32_t GetOrderValue() const { return mOrderValue; }
+    // The size the control takes when its content decides it: both axes sized by "Self" with no
+    // relative or absolute part, so only the limits and the content count.
+    [[nodiscard]] PointT<double> MeasureDesiredSize();
+    // The limits resolved by the last layout; a maximum of 0 is none.
+    [[nodiscard]] PointT<double> GetMinSize() const { return mMinSize; }
+    [[nodiscard]] PointT<double> GetMaxSize() const { return mMaxSize; }
+    // Keeps the not-focusable flag and the tab stop's sign in agreement.
+    virtual void SetNotFocusable(bool notFocusable);
+
+    // ---- change hooks ----
+    virtual void OnLayoutChangeBegin();
+    virtual void OnLayoutChangeEnd() { mLayoutChangePending = false; }
+    // Derives an inherited font again from the new base font. 0.
+    virtual QZRESULT OnBaseFontChanged();
+    virtual void OnFontChanged() {}
+    // A window's root control answers 1 to have its window moved to the rectangle.
+    virtual QZRESULT OnWindowRectRequest(RectT<double>& /*rect*/) { return S_OK; }
+    [[nodiscard]] const RectT<double>& GetSavedClientRect() const { return mSavedClientRect; }
+    [[nodiscard]] bool IsLayoutChangePending() const { return mLayoutChangePending; }
+
+    // ---- conditions and focus ----
+    // Condition bits of GetConditionFlags.
+    static constexpr std::uint32_t kHasFocus = 0x1;
+    static constexpr std::uint32_t kContainsFocus = 0x2;
+    static constexpr std::uint32_t kPointerOver = 0x4;
+    static constexpr std::uint32_t kCapture = 0x8;
+    // Pressed and drag bits of the left button; middle and right follow at the next two bits.
+    static constexpr std::uint32_t kLeftPressed = 0x10;
+    static constexpr std::uint32_t kLeftDrag = 0x80;
+    static constexpr std::uint32_t kEnabled = 0x400;
+    static constexpr std::uint32_t kVisible = 0x800;
+    static constexpr std::uint32_t kHover = 0x1000;
+
+    [[nodiscard]] std::uint32_t GetConditionFlags() const;
+    // Recomputes the condition bits; when they changed, announces the change
+    // ("NID_CONDITION_CHANGE" and one notification per changed condition) and visits the children,
+    // last first.
+    void UpdateConditions();
+    void SetHighlighted(bool highlighted);
+    virtual void SetEnabled(bool enabled);
+    // Answers IsShowing with ancestors after the change.
+    virtual bool SetShown(bool shown);
+    [[nodiscard]] bool IsEnabled(bool withAncestors) const;
+    // Shown with a width and height above 0 (and so every ancestor, with ancestors).
+    [[nodiscard]] bool IsShowing(bool withAncestors) const;
+    // Focus always rests on the deepest focusable control.
+    [[nodiscard]] virtual bool IsFocusable() const;
+    [[nodiscard]] virtual bool HasFocusableDescendant() const;
+    [[nodiscard]] bool IsNotFocusableInChain(bool withAncestors) const;
+    // Ends the search for a not-focusable ancestor at this control (menus set it).
+    void SetFocusInheritanceStop(bool stop) { mFocusStop = stop; }
+    // The child that has or contains focus; empty when none.
+    [[nodiscard]] const RCPtr<LControl>& GetFocusedChild() const;
+    // The first (last) child in tab order that can take focus or holds one that can.
+    [[nodiscard]] const RCPtr<LControl>& GetFirstFocusable() const;
+    [[nodiscard]] const RCPtr<LControl>& GetLastFocusable() const;
+    // Moves the focus here or to the first (forward) or last focusable descendant. 0 when the
+    // focus is there; E_FAIL, changing nothing, when the focus holder refuses to let go or no
+    // control can take it; 1 when the tree holds no focus to move.
+    virtual QZRESULT SetFocus(bool forward);
+    QZRESULT OnDescendantFocused(const RCPtr<LControl>& child);
+    [[nodiscard]] bool HasFocus() const { return mFlags[kFlagHasFocus]; }
+    [[nodiscard]] bool ContainsFocus() const { return mFlags[kFlagContainsFocus]; }
+    [[nodiscard]] bool IsHovered() const { return mFlags[kFlagHover]; }
+    [[nodiscard]] bool HasCapture() const { return mFlags[kFlagCapture]; }
+    // Drag hooks, run by UpdateConditions while a drag mode is set.
+    virtual QZRESULT BeginDrag() { return S_OK; }
+    virtual QZRESULT EndDrag() { return S_OK; }
+    // Moves, resizes, drags or pans during a left drag; the point in control coordinates.
+    virtual QZRESULT TrackDrag(const RCPtr<LPointParam>& /*point*/) { return S_OK; }
+    virtual void OnConditionsChanged(const RCPtr<LConditionsParam>& /*conditions*/) {}
+
+    // ---- pointer input ----
+    // Pixels the pointer must move after a press before the press becomes a drag; 0 makes every
+    // press a drag at once.
+    void SetDragThreshold(std::int32_t pixels) { mDragThreshold = pixels; }
+    [[nodiscard]] const PointT<double>& GetDragOffset() const { return mDragOffset; }
+    // Gives the focus here, or passes the request up when this control cannot take it. 0.
+    virtual QZRESULT FocusFromChild(const RCPtr<LControl>& child);
+    // A release over the control: the click of the parameter's button.
+    virtual QZRESULT DispatchClick(const RCPtr<LMouseButtonParam>& click);
+    virtual QZRESULT NotifyLeftClick(const RCPtr<LMouseButtonParam>& click);
+    virtual QZRESULT NotifyMiddleClick(const RCPtr<LMouseButtonParam>& click);
+    // Also opens the context menu when the control has one.
+    virtual QZRESULT NotifyRightClick(const RCPtr<LMouseButtonParam>& click);
+    // Hooks of the pointer steps, before their notifications; empty in the base.
+    virtual void OnLeftButtonDown(const RCPtr<LMouseButtonParam>& /*press*/) {}
+    virtual void OnLeftButtonUp(const RCPtr<LMouseButtonParam>& /*release*/) {}
+    virtual void OnMiddleButtonDown(const RCPtr<LMouseButtonParam>& /*press*/) {}
+    virtual void OnMiddleButtonUp(const RCPtr<LMouseButtonParam>& /*release*/) {}
+    virtual void OnRightButtonDown(const RCPtr<LMouseButtonParam>& /*press*/) {}
+    virtual void OnRightButtonUp(const RCPtr<LMouseButtonParam>& /*release*/) {}
+    virtual void OnMouseMove(const RCPtr<LPointWithModifiersParam>& /*move*/) {}
+    virtual void OnLeftClick(const RCPtr<LMouseButtonParam>& /*click*/) {}
+    virtual void OnMiddleClick(const RCPtr<LMouseButtonParam>& /*click*/) {}
+    virtual void OnRightClick(const RCPtr<LMouseButtonParam>& /*click*/) {}
+    // One wheel step at the control; 1 passes it on to the next control (OnMouseWheel).
+    virtual QZRESULT OnVerticalWheel(const RCPtr<LMouseWheelParam>& /*wheel*/) { return S_FALSE; }
+    virtual QZRESULT OnHorizontalWheel(const RCPtr<LMouseWheelParam>& /*wheel*/) { return S_FALSE; }
+    // Offers a wheel step (point in window coordinates) to this control and then up the
+    // ancestors, or past a control that does not clip to its parent to the control under the
+    // point; 0 when one took it, 1 when none did, -1 for an empty parameter.
+    QZRESULT OnMouseWheel(const RCPtr<LMouseWheelParam>& wheel);
+    // Automatic scrolling of the content on axis 0 (x) or 1 (y), run on idle steps; target is
+    // a dragged control that follows the content. 0.
+    QZRESULT StartAutoScroll(std::uint32_t axis, double rate, double maximum, double minimum,
+                             const RCPtr<LControl>& target);
+    // 0 when the axis ran, 1 when it did not (only its target is dropped then).
+    QZRESULT StopAutoScroll(std::uint32_t axis);
+    [[nodiscard]] bool IsAutoScrolling(std::uint32_t axis) const
+    {
+        return axis < 2 && mAutoScroll[axis].running;
+    }
+
+    // ---- values, sibling keys, tooltips, context menus and idle requests ----
+    // Stores the position limited to 0.0..1.0 and, when it changed, runs OnValueChanged and sends
+    // "NID_VALUE_CHANGE". Answers the stored position; a position that is not a number changes
+    // nothing.
+    virtual double SetValue(double position);
+    // The position mapped into the value range.
+    [[nodiscard]] double PositionToValue(double position) const;
+    // The mapping itself: linear min + (max - min) * t, logarithmic (scale 1) min * (max/min)^t.
+    // A logarithmic range with a bound at or below 0 maps linearly; the answer is always finite
+    // for finite bounds.
+    [[nodiscard]] static double MapPositionToValue(double position, double minimum, double maximum,
+                                                   std::int32_t scaleType);
+    // Offers a key that the control did not use to the receivers of "NID_SIBLING_KEY" registered
+    // here, nearest before the originating control in tab order first. 0 when one took it, else 1.
+    virtual QZRESULT SendSiblingKey(const RCPtr<LKeyParam>& key);
+    // The receivers' indices in the order SendSiblingKey walks them from the back.
+    virtual void
+    OrderSiblingKeyReceivers(const RCPtr<LKeyParam>& key,
+                             const std::vector<RCPtr<LNotificationReceiver>>& receivers,
+                             std::vector<std::uint32_t>& order);
+    // Shows the tooltip text in the skin's "toolTip" control, or hides the one shown.
+    virtual void UpdateToolTip(bool show);
+    void SetToolTipText(const WideString& text) { mToolTipText = text; }
+    // Opens the skin's "contextMenu" popup at the pointer with the menu.
+    void ShowContextMenu(const RCPtr<LMenuDescriptor>& menu);
+    void SetContextMenu(const RCPtr<LMenuDescriptor>& menu);
+    [[nodiscard]] virtual const RCPtr<LMenuDescriptor>& GetContextMenu() const
+    {
+        return mContextMenu;
+    }
+    // Lets the control adjust a popup before it shows.
+    virtual void OnContextMenu(const RCPtr<LControl>& /*popup*/) {}
+    // Counted subscription to the root window's "NID_IDLE": the first request subscribes, the
+    // release of the last one unsubscribes. The count never drops below 0.
+    QZRESULT RequestIdle();
+    QZRESULT ReleaseIdle();
+    [[nodiscard]] std::int32_t GetIdleRequestCount() const { return mIdleRequests; }
+    // Subscribes the idle handler at the root window when requests wait for one; then the
+    // children, last first.
+    virtual void RegisterHandlers();
+    // The idle step, on every "NID_IDLE" while the control has idle requests. 0.
+    QZRESULT OnIdle(const RCPtr<LNotificationDistributor>& sender,
+                    const RCPtr<LNotification>& notification);
+    virtual void OnIdleStep() {}
+    // Hides the control, drops capture and idle requests and takes it out of its tree.
+    virtual void Destroy();
+    // Hands a notification made here to that one receiver, with no sender.
+    static void
+    SendNotificationTo(const RCPtr<LNotificationReceiver>& receiver, const char16_t* identifier,
+                       const RCPtr<LRefCountedObject>& payload = RCPtr<LRefCountedObject>());
+
 protected:
-    // The layout resolver's three steps, in the order UpdateLayout runs them. The reference of
-    // each axis is the rectangle its rules are measured against.
+    // Flick velocity in pixels per second, kept by the drag tracking.
+    PointT<double> mFlickVelocity;
+    // The press asks for idle steps while it lasts.
+    void SetIdleWhilePressed(bool idle) { mIdleWhilePressed = idle; }
+    // What the layout rules of each axis are measured against.
+    struct LayoutReferences
+    {
+        // Origin and extent of the position rule's and of the size rule's reference.
+        double positionOrigin[2] = {0.0, 0.0};
+        double positionExtent[2] = {0.0, 0.0};
+        double sizeExtent[2] = {0.0, 0.0};
+        // A span's far edge: the sibling's position (relative 0) or the client extent minus the
+        // sibling's end (relative not 0).
+        double spanEdge[2] = {0.0, 0.0};
+        double minimumReference[2] = {0.0, 0.0};
+        double maximumReference[2] = {0.0, 0.0};
+        double scroll[2] = {0.0, 0.0};
+    };
+    // The layout resolver's three steps, in the order UpdateLayout runs them.
     void ResolveLayoutReferences(const LLayoutDescriptor& layout, const LControl* parent,
-                                 RectT<double> references[2]) const;
-    void ResolveLayoutSize(const LLayoutDescriptor& layout, const RectT<double> references[2],
+                                 LayoutReferences& references) const;
+    void ResolveLayoutSize(const LLayoutDescriptor& layout, const LayoutReferences& references,
                            RectT<double>& rect) const;
-    void ResolveLayoutMinMax(const LLayoutDescriptor& layout, RectT<double>& rect) const;
+    void ResolveLayoutMinMax(const LLayoutDescriptor& layout, const LayoutReferences& references,
+                             RectT<double>& rect);
 
     WideString mText;
     WideString mToolTipText;
@@ -283,6 +601,97 @@ private:
     bool mApplyingDescriptor = false;
     RCPtr<LNotificationCenter> mNotificationCenter;
     ChildControlList mChildren;
+
+    // root window
+    RCPtr<LRootWindow> mRootWindow;
+
+    // looks, painting, hit testing, geometry and fonts
+    void PaintChildren(const RCPtr<LRenderer>& renderer, const RegionT& dirty,
+                       std::vector<RCPtr<LControl>>& layer, std::uint32_t look);
+    void RunHook(const RCPtr<LRenderer>& renderer, const RegionT& dirty, bool overlay);
+    [[nodiscard]] bool TakesPart(std::uint32_t look) const;
+    [[nodiscard]] const LControl* FindLayoutReference(const WideString& name) const;
+    [[nodiscard]] double GetContentExtent(std::uint32_t axis) const;
+    void RelayoutLaterSiblings();
+    // Where the control's origin lies in the parent's own coordinates: position minus the
+    // parent's scroll offset plus the parent's client origin.
+    [[nodiscard]] PointT<double> GetOffsetInParent() const;
+    // The children in layout sequence: LayoutOrder, then storage order.
+    [[nodiscard]] std::vector<RCPtr<LControl>> GetLayoutSequence() const;
+    void BuildLooks(const LControlDescriptor& descriptor);
+    void ReattachChildren(std::vector<RCPtr<LControl>> former,
+                          const ConstRCPtr<LControlDescriptor>& descriptor);
+    void FillWindowClient();
+    void KeepWindowPlace();
+
+    std::vector<RCPtr<LLook>> mLooks;
+    std::vector<float> mLookWeights{1.0f};
+    bool mLabelFollowsScroll = false;
+    bool mPassOver = false;
+    bool mInScroll = false;
+    bool mLayoutChangePending = false;
+    RectT<double> mSavedClientRect;
+    RCPtr<LFont> mFont;
+    bool mFontInherits = false;
+    bool mFontNameInherited = false;
+    bool mFontSizeFromBase = false;
+    bool mFontStyleInherited = false;
+    bool mFontSizeRelative = false;
+    float mFontFactor = 1.0f;
+    std::int32_t mCursorKind = 0;
+    std::int32_t mOrderValue = 0;
+    PointT<double> mMinSize;
+    PointT<double> mMaxSize;
+
+    // conditions, focus, pointer input, values, sibling keys, tooltips and idle
+    enum StateFlag : std::uint32_t
+    {
+        kFlagHasFocus,
+        kFlagContainsFocus,
+        kFlagHover,
+        kFlagCapture,
+        kFlagLeftPressed,
+        kFlagLeftDrag = kFlagLeftPressed + 3,
+        kFlagHighlighted = kFlagLeftDrag + 3,
+        kFlagCount
+    };
+    struct AutoScrollAxis
+    {
+        bool running = false;
+        bool flick = false;
+        double startTime = 0.0;
+        double rate = 0.0;
+        double minimum = 0.0;
+        double maximum = 0.0;
+        RCPtr<LControl> target;
+    };
+    void Send(const char16_t* identifier, const RCPtr<LRefCountedObject>& payload);
+    void ApplyCursorOnConditions(std::uint32_t previous, std::uint32_t current);
+    [[nodiscard]] bool IsReachable() const;
+    [[nodiscard]] bool CanTakeFocusDirectly() const;
+    [[nodiscard]] const RCPtr<LControl>& FindFocusableInTabOrder(bool forward) const;
+    void MovePressToDrag(std::uint32_t button);
+    void StartFlick();
+    QZRESULT ReleaseButton(std::uint32_t button, const RCPtr<LMouseButtonParam>& release,
+                           bool& click);
+    RCPtr<LControl> ShowSubControl(const WideString& name);
+    [[nodiscard]] std::int32_t GetTabIndex(const LControl* child) const;
+
+    bool mFlags[kFlagCount] = {};
+    bool mFocusStop = false;
+    bool mIdleWhilePressed = false;
+    bool mRefocusing = false;
+    RCPtr<LMouseButtonParam> mLastLeftPress;
+    PointT<double> mDragOffset;
+    PointT<double> mDragDelta;
+    std::int32_t mDragThreshold = 1;
+    std::uint32_t mMoveTime = 0;
+    std::uint32_t mLastMoveTime = 0;
+    std::uint32_t mReleaseTime = 0;
+    AutoScrollAxis mAutoScroll[2];
+    LCursor mSavedCursor = kNoCursor;
+    RCPtr<LMenuDescriptor> mContextMenu;
+    std::int32_t mIdleRequests = 0;
 };
 
 } // namespace QZ

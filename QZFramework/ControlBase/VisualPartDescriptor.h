@@ -5,6 +5,7 @@
 
 #include "QZFramework/ObjectBase/RCPtr.h"
 #include "QZFramework/ObjectBase/RefCountedObject.h"
+#include "QZFramework/ControlBase/VisualPart.h"
 #include "QZFramework/Utilities/Graphics/Colorizer.h"
 #include "QZFramework/Utilities/Storage/StringT.h"
 
@@ -35,6 +36,15 @@ public:
     RCPtr<LColorizer> colorizer;
     float alpha = 1.0f;
     WideString mask;
+
+    // The part the skin describes: the image's rectangle (or, without an image, a block of the
+    // size) tinted by the colorizer at the alpha. Built on first use and kept; empty when the
+    // image cannot be loaded or nothing can be drawn.
+    RCPtr<LVisualPart>& GetVisualPart(RCPtr<LVisualPart>& out) const;
+
+private:
+    mutable RCPtr<LVisualPart> mBuilt;
+    mutable bool mTried = false;
 };
 
 } // namespace QZ

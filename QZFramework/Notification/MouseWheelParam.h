@@ -1,4 +1,5 @@
-// A mouse-wheel event: point and modifiers, then the wheel data (the rotation delta).
+// One wheel step: point and modifiers, then the direction: 0 vertical towards the user, 1
+// vertical away from the user, 2 horizontal left, 3 horizontal right.
 #pragma once
 
 #include "QZFramework/Notification/PayloadAllocator.h"
@@ -13,15 +14,16 @@ namespace QZ
 class LMouseWheelParam : public LPointWithModifiersParam
 {
 public:
-    LMouseWheelParam(std::int32_t x, std::int32_t y, std::uint32_t modifiers, std::int32_t delta)
-        : LPointWithModifiersParam(x, y, modifiers), mDelta(delta)
+    LMouseWheelParam(std::int32_t x, std::int32_t y, std::uint32_t modifiers,
+                     std::uint32_t direction)
+        : LPointWithModifiersParam(x, y, modifiers), mDirection(direction)
     {
     }
 
     static RCPtr<LMouseWheelParam> Create(std::int32_t x, std::int32_t y, std::uint32_t modifiers,
-                                          std::int32_t delta)
+                                          std::uint32_t direction)
     {
-        return RCPtr<LMouseWheelParam>(new LMouseWheelParam(x, y, modifiers, delta));
+        return RCPtr<LMouseWheelParam>(new LMouseWheelParam(x, y, modifiers, direction));
     }
 
     static void* operator new(std::size_t size)
@@ -33,10 +35,10 @@ public:
         GetPayloadAllocator<LMouseWheelParam>().Free(address);
     }
 
-    [[nodiscard]] std::int32_t GetDelta() const { return mDelta; }
+    [[nodiscard]] std::uint32_t GetDirection() const { return mDirection; }
 
 private:
-    std::int32_t mDelta;
+    std::uint32_t mDirection;
 };
 
 } // namespace QZ

@@ -22,6 +22,20 @@ std::int32_t ClientPool::GetRegistrationCount() const
     return static_cast<std::int32_t>(mRegistrations->size());
 }
 
+std::vector<RCPtr<LNotificationReceiver>> ClientPool::GetReceivers() const
+{
+    Mutex::ScopedLock lock(mLock);
+    std::vector<RCPtr<LNotificationReceiver>> receivers;
+    for (const RCPtr<ClientInfo>& info : *mRegistrations)
+    {
+        if (!info->mRemoved)
+        {
+            receivers.push_back(info->mReceiver);
+        }
+    }
+    return receivers;
+}
+
 RCPtr<LNotificationReceiver> ClientPool::TakeReceiverFor(ClientInfo& info,
                                                          const LNotification* notification)
 {

@@ -70,6 +70,8 @@ public:
         // The OR of the flags of the registrations (not narrowed when one is removed).
         [[nodiscard]] std::uint32_t GetFlagUnion() const;
         [[nodiscard]] std::int32_t GetRegistrationCount() const;
+        // The receivers of the registrations now in place, in order of registration.
+        [[nodiscard]] std::vector<RCPtr<LNotificationReceiver>> GetReceivers() const;
         // Delivers to the one registration at index (under the rules of a delivery) and returns
         // the delivery index afterwards: lowered by one for each registration below it removed
         // during the call. An index out of range delivers nothing and comes back unchanged.

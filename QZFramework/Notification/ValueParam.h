@@ -1,4 +1,5 @@
-// Payload of "NID_VALUE_CHANGE": the new and the previous value of a control.
+// Payload of "NID_VALUE_CHANGE": a control's value as a position 0.0 to 1.0 and the value that
+// position maps to through the control's value range.
 #pragma once
 
 #include "QZFramework/Notification/PayloadAllocator.h"
@@ -13,14 +14,14 @@ namespace QZ
 class LValueParam : public virtual LRefCountedObject
 {
 public:
-    LValueParam(double newValue, double previousValue)
-        : mNewValue(newValue), mPreviousValue(previousValue)
+    LValueParam(double position, double scaledValue)
+        : mPosition(position), mScaledValue(scaledValue)
     {
     }
 
-    static RCPtr<LValueParam> Create(double newValue, double previousValue)
+    static RCPtr<LValueParam> Create(double position, double scaledValue)
     {
-        return RCPtr<LValueParam>(new LValueParam(newValue, previousValue));
+        return RCPtr<LValueParam>(new LValueParam(position, scaledValue));
     }
 
     static void* operator new(std::size_t size)
@@ -32,12 +33,12 @@ public:
         GetPayloadAllocator<LValueParam>().Free(address);
     }
 
-    [[nodiscard]] double GetNewValue() const { return mNewValue; }
-    [[nodiscard]] double GetPreviousValue() const { return mPreviousValue; }
+    [[nodiscard]] double GetPosition() const { return mPosition; }
+    [[nodiscard]] double GetScaledValue() const { return mScaledValue; }
 
 private:
-    double mNewValue;
-    double mPreviousValue;
+    double mPosition;
+    double mScaledValue;
 };
 
 } // namespace QZ

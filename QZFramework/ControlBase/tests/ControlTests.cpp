@@ -203,8 +203,9 @@ TEST_F(ControlTree, BaseOperationsKeepTheirContracts)
                                                l.maximum[1].present = true;
                                                l.maximum[1].absolute = 7.0;
                                            });
+    // A maximum that names a control applies its absolute part over the minimum.
     EXPECT_EQ(child->GetPosition(), PointT<double>(10.0, -4.0));
-    EXPECT_EQ(child->GetSize(), PointT<double>(20.0, 50.0));
+    EXPECT_EQ(child->GetSize(), PointT<double>(20.0, 7.0));
     EXPECT_EQ(child->GetMaximumSize(), PointT<double>(20.0, 0.0));
 
     // Children bounds: whole pixels by trunc(v + 0.5), docked children left out.
@@ -224,7 +225,7 @@ TEST_F(ControlTree, BaseOperationsKeepTheirContracts)
                  l.size[0].absolute = 5.0;
                  l.size[1].absolute = 3.0;
              });
-    EXPECT_EQ(mRoot->GetChildrenBounds(bounds), RectT<double>(10, -3, 35, 50));
+    EXPECT_EQ(mRoot->GetChildrenBounds(bounds), RectT<double>(10, -3, 35, 8));
 }
 
 TEST(EventParameters, CarryTheirFieldsAndCastSafely)

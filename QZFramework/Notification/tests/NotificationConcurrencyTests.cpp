@@ -37,12 +37,12 @@ public:
             ++mFaults;
             return;
         }
-        const auto poster = static_cast<std::size_t>(value->GetNewValue());
-        if (static_cast<int>(value->GetPreviousValue()) != mNext[poster])
+        const auto poster = static_cast<std::size_t>(value->GetPosition());
+        if (static_cast<int>(value->GetScaledValue()) != mNext[poster])
         {
             ++mFaults;
         }
-        mNext[poster] = static_cast<int>(value->GetPreviousValue()) + 1;
+        mNext[poster] = static_cast<int>(value->GetScaledValue()) + 1;
         ++mDelivered;
     }
 

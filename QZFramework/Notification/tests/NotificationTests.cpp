@@ -152,8 +152,8 @@ TEST(NotificationPayloads, PooledPayloadsReuseTheirMemory)
     const void* first = nullptr;
     {
         const RCPtr<LValueParam> value = LValueParam::Create(0.5, 0.25);
-        EXPECT_EQ(value->GetNewValue(), 0.5);
-        EXPECT_EQ(value->GetPreviousValue(), 0.25);
+        EXPECT_EQ(value->GetPosition(), 0.5);
+        EXPECT_EQ(value->GetScaledValue(), 0.25);
         first = value.Get();
     }
     const std::size_t blocks = GetPayloadAllocator<LValueParam>().GetBlockCount();
@@ -172,7 +172,7 @@ TEST(NotificationPayloads, MousePayloadsCarryTheirBasesFields)
     EXPECT_TRUE(button->GetFlag());
     EXPECT_EQ(button->GetValue(), 2);
     const RCPtr<LPointParam> point = RCPtr<LPointParam>::DynamicCastFrom(
-        RCPtr<LRefCountedObject>(LMouseWheelParam::Create(5, 6, 0, -120)));
+        RCPtr<LRefCountedObject>(LMouseWheelParam::Create(5, 6, 0, 1)));
     ASSERT_TRUE(point);
     EXPECT_EQ(point->GetX(), 5);
     EXPECT_TRUE(RCPtr<LValueParam>::DynamicCastFrom(RCPtr<LRefCountedObject>(point)).IsNull());

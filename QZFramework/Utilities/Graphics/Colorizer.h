@@ -4,6 +4,7 @@
 #include "QZFramework/ObjectBase/RefCountedObject.h"
 #include "QZFramework/Utilities/Graphics/ColorRGBA.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace QZ
@@ -25,6 +26,21 @@ public:
 
     // A gradient whose two colours are equal in all four channels counts as solid.
     [[nodiscard]] bool IsGradient() const { return mKind != 0 && !(mFirst == mSecond); }
+
+    // The colour of row y of an area n rows high, taken at the row's middle; rows outside the
+    // area take the nearer end's colour.
+    [[nodiscard]] ColorRGBA GetRowColor(std::int32_t y, std::int32_t n) const
+    {
+        if (!IsGradient() || n <= 0)
+        {
+            return mFirst;
+        }
+        const float t =
+            std::clamp((static_cast<float>(y) + 0.5f) / static_cast<float>(n), 0.0f, 1.0f);
+        const auto mix = [t](float a, float b) { return a + (b - a) * t; };
+        return {mix(mFirst.red, mSecond.red), mix(mFirst.green, mSecond.green),
+                mix(mFirst.blue, mSecond.blue), mix(mFirst.alpha, mSecond.alpha)};
+    }
 
 private:
     std::int32_t mKind;

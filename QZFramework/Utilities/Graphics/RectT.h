@@ -40,6 +40,18 @@ template <class T> struct RectT
                std::isfinite(height);
     }
 
+    // out = the common part of a and b (out may be a or b), with zero extents when they do not
+    // meet; true when both its extents are above zero.
+    static bool Intersect(RectT& out, const RectT& a, const RectT& b)
+    {
+        const T left = std::max(a.x, b.x);
+        const T top = std::max(a.y, b.y);
+        const T right = std::min(a.GetRight(), b.GetRight());
+        const T bottom = std::min(a.GetBottom(), b.GetBottom());
+        out = {left, top, std::max(right - left, T{}), std::max(bottom - top, T{})};
+        return !out.IsEmpty();
+    }
+
     // out = the smallest rectangle holding a and b (out may be a or b); true when both its width
     // and height exceed 1.1920929e-07.
     static bool Union(RectT& out, const RectT& a, const RectT& b)

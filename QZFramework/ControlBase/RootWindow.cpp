@@ -1,0 +1,476 @@
+#include "QZFramework/ControlBase/RootWindow.h"
+
+#include "QZFramework/Application/ApplicationBase.h"
+#include "QZFramework/ControlBase/Control.h"
+#include "QZFramework/ControlBase/ControlFactory.h"
+#include "QZFramework/Notification/MouseWheelParam.h"
+#include "QZFramework/Notification/Notification.h"
+#include "QZFramework/Notification/NotificationIDs.h"
+#include "QZFramework/Renderer/MeasurementRenderer.h"
+#include "QZFramework/Renderer/AutoClip.h"
+#include "QZFramework/Renderer/RenderState.h"
+#include "QZFramework/Renderer/Renderer.h"
+
+#include <algorithm>
+#include <limits>
+#include <vector>
+
+namespace QZ
+{
+
+LRootWindow::LRootWindow(IWindowOSServices* services) : mServices(services) {}
+
+LRootWindow::~LRootWindow() = default;
+
+RCPtr<LControl>& LRootWindow::HitTest(RCPtr<LControl>& out, std::int32_t x, std::int32_t y,
+                                      PointT<long>& point, std::int32_t)
+{
+    out = RCPtr<LControl>();
+    point = PointT<long>();
+    if (mRootControl)
+    {
+        std::int32_t bestZ = std::numeric_limits<std::int32_t>::min();
+        const PointT<std::int32_t> at = mRootControl->GetPosition().ToLong();
+        mRootControl->FindControlAtPoint(out, {x - at.x, y - at.y}, true, point, bestZ);
+    }
+    return out;
+}
+
+QZRESULT LRootWindow::ReleaseInternalReferences()
+{
+    mFocused = RCPtr<LControl>();
+    mPreviousFocused = RCPtr<LControl>();
+    mCapture = RCPtr<LControl>();
+    mWheelFallback = RCPtr<LControl>();
+    mHover = RCPtr<LControl>();
+    DetachRootControl();
+    UnsubscribeAllClients();
+    return LRefCountedObject::ReleaseInternalReferences();
+}
+
+// ---- tree ----
+
+QZRESULT LRootWindow::CreateRootControl(const WideString& name)
+{
+    LApplicationBase* application = LApplicationBase::GetApplication();
+    const RCPtr<LControlFactory> factory =
+        application != nullptr ? application->GetControlFactory() : RCPtr<LControlFactory>();
+    if (!factory)
+    {
+        return E_FAIL;
+    }
+    const RCPtr<LControlDescriptor>& descriptor = factory->FindSkinSubControl(name);
+    if (!descriptor)
+    {
+        return E_FAIL;
+    }
+    RCPtr<LControl> control;
+    factory->CreateControl(control, descriptor, RCPtr<LControl>());
+    if (!control)
+    {
+        return E_FAIL;
+    }
+    return SetRootControl(control);
+}
+
+QZRESULT LRootWindow::SetRootControl(const RCPtr<LControl>& control)
+{
+    if (control == mRootControl)
+    {
+        return S_FALSE;
+    }
+    DetachRootControl();
+    mRootControl = control;
+    if (mRootControl)
+    {
+        mRootControl->SetRootWindow(RCPtr<LRootWindow>(this));
+        mRootControl->UpdateLayout();
+    }
+    const PointT<long> size = GetClientSize();
+    Invalidate({0, 0, size.x, size.y});
+    return S_OK;
+}
+
+void LRootWindow::DetachRootControl()
+{
+    const RCPtr<LControl> control = mRootControl;
+    mRootControl = RCPtr<LControl>();
+    if (control)
+    {
+        control->SetRootWindow(RCPtr<LRootWindow>());
+    }
+}
+
+bool LRootWindow::Contains(const LControl& control) const
+{
+    const LControl* top = &control;
+    while (top->GetParent())
+    {
+        top = top->GetParent().Get();
+    }
+    return mRootControl && top == mRootControl.Get();
+}
+
+// ---- geometry ----
+
+PointT<long> LRootWindow::GetClientSize() const
+{
+    return {mClientRect.width, mClientRect.height};
+}
+
+PointT<long> LRootWindow::GetClientOrigin() const
+{
+    return {mClientRect.x, mClientRect.y};
+}
+
+RectT<std::int32_t> LRootWindow::GetClientScreenRect()
+{
+    if (mServices != nullptr)
+    {
+        RectT<std::int32_t> rect;
+        mServices->GetClientRect(rect.x, rect.y, rect.width, rect.height);
+        PointT<std::int32_t> origin;
+        mServices->ClientToScreen(origin, {0, 0});
+        mClientRect = {origin.x, origin.y, rect.width, rect.height};
+    }
+    return mClientRect;
+}
+
+void LRootWindow::SetClientScreenRect(const RectT<std::int32_t>& rect)
+{
+    const bool resized = rect.width != mClientRect.width || rect.height != mClientRect.height;
+    mClientRect = rect;
+    if (resized && mRootControl)
+    {
+        mRootControl->OnResize();
+        Invalidate({0, 0, rect.width, rect.height});
+    }
+}
+
+QZRESULT LRootWindow::SetWindowRect(const RectT<std::int32_t>& rect)
+{
+    if (rect == mClientRect)
+    {
+        return S_FALSE;
+    }
+    if (mServices != nullptr)
+    {
+        mServices->SetClientScreenRect(rect);
+    }
+    SetClientScreenRect(rect);
+    return S_OK;
+}
+
+void LRootWindow::SetWindowTitle(const WideString& title)
+{
+    mTitle = title;
+    if (mServices != nullptr)
+    {
+        mServices->SetWindowTitle(title);
+    }
+}
+
+// ---- pointer, keyboard modifiers and cursor ----
+
+void LRootWindow::SetPointerState(const PointT<long>& position, std::uint32_t buttons,
+                                  std::uint32_t modifiers)
+{
+    mPointer = position;
+    mButtons = buttons;
+    mModifiers = modifiers;
+}
+
+void LRootWindow::GetMousePosition(PointT<long>& position) const
+{
+    position = mServices != nullptr ? mPointer : PointT<long>();
+}
+
+LCursor LRootWindow::SetCursor(LCursor cursor)
+{
+    const LCursor previous = mServices != nullptr ? mServices->SetCursor(cursor) : mCursor;
+    mCursor = cursor;
+    return previous;
+}
+
+// ---- focus and capture ----
+
+void LRootWindow::SetFocusedControl(const RCPtr<LControl>& control)
+{
+    mFocused = control;
+}
+
+void LRootWindow::ClearFocus()
+{
+    if (mFocused)
+    {
+        mPreviousFocused = mFocused;
+    }
+    mFocused = RCPtr<LControl>();
+}
+
+void LRootWindow::ResetFocus()
+{
+    const RCPtr<LControl> root = mRootControl;
+    if (root)
+    {
+        // Clears the focus along the whole chain, so the root takes it afresh.
+        root->KillFocus();
+    }
+    ClearFocus();
+    if (root)
+    {
+        root->SetFocus(true);
+    }
+}
+
+void LRootWindow::RestoreFocus()
+{
+    const RCPtr<LControl> previous = mPreviousFocused;
+    if (previous && Contains(*previous))
+    {
+        previous->SetFocus(true);
+    }
+}
+
+void LRootWindow::SetCapture(const RCPtr<LControl>& control)
+{
+    mCapture = control;
+}
+
+QZRESULT LRootWindow::ReleaseCapture()
+{
+    mCapture = RCPtr<LControl>();
+    return S_OK;
+}
+
+QZRESULT LRootWindow::OnTabTraversalEnd(bool)
+{
+    return S_FALSE;
+}
+
+// ---- wheel ----
+
+QZRESULT LRootWindow::DispatchWheel(const RCPtr<LMouseWheelParam>& wheel)
+{
+    if (!wheel)
+    {
+        return E_INVALIDARG;
+    }
+    const std::uint32_t direction = wheel->GetDirection();
+    const auto offer = [direction, &wheel](LControl& control)
+    {
+        return direction < 2 ? control.NotifyMouseWheelVertical(wheel)
+                             : control.NotifyMouseWheelHorizontal(wheel);
+    };
+    RCPtr<LControl> target = mCapture;
+    if (!target)
+    {
+        PointT<long> point;
+        HitTest(target, wheel->GetX(), wheel->GetY(), point, 1);
+    }
+    QZRESULT result = target ? offer(*target) : S_FALSE;
+    if (result == S_FALSE && mWheelFallback)
+    {
+        result = offer(*mWheelFallback);
+    }
+    return result;
+}
+
+// ---- painting and invalidation ----
+
+QZRESULT LRootWindow::Paint(const RCPtr<LRenderer>& renderer, const RegionT& dirty)
+{
+    if (!mRootControl || !renderer || renderer->GetCurrentState() == nullptr)
+    {
+        return S_FALSE;
+    }
+    std::vector<RCPtr<LControl>> layer;
+    const QZRESULT result = mRootControl->Paint(renderer, dirty, layer, false);
+    // Painting a member may add more members; those are painted the same way, after it.
+    for (std::size_t done = 0; done < layer.size();)
+    {
+        const std::size_t end = layer.size();
+        std::stable_sort(layer.begin() + static_cast<std::ptrdiff_t>(done), layer.end(),
+                         [](const RCPtr<LControl>& a, const RCPtr<LControl>& b)
+                         { return a->GetLayout()->zOrder < b->GetLayout()->zOrder; });
+        for (; done < end; ++done)
+        {
+            const RCPtr<LControl> control = layer[done];
+            const CAutoClip state(renderer);
+            RenderState& current = *renderer->GetCurrentState();
+            current.alpha = control->GetOpacity();
+            // The control's Paint moves by its own position, so the origin goes to its parent's
+            // content origin.
+            const PointT<double> origin = control->GetPositionInRoot();
+            renderer->OffsetOrigin({origin.x - control->GetPosition().x - current.origin.x,
+                                    origin.y - control->GetPosition().y - current.origin.y});
+            control->Paint(renderer, dirty, layer, true);
+        }
+    }
+    return result;
+}
+
+void LRootWindow::Invalidate(const RectT<long>& rect)
+{
+    const RectT<long> area(0, 0, mClientRect.width, mClientRect.height);
+    RectT<long> clipped;
+    if (!RectT<long>::Intersect(clipped, rect, area))
+    {
+        return;
+    }
+    mDirty.AddRect(RegionRect::FromRect(RectT<std::int32_t>(
+        static_cast<std::int32_t>(clipped.x), static_cast<std::int32_t>(clipped.y),
+        static_cast<std::int32_t>(clipped.width), static_cast<std::int32_t>(clipped.height))));
+    if (mServices != nullptr)
+    {
+        mServices->InvalidateRect(clipped);
+    }
+}
+
+QZRESULT LRootWindow::InvalidateAllAndRedraw()
+{
+    Invalidate({0, 0, mClientRect.width, mClientRect.height});
+    return mServices != nullptr ? mServices->RedrawNow() : S_OK;
+}
+
+void LRootWindow::TakeDirtyRegion(RegionT& dirty)
+{
+    dirty = std::move(mDirty);
+    mDirty.Clear();
+}
+
+// ---- modal runs and idle ----
+
+void LRootWindow::EndModal(std::int32_t result)
+{
+    if (mServices != nullptr)
+    {
+        mModalResult = result;
+        mEndModalPending = true;
+    }
+}
+
+bool LRootWindow::Idle(bool sendIdle)
+{
+    if (mEndModalPending)
+    {
+        mEndModalPending = false;
+        mServices->EndModalLoop(mModalResult);
+    }
+    if (sendIdle)
+    {
+        RCPtr<LNotification> notification;
+        LNotification::Create(notification, NID_IDLE);
+        Distribute(notification);
+    }
+    return false;
+}
+
+// ---- pointer input and hover ----
+
+namespace
+{
+
+// A point of the client area in the control's own coordinates.
+PointT<long> ToControlPoint(const LControl& control, const RCPtr<LControl>& root,
+                            const PointT<long>& position)
+{
+    const PointT<std::int32_t> rootAt = root->GetPosition().ToLong();
+    const PointT<std::int32_t> at = control.GetPositionInRoot().ToLong();
+    return {position.x - rootAt.x - at.x, position.y - rootAt.y - at.y};
+}
+
+} // namespace
+
+void LRootWindow::SetHover(const RCPtr<LControl>& control)
+{
+    if (control == mHover)
+    {
+        return;
+    }
+    const RCPtr<LControl> left = mHover;
+    mHover = control;
+    if (left)
+    {
+        left->OnMouseLeave();
+    }
+    if (control && mHover == control)
+    {
+        control->OnMouseEnter();
+    }
+}
+
+void LRootWindow::UpdateHover()
+{
+    // Enter and leave re-evaluate the hover themselves; the outer call already does.
+    if (mUpdatingHover)
+    {
+        return;
+    }
+    mUpdatingHover = true;
+    RCPtr<LControl> hit;
+    PointT<long> point;
+    HitTest(hit, static_cast<std::int32_t>(mPointer.x), static_cast<std::int32_t>(mPointer.y),
+            point, 1);
+    SetHover(!mCapture || hit == mCapture ? hit : RCPtr<LControl>());
+    mUpdatingHover = false;
+}
+
+void LRootWindow::OnPointerMove(const PointT<long>& position, std::uint32_t buttons,
+                                std::uint32_t modifiers)
+{
+    SetPointerState(position, buttons, modifiers);
+    UpdateHover();
+    const RCPtr<LControl> target = mCapture ? mCapture : mHover;
+    if (target && mRootControl)
+    {
+        const PointT<long> local = ToControlPoint(*target, mRootControl, position);
+        target->NotifyMouseMove(LPointWithModifiersParam::Create(
+            static_cast<std::int32_t>(local.x), static_cast<std::int32_t>(local.y), modifiers));
+    }
+}
+
+void LRootWindow::OnPointerButton(bool down, std::uint32_t button, const PointT<long>& position,
+                                  std::uint32_t buttons, std::uint32_t modifiers, bool doubleClick)
+{
+    SetPointerState(position, buttons, modifiers);
+    RCPtr<LControl> target = mCapture;
+    PointT<long> local;
+    if (target)
+    {
+        local = ToControlPoint(*target, mRootControl, position);
+    }
+    else
+    {
+        HitTest(target, static_cast<std::int32_t>(position.x),
+                static_cast<std::int32_t>(position.y), local, 1);
+    }
+    if (target)
+    {
+        const RCPtr<LMouseButtonParam> event = LMouseButtonParam::Create(
+            static_cast<std::int32_t>(local.x), static_cast<std::int32_t>(local.y), modifiers,
+            static_cast<std::int32_t>(button), doubleClick, static_cast<std::int32_t>(buttons));
+        down ? target->NotifyMouseDown(event) : target->NotifyMouseUp(event);
+    }
+    if (!down)
+    {
+        UpdateHover();
+    }
+}
+
+void LRootWindow::OnDeactivated()
+{
+    const RCPtr<LControl> capture = mCapture;
+    if (capture)
+    {
+        capture->ReleaseCapture();
+    }
+    ReleaseCapture();
+}
+
+void LRootWindow::SetMeasurementRenderer(const RCPtr<LMeasurementRenderer>& renderer)
+{
+    mMeasurementRenderer = renderer;
+}
+
+} // namespace QZ
