@@ -138,6 +138,8 @@ LMenuDescriptor& FindOwner(LMenuDescriptor& root, ItemsByPath& items, const Menu
 
 } // namespace
 
+LMenuDescriptor::LMenuDescriptor() = default;
+
 LMenuDescriptor::~LMenuDescriptor() = default;
 
 QZRESULT LMenuDescriptor::BuildFromStringEntries(RCPtr<LMenuDescriptor>& out,

@@ -24,7 +24,7 @@ public:
     // Submenus nest at most this deep; deeper entries are not menu items.
     static constexpr std::size_t kMaxDepth = 32;
 
-    LMenuDescriptor() = default;
+    LMenuDescriptor();
     ~LMenuDescriptor() override;
 
     // Builds a menu from (key, text) entries, whatever their order. A key is one or more
