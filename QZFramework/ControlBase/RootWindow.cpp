@@ -3,6 +3,7 @@
 #include "QZFramework/Application/ApplicationBase.h"
 #include "QZFramework/ControlBase/Control.h"
 #include "QZFramework/ControlBase/ControlFactory.h"
+#include "QZFramework/ControlBase/KeyParam.h"
 #include "QZFramework/Notification/MouseWheelParam.h"
 #include "QZFramework/Notification/Notification.h"
 #include "QZFramework/Notification/NotificationIDs.h"
@@ -466,6 +467,14 @@ void LRootWindow::OnDeactivated()
         capture->ReleaseCapture();
     }
     ReleaseCapture();
+}
+
+// ---- keys from the window ----
+
+QZRESULT LRootWindow::DeliverKey(const KeyCode& key)
+{
+    const RCPtr<LControl> target = mFocused ? mFocused : mRootControl;
+    return target ? target->NotifyKey(LKeyParam::Create(key, true)) : S_FALSE;
 }
 
 void LRootWindow::SetMeasurementRenderer(const RCPtr<LMeasurementRenderer>& renderer)

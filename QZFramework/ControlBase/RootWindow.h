@@ -14,6 +14,7 @@
 // User-interface thread only.
 #pragma once
 
+#include "QZFramework/ControlBase/KeyCode.h"
 #include "QZFramework/ControlBase/WindowOSServices.h"
 #include "QZFramework/Notification/NotificationDistributor.h"
 #include "QZFramework/ObjectBase/RCPtr.h"
@@ -168,6 +169,11 @@ public:
     // Finds the control under the pointer again and moves the hover to it.
     void UpdateHover();
     [[nodiscard]] const RCPtr<LControl>& GetHoveredControl() const { return mHover; }
+
+    // ---- keys from the window ----
+    // Hands a key, or a typed character (KeyCode::FromChar), to the focused control, else to the
+    // root control, as coming from the window. S_FALSE when the window has no control to take it.
+    QZRESULT DeliverKey(const KeyCode& key);
 
 private:
     [[nodiscard]] bool Contains(const LControl& control) const;
