@@ -5,9 +5,6 @@
 #include "Platform/Window/WindowSystem.h"
 #include "QZFramework/ControlBase/WindowPlacement.h"
 #include "QZFramework/ControlBase/tests/WindowTestSupport.h"
-#include "QZFramework/Notification/Notification.h"
-#include "QZFramework/Notification/NotificationCenter.h"
-#include "QZFramework/Notification/NotificationCenterManager.h"
 #include "QZFramework/Notification/NotificationClient.h"
 #include "QZFramework/Notification/NotificationIDs.h"
 #include "QZFramework/System/Clipboard.h"
@@ -23,49 +20,10 @@ namespace
 
 using Platform::WindowScript;
 
-// Runs one scripted action at its first idle pass.
-class ScriptedApplication : public LApplicationBase
-{
-public:
-    bool Idle(bool firstPass) override
-    {
-        if (std::function<void()> run = std::exchange(action, nullptr))
-        {
-            run();
-        }
-        return LApplicationBase::Idle(firstPass);
-    }
-    std::function<void()> action;
-};
-
 class HeadlessShell : public WindowFixture
 {
 protected:
-    void SetUp() override
-    {
-        mApplication->SetControlFactory(RCPtr<LControlFactory>());
-        mApplication.reset();
-        auto application = std::make_unique<ScriptedApplication>();
-        mScripted = application.get();
-        mApplication = std::move(application);
-        mApplication->SetControlFactory(mFactory);
-        mApplication->RunApplicationStartup();
-        OpenLoop("dummy");
-    }
-    void TearDown() override
-    {
-        WindowFixture::TearDown();
-        mApplication->RunApplicationShutdown();
-    }
-
-    static void PostExitRequest()
-    {
-        RCPtr<LNotification> request;
-        LNotification::Create(request, NID_APP_EXIT_REQ);
-        GetApplicationNotificationCenter()->Post(request);
-    }
-
-    ScriptedApplication* mScripted = nullptr;
+    void SetUp() override { OpenLoop("dummy"); }
 };
 
 TEST_F(HeadlessShell, ScriptedInputReachesTheControlsInTheirOwnCoordinates)

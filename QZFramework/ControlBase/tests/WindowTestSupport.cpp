@@ -3,10 +3,14 @@
 #include "QZFramework/ControlBase/KeyParam.h"
 #include "QZFramework/Notification/MouseButtonParam.h"
 #include "QZFramework/Notification/MouseWheelParam.h"
+#include "QZFramework/Notification/Notification.h"
+#include "QZFramework/Notification/NotificationCenter.h"
+#include "QZFramework/Notification/NotificationCenterManager.h"
 #include "QZFramework/Notification/NotificationIDs.h"
 #include "QZFramework/Renderer/Renderer.h"
 
 #include <cstdio>
+#include <utility>
 
 namespace QZ::ToolkitTest
 {
@@ -35,9 +39,10 @@ Swatch::Swatch(const RCPtr<LControl>& parent, const WideString& name, bool mostD
 QZRESULT Swatch::NotifyKey(const RCPtr<LKeyParam>& key)
 {
     char text[32];
-    if ((key->GetKey() & KeyCode::kKeyDown) != 0)
+    if ((key->GetKey() & 0xFF0000) != 0)
     {
-        std::snprintf(text, sizeof text, "key 0x%08x", key->GetKey());
+        const bool down = (key->GetKey() & KeyCode::kKeyDown) != 0;
+        std::snprintf(text, sizeof text, "%s 0x%08x", down ? "key" : "key up", key->GetKey());
     }
     else
     {
@@ -100,8 +105,31 @@ QZRESULT Swatch::DrawUnderlay(LRenderer& renderer)
     return S_OK;
 }
 
+bool ScriptedApplication::Idle(bool firstPass)
+{
+    if (std::function<void()> run = std::exchange(action, nullptr))
+    {
+        run();
+    }
+    return LApplicationBase::Idle(firstPass);
+}
+
+void WindowFixture::PostExitRequest()
+{
+    RCPtr<LNotification> request;
+    LNotification::Create(request, NID_APP_EXIT_REQ);
+    GetApplicationNotificationCenter()->Post(request);
+}
+
 void WindowFixture::OpenLoop(const char* driver)
 {
+    mApplication->SetControlFactory(RCPtr<LControlFactory>());
+    mApplication.reset();
+    auto application = std::make_unique<ScriptedApplication>();
+    mScripted = application.get();
+    mApplication = std::move(application);
+    mApplication->SetControlFactory(mFactory);
+    mApplication->RunApplicationStartup();
     std::string error;
     mLoop = LWindowEventLoop::Open(driver, error);
     ASSERT_NE(mLoop, nullptr) << error;
@@ -115,6 +143,7 @@ void WindowFixture::TearDown()
 {
     mRecorder->UnsubscribeAll();
     mApplication->SetEventLoop(nullptr);
+    mApplication->RunApplicationShutdown();
     mLoop.reset();
 }
 

@@ -21,7 +21,7 @@ namespace QZ::ToolkitTest
 {
 
 // Everything swatches were told, as "name:what": "down 1 at x,y", "up", "click", "enter",
-// "leave", "capture", "wheel d", "key 0x...", "char c".
+// "leave", "capture", "wheel d", "key 0x...", "key up 0x...", "char c".
 std::vector<std::string>& WindowLog();
 
 // 0xAARRGGBB of a swatch by its name: "main" grey, "button" red, "field" green, "panel" blue,
@@ -66,11 +66,21 @@ inline constexpr std::string_view kSwatchSkin = R"(<Korvane_Skin_Definitions><Sk
   </SubControl>
 </Skin></Korvane_Skin_Definitions>)";
 
+// Runs one scripted action at its next idle pass.
+class ScriptedApplication : public LApplicationBase
+{
+public:
+    bool Idle(bool firstPass) override;
+    std::function<void()> action;
+};
+
+// A started ScriptedApplication with the swatch classes and skin, and an open loop.
 class WindowFixture : public ToolkitFixture
 {
 protected:
     // Opens the loop on the driver (null: the desktop's) and loads the swatch skin.
     void OpenLoop(const char* driver);
+    static void PostExitRequest();
     void TearDown() override;
 
     // A shown window at the client rectangle showing the skin's control of that name; owner
@@ -84,6 +94,7 @@ protected:
 
     std::unique_ptr<LWindowEventLoop> mLoop;
     RCPtr<WindowRecorder> mRecorder{new WindowRecorder()};
+    ScriptedApplication* mScripted = nullptr;
 };
 
 } // namespace QZ::ToolkitTest
