@@ -67,7 +67,8 @@ int Fail(const std::string& what)
 int main()
 {
     LApplicationBase application;
-    const RCPtr<LControlFactory> factory(new LControlFactory(WideString(u"Bench"), WideString(u"Bench")));
+    const RCPtr<LControlFactory> factory(
+        new LControlFactory(WideString(u"Bench"), WideString(u"Bench")));
     application.SetControlFactory(factory);
     factory->RegisterControlClass(WideString(u"Bench.Tile"), &LControlFactory::Create<Tile>);
     const std::string skin = BuildSkin();
@@ -94,10 +95,10 @@ int main()
         }
         window.Show();
         loop->RunModal([&] { return !window.NeedsPaint(); });
-        result = window.GetRootWindow()->GetRootControl()->GetChildren().GetCount() ==
-                         kColumns * kRows
-                     ? 0
-                     : Fail("the tree is incomplete");
+        result =
+            window.GetRootWindow()->GetRootControl()->GetChildren().GetCount() == kColumns * kRows
+                ? 0
+                : Fail("the tree is incomplete");
     }
     application.SetControlFactory(RCPtr<LControlFactory>());
     return result;
