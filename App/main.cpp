@@ -1,6 +1,6 @@
 // The program's entry: the start-up sequence on the process's arguments.
 #include "App/PendingControlResources.h"
-#include "App/StartupOnlyLoop.h"
+#include "App/EditorLoop.h"
 #include "QZFramework/Application/FrameworkProgram.h"
 
 #include <cstddef>
@@ -9,7 +9,7 @@
 int main(int argc, char** argv)
 {
     PendingControlResources resources;
-    StartupOnlyLoop loop;
+    EditorLoop loop;
     QZ::FrameworkProgram program(resources, loop);
     return program.Main(std::span<const char* const>(argv, static_cast<std::size_t>(argc)));
 }

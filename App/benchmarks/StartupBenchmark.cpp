@@ -1,5 +1,6 @@
 // The editor program's start-up as a whole process: from exec to the point where its event loop
-// would start, through the shutdown that follows at once while the program has no window.
+// would start, through the shutdown that follows at once while the program has no window. The
+// loop opens the display: run under cmake/RunUnderXvfb.sh.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>

@@ -48,12 +48,25 @@ protected:
         setenv("XDG_RUNTIME_DIR", Runtime().c_str(), 1);
         unsetenv("XDG_CONFIG_HOME");
         unsetenv("XDG_DATA_HOME");
+        // Only runs that must reach the window system see the display: a failing start would
+        // otherwise wait in its error box.
+        static const std::string display =
+            std::getenv("DISPLAY") != nullptr ? std::getenv("DISPLAY") : "";
+        mDisplay = display;
         unsetenv("DISPLAY");
         unsetenv("WAYLAND_DISPLAY");
     }
     void TearDown() override { std::filesystem::remove_all(mRoot); }
 
     std::string Runtime() const { return (mRoot / "runtime").string(); }
+
+    ProcessResult StartWithDisplay(const char* program) const
+    {
+        setenv("DISPLAY", mDisplay.c_str(), 1);
+        ProcessResult result = Start(program);
+        unsetenv("DISPLAY");
+        return result;
+    }
 
     ProcessResult Start(const char* program, std::vector<std::string> arguments = {}) const
     {
@@ -94,6 +107,7 @@ protected:
     }
 
     std::filesystem::path mRoot;
+    std::string mDisplay;
 };
 
 constexpr const char* kStarted = "the editor window is not built yet";
@@ -102,9 +116,18 @@ constexpr const char* kStarted = "the editor window is not built yet";
 
 TEST_F(ProgramTest, ANormalStartRunsWholeAndEndsWithZero)
 {
-    const ProcessResult result = Start(QZ_EDITOR_PROGRAM);
+    const ProcessResult result = StartWithDisplay(QZ_EDITOR_PROGRAM);
     EXPECT_EQ(result.exitCode, 0) << result.errors;
     EXPECT_NE(result.out.find(kStarted), std::string::npos) << result.out;
+}
+
+TEST_F(ProgramTest, WithoutADisplayTheStartEndsNamingWhatIsMissing)
+{
+    const ProcessResult result = Start(QZ_EDITOR_PROGRAM);
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.errors.find("DISPLAY"), std::string::npos) << result.errors;
+    EXPECT_NE(result.errors.find("WAYLAND_DISPLAY"), std::string::npos) << result.errors;
+    EXPECT_EQ(result.out.find(kStarted), std::string::npos) << result.out;
 }
 
 TEST_F(ProgramTest, ASecondStartHandsItsCommandLineOverAndEndsWithZero)
@@ -140,7 +163,7 @@ TEST_F(ProgramTest, AKilledFirstInstanceDoesNotBlockTheNextStart)
     ASSERT_EQ(::read(ready[0], &byte, 1), 1);
     ::kill(holder, SIGKILL);
     ::waitpid(holder, nullptr, 0);
-    const ProcessResult result = Start(QZ_EDITOR_PROGRAM);
+    const ProcessResult result = StartWithDisplay(QZ_EDITOR_PROGRAM);
     EXPECT_EQ(result.exitCode, 0) << result.errors;
     EXPECT_NE(result.out.find(kStarted), std::string::npos) << result.out;
     ::close(ready[0]);

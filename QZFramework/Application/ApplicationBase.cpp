@@ -15,7 +15,9 @@
 #include "QZFramework/Notification/NotificationIDs.h"
 #include "QZFramework/Utilities/Storage/IniFileManager.h"
 #include "QZFramework/ControlBase/ControlFactory.h"
+#include "QZFramework/ControlBase/RootWindow.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <ctime>
@@ -269,6 +271,11 @@ void LApplicationBase::OnExitRequest()
         return;
     }
     mExitRequested = true;
+    const std::vector<RCPtr<LRootWindow>> windows = mRootWindows;
+    for (std::size_t i = windows.size(); i > 1; --i)
+    {
+        windows[i - 1]->EndModal(0);
+    }
     if (mEventLoop != nullptr)
     {
         mEventLoop->Quit(0);
@@ -288,6 +295,64 @@ QZRESULT LApplicationBase::OnCommandLineAfterStartup(const WideString&)
 QZRESULT LApplicationBase::OnCommandLineFromOtherInstance(const WideString&)
 {
     return S_OK;
+}
+
+// ---- root windows, idle passes and modal runs ----
+
+void LApplicationBase::AddRootWindow(const RCPtr<LRootWindow>& window)
+{
+    if (window && std::find(mRootWindows.begin(), mRootWindows.end(), window) == mRootWindows.end())
+    {
+        mRootWindows.push_back(window);
+    }
+}
+
+void LApplicationBase::RemoveRootWindow(const LRootWindow* window)
+{
+    const auto found = std::find_if(mRootWindows.begin(), mRootWindows.end(),
+                                    [window](const RCPtr<LRootWindow>& listed)
+                                    { return listed.Get() == window; });
+    if (found != mRootWindows.end())
+    {
+        mRootWindows.erase(found);
+    }
+}
+
+std::vector<RCPtr<LRootWindow>> LApplicationBase::GetRootWindows() const
+{
+    return mRootWindows;
+}
+
+RCPtr<LRootWindow> LApplicationBase::GetActiveRootWindow() const
+{
+    for (auto window = mRootWindows.rbegin(); window != mRootWindows.rend(); ++window)
+    {
+        if ((*window)->IsActive())
+        {
+            return *window;
+        }
+    }
+    return RCPtr<LRootWindow>();
+}
+
+bool LApplicationBase::Idle(bool firstPass)
+{
+    bool more = LNotificationCenterManager::GetInstance()->ProcessQueues(firstPass);
+    const std::vector<RCPtr<LRootWindow>> windows = mRootWindows;
+    for (auto window = windows.rbegin(); window != windows.rend(); ++window)
+    {
+        if (std::find(mRootWindows.begin(), mRootWindows.end(), *window) != mRootWindows.end())
+        {
+            more = (*window)->Idle(firstPass) || more;
+        }
+    }
+    return more;
+}
+
+std::int32_t LApplicationBase::RunModal(LRootWindow& window)
+{
+    IWindowOSServices* services = window.GetOSServices();
+    return services != nullptr ? services->RunModalLoop() : -1;
 }
 
 } // namespace QZ

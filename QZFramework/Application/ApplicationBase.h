@@ -25,6 +25,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace QZ
 {
@@ -33,6 +34,7 @@ class IControlResources;
 class IEventLoop;
 class LIniFileManager;
 class LNotificationClient;
+class LRootWindow;
 
 // What start-up hands the application object.
 struct ApplicationStartup
@@ -141,8 +143,27 @@ public:
     // Whether the application agrees to end now.
     [[nodiscard]] virtual bool CanExit() const { return true; }
     [[nodiscard]] bool IsExitRequested() const { return mExitRequested; }
-    // Handles "NID_APP_EXIT_REQ": with CanExit, sets the exit flag and quits the loop with 0.
+    // Handles "NID_APP_EXIT_REQ": with CanExit, sets the exit flag, ends the modal runs of every
+    // root window but the first (the main window), last opened first, and quits the loop with 0.
     void OnExitRequest();
+
+    // ---- root windows, idle passes and modal runs ----
+    // Root windows in the order their windows were made; a window already listed stays once.
+    void AddRootWindow(const RCPtr<LRootWindow>& window);
+    // Removes the window when listed.
+    void RemoveRootWindow(const LRootWindow* window);
+    // A copy of the list holding its own references, so that walking it survives windows that
+    // close meanwhile.
+    [[nodiscard]] std::vector<RCPtr<LRootWindow>> GetRootWindows() const;
+    // The last listed root window whose window is active, or null.
+    [[nodiscard]] RCPtr<LRootWindow> GetActiveRootWindow() const;
+    // One idle pass: one pass over the notification queues, then one idle step of every root
+    // window from the last to the first (a window closed during the pass is skipped). True
+    // while any of them has work left.
+    virtual bool Idle(bool firstPass);
+    // Runs the root window modally in its window until it ends the run; the run's result, or -1
+    // for a root window without an operating-system window.
+    std::int32_t RunModal(LRootWindow& window);
 
     // Command lines before and after start-up, and from another start of the program (UTF-8
     // text); the program takes no action on them. 0.
@@ -167,6 +188,7 @@ private:
     RCPtr<LRenderer> mRenderer;
     RCPtr<LFont> mApplicationFont;
     RCPtr<LControlFactory> mControlFactory;
+    std::vector<RCPtr<LRootWindow>> mRootWindows;
     bool mClockStarted = false;
     std::uint32_t mLastMilliseconds = 0;
     double mSeconds = 0.0;

@@ -151,7 +151,7 @@ bool FrameworkProgram::OnIdle(std::int32_t count)
     {
         return false;
     }
-    const bool more = LNotificationCenterManager::GetInstance()->ProcessQueues(count == 0);
+    const bool more = mApplication->Idle(count == 0);
     return more && count <= 1;
 }
 

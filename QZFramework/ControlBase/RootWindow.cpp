@@ -3,6 +3,7 @@
 #include "QZFramework/Application/ApplicationBase.h"
 #include "QZFramework/ControlBase/Control.h"
 #include "QZFramework/ControlBase/ControlFactory.h"
+#include "QZFramework/ControlBase/KeyParam.h"
 #include "QZFramework/Notification/MouseWheelParam.h"
 #include "QZFramework/Notification/Notification.h"
 #include "QZFramework/Notification/NotificationCenterManager.h"

@@ -1,0 +1,98 @@
+// The user-interface thread's event loop on the desktop's window system.
+//
+// One loop is open at a time; it opens the window system and every OSWindow registers with it.
+// Each step waits for an event at most until the next 33 ms tick, hands every waiting event to
+// its window, paints every window with an invalid area, and then, unless the exit was requested,
+// runs one idle series (counts 0, 1, 2 ... until the handler answers false). A tick, an event or
+// Wake starts the next series; a quiet loop does not spin.
+//
+// A modal run is the same step, nested, until its window ends it or Quit is called: nested runs
+// therefore end innermost (last opened) first. The outermost Run ends at Quit, or once no window
+// is left open after an idle series: a loop with nothing to serve has nothing to wait for.
+#pragma once
+
+#include "QZFramework/Application/EventLoop.h"
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace Platform
+{
+class Cursor;
+class WindowSystem;
+struct WindowEvent;
+} // namespace Platform
+
+namespace QZ
+{
+
+class OSWindow;
+
+class LWindowEventLoop : public IEventLoop
+{
+public:
+    // The tick that starts idle series and drives the controls' timed work.
+    static constexpr std::int32_t kTickMilliseconds = 33;
+
+    // Opens the window system (driver as WindowSystem::Open takes it: null for the desktop's,
+    // "dummy" for none). Null with the reason in error, which names what is missing when there
+    // is no display.
+    [[nodiscard]] static std::unique_ptr<LWindowEventLoop> Open(const char* driver,
+                                                                std::string& error);
+    ~LWindowEventLoop() override;
+    LWindowEventLoop(const LWindowEventLoop&) = delete;
+    LWindowEventLoop& operator=(const LWindowEventLoop&) = delete;
+
+    // The open loop, or null.
+    [[nodiscard]] static LWindowEventLoop* GetCurrent();
+    [[nodiscard]] Platform::WindowSystem& GetWindowSystem() { return *mSystem; }
+
+    std::int32_t Run(const IdleHandler& idle) override;
+    void Quit(std::int32_t code) override;
+    void Wake() override;
+    [[nodiscard]] bool IsQuitting() const { return mQuitting; }
+
+    // Runs steps until ended answers true (checked after every event batch, paint and idle
+    // step) or Quit is called. Idle series use the handler Run was given, or the application's
+    // own idle pass before Run.
+    void RunModal(const std::function<bool()>& ended);
+
+    // Windows come and go with their OSWindow.
+    void Register(OSWindow& window);
+    void Unregister(OSWindow& window);
+    [[nodiscard]] bool HasWindows() const { return !mWindows.empty(); }
+
+    // The pointer that shows an application cursor number (AppCursors.h): the desktop's pointer
+    // for the standard numbers (0 the arrow), the program's own images for the drag cursors, and
+    // null (the arrow) for a number it cannot show. Made once and kept.
+    [[nodiscard]] Platform::Cursor* GetCursor(std::int32_t cursor);
+
+private:
+    using Clock = std::chrono::steady_clock;
+
+    explicit LWindowEventLoop(std::unique_ptr<Platform::WindowSystem> system);
+    // One step; false once ended answered true.
+    bool Step(const std::function<bool()>& ended);
+    void Dispatch(const Platform::WindowEvent& event);
+    void PaintWindows();
+    bool RunIdle(std::int32_t count);
+    [[nodiscard]] OSWindow* Find(std::uint32_t id) const;
+
+    std::unique_ptr<Platform::WindowSystem> mSystem;
+    std::vector<OSWindow*> mWindows;
+    std::map<std::int32_t, Platform::Cursor*> mCursors;
+    IdleHandler mIdle;
+    Clock::time_point mNextTick;
+    bool mSeriesDue = true;
+    std::atomic<bool> mWoken{false};
+    bool mQuitting = false;
+    std::int32_t mQuitCode = 0;
+};
+
+} // namespace QZ

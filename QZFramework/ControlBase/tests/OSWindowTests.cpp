@@ -1,0 +1,206 @@
+// Desktop windows on the window system's dummy driver: scripted input through the whole event
+// road, frames in the window, modal runs, idle passes over the root-window list, the stored
+// placement and the clipboard.
+#include "Platform/Window/WindowScript.h"
+#include "Platform/Window/WindowSystem.h"
+#include "QZFramework/ControlBase/WindowPlacement.h"
+#include "QZFramework/ControlBase/tests/WindowTestSupport.h"
+#include "QZFramework/Notification/NotificationClient.h"
+#include "QZFramework/Notification/NotificationIDs.h"
+#include "QZFramework/System/Clipboard.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace QZ::ToolkitTest
+{
+namespace
+{
+
+using Platform::WindowScript;
+
+class HeadlessShell : public WindowFixture
+{
+protected:
+    void SetUp() override { OpenLoop("dummy"); }
+};
+
+TEST_F(HeadlessShell, ScriptedInputReachesTheControlsInTheirOwnCoordinates)
+{
+    const std::unique_ptr<OSWindow> main = OpenWindow(u"main", 0, 0, 200, 120);
+    const std::uint32_t id = main->GetId();
+    WindowScript::Move(id, 20, 15, 0);
+    WindowScript::Button(id, 1, true, 20, 15, 1);
+    WindowScript::Move(id, 150, 100, 1);
+    WindowScript::Button(id, 1, false, 150, 100, 1);
+    WindowScript::Move(id, 25, 18, 0);
+    WindowScript::Button(id, 1, true, 25, 18, 1);
+    WindowScript::Button(id, 1, false, 25, 18, 1);
+    WindowScript::Wheel(id, 0, 1, false, 20, 70);
+    ASSERT_TRUE(RunUntil([] { return WindowLog().size() >= 15; }));
+    // Dragged out and released: no click, and the hover follows the pointer again.
+    EXPECT_EQ(WindowLog(),
+              (std::vector<std::string>{"button:enter", "button:down 1 at 10,5", "button:capture",
+                                        "button:leave", "button:up", "button:release", "main:enter",
+                                        "main:leave", "button:enter", "button:down 1 at 15,8",
+                                        "button:capture", "button:up", "button:release",
+                                        "button:click", "field:wheel 1"}));
+
+    // Keys and typed text go to the focused control, else to the root control.
+    WindowLog().clear();
+    WindowScript::Key(id, 0x41, true, 0, false);
+    ASSERT_TRUE(RunUntil([] { return WindowLog().size() == 1; }));
+    const RCPtr<LControl> field = Find(*main, "field");
+    main->GetRootWindow()->GetRootControl()->SetNotFocusable(false);
+    field->SetNotFocusable(false);
+    ASSERT_EQ(field->SetFocus(true), S_OK);
+    WindowScript::Key(id, 0x41, true, Platform::kModShift | Platform::kModLeftShift, false);
+    WindowScript::Type(id, u"hi");
+    ASSERT_TRUE(RunUntil([] { return WindowLog().size() >= 4; }));
+    EXPECT_EQ(WindowLog(), (std::vector<std::string>{"main:key 0x20410000", "field:key 0x22410000",
+                                                     "field:char h", "field:char i"}));
+}
+
+TEST_F(HeadlessShell, AFrameShowsTheTreeAndOnlyInvalidAreasRepaint)
+{
+    const std::unique_ptr<OSWindow> main = OpenWindow(u"main", 0, 0, 200, 120);
+    ASSERT_TRUE(RunUntil([&] { return !main->NeedsPaint(); }));
+    struct Probe
+    {
+        std::int32_t x, y;
+        const char* control;
+    };
+    for (const Probe& probe : {Probe{5, 5, "main"}, Probe{50, 25, "button"},
+                               Probe{129, 89, "field"}, Probe{199, 119, "main"}})
+    {
+        std::uint32_t rgb = 0;
+        ASSERT_TRUE(WindowScript::ReadPixel(main->GetId(), probe.x, probe.y, rgb));
+        EXPECT_EQ(rgb, SwatchColor(WideString(probe.control)) & 0xFFFFFF) << probe.control;
+    }
+    main->InvalidateRect({0, 0, 10, 10});
+    EXPECT_TRUE(main->NeedsPaint());
+    EXPECT_EQ(main->RedrawNow(), S_OK);
+    EXPECT_FALSE(main->NeedsPaint());
+}
+
+TEST_F(HeadlessShell, ModalRunsEndByEndModalTheCloseBoxAndTheExitRequestInnermostFirst)
+{
+    const std::unique_ptr<OSWindow> main = OpenWindow(u"main", 0, 0, 200, 120);
+    std::unique_ptr<OSWindow> dialog = OpenWindow(u"dialog", 20, 20, 160, 80, main.get());
+    // EndModal takes effect at the next idle step, not at once.
+    dialog->GetRootWindow()->EndModal(5);
+    EXPECT_TRUE(mApplication->GetRootWindows().size() == 2);
+    EXPECT_EQ(mApplication->RunModal(*dialog->GetRootWindow()), 5);
+    EXPECT_EQ(mApplication->GetRootWindows().size(), 1u) << "a finished dialog leaves the list";
+
+    dialog = OpenWindow(u"dialog", 20, 20, 160, 80, main.get());
+    WindowScript::Send(dialog->GetId(), Platform::WindowEventType::Close);
+    EXPECT_EQ(dialog->RunModalLoop(), 2);
+
+    // Dialog a opens dialog b, whose run asks the program to exit.
+    std::vector<std::string> ended;
+    std::unique_ptr<OSWindow> a = OpenWindow(u"dialog", 20, 20, 160, 80, main.get());
+    std::unique_ptr<OSWindow> b;
+    mScripted->action = [&]
+    {
+        b = OpenWindow(u"dialog", 40, 40, 160, 80, a.get());
+        mScripted->action = PostExitRequest;
+        ended.push_back("b " + std::to_string(b->RunModalLoop()));
+    };
+    ended.push_back("a " + std::to_string(a->RunModalLoop()));
+    EXPECT_EQ(ended, (std::vector<std::string>{"b 0", "a 0"}));
+    EXPECT_TRUE(mApplication->IsExitRequested());
+    EXPECT_TRUE(mLoop->IsQuitting());
+    EXPECT_EQ(mApplication->GetRootWindows().size(), 1u);
+}
+
+TEST_F(HeadlessShell, ClosingTheMainWindowRequestsTheExit)
+{
+    const std::unique_ptr<OSWindow> main = OpenWindow(u"main", 0, 0, 200, 120);
+    WindowScript::Send(main->GetId(), Platform::WindowEventType::Close);
+    EXPECT_EQ(mLoop->Run(nullptr), 0);
+    EXPECT_TRUE(mApplication->IsExitRequested());
+}
+
+// Counts the idle notifications of one window; the first one can close another window.
+class IdleCounter : public LNotificationClient
+{
+public:
+    void ReceiveNotification(const RCPtr<LNotificationDistributor>&,
+                             const RCPtr<LNotification>&) override
+    {
+        ++count;
+        if (onIdle)
+        {
+            std::exchange(onIdle, nullptr)();
+        }
+    }
+    std::int32_t count = 0;
+    std::function<void()> onIdle;
+};
+
+TEST_F(HeadlessShell, AnIdlePassSkipsAWindowClosedDuringIt)
+{
+    std::unique_ptr<OSWindow> first = OpenWindow(u"main", 0, 0, 200, 120);
+    const std::unique_ptr<OSWindow> second = OpenWindow(u"main", 0, 0, 200, 120);
+    RCPtr<IdleCounter> firstIdle(new IdleCounter());
+    RCPtr<IdleCounter> secondIdle(new IdleCounter());
+    firstIdle->Subscribe(RCPtr<LNotificationDistributor>(first->GetRootWindow()), NID_IDLE, 0);
+    secondIdle->Subscribe(RCPtr<LNotificationDistributor>(second->GetRootWindow()), NID_IDLE, 0);
+    // The last window idles first and closes the first one.
+    secondIdle->onIdle = [&] { first.reset(); };
+    mApplication->Idle(true);
+    EXPECT_EQ(secondIdle->count, 1);
+    EXPECT_EQ(firstIdle->count, 0);
+    EXPECT_EQ(mApplication->GetRootWindows().size(), 1u);
+    secondIdle->UnsubscribeAll();
+}
+
+TEST_F(HeadlessShell, ClipboardTextRoundTrips)
+{
+    RCPtr<LClipboard> clipboard;
+    ASSERT_EQ(LClipboard::Create(clipboard, mLoop->GetWindowSystem()), S_OK);
+    const WideString text(u"Grüße 夜 \U0001F3B9");
+    ASSERT_EQ(clipboard->SetText(text), S_OK);
+    WideString read;
+    ASSERT_EQ(clipboard->GetText(read), S_OK);
+    EXPECT_EQ(read, text);
+}
+
+TEST(WindowPlacement, OnlySoundTextOnTheUsableAreaIsRestored)
+{
+    const RectT<std::int32_t> usable(0, 0, 1280, 1000);
+    struct Case
+    {
+        const char16_t* text;
+        bool restored;
+    };
+    const Case cases[] = {
+        {u"100,80,640,480", true},
+        {u"-580,-10,640,480", true},
+        {u"-600,-460,640,480", false},
+        {u"1240,80,640,480", false},
+        {u"100,80,49,480", false},
+        {u"100,80,640", false},
+        {u"100,80,640,480,1", false},
+        {u"100, 80,640,480", false},
+        {u"", false},
+        {u"a,b,c,d", false},
+        {u"2147483600,0,2000,480", false},
+        {u"99999999999,0,640,480", false},
+    };
+    for (const Case& c : cases)
+    {
+        RectT<std::int32_t> client(1, 2, 3, 4);
+        EXPECT_EQ(WindowPlacement::Parse(WideString(c.text), usable, client), c.restored)
+            << Narrow(WideString(c.text));
+        if (c.restored)
+        {
+            EXPECT_EQ(Narrow(WindowPlacement::Format(client)), Narrow(WideString(c.text)));
+        }
+    }
+}
+
+} // namespace
+} // namespace QZ::ToolkitTest
