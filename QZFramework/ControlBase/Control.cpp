@@ -408,9 +408,24 @@ bool LControl::SetClipToParent(bool clip)
     return clip;
 }
 
-QZRESULT LControl::PerformEdit()
+QZRESULT LControl::PerformEdit(const WideString&, IClipboardText&)
 {
     QZ_THROW_LOGIC("QZ::LControl::PerformEdit", "LControl::PerformEdit must be overridden");
+}
+
+RCPtr<LControl>& LControl::FindEditTarget(RCPtr<LControl>& out)
+{
+    if (IsEditTarget())
+    {
+        out = RCPtr<LControl>(this);
+        return out;
+    }
+    if (mParent)
+    {
+        return mParent->FindEditTarget(out);
+    }
+    out = RCPtr<LControl>();
+    return out;
 }
 
 QZRESULT LControl::SetDragMode(std::int32_t mode, std::int32_t option)

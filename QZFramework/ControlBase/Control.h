@@ -54,6 +54,7 @@ class LLook;
 class LVisualPart;
 class LBitmap;
 class LMenuItemUpdater;
+class IClipboardText;
 
 class LControl : public virtual LNotificationClient,
                  public virtual LNotificationDistributor,
@@ -164,8 +165,16 @@ public:
     // parent's paint order right. Returns the stored flag.
     virtual bool SetClipToParent(bool clip);
     [[nodiscard]] virtual RCPtr<LStringTable> GetStringTable() const { return mStringTable; }
-    // Controls that edit override it; the base throws a logic error.
-    virtual QZRESULT PerformEdit();
+    // ---- edit commands ----
+    // Carries out an edit command ("NID_EDIT_CUT_REQ", "NID_EDIT_COPY_REQ", "NID_EDIT_PASTE_REQ"
+    // or "NID_EDIT_DELETE_REQ") with the text exchanged through the clipboard. Controls that edit
+    // override it; the base throws a logic error.
+    virtual QZRESULT PerformEdit(const WideString& command, IClipboardText& clipboard);
+    // True for a control that takes edit commands (false in the base).
+    [[nodiscard]] virtual bool IsEditTarget() const { return false; }
+    // This control when it takes edit commands, else the nearest ancestor that does; null when
+    // none does.
+    virtual RCPtr<LControl>& FindEditTarget(RCPtr<LControl>& out);
     virtual QZRESULT SetDragMode(std::int32_t mode, std::int32_t option);
     // The range within which a child may scroll: (0, 0, 2^52, 2^52) in the base.
     virtual void GetChildScrollRange(RectT<double>& range, const RCPtr<LControl>& child) const;

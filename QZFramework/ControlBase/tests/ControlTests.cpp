@@ -1,9 +1,11 @@
+#include "QZFramework/ControlBase/ClipboardTextInterface.h"
 #include "QZFramework/ControlBase/IndexedDataWithValueParam.h"
 #include "QZFramework/ControlBase/ItemConditionsParam.h"
 #include "QZFramework/ControlBase/KeyCode.h"
 #include "QZFramework/ControlBase/KeyParam.h"
 #include "QZFramework/ControlBase/SiblingKeyParam.h"
 #include "QZFramework/ControlBase/tests/ToolkitTestSupport.h"
+#include "QZFramework/Notification/NotificationIDs.h"
 #include "QZFramework/Notification/ValueParam.h"
 
 #include <gtest/gtest.h>
@@ -186,7 +188,14 @@ TEST_F(ControlTree, BaseOperationsKeepTheirContracts)
         EXPECT_EQ(mRoot->GetValueMaximum(), c.result == S_OK ? c.maximum : before);
     }
     EXPECT_TRUE(mRoot->IsNotFocusable());
-    EXPECT_THROW(mRoot->PerformEdit(), std::logic_error);
+    struct NoClipboard : IClipboardText
+    {
+        QZRESULT SetText(const WideString&) override { return E_FAIL; }
+        QZRESULT GetText(WideString&) override { return E_FAIL; }
+    } clipboard;
+    EXPECT_THROW(mRoot->PerformEdit(WideString(NID_EDIT_COPY_REQ), clipboard), std::logic_error);
+    RCPtr<LControl> target;
+    EXPECT_FALSE(mRoot->FindEditTarget(target));
     RectT<double> range;
     mRoot->GetChildScrollRange(range, mRoot);
     EXPECT_EQ(range, RectT<double>(0, 0, 4503599627370496.0, 4503599627370496.0));
