@@ -113,7 +113,8 @@ QZRESULT LComboBox::ShowDropDown(bool show)
     return S_OK;
 }
 
-// The list is as tall as its items need, up to the height the skin gives it.
+// The list is as tall as its items need, up to the height the skin gives it, and opens upwards
+// when the window has no room for it below the field.
 void LComboBox::FitList()
 {
     LLayoutDescriptor::PositionSpec position;
@@ -126,11 +127,16 @@ void LComboBox::FitList()
     const double frame = mListBox->GetSize().y - mListBox->GetLookClientRect(0).height;
     const double height =
         std::min(mListBox->GetDescriptor()->absoluteHeight, mListBox->GetContentHeight() + frame);
-    if (size.absolute != height || size.relative != 0.0f || !size.name.IsEmpty())
+    // Where the skin puts it, unless the window ends below it and there is room above the field.
+    position.absolute = mListBox->GetDescriptor()->layout->position[1].absolute;
+    RCPtr<LControl> root;
+    const double top = GetPositionInRoot().y;
+    if (GetRootControl(root) && top + position.absolute + height > root->GetSize().y &&
+        top >= height)
     {
-        mListBox->SetAxisLayout(1, position,
-                                {LLayoutDescriptor::kSibling, WideString(), 0.0f, height});
+        position.absolute = -height;
     }
+    mListBox->SetAxisLayout(1, position, {LLayoutDescriptor::kSibling, WideString(), 0.0f, height});
 }
 
 QZRESULT LComboBox::OnListItemActivated(const RCPtr<LNotificationDistributor>&,

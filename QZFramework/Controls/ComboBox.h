@@ -47,8 +47,9 @@ public:
 
     // The list exists and is showing with a width and a height.
     [[nodiscard]] bool IsDroppedDown() const override;
-    // Opening fits the list's height to its items (at most the skin's height) and marks the
-    // selected item in it. E_FAIL without a list.
+    // Opening fits the list's height to its items (at most the skin's height), puts it above the
+    // field when the window has no room below, and marks the selected item in it. E_FAIL without
+    // a list.
     QZRESULT ShowDropDown(bool show) override;
 
     // E_FAIL without a list; a selection past the new count is cleared (no notification); an open

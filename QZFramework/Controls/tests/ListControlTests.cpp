@@ -28,32 +28,6 @@ namespace QZ::ToolkitTest
 namespace
 {
 
-class FakeWindow : public IWindowOSServices
-{
-public:
-    void GetClientRect(std::int32_t& x, std::int32_t& y, std::int32_t& width,
-                       std::int32_t& height) override
-    {
-        x = 0;
-        y = 0;
-        width = 300;
-        height = 200;
-    }
-    void ClientToScreen(PointT<std::int32_t>& out, const PointT<std::int32_t>& point) override
-    {
-        out = point;
-    }
-    void InvalidateRect(const RectT<long>&) override {}
-    QZRESULT RedrawNow() override { return S_OK; }
-    bool IsActive() override { return true; }
-    std::int32_t RunModalLoop() override { return 0; }
-    void EndModalLoop(std::int32_t) override {}
-    void* GetWindowHandle() override { return nullptr; }
-    LCursor SetCursor(LCursor cursor) override { return cursor; }
-    void SetWindowTitle(const WideString&) override {}
-    void SetClientScreenRect(const RectT<std::int32_t>&) override {}
-};
-
 // Records what it hears as "<identifier without NID_> <item index>" (index -1 without one).
 class Listener : public LNotificationClient
 {
@@ -81,8 +55,8 @@ public:
 };
 
 // "list": 100 x 45 with rows of 10 (so five row controls, four in full) and a vertical bar;
-// "checked": rows with a check box; "combo": a field with its list dropping below it; "other":
-// a button that takes the focus.
+// "checked": rows with a check box; "combo": a field with its list dropping below it, "low" the
+// same near the window's bottom edge; "other": a button that takes the focus.
 constexpr std::string_view kSkin = R"(<Korvane_Skin_Definitions><Skin Name="Lists">
   <Colorizer Name="Ink" Color1="FF101010"/>
   <Look Name="Plain"><DockedPart Dock="Fill" Colorizer="Ink"/></Look>
@@ -116,6 +90,16 @@ constexpr std::string_view kSkin = R"(<Korvane_Skin_Definitions><Skin Name="List
     </SubControl>
     <SubControl Class="Framework.ComboBox" Name="combo" XPositionAbs="150" XSizeAbs="100"
                 YSizeAbs="20" LookList="Seven" TabStop="2">
+      <SubControl Class="Framework.ListBox" Name="listBox" YPositionAbs="20" XSizeAbs="100"
+                  YSizeAbs="50" LookList="One" TabStop="1">
+        <SubControl Class="Framework.ListBoxItem" Name="item" XSizeAbs="100" YSizeAbs="10"
+                    LookList="Four">
+          <CreateParamList><CreateParam ID="DEFER_CREATE">true</CreateParam></CreateParamList>
+        </SubControl>
+      </SubControl>
+    </SubControl>
+    <SubControl Class="Framework.ComboBox" Name="low" XPositionAbs="150" YPositionAbs="175"
+                XSizeAbs="100" YSizeAbs="20" LookList="Seven" TabStop="5">
       <SubControl Class="Framework.ListBox" Name="listBox" YPositionAbs="20" XSizeAbs="100"
                   YSizeAbs="50" LookList="One" TabStop="1">
         <SubControl Class="Framework.ListBoxItem" Name="item" XSizeAbs="100" YSizeAbs="10"
@@ -257,7 +241,7 @@ protected:
         list.AddTextItems(texts);
     }
 
-    FakeWindow mServices;
+    FakeWindowServices mServices;
     RCPtr<LRootWindow> mWindow;
     RCPtr<Listener> mListener{new Listener()};
 };
@@ -560,7 +544,8 @@ TEST_F(ListControls, DropDownOpensOnPressAndClosesOnEscapeFocusLossAndPressAgain
     ASSERT_TRUE(combo->IsDroppedDown());
     Click(160, 160);
     EXPECT_FALSE(combo->IsDroppedDown());
-    EXPECT_TRUE(mListener->Take().size() == 2u);
+    EXPECT_EQ(mListener->Take(),
+              (std::vector<std::string>{"DROPDOWN_OPENING -1", "DROPDOWN_OPENING -1"}));
 
     // Choosing by pointer or by keys selects the item and closes the list.
     Click(160, 10);
@@ -580,6 +565,16 @@ TEST_F(ListControls, DropDownOpensOnPressAndClosesOnEscapeFocusLossAndPressAgain
     combo->SetItemCount(2);
     EXPECT_EQ(list->GetSize().y, 20.0);
     EXPECT_EQ(combo->GetSelectedIndex(), -1);
+
+    // Without room below the field the list opens above it. A combo box without items of its
+    // own keeps those of its list.
+    auto* low = Find<LComboBox>(u"low");
+    Click(160, 180);
+    ASSERT_TRUE(low->IsDroppedDown());
+    EXPECT_EQ(low->GetListBox()->GetPosition().y, -10.0);
+    Click(160, 170);
+    EXPECT_EQ(low->GetSelectedIndex(), 0);
+    EXPECT_EQ(Narrow(low->GetText()), "replaced");
 }
 
 } // namespace
