@@ -95,7 +95,6 @@ QZRESULT LListBox::Initialize()
     ReadItemTexts(GetStringTable(), texts);
     AddTextItems(texts);
     UpdateRows();
-    OnItemsChanged();
     return S_OK;
 }
 

@@ -14,10 +14,12 @@
 #include "QZFramework/Controls/Panel.h"
 #include "QZFramework/Controls/Scrollbar.h"
 #include "QZFramework/Notification/NotificationCenterManager.h"
+#include "QZFramework/Notification/MouseWheelParam.h"
 #include "QZFramework/Notification/NotificationIDs.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <string>
 #include <string_view>
@@ -368,6 +370,14 @@ TEST_F(ListControls, RowsShowTheItemsFromTheFirstRowAndKeysMoveTheCurrentItem)
     EXPECT_EQ(list->GetFirstRowShown(), 0);
     EXPECT_EQ(RowTexts(*list), (std::vector<std::string>{"i0", "i1", "-", "-", "-"}));
     EXPECT_FALSE(bar.IsShowing(false));
+
+    // The wheel moves by whole rows and reaches the last one, however its steps add up.
+    SetTexts(*list, 11);
+    for (std::int32_t step = 1; step <= 8; ++step)
+    {
+        mWindow->DispatchWheel(LMouseWheelParam::Create(20, 20, 0, 0));
+        EXPECT_EQ(list->GetFirstRowShown(), std::min(step, 7)) << step;
+    }
 
     // The list is made as wide as its client area must be.
     list->SetContentWidth(140.0);
