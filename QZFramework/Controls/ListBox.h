@@ -8,10 +8,12 @@
 // its string table's "ITEM.<number>" entries in number order.
 //
 // Keys: Up, Down, Home, End, Page Up and Page Down move the current item (the selection follows),
-// Enter chooses it; a click on a row chooses its item. Choosing sends "NID_ITEM_ACTIVATED" with the
-// item's tag and index. The pointer entering or leaving a row, and a drag starting or ending on
-// one, send "NID_ITEM_HOVER_CONDITION_CHANGE" and "NID_ITEM_LEFT_DRAG_CONDITION_CHANGE" with the
-// row's conditions and the item's index. User-interface thread only.
+// Enter chooses it; a click on a row chooses its item, and a drag across the rows makes the item
+// under the pointer current (so does mere pointing, with hover selection on). Choosing sends
+// "NID_ITEM_ACTIVATED" with the item's tag and index. The pointer entering or leaving a row, and
+// the left button going down, dragging or coming up on one, send
+// "NID_ITEM_HOVER_CONDITION_CHANGE" and "NID_ITEM_LEFT_DRAG_CONDITION_CHANGE" with the row's
+// conditions and the item's index. User-interface thread only.
 #pragma once
 
 #include "QZFramework/Controls/ScrollView.h"
@@ -29,6 +31,7 @@ class LListBox : public LScrollView
 public:
     struct Item
     {
+        // Any shared object: a taggable text, or an owner's own record such as a menu item.
         RCPtr<LRefCountedObject> tag;
         double value = 0.0;
         bool flagA = false;
