@@ -357,6 +357,11 @@ TEST_F(ListControls, RowsShowTheItemsFromTheFirstRowAndKeysMoveTheCurrentItem)
     }
     EXPECT_EQ(RowTexts(*list), (std::vector<std::string>{"i2", "i3", "i4", "i5", "i6"}));
     EXPECT_TRUE(list->GetRowControls()[0]->IsSelected());
+    // A separator row shows no text, also when the rows are refreshed.
+    list->GetRowControls()[1]->SetSeparatorMode(true);
+    list->RefreshRowsFrom(0);
+    EXPECT_EQ(RowTexts(*list), (std::vector<std::string>{"i2", "", "i4", "i5", "i6"}));
+    list->GetRowControls()[1]->SetSeparatorMode(false);
     EXPECT_EQ(list->GetItemRect(5), (RectT<double>(0.0, 30.0, 90.0, 10.0)));
     EXPECT_EQ(list->GetItemRect(1), RectT<double>());
     KeyDown(kVkReturn);
