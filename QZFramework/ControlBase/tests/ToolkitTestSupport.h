@@ -71,17 +71,18 @@ public:
     std::uint32_t now = 1000;
 };
 
-// An operating-system window of 200 x 100 pixels that records the cursors it is given.
+// An operating-system window at the screen's origin, 200 x 100 client pixels unless the test
+// sets another size, that records the cursors it is given.
 class FakeWindow : public IWindowOSServices
 {
 public:
-    void GetClientRect(std::int32_t& x, std::int32_t& y, std::int32_t& width,
-                       std::int32_t& height) override
+    void GetClientRect(std::int32_t& x, std::int32_t& y, std::int32_t& w,
+                       std::int32_t& h) override
     {
         x = 0;
         y = 0;
-        width = 200;
-        height = 100;
+        w = width;
+        h = height;
     }
     void ClientToScreen(PointT<std::int32_t>& out, const PointT<std::int32_t>& point) override
     {
@@ -103,8 +104,21 @@ public:
     void SetWindowTitle(const WideString&) override {}
     void SetClientScreenRect(const RectT<std::int32_t>&) override {}
 
+    std::int32_t width = 200;
+    std::int32_t height = 100;
     std::vector<LCursor> cursors;
     LCursor current = kNoCursor;
+};
+
+// The same window at 300 x 200 client pixels.
+class FakeWindowServices : public FakeWindow
+{
+public:
+    FakeWindowServices()
+    {
+        width = 300;
+        height = 200;
+    }
 };
 
 } // namespace QZ::ToolkitTest
