@@ -317,7 +317,7 @@ TEST_F(ShippedSkin, EveryImageItNamesIsEmbeddedAndHoldsThePartsRectangle)
 }
 
 // Every class the skin names is built as a plain control here: the layout is the skin's alone.
-TEST_F(ShippedSkin, MainControlLaysOutAtItsFixedSizeWithEveryControlInsideItsParent)
+TEST_F(ShippedSkin, EveryTopLevelControlBuildsWithEachControlInsideItsParent)
 {
     std::set<std::u16string> classes;
     Walk(mSkin->subControls, "",
@@ -328,14 +328,6 @@ TEST_F(ShippedSkin, MainControlLaysOutAtItsFixedSizeWithEveryControlInsideItsPar
         mFactory->RegisterControlClass(WideString(name.c_str()),
                                        &LControlFactory::Create<LControl>);
     }
-    const RCPtr<LControl> host(new LControl(RCPtr<LControl>(), WideString(u"host"), true));
-    RCPtr<LControl> main;
-    ASSERT_EQ(mFactory->CreateControl(
-                  main, mFactory->FindSkinSubControl(WideString(u"mainControl")), host),
-              S_OK);
-    EXPECT_EQ(main->GetSize(), PointT<double>(1200.0, 750.0));
-    EXPECT_EQ(main->GetMinSize(), PointT<double>(1200.0, 750.0));
-    EXPECT_EQ(main->GetMaxSize(), PointT<double>(1200.0, 750.0));
 
     std::size_t controls = 0;
     const std::function<void(const LControl&, const std::string&)> check =
@@ -348,6 +340,7 @@ TEST_F(ShippedSkin, MainControlLaysOutAtItsFixedSizeWithEveryControlInsideItsPar
             const LControl& child = *children.GetAt(index, LControl::kStorageOrder);
             const std::string childPath = path + "/" + Narrow(child.GetName());
             ++controls;
+            // Drop-downs leave their parent on purpose.
             if (child.GetLayout()->clipToParent)
             {
                 const PointT<double> at = child.GetPosition();
@@ -360,7 +353,20 @@ TEST_F(ShippedSkin, MainControlLaysOutAtItsFixedSizeWithEveryControlInsideItsPar
             check(child, childPath);
         }
     };
-    check(*main, "mainControl");
+    const RCPtr<LControl> host(new LControl(RCPtr<LControl>(), WideString(u"host"), true));
+    for (const Descriptor& top : mSkin->subControls)
+    {
+        RCPtr<LControl> control;
+        ASSERT_EQ(mFactory->CreateControl(control, top, host), S_OK) << Narrow(top->name);
+        EXPECT_GT(control->GetSize().x * control->GetSize().y, 0.0) << Narrow(top->name);
+        check(*control, Narrow(top->name));
+        if (Name(*top) == u"mainControl")
+        {
+            EXPECT_EQ(control->GetSize(), PointT<double>(1200.0, 750.0));
+            EXPECT_EQ(control->GetMinSize(), PointT<double>(1200.0, 750.0));
+            EXPECT_EQ(control->GetMaxSize(), PointT<double>(1200.0, 750.0));
+        }
+    }
     EXPECT_GT(controls, 2000u);
 }
 
