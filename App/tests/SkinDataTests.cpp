@@ -1,0 +1,374 @@
+// The skin the program ships, read from its embedded resource: it parses without a warning, holds
+// the controls the editor's code looks up (with their classes, in the order the code needs), every
+// image it names is embedded and large enough, and the main control lays out at its fixed size
+// with every control inside its parent.
+#include "Platform/Resources/Resources.h"
+#include "QZFramework/Application/ApplicationBase.h"
+#include "QZFramework/ControlBase/ControlFactory.h"
+#include "QZFramework/ControlBase/LookListDescriptor.h"
+#include "QZFramework/ControlBase/SkinReader.h"
+#include "QZFramework/ControlBase/VisualPartDescriptor.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace QZ
+{
+namespace
+{
+
+using Descriptor = RCPtr<LControlDescriptor>;
+
+std::string Narrow(const WideString& text)
+{
+    return text.ToNarrowString().GetString();
+}
+
+std::u16string_view Name(const LControlDescriptor& control)
+{
+    return control.name.GetString();
+}
+
+// The child of that name, or null.
+const LControlDescriptor* Child(const LControlDescriptor& parent, std::u16string_view name)
+{
+    for (const Descriptor& child : parent.subControls)
+    {
+        if (Name(*child) == name)
+        {
+            return child.Get();
+        }
+    }
+    return nullptr;
+}
+
+// The descriptor at a "/"-separated path below the top-level control, or null.
+const LControlDescriptor* Find(const LSkin& skin, std::u16string_view path)
+{
+    const std::size_t slash = path.find(u'/');
+    const Descriptor& top = skin.FindSubControl(std::u16string(path.substr(0, slash)).c_str());
+    const LControlDescriptor* at = top.Get();
+    while (at != nullptr && slash != std::u16string_view::npos)
+    {
+        path.remove_prefix(path.find(u'/') + 1);
+        const std::size_t next = path.find(u'/');
+        at = Child(*at, path.substr(0, next));
+        if (next == std::u16string_view::npos)
+        {
+            break;
+        }
+    }
+    return at;
+}
+
+// Visits every descriptor below (and with) the top-level ones, with its path.
+void Walk(const std::vector<Descriptor>& level, const std::string& prefix,
+          const std::function<void(const LControlDescriptor&, const std::string&)>& visit)
+{
+    for (const Descriptor& descriptor : level)
+    {
+        const std::string path = prefix + Narrow(descriptor->name);
+        visit(*descriptor, path);
+        Walk(descriptor->subControls, path + "/", visit);
+    }
+}
+
+std::u16string Digits(std::size_t number)
+{
+    const std::string text = std::to_string(number);
+    return {text.begin(), text.end()};
+}
+
+std::size_t IndexOf(const LControlDescriptor& parent, std::u16string_view name)
+{
+    for (std::size_t index = 0; index < parent.subControls.size(); ++index)
+    {
+        if (Name(*parent.subControls[index]) == name)
+        {
+            return index;
+        }
+    }
+    return parent.subControls.size();
+}
+
+class ShippedSkin : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        mApplication.SetControlFactory(mFactory);
+        mFactory->SetBaseFolder(WideString(u"::"));
+        ASSERT_EQ(mFactory->LoadSkins(WideString(u"::APP_SKINS")), S_OK)
+            << mFactory->GetLastError();
+        mSkin = mFactory->GetSkin(0);
+        ASSERT_TRUE(mSkin);
+    }
+    void TearDown() override { mApplication.SetControlFactory(RCPtr<LControlFactory>()); }
+
+    LApplicationBase mApplication;
+    RCPtr<LControlFactory> mFactory{
+        new LControlFactory(WideString(u"Tarn 61 Vidida Editor"), WideString(u"RededoVuvuva"))};
+    RCPtr<LSkin> mSkin;
+};
+
+TEST(ShippedSkinSource, ParsesWithoutAWarning)
+{
+    std::span<const std::uint8_t> bytes;
+    ASSERT_TRUE(Resources::FindResource("QZXML", "APP_SKINS", bytes));
+    LSkinReader reader("APP_SKINS");
+    std::vector<RCPtr<LSkin>> skins;
+    ASSERT_EQ(reader.Read(bytes, skins), S_OK) << reader.GetError();
+    EXPECT_TRUE(reader.GetWarnings().empty()) << reader.GetWarnings().front();
+    EXPECT_FALSE(skins.empty());
+}
+
+struct Sample
+{
+    const char16_t* path;
+    const char16_t* className;
+};
+
+// The top-level controls, then a sample of every kind of control the code finds by name.
+const Sample kControls[] = {
+    {u"mainControl", u"RededoVuvuva.MainControl"},
+    {u"toolTip", u"Framework.ToolTip"},
+    {u"contextMenu", u"Framework.PopupMenu"},
+    {u"dialogAbout", u"RededoVuvuva.DialogAbout"},
+    {u"dialogRetrievePresetFromHardware", u"RededoVuvuva.Dialog.RetrievePresetFromHardware"},
+    {u"dialogSendPreset", u"RededoVuvuva.Dialog.SendPresetToHardware"},
+    {u"globalEditorControl", u"RededoVuvuva.GlobalEditorControl"},
+    {u"mainControl/mainMenu/templateMenu/popupMenu", u"Framework.PopupMenu"},
+    {u"mainControl/viewDevice", u"RededoVuvuva.MainControl.DeviceView"},
+    {u"mainControl/viewDevice/zoneEditPanel", u"RededoVuvuva.MainPage.ZoneEditPanel"},
+    {u"mainControl/viewDevice/wheelEditPanel",
+     u"RededoVuvuva.TabControl.PageHolder.WheelsPage.Wheel"},
+    {u"mainControl/viewDevice/groupBankPanel/bank4", u"Framework.Button"},
+    {u"mainControl/viewDevice/pads/pad16/color",
+     u"RededoVuvuva.MainControl.PadView.Pad.ColorIndicator"},
+    {u"mainControl/viewDevice/encoders/encoderBank4/encoder8/viewPanel/midiChannel/label",
+     u"Framework.Label"},
+    {u"mainControl/viewDevice/faders/faderBank4/fader9/faderNumberLabel", u"Framework.Label"},
+    {u"mainControl/viewDevice/buttons/buttonBank4/button9/color",
+     u"RededoVuvuva.MainControl.ButtonView.Button.ColorIndicator"},
+    {u"mainControl/viewDevice/keybedZones/zone4/zoneName", u"Framework.Label"},
+    {u"mainControl/viewDevice/pedals/sustainPedal/button", u"Framework.Button"},
+    {u"mainControl/viewDevice/xyPad/yAxis/viewPanel/infoLabel", u"Framework.Label"},
+    {u"mainControl/viewDevice/presetNameEditPanel",
+     u"RededoVuvuva.MainControl.DeviceView.PresetNameEditPanel"},
+    {u"globalEditorControl/keyOctave/numericUpDown/textBox", u"Framework.TextBox"},
+    {u"globalEditorControl/keyOctave/numericUpDown/buttonDown", u"Framework.Button"},
+    {u"dialogSendPreset/presetSlot/comboBox/listBox", u"Framework.ListBox"},
+    {u"dialogAbout/buttonOK", u"Framework.Button"},
+};
+
+TEST_F(ShippedSkin, HoldsTheControlsTheCodeLooksUpWithTheirClasses)
+{
+    for (const Sample& sample : kControls)
+    {
+        const LControlDescriptor* found = Find(*mSkin, sample.path);
+        ASSERT_NE(found, nullptr) << Narrow(WideString(sample.path));
+        EXPECT_EQ(std::u16string_view(found->className.GetString()), sample.className)
+            << Narrow(WideString(sample.path));
+    }
+    // Four banks of tiles, numbered from 1 in each bank.
+    const std::array<std::array<const char16_t*, 3>, 3> banks = {{
+        {u"encoders", u"encoderBank", u"encoder"},
+        {u"faders", u"faderBank", u"fader"},
+        {u"buttons", u"buttonBank", u"button"},
+    }};
+    const LControlDescriptor* device = Find(*mSkin, u"mainControl/viewDevice");
+    ASSERT_NE(device, nullptr);
+    for (const auto& [view, bank, tile] : banks)
+    {
+        const std::vector<Descriptor>& each = Child(*device, view)->subControls;
+        ASSERT_EQ(each.size(), 4u) << Narrow(WideString(view));
+        const std::size_t perBank = std::u16string_view(view) == u"encoders" ? 8 : 9;
+        for (std::size_t index = 0; index < each.size(); ++index)
+        {
+            EXPECT_EQ(Name(*each[index]), bank + Digits(index + 1));
+            ASSERT_EQ(each[index]->subControls.size(), perBank);
+            for (std::size_t member = 0; member < perBank; ++member)
+            {
+                EXPECT_EQ(Name(*each[index]->subControls[member]), tile + Digits(member + 1));
+            }
+        }
+    }
+}
+
+// The orders the code relies on: the device view finds the menu made before it; group panels
+// find the edit panels made before them; movement pages are stored in the order of their index;
+// the tab shown first has the lowest tab stop.
+TEST_F(ShippedSkin, KeepsTheOrdersTheCodeRelies)
+{
+    const LControlDescriptor* main = Find(*mSkin, u"mainControl");
+    ASSERT_NE(main, nullptr);
+    EXPECT_LT(IndexOf(*main, u"mainMenu"), IndexOf(*main, u"viewDevice"));
+
+    const LControlDescriptor* device = Child(*main, u"viewDevice");
+    std::size_t lastEditPanel = 0;
+    std::size_t firstGroup = device->subControls.size();
+    for (std::size_t index = 0; index < device->subControls.size(); ++index)
+    {
+        const std::u16string_view name = Name(*device->subControls[index]);
+        if (name == u"presetNameEditPanel")
+        {
+            continue;
+        }
+        if (name.ends_with(u"EditPanel") || name.ends_with(u"EditPage"))
+        {
+            lastEditPanel = std::max(lastEditPanel, index);
+        }
+        else
+        {
+            firstGroup = std::min(firstGroup, index);
+        }
+    }
+    EXPECT_LT(lastEditPanel, firstGroup);
+
+    const std::array<std::u16string_view, 4> pages = {u"ccAbsolutePage", u"ccRelativePage",
+                                                      u"nrpnRpnPage", u"otherPage"};
+    std::size_t pageHolders = 0;
+    std::size_t buttonHolders = 0;
+    Walk(mSkin->subControls, "",
+         [&](const LControlDescriptor& control, const std::string& path)
+         {
+             if (Name(control) == u"pageHolder" && Child(control, pages[0]) != nullptr)
+             {
+                 ++pageHolders;
+                 std::size_t previous = 0;
+                 for (std::size_t page = 0; page < pages.size(); ++page)
+                 {
+                     const std::size_t index = IndexOf(control, pages[page]);
+                     if (index == control.subControls.size())
+                     {
+                         continue;
+                     }
+                     EXPECT_TRUE(page == 0 ? index == 0 : index > previous) << path;
+                     previous = index;
+                 }
+             }
+             if (Name(control) == u"buttonHolder" && !control.subControls.empty())
+             {
+                 ++buttonHolders;
+                 const std::int32_t first = control.subControls.front()->layout->tabStop;
+                 for (const Descriptor& button : control.subControls)
+                 {
+                     EXPECT_LE(first, button->layout->tabStop) << path;
+                 }
+             }
+         });
+    EXPECT_EQ(pageHolders, 8u);
+    EXPECT_GE(buttonHolders, 8u);
+}
+
+// A PNG's width and height from its header; zero for anything else.
+std::array<std::uint32_t, 2> PngSize(std::span<const std::uint8_t> bytes)
+{
+    constexpr std::array<std::uint8_t, 8> kSignature = {0x89, 'P',  'N',  'G',
+                                                        0x0D, 0x0A, 0x1A, 0x0A};
+    if (bytes.size() < 24 || !std::equal(kSignature.begin(), kSignature.end(), bytes.begin()))
+    {
+        return {0, 0};
+    }
+    const auto word = [&](std::size_t at)
+    {
+        return (std::uint32_t{bytes[at]} << 24) | (std::uint32_t{bytes[at + 1]} << 16) |
+               (std::uint32_t{bytes[at + 2]} << 8) | bytes[at + 3];
+    };
+    return {word(16), word(20)};
+}
+
+TEST_F(ShippedSkin, EveryImageItNamesIsEmbeddedAndHoldsThePartsRectangle)
+{
+    std::size_t images = 0;
+    for (const auto& [name, part] : mSkin->parts)
+    {
+        const std::string image = Narrow(part->image);
+        if (image.empty())
+        {
+            EXPECT_TRUE(part->colorizer) << Narrow(WideString(name.c_str())) << " draws nothing";
+            continue;
+        }
+        ASSERT_TRUE(image.starts_with("::")) << image << " is not embedded";
+        std::span<const std::uint8_t> bytes;
+        ASSERT_TRUE(Resources::FindResource(
+            "GDIPLUS", Resources::ResourceNameFromFileName(image.substr(2)), bytes))
+            << image;
+        const std::array<std::uint32_t, 2> size = PngSize(bytes);
+        EXPECT_LE(static_cast<std::uint32_t>(part->x + part->width), size[0]) << image;
+        EXPECT_LE(static_cast<std::uint32_t>(part->y + part->height), size[1]) << image;
+        ++images;
+    }
+    EXPECT_GT(images, 0u);
+    // The colour indicators show a look per colour number.
+    EXPECT_EQ(mSkin->lookLists.at(u"T49PE.Pad.Colors")->looks.size(), 14u);
+    EXPECT_EQ(mSkin->lookLists.at(u"RededoVuvuva.MainControl.ButtonView.Button.ColorIndicator")
+                  ->looks.size(),
+              8u);
+}
+
+// Every class the skin names is built as a plain control here: the layout is the skin's alone.
+TEST_F(ShippedSkin, EveryTopLevelControlBuildsWithEachControlInsideItsParent)
+{
+    std::set<std::u16string> classes;
+    Walk(mSkin->subControls, "",
+         [&](const LControlDescriptor& control, const std::string&)
+         { classes.insert(std::u16string(control.className.GetString())); });
+    for (const std::u16string& name : classes)
+    {
+        mFactory->RegisterControlClass(WideString(name.c_str()),
+                                       &LControlFactory::Create<LControl>);
+    }
+
+    std::size_t controls = 0;
+    const std::function<void(const LControl&, const std::string&)> check =
+        [&](const LControl& parent, const std::string& path)
+    {
+        const RectT<double> client = parent.GetLookClientRect(0);
+        const LControl::ChildControlList& children = parent.GetChildren();
+        for (std::uint32_t index = 0; index < children.GetCount(); ++index)
+        {
+            const LControl& child = *children.GetAt(index, LControl::kStorageOrder);
+            const std::string childPath = path + "/" + Narrow(child.GetName());
+            ++controls;
+            // Drop-downs leave their parent on purpose.
+            if (child.GetLayout()->clipToParent)
+            {
+                const PointT<double> at = child.GetPosition();
+                const PointT<double> size = child.GetSize();
+                EXPECT_TRUE(at.x >= 0.0 && at.y >= 0.0 && at.x + size.x <= client.width &&
+                            at.y + size.y <= client.height)
+                    << childPath << " at " << at.x << "," << at.y << " size " << size.x << "x"
+                    << size.y << " in " << client.width << "x" << client.height;
+            }
+            check(child, childPath);
+        }
+    };
+    const RCPtr<LControl> host(new LControl(RCPtr<LControl>(), WideString(u"host"), true));
+    for (const Descriptor& top : mSkin->subControls)
+    {
+        RCPtr<LControl> control;
+        ASSERT_EQ(mFactory->CreateControl(control, top, host), S_OK) << Narrow(top->name);
+        EXPECT_GT(control->GetSize().x * control->GetSize().y, 0.0) << Narrow(top->name);
+        check(*control, Narrow(top->name));
+        if (Name(*top) == u"mainControl")
+        {
+            EXPECT_EQ(control->GetSize(), PointT<double>(1200.0, 750.0));
+            EXPECT_EQ(control->GetMinSize(), PointT<double>(1200.0, 750.0));
+            EXPECT_EQ(control->GetMaxSize(), PointT<double>(1200.0, 750.0));
+        }
+    }
+    EXPECT_GT(controls, 2000u);
+}
+
+} // namespace
+} // namespace QZ
