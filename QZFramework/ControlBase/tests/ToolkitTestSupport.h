@@ -63,4 +63,32 @@ protected:
     RCPtr<LControlFactory> mFactory;
 };
 
+// An operating-system window of 300 x 200 client pixels at the screen's origin that otherwise
+// does nothing.
+class FakeWindowServices : public IWindowOSServices
+{
+public:
+    void GetClientRect(std::int32_t& x, std::int32_t& y, std::int32_t& width,
+                       std::int32_t& height) override
+    {
+        x = 0;
+        y = 0;
+        width = 300;
+        height = 200;
+    }
+    void ClientToScreen(PointT<std::int32_t>& out, const PointT<std::int32_t>& point) override
+    {
+        out = point;
+    }
+    void InvalidateRect(const RectT<long>&) override {}
+    QZRESULT RedrawNow() override { return S_OK; }
+    bool IsActive() override { return true; }
+    std::int32_t RunModalLoop() override { return 0; }
+    void EndModalLoop(std::int32_t) override {}
+    void* GetWindowHandle() override { return nullptr; }
+    LCursor SetCursor(LCursor cursor) override { return cursor; }
+    void SetWindowTitle(const WideString&) override {}
+    void SetClientScreenRect(const RectT<std::int32_t>&) override {}
+};
+
 } // namespace QZ::ToolkitTest
