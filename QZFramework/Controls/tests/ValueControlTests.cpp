@@ -4,6 +4,7 @@
 #include "QZFramework/ControlBase/RootWindow.h"
 #include "QZFramework/ControlBase/tests/ToolkitTestSupport.h"
 #include "QZFramework/Controls/Button.h"
+#include "QZFramework/Controls/ComboSlider.h"
 #include "QZFramework/Controls/Knob.h"
 #include "QZFramework/Controls/NumericUpDown.h"
 #include "QZFramework/Controls/Panel.h"
@@ -33,7 +34,8 @@ public:
     std::uint32_t now = 1000;
 };
 
-class FakeWindow : public IWindowOSServices
+// A client area of 400 x 300 pixels.
+class FakeWindow : public FakeWindowServices
 {
 public:
     void GetClientRect(std::int32_t& x, std::int32_t& y, std::int32_t& width,
@@ -44,19 +46,6 @@ public:
         width = 400;
         height = 300;
     }
-    void ClientToScreen(PointT<std::int32_t>& out, const PointT<std::int32_t>& point) override
-    {
-        out = point;
-    }
-    void InvalidateRect(const RectT<long>&) override {}
-    QZRESULT RedrawNow() override { return S_OK; }
-    bool IsActive() override { return true; }
-    std::int32_t RunModalLoop() override { return 0; }
-    void EndModalLoop(std::int32_t) override {}
-    void* GetWindowHandle() override { return nullptr; }
-    LCursor SetCursor(LCursor cursor) override { return cursor; }
-    void SetWindowTitle(const WideString&) override {}
-    void SetClientScreenRect(const RectT<std::int32_t>&) override {}
 };
 
 // Records what a control sends: the identifier without "NID_", and for the capture and key-up
@@ -95,7 +84,8 @@ std::string Frames(int count)
 }
 
 // A horizontal, a vertical, an oblique and a degenerate slider (both markers in one place), a
-// radial and a linear knob of 64 frames, a knob of one frame, and an up-down.
+// radial and a linear knob of 64 frames, a knob of one frame, an up-down and a combo slider whose
+// panel (150 pixels wide) would reach past the window's right edge.
 std::string MakeSkin()
 {
     const std::string marker = R"(Class="Framework.Button" LookList="Four")";
@@ -109,6 +99,9 @@ std::string MakeSkin()
     <LookRef Look="Plain"/></LookList>
   <LookList Name="Frames">)" +
            Frames(64) + R"(<LookRef/><LookRef Look="Plain"/><LookRef Look="Plain"/></LookList>
+  <LookList Name="Seven"><LookRef Look="Plain"/><LookRef Look="Plain"/><LookRef Look="Plain"/>
+    <LookRef Look="Plain"/><LookRef Look="Plain"/><LookRef Look="Plain"/><LookRef Look="Plain"/>
+  </LookList>
   <LookList Name="OneFrame"><LookRef Look="Plain"/></LookList>
   <SubControl Class="Framework.Panel" Name="main" XSizeAbs="400" YSizeAbs="300">
     <SubControl Class="Framework.Slider" Name="hSlider" XSizeAbs="150" YSizeAbs="20"
@@ -161,6 +154,20 @@ std::string MakeSkin()
       <SubControl Class="Framework.Button" Name="buttonDown" XPositionAbs="80" XSizeAbs="20"
                   YSizeAbs="20" LookList="Four"/>
     </SubControl>
+    <SubControl Class="Framework.ComboSlider" Name="combo" XPositionAbs="300" YPositionAbs="200"
+                XSizeAbs="60" YSizeAbs="20" LookList="Seven" TabStop="5">
+      <SubControl Class="Framework.ComboSlider.DropDownPanel" Name="dropDownPanel"
+                  YPositionAbs="20" XSizeAbs="150" YSizeAbs="30" ClipToParent="false"
+                  LookList="Three">
+        <SubControl Class="Framework.Slider" Name="slider" XSizeAbs="150" YSizeAbs="20"
+                    LookList="Three">
+          <SubControl )" +
+           marker + R"( Name="thumbStart" XSizeAbs="10" YSizeAbs="20"/>
+          <SubControl )" +
+           marker + R"( Name="thumbEnd" XPositionAbs="127" XSizeAbs="10" YSizeAbs="20"/>
+        </SubControl>
+      </SubControl>
+    </SubControl>
   </SubControl>
   <SubControl Class="Framework.NumericUpDown" Name="brokenUpDown" XSizeAbs="100" YSizeAbs="20">
     <SubControl Class="Framework.TextBox" Name="textBox" XSizeAbs="60" YSizeAbs="20"/>
@@ -187,7 +194,9 @@ protected:
                        {u"Framework.Panel", &LControlFactory::Create<LPanel>},
                        {u"Framework.Slider", &LControlFactory::Create<LSlider>},
                        {u"Framework.Knob", &LControlFactory::Create<LKnob>},
-                       {u"Framework.NumericUpDown", &LControlFactory::Create<LNumericUpDown>}};
+                       {u"Framework.NumericUpDown", &LControlFactory::Create<LNumericUpDown>},
+                       {u"Framework.ComboSlider", &LControlFactory::Create<LComboSlider>},
+                       {u"Framework.ComboSlider.DropDownPanel", &LControlFactory::Create<LPanel>}};
         for (const auto& entry : classes)
         {
             mFactory->RegisterControlClass(WideString(entry.name), entry.create);
@@ -624,6 +633,55 @@ TEST_F(ValueControls, UpDownWithoutItsButtonsFailsToInitialize)
             << error.what();
     }
     EXPECT_FALSE(control);
+}
+
+TEST_F(ValueControls, ComboSliderShowsItsValueAndOpensItsSliderInsideTheWindow)
+{
+    LComboSlider* combo = Find<LComboSlider>(u"combo");
+    ASSERT_NE(combo, nullptr);
+    ASSERT_TRUE(combo->GetSlider());
+    const RCPtr<LControl> panel = combo->GetDropDown();
+    ASSERT_TRUE(panel);
+    EXPECT_FALSE(combo->IsDroppedDown());
+    // Until the owner sets a range the text reads "0" whatever the position; the slider follows.
+    combo->SetValue(0.6);
+    EXPECT_EQ(combo->GetText(), u"0");
+    EXPECT_EQ(combo->GetSlider()->GetValue(), 0.6);
+    ASSERT_EQ(combo->SetValueRange(0.0, 127.0, 0), S_OK);
+    combo->SetValue(0.25);
+    EXPECT_EQ(combo->GetText(), u"32");
+
+    // A press opens the panel; at its skin place it would end at 450, so it moves left to end at
+    // the window's edge.
+    Click(310, 210);
+    EXPECT_TRUE(combo->IsDroppedDown());
+    EXPECT_EQ(panel->GetAbsolutePosition().x, 250.0);
+    EXPECT_EQ(ShownLook(*combo), 5u);
+
+    // Dragging the slider's thumb (at 250 + 32) sets the value and the text as it goes; a value
+    // set meanwhile shows at once and reaches the slider when the drag ends.
+    Listen(combo, {NID_VALUE_CHANGE});
+    Press(287, 230);
+    Move(317, 230);
+    EXPECT_DOUBLE_EQ(combo->GetValue(), 62.0 / 127);
+    EXPECT_EQ(combo->GetText(), u"62");
+    combo->SetValue(1.0);
+    EXPECT_EQ(combo->GetText(), u"127");
+    EXPECT_DOUBLE_EQ(combo->GetSlider()->GetValue(), 62.0 / 127);
+    Release(317, 230);
+    EXPECT_EQ(combo->GetSlider()->GetValue(), 1.0);
+    EXPECT_EQ(combo->GetValue(), 1.0);
+    EXPECT_EQ(mListener->heard, (std::vector<std::string>{"VALUE_CHANGE", "VALUE_CHANGE"}));
+
+    // A panel wider than the window starts at the window's left edge.
+    ASSERT_EQ(combo->ShowDropDown(false), S_OK);
+    EXPECT_FALSE(combo->IsDroppedDown());
+    LLayoutDescriptor::PositionSpec position;
+    LLayoutDescriptor::SizeSpec size;
+    panel->GetLayout()->GetAxisSpec(0, position, size);
+    panel->SetAxisLayout(0, position, {size.kind, size.name, 0.0f, 500.0});
+    ASSERT_EQ(combo->ShowDropDown(true), S_OK);
+    EXPECT_EQ(panel->GetAbsolutePosition().x, 0.0);
 }
 
 } // namespace
