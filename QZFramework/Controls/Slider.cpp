@@ -434,7 +434,7 @@ void LSlider::UpdateLook(std::uint32_t previous, std::uint32_t current)
 void LSlider::OnIdleStep()
 {
     LPanel::OnIdleStep();
-    if (!mRepeatActive || !IsHovered() || !IsEnabled(true))
+    if (!mRepeatActive || (GetConditionFlags() & kHover) == 0 || !IsEnabled(true))
     {
         return;
     }

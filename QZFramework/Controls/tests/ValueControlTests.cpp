@@ -401,9 +401,16 @@ TEST_F(ValueControls, ArrowKeysAndWheelStepOneUserUnit)
     }
 }
 
-TEST_F(ValueControls, SliderLooksFollowFocusAndEnabling)
+TEST_F(ValueControls, SliderLooksFollowFocusAndEnablingAndAReskinKeepsItsParts)
 {
     LSlider* slider = Find<LSlider>(u"hSlider");
+    // A new skin keeps the thumb the code made, placed for the value, and the markers hidden.
+    slider->SetValue(0.5);
+    ASSERT_EQ(slider->ApplyDescriptor(ConstRCPtr<LControlDescriptor>(slider->GetDescriptor())), S_OK);
+    EXPECT_TRUE(slider->GetThumb()->IsShowing(false));
+    EXPECT_EQ(slider->GetThumb()->GetPosition().x, 64.0);
+    EXPECT_FALSE(slider->FindChildByName(WideString(u"thumbEnd"))->IsShowing(false));
+    slider->SetValue(0.0);
     EXPECT_EQ(ShownLook(*slider), 0u);
     ASSERT_EQ(slider->SetFocus(true), S_OK);
     EXPECT_EQ(ShownLook(*slider), 1u);
