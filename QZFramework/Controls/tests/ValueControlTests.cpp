@@ -3,6 +3,7 @@
 // clock and the key state under the test's control.
 #include "QZFramework/ControlBase/RootWindow.h"
 #include "QZFramework/ControlBase/tests/ToolkitTestSupport.h"
+#include "QZFramework/ControlBase/VisualPart.h"
 #include "QZFramework/Controls/Button.h"
 #include "QZFramework/Controls/ComboSlider.h"
 #include "QZFramework/Controls/Knob.h"
@@ -13,6 +14,7 @@
 #include "QZFramework/Notification/MouseWheelParam.h"
 #include "QZFramework/Notification/NotificationIDs.h"
 #include "QZFramework/ObjectBase/Holder.h"
+#include "QZFramework/Utilities/Graphics/Bitmap.h"
 
 #include <gtest/gtest.h>
 
@@ -20,6 +22,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace QZ::ToolkitTest
@@ -406,7 +409,8 @@ TEST_F(ValueControls, SliderLooksFollowFocusAndEnablingAndAReskinKeepsItsParts)
     LSlider* slider = Find<LSlider>(u"hSlider");
     // A new skin keeps the thumb the code made, placed for the value, and the markers hidden.
     slider->SetValue(0.5);
-    ASSERT_EQ(slider->ApplyDescriptor(ConstRCPtr<LControlDescriptor>(slider->GetDescriptor())), S_OK);
+    ASSERT_EQ(slider->ApplyDescriptor(ConstRCPtr<LControlDescriptor>(slider->GetDescriptor())),
+              S_OK);
     EXPECT_TRUE(slider->GetThumb()->IsShowing(false));
     EXPECT_EQ(slider->GetThumb()->GetPosition().x, 64.0);
     EXPECT_FALSE(slider->FindChildByName(WideString(u"thumbEnd"))->IsShowing(false));
@@ -463,6 +467,33 @@ TEST_F(ValueControls, RadialKnobFollowsThePointersAngleWithinItsArc)
     EXPECT_EQ(LKnob::NormalizeAngle(-720.0), 0.0);
     EXPECT_EQ(LKnob::NormalizeAngle(1e300), std::fmod(1e300, 360.0));
     EXPECT_EQ(LKnob::NormalizeAngle(-1e-300), std::nextafter(360.0, 0.0));
+}
+
+TEST_F(ValueControls, KnobOverlaysLieOnEveryFrameWhileFocusedOrDisabled)
+{
+    LKnob* knob = Find<LKnob>(u"radialKnob");
+    // Frames 0..63, the separator 64, the focus overlay 65 and the disabled overlay 66.
+    const std::uint32_t kRed = 0xFFFF0000u;
+    const std::uint32_t kBlue = 0xFF0000FFu;
+    for (const auto& [look, color] : {std::pair{65u, kRed}, std::pair{66u, kBlue}})
+    {
+        RCPtr<LVisualPart> part;
+        LVisualPart::Create(part, WideString(),
+                            LBitmap::CreateFilledBitmap({100, 100}, ColorRGBA(color)), 0,
+                            RCPtr<LColorizer>(), 1.0f, RCPtr<LBitmap>());
+        knob->SetLookVisualPart(look, part);
+    }
+    const PointT<long> middle{50, 50};
+    const std::uint32_t plain = knob->GetColorAtPoint(middle, 0);
+    ASSERT_EQ(knob->SetFocus(true), S_OK);
+    for (const std::uint32_t frame : {0u, 31u, 63u})
+    {
+        EXPECT_EQ(knob->GetColorAtPoint(middle, frame), kRed) << frame;
+    }
+    knob->SetEnabled(false);
+    EXPECT_EQ(knob->GetColorAtPoint(middle, 17), kBlue);
+    knob->SetEnabled(true);
+    EXPECT_EQ(knob->GetColorAtPoint(middle, 17), plain);
 }
 
 TEST_F(ValueControls, LinearKnobDragStepsPerPixelAndCtrlMakesItFine)
