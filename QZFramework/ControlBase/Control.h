@@ -514,6 +514,9 @@ public:
     virtual double SetValue(double position);
     // The position mapped into the value range.
     [[nodiscard]] double PositionToValue(double position) const;
+    // The inverse of PositionToValue: the value limited to the range first; 0 for an empty range
+    // and for a value that is not a number.
+    [[nodiscard]] double ValueToPosition(double value) const;
     // The mapping itself: linear min + (max - min) * t, logarithmic (scale 1) min * (max/min)^t.
     // A logarithmic range with a bound at or below 0 maps linearly; the answer is always finite
     // for finite bounds.

@@ -54,6 +54,22 @@ double LControl::PositionToValue(double position) const
     return MapPositionToValue(position, mValueMinimum, mValueMaximum, mScaleType);
 }
 
+double LControl::ValueToPosition(double value) const
+{
+    const double low = std::min(mValueMinimum, mValueMaximum);
+    const double high = std::max(mValueMinimum, mValueMaximum);
+    if (std::isnan(value) || !std::isfinite(low) || !std::isfinite(high) || low == high)
+    {
+        return 0.0;
+    }
+    const double limited = std::clamp(value, low, high);
+    const double position =
+        mScaleType == 1 && low > 0.0
+            ? std::log(limited / mValueMinimum) / std::log(mValueMaximum / mValueMinimum)
+            : (limited - mValueMinimum) / (mValueMaximum - mValueMinimum);
+    return std::clamp(position, 0.0, 1.0);
+}
+
 double LControl::MapPositionToValue(double position, double minimum, double maximum,
                                     std::int32_t scaleType)
 {
