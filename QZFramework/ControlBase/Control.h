@@ -628,8 +628,6 @@ public:
     // Measures later drag offsets from here: the displacement so far joins the press point and
     // the size, parent scroll offset and layout parts are recorded again.
     virtual void SaveDragStart();
-    // The position 0..1 of a value in the range (clamped into it); 0 for an empty range.
-    [[nodiscard]] double ValueToPosition(double value) const;
     // The first look that is present with a weight above 0; -1 when none.
     [[nodiscard]] std::int32_t GetFirstVisibleLookIndex() const;
     // The look in use: the first present one with a weight above 0, else the first present one;

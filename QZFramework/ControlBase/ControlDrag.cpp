@@ -503,21 +503,6 @@ void LControl::ScrollAtEdges(const DragStep& step)
 
 // ---- value positions and queries ----
 
-double LControl::ValueToPosition(double value) const
-{
-    if (mValueMinimum == mValueMaximum || std::isnan(value))
-    {
-        return 0.0;
-    }
-    const double clamped = std::clamp(value, std::min(mValueMinimum, mValueMaximum),
-                                      std::max(mValueMinimum, mValueMaximum));
-    if (mScaleType == 1 && mValueMinimum > 0.0 && mValueMaximum > 0.0)
-    {
-        return std::log(clamped / mValueMinimum) / std::log(mValueMaximum / mValueMinimum);
-    }
-    return (clamped - mValueMinimum) / (mValueMaximum - mValueMinimum);
-}
-
 std::int32_t LControl::GetFirstVisibleLookIndex() const
 {
     for (std::uint32_t index = 0; index < mLooks.size(); ++index)
