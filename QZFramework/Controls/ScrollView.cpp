@@ -17,6 +17,8 @@ namespace
 
 constexpr double kExtentEpsilon = 2.220446049250313e-15;
 constexpr double kUnlimited = 4503599627370496.0; // 2^52
+// A bar's value in step mode is a sum of fractions: one a hair below a whole step is that step.
+constexpr double kStepTolerance = 1e-9;
 constexpr std::uint32_t kDragCondition = 0x80000000;
 const WideString kBarNames[2] = {WideString(u"hBar"), WideString(u"vBar")};
 const WideString kCornerName(u"corner");
@@ -458,8 +460,8 @@ QZRESULT LScrollView::OnBarMoved(const RCPtr<LNotificationDistributor>& sender,
         }
         const double value = mBars[axis]->PositionToValue(mBars[axis]->GetValue());
         PointT<double> offset = GetScrollOffset();
-        Axis(offset, axis) =
-            IsStepMode(axis) ? std::trunc(value) * mStepSize[axis] : std::round(value);
+        Axis(offset, axis) = IsStepMode(axis) ? std::floor(value + kStepTolerance) * mStepSize[axis]
+                                              : std::round(value);
         SetScrollOffset(offset);
     }
     return S_FALSE;
@@ -494,7 +496,13 @@ void LScrollView::PutOffsetOnBar(std::uint32_t axis, double offset)
     std::uint32_t flags = 0;
     const bool subscribed =
         mHandler && Succeeded(mHandler->GetHandler(bar, NID_VALUE_CHANGE, method, flags));
-    const double range = std::max(0.0, Axis(mClientExtent, axis) - ViewSize(GetClientRect(), axis));
+    double range = std::max(0.0, Axis(mClientExtent, axis) - ViewSize(GetClientRect(), axis));
+    if (IsStepMode(axis))
+    {
+        // In step mode the bar counts whole steps, not pixels.
+        range = mBars[axis]->GetValueMaximum();
+        offset /= mStepSize[axis];
+    }
     const double position = range > 0.0 ? offset / range : 0.0;
     if (!subscribed)
     {
