@@ -211,6 +211,29 @@ constexpr std::string_view kStrings = R"(<Korvane_StringTable_Definitions>
   </StringTable>
 </Korvane_StringTable_Definitions>)";
 
+// What the rows show: the text with the hot-key text after a "/", "--" for a separator, "-"
+// for a hidden row; "!" marks a disabled row and "*" a checked one.
+std::vector<std::string> Rows(const LPopupMenu& popup)
+{
+    std::vector<std::string> rows;
+    for (std::size_t r = 0; r < popup.GetRowControls().size(); ++r)
+    {
+        const auto& row = dynamic_cast<const LMenuListBoxItem&>(*popup.GetRowControls()[r]);
+        if (!row.IsShowing(true))
+        {
+            rows.push_back("-");
+            continue;
+        }
+        std::string text = row.IsSeparatorMode() ? "--" : Narrow(row.GetText());
+        text += row.GetHotKeyLabel()->GetText().IsEmpty()
+                    ? ""
+                    : "/" + Narrow(row.GetHotKeyLabel()->GetText());
+        text += row.IsEnabled(false) || row.IsSeparatorMode() ? "" : "!";
+        text += row.GetCheckBox()->GetValue() == 1.0 ? "*" : "";
+        rows.push_back(text);
+    }
+    return rows;
+}
 constexpr std::uint32_t kVkReturn = 0x0D;
 constexpr std::uint32_t kVkEscape = 0x1B;
 constexpr std::uint32_t kVkLeft = 0x25;
@@ -289,29 +312,6 @@ protected:
     }
     LComboMenu& Title(std::size_t n) { return *mBar->GetTitles()[n]; }
     LPopupMenu& Popup(std::size_t n) { return *Title(n).GetPopupMenu(); }
-    // What the rows show: the text with the hot-key text after a "/", "--" for a separator, "-"
-    // for a hidden row; "!" marks a disabled row and "*" a checked one.
-    static std::vector<std::string> Rows(const LPopupMenu& popup)
-    {
-        std::vector<std::string> rows;
-        for (std::size_t r = 0; r < popup.GetRowControls().size(); ++r)
-        {
-            const auto& row = dynamic_cast<const LMenuListBoxItem&>(*popup.GetRowControls()[r]);
-            if (!row.IsShowing(true))
-            {
-                rows.push_back("-");
-                continue;
-            }
-            std::string text = row.IsSeparatorMode() ? "--" : Narrow(row.GetText());
-            text += row.GetHotKeyLabel()->GetText().IsEmpty()
-                        ? ""
-                        : "/" + Narrow(row.GetHotKeyLabel()->GetText());
-            text += row.IsEnabled(false) || row.IsSeparatorMode() ? "" : "!";
-            text += row.GetCheckBox()->GetValue() == 1.0 ? "*" : "";
-            rows.push_back(text);
-        }
-        return rows;
-    }
     static std::uint32_t LookOf(const LControl& control)
     {
         return static_cast<std::uint32_t>(control.GetFirstVisibleLookIndex());
@@ -581,6 +581,75 @@ TEST_F(MenuControls, CheckedComboBoxMirrorsChecksAndForwardsThem)
     combo->SetEnabled(false);
     list.SetItemChecked(0, true);
     EXPECT_EQ(LookOf(*combo), LComboBox::kLookDisabled + LCheckedComboBox::kCheckedLookOffset);
+}
+
+// The main window's menu bar over the program's own string tables.
+constexpr std::string_view kMainControlSkin = R"(<Korvane_Skin_Definitions><Skin Name="Main">
+  <Colorizer Name="Ink" Color1="FF101010"/>
+  <Look Name="Plain"><DockedPart Dock="Fill" Colorizer="Ink"/></Look>
+  <LookList Name="One"><LookRef Look="Plain"/></LookList>
+  <LookList Name="Four"><LookRef Look="Plain"/><LookRef Look="Plain"/><LookRef Look="Plain"/>
+    <LookRef Look="Plain"/></LookList>
+  <LookList Name="Nine"><LookRef Look="Plain"/><LookRef Look="Plain"/><LookRef Look="Plain"/>
+    <LookRef Look="Plain"/><LookRef Look="Plain"/><LookRef Look="Plain"/><LookRef Look="Plain"/>
+    <LookRef Look="Plain"/><LookRef Look="Plain"/></LookList>
+  <SubControl Class="RededoVuvuva.MainControl" Name="mainControl" XSizeAbs="200" YSizeAbs="100">
+    <SubControl Class="Framework.MainMenu" Name="mainMenu" XSizeAbs="200" YSizeAbs="10">
+      <SubControl Class="Framework.ComboMenu" Name="templateMenu" XSizeAbs="30" YSizeAbs="10"
+                  LookList="Four" TabStop="-1">
+        <SubControl Class="Framework.PopupMenu" Name="popupMenu" YPositionAbs="10"
+                    XSizeAbs="60" YSizeAbs="10" LookList="One" TabStop="0">)";
+constexpr std::string_view kMainControlTail = R"(
+        </SubControl>
+      </SubControl>
+    </SubControl>
+  </SubControl>
+</Skin></Korvane_Skin_Definitions>)";
+
+TEST(ShippedMainMenu, ShowsTheTitlesItemsSeparatorsAndHotKeysOfTheProgramsTable)
+{
+    LApplicationBase application;
+    const RCPtr<LControlFactory> factory(
+        new LControlFactory(WideString(u"Tarn 61 Vidida Editor"), WideString(u"RededoVuvuva")));
+    application.SetControlFactory(factory);
+    factory->SetBaseFolder(WideString(u"::"));
+    ASSERT_EQ(factory->LoadStringTables(WideString(u"::APP_STRINGS"),
+                                        WideString(u"::FRAMEWORK_STRINGS"), 0x0009),
+              S_OK);
+    const std::string skin =
+        std::string(kMainControlSkin) + std::string(kMenuRows) + std::string(kMainControlTail);
+    ASSERT_EQ(factory->LoadSkinsFrom(Bytes(skin), "main skin"), S_OK);
+    const auto add = [&](const char16_t* name, auto create)
+    { factory->RegisterControlClass(WideString(name), create); };
+    add(u"RededoVuvuva.MainControl", &LControlFactory::Create<LPanel>);
+    add(u"Framework.Button", &LControlFactory::Create<LButton>);
+    add(u"Framework.MainMenu", &LControlFactory::Create<LMainMenu>);
+    add(u"Framework.ComboMenu", &LControlFactory::Create<LComboMenu>);
+    add(u"Framework.PopupMenu", &LControlFactory::Create<LPopupMenu>);
+    add(u"Framework.MenuItem", &LControlFactory::Create<LMenuListBoxItem>);
+    add(u"Test.Control", &LControlFactory::Create<LControl>);
+    FakeWindow services;
+    const RCPtr<LRootWindow> window(new LRootWindow(&services));
+    window->GetClientScreenRect();
+    ASSERT_EQ(window->CreateRootControl(WideString(u"mainControl")), S_OK);
+    auto* bar = dynamic_cast<LMainMenu*>(
+        window->GetRootControl()->FindChildByName(WideString(u"mainMenu")).Get());
+    ASSERT_NE(bar, nullptr);
+    ASSERT_EQ(bar->GetTitles().size(), 2u);
+    EXPECT_EQ(Narrow(bar->GetTitles()[0]->GetText()), "File");
+    EXPECT_EQ(Narrow(bar->GetTitles()[1]->GetText()), "Help");
+    const std::vector<std::vector<std::string>> expected = {
+        {"Send Vidida/Ctrl+Shift+S", "Retrieve Vidida/Ctrl+Shift+R", "--", "Load Vidida/Ctrl+O",
+         "Save Vidida/Ctrl+S", "--", "Global Settings", "--", "Exit"},
+        {"Open User Guide", "About Tarn 61 Vidida Editor"}};
+    for (std::size_t n = 0; n < expected.size(); ++n)
+    {
+        LPopupMenu& popup = *bar->GetTitles()[n]->GetPopupMenu();
+        popup.SetShown(true);
+        EXPECT_EQ(Rows(popup), expected[n]) << n;
+        popup.SetShown(false);
+    }
+    window->SetRootControl(RCPtr<LControl>());
 }
 
 } // namespace
