@@ -179,6 +179,12 @@ constexpr std::string_view kSkinTail = R"(
   </SubControl>
   <SubControl Class="Framework.PopupMenu" Name="rowless" XSizeAbs="60" YSizeAbs="10"
               LookList="One" TabStop="0"/>
+  <SubControl Class="Framework.PopupMenu" Name="bareMenu" XSizeAbs="60" YSizeAbs="10"
+              LookList="One" TabStop="0">
+    <SubControl Class="Framework.MenuItem" Name="item" XSizeAbs="60" YSizeAbs="10" LookList="Four">
+      <CreateParamList><CreateParam ID="DEFER_CREATE">true</CreateParam></CreateParamList>
+    </SubControl>
+  </SubControl>
   <SubControl Class="Framework.CheckedComboBox" Name="plainCombo" XSizeAbs="60" YSizeAbs="10"
               LookList="Fourteen">
     <SubControl Class="Framework.ListBox" Name="listBox" XSizeAbs="60" YSizeAbs="30"/>
@@ -530,6 +536,16 @@ TEST_F(MenuControls, ArgumentsAndSkinFaultsAreRefused)
     EXPECT_EQ(popup.GetItemWidth(99), 0);
     EXPECT_FALSE(popup.IsItemSelectable(1));
     EXPECT_FALSE(popup.IsItemSelectable(-1));
+    // Rows without a check box and a hot-key label still show their texts; only the gap
+    // between the texts is room beside them.
+    RCPtr<LControl> bare;
+    mFactory->CreateControl(bare, mFactory->FindSkinSubControl(WideString(u"bareMenu")),
+                            RCPtr<LControl>(mOwner));
+    auto* barePopup = dynamic_cast<LPopupMenu*>(bare.Get());
+    ASSERT_NE(barePopup, nullptr);
+    EXPECT_EQ(barePopup->SetMenu(popup.GetMenuDescriptor()), S_OK);
+    EXPECT_EQ(Narrow(barePopup->GetRowControls()[0]->GetText()), "Open");
+    EXPECT_EQ(barePopup->GetItemWidth(0), 20 + 40);
     // A popup without rows and a checked combo box over a plain list are not made.
     RCPtr<LControl> made;
     mFactory->CreateControl(made, mFactory->FindSkinSubControl(WideString(u"rowless")),
