@@ -1,0 +1,672 @@
+// Popup menus, menu-bar titles, the main menu bar and the checked combo box, built from a test
+// skin and string tables through the factory and driven through a root window whose
+// operating-system window is a fake, on a clock the tests set.
+#include "QZFramework/ControlBase/ApplicationShell.h"
+#include "QZFramework/ControlBase/GlobalHotKeyManager.h"
+#include "QZFramework/ControlBase/IndexedDataWithValueParam.h"
+#include "QZFramework/ControlBase/MenuItemDescriptor.h"
+#include "QZFramework/ControlBase/MenuItemUpdater.h"
+#include "QZFramework/ControlBase/RootWindow.h"
+#include "QZFramework/ControlBase/tests/ToolkitTestSupport.h"
+#include "QZFramework/Controls/Button.h"
+#include "QZFramework/Controls/CheckedComboBox.h"
+#include "QZFramework/Controls/CheckedListBox.h"
+#include "QZFramework/Controls/CheckedListBoxItem.h"
+#include "QZFramework/Controls/ComboMenu.h"
+#include "QZFramework/Controls/ListBox.h"
+#include "QZFramework/Controls/ListBoxItem.h"
+#include "QZFramework/Controls/MainMenu.h"
+#include "QZFramework/Controls/MenuActivationParam.h"
+#include "QZFramework/Controls/MenuListBoxItem.h"
+#include "QZFramework/Controls/Panel.h"
+#include "QZFramework/Controls/PopupMenu.h"
+#include "QZFramework/Notification/NotificationCenterManager.h"
+#include "QZFramework/Notification/NotificationIDs.h"
+#include "QZFramework/Renderer/MeasurementRenderer.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace QZ::ToolkitTest
+{
+namespace
+{
+
+// Every UTF-16 unit is 10 pixels wide.
+class FixedWidthMeasurement : public LMeasurementRenderer
+{
+public:
+    QZRESULT GetFontMetrics(const ConstRCPtr<LFont>&, std::int32_t& height, std::int32_t& ascent,
+                            std::int32_t& descent) override
+    {
+        height = 10;
+        ascent = 8;
+        descent = 2;
+        return S_OK;
+    }
+    RectT<float> MeasureText(const WideString& text, const ConstRCPtr<LFont>&) override
+    {
+        return {0.0f, 0.0f, 10.0f * static_cast<float>(text.GetLength()), 10.0f};
+    }
+};
+
+// The clock the tests set, and application hot keys read from the table "Global".
+class MenuApplication : public ClockApplication, public IApplicationShell
+{
+public:
+    [[nodiscard]] RCPtr<LGlobalHotKeyManager> GetGlobalHotKeyManager() const override
+    {
+        return keys;
+    }
+    std::int32_t RunModal(const RCPtr<LControl>&, std::uint32_t) override { return 0; }
+
+    RCPtr<LGlobalHotKeyManager> keys;
+};
+
+// Records "<command> <item text>" of every command it hears (the item that the activation's
+// menu holds at its index), and answers the menus' item questions: "NID_SAVE" disabled,
+// "NID_QUIT" checked, "NID_ABOUT" renamed.
+class Owner : public LControl
+{
+public:
+    using LControl::LControl;
+
+    void ReceiveNotification(const RCPtr<LNotificationDistributor>& sender,
+                             const RCPtr<LNotification>& notification) override
+    {
+        if (const auto param =
+                RCPtr<LMenuActivationParam>::DynamicCastFrom(notification->GetPayload()))
+        {
+            heard.push_back(Narrow(WideString(notification->GetID())) + " " +
+                            Narrow(param->GetMenu()->GetItemAt(param->GetIndex())->GetText()));
+        }
+        LControl::ReceiveNotification(sender, notification);
+    }
+    QZRESULT UpdateMenuItemState(const RCPtr<LMenuDescriptor>&, std::int32_t,
+                                 const WideString& command, MenuItemState& state) override
+    {
+        state.enabled = state.enabled && command != u"NID_SAVE";
+        state.checked = state.checked || command == u"NID_QUIT";
+        if (command == u"NID_ABOUT")
+        {
+            state.text = WideString(u"About this program");
+        }
+        return S_OK;
+    }
+
+    std::vector<std::string> heard;
+};
+
+// Listens at the root window for the commands it delivers at idle.
+class WindowListener : public LNotificationClient
+{
+public:
+    void ReceiveNotification(const RCPtr<LNotificationDistributor>&,
+                             const RCPtr<LNotification>& notification) override
+    {
+        const auto param = RCPtr<LMenuActivationParam>::DynamicCastFrom(notification->GetPayload());
+        heard.push_back(Narrow(WideString(notification->GetID())) + " " +
+                        (param ? std::to_string(param->GetIndex()) : "-"));
+    }
+    std::vector<std::string> Take() { return std::exchange(heard, {}); }
+
+    std::vector<std::string> heard;
+};
+
+// The rows of every popup of the skin.
+constexpr std::string_view kMenuRows = R"(
+        <SubControl Class="Framework.MenuItem" Name="item" XSizeToControl="Parent"
+                    XSizeRel="1" XSizeAbs="0" YSizeAbs="10" LookList="Four">
+          <CreateParamList><CreateParam ID="DEFER_CREATE">true</CreateParam></CreateParamList>
+          <SubControl Class="Framework.Button" Name="checkBox" XSizeAbs="10" YSizeAbs="10"
+                      LookList="Nine" TabStop="-1"/>
+          <SubControl Class="Test.Control" Name="hotKeyLabel" XPositionRel="1"
+                      XPositionAbs="-20" XSizeAbs="15" YSizeAbs="10" LookList="One"
+                      TabStop="-1"/>
+        </SubControl>)";
+
+// The window is 200 x 100. "main" holds the owner (a focusable control with a context menu),
+// the bar (titles 30 wide, popups dropping 10 below them) and a checked combo box; "contextMenu"
+// is the popup that controls open at the pointer. Rows: check box 0..10, hot-key label 40..55 of
+// a 60-pixel row, so 35 pixels of a row are not text.
+constexpr std::string_view kSkinHead = R"(<Korvane_Skin_Definitions><Skin Name="Menus">
+  <Colorizer Name="Ink" Color1="FF101010"/>
+  <Look Name="Plain"><DockedPart Dock="Fill" Colorizer="Ink"/></Look>
+  <LookList Name="One"><LookRef Look="Plain"/></LookList>
+  <LookList Name="Four"><LookRef Look="Plain"/><LookRef Look="Plain"/><LookRef Look="Plain"/>
+    <LookRef Look="Plain"/></LookList>
+  <LookList Name="Nine"><LookRef Look="Plain"/><LookRef Look="Plain"/><LookRef Look="Plain"/>
+    <LookRef Look="Plain"/><LookRef Look="Plain"/><LookRef Look="Plain"/><LookRef Look="Plain"/>
+    <LookRef Look="Plain"/><LookRef Look="Plain"/></LookList>
+  <LookList Name="Fourteen"><LookRef Look="Plain"/><LookRef Look="Plain"/><LookRef Look="Plain"/>
+    <LookRef Look="Plain"/><LookRef Look="Plain"/><LookRef Look="Plain"/><LookRef Look="Plain"/>
+    <LookRef Look="Plain"/><LookRef Look="Plain"/><LookRef Look="Plain"/><LookRef Look="Plain"/>
+    <LookRef Look="Plain"/><LookRef Look="Plain"/><LookRef Look="Plain"/></LookList>
+  <SubControl Class="Framework.Panel" Name="main" XSizeAbs="200" YSizeAbs="100">
+    <SubControl Class="Test.Owner" Name="owner" XPositionAbs="150" YPositionAbs="80"
+                XSizeAbs="40" YSizeAbs="20" LookList="One" TabStop="1"/>
+    <SubControl Class="Framework.MainMenu" Name="mainMenu" XSizeAbs="200" YSizeAbs="10"
+                TabStop="-1">
+      <SubControl Class="Framework.ComboMenu" Name="templateMenu" XSizeAbs="30" YSizeAbs="10"
+                  LookList="Four" TabStop="-1">
+        <SubControl Class="Framework.PopupMenu" Name="popupMenu" YPositionAbs="10"
+                    XSizeAbs="60" YSizeAbs="10" LookList="One" TabStop="0">)";
+constexpr std::string_view kSkinMiddle = R"(
+        </SubControl>
+      </SubControl>
+    </SubControl>
+    <SubControl Class="Framework.CheckedComboBox" Name="checkedCombo" XPositionAbs="100"
+                YPositionAbs="40" XSizeAbs="60" YSizeAbs="10" LookList="Fourteen" TabStop="2">
+      <SubControl Class="Framework.Button" Name="checkBox" XSizeAbs="10" YSizeAbs="10"
+                  LookList="Four" TabStop="-1"/>
+      <SubControl Class="Framework.CheckedListBox" Name="listBox" YPositionAbs="10"
+                  XSizeAbs="60" YSizeAbs="30" LookList="One" TabStop="1">
+        <SubControl Class="Framework.CheckedListBoxItem" Name="item" XSizeAbs="60" YSizeAbs="10"
+                    LookList="Four">
+          <CreateParamList><CreateParam ID="DEFER_CREATE">true</CreateParam></CreateParamList>
+          <SubControl Class="Framework.Button" Name="checkBox" XSizeAbs="10" YSizeAbs="10"
+                      LookList="Four" TabStop="-1"/>
+        </SubControl>
+      </SubControl>
+    </SubControl>
+  </SubControl>
+  <SubControl Class="Framework.PopupMenu" Name="contextMenu" XSizeAbs="60" YSizeAbs="10"
+              LookList="One" TabStop="0">)";
+constexpr std::string_view kSkinTail = R"(
+  </SubControl>
+  <SubControl Class="Framework.PopupMenu" Name="rowless" XSizeAbs="60" YSizeAbs="10"
+              LookList="One" TabStop="0"/>
+  <SubControl Class="Framework.PopupMenu" Name="bareMenu" XSizeAbs="60" YSizeAbs="10"
+              LookList="One" TabStop="0">
+    <SubControl Class="Framework.MenuItem" Name="item" XSizeAbs="60" YSizeAbs="10" LookList="Four">
+      <CreateParamList><CreateParam ID="DEFER_CREATE">true</CreateParam></CreateParamList>
+    </SubControl>
+  </SubControl>
+  <SubControl Class="Framework.CheckedComboBox" Name="plainCombo" XSizeAbs="60" YSizeAbs="10"
+              LookList="Fourteen">
+    <SubControl Class="Framework.ListBox" Name="listBox" XSizeAbs="60" YSizeAbs="30"/>
+  </SubControl>
+</Skin></Korvane_Skin_Definitions>)";
+
+constexpr std::string_view kStrings = R"(<Korvane_StringTable_Definitions>
+  <StringTable ID="|TestApp">
+    <String ID="GHK.NID_OPEN"><Text LCID="9">Ctrl+VKEY_O</Text></String>
+  </StringTable>
+  <StringTable ID="Global">
+    <String ID="GHK.NID_OPEN"><Text LCID="9">Ctrl+VKEY_P</Text></String>
+    <String ID="GHK.NID_ABOUT"><Text LCID="9">VKEY_F1</Text></String>
+  </StringTable>
+  <StringTable ID="Framework.Panel|mainMenu">
+    <String ID="MENU_LABEL.00"><Text LCID="9">File</Text></String>
+    <String ID="MENU_LABEL.01"><Text LCID="9">Help</Text></String>
+    <String ID="CONTEXT_MENU0.00.NID_OPEN"><Text LCID="9">Open|Opens a file</Text></String>
+    <String ID="CONTEXT_MENU0.01.-"><Text LCID="9">-</Text></String>
+    <String ID="CONTEXT_MENU0.02.NID_RECENT"><Text LCID="9">Recent</Text></String>
+    <String ID="CONTEXT_MENU0.02.00.NID_RECENT_A"><Text LCID="9">A</Text></String>
+    <String ID="CONTEXT_MENU0.02.01.NID_RECENT_B"><Text LCID="9">B</Text></String>
+    <String ID="CONTEXT_MENU0.03.NID_SAVE"><Text LCID="9">Save</Text></String>
+    <String ID="CONTEXT_MENU0.04.NID_QUIT"><Text LCID="9">Quit</Text></String>
+    <String ID="CONTEXT_MENU1.00.NID_ABOUT"><Text LCID="9">About</Text></String>
+  </StringTable>
+  <StringTable ID="Framework.CheckedComboBox|listBox">
+    <String ID="ITEM.00"><Text LCID="9">Red</Text></String>
+    <String ID="ITEM.01"><Text LCID="9">Green</Text></String>
+  </StringTable>
+</Korvane_StringTable_Definitions>)";
+
+// What the rows show: the text with the hot-key text after a "/", "--" for a separator, "-"
+// for a hidden row; "!" marks a disabled row and "*" a checked one.
+std::vector<std::string> Rows(const LPopupMenu& popup)
+{
+    std::vector<std::string> rows;
+    for (std::size_t r = 0; r < popup.GetRowControls().size(); ++r)
+    {
+        const auto& row = dynamic_cast<const LMenuListBoxItem&>(*popup.GetRowControls()[r]);
+        if (!row.IsShowing(true))
+        {
+            rows.push_back("-");
+            continue;
+        }
+        std::string text = row.IsSeparatorMode() ? "--" : Narrow(row.GetText());
+        text += row.GetHotKeyLabel()->GetText().IsEmpty()
+                    ? ""
+                    : "/" + Narrow(row.GetHotKeyLabel()->GetText());
+        text += row.IsEnabled(false) || row.IsSeparatorMode() ? "" : "!";
+        text += row.GetCheckBox()->GetValue() == 1.0 ? "*" : "";
+        rows.push_back(text);
+    }
+    return rows;
+}
+constexpr std::uint32_t kVkReturn = 0x0D;
+constexpr std::uint32_t kVkEscape = 0x1B;
+constexpr std::uint32_t kVkLeft = 0x25;
+constexpr std::uint32_t kVkUp = 0x26;
+constexpr std::uint32_t kVkRight = 0x27;
+constexpr std::uint32_t kVkDown = 0x28;
+
+class MenuControls : public ToolkitFixture
+{
+protected:
+    void SetUp() override
+    {
+        mApplication->SetControlFactory(RCPtr<LControlFactory>());
+        mApplication.reset();
+        auto application = std::make_unique<MenuApplication>();
+        mClock = application.get();
+        mApplication = std::move(application);
+        mApplication->SetControlFactory(mFactory);
+        Register<LPanel>(u"Framework.Panel");
+        Register<LButton>(u"Framework.Button");
+        Register<Owner>(u"Test.Owner");
+        Register<LMainMenu>(u"Framework.MainMenu");
+        Register<LComboMenu>(u"Framework.ComboMenu");
+        Register<LPopupMenu>(u"Framework.PopupMenu");
+        Register<LMenuListBoxItem>(u"Framework.MenuItem");
+        Register<LCheckedComboBox>(u"Framework.CheckedComboBox");
+        Register<LCheckedListBox>(u"Framework.CheckedListBox");
+        Register<LCheckedListBoxItem>(u"Framework.CheckedListBoxItem");
+        Register<LListBox>(u"Framework.ListBox");
+        LoadSkin(std::string(kSkinHead) + std::string(kMenuRows) + std::string(kSkinMiddle) +
+                 std::string(kMenuRows) + std::string(kSkinTail));
+        LoadStrings(kStrings);
+        LGlobalHotKeyManager::Create(mClock->keys, RCPtr<LNotificationReceiver>(mListener));
+        mClock->keys->GetHotKeyMap().LoadFromStringTable(
+            mFactory->FindStringTable(WideString(u"Global")), u"GHK");
+        mWindow = RCPtr<LRootWindow>(new LRootWindow(&mServices));
+        mWindow->SetMeasurementRenderer(RCPtr<LMeasurementRenderer>(new FixedWidthMeasurement()));
+        mWindow->GetClientScreenRect();
+        ASSERT_EQ(mWindow->CreateRootControl(WideString(u"main")), S_OK);
+        mWindow->GetRootControl()->UpdateConditions();
+        mBar = Find<LMainMenu>(u"mainMenu");
+        mOwner = Find<Owner>(u"owner");
+        ASSERT_NE(mBar, nullptr);
+        ASSERT_EQ(mBar->GetTitles().size(), 2u);
+        ASSERT_EQ(mOwner->SetFocus(true), S_OK);
+    }
+
+    void TearDown() override
+    {
+        mWindow = RCPtr<LRootWindow>();
+        GetApplicationNotificationCenter()->ProcessQueue(false);
+    }
+
+    template <class T> void Register(const char16_t* name)
+    {
+        mFactory->RegisterControlClass(WideString(name), &LControlFactory::Create<T>);
+    }
+    template <class T> T* Find(const char16_t* name)
+    {
+        return dynamic_cast<T*>(mWindow->GetRootControl()->FindChildByName(WideString(name)).Get());
+    }
+
+    void Move(long x, long y) { mWindow->OnPointerMove({x, y}, 0, 0); }
+    void Click(long x, long y)
+    {
+        Move(x, y);
+        mWindow->OnPointerButton(true, 1, {x, y}, 1, 0, false);
+        mWindow->OnPointerButton(false, 1, {x, y}, 0, 0, false);
+    }
+    void KeyDown(std::uint32_t vk) { mWindow->DeliverKey({KeyCode::kKeyDown | (vk << 16), 0, 0}); }
+    // Lets the clock run on, then one idle pass.
+    void IdleAfter(std::uint32_t milliseconds)
+    {
+        mClock->now += milliseconds;
+        mWindow->Idle(true);
+    }
+    LComboMenu& Title(std::size_t n) { return *mBar->GetTitles()[n]; }
+    LPopupMenu& Popup(std::size_t n) { return *Title(n).GetPopupMenu(); }
+    static std::uint32_t LookOf(const LControl& control)
+    {
+        return static_cast<std::uint32_t>(control.GetFirstVisibleLookIndex());
+    }
+
+    FakeWindow mServices;
+    MenuApplication* mClock = nullptr;
+    RCPtr<LRootWindow> mWindow;
+    RCPtr<WindowListener> mListener{new WindowListener()};
+    LMainMenu* mBar = nullptr;
+    Owner* mOwner = nullptr;
+};
+
+TEST_F(MenuControls, BarShowsTitlesAndItemsInOrderWithHotKeysAndOwnersStates)
+{
+    EXPECT_EQ(Narrow(Title(0).GetName()), "menu0");
+    EXPECT_EQ(Narrow(Title(0).GetText()), "File");
+    EXPECT_EQ(Narrow(Title(1).GetText()), "Help");
+    EXPECT_EQ(Title(1).GetPosition().x, 30.0);
+    EXPECT_FALSE(mBar->FindChildByName(WideString(u"templateMenu"))->IsShowing(false));
+    EXPECT_FALSE(Popup(0).IsShowing(false));
+    EXPECT_EQ(Popup(0).GetNotifyTarget(), mWindow->GetHotKeyManager()->GetTarget());
+    EXPECT_EQ(Popup(0).SetNotifyTarget(RCPtr<LNotificationReceiver>(mListener)), E_FAIL);
+    EXPECT_EQ(Popup(0).GetNotifyTarget(), mWindow->GetHotKeyManager()->GetTarget());
+
+    // The window's binding wins over the application's; the application's fills the rest.
+    // Width: 35 beside the texts, "Recent" (60) and nothing, or "Open" (40) and "Ctrl+O" (60).
+    Click(10, 5);
+    ASSERT_TRUE(Popup(0).IsShowing(false));
+    EXPECT_EQ(Rows(Popup(0)),
+              (std::vector<std::string>{"Open/Ctrl+O", "--", "Recent", "Save", "Quit"}));
+    EXPECT_EQ(Popup(0).GetSize(), (PointT<double>(135.0, 50.0)));
+    EXPECT_EQ(Popup(0).GetSeparatorCount(), 1);
+    KeyDown(kVkEscape);
+    ASSERT_FALSE(Popup(0).IsShowing(false));
+
+    // The owner's answers come before the menu shows: a longer text widens the popup.
+    mBar->SetMenuItemUpdater(mOwner->GetMenuItemUpdater());
+    Click(10, 5);
+    EXPECT_EQ(Rows(Popup(0)),
+              (std::vector<std::string>{"Open/Ctrl+O", "--", "Recent", "Save!", "Quit*"}));
+    // With a menu open, pointing at another title opens that one's menu.
+    Move(40, 5);
+    EXPECT_EQ(Rows(Popup(1)), std::vector<std::string>{"About this program/F1"});
+    EXPECT_EQ(Popup(1).GetSize().x, 35.0 + 180.0 + 20.0);
+    // The popup is kept inside the root control: shifted left by the room it lacks.
+    EXPECT_EQ(Popup(1).GetPositionInRoot().x, 200.0 - 235.0 < 0 ? 0.0 : 200.0 - 235.0);
+}
+
+TEST_F(MenuControls, PointerOpensSubmenusAfterTheDelayAndTheCommandArrivesOnceAtIdle)
+{
+    mListener->Subscribe(RCPtr<LNotificationDistributor>(mWindow), u"NID_RECENT_B", 0);
+    mListener->Subscribe(RCPtr<LNotificationDistributor>(mWindow), u"NID_OPEN", 0);
+    Click(10, 5);
+    LPopupMenu& popup = Popup(0);
+    ASSERT_TRUE(popup.IsShowing(false));
+    EXPECT_EQ(LookOf(Title(0)), LComboMenu::kLookOpen);
+    // Rows lie at y 10, 20, ...: "Recent" at 30..40.
+    Move(20, 35);
+    EXPECT_EQ(popup.GetCurrentIndex(), 2);
+    IdleAfter(LPopupMenu::kSubmenuDelayMs);
+    EXPECT_FALSE(popup.GetOpenSubmenu());
+    IdleAfter(1);
+    ASSERT_TRUE(popup.GetOpenSubmenu());
+    LPopupMenu& submenu = *popup.GetOpenSubmenu();
+    EXPECT_TRUE(submenu.IsShowing(false));
+    // Beside the row: the popup is 135 wide at x 0.
+    EXPECT_EQ(submenu.GetPositionInRoot(), (PointT<double>(135.0, 30.0)));
+    EXPECT_EQ(Rows(submenu), (std::vector<std::string>{"A", "B"}));
+
+    // A plain item closes the open submenu only after the delay; the item that owns the
+    // submenu stops that again.
+    Move(20, 15);
+    IdleAfter(200);
+    Move(20, 35);
+    IdleAfter(200);
+    EXPECT_EQ(popup.GetOpenSubmenu().Get(), &submenu);
+    Move(20, 15);
+    IdleAfter(251);
+    EXPECT_FALSE(popup.GetOpenSubmenu());
+    Move(20, 35);
+    IdleAfter(251);
+    ASSERT_TRUE(popup.GetOpenSubmenu());
+
+    // Hovering the submenu keeps its owner current; the chosen command reaches the window's
+    // queue and is delivered at the next idle pass, once.
+    Move(150, 45);
+    EXPECT_EQ(popup.GetCurrentIndex(), 2);
+    EXPECT_EQ(popup.GetOpenSubmenu()->GetCurrentIndex(), 1);
+    Click(150, 45);
+    EXPECT_TRUE(mListener->Take().empty());
+    EXPECT_FALSE(popup.IsShowing(false));
+    EXPECT_EQ(LookOf(Title(0)), LComboMenu::kLookNormal);
+    EXPECT_TRUE(mOwner->HasFocus());
+    mWindow->Idle(true);
+    EXPECT_EQ(mListener->Take(), std::vector<std::string>{"NID_RECENT_B 1"});
+    mWindow->Idle(true);
+    EXPECT_TRUE(mListener->Take().empty());
+
+    // With one menu open, the pointer on another title moves the open menu there.
+    Click(10, 5);
+    ASSERT_TRUE(Popup(0).IsShowing(false));
+    Move(40, 5);
+    EXPECT_FALSE(Popup(0).IsShowing(false));
+    EXPECT_TRUE(Popup(1).IsShowing(false));
+    EXPECT_EQ(LookOf(Title(0)), LComboMenu::kLookNormal);
+    EXPECT_EQ(LookOf(Title(1)), LComboMenu::kLookOpen);
+    // A press outside closes it.
+    Click(170, 90);
+    EXPECT_FALSE(Popup(1).IsShowing(false));
+    Move(10, 5);
+    EXPECT_EQ(LookOf(Title(0)), LComboMenu::kLookHover);
+}
+
+TEST_F(MenuControls, KeysNavigateSkipDisabledItemsAndChoose)
+{
+    mBar->SetMenuItemUpdater(mOwner->GetMenuItemUpdater());
+    mListener->Subscribe(RCPtr<LNotificationDistributor>(mWindow), u"NID_QUIT", 0);
+    mListener->Subscribe(RCPtr<LNotificationDistributor>(mWindow), u"NID_RECENT_A", 0);
+    Click(10, 5);
+    Move(195, 95);
+    LPopupMenu& popup = Popup(0);
+    struct Step
+    {
+        std::uint32_t vk;
+        std::int32_t current;
+        bool submenuOpen;
+        std::int32_t submenuCurrent;
+    };
+    // The separator and the disabled "Save" are stepped over; the keyboard alone never opens a
+    // submenu by time, Right opens it at once, Left and Escape close just the submenu.
+    const Step steps[] = {
+        {kVkDown, 0, false, -1}, {kVkDown, 2, false, -1}, {kVkDown, 4, false, -1},
+        {kVkUp, 2, false, -1},   {kVkRight, 2, true, 0},  {kVkDown, 2, true, 1},
+        {kVkLeft, 2, false, -1}, {kVkRight, 2, true, 0},  {kVkEscape, 2, false, -1},
+    };
+    for (const Step& step : steps)
+    {
+        KeyDown(step.vk);
+        IdleAfter(1000);
+        EXPECT_EQ(popup.GetCurrentIndex(), step.current) << step.vk;
+        ASSERT_EQ(static_cast<bool>(popup.GetOpenSubmenu()), step.submenuOpen) << step.vk;
+        if (step.submenuOpen)
+        {
+            EXPECT_EQ(popup.GetOpenSubmenu()->GetCurrentIndex(), step.submenuCurrent) << step.vk;
+        }
+    }
+    // A disabled item cannot be chosen even when made current.
+    popup.SelectRange(3);
+    KeyDown(kVkReturn);
+    IdleAfter(1);
+    EXPECT_TRUE(popup.IsShowing(false));
+    KeyDown(kVkDown);
+    KeyDown(kVkReturn);
+    EXPECT_FALSE(popup.IsShowing(false));
+    IdleAfter(1);
+    EXPECT_EQ(mListener->Take(), std::vector<std::string>{"NID_QUIT 4"});
+    // Escape at the top closes the title's menu.
+    Click(10, 5);
+    KeyDown(kVkDown);
+    KeyDown(kVkDown);
+    KeyDown(kVkRight);
+    ASSERT_TRUE(popup.GetOpenSubmenu());
+    KeyDown(kVkEscape);
+    EXPECT_FALSE(popup.GetOpenSubmenu());
+    EXPECT_TRUE(popup.IsShowing(false));
+    KeyDown(kVkEscape);
+    EXPECT_FALSE(popup.IsShowing(false));
+}
+
+TEST_F(MenuControls, ContextMenuSendsToItsOwnerAndClosesItsChain)
+{
+    std::vector<RCPtr<LMenuDescriptor>> menus;
+    mBar->BuildContextMenu(menus);
+    const RCPtr<LMenuDescriptor> menu = menus.at(0);
+    // The pointer near the bottom-right corner: the popup (135 x 50) is kept inside the window.
+    Move(190, 90);
+    mOwner->ShowContextMenu(menu);
+    auto* popup =
+        dynamic_cast<LPopupMenu*>(mOwner->FindChildByName(WideString(u"contextMenu")).Get());
+    ASSERT_NE(popup, nullptr);
+    EXPECT_TRUE(popup->HasFocus());
+    EXPECT_EQ(popup->GetPositionInRoot(), (PointT<double>(65.0, 50.0)));
+    // Commands to the owner come from the owner's keys, the window's and then the
+    // application's.
+    EXPECT_EQ(Rows(*popup)[0], "Open/Ctrl+O");
+
+    // The submenu finds no room on the right: it opens to the left of its popup.
+    EXPECT_EQ(popup->OpenSubmenu(0), E_INVALIDARG);
+    ASSERT_EQ(popup->OpenSubmenu(2), S_OK);
+    EXPECT_EQ(popup->GetOpenSubmenu()->GetPositionInRoot(), (PointT<double>(5.0, 70.0)));
+    // Choosing hides and closes the whole chain and sends the command at once.
+    Click(20, 85);
+    EXPECT_EQ(mOwner->heard, std::vector<std::string>{"NID_RECENT_B B"});
+    EXPECT_FALSE(popup->IsShowing(false));
+    EXPECT_TRUE(popup->IsClosing());
+    mWindow->Idle(true);
+    EXPECT_FALSE(mOwner->FindChildByName(WideString(u"contextMenu")));
+
+    // The focus leaving a context menu closes it.
+    Move(10, 40);
+    mOwner->ShowContextMenu(menu);
+    popup = dynamic_cast<LPopupMenu*>(mOwner->FindChildByName(WideString(u"contextMenu")).Get());
+    ASSERT_NE(popup, nullptr);
+    Find<LControl>(u"checkedCombo")->SetFocus(true);
+    EXPECT_TRUE(popup->IsClosing());
+    EXPECT_FALSE(popup->IsShowing(false));
+}
+
+TEST_F(MenuControls, ArgumentsAndSkinFaultsAreRefused)
+{
+    LPopupMenu& popup = Popup(0);
+    EXPECT_EQ(popup.SetMenu(RCPtr<LMenuDescriptor>()), E_INVALIDARG);
+    EXPECT_EQ(popup.SetNotifyTarget(RCPtr<LNotificationReceiver>()), E_INVALIDARG);
+    EXPECT_EQ(popup.SwapItems(0, 1), static_cast<QZRESULT>(0x80004001u));
+    EXPECT_EQ(popup.GetItemWidth(99), 0);
+    EXPECT_FALSE(popup.IsItemSelectable(1));
+    EXPECT_FALSE(popup.IsItemSelectable(-1));
+    // Rows without a check box and a hot-key label still show their texts; only the gap
+    // between the texts is room beside them.
+    RCPtr<LControl> bare;
+    mFactory->CreateControl(bare, mFactory->FindSkinSubControl(WideString(u"bareMenu")),
+                            RCPtr<LControl>(mOwner));
+    auto* barePopup = dynamic_cast<LPopupMenu*>(bare.Get());
+    ASSERT_NE(barePopup, nullptr);
+    EXPECT_EQ(barePopup->SetMenu(popup.GetMenuDescriptor()), S_OK);
+    EXPECT_EQ(Narrow(barePopup->GetRowControls()[0]->GetText()), "Open");
+    EXPECT_EQ(barePopup->GetItemWidth(0), 20 + 40);
+    // A popup without rows and a checked combo box over a plain list are not made.
+    RCPtr<LControl> made;
+    mFactory->CreateControl(made, mFactory->FindSkinSubControl(WideString(u"rowless")),
+                            mWindow->GetRootControl());
+    EXPECT_FALSE(made);
+    mFactory->CreateControl(made, mFactory->FindSkinSubControl(WideString(u"plainCombo")),
+                            mWindow->GetRootControl());
+    EXPECT_FALSE(made);
+}
+
+TEST_F(MenuControls, CheckedComboBoxMirrorsChecksAndForwardsThem)
+{
+    auto* combo = Find<LCheckedComboBox>(u"checkedCombo");
+    ASSERT_NE(combo, nullptr);
+    LCheckedListBox& list = *combo->GetCheckedList();
+    const RCPtr<LControl> checkBox = combo->FindChildByName(WideString(u"checkBox"));
+    std::vector<double> heard;
+    struct Client : LNotificationClient
+    {
+        explicit Client(std::vector<double>& out) : values(out) {}
+        void ReceiveNotification(const RCPtr<LNotificationDistributor>&,
+                                 const RCPtr<LNotification>& notification) override
+        {
+            values.push_back(
+                RCPtr<LIndexedDataWithValueParam>::DynamicCastFrom(notification->GetPayload())
+                    ->GetValue());
+        }
+        std::vector<double>& values;
+    };
+    const RCPtr<Client> client(new Client(heard));
+    client->Subscribe(RCPtr<LNotificationDistributor>(combo), NID_ITEM_CHECK_CHANGE, 0);
+
+    EXPECT_EQ(LookOf(*combo), LComboBox::kLookNormal);
+    list.SetItemChecked(1, true);
+    EXPECT_EQ(LookOf(*combo), LComboBox::kLookNormal + LCheckedComboBox::kCheckedLookOffset);
+    combo->SetSelectedIndex(1);
+    EXPECT_EQ(checkBox->GetValue(), 1.0);
+    combo->SetSelectedIndex(0);
+    EXPECT_EQ(checkBox->GetValue(), 0.0);
+    // An index outside the items leaves the check box's value alone.
+    list.SetItemChecked(0, true);
+    combo->SetSelectedIndex(0);
+    combo->SetSelectedIndex(5);
+    EXPECT_EQ(checkBox->GetValue(), 1.0);
+    list.SetItemChecked(0, false);
+    list.SetItemChecked(1, false);
+    EXPECT_EQ(LookOf(*combo), LComboBox::kLookNormal);
+    EXPECT_EQ(heard, (std::vector<double>{1.0, 1.0, 0.0, 0.0}));
+    combo->SetEnabled(false);
+    list.SetItemChecked(0, true);
+    EXPECT_EQ(LookOf(*combo), LComboBox::kLookDisabled + LCheckedComboBox::kCheckedLookOffset);
+}
+
+// The main window's menu bar over the program's own string tables.
+constexpr std::string_view kMainControlSkin = R"(<Korvane_Skin_Definitions><Skin Name="Main">
+  <Colorizer Name="Ink" Color1="FF101010"/>
+  <Look Name="Plain"><DockedPart Dock="Fill" Colorizer="Ink"/></Look>
+  <LookList Name="One"><LookRef Look="Plain"/></LookList>
+  <LookList Name="Four"><LookRef Look="Plain"/><LookRef Look="Plain"/><LookRef Look="Plain"/>
+    <LookRef Look="Plain"/></LookList>
+  <LookList Name="Nine"><LookRef Look="Plain"/><LookRef Look="Plain"/><LookRef Look="Plain"/>
+    <LookRef Look="Plain"/><LookRef Look="Plain"/><LookRef Look="Plain"/><LookRef Look="Plain"/>
+    <LookRef Look="Plain"/><LookRef Look="Plain"/></LookList>
+  <SubControl Class="RededoVuvuva.MainControl" Name="mainControl" XSizeAbs="200" YSizeAbs="100">
+    <SubControl Class="Framework.MainMenu" Name="mainMenu" XSizeAbs="200" YSizeAbs="10">
+      <SubControl Class="Framework.ComboMenu" Name="templateMenu" XSizeAbs="30" YSizeAbs="10"
+                  LookList="Four" TabStop="-1">
+        <SubControl Class="Framework.PopupMenu" Name="popupMenu" YPositionAbs="10"
+                    XSizeAbs="60" YSizeAbs="10" LookList="One" TabStop="0">)";
+constexpr std::string_view kMainControlTail = R"(
+        </SubControl>
+      </SubControl>
+    </SubControl>
+  </SubControl>
+</Skin></Korvane_Skin_Definitions>)";
+
+TEST(ShippedMainMenu, ShowsTheTitlesItemsSeparatorsAndHotKeysOfTheProgramsTable)
+{
+    LApplicationBase application;
+    const RCPtr<LControlFactory> factory(
+        new LControlFactory(WideString(u"Tarn 61 Vidida Editor"), WideString(u"RededoVuvuva")));
+    application.SetControlFactory(factory);
+    factory->SetBaseFolder(WideString(u"::"));
+    ASSERT_EQ(factory->LoadStringTables(WideString(u"::APP_STRINGS"),
+                                        WideString(u"::FRAMEWORK_STRINGS"), 0x0009),
+              S_OK);
+    const std::string skin =
+        std::string(kMainControlSkin) + std::string(kMenuRows) + std::string(kMainControlTail);
+    ASSERT_EQ(factory->LoadSkinsFrom(Bytes(skin), "main skin"), S_OK);
+    const auto add = [&](const char16_t* name, auto create)
+    { factory->RegisterControlClass(WideString(name), create); };
+    add(u"RededoVuvuva.MainControl", &LControlFactory::Create<LPanel>);
+    add(u"Framework.Button", &LControlFactory::Create<LButton>);
+    add(u"Framework.MainMenu", &LControlFactory::Create<LMainMenu>);
+    add(u"Framework.ComboMenu", &LControlFactory::Create<LComboMenu>);
+    add(u"Framework.PopupMenu", &LControlFactory::Create<LPopupMenu>);
+    add(u"Framework.MenuItem", &LControlFactory::Create<LMenuListBoxItem>);
+    add(u"Test.Control", &LControlFactory::Create<LControl>);
+    FakeWindow services;
+    const RCPtr<LRootWindow> window(new LRootWindow(&services));
+    window->GetClientScreenRect();
+    ASSERT_EQ(window->CreateRootControl(WideString(u"mainControl")), S_OK);
+    auto* bar = dynamic_cast<LMainMenu*>(
+        window->GetRootControl()->FindChildByName(WideString(u"mainMenu")).Get());
+    ASSERT_NE(bar, nullptr);
+    ASSERT_EQ(bar->GetTitles().size(), 2u);
+    EXPECT_EQ(Narrow(bar->GetTitles()[0]->GetText()), "File");
+    EXPECT_EQ(Narrow(bar->GetTitles()[1]->GetText()), "Help");
+    const std::vector<std::vector<std::string>> expected = {
+        {"Send Vidida/Ctrl+Shift+S", "Retrieve Vidida/Ctrl+Shift+R", "--", "Load Vidida/Ctrl+O",
+         "Save Vidida/Ctrl+S", "--", "Global Settings", "--", "Exit"},
+        {"Open User Guide", "About Tarn 61 Vidida Editor"}};
+    for (std::size_t n = 0; n < expected.size(); ++n)
+    {
+        LPopupMenu& popup = *bar->GetTitles()[n]->GetPopupMenu();
+        popup.SetShown(true);
+        EXPECT_EQ(Rows(popup), expected[n]) << n;
+        popup.SetShown(false);
+    }
+    window->SetRootControl(RCPtr<LControl>());
+}
+
+} // namespace
+} // namespace QZ::ToolkitTest
