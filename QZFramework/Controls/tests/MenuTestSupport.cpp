@@ -1,5 +1,7 @@
 #include "QZFramework/Controls/tests/MenuTestSupport.h"
 
+#include "QZFramework/ControlBase/MenuItemDescriptor.h"
+#include "QZFramework/ControlBase/tests/ToolkitTestSupport.h"
 #include "QZFramework/Controls/Button.h"
 #include "QZFramework/Controls/CheckedComboBox.h"
 #include "QZFramework/Controls/CheckedListBox.h"
@@ -11,7 +13,6 @@
 #include "QZFramework/Controls/MenuListBoxItem.h"
 #include "QZFramework/Controls/Panel.h"
 #include "QZFramework/Controls/PopupMenu.h"
-#include "QZFramework/ControlBase/MenuItemDescriptor.h"
 #include "QZFramework/Notification/Notification.h"
 
 namespace QZ::ToolkitTest
@@ -19,7 +20,7 @@ namespace QZ::ToolkitTest
 
 std::string DescribeCommand(const LNotification& notification)
 {
-    const std::string command = WideString(notification.GetID()).ToNarrowString().GetString();
+    const std::string command = Narrow(WideString(notification.GetID()));
     const auto param = RCPtr<LMenuActivationParam>::DynamicCastFrom(notification.GetPayload());
     if (!param)
     {
@@ -27,7 +28,7 @@ std::string DescribeCommand(const LNotification& notification)
     }
     const auto item = param->GetMenu()->GetItemAt(param->GetIndex());
     return command + " " + std::to_string(param->GetIndex()) + " " +
-           (item ? item->GetText().ToNarrowString().GetString() : "?");
+           (item ? Narrow(item->GetText()) : "?");
 }
 
 void Owner::ReceiveNotification(const RCPtr<LNotificationDistributor>& sender,
