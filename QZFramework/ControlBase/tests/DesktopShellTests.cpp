@@ -18,11 +18,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-
-extern char** environ;
 
 namespace QZ::ToolkitTest
 {
@@ -59,32 +54,6 @@ protected:
     {
         ASSERT_NE(std::getenv("DISPLAY"), nullptr) << "run under cmake/RunUnderXvfb.sh";
         OpenLoop(nullptr);
-    }
-
-    // Starts the command (no shell) and runs the loop until it ends; its exit status.
-    int RunCommand(std::vector<std::string> arguments, const std::string& output = "/dev/null")
-    {
-        std::vector<char*> argv;
-        for (std::string& argument : arguments)
-        {
-            argv.push_back(argument.data());
-        }
-        argv.push_back(nullptr);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                         0600);
-        pid_t child = 0;
-        const int started = posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        if (started != 0)
-        {
-            return -1;
-        }
-        int status = -1;
-        // The loop keeps serving the X server meanwhile: the selection is read through it.
-        RunUntil([&] { return ::waitpid(child, &status, WNOHANG) == child; });
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 };
 

@@ -10,7 +10,14 @@
 #include "QZFramework/Renderer/Renderer.h"
 
 #include <cstdio>
+#include <csignal>
 #include <utility>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+extern char** environ;
 
 namespace QZ::ToolkitTest
 {
@@ -171,6 +178,39 @@ bool WindowFixture::RunUntil(const std::function<bool()>& condition)
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     mLoop->RunModal([&] { return condition() || std::chrono::steady_clock::now() > deadline; });
     return condition();
+}
+
+int WindowFixture::RunCommand(std::vector<std::string> arguments, const std::string& output)
+{
+    std::vector<char*> argv;
+    for (std::string& argument : arguments)
+    {
+        argv.push_back(argument.data());
+    }
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0600);
+    pid_t child = 0;
+    const int started = posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (started != 0)
+    {
+        return -1;
+    }
+    int status = -1;
+    // The loop keeps serving the X server meanwhile: the selection is read through it.
+    bool ended = false;
+    RunUntil([&] { return ended = ended || ::waitpid(child, &status, WNOHANG) == child; });
+    if (!ended)
+    {
+        // A command that hangs must not outlive the test and its display.
+        ::kill(child, SIGKILL);
+        ::waitpid(child, &status, 0);
+        return -1;
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 RCPtr<LControl> WindowFixture::Find(const OSWindow& window, const char* name)

@@ -90,6 +90,9 @@ protected:
                                          OSWindow* owner = nullptr);
     // Runs loop steps until the condition holds or ten seconds pass; whether it held.
     bool RunUntil(const std::function<bool()>& condition);
+    // Starts the command (no shell), its output to the file, and runs the loop until it ends;
+    // its exit status, -1 when it could not start or did not exit.
+    int RunCommand(std::vector<std::string> arguments, const std::string& output = "/dev/null");
     [[nodiscard]] static RCPtr<LControl> Find(const OSWindow& window, const char* name);
 
     std::unique_ptr<LWindowEventLoop> mLoop;

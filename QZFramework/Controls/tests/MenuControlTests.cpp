@@ -4,22 +4,17 @@
 #include "QZFramework/ControlBase/ApplicationShell.h"
 #include "QZFramework/ControlBase/GlobalHotKeyManager.h"
 #include "QZFramework/ControlBase/IndexedDataWithValueParam.h"
-#include "QZFramework/ControlBase/MenuItemDescriptor.h"
 #include "QZFramework/ControlBase/MenuItemUpdater.h"
 #include "QZFramework/ControlBase/RootWindow.h"
 #include "QZFramework/ControlBase/tests/ToolkitTestSupport.h"
-#include "QZFramework/Controls/Button.h"
 #include "QZFramework/Controls/CheckedComboBox.h"
 #include "QZFramework/Controls/CheckedListBox.h"
-#include "QZFramework/Controls/CheckedListBoxItem.h"
 #include "QZFramework/Controls/ComboMenu.h"
-#include "QZFramework/Controls/ListBox.h"
-#include "QZFramework/Controls/ListBoxItem.h"
 #include "QZFramework/Controls/MainMenu.h"
-#include "QZFramework/Controls/MenuActivationParam.h"
 #include "QZFramework/Controls/MenuListBoxItem.h"
 #include "QZFramework/Controls/Panel.h"
 #include "QZFramework/Controls/PopupMenu.h"
+#include "QZFramework/Controls/tests/MenuTestSupport.h"
 #include "QZFramework/Notification/NotificationCenterManager.h"
 #include "QZFramework/Notification/NotificationIDs.h"
 #include "QZFramework/Renderer/MeasurementRenderer.h"
@@ -66,157 +61,6 @@ public:
     RCPtr<LGlobalHotKeyManager> keys;
 };
 
-// Records "<command> <item text>" of every command it hears (the item that the activation's
-// menu holds at its index), and answers the menus' item questions: "NID_SAVE" disabled,
-// "NID_QUIT" checked, "NID_ABOUT" renamed.
-class Owner : public LControl
-{
-public:
-    using LControl::LControl;
-
-    void ReceiveNotification(const RCPtr<LNotificationDistributor>& sender,
-                             const RCPtr<LNotification>& notification) override
-    {
-        if (const auto param =
-                RCPtr<LMenuActivationParam>::DynamicCastFrom(notification->GetPayload()))
-        {
-            heard.push_back(Narrow(WideString(notification->GetID())) + " " +
-                            Narrow(param->GetMenu()->GetItemAt(param->GetIndex())->GetText()));
-        }
-        LControl::ReceiveNotification(sender, notification);
-    }
-    QZRESULT UpdateMenuItemState(const RCPtr<LMenuDescriptor>&, std::int32_t,
-                                 const WideString& command, MenuItemState& state) override
-    {
-        state.enabled = state.enabled && command != u"NID_SAVE";
-        state.checked = state.checked || command == u"NID_QUIT";
-        if (command == u"NID_ABOUT")
-        {
-            state.text = WideString(u"About this program");
-        }
-        return S_OK;
-    }
-
-    std::vector<std::string> heard;
-};
-
-// Listens at the root window for the commands it delivers at idle.
-class WindowListener : public LNotificationClient
-{
-public:
-    void ReceiveNotification(const RCPtr<LNotificationDistributor>&,
-                             const RCPtr<LNotification>& notification) override
-    {
-        const auto param = RCPtr<LMenuActivationParam>::DynamicCastFrom(notification->GetPayload());
-        heard.push_back(Narrow(WideString(notification->GetID())) + " " +
-                        (param ? std::to_string(param->GetIndex()) : "-"));
-    }
-    std::vector<std::string> Take() { return std::exchange(heard, {}); }
-
-    std::vector<std::string> heard;
-};
-
-// The rows of every popup of the skin.
-constexpr std::string_view kMenuRows = R"(
-        <SubControl Class="Framework.MenuItem" Name="item" XSizeToControl="Parent"
-                    XSizeRel="1" XSizeAbs="0" YSizeAbs="10" LookList="Four">
-          <CreateParamList><CreateParam ID="DEFER_CREATE">true</CreateParam></CreateParamList>
-          <SubControl Class="Framework.Button" Name="checkBox" XSizeAbs="10" YSizeAbs="10"
-                      LookList="Nine" TabStop="-1"/>
-          <SubControl Class="Test.Control" Name="hotKeyLabel" XPositionRel="1"
-                      XPositionAbs="-20" XSizeAbs="15" YSizeAbs="10" LookList="One"
-                      TabStop="-1"/>
-        </SubControl>)";
-
-// The window is 200 x 100. "main" holds the owner (a focusable control with a context menu),
-// the bar (titles 30 wide, popups dropping 10 below them) and a checked combo box; "contextMenu"
-// is the popup that controls open at the pointer. Rows: check box 0..10, hot-key label 40..55 of
-// a 60-pixel row, so 35 pixels of a row are not text.
-constexpr std::string_view kSkinHead = R"(<Korvane_Skin_Definitions><Skin Name="Menus">
-  <Colorizer Name="Ink" Color1="FF101010"/>
-  <Look Name="Plain"><DockedPart Dock="Fill" Colorizer="Ink"/></Look>
-  <LookList Name="One"><LookRef Look="Plain"/></LookList>
-  <LookList Name="Four"><LookRef Look="Plain"/><LookRef Look="Plain"/><LookRef Look="Plain"/>
-    <LookRef Look="Plain"/></LookList>
-  <LookList Name="Nine"><LookRef Look="Plain"/><LookRef Look="Plain"/><LookRef Look="Plain"/>
-    <LookRef Look="Plain"/><LookRef Look="Plain"/><LookRef Look="Plain"/><LookRef Look="Plain"/>
-    <LookRef Look="Plain"/><LookRef Look="Plain"/></LookList>
-  <LookList Name="Fourteen"><LookRef Look="Plain"/><LookRef Look="Plain"/><LookRef Look="Plain"/>
-    <LookRef Look="Plain"/><LookRef Look="Plain"/><LookRef Look="Plain"/><LookRef Look="Plain"/>
-    <LookRef Look="Plain"/><LookRef Look="Plain"/><LookRef Look="Plain"/><LookRef Look="Plain"/>
-    <LookRef Look="Plain"/><LookRef Look="Plain"/><LookRef Look="Plain"/></LookList>
-  <SubControl Class="Framework.Panel" Name="main" XSizeAbs="200" YSizeAbs="100">
-    <SubControl Class="Test.Owner" Name="owner" XPositionAbs="150" YPositionAbs="80"
-                XSizeAbs="40" YSizeAbs="20" LookList="One" TabStop="1"/>
-    <SubControl Class="Framework.MainMenu" Name="mainMenu" XSizeAbs="200" YSizeAbs="10"
-                TabStop="-1">
-      <SubControl Class="Framework.ComboMenu" Name="templateMenu" XSizeAbs="30" YSizeAbs="10"
-                  LookList="Four" TabStop="-1">
-        <SubControl Class="Framework.PopupMenu" Name="popupMenu" YPositionAbs="10"
-                    XSizeAbs="60" YSizeAbs="10" LookList="One" TabStop="0">)";
-constexpr std::string_view kSkinMiddle = R"(
-        </SubControl>
-      </SubControl>
-    </SubControl>
-    <SubControl Class="Framework.CheckedComboBox" Name="checkedCombo" XPositionAbs="100"
-                YPositionAbs="40" XSizeAbs="60" YSizeAbs="10" LookList="Fourteen" TabStop="2">
-      <SubControl Class="Framework.Button" Name="checkBox" XSizeAbs="10" YSizeAbs="10"
-                  LookList="Four" TabStop="-1"/>
-      <SubControl Class="Framework.CheckedListBox" Name="listBox" YPositionAbs="10"
-                  XSizeAbs="60" YSizeAbs="30" LookList="One" TabStop="1">
-        <SubControl Class="Framework.CheckedListBoxItem" Name="item" XSizeAbs="60" YSizeAbs="10"
-                    LookList="Four">
-          <CreateParamList><CreateParam ID="DEFER_CREATE">true</CreateParam></CreateParamList>
-          <SubControl Class="Framework.Button" Name="checkBox" XSizeAbs="10" YSizeAbs="10"
-                      LookList="Four" TabStop="-1"/>
-        </SubControl>
-      </SubControl>
-    </SubControl>
-  </SubControl>
-  <SubControl Class="Framework.PopupMenu" Name="contextMenu" XSizeAbs="60" YSizeAbs="10"
-              LookList="One" TabStop="0">)";
-constexpr std::string_view kSkinTail = R"(
-  </SubControl>
-  <SubControl Class="Framework.PopupMenu" Name="rowless" XSizeAbs="60" YSizeAbs="10"
-              LookList="One" TabStop="0"/>
-  <SubControl Class="Framework.PopupMenu" Name="bareMenu" XSizeAbs="60" YSizeAbs="10"
-              LookList="One" TabStop="0">
-    <SubControl Class="Framework.MenuItem" Name="item" XSizeAbs="60" YSizeAbs="10" LookList="Four">
-      <CreateParamList><CreateParam ID="DEFER_CREATE">true</CreateParam></CreateParamList>
-    </SubControl>
-  </SubControl>
-  <SubControl Class="Framework.CheckedComboBox" Name="plainCombo" XSizeAbs="60" YSizeAbs="10"
-              LookList="Fourteen">
-    <SubControl Class="Framework.ListBox" Name="listBox" XSizeAbs="60" YSizeAbs="30"/>
-  </SubControl>
-</Skin></Korvane_Skin_Definitions>)";
-
-constexpr std::string_view kStrings = R"(<Korvane_StringTable_Definitions>
-  <StringTable ID="|TestApp">
-    <String ID="GHK.NID_OPEN"><Text LCID="9">Ctrl+VKEY_O</Text></String>
-  </StringTable>
-  <StringTable ID="Global">
-    <String ID="GHK.NID_OPEN"><Text LCID="9">Ctrl+VKEY_P</Text></String>
-    <String ID="GHK.NID_ABOUT"><Text LCID="9">VKEY_F1</Text></String>
-  </StringTable>
-  <StringTable ID="Framework.Panel|mainMenu">
-    <String ID="MENU_LABEL.00"><Text LCID="9">File</Text></String>
-    <String ID="MENU_LABEL.01"><Text LCID="9">Help</Text></String>
-    <String ID="CONTEXT_MENU0.00.NID_OPEN"><Text LCID="9">Open|Opens a file</Text></String>
-    <String ID="CONTEXT_MENU0.01.-"><Text LCID="9">-</Text></String>
-    <String ID="CONTEXT_MENU0.02.NID_RECENT"><Text LCID="9">Recent</Text></String>
-    <String ID="CONTEXT_MENU0.02.00.NID_RECENT_A"><Text LCID="9">A</Text></String>
-    <String ID="CONTEXT_MENU0.02.01.NID_RECENT_B"><Text LCID="9">B</Text></String>
-    <String ID="CONTEXT_MENU0.03.NID_SAVE"><Text LCID="9">Save</Text></String>
-    <String ID="CONTEXT_MENU0.04.NID_QUIT"><Text LCID="9">Quit</Text></String>
-    <String ID="CONTEXT_MENU1.00.NID_ABOUT"><Text LCID="9">About</Text></String>
-  </StringTable>
-  <StringTable ID="Framework.CheckedComboBox|listBox">
-    <String ID="ITEM.00"><Text LCID="9">Red</Text></String>
-    <String ID="ITEM.01"><Text LCID="9">Green</Text></String>
-  </StringTable>
-</Korvane_StringTable_Definitions>)";
-
 // What the rows show: the text with the hot-key text after a "/", "--" for a separator, "-"
 // for a hidden row; "!" marks a disabled row and "*" a checked one.
 std::vector<std::string> Rows(const LPopupMenu& popup)
@@ -258,20 +102,9 @@ protected:
         mClock = application.get();
         mApplication = std::move(application);
         mApplication->SetControlFactory(mFactory);
-        Register<LPanel>(u"Framework.Panel");
-        Register<LButton>(u"Framework.Button");
-        Register<Owner>(u"Test.Owner");
-        Register<LMainMenu>(u"Framework.MainMenu");
-        Register<LComboMenu>(u"Framework.ComboMenu");
-        Register<LPopupMenu>(u"Framework.PopupMenu");
-        Register<LMenuListBoxItem>(u"Framework.MenuItem");
-        Register<LCheckedComboBox>(u"Framework.CheckedComboBox");
-        Register<LCheckedListBox>(u"Framework.CheckedListBox");
-        Register<LCheckedListBoxItem>(u"Framework.CheckedListBoxItem");
-        Register<LListBox>(u"Framework.ListBox");
-        LoadSkin(std::string(kSkinHead) + std::string(kMenuRows) + std::string(kSkinMiddle) +
-                 std::string(kMenuRows) + std::string(kSkinTail));
-        LoadStrings(kStrings);
+        RegisterMenuClasses(*mFactory);
+        LoadSkin(MenuSkin());
+        LoadStrings(kMenuStrings);
         LGlobalHotKeyManager::Create(mClock->keys, RCPtr<LNotificationReceiver>(mListener));
         mClock->keys->GetHotKeyMap().LoadFromStringTable(
             mFactory->FindStringTable(WideString(u"Global")), u"GHK");
@@ -293,10 +126,6 @@ protected:
         GetApplicationNotificationCenter()->ProcessQueue(false);
     }
 
-    template <class T> void Register(const char16_t* name)
-    {
-        mFactory->RegisterControlClass(WideString(name), &LControlFactory::Create<T>);
-    }
     template <class T> T* Find(const char16_t* name)
     {
         return dynamic_cast<T*>(mWindow->GetRootControl()->FindChildByName(WideString(name)).Get());
@@ -413,7 +242,7 @@ TEST_F(MenuControls, PointerOpensSubmenusAfterTheDelayAndTheCommandArrivesOnceAt
     EXPECT_EQ(LookOf(Title(0)), LComboMenu::kLookNormal);
     EXPECT_TRUE(mOwner->HasFocus());
     mWindow->Idle(true);
-    EXPECT_EQ(mListener->Take(), std::vector<std::string>{"NID_RECENT_B 1"});
+    EXPECT_EQ(mListener->Take(), std::vector<std::string>{"NID_RECENT_B 1 B"});
     mWindow->Idle(true);
     EXPECT_TRUE(mListener->Take().empty());
 
@@ -474,7 +303,7 @@ TEST_F(MenuControls, KeysNavigateSkipDisabledItemsAndChoose)
     KeyDown(kVkReturn);
     EXPECT_FALSE(popup.IsShowing(false));
     IdleAfter(1);
-    EXPECT_EQ(mListener->Take(), std::vector<std::string>{"NID_QUIT 4"});
+    EXPECT_EQ(mListener->Take(), std::vector<std::string>{"NID_QUIT 4 Quit"});
     // Escape at the top closes the title's menu.
     Click(10, 5);
     KeyDown(kVkDown);
@@ -511,7 +340,7 @@ TEST_F(MenuControls, ContextMenuSendsToItsOwnerAndClosesItsChain)
     EXPECT_EQ(popup->GetOpenSubmenu()->GetPositionInRoot(), (PointT<double>(5.0, 70.0)));
     // Choosing hides and closes the whole chain and sends the command at once.
     Click(20, 85);
-    EXPECT_EQ(mOwner->heard, std::vector<std::string>{"NID_RECENT_B B"});
+    EXPECT_EQ(mOwner->heard, std::vector<std::string>{"NID_RECENT_B 1 B"});
     EXPECT_FALSE(popup->IsShowing(false));
     EXPECT_TRUE(popup->IsClosing());
     mWindow->Idle(true);
@@ -635,15 +464,10 @@ TEST(ShippedMainMenu, ShowsTheTitlesItemsSeparatorsAndHotKeysOfTheProgramsTable)
     const std::string skin =
         std::string(kMainControlSkin) + std::string(kMenuRows) + std::string(kMainControlTail);
     ASSERT_EQ(factory->LoadSkinsFrom(Bytes(skin), "main skin"), S_OK);
-    const auto add = [&](const char16_t* name, auto create)
-    { factory->RegisterControlClass(WideString(name), create); };
-    add(u"RededoVuvuva.MainControl", &LControlFactory::Create<LPanel>);
-    add(u"Framework.Button", &LControlFactory::Create<LButton>);
-    add(u"Framework.MainMenu", &LControlFactory::Create<LMainMenu>);
-    add(u"Framework.ComboMenu", &LControlFactory::Create<LComboMenu>);
-    add(u"Framework.PopupMenu", &LControlFactory::Create<LPopupMenu>);
-    add(u"Framework.MenuItem", &LControlFactory::Create<LMenuListBoxItem>);
-    add(u"Test.Control", &LControlFactory::Create<LControl>);
+    RegisterMenuClasses(*factory);
+    factory->RegisterControlClass(WideString(u"RededoVuvuva.MainControl"),
+                                  &LControlFactory::Create<LPanel>);
+    factory->RegisterControlClass(WideString(u"Test.Control"), &LControlFactory::Create<LControl>);
     FakeWindow services;
     const RCPtr<LRootWindow> window(new LRootWindow(&services));
     window->GetClientScreenRect();
