@@ -6,6 +6,7 @@
 #include "QZFramework/Controls/TabControl.h"
 #include "QZFramework/Notification/NotificationIDs.h"
 #include "QZFramework/ObjectBase/Exception.h"
+#include "UI/TarnSeriesCommon/QuietScope.h"
 
 #include <initializer_list>
 
@@ -64,19 +65,6 @@ void SetCaption(const RCPtr<LControl>& caption, const char16_t* key)
     WideString text;
     caption->SetText(caption->GetString(text, key), true);
 }
-
-// Keeps the editor silent while it fills its selectors, also when filling throws.
-class QuietScope
-{
-public:
-    explicit QuietScope(bool& quiet) : mQuiet(quiet) { mQuiet = true; }
-    ~QuietScope() { mQuiet = false; }
-    QuietScope(const QuietScope&) = delete;
-    QuietScope& operator=(const QuietScope&) = delete;
-
-private:
-    bool& mQuiet;
-};
 
 } // namespace
 

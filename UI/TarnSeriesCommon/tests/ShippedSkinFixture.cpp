@@ -119,6 +119,20 @@ RCPtr<LControl> ShippedSkinFixture::Build(const std::u16string& path)
     return control;
 }
 
+RCPtr<LControl> ShippedSkinFixture::BuildRoot(const std::u16string& name)
+{
+    const RCPtr<LControlDescriptor> top = FindDescriptor(name);
+    if (!top)
+    {
+        ADD_FAILURE() << "no top-level skin control of that name";
+        return nullptr;
+    }
+    RegisterDefaults(*top);
+    RCPtr<LControl> control;
+    EXPECT_EQ(mFactory->CreateRootControl(control, WideString(name.c_str())), S_OK);
+    return control;
+}
+
 RCPtr<LControl> ShippedSkinFixture::Descend(const RCPtr<LControl>& from, const std::u16string& path)
 {
     RCPtr<LControl> control = from;

@@ -3,7 +3,7 @@
 // its panels and every other class as a plain panel.
 #pragma once
 
-#include "QZFramework/Application/ApplicationBase.h"
+#include "QZFramework/Application/Application.h"
 #include "QZFramework/ControlBase/ControlFactory.h"
 #include "QZFramework/Notification/NotificationClient.h"
 
@@ -39,6 +39,8 @@ protected:
     // Builds the control at the "/"-separated skin path (from a top-level control) under a host;
     // fails the test when the path or the creation fails.
     RCPtr<LControl> Build(const std::u16string& path);
+    // The top-level control of that name, without parent (a root).
+    RCPtr<LControl> BuildRoot(const std::u16string& name);
     // The current skin's descriptor at the path; null when there is none.
     RCPtr<LControlDescriptor> FindDescriptor(const std::u16string& path) const;
     // The descendant along the path of direct children, as T (null when missing).
@@ -48,7 +50,7 @@ protected:
     }
     static RCPtr<LControl> Descend(const RCPtr<LControl>& from, const std::u16string& path);
 
-    LApplicationBase mApplication;
+    LApplication mApplication;
     RCPtr<LControlFactory> mFactory{
         new LControlFactory(WideString(u"Tarn 61 Vidida Editor"), WideString(u"RededoVuvuva"))};
     RCPtr<LControl> mHost{new LControl(RCPtr<LControl>(), WideString(u"host"), true)};
