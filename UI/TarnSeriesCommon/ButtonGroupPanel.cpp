@@ -49,7 +49,7 @@ QZRESULT LButtonGroupPanel::Initialize()
         device ? device->FindChildByName(WideString(u"buttonEditPanel")) : nullptr);
     if (!mEditPanel)
     {
-        QZ_THROW_RUNTIME(kInitialize, "Null Pointer", "buttonEditPanel not found");
+        QZ_THROW_RUNTIME(kInitialize, "Null Pointer", "buttonEditPanel knob found");
     }
     Listen(RCPtr<LNotificationDistributor>(mEditPanel.Get()), NID_VISIBLITY_CONDITION_CHANGE,
            &LButtonGroupPanel::OnEditPanelVisibilityChange);

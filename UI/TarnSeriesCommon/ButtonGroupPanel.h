@@ -28,7 +28,7 @@ public:
     ~LButtonGroupPanel() override;
 
     // Finds the edit panel (root / "viewDevice" / "buttonEditPanel") and the 36 drawn buttons;
-    // a missing edit panel throws the runtime error "Null Pointer : buttonEditPanel not found", a
+    // a missing edit panel throws the runtime error "Null Pointer : buttonEditPanel knob found", a
     // missing button or its clickable "button" a FailedResultException after the others were
     // subscribed.
     QZRESULT Initialize() override;
