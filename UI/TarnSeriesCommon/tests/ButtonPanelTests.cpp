@@ -1,0 +1,291 @@
+#include "DeviceControl/GeneratedCode/Engine/Inc/IRootModule.h"
+#include "Engine/RededoVuvuvaCommon/tests/EngineHarness.h"
+#include "QZFramework/Controls/Button.h"
+#include "QZFramework/Controls/ComboBox.h"
+#include "QZFramework/Notification/NotificationCenterManager.h"
+#include "QZFramework/Notification/NotificationIDs.h"
+#include "UI/TarnSeriesCommon/ButtonControlEditPanel.h"
+#include "UI/TarnSeriesCommon/ButtonControlViewPanel.h"
+#include "UI/TarnSeriesCommon/ButtonEditPanel.h"
+#include "UI/TarnSeriesCommon/ButtonGroupPanel.h"
+#include "UI/TarnSeriesCommon/ButtonPanel.h"
+#include "UI/TarnSeriesCommon/MIDIChannelViewPanel.h"
+#include "UI/TarnSeriesCommon/tests/ShippedSkinFixture.h"
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace QZ
+{
+namespace
+{
+
+constexpr std::int32_t kFirstButtonID = 25;
+
+std::string Narrow(const WideString& text)
+{
+    return text.ToNarrowString().GetString();
+}
+
+// The main control as far as the button panels need it: the root of the drawing and of its
+// device tree, sending the user's values to the engine and giving the engine's values to the
+// module that answers for them.
+class StandInMainControl : public LPanel, public IRootModule
+{
+public:
+    StandInMainControl(const RCPtr<LControl>& parent, const WideString& name, bool mostDerived)
+        : LPanel(parent, name, mostDerived), IRootModule(false)
+    {
+    }
+
+    void ReportParamChange(const ParamDescriptor&, const Variant&) override {}
+    RCPtr<LDeviceCommunicationInterface> GetDeviceCommunicationInterface() override
+    {
+        return nullptr;
+    }
+    RCPtr<IDevice> GetDevice() override { return nullptr; }
+    RCPtr<LParameterizedModule> GetModule(std::int32_t paramID) override
+    {
+        return buttons ? buttons->GetModule(paramID) : nullptr;
+    }
+    std::int32_t SendParamValue(const ParamDescriptor& descriptor, const Variant& value) override
+    {
+        sent.push_back(value);
+        return GetRootModuleEngine()->SetParamValue(descriptor, value);
+    }
+    void Deliver(const ParamValue& state)
+    {
+        if (const RCPtr<LParameterizedModule> module = GetModule(state.mDescriptor.mParamID))
+        {
+            module->SetParamValueLocal(state.mDescriptor, state.mValue, true);
+        }
+    }
+
+    RCPtr<LButtonGroupPanel> buttons;
+    std::vector<Variant> sent;
+};
+
+class ButtonPanels : public ShippedSkinFixture
+{
+protected:
+    void SetUp() override
+    {
+        LNotification::EnablePooling(true);
+        ASSERT_NE(mStates->Subscribe(GetApplicationNotificationCenter(),
+                                     NID_PARAM_MODULE_STATE_CHANGE, 0),
+                  nullptr);
+        mApplication.CreateRootModuleEngine();
+        ASSERT_TRUE(GetRootModuleEngine());
+        Register(u"RededoVuvuva.MainControl", &LControlFactory::Create<StandInMainControl>);
+        Register(u"RededoVuvuva.MainControl.ButtonView",
+                 &LControlFactory::Create<LButtonGroupPanel>);
+        Register(u"RededoVuvuva.MainControl.ButtonView.Button",
+                 &LControlFactory::Create<LButtonPanel>);
+        Register(u"RededoVuvuva.MainPage.ButtonEditPanel",
+                 &LControlFactory::Create<LButtonEditPanel>);
+        Register(u"RededoVuvuva.MainControl.EditPanel.ButtonTypePanel",
+                 &LControlFactory::Create<LButtonControlEditPanel>);
+        Register(u"RededoVuvuva.MainControl.PushButtonType.ViewPanel",
+                 &LControlFactory::Create<LButtonControlViewPanel>);
+        Register(u"RededoVuvuva.MainControl.MIDIChannelView",
+                 &LControlFactory::Create<LMIDIChannelViewPanel>);
+        mMain = RCPtr<StandInMainControl>::DynamicCastFrom(BuildRoot(u"mainControl"));
+        ASSERT_TRUE(mMain);
+        mMain->buttons = At<LButtonGroupPanel>(RCPtr<LControl>(mMain.Get()), u"viewDevice/buttons");
+        mEdit = At<LButtonEditPanel>(RCPtr<LControl>(mMain.Get()), u"viewDevice/buttonEditPanel");
+        ASSERT_TRUE(mMain->buttons && mEdit);
+        // As the root window does once it holds the control.
+        mMain->SetRect(RectT<double>(0.0, 0.0, 1200.0, 750.0));
+        mMain->UpdateConditions();
+        // The device view places its button container so.
+        mMain->buttons->SetFirstParamID(mMain.Get(), kFirstButtonID, 0);
+        // The engine reports every value once at start-up.
+        DeliverPostedStates(131);
+    }
+    void TearDown() override
+    {
+        if (mMain)
+        {
+            mMain->buttons = nullptr;
+        }
+        mMain = nullptr;
+        mEdit = nullptr;
+        mHost = nullptr;
+        mApplication.ReleaseRootModuleEngine();
+        static_cast<void>(mStates->UnsubscribeAll());
+        LNotification::EnablePooling(false);
+    }
+
+    // The engine's posted values, once at least `expected` arrived, handed on as the main control
+    // does; the states of one parameter.
+    std::vector<ParamValue> DeliverPostedStates(std::size_t expected)
+    {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        std::vector<ParamValue> states;
+        while (states.size() < expected && std::chrono::steady_clock::now() < deadline)
+        {
+            static_cast<void>(GetApplicationNotificationCenter()->ProcessQueue(false));
+            states =
+                EngineTestSupport::StatesOf(mStates->GetDelivered(NID_PARAM_MODULE_STATE_CHANGE));
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        EXPECT_GE(states.size(), expected);
+        mStates->Clear();
+        for (const ParamValue& state : states)
+        {
+            mMain->Deliver(state);
+        }
+        return states;
+    }
+    void Click(std::size_t index)
+    {
+        RCPtr<LNotification> click;
+        LNotification::Create(click, NID_LEFT_CLICK);
+        Clickable(index)->Distribute(click);
+    }
+    RCPtr<LButton> Clickable(std::size_t index) const
+    {
+        return At<LButton>(RCPtr<LControl>(mMain->buttons->GetButtonPanels()[index].Get()),
+                           u"button");
+    }
+    std::string Text(const RCPtr<LControl>& from, const std::u16string& path) const
+    {
+        const RCPtr<LControl> control = Descend(from, path);
+        return control ? Narrow(control->GetText()) : "<missing>";
+    }
+    RCPtr<LControl> Tile(std::size_t index) const
+    {
+        return RCPtr<LControl>(mMain->buttons->GetButtonPanels()[index].Get());
+    }
+
+    RCPtr<EngineTestSupport::NotificationRecorder> mStates{
+        new EngineTestSupport::NotificationRecorder()};
+    RCPtr<StandInMainControl> mMain;
+    RCPtr<LButtonEditPanel> mEdit;
+};
+
+// The 36 drawn buttons take the identifiers 25 to 60 in bank order; clicking one binds the edit
+// panel to it, which then answers for that identifier alone.
+TEST_F(ButtonPanels, ClickBindsTheEditPanelToTheButton)
+{
+    const std::vector<RCPtr<LButtonPanel>>& panels = mMain->buttons->GetButtonPanels();
+    ASSERT_EQ(panels.size(), 36u);
+    EXPECT_EQ(Narrow(panels[13]->GetName()), "button5");
+    EXPECT_EQ(Narrow(panels[13]->LControl::GetParent()->GetName()), "buttonBank2");
+    EXPECT_EQ(Text(Tile(13), u"buttonNumberLabel"), "B5");
+    const auto moduleOf = [this](std::int32_t id) { return mMain->GetModule(id).Get(); };
+    EXPECT_EQ(moduleOf(kFirstButtonID + 13), static_cast<LParameterizedModule*>(panels[13].Get()));
+    EXPECT_EQ(moduleOf(kFirstButtonID - 1), nullptr);
+    EXPECT_EQ(moduleOf(kFirstButtonID + 36), nullptr);
+
+    Click(13);
+    Click(13);
+    EXPECT_EQ(mMain->buttons->GetSelectedIndex(), 13);
+    EXPECT_EQ(mEdit->GetFirstParamID(), kFirstButtonID + 13);
+    EXPECT_TRUE(mEdit->IsShowing(false));
+    std::int32_t lit = 0;
+    for (std::size_t i = 0; i < panels.size(); ++i)
+    {
+        lit += Clickable(i)->GetValue() == 1.0 ? 1 : 0;
+    }
+    EXPECT_EQ(lit, 1);
+    EXPECT_EQ(moduleOf(kFirstButtonID + 13), static_cast<LParameterizedModule*>(mEdit.Get()));
+    EXPECT_EQ(moduleOf(kFirstButtonID + 12), static_cast<LParameterizedModule*>(panels[12].Get()));
+    EXPECT_EQ(Text(RCPtr<LControl>(mEdit.Get()), u"buttonName"), "BUTTON 5");
+    EXPECT_EQ(Text(RCPtr<LControl>(mEdit.Get()), u"bankName"), "BANK 2");
+
+    // Placing the container again places the drawn buttons, never the edit panel.
+    mMain->buttons->SetFirstParamID(mMain.Get(), kFirstButtonID, 0);
+    EXPECT_EQ(panels[13]->LParameterizedModule::GetParent(),
+              static_cast<LParameterizedModule*>(mMain->buttons.Get()));
+    EXPECT_EQ(mEdit->GetFirstParamID(), kFirstButtonID + 13);
+
+    mEdit->SetShown(false);
+    EXPECT_EQ(Clickable(13)->GetValue(), 0.0);
+}
+
+// The engine's value of the clicked button fills the editor and the tile without a send, and
+// one user change sends the whole value once.
+TEST_F(ButtonPanels, EngineValueShowsSilentlyAndAnEditSendsOnce)
+{
+    Click(13);
+    const std::vector<ParamValue> states = DeliverPostedStates(1);
+    ASSERT_FALSE(states.empty());
+    EXPECT_EQ(states.back().mDescriptor.mParamID, kFirstButtonID + 13);
+    const RCPtr<LControl> edit(mEdit.Get());
+    EXPECT_EQ(Text(edit, u"viewTabControl/pageHolder/midiPage/tabControl/pageHolder/notePage/note/"
+                         u"noteSelector/numericUpDown/textBox"),
+              "13");
+    const RCPtr<LComboBox> colour2 =
+        At<LComboBox>(edit, u"viewTabControl/pageHolder/colorPage/color2/comboBox");
+    ASSERT_TRUE(colour2);
+    EXPECT_EQ(colour2->GetSelectedIndex(), 3);
+    EXPECT_EQ(Text(Tile(13), u"viewPanel/infoLabel"), "NT:\n13");
+    EXPECT_EQ(Text(Tile(13), u"viewPanel/midiChannel/label"), "CH:G");
+    EXPECT_TRUE(mMain->sent.empty());
+
+    colour2->SetSelectedIndex(1);
+    ASSERT_EQ(mMain->sent.size(), 1u);
+    const std::optional<ButtonValueBytes> sent = ReadButtonValue(mMain->sent[0]);
+    ASSERT_TRUE(sent.has_value());
+    EXPECT_EQ(*sent, (ButtonValueBytes{0, 4, 1, 7, 5, 1, 0x13, 13, 0, 0, 0, 0, 0, 0x7F, 0, 0, 0}));
+
+    mMain->Deliver(
+        ParamValue(ParamDescriptor(kFirstButtonID + 13),
+                   MakeButtonValue({3, 4, 1, 7, 5, 0, 7, 0, 0, 0, 0, 0, 0, 100, 0, 0x57, 0})));
+    EXPECT_EQ(Text(Tile(13), u"viewPanel/infoLabel"), "CC:\n7");
+    EXPECT_EQ(Text(Tile(13), u"viewPanel/midiChannel/label"), "CH:3");
+    EXPECT_EQ(Text(edit, u"viewTabControl/pageHolder/asciiPage/key/comboBox"), "Off");
+    EXPECT_EQ(mMain->sent.size(), 1u);
+}
+
+// The tile's summary reads the kind and number of every assignment; the channel line the channel.
+TEST_F(ButtonPanels, TileSummaryOfEveryKind)
+{
+    const auto view = At<LButtonControlViewPanel>(Tile(0), u"viewPanel");
+    ASSERT_TRUE(view);
+    struct Case
+    {
+        std::vector<int> block;
+        const char* info;
+        const char* channel;
+    };
+    const std::vector<Case> cases{
+        {{0, 0, 21, 0, 0, 0, 0, 0, 0, 0}, "CC:\n21", "CH:G"},
+        {{5, 1, 17, 5, 0, 0, 0, 0, 0, 0}, "PG:\n5", "CH:5"},
+        {{16, 1, 20, 60, 0, 0, 0, 0, 0, 0}, "NT:\n60", "CH:16"},
+        {{18, 1, 18, 9, 0, 0, 0, 0, 0, 0}, "CC:\n9", "CH:Z2"},
+        {{0, 1, 26, 11, 0, 1, 0, 1, 0, 0}, "CC:\n11", "CH:G"},
+        {{0, 1, 28, 0, 0, 1, 0, 1, 0, 0}, "PG\nINC/DEC", "CH:G"},
+        {{0, 1, 29, 0, 0, 0, 0, 0, 0, 0}, "PG\nCYCLE", "CH:G"},
+        {{0, 1, 5, 0, 2, 0, 0, 0, 0, 1}, "RPN:\n130", "CH:G"},
+        {{0, 1, 7, 0, 2, 0, 0, 0, 0, 1}, "NRPN:\n130", "CH:G"},
+        {{0, 1, 3, 0, 0, 0, 0, 0, 0, 0}, "CH. AFT.", "CH:G"},
+        {{0, 1, 16, 0, 0, 0, 0, 0, 0, 0}, "PITCH\nBEND", "CH:G"},
+        {{0, 1, -1, 0, 0, 0, 0, 0, 0, 0}, "OTHER", "CH:G"},
+        {{0, 1, 22, 0, 0, 0, 0, 0, 0, 0}, "SYSEX", "CH:G"},
+        {{0, 1, 30, 0, 0, 0, 0, 0, 0, 0}, "SYSEX", "CH:G"},
+        {{0, 1, 21, 0, 3, 0, 0, 0, 0, 0}, "PLAY", "CH:G"},
+        {{0, 1, 21, 0, 13, 0, 0, 0, 0, 0}, "RESET", "CH:G"},
+        {{0, 1, 21, 0, 12, 0, 0, 0, 0, 0}, "MMC", "CH:G"},
+        {{7, 1, 21, 0, 12, 0, 0, 0, 0}, "MMC", "CH:G"}, // not a block: nothing changes
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.info);
+        ButtonAssignmentBlock block(static_cast<std::int32_t>(c.block.size()));
+        for (std::size_t i = 0; i < c.block.size(); ++i)
+        {
+            block.GetAt(static_cast<std::int32_t>(i)) = static_cast<signed char>(c.block[i]);
+        }
+        view->ShowValues(block);
+        EXPECT_EQ(Text(RCPtr<LControl>(view.Get()), u"infoLabel"), c.info);
+        EXPECT_EQ(Text(RCPtr<LControl>(view.Get()), u"midiChannel/label"), c.channel);
+    }
+}
+
+} // namespace
+} // namespace QZ

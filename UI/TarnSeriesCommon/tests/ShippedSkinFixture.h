@@ -1,0 +1,63 @@
+// Builds parts of the application's own skin, with its string tables, for the panel tests: the
+// framework classes as themselves, the tab controls as tab controls, the classes a test names as
+// its panels and every other class as a plain panel.
+#pragma once
+
+#include "QZFramework/Application/Application.h"
+#include "QZFramework/ControlBase/ControlFactory.h"
+#include "QZFramework/Notification/NotificationClient.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace QZ
+{
+
+// Counts the notifications of the identifiers it subscribed to.
+class CountingClient : public LNotificationClient
+{
+public:
+    void ReceiveNotification(const RCPtr<LNotificationDistributor>&,
+                             const RCPtr<LNotification>&) override
+    {
+        ++count;
+    }
+    std::int32_t count = 0;
+};
+
+class ShippedSkinFixture : public ::testing::Test
+{
+protected:
+    ShippedSkinFixture();
+    ~ShippedSkinFixture() override;
+
+    void Register(const char16_t* className, LControlFactory::CreateFunction create);
+    // Builds the control at the "/"-separated skin path (from a top-level control) under a host;
+    // fails the test when the path or the creation fails.
+    RCPtr<LControl> Build(const std::u16string& path);
+    // The top-level control of that name, without parent (a root).
+    RCPtr<LControl> BuildRoot(const std::u16string& name);
+    // The current skin's descriptor at the path; null when there is none.
+    RCPtr<LControlDescriptor> FindDescriptor(const std::u16string& path) const;
+    // The descendant along the path of direct children, as T (null when missing).
+    template <class T> static RCPtr<T> At(const RCPtr<LControl>& from, const std::u16string& path)
+    {
+        return RCPtr<T>::DynamicCastFrom(Descend(from, path));
+    }
+    static RCPtr<LControl> Descend(const RCPtr<LControl>& from, const std::u16string& path);
+
+    LApplication mApplication;
+    RCPtr<LControlFactory> mFactory{
+        new LControlFactory(WideString(u"Tarn 61 Vidida Editor"), WideString(u"RededoVuvuva"))};
+    RCPtr<LControl> mHost{new LControl(RCPtr<LControl>(), WideString(u"host"), true)};
+
+private:
+    void RegisterDefaults(const LControlDescriptor& descriptor);
+    std::map<std::u16string, LControlFactory::CreateFunction> mPanels;
+};
+
+} // namespace QZ
