@@ -5,7 +5,7 @@
 
 #include "Engine/RededoVuvuvaCommon/tests/EngineHarness.h"
 #include "Engine/RededoVuvuvaCommon/tests/KeyboardRig.h"
-#include "Platform/Midi/RtMidiDriver.h"
+#include "Platform/Midi/JackMidiDriver.h"
 #include "Platform/Midi/tests/ChildProcess.h"
 #include "Platform/Midi/tests/JackServer.h"
 #include "Tools/Tarn61Emulator/DefaultPreset.h"
@@ -34,7 +34,7 @@ protected:
         std::string error;
         ASSERT_TRUE(server.Start(error)) << error;
         Platform::SetDefaultMidiDriver(
-            std::make_shared<Platform::RtMidiDriver>(Platform::RtMidiDriver::Api::Jack));
+            std::make_shared<Platform::JackMidiDriver>());
         StartEngine();
         QZ::LMidiManager::Create(manager);
         ASSERT_TRUE(manager);
