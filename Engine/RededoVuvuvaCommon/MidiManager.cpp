@@ -123,9 +123,10 @@ std::int32_t LMidiManager::SendPresetToMidiDevice(std::uint8_t slot)
     {
         return kMidiError;
     }
-    if (!IsDeviceFirmwareVersionUseable())
+    const std::int32_t firmware = TestFirmware();
+    if (firmware != S_OK)
     {
-        return kFirmwareNotUseable;
+        return firmware;
     }
     const RCPtr<LMidiCommInterface> service = GetMidiComm();
     RCPtr<LRefCountedObject> output;
@@ -151,9 +152,10 @@ std::int32_t LMidiManager::GetPresetFromMidiDevice(std::uint8_t slot)
     {
         return kMidiError;
     }
-    if (!IsDeviceFirmwareVersionUseable())
+    const std::int32_t firmware = TestFirmware();
+    if (firmware != S_OK)
     {
-        return kFirmwareNotUseable;
+        return firmware;
     }
     SysExMessage request;
     if (Failed(BuildGetPresetMessage(slot, request)))
@@ -195,9 +197,10 @@ std::int32_t LMidiManager::SendGlobalParameter(const WideString& name, std::int3
     {
         return kMidiError;
     }
-    if (!skipFirmwareCheck && !IsDeviceFirmwareVersionUseable())
+    const std::int32_t firmware = skipFirmwareCheck ? S_OK : TestFirmware();
+    if (firmware != S_OK)
     {
-        return kFirmwareNotUseable;
+        return firmware;
     }
     const RCPtr<LMidiCommInterface> service = GetMidiComm();
     RCPtr<LRefCountedObject> output;
@@ -222,9 +225,10 @@ std::int32_t LMidiManager::RequestNonPresetParameterFromDevice(const WideString&
     {
         return E_FAIL;
     }
-    if (!skipFirmwareCheck && !IsDeviceFirmwareVersionUseable())
+    const std::int32_t firmware = skipFirmwareCheck ? S_OK : TestFirmware();
+    if (firmware != S_OK)
     {
-        return kFirmwareNotUseable;
+        return firmware;
     }
     const RCPtr<LMidiCommInterface> service = GetMidiComm();
     RCPtr<LRefCountedObject> output;
@@ -295,6 +299,17 @@ bool LMidiManager::IsDeviceFirmwareVersionUseable()
         QZ_THROW_FAILED_RESULT(unsubscribed, kFirmwareMethod);
     }
     return useable;
+}
+
+std::int32_t LMidiManager::TestFirmware()
+{
+    mOldFirmwareSeen = false;
+    if (IsDeviceFirmwareVersionUseable())
+    {
+        return S_OK;
+    }
+    // A keyboard that never answered (or went away) is not one whose firmware is too old.
+    return mOldFirmwareSeen ? kFirmwareNotUseable : kNoReply;
 }
 
 std::int32_t LMidiManager::SendIdentityRequest(const RCPtr<LRefCountedObject>& outputPort)
@@ -388,6 +403,10 @@ QZRESULT LMidiManager::OnMidiDataCaptured(const RCPtr<LNotificationDistributor>&
     if (IsFirmwareVersionReplyUseable(reply))
     {
         mIdentityLight.SetGreen();
+    }
+    else if (IsIdentityReply(reply))
+    {
+        mOldFirmwareSeen = true;
     }
     return S_FALSE;
 }

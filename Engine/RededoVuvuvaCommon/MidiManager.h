@@ -19,9 +19,10 @@
 // - an Identity Reply whose firmware is 1.0.2.7 or newer lets the firmware test pass.
 //
 // Results of the transfer operations: 0 (or another non-negative value) success; -1 the ports
-// cannot be opened, a port or a send failed, or the preset is refused; -2 the firmware test
-// failed; -3 no reply after all tries. The dialogs rely on these: every failure of a send is -1,
-// never a value they would show as success.
+// cannot be opened, a port or a send failed (the keyboard's port went away during it), or the
+// preset is refused; -2 an Identity Reply carried firmware older than 1.0.2.7; -3 no reply after
+// all tries, the firmware test's Identity Reply included. The dialogs rely on these: every
+// failure of a send is -1, never a value they would show as success.
 //
 // The service is the one member that both threads touch: the user-interface thread replaces it
 // while the worker compares senders with it, so a lock guards it. Subscribing or unsubscribing
@@ -125,6 +126,9 @@ private:
     void SubscribeOrThrow(const RCPtr<LMidiCommInterface>& service, const char* method);
     void UnsubscribeOrThrow(const RCPtr<LMidiCommInterface>& service, const char* method);
 
+    // The firmware test as the transfer operations report it: 0, -2 or -3.
+    std::int32_t TestFirmware();
+
     // Sends the request (send) until light turns green, at most kTries times: 0 once green;
     // kNoReply; kMidiError when the last try could not be sent (the first such try ends the loop
     // when stopOnFailure).
@@ -137,6 +141,8 @@ private:
     TrafficLight mPresetLight;
     TrafficLight mGlobalLight;
     TrafficLight mIdentityLight;
+    // Set when an Identity Reply with too old a firmware came during the firmware test.
+    std::atomic<bool> mOldFirmwareSeen{false};
     // The take-over result of the last preset dump, read once the preset light is green.
     std::atomic<std::int32_t> mPresetResult{0};
 };
