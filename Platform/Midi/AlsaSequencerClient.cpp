@@ -68,7 +68,7 @@ std::shared_ptr<AlsaSequencerClient> AlsaSequencerClient::Open()
     static std::once_flag quiet;
     std::call_once(quiet, [] { snd_lib_error_set_handler(&IgnoreAlsaError); });
     auto impl = std::make_unique<Impl>();
-    if (snd_seq_open(&impl->seq, "default", SND_SEQ_OPEN_DUPLEX, SND_SEQ_NONBLOCK) < 0)
+    if (snd_seq_open(&impl->seq, "default", SND_SEQ_OPEN_DUPLEX, 0) < 0)
     {
         impl->seq = nullptr;
         return nullptr;
@@ -331,15 +331,18 @@ void AlsaSequencerClient::ReadLoop()
         {
             return;
         }
-        snd_seq_event_t* event = nullptr;
-        int left = 0;
-        while ((left = snd_seq_event_input(mImpl->seq, &event)) >= 0 || left == -ENOSPC)
+        // The sequencer is readable, so the first read does not block; the rest come from what
+        // that read buffered. An overrun (-ENOSPC) loses events and reading goes on.
+        int read = 0;
+        do
         {
-            if (event != nullptr)
+            snd_seq_event_t* event = nullptr;
+            read = snd_seq_event_input(mImpl->seq, &event);
+            if (read >= 0 && event != nullptr)
             {
                 Handle(event);
             }
-        }
+        } while (read >= 0 && snd_seq_event_input_pending(mImpl->seq, 0) > 0);
     }
 }
 
