@@ -337,7 +337,8 @@ int JackMidiClient::TakeSlot(bool input, const std::string& peer)
         {
             return i;
         }
-        if (slot.peer.empty() && unconnected < 0)
+        // A slot whose peer went away is as free as one never connected.
+        if ((slot.peer.empty() || slot.lost) && unconnected < 0)
         {
             unconnected = i;
         }

@@ -129,8 +129,9 @@ private:
     explicit JackMidiClient(jack_client_t* client);
     bool Activate();
 
-    // Under mMutex: a free slot of that direction (one already connected to peer first, then
-    // one connected to nothing), registering a new one when none is free; -1 when none can be had.
+    // Under mMutex: a free slot of that direction (one already connected to peer first, then one
+    // connected to nothing or to a peer that went away), registering a new one when none is free
+    // and taking one connected elsewhere when no more can be registered; -1 when none can be had.
     int TakeSlot(bool input, const std::string& peer);
     int RegisterSlot(bool input);
     void Disconnect(Slot& slot);

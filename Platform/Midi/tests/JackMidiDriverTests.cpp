@@ -242,6 +242,17 @@ TEST_F(JackMidiDriverTest, SendFailsOnceTheDestinationIsGone)
     EXPECT_EQ(output->SendLong(buffer), QZ::E_FAIL);
     EXPECT_EQ(output->SendShort(0x00643C90), QZ::E_FAIL);
     EXPECT_EQ(done.Done().size(), delivered);
+
+    // The keyboard comes back: a new open reaches it, the old output stays dead.
+    InputRecorder backIn;
+    ASSERT_EQ(driver->PublishInput(kPeerInput, &InputRecorder::Callback, &backIn, peerInput),
+              QZ::S_OK);
+    backIn.Attach(*peerInput);
+    std::unique_ptr<MidiOutput> again;
+    ASSERT_EQ(OpenOutput(done, again), QZ::S_OK);
+    EXPECT_EQ(again->SendShort(0x00643C90), QZ::S_OK);
+    EXPECT_EQ(output->SendShort(0x00643C90), QZ::E_FAIL);
+    EXPECT_EQ(backIn.WaitFor(1).size(), 1u);
 }
 
 } // namespace
