@@ -154,6 +154,7 @@ JackMidiClient::~JackMidiClient()
     for (int i = 0; i < mSlotCount.load(); ++i)
     {
         jack_ringbuffer_free(mSlots[i].ring);
+        sem_destroy(&mSlots[i].settled);
     }
     sem_destroy(&mWakeup);
 }
@@ -300,11 +301,17 @@ bool JackMidiClient::Send(const Lease& lease, const std::uint8_t* bytes, std::si
     {
         return false;
     }
-    const auto isSettled = [&]
-    { return slot.sentSeq >= record.seq || slot.failedSeq >= record.seq || !mAlive; };
+    // The callback posts the slot's semaphore itself, so the sender wakes without a thread in
+    // between; posts left over from earlier pieces only make it look again.
+    timespec deadline{};
+    clock_gettime(CLOCK_REALTIME, &deadline);
+    deadline.tv_sec += std::chrono::seconds(kSendTimeout).count();
+    while (slot.sentSeq < record.seq && slot.failedSeq < record.seq && mAlive)
     {
-        std::unique_lock<std::mutex> lock(mWaitMutex);
-        mChanged.wait_for(lock, kSendTimeout, isSettled);
+        if (sem_timedwait(&slot.settled, &deadline) != 0 && errno == ETIMEDOUT)
+        {
+            break;
+        }
     }
     if (slot.sentSeq < record.seq)
     {
@@ -369,6 +376,7 @@ int JackMidiClient::RegisterSlot(bool input)
     {
         return -1;
     }
+    sem_init(&slot.settled, 0, 0);
     jack_port_t* port =
         jack_port_register(mClient, GenericPortName(input, index).c_str(), JACK_DEFAULT_MIDI_TYPE,
                            input ? JackPortIsInput : JackPortIsOutput, 0);
@@ -376,6 +384,7 @@ int JackMidiClient::RegisterSlot(bool input)
     {
         jack_ringbuffer_free(slot.ring);
         slot.ring = nullptr;
+        sem_destroy(&slot.settled);
         return -1;
     }
     {
@@ -445,9 +454,14 @@ int JackMidiClient::OnProcess(jack_nframes_t frames, void* instance)
         {
             continue;
         }
-        const bool woke = slot.input ? self->Capture(slot, buffer, cycleStart)
-                                     : self->Emit(slot, buffer, frames, cycleStart);
-        wake = wake || woke;
+        if (slot.input)
+        {
+            wake = self->Capture(slot, buffer, cycleStart) || wake;
+        }
+        else
+        {
+            self->Emit(slot, buffer, frames, cycleStart);
+        }
     }
     self->mCycles.fetch_add(1);
     if (wake)
@@ -476,13 +490,12 @@ bool JackMidiClient::Capture(Slot& slot, void* buffer, jack_nframes_t cycleStart
     return count > 0;
 }
 
-bool JackMidiClient::Emit(Slot& slot, void* buffer, jack_nframes_t frames,
+void JackMidiClient::Emit(Slot& slot, void* buffer, jack_nframes_t frames,
                           jack_nframes_t cycleStart)
 {
     jack_midi_clear_buffer(buffer);
     const bool connected = !slot.lost.load(std::memory_order_relaxed) &&
                            jack_port_connected(slot.port.load(std::memory_order_relaxed)) > 0;
-    bool settled = false;
     bool wrote = false;
     jack_nframes_t lastOffset = 0;
     OutputRecord record;
@@ -497,7 +510,7 @@ bool JackMidiClient::Emit(Slot& slot, void* buffer, jack_nframes_t frames,
             if (!stale)
             {
                 slot.failedSeq.store(record.seq);
-                settled = true;
+                sem_post(&slot.settled);
             }
             continue;
         }
@@ -519,17 +532,16 @@ bool JackMidiClient::Emit(Slot& slot, void* buffer, jack_nframes_t frames,
             // Larger than an empty port buffer holds: it can never leave.
             jack_ringbuffer_read_advance(slot.ring, sizeof record + record.size);
             slot.failedSeq.store(record.seq);
-            settled = true;
+            sem_post(&slot.settled);
             continue;
         }
         jack_ringbuffer_read_advance(slot.ring, sizeof record);
         jack_ringbuffer_read(slot.ring, reinterpret_cast<char*>(event), record.size);
         slot.sentSeq.store(record.seq);
+        sem_post(&slot.settled);
         lastOffset = at;
         wrote = true;
-        settled = true;
     }
-    return settled;
 }
 
 void JackMidiClient::OnShutdown(void* instance)
@@ -538,6 +550,10 @@ void JackMidiClient::OnShutdown(void* instance)
     auto* self = static_cast<JackMidiClient*>(instance);
     self->mAlive = false;
     sem_post(&self->mWakeup);
+    for (int i = 0; i < self->mSlotCount.load(); ++i)
+    {
+        sem_post(&self->mSlots[i].settled);
+    }
 }
 
 void JackMidiClient::OnPortRegistration(jack_port_id_t id, int registered, void* instance)

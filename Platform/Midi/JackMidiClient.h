@@ -5,15 +5,16 @@
 // is free and connects it, by full port name, to the named port of the other program; a close
 // gives the slot back and leaves its connection standing, so that the next open of the same port
 // (the program opens its ports afresh for every exchange with the keyboard) only starts a new
-// epoch on it. Whatever an earlier epoch left queued is dropped in both directions, so an answer
-// meant for an earlier exchange is never taken by a later one. Publishing renames a free slot.
+// epoch on it. Whatever an earlier epoch left queued is dropped in both directions, so what
+// arrived for an earlier open is never handed to a later one. Publishing renames a free slot.
 //
 // The process callback touches nothing that another thread may free: every slot and its ring
 // buffer is made before the callback can see it and freed only after the client is deactivated
 // and closed. Output reaches the callback through a lock-free ring per slot; each piece becomes
 // one event, placed one period after the frame at which it was handed over, so the pauses between
 // pieces reach the wire as the sender made them. A piece counts as sent only once the callback
-// wrote it to a port that was connected; the sender waits for that. Input leaves the callback
+// wrote it to a port that was connected; the sender waits for that on the slot's semaphore, which
+// the callback posts. Input leaves the callback
 // through a lock-free ring per slot to a pump thread, which hands each event to its input.
 //
 // JACK's notification thread only marks slots whose peer went away (port unregistered,
@@ -104,6 +105,8 @@ private:
     {
         // Set before the callback can see the slot, freed after the client is closed.
         jack_ringbuffer_t* ring = nullptr;
+        // Posted by the callback whenever it settled one of the slot's pieces.
+        sem_t settled;
         bool input = false;
         std::atomic<jack_port_t*> port{nullptr};
         std::atomic<std::uint32_t> epoch{0};
@@ -142,9 +145,9 @@ private:
     static void OnShutdown(void* self);
     static void OnPortRegistration(jack_port_id_t port, int registered, void* self);
     static void OnPortConnect(jack_port_id_t a, jack_port_id_t b, int connected, void* self);
-    // In the process callback: true when the pump has something to do.
+    // In the process callback. Capture tells whether the pump has events to hand over.
     bool Capture(Slot& slot, void* buffer, jack_nframes_t cycleStart);
-    bool Emit(Slot& slot, void* buffer, jack_nframes_t frames, jack_nframes_t cycleStart);
+    void Emit(Slot& slot, void* buffer, jack_nframes_t frames, jack_nframes_t cycleStart);
     // On the notification thread.
     void MarkLost(const std::string& a, const std::string& b);
     void NotifyWaiters();
@@ -168,7 +171,7 @@ private:
     std::mutex mNotifyMutex;
     // Guards the receivers; held while the pump hands events over.
     std::mutex mPumpMutex;
-    // Senders and openers wait on mChanged under mWaitMutex.
+    // Openers wait on mChanged under mWaitMutex.
     std::mutex mWaitMutex;
     std::condition_variable mChanged;
 
