@@ -31,7 +31,12 @@ struct OutputRecord
     // jack_frame_time when the piece was handed over.
     std::uint32_t stamp;
     std::uint32_t reserved;
+    // The steady clock, in microseconds, when the piece was handed over.
+    std::uint64_t handedUs;
 };
+
+// Pauses longer than this between two pieces need no keeping: the pieces are far apart anyway.
+constexpr std::uint64_t kKeptPauseUs = 1000000;
 
 // What the process callback queues in front of each received event.
 struct InputRecord
@@ -91,6 +96,19 @@ bool WriteRecord(jack_ringbuffer_t* ring, const void* header, std::size_t header
     }
     jack_ringbuffer_write_advance(ring, headerSize + payloadSize);
     return true;
+}
+
+constexpr std::uint64_t kFingerprintSeed = 14695981039346656037ull;
+
+// FNV-1a over bytes, continuing from hash.
+std::uint64_t Fingerprint(std::uint64_t hash, const void* bytes, std::size_t count)
+{
+    const auto* byte = static_cast<const std::uint8_t*>(bytes);
+    for (std::size_t i = 0; i < count; ++i)
+    {
+        hash = (hash ^ byte[i]) * 1099511628211ull;
+    }
+    return hash;
 }
 
 std::string GenericPortName(bool input, int index)
@@ -295,8 +313,15 @@ bool JackMidiClient::Send(const Lease& lease, const std::uint8_t* bytes, std::si
     {
         return false;
     }
-    const OutputRecord record{++slot.nextSeq, lease.epoch, static_cast<std::uint32_t>(count),
-                              jack_frame_time(mClient), 0};
+    const OutputRecord record{
+        ++slot.nextSeq,
+        lease.epoch,
+        static_cast<std::uint32_t>(count),
+        jack_frame_time(mClient),
+        0,
+        static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::microseconds>(
+                                       std::chrono::steady_clock::now().time_since_epoch())
+                                       .count())};
     if (!WriteRecord(slot.ring, &record, sizeof record, bytes, count))
     {
         return false;
@@ -475,7 +500,24 @@ bool JackMidiClient::Capture(Slot& slot, void* buffer, jack_nframes_t cycleStart
 {
     const std::uint32_t epoch = slot.epoch.load(std::memory_order_acquire);
     const jack_nframes_t count = jack_midi_get_event_count(buffer);
+    // A port connected against the order in which clients run (two programs that send to each
+    // other) is read before its writer runs in the cycle; when the writer missed a cycle (a late
+    // client under load), the same buffer comes round again. Its events were taken already; only
+    // a writer that sends the very same events at the very same places in two periods running
+    // loses the second.
+    std::uint64_t fingerprint = kFingerprintSeed;
     for (jack_nframes_t i = 0; i < count; ++i)
+    {
+        jack_midi_event_t event;
+        if (jack_midi_event_get(&event, buffer, i) == 0)
+        {
+            fingerprint = Fingerprint(fingerprint, &event.time, sizeof event.time);
+            fingerprint = Fingerprint(fingerprint, event.buffer, event.size);
+        }
+    }
+    const bool again = count > 0 && fingerprint == slot.lastFingerprint;
+    slot.lastFingerprint = count > 0 ? fingerprint : kFingerprintSeed;
+    for (jack_nframes_t i = 0; i < count && !again; ++i)
     {
         jack_midi_event_t event;
         if (jack_midi_event_get(&event, buffer, i) != 0 || event.size == 0)
@@ -487,7 +529,7 @@ bool JackMidiClient::Capture(Slot& slot, void* buffer, jack_nframes_t cycleStart
         // A full ring drops the event, as a full hardware buffer would.
         (void)WriteRecord(slot.ring, &record, sizeof record, event.buffer, event.size);
     }
-    return count > 0;
+    return count > 0 && !again;
 }
 
 void JackMidiClient::Emit(Slot& slot, void* buffer, jack_nframes_t frames,
@@ -514,8 +556,20 @@ void JackMidiClient::Emit(Slot& slot, void* buffer, jack_nframes_t frames,
             }
             continue;
         }
-        // One period after it was handed over, so that the gaps the sender left stay as they were.
-        const auto offset = static_cast<std::int32_t>(record.stamp + frames - cycleStart);
+        // One period after it was handed over, and never closer to the piece before than the
+        // sender's own pause between them: the pauses reach the wire as the sender made them.
+        jack_nframes_t target = record.stamp + frames;
+        const std::uint64_t pauseUs = record.handedUs - slot.lastHandedUs;
+        if (slot.placedBefore && record.handedUs >= slot.lastHandedUs && pauseUs < kKeptPauseUs)
+        {
+            const auto earliest =
+                slot.lastFrame + static_cast<jack_nframes_t>(pauseUs * mSampleRate / 1000000);
+            if (static_cast<std::int32_t>(earliest - target) > 0)
+            {
+                target = earliest;
+            }
+        }
+        const auto offset = static_cast<std::int32_t>(target - cycleStart);
         if (offset >= static_cast<std::int32_t>(frames))
         {
             break;
@@ -539,6 +593,9 @@ void JackMidiClient::Emit(Slot& slot, void* buffer, jack_nframes_t frames,
         jack_ringbuffer_read(slot.ring, reinterpret_cast<char*>(event), record.size);
         slot.sentSeq.store(record.seq);
         sem_post(&slot.settled);
+        slot.placedBefore = true;
+        slot.lastFrame = cycleStart + at;
+        slot.lastHandedUs = record.handedUs;
         lastOffset = at;
         wrote = true;
     }

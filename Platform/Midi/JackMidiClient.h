@@ -11,11 +11,12 @@
 // The process callback touches nothing that another thread may free: every slot and its ring
 // buffer is made before the callback can see it and freed only after the client is deactivated
 // and closed. Output reaches the callback through a lock-free ring per slot; each piece becomes
-// one event, placed one period after the frame at which it was handed over, so the pauses between
-// pieces reach the wire as the sender made them. A piece counts as sent only once the callback
-// wrote it to a port that was connected; the sender waits for that on the slot's semaphore, which
-// the callback posts. Input leaves the callback
-// through a lock-free ring per slot to a pump thread, which hands each event to its input.
+// one event, placed one period after the frame at which it was handed over and never closer to the
+// piece before than the time that passed between their hand-overs, so the pauses between pieces
+// reach the wire (on JACK's frame clock) at least as long as the sender made them. A piece counts
+// as sent only once the callback wrote it to a port that was connected; the sender waits for that
+// on the slot's semaphore, which the callback posts. Input leaves the callback through a lock-free
+// ring per slot to a pump thread, which hands each event to its input.
 //
 // JACK's notification thread only marks slots whose peer went away (port unregistered,
 // connection broken, server shut down) and wakes waiters; it never waits for a lock that a thread
@@ -114,6 +115,12 @@ private:
         std::atomic<std::uint64_t> failedSeq{0};
         std::atomic<std::uint64_t> cancelledSeq{0};
         std::atomic<bool> lost{false};
+        // The process callback's own: what the input port held in the last cycle, where the last
+        // piece went and when it was handed over.
+        std::uint64_t lastFingerprint = 0;
+        bool placedBefore = false;
+        jack_nframes_t lastFrame = 0;
+        std::uint64_t lastHandedUs = 0;
 
         // Under mMutex.
         bool inUse = false;

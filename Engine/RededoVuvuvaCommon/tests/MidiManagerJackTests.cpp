@@ -93,6 +93,17 @@ protected:
         return lines;
     }
 
+    // The whole log, for a failure's message.
+    std::string JoinLog() const
+    {
+        std::string joined;
+        for (const std::string& line : ReadLog())
+        {
+            joined += line + "\n";
+        }
+        return joined;
+    }
+
     // Waits up to five seconds until the log holds count lines beginning with prefix.
     bool WaitForLog(const std::string& prefix, std::size_t count = 1) const
     {
@@ -152,8 +163,8 @@ TEST_F(MidiManagerJackTest, PresetTravelsBothWaysInPacedPiecesOnOneClient)
 
     SetEngineBytes(MakePattern(99));
     EXPECT_EQ(manager->SendPresetToMidiDevice(12), 70);
-    ASSERT_TRUE(WaitForLog("send-preset for slot 12"));
-    EXPECT_TRUE(WaitForLog("send-preset for slot 12 stored")) << ReadLog().back();
+    ASSERT_TRUE(WaitForLog("send-preset for slot 12")) << JoinLog();
+    EXPECT_TRUE(WaitForLog("send-preset for slot 12 stored")) << JoinLog();
     // The send-preset message is the last six events before the keyboard stored it.
     std::vector<Event> events = EventsBefore("send-preset for slot 12");
     ASSERT_GE(events.size(), 6u);
