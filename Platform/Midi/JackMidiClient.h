@@ -16,7 +16,8 @@
 // reach the wire (on JACK's frame clock) at least as long as the sender made them. A piece counts
 // as sent only once the callback wrote it to a port that was connected; the sender waits for that
 // on the slot's semaphore, which the callback posts. Input leaves the callback through a lock-free
-// ring per slot to a pump thread, which hands each event to its input.
+// ring per slot to a pump thread, which hands each event to its input; a port buffer that comes
+// round a second time because its writer missed a cycle is taken once.
 //
 // JACK's notification thread only marks slots whose peer went away (port unregistered,
 // connection broken, server shut down) and wakes waiters; it never waits for a lock that a thread
