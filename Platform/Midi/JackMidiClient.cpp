@@ -98,6 +98,13 @@ bool WriteRecord(jack_ringbuffer_t* ring, const void* header, std::size_t header
     return true;
 }
 
+std::uint64_t SteadyMicroseconds()
+{
+    return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::microseconds>(
+                                          std::chrono::steady_clock::now().time_since_epoch())
+                                          .count());
+}
+
 constexpr std::uint64_t kFingerprintSeed = 14695981039346656037ull;
 
 // FNV-1a over bytes, continuing from hash.
@@ -314,14 +321,8 @@ bool JackMidiClient::Send(const Lease& lease, const std::uint8_t* bytes, std::si
         return false;
     }
     const OutputRecord record{
-        ++slot.nextSeq,
-        lease.epoch,
-        static_cast<std::uint32_t>(count),
-        jack_frame_time(mClient),
-        0,
-        static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::microseconds>(
-                                       std::chrono::steady_clock::now().time_since_epoch())
-                                       .count())};
+        ++slot.nextSeq,           lease.epoch, static_cast<std::uint32_t>(count),
+        jack_frame_time(mClient), 0,           SteadyMicroseconds()};
     if (!WriteRecord(slot.ring, &record, sizeof record, bytes, count))
     {
         return false;
@@ -557,10 +558,11 @@ void JackMidiClient::Emit(Slot& slot, void* buffer, jack_nframes_t frames,
             continue;
         }
         // One period after it was handed over, and never closer to the piece before than the
-        // sender's own pause between them: the pauses reach the wire as the sender made them.
+        // time between that piece's leaving and this one's hand-over: the sender's pause reaches
+        // the wire whole, and a piece that left late delays no later one.
         jack_nframes_t target = record.stamp + frames;
-        const std::uint64_t pauseUs = record.handedUs - slot.lastHandedUs;
-        if (slot.placedBefore && record.handedUs >= slot.lastHandedUs && pauseUs < kKeptPauseUs)
+        const std::uint64_t pauseUs = record.handedUs - slot.lastPlacedUs;
+        if (slot.placedBefore && record.handedUs > slot.lastPlacedUs && pauseUs < kKeptPauseUs)
         {
             const auto earliest =
                 slot.lastFrame + static_cast<jack_nframes_t>(pauseUs * mSampleRate / 1000000);
@@ -591,11 +593,11 @@ void JackMidiClient::Emit(Slot& slot, void* buffer, jack_nframes_t frames,
         }
         jack_ringbuffer_read_advance(slot.ring, sizeof record);
         jack_ringbuffer_read(slot.ring, reinterpret_cast<char*>(event), record.size);
-        slot.sentSeq.store(record.seq);
-        sem_post(&slot.settled);
         slot.placedBefore = true;
         slot.lastFrame = cycleStart + at;
-        slot.lastHandedUs = record.handedUs;
+        slot.lastPlacedUs = SteadyMicroseconds();
+        slot.sentSeq.store(record.seq);
+        sem_post(&slot.settled);
         lastOffset = at;
         wrote = true;
     }

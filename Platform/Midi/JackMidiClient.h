@@ -12,12 +12,12 @@
 // buffer is made before the callback can see it and freed only after the client is deactivated
 // and closed. Output reaches the callback through a lock-free ring per slot; each piece becomes
 // one event, placed one period after the frame at which it was handed over and never closer to the
-// piece before than the time that passed between their hand-overs, so the pauses between pieces
-// reach the wire (on JACK's frame clock) at least as long as the sender made them. A piece counts
-// as sent only once the callback wrote it to a port that was connected; the sender waits for that
-// on the slot's semaphore, which the callback posts. Input leaves the callback through a lock-free
-// ring per slot to a pump thread, which hands each event to its input; a port buffer that comes
-// round a second time because its writer missed a cycle is taken once.
+// piece before than the time between that piece's leaving and this one's hand-over, so the
+// pauses between pieces reach the wire (on JACK's frame clock) as long as the sender made them. A
+// piece counts as sent only once the callback wrote it to a port that was connected; the sender
+// waits for that on the slot's semaphore, which the callback posts. Input leaves the callback
+// through a lock-free ring per slot to a pump thread, which hands each event to its input; a port
+// buffer that comes round a second time because its writer missed a cycle is taken once.
 //
 // JACK's notification thread only marks slots whose peer went away (port unregistered,
 // connection broken, server shut down) and wakes waiters; it never waits for a lock that a thread
@@ -116,12 +116,12 @@ private:
         std::atomic<std::uint64_t> failedSeq{0};
         std::atomic<std::uint64_t> cancelledSeq{0};
         std::atomic<bool> lost{false};
-        // The process callback's own: what the input port held in the last cycle, where the last
-        // piece went and when it was handed over.
+        // The process callback's own: what the input port held in the last cycle, and where and
+        // when (steady clock) the last piece left.
         std::uint64_t lastFingerprint = 0;
         bool placedBefore = false;
         jack_nframes_t lastFrame = 0;
-        std::uint64_t lastHandedUs = 0;
+        std::uint64_t lastPlacedUs = 0;
 
         // Under mMutex.
         bool inUse = false;
