@@ -304,9 +304,11 @@ bool LMidiManager::IsDeviceFirmwareVersionUseable()
 
 std::int32_t LMidiManager::TestFirmware()
 {
+    // A keyboard that cannot be reached, or goes away before it answers, gave no reply: that is
+    // not a keyboard whose firmware is too old.
     if (!OpenPorts(kInputPortName, kOutputPortName))
     {
-        return kMidiError;
+        return kNoReply;
     }
     const RCPtr<LMidiCommInterface> service = GetMidiComm();
     RCPtr<LRefCountedObject> output;
@@ -314,11 +316,12 @@ std::int32_t LMidiManager::TestFirmware()
     if (!service || Failed(service->GetRenderPort(kOutputPortName, output)) ||
         Failed(service->GetCapturePort(kInputPortName, input)))
     {
-        return kMidiError;
+        return kNoReply;
     }
-    return RunTransaction(
+    const std::int32_t result = RunTransaction(
         service, MidiReplyKey{MidiReplyKey::Kind::Identity, 0}, mIdentityLight,
         [&] { return SendIdentityRequest(output); }, false, kFirmwareMethod);
+    return result == kMidiError ? kNoReply : result;
 }
 
 std::int32_t LMidiManager::SendIdentityRequest(const RCPtr<LRefCountedObject>& outputPort)

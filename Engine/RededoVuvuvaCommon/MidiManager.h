@@ -24,8 +24,9 @@
 // The lights are green ("not waiting") except while a transaction waits on them.
 //
 // Results of the transfer operations: 0 (or another non-negative value) success; -1 the ports
-// cannot be opened, a port or a send failed, or the preset is refused; -2 an Identity Reply
-// carried firmware older than 1.0.2.7; -3 no reply after all tries (the Identity Reply included).
+// cannot be opened, a port or a send failed (the keyboard's port went away during it), or the
+// preset is refused; -2 an Identity Reply carried firmware older than 1.0.2.7; -3 no reply after
+// all tries, the firmware test's Identity Reply included (a keyboard gone before it answered).
 // The dialogs rely on these: every failure of a send is -1, never a value they would show as
 // success.
 //

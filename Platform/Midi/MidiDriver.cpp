@@ -1,6 +1,7 @@
 #include "Platform/Midi/MidiDriver.h"
 
-#include "Platform/Midi/RtMidiDriver.h"
+#include "Platform/Midi/AlsaMidiDriver.h"
+#include "Platform/Midi/JackMidiDriver.h"
 #include "Platform/Midi/VirtualMidiDriver.h"
 
 #include <cstdlib>
@@ -26,11 +27,11 @@ std::shared_ptr<MidiDriver> ChooseDefaultDriver()
     }
     // A desktop reaches its MIDI devices through the ALSA sequencer; machines without kernel
     // sound (build machines, containers) reach ports only through a JACK server.
-    if (RtMidiDriver::IsAlsaSequencerAvailable())
+    if (AlsaMidiDriver::IsSequencerAvailable())
     {
-        return std::make_shared<RtMidiDriver>(RtMidiDriver::Api::Alsa);
+        return std::make_shared<AlsaMidiDriver>();
     }
-    return std::make_shared<RtMidiDriver>(RtMidiDriver::Api::Jack);
+    return std::make_shared<JackMidiDriver>();
 }
 
 } // namespace
@@ -39,11 +40,11 @@ std::shared_ptr<MidiDriver> CreateMidiDriver(const std::string& name)
 {
     if (name == "alsa")
     {
-        return std::make_shared<RtMidiDriver>(RtMidiDriver::Api::Alsa);
+        return std::make_shared<AlsaMidiDriver>();
     }
     if (name == "jack")
     {
-        return std::make_shared<RtMidiDriver>(RtMidiDriver::Api::Jack);
+        return std::make_shared<JackMidiDriver>();
     }
     if (name == "virtual")
     {

@@ -17,7 +17,9 @@
 
 #include "QZFramework/ObjectBase/Exception.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -96,6 +98,15 @@ public:
     // Stops delivering and hands back every queued buffer (part of a message as LongError).
     [[nodiscard]] virtual QZRESULT Reset() = 0;
 
+    // Sees every event as the transport receives it while the input is started, before its bytes
+    // are parsed: the event's bytes and its arrival on the transport's own clock in microseconds
+    // (the JACK server's frame clock, else the steady clock). A peer checks with it how the
+    // pieces of a message were paced on the wire. Called on a thread of the driver, which must
+    // not open or close ports from it; null stops it. An input without a transport ignores it.
+    using EventObserver =
+        std::function<void(const std::uint8_t* bytes, std::size_t count, std::uint64_t timeUs)>;
+    virtual void SetEventObserver(EventObserver /*observer*/) {}
+
 protected:
     MidiInput() = default;
     MidiInput(const MidiInput&) = delete;
@@ -112,7 +123,8 @@ public:
     [[nodiscard]] virtual QZRESULT PrepareBuffer(MidiBuffer& buffer) = 0;
     // E_FAIL while the buffer is in flight.
     [[nodiscard]] virtual QZRESULT UnprepareBuffer(MidiBuffer& buffer) = 0;
-    // Sends the buffer's first bufferLength bytes as they are; completion comes as Done.
+    // Sends the buffer's first bufferLength bytes as they are, as one event on the wire;
+    // completion comes as Done. E_FAIL when the destination has gone: nothing more can reach it.
     [[nodiscard]] virtual QZRESULT SendLong(MidiBuffer& buffer) = 0;
     // Sends one short message packed little-endian, status first; its length follows the status.
     [[nodiscard]] virtual QZRESULT SendShort(std::uint32_t message) = 0;
@@ -126,7 +138,9 @@ protected:
 };
 
 // One MIDI service. Device numbers count from 0 in the order of the last enumeration; a device
-// number is only valid until the next call of the count functions.
+// number is only valid until the next call of the count functions. An open finds the device by
+// the name it had in that enumeration and fails when no port has that name any more, so a port
+// list that changed meanwhile never connects to another program's port.
 class MidiDriver
 {
 public:

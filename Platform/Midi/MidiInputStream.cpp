@@ -135,7 +135,13 @@ QZRESULT MidiInputStream::Reset()
     return QZ::S_OK;
 }
 
-void MidiInputStream::Post(const std::uint8_t* bytes, std::size_t count)
+void MidiInputStream::SetEventObserver(EventObserver observer)
+{
+    std::lock_guard<std::mutex> lock(mObserverMutex);
+    mObserver = std::move(observer);
+}
+
+void MidiInputStream::Post(const std::uint8_t* bytes, std::size_t count, std::uint64_t timeUs)
 {
     if (count == 0)
     {
@@ -147,9 +153,30 @@ void MidiInputStream::Post(const std::uint8_t* bytes, std::size_t count)
         {
             return;
         }
+    }
+    {
+        std::lock_guard<std::mutex> lock(mObserverMutex);
+        if (mObserver)
+        {
+            mObserver(bytes, count, timeUs);
+        }
+    }
+    {
+        std::lock_guard<std::mutex> lock(mMutex);
+        if (!mStarted || mClosing)
+        {
+            return;
+        }
         mBlocks.push_back(Block{std::vector<std::uint8_t>(bytes, bytes + count), Now()});
     }
     mWake.notify_one();
+}
+
+std::uint64_t MidiInputStream::SteadyMicroseconds()
+{
+    return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::microseconds>(
+                                          std::chrono::steady_clock::now().time_since_epoch())
+                                          .count());
 }
 
 void MidiInputStream::DeliveryLoop()

@@ -1,8 +1,9 @@
 // The input half that every backend shares: it turns the bytes a transport receives into the
 // callbacks of MidiInput, the way a multimedia MIDI driver does.
 //
-// A backend's transport hands over bytes with Post, on whatever thread it runs; Post only copies
-// them into a queue, so a transport thread never waits for user code. A delivery thread owned by
+// A backend's transport hands over each event's bytes with Post, on whatever thread it runs; Post
+// shows them to the event observer and copies them into a queue, so a transport thread never
+// waits for user code beyond the observer. A delivery thread owned by
 // the stream parses the bytes in arrival order: short messages (with running status) become Data
 // callbacks stamped with their arrival time, real-time bytes are delivered at once even inside a
 // System Exclusive message, and System Exclusive bytes are written into the queued buffers, each
@@ -39,12 +40,16 @@ public:
     [[nodiscard]] QZRESULT Start() override;
     [[nodiscard]] QZRESULT Stop() override;
     [[nodiscard]] QZRESULT Reset() override;
+    void SetEventObserver(EventObserver observer) override;
 
 protected:
     MidiInputStream(MidiInputCallback callback, void* instance);
 
-    // Any thread; bytes that arrive while the input is stopped are dropped.
-    void Post(const std::uint8_t* bytes, std::size_t count);
+    // Any thread, one event at a time; timeUs is its arrival on the transport's clock. Events
+    // that arrive while the input is stopped are dropped.
+    void Post(const std::uint8_t* bytes, std::size_t count, std::uint64_t timeUs);
+    // The steady clock in microseconds, for transports without a clock of their own.
+    static std::uint64_t SteadyMicroseconds();
     // Ends delivery and waits for a callback under way; idempotent.
     void Close();
 
@@ -85,6 +90,9 @@ private:
     bool mStarted = false;
     bool mClosing = false;
     std::chrono::steady_clock::time_point mStartTime;
+    // Held while the observer runs, so that setting a new one waits for the old one to finish.
+    std::mutex mObserverMutex;
+    EventObserver mObserver;
 
     bool mInSysEx = false;
     bool mSysExLost = false;

@@ -22,7 +22,7 @@ struct MidiPortEntry
     std::string port;
 };
 
-// Splits a port name as RtMidi reports it: "client:port" for JACK, "client:port 24:0" for the ALSA
+// Splits a port name as a backend lists it: "client:port" for JACK, "client:port 24:0" for the ALSA
 // sequencer (alsaAddress set), where the trailing client and port numbers tell clients apart.
 MidiPortEntry ParseMidiPortName(const std::string& name, bool alsaAddress);
 

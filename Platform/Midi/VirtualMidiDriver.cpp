@@ -99,7 +99,10 @@ public:
         Close();
     }
 
-    void Receive(const std::uint8_t* bytes, std::size_t count) { Post(bytes, count); }
+    void Receive(const std::uint8_t* bytes, std::size_t count)
+    {
+        Post(bytes, count, SteadyMicroseconds());
+    }
 
 private:
     const std::shared_ptr<VirtualMidiDriver::Bus> mBus;

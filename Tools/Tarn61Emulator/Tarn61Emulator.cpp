@@ -25,6 +25,9 @@ constexpr std::size_t kMaxMessageSize = 64 * 1024;
 constexpr int kKeyOctaveIndex = 5;
 constexpr std::int32_t kKeyOctaveDefault = 5;
 constexpr auto kCompletionTimeout = std::chrono::seconds(2);
+// What the keyboard's receive buffer takes: pieces of at most 256 bytes, at least 9 ms apart.
+constexpr std::size_t kStrictPieceSize = 256;
+constexpr std::uint64_t kStrictGapUs = 9000;
 
 bool HasDeviceHeader(const Tarn61Emulator::Message& message)
 {
@@ -94,6 +97,9 @@ QZRESULT Tarn61Emulator::Start()
         Stop();
         return QZ::E_FAIL;
     }
+    mTracking = false;
+    mInput->SetEventObserver([this](const std::uint8_t* bytes, std::size_t count,
+                                    std::uint64_t timeUs) { OnEvent(bytes, count, timeUs); });
     for (InputSlot& slot : mBuffers)
     {
         slot.header = Platform::MidiBuffer{};
@@ -134,6 +140,21 @@ void Tarn61Emulator::SetBehaviour(const Behaviour& behaviour)
 {
     std::lock_guard<std::mutex> lock(mMutex);
     mBehaviour = behaviour;
+}
+
+void Tarn61Emulator::SetLogSink(LogSink sink)
+{
+    std::lock_guard<std::mutex> lock(mLogMutex);
+    mLogSink = std::move(sink);
+}
+
+void Tarn61Emulator::Log(const std::string& line)
+{
+    std::lock_guard<std::mutex> lock(mLogMutex);
+    if (mLogSink)
+    {
+        mLogSink(line);
+    }
 }
 
 Tarn61Emulator::ValueArea Tarn61Emulator::GetSlot(int slot) const
@@ -241,15 +262,92 @@ void Tarn61Emulator::OnChunk(Platform::MidiInput& input, Platform::MidiBuffer& b
     }
 }
 
+void Tarn61Emulator::OnEvent(const std::uint8_t* bytes, std::size_t count, std::uint64_t timeUs)
+{
+    bool strict = false;
+    {
+        std::lock_guard<std::mutex> lock(mMutex);
+        strict = mBehaviour.strict;
+    }
+    if (!strict)
+    {
+        return;
+    }
+    Log("event " + std::to_string(count) + " bytes at " + std::to_string(timeUs) + " us");
+    if (bytes[0] == kSysExStart)
+    {
+        mArriving = Arrival{};
+        mTracking = true;
+    }
+    else if (!mTracking)
+    {
+        return;
+    }
+    const bool first = mArriving.bytes.empty();
+    if (mArriving.refusal.empty() && count > kStrictPieceSize)
+    {
+        mArriving.refusal = "a piece of " + std::to_string(count) + " bytes, more than " +
+                            std::to_string(kStrictPieceSize);
+    }
+    else if (mArriving.refusal.empty() && !first && timeUs - mLastEventUs < kStrictGapUs)
+    {
+        mArriving.refusal = "a piece " + std::to_string(timeUs - mLastEventUs) +
+                            " us after the one before, less than " + std::to_string(kStrictGapUs);
+    }
+    mLastEventUs = timeUs;
+    mArriving.bytes.insert(mArriving.bytes.end(), bytes, bytes + count);
+    if (mArriving.bytes.back() == kSysExEnd)
+    {
+        std::lock_guard<std::mutex> lock(mMutex);
+        mArrivals.push_back(std::move(mArriving));
+        mTracking = false;
+    }
+}
+
+std::string Tarn61Emulator::GetRefusal(const Message& message)
+{
+    // Arrivals of messages that never reached Handle whole (broken on the way) are skipped.
+    while (!mArrivals.empty())
+    {
+        Arrival arrival = std::move(mArrivals.front());
+        mArrivals.pop_front();
+        if (arrival.bytes == message)
+        {
+            return arrival.refusal;
+        }
+    }
+    return std::string();
+}
+
 void Tarn61Emulator::Handle(const Message& message)
 {
     Message reply;
     Behaviour behaviour;
+    std::string log;
     {
         std::lock_guard<std::mutex> lock(mMutex);
         mReceived.push_back(message);
-        reply = Answer(message);
         behaviour = mBehaviour;
+        const bool isSendPreset =
+            IsCommand(message, kSendPreset, kPresetMessageSize) && IsSlot(message[10]);
+        const std::string refusal = mBehaviour.strict ? GetRefusal(message) : std::string();
+        if (mBehaviour.strict && isSendPreset)
+        {
+            log = "send-preset for slot " + std::to_string(message[10]) +
+                  (refusal.empty() ? " stored" : " dropped: " + refusal);
+        }
+        else if (mBehaviour.strict && IsIdentityRequest(message))
+        {
+            log = "identity request";
+        }
+        if (refusal.empty() || !isSendPreset)
+        {
+            reply = Answer(message);
+        }
+    }
+    if (!log.empty())
+    {
+        Log(log);
     }
     mReceivedChanged.notify_all();
     if (!reply.empty())

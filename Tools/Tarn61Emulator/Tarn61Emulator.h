@@ -14,6 +14,10 @@
 // leaves a fixed time after its request, as behind a slow USB hub: the keyboard goes on receiving
 // meanwhile, and answers keep the order of their requests.
 //
+// In strict mode it is as particular as the keyboard's small receive buffer: it logs every event
+// that reaches its input with its size and arrival time, and drops a send-preset whose pieces
+// came less than 9 ms apart or held more than 256 bytes, saying so in its log.
+//
 // Requests are handled on the driver's delivery thread of its input; answers are sent from the
 // emulator's own sending thread. The accessors may be called from any thread.
 #pragma once
@@ -27,8 +31,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -61,7 +67,10 @@ public:
         // Sends each answer in pieces of this many bytes (0: whole), with the gap between them.
         std::size_t replyPieceSize = 0;
         std::chrono::milliseconds replyPieceGap{0};
+        bool strict = false;
     };
+    // Takes one line of the log (no newline), on a thread of the driver.
+    using LogSink = std::function<void(const std::string& line)>;
 
     // Every slot starts with initialSlot; the firmware version is "1027" (1.0.2.7).
     explicit Tarn61Emulator(std::shared_ptr<Platform::MidiDriver> driver,
@@ -78,6 +87,7 @@ public:
     void SetFirmwareVersion(const FirmwareVersion& version);
     // Applies to the requests that arrive from now on.
     void SetBehaviour(const Behaviour& behaviour);
+    void SetLogSink(LogSink sink);
 
     // Slots outside 0 to 12 and indexes outside 0 to 15 are ignored (reads give zeros).
     ValueArea GetSlot(int slot) const;
@@ -105,6 +115,18 @@ private:
     static void OutputCallback(Platform::MidiOutput* handle, Platform::MidiOutputMessage message,
                                void* instance, std::uintptr_t param1, std::uintptr_t param2);
 
+    // A message as its events arrived: the bytes, and why strict mode refuses it (empty: it
+    // does not).
+    struct Arrival
+    {
+        Message bytes;
+        std::string refusal;
+    };
+
+    void OnEvent(const std::uint8_t* bytes, std::size_t count, std::uint64_t timeUs);
+    // Under mMutex: why strict mode refuses the whole message, empty when it does not.
+    std::string GetRefusal(const Message& message);
+    void Log(const std::string& line);
     void OnChunk(Platform::MidiInput& input, Platform::MidiBuffer& buffer, bool error);
     void Handle(const Message& message);
     // The answer to a request, or an empty message when none is due.
@@ -128,6 +150,16 @@ private:
     FirmwareVersion mFirmware{'1', '0', '2', '7'};
     Behaviour mBehaviour;
     std::vector<Message> mReceived;
+    // The messages whose events have all arrived, not yet handled.
+    std::deque<Arrival> mArrivals;
+
+    // Touched only on the thread that delivers events.
+    Arrival mArriving;
+    bool mTracking = false;
+    std::uint64_t mLastEventUs = 0;
+
+    std::mutex mLogMutex;
+    LogSink mLogSink;
 
     // Touched only on the input's delivery thread.
     Message mPending;

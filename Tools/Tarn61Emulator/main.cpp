@@ -2,7 +2,9 @@
 // interrupted, so that the editor can be tried without a keyboard.
 //
 //   tarn61-emulator [--api alsa|jack] [--firmware 1027] [--silent] [--delay-ms N]
-//                   [--length-change N] [--piece-size N] [--piece-gap-ms N]
+//                   [--length-change N] [--piece-size N] [--piece-gap-ms N] [--strict]
+//
+// Its log (strict mode) goes to the standard output, one line each.
 #include "Tools/Tarn61Emulator/Tarn61Emulator.h"
 
 #include <charconv>
@@ -19,7 +21,7 @@ int Usage()
 {
     std::fprintf(stderr, "usage: tarn61-emulator [--api alsa|jack] [--firmware DDDD] [--silent]\n"
                          "       [--delay-ms N] [--length-change N] [--piece-size N]"
-                         " [--piece-gap-ms N]\n");
+                         " [--piece-gap-ms N] [--strict]\n");
     return 2;
 }
 
@@ -75,6 +77,11 @@ int main(int argc, char** argv)
         if (option == "--silent")
         {
             behaviour.silent = true;
+            continue;
+        }
+        if (option == "--strict")
+        {
+            behaviour.strict = true;
             continue;
         }
         if (i + 1 >= argc)
@@ -137,6 +144,12 @@ int main(int argc, char** argv)
         {static_cast<std::uint8_t>(firmware[0]), static_cast<std::uint8_t>(firmware[1]),
          static_cast<std::uint8_t>(firmware[2]), static_cast<std::uint8_t>(firmware[3])});
     emulator.SetBehaviour(behaviour);
+    emulator.SetLogSink(
+        [](const std::string& line)
+        {
+            std::fputs((line + "\n").c_str(), stdout);
+            std::fflush(stdout);
+        });
     if (QZ::Failed(emulator.Start()))
     {
         std::fprintf(stderr, "tarn61-emulator: the %s MIDI service cannot publish ports\n",

@@ -1,11 +1,12 @@
-// The MIDI manager's main road over real MIDI ports: a private JACK server, the emulated keyboard
-// program publishing its ports there in a process of its own, and a fetch and a send through the
-// ports the manager finds by name.
+// The MIDI manager over real MIDI ports: a private JACK server, the emulated keyboard program in
+// strict mode publishing its ports there in a process of its own, and transfers through the ports
+// the manager finds by name. The keyboard's log tells what reached it on the wire, timed by JACK's
+// clock.
 #include "Engine/RededoVuvuvaCommon/MidiManager.h"
 
 #include "Engine/RededoVuvuvaCommon/tests/EngineHarness.h"
 #include "Engine/RededoVuvuvaCommon/tests/KeyboardRig.h"
-#include "Platform/Midi/RtMidiDriver.h"
+#include "Platform/Midi/JackMidiDriver.h"
 #include "Platform/Midi/tests/ChildProcess.h"
 #include "Platform/Midi/tests/JackServer.h"
 #include "Tools/Tarn61Emulator/DefaultPreset.h"
@@ -13,7 +14,10 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
+#include <fstream>
 #include <thread>
+#include <unistd.h>
 
 using namespace EngineTestSupport;
 using Platform::Testing::ChildProcess;
@@ -21,6 +25,12 @@ using Platform::Testing::JackServer;
 
 namespace
 {
+
+struct Event
+{
+    std::size_t size = 0;
+    std::uint64_t timeUs = 0;
+};
 
 class MidiManagerJackTest : public EngineHarness
 {
@@ -33,11 +43,12 @@ protected:
         }
         std::string error;
         ASSERT_TRUE(server.Start(error)) << error;
-        Platform::SetDefaultMidiDriver(
-            std::make_shared<Platform::RtMidiDriver>(Platform::RtMidiDriver::Api::Jack));
+        clientsBefore = Platform::JackMidiDriver::GetClientOpenCount();
+        Platform::SetDefaultMidiDriver(std::make_shared<Platform::JackMidiDriver>());
         StartEngine();
         QZ::LMidiManager::Create(manager);
         ASSERT_TRUE(manager);
+        logPath = ::testing::TempDir() + "tarn61-" + std::to_string(getpid()) + ".log";
     }
 
     void TearDown() override
@@ -47,11 +58,18 @@ protected:
         keyboard.Stop();
         Platform::SetDefaultMidiDriver(nullptr);
         server.Stop();
+        std::remove(logPath.c_str());
     }
 
-    // Waits up to ten seconds for the keyboard program's ports to appear.
-    bool WaitForKeyboard()
+    // Starts the keyboard program in strict mode and waits up to ten seconds for its ports.
+    bool StartKeyboard(std::vector<std::string> options = {})
     {
+        std::vector<std::string> arguments = {TARN61_EMULATOR_PROGRAM, "--api", "jack", "--strict"};
+        arguments.insert(arguments.end(), options.begin(), options.end());
+        if (!keyboard.Start(arguments, logPath))
+        {
+            return false;
+        }
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
         while (!manager->ArePortsAvailable())
         {
@@ -59,23 +77,85 @@ protected:
             {
                 return false;
             }
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
         return true;
     }
 
+    std::vector<std::string> ReadLog() const
+    {
+        std::ifstream file(logPath);
+        std::vector<std::string> lines;
+        for (std::string line; std::getline(file, line);)
+        {
+            lines.push_back(line);
+        }
+        return lines;
+    }
+
+    // The whole log, for a failure's message.
+    std::string JoinLog() const
+    {
+        std::string joined;
+        for (const std::string& line : ReadLog())
+        {
+            joined += line + "\n";
+        }
+        return joined;
+    }
+
+    // Waits up to five seconds until the log holds count lines beginning with prefix.
+    bool WaitForLog(const std::string& prefix, std::size_t count = 1) const
+    {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        do
+        {
+            std::size_t found = 0;
+            for (const std::string& line : ReadLog())
+            {
+                found += line.rfind(prefix, 0) == 0 ? 1 : 0;
+            }
+            if (found >= count)
+            {
+                return true;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        } while (std::chrono::steady_clock::now() < deadline);
+        return false;
+    }
+
+    // The events logged before the first line beginning with end.
+    std::vector<Event> EventsBefore(const std::string& end) const
+    {
+        std::vector<Event> events;
+        for (const std::string& line : ReadLog())
+        {
+            if (line.rfind(end, 0) == 0)
+            {
+                break;
+            }
+            unsigned long long size = 0;
+            unsigned long long time = 0;
+            if (std::sscanf(line.c_str(), "event %llu bytes at %llu us", &size, &time) == 2)
+            {
+                events.push_back({static_cast<std::size_t>(size), time});
+            }
+        }
+        return events;
+    }
+
     JackServer server;
+    int clientsBefore = 0;
     ChildProcess keyboard;
+    std::string logPath;
     QZ::RCPtr<QZ::LMidiManager> manager;
 };
 
 } // namespace
 
-TEST_F(MidiManagerJackTest, PresetIsFetchedAndSentThroughTheKeyboardProgram)
+TEST_F(MidiManagerJackTest, PresetTravelsBothWaysInPacedPiecesOnOneClient)
 {
-    ASSERT_TRUE(keyboard.Start({TARN61_EMULATOR_PROGRAM, "--api", "jack"}));
-    ASSERT_TRUE(WaitForKeyboard());
-
+    ASSERT_TRUE(StartKeyboard());
     SetEngineBytes(MakePattern(17));
     ASSERT_EQ(manager->GetPresetFromMidiDevice(0), 0);
     const std::array<std::uint8_t, 1338> defaults = Tarn61::MakeDefaultPreset();
@@ -83,7 +163,60 @@ TEST_F(MidiManagerJackTest, PresetIsFetchedAndSentThroughTheKeyboardProgram)
 
     SetEngineBytes(MakePattern(99));
     EXPECT_EQ(manager->SendPresetToMidiDevice(12), 70);
+    ASSERT_TRUE(WaitForLog("send-preset for slot 12")) << JoinLog();
+    EXPECT_TRUE(WaitForLog("send-preset for slot 12 stored")) << JoinLog();
+    // The send-preset message is the last six events before the keyboard stored it.
+    std::vector<Event> events = EventsBefore("send-preset for slot 12");
+    ASSERT_GE(events.size(), 6u);
+    events.erase(events.begin(), events.end() - 6);
+    const std::size_t sizes[] = {256, 256, 256, 256, 256, 70};
+    for (std::size_t k = 0; k < 6; ++k)
+    {
+        EXPECT_EQ(events[k].size, sizes[k]) << k;
+        if (k > 0)
+        {
+            EXPECT_GE(events[k].timeUs - events[k - 1].timeUs, 10000u) << k;
+        }
+    }
+
     SetEngineBytes(MakePattern(5));
     ASSERT_EQ(manager->GetPresetFromMidiDevice(12), 0);
     EXPECT_EQ(GetEngineBytes(), BytesOf(MakePattern(99)));
+    EXPECT_EQ(Platform::JackMidiDriver::GetClientOpenCount() - clientsBefore, 1);
+}
+
+TEST_F(MidiManagerJackTest, KeyboardVanishingDuringASendFailsIt)
+{
+    ASSERT_TRUE(StartKeyboard());
+    SetEngineBytes(MakePattern(42));
+    // The keyboard goes the moment the send-preset's second piece has reached it.
+    std::thread unplug(
+        [this]
+        {
+            if (WaitForLog("event 256 bytes", 2))
+            {
+                keyboard.Kill();
+            }
+        });
+    const std::int32_t sent = manager->SendPresetToMidiDevice(3);
+    unplug.join();
+    EXPECT_FALSE(keyboard.IsRunning());
+    EXPECT_EQ(sent, QZ::LMidiManager::kMidiError);
+}
+
+TEST_F(MidiManagerJackTest, KeyboardExitingBeforeItsIdentityReplyGivesNoReply)
+{
+    ASSERT_TRUE(StartKeyboard({"--silent"}));
+    std::thread quit(
+        [this]
+        {
+            if (WaitForLog("identity request"))
+            {
+                keyboard.Stop();
+            }
+        });
+    const std::int32_t fetched = manager->GetPresetFromMidiDevice(2);
+    quit.join();
+    EXPECT_FALSE(keyboard.IsRunning());
+    EXPECT_EQ(fetched, QZ::LMidiManager::kNoReply);
 }

@@ -3,7 +3,7 @@
 #include "Engine/RededoVuvuvaCommon/SysExMessages.h"
 #include "Engine/RededoVuvuvaCommon/SysExSender.h"
 
-#include "Platform/Midi/RtMidiDriver.h"
+#include "Platform/Midi/JackMidiDriver.h"
 #include "Platform/Midi/tests/ChildProcess.h"
 #include "Platform/Midi/tests/JackServer.h"
 #include "QZFramework/Midi/MidiCommInterface.h"
@@ -49,7 +49,7 @@ protected:
         }
         std::string error;
         ASSERT_TRUE(server.Start(error)) << error;
-        driver = std::make_shared<Platform::RtMidiDriver>(Platform::RtMidiDriver::Api::Jack);
+        driver = std::make_shared<Platform::JackMidiDriver>();
         Platform::SetDefaultMidiDriver(driver);
         comm = CreateMidiComm();
         recorder = Testing::Subscribe(comm);
@@ -85,7 +85,7 @@ protected:
     }
 
     JackServer server;
-    std::shared_ptr<Platform::RtMidiDriver> driver;
+    std::shared_ptr<Platform::JackMidiDriver> driver;
     std::unique_ptr<Tarn61Emulator> emulator;
     RCPtr<LMidiCommInterface> comm;
     RCPtr<CaptureRecorder> recorder;

@@ -4,12 +4,10 @@
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
-
-extern char** environ;
 
 namespace Platform::Testing
 {
@@ -19,7 +17,7 @@ ChildProcess::~ChildProcess()
     Stop();
 }
 
-bool ChildProcess::Start(const std::vector<std::string>& arguments)
+bool ChildProcess::Start(const std::vector<std::string>& arguments, const std::string& outputFile)
 {
     std::vector<char*> argv;
     for (const std::string& argument : arguments)
@@ -27,15 +25,43 @@ bool ChildProcess::Start(const std::vector<std::string>& arguments)
         argv.push_back(const_cast<char*>(argument.c_str()));
     }
     argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    pid_t pid = -1;
-    const int failed = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    mPid = failed == 0 ? pid : -1;
-    return mPid > 0;
+    const char* output = outputFile.empty() ? "/dev/null" : outputFile.c_str();
+    const pid_t parent = getpid();
+    // The child writes to this pipe only when it could not run the program; a successful exec
+    // closes it.
+    int status[2];
+    if (pipe2(status, O_CLOEXEC) != 0)
+    {
+        return false;
+    }
+    // Only async-signal-safe calls between fork and exec: the test has threads of its own.
+    const pid_t pid = fork();
+    if (pid == 0)
+    {
+        const char failed = 1;
+        if (prctl(PR_SET_PDEATHSIG, SIGTERM) == 0 && getppid() == parent)
+        {
+            const int out = open(output, O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            const int null = open("/dev/null", O_WRONLY);
+            if (out >= 0 && null >= 0 && dup2(out, STDOUT_FILENO) >= 0 &&
+                dup2(null, STDERR_FILENO) >= 0)
+            {
+                execvp(argv[0], argv.data());
+            }
+        }
+        (void)write(status[1], &failed, 1);
+        _exit(127);
+    }
+    close(status[1]);
+    char failed = 0;
+    const bool started = pid > 0 && read(status[0], &failed, 1) == 0;
+    close(status[0]);
+    mPid = pid;
+    if (!started)
+    {
+        Stop();
+    }
+    return started;
 }
 
 int ChildProcess::Wait(std::chrono::milliseconds timeout)
@@ -76,6 +102,16 @@ int ChildProcess::Stop()
         mPid = -1;
     }
     return code;
+}
+
+void ChildProcess::Kill()
+{
+    if (mPid > 0)
+    {
+        kill(mPid, SIGKILL);
+        waitpid(mPid, nullptr, 0);
+        mPid = -1;
+    }
 }
 
 bool ChildProcess::IsOnPath(const std::string& program)

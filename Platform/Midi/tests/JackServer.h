@@ -1,7 +1,8 @@
 // A private JACK server for tests over real MIDI ports: jackd with the dummy driver (no sound
 // hardware needed) under a name of its own, so that parallel test programs never share one.
 // Starting it points this process's JACK clients at it and forbids them to start a server.
-// Destroy every JACK client before the server: stopping ends jackd by its process id. Servers
+// Destroy every JACK client before the server: stopping ends jackd by its process id, and a test
+// that dies takes its server with it (see ChildProcess). Servers
 // started at the same time by two test programs can trip over each other while they set up, so
 // the tests that start one share the CTest resource lock "jackd".
 #pragma once
@@ -16,7 +17,7 @@ namespace Platform::Testing
 class JackServer
 {
 public:
-    // True when jackd is on the PATH.
+    // True when jackd and jack_wait are on the PATH.
     static bool IsInstalled();
 
     // Starts the server and waits until it answers, at most ten seconds. On failure error says

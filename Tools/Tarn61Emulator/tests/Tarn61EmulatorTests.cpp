@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <mutex>
+#include <thread>
+
 namespace Tarn61
 {
 namespace
@@ -231,6 +234,58 @@ TEST(Tarn61EmulatorDefaults, EverySlotStartsWithTheModelsDefaultsInDataBytes)
     for (int slot = 0; slot < Tarn61Emulator::kSlotCount; ++slot)
     {
         EXPECT_EQ(emulator.GetSlot(slot), defaults) << slot;
+    }
+}
+
+TEST_F(Tarn61EmulatorTest, StrictModeStoresOnlyASendPresetPacedForASmallBuffer)
+{
+    std::mutex mutex;
+    std::vector<std::string> log;
+    emulator.SetLogSink(
+        [&](const std::string& line)
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            log.push_back(line);
+        });
+    Tarn61Emulator::Behaviour strict;
+    strict.strict = true;
+    emulator.SetBehaviour(strict);
+    Message message = {0xF0, 0x00, 0x3C, 0x1D, 0x7F, 0x31, 0x06, 0x61, 0x0A, 0x3B, 0x03};
+    const Tarn61Emulator::ValueArea values = Pattern(40);
+    message.insert(message.end(), values.begin(), values.end());
+    message.push_back(0xF7);
+
+    struct Case
+    {
+        std::size_t piece;
+        std::chrono::milliseconds gap;
+        std::size_t events;
+        const char* verdict;
+    };
+    const Case cases[] = {
+        {256, std::chrono::milliseconds(1), 6, "send-preset for slot 3 dropped: a piece "},
+        {1350, std::chrono::milliseconds(0), 1,
+         "send-preset for slot 3 dropped: a piece of 1350 bytes, more than 256"},
+        {256, std::chrono::milliseconds(10), 6, "send-preset for slot 3 stored"},
+    };
+    std::size_t sent = 0;
+    for (const Case& test : cases)
+    {
+        for (std::size_t offset = 0; offset < message.size(); offset += test.piece)
+        {
+            std::this_thread::sleep_for(offset > 0 ? test.gap : std::chrono::milliseconds(0));
+            Send(Message(message.begin() + offset,
+                         message.begin() + std::min(offset + test.piece, message.size())));
+        }
+        ASSERT_TRUE(emulator.WaitForMessages(++sent, kWait));
+        std::lock_guard<std::mutex> lock(mutex);
+        ASSERT_EQ(log.size(), test.events + 1) << test.verdict;
+        EXPECT_EQ(log.back().rfind(test.verdict, 0), 0u) << log.back();
+        EXPECT_EQ(log.front().rfind("event " + std::to_string(test.piece) + " bytes at ", 0), 0u)
+            << log.front();
+        EXPECT_EQ(emulator.GetSlot(3),
+                  test.events == 6 && test.gap.count() >= 9 ? values : Pattern(0));
+        log.clear();
     }
 }
 

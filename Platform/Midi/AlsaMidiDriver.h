@@ -1,10 +1,13 @@
-// The MIDI service of a Linux machine, through RtMidi: the ALSA sequencer (the MIDI of a Linux
-// desktop, also under PipeWire) or a JACK server (machines without kernel sound, and CI).
+// The MIDI service of a Linux desktop: the ALSA sequencer (also under PipeWire).
 //
-// Devices are the system's ports under the names MidiPortNames composes. RtMidi takes complete
-// messages only, so the pieces of a System Exclusive message given to SendLong are gathered until
-// their F7 and then sent as one message (at most 64 KiB; a longer one is dropped); each piece
-// completes as soon as it has been taken. A JACK server is never started by this layer.
+// Every driver of the process shares one sequencer client. Devices are the sequencer's ports that
+// others may subscribe to, under the names MidiPortNames composes; an open makes a port of ours
+// and subscribes it to the device's port, found by its client's and its own name at open time.
+// Each long message given to SendLong leaves as its own System Exclusive event, drained at once;
+// SendLong fails once the subscription to the device's port is gone (the port or its client
+// exited, or someone unsubscribed it), which the client also learns from the sequencer's
+// announcements. Machines without kernel sound have no sequencer: there every enumeration is
+// empty and every open fails.
 #pragma once
 
 #include "Platform/Midi/MidiDriver.h"
@@ -15,22 +18,16 @@
 namespace Platform
 {
 
-class RtMidiDriver : public MidiDriver
+class AlsaMidiDriver : public MidiDriver
 {
 public:
-    enum class Api
-    {
-        Alsa,
-        Jack,
-    };
-
-    explicit RtMidiDriver(Api api);
-    ~RtMidiDriver() override;
+    AlsaMidiDriver();
+    ~AlsaMidiDriver() override;
 
     // True when this machine has the ALSA sequencer device.
-    static bool IsAlsaSequencerAvailable();
+    static bool IsSequencerAvailable();
 
-    std::string GetName() const override;
+    std::string GetName() const override { return "alsa"; }
 
     std::uint32_t GetInputCount() override;
     std::uint32_t GetOutputCount() override;

@@ -1,4 +1,5 @@
-#include "Platform/Midi/RtMidiDriver.h"
+#include "Platform/Midi/AlsaMidiDriver.h"
+#include "Platform/Midi/JackMidiDriver.h"
 #include "Platform/Midi/tests/InputRecorder.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +16,7 @@ namespace
 using Testing::InputRecorder;
 using Testing::OutputRecorder;
 
-void ExpectNothingReachable(RtMidiDriver& driver)
+void ExpectNothingReachable(MidiDriver& driver)
 {
     InputRecorder recorder;
     OutputRecorder done;
@@ -35,22 +36,22 @@ void ExpectNothingReachable(RtMidiDriver& driver)
     EXPECT_EQ(output, nullptr);
 }
 
-TEST(RtMidiDriver, MissingAlsaSequencerFindsNoDeviceAndOpensNothing)
+TEST(AlsaMidiDriver, MissingSequencerFindsNoDeviceAndOpensNothing)
 {
-    if (RtMidiDriver::IsAlsaSequencerAvailable())
+    if (AlsaMidiDriver::IsSequencerAvailable())
     {
         GTEST_SKIP() << "this machine has an ALSA sequencer";
     }
-    RtMidiDriver driver(RtMidiDriver::Api::Alsa);
+    AlsaMidiDriver driver;
     EXPECT_EQ(driver.GetName(), "alsa");
     ExpectNothingReachable(driver);
 }
 
-TEST(RtMidiDriver, JackWithoutServerFindsNoDeviceAndOpensNothing)
+TEST(JackMidiDriver, WithoutServerFindsNoDeviceAndOpensNothing)
 {
     const std::string server = "qz-no-such-server-" + std::to_string(getpid());
     setenv("JACK_DEFAULT_SERVER", server.c_str(), 1);
-    RtMidiDriver driver(RtMidiDriver::Api::Jack);
+    JackMidiDriver driver;
     EXPECT_EQ(driver.GetName(), "jack");
     ExpectNothingReachable(driver);
 }

@@ -1,0 +1,265 @@
+// The JACK backend against a private server: pieces on the wire, opens by name, a new epoch per
+// open, and a destination that goes away.
+#include "Platform/Midi/JackMidiDriver.h"
+#include "Platform/Midi/tests/InputRecorder.h"
+#include "Platform/Midi/tests/JackServer.h"
+
+#include <gtest/gtest.h>
+
+#include <mutex>
+
+namespace Platform
+{
+namespace
+{
+
+using Testing::InputEntry;
+using Testing::InputRecorder;
+using Testing::JackServer;
+using Testing::MakeSysEx;
+using Testing::OutputRecorder;
+
+constexpr const char* kPeerOutput = "MIDIIN4 (Tarn 61)";
+constexpr const char* kPeerInput = "MIDIOUT4 (Tarn 61)";
+
+// The sizes and times of the events an input saw.
+class EventLog
+{
+public:
+    void Attach(MidiInput& input)
+    {
+        input.SetEventObserver(
+            [this](const std::uint8_t*, std::size_t count, std::uint64_t timeUs)
+            {
+                std::lock_guard<std::mutex> lock(mMutex);
+                mSizes.push_back(count);
+                mTimes.push_back(timeUs);
+            });
+    }
+    std::vector<std::size_t> Sizes()
+    {
+        std::lock_guard<std::mutex> lock(mMutex);
+        return mSizes;
+    }
+    std::vector<std::uint64_t> Times()
+    {
+        std::lock_guard<std::mutex> lock(mMutex);
+        return mTimes;
+    }
+
+private:
+    std::mutex mMutex;
+    std::vector<std::size_t> mSizes;
+    std::vector<std::uint64_t> mTimes;
+};
+
+class JackMidiDriverTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (!JackServer::IsInstalled())
+        {
+            GTEST_SKIP() << "jackd is not installed (Debian package jackd2)";
+        }
+        std::string error;
+        ASSERT_TRUE(server.Start(error)) << error;
+        clientsBefore = JackMidiDriver::GetClientOpenCount();
+        driver = std::make_unique<JackMidiDriver>();
+        ASSERT_EQ(driver->PublishInput(kPeerInput, &InputRecorder::Callback, &peerIn, peerInput),
+                  QZ::S_OK);
+        ASSERT_EQ(
+            driver->PublishOutput(kPeerOutput, &OutputRecorder::Callback, &peerDone, peerOutput),
+            QZ::S_OK);
+        peerIn.Attach(*peerInput);
+        peerEvents.Attach(*peerInput);
+    }
+
+    void TearDown() override
+    {
+        // JACK clients go before their server.
+        peerInput.reset();
+        peerOutput.reset();
+        driver.reset();
+        server.Stop();
+    }
+
+    // The device number of the named input or output device, or -1.
+    int FindDevice(const std::string& wanted, bool inputs)
+    {
+        const std::uint32_t count = inputs ? driver->GetInputCount() : driver->GetOutputCount();
+        for (std::uint32_t i = 0; i < count; ++i)
+        {
+            std::string name;
+            const QZRESULT found =
+                inputs ? driver->GetInputName(i, name) : driver->GetOutputName(i, name);
+            if (QZ::Succeeded(found) && name == wanted)
+            {
+                return static_cast<int>(i);
+            }
+        }
+        return -1;
+    }
+
+    QZRESULT OpenInput(InputRecorder& recorder, std::unique_ptr<MidiInput>& input)
+    {
+        const int device = FindDevice(kPeerOutput, true);
+        const QZRESULT opened = device < 0
+                                    ? QZ::E_FAIL
+                                    : driver->OpenInput(static_cast<std::uint32_t>(device),
+                                                        &InputRecorder::Callback, &recorder, input);
+        if (QZ::Succeeded(opened))
+        {
+            recorder.Attach(*input);
+        }
+        return opened;
+    }
+
+    QZRESULT OpenOutput(OutputRecorder& recorder, std::unique_ptr<MidiOutput>& output)
+    {
+        const int device = FindDevice(kPeerInput, false);
+        return device < 0 ? QZ::E_FAIL
+                          : driver->OpenOutput(static_cast<std::uint32_t>(device),
+                                               &OutputRecorder::Callback, &recorder, output);
+    }
+
+    JackServer server;
+    int clientsBefore = 0;
+    std::unique_ptr<JackMidiDriver> driver;
+    InputRecorder peerIn;
+    EventLog peerEvents;
+    OutputRecorder peerDone;
+    std::unique_ptr<MidiInput> peerInput;
+    std::unique_ptr<MidiOutput> peerOutput;
+};
+
+TEST_F(JackMidiDriverTest, EachPieceLeavesAsItsOwnEventOnOneClient)
+{
+    OutputRecorder done;
+    std::unique_ptr<MidiOutput> output;
+    ASSERT_EQ(OpenOutput(done, output), QZ::S_OK);
+
+    // A 1,350-byte message in 256-byte pieces, sent back to back: the wire keeps the pieces.
+    // Each piece differs from the one before: a port buffer holding the very same events as in
+    // the period before counts as read twice.
+    std::vector<std::uint8_t> message = MakeSysEx(1350);
+    for (std::size_t i = 1; i + 1 < message.size(); ++i)
+    {
+        message[i] = static_cast<std::uint8_t>((i + i / 256) % 0x80);
+    }
+    std::vector<MidiBuffer> pieces((message.size() + 255) / 256);
+    for (std::size_t k = 0; k < pieces.size(); ++k)
+    {
+        pieces[k].data = message.data() + 256 * k;
+        pieces[k].bufferLength =
+            static_cast<std::uint32_t>(std::min<std::size_t>(256, message.size() - 256 * k));
+        ASSERT_EQ(output->PrepareBuffer(pieces[k]), QZ::S_OK);
+        ASSERT_EQ(output->SendLong(pieces[k]), QZ::S_OK);
+    }
+    EXPECT_EQ(done.Done().size(), pieces.size());
+    std::vector<InputEntry> received = peerIn.WaitFor(6);
+    std::vector<std::uint8_t> joined;
+    for (const InputEntry& entry : received)
+    {
+        joined.insert(joined.end(), entry.bytes.begin(), entry.bytes.end());
+    }
+    EXPECT_EQ(joined, message);
+    EXPECT_EQ(peerEvents.Sizes(), (std::vector<std::size_t>{256, 256, 256, 256, 256, 70}));
+    const std::vector<std::uint64_t> times = peerEvents.Times();
+    EXPECT_TRUE(std::is_sorted(times.begin(), times.end()));
+
+    InputRecorder userIn;
+    std::unique_ptr<MidiInput> input;
+    ASSERT_EQ(OpenInput(userIn, input), QZ::S_OK);
+    ASSERT_EQ(peerOutput->SendShort(0x00643C90), QZ::S_OK);
+    const std::vector<InputEntry> notes = userIn.WaitFor(1);
+    ASSERT_EQ(notes.size(), 1u);
+    EXPECT_EQ(notes[0].bytes, (std::vector<std::uint8_t>{0x90, 0x3C, 0x64}));
+
+    // Ports come and go on the process's one client.
+    input.reset();
+    output.reset();
+    ASSERT_EQ(OpenOutput(done, output), QZ::S_OK);
+    EXPECT_EQ(JackMidiDriver::GetClientOpenCount() - clientsBefore, 1);
+}
+
+TEST_F(JackMidiDriverTest, AReopenedInputNeverSeesWhatCameForTheOneBefore)
+{
+    InputRecorder first;
+    std::unique_ptr<MidiInput> input;
+    ASSERT_EQ(OpenInput(first, input), QZ::S_OK);
+    ASSERT_EQ(peerOutput->SendShort(0x00013C90), QZ::S_OK);
+    ASSERT_EQ(first.WaitFor(1).size(), 1u);
+    input.reset();
+
+    // Sent while no input is open: it belongs to no one that opens later.
+    ASSERT_EQ(peerOutput->SendShort(0x00023C90), QZ::S_OK);
+    InputRecorder second;
+    ASSERT_EQ(OpenInput(second, input), QZ::S_OK);
+    ASSERT_EQ(peerOutput->SendShort(0x00033C90), QZ::S_OK);
+    const std::vector<InputEntry> notes = second.WaitFor(2, std::chrono::milliseconds(300));
+    ASSERT_EQ(notes.size(), 1u);
+    EXPECT_EQ(notes[0].bytes, (std::vector<std::uint8_t>{0x90, 0x3C, 0x03}));
+}
+
+TEST_F(JackMidiDriverTest, OpenFindsTheListedPortByNameOrFails)
+{
+    // The list is read, then the port it named goes and another program's port takes its place.
+    const int device = FindDevice(kPeerInput, false);
+    ASSERT_GE(device, 0);
+    peerInput.reset();
+    InputRecorder otherIn;
+    std::unique_ptr<MidiInput> other;
+    ASSERT_EQ(driver->PublishInput("Other Synth", &InputRecorder::Callback, &otherIn, other),
+              QZ::S_OK);
+    otherIn.Attach(*other);
+    OutputRecorder done;
+    std::unique_ptr<MidiOutput> output;
+    EXPECT_EQ(driver->OpenOutput(static_cast<std::uint32_t>(device), &OutputRecorder::Callback,
+                                 &done, output),
+              QZ::E_FAIL);
+    EXPECT_EQ(output, nullptr);
+    EXPECT_EQ(driver->OpenOutput(1000, &OutputRecorder::Callback, &done, output), QZ::E_FAIL);
+    EXPECT_EQ(FindDevice(kPeerInput, false), -1);
+    EXPECT_TRUE(otherIn.Entries().empty());
+}
+
+TEST_F(JackMidiDriverTest, SendFailsOnceTheDestinationIsGone)
+{
+    OutputRecorder done;
+    std::unique_ptr<MidiOutput> output;
+    ASSERT_EQ(OpenOutput(done, output), QZ::S_OK);
+    std::vector<std::uint8_t> piece = MakeSysEx(20);
+    MidiBuffer buffer{piece.data(), static_cast<std::uint32_t>(piece.size())};
+    ASSERT_EQ(output->PrepareBuffer(buffer), QZ::S_OK);
+    ASSERT_EQ(output->SendLong(buffer), QZ::S_OK);
+
+    peerInput.reset();
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    QZRESULT sent = QZ::S_OK;
+    std::size_t delivered = 1;
+    while (QZ::Succeeded(sent) && std::chrono::steady_clock::now() < deadline)
+    {
+        sent = output->SendLong(buffer);
+        delivered += QZ::Succeeded(sent) ? 1 : 0;
+    }
+    EXPECT_EQ(sent, QZ::E_FAIL);
+    // Once gone, nothing more leaves and nothing is reported done.
+    EXPECT_EQ(output->SendLong(buffer), QZ::E_FAIL);
+    EXPECT_EQ(output->SendShort(0x00643C90), QZ::E_FAIL);
+    EXPECT_EQ(done.Done().size(), delivered);
+
+    // The keyboard comes back: a new open reaches it, the old output stays dead.
+    InputRecorder backIn;
+    ASSERT_EQ(driver->PublishInput(kPeerInput, &InputRecorder::Callback, &backIn, peerInput),
+              QZ::S_OK);
+    backIn.Attach(*peerInput);
+    std::unique_ptr<MidiOutput> again;
+    ASSERT_EQ(OpenOutput(done, again), QZ::S_OK);
+    EXPECT_EQ(again->SendShort(0x00643C90), QZ::S_OK);
+    EXPECT_EQ(output->SendShort(0x00643C90), QZ::E_FAIL);
+    EXPECT_EQ(backIn.WaitFor(1).size(), 1u);
+}
+
+} // namespace
+} // namespace Platform
