@@ -72,12 +72,18 @@ public:
 };
 
 // An operating-system window at the screen's origin, 200 x 100 client pixels unless the test
-// sets another size, that records the cursors it is given.
+// sets another size, that records the cursors it is given, counts its immediate redraws and
+// records the results its modal loops were ended with.
 class FakeWindow : public IWindowOSServices
 {
 public:
-    void GetClientRect(std::int32_t& x, std::int32_t& y, std::int32_t& w,
-                       std::int32_t& h) override
+    FakeWindow() = default;
+    FakeWindow(std::int32_t clientWidth, std::int32_t clientHeight)
+        : width(clientWidth), height(clientHeight)
+    {
+    }
+
+    void GetClientRect(std::int32_t& x, std::int32_t& y, std::int32_t& w, std::int32_t& h) override
     {
         x = 0;
         y = 0;
@@ -89,10 +95,14 @@ public:
         out = point;
     }
     void InvalidateRect(const RectT<long>&) override {}
-    QZRESULT RedrawNow() override { return S_OK; }
+    QZRESULT RedrawNow() override
+    {
+        ++redraws;
+        return S_OK;
+    }
     bool IsActive() override { return true; }
     std::int32_t RunModalLoop() override { return 0; }
-    void EndModalLoop(std::int32_t) override {}
+    void EndModalLoop(std::int32_t result) override { ended.push_back(result); }
     void* GetWindowHandle() override { return nullptr; }
     LCursor SetCursor(LCursor cursor) override
     {
@@ -108,17 +118,15 @@ public:
     std::int32_t height = 100;
     std::vector<LCursor> cursors;
     LCursor current = kNoCursor;
+    std::int32_t redraws = 0;
+    std::vector<std::int32_t> ended;
 };
 
 // The same window at 300 x 200 client pixels.
 class FakeWindowServices : public FakeWindow
 {
 public:
-    FakeWindowServices()
-    {
-        width = 300;
-        height = 200;
-    }
+    FakeWindowServices() : FakeWindow(300, 200) {}
 };
 
 } // namespace QZ::ToolkitTest

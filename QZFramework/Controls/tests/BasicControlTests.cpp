@@ -38,40 +38,6 @@ namespace QZ::ToolkitTest
 namespace
 {
 
-// Named apart from the toolkit tests' own clock and window, which are 200 x 100.
-class ControlsClock : public LApplicationBase
-{
-public:
-    [[nodiscard]] std::uint32_t GetTimeMilliseconds() const override { return now; }
-    std::uint32_t now = 1000;
-};
-
-class ControlsWindow : public IWindowOSServices
-{
-public:
-    void GetClientRect(std::int32_t& x, std::int32_t& y, std::int32_t& width,
-                       std::int32_t& height) override
-    {
-        x = 0;
-        y = 0;
-        width = 300;
-        height = 200;
-    }
-    void ClientToScreen(PointT<std::int32_t>& out, const PointT<std::int32_t>& point) override
-    {
-        out = point;
-    }
-    void InvalidateRect(const RectT<long>&) override {}
-    QZRESULT RedrawNow() override { return S_OK; }
-    bool IsActive() override { return true; }
-    std::int32_t RunModalLoop() override { return 0; }
-    void EndModalLoop(std::int32_t) override {}
-    void* GetWindowHandle() override { return nullptr; }
-    LCursor SetCursor(LCursor cursor) override { return cursor; }
-    void SetWindowTitle(const WideString&) override {}
-    void SetClientScreenRect(const RectT<std::int32_t>&) override {}
-};
-
 // Counts what a control sends; a validating subscriber may refuse or replace the text.
 class Listener : public LNotificationClient
 {
@@ -200,7 +166,7 @@ protected:
     {
         mApplication->SetControlFactory(RCPtr<LControlFactory>());
         mApplication.reset();
-        mApplication = std::make_unique<ControlsClock>();
+        mApplication = std::make_unique<ClockApplication>();
         mApplication->SetControlFactory(mFactory);
         mFactory->RegisterControlClass(WideString(u"Framework.Button"),
                                        &LControlFactory::Create<LButton>);
@@ -258,7 +224,7 @@ protected:
     // Advances the clock and runs one idle step.
     void IdleAt(std::uint32_t now)
     {
-        static_cast<ControlsClock&>(*mApplication).now = now;
+        static_cast<ClockApplication&>(*mApplication).now = now;
         mWindow->Idle(true);
     }
     // Through the layout rules, which a layout pass would otherwise restore.
@@ -295,7 +261,7 @@ protected:
         mWindow->DeliverKey({KeyCode::kKeyDown | (vk << 16) | flags, 0, 0});
     }
 
-    ControlsWindow mServices;
+    FakeWindowServices mServices;
     RCPtr<LRootWindow> mWindow;
     RCPtr<Listener> mListener{new Listener()};
     std::uint32_t mHeld = 0;

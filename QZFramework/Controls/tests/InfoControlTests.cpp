@@ -43,46 +43,6 @@ namespace QZ::ToolkitTest
 namespace
 {
 
-class ClockApplication : public LApplicationBase
-{
-public:
-    [[nodiscard]] std::uint32_t GetTimeMilliseconds() const override { return now; }
-    std::uint32_t now = 1000;
-};
-
-// A 300 x 200 client area at the screen's origin.
-class FakeWindow : public IWindowOSServices
-{
-public:
-    void GetClientRect(std::int32_t& x, std::int32_t& y, std::int32_t& width,
-                       std::int32_t& height) override
-    {
-        x = 0;
-        y = 0;
-        width = 300;
-        height = 200;
-    }
-    void ClientToScreen(PointT<std::int32_t>& out, const PointT<std::int32_t>& point) override
-    {
-        out = point;
-    }
-    void InvalidateRect(const RectT<long>&) override {}
-    QZRESULT RedrawNow() override
-    {
-        ++redraws;
-        return S_OK;
-    }
-    bool IsActive() override { return true; }
-    std::int32_t RunModalLoop() override { return 0; }
-    void EndModalLoop(std::int32_t) override {}
-    void* GetWindowHandle() override { return nullptr; }
-    LCursor SetCursor(LCursor cursor) override { return cursor; }
-    void SetWindowTitle(const WideString&) override {}
-    void SetClientScreenRect(const RectT<std::int32_t>&) override {}
-
-    std::int32_t redraws = 0;
-};
-
 // The identifiers a control sent, without their "NID_" prefix.
 class Listener : public LNotificationClient
 {
@@ -255,7 +215,7 @@ protected:
                                         : -1.0;
     }
 
-    FakeWindow mServices;
+    FakeWindowServices mServices;
     RCPtr<LRootWindow> mWindow;
     std::uint32_t mHeld = 0;
 };

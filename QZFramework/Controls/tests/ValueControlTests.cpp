@@ -30,27 +30,6 @@ namespace QZ::ToolkitTest
 namespace
 {
 
-class ClockApplication : public LApplicationBase
-{
-public:
-    [[nodiscard]] std::uint32_t GetTimeMilliseconds() const override { return now; }
-    std::uint32_t now = 1000;
-};
-
-// A client area of 400 x 300 pixels.
-class FakeWindow : public FakeWindowServices
-{
-public:
-    void GetClientRect(std::int32_t& x, std::int32_t& y, std::int32_t& width,
-                       std::int32_t& height) override
-    {
-        x = 0;
-        y = 0;
-        width = 400;
-        height = 300;
-    }
-};
-
 // Records what a control sends: the identifier without "NID_", and for the capture and key-up
 // notifications their payload (":true", ":false", ":none").
 class Listener : public LNotificationClient
@@ -262,7 +241,7 @@ protected:
         return 999;
     }
 
-    FakeWindow mServices;
+    FakeWindow mServices{400, 300}; // The skin's main panel fills it.
     RCPtr<LRootWindow> mWindow;
     RCPtr<Listener> mListener{new Listener()};
     std::uint32_t mHeld = 0;
