@@ -101,4 +101,54 @@ void ToolkitFixture::LoadStrings(std::string_view xml, std::uint32_t locale)
         << mFactory->GetLastError();
 }
 
+void ToolkitFixture::DropApplication()
+{
+    mApplication->SetControlFactory(RCPtr<LControlFactory>());
+    mApplication.reset();
+}
+
+RootWindowFixture::RootWindowFixture()
+{
+    UseApplication<ClockApplication>();
+}
+
+void RootWindowFixture::OpenRoot(const char16_t* name)
+{
+    mWindow = RCPtr<LRootWindow>(new LRootWindow(&mServices));
+    mWindow->GetClientScreenRect();
+    ASSERT_EQ(mWindow->CreateRootControl(WideString(name)), S_OK);
+    mWindow->GetRootControl()->UpdateConditions();
+}
+
+void RootWindowFixture::Press(long x, long y)
+{
+    mHeld = 1;
+    mWindow->OnPointerButton(true, 1, {x, y}, mHeld, 0, false);
+}
+
+void RootWindowFixture::Release(long x, long y)
+{
+    mHeld = 0;
+    mWindow->OnPointerButton(false, 1, {x, y}, mHeld, 0, false);
+}
+
+void RootWindowFixture::IdleAt(std::uint32_t now)
+{
+    SetClock(now);
+    mWindow->Idle(true);
+}
+
+LControl* RootWindowFixture::FindPath(std::u16string_view path) const
+{
+    LControl* control = mWindow->GetRootControl().Get();
+    while (control != nullptr && !path.empty())
+    {
+        const std::size_t slash = path.find(u'/');
+        const std::u16string part(path.substr(0, slash));
+        control = control->FindChildByName(WideString(part.c_str())).Get();
+        path = slash == std::u16string_view::npos ? std::u16string_view() : path.substr(slash + 1);
+    }
+    return control;
+}
+
 } // namespace QZ::ToolkitTest

@@ -5,6 +5,7 @@
 #include "QZFramework/Application/ApplicationBase.h"
 #include "QZFramework/ControlBase/Control.h"
 #include "QZFramework/ControlBase/ControlFactory.h"
+#include "QZFramework/ControlBase/RootWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +14,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace QZ::ToolkitTest
@@ -58,9 +60,27 @@ protected:
 
     void LoadSkin(std::string_view xml);
     void LoadStrings(std::string_view xml, std::uint32_t locale = 0x0409);
+    // Puts an App in place of the application (only one may exist at a time), with the same
+    // factory.
+    template <class App> App& UseApplication()
+    {
+        DropApplication();
+        auto application = std::make_unique<App>();
+        App& used = *application;
+        mApplication = std::move(application);
+        mApplication->SetControlFactory(mFactory);
+        return used;
+    }
+    template <class T> void Register(const char16_t* className)
+    {
+        mFactory->RegisterControlClass(WideString(className), &LControlFactory::Create<T>);
+    }
 
     std::unique_ptr<LApplicationBase> mApplication;
     RCPtr<LControlFactory> mFactory;
+
+private:
+    void DropApplication();
 };
 
 // An application whose millisecond clock the test sets.
@@ -127,6 +147,41 @@ class FakeWindowServices : public FakeWindow
 {
 public:
     FakeWindowServices() : FakeWindow(300, 200) {}
+};
+
+// A toolkit fixture whose application clock the test sets, with a root window over a fake
+// operating-system window of 300 x 200 client pixels (a test may size it before it opens the
+// root) and a pointer held down by Press and let go by Release.
+class RootWindowFixture : public ToolkitFixture
+{
+protected:
+    RootWindowFixture();
+
+    void TearDown() override { mWindow = RCPtr<LRootWindow>(); }
+
+    // The skin's top-level control of that name as the window's root, its conditions updated.
+    void OpenRoot(const char16_t* name);
+    // The control at a path of child names below the root, "/" between them; null if there is
+    // none or it is not a T.
+    template <class T = LControl> T* Find(const char16_t* path)
+    {
+        return dynamic_cast<T*>(FindPath(path));
+    }
+
+    void Move(long x, long y) { mWindow->OnPointerMove({x, y}, mHeld, 0); }
+    void Press(long x, long y);
+    void Release(long x, long y);
+    ClockApplication& Clock() { return static_cast<ClockApplication&>(*mApplication); }
+    void SetClock(std::uint32_t now) { Clock().now = now; }
+    // Sets the clock and runs one idle step.
+    void IdleAt(std::uint32_t now);
+
+    FakeWindow mServices{300, 200};
+    RCPtr<LRootWindow> mWindow;
+    std::uint32_t mHeld = 0;
+
+private:
+    LControl* FindPath(std::u16string_view path) const;
 };
 
 } // namespace QZ::ToolkitTest

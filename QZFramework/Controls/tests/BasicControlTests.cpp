@@ -159,47 +159,18 @@ constexpr std::string_view kSkin = R"(<Korvane_Skin_Definitions><Skin Name="Basi
   </SubControl>
 </Skin></Korvane_Skin_Definitions>)";
 
-class BasicControls : public ToolkitFixture
+class BasicControls : public RootWindowFixture
 {
 protected:
     void SetUp() override
     {
-        mApplication->SetControlFactory(RCPtr<LControlFactory>());
-        mApplication.reset();
-        mApplication = std::make_unique<ClockApplication>();
-        mApplication->SetControlFactory(mFactory);
-        mFactory->RegisterControlClass(WideString(u"Framework.Button"),
-                                       &LControlFactory::Create<LButton>);
-        mFactory->RegisterControlClass(WideString(u"Framework.TextBox"),
-                                       &LControlFactory::Create<LTextBox>);
-        mFactory->RegisterControlClass(WideString(u"Framework.ScrollBar"),
-                                       &LControlFactory::Create<LScrollbar>);
-        mFactory->RegisterControlClass(WideString(u"Framework.ScrollChannel"),
-                                       &LControlFactory::Create<LPanel>);
-        mFactory->RegisterControlClass(WideString(u"Framework.Panel"),
-                                       &LControlFactory::Create<LPanel>);
+        Register<LButton>(u"Framework.Button");
+        Register<LTextBox>(u"Framework.TextBox");
+        Register<LScrollbar>(u"Framework.ScrollBar");
+        Register<LPanel>(u"Framework.ScrollChannel");
+        Register<LPanel>(u"Framework.Panel");
         LoadSkin(kSkin);
-        mWindow = RCPtr<LRootWindow>(new LRootWindow(&mServices));
-        mWindow->GetClientScreenRect();
-        ASSERT_EQ(mWindow->CreateRootControl(WideString(u"main")), S_OK);
-        mWindow->GetRootControl()->UpdateConditions();
-    }
-
-    void TearDown() override { mWindow = RCPtr<LRootWindow>(); }
-
-    template <class T = LControl> T* Find(const char16_t* path)
-    {
-        LControl* control = mWindow->GetRootControl().Get();
-        std::u16string_view rest(path);
-        while (control != nullptr && !rest.empty())
-        {
-            const std::size_t slash = rest.find(u'/');
-            const std::u16string part(rest.substr(0, slash));
-            control = control->FindChildByName(WideString(part.c_str())).Get();
-            rest =
-                slash == std::u16string_view::npos ? std::u16string_view() : rest.substr(slash + 1);
-        }
-        return dynamic_cast<T*>(control);
+        OpenRoot(u"main");
     }
 
     void Listen(LControl* control, std::initializer_list<const char16_t*> identifiers)
@@ -210,23 +181,6 @@ protected:
         }
     }
 
-    void Move(long x, long y) { mWindow->OnPointerMove({x, y}, mHeld, 0); }
-    void Press(long x, long y)
-    {
-        mHeld = 1;
-        mWindow->OnPointerButton(true, 1, {x, y}, mHeld, 0, false);
-    }
-    void Release(long x, long y)
-    {
-        mHeld = 0;
-        mWindow->OnPointerButton(false, 1, {x, y}, mHeld, 0, false);
-    }
-    // Advances the clock and runs one idle step.
-    void IdleAt(std::uint32_t now)
-    {
-        static_cast<ClockApplication&>(*mApplication).now = now;
-        mWindow->Idle(true);
-    }
     // Through the layout rules, which a layout pass would otherwise restore.
     static void Resize(LControl& control, double width, double height)
     {
@@ -261,10 +215,7 @@ protected:
         mWindow->DeliverKey({KeyCode::kKeyDown | (vk << 16) | flags, 0, 0});
     }
 
-    FakeWindowServices mServices;
-    RCPtr<LRootWindow> mWindow;
     RCPtr<Listener> mListener{new Listener()};
-    std::uint32_t mHeld = 0;
 };
 
 TEST_F(BasicControls, HeldButtonRepeatsAfterTheDelayAtTheIntervalAndStopsOnRelease)

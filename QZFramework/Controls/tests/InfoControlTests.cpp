@@ -133,15 +133,11 @@ constexpr std::string_view kStrings = R"(<Korvane_StringTable_Definitions>
     <String ID="MINUTES_PLURAL"><Text LCID="9">Minuten</Text></String></StringTable>
 </Korvane_StringTable_Definitions>)";
 
-class InfoControls : public ToolkitFixture
+class InfoControls : public RootWindowFixture
 {
 protected:
     void SetUp() override
     {
-        mApplication->SetControlFactory(RCPtr<LControlFactory>());
-        mApplication.reset();
-        mApplication = std::make_unique<ClockApplication>();
-        mApplication->SetControlFactory(mFactory);
         Register<LPanel>(u"Framework.Panel");
         Register<LButton>(u"Framework.Button");
         Register<LToolTip>(u"Framework.ToolTip");
@@ -153,51 +149,9 @@ protected:
         Register<LSplitterH>(u"Framework.SplitterH");
         Register<LSplitterV>(u"Framework.SplitterV");
         LoadSkin(kSkin);
-        mWindow = RCPtr<LRootWindow>(new LRootWindow(&mServices));
-        mWindow->GetClientScreenRect();
-        ASSERT_EQ(mWindow->CreateRootControl(WideString(u"main")), S_OK);
-        mWindow->GetRootControl()->UpdateConditions();
+        OpenRoot(u"main");
     }
 
-    void TearDown() override { mWindow = RCPtr<LRootWindow>(); }
-
-    template <class T> void Register(const char16_t* name)
-    {
-        mFactory->RegisterControlClass(WideString(name), &LControlFactory::Create<T>);
-    }
-
-    template <class T = LControl> T* Find(const char16_t* path)
-    {
-        LControl* control = mWindow->GetRootControl().Get();
-        std::u16string_view rest(path);
-        while (control != nullptr && !rest.empty())
-        {
-            const std::size_t slash = rest.find(u'/');
-            const std::u16string part(rest.substr(0, slash));
-            control = control->FindChildByName(WideString(part.c_str())).Get();
-            rest =
-                slash == std::u16string_view::npos ? std::u16string_view() : rest.substr(slash + 1);
-        }
-        return dynamic_cast<T*>(control);
-    }
-
-    void Move(long x, long y) { mWindow->OnPointerMove({x, y}, mHeld, 0); }
-    void Press(long x, long y)
-    {
-        mHeld = 1;
-        mWindow->OnPointerButton(true, 1, {x, y}, mHeld, 0, false);
-    }
-    void Release(long x, long y)
-    {
-        mHeld = 0;
-        mWindow->OnPointerButton(false, 1, {x, y}, mHeld, 0, false);
-    }
-    void IdleAt(std::uint32_t now)
-    {
-        static_cast<ClockApplication&>(*mApplication).now = now;
-        mWindow->Idle(true);
-    }
-    void SetClock(std::uint32_t now) { static_cast<ClockApplication&>(*mApplication).now = now; }
     static LToolTip* TipOf(const LControl& control)
     {
         return dynamic_cast<LToolTip*>(control.FindChildByName(WideString(u"toolTip")).Get());
@@ -214,10 +168,6 @@ protected:
         return control.IsShowing(false) ? (axis == 0 ? control.GetSize().x : control.GetSize().y)
                                         : -1.0;
     }
-
-    FakeWindowServices mServices;
-    RCPtr<LRootWindow> mWindow;
-    std::uint32_t mHeld = 0;
 };
 
 // ---- tooltip and label ----
