@@ -112,24 +112,29 @@ RootWindowFixture::RootWindowFixture()
     UseApplication<ClockApplication>();
 }
 
-void RootWindowFixture::OpenRoot(const char16_t* name)
+void RootWindowFixture::OpenRoot(const char16_t* name,
+                                 const RCPtr<LMeasurementRenderer>& measurement)
 {
     mWindow = RCPtr<LRootWindow>(new LRootWindow(&mServices));
+    if (measurement)
+    {
+        mWindow->SetMeasurementRenderer(measurement);
+    }
     mWindow->GetClientScreenRect();
     ASSERT_EQ(mWindow->CreateRootControl(WideString(name)), S_OK);
     mWindow->GetRootControl()->UpdateConditions();
 }
 
-void RootWindowFixture::Press(long x, long y)
+void RootWindowFixture::Press(long x, long y, std::uint32_t button, bool doubleClick)
 {
-    mHeld = 1;
-    mWindow->OnPointerButton(true, 1, {x, y}, mHeld, 0, false);
+    mHeld |= button;
+    mWindow->OnPointerButton(true, button, {x, y}, mHeld, 0, doubleClick);
 }
 
-void RootWindowFixture::Release(long x, long y)
+void RootWindowFixture::Release(long x, long y, std::uint32_t button)
 {
-    mHeld = 0;
-    mWindow->OnPointerButton(false, 1, {x, y}, mHeld, 0, false);
+    mHeld &= ~button;
+    mWindow->OnPointerButton(false, button, {x, y}, mHeld, 0, false);
 }
 
 void RootWindowFixture::IdleAt(std::uint32_t now)

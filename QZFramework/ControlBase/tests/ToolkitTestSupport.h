@@ -6,6 +6,7 @@
 #include "QZFramework/ControlBase/Control.h"
 #include "QZFramework/ControlBase/ControlFactory.h"
 #include "QZFramework/ControlBase/RootWindow.h"
+#include "QZFramework/Renderer/MeasurementRenderer.h"
 
 #include <gtest/gtest.h>
 
@@ -151,7 +152,7 @@ public:
 
 // A toolkit fixture whose application clock the test sets, with a root window over a fake
 // operating-system window of 300 x 200 client pixels (a test may size it before it opens the
-// root) and a pointer held down by Press and let go by Release.
+// root) and pointer buttons held down by Press and let go by Release.
 class RootWindowFixture : public ToolkitFixture
 {
 protected:
@@ -159,8 +160,10 @@ protected:
 
     void TearDown() override { mWindow = RCPtr<LRootWindow>(); }
 
-    // The skin's top-level control of that name as the window's root, its conditions updated.
-    void OpenRoot(const char16_t* name);
+    // The skin's top-level control of that name as the window's root, its conditions updated;
+    // the window measures text with the renderer given, if any.
+    void OpenRoot(const char16_t* name,
+                  const RCPtr<LMeasurementRenderer>& measurement = RCPtr<LMeasurementRenderer>());
     // The control at a path of child names below the root, "/" between them; null if there is
     // none or it is not a T.
     template <class T = LControl> T* Find(const char16_t* path)
@@ -169,8 +172,8 @@ protected:
     }
 
     void Move(long x, long y) { mWindow->OnPointerMove({x, y}, mHeld, 0); }
-    void Press(long x, long y);
-    void Release(long x, long y);
+    void Press(long x, long y, std::uint32_t button = 1, bool doubleClick = false);
+    void Release(long x, long y, std::uint32_t button = 1);
     ClockApplication& Clock() { return static_cast<ClockApplication&>(*mApplication); }
     void SetClock(std::uint32_t now) { Clock().now = now; }
     // Sets the clock and runs one idle step.

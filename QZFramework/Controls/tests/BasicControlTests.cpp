@@ -170,7 +170,7 @@ protected:
         Register<LPanel>(u"Framework.ScrollChannel");
         Register<LPanel>(u"Framework.Panel");
         LoadSkin(kSkin);
-        OpenRoot(u"main");
+        ASSERT_NO_FATAL_FAILURE(OpenRoot(u"main"));
     }
 
     void Listen(LControl* control, std::initializer_list<const char16_t*> identifiers)

@@ -238,21 +238,13 @@ class Containers : public ToolkitFixture
 protected:
     void SetUp() override
     {
-        mApplication->SetControlFactory(RCPtr<LControlFactory>());
-        mApplication.reset();
-        mShell = new ShellApplication();
-        mApplication.reset(mShell);
-        mApplication->SetControlFactory(mFactory);
-        mFactory->RegisterControlClass(WideString(u"Test.Dialog"),
-                                       &LControlFactory::Create<LDialog>);
-        mFactory->RegisterControlClass(WideString(u"Test.Panel"), &LControlFactory::Create<LPanel>);
-        mFactory->RegisterControlClass(WideString(u"Test.View"),
-                                       &LControlFactory::Create<LScrollView>);
-        mFactory->RegisterControlClass(WideString(u"Test.Tabs"),
-                                       &LControlFactory::Create<TestTabs>);
-        mFactory->RegisterControlClass(WideString(u"Test.Field"), &LControlFactory::Create<Field>);
-        mFactory->RegisterControlClass(WideString(u"Test.Bar"),
-                                       &LControlFactory::Create<FakeScrollBar>);
+        mShell = &UseApplication<ShellApplication>();
+        Register<LDialog>(u"Test.Dialog");
+        Register<LPanel>(u"Test.Panel");
+        Register<LScrollView>(u"Test.View");
+        Register<TestTabs>(u"Test.Tabs");
+        Register<Field>(u"Test.Field");
+        Register<FakeScrollBar>(u"Test.Bar");
         LoadSkin(kSkin);
         LoadStrings(kStrings);
         Heard().clear();

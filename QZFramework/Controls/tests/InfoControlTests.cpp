@@ -149,7 +149,7 @@ protected:
         Register<LSplitterH>(u"Framework.SplitterH");
         Register<LSplitterV>(u"Framework.SplitterV");
         LoadSkin(kSkin);
-        OpenRoot(u"main");
+        ASSERT_NO_FATAL_FAILURE(OpenRoot(u"main"));
     }
 
     static LToolTip* TipOf(const LControl& control)
@@ -478,9 +478,7 @@ TEST_F(InfoControls, TimeWordsComeFromTheFrameworkTableBeforeTheApplicationTable
 {
     mWindow = RCPtr<LRootWindow>();
     LoadStrings(kStrings, 9);
-    mWindow = RCPtr<LRootWindow>(new LRootWindow(&mServices));
-    mWindow->GetClientScreenRect();
-    ASSERT_EQ(mWindow->CreateRootControl(WideString(u"main")), S_OK);
+    ASSERT_NO_FATAL_FAILURE(OpenRoot(u"main"));
     LProgressBar* progress = Find<LProgressBar>(u"progress");
     progress->SetTimeRemaining(3725);
     EXPECT_EQ(progress->GetTimeLabel()->GetText(), u"1 Stunde 2 Minuten 5 Seconds Remaining");

@@ -182,7 +182,7 @@ protected:
         LoadSkin(MakeSkin());
         mServices.width = 400; // the skin's main panel fills the window
         mServices.height = 300;
-        OpenRoot(u"main");
+        ASSERT_NO_FATAL_FAILURE(OpenRoot(u"main"));
     }
 
     void Listen(LControl* control, std::initializer_list<const char16_t*> identifiers)
