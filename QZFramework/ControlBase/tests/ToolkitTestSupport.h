@@ -3,6 +3,7 @@
 #pragma once
 
 #include "QZFramework/Application/ApplicationBase.h"
+#include "QZFramework/ControlBase/ClipboardTextInterface.h"
 #include "QZFramework/ControlBase/Control.h"
 #include "QZFramework/ControlBase/ControlFactory.h"
 #include "QZFramework/ControlBase/RootWindow.h"
@@ -148,6 +149,54 @@ class FakeWindowServices : public FakeWindow
 {
 public:
     FakeWindowServices() : FakeWindow(300, 200) {}
+};
+
+// A clipboard holding one text; one that fails refuses both to give and to take it.
+class FakeClipboard : public IClipboardText
+{
+public:
+    QZRESULT SetText(const WideString& value) override
+    {
+        if (fails)
+        {
+            return E_FAIL;
+        }
+        text = value;
+        return S_OK;
+    }
+    QZRESULT GetText(WideString& value) override
+    {
+        value = fails ? WideString() : text;
+        return fails ? E_FAIL : S_OK;
+    }
+
+    WideString text;
+    bool fails = false;
+};
+
+// Text measured without fonts: every UTF-16 unit is 10 pixels wide, every line the given height
+// with 2 pixels of it below the baseline.
+class FixedWidthMeasurement : public LMeasurementRenderer
+{
+public:
+    explicit FixedWidthMeasurement(std::int32_t lineHeight) : mLineHeight(lineHeight) {}
+
+    QZRESULT GetFontMetrics(const ConstRCPtr<LFont>&, std::int32_t& height, std::int32_t& ascent,
+                            std::int32_t& descent) override
+    {
+        height = mLineHeight;
+        ascent = mLineHeight - 2;
+        descent = 2;
+        return S_OK;
+    }
+    RectT<float> MeasureText(const WideString& text, const ConstRCPtr<LFont>&) override
+    {
+        return {0.0f, 0.0f, 10.0f * static_cast<float>(text.GetLength()),
+                static_cast<float>(mLineHeight)};
+    }
+
+private:
+    std::int32_t mLineHeight;
 };
 
 // A toolkit fixture whose application clock the test sets, with a root window over a fake

@@ -1,7 +1,6 @@
 // The button, text box and scroll bar, built from a test skin through the factory and driven
 // through a root window whose operating-system window is a fake, with the application clock under
 // the test's control.
-#include "QZFramework/ControlBase/ClipboardTextInterface.h"
 #include "QZFramework/ControlBase/RootWindow.h"
 #include "QZFramework/ControlBase/tests/ToolkitTestSupport.h"
 #include "QZFramework/Controls/Button.h"
@@ -65,46 +64,6 @@ public:
     std::vector<std::string> heard;
     bool refuse = false;
     WideString replacement;
-};
-
-class FakeClipboard : public IClipboardText
-{
-public:
-    QZRESULT SetText(const WideString& value) override
-    {
-        if (fails)
-        {
-            return E_FAIL;
-        }
-        text = value;
-        return S_OK;
-    }
-    QZRESULT GetText(WideString& value) override
-    {
-        value = fails ? WideString() : text;
-        return fails ? E_FAIL : S_OK;
-    }
-
-    WideString text;
-    bool fails = false;
-};
-
-// Every UTF-16 unit is 10 pixels wide.
-class FixedWidthMeasurement : public LMeasurementRenderer
-{
-public:
-    QZRESULT GetFontMetrics(const ConstRCPtr<LFont>&, std::int32_t& height, std::int32_t& ascent,
-                            std::int32_t& descent) override
-    {
-        height = 12;
-        ascent = 10;
-        descent = 2;
-        return S_OK;
-    }
-    RectT<float> MeasureText(const WideString& text, const ConstRCPtr<LFont>&) override
-    {
-        return {0.0f, 0.0f, 10.0f * static_cast<float>(text.GetLength()), 12.0f};
-    }
 };
 
 // "main" holds two buttons, a text box and a scroll view "view" (100 x 80) whose content follows
@@ -380,7 +339,7 @@ TEST_F(BasicControls, TypedTextPassesTheFilterAndTheMaximumLength)
 TEST_F(BasicControls, AutomaticScrollingKeepsTheCaretInsideTheTextArea)
 {
     LTextBox* box = Find<LTextBox>(u"text");
-    mWindow->SetMeasurementRenderer(RCPtr<LMeasurementRenderer>(new FixedWidthMeasurement()));
+    mWindow->SetMeasurementRenderer(RCPtr<LMeasurementRenderer>(new FixedWidthMeasurement(12)));
     box->SetFont(LFont::FindOrCreate(u"Test Sans", 9.0f, 0));
     box->SetAutoScroll(0, true);
     ASSERT_EQ(box->SetFocus(true), S_OK);

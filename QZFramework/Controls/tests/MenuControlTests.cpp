@@ -30,24 +30,6 @@ namespace QZ::ToolkitTest
 namespace
 {
 
-// Every UTF-16 unit is 10 pixels wide.
-class FixedWidthMeasurement : public LMeasurementRenderer
-{
-public:
-    QZRESULT GetFontMetrics(const ConstRCPtr<LFont>&, std::int32_t& height, std::int32_t& ascent,
-                            std::int32_t& descent) override
-    {
-        height = 10;
-        ascent = 8;
-        descent = 2;
-        return S_OK;
-    }
-    RectT<float> MeasureText(const WideString& text, const ConstRCPtr<LFont>&) override
-    {
-        return {0.0f, 0.0f, 10.0f * static_cast<float>(text.GetLength()), 10.0f};
-    }
-};
-
 // The clock the tests set, and application hot keys read from the table "Global".
 class MenuApplication : public ClockApplication, public IApplicationShell
 {
@@ -106,7 +88,7 @@ protected:
         mServices.width = 200;
         mServices.height = 100;
         ASSERT_NO_FATAL_FAILURE(
-            OpenRoot(u"main", RCPtr<LMeasurementRenderer>(new FixedWidthMeasurement())));
+            OpenRoot(u"main", RCPtr<LMeasurementRenderer>(new FixedWidthMeasurement(10))));
         mBar = Find<LMainMenu>(u"mainMenu");
         mOwner = Find<Owner>(u"owner");
         ASSERT_NE(mBar, nullptr);
