@@ -2,6 +2,16 @@
 
 #include <stdexcept>
 
+namespace QZ
+{
+
+void PrintTo(const WideString& text, std::ostream* out)
+{
+    *out << '"' << text.ToNarrowString().GetString() << '"';
+}
+
+} // namespace QZ
+
 namespace QZ::ToolkitTest
 {
 

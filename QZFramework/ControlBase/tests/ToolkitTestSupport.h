@@ -13,11 +13,20 @@
 
 #include <cstdint>
 #include <memory>
+#include <ostream>
 #include <span>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
+
+namespace QZ
+{
+
+// Failure messages show wide text as UTF-8.
+void PrintTo(const WideString& text, std::ostream* out);
+
+} // namespace QZ
 
 namespace QZ::ToolkitTest
 {

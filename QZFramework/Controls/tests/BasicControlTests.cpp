@@ -15,22 +15,10 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <string>
 #include <utility>
 #include <string_view>
 #include <vector>
-
-namespace QZ
-{
-
-// Failure messages show the text as UTF-8.
-void PrintTo(const WideString& text, std::ostream* out)
-{
-    *out << '"' << text.ToNarrowString().GetString() << '"';
-}
-
-} // namespace QZ
 
 namespace QZ::ToolkitTest
 {

@@ -21,22 +21,10 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <ostream>
 #include <string>
 #include <string_view>
 #include <thread>
 #include <vector>
-
-namespace QZ
-{
-
-// Failure messages show the text as UTF-8.
-void PrintTo(const WideString& text, std::ostream* out)
-{
-    *out << '"' << text.ToNarrowString().GetString() << '"';
-}
-
-} // namespace QZ
 
 namespace QZ::ToolkitTest
 {
