@@ -109,9 +109,8 @@ protected:
 
     DragProbe& Find(const char* name)
     {
-        std::vector<RCPtr<LControl>> found;
-        mWindow->GetRootControl()->FindDescendantsByName(WideString(name), found);
-        return *dynamic_cast<DragProbe*>(found.front().Get());
+        return dynamic_cast<DragProbe&>(
+            *FindDescendant(mWindow->GetRootControl(), WideString(name)));
     }
 
     // Starts a drag of the box in the mode, pressing at the point.

@@ -190,10 +190,8 @@ protected:
 
     Probe* Find(const char* name)
     {
-        std::vector<RCPtr<LControl>> found;
-        mWindow->GetRootControl()->FindDescendantsByName(WideString(name), found);
-        return found.empty() ? dynamic_cast<Probe*>(mWindow->GetRootControl().Get())
-                             : dynamic_cast<Probe*>(found.front().Get());
+        return dynamic_cast<Probe*>(
+            FindDescendant(mWindow->GetRootControl(), WideString(name)).Get());
     }
 
     void Listen(const RCPtr<LControl>& control)

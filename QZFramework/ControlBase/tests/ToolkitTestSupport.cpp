@@ -27,6 +27,13 @@ std::string ToUtf16WithBom(std::string_view utf8)
     return bytes;
 }
 
+RCPtr<LControl> FindDescendant(const RCPtr<LControl>& root, const WideString& name)
+{
+    std::vector<RCPtr<LControl>> found;
+    root->FindDescendantsByName(name, found);
+    return found.empty() ? root : found.front();
+}
+
 std::vector<std::string>& PhaseLog()
 {
     static std::vector<std::string> log;

@@ -44,6 +44,9 @@ namespace QZ::ToolkitTest
     return text.ToNarrowString().GetString();
 }
 
+// The first control of that name below the root, or the root itself when there is none.
+[[nodiscard]] RCPtr<LControl> FindDescendant(const RCPtr<LControl>& root, const WideString& name);
+
 // Every creation phase and destruction of a LoggingControl, as "<name>:<phase>".
 std::vector<std::string>& PhaseLog();
 
