@@ -87,51 +87,32 @@ constexpr std::string_view kSkin = R"(<Korvane_Skin_Definitions><Skin Name="Drag
   </SubControl>
 </Skin></Korvane_Skin_Definitions>)";
 
-class ControlDrag : public ToolkitFixture
+class ControlDrag : public RootWindowFixture
 {
 protected:
     void SetUp() override
     {
-        mApplication->SetControlFactory(RCPtr<LControlFactory>());
-        mApplication.reset();
-        mApplication = std::make_unique<DragApplication>();
-        mApplication->SetControlFactory(mFactory);
-        mFactory->RegisterControlClass(WideString(u"Test.Drag"),
-                                       &LControlFactory::Create<DragProbe>);
+        UseApplication<DragApplication>();
+        Register<DragProbe>(u"Test.Drag");
         LoadSkin(kSkin);
+        mServices.width = 200;
+        mServices.height = 100;
         Rebuild();
     }
 
-    void TearDown() override { mWindow = RCPtr<LRootWindow>(); }
-
     void Rebuild()
     {
-        mWindow = RCPtr<LRootWindow>(new LRootWindow(&mServices));
-        mWindow->GetClientScreenRect();
-        ASSERT_EQ(mWindow->CreateRootControl(WideString(u"main")), S_OK);
-        mWindow->GetRootControl()->UpdateConditions();
+        OpenRoot(u"main");
         mServices.cursors.clear();
         DragLog().clear();
     }
 
     DragProbe& Find(const char* name)
     {
-        std::vector<RCPtr<LControl>> found;
-        mWindow->GetRootControl()->FindDescendantsByName(WideString(name), found);
-        return *dynamic_cast<DragProbe*>(found.front().Get());
+        return dynamic_cast<DragProbe&>(
+            *FindDescendant(mWindow->GetRootControl(), WideString(name)));
     }
 
-    void Move(long x, long y) { mWindow->OnPointerMove({x, y}, mHeld, 0); }
-    void Press(long x, long y)
-    {
-        mHeld = 1;
-        mWindow->OnPointerButton(true, 1, {x, y}, mHeld, 0, false);
-    }
-    void Release(long x, long y)
-    {
-        mHeld = 0;
-        mWindow->OnPointerButton(false, 1, {x, y}, mHeld, 0, false);
-    }
     // Starts a drag of the box in the mode, pressing at the point.
     void Grab(std::int32_t mode, std::int32_t option, long x, long y)
     {
@@ -145,11 +126,6 @@ protected:
         Clock().now += milliseconds;
         mWindow->Idle(true);
     }
-    ClockApplication& Clock() { return static_cast<ClockApplication&>(*mApplication); }
-
-    FakeWindow mServices;
-    RCPtr<LRootWindow> mWindow;
-    std::uint32_t mHeld = 0;
 };
 
 RectT<double> Rect(const LControl& control)

@@ -168,21 +168,16 @@ constexpr std::string_view kSkin = R"(<Korvane_Skin_Definitions><Skin Name="Inpu
   <SubControl Class="Test.Probe" Name="contextMenu" TabStop="-1"/>
 </Skin></Korvane_Skin_Definitions>)";
 
-class ControlInput : public ToolkitFixture
+class ControlInput : public RootWindowFixture
 {
 protected:
     void SetUp() override
     {
-        mApplication->SetControlFactory(RCPtr<LControlFactory>());
-        mApplication.reset();
-        mApplication = std::make_unique<ClockApplication>();
-        mApplication->SetControlFactory(mFactory);
-        mFactory->RegisterControlClass(WideString(u"Test.Probe"), &LControlFactory::Create<Probe>);
+        Register<Probe>(u"Test.Probe");
         LoadSkin(kSkin);
-        mWindow = RCPtr<LRootWindow>(new LRootWindow(&mServices));
-        mWindow->GetClientScreenRect();
-        ASSERT_EQ(mWindow->CreateRootControl(WideString(u"main")), S_OK);
-        mWindow->GetRootControl()->UpdateConditions();
+        mServices.width = 200;
+        mServices.height = 100;
+        ASSERT_NO_FATAL_FAILURE(OpenRoot(u"main"));
         // Only controls with a tab stop take the focus, as the skin's create parameters would
         // have it.
         for (const char* name : {"d", "float"})
@@ -193,14 +188,10 @@ protected:
         InputLog().clear();
     }
 
-    void TearDown() override { mWindow = RCPtr<LRootWindow>(); }
-
     Probe* Find(const char* name)
     {
-        std::vector<RCPtr<LControl>> found;
-        mWindow->GetRootControl()->FindDescendantsByName(WideString(name), found);
-        return found.empty() ? dynamic_cast<Probe*>(mWindow->GetRootControl().Get())
-                             : dynamic_cast<Probe*>(found.front().Get());
+        return dynamic_cast<Probe*>(
+            FindDescendant(mWindow->GetRootControl(), WideString(name)).Get());
     }
 
     void Listen(const RCPtr<LControl>& control)
@@ -222,23 +213,7 @@ protected:
         return log;
     }
 
-    void Move(long x, long y) { mWindow->OnPointerMove({x, y}, mHeld, 0); }
-    void Press(std::uint32_t button, long x, long y, bool doubleClick = false)
-    {
-        mHeld |= button;
-        mWindow->OnPointerButton(true, button, {x, y}, mHeld, 0, doubleClick);
-    }
-    void Release(std::uint32_t button, long x, long y)
-    {
-        mHeld &= ~button;
-        mWindow->OnPointerButton(false, button, {x, y}, mHeld, 0, false);
-    }
-    ClockApplication& Clock() { return static_cast<ClockApplication&>(*mApplication); }
-
-    FakeWindow mServices;
-    RCPtr<LRootWindow> mWindow;
     RCPtr<Recorder> mRecorder{new Recorder()};
-    std::uint32_t mHeld = 0;
 };
 
 using Log_ = std::vector<std::string>;
@@ -247,14 +222,14 @@ TEST_F(ControlInput, PointerSequenceGivesNotificationsInOrder)
 {
     Move(15, 15);
     EXPECT_EQ(TakeLog(), (Log_{"a:CONDITION_CHANGE", "a:HOVER", "a:MOUSE_MOVE(5,5)"}));
-    Press(1, 15, 15);
+    Press(15, 15, 1);
     EXPECT_EQ(TakeLog(),
               (Log_{"main:CONDITION_CHANGE", "main:CONTAINS_FOCUS", "panel:CONDITION_CHANGE",
                     "panel:CONTAINS_FOCUS", "a:CONDITION_CHANGE", "a:HAS_FOCUS", "a:MOUSE_DOWN",
                     "a:CONDITION_CHANGE", "a:CAPTURE", "a:LEFT_DRAG"}));
     EXPECT_EQ(mWindow->GetCapture().Get(), Find("a"));
     EXPECT_EQ(mWindow->GetFocusedControl().Get(), Find("a"));
-    Release(1, 15, 15);
+    Release(15, 15, 1);
     EXPECT_EQ(TakeLog(), (Log_{"a:MOUSE_UP", "a:CONDITION_CHANGE", "a:CAPTURE", "a:LEFT_DRAG",
                                "a:LEFT_CLICK"}));
     EXPECT_FALSE(mWindow->GetCapture());
@@ -263,8 +238,8 @@ TEST_F(ControlInput, PointerSequenceGivesNotificationsInOrder)
     Find("b")->SetEnabled(false);
     TakeLog();
     Move(95, 15);
-    Press(1, 95, 15);
-    Release(1, 95, 15);
+    Press(95, 15, 1);
+    Release(95, 15, 1);
     EXPECT_EQ(TakeLog(), (Log_{"a:CONDITION_CHANGE", "a:HOVER", "b:CONDITION_CHANGE", "b:HOVER",
                                "b:MOUSE_MOVE(35,5)"}));
 
@@ -275,7 +250,7 @@ TEST_F(ControlInput, PointerSequenceGivesNotificationsInOrder)
     EXPECT_EQ(mWindow->GetHoveredControl().Get(), Find("panel"));
     EXPECT_TRUE(Find("panel")->IsHovered());
     EXPECT_FALSE(Find("a")->IsHovered());
-    Press(1, 15, 15);
+    Press(15, 15, 1);
     EXPECT_EQ(mWindow->GetCapture().Get(), Find("panel"));
     mWindow->OnDeactivated();
     EXPECT_FALSE(mWindow->GetCapture());
@@ -313,7 +288,7 @@ TEST_F(ControlInput, PressBecomesDragAtTheThresholdAndReleaseClicksOnlyOverTheCo
         Probe& a = *Find("a");
         a.SetDragThreshold(c.threshold);
         Move(15, 15);
-        Press(1, 15, 15);
+        Press(15, 15, 1);
         a.SetDragMode(c.dragMode, 0);
         TakeLog();
         Move(16, 15);
@@ -321,7 +296,7 @@ TEST_F(ControlInput, PressBecomesDragAtTheThresholdAndReleaseClicksOnlyOverTheCo
         {
             Move(c.releaseX, 15);
         }
-        Release(1, c.releaseX, 15);
+        Release(c.releaseX, 15, 1);
         Log_ log;
         for (const std::string& entry : TakeLog())
         {
@@ -339,24 +314,24 @@ TEST_F(ControlInput, PressBecomesDragAtTheThresholdAndReleaseClicksOnlyOverTheCo
 TEST_F(ControlInput, DoubleClickAndHeldButtonsKeepTheCapture)
 {
     Move(15, 15);
-    Press(1, 15, 15);
-    Release(1, 15, 15);
+    Press(15, 15, 1);
+    Release(15, 15, 1);
     TakeLog();
-    Press(1, 15, 15, true);
-    Release(1, 15, 15);
+    Press(15, 15, 1, true);
+    Release(15, 15, 1);
     const Log_ second = TakeLog();
     EXPECT_EQ(second.front(), "a:double");
     EXPECT_EQ(second.back(), "a:LEFT_CLICK");
 
     // A second button pressed during the press neither presses nor clicks; the capture stays
     // until no button is held, and the left click is dispatched all the same.
-    Press(1, 15, 15);
-    Press(4, 15, 15);
+    Press(15, 15, 1);
+    Press(15, 15, 4);
     TakeLog();
-    Release(1, 15, 15);
+    Release(15, 15, 1);
     EXPECT_EQ(mWindow->GetCapture().Get(), Find("a"));
     EXPECT_EQ(TakeLog(), (Log_{"a:MOUSE_UP", "a:LEFT_CLICK"}));
-    Release(4, 15, 15);
+    Release(15, 15, 4);
     EXPECT_FALSE(mWindow->GetCapture());
     EXPECT_EQ(TakeLog(), (Log_{"a:MOUSE_UP", "a:CONDITION_CHANGE", "a:CAPTURE", "a:LEFT_DRAG"}));
 }
@@ -479,10 +454,10 @@ TEST_F(ControlInput, ConditionsAnnounceOnlyChangesAndRippleToTheChildren)
     Probe& b = *Find("b");
     b.SetCursor(kCursorHand);
     Move(95, 15);
-    Press(1, 95, 15);
+    Press(95, 15, 1);
     Move(150, 80);
     EXPECT_EQ(mServices.cursors, (std::vector<LCursor>{kCursorHand}));
-    Release(1, 150, 80);
+    Release(150, 80, 1);
     EXPECT_EQ(mServices.cursors, (std::vector<LCursor>{kCursorHand, kNoCursor}));
 }
 
@@ -544,8 +519,8 @@ TEST_F(ControlInput, ToolTipsAndContextMenusComeFromTheSkinOnce)
     Probe& b = *Find("b");
     b.SetContextMenu(RCPtr<LMenuDescriptor>(new LMenuDescriptor()));
     Move(95, 15);
-    Press(4, 95, 15);
-    Release(4, 95, 15);
+    Press(95, 15, 4);
+    Release(95, 15, 4);
     const Log_ log = TakeLog();
     EXPECT_EQ(Log_(log.end() - 3, log.end()),
               (Log_{"b:RIGHT_CLICK", "contextMenu:menu", "contextMenu:show at mouse"}));
@@ -624,20 +599,20 @@ TEST_F(ControlInput, FlicksScrollOnlyWhenFastAndReleasedSoon)
     for (const Case& c : cases)
     {
         Move(15, 15);
-        Press(1, 15, 15);
+        Press(15, 15, 1);
         a.SetDragMode(6, 3);
         a.SetFlick(c.velocity, c.velocity);
         Move(16, 15);
         Clock().now += c.afterMove;
-        Release(1, 16, 15);
+        Release(16, 15, 1);
         for (std::uint32_t axis = 0; axis < 2; ++axis)
         {
             EXPECT_EQ(a.IsAutoScrolling(axis), c.scrolls) << c.velocity << " " << c.afterMove;
         }
         EXPECT_EQ(a.GetIdleRequestCount(), c.scrolls ? 2 : 0);
         // The next press stops it again.
-        Press(1, 15, 15);
-        Release(1, 15, 15);
+        Press(15, 15, 1);
+        Release(15, 15, 1);
         EXPECT_FALSE(a.IsAutoScrolling(0) || a.IsAutoScrolling(1));
     }
     EXPECT_EQ(a.StartAutoScroll(0, 10.0, 100.0, 0.0, RCPtr<LControl>()), S_OK);

@@ -188,11 +188,8 @@ TEST_F(ControlTree, BaseOperationsKeepTheirContracts)
         EXPECT_EQ(mRoot->GetValueMaximum(), c.result == S_OK ? c.maximum : before);
     }
     EXPECT_TRUE(mRoot->IsNotFocusable());
-    struct NoClipboard : IClipboardText
-    {
-        QZRESULT SetText(const WideString&) override { return E_FAIL; }
-        QZRESULT GetText(WideString&) override { return E_FAIL; }
-    } clipboard;
+    FakeClipboard clipboard;
+    clipboard.fails = true;
     EXPECT_THROW(mRoot->PerformEdit(WideString(NID_EDIT_COPY_REQ), clipboard), std::logic_error);
     RCPtr<LControl> target;
     EXPECT_FALSE(mRoot->FindEditTarget(target));

@@ -123,9 +123,7 @@ protected:
 
     RCPtr<LControl> Find(const char16_t* name) const
     {
-        std::vector<RCPtr<LControl>> found;
-        mRoot->FindDescendantsByName(WideString(name), found);
-        return found.empty() ? mRoot : found.front();
+        return FindDescendant(mRoot, WideString(name));
     }
 
     PaintedWindow mWindow{*mApplication, kWidth, kHeight};

@@ -2,6 +2,16 @@
 
 #include <stdexcept>
 
+namespace QZ
+{
+
+void PrintTo(const WideString& text, std::ostream* out)
+{
+    *out << '"' << text.ToNarrowString().GetString() << '"';
+}
+
+} // namespace QZ
+
 namespace QZ::ToolkitTest
 {
 
@@ -15,6 +25,13 @@ std::string ToUtf16WithBom(std::string_view utf8)
         bytes.push_back(static_cast<char>(*unit >> 8));
     }
     return bytes;
+}
+
+RCPtr<LControl> FindDescendant(const RCPtr<LControl>& root, const WideString& name)
+{
+    std::vector<RCPtr<LControl>> found;
+    root->FindDescendantsByName(name, found);
+    return found.empty() ? root : found.front();
 }
 
 std::vector<std::string>& PhaseLog()
@@ -99,6 +116,61 @@ void ToolkitFixture::LoadStrings(std::string_view xml, std::uint32_t locale)
     const std::string utf16 = ToUtf16WithBom(xml);
     ASSERT_EQ(mFactory->LoadStringTablesFrom(Bytes(utf16), "test strings", locale), S_OK)
         << mFactory->GetLastError();
+}
+
+void ToolkitFixture::DropApplication()
+{
+    mApplication->SetControlFactory(RCPtr<LControlFactory>());
+    mApplication.reset();
+}
+
+RootWindowFixture::RootWindowFixture()
+{
+    UseApplication<ClockApplication>();
+}
+
+void RootWindowFixture::OpenRoot(const char16_t* name,
+                                 const RCPtr<LMeasurementRenderer>& measurement)
+{
+    mWindow = RCPtr<LRootWindow>(new LRootWindow(&mServices));
+    if (measurement)
+    {
+        mWindow->SetMeasurementRenderer(measurement);
+    }
+    mWindow->GetClientScreenRect();
+    ASSERT_EQ(mWindow->CreateRootControl(WideString(name)), S_OK);
+    mWindow->GetRootControl()->UpdateConditions();
+}
+
+void RootWindowFixture::Press(long x, long y, std::uint32_t button, bool doubleClick)
+{
+    mHeld |= button;
+    mWindow->OnPointerButton(true, button, {x, y}, mHeld, 0, doubleClick);
+}
+
+void RootWindowFixture::Release(long x, long y, std::uint32_t button)
+{
+    mHeld &= ~button;
+    mWindow->OnPointerButton(false, button, {x, y}, mHeld, 0, false);
+}
+
+void RootWindowFixture::IdleAt(std::uint32_t now)
+{
+    SetClock(now);
+    mWindow->Idle(true);
+}
+
+LControl* RootWindowFixture::FindPath(std::u16string_view path) const
+{
+    LControl* control = mWindow->GetRootControl().Get();
+    while (control != nullptr && !path.empty())
+    {
+        const std::size_t slash = path.find(u'/');
+        const std::u16string part(path.substr(0, slash));
+        control = control->FindChildByName(WideString(part.c_str())).Get();
+        path = slash == std::u16string_view::npos ? std::u16string_view() : path.substr(slash + 1);
+    }
+    return control;
 }
 
 } // namespace QZ::ToolkitTest

@@ -1,7 +1,6 @@
 // The button, text box and scroll bar, built from a test skin through the factory and driven
 // through a root window whose operating-system window is a fake, with the application clock under
 // the test's control.
-#include "QZFramework/ControlBase/ClipboardTextInterface.h"
 #include "QZFramework/ControlBase/RootWindow.h"
 #include "QZFramework/ControlBase/tests/ToolkitTestSupport.h"
 #include "QZFramework/Controls/Button.h"
@@ -16,61 +15,15 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <string>
 #include <utility>
 #include <string_view>
 #include <vector>
 
-namespace QZ
-{
-
-// Failure messages show the text as UTF-8.
-void PrintTo(const WideString& text, std::ostream* out)
-{
-    *out << '"' << text.ToNarrowString().GetString() << '"';
-}
-
-} // namespace QZ
-
 namespace QZ::ToolkitTest
 {
 namespace
 {
-
-// Named apart from the toolkit tests' own clock and window, which are 200 x 100.
-class ControlsClock : public LApplicationBase
-{
-public:
-    [[nodiscard]] std::uint32_t GetTimeMilliseconds() const override { return now; }
-    std::uint32_t now = 1000;
-};
-
-class ControlsWindow : public IWindowOSServices
-{
-public:
-    void GetClientRect(std::int32_t& x, std::int32_t& y, std::int32_t& width,
-                       std::int32_t& height) override
-    {
-        x = 0;
-        y = 0;
-        width = 300;
-        height = 200;
-    }
-    void ClientToScreen(PointT<std::int32_t>& out, const PointT<std::int32_t>& point) override
-    {
-        out = point;
-    }
-    void InvalidateRect(const RectT<long>&) override {}
-    QZRESULT RedrawNow() override { return S_OK; }
-    bool IsActive() override { return true; }
-    std::int32_t RunModalLoop() override { return 0; }
-    void EndModalLoop(std::int32_t) override {}
-    void* GetWindowHandle() override { return nullptr; }
-    LCursor SetCursor(LCursor cursor) override { return cursor; }
-    void SetWindowTitle(const WideString&) override {}
-    void SetClientScreenRect(const RectT<std::int32_t>&) override {}
-};
 
 // Counts what a control sends; a validating subscriber may refuse or replace the text.
 class Listener : public LNotificationClient
@@ -99,46 +52,6 @@ public:
     std::vector<std::string> heard;
     bool refuse = false;
     WideString replacement;
-};
-
-class FakeClipboard : public IClipboardText
-{
-public:
-    QZRESULT SetText(const WideString& value) override
-    {
-        if (fails)
-        {
-            return E_FAIL;
-        }
-        text = value;
-        return S_OK;
-    }
-    QZRESULT GetText(WideString& value) override
-    {
-        value = fails ? WideString() : text;
-        return fails ? E_FAIL : S_OK;
-    }
-
-    WideString text;
-    bool fails = false;
-};
-
-// Every UTF-16 unit is 10 pixels wide.
-class FixedWidthMeasurement : public LMeasurementRenderer
-{
-public:
-    QZRESULT GetFontMetrics(const ConstRCPtr<LFont>&, std::int32_t& height, std::int32_t& ascent,
-                            std::int32_t& descent) override
-    {
-        height = 12;
-        ascent = 10;
-        descent = 2;
-        return S_OK;
-    }
-    RectT<float> MeasureText(const WideString& text, const ConstRCPtr<LFont>&) override
-    {
-        return {0.0f, 0.0f, 10.0f * static_cast<float>(text.GetLength()), 12.0f};
-    }
 };
 
 // "main" holds two buttons, a text box and a scroll view "view" (100 x 80) whose content follows
@@ -193,47 +106,18 @@ constexpr std::string_view kSkin = R"(<Korvane_Skin_Definitions><Skin Name="Basi
   </SubControl>
 </Skin></Korvane_Skin_Definitions>)";
 
-class BasicControls : public ToolkitFixture
+class BasicControls : public RootWindowFixture
 {
 protected:
     void SetUp() override
     {
-        mApplication->SetControlFactory(RCPtr<LControlFactory>());
-        mApplication.reset();
-        mApplication = std::make_unique<ControlsClock>();
-        mApplication->SetControlFactory(mFactory);
-        mFactory->RegisterControlClass(WideString(u"Framework.Button"),
-                                       &LControlFactory::Create<LButton>);
-        mFactory->RegisterControlClass(WideString(u"Framework.TextBox"),
-                                       &LControlFactory::Create<LTextBox>);
-        mFactory->RegisterControlClass(WideString(u"Framework.ScrollBar"),
-                                       &LControlFactory::Create<LScrollbar>);
-        mFactory->RegisterControlClass(WideString(u"Framework.ScrollChannel"),
-                                       &LControlFactory::Create<LPanel>);
-        mFactory->RegisterControlClass(WideString(u"Framework.Panel"),
-                                       &LControlFactory::Create<LPanel>);
+        Register<LButton>(u"Framework.Button");
+        Register<LTextBox>(u"Framework.TextBox");
+        Register<LScrollbar>(u"Framework.ScrollBar");
+        Register<LPanel>(u"Framework.ScrollChannel");
+        Register<LPanel>(u"Framework.Panel");
         LoadSkin(kSkin);
-        mWindow = RCPtr<LRootWindow>(new LRootWindow(&mServices));
-        mWindow->GetClientScreenRect();
-        ASSERT_EQ(mWindow->CreateRootControl(WideString(u"main")), S_OK);
-        mWindow->GetRootControl()->UpdateConditions();
-    }
-
-    void TearDown() override { mWindow = RCPtr<LRootWindow>(); }
-
-    template <class T = LControl> T* Find(const char16_t* path)
-    {
-        LControl* control = mWindow->GetRootControl().Get();
-        std::u16string_view rest(path);
-        while (control != nullptr && !rest.empty())
-        {
-            const std::size_t slash = rest.find(u'/');
-            const std::u16string part(rest.substr(0, slash));
-            control = control->FindChildByName(WideString(part.c_str())).Get();
-            rest =
-                slash == std::u16string_view::npos ? std::u16string_view() : rest.substr(slash + 1);
-        }
-        return dynamic_cast<T*>(control);
+        ASSERT_NO_FATAL_FAILURE(OpenRoot(u"main"));
     }
 
     void Listen(LControl* control, std::initializer_list<const char16_t*> identifiers)
@@ -244,23 +128,6 @@ protected:
         }
     }
 
-    void Move(long x, long y) { mWindow->OnPointerMove({x, y}, mHeld, 0); }
-    void Press(long x, long y)
-    {
-        mHeld = 1;
-        mWindow->OnPointerButton(true, 1, {x, y}, mHeld, 0, false);
-    }
-    void Release(long x, long y)
-    {
-        mHeld = 0;
-        mWindow->OnPointerButton(false, 1, {x, y}, mHeld, 0, false);
-    }
-    // Advances the clock and runs one idle step.
-    void IdleAt(std::uint32_t now)
-    {
-        static_cast<ControlsClock&>(*mApplication).now = now;
-        mWindow->Idle(true);
-    }
     // Through the layout rules, which a layout pass would otherwise restore.
     static void Resize(LControl& control, double width, double height)
     {
@@ -295,10 +162,7 @@ protected:
         mWindow->DeliverKey({KeyCode::kKeyDown | (vk << 16) | flags, 0, 0});
     }
 
-    ControlsWindow mServices;
-    RCPtr<LRootWindow> mWindow;
     RCPtr<Listener> mListener{new Listener()};
-    std::uint32_t mHeld = 0;
 };
 
 TEST_F(BasicControls, HeldButtonRepeatsAfterTheDelayAtTheIntervalAndStopsOnRelease)
@@ -463,7 +327,7 @@ TEST_F(BasicControls, TypedTextPassesTheFilterAndTheMaximumLength)
 TEST_F(BasicControls, AutomaticScrollingKeepsTheCaretInsideTheTextArea)
 {
     LTextBox* box = Find<LTextBox>(u"text");
-    mWindow->SetMeasurementRenderer(RCPtr<LMeasurementRenderer>(new FixedWidthMeasurement()));
+    mWindow->SetMeasurementRenderer(RCPtr<LMeasurementRenderer>(new FixedWidthMeasurement(12)));
     box->SetFont(LFont::FindOrCreate(u"Test Sans", 9.0f, 0));
     box->SetAutoScroll(0, true);
     ASSERT_EQ(box->SetFocus(true), S_OK);

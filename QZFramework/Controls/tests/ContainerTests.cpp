@@ -124,32 +124,6 @@ public:
     bool cancel = false;
 };
 
-class FakeWindow : public IWindowOSServices
-{
-public:
-    void GetClientRect(std::int32_t& x, std::int32_t& y, std::int32_t& width,
-                       std::int32_t& height) override
-    {
-        x = y = 0;
-        width = 300;
-        height = 200;
-    }
-    void ClientToScreen(PointT<std::int32_t>& out, const PointT<std::int32_t>& point) override
-    {
-        out = point;
-    }
-    void InvalidateRect(const RectT<long>&) override {}
-    QZRESULT RedrawNow() override { return S_OK; }
-    bool IsActive() override { return true; }
-    std::int32_t RunModalLoop() override { return 0; }
-    void EndModalLoop(std::int32_t result) override { ended.push_back(result); }
-    void* GetWindowHandle() override { return nullptr; }
-    LCursor SetCursor(LCursor cursor) override { return cursor; }
-    void SetWindowTitle(const WideString&) override {}
-    void SetClientScreenRect(const RectT<std::int32_t>&) override {}
-    std::vector<std::int32_t> ended;
-};
-
 // The application with its hot keys bound to the "application" centre's queue and a modal run
 // that plays the user's part and then idles the window once.
 class ShellApplication : public LApplicationBase, public IApplicationShell
@@ -264,21 +238,13 @@ class Containers : public ToolkitFixture
 protected:
     void SetUp() override
     {
-        mApplication->SetControlFactory(RCPtr<LControlFactory>());
-        mApplication.reset();
-        mShell = new ShellApplication();
-        mApplication.reset(mShell);
-        mApplication->SetControlFactory(mFactory);
-        mFactory->RegisterControlClass(WideString(u"Test.Dialog"),
-                                       &LControlFactory::Create<LDialog>);
-        mFactory->RegisterControlClass(WideString(u"Test.Panel"), &LControlFactory::Create<LPanel>);
-        mFactory->RegisterControlClass(WideString(u"Test.View"),
-                                       &LControlFactory::Create<LScrollView>);
-        mFactory->RegisterControlClass(WideString(u"Test.Tabs"),
-                                       &LControlFactory::Create<TestTabs>);
-        mFactory->RegisterControlClass(WideString(u"Test.Field"), &LControlFactory::Create<Field>);
-        mFactory->RegisterControlClass(WideString(u"Test.Bar"),
-                                       &LControlFactory::Create<FakeScrollBar>);
+        mShell = &UseApplication<ShellApplication>();
+        Register<LDialog>(u"Test.Dialog");
+        Register<LPanel>(u"Test.Panel");
+        Register<LScrollView>(u"Test.View");
+        Register<TestTabs>(u"Test.Tabs");
+        Register<Field>(u"Test.Field");
+        Register<FakeScrollBar>(u"Test.Bar");
         LoadSkin(kSkin);
         LoadStrings(kStrings);
         Heard().clear();
@@ -319,7 +285,7 @@ protected:
         button.Distribute(click);
     }
 
-    FakeWindow mServices;
+    FakeWindowServices mServices;
     ShellApplication* mShell = nullptr;
     RCPtr<LRootWindow> mWindow;
 };

@@ -21,67 +21,15 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <ostream>
 #include <string>
 #include <string_view>
 #include <thread>
 #include <vector>
 
-namespace QZ
-{
-
-// Failure messages show the text as UTF-8.
-void PrintTo(const WideString& text, std::ostream* out)
-{
-    *out << '"' << text.ToNarrowString().GetString() << '"';
-}
-
-} // namespace QZ
-
 namespace QZ::ToolkitTest
 {
 namespace
 {
-
-class ClockApplication : public LApplicationBase
-{
-public:
-    [[nodiscard]] std::uint32_t GetTimeMilliseconds() const override { return now; }
-    std::uint32_t now = 1000;
-};
-
-// A 300 x 200 client area at the screen's origin.
-class FakeWindow : public IWindowOSServices
-{
-public:
-    void GetClientRect(std::int32_t& x, std::int32_t& y, std::int32_t& width,
-                       std::int32_t& height) override
-    {
-        x = 0;
-        y = 0;
-        width = 300;
-        height = 200;
-    }
-    void ClientToScreen(PointT<std::int32_t>& out, const PointT<std::int32_t>& point) override
-    {
-        out = point;
-    }
-    void InvalidateRect(const RectT<long>&) override {}
-    QZRESULT RedrawNow() override
-    {
-        ++redraws;
-        return S_OK;
-    }
-    bool IsActive() override { return true; }
-    std::int32_t RunModalLoop() override { return 0; }
-    void EndModalLoop(std::int32_t) override {}
-    void* GetWindowHandle() override { return nullptr; }
-    LCursor SetCursor(LCursor cursor) override { return cursor; }
-    void SetWindowTitle(const WideString&) override {}
-    void SetClientScreenRect(const RectT<std::int32_t>&) override {}
-
-    std::int32_t redraws = 0;
-};
 
 // The identifiers a control sent, without their "NID_" prefix.
 class Listener : public LNotificationClient
@@ -173,15 +121,11 @@ constexpr std::string_view kStrings = R"(<Korvane_StringTable_Definitions>
     <String ID="MINUTES_PLURAL"><Text LCID="9">Minuten</Text></String></StringTable>
 </Korvane_StringTable_Definitions>)";
 
-class InfoControls : public ToolkitFixture
+class InfoControls : public RootWindowFixture
 {
 protected:
     void SetUp() override
     {
-        mApplication->SetControlFactory(RCPtr<LControlFactory>());
-        mApplication.reset();
-        mApplication = std::make_unique<ClockApplication>();
-        mApplication->SetControlFactory(mFactory);
         Register<LPanel>(u"Framework.Panel");
         Register<LButton>(u"Framework.Button");
         Register<LToolTip>(u"Framework.ToolTip");
@@ -193,51 +137,9 @@ protected:
         Register<LSplitterH>(u"Framework.SplitterH");
         Register<LSplitterV>(u"Framework.SplitterV");
         LoadSkin(kSkin);
-        mWindow = RCPtr<LRootWindow>(new LRootWindow(&mServices));
-        mWindow->GetClientScreenRect();
-        ASSERT_EQ(mWindow->CreateRootControl(WideString(u"main")), S_OK);
-        mWindow->GetRootControl()->UpdateConditions();
+        ASSERT_NO_FATAL_FAILURE(OpenRoot(u"main"));
     }
 
-    void TearDown() override { mWindow = RCPtr<LRootWindow>(); }
-
-    template <class T> void Register(const char16_t* name)
-    {
-        mFactory->RegisterControlClass(WideString(name), &LControlFactory::Create<T>);
-    }
-
-    template <class T = LControl> T* Find(const char16_t* path)
-    {
-        LControl* control = mWindow->GetRootControl().Get();
-        std::u16string_view rest(path);
-        while (control != nullptr && !rest.empty())
-        {
-            const std::size_t slash = rest.find(u'/');
-            const std::u16string part(rest.substr(0, slash));
-            control = control->FindChildByName(WideString(part.c_str())).Get();
-            rest =
-                slash == std::u16string_view::npos ? std::u16string_view() : rest.substr(slash + 1);
-        }
-        return dynamic_cast<T*>(control);
-    }
-
-    void Move(long x, long y) { mWindow->OnPointerMove({x, y}, mHeld, 0); }
-    void Press(long x, long y)
-    {
-        mHeld = 1;
-        mWindow->OnPointerButton(true, 1, {x, y}, mHeld, 0, false);
-    }
-    void Release(long x, long y)
-    {
-        mHeld = 0;
-        mWindow->OnPointerButton(false, 1, {x, y}, mHeld, 0, false);
-    }
-    void IdleAt(std::uint32_t now)
-    {
-        static_cast<ClockApplication&>(*mApplication).now = now;
-        mWindow->Idle(true);
-    }
-    void SetClock(std::uint32_t now) { static_cast<ClockApplication&>(*mApplication).now = now; }
     static LToolTip* TipOf(const LControl& control)
     {
         return dynamic_cast<LToolTip*>(control.FindChildByName(WideString(u"toolTip")).Get());
@@ -254,10 +156,6 @@ protected:
         return control.IsShowing(false) ? (axis == 0 ? control.GetSize().x : control.GetSize().y)
                                         : -1.0;
     }
-
-    FakeWindow mServices;
-    RCPtr<LRootWindow> mWindow;
-    std::uint32_t mHeld = 0;
 };
 
 // ---- tooltip and label ----
@@ -568,9 +466,7 @@ TEST_F(InfoControls, TimeWordsComeFromTheFrameworkTableBeforeTheApplicationTable
 {
     mWindow = RCPtr<LRootWindow>();
     LoadStrings(kStrings, 9);
-    mWindow = RCPtr<LRootWindow>(new LRootWindow(&mServices));
-    mWindow->GetClientScreenRect();
-    ASSERT_EQ(mWindow->CreateRootControl(WideString(u"main")), S_OK);
+    ASSERT_NO_FATAL_FAILURE(OpenRoot(u"main"));
     LProgressBar* progress = Find<LProgressBar>(u"progress");
     progress->SetTimeRemaining(3725);
     EXPECT_EQ(progress->GetTimeLabel()->GetText(), u"1 Stunde 2 Minuten 5 Seconds Remaining");

@@ -147,7 +147,7 @@ constexpr std::uint32_t kVkHome = 0x24;
 constexpr std::uint32_t kVkUp = 0x26;
 constexpr std::uint32_t kVkDown = 0x28;
 
-class ListControls : public ToolkitFixture
+class ListControls : public RootWindowFixture
 {
 protected:
     void SetUp() override
@@ -162,26 +162,13 @@ protected:
         Register<LComboBox>(u"Framework.ComboBox");
         LoadSkin(kSkin);
         LoadStrings(kStrings);
-        mWindow = RCPtr<LRootWindow>(new LRootWindow(&mServices));
-        mWindow->GetClientScreenRect();
-        ASSERT_EQ(mWindow->CreateRootControl(WideString(u"main")), S_OK);
-        mWindow->GetRootControl()->UpdateConditions();
+        ASSERT_NO_FATAL_FAILURE(OpenRoot(u"main"));
     }
 
     void TearDown() override
     {
-        mWindow = RCPtr<LRootWindow>();
+        RootWindowFixture::TearDown();
         GetApplicationNotificationCenter()->ProcessQueue(false);
-    }
-
-    template <class T> void Register(const char16_t* name)
-    {
-        mFactory->RegisterControlClass(WideString(name), &LControlFactory::Create<T>);
-    }
-
-    template <class T = LControl> T* Find(const char16_t* name)
-    {
-        return dynamic_cast<T*>(mWindow->GetRootControl()->FindChildByName(WideString(name)).Get());
     }
 
     void Listen(LControl* control, std::initializer_list<const char16_t*> identifiers)
@@ -243,8 +230,6 @@ protected:
         list.AddTextItems(texts);
     }
 
-    FakeWindowServices mServices;
-    RCPtr<LRootWindow> mWindow;
     RCPtr<Listener> mListener{new Listener()};
 };
 

@@ -30,24 +30,6 @@ namespace QZ::ToolkitTest
 namespace
 {
 
-// Every UTF-16 unit is 10 pixels wide.
-class FixedWidthMeasurement : public LMeasurementRenderer
-{
-public:
-    QZRESULT GetFontMetrics(const ConstRCPtr<LFont>&, std::int32_t& height, std::int32_t& ascent,
-                            std::int32_t& descent) override
-    {
-        height = 10;
-        ascent = 8;
-        descent = 2;
-        return S_OK;
-    }
-    RectT<float> MeasureText(const WideString& text, const ConstRCPtr<LFont>&) override
-    {
-        return {0.0f, 0.0f, 10.0f * static_cast<float>(text.GetLength()), 10.0f};
-    }
-};
-
 // The clock the tests set, and application hot keys read from the table "Global".
 class MenuApplication : public ClockApplication, public IApplicationShell
 {
@@ -91,28 +73,22 @@ constexpr std::uint32_t kVkUp = 0x26;
 constexpr std::uint32_t kVkRight = 0x27;
 constexpr std::uint32_t kVkDown = 0x28;
 
-class MenuControls : public ToolkitFixture
+class MenuControls : public RootWindowFixture
 {
 protected:
     void SetUp() override
     {
-        mApplication->SetControlFactory(RCPtr<LControlFactory>());
-        mApplication.reset();
-        auto application = std::make_unique<MenuApplication>();
-        mClock = application.get();
-        mApplication = std::move(application);
-        mApplication->SetControlFactory(mFactory);
+        mClock = &UseApplication<MenuApplication>();
         RegisterMenuClasses(*mFactory);
         LoadSkin(MenuSkin());
         LoadStrings(kMenuStrings);
         LGlobalHotKeyManager::Create(mClock->keys, RCPtr<LNotificationReceiver>(mListener));
         mClock->keys->GetHotKeyMap().LoadFromStringTable(
             mFactory->FindStringTable(WideString(u"Global")), u"GHK");
-        mWindow = RCPtr<LRootWindow>(new LRootWindow(&mServices));
-        mWindow->SetMeasurementRenderer(RCPtr<LMeasurementRenderer>(new FixedWidthMeasurement()));
-        mWindow->GetClientScreenRect();
-        ASSERT_EQ(mWindow->CreateRootControl(WideString(u"main")), S_OK);
-        mWindow->GetRootControl()->UpdateConditions();
+        mServices.width = 200;
+        mServices.height = 100;
+        ASSERT_NO_FATAL_FAILURE(
+            OpenRoot(u"main", RCPtr<LMeasurementRenderer>(new FixedWidthMeasurement(10))));
         mBar = Find<LMainMenu>(u"mainMenu");
         mOwner = Find<Owner>(u"owner");
         ASSERT_NE(mBar, nullptr);
@@ -122,16 +98,10 @@ protected:
 
     void TearDown() override
     {
-        mWindow = RCPtr<LRootWindow>();
+        RootWindowFixture::TearDown();
         GetApplicationNotificationCenter()->ProcessQueue(false);
     }
 
-    template <class T> T* Find(const char16_t* name)
-    {
-        return dynamic_cast<T*>(mWindow->GetRootControl()->FindChildByName(WideString(name)).Get());
-    }
-
-    void Move(long x, long y) { mWindow->OnPointerMove({x, y}, 0, 0); }
     void Click(long x, long y)
     {
         Move(x, y);
@@ -152,9 +122,7 @@ protected:
         return static_cast<std::uint32_t>(control.GetFirstVisibleLookIndex());
     }
 
-    FakeWindow mServices;
     MenuApplication* mClock = nullptr;
-    RCPtr<LRootWindow> mWindow;
     RCPtr<WindowListener> mListener{new WindowListener()};
     LMainMenu* mBar = nullptr;
     Owner* mOwner = nullptr;

@@ -30,27 +30,6 @@ namespace QZ::ToolkitTest
 namespace
 {
 
-class ClockApplication : public LApplicationBase
-{
-public:
-    [[nodiscard]] std::uint32_t GetTimeMilliseconds() const override { return now; }
-    std::uint32_t now = 1000;
-};
-
-// A client area of 400 x 300 pixels.
-class FakeWindow : public FakeWindowServices
-{
-public:
-    void GetClientRect(std::int32_t& x, std::int32_t& y, std::int32_t& width,
-                       std::int32_t& height) override
-    {
-        x = 0;
-        y = 0;
-        width = 400;
-        height = 300;
-    }
-};
-
 // Records what a control sends: the identifier without "NID_", and for the capture and key-up
 // notifications their payload (":true", ":false", ":none").
 class Listener : public LNotificationClient
@@ -179,15 +158,11 @@ std::string MakeSkin()
 </Skin></Korvane_Skin_Definitions>)";
 }
 
-class ValueControls : public ToolkitFixture
+class ValueControls : public RootWindowFixture
 {
 protected:
     void SetUp() override
     {
-        mApplication->SetControlFactory(RCPtr<LControlFactory>());
-        mApplication.reset();
-        mApplication = std::make_unique<ClockApplication>();
-        mApplication->SetControlFactory(mFactory);
         const struct
         {
             const char16_t* name;
@@ -205,18 +180,11 @@ protected:
             mFactory->RegisterControlClass(WideString(entry.name), entry.create);
         }
         LoadSkin(MakeSkin());
-        mWindow = RCPtr<LRootWindow>(new LRootWindow(&mServices));
-        mWindow->GetClientScreenRect();
-        ASSERT_EQ(mWindow->CreateRootControl(WideString(u"main")), S_OK);
-        mWindow->GetRootControl()->UpdateConditions();
+        mServices.width = 400; // the skin's main panel fills the window
+        mServices.height = 300;
+        ASSERT_NO_FATAL_FAILURE(OpenRoot(u"main"));
     }
 
-    void TearDown() override { mWindow = RCPtr<LRootWindow>(); }
-
-    template <class T = LControl> T* Find(const char16_t* name)
-    {
-        return dynamic_cast<T*>(mWindow->GetRootControl()->FindChildByName(WideString(name)).Get());
-    }
     void Listen(LControl* control, std::initializer_list<const char16_t*> identifiers)
     {
         for (const char16_t* identifier : identifiers)
@@ -224,27 +192,16 @@ protected:
             mListener->Subscribe(RCPtr<LNotificationDistributor>(control), identifier, 0);
         }
     }
-    void Move(long x, long y) { mWindow->OnPointerMove({x, y}, mHeld, 0); }
+    // Moves to the point first, as a real pointer does.
     void Press(long x, long y)
     {
         Move(x, y);
-        mHeld = 1;
-        mWindow->OnPointerButton(true, 1, {x, y}, mHeld, 0, false);
-    }
-    void Release(long x, long y)
-    {
-        mHeld = 0;
-        mWindow->OnPointerButton(false, 1, {x, y}, mHeld, 0, false);
+        RootWindowFixture::Press(x, y);
     }
     void Click(long x, long y)
     {
         Press(x, y);
         Release(x, y);
-    }
-    void IdleAt(std::uint32_t now)
-    {
-        static_cast<ClockApplication&>(*mApplication).now = now;
-        mWindow->Idle(true);
     }
     void Key(std::uint32_t vk, bool down = true)
     {
@@ -262,10 +219,7 @@ protected:
         return 999;
     }
 
-    FakeWindow mServices;
-    RCPtr<LRootWindow> mWindow;
     RCPtr<Listener> mListener{new Listener()};
-    std::uint32_t mHeld = 0;
 };
 
 TEST_F(ValueControls, SliderThumbFollowsTheTrackInEveryDirectionAndDefersOutsideValues)
