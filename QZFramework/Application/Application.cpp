@@ -2,6 +2,9 @@
 
 #include "Engine/RededoVuvuvaCommon/MidiManager.h"
 #include "Engine/RededoVuvuvaCommon/RootModuleEngine.h"
+#include "QZFramework/Application/StandInControls.h"
+#include "QZFramework/ControlBase/ControlFactory.h"
+#include "QZFramework/ControlBase/GlobalHotKeyManager.h"
 #include "QZFramework/Utilities/Storage/IniFileManager.h"
 
 #include <string_view>
@@ -54,6 +57,10 @@ QZ::QZRESULT LApplication::RunApplicationStartup()
     {
         return result;
     }
+    if (const QZ::RCPtr<QZ::LControlFactory> factory = GetControlFactory())
+    {
+        QZ::RegisterStandInControls(*factory);
+    }
     QZ::RCPtr<QZ::LMidiManager> midiManager;
     QZ::LMidiManager::Create(midiManager);
     {
@@ -101,6 +108,16 @@ QZ::WideString LApplication::GetSettingsVersion() const
 QZ::WideString LApplication::GetRootControlName() const
 {
     return QZ::WideString(u"mainControl");
+}
+
+QZ::RCPtr<QZ::LGlobalHotKeyManager> LApplication::GetGlobalHotKeyManager() const
+{
+    return GetApplicationHotKeys();
+}
+
+std::int32_t LApplication::RunModal(const QZ::RCPtr<QZ::LControl>& control, std::uint32_t flags)
+{
+    return RunModalControl(control, flags);
 }
 
 QZ::WideString LApplication::GetFolder(std::int32_t id) const

@@ -6,7 +6,9 @@
 #include "Platform/Resources/Resources.h"
 #include "Platform/Shell/DisplayBounds.h"
 #include "QZFramework/Application/ApplicationFolders.h"
+#include "QZFramework/Application/ControlResources.h"
 #include "QZFramework/Application/EventLoop.h"
+#include "QZFramework/Application/FrameworkControls.h"
 #include "QZFramework/Application/Version.h"
 #include "QZFramework/Notification/Notification.h"
 #include "QZFramework/Notification/NotificationCenter.h"
@@ -15,12 +17,16 @@
 #include "QZFramework/Notification/NotificationIDs.h"
 #include "QZFramework/Utilities/Storage/IniFileManager.h"
 #include "QZFramework/ControlBase/ControlFactory.h"
+#include "QZFramework/ControlBase/GlobalHotKeyManager.h"
+#include "QZFramework/ControlBase/OSWindow.h"
 #include "QZFramework/ControlBase/RootWindow.h"
+#include "QZFramework/Controls/StatusBar.h"
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <ctime>
+#include <iostream>
 #include <string_view>
 
 namespace QZ
@@ -78,7 +84,9 @@ LApplicationBase::LApplicationBase()
 }
 
 LApplicationBase::LApplicationBase(const ApplicationStartup& startup)
-    : mResources(startup.resources), mCommandLine(startup.commandLine), mLanguage(startup.language)
+    : mResources(startup.resources), mCommandLine(startup.commandLine), mLanguage(startup.language),
+      mControlFactory(startup.resources != nullptr ? startup.resources->GetControlFactory()
+                                                   : RCPtr<LControlFactory>())
 {
     LApplicationBase* none = nullptr;
     if (!gApplication.compare_exchange_strong(none, this))
@@ -91,6 +99,7 @@ LApplicationBase::LApplicationBase(const ApplicationStartup& startup)
 LApplicationBase::~LApplicationBase()
 {
     WithdrawExitSubscription();
+    CloseWindows();
     if (mIniFileManager)
     {
         static_cast<void>(mIniFileManager->Uninitialize());
@@ -246,12 +255,53 @@ QZRESULT LApplicationBase::RunApplicationStartup()
         mExitClient = new ExitRequestClient(*this);
         mExitClient->Subscribe(GetApplicationCenter(), NID_APP_EXIT_REQ, 0);
     }
+    if (!mControlFactory)
+    {
+        return S_OK;
+    }
+    try
+    {
+        const RCPtr<LControlFactory> factory = mControlFactory;
+        RegisterFrameworkControls(
+            [&factory](const WideString& name, LControlFactory::CreateFunction create)
+            { return factory->RegisterControlClass(name, create); });
+        LoadApplicationHotKeys();
+        SetSkin(GetCurrentSkinIndex());
+    }
+    catch (const std::exception& e)
+    {
+        std::cerr << "LApplicationBase::RunApplicationStartup: " << e.what() << std::endl;
+        return E_FAIL;
+    }
     return S_OK;
+}
+
+void LApplicationBase::LoadApplicationHotKeys()
+{
+    RCPtr<LNotificationReceiver> queue;
+    GetApplicationNotificationCenter()->GetPostingReceiver(queue);
+    RCPtr<LGlobalHotKeyManager> hotKeys;
+    LGlobalHotKeyManager::Create(hotKeys, queue);
+    RCPtr<LStringTable> strings;
+    if (hotKeys)
+    {
+        static_cast<void>(hotKeys->GetHotKeyMap().LoadFromStringTable(
+            mControlFactory->GetAppStringTable(strings), u"GHK"));
+    }
+    mHotKeys = hotKeys;
+}
+
+RCPtr<LGlobalHotKeyManager> LApplicationBase::GetApplicationHotKeys() const
+{
+    return mHotKeys;
 }
 
 QZRESULT LApplicationBase::RunApplicationShutdown()
 {
     WithdrawExitSubscription();
+    CloseWindows();
+    mStatusBar = RCPtr<LStatusBar>();
+    mHotKeys = RCPtr<LGlobalHotKeyManager>();
     return S_OK;
 }
 
@@ -309,9 +359,9 @@ void LApplicationBase::AddRootWindow(const RCPtr<LRootWindow>& window)
 
 void LApplicationBase::RemoveRootWindow(const LRootWindow* window)
 {
-    const auto found = std::find_if(mRootWindows.begin(), mRootWindows.end(),
-                                    [window](const RCPtr<LRootWindow>& listed)
-                                    { return listed.Get() == window; });
+    const auto found =
+        std::find_if(mRootWindows.begin(), mRootWindows.end(),
+                     [window](const RCPtr<LRootWindow>& listed) { return listed.Get() == window; });
     if (found != mRootWindows.end())
     {
         mRootWindows.erase(found);
