@@ -28,6 +28,22 @@ RectT<std::int32_t> ClientRectOf(OSWindow& window)
     return rect;
 }
 
+// The control's rectangle; a control not yet laid out in any window asks for the absolute
+// position and size of its skin layout.
+RectT<std::int32_t> RequestedRect(const LControl& control)
+{
+    const PointT<double> position = control.GetPosition();
+    const PointT<double> size = control.GetSize();
+    RectT<double> rect(position.x, position.y, size.x, size.y);
+    if (rect.IsEmpty() && control.GetLayout())
+    {
+        const LLayoutDescriptor& layout = *control.GetLayout();
+        rect = {layout.position[0].absolute, layout.position[1].absolute, layout.size[0].absolute,
+                layout.size[1].absolute};
+    }
+    return rect.ToLong();
+}
+
 RectT<std::int32_t> ToRect(const WorkArea& area)
 {
     return {area.left, area.top, area.width, area.height};
@@ -135,9 +151,7 @@ std::int32_t LApplicationBase::CreateRootWindow(const RCPtr<LControl>& control, 
 
     const bool sizingBorder = independent && HasSizingBorder(*descriptor->layout);
     const std::uint32_t style = RootWindowStyle(sizingBorder, closeBox, minimizeBox, maximizeBox);
-    const PointT<double> position = control->GetPosition();
-    const PointT<double> size = control->GetSize();
-    const RectT<std::int32_t> area = RectT<double>(position.x, position.y, size.x, size.y).ToLong();
+    const RectT<std::int32_t> area = RequestedRect(*control);
     PointT<std::int32_t> origin;
     parentWindow->ClientToScreen(origin, PointT<std::int32_t>(area.x, area.y));
     RectT<std::int32_t> placed(origin.x, origin.y, area.width, area.height);

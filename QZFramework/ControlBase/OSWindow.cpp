@@ -267,8 +267,8 @@ void OSWindow::ConstrainClientSize(std::int32_t& width, std::int32_t& height) co
     {
         const auto low = static_cast<std::int32_t>(minimum);
         const auto high = static_cast<std::int32_t>(maximum);
-        value = high > 0 ? std::min(std::max(value, low), std::max(high, low))
-                         : std::max(value, low);
+        value =
+            high > 0 ? std::min(std::max(value, low), std::max(high, low)) : std::max(value, low);
     };
     limit(width, root->GetMinSize().x, root->GetMaxSize().x);
     limit(height, root->GetMinSize().y, root->GetMaxSize().y);
