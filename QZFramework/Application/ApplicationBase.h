@@ -20,6 +20,7 @@
 #include "QZFramework/ObjectBase/RCPtr.h"
 #include "QZFramework/Renderer/Renderer.h"
 #include "QZFramework/Utilities/Graphics/Font.h"
+#include "QZFramework/Utilities/Graphics/PointT.h"
 #include "QZFramework/Utilities/Storage/StringT.h"
 
 #include <cstdint>
@@ -170,6 +171,11 @@ public:
     // window from the last to the first (a window closed during the pass is skipped). True
     // while any of them has work left.
     virtual bool Idle(bool firstPass);
+    // The pointer in screen coordinates: the active root window's pointer, else where the pointer
+    // was last seen over any of the program's windows.
+    void GetMousePosition(PointT<long>& position) const;
+    // The held buttons (InputState's bits): the active root window's, else the key state's.
+    [[nodiscard]] std::uint32_t GetMouseButtons() const;
     // Runs the root window modally in its window until it ends the run; the run's result, or -1
     // for a root window without an operating-system window.
     std::int32_t RunModal(LRootWindow& window);
@@ -247,6 +253,8 @@ private:
     IEventLoop* mEventLoop = nullptr;
     bool mExitRequested = false;
     InputState mInputState;
+    // The last pointer position seen in screen coordinates, for a program without active window.
+    mutable PointT<long> mLastPointer;
     RCPtr<LRenderer> mRenderer;
     RCPtr<LFont> mApplicationFont;
     RCPtr<LControlFactory> mControlFactory;

@@ -188,6 +188,44 @@ std::int32_t LApplicationBase::RunModalControl(const RCPtr<LControl>& control, s
     return RunModal(*window);
 }
 
+void LApplicationBase::GetMousePosition(PointT<long>& position) const
+{
+    const RCPtr<LRootWindow> active = GetActiveRootWindow();
+    IWindowOSServices* services = active ? active->GetOSServices() : nullptr;
+    if (services != nullptr)
+    {
+        PointT<long> client;
+        active->GetMousePosition(client);
+        PointT<std::int32_t> screen;
+        services->ClientToScreen(screen, PointT<std::int32_t>(static_cast<std::int32_t>(client.x),
+                                                              static_cast<std::int32_t>(client.y)));
+        mLastPointer = PointT<long>(screen.x, screen.y);
+    }
+    position = mLastPointer;
+}
+
+std::uint32_t LApplicationBase::GetMouseButtons() const
+{
+    const RCPtr<LRootWindow> active = GetActiveRootWindow();
+    if (active)
+    {
+        return active->GetMouseButtons();
+    }
+    // The key numbers of the buttons: 0x01 left, 0x04 middle, 0x02 right.
+    constexpr std::uint32_t kButtonKeys[3][2] = {{0x01, InputState::kLeftButton},
+                                                 {0x04, InputState::kMiddleButton},
+                                                 {0x02, InputState::kRightButton}};
+    std::uint32_t buttons = 0;
+    for (const auto& [key, bit] : kButtonKeys)
+    {
+        bool held = false;
+        bool toggled = false;
+        static_cast<void>(GetKeyState(key, held, toggled));
+        buttons |= held ? bit : 0u;
+    }
+    return buttons;
+}
+
 void LApplicationBase::CloseWindows()
 {
     mOtherWindows.clear();

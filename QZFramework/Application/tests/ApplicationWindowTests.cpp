@@ -2,6 +2,7 @@
 // classes, the stored skin's choice, the main and dialog windows and a skin switch across them.
 #include "QZFramework/Application/Application.h"
 #include "QZFramework/Application/FrameworkControls.h"
+#include "QZFramework/Application/WindowStyle.h"
 #include "QZFramework/Application/tests/ShellEnvironment.h"
 #include "QZFramework/ControlBase/ControlFactory.h"
 #include "QZFramework/ControlBase/OSWindow.h"
@@ -251,6 +252,88 @@ TEST_F(ApplicationWindows, DialogsStayInTheWorkAreaAndASkinSwitchReachesEveryWin
     EXPECT_EQ(mApplication.GetRootWindows()[0]->GetRootControl()->GetDescriptor().Get(),
               skin->FindSubControl(u"mainControl").Get());
     EXPECT_EQ(mApplication.GetCurrentSkinIndex(), 2);
+}
+
+} // namespace
+
+namespace
+{
+
+// Without an active window the buttons come from the key state, in the toolkit's bits.
+TEST_F(ApplicationWindows, WithoutAnActiveWindowTheButtonsComeFromTheKeyState)
+{
+    for (const std::uint32_t button :
+         {InputState::kLeftButton, InputState::kMiddleButton, InputState::kRightButton})
+    {
+        mApplication.GetInputState().OnButtonDown(button);
+        EXPECT_EQ(mApplication.GetMouseButtons(), button);
+        mApplication.GetInputState().OnButtonUp(button);
+    }
+}
+
+} // namespace
+
+namespace
+{
+
+LLayoutDescriptor::LimitSpec Limit(bool fromOther, double absolute)
+{
+    LLayoutDescriptor::LimitSpec limit;
+    limit.present = fromOther;
+    limit.name = WideString(fromOther ? u"other" : u"");
+    limit.absolute = absolute;
+    return limit;
+}
+
+// The window frame that a skin layout asks for: fixed sizes have no border, limits all taken
+// from other controls have none either, and only an unlimited main window can be maximised.
+TEST(WindowStyle, TheLayoutDecidesTheBorderAndTheBoxes)
+{
+    struct Case
+    {
+        LLayoutDescriptor::LimitSpec minimum;
+        LLayoutDescriptor::LimitSpec maximum;
+        std::uint32_t mainStyle;
+    };
+    const Case cases[] = {
+        {Limit(false, 1200), Limit(false, 1200), 0x00CA0000}, // fixed size
+        {Limit(false, 0), Limit(false, 0), 0x00CF0000},       // no limits
+        {Limit(false, 300), Limit(false, 0), 0x00CF0000},     // a minimum only
+        {Limit(false, 300), Limit(false, 900), 0x00CE0000},   // a range
+        {Limit(true, 300), Limit(true, 900), 0x00CA0000},     // limits of another control
+    };
+    for (const Case& test : cases)
+    {
+        LLayoutDescriptor layout;
+        layout.minimum[0] = layout.minimum[1] = test.minimum;
+        layout.maximum[0] = layout.maximum[1] = test.maximum;
+        EXPECT_EQ(MainWindowStyle(layout), test.mainStyle)
+            << test.minimum.absolute << " " << test.maximum.absolute;
+    }
+    EXPECT_EQ(RootWindowStyle(false, false, false, false), 0x80C00000u);
+    EXPECT_EQ(RootWindowStyle(true, true, false, true),
+              0x80C00000u | 0x00080000 | 0x00010000 | 0x00040000);
+}
+
+TEST(WindowStyle, ARectangleIsMovedIntoTheAreaNeverResized)
+{
+    const RectT<std::int32_t> area(0, 20, 1000, 700);
+    struct Case
+    {
+        RectT<std::int32_t> rect;
+        RectT<std::int32_t> kept;
+    };
+    const Case cases[] = {
+        {{-50, 100, 200, 100}, {0, 100, 200, 100}},   // off the left edge
+        {{900, 650, 200, 100}, {800, 620, 200, 100}}, // off the right and bottom
+        {{10, 0, 200, 100}, {10, 20, 200, 100}},      // above the top
+        {{100, 100, 1500, 100}, {0, 100, 1500, 100}}, // wider than the area: left edge shows
+        {{100, 100, 200, 100}, {100, 100, 200, 100}}, // inside already
+    };
+    for (const Case& test : cases)
+    {
+        EXPECT_EQ(KeepInside(test.rect, area), test.kept) << test.rect.x << "," << test.rect.y;
+    }
 }
 
 } // namespace
