@@ -45,6 +45,13 @@ LApplication::~LApplication()
     ReleaseRootModuleEngine();
 }
 
+QZ::QZRESULT LApplication::RunApplicationShutdown()
+{
+    const QZ::QZRESULT result = LApplicationBase::RunApplicationShutdown();
+    ReleaseShell();
+    return result;
+}
+
 LApplication* LApplication::GetApplication()
 {
     return dynamic_cast<LApplication*>(QZ::LApplicationBase::GetApplication());
@@ -52,7 +59,11 @@ LApplication* LApplication::GetApplication()
 
 QZ::QZRESULT LApplication::RunApplicationStartup()
 {
-    const QZ::QZRESULT result = LApplicationBase::RunApplicationStartup();
+    QZ::QZRESULT result = LApplicationBase::RunApplicationStartup();
+    if (QZ::Succeeded(result))
+    {
+        result = RunFrameworkStartup();
+    }
     if (QZ::Failed(result))
     {
         return result;

@@ -37,9 +37,11 @@ public:
     // The application object when it is an LApplication, or null.
     [[nodiscard]] static LApplication* GetApplication();
 
-    // The base layer, then the MIDI manager and the engine. What the engine's initialisation
-    // throws passes out, and no engine is kept then.
+    // The base layer and the framework's start-up, then the MIDI manager and the engine. What the
+    // engine's initialisation throws passes out, and no engine is kept then.
     QZ::QZRESULT RunApplicationStartup() override;
+    // The base layer, then the windows, the status bar and the hot keys are let go.
+    QZ::QZRESULT RunApplicationShutdown() override;
 
     // Creates the engine and initialises it with first identifier 0. What Initialize throws
     // passes out, and no engine is kept then.

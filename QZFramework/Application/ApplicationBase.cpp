@@ -8,7 +8,6 @@
 #include "QZFramework/Application/ApplicationFolders.h"
 #include "QZFramework/Application/ControlResources.h"
 #include "QZFramework/Application/EventLoop.h"
-#include "QZFramework/Application/FrameworkControls.h"
 #include "QZFramework/Application/Version.h"
 #include "QZFramework/Notification/Notification.h"
 #include "QZFramework/Notification/NotificationCenter.h"
@@ -18,7 +17,6 @@
 #include "QZFramework/Utilities/Storage/IniFileManager.h"
 #include "QZFramework/ControlBase/ControlFactory.h"
 #include "QZFramework/ControlBase/GlobalHotKeyManager.h"
-#include "QZFramework/ControlBase/OSWindow.h"
 #include "QZFramework/ControlBase/RootWindow.h"
 #include "QZFramework/Controls/StatusBar.h"
 
@@ -26,7 +24,6 @@
 #include <atomic>
 #include <chrono>
 #include <ctime>
-#include <iostream>
 #include <string_view>
 
 namespace QZ
@@ -99,7 +96,6 @@ LApplicationBase::LApplicationBase(const ApplicationStartup& startup)
 LApplicationBase::~LApplicationBase()
 {
     WithdrawExitSubscription();
-    CloseWindows();
     if (mIniFileManager)
     {
         static_cast<void>(mIniFileManager->Uninitialize());
@@ -255,53 +251,17 @@ QZRESULT LApplicationBase::RunApplicationStartup()
         mExitClient = new ExitRequestClient(*this);
         mExitClient->Subscribe(GetApplicationCenter(), NID_APP_EXIT_REQ, 0);
     }
-    if (!mControlFactory)
-    {
-        return S_OK;
-    }
-    try
-    {
-        const RCPtr<LControlFactory> factory = mControlFactory;
-        RegisterFrameworkControls(
-            [&factory](const WideString& name, LControlFactory::CreateFunction create)
-            { return factory->RegisterControlClass(name, create); });
-        LoadApplicationHotKeys();
-        SetSkin(GetCurrentSkinIndex());
-    }
-    catch (const std::exception& e)
-    {
-        std::cerr << "LApplicationBase::RunApplicationStartup: " << e.what() << std::endl;
-        return E_FAIL;
-    }
     return S_OK;
 }
 
-void LApplicationBase::LoadApplicationHotKeys()
+WideString LApplicationBase::GetRootControlName() const
 {
-    RCPtr<LNotificationReceiver> queue;
-    GetApplicationNotificationCenter()->GetPostingReceiver(queue);
-    RCPtr<LGlobalHotKeyManager> hotKeys;
-    LGlobalHotKeyManager::Create(hotKeys, queue);
-    RCPtr<LStringTable> strings;
-    if (hotKeys)
-    {
-        static_cast<void>(hotKeys->GetHotKeyMap().LoadFromStringTable(
-            mControlFactory->GetAppStringTable(strings), u"GHK"));
-    }
-    mHotKeys = hotKeys;
-}
-
-RCPtr<LGlobalHotKeyManager> LApplicationBase::GetApplicationHotKeys() const
-{
-    return mHotKeys;
+    return WideString(u"mainControl");
 }
 
 QZRESULT LApplicationBase::RunApplicationShutdown()
 {
     WithdrawExitSubscription();
-    CloseWindows();
-    mStatusBar = RCPtr<LStatusBar>();
-    mHotKeys = RCPtr<LGlobalHotKeyManager>();
     return S_OK;
 }
 

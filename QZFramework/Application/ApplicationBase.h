@@ -70,6 +70,14 @@ class LControlFactory;
 
 class LGlobalHotKeyManager;
 
+// Windows are deleted through a function of the file that makes them, so that the application's
+// core does not depend on the window system.
+struct OSWindowDeleter
+{
+    void (*destroy)(OSWindow*) = nullptr;
+    void operator()(OSWindow* window) const { destroy(window); }
+};
+
 class LApplicationBase
 {
 public:
@@ -141,11 +149,13 @@ public:
     std::int32_t ShowMessageBox(const WideString& text, const WideString& caption,
                                 std::uint32_t style) const;
 
-    // Start-up's layer of the application: subscribes the exit request; with a control factory,
-    // registers the framework's control classes, makes the application hot keys and selects the
-    // stored skin (zero skins is a failure). 0, or E_FAIL when any of it throws (what follows
-    // the failing step is not done).
+    // Start-up's layer of the application: subscribes the exit request. 0.
     virtual QZRESULT RunApplicationStartup();
+    // The framework's part of start-up, with a control factory: registers the framework's
+    // control classes, makes the application hot keys and selects the stored skin (zero skins
+    // is a failure). 0, or E_FAIL when any of it throws (what follows the failing step is not
+    // done).
+    QZRESULT RunFrameworkStartup();
     // Withdraws the exit subscription. 0.
     virtual QZRESULT RunApplicationShutdown();
     // The loop that an exit request ends; null for none.
@@ -240,6 +250,8 @@ public:
     std::int32_t RunModalControl(const RCPtr<LControl>& control, std::uint32_t flags);
     // Destroys every window the application made (shutdown; before the event loop closes).
     void CloseWindows();
+    // The windows, the status bar and the hot keys let go (shutdown).
+    void ReleaseShell();
 
 private:
     void WithdrawExitSubscription();
@@ -259,9 +271,12 @@ private:
     RCPtr<LFont> mApplicationFont;
     RCPtr<LControlFactory> mControlFactory;
     std::vector<RCPtr<LRootWindow>> mRootWindows;
-    std::unique_ptr<OSWindow> mMainWindow;
+    using OwnedWindow = std::unique_ptr<OSWindow, OSWindowDeleter>;
+    [[nodiscard]] static OwnedWindow MakeWindow();
+
+    OwnedWindow mMainWindow;
     // The windows of further root windows; a destroyed one is let go when the next is made.
-    std::vector<std::unique_ptr<OSWindow>> mOtherWindows;
+    std::vector<OwnedWindow> mOtherWindows;
     RCPtr<LStatusBar> mStatusBar;
     RCPtr<LGlobalHotKeyManager> mHotKeys;
     bool mClockStarted = false;

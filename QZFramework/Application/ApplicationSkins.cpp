@@ -1,13 +1,18 @@
 // The application's skin choice and the status texts that a skin switch shows.
 #include "QZFramework/Application/ApplicationBase.h"
 
+#include "QZFramework/Application/FrameworkControls.h"
 #include "QZFramework/Application/WaitIndicator.h"
 #include "QZFramework/ControlBase/ControlFactory.h"
+#include "QZFramework/ControlBase/GlobalHotKeyManager.h"
 #include "QZFramework/ControlBase/RootWindow.h"
 #include "QZFramework/Controls/StatusBar.h"
+#include "QZFramework/Notification/NotificationCenter.h"
+#include "QZFramework/Notification/NotificationCenterManager.h"
 #include "QZFramework/Utilities/Storage/IniFileManager.h"
 
 #include <algorithm>
+#include <iostream>
 
 namespace QZ
 {
@@ -18,6 +23,49 @@ constexpr std::int32_t kUserSettingsFile = 1;
 constexpr const char16_t* kSkinIndexKey = u"CurrentSkinIndex";
 
 } // namespace
+
+QZRESULT LApplicationBase::RunFrameworkStartup()
+{
+    if (!mControlFactory)
+    {
+        return S_OK;
+    }
+    try
+    {
+        const RCPtr<LControlFactory> factory = mControlFactory;
+        RegisterFrameworkControls(
+            [&factory](const WideString& name, LControlFactory::CreateFunction create)
+            { return factory->RegisterControlClass(name, create); });
+        LoadApplicationHotKeys();
+        SetSkin(GetCurrentSkinIndex());
+    }
+    catch (const std::exception& e)
+    {
+        std::cerr << "LApplicationBase::RunFrameworkStartup: " << e.what() << std::endl;
+        return E_FAIL;
+    }
+    return S_OK;
+}
+
+void LApplicationBase::LoadApplicationHotKeys()
+{
+    RCPtr<LNotificationReceiver> queue;
+    GetApplicationNotificationCenter()->GetPostingReceiver(queue);
+    RCPtr<LGlobalHotKeyManager> hotKeys;
+    LGlobalHotKeyManager::Create(hotKeys, queue);
+    RCPtr<LStringTable> strings;
+    if (hotKeys)
+    {
+        static_cast<void>(hotKeys->GetHotKeyMap().LoadFromStringTable(
+            mControlFactory->GetAppStringTable(strings), u"GHK"));
+    }
+    mHotKeys = hotKeys;
+}
+
+RCPtr<LGlobalHotKeyManager> LApplicationBase::GetApplicationHotKeys() const
+{
+    return mHotKeys;
+}
 
 std::int32_t LApplicationBase::GetCurrentSkinIndex()
 {

@@ -3,9 +3,11 @@
 
 #include "QZFramework/Application/WindowStyle.h"
 #include "QZFramework/ControlBase/ControlFactory.h"
+#include "QZFramework/ControlBase/GlobalHotKeyManager.h"
 #include "QZFramework/ControlBase/OSWindow.h"
 #include "QZFramework/ControlBase/RootWindow.h"
 #include "QZFramework/ControlBase/WindowPlacement.h"
+#include "QZFramework/Controls/StatusBar.h"
 #include "QZFramework/Utilities/Storage/IniFileManager.h"
 
 #include <algorithm>
@@ -51,11 +53,6 @@ RectT<std::int32_t> ToRect(const WorkArea& area)
 
 } // namespace
 
-WideString LApplicationBase::GetRootControlName() const
-{
-    return WideString(u"mainControl");
-}
-
 QZRESULT LApplicationBase::CreateMainWindow(std::int32_t rendererType)
 {
     const RCPtr<LControlDescriptor> descriptor =
@@ -67,7 +64,7 @@ QZRESULT LApplicationBase::CreateMainWindow(std::int32_t rendererType)
                          "Invalid Control Name");
     }
     const LLayoutDescriptor& layout = *descriptor->layout;
-    auto window = std::make_unique<OSWindow>();
+    auto window = MakeWindow();
     const auto whole = [](double value) { return static_cast<std::int32_t>(value); };
     if (window->CreateEx(0, GetApplicationName(), GetCompanyName(), MainWindowStyle(layout),
                          whole(layout.position[0].absolute), whole(layout.position[1].absolute),
@@ -146,8 +143,7 @@ std::int32_t LApplicationBase::CreateRootWindow(const RCPtr<LControl>& control, 
     {
         return E_FAIL;
     }
-    std::erase_if(mOtherWindows,
-                  [](const std::unique_ptr<OSWindow>& window) { return window->GetId() == 0; });
+    std::erase_if(mOtherWindows, [](const OwnedWindow& window) { return window->GetId() == 0; });
 
     const bool sizingBorder = independent && HasSizingBorder(*descriptor->layout);
     const std::uint32_t style = RootWindowStyle(sizingBorder, closeBox, minimizeBox, maximizeBox);
@@ -162,7 +158,7 @@ std::int32_t LApplicationBase::CreateRootWindow(const RCPtr<LControl>& control, 
     }
 
     const std::size_t count = mRootWindows.size();
-    auto window = std::make_unique<OSWindow>();
+    auto window = MakeWindow();
     if (window->CreateEx(independent ? 0 : 1, WideString(u"QZFrameworkWindow"), control->GetText(),
                          style, placed.x, placed.y, placed.width, placed.height,
                          independent ? nullptr : parentWindow, nullptr, nullptr) == 0 ||
@@ -226,10 +222,22 @@ std::uint32_t LApplicationBase::GetMouseButtons() const
     return buttons;
 }
 
+LApplicationBase::OwnedWindow LApplicationBase::MakeWindow()
+{
+    return OwnedWindow(new OSWindow(), OSWindowDeleter{[](OSWindow* window) { delete window; }});
+}
+
 void LApplicationBase::CloseWindows()
 {
     mOtherWindows.clear();
     mMainWindow.reset();
+}
+
+void LApplicationBase::ReleaseShell()
+{
+    CloseWindows();
+    mStatusBar = RCPtr<LStatusBar>();
+    mHotKeys = RCPtr<LGlobalHotKeyManager>();
 }
 
 } // namespace QZ

@@ -117,7 +117,7 @@ protected:
         ShellEnvironment::TearDown();
     }
 
-    QZRESULT Start() { return mApplication.LApplicationBase::RunApplicationStartup(); }
+    QZRESULT Start() { return mApplication.RunFrameworkStartup(); }
 
     void StoreSkinIndex(std::int32_t index)
     {
@@ -166,7 +166,9 @@ TEST_F(ApplicationWindows, EveryFrameworkNameBuildsItsControlAndOnlyThatSpelling
     const RCPtr<LControl> combo = Create("c11");
     const RCPtr<LControl> comboText = Create("c12");
     ASSERT_TRUE(dynamic_cast<LComboBox*>(combo.Get()) != nullptr);
-    EXPECT_EQ(typeid(*combo.Get()), typeid(*comboText.Get()));
+    const LControl& comboClass = *combo.Get();
+    const LControl& comboTextClass = *comboText.Get();
+    EXPECT_EQ(typeid(comboClass), typeid(comboTextClass));
     EXPECT_FALSE(Create("wrongCase"));
 }
 
