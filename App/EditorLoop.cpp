@@ -1,25 +1,21 @@
 #include "App/EditorLoop.h"
 
 #include <iostream>
-#include <string>
 
-std::int32_t EditorLoop::Run(const IdleHandler& idle)
+bool EditorLoop::Open(std::string& error)
 {
-    std::string error;
     mLoop = QZ::LWindowEventLoop::Open(nullptr, error);
     if (!mLoop)
     {
         std::cerr << "Tarn 61 Vidida Editor cannot start: " << error << std::endl;
-        return 1;
+        return false;
     }
-    const std::int32_t code = mLoop->Run(idle);
-    if (!mLoop->HasWindows())
-    {
-        std::cout << "Tarn 61 Vidida Editor started; the editor window is not built yet."
-                  << std::endl;
-    }
-    mLoop.reset();
-    return code;
+    return true;
+}
+
+std::int32_t EditorLoop::Run(const IdleHandler& idle)
+{
+    return mLoop ? mLoop->Run(idle) : 1;
 }
 
 void EditorLoop::Quit(std::int32_t code)

@@ -1,7 +1,7 @@
-// The editor's event loop: the window system's loop, opened when the run begins, so that a second
-// start hands its command line over without needing a display. Without a display the run ends at
-// once with code 1 and says what is missing. Until the editor window exists, the loop has no
-// window to serve: it ends after its first idle series and says that the window is not built.
+// The editor's event loop: the window system's loop, opened once the single instance is settled,
+// so that a second start hands its command line over without needing a display. Without a
+// display the start ends with code 1 and says what is missing. The loop runs until the main
+// window closes, and closes the window system when it goes.
 #pragma once
 
 #include "QZFramework/Application/EventLoop.h"
@@ -12,6 +12,8 @@
 class EditorLoop : public QZ::IEventLoop
 {
 public:
+    bool Open(std::string& error) override;
+    [[nodiscard]] bool ShowsWindows() const override { return mLoop != nullptr; }
     std::int32_t Run(const IdleHandler& idle) override;
     void Quit(std::int32_t code) override;
     void Wake() override;

@@ -1,5 +1,5 @@
 // The program's entry: the start-up sequence on the process's arguments.
-#include "App/PendingControlResources.h"
+#include "App/SkinResources.h"
 #include "App/EditorLoop.h"
 #include "QZFramework/Application/FrameworkProgram.h"
 
@@ -8,7 +8,7 @@
 
 int main(int argc, char** argv)
 {
-    PendingControlResources resources;
+    SkinResources resources;
     EditorLoop loop;
     QZ::FrameworkProgram program(resources, loop);
     return program.Main(std::span<const char* const>(argv, static_cast<std::size_t>(argc)));

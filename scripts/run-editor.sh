@@ -9,5 +9,5 @@ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
       -DCMAKE_CXX_COMPILER=g++ -DCMAKE_C_COMPILER=gcc
 cmake --build "$build" -j "$(nproc)"
 
-# The program runs its start-up whole; until the editor window is built it says so and ends with 0.
+# The program opens its main window; closing the window ends it with 0.
 exec "$build/App/TarnEditor" "$@"

@@ -2,6 +2,9 @@
 
 #include "Engine/RededoVuvuvaCommon/MidiManager.h"
 #include "Engine/RededoVuvuvaCommon/RootModuleEngine.h"
+#include "QZFramework/Application/StandInControls.h"
+#include "QZFramework/ControlBase/ControlFactory.h"
+#include "QZFramework/ControlBase/GlobalHotKeyManager.h"
 #include "QZFramework/Utilities/Storage/IniFileManager.h"
 
 #include <string_view>
@@ -42,6 +45,13 @@ LApplication::~LApplication()
     ReleaseRootModuleEngine();
 }
 
+QZ::QZRESULT LApplication::RunApplicationShutdown()
+{
+    const QZ::QZRESULT result = LApplicationBase::RunApplicationShutdown();
+    ReleaseShell();
+    return result;
+}
+
 LApplication* LApplication::GetApplication()
 {
     return dynamic_cast<LApplication*>(QZ::LApplicationBase::GetApplication());
@@ -49,10 +59,18 @@ LApplication* LApplication::GetApplication()
 
 QZ::QZRESULT LApplication::RunApplicationStartup()
 {
-    const QZ::QZRESULT result = LApplicationBase::RunApplicationStartup();
+    QZ::QZRESULT result = LApplicationBase::RunApplicationStartup();
+    if (QZ::Succeeded(result))
+    {
+        result = RunFrameworkStartup();
+    }
     if (QZ::Failed(result))
     {
         return result;
+    }
+    if (const QZ::RCPtr<QZ::LControlFactory> factory = GetControlFactory())
+    {
+        QZ::RegisterStandInControls(*factory);
     }
     QZ::RCPtr<QZ::LMidiManager> midiManager;
     QZ::LMidiManager::Create(midiManager);
@@ -101,6 +119,16 @@ QZ::WideString LApplication::GetSettingsVersion() const
 QZ::WideString LApplication::GetRootControlName() const
 {
     return QZ::WideString(u"mainControl");
+}
+
+QZ::RCPtr<QZ::LGlobalHotKeyManager> LApplication::GetGlobalHotKeyManager() const
+{
+    return GetApplicationHotKeys();
+}
+
+std::int32_t LApplication::RunModal(const QZ::RCPtr<QZ::LControl>& control, std::uint32_t flags)
+{
+    return RunModalControl(control, flags);
 }
 
 QZ::WideString LApplication::GetFolder(std::int32_t id) const

@@ -12,6 +12,7 @@
 
 #include "QZFramework/Application/ApplicationBase.h"
 #include "QZFramework/Application/ApplicationFolders.h"
+#include "QZFramework/ControlBase/ApplicationShell.h"
 #include "QZFramework/ObjectBase/RCPtr.h"
 #include "QZFramework/System/Mutex.h"
 
@@ -22,7 +23,7 @@ namespace QZ
 class LMidiManager;
 }
 
-class LApplication : public QZ::LApplicationBase
+class LApplication : public QZ::LApplicationBase, public QZ::IApplicationShell
 {
 public:
     static constexpr std::int32_t kApplicationSettingsFile = 0;
@@ -36,9 +37,11 @@ public:
     // The application object when it is an LApplication, or null.
     [[nodiscard]] static LApplication* GetApplication();
 
-    // The base layer, then the MIDI manager and the engine. What the engine's initialisation
-    // throws passes out, and no engine is kept then.
+    // The base layer and the framework's start-up, then the MIDI manager and the engine. What the
+    // engine's initialisation throws passes out, and no engine is kept then.
     QZ::QZRESULT RunApplicationStartup() override;
+    // The base layer, then the windows, the status bar and the hot keys are let go.
+    QZ::QZRESULT RunApplicationShutdown() override;
 
     // Creates the engine and initialises it with first identifier 0. What Initialize throws
     // passes out, and no engine is kept then.
@@ -52,7 +55,9 @@ public:
 
     [[nodiscard]] QZ::WideString GetSettingsVersion() const override;
     // "mainControl", the skin's top control of the main window.
-    [[nodiscard]] QZ::WideString GetRootControlName() const;
+    [[nodiscard]] QZ::WideString GetRootControlName() const override;
+    [[nodiscard]] QZ::RCPtr<QZ::LGlobalHotKeyManager> GetGlobalHotKeyManager() const override;
+    std::int32_t RunModal(const QZ::RCPtr<QZ::LControl>& control, std::uint32_t flags) override;
     // Folders 5 and 6 are the documents folder (4); the rest as the base.
     [[nodiscard]] QZ::WideString GetFolder(std::int32_t id) const override;
     // The handle of settings file 0 or 1 (0 when it could not be opened); 0 for any other id.

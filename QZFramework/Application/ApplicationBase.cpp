@@ -6,6 +6,7 @@
 #include "Platform/Resources/Resources.h"
 #include "Platform/Shell/DisplayBounds.h"
 #include "QZFramework/Application/ApplicationFolders.h"
+#include "QZFramework/Application/ControlResources.h"
 #include "QZFramework/Application/EventLoop.h"
 #include "QZFramework/Application/Version.h"
 #include "QZFramework/Notification/Notification.h"
@@ -15,7 +16,9 @@
 #include "QZFramework/Notification/NotificationIDs.h"
 #include "QZFramework/Utilities/Storage/IniFileManager.h"
 #include "QZFramework/ControlBase/ControlFactory.h"
+#include "QZFramework/ControlBase/GlobalHotKeyManager.h"
 #include "QZFramework/ControlBase/RootWindow.h"
+#include "QZFramework/Controls/StatusBar.h"
 
 #include <algorithm>
 #include <atomic>
@@ -78,7 +81,9 @@ LApplicationBase::LApplicationBase()
 }
 
 LApplicationBase::LApplicationBase(const ApplicationStartup& startup)
-    : mResources(startup.resources), mCommandLine(startup.commandLine), mLanguage(startup.language)
+    : mResources(startup.resources), mCommandLine(startup.commandLine), mLanguage(startup.language),
+      mControlFactory(startup.resources != nullptr ? startup.resources->GetControlFactory()
+                                                   : RCPtr<LControlFactory>())
 {
     LApplicationBase* none = nullptr;
     if (!gApplication.compare_exchange_strong(none, this))
@@ -249,6 +254,11 @@ QZRESULT LApplicationBase::RunApplicationStartup()
     return S_OK;
 }
 
+WideString LApplicationBase::GetRootControlName() const
+{
+    return WideString(u"mainControl");
+}
+
 QZRESULT LApplicationBase::RunApplicationShutdown()
 {
     WithdrawExitSubscription();
@@ -309,9 +319,9 @@ void LApplicationBase::AddRootWindow(const RCPtr<LRootWindow>& window)
 
 void LApplicationBase::RemoveRootWindow(const LRootWindow* window)
 {
-    const auto found = std::find_if(mRootWindows.begin(), mRootWindows.end(),
-                                    [window](const RCPtr<LRootWindow>& listed)
-                                    { return listed.Get() == window; });
+    const auto found =
+        std::find_if(mRootWindows.begin(), mRootWindows.end(),
+                     [window](const RCPtr<LRootWindow>& listed) { return listed.Get() == window; });
     if (found != mRootWindows.end())
     {
         mRootWindows.erase(found);

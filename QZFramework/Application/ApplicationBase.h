@@ -20,9 +20,11 @@
 #include "QZFramework/ObjectBase/RCPtr.h"
 #include "QZFramework/Renderer/Renderer.h"
 #include "QZFramework/Utilities/Graphics/Font.h"
+#include "QZFramework/Utilities/Graphics/PointT.h"
 #include "QZFramework/Utilities/Storage/StringT.h"
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
@@ -35,6 +37,8 @@ class IEventLoop;
 class LIniFileManager;
 class LNotificationClient;
 class LRootWindow;
+class LStatusBar;
+class OSWindow;
 
 // What start-up hands the application object.
 struct ApplicationStartup
@@ -61,7 +65,18 @@ struct WorkArea
 
 // The cursor that the living application gives for the name; the arrow without one.
 [[nodiscard]] CursorHandle LoadAppCursor(const char16_t* name);
+class LControl;
 class LControlFactory;
+
+class LGlobalHotKeyManager;
+
+// Windows are deleted through a function of the file that makes them, so that the application's
+// core does not depend on the window system.
+struct OSWindowDeleter
+{
+    void (*destroy)(OSWindow*) = nullptr;
+    void operator()(OSWindow* window) const { destroy(window); }
+};
 
 class LApplicationBase
 {
@@ -136,6 +151,11 @@ public:
 
     // Start-up's layer of the application: subscribes the exit request. 0.
     virtual QZRESULT RunApplicationStartup();
+    // The framework's part of start-up, with a control factory: registers the framework's
+    // control classes, makes the application hot keys and selects the stored skin (zero skins
+    // is a failure). 0, or E_FAIL when any of it throws (what follows the failing step is not
+    // done).
+    QZRESULT RunFrameworkStartup();
     // Withdraws the exit subscription. 0.
     virtual QZRESULT RunApplicationShutdown();
     // The loop that an exit request ends; null for none.
@@ -161,6 +181,11 @@ public:
     // window from the last to the first (a window closed during the pass is skipped). True
     // while any of them has work left.
     virtual bool Idle(bool firstPass);
+    // The pointer in screen coordinates: the active root window's pointer, else where the pointer
+    // was last seen over any of the program's windows.
+    void GetMousePosition(PointT<long>& position) const;
+    // The held buttons (InputState's bits): the active root window's, else the key state's.
+    [[nodiscard]] std::uint32_t GetMouseButtons() const;
     // Runs the root window modally in its window until it ends the run; the run's result, or -1
     // for a root window without an operating-system window.
     std::int32_t RunModal(LRootWindow& window);
@@ -174,8 +199,63 @@ public:
     [[nodiscard]] RCPtr<LControlFactory> GetControlFactory() const;
     void SetControlFactory(const RCPtr<LControlFactory>& factory);
 
+    // ---- windows ----
+    // The skin's top control of the main window.
+    [[nodiscard]] virtual WideString GetRootControlName() const;
+    // Opens (hidden) the main window for the skin's root control: titled with the company name,
+    // sized and limited as the skin says, at the placement the user left last time ("WP"), with
+    // its root window first in the list. A skin without the root control throws a runtime
+    // error; E_FAIL when the window system refuses the window (nothing is left behind).
+    QZRESULT CreateMainWindow(std::int32_t rendererType);
+    // The main window, or null.
+    [[nodiscard]] OSWindow* GetMainWindow() const { return mMainWindow.get(); }
+    // Places the main window at the stored placement when it is sound (see WindowPlacement),
+    // then fits it on the desktop.
+    void RestoreMainWindowPlacement();
+    // Opens a window for the control, its client area the control's rectangle taken from the
+    // active root window's (else the main window's) client area into the screen and kept inside
+    // the work area. A window that is not independent is owned by that root window's and has no
+    // sizing border. The new root window's index; E_FAIL (nothing made) without a control, a
+    // root window to place it by, or a window.
+    std::int32_t CreateRootWindow(const RCPtr<LControl>& control, bool independent, bool closeBox,
+                                  bool minimizeBox, bool maximizeBox);
+
+    // ---- skins ----
+    // The skin index stored in the user settings; 0 without file or key.
+    [[nodiscard]] std::int32_t GetCurrentSkinIndex();
+    // Makes the skin current (an index outside the skins there are is limited to them), rebuilds
+    // the default font, re-skins every root window (a window closed meanwhile is skipped) and
+    // stores the index. Throws a FailedResultException when the desktop has no default font
+    // (nothing changed then) or when there is no skin at all.
+    void SetSkin(std::int32_t index);
+
+    // ---- the status bar ----
+    // The main window's status bar registers itself as it is initialised and withdraws as it
+    // goes; null without one.
+    [[nodiscard]] RCPtr<LStatusBar> GetStatusBar() const;
+    void SetStatusBar(const RCPtr<LStatusBar>& statusBar);
+    void WithdrawStatusBar(const LStatusBar* statusBar);
+    // Shows the text in the status bar at once (repainting) or at its next idle step; E_FAIL
+    // without a main root window or a status bar.
+    QZRESULT SetStatusText(const WideString& text, bool now);
+    // The same with the status bar's own label text.
+    QZRESULT ResetStatusText(bool now);
+
+    // ---- what the controls ask of the shell ----
+    // The application-wide hot keys ("GHK" of the application strings), which post their
+    // commands to the "application" centre; made at start-up, null before.
+    [[nodiscard]] RCPtr<LGlobalHotKeyManager> GetApplicationHotKeys() const;
+    // A root window for the control, owned by the active one, run modally (flags 1: with a
+    // close box); the run's result, or -1 when no window could be made.
+    std::int32_t RunModalControl(const RCPtr<LControl>& control, std::uint32_t flags);
+    // Destroys every window the application made (shutdown; before the event loop closes).
+    void CloseWindows();
+    // The windows, the status bar and the hot keys let go (shutdown).
+    void ReleaseShell();
+
 private:
     void WithdrawExitSubscription();
+    void LoadApplicationHotKeys();
 
     const IControlResources* mResources = nullptr;
     std::string mCommandLine;
@@ -185,10 +265,20 @@ private:
     IEventLoop* mEventLoop = nullptr;
     bool mExitRequested = false;
     InputState mInputState;
+    // The last pointer position seen in screen coordinates, for a program without active window.
+    mutable PointT<long> mLastPointer;
     RCPtr<LRenderer> mRenderer;
     RCPtr<LFont> mApplicationFont;
     RCPtr<LControlFactory> mControlFactory;
     std::vector<RCPtr<LRootWindow>> mRootWindows;
+    using OwnedWindow = std::unique_ptr<OSWindow, OSWindowDeleter>;
+    [[nodiscard]] static OwnedWindow MakeWindow();
+
+    OwnedWindow mMainWindow;
+    // The windows of further root windows; a destroyed one is let go when the next is made.
+    std::vector<OwnedWindow> mOtherWindows;
+    RCPtr<LStatusBar> mStatusBar;
+    RCPtr<LGlobalHotKeyManager> mHotKeys;
     bool mClockStarted = false;
     std::uint32_t mLastMilliseconds = 0;
     double mSeconds = 0.0;

@@ -4,12 +4,15 @@
 #pragma once
 
 #include "QZFramework/ObjectBase/Exception.h"
+#include "QZFramework/ObjectBase/RCPtr.h"
 #include "QZFramework/Utilities/Storage/StringT.h"
 
 #include <cstdint>
 
 namespace QZ
 {
+
+class LControlFactory;
 
 class IControlResources
 {
@@ -22,6 +25,8 @@ public:
     // The text of the key in the "Framework" string table; false, text unchanged, when there is
     // no such table or key.
     virtual bool LookupFrameworkString(const char16_t* key, WideString& text) const = 0;
+    // The factory that holds what was loaded; null for resources without one.
+    [[nodiscard]] virtual RCPtr<LControlFactory> GetControlFactory() const;
 };
 
 } // namespace QZ

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 
 namespace QZ
 {
@@ -16,6 +17,11 @@ public:
     using IdleHandler = std::function<bool(std::int32_t count)>;
 
     virtual ~IEventLoop() = default;
+    // Readies the loop before the application is made; false, with the reason, when it cannot
+    // run. A loop without windows needs nothing.
+    virtual bool Open(std::string& /*error*/) { return true; }
+    // Whether the open loop shows windows, so that the application opens its main window.
+    [[nodiscard]] virtual bool ShowsWindows() const { return false; }
     // Runs until Quit and answers Quit's code.
     virtual std::int32_t Run(const IdleHandler& idle) = 0;
     // Ends Run once the event in hand is done; user-interface thread.

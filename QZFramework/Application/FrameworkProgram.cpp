@@ -10,6 +10,9 @@
 #include "QZFramework/Application/DebugSwitches.h"
 #include "QZFramework/Application/EventLoop.h"
 #include "QZFramework/Application/StartupMessages.h"
+#include "QZFramework/ControlBase/ControlFactory.h"
+#include "QZFramework/ControlBase/OSWindow.h"
+#include "QZFramework/ControlBase/RootWindow.h"
 #include "QZFramework/Notification/NotificationCenterManager.h"
 
 #include <exception>
@@ -115,6 +118,11 @@ void FrameworkProgram::InitInstance()
 
 std::int32_t FrameworkProgram::Run()
 {
+    std::string loopError;
+    if (!mLoop.Open(loopError))
+    {
+        return kExitFailure;
+    }
     try
     {
         mApplication = mFactory(ApplicationStartup{&mResources, mCommandLine, mLanguage});
@@ -127,6 +135,11 @@ std::int32_t FrameworkProgram::Run()
             QZ_THROW_FAILED_RESULT(started, "QZ::FrameworkProgram::Run");
         }
         mApplication->OnCommandLineAfterStartup(commandLine);
+        if (mLoop.ShowsWindows())
+        {
+            OpenMainWindow();
+        }
+        mApplication->Idle(true);
         const std::int32_t code = mLoop.Run([this](std::int32_t count) { return OnIdle(count); });
         mApplication->RunApplicationShutdown();
         mApplication.reset();
@@ -142,6 +155,24 @@ std::int32_t FrameworkProgram::Run()
     }
     mApplication.reset();
     return kExitFailure;
+}
+
+void FrameworkProgram::OpenMainWindow()
+{
+    const QZRESULT created = mApplication->CreateMainWindow(LApplicationBase::GetRendererType());
+    if (Failed(created))
+    {
+        QZ_THROW_FAILED_RESULT(created, "QZ::FrameworkProgram::OpenMainWindow");
+    }
+    OSWindow& window = *mApplication->GetMainWindow();
+    const QZRESULT built =
+        window.GetRootWindow()->CreateRootControl(mApplication->GetRootControlName());
+    if (Failed(built))
+    {
+        QZ_THROW_FAILED_RESULT(built, "QZ::FrameworkProgram::OpenMainWindow");
+    }
+    window.Show();
+    static_cast<void>(window.GetRootWindow()->InvalidateAllAndRedraw());
 }
 
 bool FrameworkProgram::OnIdle(std::int32_t count)

@@ -4,9 +4,10 @@
 //      embedded resources); then the single instance is settled: a second start hands its
 //      command line to the first instance and ends.
 //   2. InitInstance: the debug switches of the command line take effect.
-//   3. Run: the application object is made and started (its MIDI manager and engine come into
-//      being), the event loop runs with idle processing until the exit request ends it, and the
-//      application is shut down and let go.
+//   3. Run: the event loop is readied, the application object is made and started (its MIDI
+//      manager and engine come into being, the skin is chosen), the main window opens when the
+//      loop shows windows, the event loop runs with idle processing until the exit request ends
+//      it, and the application is shut down and let go.
 //
 // Any exception out of steps 1 and 3 shows the start-up error box (and writes it and the
 // exception's text to stderr) and ends the program with kExitFailure. Exit codes: kExitSuccess
@@ -63,6 +64,8 @@ private:
     [[nodiscard]] bool SettleSingleInstance();
     void InitInstance();
     [[nodiscard]] std::int32_t Run();
+    // The main window with the skin's root control, shown and painted.
+    void OpenMainWindow();
     void HandCommandLinesToApplication();
     void ReportStartupFailure(const char* step, const char* what);
 

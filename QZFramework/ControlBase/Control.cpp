@@ -1122,7 +1122,11 @@ QZRESULT LControl::SetRootWindow(const RCPtr<LRootWindow>& window)
     }
     if (mRootWindow)
     {
-        mRootWindow->SetWindowTitle(mText);
+        // A control without text keeps the title its window was made with.
+        if (!mText.IsEmpty())
+        {
+            mRootWindow->SetWindowTitle(mText);
+        }
         RegisterHandlers();
     }
     return S_OK;

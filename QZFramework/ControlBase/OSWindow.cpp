@@ -15,6 +15,7 @@
 #include "QZFramework/Renderer/Renderer.h"
 #include "QZFramework/Utilities/Storage/IniFileManager.h"
 
+#include <algorithm>
 #include <string_view>
 #include <vector>
 
@@ -98,6 +99,12 @@ QZRESULT OSWindow::AttachRootWindow(std::int32_t rendererType)
         application->AddRootWindow(mRootWindow);
     }
     return S_OK;
+}
+
+QZRESULT OSWindow::AttachDialogRootWindow(const RCPtr<LRenderer>& ownerRenderer)
+{
+    // Each window keeps a renderer of its own, sized to it: one renderer draws one surface.
+    return ownerRenderer ? AttachRootWindow(ownerRenderer->GetRendererType()) : E_FAIL;
 }
 
 void OSWindow::Destroy()
@@ -249,8 +256,39 @@ void OSWindow::DeliverKeyboard(const Platform::WindowEvent& event)
     }
 }
 
+void OSWindow::ConstrainClientSize(std::int32_t& width, std::int32_t& height) const
+{
+    const RCPtr<LControl>& root = mRootWindow ? mRootWindow->GetRootControl() : RCPtr<LControl>();
+    if (!root)
+    {
+        return;
+    }
+    const auto limit = [](std::int32_t& value, double minimum, double maximum)
+    {
+        const auto low = static_cast<std::int32_t>(minimum);
+        const auto high = static_cast<std::int32_t>(maximum);
+        value =
+            high > 0 ? std::min(std::max(value, low), std::max(high, low)) : std::max(value, low);
+    };
+    limit(width, root->GetMinSize().x, root->GetMaxSize().x);
+    limit(height, root->GetMinSize().y, root->GetMaxSize().y);
+}
+
 void OSWindow::OnSizeChanged(std::int32_t width, std::int32_t height)
 {
+    // The window system may resize a window past what its hints allow (no window manager, or
+    // one that ignores them): the size goes back within the root control's limits.
+    std::int32_t allowedWidth = width;
+    std::int32_t allowedHeight = height;
+    ConstrainClientSize(allowedWidth, allowedHeight);
+    Platform::WindowRect client;
+    if ((allowedWidth != width || allowedHeight != height) &&
+        mLoop.GetWindowSystem().GetClientRect(mId, client))
+    {
+        width = allowedWidth;
+        height = allowedHeight;
+        mLoop.GetWindowSystem().SetClientRect(mId, {client.x, client.y, width, height});
+    }
     if (mContext)
     {
         mContext->SetViewport({0, 0, width, height});

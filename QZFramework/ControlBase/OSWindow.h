@@ -56,6 +56,8 @@ public:
     // Makes the renderer of the type with its render context, and the root window, which joins
     // the application's list. 0, or E_FAIL before CreateEx or when the renderer cannot be made.
     QZRESULT AttachRootWindow(std::int32_t rendererType);
+    // The same for a dialog's window, drawing and measuring with the owner's renderer type.
+    QZRESULT AttachDialogRootWindow(const RCPtr<LRenderer>& ownerRenderer);
     // Destroys the desktop window; the root window leaves the application's list and drops its
     // tree. Nothing when there is none.
     void Destroy();
@@ -72,6 +74,8 @@ public:
     // Paints the invalid area and the root window's dirty region, and shows the frame.
     QZRESULT Paint();
     void InvalidateAll();
+    // Limits a client size to the root control's minimum and maximum (a maximum of 0 is none).
+    void ConstrainClientSize(std::int32_t& width, std::int32_t& height) const;
 
     // ---- IWindowOSServices ----
     void GetClientRect(std::int32_t& x, std::int32_t& y, std::int32_t& width,

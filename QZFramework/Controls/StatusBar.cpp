@@ -1,5 +1,6 @@
 #include "QZFramework/Controls/StatusBar.h"
 
+#include "QZFramework/Application/ApplicationBase.h"
 #include "QZFramework/ControlBase/RootWindow.h"
 #include "QZFramework/Controls/ControlHelpers.h"
 #include "QZFramework/Controls/Label.h"
@@ -48,6 +49,10 @@ QZRESULT LStatusBar::Unsubscribe(const RCPtr<LNotificationDistributor>& distribu
 
 QZRESULT LStatusBar::ReleaseInternalReferences()
 {
+    if (LApplicationBase* application = LApplicationBase::GetApplication())
+    {
+        application->WithdrawStatusBar(this);
+    }
     LNotificationQueue::ReleaseInternalReferences();
     return LControl::ReleaseInternalReferences();
 }
@@ -73,6 +78,12 @@ QZRESULT LStatusBar::Initialize()
     }
     SetOwnDistributor(this);
     RequestIdle();
+    // The main window's tree is built first, so the first status bar is the main window's.
+    LApplicationBase* application = LApplicationBase::GetApplication();
+    if (application != nullptr && !application->GetStatusBar())
+    {
+        application->SetStatusBar(RCPtr<LStatusBar>(this));
+    }
     return result;
 }
 

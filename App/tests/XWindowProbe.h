@@ -1,0 +1,48 @@
+// Looks at another process's windows from outside, as the user's desktop would: finds its
+// top-level window, reads the window's title, geometry and pixels, moves and resizes it, and
+// asks it to close the way a window manager's close button does. Tests and benchmarks use it
+// under their private X server.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include <sys/types.h>
+
+struct _XDisplay;
+
+class XWindowProbe
+{
+public:
+    struct Geometry
+    {
+        int x = 0;
+        int y = 0;
+        int width = 0;
+        int height = 0;
+    };
+
+    // Opens the display (null: $DISPLAY); IsOpen is false without one.
+    explicit XWindowProbe(const char* display = nullptr);
+    ~XWindowProbe();
+    XWindowProbe(const XWindowProbe&) = delete;
+    XWindowProbe& operator=(const XWindowProbe&) = delete;
+
+    [[nodiscard]] bool IsOpen() const { return mDisplay != nullptr; }
+    // The process's mapped top-level window; 0 when it has none.
+    [[nodiscard]] unsigned long FindWindow(pid_t pid);
+    // Polls until the process shows a window whose pixel at (x, y) is not black (a painted
+    // frame); that window, or 0 at the deadline.
+    [[nodiscard]] unsigned long WaitForPaintedWindow(pid_t pid, int x, int y, int timeoutMs);
+    [[nodiscard]] std::string GetTitle(unsigned long window);
+    [[nodiscard]] bool GetGeometry(unsigned long window, Geometry& geometry);
+    [[nodiscard]] bool ReadPixel(unsigned long window, int x, int y, std::uint32_t& rgb);
+    void MoveResize(unsigned long window, int x, int y, int width, int height);
+    // Sends WM_DELETE_WINDOW.
+    void Close(unsigned long window);
+    // Waits until the server has handled every request so far.
+    void Sync();
+
+private:
+    _XDisplay* mDisplay = nullptr;
+};
