@@ -43,6 +43,58 @@ std::string ChildrenOf(std::u16string_view className)
           <SubControl Class="Framework.Label" Name="percentCompleteLabel" XSizeAbs="10" YSizeAbs="10"/>
           <SubControl Class="Framework.Label" Name="timeRemainingLabel" XSizeAbs="10" YSizeAbs="10"/>)";
     }
+    const std::string sliderMarkers =
+        R"(<SubControl Class="Framework.Button" Name="thumbStart" XSizeAbs="10" YSizeAbs="10"/>
+          <SubControl Class="Framework.Button" Name="thumbEnd" XPositionAbs="80" XSizeAbs="10"
+            YSizeAbs="10"/>)";
+    const std::string menuRows =
+        R"(<SubControl Class="Framework.MenuItem" Name="item" XSizeAbs="100" YSizeAbs="10">
+            <CreateParamList><CreateParam ID="DEFER_CREATE">true</CreateParam></CreateParamList>
+          </SubControl>)";
+    const std::string popup =
+        R"(<SubControl Class="Framework.PopupMenu" Name="popupMenu" XSizeAbs="100" YSizeAbs="40">)" +
+        menuRows + "</SubControl>";
+    if (className == u"Framework.CheckedComboBox" || className == u"Framework.ComboBoxWithIcons")
+    {
+        return R"(<SubControl Class="Framework.CheckedListBox" Name="listBox" XSizeAbs="100"
+            YSizeAbs="40">
+            <SubControl Class="Framework.CheckedListBoxItem" Name="item" XSizeAbs="100"
+              YSizeAbs="10">
+              <SubControl Class="Framework.Button" Name="checkBox" XSizeAbs="10" YSizeAbs="10"/>
+            </SubControl>
+          </SubControl>)";
+    }
+    if (className == u"Framework.Slider")
+    {
+        return sliderMarkers;
+    }
+    if (className == u"Framework.ComboSlider")
+    {
+        return R"(<SubControl Class="Framework.ComboSlider.DropDownPanel" Name="dropDownPanel"
+            XSizeAbs="100" YSizeAbs="20">
+            <SubControl Class="Framework.Slider" Name="slider" XSizeAbs="100" YSizeAbs="20">)" +
+               sliderMarkers + "</SubControl></SubControl>";
+    }
+    if (className == u"Framework.NumericUpDown")
+    {
+        return R"(<SubControl Class="Framework.TextBox" Name="textBox" XSizeAbs="60" YSizeAbs="20"/>
+          <SubControl Class="Framework.Button" Name="buttonUp" XSizeAbs="20" YSizeAbs="10"/>
+          <SubControl Class="Framework.Button" Name="buttonDown" XSizeAbs="20" YSizeAbs="10"/>)";
+    }
+    if (className == u"Framework.PopupMenu")
+    {
+        return menuRows;
+    }
+    if (className == u"Framework.ComboMenu")
+    {
+        return popup;
+    }
+    if (className == u"Framework.MainMenu")
+    {
+        return R"(<SubControl Class="Framework.ComboMenu" Name="templateMenu" XSizeAbs="30"
+            YSizeAbs="10">)" +
+               popup + "</SubControl>";
+    }
     if (className == u"Framework.TabControl")
     {
         return R"(<SubControl Class="Framework.Panel" Name="buttonHolder" XSizeAbs="100" YSizeAbs="10">
