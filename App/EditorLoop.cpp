@@ -2,6 +2,14 @@
 
 #include <iostream>
 
+EditorLoop::~EditorLoop()
+{
+    if (mClipboard)
+    {
+        mClipboard->Shutdown();
+    }
+}
+
 bool EditorLoop::Open(std::string& error)
 {
     mLoop = QZ::LWindowEventLoop::Open(nullptr, error);
@@ -10,6 +18,8 @@ bool EditorLoop::Open(std::string& error)
         std::cerr << "Tarn 61 Vidida Editor cannot start: " << error << std::endl;
         return false;
     }
+    QZ::LClipboard::Create(mClipboard, mLoop->GetWindowSystem());
+    mClipboard->Initialize();
     return true;
 }
 

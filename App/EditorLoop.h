@@ -1,17 +1,21 @@
 // The editor's event loop: the window system's loop, opened once the single instance is settled,
 // so that a second start hands its command line over without needing a display. Without a
 // display the start ends with code 1 and says what is missing. The loop runs until the main
-// window closes, and closes the window system when it goes.
+// window closes, and closes the window system when it goes. The clipboard, which takes the edit
+// commands, lives as long as the window system it stands on.
 #pragma once
 
 #include "QZFramework/Application/EventLoop.h"
 #include "QZFramework/ControlBase/WindowEventLoop.h"
+#include "QZFramework/System/Clipboard.h"
 
 #include <memory>
 
 class EditorLoop : public QZ::IEventLoop
 {
 public:
+    ~EditorLoop() override;
+
     bool Open(std::string& error) override;
     [[nodiscard]] bool ShowsWindows() const override { return mLoop != nullptr; }
     std::int32_t Run(const IdleHandler& idle) override;
@@ -20,4 +24,5 @@ public:
 
 private:
     std::unique_ptr<QZ::LWindowEventLoop> mLoop;
+    QZ::RCPtr<QZ::LClipboard> mClipboard;
 };

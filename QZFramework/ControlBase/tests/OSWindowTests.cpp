@@ -5,6 +5,9 @@
 #include "Platform/Window/WindowSystem.h"
 #include "QZFramework/ControlBase/WindowPlacement.h"
 #include "QZFramework/ControlBase/tests/WindowTestSupport.h"
+#include "QZFramework/Notification/Notification.h"
+#include "QZFramework/Notification/NotificationCenter.h"
+#include "QZFramework/Notification/NotificationCenterManager.h"
 #include "QZFramework/Notification/NotificationClient.h"
 #include "QZFramework/Notification/NotificationIDs.h"
 #include "QZFramework/System/Clipboard.h"
@@ -168,6 +171,59 @@ TEST_F(HeadlessShell, ClipboardTextRoundTrips)
     WideString read;
     ASSERT_EQ(clipboard->GetText(read), S_OK);
     EXPECT_EQ(read, text);
+}
+
+// Takes the edit commands as a text field does: logs each with the clipboard's text and puts
+// its own text on the clipboard for a copy.
+class EditTarget : public Swatch
+{
+public:
+    using Swatch::Swatch;
+    [[nodiscard]] bool IsEditTarget() const override { return true; }
+    QZRESULT PerformEdit(const WideString& command, IClipboardText& clipboard) override
+    {
+        WideString text;
+        static_cast<void>(clipboard.GetText(text));
+        edits.push_back(command.ToNarrowString().GetString() + std::string(":") +
+                        text.ToNarrowString().GetString());
+        return command == WideString(NID_EDIT_COPY_REQ) ? clipboard.SetText(WideString(u"mine"))
+                                                        : S_OK;
+    }
+    std::vector<std::string> edits;
+};
+
+TEST_F(HeadlessShell, EditCommandsReachTheFocusedEditTargetOfTheActiveWindow)
+{
+    RCPtr<LClipboard> clipboard;
+    ASSERT_EQ(LClipboard::Create(clipboard, mLoop->GetWindowSystem()), S_OK);
+    ASSERT_EQ(clipboard->Initialize(), S_OK);
+    ASSERT_EQ(clipboard->SetText(WideString(u"theirs")), S_OK);
+    const std::unique_ptr<OSWindow> main = OpenWindow(u"main", 0, 0, 200, 120);
+    const RCPtr<LControl> root = main->GetRootWindow()->GetRootControl();
+    const RCPtr<EditTarget> edit(new EditTarget(root, WideString(u"edit"), true));
+    // The plain child inside the edit target hands the command up to it.
+    const RCPtr<Swatch> inner(new Swatch(RCPtr<LControl>(edit), WideString(u"inner"), true));
+    main->GetRootWindow()->SetFocusedControl(RCPtr<LControl>(inner));
+    const auto send = [](const char16_t* command)
+    {
+        RCPtr<LNotification> notification;
+        LNotification::Create(notification, command, nullptr);
+        GetApplicationNotificationCenter()->Distribute(notification);
+    };
+
+    send(NID_EDIT_COPY_REQ);
+    EXPECT_TRUE(edit->edits.empty()) << "the window is not active yet";
+    WindowScript::Send(main->GetId(), Platform::WindowEventType::FocusGained);
+    ASSERT_TRUE(RunUntil([&] { return main->IsActive(); }));
+    send(NID_EDIT_PASTE_REQ);
+    send(NID_EDIT_COPY_REQ);
+    clipboard->Shutdown();
+    send(NID_EDIT_DELETE_REQ);
+    EXPECT_EQ(edit->edits,
+              (std::vector<std::string>{"NID_EDIT_PASTE_REQ:theirs", "NID_EDIT_COPY_REQ:theirs"}));
+    WideString text;
+    ASSERT_EQ(clipboard->GetText(text), S_OK);
+    EXPECT_EQ(text, WideString(u"mine"));
 }
 
 TEST(WindowPlacement, OnlySoundTextOnTheUsableAreaIsRestored)
