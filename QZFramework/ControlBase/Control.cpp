@@ -929,9 +929,9 @@ void LControl::ResolveLayoutMinMax(const LLayoutDescriptor& layout,
     {
         const LLayoutDescriptor::LimitSpec& minimum = layout.minimum[axis];
         const LLayoutDescriptor::LimitSpec& maximum = layout.maximum[axis];
-        const auto limit = [](const LLayoutDescriptor::LimitSpec& spec, double reference)
+        const auto limit = [](const LLayoutDescriptor::LimitSpec& rule, double reference)
         {
-            const double value = spec.relative * reference + spec.absolute;
+            const double value = rule.relative * reference + rule.absolute;
             return std::isfinite(value) ? std::max(value, 0.0) : 0.0;
         };
         const double low = limit(minimum, references.minimumReference[axis]);

@@ -337,6 +337,18 @@ QZRESULT LRootWindow::Paint(const RCPtr<LRenderer>& renderer, const RegionT& dir
     {
         return S_FALSE;
     }
+    // Nothing outside the dirty area is drawn: without the clip a one-control repaint would fill
+    // the whole window with the root's look.
+    RegionRect area;
+    if (!dirty.GetBounds(area))
+    {
+        return S_FALSE;
+    }
+    const RectT<double> bounds(static_cast<double>(area.left), static_cast<double>(area.top),
+                               static_cast<double>(area.right - area.left),
+                               static_cast<double>(area.bottom - area.top));
+    const CAutoClip clip(renderer, {0.0, 0.0, bounds.x + bounds.width, bounds.y + bounds.height},
+                         bounds, RCPtr<LStencil>());
     std::vector<RCPtr<LControl>> layer;
     const QZRESULT result = mRootControl->Paint(renderer, dirty, layer, false);
     // Painting a member may add more members; those are painted the same way, after it.

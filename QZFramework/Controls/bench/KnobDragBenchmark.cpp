@@ -1,14 +1,13 @@
 // Drags a knob of 64 frames in a 1200 x 750 window, bare (argument 0) or among 1,000 other
 // controls (argument 25, their rows), one pointer move per iteration, each followed by the frame
-// that paints what the move made dirty with the 2D renderer into an in-memory window, clipped to
-// the dirty area as the window's paint is. The counter "outsideKnob" counts the moves whose
+// that paints what the move made dirty with the 2D renderer into an in-memory window, which the
+// window's paint clips to the dirty area. The counter "outsideKnob" counts the moves whose
 // dirty region was not exactly the knob's rectangle (it must stay 0); "frames" the moves that
 // painted (a move that keeps the same frame of the knob paints nothing).
 #include "QZFramework/Application/ApplicationBase.h"
 #include "QZFramework/ControlBase/ControlFactory.h"
 #include "QZFramework/ControlBase/RootWindow.h"
 #include "QZFramework/Controls/Knob.h"
-#include "QZFramework/Renderer/AutoClip.h"
 #include "QZFramework/Renderer/GDI/GDIRenderer.h"
 #include "QZFramework/Renderer/GDI/tests/MemoryPresenter.h"
 #include "QZFramework/Utilities/Graphics/Font.h"
@@ -115,17 +114,7 @@ struct KnobScene
         context->GetUpdateRegion().Clear();
         context->GetUpdateRegion().AppendRects(dirty);
         (void)renderer->RenderStart(context);
-        {
-            // As a window's paint does, the frame draws inside the dirty area only.
-            RegionRect area;
-            (void)dirty.GetBounds(area);
-            const CAutoClip clip(RCPtr<LRenderer>(renderer.Get()), {0.0, 0.0, kWidth, kHeight},
-                                 {static_cast<double>(area.left), static_cast<double>(area.top),
-                                  static_cast<double>(area.right - area.left),
-                                  static_cast<double>(area.bottom - area.top)},
-                                 RCPtr<LStencil>());
-            window->Paint(RCPtr<LRenderer>(renderer.Get()), dirty);
-        }
+        window->Paint(RCPtr<LRenderer>(renderer.Get()), dirty);
         (void)renderer->RenderFinish(context);
         return knobOnly;
     }
