@@ -88,7 +88,8 @@ template <class Reader> std::optional<std::string> ReadText(std::int32_t firstSi
     return std::string(buffer.data());
 }
 
-// An optional sign and decimal digits whose value fits in 32 bits, read digit by digit.
+// An optional sign and decimal digits (leading zeros of any number) whose value fits in 32 bits,
+// read digit by digit.
 std::optional<std::int32_t> ReadInteger(std::string_view text)
 {
     bool negative = false;
@@ -97,13 +98,20 @@ std::optional<std::int32_t> ReadInteger(std::string_view text)
         negative = text[0] == '-';
         text.remove_prefix(1);
     }
-    if (text.empty() || text.size() > 64 ||
+    if (text.empty() ||
         !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
     {
         return std::nullopt;
     }
-    long double value = 0;
-    for (const char c : text)
+    const std::size_t first = text.find_first_not_of('0');
+    const std::string_view digits = first == std::string_view::npos ? "" : text.substr(first);
+    // Eleven significant digits are past 32 bits whatever they are.
+    if (digits.size() > 10)
+    {
+        return std::nullopt;
+    }
+    std::int64_t value = 0;
+    for (const char c : digits)
     {
         value = value * 10 + (c - '0');
     }
