@@ -4,9 +4,8 @@
 #include "QZFramework/ObjectBase/Exception.h"
 #include "UI/TarnSeriesCommon/ButtonEditPanel.h"
 #include "UI/TarnSeriesCommon/ButtonPanel.h"
+#include "UI/TarnSeriesCommon/ControlUtilities.h"
 #include "UI/TarnSeriesCommon/EditPanelHost.h"
-
-#include <string>
 
 namespace QZ
 {
@@ -16,12 +15,6 @@ namespace
 constexpr const char* kInitialize = "LButtonGroupPanel::Initialize";
 constexpr std::uint32_t kBankCount = 4;
 constexpr std::uint32_t kButtonsPerBank = 9;
-
-WideString Numbered(const char* prefix, std::uint32_t number)
-{
-    const std::string name = prefix + std::to_string(number);
-    return WideString(std::u16string(name.begin(), name.end()).c_str());
-}
 
 } // namespace
 
@@ -56,11 +49,11 @@ QZRESULT LButtonGroupPanel::Initialize()
     mButtons.clear();
     for (std::uint32_t bank = 1; bank <= kBankCount; ++bank)
     {
-        const RCPtr<LControl> holder = FindChildByName(Numbered("buttonBank", bank));
+        const RCPtr<LControl> holder = FindChildByName(NumberedName(u"buttonBank", bank));
         for (std::uint32_t button = 1; button <= kButtonsPerBank; ++button)
         {
             mButtons.push_back(RCPtr<LButtonPanel>::DynamicCastFrom(
-                holder ? holder->FindChildByName(Numbered("button", button)) : nullptr));
+                holder ? holder->FindChildByName(NumberedName(u"button", button)) : nullptr));
         }
     }
     bool complete = true;
@@ -192,15 +185,7 @@ QZRESULT LButtonGroupPanel::OnButtonClick(const RCPtr<LNotificationDistributor>&
 void LButtonGroupPanel::Select(std::uint32_t index)
 {
     mSelected = static_cast<std::int32_t>(index);
-    RCPtr<LControl> root;
-    GetRootControl(root);
-    const RCPtr<LControl> device =
-        root ? root->FindChildByName(WideString(u"viewDevice")) : nullptr;
-    if (auto* host = dynamic_cast<IEditPanelHost*>(device.Get()))
-    {
-        host->ShowEditPanel(kPushButtonControlType, index);
-    }
-    else
+    if (!ShowEditPanelOf(*this, kPushButtonControlType, static_cast<std::int32_t>(index)))
     {
         mEditPanel->SetShown(true);
     }
