@@ -53,11 +53,11 @@ QZRESULT LKeybedZoneEditPanel::Initialize()
         RequireChild<LLabel>(self, {u"zoneName"}, kInitialize, "couldn't find child zoneName");
     mEnable = RequireChild<LButton>(self, {u"zoneEnabledToggleButton"}, kInitialize,
                                     "couldn't find child zoneEnabledToggleButton");
-    Listen(mEnable.Get(), NID_VALUE_CHANGE, &LKeybedZoneEditPanel::OnValueChanged);
+    Listen(mEnable.Get(), NID_VALUE_CHANGE, &LKeybedZoneEditPanel::OnControlChanged);
     Listen(mEnable.Get(), NID_LEFT_CLICK, &LKeybedZoneEditPanel::OnEnableToggleClicked);
     mChannel = RequireChild<LComboBox>(self, {u"midiChannel", u"comboBox"}, kInitialize,
                                        "couldn't find child midiChannel");
-    Listen(mChannel.Get(), NID_SELECTION_CHANGE, &LKeybedZoneEditPanel::OnValueChanged);
+    Listen(mChannel.Get(), NID_SELECTION_CHANGE, &LKeybedZoneEditPanel::OnControlChanged);
     mOctave = FindNumber({u"octave"}, "couldn't find child octave");
     mTranspose = FindNumber({u"transpose"}, "couldn't find child transpose");
     mLSB = FindNumber({u"msbLSBSelectors", u"lsb"}, "couldn't find child lsb");
@@ -87,7 +87,7 @@ RCPtr<LNumericUpDown> LKeybedZoneEditPanel::FindNumber(std::initializer_list<con
     {
         QZ_THROW_RUNTIME(kInitialize, "Null Pointer", detail);
     }
-    Listen(number.Get(), NID_VALUE_CHANGE, &LKeybedZoneEditPanel::OnValueChanged);
+    Listen(number.Get(), NID_VALUE_CHANGE, &LKeybedZoneEditPanel::OnControlChanged);
     return number;
 }
 
@@ -226,8 +226,8 @@ void LKeybedZoneEditPanel::SendZoneValue()
                                         MakeKeybedZoneValue(GetZoneSettings())));
 }
 
-QZRESULT LKeybedZoneEditPanel::OnValueChanged(const RCPtr<LNotificationDistributor>& sender,
-                                              const RCPtr<LNotification>&)
+QZRESULT LKeybedZoneEditPanel::OnControlChanged(const RCPtr<LNotificationDistributor>& sender,
+                                                const RCPtr<LNotification>&)
 {
     if (mShowing)
     {

@@ -66,8 +66,8 @@ private:
     // caller keeps the changes quiet.
     void FitKeys();
     void SendZoneValue();
-    QZRESULT OnValueChanged(const RCPtr<LNotificationDistributor>& sender,
-                            const RCPtr<LNotification>& notification);
+    QZRESULT OnControlChanged(const RCPtr<LNotificationDistributor>& sender,
+                              const RCPtr<LNotification>& notification);
     QZRESULT OnEnableToggleClicked(const RCPtr<LNotificationDistributor>& sender,
                                    const RCPtr<LNotification>& notification);
 
