@@ -1,12 +1,9 @@
 #include "UI/TarnSeriesCommon/KeybedZonePanel.h"
 
 #include "QZFramework/ControlBase/StringTable.h"
-#include "QZFramework/Controls/Label.h"
-#include "QZFramework/ObjectBase/Exception.h"
-#include "UI/TarnSeriesCommon/ControlUtilities.h"
+#include "UI/TarnSeriesCommon/KeybedZoneLayout.h"
 #include "UI/TarnSeriesCommon/KeybedZoneValue.h"
 #include "UI/TarnSeriesCommon/MIDIChannelViewPanel.h"
-#include "UI/TarnSeriesCommon/NumberText.h"
 
 #include <optional>
 #include <vector>
@@ -39,68 +36,35 @@ std::optional<std::vector<WideString>> NameList(const RCPtr<LControl>& label)
 
 LKeybedZonePanel::LKeybedZonePanel(const RCPtr<LControl>& parent, const WideString& name,
                                    bool mostDerived)
-    : LPanel(parent, name, mostDerived), IKeybedZone(1)
+    : LFamilyPanel(parent, name, mostDerived, GetKeybedZoneLayout())
 {
 }
 
-LKeybedZonePanel::~LKeybedZonePanel() = default;
-
-QZRESULT LKeybedZonePanel::Initialize()
+void LKeybedZonePanel::ShowValue(const Array<signed char>& value)
 {
-    const QZRESULT result = LPanel::Initialize();
-    if (Failed(result))
+    const std::optional<KeybedZoneSettings> zone = DecodeKeybedZone(value);
+    if (!zone)
     {
-        return result;
-    }
-    mInfo = RequireChild<LLabel>(RCPtr<LControl>(this), {u"infoLabel"},
-                                 "LKeybedZonePanel::Initialize", "Cannot find child: infoLabel");
-    return result;
-}
-
-QZRESULT LKeybedZonePanel::ReleaseInternalReferences()
-{
-    mInfo = nullptr;
-    return LPanel::ReleaseInternalReferences();
-}
-
-void LKeybedZonePanel::SetFirstParamID(LParameterizedModule* parent, std::int32_t firstParamID,
-                                       std::uint32_t index)
-{
-    LParameterizedModule::SetFirstParamID(parent, firstParamID, index);
-    const RCPtr<LControl> label =
-        RequireChild<LControl>(RCPtr<LControl>(this), {u"zoneName"},
-                               "LKeybedZonePanel::SetFirstParamID", "Cannot find child: zoneName");
-    WideString text;
-    label->SetText(FormatNumberText(label->GetString(text, u"LABEL"), index + 1), true);
-}
-
-std::int32_t LKeybedZonePanel::SetParamValueLocal(const ParamDescriptor& descriptor,
-                                                  const Variant& value, bool)
-{
-    const std::optional<KeybedZoneSettings> settings = ReadKeybedZoneValue(value);
-    if (descriptor.mParamID != mFirstParamID || !settings)
-    {
-        return E_FAIL;
+        return;
     }
     const RCPtr<LControl> selector =
         FindDescendant(FindDeviceViewChild(*this, u"zoneEditPanel"),
                        {u"startEndNoteSelector", u"startNote", u"noteSelector"});
     const auto notes = NameList(FindDescendant(selector, {u"noteNameLabel"}));
     const auto octaves = NameList(FindDescendant(selector, {u"octaveNameLabel"}));
-    if (mInfo && notes && octaves)
+    if (notes && octaves)
     {
+        const RCPtr<LControl>& info = GetView();
         WideString format;
-        mInfo->GetString(format, u"INFO_TEXT");
-        mInfo->SetText(
-            FormatZoneKeys(format, *notes, *octaves, {settings->firstKey, settings->lastKey}),
-            true);
+        info->GetString(format, u"INFO_TEXT");
+        info->SetText(FormatZoneKeys(format, *notes, *octaves, {zone->firstKey, zone->lastKey}),
+                      true);
     }
     if (const auto channel =
             FindChildAs<LMIDIChannelViewPanel>(RCPtr<LControl>(this), {u"midiChannel"}))
     {
-        channel->ShowChannel(static_cast<std::uint8_t>(settings->channel));
+        channel->ShowChannel(static_cast<std::uint8_t>(zone->channel));
     }
-    return 0;
 }
 
 } // namespace QZ

@@ -63,43 +63,45 @@ std::u16string_view NameAt(const std::vector<WideString>& names, std::int32_t in
 
 } // namespace
 
-std::optional<KeybedZoneSettings> ReadKeybedZoneValue(const Variant& value)
+std::optional<KeybedZoneSettings> DecodeKeybedZone(const Array<signed char>& bytes)
 {
-    std::uint32_t size = 0;
-    const auto* data = static_cast<const std::int8_t*>(value.GetData(size));
-    if (data == nullptr || size != KeybedZoneByte::kSize)
+    if (bytes.GetCount() != static_cast<std::int32_t>(KeybedZoneByte::kSize))
     {
         return std::nullopt;
     }
+    const auto at = [&bytes](std::size_t index)
+    { return static_cast<std::int32_t>(bytes.GetAt(static_cast<std::int32_t>(index))); };
     KeybedZoneSettings settings;
-    settings.enabled = data[KeybedZoneByte::kEnabled];
-    settings.channel = data[KeybedZoneByte::kChannel];
-    settings.program = data[KeybedZoneByte::kProgram];
-    settings.bankMSB = data[KeybedZoneByte::kBankMSB];
-    settings.bankLSB = data[KeybedZoneByte::kBankLSB];
-    settings.firstKey = data[KeybedZoneByte::kFirstNote];
-    settings.lastKey = data[KeybedZoneByte::kLastNote];
-    settings.octave = data[KeybedZoneByte::kOctave] - KeybedZoneByte::kOctaveBias;
-    settings.transpose = data[KeybedZoneByte::kTranspose] - KeybedZoneByte::kTransposeBias;
+    settings.enabled = at(KeybedZoneByte::kEnabled);
+    settings.channel = at(KeybedZoneByte::kChannel);
+    settings.program = at(KeybedZoneByte::kProgram);
+    settings.bankMSB = at(KeybedZoneByte::kBankMSB);
+    settings.bankLSB = at(KeybedZoneByte::kBankLSB);
+    settings.firstKey = at(KeybedZoneByte::kFirstNote);
+    settings.lastKey = at(KeybedZoneByte::kLastNote);
+    settings.octave = at(KeybedZoneByte::kOctave) - KeybedZoneByte::kOctaveBias;
+    settings.transpose = at(KeybedZoneByte::kTranspose) - KeybedZoneByte::kTransposeBias;
     return settings;
 }
 
-Variant MakeKeybedZoneValue(const KeybedZoneSettings& settings)
+Array<signed char> EncodeKeybedZone(const KeybedZoneSettings& settings)
 {
-    std::array<std::uint8_t, KeybedZoneByte::kSize> bytes{};
-    const auto low = [](std::int32_t field) { return static_cast<std::uint8_t>(field & 0xFF); };
-    bytes[KeybedZoneByte::kEnabled] = low(settings.enabled);
-    bytes[KeybedZoneByte::kChannel] = low(settings.channel);
-    bytes[KeybedZoneByte::kProgram] = low(settings.program);
-    bytes[KeybedZoneByte::kBankMSB] = low(settings.bankMSB);
-    bytes[KeybedZoneByte::kBankLSB] = low(settings.bankLSB);
-    bytes[KeybedZoneByte::kFirstNote] = low(settings.firstKey);
-    bytes[KeybedZoneByte::kLastNote] = low(settings.lastKey);
-    bytes[KeybedZoneByte::kOctave] = low(settings.octave + KeybedZoneByte::kOctaveBias);
-    bytes[KeybedZoneByte::kTranspose] = low(settings.transpose + KeybedZoneByte::kTransposeBias);
-    Variant value;
-    value.SetBytes(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
-    return value;
+    Array<signed char> bytes(static_cast<std::int32_t>(KeybedZoneByte::kSize));
+    const auto put = [&bytes](std::size_t index, std::int32_t field)
+    {
+        bytes.GetAt(static_cast<std::int32_t>(index)) =
+            static_cast<signed char>(static_cast<std::uint8_t>(field & 0xFF));
+    };
+    put(KeybedZoneByte::kEnabled, settings.enabled);
+    put(KeybedZoneByte::kChannel, settings.channel);
+    put(KeybedZoneByte::kProgram, settings.program);
+    put(KeybedZoneByte::kBankMSB, settings.bankMSB);
+    put(KeybedZoneByte::kBankLSB, settings.bankLSB);
+    put(KeybedZoneByte::kFirstNote, settings.firstKey);
+    put(KeybedZoneByte::kLastNote, settings.lastKey);
+    put(KeybedZoneByte::kOctave, settings.octave + KeybedZoneByte::kOctaveBias);
+    put(KeybedZoneByte::kTranspose, settings.transpose + KeybedZoneByte::kTransposeBias);
+    return bytes;
 }
 
 KeyRange ClampKeyRange(KeyRange keys)

@@ -6,18 +6,15 @@
 #pragma once
 
 #include "DeviceControl/GeneratedCode/Engine/Inc/ValueLayout.h"
+#include "QZFramework/Utilities/Storage/Array.h"
 #include "QZFramework/Utilities/Storage/StringT.h"
-#include "QZFramework/Utilities/Storage/Variant.h"
 
-#include <array>
 #include <cstdint>
 #include <optional>
 #include <vector>
 
 namespace QZ
 {
-
-using KeybedZoneBytes = std::array<std::int8_t, KeybedZoneByte::kSize>;
 
 // The zone as its edit panel shows it: octave -5 to 5, transpose -12 to 12, the rest as stored.
 struct KeybedZoneSettings
@@ -35,10 +32,10 @@ struct KeybedZoneSettings
     bool operator==(const KeybedZoneSettings&) const = default;
 };
 
-// Nothing for a value that is not nine bytes.
-[[nodiscard]] std::optional<KeybedZoneSettings> ReadKeybedZoneValue(const Variant& value);
+// Nothing for bytes that are not nine.
+[[nodiscard]] std::optional<KeybedZoneSettings> DecodeKeybedZone(const Array<signed char>& bytes);
 // Each field's low eight bits, octave and transpose with their offsets.
-[[nodiscard]] Variant MakeKeybedZoneValue(const KeybedZoneSettings& settings);
+[[nodiscard]] Array<signed char> EncodeKeybedZone(const KeybedZoneSettings& settings);
 
 inline constexpr std::int32_t kHighestZoneKey = KeybedZoneByte::kHighestNote;
 

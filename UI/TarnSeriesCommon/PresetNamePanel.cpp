@@ -2,7 +2,6 @@
 
 #include "QZFramework/Controls/TextBox.h"
 #include "QZFramework/Notification/NotificationIDs.h"
-#include "QZFramework/ObjectBase/Exception.h"
 #include "UI/TarnSeriesCommon/ControlUtilities.h"
 #include "UI/TarnSeriesCommon/PresetNameValue.h"
 #include "UI/TarnSeriesCommon/QuietScope.h"
@@ -20,7 +19,7 @@ constexpr const char* kInitialize = "LPresetNamePanel::Initialize";
 
 LPresetNamePanel::LPresetNamePanel(const RCPtr<LControl>& parent, const WideString& name,
                                    bool mostDerived)
-    : LPanel(parent, name, mostDerived), IPresetName(1)
+    : LHandlingPanel(parent, name, mostDerived), IPresetName(1)
 {
 }
 
@@ -33,16 +32,11 @@ QZRESULT LPresetNamePanel::Initialize()
     {
         return result;
     }
-    mHandler = new LNotificationHandler<LPresetNamePanel>(this);
+    MakeHandler(this);
     mTextBox = RequireChild<LTextBox>(RCPtr<LControl>(this), {u"textBox"}, kInitialize,
                                       "Cannot find child textBox");
-    const QZRESULT subscribed = mHandler->AddHandler(
-        &LPresetNamePanel::OnTextBoxTextChange, RCPtr<LNotificationDistributor>(mTextBox.Get()),
-        NID_TEXTBOX_TEXT_CHANGE, 0);
-    if (Failed(subscribed))
-    {
-        QZ_THROW_FAILED_RESULT(subscribed, kInitialize);
-    }
+    Listen(RCPtr<LControl>(mTextBox.Get()), NID_TEXTBOX_TEXT_CHANGE,
+           &LPresetNamePanel::OnTextBoxTextChange, kInitialize);
     mTextBox->SetMaxLength(static_cast<std::int32_t>(kPresetNameLength));
     mTextBox->SetAutoScroll(0, true);
     mTextBox->SetFilter(WideString(kPresetNameCharacters), true);
@@ -51,30 +45,8 @@ QZRESULT LPresetNamePanel::Initialize()
 
 QZRESULT LPresetNamePanel::ReleaseInternalReferences()
 {
-    mHandler = nullptr;
     mTextBox = nullptr;
-    return LPanel::ReleaseInternalReferences();
-}
-
-void LPresetNamePanel::ReceiveNotification(const RCPtr<LNotificationDistributor>& sender,
-                                           const RCPtr<LNotification>& notification)
-{
-    if (mHandler && notification && mHandler->Handles(sender, notification->GetID()))
-    {
-        mHandler->HandleNotification(sender, notification);
-        return;
-    }
-    LPanel::ReceiveNotification(sender, notification);
-}
-
-QZRESULT LPresetNamePanel::Unsubscribe(const RCPtr<LNotificationDistributor>& distributor,
-                                       const char16_t* identifier)
-{
-    if (mHandler)
-    {
-        mHandler->RemoveHandler(distributor, identifier);
-    }
-    return LPanel::Unsubscribe(distributor, identifier);
+    return LHandlingPanel::ReleaseInternalReferences();
 }
 
 std::int32_t LPresetNamePanel::SetParamValueLocal(const ParamDescriptor& descriptor,

@@ -6,14 +6,14 @@
 #pragma once
 
 #include "DeviceControl/GeneratedCode/Engine/Inc/IPresetName.h"
-#include "QZFramework/Controls/Panel.h"
+#include "UI/TarnSeriesCommon/HandlingPanel.h"
 
 namespace QZ
 {
 
 class LTextBox;
 
-class LPresetNamePanel : public LPanel, public IPresetName
+class LPresetNamePanel : public LHandlingPanel<LPresetNamePanel>, public IPresetName
 {
 public:
     LPresetNamePanel(const RCPtr<LControl>& parent, const WideString& name, bool mostDerived);
@@ -23,10 +23,6 @@ public:
     // and sets its length and character set.
     QZRESULT Initialize() override;
     QZRESULT ReleaseInternalReferences() override;
-    void ReceiveNotification(const RCPtr<LNotificationDistributor>& sender,
-                             const RCPtr<LNotification>& notification) override;
-    QZRESULT Unsubscribe(const RCPtr<LNotificationDistributor>& distributor,
-                         const char16_t* identifier) override;
 
     // E_FAIL, and the text stays, for another parameter or a value that is not a name; else
     // shows the name and answers 0.
@@ -37,7 +33,6 @@ private:
     QZRESULT OnTextBoxTextChange(const RCPtr<LNotificationDistributor>& sender,
                                  const RCPtr<LNotification>& notification);
 
-    RCPtr<LNotificationHandler<LPresetNamePanel>> mHandler;
     RCPtr<LTextBox> mTextBox;
     bool mShowing = false;
 };

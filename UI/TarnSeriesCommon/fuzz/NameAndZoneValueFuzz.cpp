@@ -50,18 +50,23 @@ void CheckName(const std::uint8_t* data, std::size_t size)
 
 void CheckZone(const std::uint8_t* data, std::size_t size)
 {
-    const std::optional<QZ::KeybedZoneSettings> settings =
-        QZ::ReadKeybedZoneValue(MakeValue(data, size));
+    QZ::Array<signed char> bytes(static_cast<std::int32_t>(size));
+    if (size != 0)
+    {
+        std::memcpy(&bytes.GetAt(0), data, size);
+    }
+    const std::optional<QZ::KeybedZoneSettings> settings = QZ::DecodeKeybedZone(bytes);
     if (!settings)
     {
         return;
     }
-    std::uint32_t written = 0;
-    const QZ::Variant value = QZ::MakeKeybedZoneValue(*settings);
-    const void* bytes = value.GetData(written);
-    if (written != size || std::memcmp(bytes, data, size) != 0)
+    const QZ::Array<signed char> written = QZ::EncodeKeybedZone(*settings);
+    for (std::int32_t k = 0; k < bytes.GetCount(); ++k)
     {
-        std::abort();
+        if (written.GetCount() != bytes.GetCount() || written.GetAt(k) != bytes.GetAt(k))
+        {
+            std::abort();
+        }
     }
 }
 

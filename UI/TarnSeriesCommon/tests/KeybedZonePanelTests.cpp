@@ -1,11 +1,12 @@
-#include "QZFramework/Controls/Button.h"
 #include "QZFramework/Controls/ComboBox.h"
 #include "QZFramework/Controls/NumericUpDown.h"
+#include "UI/TarnSeriesCommon/FamilyValue.h"
 #include "UI/TarnSeriesCommon/KeybedZoneEditPanel.h"
 #include "UI/TarnSeriesCommon/KeybedZoneGroupPanel.h"
 #include "UI/TarnSeriesCommon/KeybedZonePanel.h"
 #include "UI/TarnSeriesCommon/MIDIChannelViewPanel.h"
-#include "UI/TarnSeriesCommon/tests/StandInMainControl.h"
+#include "UI/RededoVuvuvaCommon/MidiNoteSelector.h"
+#include "UI/TarnSeriesCommon/tests/FamilyPanelFixture.h"
 
 #include <functional>
 #include <string>
@@ -16,29 +17,20 @@ namespace QZ
 namespace
 {
 
-using Bytes = std::vector<std::uint8_t>;
+using Bytes = std::vector<int>;
 constexpr std::int32_t kFirstZoneID = 1;
 
-Variant MakeValue(const Bytes& bytes)
+Variant ValueOf(const Bytes& bytes)
 {
-    Variant value;
-    value.SetBytes(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
-    return value;
+    return MakeValue(BytesOf(bytes));
 }
 
-Bytes BytesOf(const Variant& value)
-{
-    std::uint32_t size = 0;
-    const auto* data = static_cast<const std::uint8_t*>(value.GetData(size));
-    return data ? Bytes(data, data + size) : Bytes();
-}
-
-class KeybedZonePanels : public MainControlFixture
+class KeybedZonePanels : public FamilyPanelFixture
 {
 protected:
     void SetUp() override
     {
-        MainControlFixture::SetUp();
+        FamilyPanelFixture::SetUp();
         Register(u"RededoVuvuva.MainControl.KeybedZones",
                  &LControlFactory::Create<LKeybedZoneGroupPanel>);
         Register(u"RededoVuvuva.MainControl.KeybedZones.Zone",
@@ -47,39 +39,25 @@ protected:
                  &LControlFactory::Create<LKeybedZoneEditPanel>);
         Register(u"RededoVuvuva.MainControl.MIDIChannelView",
                  &LControlFactory::Create<LMIDIChannelViewPanel>);
+        Register(u"RededoVuvuva.Control.ZoneNoteSelector",
+                 &LControlFactory::Create<LMidiNoteSelector>);
         BuildMain();
-        mGroup = InMain<LKeybedZoneGroupPanel>(u"viewDevice/keybedZones");
-        mEdit = InMain<LKeybedZoneEditPanel>(u"viewDevice/zoneEditPanel");
+        mGroup = RCPtr<LKeybedZoneGroupPanel>::DynamicCastFrom(DeviceChild(u"keybedZones"));
+        mEdit = RCPtr<LKeybedZoneEditPanel>::DynamicCastFrom(DeviceChild(u"zoneEditPanel"));
         ASSERT_TRUE(mGroup && mEdit);
-        // The note selectors give the keys the range of MIDI notes.
-        for (const char16_t* key : {u"startNote", u"endNote"})
-        {
-            const RCPtr<LNumericUpDown> number =
-                Number(std::u16string(u"startEndNoteSelector/") + key + u"/noteSelector");
-            ASSERT_TRUE(number);
-            number->SetValueRange(0, 127, 0);
-        }
-        mMain->modules.push_back(RCPtr<LParameterizedModule>(mGroup.Get()));
-        // The device view places the zones so.
-        mGroup->SetFirstParamID(mMain.Get(), kFirstZoneID, 0);
-        DeliverPosted(131);
+        Place(RCPtr<LParameterizedModule>(mGroup.Get()), kFirstZoneID);
+        DeliverPostedStates(131);
     }
     void TearDown() override
     {
         mGroup = nullptr;
         mEdit = nullptr;
-        MainControlFixture::TearDown();
+        FamilyPanelFixture::TearDown();
     }
 
-    static void Click(const RCPtr<LControl>& control)
-    {
-        RCPtr<LNotification> click;
-        LNotification::Create(click, NID_LEFT_CLICK);
-        control->Distribute(click);
-    }
     RCPtr<LControl> ZoneButton(std::size_t index) const
     {
-        return Descend(RCPtr<LControl>(mGroup->GetZonePanels()[index].Get()), u"button");
+        return Descend(RCPtr<LControl>(mGroup->GetElementPanels()[index].Get()), u"button");
     }
     RCPtr<LNumericUpDown> Number(const std::u16string& selector) const
     {
@@ -101,22 +79,17 @@ protected:
     {
         return Number(u"startEndNoteSelector/endNote/noteSelector");
     }
-    std::string Text(const RCPtr<LControl>& from, const std::u16string& path) const
-    {
-        const RCPtr<LControl> control = Descend(from, path);
-        return control ? control->GetText().ToNarrowString().GetString() : "<missing>";
-    }
     RCPtr<LControl> Zone(std::size_t index) const
     {
-        return RCPtr<LControl>(mGroup->GetZonePanels()[index].Get());
+        return RCPtr<LControl>(mGroup->GetElementPanels()[index].Get());
     }
     Bytes LastSent() const
     {
-        return mMain->sent.empty() ? Bytes() : BytesOf(mMain->sent.back().mValue);
+        return mMain->sent.empty() ? Bytes() : IntsOf(mMain->sent.back().mValue);
     }
     void Deliver(std::int32_t id, const Bytes& bytes)
     {
-        mMain->Deliver(ParamValue(ParamDescriptor(id), MakeValue(bytes)));
+        mMain->Deliver(ParamValue(ParamDescriptor(id), ValueOf(bytes)));
     }
 
     RCPtr<LKeybedZoneGroupPanel> mGroup;
@@ -127,17 +100,17 @@ protected:
 // and names it; hiding the edit panel darkens every zone.
 TEST_F(KeybedZonePanels, ClickBindsTheEditPanelToTheZone)
 {
-    ASSERT_EQ(mGroup->GetZonePanels().size(), 4u);
+    ASSERT_EQ(mGroup->GetElementPanels().size(), 4u);
     for (std::size_t i = 0; i < 4; ++i)
     {
         EXPECT_EQ(Text(Zone(i), u"zoneName"), "ZONE " + std::to_string(i + 1));
         EXPECT_EQ(mMain->GetModule(kFirstZoneID + static_cast<std::int32_t>(i)).Get(),
-                  static_cast<LParameterizedModule*>(mGroup->GetZonePanels()[i].Get()));
+                  static_cast<LParameterizedModule*>(mGroup->GetElementPanels()[i].Get()));
     }
     EXPECT_EQ(mMain->GetModule(kFirstZoneID + 4).Get(), nullptr);
 
     Click(ZoneButton(2));
-    EXPECT_EQ(mGroup->GetSelectedIndex(), 2);
+    EXPECT_EQ(mDevice->shown.back(), std::make_pair(kKeybedZoneControlType, 2));
     EXPECT_EQ(mEdit->GetFirstParamID(), 3);
     EXPECT_EQ(mEdit->GetIndex(), 2u);
     EXPECT_TRUE(mEdit->IsShowing(false));
@@ -148,19 +121,19 @@ TEST_F(KeybedZonePanels, ClickBindsTheEditPanelToTheZone)
     }
     EXPECT_EQ(mMain->GetModule(3).Get(), static_cast<LParameterizedModule*>(mEdit.Get()));
     EXPECT_EQ(mMain->GetModule(4).Get(),
-              static_cast<LParameterizedModule*>(mGroup->GetZonePanels()[3].Get()));
-    const std::vector<ParamValue> states = DeliverPosted(1);
+              static_cast<LParameterizedModule*>(mGroup->GetElementPanels()[3].Get()));
+    const std::vector<ParamValue> states = DeliverPostedStates(1);
     ASSERT_FALSE(states.empty());
     EXPECT_EQ(states.back().mDescriptor.mParamID, 3);
     EXPECT_TRUE(mMain->sent.empty());
 
     // Placing the container again places the drawn zones, never the edit panel.
     mGroup->SetFirstParamID(mMain.Get(), kFirstZoneID, 0);
-    EXPECT_EQ(mGroup->GetZonePanels()[2]->LParameterizedModule::GetParent(),
+    EXPECT_EQ(mGroup->GetElementPanels()[2]->LParameterizedModule::GetParent(),
               static_cast<LParameterizedModule*>(mGroup.Get()));
     EXPECT_EQ(mEdit->GetFirstParamID(), 3);
 
-    mEdit->SetShown(false);
+    mDevice->ShowEditPanel(kEncoderControlType, 0);
     EXPECT_EQ(ZoneButton(2)->GetValue(), 0.0);
 }
 
@@ -170,7 +143,7 @@ TEST_F(KeybedZonePanels, ClickBindsTheEditPanelToTheZone)
 TEST_F(KeybedZonePanels, KeyClampsAndTheirApplyOrder)
 {
     Click(ZoneButton(1));
-    DeliverPosted(1);
+    DeliverPostedStates(1);
     Deliver(2, {1, 0, 0, 0, 0, 10, 20, 5, 12});
     const struct
     {
@@ -191,8 +164,7 @@ TEST_F(KeybedZonePanels, KeyClampsAndTheirApplyOrder)
         EXPECT_EQ(GetNumber(LastKey()), edit.last);
         ASSERT_EQ(mMain->sent.size(), 1u);
         EXPECT_EQ(mMain->sent[0].mDescriptor.mParamID, 2);
-        EXPECT_EQ(LastSent(), (Bytes{1, 0, 0, 0, 0, static_cast<std::uint8_t>(edit.first),
-                                     static_cast<std::uint8_t>(edit.last), 5, 12}));
+        EXPECT_EQ(LastSent(), (Bytes{1, 0, 0, 0, 0, edit.first, edit.last, 5, 12}));
     }
 
     mMain->sent.clear();
@@ -206,7 +178,7 @@ TEST_F(KeybedZonePanels, KeyClampsAndTheirApplyOrder)
         {{1, 0, 0, 0, 0, 10, 20, 5, 12}, {1, 0, 0, 0, 0, 30, 40, 5, 12}, 30, 40},
         {{1, 0, 0, 0, 0, 30, 40, 5, 12}, {1, 0, 0, 0, 0, 10, 20, 5, 12}, 10, 20},
         {{1, 0, 0, 0, 0, 10, 20, 5, 12}, {1, 0, 0, 0, 0, 50, 40, 5, 12}, 40, 40},
-        {{1, 0, 0, 0, 0, 10, 20, 5, 12}, {1, 0, 0, 0, 0, 0x90, 90, 5, 12}, 0, 60},
+        {{1, 0, 0, 0, 0, 10, 20, 5, 12}, {1, 0, 0, 0, 0, -112, 90, 5, 12}, 0, 60},
     };
     for (const auto& value : values)
     {
@@ -224,7 +196,7 @@ TEST_F(KeybedZonePanels, KeyClampsAndTheirApplyOrder)
 TEST_F(KeybedZonePanels, EditsSendTheWholeValue)
 {
     Click(ZoneButton(1));
-    DeliverPosted(1);
+    DeliverPostedStates(1);
     const Bytes shown{1, 3, 5, 0, 0, 10, 20, 5, 12};
     Deliver(2, shown);
     const RCPtr<LControl> edit(mEdit.Get());
@@ -237,7 +209,7 @@ TEST_F(KeybedZonePanels, EditsSendTheWholeValue)
         const char* what;
         std::function<void()> change;
         std::size_t byte;
-        std::uint8_t sent;
+        int sent;
     } cases[] = {
         {"program", [&] { SetNumber(Number(u"program"), 6); }, 2, 6},
         {"msb", [&] { SetNumber(Number(u"msbLSBSelectors/msb"), 127); }, 3, 127},
@@ -267,10 +239,15 @@ TEST_F(KeybedZonePanels, EditsSendTheWholeValue)
     for (const auto& [id, bytes] :
          {std::pair<std::int32_t, Bytes>{3, shown}, {2, Bytes(8, 1)}, {2, Bytes(10, 1)}})
     {
-        EXPECT_EQ(mEdit->SetParamValueLocal(ParamDescriptor(id), MakeValue(bytes), true), E_FAIL);
+        EXPECT_EQ(mEdit->SetParamValueLocal(ParamDescriptor(id), ValueOf(bytes), true), E_FAIL);
     }
-    EXPECT_EQ(BytesOf(MakeKeybedZoneValue(mEdit->GetZoneSettings())), expected);
+    EXPECT_EQ(IntsOf(EncodeKeybedZone(mEdit->GetZoneSettings())), expected);
     EXPECT_TRUE(mMain->sent.empty());
+
+    // A channel byte the list cannot show is kept, never replaced by the empty selection.
+    Deliver(2, {1, 20, 5, 0, 0, 10, 20, 5, 12});
+    SetNumber(Number(u"program"), 7);
+    EXPECT_EQ(LastSent(), (Bytes{1, 20, 7, 0, 0, 10, 20, 5, 12}));
 }
 
 // A drawn zone shows its keys by name and its channel; what it cannot name shows "?".
@@ -284,7 +261,7 @@ TEST_F(KeybedZonePanels, DrawnZoneShowsKeysAndChannel)
     } cases[] = {
         {{1, 10, 0, 0, 0, 24, 53, 5, 12}, "First: C (3) | Last F (5)", "CH:10"},
         {{1, 0, 0, 0, 0, 0, 60, 5, 12}, "First: C (1) | Last C (6)", "CH:G"},
-        {{1, 16, 0, 0, 0, 0x90, 61, 5, 12}, "First: ? ? | Last Db (6)", "CH:16"},
+        {{1, 16, 0, 0, 0, -112, 61, 5, 12}, "First: ? ? | Last Db (6)", "CH:16"},
     };
     for (const auto& c : cases)
     {
@@ -292,14 +269,14 @@ TEST_F(KeybedZonePanels, DrawnZoneShowsKeysAndChannel)
         EXPECT_EQ(Text(Zone(3), u"infoLabel"), c.info);
         EXPECT_EQ(Text(Zone(3), u"midiChannel/label"), c.channel);
     }
-    const auto zone4 = mGroup->GetZonePanels()[3];
-    EXPECT_EQ(zone4->SetParamValueLocal(ParamDescriptor(3), MakeValue(Bytes(9, 0)), true), E_FAIL);
-    EXPECT_EQ(zone4->SetParamValueLocal(ParamDescriptor(4), MakeValue(Bytes(7, 0)), true), E_FAIL);
+    const auto zone4 = mGroup->GetElementPanels()[3];
+    EXPECT_EQ(zone4->SetParamValueLocal(ParamDescriptor(3), ValueOf(Bytes(9, 0)), true), E_FAIL);
+    EXPECT_EQ(zone4->SetParamValueLocal(ParamDescriptor(4), ValueOf(Bytes(7, 0)), true), E_FAIL);
     EXPECT_EQ(Text(Zone(3), u"infoLabel"), "First: ? ? | Last Db (6)");
 
     // The selected zone's values pass through the edit panel to the drawn zone.
     Click(ZoneButton(3));
-    DeliverPosted(1);
+    DeliverPostedStates(1);
     Deliver(4, {1, 2, 0, 0, 0, 24, 53, 5, 12});
     EXPECT_EQ(Text(Zone(3), u"infoLabel"), "First: C (3) | Last F (5)");
     EXPECT_EQ(Text(Zone(3), u"midiChannel/label"), "CH:2");

@@ -13,18 +13,24 @@ namespace
 
 using Bytes = std::vector<std::uint8_t>;
 
-Variant MakeValue(const Bytes& bytes)
+Array<signed char> ArrayOf(const Bytes& bytes)
 {
-    Variant value;
-    value.SetBytes(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
-    return value;
+    Array<signed char> array(static_cast<std::int32_t>(bytes.size()));
+    for (std::size_t k = 0; k < bytes.size(); ++k)
+    {
+        array.GetAt(static_cast<std::int32_t>(k)) = static_cast<signed char>(bytes[k]);
+    }
+    return array;
 }
 
-Bytes BytesOf(const Variant& value)
+Bytes BytesOf(const Array<signed char>& array)
 {
-    std::uint32_t size = 0;
-    const auto* data = static_cast<const std::uint8_t*>(value.GetData(size));
-    return data ? Bytes(data, data + size) : Bytes();
+    Bytes bytes;
+    for (std::int32_t k = 0; k < array.GetCount(); ++k)
+    {
+        bytes.push_back(static_cast<std::uint8_t>(array.GetAt(k)));
+    }
+    return bytes;
 }
 
 std::vector<WideString> Names(std::initializer_list<const char16_t*> names)
@@ -57,11 +63,11 @@ TEST(KeybedZoneValue, BytesAndFieldsBothWays)
     for (const auto& c : cases)
     {
         SCOPED_TRACE(c.bytes.size());
-        const std::optional<KeybedZoneSettings> read = ReadKeybedZoneValue(MakeValue(c.bytes));
+        const std::optional<KeybedZoneSettings> read = DecodeKeybedZone(ArrayOf(c.bytes));
         EXPECT_EQ(read, c.settings);
         if (read)
         {
-            EXPECT_EQ(BytesOf(MakeKeybedZoneValue(*read)), c.bytes);
+            EXPECT_EQ(BytesOf(EncodeKeybedZone(*read)), c.bytes);
         }
     }
 }

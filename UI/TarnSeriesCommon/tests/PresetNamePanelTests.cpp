@@ -1,8 +1,9 @@
 #include "QZFramework/ControlBase/KeyParam.h"
 #include "QZFramework/Controls/TextBox.h"
 #include "UI/TarnSeriesCommon/PresetNamePanel.h"
+#include "UI/TarnSeriesCommon/FamilyValue.h"
 #include "UI/TarnSeriesCommon/PresetNameValue.h"
-#include "UI/TarnSeriesCommon/tests/StandInMainControl.h"
+#include "UI/TarnSeriesCommon/tests/FamilyPanelFixture.h"
 
 #include <optional>
 #include <string>
@@ -13,20 +14,11 @@ namespace QZ
 namespace
 {
 
-using Bytes = std::vector<std::uint8_t>;
+using Bytes = std::vector<int>;
 
-Variant MakeValue(const Bytes& bytes)
+Variant ValueOf(const Bytes& bytes)
 {
-    Variant value;
-    value.SetBytes(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
-    return value;
-}
-
-Bytes BytesOf(const Variant& value)
-{
-    std::uint32_t size = 0;
-    const auto* data = static_cast<const std::uint8_t*>(value.GetData(size));
-    return data ? Bytes(data, data + size) : Bytes();
+    return MakeValue(BytesOf(bytes));
 }
 
 TEST(PresetNameValue, TextToBytes)
@@ -73,33 +65,31 @@ TEST(PresetNameValue, BytesToText)
     };
     for (const auto& c : cases)
     {
-        EXPECT_EQ(DecodePresetName(MakeValue(c.bytes)), c.text) << c.bytes.size();
+        EXPECT_EQ(DecodePresetName(ValueOf(c.bytes)), c.text) << c.bytes.size();
     }
 }
 
-class PresetNamePanelTest : public MainControlFixture
+class PresetNamePanelTest : public FamilyPanelFixture
 {
 protected:
     void SetUp() override
     {
-        MainControlFixture::SetUp();
+        FamilyPanelFixture::SetUp();
         Register(u"RededoVuvuva.MainControl.DeviceView.PresetNameEditPanel",
                  &LControlFactory::Create<LPresetNamePanel>);
         BuildMain();
-        mPanel = InMain<LPresetNamePanel>(u"viewDevice/presetNameEditPanel");
+        mPanel = RCPtr<LPresetNamePanel>::DynamicCastFrom(DeviceChild(u"presetNameEditPanel"));
         ASSERT_TRUE(mPanel);
         mText = At<LTextBox>(RCPtr<LControl>(mPanel.Get()), u"textBox");
         ASSERT_TRUE(mText);
-        mMain->modules.push_back(RCPtr<LParameterizedModule>(mPanel.Get()));
-        // The device view places the name so.
-        mPanel->SetFirstParamID(mMain.Get(), 0, 0);
-        DeliverPosted(131);
+        Place(RCPtr<LParameterizedModule>(mPanel.Get()), 0);
+        DeliverPostedStates(131);
     }
     void TearDown() override
     {
         mPanel = nullptr;
         mText = nullptr;
-        MainControlFixture::TearDown();
+        FamilyPanelFixture::TearDown();
     }
 
     void Type(const std::u16string& units)
@@ -131,7 +121,7 @@ protected:
     }
     Bytes LastSent() const
     {
-        return mMain->sent.empty() ? Bytes() : BytesOf(mMain->sent.back().mValue);
+        return mMain->sent.empty() ? Bytes() : IntsOf(mMain->sent.back().mValue);
     }
 
     RCPtr<LPresetNamePanel> mPanel;
@@ -167,23 +157,21 @@ TEST_F(PresetNamePanelTest, TypingSendsTheNameAtOnce)
 TEST_F(PresetNamePanelTest, EngineNameShowsSilentlyAndSurvivesTheRoundTrip)
 {
     const Bytes name{0x41, 0x22, 0x42, 0x22, 0x22, 0x22};
-    mMain->Deliver(ParamValue(ParamDescriptor(0), MakeValue(name)));
+    mMain->Deliver(ParamValue(ParamDescriptor(0), ValueOf(name)));
     EXPECT_EQ(Shown(), u"A B");
     EXPECT_TRUE(mMain->sent.empty());
 
     EraseFromEnd(1);
     Type(u"B");
     EXPECT_EQ(LastSent(), name);
-    Variant stored;
-    ASSERT_EQ(GetRootModuleEngine()->GetParamValue(ParamDescriptor(0), stored), 0);
-    EXPECT_EQ(BytesOf(stored), name);
+    EXPECT_EQ(IntsOf(EngineValue(0)), name);
 
     mMain->sent.clear();
     for (const auto& [id, bytes] : {std::pair<std::int32_t, Bytes>{1, Bytes(6, 0x43)},
                                     {0, Bytes(5, 0x43)},
                                     {0, Bytes(7, 0x43)}})
     {
-        EXPECT_EQ(mPanel->SetParamValueLocal(ParamDescriptor(id), MakeValue(bytes), true), E_FAIL);
+        EXPECT_EQ(mPanel->SetParamValueLocal(ParamDescriptor(id), ValueOf(bytes), true), E_FAIL);
     }
     EXPECT_EQ(Shown(), u"A B");
     EXPECT_TRUE(mMain->sent.empty());
