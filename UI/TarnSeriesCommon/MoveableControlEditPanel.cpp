@@ -1,0 +1,430 @@
+#include "UI/TarnSeriesCommon/MoveableControlEditPanel.h"
+
+#include "QZFramework/Controls/ComboBox.h"
+#include "QZFramework/Controls/NumericUpDown.h"
+#include "QZFramework/Controls/TabControl.h"
+#include "QZFramework/Controls/TextBox.h"
+#include "QZFramework/Notification/NotificationIDs.h"
+#include "UI/TarnSeriesCommon/ControlUtilities.h"
+#include "UI/TarnSeriesCommon/QuietScope.h"
+
+#include <optional>
+#include <vector>
+
+namespace QZ
+{
+namespace
+{
+
+constexpr const char* kInitialize = "LMoveableControlEditPanel::Initialize";
+constexpr const char* kRegister = "LMoveableControlEditPanel::RegisterForAllParameterNotifications";
+constexpr std::int32_t kValueSize = 6;
+constexpr std::int32_t kOfferedOtherTypes = 13;
+constexpr std::int32_t kNumberDigits = 3;
+constexpr double kHighestNumber = 127.0;
+// RPN/NRPN types 4 to 7 are the items of their own list; the other list skips them.
+constexpr std::int32_t kFirstRpnType = 4;
+constexpr std::int32_t kLastRpnType = 7;
+constexpr std::int32_t kOtherItemsBeforeRpn = 4;
+
+constexpr std::array<const char16_t*, 4> kPageNames{u"ccAbsolutePage", u"ccRelativePage",
+                                                    u"nrpnRpnPage", u"otherPage"};
+
+std::int32_t GetNumber(const RCPtr<LNumericUpDown>& upDown)
+{
+    return static_cast<std::int32_t>(upDown->PositionToValue(upDown->GetValue()));
+}
+
+void SetNumber(const RCPtr<LNumericUpDown>& upDown, std::int32_t number)
+{
+    upDown->SetValue(upDown->ValueToPosition(number));
+}
+
+} // namespace
+
+LMoveableControlEditPanel::LMoveableControlEditPanel(const RCPtr<LControl>& parent,
+                                                     const WideString& name, bool mostDerived)
+    : LPanel(parent, name, mostDerived)
+{
+}
+
+LMoveableControlEditPanel::~LMoveableControlEditPanel() = default;
+
+QZRESULT LMoveableControlEditPanel::Initialize()
+{
+    const QZRESULT result = LPanel::Initialize();
+    if (Failed(result))
+    {
+        return result;
+    }
+    mHandler = new LNotificationHandler<LMoveableControlEditPanel>(this);
+    mTabs = RequireChild<LTabControl>(RCPtr<LControl>(this), {u"tabControl"}, kInitialize,
+                                      "Can not find TabControl Control: tabControl");
+    FindPages();
+    PrepareNumbers();
+    return result;
+}
+
+QZRESULT LMoveableControlEditPanel::ReleaseInternalReferences()
+{
+    mHandler = nullptr;
+    mTabs = nullptr;
+    mChannels = {};
+    mMinimums = {};
+    mMaximums = {};
+    mNumbers = {};
+    mLSB = mMSB = nullptr;
+    mRpnType = mRelativeType = mOtherType = nullptr;
+    return LPanel::ReleaseInternalReferences();
+}
+
+void LMoveableControlEditPanel::ReceiveNotification(const RCPtr<LNotificationDistributor>& sender,
+                                                    const RCPtr<LNotification>& notification)
+{
+    if (mHandler && notification && mHandler->Handles(sender, notification->GetID()))
+    {
+        mHandler->HandleNotification(sender, notification);
+        return;
+    }
+    LPanel::ReceiveNotification(sender, notification);
+}
+
+QZRESULT LMoveableControlEditPanel::Unsubscribe(const RCPtr<LNotificationDistributor>& distributor,
+                                                const char16_t* identifier)
+{
+    if (mHandler)
+    {
+        mHandler->RemoveHandler(distributor, identifier);
+    }
+    return LPanel::Unsubscribe(distributor, identifier);
+}
+
+// ---- finding the selectors ----
+
+RCPtr<LControl> LMoveableControlEditPanel::RequirePage(Page page) const
+{
+    static constexpr std::array<const char*, 4> kMissing{
+        "Can not find Page Control: ccAbsolutePage", "Can not find Page Control: ccRelativePage",
+        "Can not find Page Control: nrpnRpnPage", "Can not find Page Control: otherPage"};
+    const auto index = static_cast<std::size_t>(page);
+    return RequireChild<LControl>(mTabs->GetPage(WideString(kPageNames[index])), {}, kInitialize,
+                                  kMissing[index]);
+}
+
+void LMoveableControlEditPanel::FindPages()
+{
+    constexpr const char* kMissingChannel = "Can not find ComboBox Control: midiChannel";
+    constexpr const char* kMissingCC = "Can not find NumericUpDown Control: cc";
+    constexpr const char* kMissingMin = "Can not find NumericUpDown Control: min";
+    constexpr const char* kMissingMax = "Can not find NumericUpDown Control: max";
+    for (std::size_t i = 0; i < mChannels.size(); ++i)
+    {
+        mChannels[i] =
+            RequireChild<LComboBox>(RequirePage(static_cast<Page>(i)),
+                                    {u"midiChannel", u"comboBox"}, kInitialize, kMissingChannel);
+    }
+    const RCPtr<LControl> absolute = RequirePage(Page::CCAbsolute);
+    const RCPtr<LControl> relative = RequirePage(Page::CCRelative);
+    const RCPtr<LControl> rpn = RequirePage(Page::NrpnRpn);
+    const RCPtr<LControl> other = RequirePage(Page::Other);
+    mNumbers[0] = RequireChild<LNumericUpDown>(absolute, {u"cc", u"ccSelector", u"numericUpDown"},
+                                               kInitialize, kMissingCC);
+    mNumbers[1] = RequireChild<LNumericUpDown>(relative, {u"cc", u"ccSelector", u"numericUpDown"},
+                                               kInitialize, kMissingCC);
+    mMinimums[0] = RequireChild<LNumericUpDown>(
+        absolute, {u"minMaxSelectors", u"min", u"numericUpDown"}, kInitialize, kMissingMin);
+    mMaximums[0] = RequireChild<LNumericUpDown>(
+        absolute, {u"minMaxSelectors", u"max", u"numericUpDown"}, kInitialize, kMissingMax);
+    mRelativeType = RequireChild<LComboBox>(relative, {u"relativeType", u"comboBox"}, kInitialize,
+                                            "Can not find ComboBox Control: relativeType");
+    mRpnType = RequireChild<LComboBox>(rpn, {u"NrpnRpnSelector", u"comboBox"}, kInitialize,
+                                       "Can not find ComboBox Control: NrpnRpnSelector");
+    mLSB = RequireChild<LNumericUpDown>(rpn, {u"msbLSBSelectors", u"lsb", u"numericUpDown"},
+                                        kInitialize, "Can not find NumericUpDown Control: lsb");
+    mMSB = RequireChild<LNumericUpDown>(rpn, {u"msbLSBSelectors", u"msb", u"numericUpDown"},
+                                        kInitialize, "Can not find NumericUpDown Control: msb");
+    mOtherType = RequireChild<LComboBox>(other, {u"otherType", u"comboBox"}, kInitialize,
+                                         "Can not find ComboBox Control: otherType");
+    mMinimums[1] = RequireChild<LNumericUpDown>(
+        other, {u"minMaxSelectors", u"min", u"numericUpDown"}, kInitialize, kMissingMin);
+    mMaximums[1] = RequireChild<LNumericUpDown>(
+        other, {u"minMaxSelectors", u"max", u"numericUpDown"}, kInitialize, kMissingMax);
+}
+
+// The table's last three types (reverb type and time, chorus type) are not offered.
+void LMoveableControlEditPanel::PrepareNumbers()
+{
+    mOtherType->SetItemCount(kOfferedOtherTypes);
+    const std::vector<RCPtr<LNumericUpDown>> typed{mNumbers[0],  mNumbers[1],  mMinimums[0],
+                                                   mMinimums[1], mMaximums[0], mMaximums[1]};
+    SetRangeForAllArrayItems(typed, 0.0, kHighestNumber);
+    for (const RCPtr<LNumericUpDown>& upDown : typed)
+    {
+        if (const RCPtr<LTextBox>& text = upDown->GetTextBox())
+        {
+            text->SetMaxLength(kNumberDigits);
+        }
+    }
+    mLSB->SetValueRange(0.0, kHighestNumber, 0);
+    mMSB->SetValueRange(0.0, kHighestNumber, 0);
+}
+
+// ---- subscriptions and reports ----
+
+void LMoveableControlEditPanel::RegisterForAllParameterNotifications()
+{
+    const auto add = [this](const auto& control, const char16_t* identifier)
+    {
+        const QZRESULT result =
+            mHandler->AddHandler(&LMoveableControlEditPanel::OnParameterControlChanged,
+                                 RCPtr<LNotificationDistributor>(control), identifier, 0);
+        if (Failed(result))
+        {
+            QZ_THROW_FAILED_RESULT(result, kRegister);
+        }
+    };
+    const QZRESULT tabs =
+        mHandler->AddHandler(&LMoveableControlEditPanel::OnPageSelected,
+                             RCPtr<LNotificationDistributor>(mTabs), NID_TAB_SELECTED, 0);
+    if (Failed(tabs))
+    {
+        QZ_THROW_FAILED_RESULT(tabs, kRegister);
+    }
+    add(mRelativeType, NID_SELECTION_CHANGE);
+    add(mRpnType, NID_SELECTION_CHANGE);
+    add(mLSB, NID_VALUE_CHANGE);
+    add(mMSB, NID_VALUE_CHANGE);
+    add(mOtherType, NID_SELECTION_CHANGE);
+    const auto method = &LMoveableControlEditPanel::OnParameterControlChanged;
+    for (const auto* upDowns : {&mNumbers, &mMinimums, &mMaximums})
+    {
+        SetNotificationForAllArrayItems(
+            std::vector<RCPtr<LNumericUpDown>>(upDowns->begin(), upDowns->end()), *mHandler,
+            NID_VALUE_CHANGE, method);
+    }
+    SetNotificationForAllArrayItems(
+        std::vector<RCPtr<LComboBox>>(mChannels.begin(), mChannels.end()), *mHandler,
+        NID_SELECTION_CHANGE, method);
+}
+
+QZRESULT
+LMoveableControlEditPanel::OnParameterControlChanged(const RCPtr<LNotificationDistributor>&,
+                                                     const RCPtr<LNotification>&)
+{
+    Report();
+    return 1;
+}
+
+// A page the user opens offers its first items where its lists hold no selection yet, so that
+// the page's value never reads an unselected list.
+QZRESULT LMoveableControlEditPanel::OnPageSelected(const RCPtr<LNotificationDistributor>&,
+                                                   const RCPtr<LNotification>&)
+{
+    if (mShowing)
+    {
+        return 1;
+    }
+    for (std::size_t i = 0; i < kPageNames.size(); ++i)
+    {
+        const auto page = static_cast<Page>(i);
+        if (!IsShownPage(page))
+        {
+            continue;
+        }
+        const QuietScope quiet(mShowing);
+        for (const RCPtr<LComboBox>& list : {mChannels[i], GetTypeList(page)})
+        {
+            if (list && list->GetSelectedIndex() < 0)
+            {
+                list->SetSelectedIndex(0);
+            }
+        }
+    }
+    Report();
+    return 1;
+}
+
+// Not while filling, and not while the page shown has a list without selection: its value would
+// carry no channel or type.
+void LMoveableControlEditPanel::Report()
+{
+    if (mShowing)
+    {
+        return;
+    }
+    for (std::size_t i = 0; i < kPageNames.size(); ++i)
+    {
+        const auto page = static_cast<Page>(i);
+        const RCPtr<LComboBox> type = GetTypeList(page);
+        if (IsShownPage(page) &&
+            (mChannels[i]->GetSelectedIndex() < 0 || (type && type->GetSelectedIndex() < 0)))
+        {
+            return;
+        }
+    }
+    RCPtr<LNotification> notification;
+    LNotification::Create(notification, NID_PARAMETERS_CHANGED);
+    Distribute(notification);
+}
+
+// ---- the value ----
+
+LMoveableControlEditPanel::Page
+LMoveableControlEditPanel::GetPageOf(const Array<signed char>& values)
+{
+    if (values.GetAt(1) == 0)
+    {
+        return values.GetAt(3) != 0 ? Page::CCRelative : Page::CCAbsolute;
+    }
+    const std::int32_t type = values.GetAt(2);
+    return type >= kFirstRpnType && type <= kLastRpnType ? Page::NrpnRpn : Page::Other;
+}
+
+RCPtr<LComboBox> LMoveableControlEditPanel::GetTypeList(Page page) const
+{
+    switch (page)
+    {
+    case Page::CCRelative:
+        return mRelativeType;
+    case Page::NrpnRpn:
+        return mRpnType;
+    case Page::Other:
+        return mOtherType;
+    case Page::CCAbsolute:
+        break;
+    }
+    return nullptr;
+}
+
+bool LMoveableControlEditPanel::IsShownPage(Page page) const
+{
+    return mTabs &&
+           mTabs->GetSelectedName() == WideString(kPageNames[static_cast<std::size_t>(page)]);
+}
+
+std::int32_t LMoveableControlEditPanel::SetParamValues(const Array<signed char>& values)
+{
+    if (values.GetCount() != kValueSize || !mTabs)
+    {
+        return E_INVALIDARG;
+    }
+    {
+        const QuietScope quiet(mShowing);
+        mShown = values;
+        for (const RCPtr<LComboBox>& channel : mChannels)
+        {
+            channel->SetSelectedIndex(values.GetAt(0));
+        }
+        const Page page = GetPageOf(values);
+        mTabs->SelectTab(WideString(kPageNames[static_cast<std::size_t>(page)]));
+        FillPage(page, values);
+    }
+    if (!mRegistered)
+    {
+        mRegistered = true;
+        RegisterForAllParameterNotifications();
+    }
+    return S_OK;
+}
+
+// A type or channel that no list item stands for leaves that list without selection.
+void LMoveableControlEditPanel::FillPage(Page page, const Array<signed char>& values)
+{
+    const std::int32_t type = values.GetAt(2);
+    const std::int32_t low = values.GetAt(4);
+    const std::int32_t high = values.GetAt(5);
+    switch (page)
+    {
+    case Page::CCAbsolute:
+    case Page::CCRelative:
+        for (const RCPtr<LNumericUpDown>& number : mNumbers)
+        {
+            SetNumber(number, type);
+        }
+        if (page == Page::CCRelative)
+        {
+            mRelativeType->SetSelectedIndex(low);
+            return;
+        }
+        SetNumber(mMinimums[0], low);
+        SetNumber(mMaximums[0], high);
+        return;
+    case Page::NrpnRpn:
+        mRpnType->SetSelectedIndex(type - kFirstRpnType);
+        SetNumber(mLSB, low);
+        SetNumber(mMSB, high);
+        return;
+    case Page::Other:
+        mOtherType->SetSelectedIndex(type < kFirstRpnType ? type : type - kOtherItemsBeforeRpn);
+        SetNumber(mMinimums[1], low);
+        SetNumber(mMaximums[1], high);
+        return;
+    }
+}
+
+std::int32_t LMoveableControlEditPanel::ReadList(const RCPtr<LComboBox>& list, Page page,
+                                                 std::int32_t filledByte,
+                                                 std::int32_t fallback) const
+{
+    const std::int32_t index = list->GetSelectedIndex();
+    if (index >= 0)
+    {
+        return index;
+    }
+    return GetPageOf(mShown) == page ? filledByte : fallback;
+}
+
+Array<signed char> LMoveableControlEditPanel::GetParamValues() const
+{
+    Array<signed char> values(kValueSize);
+    std::optional<Page> shown;
+    for (std::size_t i = 0; i < kPageNames.size(); ++i)
+    {
+        if (IsShownPage(static_cast<Page>(i)))
+        {
+            shown = static_cast<Page>(i);
+        }
+    }
+    if (!shown)
+    {
+        return values;
+    }
+    const Page page = *shown;
+    const auto set = [&values](std::int32_t at, std::int32_t byte)
+    { values.GetAt(at) = static_cast<signed char>(byte); };
+    const std::int32_t channel = mChannels[static_cast<std::size_t>(page)]->GetSelectedIndex();
+    set(0, channel >= 0 ? channel : mShown.GetAt(0));
+    switch (page)
+    {
+    case Page::CCAbsolute:
+        set(2, GetNumber(mNumbers[0]));
+        set(4, GetNumber(mMinimums[0]));
+        set(5, GetNumber(mMaximums[0]));
+        break;
+    case Page::CCRelative:
+        set(2, GetNumber(mNumbers[1]));
+        set(3, 1);
+        set(4, ReadList(mRelativeType, page, mShown.GetAt(4), 0));
+        break;
+    case Page::NrpnRpn:
+        set(1, 1);
+        set(2, kFirstRpnType + ReadList(mRpnType, page, mShown.GetAt(2) - kFirstRpnType, 0));
+        set(4, GetNumber(mLSB));
+        set(5, GetNumber(mMSB));
+        break;
+    case Page::Other:
+    {
+        set(1, 1);
+        const std::int32_t index = mOtherType->GetSelectedIndex();
+        set(2, index < 0               ? ReadList(mOtherType, page, mShown.GetAt(2), 0)
+               : index < kFirstRpnType ? index
+                                       : index + kOtherItemsBeforeRpn);
+        set(4, GetNumber(mMinimums[1]));
+        set(5, GetNumber(mMaximums[1]));
+        break;
+    }
+    }
+    return values;
+}
+
+} // namespace QZ
