@@ -18,17 +18,9 @@ namespace
 
 constexpr const char* kInitialize = "LMoveableControlEditPanel::Initialize";
 constexpr const char* kRegister = "LMoveableControlEditPanel::RegisterForAllParameterNotifications";
-constexpr std::int32_t kValueSize = 6;
-constexpr std::int32_t kOfferedOtherTypes = 13;
 constexpr std::int32_t kNumberDigits = 3;
 constexpr double kHighestNumber = 127.0;
-// RPN/NRPN types 4 to 7 are the items of their own list; the other list skips them.
-constexpr std::int32_t kFirstRpnType = 4;
-constexpr std::int32_t kLastRpnType = 7;
-constexpr std::int32_t kOtherItemsBeforeRpn = 4;
-
-constexpr std::array<const char16_t*, 4> kPageNames{u"ccAbsolutePage", u"ccRelativePage",
-                                                    u"nrpnRpnPage", u"otherPage"};
+constexpr std::size_t kPages = kMoveablePageNames.size();
 
 std::int32_t GetNumber(const RCPtr<LNumericUpDown>& upDown)
 {
@@ -101,14 +93,14 @@ QZRESULT LMoveableControlEditPanel::Unsubscribe(const RCPtr<LNotificationDistrib
 
 // ---- finding the selectors ----
 
-RCPtr<LControl> LMoveableControlEditPanel::RequirePage(Page page) const
+RCPtr<LControl> LMoveableControlEditPanel::RequirePage(MoveablePage page) const
 {
     static constexpr std::array<const char*, 4> kMissing{
         "Can not find Page Control: ccAbsolutePage", "Can not find Page Control: ccRelativePage",
         "Can not find Page Control: nrpnRpnPage", "Can not find Page Control: otherPage"};
     const auto index = static_cast<std::size_t>(page);
-    return RequireChild<LControl>(mTabs->GetPage(WideString(kPageNames[index])), {}, kInitialize,
-                                  kMissing[index]);
+    return RequireChild<LControl>(mTabs->GetPage(WideString(kMoveablePageNames[index])), {},
+                                  kInitialize, kMissing[index]);
 }
 
 void LMoveableControlEditPanel::FindPages()
@@ -120,13 +112,13 @@ void LMoveableControlEditPanel::FindPages()
     for (std::size_t i = 0; i < mChannels.size(); ++i)
     {
         mChannels[i] =
-            RequireChild<LComboBox>(RequirePage(static_cast<Page>(i)),
+            RequireChild<LComboBox>(RequirePage(static_cast<MoveablePage>(i)),
                                     {u"midiChannel", u"comboBox"}, kInitialize, kMissingChannel);
     }
-    const RCPtr<LControl> absolute = RequirePage(Page::CCAbsolute);
-    const RCPtr<LControl> relative = RequirePage(Page::CCRelative);
-    const RCPtr<LControl> rpn = RequirePage(Page::NrpnRpn);
-    const RCPtr<LControl> other = RequirePage(Page::Other);
+    const RCPtr<LControl> absolute = RequirePage(MoveablePage::CCAbsolute);
+    const RCPtr<LControl> relative = RequirePage(MoveablePage::CCRelative);
+    const RCPtr<LControl> rpn = RequirePage(MoveablePage::NrpnRpn);
+    const RCPtr<LControl> other = RequirePage(MoveablePage::Other);
     mNumbers[0] = RequireChild<LNumericUpDown>(absolute, {u"cc", u"ccSelector", u"numericUpDown"},
                                                kInitialize, kMissingCC);
     mNumbers[1] = RequireChild<LNumericUpDown>(relative, {u"cc", u"ccSelector", u"numericUpDown"},
@@ -154,7 +146,7 @@ void LMoveableControlEditPanel::FindPages()
 // The table's last three types (reverb type and time, chorus type) are not offered.
 void LMoveableControlEditPanel::PrepareNumbers()
 {
-    mOtherType->SetItemCount(kOfferedOtherTypes);
+    mOtherType->SetItemCount(kOtherTypes);
     const std::vector<RCPtr<LNumericUpDown>> typed{mNumbers[0],  mNumbers[1],  mMinimums[0],
                                                    mMinimums[1], mMaximums[0], mMaximums[1]};
     SetRangeForAllArrayItems(typed, 0.0, kHighestNumber);
@@ -224,9 +216,9 @@ QZRESULT LMoveableControlEditPanel::OnPageSelected(const RCPtr<LNotificationDist
     {
         return 1;
     }
-    for (std::size_t i = 0; i < kPageNames.size(); ++i)
+    for (std::size_t i = 0; i < kPages; ++i)
     {
-        const auto page = static_cast<Page>(i);
+        const auto page = static_cast<MoveablePage>(i);
         if (!IsShownPage(page))
         {
             continue;
@@ -252,9 +244,9 @@ void LMoveableControlEditPanel::Report()
     {
         return;
     }
-    for (std::size_t i = 0; i < kPageNames.size(); ++i)
+    for (std::size_t i = 0; i < kPages; ++i)
     {
-        const auto page = static_cast<Page>(i);
+        const auto page = static_cast<MoveablePage>(i);
         const RCPtr<LComboBox> type = GetTypeList(page);
         if (IsShownPage(page) &&
             (mChannels[i]->GetSelectedIndex() < 0 || (type && type->GetSelectedIndex() < 0)))
@@ -269,55 +261,44 @@ void LMoveableControlEditPanel::Report()
 
 // ---- the value ----
 
-LMoveableControlEditPanel::Page
-LMoveableControlEditPanel::GetPageOf(const Array<signed char>& values)
-{
-    if (values.GetAt(1) == 0)
-    {
-        return values.GetAt(3) != 0 ? Page::CCRelative : Page::CCAbsolute;
-    }
-    const std::int32_t type = values.GetAt(2);
-    return type >= kFirstRpnType && type <= kLastRpnType ? Page::NrpnRpn : Page::Other;
-}
-
-RCPtr<LComboBox> LMoveableControlEditPanel::GetTypeList(Page page) const
+RCPtr<LComboBox> LMoveableControlEditPanel::GetTypeList(MoveablePage page) const
 {
     switch (page)
     {
-    case Page::CCRelative:
+    case MoveablePage::CCRelative:
         return mRelativeType;
-    case Page::NrpnRpn:
+    case MoveablePage::NrpnRpn:
         return mRpnType;
-    case Page::Other:
+    case MoveablePage::Other:
         return mOtherType;
-    case Page::CCAbsolute:
+    case MoveablePage::CCAbsolute:
         break;
     }
     return nullptr;
 }
 
-bool LMoveableControlEditPanel::IsShownPage(Page page) const
+bool LMoveableControlEditPanel::IsShownPage(MoveablePage page) const
 {
-    return mTabs &&
-           mTabs->GetSelectedName() == WideString(kPageNames[static_cast<std::size_t>(page)]);
+    return mTabs && mTabs->GetSelectedName() ==
+                        WideString(kMoveablePageNames[static_cast<std::size_t>(page)]);
 }
 
 std::int32_t LMoveableControlEditPanel::SetParamValues(const Array<signed char>& values)
 {
-    if (values.GetCount() != kValueSize || !mTabs)
+    if (values.GetCount() != kMoveableValueSize || !mTabs)
     {
         return E_INVALIDARG;
     }
     {
         const QuietScope quiet(mShowing);
         mShown = values;
+        const MoveableAssignment shown = DecodeMoveableAssignment(values);
         for (const RCPtr<LComboBox>& channel : mChannels)
         {
-            channel->SetSelectedIndex(values.GetAt(0));
+            channel->SetSelectedIndex(shown.channel);
         }
-        const Page page = GetPageOf(values);
-        mTabs->SelectTab(WideString(kPageNames[static_cast<std::size_t>(page)]));
-        FillPage(page, values);
+        mTabs->SelectTab(WideString(kMoveablePageNames[static_cast<std::size_t>(shown.page)]));
+        FillPage(shown);
     }
     if (!mRegistered)
     {
@@ -328,103 +309,78 @@ std::int32_t LMoveableControlEditPanel::SetParamValues(const Array<signed char>&
 }
 
 // A type or channel that no list item stands for leaves that list without selection.
-void LMoveableControlEditPanel::FillPage(Page page, const Array<signed char>& values)
+void LMoveableControlEditPanel::FillPage(const MoveableAssignment& shown)
 {
-    const std::int32_t type = values.GetAt(2);
-    const std::int32_t low = values.GetAt(4);
-    const std::int32_t high = values.GetAt(5);
-    switch (page)
+    if (const RCPtr<LComboBox> type = GetTypeList(shown.page))
     {
-    case Page::CCAbsolute:
-    case Page::CCRelative:
+        type->SetSelectedIndex(shown.choice);
+    }
+    switch (shown.page)
+    {
+    case MoveablePage::CCAbsolute:
+    case MoveablePage::CCRelative:
         for (const RCPtr<LNumericUpDown>& number : mNumbers)
         {
-            SetNumber(number, type);
+            SetNumber(number, shown.number);
         }
-        if (page == Page::CCRelative)
+        if (shown.page == MoveablePage::CCAbsolute)
         {
-            mRelativeType->SetSelectedIndex(low);
-            return;
+            SetNumber(mMinimums[0], shown.low);
+            SetNumber(mMaximums[0], shown.high);
         }
-        SetNumber(mMinimums[0], low);
-        SetNumber(mMaximums[0], high);
         return;
-    case Page::NrpnRpn:
-        mRpnType->SetSelectedIndex(type - kFirstRpnType);
-        SetNumber(mLSB, low);
-        SetNumber(mMSB, high);
+    case MoveablePage::NrpnRpn:
+        SetNumber(mLSB, shown.low);
+        SetNumber(mMSB, shown.high);
         return;
-    case Page::Other:
-        mOtherType->SetSelectedIndex(type < kFirstRpnType ? type : type - kOtherItemsBeforeRpn);
-        SetNumber(mMinimums[1], low);
-        SetNumber(mMaximums[1], high);
+    case MoveablePage::Other:
+        SetNumber(mMinimums[1], shown.low);
+        SetNumber(mMaximums[1], shown.high);
         return;
     }
-}
-
-std::int32_t LMoveableControlEditPanel::ReadList(const RCPtr<LComboBox>& list, Page page,
-                                                 std::int32_t filledByte,
-                                                 std::int32_t fallback) const
-{
-    const std::int32_t index = list->GetSelectedIndex();
-    if (index >= 0)
-    {
-        return index;
-    }
-    return GetPageOf(mShown) == page ? filledByte : fallback;
 }
 
 Array<signed char> LMoveableControlEditPanel::GetParamValues() const
 {
-    Array<signed char> values(kValueSize);
-    std::optional<Page> shown;
-    for (std::size_t i = 0; i < kPageNames.size(); ++i)
+    std::optional<MoveablePage> page;
+    for (std::size_t i = 0; i < kPages; ++i)
     {
-        if (IsShownPage(static_cast<Page>(i)))
+        if (IsShownPage(static_cast<MoveablePage>(i)))
         {
-            shown = static_cast<Page>(i);
+            page = static_cast<MoveablePage>(i);
         }
     }
-    if (!shown)
+    if (!page)
     {
-        return values;
+        return Array<signed char>(kMoveableValueSize);
     }
-    const Page page = *shown;
-    const auto set = [&values](std::int32_t at, std::int32_t byte)
-    { values.GetAt(at) = static_cast<signed char>(byte); };
-    const std::int32_t channel = mChannels[static_cast<std::size_t>(page)]->GetSelectedIndex();
-    set(0, channel >= 0 ? channel : mShown.GetAt(0));
-    switch (page)
+    MoveableAssignment read;
+    read.page = *page;
+    read.channel = mChannels[static_cast<std::size_t>(*page)]->GetSelectedIndex();
+    if (const RCPtr<LComboBox> type = GetTypeList(*page))
     {
-    case Page::CCAbsolute:
-        set(2, GetNumber(mNumbers[0]));
-        set(4, GetNumber(mMinimums[0]));
-        set(5, GetNumber(mMaximums[0]));
-        break;
-    case Page::CCRelative:
-        set(2, GetNumber(mNumbers[1]));
-        set(3, 1);
-        set(4, ReadList(mRelativeType, page, mShown.GetAt(4), 0));
-        break;
-    case Page::NrpnRpn:
-        set(1, 1);
-        set(2, kFirstRpnType + ReadList(mRpnType, page, mShown.GetAt(2) - kFirstRpnType, 0));
-        set(4, GetNumber(mLSB));
-        set(5, GetNumber(mMSB));
-        break;
-    case Page::Other:
+        read.choice = type->GetSelectedIndex();
+    }
+    switch (*page)
     {
-        set(1, 1);
-        const std::int32_t index = mOtherType->GetSelectedIndex();
-        set(2, index < 0               ? ReadList(mOtherType, page, mShown.GetAt(2), 0)
-               : index < kFirstRpnType ? index
-                                       : index + kOtherItemsBeforeRpn);
-        set(4, GetNumber(mMinimums[1]));
-        set(5, GetNumber(mMaximums[1]));
+    case MoveablePage::CCAbsolute:
+        read.number = GetNumber(mNumbers[0]);
+        read.low = GetNumber(mMinimums[0]);
+        read.high = GetNumber(mMaximums[0]);
+        break;
+    case MoveablePage::CCRelative:
+        read.number = GetNumber(mNumbers[1]);
+        break;
+    case MoveablePage::NrpnRpn:
+        read.low = GetNumber(mLSB);
+        read.high = GetNumber(mMSB);
+        break;
+    case MoveablePage::Other:
+        read.low = GetNumber(mMinimums[1]);
+        read.high = GetNumber(mMaximums[1]);
         break;
     }
-    }
-    return values;
+    return EncodeMoveableAssignment(read, mShown);
 }
 
 } // namespace QZ

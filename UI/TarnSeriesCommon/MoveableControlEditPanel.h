@@ -16,6 +16,7 @@
 
 #include "QZFramework/Controls/Panel.h"
 #include "UI/TarnSeriesCommon/AssignmentEditor.h"
+#include "UI/TarnSeriesCommon/MoveableAssignment.h"
 
 #include <array>
 #include <cstdint>
@@ -50,25 +51,13 @@ public:
     [[nodiscard]] Array<signed char> GetParamValues() const override;
 
 private:
-    enum class Page
-    {
-        CCAbsolute,
-        CCRelative,
-        NrpnRpn,
-        Other
-    };
-
-    [[nodiscard]] static Page GetPageOf(const Array<signed char>& values);
-    [[nodiscard]] RCPtr<LControl> RequirePage(Page page) const;
+    [[nodiscard]] RCPtr<LControl> RequirePage(MoveablePage page) const;
     void FindPages();
     void PrepareNumbers();
     void RegisterForAllParameterNotifications();
-    void FillPage(Page page, const Array<signed char>& values);
-    [[nodiscard]] RCPtr<LComboBox> GetTypeList(Page page) const;
-    [[nodiscard]] bool IsShownPage(Page page) const;
-    // The list's index, or for a list without selection the byte as filled (else fallback).
-    [[nodiscard]] std::int32_t ReadList(const RCPtr<LComboBox>& list, Page page,
-                                        std::int32_t filledByte, std::int32_t fallback) const;
+    void FillPage(const MoveableAssignment& shown);
+    [[nodiscard]] RCPtr<LComboBox> GetTypeList(MoveablePage page) const;
+    [[nodiscard]] bool IsShownPage(MoveablePage page) const;
 
     QZRESULT OnParameterControlChanged(const RCPtr<LNotificationDistributor>& sender,
                                        const RCPtr<LNotification>& notification);
@@ -92,7 +81,7 @@ private:
     RCPtr<LComboBox> mOtherType;
 
     // The value filled last: what a list without selection reads back.
-    Array<signed char> mShown{6};
+    Array<signed char> mShown{kMoveableValueSize};
     bool mShowing = false;
     bool mRegistered = false;
 };

@@ -1,6 +1,7 @@
 #include "QZFramework/Controls/ComboBox.h"
 #include "QZFramework/Controls/NumericUpDown.h"
 #include "QZFramework/Controls/TabControl.h"
+#include "QZFramework/Controls/TextBox.h"
 #include "QZFramework/Notification/NotificationIDs.h"
 #include "UI/RededoVuvuvaCommon/NumberBoxTextSelector.h"
 #include "UI/TarnSeriesCommon/MIDIChannelViewPanel.h"
@@ -155,6 +156,14 @@ TEST_F(MoveableEditor, EveryValueShowsSilentlyAndReadsBack)
             }
         }
         EXPECT_EQ(mReports->count, 0);
+        for (const auto& [page, path] : {std::pair{u"ccRelativePage", u"cc/ccSelector"},
+                                         std::pair{u"otherPage", u"minMaxSelectors/max"}})
+        {
+            EXPECT_EQ(On<LNumericUpDown>(page, std::u16string(path) + u"/numericUpDown")
+                          ->GetTextBox()
+                          ->GetMaxLength(),
+                      3);
+        }
         EXPECT_EQ(editor.SetParamValues(Value({0, 0, 7, 0, 0})), E_INVALIDARG);
         EXPECT_EQ(editor.SetParamValues(Value({0, 0, 7, 0, 0, 1, 2})), E_INVALIDARG);
         EXPECT_EQ(Read(editor.GetParamValues()), cases.back().read);
