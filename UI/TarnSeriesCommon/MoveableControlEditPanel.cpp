@@ -8,9 +8,6 @@
 #include "UI/TarnSeriesCommon/ControlUtilities.h"
 #include "UI/TarnSeriesCommon/QuietScope.h"
 
-#include <optional>
-#include <vector>
-
 namespace QZ
 {
 namespace
@@ -20,7 +17,6 @@ constexpr const char* kInitialize = "LMoveableControlEditPanel::Initialize";
 constexpr const char* kRegister = "LMoveableControlEditPanel::RegisterForAllParameterNotifications";
 constexpr std::int32_t kNumberDigits = 3;
 constexpr double kHighestNumber = 127.0;
-constexpr std::size_t kPages = kMoveablePageNames.size();
 
 std::int32_t GetNumber(const RCPtr<LNumericUpDown>& upDown)
 {
@@ -216,17 +212,12 @@ QZRESULT LMoveableControlEditPanel::OnPageSelected(const RCPtr<LNotificationDist
     {
         return 1;
     }
-    for (std::size_t i = 0; i < kPages; ++i)
+    if (const std::optional<MoveablePage> page = GetShownPage())
     {
-        const auto page = static_cast<MoveablePage>(i);
-        if (!IsShownPage(page))
-        {
-            continue;
-        }
         const QuietScope quiet(mShowing);
-        for (const RCPtr<LComboBox>& list : {mChannels[i], GetTypeList(page)})
+        for (const RCPtr<LComboBox>& list : GetLists(*page))
         {
-            if (list && list->GetSelectedIndex() < 0)
+            if (list->GetSelectedIndex() < 0)
             {
                 list->SetSelectedIndex(0);
             }
@@ -244,14 +235,14 @@ void LMoveableControlEditPanel::Report()
     {
         return;
     }
-    for (std::size_t i = 0; i < kPages; ++i)
+    if (const std::optional<MoveablePage> page = GetShownPage())
     {
-        const auto page = static_cast<MoveablePage>(i);
-        const RCPtr<LComboBox> type = GetTypeList(page);
-        if (IsShownPage(page) &&
-            (mChannels[i]->GetSelectedIndex() < 0 || (type && type->GetSelectedIndex() < 0)))
+        for (const RCPtr<LComboBox>& list : GetLists(*page))
         {
-            return;
+            if (list->GetSelectedIndex() < 0)
+            {
+                return;
+            }
         }
     }
     RCPtr<LNotification> notification;
@@ -277,10 +268,26 @@ RCPtr<LComboBox> LMoveableControlEditPanel::GetTypeList(MoveablePage page) const
     return nullptr;
 }
 
-bool LMoveableControlEditPanel::IsShownPage(MoveablePage page) const
+std::vector<RCPtr<LComboBox>> LMoveableControlEditPanel::GetLists(MoveablePage page) const
 {
-    return mTabs && mTabs->GetSelectedName() ==
-                        WideString(kMoveablePageNames[static_cast<std::size_t>(page)]);
+    std::vector<RCPtr<LComboBox>> lists{mChannels[static_cast<std::size_t>(page)]};
+    if (RCPtr<LComboBox> type = GetTypeList(page))
+    {
+        lists.push_back(type);
+    }
+    return lists;
+}
+
+std::optional<MoveablePage> LMoveableControlEditPanel::GetShownPage() const
+{
+    for (std::size_t i = 0; mTabs && i < kMoveablePageNames.size(); ++i)
+    {
+        if (mTabs->GetSelectedName() == WideString(kMoveablePageNames[i]))
+        {
+            return static_cast<MoveablePage>(i);
+        }
+    }
+    return std::nullopt;
 }
 
 std::int32_t LMoveableControlEditPanel::SetParamValues(const Array<signed char>& values)
@@ -342,14 +349,7 @@ void LMoveableControlEditPanel::FillPage(const MoveableAssignment& shown)
 
 Array<signed char> LMoveableControlEditPanel::GetParamValues() const
 {
-    std::optional<MoveablePage> page;
-    for (std::size_t i = 0; i < kPages; ++i)
-    {
-        if (IsShownPage(static_cast<MoveablePage>(i)))
-        {
-            page = static_cast<MoveablePage>(i);
-        }
-    }
+    const std::optional<MoveablePage> page = GetShownPage();
     if (!page)
     {
         return Array<signed char>(kMoveableValueSize);

@@ -20,6 +20,8 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <vector>
 
 namespace QZ
 {
@@ -57,7 +59,10 @@ private:
     void RegisterForAllParameterNotifications();
     void FillPage(const MoveableAssignment& shown);
     [[nodiscard]] RCPtr<LComboBox> GetTypeList(MoveablePage page) const;
-    [[nodiscard]] bool IsShownPage(MoveablePage page) const;
+    // The page's channel list and its type list, if it has one.
+    [[nodiscard]] std::vector<RCPtr<LComboBox>> GetLists(MoveablePage page) const;
+    // The page the tab control shows, if it is one of the four.
+    [[nodiscard]] std::optional<MoveablePage> GetShownPage() const;
 
     QZRESULT OnParameterControlChanged(const RCPtr<LNotificationDistributor>& sender,
                                        const RCPtr<LNotification>& notification);
