@@ -9,6 +9,8 @@
 #include "QZFramework/Controls/TabControl.h"
 #include "QZFramework/Controls/TextBox.h"
 
+#include <stdexcept>
+
 namespace QZ
 {
 namespace
@@ -117,6 +119,32 @@ RCPtr<LControl> ShippedSkinFixture::Build(const std::u16string& path)
     RCPtr<LControl> control;
     EXPECT_EQ(mFactory->CreateControl(control, at, mHost), S_OK);
     return control;
+}
+
+std::string ShippedSkinFixture::BuildWithout(const std::u16string& path,
+                                             const std::u16string& parent,
+                                             const std::u16string& removed)
+{
+    const RCPtr<LControlDescriptor> at = FindDescriptor(parent);
+    if (!at)
+    {
+        ADD_FAILURE() << "no skin control at the parent path";
+        return {};
+    }
+    const std::vector<RCPtr<LControlDescriptor>> all = at->subControls;
+    std::erase_if(at->subControls, [&removed](const RCPtr<LControlDescriptor>& child)
+                  { return removed == child->name.GetString(); });
+    std::string text;
+    try
+    {
+        Build(path);
+    }
+    catch (const std::runtime_error& error)
+    {
+        text = error.what();
+    }
+    at->subControls = all;
+    return text;
 }
 
 RCPtr<LControl> ShippedSkinFixture::BuildRoot(const std::u16string& name)

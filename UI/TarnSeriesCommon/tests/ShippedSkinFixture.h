@@ -41,6 +41,10 @@ protected:
     RCPtr<LControl> Build(const std::u16string& path);
     // The top-level control of that name, without parent (a root).
     RCPtr<LControl> BuildRoot(const std::u16string& name);
+    // Builds the path with the child of that name removed from the descriptor at the parent path
+    // (put back afterwards): the text of the runtime error the creation threw, or "" when none.
+    std::string BuildWithout(const std::u16string& path, const std::u16string& parent,
+                             const std::u16string& removed);
     // The current skin's descriptor at the path; null when there is none.
     RCPtr<LControlDescriptor> FindDescriptor(const std::u16string& path) const;
     // The descendant along the path of direct children, as T (null when missing).
