@@ -1,5 +1,6 @@
 #include "UI/TarnSeriesCommon/DeviceMessages.h"
 
+#include "QZFramework/Application/ApplicationBase.h"
 #include "UI/DriverCommon/AppServices.h"
 
 #include <string_view>
@@ -62,8 +63,19 @@ WideString GetDeviceDialogString(const char16_t* key)
 
 std::uint32_t ShowDeviceMessage(const char16_t* textKey, const char16_t* captionKey, bool error)
 {
-    return ShowMessageBox(GetDeviceDialogString(textKey), GetDeviceDialogString(captionKey),
-                          kMessageBoxOk | (error ? kMessageBoxErrorIcon : 0u));
+    const WideString text = GetDeviceDialogString(textKey);
+    const WideString caption = GetDeviceDialogString(captionKey);
+    const std::uint32_t style = kMessageBoxOk | (error ? kMessageBoxErrorIcon : 0u);
+    if (GetAppServices() != nullptr)
+    {
+        return ShowMessageBox(text, caption, style);
+    }
+    // Without the editor's services the outcome still reaches the user, through the
+    // application's own box.
+    const LApplicationBase* application = LApplicationBase::GetApplication();
+    return application != nullptr
+               ? static_cast<std::uint32_t>(application->ShowMessageBox(text, caption, style))
+               : 0u;
 }
 
 } // namespace QZ

@@ -186,6 +186,8 @@ TEST_F(GlobalSettings, GetFillsEveryControlOnTheUserInterfaceThread)
 // shows nothing.
 TEST_F(GlobalSettings, SendIssuesTheNamesInWireOrderAndNothingUnselected)
 {
+    EXPECT_EQ(Narrow(Descend(RCPtr<LControl>(mDialog.Get()), u"midiChannel/label")->GetText()),
+              "GLOBAL CHANNEL");
     // Fresh, the combo boxes show nothing: Send is not offered and a click sends nothing.
     EXPECT_FALSE(IsSendEnabled());
     ClickButton(u"sendGlobalSettingsButton");
