@@ -184,7 +184,7 @@ TEST_F(GlobalSettings, GetFillsEveryControlOnTheUserInterfaceThread)
 // Send is offered only while every value is one the keyboard takes, or after a complete Get; it
 // sends the settings in wire order, the first with the firmware test, and never a combo box that
 // shows nothing.
-TEST_F(GlobalSettings, SendIssuesTheNamesInWireOrderAndNothingUnselected)
+TEST_F(GlobalSettings, SendGoesOutInWireOrderWithoutUnselectedValues)
 {
     EXPECT_EQ(Narrow(Descend(RCPtr<LControl>(mDialog.Get()), u"midiChannel/label")->GetText()),
               "GLOBAL CHANNEL");
