@@ -111,6 +111,14 @@ QZ::RCPtr<QZ::LMidiManager> LApplication::GetMidiManager() const
     return mMidiManager;
 }
 
+void LApplication::SetMidiManager(const QZ::RCPtr<QZ::LMidiManager>& manager)
+{
+    QZ::RCPtr<QZ::LMidiManager> previous;
+    QZ::Mutex::ScopedLock lock(mLock);
+    previous = mMidiManager;
+    mMidiManager = manager;
+}
+
 QZ::WideString LApplication::GetSettingsVersion() const
 {
     return QZ::WideString(u"1_0_0");

@@ -52,6 +52,8 @@ public:
     void ReleaseRootModuleEngine();
     // A new reference to the MIDI manager; null before start-up.
     [[nodiscard]] QZ::RCPtr<QZ::LMidiManager> GetMidiManager() const;
+    // Replaces the MIDI manager; tests give the dialogs a manager with short reply waits.
+    void SetMidiManager(const QZ::RCPtr<QZ::LMidiManager>& manager);
 
     [[nodiscard]] QZ::WideString GetSettingsVersion() const override;
     // "mainControl", the skin's top control of the main window.
