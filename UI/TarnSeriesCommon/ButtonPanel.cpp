@@ -1,8 +1,10 @@
 #include "UI/TarnSeriesCommon/ButtonPanel.h"
 
+#include "QZFramework/Notification/NotificationIDs.h"
 #include "QZFramework/ObjectBase/Exception.h"
 #include "UI/TarnSeriesCommon/ButtonAssignment.h"
 #include "UI/TarnSeriesCommon/ButtonControlViewPanel.h"
+#include "UI/TarnSeriesCommon/ControlUtilities.h"
 #include "UI/TarnSeriesCommon/NumberText.h"
 
 namespace QZ
@@ -10,6 +12,7 @@ namespace QZ
 namespace
 {
 
+constexpr const char* kInitialize = "LButtonPanel::Initialize";
 constexpr std::uint32_t kButtonsPerBank = 9;
 
 } // namespace
@@ -17,6 +20,61 @@ constexpr std::uint32_t kButtonsPerBank = 9;
 LButtonPanel::LButtonPanel(const RCPtr<LControl>& parent, const WideString& name, bool mostDerived)
     : LPanel(parent, name, mostDerived), IPushButton(1)
 {
+}
+
+LButtonPanel::~LButtonPanel() = default;
+
+QZRESULT LButtonPanel::Initialize()
+{
+    const QZRESULT result = LPanel::Initialize();
+    if (Failed(result))
+    {
+        return result;
+    }
+    mHandler = new LNotificationHandler<LButtonPanel>(this);
+    const RCPtr<LControl> self(this);
+    mColour.SetIndicator(
+        RequireChild<LControl>(self, {u"color"}, kInitialize, "child: color not found"));
+    mView = RequireChild<LButtonControlViewPanel>(self, {u"viewPanel"}, kInitialize,
+                                                  "child: viewPanel not found");
+    const QZRESULT added = mHandler->AddHandler(
+        &LButtonPanel::OnButtonClicked,
+        RCPtr<LNotificationDistributor>(FindChildAs<LControl>(self, {u"button"}).Get()),
+        NID_LEFT_CLICK, 0);
+    if (Failed(added))
+    {
+        QZ_THROW_FAILED_RESULT(added, kInitialize);
+    }
+    return result;
+}
+
+QZRESULT LButtonPanel::ReleaseInternalReferences()
+{
+    mHandler = nullptr;
+    mView = nullptr;
+    mColour.Release();
+    return LPanel::ReleaseInternalReferences();
+}
+
+void LButtonPanel::ReceiveNotification(const RCPtr<LNotificationDistributor>& sender,
+                                       const RCPtr<LNotification>& notification)
+{
+    if (mHandler && notification && mHandler->Handles(sender, notification->GetID()))
+    {
+        mHandler->HandleNotification(sender, notification);
+        return;
+    }
+    LPanel::ReceiveNotification(sender, notification);
+}
+
+QZRESULT LButtonPanel::Unsubscribe(const RCPtr<LNotificationDistributor>& distributor,
+                                   const char16_t* identifier)
+{
+    if (mHandler)
+    {
+        mHandler->RemoveHandler(distributor, identifier);
+    }
+    return LPanel::Unsubscribe(distributor, identifier);
 }
 
 void LButtonPanel::SetFirstParamID(LParameterizedModule* parent, std::int32_t firstParamID,
@@ -38,16 +96,20 @@ std::int32_t LButtonPanel::SetParamValueLocal(const ParamDescriptor& descriptor,
                                               const Variant& value, bool)
 {
     const std::optional<ButtonValueBytes> bytes = ReadButtonValue(value);
-    if (descriptor.mParamID != mFirstParamID || !bytes)
+    if (descriptor.mParamID != mFirstParamID || !bytes || !mView)
     {
         return E_FAIL;
     }
-    if (const auto view = RCPtr<LButtonControlViewPanel>::DynamicCastFrom(
-            FindChildByName(WideString(u"viewPanel"))))
-    {
-        view->ShowValues(SplitButtonBlock(*bytes));
-    }
+    mView->ShowValues(SplitButtonBlock(*bytes));
+    mColour.SetColours({(*bytes)[1], (*bytes)[2], (*bytes)[3], (*bytes)[4]});
     return 0;
+}
+
+QZRESULT LButtonPanel::OnButtonClicked(const RCPtr<LNotificationDistributor>&,
+                                       const RCPtr<LNotification>& notification)
+{
+    mColour.OnClick(notification);
+    return 1;
 }
 
 } // namespace QZ
