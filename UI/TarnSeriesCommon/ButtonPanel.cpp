@@ -18,7 +18,7 @@ constexpr std::uint32_t kButtonsPerBank = 9;
 } // namespace
 
 LButtonPanel::LButtonPanel(const RCPtr<LControl>& parent, const WideString& name, bool mostDerived)
-    : LPanel(parent, name, mostDerived), IPushButton(1)
+    : LHandlingPanel(parent, name, mostDerived), IPushButton(1)
 {
 }
 
@@ -31,50 +31,22 @@ QZRESULT LButtonPanel::Initialize()
     {
         return result;
     }
-    mHandler = new LNotificationHandler<LButtonPanel>(this);
+    MakeHandler(this);
     const RCPtr<LControl> self(this);
     mColour.SetIndicator(
         RequireChild<LControl>(self, {u"color"}, kInitialize, "child: color not found"));
     mView = RequireChild<LButtonControlViewPanel>(self, {u"viewPanel"}, kInitialize,
                                                   "child: viewPanel not found");
-    const QZRESULT added = mHandler->AddHandler(
-        &LButtonPanel::OnButtonClicked,
-        RCPtr<LNotificationDistributor>(FindChildAs<LControl>(self, {u"button"}).Get()),
-        NID_LEFT_CLICK, 0);
-    if (Failed(added))
-    {
-        QZ_THROW_FAILED_RESULT(added, kInitialize);
-    }
+    Listen(FindChildAs<LControl>(self, {u"button"}), NID_LEFT_CLICK, &LButtonPanel::OnButtonClicked,
+           kInitialize);
     return result;
 }
 
 QZRESULT LButtonPanel::ReleaseInternalReferences()
 {
-    mHandler = nullptr;
     mView = nullptr;
     mColour.Release();
-    return LPanel::ReleaseInternalReferences();
-}
-
-void LButtonPanel::ReceiveNotification(const RCPtr<LNotificationDistributor>& sender,
-                                       const RCPtr<LNotification>& notification)
-{
-    if (mHandler && notification && mHandler->Handles(sender, notification->GetID()))
-    {
-        mHandler->HandleNotification(sender, notification);
-        return;
-    }
-    LPanel::ReceiveNotification(sender, notification);
-}
-
-QZRESULT LButtonPanel::Unsubscribe(const RCPtr<LNotificationDistributor>& distributor,
-                                   const char16_t* identifier)
-{
-    if (mHandler)
-    {
-        mHandler->RemoveHandler(distributor, identifier);
-    }
-    return LPanel::Unsubscribe(distributor, identifier);
+    return LHandlingPanel::ReleaseInternalReferences();
 }
 
 void LButtonPanel::SetFirstParamID(LParameterizedModule* parent, std::int32_t firstParamID,

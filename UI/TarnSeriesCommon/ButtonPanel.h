@@ -5,15 +5,15 @@
 #pragma once
 
 #include "DeviceControl/GeneratedCode/Engine/Inc/IPushButton.h"
-#include "QZFramework/Controls/Panel.h"
 #include "UI/TarnSeriesCommon/ColourPreview.h"
+#include "UI/TarnSeriesCommon/HandlingPanel.h"
 
 namespace QZ
 {
 
 class LButtonControlViewPanel;
 
-class LButtonPanel : public LPanel, public IPushButton
+class LButtonPanel : public LHandlingPanel<LButtonPanel>, public IPushButton
 {
 public:
     LButtonPanel(const RCPtr<LControl>& parent, const WideString& name, bool mostDerived);
@@ -24,10 +24,6 @@ public:
     // without it).
     QZRESULT Initialize() override;
     QZRESULT ReleaseInternalReferences() override;
-    void ReceiveNotification(const RCPtr<LNotificationDistributor>& sender,
-                             const RCPtr<LNotification>& notification) override;
-    QZRESULT Unsubscribe(const RCPtr<LNotificationDistributor>& distributor,
-                         const char16_t* identifier) override;
 
     // Places the module and shows its number within its bank on "buttonNumberLabel"; throws the
     // runtime error "Null Pointer : Cannot find child: buttonNumberLabel" without that label.
@@ -42,7 +38,6 @@ private:
     QZRESULT OnButtonClicked(const RCPtr<LNotificationDistributor>& sender,
                              const RCPtr<LNotification>& notification);
 
-    RCPtr<LNotificationHandler<LButtonPanel>> mHandler;
     RCPtr<LButtonControlViewPanel> mView;
     ColourPreview mColour;
 };

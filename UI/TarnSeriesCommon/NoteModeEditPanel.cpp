@@ -3,6 +3,7 @@
 #include "QZFramework/Controls/ComboBox.h"
 #include "QZFramework/Controls/NumericUpDown.h"
 #include "QZFramework/Notification/NotificationIDs.h"
+#include "UI/RededoVuvuvaCommon/MidiNoteSelector.h"
 #include "UI/TarnSeriesCommon/ControlUtilities.h"
 #include "UI/TarnSeriesCommon/NumberText.h"
 #include "UI/TarnSeriesCommon/QuietScope.h"
@@ -20,30 +21,22 @@ constexpr const char* kInitialize = "LNoteModeEditPanel::Initialize";
 constexpr std::size_t kNoteCount = 8;
 constexpr std::int32_t kValueSize = 9;
 constexpr std::int32_t kRangeCount = 2;
-constexpr std::int32_t kHighestNote = 127;
 
-// Semitones above the key of notes 1 to 8, by scale list index ("Off" has none). The seven-note
-// scales repeat the key an octave up as their eighth note.
-constexpr std::int32_t kScaleCount = 11;
-constexpr std::array<std::array<std::int32_t, kNoteCount>, kScaleCount> kScaleOffsets{{
-    {},                         // Off
-    {0, 2, 4, 5, 7, 9, 11, 12}, // Major
-    {0, 2, 3, 5, 7, 8, 10, 12}, // Minor
-    {0, 1, 3, 5, 7, 8, 10, 12}, // Phrygian
-    {0, 2, 3, 5, 7, 9, 11, 12}, // Melodic Minor
-    {0, 2, 3, 5, 7, 8, 11, 12}, // Harmonic Minor
-    {0, 2, 4, 5, 7, 9, 10, 12}, // Mixolydian
-    {0, 2, 3, 5, 7, 9, 10, 12}, // Dorian
-    {0, 2, 4, 6, 7, 9, 11, 12}, // Lydian
-    {0, 1, 3, 5, 6, 8, 10, 12}, // Locrian
-    {0, 1, 2, 3, 4, 5, 6, 7},   // Chromatic
-}};
+// The scale helpers' number of each scale list entry after "Off": major, minor, phrygian, melodic
+// and harmonic minor, mixolydian, dorian, lydian, locrian, chromatic.
+constexpr std::array<std::int32_t, 10> kScaleNumbers{0, 1, 2, 3, 4, 5, 7, 6, 8, 9};
+constexpr std::int32_t kScaleCount = static_cast<std::int32_t>(kScaleNumbers.size()) + 1;
+
+std::int32_t ScaleNumberOf(std::int32_t index)
+{
+    return kScaleNumbers[static_cast<std::size_t>(index - 1)];
+}
 
 } // namespace
 
 LNoteModeEditPanel::LNoteModeEditPanel(const RCPtr<LControl>& parent, const WideString& name,
                                        bool mostDerived)
-    : LPanel(parent, name, mostDerived)
+    : LHandlingPanel(parent, name, mostDerived)
 {
 }
 
@@ -52,7 +45,7 @@ LNoteModeEditPanel::~LNoteModeEditPanel() = default;
 QZRESULT LNoteModeEditPanel::Initialize()
 {
     const QZRESULT result = LPanel::Initialize();
-    mHandler = new LNotificationHandler<LNoteModeEditPanel>(this);
+    MakeHandler(this);
     if (Failed(result))
     {
         return result;
@@ -75,7 +68,6 @@ QZRESULT LNoteModeEditPanel::Initialize()
             detail.c_str()));
         mHolders.push_back(FindChildByName(name));
     }
-    static_cast<void>(SetRangeForAllArrayItems(mNotes, 0.0, kHighestNote));
     {
         const QuietScope quiet(mQuiet);
         mType->SetSelectedIndex(0);
@@ -83,52 +75,26 @@ QZRESULT LNoteModeEditPanel::Initialize()
         UpdateNoteControls(kRangeCount);
         UpdateKeyLabel();
     }
-    for (const auto& [list, method] :
-         {std::pair{mScale, &LNoteModeEditPanel::OnNoteScaleTypeChange},
-          std::pair{mType, &LNoteModeEditPanel::OnNoteModeTypeChange}})
+    constexpr const char* kRegister = "LNoteModeEditPanel::RegisterForAllParameterNotifications";
+    Listen(RCPtr<LControl>(mScale.Get()), NID_SELECTION_CHANGE,
+           &LNoteModeEditPanel::OnNoteScaleTypeChange, kRegister);
+    Listen(RCPtr<LControl>(mType.Get()), NID_SELECTION_CHANGE,
+           &LNoteModeEditPanel::OnNoteModeTypeChange, kRegister);
+    for (const RCPtr<LNumericUpDown>& note : mNotes)
     {
-        const QZRESULT added = mHandler->AddHandler(
-            method, RCPtr<LNotificationDistributor>(list.Get()), NID_SELECTION_CHANGE, 0);
-        if (Failed(added))
-        {
-            QZ_THROW_FAILED_RESULT(added,
-                                   "LNoteModeEditPanel::RegisterForAllParameterNotifications");
-        }
+        Listen(RCPtr<LControl>(note.Get()), NID_VALUE_CHANGE,
+               &LNoteModeEditPanel::OnNoteValueChange, kRegister);
     }
-    SetNotificationForAllArrayItems(mNotes, *mHandler, NID_VALUE_CHANGE,
-                                    &LNoteModeEditPanel::OnNoteValueChange);
     return result;
 }
 
 QZRESULT LNoteModeEditPanel::ReleaseInternalReferences()
 {
-    mHandler = nullptr;
     mHolders.clear();
     mNotes.clear();
     mType = nullptr;
     mScale = nullptr;
-    return LPanel::ReleaseInternalReferences();
-}
-
-void LNoteModeEditPanel::ReceiveNotification(const RCPtr<LNotificationDistributor>& sender,
-                                             const RCPtr<LNotification>& notification)
-{
-    if (mHandler && notification && mHandler->Handles(sender, notification->GetID()))
-    {
-        mHandler->HandleNotification(sender, notification);
-        return;
-    }
-    LPanel::ReceiveNotification(sender, notification);
-}
-
-QZRESULT LNoteModeEditPanel::Unsubscribe(const RCPtr<LNotificationDistributor>& distributor,
-                                         const char16_t* identifier)
-{
-    if (mHandler)
-    {
-        mHandler->RemoveHandler(distributor, identifier);
-    }
-    return LPanel::Unsubscribe(distributor, identifier);
+    return LHandlingPanel::ReleaseInternalReferences();
 }
 
 // The value lists notes 1 to 8 with the last shown note moved to byte 2; filling puts them back
@@ -308,33 +274,27 @@ void LNoteModeEditPanel::ApplyScale()
         return;
     }
     UpdateKeyLabel();
-    const std::int32_t scale = GetScaleIndex();
-    if (scale == 0)
+    if (const std::int32_t scale = GetScaleIndex(); scale != 0)
     {
-        return;
-    }
-    const std::int32_t key = GetNote(0);
-    for (std::size_t k = 1; k < kNoteCount; ++k)
-    {
-        SetNote(k, key + kScaleOffsets[static_cast<std::size_t>(scale)][k]);
+        static_cast<void>(ApplyScaleToControls(GetNoteControls(), ScaleNumberOf(scale)));
     }
 }
 
 // The first scale whose row from note 1 gives all eight notes, else "Off".
 void LNoteModeEditPanel::DetectScale()
 {
-    const std::int32_t key = GetNote(0);
+    const std::vector<RCPtr<LControl>> notes = GetNoteControls();
     std::int32_t found = 0;
     for (std::int32_t scale = 1; scale < kScaleCount && found == 0; ++scale)
     {
-        bool matches = true;
-        for (std::size_t k = 0; k < kNoteCount && matches; ++k)
-        {
-            matches = GetNote(k) == key + kScaleOffsets[static_cast<std::size_t>(scale)][k];
-        }
-        found = matches ? scale : 0;
+        found = ControlsFollowScale(notes, ScaleNumberOf(scale)) ? scale : 0;
     }
     mScale->SetSelectedIndex(found);
+}
+
+std::vector<RCPtr<LControl>> LNoteModeEditPanel::GetNoteControls() const
+{
+    return {mNotes.begin(), mNotes.end()};
 }
 
 void LNoteModeEditPanel::Report()

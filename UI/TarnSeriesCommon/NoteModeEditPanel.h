@@ -7,12 +7,13 @@
 // is lost while the user tries other counts. The scale is not stored: filling the editor recognises
 // it from the eight notes. The editor's whole state is in its selectors.
 //
-// Filling sends nothing; each change by the user sends "NID_PARAMETERS_CHANGED" once, after every
+// A scale whose top notes lie above 127 holds them at 127, and is recognised so. Filling sends
+// nothing; each change by the user sends "NID_PARAMETERS_CHANGED" once, after every
 // note the change moves (a new key moves the whole scale) has been set. User-interface thread only.
 #pragma once
 
-#include "QZFramework/Controls/Panel.h"
 #include "UI/TarnSeriesCommon/AssignmentEditor.h"
+#include "UI/TarnSeriesCommon/HandlingPanel.h"
 
 #include <cstdint>
 #include <vector>
@@ -23,20 +24,16 @@ namespace QZ
 class LComboBox;
 class LNumericUpDown;
 
-class LNoteModeEditPanel : public LPanel, public IAssignmentEditor
+class LNoteModeEditPanel : public LHandlingPanel<LNoteModeEditPanel>, public IAssignmentEditor
 {
 public:
     LNoteModeEditPanel(const RCPtr<LControl>& parent, const WideString& name, bool mostDerived);
     ~LNoteModeEditPanel() override;
 
-    // Finds the type and scale lists and the eight note up-downs (ranged 0 to 127); a missing one
-    // throws the runtime error "Null Pointer : can not find <selector> child <child>".
+    // Finds the type and scale lists and the eight note up-downs; a missing one throws the
+    // runtime error "Null Pointer : can not find <selector> child <child>".
     QZRESULT Initialize() override;
     QZRESULT ReleaseInternalReferences() override;
-    void ReceiveNotification(const RCPtr<LNotificationDistributor>& sender,
-                             const RCPtr<LNotification>& notification) override;
-    QZRESULT Unsubscribe(const RCPtr<LNotificationDistributor>& distributor,
-                         const char16_t* identifier) override;
 
     // E_INVALIDARG for a value that is not 9 bytes. A count outside 2 to 8 is shown as the nearest
     // count; a note byte above 127 (a negative signed byte) as note 0.
@@ -59,10 +56,10 @@ private:
     void UpdateKeyLabel();
     void ApplyScale();
     void DetectScale();
+    [[nodiscard]] std::vector<RCPtr<LControl>> GetNoteControls() const;
     [[nodiscard]] RCPtr<LControl> GetLabel(std::size_t index) const;
     void Report();
 
-    RCPtr<LNotificationHandler<LNoteModeEditPanel>> mHandler;
     // "note1" to "note8" and their up-downs.
     std::vector<RCPtr<LControl>> mHolders;
     std::vector<RCPtr<LNumericUpDown>> mNotes;

@@ -1,6 +1,7 @@
 #include "QZFramework/Controls/ComboBox.h"
 #include "QZFramework/Controls/NumericUpDown.h"
 #include "QZFramework/Notification/NotificationIDs.h"
+#include "UI/RededoVuvuvaCommon/MidiNoteSelector.h"
 #include "UI/TarnSeriesCommon/NoteModeEditPanel.h"
 #include "UI/TarnSeriesCommon/tests/ShippedSkinFixture.h"
 
@@ -67,6 +68,7 @@ protected:
     {
         Register(u"RededoVuvuva.MainControl.EditPanel.XYPadNotes",
                  &LControlFactory::Create<LNoteModeEditPanel>);
+        Register(u"RededoVuvuva.Control.NoteSelector", &LControlFactory::Create<LMidiNoteSelector>);
         mEditor = RCPtr<LNoteModeEditPanel>::DynamicCastFrom(Build(kEditorPath));
         ASSERT_TRUE(mEditor);
         mReports->Subscribe(RCPtr<LNotificationDistributor>(mEditor.Get()), NID_PARAMETERS_CHANGED,
@@ -161,6 +163,10 @@ TEST_F(NoteModeEditor, FillingShowsTheValueSilentlyAndReadsItBack)
         {{-3, 40, 50, 0, 0, 0, 0, 0, 0},
          {0, 0, {40, 50, 0, 6, 7, 8, 9, 10}, 2, "FIRST", "LAST"},
          {2, 40, 50, 0, 0, 0, 0, 0, 0}},
+        // A scale held at the top note is still that scale.
+        {{8, 120, 127, 122, 124, 125, 127, 127, 127},
+         {6, 1, {120, 122, 124, 125, 127, 127, 127, 127}, 8, "KEY", "LAST"},
+         {8, 120, 127, 122, 124, 125, 127, 127, 127}},
         {{9, 60, 67, 61, 62, 63, 64, 65, 66},
          {6, 10, {60, 61, 62, 63, 64, 65, 66, 67}, 8, "KEY", "LAST"},
          {8, 60, 67, 61, 62, 63, 64, 65, 66}},
