@@ -6,23 +6,20 @@
 namespace QZ
 {
 
-// The index of the one look at full weight while every other is off; -1 otherwise.
+// The index of the look at full weight when every other look is off; -1 otherwise.
 inline int ShownLook(const LControl& indicator)
 {
     int shown = -1;
     for (std::uint32_t i = 0; i < indicator.GetLookCount(); ++i)
     {
         const float weight = indicator.GetLookWeight(i);
-        if (weight == 1.0f)
-        {
-            shown = shown == -1 ? static_cast<int>(i) : -2;
-        }
-        else if (weight != 0.0f)
+        if (weight != 0.0f && (weight != 1.0f || shown != -1))
         {
             return -1;
         }
+        shown = weight == 1.0f ? static_cast<int>(i) : shown;
     }
-    return shown < 0 ? -1 : shown;
+    return shown;
 }
 
 } // namespace QZ
