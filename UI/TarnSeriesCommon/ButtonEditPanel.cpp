@@ -7,11 +7,9 @@
 #include "QZFramework/Notification/NotificationIDs.h"
 #include "QZFramework/ObjectBase/Exception.h"
 #include "UI/TarnSeriesCommon/ButtonControlEditPanel.h"
+#include "UI/TarnSeriesCommon/ColourLists.h"
 #include "UI/TarnSeriesCommon/NumberText.h"
 #include "UI/TarnSeriesCommon/QuietScope.h"
-
-#include <string_view>
-#include <vector>
 
 namespace QZ
 {
@@ -91,14 +89,7 @@ QZRESULT LButtonEditPanel::Initialize()
     }
     Listen(RCPtr<LNotificationDistributor>(mEditor.Get()), NID_PARAMETERS_CHANGED);
     const RCPtr<LControl> colours = tabs->GetPage(WideString(u"colorPage"));
-    constexpr std::array<const char16_t*, 4> names{u"color1", u"color2", u"color3", u"color4"};
-    constexpr std::array<const char*, 4> missing{
-        "Couldn't find child color1", "Couldn't find child color2", "Couldn't find child color3",
-        "Couldn't find child color4"};
-    for (std::size_t k = 0; k < mColours.size(); ++k)
-    {
-        mColours[k] = RequireList(colours, names[k], missing[k]);
-    }
+    mColours = RequireColourLists(colours, kInitialize);
     mKeyColour = RequireList(colours, u"asciiColor", "Couldn't find child asciiColor");
     const RCPtr<LControl> keys = tabs->GetPage(WideString(u"asciiPage"));
     mKey = RequireList(keys, u"key", "Couldn't find child key");
@@ -108,7 +99,7 @@ QZRESULT LButtonEditPanel::Initialize()
     {
         Listen(RCPtr<LNotificationDistributor>(list.Get()), NID_SELECTION_CHANGE);
     }
-    CaptionColourLists();
+    CaptionColourLists(*this);
     return result;
 }
 
@@ -150,30 +141,6 @@ void LButtonEditPanel::Listen(const RCPtr<LNotificationDistributor>& distributor
     if (Failed(result))
     {
         QZ_THROW_FAILED_RESULT(result, kInitialize);
-    }
-}
-
-// The colour captions are numbered by their selector's name, whatever order the tree keeps.
-void LButtonEditPanel::CaptionColourLists()
-{
-    std::vector<RCPtr<LControl>> labels;
-    FindDescendantsByName(WideString(u"colorNameLabel"), labels);
-    for (const RCPtr<LControl>& label : labels)
-    {
-        const LControl* selector = label->GetParent().Get();
-        const std::u16string_view name = selector ? selector->GetName().GetString() : u"";
-        WideString text;
-        if (name == u"asciiColor")
-        {
-            label->SetText(label->GetString(text, u"ASCII_COLOR_LABEL"), true);
-        }
-        else if (name.size() == 6 && name.starts_with(u"color") && name[5] >= u'1' &&
-                 name[5] <= u'4')
-        {
-            label->SetText(FormatNumberText(label->GetString(text, u"NUMBERED_COLOR_LABEL"),
-                                            static_cast<std::uint32_t>(name[5] - u'0')),
-                           true);
-        }
     }
 }
 

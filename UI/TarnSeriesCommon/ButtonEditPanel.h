@@ -11,8 +11,8 @@
 #include "DeviceControl/GeneratedCode/Engine/Inc/IPushButton.h"
 #include "QZFramework/Controls/Panel.h"
 #include "UI/TarnSeriesCommon/ButtonAssignment.h"
+#include "UI/TarnSeriesCommon/ColourLists.h"
 
-#include <array>
 #include <cstdint>
 
 namespace QZ
@@ -48,14 +48,13 @@ public:
     virtual void SetButtonLabelText(std::uint32_t index);
 
 private:
-    void CaptionColourLists();
     void Listen(const RCPtr<LNotificationDistributor>& distributor, const char16_t* identifier);
     QZRESULT OnEditorChange(const RCPtr<LNotificationDistributor>& sender,
                             const RCPtr<LNotification>& notification);
 
     RCPtr<LNotificationHandler<LButtonEditPanel>> mHandler;
     RCPtr<LButtonControlEditPanel> mEditor;
-    std::array<RCPtr<LComboBox>, 4> mColours;
+    ColourLists mColours;
     RCPtr<LComboBox> mKeyColour;
     RCPtr<LComboBox> mKey;
     RCPtr<LComboBox> mModifier;

@@ -3,6 +3,7 @@
 #include "QZFramework/Controls/Button.h"
 #include "QZFramework/Controls/ComboBox.h"
 #include "QZFramework/Notification/NotificationCenterManager.h"
+#include "QZFramework/Notification/MouseButtonParam.h"
 #include "QZFramework/Notification/NotificationIDs.h"
 #include "UI/TarnSeriesCommon/ButtonControlEditPanel.h"
 #include "UI/TarnSeriesCommon/ButtonControlViewPanel.h"
@@ -11,6 +12,7 @@
 #include "UI/TarnSeriesCommon/ButtonPanel.h"
 #include "UI/TarnSeriesCommon/MIDIChannelViewPanel.h"
 #include "UI/TarnSeriesCommon/tests/ShippedSkinFixture.h"
+#include "UI/TarnSeriesCommon/tests/TileLooks.h"
 
 #include <chrono>
 #include <optional>
@@ -140,10 +142,11 @@ protected:
         }
         return states;
     }
-    void Click(std::size_t index)
+    void Click(std::size_t index, std::uint32_t modifiers = 0)
     {
         RCPtr<LNotification> click;
-        LNotification::Create(click, NID_LEFT_CLICK);
+        LNotification::Create(click, NID_LEFT_CLICK,
+                              LMouseButtonParam::Create(4, 4, modifiers, 0, false, 0));
         Clickable(index)->Distribute(click);
     }
     RCPtr<LButton> Clickable(std::size_t index) const
@@ -240,6 +243,39 @@ TEST_F(ButtonPanels, EngineValueShowsSilentlyAndAnEditSendsOnce)
     EXPECT_EQ(Text(Tile(13), u"viewPanel/midiChannel/label"), "CH:3");
     EXPECT_EQ(Text(edit, u"viewTabControl/pageHolder/asciiPage/key/comboBox"), "Off");
     EXPECT_EQ(mMain->sent.size(), 1u);
+}
+
+// The colour indicator shows the value the tile was handed (not the engine's), and each
+// Shift-click steps through its four colours; other clicks and refused values change nothing.
+TEST_F(ButtonPanels, ColourIndicatorStepsThroughTheColoursHandedIn)
+{
+    const RCPtr<LControl> indicator = Descend(Tile(9), u"color");
+    ASSERT_TRUE(indicator);
+    EXPECT_EQ(Text(Tile(9), u"buttonNumberLabel"), "B1");
+    EXPECT_EQ(Text(Tile(35), u"buttonNumberLabel"), "B9");
+    EXPECT_EQ(ShownLook(*indicator), 4); // the engine's default value: magenta first
+    const ParamDescriptor tile(kFirstButtonID + 9);
+    EXPECT_EQ(mMain->buttons->GetButtonPanels()[9]->SetParamValueLocal(
+                  tile, MakeButtonValue({0, 1, 5, 3, 7, 1, 0x13, 9, 0, 0, 0, 0, 0, 0x7F, 0, 0, 0}),
+                  false),
+              0);
+    constexpr std::uint32_t kShift = 0x8;
+    constexpr std::uint32_t kCtrl = 0x1;
+    for (const auto& [modifiers, look] : std::vector<std::pair<std::uint32_t, int>>{
+             {0, 1}, {kShift, 1}, {kShift, 5}, {kCtrl, 5}, {kShift, 3}, {kShift, 7}, {kShift, 1}})
+    {
+        Click(9, modifiers);
+        EXPECT_EQ(ShownLook(*indicator), look) << "after a click with modifiers " << modifiers;
+    }
+    const ButtonValueBytes noSuchColour{0, 9, 5, 3, 7, 1, 0x13, 9, 0, 0, 0, 0, 0, 0x7F, 0, 0, 0};
+    mMain->Deliver(ParamValue(tile, MakeButtonValue(noSuchColour)));
+    EXPECT_EQ(ShownLook(*indicator), 1);
+    Variant shortValue;
+    shortValue.SetBytes(noSuchColour.data(), 16);
+    EXPECT_EQ(mMain->buttons->GetButtonPanels()[9]->SetParamValueLocal(tile, shortValue, false),
+              E_FAIL);
+    EXPECT_EQ(ShownLook(*indicator), 1);
+    EXPECT_TRUE(mMain->sent.empty());
 }
 
 // The tile's summary reads the kind and number of every assignment; the channel line the channel.
