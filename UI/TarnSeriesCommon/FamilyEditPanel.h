@@ -9,11 +9,11 @@
 #pragma once
 
 #include "Engine/RededoVuvuvaCommon/RootModuleEngine.h"
-#include "UI/TarnSeriesCommon/HandlingPanel.h"
 #include "QZFramework/Notification/NotificationIDs.h"
 #include "UI/TarnSeriesCommon/AssignmentEditor.h"
 #include "UI/TarnSeriesCommon/ControlUtilities.h"
 #include "UI/TarnSeriesCommon/FamilyLayout.h"
+#include "UI/TarnSeriesCommon/HandlingPanel.h"
 #include "UI/TarnSeriesCommon/QuietScope.h"
 
 #include <cstdint>

@@ -4,12 +4,13 @@
 // IAssignmentView given the bytes the layout's toView picks. User-interface thread only.
 #pragma once
 
-#include "UI/TarnSeriesCommon/HandlingPanel.h"
 #include "UI/TarnSeriesCommon/AssignmentView.h"
 #include "UI/TarnSeriesCommon/ControlUtilities.h"
 #include "UI/TarnSeriesCommon/FamilyLayout.h"
+#include "UI/TarnSeriesCommon/HandlingPanel.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
