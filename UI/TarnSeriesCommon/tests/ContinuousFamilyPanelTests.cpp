@@ -191,6 +191,10 @@ TEST_F(ContinuousFamilies, EncoderClickBindsShowsAndSends)
     EXPECT_EQ(ModuleOf(107),
               static_cast<LParameterizedModule*>(mEncoders->GetElementPanels()[10].Get()));
 
+    // Bound to no encoder yet, the edit panel has no parameter to send for.
+    editor->Edit({1, 2, 3, 4, 5, 6});
+    EXPECT_TRUE(mMain->sent.empty());
+
     Click(At<LControl>(tiles[10], u"button"));
     ASSERT_FALSE(mDevice->shown.empty());
     EXPECT_EQ(mDevice->shown.back(), std::make_pair(kEncoderControlType, 10));
