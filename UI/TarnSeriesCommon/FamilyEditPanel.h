@@ -9,11 +9,11 @@
 #pragma once
 
 #include "Engine/RededoVuvuvaCommon/RootModuleEngine.h"
-#include "UI/TarnSeriesCommon/HandlingPanel.h"
 #include "QZFramework/Notification/NotificationIDs.h"
 #include "UI/TarnSeriesCommon/AssignmentEditor.h"
 #include "UI/TarnSeriesCommon/ControlUtilities.h"
 #include "UI/TarnSeriesCommon/FamilyLayout.h"
+#include "UI/TarnSeriesCommon/HandlingPanel.h"
 #include "UI/TarnSeriesCommon/QuietScope.h"
 
 #include <cstdint>
@@ -126,8 +126,7 @@ protected:
     // not sent.
     virtual void FillEditors(const Array<signed char>& value)
     {
-        if (const std::optional<Array<signed char>> bytes =
-                Rearrange(value, mLayout.value.toEditor))
+        if (const std::optional<Array<signed char>> bytes = ToEditorBytes(value))
         {
             static_cast<void>(mEditor->SetParamValues(*bytes));
         }
@@ -136,7 +135,19 @@ protected:
     // The value the editors hold, or nothing when they hold no whole value.
     [[nodiscard]] virtual std::optional<Array<signed char>> ReadEditors()
     {
-        const Array<signed char> bytes = mEditor->GetParamValues();
+        return FromEditorBytes(mEditor->GetParamValues());
+    }
+
+    // The editor's bytes of a value, by the layout's conversion.
+    [[nodiscard]] std::optional<Array<signed char>>
+    ToEditorBytes(const Array<signed char>& value) const
+    {
+        return Rearrange(value, mLayout.value.toEditor);
+    }
+    // The value of the editor's bytes; nothing unless they number the layout's editorSize.
+    [[nodiscard]] std::optional<Array<signed char>>
+    FromEditorBytes(const Array<signed char>& bytes) const
+    {
         if (static_cast<std::uint32_t>(bytes.GetCount()) != mLayout.value.editorSize)
         {
             return std::nullopt;

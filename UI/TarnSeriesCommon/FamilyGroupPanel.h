@@ -38,10 +38,10 @@
 // (ShowEditPanelOf). User-interface thread only.
 #pragma once
 
-#include "UI/TarnSeriesCommon/HandlingPanel.h"
 #include "QZFramework/Notification/NotificationIDs.h"
 #include "UI/TarnSeriesCommon/ControlUtilities.h"
 #include "UI/TarnSeriesCommon/FamilyLayout.h"
+#include "UI/TarnSeriesCommon/HandlingPanel.h"
 
 #include <cstdint>
 #include <string>

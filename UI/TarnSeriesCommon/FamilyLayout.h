@@ -60,7 +60,7 @@ struct FamilyLabel
 
 struct FamilyLayout
 {
-    std::vector<FamilyElementPath> elements;
+    std::vector<FamilyElementPath> elements{};
     // Elements per bank; 0 for a family without banks.
     std::uint32_t perBank = 0;
     // The control type the device view shows the edit panel of (EditPanelHost.h).

@@ -4,12 +4,13 @@
 // IAssignmentView given the bytes the layout's toView picks. User-interface thread only.
 #pragma once
 
-#include "UI/TarnSeriesCommon/HandlingPanel.h"
 #include "UI/TarnSeriesCommon/AssignmentView.h"
 #include "UI/TarnSeriesCommon/ControlUtilities.h"
 #include "UI/TarnSeriesCommon/FamilyLayout.h"
+#include "UI/TarnSeriesCommon/HandlingPanel.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -84,13 +85,19 @@ protected:
     virtual void ShowValue(const Array<signed char>& value)
     {
         auto* view = dynamic_cast<IAssignmentView*>(mView.Get());
-        const std::optional<Array<signed char>> shown = Rearrange(value, mLayout.value.toView);
+        const std::optional<Array<signed char>> shown = ToViewBytes(value);
         if (view != nullptr && shown)
         {
             view->SetParamValues(*shown);
         }
     }
 
+    // The summary's bytes of a value, by the layout's conversion.
+    [[nodiscard]] std::optional<Array<signed char>>
+    ToViewBytes(const Array<signed char>& value) const
+    {
+        return Rearrange(value, mLayout.value.toView);
+    }
     [[nodiscard]] const RCPtr<LControl>& GetView() const { return mView; }
 
     const FamilyLayout& mLayout;

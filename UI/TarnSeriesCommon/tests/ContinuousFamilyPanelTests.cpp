@@ -1,8 +1,21 @@
 #include "QZFramework/ControlBase/ControlDescriptor.h"
 #include "QZFramework/Controls/Button.h"
+#include "UI/TarnSeriesCommon/ButtonControlEditPanel.h"
+#include "UI/TarnSeriesCommon/ButtonControlViewPanel.h"
 #include "UI/TarnSeriesCommon/EncoderEditPanel.h"
 #include "UI/TarnSeriesCommon/EncoderGroupPanel.h"
 #include "UI/TarnSeriesCommon/EncoderPanel.h"
+#include "UI/TarnSeriesCommon/FaderEditPanel.h"
+#include "UI/TarnSeriesCommon/FaderGroupPanel.h"
+#include "UI/TarnSeriesCommon/FaderPanel.h"
+#include "UI/TarnSeriesCommon/PedalGroupPanel.h"
+#include "UI/TarnSeriesCommon/SustainPedalEditPanel.h"
+#include "UI/TarnSeriesCommon/SustainPedalPanel.h"
+#include "UI/TarnSeriesCommon/VolumePedalEditPanel.h"
+#include "UI/TarnSeriesCommon/VolumePedalPanel.h"
+#include "UI/TarnSeriesCommon/WheelEditPanel.h"
+#include "UI/TarnSeriesCommon/WheelGroupPanel.h"
+#include "UI/TarnSeriesCommon/WheelPanel.h"
 #include "UI/TarnSeriesCommon/tests/FamilyPanelFixture.h"
 
 #include <algorithm>
@@ -14,8 +27,39 @@ namespace QZ
 namespace
 {
 
+constexpr std::int32_t kFirstWheelID = 5;
+constexpr std::int32_t kFirstPedalID = 7;
+constexpr std::int32_t kFirstFaderID = 61;
 constexpr std::int32_t kFirstEncoderID = 97;
 constexpr std::int32_t kParameterCount = 131;
+
+// The push-button editor as the sustain pedal's edit panel sees it: keeps the block it is given
+// and stands for a user's change with Edit.
+class FakeButtonEditor : public LButtonControlEditPanel
+{
+public:
+    using LButtonControlEditPanel::LButtonControlEditPanel;
+    void SetValues(ButtonAssignmentBlock& block) override { held = block; }
+    [[nodiscard]] ButtonAssignmentBlock GetValues() const override { return held; }
+    void Edit(const std::vector<int>& bytes)
+    {
+        held = BytesOf(bytes);
+        RCPtr<LNotification> changed;
+        LNotification::Create(changed, NID_PARAMETERS_CHANGED);
+        Distribute(changed);
+    }
+
+    ButtonAssignmentBlock held;
+};
+
+class FakeButtonView : public LButtonControlViewPanel
+{
+public:
+    using LButtonControlViewPanel::LButtonControlViewPanel;
+    void ShowValues(const ButtonAssignmentBlock& block) override { shown = block; }
+
+    ButtonAssignmentBlock shown;
+};
 
 class ContinuousFamilies : public FamilyPanelFixture
 {
@@ -29,14 +73,44 @@ protected:
                  &LControlFactory::Create<LEncoderPanel>);
         Register(u"RededoVuvuva.MainPage.KnobEditPanel",
                  &LControlFactory::Create<LEncoderEditPanel>);
+        Register(u"RededoVuvuva.MainControl.FaderView", &LControlFactory::Create<LFaderGroupPanel>);
+        Register(u"RededoVuvuva.MainControl.FaderView.Fader",
+                 &LControlFactory::Create<LFaderPanel>);
+        Register(u"RededoVuvuva.MainPage.FaderEditPanel",
+                 &LControlFactory::Create<LFaderEditPanel>);
+        Register(u"RededoVuvuva.MainControl.WheelView", &LControlFactory::Create<LWheelGroupPanel>);
+        Register(u"RededoVuvuva.MainControl.WheelView.Wheel",
+                 &LControlFactory::Create<LWheelPanel>);
+        Register(u"RededoVuvuva.TabControl.PageHolder.WheelsPage.Wheel",
+                 &LControlFactory::Create<LWheelEditPanel>);
+        Register(u"RededoVuvuva.MainControl.Pedals", &LControlFactory::Create<LPedalGroupPanel>);
+        Register(u"RededoVuvuva.MainControl.Pedals.VolumePedal",
+                 &LControlFactory::Create<LVolumePedalPanel>);
+        Register(u"RededoVuvuva.MainControl.Pedals.SustainPedal",
+                 &LControlFactory::Create<LSustainPedalPanel>);
+        Register(u"RededoVuvuva.MainPage.VolumeEditPanel",
+                 &LControlFactory::Create<LVolumePedalEditPanel>);
+        Register(u"RededoVuvuva.MainPage.SustainEditPanel",
+                 &LControlFactory::Create<LSustainPedalEditPanel>);
+        Register(u"RededoVuvuva.MainControl.EditPanel.ButtonTypePanel",
+                 &LControlFactory::Create<FakeButtonEditor>);
+        Register(u"RededoVuvuva.MainControl.PushButtonType.ViewPanel",
+                 &LControlFactory::Create<FakeButtonView>);
     }
 
     // Builds the drawing, places the groups and hands on the engine's start-up values.
     void Start()
     {
         BuildMain();
-        mEncoders = At<LEncoderGroupPanel>(RCPtr<LControl>(mDevice.Get()), u"encoders");
-        ASSERT_TRUE(mEncoders);
+        const RCPtr<LControl> device(mDevice.Get());
+        mEncoders = At<LEncoderGroupPanel>(device, u"encoders");
+        mFaders = At<LFaderGroupPanel>(device, u"faders");
+        mWheels = At<LWheelGroupPanel>(device, u"wheels");
+        mPedals = At<LPedalGroupPanel>(device, u"pedals");
+        ASSERT_TRUE(mEncoders && mFaders && mWheels && mPedals);
+        Place(RCPtr<LParameterizedModule>(mWheels.Get()), kFirstWheelID);
+        Place(RCPtr<LParameterizedModule>(mPedals.Get()), kFirstPedalID);
+        Place(RCPtr<LParameterizedModule>(mFaders.Get()), kFirstFaderID);
         Place(RCPtr<LParameterizedModule>(mEncoders.Get()), kFirstEncoderID);
         DeliverPostedStates(kParameterCount);
     }
@@ -92,6 +166,9 @@ protected:
     LParameterizedModule* ModuleOf(std::int32_t paramID) { return mMain->GetModule(paramID).Get(); }
 
     RCPtr<LEncoderGroupPanel> mEncoders;
+    RCPtr<LFaderGroupPanel> mFaders;
+    RCPtr<LWheelGroupPanel> mWheels;
+    RCPtr<LPedalGroupPanel> mPedals;
 };
 
 // Encoder 11 (bank 2, encoder 3): a click lights its tile alone, shows and labels the encoder edit
@@ -113,6 +190,10 @@ TEST_F(ContinuousFamilies, EncoderClickBindsShowsAndSends)
     EXPECT_EQ(IntsOf(tileView->shown), IntsOf(EngineValue(107)));
     EXPECT_EQ(ModuleOf(107),
               static_cast<LParameterizedModule*>(mEncoders->GetElementPanels()[10].Get()));
+
+    // Bound to no encoder yet, the edit panel has no parameter to send for.
+    editor->Edit({1, 2, 3, 4, 5, 6});
+    EXPECT_TRUE(mMain->sent.empty());
 
     Click(At<LControl>(tiles[10], u"button"));
     ASSERT_FALSE(mDevice->shown.empty());
@@ -168,12 +249,19 @@ TEST_F(ContinuousFamilies, EncoderClickBindsShowsAndSends)
     mEncoders->SetFirstParamID(mMain.Get(), kFirstEncoderID, 0);
     EXPECT_EQ(ModuleOf(107), static_cast<LParameterizedModule*>(edit.Get()));
 
+    // Labels are formatted from their string table at every binding.
+    EXPECT_EQ(Text(tiles[10], u"encoderNameLabel"), "E3");
+    Click(At<LControl>(tiles[0], u"button"));
+    EXPECT_EQ(Text(RCPtr<LControl>(edit.Get()), u"knobName"), "ENCODER 1");
+    EXPECT_EQ(Text(RCPtr<LControl>(edit.Get()), u"bankName"), "BANK 1");
+
+    EXPECT_EQ(Highlights(tiles)[0], 1.0);
     edit->SetShown(false);
     EXPECT_EQ(Highlights(tiles), std::vector<double>(32, 0.0));
 }
 
-// A skin without a child the encoder panels need fails to build, naming the child.
-TEST_F(ContinuousFamilies, MissingEncoderChildrenFailTheBuild)
+// A skin without a child a family's panels need fails to build, naming the child.
+TEST_F(ContinuousFamilies, MissingChildrenFailTheBuild)
 {
     struct Case
     {
@@ -197,6 +285,30 @@ TEST_F(ContinuousFamilies, MissingEncoderChildrenFailTheBuild)
                                              "moveableTypePanel : LEncoderEditPanel::Initialize"},
         {u"knobEditPanel/bankName",
          "Null Pointer : Couldn't find child bankName : LEncoderEditPanel::Initialize"},
+        {u"faderEditPanel", "Null Pointer : faderEditPanel knob found : "
+                            "LFaderGroupPanel::Initialize"},
+        {u"faders/faderBank4", "Null Pointer : can not find child faderBank4 : "
+                               "LFaderGroupPanel::Initialize"},
+        {u"faders/faderBank4/fader9", "Failed Result : QZRESULT = 80004005 : "
+                                      "LFaderGroupPanel::Initialize"},
+        {u"faderEditPanel/faderName", "Null Pointer : Cannot find child: faderName : "
+                                      "LFaderEditPanel::Initialize"},
+        {u"wheelEditPanel", "Failed Result : QZRESULT = 80070057 : LWheelGroupPanel::Initialize"},
+        {u"wheels/modWheel", "Failed Result : QZRESULT = 80004005 : LWheelGroupPanel::Initialize"},
+        {u"wheelEditPanel/wheelName", "Null Pointer : couldn't find child wheelName : "
+                                      "LWheelEditPanel::Initialize"},
+        {u"volumePedalEditPanel", "Null Pointer : volumeEditPanel not found : "
+                                  "LPedalGroupPanel::Initialize"},
+        {u"sustainEditPage", "Null Pointer : sustainEditPanel not found : "
+                             "LPedalGroupPanel::Initialize"},
+        {u"pedals/sustainPedal", "Null Pointer : sustainPedal not found : "
+                                 "LPedalGroupPanel::Initialize"},
+        {u"pedals/volumePedal/button", "Failed Result : QZRESULT = 80070057 : "
+                                       "LPedalGroupPanel::Initialize"},
+        {u"pedals/sustainPedal/viewPanel", "Null Pointer : child: viewPanel not found : "
+                                           "LSustainPedalPanel::Initialize"},
+        {u"sustainEditPage/buttonTypePanel", "Null Pointer : Cannot find child: buttonTypePanel : "
+                                             "LSustainPedalEditPanel::Initialize"},
     };
     for (const Case& c : cases)
     {
@@ -204,6 +316,178 @@ TEST_F(ContinuousFamilies, MissingEncoderChildrenFailTheBuild)
         const std::string error = BuildErrorWithout(c.path);
         EXPECT_NE(error.find(c.message), std::string::npos) << error;
     }
+}
+
+// Fader 20 (bank 3, fader 2) as encoder 11: the edit panel is shown, labelled and bound to 80,
+// the engine's value fills the editor and the tile, only whole 6-byte edits are sent, and the
+// highlight follows the edit panel's visibility from the start, not only after a first click.
+TEST_F(ContinuousFamilies, FaderClickBindsShowsAndSends)
+{
+    Start();
+    const std::vector<RCPtr<LControl>> tiles = TilesOf(mFaders);
+    ASSERT_EQ(tiles.size(), 36u);
+    for (std::size_t i = 0; i < tiles.size(); ++i)
+    {
+        EXPECT_EQ(Text(tiles[i], u"faderNumberLabel"), "F" + std::to_string(i % 9 + 1)) << i;
+    }
+    const RCPtr<LFaderEditPanel> edit = mFaders->GetEditPanel();
+    const RCPtr<LControl> editControl(edit.Get());
+    At<LButton>(tiles[3], u"button")->SetValue(1.0);
+    edit->SetShown(true);
+    edit->SetShown(false);
+    EXPECT_EQ(Highlights(tiles), std::vector<double>(36, 0.0));
+
+    Click(At<LControl>(tiles[19], u"button"));
+    EXPECT_EQ(mDevice->shown.back(), std::make_pair(kFaderControlType, 19));
+    std::vector<double> lit(36, 0.0);
+    lit[19] = 1.0;
+    EXPECT_EQ(Highlights(tiles), lit);
+    EXPECT_EQ(edit->GetFirstParamID(), 80);
+    EXPECT_EQ(Text(editControl, u"faderName"), "FADER 2");
+    EXPECT_EQ(Text(editControl, u"bankName"), "BANK 3");
+    EXPECT_EQ(ModuleOf(80), static_cast<LParameterizedModule*>(edit.Get()));
+
+    ASSERT_EQ(DeliverPostedStates(1).size(), 1u);
+    const auto editor = At<FakeAssignmentEditor>(editControl, u"moveableTypePanel");
+    EXPECT_EQ(IntsOf(editor->GetParamValues()), IntsOf(EngineValue(80)));
+    EXPECT_EQ(IntsOf(At<FakeAssignmentView>(tiles[19], u"viewPanel")->shown),
+              IntsOf(EngineValue(80)));
+    editor->Edit({2, 0, 7, 0, 0, 127, 0});
+    editor->Edit({2, 0, 7, 0, 0});
+    editor->Edit({2, 0, 7, 0, 0, 127});
+    ASSERT_EQ(mMain->sent.size(), 1u);
+    EXPECT_EQ(mMain->sent[0].mDescriptor.mParamID, 80);
+    EXPECT_EQ(IntsOf(mMain->sent[0].mValue), (std::vector<int>{2, 0, 7, 0, 0, 127}));
+
+    Click(At<LControl>(RCPtr<LControl>(mEncoders->GetElementPanels()[0].Get()), u"button"));
+    EXPECT_FALSE(edit->IsShowing(false));
+    EXPECT_EQ(Highlights(tiles), std::vector<double>(36, 0.0));
+}
+
+// The wheels keep 5 bytes: the editor and the drawing see them as the 6-byte assignment with an
+// absolute flag, and an edit drops that flag again; the edit panel answers only for the wheel it
+// is bound to.
+TEST_F(ContinuousFamilies, WheelValuesMapFiveToSixBytes)
+{
+    Start();
+    const std::vector<RCPtr<LControl>> wheels = TilesOf(mWheels);
+    ASSERT_EQ(wheels.size(), 2u);
+    const RCPtr<LWheelEditPanel> edit = mWheels->GetEditPanel();
+    const RCPtr<LControl> editControl(edit.Get());
+    const auto editor = At<FakeAssignmentEditor>(editControl, u"moveableTypePanel");
+    const auto pitchView = At<FakeAssignmentView>(wheels[0], u"viewPanel");
+    EXPECT_EQ(Text(editControl, u"wheelName"), "");
+
+    Click(At<LControl>(wheels[1], u"button"));
+    EXPECT_EQ(mDevice->shown.back(), std::make_pair(kWheelControlType, 1));
+    EXPECT_EQ(Highlights(wheels), (std::vector<double>{0.0, 1.0}));
+    EXPECT_EQ(Text(editControl, u"wheelName"), "M. WHEEL");
+    EXPECT_EQ(edit->GetFirstParamID(), 6);
+    EXPECT_EQ(edit->GetIndex(), 1u);
+    EXPECT_EQ(mWheels->GetWheel(1).Get(), static_cast<IWheel*>(edit.Get()));
+    EXPECT_EQ(mWheels->GetWheel(0).Get(),
+              static_cast<IWheel*>(mWheels->GetElementPanels()[0].Get()));
+    DeliverPostedStates(1);
+
+    const Variant five = MakeValue(BytesOf({1, 2, 3, 4, 5}));
+    const std::int32_t fills = editor->fills;
+    mMain->Deliver(ParamValue(ParamDescriptor(5), five));
+    EXPECT_EQ(IntsOf(pitchView->shown), (std::vector<int>{1, 2, 3, 0, 4, 5}));
+    EXPECT_EQ(editor->fills, fills);
+
+    Click(At<LControl>(wheels[0], u"button"));
+    EXPECT_EQ(Text(editControl, u"wheelName"), "P. WHEEL");
+    DeliverPostedStates(1);
+    pitchView->shown = Array<signed char>();
+    mMain->Deliver(ParamValue(ParamDescriptor(5), five));
+    EXPECT_EQ(IntsOf(editor->GetParamValues()), (std::vector<int>{1, 2, 3, 0, 4, 5}));
+    EXPECT_EQ(IntsOf(pitchView->shown), (std::vector<int>{1, 2, 3, 0, 4, 5}));
+    const Variant six = MakeValue(BytesOf({1, 2, 3, 0, 4, 5}));
+    EXPECT_EQ(edit->SetParamValueLocal(ParamDescriptor(5), six, true), E_FAIL);
+    EXPECT_EQ(mWheels->GetElementPanels()[0]->SetParamValueLocal(ParamDescriptor(5), six, true),
+              E_FAIL);
+
+    editor->Edit({1, 2, 3, 9, 4, 5});
+    ASSERT_EQ(mMain->sent.size(), 1u);
+    EXPECT_EQ(mMain->sent[0].mDescriptor.mParamID, 5);
+    EXPECT_EQ(IntsOf(mMain->sent[0].mValue), (std::vector<int>{1, 2, 3, 4, 5}));
+
+    edit->SetFirstParamID(mWheels.Get(), 5, 2);
+    EXPECT_EQ(Text(editControl, u"wheelName"), "P. WHEEL");
+}
+
+// Each pedal has its own edit panel; which module answers for a pedal follows whether its edit
+// panel is on screen, and so does its highlight. The sustain pedal keeps 6 of the button editor's
+// 10 bytes.
+TEST_F(ContinuousFamilies, PedalsRouteByEditPanelVisibility)
+{
+    Start();
+    const RCPtr<LControl> volume(mPedals->GetVolumePedalPanel().Get());
+    const RCPtr<LControl> sustain(mPedals->GetSustainPedalPanel().Get());
+    const std::vector<RCPtr<LControl>> pedals{volume, sustain};
+    const auto volumeEdit =
+        RCPtr<LVolumePedalEditPanel>::DynamicCastFrom(DeviceChild(u"volumePedalEditPanel"));
+    const auto sustainEdit =
+        RCPtr<LSustainPedalEditPanel>::DynamicCastFrom(DeviceChild(u"sustainEditPage"));
+    ASSERT_TRUE(volumeEdit && sustainEdit);
+    const auto buttonEditor =
+        At<FakeButtonEditor>(RCPtr<LControl>(sustainEdit.Get()), u"buttonTypePanel");
+    const auto buttonView = At<FakeButtonView>(sustain, u"viewPanel");
+    ASSERT_TRUE(buttonEditor && buttonView);
+    EXPECT_EQ(ModuleOf(7),
+              static_cast<LParameterizedModule*>(mPedals->GetVolumePedalPanel().Get()));
+
+    Click(At<LControl>(volume, u"button"));
+    EXPECT_EQ(mDevice->shown.back(), std::make_pair(kPedalControlType, 0));
+    EXPECT_EQ(Highlights(pedals), (std::vector<double>{1.0, 0.0}));
+    EXPECT_EQ(volumeEdit->GetFirstParamID(), 7);
+    EXPECT_EQ(ModuleOf(7), static_cast<LParameterizedModule*>(volumeEdit.Get()));
+    EXPECT_EQ(ModuleOf(8),
+              static_cast<LParameterizedModule*>(mPedals->GetSustainPedalPanel().Get()));
+    DeliverPostedStates(1);
+    const Variant volumeValue = MakeValue(BytesOf({1, 0, 11, 0, 0, 127}));
+    mMain->Deliver(ParamValue(ParamDescriptor(7), volumeValue));
+    EXPECT_EQ(
+        IntsOf(At<FakeAssignmentEditor>(RCPtr<LControl>(volumeEdit.Get()), u"moveableTypePanel")
+                   ->GetParamValues()),
+        (std::vector<int>{1, 0, 11, 0, 0, 127}));
+    EXPECT_EQ(IntsOf(At<FakeAssignmentView>(volume, u"viewPanel")->shown),
+              (std::vector<int>{1, 0, 11, 0, 0, 127}));
+    EXPECT_EQ(volumeEdit->SetParamValueLocal(ParamDescriptor(7),
+                                             MakeValue(BytesOf({1, 0, 11, 0, 0})), true),
+              E_FAIL);
+
+    Click(At<LControl>(sustain, u"button"));
+    EXPECT_EQ(mDevice->shown.back(), std::make_pair(kPedalControlType, 1));
+    EXPECT_EQ(Highlights(pedals), (std::vector<double>{0.0, 1.0}));
+    EXPECT_EQ(ModuleOf(7),
+              static_cast<LParameterizedModule*>(mPedals->GetVolumePedalPanel().Get()));
+    EXPECT_EQ(ModuleOf(8), static_cast<LParameterizedModule*>(sustainEdit.Get()));
+    DeliverPostedStates(1);
+    const Variant sustainValue = MakeValue(BytesOf({1, 2, 3, 4, 5, 6}));
+    mMain->Deliver(ParamValue(ParamDescriptor(8), sustainValue));
+    EXPECT_EQ(IntsOf(buttonEditor->held), (std::vector<int>{1, 2, 3, 4, 5, 1, 0, 1, 0, 6}));
+    EXPECT_EQ(IntsOf(buttonView->shown), (std::vector<int>{1, 2, 3, 4, 5, 0, 0, 0, 0, 6}));
+    buttonEditor->Edit({1, 2, 3, 4, 5, 7, 7, 7, 7, 6});
+    buttonEditor->Edit({1, 2, 3, 4, 5, 7, 7, 7, 7});
+    ASSERT_EQ(mMain->sent.size(), 1u);
+    EXPECT_EQ(mMain->sent[0].mDescriptor.mParamID, 8);
+    EXPECT_EQ(IntsOf(mMain->sent[0].mValue), (std::vector<int>{1, 2, 3, 4, 5, 6}));
+
+    // An edit panel of no width is not on screen: its pedal goes dark and its values go to the
+    // drawing alone.
+    LLayoutDescriptor::SizeSpec noWidth = sustainEdit->GetLayout()->size[0];
+    noWidth.absolute = 0.0;
+    ASSERT_EQ(sustainEdit->SetAxisLayout(0, sustainEdit->GetLayout()->position[0], noWidth),
+              S_FALSE);
+    sustainEdit->UpdateConditions();
+    EXPECT_EQ(Highlights(pedals), (std::vector<double>{0.0, 0.0}));
+    EXPECT_EQ(ModuleOf(8),
+              static_cast<LParameterizedModule*>(mPedals->GetSustainPedalPanel().Get()));
+    buttonEditor->held = Array<signed char>();
+    mMain->Deliver(ParamValue(ParamDescriptor(8), MakeValue(BytesOf({0, 1, 19, 60, 0, 0}))));
+    EXPECT_TRUE(IntsOf(buttonEditor->held).empty());
+    EXPECT_EQ(IntsOf(buttonView->shown), (std::vector<int>{0, 1, 19, 60, 0, 0, 0, 0, 0, 0}));
 }
 
 } // namespace
