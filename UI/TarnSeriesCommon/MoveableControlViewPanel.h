@@ -7,16 +7,17 @@
 
 #include "QZFramework/Controls/Panel.h"
 #include "QZFramework/Utilities/Storage/Array.h"
+#include "UI/TarnSeriesCommon/AssignmentView.h"
 
 namespace QZ
 {
 
-class LMoveableControlViewPanel : public LPanel
+class LMoveableControlViewPanel : public LPanel, public IAssignmentView
 {
 public:
     using LPanel::LPanel;
 
-    virtual void SetParamValues(const Array<signed char>& values);
+    void SetParamValues(const Array<signed char>& values) override;
 };
 
 } // namespace QZ
