@@ -1,6 +1,7 @@
 // The editor program as whole processes: a normal start with its main window, the hand-over from
 // a second start, a start after a killed first instance, and a start that fails.
 #include "App/tests/XWindowProbe.h"
+#include "Platform/Graphics2D/PngCodec.h"
 #include "Platform/Instance/SingleInstance.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <fcntl.h>
@@ -26,6 +28,46 @@ namespace
 {
 
 constexpr const char* kInstanceName = "Korvane_Tarn 61 Vidida EditorPrevent";
+constexpr int kWindowWidth = 1200;
+constexpr int kWindowHeight = 750;
+
+// A rectangle of the window's pixels.
+struct Area
+{
+    int x;
+    int y;
+    int width;
+    int height;
+};
+// Where the device view shows the edit panel of the selected control, and a tile of each family.
+constexpr Area kEditPanelArea{680, 354, 500, 254};
+constexpr Area kFirstEncoderTile{340, 36, 100, 90};
+constexpr Area kFirstPushButtonTile{340, 296, 93, 46};
+
+// Pixels (0xRRGGBB) whose red, green or blue differ by more than a rendering's small changes.
+std::size_t CountDifferent(const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b,
+                           int width, const Area& area)
+{
+    std::size_t different = 0;
+    for (int y = area.y; y < area.y + area.height; ++y)
+    {
+        for (int x = area.x; x < area.x + area.width; ++x)
+        {
+            const std::size_t at = static_cast<std::size_t>(y * width + x);
+            for (int shift = 0; shift < 24; shift += 8)
+            {
+                const int one = static_cast<int>((a[at] >> shift) & 0xFF);
+                const int other = static_cast<int>((b[at] >> shift) & 0xFF);
+                if (std::abs(one - other) > 40)
+                {
+                    ++different;
+                    break;
+                }
+            }
+        }
+    }
+    return different;
+}
 
 struct ProcessResult
 {
@@ -82,6 +124,15 @@ protected:
     {
         mProbe.Close(mWindow);
         return Wait(child);
+    }
+
+    // The main window's pixels once its painting has settled.
+    std::vector<std::uint32_t> Capture()
+    {
+        std::this_thread::sleep_for(std::chrono::milliseconds(400));
+        std::vector<std::uint32_t> pixels;
+        EXPECT_TRUE(mProbe.Capture(mWindow, kWindowWidth, kWindowHeight, pixels));
+        return pixels;
     }
 
     ProcessResult Start(const char* program, std::vector<std::string> arguments = {}) const
@@ -232,4 +283,67 @@ TEST_F(ProgramTest, AMissingSkinResourceEndsTheStartWithTheErrorTextAndNonZero)
         << result.errors;
     EXPECT_NE(result.errors.find("Failed Result : QZRESULT = 80070716"), std::string::npos)
         << result.errors;
+}
+
+// The editor opens on the drawing of the keyboard as the reference picture shows it (set
+// QZ_WRITE_REFERENCE to a path to write a new picture there).
+TEST_F(ProgramTest, TheEditorShowsTheKeyboardsSurfaceAsTheReferencePicture)
+{
+    const pid_t child = Launch();
+    ASSERT_NE(mWindow, 0u) << Wait(child).errors;
+    const std::vector<std::uint32_t> shown = Capture();
+    ASSERT_EQ(shown.size(), static_cast<std::size_t>(kWindowWidth * kWindowHeight));
+    if (const char* target = std::getenv("QZ_WRITE_REFERENCE"))
+    {
+        std::vector<std::uint32_t> argb(shown);
+        for (std::uint32_t& pixel : argb)
+        {
+            pixel |= 0xFF000000u;
+        }
+        std::vector<std::uint8_t> png;
+        ASSERT_EQ(
+            Graphics2D::EncodePng(argb.data(), kWindowWidth, kWindowHeight, kWindowWidth, png),
+            Graphics2D::Status::Ok);
+        std::ofstream(target, std::ios::binary)
+            .write(reinterpret_cast<const char*>(png.data()),
+                   static_cast<std::streamsize>(png.size()));
+    }
+    const std::string bytes = ReadFile(QZ_EDITOR_REFERENCE_IMAGE);
+    Graphics2D::DecodedPng reference;
+    ASSERT_EQ(Graphics2D::DecodePng(reinterpret_cast<const std::uint8_t*>(bytes.data()),
+                                    bytes.size(), reference),
+              Graphics2D::Status::Ok);
+    ASSERT_EQ(reference.width, kWindowWidth);
+    ASSERT_EQ(reference.height, kWindowHeight);
+    std::vector<std::uint32_t> expected(reference.pixels.get(),
+                                        reference.pixels.get() + shown.size());
+    for (std::uint32_t& pixel : expected)
+    {
+        pixel &= 0xFFFFFFu;
+    }
+    // Text may be smoothed a little differently from one font library to the next.
+    EXPECT_LT(CountDifferent(shown, expected, kWindowWidth, {0, 0, kWindowWidth, kWindowHeight}),
+              static_cast<std::size_t>(kWindowWidth * kWindowHeight / 100));
+    EXPECT_EQ(CloseAndWait(child).exitCode, 0);
+}
+
+// Clicking a control's tile shows its family's edit panel in the editing area, which is empty
+// at the start.
+TEST_F(ProgramTest, ClickingATileShowsItsEditPanel)
+{
+    const pid_t child = Launch();
+    ASSERT_NE(mWindow, 0u) << Wait(child).errors;
+    const std::vector<std::uint32_t> start = Capture();
+    const auto clickAndCapture = [this](const Area& tile)
+    {
+        mProbe.Click(mWindow, tile.x + tile.width / 2, tile.y + tile.height / 2);
+        return Capture();
+    };
+    // Encoders have no edit panel of their own yet: their tiles leave the editing area alone.
+    const std::vector<std::uint32_t> afterEncoder = clickAndCapture(kFirstEncoderTile);
+    EXPECT_EQ(CountDifferent(start, afterEncoder, kWindowWidth, kEditPanelArea), 0u);
+    const std::vector<std::uint32_t> afterButton = clickAndCapture(kFirstPushButtonTile);
+    EXPECT_GT(CountDifferent(start, afterButton, kWindowWidth, kEditPanelArea),
+              static_cast<std::size_t>(kEditPanelArea.width * kEditPanelArea.height / 20));
+    EXPECT_EQ(CloseAndWait(child).exitCode, 0);
 }

@@ -3,6 +3,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
 
 #include <chrono>
 #include <thread>
@@ -141,6 +142,37 @@ bool XWindowProbe::ReadPixel(unsigned long window, int x, int y, std::uint32_t& 
     rgb = static_cast<std::uint32_t>(XGetPixel(image, 0, 0)) & 0xFFFFFFu;
     XDestroyImage(image);
     return true;
+}
+
+bool XWindowProbe::Capture(unsigned long window, int width, int height,
+                           std::vector<std::uint32_t>& rgb)
+{
+    XImage* image = XGetImage(mDisplay, window, 0, 0, static_cast<unsigned>(width),
+                              static_cast<unsigned>(height), AllPlanes, ZPixmap);
+    if (image == nullptr)
+    {
+        return false;
+    }
+    rgb.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    for (int y = 0; y < height; ++y)
+    {
+        for (int x = 0; x < width; ++x)
+        {
+            rgb[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                static_cast<std::size_t>(x)] =
+                static_cast<std::uint32_t>(XGetPixel(image, x, y)) & 0xFFFFFFu;
+        }
+    }
+    XDestroyImage(image);
+    return true;
+}
+
+void XWindowProbe::Click(unsigned long window, int x, int y)
+{
+    XWarpPointer(mDisplay, None, window, 0, 0, 0, 0, x, y);
+    XTestFakeButtonEvent(mDisplay, 1, True, CurrentTime);
+    XTestFakeButtonEvent(mDisplay, 1, False, CurrentTime);
+    XSync(mDisplay, False);
 }
 
 void XWindowProbe::MoveResize(unsigned long window, int x, int y, int width, int height)

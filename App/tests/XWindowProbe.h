@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include <sys/types.h>
 
@@ -37,6 +38,11 @@ public:
     [[nodiscard]] std::string GetTitle(unsigned long window);
     [[nodiscard]] bool GetGeometry(unsigned long window, Geometry& geometry);
     [[nodiscard]] bool ReadPixel(unsigned long window, int x, int y, std::uint32_t& rgb);
+    // The window's pixels (0xRRGGBB, rows top down) over width x height from its corner.
+    [[nodiscard]] bool Capture(unsigned long window, int width, int height,
+                               std::vector<std::uint32_t>& rgb);
+    // A left click at the point of the window, as the pointer would make it.
+    void Click(unsigned long window, int x, int y);
     void MoveResize(unsigned long window, int x, int y, int width, int height);
     // Sends WM_DELETE_WINDOW.
     void Close(unsigned long window);

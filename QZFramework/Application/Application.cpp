@@ -2,7 +2,6 @@
 
 #include "Engine/RededoVuvuvaCommon/MidiManager.h"
 #include "Engine/RededoVuvuvaCommon/RootModuleEngine.h"
-#include "QZFramework/Application/StandInControls.h"
 #include "QZFramework/ControlBase/ControlFactory.h"
 #include "QZFramework/ControlBase/GlobalHotKeyManager.h"
 #include "QZFramework/Utilities/Storage/IniFileManager.h"
@@ -68,9 +67,10 @@ QZ::QZRESULT LApplication::RunApplicationStartup()
     {
         return result;
     }
-    if (const QZ::RCPtr<QZ::LControlFactory> factory = GetControlFactory())
+    const QZ::RCPtr<QZ::LControlFactory> factory = GetControlFactory();
+    if (factory && mControlRegistrar != nullptr)
     {
-        QZ::RegisterStandInControls(*factory);
+        mControlRegistrar(*factory);
     }
     QZ::RCPtr<QZ::LMidiManager> midiManager;
     QZ::LMidiManager::Create(midiManager);

@@ -20,8 +20,9 @@ class LRootModuleEngine;
 
 namespace QZ
 {
+class LControlFactory;
 class LMidiManager;
-}
+} // namespace QZ
 
 class LApplication : public QZ::LApplicationBase, public QZ::IApplicationShell
 {
@@ -37,9 +38,14 @@ public:
     // The application object when it is an LApplication, or null.
     [[nodiscard]] static LApplication* GetApplication();
 
-    // The base layer and the framework's start-up, then the MIDI manager and the engine. What the
-    // engine's initialisation throws passes out, and no engine is kept then.
+    // The base layer and the framework's start-up, the program's own control classes, then the
+    // MIDI manager and the engine. What the engine's initialisation throws passes out, and no
+    // engine is kept then.
     QZ::QZRESULT RunApplicationStartup() override;
+    // The program's own control classes, registered at start-up after the framework's; the
+    // program sets them before start-up, so that the framework knows none of its panels.
+    using ControlRegistrar = void (*)(QZ::LControlFactory& factory);
+    void SetControlRegistrar(ControlRegistrar registrar) { mControlRegistrar = registrar; }
     // The base layer, then the windows, the status bar and the hot keys are let go.
     QZ::QZRESULT RunApplicationShutdown() override;
 
@@ -73,4 +79,5 @@ private:
     QZ::RCPtr<LRootModuleEngine> mRootModuleEngine;
     std::int32_t mSettingsFiles[2] = {0, 0};
     QZ::RCPtr<QZ::LMidiManager> mMidiManager;
+    ControlRegistrar mControlRegistrar = nullptr;
 };

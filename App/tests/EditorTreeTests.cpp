@@ -1,0 +1,532 @@
+// The editor's control tree built from the shipped skin with the program's own registrations:
+// the main control binds the device view's nine groups, hands the engine's states to their owners
+// and the panels' edits to the engine, the device view switches edit panels and banks, and a skin
+// that lacks a child the tree works with is refused with a clear error.
+#include "App/EditorControls.h"
+#include "DeviceControl/GeneratedCode/Engine/Inc/IEncoders.h"
+#include "Engine/RededoVuvuvaCommon/RootModuleEngine.h"
+#include "Engine/RededoVuvuvaCommon/tests/EngineHarness.h"
+#include "QZFramework/Application/Application.h"
+#include "QZFramework/Application/FrameworkControls.h"
+#include "QZFramework/ControlBase/ControlDescriptor.h"
+#include "QZFramework/Controls/Button.h"
+#include "QZFramework/Controls/Panel.h"
+#include "QZFramework/Notification/NotificationCenterManager.h"
+#include "QZFramework/Notification/NotificationIDs.h"
+#include "QZFramework/Utilities/Storage/ParamValues.h"
+#include "UI/DeviceView/DeviceView.h"
+#include "UI/DriverCommon/AppServices.h"
+#include "UI/DriverCommon/MainControl.h"
+#include "UI/TarnSeriesCommon/ButtonEditPanel.h"
+#include "UI/TarnSeriesCommon/ButtonGroupPanel.h"
+#include "UI/TarnSeriesCommon/ButtonPanel.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <set>
+#include <string_view>
+#include <string>
+#include <vector>
+
+namespace QZ
+{
+namespace
+{
+
+constexpr std::uint32_t kEnglish = 0x0009;
+
+struct Received
+{
+    std::string owner;
+    std::int32_t paramID;
+    Variant value;
+};
+
+// What the owners of the tree received, in order; a hook runs inside each delivery.
+std::vector<Received> gReceived;
+std::function<void(LParameterizedModule&, const ParamDescriptor&, const Variant&)> gOnReceive;
+
+// A family group that owns its whole identifier run and records the states it is given.
+template <class Family> class RecordingGroup : public LPanel, public Family
+{
+public:
+    RecordingGroup(const RCPtr<LControl>& parent, const WideString& name, bool mostDerived)
+        : LPanel(parent, name, mostDerived)
+    {
+    }
+    using LParameterizedModule::GetModule;
+    RCPtr<LParameterizedModule> GetModule(std::int32_t) override
+    {
+        return RCPtr<LParameterizedModule>(this);
+    }
+    std::int32_t SetParamValueLocal(const ParamDescriptor& descriptor, const Variant& value,
+                                    bool) override
+    {
+        gReceived.push_back({GetName().ToNarrowString().GetString(), descriptor.mParamID, value});
+        if (gOnReceive)
+        {
+            gOnReceive(*this, descriptor, value);
+        }
+        return 0;
+    }
+};
+
+#define RECORDING_GROUP(Name, Family, Getter, Element)                                             \
+    class Name : public RecordingGroup<Family>                                                     \
+    {                                                                                              \
+    public:                                                                                        \
+        using RecordingGroup::RecordingGroup;                                                      \
+        RCPtr<Element> Getter(std::uint32_t) override { return nullptr; }                          \
+    };
+RECORDING_GROUP(RecordingZones, IKeybedZones, GetKeybedZone, IKeybedZone)
+RECORDING_GROUP(RecordingWheels, IWheels, GetWheel, IWheel)
+RECORDING_GROUP(RecordingPads, IPads, GetPad, IPad)
+RECORDING_GROUP(RecordingFaders, IFaders, GetFader, IFader)
+RECORDING_GROUP(RecordingEncoders, IEncoders, GetEncoder, IEncoder)
+RECORDING_GROUP(RecordingAxes, ITouchPadAxises, GetTouchPadAxis, ITouchPadAxis)
+#undef RECORDING_GROUP
+
+class RecordingPedals : public RecordingGroup<IPedals>
+{
+public:
+    using RecordingGroup::RecordingGroup;
+    RCPtr<IVolumePedal> GetVolumePedal() override { return nullptr; }
+    RCPtr<ISustainPedal> GetSustainPedal() override { return nullptr; }
+};
+using RecordingPresetName = RecordingGroup<IPresetName>;
+
+// Message boxes recorded instead of shown.
+class RecordingServices : public IAppServices
+{
+public:
+    RecordingServices() { SetAppServices(this); }
+    ~RecordingServices() override { SetAppServices(nullptr); }
+    bool LookupAppString(const char16_t*, WideString&) const override { return false; }
+    std::uint32_t ShowMessageBox(const WideString& text, const WideString& caption,
+                                 std::uint32_t style) override
+    {
+        boxes.push_back(caption.ToNarrowString().GetString() + std::string(": ") +
+                        text.ToNarrowString().GetString() + " / " + std::to_string(style));
+        return kMessageBoxResultOk;
+    }
+    std::vector<std::string> boxes;
+};
+
+class EditorTree : public ::testing::Test
+{
+protected:
+    EditorTree()
+    {
+        LNotification::EnablePooling(true);
+        mApplication.SetControlFactory(mFactory);
+        mFactory->SetBaseFolder(WideString(u"::"));
+        EXPECT_EQ(mFactory->LoadStringTables(WideString(u"::APP_STRINGS"),
+                                             WideString(u"::FRAMEWORK_STRINGS"), kEnglish),
+                  S_OK);
+        EXPECT_EQ(mFactory->LoadSkins(WideString(u"::APP_SKINS")), S_OK);
+        RegisterFrameworkControls([this](const WideString& name, LControlFactory::CreateFunction f)
+                                  { return mFactory->RegisterControlClass(name, f); });
+        RegisterEditorControls(*mFactory);
+        mApplication.CreateRootModuleEngine();
+        gReceived.clear();
+        gOnReceive = nullptr;
+    }
+    ~EditorTree() override
+    {
+        mMain = nullptr;
+        mApplication.ReleaseRootModuleEngine();
+        mApplication.SetControlFactory(RCPtr<LControlFactory>());
+        gOnReceive = nullptr;
+        LNotification::EnablePooling(false);
+    }
+
+    // The family groups as recording modules (the push buttons keep their own panels).
+    void RegisterRecordingGroups()
+    {
+        const std::pair<const char16_t*, LControlFactory::CreateFunction> groups[] = {
+            {u"RededoVuvuva.MainControl.DeviceView.PresetNameEditPanel",
+             &LControlFactory::Create<RecordingPresetName>},
+            {u"RededoVuvuva.MainControl.KeybedZones", &LControlFactory::Create<RecordingZones>},
+            {u"RededoVuvuva.MainControl.WheelView", &LControlFactory::Create<RecordingWheels>},
+            {u"RededoVuvuva.MainControl.Pedals", &LControlFactory::Create<RecordingPedals>},
+            {u"RededoVuvuva.MainControl.PadView", &LControlFactory::Create<RecordingPads>},
+            {u"RededoVuvuva.MainControl.FaderView", &LControlFactory::Create<RecordingFaders>},
+            {u"RededoVuvuva.MainControl.EncoderView", &LControlFactory::Create<RecordingEncoders>},
+            {u"RededoVuvuva.MainControl.XYPadView", &LControlFactory::Create<RecordingAxes>},
+        };
+        for (const auto& [name, create] : groups)
+        {
+            mFactory->RegisterControlClass(WideString(name), create);
+        }
+    }
+    void Build()
+    {
+        RCPtr<LControl> control;
+        ASSERT_EQ(mFactory->CreateRootControl(control, WideString(u"mainControl")), S_OK);
+        mMain = RCPtr<LMainControl>::DynamicCastFrom(control);
+        ASSERT_TRUE(mMain);
+        mView = RCPtr<LDeviceView>::DynamicCastFrom(Child(u"viewDevice"));
+        ASSERT_TRUE(mView);
+        // As the root window does once it holds the control.
+        mMain->SetRect(RectT<double>(0.0, 0.0, 1200.0, 750.0));
+        mMain->UpdateConditions();
+    }
+    // The message of building "mainControl" from a skin without the child at the path.
+    std::string BuildWithout(std::initializer_list<const char16_t*> path)
+    {
+        RCPtr<LControlDescriptor> at = mFactory->FindSkinSubControl(WideString(u"mainControl"));
+        RCPtr<LControlDescriptor> parent;
+        for (const char16_t* name : path)
+        {
+            parent = at;
+            at = nullptr;
+            for (const RCPtr<LControlDescriptor>& child : parent->subControls)
+            {
+                at = child->name == WideString(name) ? child : at;
+            }
+        }
+        EXPECT_TRUE(at);
+        std::erase(parent->subControls, at);
+        RCPtr<LControl> control;
+        try
+        {
+            mFactory->CreateRootControl(control, WideString(u"mainControl"));
+        }
+        catch (const std::exception& e)
+        {
+            return e.what();
+        }
+        return "built";
+    }
+    RCPtr<LControl> Child(std::initializer_list<const char16_t*> path) const
+    {
+        RCPtr<LControl> at(mMain.Get());
+        for (const char16_t* name : path)
+        {
+            at = at ? at->FindChildByName(WideString(name)) : nullptr;
+        }
+        return at;
+    }
+    RCPtr<LControl> Child(const char16_t* name) const { return Child({name}); }
+    void Deliver(const RCPtr<LRefCountedObject>& payload)
+    {
+        RCPtr<LNotification> notification;
+        LNotification::Create(notification, NID_PARAM_MODULE_STATE_CHANGE, payload);
+        mMain->OnParamModuleStateChange(nullptr, notification);
+    }
+    std::int32_t First() const { return GetRootModuleEngine()->GetFirstParamID(); }
+
+    LApplication mApplication;
+    RCPtr<LControlFactory> mFactory{
+        new LControlFactory(WideString(u"Tarn 61 Vidida Editor"), WideString(u"RededoVuvuva"))};
+    RCPtr<LMainControl> mMain;
+    RCPtr<LDeviceView> mView;
+};
+
+// The nine groups take the first identifiers of their runs; the push buttons' own panels then
+// answer for their identifiers, and nothing answers outside the preset.
+TEST_F(EditorTree, BuildingTheMainControlBindsTheNineGroups)
+{
+    RegisterRecordingGroups();
+    Build();
+    const std::pair<const char16_t*, std::int32_t> groups[] = {{u"presetNameEditPanel", 0},
+                                                               {u"keybedZones", 1},
+                                                               {u"wheels", 5},
+                                                               {u"pedals", 7},
+                                                               {u"pads", 9},
+                                                               {u"buttons", 25},
+                                                               {u"faders", 61},
+                                                               {u"encoders", 97},
+                                                               {u"xyPad", 129}};
+    for (const auto& [name, offset] : groups)
+    {
+        SCOPED_TRACE(WideString(name).ToNarrowString().GetString());
+        auto* module = dynamic_cast<LParameterizedModule*>(Child({u"viewDevice", name}).Get());
+        ASSERT_NE(module, nullptr);
+        EXPECT_EQ(module->GetFirstParamID(), First() + offset);
+        EXPECT_EQ(module->GetParent(), static_cast<LParameterizedModule*>(mView.Get()));
+    }
+    const auto buttons =
+        RCPtr<LButtonGroupPanel>::DynamicCastFrom(Child({u"viewDevice", u"buttons"}));
+    ASSERT_TRUE(buttons);
+    EXPECT_EQ(mMain->GetModule(First() + 26).Get(),
+              static_cast<LParameterizedModule*>(buttons->GetButtonPanels()[1].Get()));
+    EXPECT_EQ(mMain->GetModule(First() + 131), nullptr);
+    EXPECT_EQ(mMain->GetDevice().Get(), static_cast<IDevice*>(mView.Get()));
+    EXPECT_EQ(mMain->GetDeviceCommunicationInterface(), nullptr);
+}
+
+// A list reaches the owners in its order; an empty value, an identifier nobody owns, the
+// device's signals and a list that is not a list change nothing.
+TEST_F(EditorTree, EngineStatesReachTheirOwnersInOrder)
+{
+    RegisterRecordingGroups();
+    Build();
+    const ParamValue states[] = {
+        ParamValue(ParamDescriptor(First() + 97), EngineTestSupport::MakePresetValue(97, 1)),
+        ParamValue(ParamDescriptor(First() + 1), EngineTestSupport::MakePresetValue(1, 2)),
+        ParamValue(ParamDescriptor(First() + 500), EngineTestSupport::MakePresetValue(1, 3)),
+        ParamValue(ParamDescriptor(First() + 9), Variant()),
+        ParamValue(ParamDescriptor(-8), EngineTestSupport::MakeText("Tarn 61")),
+        ParamValue(ParamDescriptor(First() + 130), EngineTestSupport::MakePresetValue(130, 4)),
+    };
+    ParamValues list;
+    ASSERT_EQ(list.SetItems(states, 6), 0);
+    Deliver(RCPtr<LRefCountedObject>(new LRootModuleEngine::ParamStatesPayload(list)));
+    Deliver(RCPtr<LRefCountedObject>(
+        new LRootModuleEngine::ParamStatesPayload(ParamValues(EngineTestSupport::MakeText("x")))));
+    Deliver(RCPtr<LRefCountedObject>(new LRootModuleEngine::ParamStatePayload(
+        ParamDescriptor(First() + 7), EngineTestSupport::MakePresetValue(7, 5))));
+    std::vector<std::pair<std::string, std::int32_t>> got;
+    for (const Received& received : gReceived)
+    {
+        got.emplace_back(received.owner, received.paramID - First());
+    }
+    EXPECT_EQ(got, (std::vector<std::pair<std::string, std::int32_t>>{
+                       {"encoders", 97}, {"keybedZones", 1}, {"xyPad", 130}, {"pedals", 7}}));
+    EXPECT_EQ(gReceived[0].value, EngineTestSupport::MakePresetValue(97, 1));
+}
+
+// A panel that answers the state being applied sends nothing back; the same edit by the user
+// afterwards reaches the engine.
+TEST_F(EditorTree, EchoesAreDroppedAndEditsReachTheEngine)
+{
+    RegisterRecordingGroups();
+    Build();
+    const RCPtr<LRootModuleEngine> engine = GetRootModuleEngine();
+    const ParamDescriptor fader(First() + 61);
+    Variant before;
+    ASSERT_EQ(engine->GetParamValue(fader, before), 0);
+    const Variant edited = EngineTestSupport::MakePresetValue(61, 9);
+    ASSERT_NE(edited, before);
+    std::int32_t echoResult = -1;
+    gOnReceive = [&](LParameterizedModule&, const ParamDescriptor& descriptor, const Variant&)
+    { echoResult = mMain->SendParamValue(descriptor, edited); };
+    mMain->ApplyParamState(fader, EngineTestSupport::MakePresetValue(61, 1));
+    gOnReceive = nullptr;
+    EXPECT_EQ(echoResult, 0);
+    Variant after;
+    ASSERT_EQ(engine->GetParamValue(fader, after), 0);
+    EXPECT_EQ(after, before);
+
+    EXPECT_GE(mMain->SendParamValue(fader, edited), 0);
+    ASSERT_EQ(engine->GetParamValue(fader, after), 0);
+    EXPECT_EQ(after, edited);
+
+    // An identifier outside the preset is refused, and no owner is given anything for it.
+    gReceived.clear();
+    EXPECT_LT(mMain->SendParamValue(ParamDescriptor(First() + 131), edited), 0);
+    EXPECT_TRUE(gReceived.empty());
+}
+
+// Without a remote-device list the editor says once that it works offline, and goes on.
+TEST_F(EditorTree, AFailedDeviceQueryShowsOneMessageAndTheEditorStays)
+{
+    Build();
+    RecordingServices services;
+    const RCPtr<EngineTestSupport::NotificationRecorder> exits(
+        new EngineTestSupport::NotificationRecorder());
+    exits->Subscribe(GetApplicationNotificationCenter(), NID_APP_EXIT_REQ, 0);
+    mMain->ApplyParamState(ParamDescriptor(-2), Variant());
+    EXPECT_TRUE(services.boxes.empty()) << "the engine's empty list is no failure";
+    mApplication.ReleaseRootModuleEngine();
+    mMain->ApplyParamState(ParamDescriptor(-2), EngineTestSupport::MakeText("configured"));
+    EXPECT_TRUE(services.boxes.empty());
+    mMain->ApplyParamState(ParamDescriptor(-2), Variant());
+    mMain->ApplyParamState(ParamDescriptor(-2), Variant());
+    static_cast<void>(GetApplicationNotificationCenter()->ProcessQueue(false));
+    ASSERT_EQ(services.boxes.size(), 1u);
+    EXPECT_EQ(services.boxes[0],
+              "Device Control Unavailable: The editor could not reach the device-control service "
+              "and works offline. Preset files and MIDI transfers to and from the Tarn 61 still "
+              "work. / 16");
+    EXPECT_TRUE(exits->GetDelivered(NID_APP_EXIT_REQ).empty());
+    static_cast<void>(exits->UnsubscribeAll());
+}
+
+// Each control type shows its own edit panel alone; the pedals' subtypes choose between theirs.
+TEST_F(EditorTree, ShowEditPanelShowsTheSelectedFamilysPanelAlone)
+{
+    Build();
+    const char16_t* const panels[] = {
+        u"faderEditPanel",  u"knobEditPanel",        u"padEditPanel",
+        u"xyPadEditPanel",  u"wheelEditPanel",       u"zoneEditPanel",
+        u"buttonEditPanel", u"volumePedalEditPanel", u"sustainEditPage"};
+    const auto shown = [&]
+    {
+        std::string names;
+        for (const char16_t* name : panels)
+        {
+            if (Child({u"viewDevice", name})->IsShowing(false))
+            {
+                names += WideString(name).ToNarrowString().GetString() + std::string(" ");
+            }
+        }
+        return names;
+    };
+    EXPECT_EQ(shown(), "");
+    struct Case
+    {
+        std::int32_t type;
+        std::int32_t subtype;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {0, 0, "faderEditPanel "},
+        {1, 5, "knobEditPanel "},
+        {2, 0, "padEditPanel "},
+        {3, 0, "xyPadEditPanel "},
+        {4, 0, "wheelEditPanel "},
+        {5, 0, "zoneEditPanel "},
+        {6, 0, "buttonEditPanel "},
+        {7, 1, "sustainEditPage "},
+        {7, 2, "sustainEditPage "},
+        {7, 0, "volumePedalEditPanel "},
+        {8, 0, ""},
+        {7, 2, ""},
+        {-1, 0, ""},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(std::to_string(c.type) + "/" + std::to_string(c.subtype));
+        mView->ShowEditPanel(c.type, c.subtype);
+        EXPECT_EQ(shown(), c.shown);
+    }
+}
+
+// Bank 3 shows the third bank of faders, buttons and encoders and is the only bank button set;
+// a click from anything else changes nothing.
+TEST_F(EditorTree, ABankButtonSwitchesTheThreeBankedFamilies)
+{
+    Build();
+    const auto click = [](const RCPtr<LControl>& control)
+    {
+        RCPtr<LNotification> notification;
+        LNotification::Create(notification, NID_LEFT_CLICK);
+        control->Distribute(notification);
+    };
+    const auto state = [&]
+    {
+        std::string text;
+        for (const char16_t* family : {u"fader", u"button", u"encoder"})
+        {
+            const WideString group = WideString(family) + WideString(u"s");
+            for (std::uint32_t bank = 1; bank <= 4; ++bank)
+            {
+                const WideString name = WideString(family) + WideString(u"Bank") +
+                                        WideString(std::to_string(bank).c_str());
+                text +=
+                    Child({u"viewDevice", group.GetString(), name.GetString()})->IsShowing(false)
+                        ? '1'
+                        : '0';
+            }
+            text += ' ';
+        }
+        for (const char16_t* bank : {u"bank1", u"bank2", u"bank3", u"bank4"})
+        {
+            text += Child({u"viewDevice", u"groupBankPanel", bank})->GetValue() == 1.0 ? '1' : '0';
+        }
+        return text;
+    };
+    EXPECT_EQ(state(), "1000 1000 1000 1000");
+    click(Child({u"viewDevice", u"groupBankPanel", u"bank3"}));
+    EXPECT_EQ(state(), "0010 0010 0010 0010");
+    mView->OnBankClicked(RCPtr<LNotificationDistributor>(Child(u"mainMenu").Get()), nullptr);
+    EXPECT_EQ(state(), "0010 0010 0010 0010");
+}
+
+// Clicking a push button's tile selects it and shows the button edit panel.
+TEST_F(EditorTree, ClickingAPushButtonShowsTheButtonEditPanel)
+{
+    Build();
+    RCPtr<LNotification> notification;
+    LNotification::Create(notification, NID_LEFT_CLICK);
+    Child({u"viewDevice", u"buttons", u"buttonBank1", u"button4", u"button"})
+        ->Distribute(notification);
+    EXPECT_TRUE(Child({u"viewDevice", u"buttonEditPanel"})->IsShowing(false));
+}
+
+// A skin without a child the tree works with is refused naming the child, before anything is
+// bound.
+TEST_F(EditorTree, AMissingChildIsASkinError)
+{
+    struct Case
+    {
+        std::initializer_list<const char16_t*> path;
+        const char* message;
+        const char* source;
+    };
+    const Case cases[] = {
+        {{u"viewDevice"},
+         "Runtime Error : Null Pointer : LMainControl couldn't find viewDevice : "
+         "QZ::LMainControl::Initialize : ",
+         "UI/DriverCommon/MainControl.cpp : Line "},
+        {{u"viewDevice", u"zoneEditPanel"},
+         "Runtime Error : Null Pointer : Cannot find child: zoneEditPanel : "
+         "LDeviceView::Initialize : ",
+         "UI/DeviceView/DeviceView.cpp : Line "},
+        {{u"viewDevice", u"xyPad"}, "Cannot find child: xyPad : ", "DeviceView.cpp"},
+        {{u"viewDevice", u"groupBankPanel", u"bank4"},
+         "Cannot find child: bank4 : ",
+         "DeviceView.cpp"},
+        {{u"viewDevice", u"encoders", u"encoderBank2"},
+         "Cannot find child: encoderBank2 : ",
+         "DeviceView.cpp"},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.message);
+        ASSERT_EQ(mFactory->LoadSkins(WideString(u"::APP_SKINS")), S_OK);
+        const std::string message = BuildWithout(c.path);
+        EXPECT_NE(message.find(c.message), std::string::npos) << message;
+        EXPECT_NE(message.find(c.source), std::string::npos) << message;
+    }
+}
+
+// Every class a shipped skin names is registered once, and every top-level control of the
+// editor's in every shipped skin builds whole with the program's registrations.
+TEST_F(EditorTree, EveryTopLevelControlOfEverySkinBuilds)
+{
+    std::set<std::u16string> registered;
+    for (const FrameworkControl& control : GetFrameworkControls())
+    {
+        registered.insert(control.className);
+    }
+    for (const EditorControl& control : GetEditorControls())
+    {
+        EXPECT_TRUE(registered.insert(control.className).second)
+            << WideString(control.className).ToNarrowString().GetString();
+    }
+    std::function<void(const LControlDescriptor&)> check = [&](const LControlDescriptor& at)
+    {
+        EXPECT_TRUE(registered.contains(at.className.GetString()))
+            << at.className.ToNarrowString().GetString();
+        for (const RCPtr<LControlDescriptor>& child : at.subControls)
+        {
+            check(*child);
+        }
+    };
+    ASSERT_GT(mFactory->GetSkinCount(), 0);
+    for (std::int32_t skin = 0; skin < mFactory->GetSkinCount(); ++skin)
+    {
+        mFactory->SetCurrentSkinIndex(skin);
+        for (const RCPtr<LControlDescriptor>& top : mFactory->GetSkin(skin)->subControls)
+        {
+            SCOPED_TRACE(top->name.ToNarrowString().GetString());
+            check(*top);
+            // The framework's own top-level controls (tool tip, context menu) are built by the
+            // framework with what they show.
+            if (std::u16string_view(top->className.GetString()).starts_with(u"Framework."))
+            {
+                continue;
+            }
+            RCPtr<LControl> control;
+            EXPECT_EQ(mFactory->CreateRootControl(control, top->name), S_OK);
+            EXPECT_TRUE(control);
+        }
+    }
+}
+
+} // namespace
+} // namespace QZ
