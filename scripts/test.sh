@@ -13,20 +13,26 @@ logs=$(mktemp -d)
 trap 'rm -rf "$logs"' EXIT
 fuzz_seconds=${QZ_FUZZ_SECONDS:-12}
 build=$root/build
+# The sanitised builds need line numbers in their reports, not full debug information, and the
+# light optimisation the sanitisers are designed for.
+sanitized_flags=("-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -gline-tables-only"
+                 "-DCMAKE_C_FLAGS_RELWITHDEBINFO=-O1 -gline-tables-only")
 
 cmake -S "$root" -B "$build/gcc" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-      -DCMAKE_CXX_COMPILER=g++ -DCMAKE_C_COMPILER=gcc -DQZ_WERROR=ON -DQZ_BENCHMARKS=ON
+      -DCMAKE_CXX_COMPILER=g++ -DCMAKE_C_COMPILER=gcc -DQZ_WERROR=ON -DQZ_BENCHMARKS=ON \
+      -DQZ_TEST_COMPILE_OPTIONS=-O0
 cmake --build "$build/gcc" -j "$jobs"
 
 cmake -S "$root" -B "$build/asan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-      -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang \
+      -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang "${sanitized_flags[@]}" \
+      "-DQZ_TEST_COMPILE_OPTIONS=-O0;-fno-sanitize=fuzzer-no-link" \
       -DQZ_SANITIZE=address,undefined -DQZ_FUZZ=ON -DQZ_FUZZ_SECONDS="$fuzz_seconds"
 cmake --build "$build/asan" -j "$jobs"
 ctest --test-dir "$build/asan" --output-on-failure -j "$jobs" | tee "$logs/asan.log"
 
 cmake -S "$root" -B "$build/tsan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-      -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang \
-      -DQZ_SANITIZE=thread -DQZ_CONCURRENCY_ONLY=ON
+      -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang "${sanitized_flags[@]}" \
+      -DQZ_TEST_COMPILE_OPTIONS=-O0 -DQZ_SANITIZE=thread -DQZ_CONCURRENCY_ONLY=ON
 cmake --build "$build/tsan" -j "$jobs" --target concurrency_tests
 ctest --test-dir "$build/tsan" --output-on-failure -j "$jobs" --no-tests=ignore | tee "$logs/tsan.log"
 
