@@ -128,7 +128,7 @@ TEST(ProgramPath, IsThisProcessFile)
 TEST(DocumentLauncher, HandsThePathOverAsOneArgumentAndReportsFailures)
 {
     const std::filesystem::path root =
-        std::filesystem::temp_directory_path() / ("launcher-" + std::to_string(::getpid()));
+        std::filesystem::path(testing::TempDir()) / ("launcher-" + std::to_string(::getpid()));
     std::filesystem::create_directories(root / "bin");
     const std::filesystem::path document = root / "Guide \"$(touch pwned)\"; ' *.pdf";
     std::ofstream(document) << "%PDF";
