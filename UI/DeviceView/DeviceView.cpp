@@ -135,12 +135,12 @@ void LDeviceView::FindEditPanels()
 
 void LDeviceView::FindGroupPanels()
 {
-    static constexpr NamedChild<enum Group> kGroupNames[] = {
+    static constexpr NamedChild<GroupPanel> kGroupNames[] = {
         {u"pads", kPads},       {u"encoders", kEncoders}, {u"faders", kFaders},
         {u"wheels", kWheels},   {u"pedals", kPedals},     {u"keybedZones", kKeybedZones},
         {u"buttons", kButtons}, {u"xyPad", kXYPad},       {u"presetNameEditPanel", kPresetName},
     };
-    for (const NamedChild<enum Group>& child : kGroupNames)
+    for (const NamedChild<GroupPanel>& child : kGroupNames)
     {
         mGroups[child.index] = RequirePanel(*this, child.name);
     }
@@ -162,7 +162,7 @@ void LDeviceView::FindBanks()
     static constexpr NamedChild<BankedFamily> kBankedNames[] = {{u"faderBank", kFaderBanks},
                                                                 {u"buttonBank", kButtonBanks},
                                                                 {u"encoderBank", kEncoderBanks}};
-    static constexpr enum Group kBankedGroups[] = {kFaders, kButtons, kEncoders};
+    static constexpr GroupPanel kBankedGroups[] = {kFaders, kButtons, kEncoders};
     for (const NamedChild<BankedFamily>& family : kBankedNames)
     {
         const LControl& group = *mGroups[kBankedGroups[family.index]];

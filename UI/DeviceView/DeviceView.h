@@ -124,7 +124,7 @@ private:
         kSustainEdit,
         kEditPanelCount
     };
-    enum Group : std::size_t
+    enum GroupPanel : std::size_t
     {
         kPads,
         kEncoders,
@@ -161,7 +161,7 @@ private:
     void FindGroupPanels();
     void FindBanks();
     void GiveMenuItemUpdater();
-    template <class T> [[nodiscard]] RCPtr<T> Group(Group group) const
+    template <class T> [[nodiscard]] RCPtr<T> Group(GroupPanel group) const
     {
         return RCPtr<T>(dynamic_cast<T*>(mGroups[group].Get()));
     }
