@@ -449,17 +449,6 @@ TEST_F(EditorTree, ABankButtonSwitchesTheThreeBankedFamilies)
     EXPECT_EQ(state(), "0010 0010 0010 0010");
 }
 
-// Clicking a push button's tile selects it and shows the button edit panel.
-TEST_F(EditorTree, ClickingAPushButtonShowsTheButtonEditPanel)
-{
-    Build();
-    RCPtr<LNotification> notification;
-    LNotification::Create(notification, NID_LEFT_CLICK);
-    Child({u"viewDevice", u"buttons", u"buttonBank1", u"button4", u"button"})
-        ->Distribute(notification);
-    EXPECT_TRUE(Child({u"viewDevice", u"buttonEditPanel"})->IsShowing(false));
-}
-
 // A skin without a child the tree works with is refused naming the child, before anything is
 // bound.
 TEST_F(EditorTree, AMissingChildIsASkinError)
