@@ -43,6 +43,37 @@ struct Area
 constexpr Area kEditPanelArea{680, 354, 500, 254};
 constexpr Area kFirstEncoderTile{340, 36, 100, 90};
 constexpr Area kFirstPushButtonTile{340, 296, 93, 46};
+// The note number of the push button edit panel's note page.
+constexpr Area kButtonNoteBox{1006, 467, 140, 22};
+
+// A person's steps with the pointer and keyboard, in bash (xdotool). focus T: wait for the
+// window titled T and give it the keyboard; put P: type P into the dialog's location field;
+// gone T: wait until no window is titled T.
+constexpr const char* kPersonSteps = R"sh(
+focus() { w=$(timeout 20 xdotool search --sync --onlyvisible --name "^$1\$" | head -n1) &&
+          xdotool windowfocus --sync "$w" && sleep 0.5 || { echo "no window $1" >&2; return 1; }; }
+put() { xdotool key ctrl+l && sleep 0.3 && xdotool type --delay 30 "$1" && sleep 0.5; }
+gone() { for t in $(seq 100); do
+           [ -z "$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null)" ] && return 0
+           sleep 0.1; done; echo "$1 stays open" >&2; return 1; }
+click() { xdotool mousemove "$1" "$2" click "${3:-1}" && sleep 0.7; }
+)sh";
+
+// Runs the steps on the display; whether every one succeeded.
+bool TakeSteps(const std::string& display, const std::string& steps)
+{
+    const std::string script = std::string(kPersonSteps) + steps;
+    const pid_t child = ::fork();
+    if (child == 0)
+    {
+        setenv("DISPLAY", display.c_str(), 1);
+        ::execlp("bash", "bash", "-c", script.c_str(), static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    int status = 0;
+    return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) &&
+           WEXITSTATUS(status) == 0;
+}
 
 // Pixels (0xRRGGBB) whose red, green or blue differ by more than a rendering's small changes.
 std::size_t CountDifferent(const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b,
@@ -346,4 +377,52 @@ TEST_F(ProgramTest, ClickingATileShowsItsEditPanel)
     EXPECT_GT(CountDifferent(start, afterButton, kWindowWidth, kEditPanelArea),
               static_cast<std::size_t>(kEditPanelArea.width * kEditPanelArea.height / 20));
     EXPECT_EQ(CloseAndWait(child).exitCode, 0);
+}
+
+// A preset saved through the File menu and the desktop's save dialog loads back with Ctrl+O,
+// undoing an edit made since; Ctrl+S reaches the same save command.
+TEST_F(ProgramTest, APresetSavedFromTheMenuLoadsBackWithTheHotKey)
+{
+    const pid_t child = Launch();
+    ASSERT_NE(mWindow, 0u) << Wait(child).errors;
+    const std::string window = std::to_string(mWindow);
+    const std::string saved = (mRoot / "mine").string();
+    const auto noteBox = [this]
+    {
+        const std::vector<std::uint32_t> shown = Capture();
+        std::vector<std::uint32_t> box;
+        for (int y = kButtonNoteBox.y; y < kButtonNoteBox.y + kButtonNoteBox.height; ++y)
+        {
+            const auto row = shown.begin() + y * kWindowWidth + kButtonNoteBox.x;
+            box.insert(box.end(), row, row + kButtonNoteBox.width);
+        }
+        return box;
+    };
+    const std::string focusEditor = "xdotool windowfocus --sync " + window + " && sleep 0.3";
+
+    ASSERT_TRUE(TakeSteps(mDisplay, "click 386 300"));
+    const std::vector<std::uint32_t> before = noteBox();
+    // File, then "Save Vidida" (the fifth row of its menu).
+    ASSERT_TRUE(
+        TakeSteps(mDisplay, "click 40 10 && click 60 120 && focus 'Select Save Location' && put '" +
+                                saved + "' && xdotool key Return && gone 'Select Save Location'"));
+    ASSERT_TRUE(std::filesystem::exists(saved + ".Tarn61RededoVuvuva"));
+
+    ASSERT_TRUE(TakeSteps(
+        mDisplay, focusEditor + " && click 1076 478 3 && xdotool key End BackSpace " +
+                      "BackSpace BackSpace && xdotool type 20 && xdotool key Tab && sleep 0.7"));
+    const std::vector<std::uint32_t> edited = noteBox();
+    EXPECT_NE(edited, before);
+
+    ASSERT_TRUE(TakeSteps(mDisplay,
+                          focusEditor + " && xdotool key ctrl+o && focus 'Select Vidida File' && " +
+                              "put '" + saved + ".Tarn61RededoVuvuva' && xdotool key Return && " +
+                              "gone 'Select Vidida File' && sleep 1"));
+    EXPECT_EQ(noteBox(), before);
+
+    EXPECT_TRUE(TakeSteps(
+        mDisplay, focusEditor + " && xdotool key ctrl+s && focus 'Select Save Location' && " +
+                      "xdotool key Escape && gone 'Select Save Location'"));
+    const ProcessResult closed = CloseAndWait(child);
+    EXPECT_EQ(closed.exitCode, 0) << closed.errors;
 }
