@@ -12,6 +12,11 @@ if(QZ_WERROR)
 endif()
 # Exception texts carry the throwing file's path; keep it relative to the source tree.
 add_compile_options("-ffile-prefix-map=${CMAKE_SOURCE_DIR}/=")
+# A build folder inside the checkout may name sources relative to itself ("../../UI/...").
+file(RELATIVE_PATH qz_source_from_build ${CMAKE_BINARY_DIR} ${CMAKE_SOURCE_DIR})
+if(qz_source_from_build)
+    add_compile_options("-ffile-prefix-map=${qz_source_from_build}/=")
+endif()
 
 if(QZ_SANITIZE)
     add_compile_options(-fsanitize=${QZ_SANITIZE} -fno-omit-frame-pointer -fno-sanitize-recover=all)

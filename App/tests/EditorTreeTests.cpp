@@ -7,6 +7,7 @@
 #include "Platform/Shell/DocumentLauncher.h"
 #include "QZFramework/ControlBase/RootWindow.h"
 #include "DeviceControl/GeneratedCode/Engine/Inc/IEncoders.h"
+#include "Engine/RededoVuvuvaCommon/MidiManager.h"
 #include "Engine/RededoVuvuvaCommon/RootModuleEngine.h"
 #include "Engine/RededoVuvuvaCommon/tests/EngineHarness.h"
 #include "QZFramework/Application/Application.h"
@@ -141,12 +142,17 @@ protected:
                                   { return mFactory->RegisterControlClass(name, f); });
         RegisterEditorControls(*mFactory);
         mApplication.CreateRootModuleEngine();
+        // The global settings dialog works with the application's MIDI manager.
+        RCPtr<LMidiManager> midiManager;
+        LMidiManager::Create(midiManager);
+        mApplication.SetMidiManager(midiManager);
         gReceived.clear();
         gOnReceive = nullptr;
     }
     ~EditorTree() override
     {
         mMain = nullptr;
+        mApplication.SetMidiManager(nullptr);
         mApplication.ReleaseRootModuleEngine();
         mApplication.SetControlFactory(RCPtr<LControlFactory>());
         gOnReceive = nullptr;
@@ -464,17 +470,19 @@ TEST_F(EditorTree, AMissingChildIsASkinError)
          "Runtime Error : Null Pointer : LMainControl couldn't find viewDevice : "
          "QZ::LMainControl::Initialize : ",
          "UI/DriverCommon/MainControl.cpp : Line "},
+        // The zone group is built before the device view that holds its edit panel, so it is
+        // the first to miss it.
         {{u"viewDevice", u"zoneEditPanel"},
-         "Runtime Error : Null Pointer : Cannot find child: zoneEditPanel : "
-         "LDeviceView::Initialize : ",
-         "UI/DeviceView/DeviceView.cpp : Line "},
+         "Runtime Error : Null Pointer : zoneEditPanel not found : "
+         "LKeybedZoneGroupPanel::Initialize : ",
+         "UI/TarnSeriesCommon/"},
         {{u"viewDevice", u"xyPad"}, "Cannot find child: xyPad : ", "DeviceView.cpp"},
         {{u"viewDevice", u"groupBankPanel", u"bank4"},
          "Cannot find child: bank4 : ",
          "DeviceView.cpp"},
         {{u"viewDevice", u"encoders", u"encoderBank2"},
-         "Cannot find child: encoderBank2 : ",
-         "DeviceView.cpp"},
+         "can not find child encoderBank2 : LEncoderGroupPanel::Initialize",
+         "UI/TarnSeriesCommon/"},
     };
     for (const Case& c : cases)
     {

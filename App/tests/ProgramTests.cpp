@@ -370,12 +370,12 @@ TEST_F(ProgramTest, ClickingATileShowsItsEditPanel)
         mProbe.Click(mWindow, tile.x + tile.width / 2, tile.y + tile.height / 2);
         return Capture();
     };
-    // Encoders have no edit panel of their own yet: their tiles leave the editing area alone.
+    const std::size_t shownPanel =
+        static_cast<std::size_t>(kEditPanelArea.width * kEditPanelArea.height / 20);
     const std::vector<std::uint32_t> afterEncoder = clickAndCapture(kFirstEncoderTile);
-    EXPECT_EQ(CountDifferent(start, afterEncoder, kWindowWidth, kEditPanelArea), 0u);
+    EXPECT_GT(CountDifferent(start, afterEncoder, kWindowWidth, kEditPanelArea), shownPanel);
     const std::vector<std::uint32_t> afterButton = clickAndCapture(kFirstPushButtonTile);
-    EXPECT_GT(CountDifferent(start, afterButton, kWindowWidth, kEditPanelArea),
-              static_cast<std::size_t>(kEditPanelArea.width * kEditPanelArea.height / 20));
+    EXPECT_GT(CountDifferent(afterEncoder, afterButton, kWindowWidth, kEditPanelArea), shownPanel);
     EXPECT_EQ(CloseAndWait(child).exitCode, 0);
 }
 
