@@ -14,6 +14,7 @@ endif()
 add_compile_options("-ffile-prefix-map=${CMAKE_SOURCE_DIR}/=")
 # A build folder inside the checkout may name sources relative to itself ("../../UI/...").
 file(RELATIVE_PATH qz_source_from_build ${CMAKE_BINARY_DIR} ${CMAKE_SOURCE_DIR})
+string(REGEX REPLACE "/$" "" qz_source_from_build "${qz_source_from_build}")
 if(qz_source_from_build)
     add_compile_options("-ffile-prefix-map=${qz_source_from_build}/=")
 endif()
