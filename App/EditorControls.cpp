@@ -4,16 +4,50 @@
 #include "QZFramework/Controls/TabControl.h"
 #include "UI/DeviceView/DeviceView.h"
 #include "UI/DriverCommon/MainControl.h"
+#include "UI/RededoVuvuvaCommon/AboutDlg.h"
+#include "UI/RededoVuvuvaCommon/GetPresetFromMidiDeviceDlg.h"
+#include "UI/RededoVuvuvaCommon/MidiNoteSelector.h"
+#include "UI/RededoVuvuvaCommon/NumberBoxTextSelector.h"
+#include "UI/RededoVuvuvaCommon/SendPresetToMidiDeviceDlg.h"
 #include "UI/TarnSeriesCommon/ButtonControlEditPanel.h"
 #include "UI/TarnSeriesCommon/ButtonControlViewPanel.h"
 #include "UI/TarnSeriesCommon/ButtonEditPanel.h"
 #include "UI/TarnSeriesCommon/ButtonGroupPanel.h"
 #include "UI/TarnSeriesCommon/ButtonPanel.h"
+#include "UI/TarnSeriesCommon/EncoderEditPanel.h"
+#include "UI/TarnSeriesCommon/EncoderGroupPanel.h"
+#include "UI/TarnSeriesCommon/EncoderPanel.h"
+#include "UI/TarnSeriesCommon/FaderEditPanel.h"
+#include "UI/TarnSeriesCommon/FaderGroupPanel.h"
+#include "UI/TarnSeriesCommon/FaderPanel.h"
+#include "UI/TarnSeriesCommon/GlobalSettingsDlg.h"
+#include "UI/TarnSeriesCommon/KeybedZoneEditPanel.h"
+#include "UI/TarnSeriesCommon/KeybedZoneGroupPanel.h"
+#include "UI/TarnSeriesCommon/KeybedZonePanel.h"
 #include "UI/TarnSeriesCommon/MIDIChannelViewPanel.h"
+#include "UI/TarnSeriesCommon/MoveableControlEditPanel.h"
+#include "UI/TarnSeriesCommon/MoveableControlViewPanel.h"
+#include "UI/TarnSeriesCommon/NoteModeEditPanel.h"
+#include "UI/TarnSeriesCommon/PadEditPanel.h"
+#include "UI/TarnSeriesCommon/PadGroupPanel.h"
+#include "UI/TarnSeriesCommon/PadPanel.h"
+#include "UI/TarnSeriesCommon/PedalGroupPanel.h"
+#include "UI/TarnSeriesCommon/PresetNamePanel.h"
+#include "UI/TarnSeriesCommon/SustainPedalEditPanel.h"
+#include "UI/TarnSeriesCommon/SustainPedalPanel.h"
+#include "UI/TarnSeriesCommon/VolumePedalEditPanel.h"
+#include "UI/TarnSeriesCommon/VolumePedalPanel.h"
+#include "UI/TarnSeriesCommon/WheelEditPanel.h"
+#include "UI/TarnSeriesCommon/WheelGroupPanel.h"
+#include "UI/TarnSeriesCommon/WheelPanel.h"
+#include "UI/TarnSeriesCommon/XYPadDirectionGroupPanel.h"
+#include "UI/TarnSeriesCommon/XYPadDirectionPanel.h"
+#include "UI/TarnSeriesCommon/XYPadEditPanel.h"
 
 namespace
 {
 
+using QZ::LAboutDlg;
 using QZ::LButtonControlEditPanel;
 using QZ::LButtonControlViewPanel;
 using QZ::LButtonEditPanel;
@@ -21,77 +55,96 @@ using QZ::LButtonGroupPanel;
 using QZ::LButtonPanel;
 using QZ::LControlFactory;
 using QZ::LDeviceView;
+using QZ::LEncoderEditPanel;
+using QZ::LEncoderGroupPanel;
+using QZ::LEncoderPanel;
+using QZ::LFaderEditPanel;
+using QZ::LFaderGroupPanel;
+using QZ::LFaderPanel;
+using QZ::LGetPresetFromMidiDeviceDlg;
+using QZ::LGlobalSettingsDlg;
+using QZ::LKeybedZoneEditPanel;
+using QZ::LKeybedZoneGroupPanel;
+using QZ::LKeybedZonePanel;
 using QZ::LMainControl;
 using QZ::LMIDIChannelViewPanel;
+using QZ::LMidiNoteSelector;
+using QZ::LMoveableControlEditPanel;
+using QZ::LMoveableControlViewPanel;
+using QZ::LNoteModeEditPanel;
+using QZ::LNumberBoxTextSelector;
+using QZ::LPadEditPanel;
+using QZ::LPadGroupPanel;
+using QZ::LPadPanel;
 using QZ::LPanel;
+using QZ::LPedalGroupPanel;
+using QZ::LPresetNamePanel;
+using QZ::LSendPresetToMidiDeviceDlg;
+using QZ::LSustainPedalEditPanel;
+using QZ::LSustainPedalPanel;
 using QZ::LTabControl;
+using QZ::LVolumePedalEditPanel;
+using QZ::LVolumePedalPanel;
+using QZ::LWheelEditPanel;
+using QZ::LWheelGroupPanel;
+using QZ::LWheelPanel;
+using QZ::LXYPadDirectionGroupPanel;
+using QZ::LXYPadDirectionPanel;
+using QZ::LXYPadEditPanel;
 
 constexpr EditorControl kEditorControls[] = {
     // The editor's own classes; a class still to come builds a plain panel (its class named).
-    {u"RededoVuvuva.GlobalEditorControl", &LControlFactory::Create<LPanel>}, // LGlobalSettingsDlg
+    {u"RededoVuvuva.GlobalEditorControl", &LControlFactory::Create<LGlobalSettingsDlg>},
     {u"RededoVuvuva.MainControl", &LControlFactory::Create<LMainControl>},
     {u"RededoVuvuva.MainControl.MIDIChannelView", &LControlFactory::Create<LMIDIChannelViewPanel>},
     {u"RededoVuvuva.MainControl.DeviceView", &LControlFactory::Create<LDeviceView>},
     {u"RededoVuvuva.MainControl.DeviceView.PresetNameEditPanel",
-     &LControlFactory::Create<LPanel>}, // LPresetNamePanel
+     &LControlFactory::Create<LPresetNamePanel>},
     {u"RededoVuvuva.MainControl.EditPanel.XYPadNotes",
-     &LControlFactory::Create<LPanel>}, // LNoteModeEditPanel
+     &LControlFactory::Create<LNoteModeEditPanel>},
     {u"RededoVuvuva.MainControl.PushButtonType.ViewPanel",
      &LControlFactory::Create<LButtonControlViewPanel>},
     {u"RededoVuvuva.Dialog.SendPresetToHardware",
-     &LControlFactory::Create<LPanel>}, // LSendPresetToMidiDeviceDlg
+     &LControlFactory::Create<LSendPresetToMidiDeviceDlg>},
     {u"RededoVuvuva.Dialog.RetrievePresetFromHardware",
-     &LControlFactory::Create<LPanel>}, // LGetPresetFromMidiDeviceDlg
+     &LControlFactory::Create<LGetPresetFromMidiDeviceDlg>},
     {u"RededoVuvuva.MainControl.EditPanel.MoveableTypePanel",
-     &LControlFactory::Create<LPanel>}, // LMoveableControlEditPanel
+     &LControlFactory::Create<LMoveableControlEditPanel>},
     {u"RededoVuvuva.MainControl.EditPanel.ButtonTypePanel",
      &LControlFactory::Create<LButtonControlEditPanel>},
-    {u"RededoVuvuva.MainControl.FaderView", &LControlFactory::Create<LPanel>}, // LFaderGroupPanel
-    {u"RededoVuvuva.MainControl.FaderView.Fader", &LControlFactory::Create<LPanel>}, // LFaderPanel
-    {u"RededoVuvuva.MainControl.EncoderView",
-     &LControlFactory::Create<LPanel>}, // LEncoderGroupPanel
-    {u"RededoVuvuva.MainControl.EncoderView.Encoder",
-     &LControlFactory::Create<LPanel>}, // LEncoderPanel
+    {u"RededoVuvuva.MainControl.FaderView", &LControlFactory::Create<LFaderGroupPanel>},
+    {u"RededoVuvuva.MainControl.FaderView.Fader", &LControlFactory::Create<LFaderPanel>},
+    {u"RededoVuvuva.MainControl.EncoderView", &LControlFactory::Create<LEncoderGroupPanel>},
+    {u"RededoVuvuva.MainControl.EncoderView.Encoder", &LControlFactory::Create<LEncoderPanel>},
     {u"RededoVuvuva.MainControl.ButtonView", &LControlFactory::Create<LButtonGroupPanel>},
     {u"RededoVuvuva.MainControl.ButtonView.Button", &LControlFactory::Create<LButtonPanel>},
-    {u"RededoVuvuva.MainControl.Pedals", &LControlFactory::Create<LPanel>}, // LPedalGroupPanel
-    {u"RededoVuvuva.MainControl.Pedals.SustainPedal",
-     &LControlFactory::Create<LPanel>}, // LSustainPedalPanel
-    {u"RededoVuvuva.MainControl.Pedals.VolumePedal",
-     &LControlFactory::Create<LPanel>}, // LVolumePedalPanel
-    {u"RededoVuvuva.MainControl.KeybedZones",
-     &LControlFactory::Create<LPanel>}, // LKeybedZoneGroupPanel
-    {u"RededoVuvuva.MainControl.KeybedZones.Zone",
-     &LControlFactory::Create<LPanel>},                                        // LKeybedZonePanel
-    {u"RededoVuvuva.MainControl.WheelView", &LControlFactory::Create<LPanel>}, // LWheelGroupPanel
-    {u"RededoVuvuva.MainControl.WheelView.Wheel", &LControlFactory::Create<LPanel>}, // LWheelPanel
-    {u"RededoVuvuva.MainControl.PadView", &LControlFactory::Create<LPanel>},     // LPadGroupPanel
-    {u"RededoVuvuva.MainControl.PadView.Pad", &LControlFactory::Create<LPanel>}, // LPadPanel
-    {u"RededoVuvuva.Control.ZoneNoteSelector",
-     &LControlFactory::Create<LPanel>},                                       // LMidiNoteSelector
-    {u"RededoVuvuva.Control.NoteSelector", &LControlFactory::Create<LPanel>}, // LMidiNoteSelector
-    {u"RededoVuvuva.Control.CCSelector",
-     &LControlFactory::Create<LPanel>}, // LNumberBoxTextSelector
+    {u"RededoVuvuva.MainControl.Pedals", &LControlFactory::Create<LPedalGroupPanel>},
+    {u"RededoVuvuva.MainControl.Pedals.SustainPedal", &LControlFactory::Create<LSustainPedalPanel>},
+    {u"RededoVuvuva.MainControl.Pedals.VolumePedal", &LControlFactory::Create<LVolumePedalPanel>},
+    {u"RededoVuvuva.MainControl.KeybedZones", &LControlFactory::Create<LKeybedZoneGroupPanel>},
+    {u"RededoVuvuva.MainControl.KeybedZones.Zone", &LControlFactory::Create<LKeybedZonePanel>},
+    {u"RededoVuvuva.MainControl.WheelView", &LControlFactory::Create<LWheelGroupPanel>},
+    {u"RededoVuvuva.MainControl.WheelView.Wheel", &LControlFactory::Create<LWheelPanel>},
+    {u"RededoVuvuva.MainControl.PadView", &LControlFactory::Create<LPadGroupPanel>},
+    {u"RededoVuvuva.MainControl.PadView.Pad", &LControlFactory::Create<LPadPanel>},
+    {u"RededoVuvuva.Control.ZoneNoteSelector", &LControlFactory::Create<LMidiNoteSelector>},
+    {u"RededoVuvuva.Control.NoteSelector", &LControlFactory::Create<LMidiNoteSelector>},
+    {u"RededoVuvuva.Control.CCSelector", &LControlFactory::Create<LNumberBoxTextSelector>},
     {u"RededoVuvuva.MainPage.ButtonEditPanel", &LControlFactory::Create<LButtonEditPanel>},
-    {u"RededoVuvuva.MainPage.VolumeEditPanel",
-     &LControlFactory::Create<LPanel>}, // LVolumePedalEditPanel
-    {u"RededoVuvuva.MainPage.SustainEditPanel",
-     &LControlFactory::Create<LPanel>}, // LSustainPedalEditPanel
+    {u"RededoVuvuva.MainPage.VolumeEditPanel", &LControlFactory::Create<LVolumePedalEditPanel>},
+    {u"RededoVuvuva.MainPage.SustainEditPanel", &LControlFactory::Create<LSustainPedalEditPanel>},
     {u"RededoVuvuva.TabControl.PageHolder.WheelsPage.Wheel",
-     &LControlFactory::Create<LPanel>},                                          // LWheelEditPanel
-    {u"RededoVuvuva.MainPage.FaderEditPanel", &LControlFactory::Create<LPanel>}, // LFaderEditPanel
-    {u"RededoVuvuva.MainPage.ZoneEditPanel",
-     &LControlFactory::Create<LPanel>}, // LKeybedZoneEditPanel
-    {u"RededoVuvuva.MainPage.KnobEditPanel", &LControlFactory::Create<LPanel>}, // LEncoderEditPanel
-    {u"RededoVuvuva.MainPage.XYPadEditPanel", &LControlFactory::Create<LPanel>}, // LXYPadEditPanel
-    {u"RededoVuvuva.MainControl.XYPadView.Axis",
-     &LControlFactory::Create<LPanel>}, // LXYPadDirectionPanel
-    {u"RededoVuvuva.MainControl.XYPadView",
-     &LControlFactory::Create<LPanel>}, // LXYPadDirectionGroupPanel
-    {u"RededoVuvuva.MainPage.PadEditPanel", &LControlFactory::Create<LPanel>}, // LPadEditPanel
+     &LControlFactory::Create<LWheelEditPanel>},
+    {u"RededoVuvuva.MainPage.FaderEditPanel", &LControlFactory::Create<LFaderEditPanel>},
+    {u"RededoVuvuva.MainPage.ZoneEditPanel", &LControlFactory::Create<LKeybedZoneEditPanel>},
+    {u"RededoVuvuva.MainPage.KnobEditPanel", &LControlFactory::Create<LEncoderEditPanel>},
+    {u"RededoVuvuva.MainPage.XYPadEditPanel", &LControlFactory::Create<LXYPadEditPanel>},
+    {u"RededoVuvuva.MainControl.XYPadView.Axis", &LControlFactory::Create<LXYPadDirectionPanel>},
+    {u"RededoVuvuva.MainControl.XYPadView", &LControlFactory::Create<LXYPadDirectionGroupPanel>},
+    {u"RededoVuvuva.MainPage.PadEditPanel", &LControlFactory::Create<LPadEditPanel>},
     {u"RededoVuvuva.MainControl.MoveableType.ViewPanel",
-     &LControlFactory::Create<LPanel>},                              // LMoveableControlViewPanel
-    {u"RededoVuvuva.DialogAbout", &LControlFactory::Create<LPanel>}, // LAboutDlg
+     &LControlFactory::Create<LMoveableControlViewPanel>},
+    {u"RededoVuvuva.DialogAbout", &LControlFactory::Create<LAboutDlg>},
     // Tab controls.
     {u"RededoVuvuva.Control.ButtonModesControl.TabControl", &LControlFactory::Create<LTabControl>},
     {u"RededoVuvuva.TabControl", &LControlFactory::Create<LTabControl>},
