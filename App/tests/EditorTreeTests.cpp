@@ -3,13 +3,18 @@
 // and the panels' edits to the engine, the device view switches edit panels and banks, and a skin
 // that lacks a child the tree works with is refused with a clear error.
 #include "App/EditorControls.h"
+#include "Platform/Dialogs/FileChooser.h"
+#include "Platform/Shell/DocumentLauncher.h"
+#include "QZFramework/ControlBase/RootWindow.h"
 #include "DeviceControl/GeneratedCode/Engine/Inc/IEncoders.h"
 #include "Engine/RededoVuvuvaCommon/RootModuleEngine.h"
 #include "Engine/RededoVuvuvaCommon/tests/EngineHarness.h"
 #include "QZFramework/Application/Application.h"
+#include "QZFramework/Application/ApplicationFolders.h"
 #include "QZFramework/Application/FrameworkControls.h"
 #include "QZFramework/ControlBase/ControlDescriptor.h"
 #include "QZFramework/Controls/Button.h"
+#include "QZFramework/Controls/MainMenu.h"
 #include "QZFramework/Controls/Panel.h"
 #include "QZFramework/Notification/NotificationCenterManager.h"
 #include "QZFramework/Notification/NotificationIDs.h"
@@ -23,9 +28,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <set>
-#include <string_view>
 #include <string>
 #include <vector>
 
@@ -102,7 +108,13 @@ class RecordingServices : public IAppServices
 public:
     RecordingServices() { SetAppServices(this); }
     ~RecordingServices() override { SetAppServices(nullptr); }
-    bool LookupAppString(const char16_t*, WideString&) const override { return false; }
+    bool LookupAppString(const char16_t* key, WideString& text) const override
+    {
+        RCPtr<LStringTable> table;
+        const LApplicationBase* application = LApplicationBase::GetApplication();
+        return application && application->GetControlFactory()->GetAppStringTable(table) &&
+               table->Lookup(key, text);
+    }
     std::uint32_t ShowMessageBox(const WideString& text, const WideString& caption,
                                  std::uint32_t style) override
     {
@@ -254,6 +266,7 @@ TEST_F(EditorTree, BuildingTheMainControlBindsTheNineGroups)
               static_cast<LParameterizedModule*>(buttons->GetButtonPanels()[1].Get()));
     EXPECT_EQ(mMain->GetModule(First() + 131), nullptr);
     EXPECT_EQ(mMain->GetDevice().Get(), static_cast<IDevice*>(mView.Get()));
+    EXPECT_TRUE(RCPtr<LMainMenu>::DynamicCastFrom(Child(u"mainMenu")));
     EXPECT_EQ(mMain->GetDeviceCommunicationInterface(), nullptr);
 }
 
@@ -484,8 +497,8 @@ TEST_F(EditorTree, AMissingChildIsASkinError)
     }
 }
 
-// Every class a shipped skin names is registered once, and every top-level control of the
-// editor's in every shipped skin builds whole with the program's registrations.
+// Every class a shipped skin names is registered once, and every top-level control of every
+// shipped skin builds whole with the program's registrations.
 TEST_F(EditorTree, EveryTopLevelControlOfEverySkinBuilds)
 {
     std::set<std::u16string> registered;
@@ -515,17 +528,238 @@ TEST_F(EditorTree, EveryTopLevelControlOfEverySkinBuilds)
         {
             SCOPED_TRACE(top->name.ToNarrowString().GetString());
             check(*top);
-            // The framework's own top-level controls (tool tip, context menu) are built by the
-            // framework with what they show.
-            if (std::u16string_view(top->className.GetString()).starts_with(u"Framework."))
-            {
-                continue;
-            }
             RCPtr<LControl> control;
             EXPECT_EQ(mFactory->CreateRootControl(control, top->name), S_OK);
             EXPECT_TRUE(control);
         }
     }
+}
+
+// The desktop's file dialog as a test answers it: every request recorded, each answered with the
+// next path (an empty one cancels).
+class ScriptedChooser : public Dialogs::IFileChooser
+{
+public:
+    ScriptedChooser() { Dialogs::SetFileChooser(this); }
+    ~ScriptedChooser() override { Dialogs::SetFileChooser(nullptr); }
+    Dialogs::FileChooserResult Run(const Dialogs::FileChooserRequest& request,
+                                   std::vector<std::string>& paths) override
+    {
+        requests.push_back(request);
+        const std::string answer = answers.empty() ? std::string() : answers.front();
+        if (!answers.empty())
+        {
+            answers.erase(answers.begin());
+        }
+        if (answer.empty())
+        {
+            return Dialogs::FileChooserResult::Cancelled;
+        }
+        paths = {answer};
+        return Dialogs::FileChooserResult::Chosen;
+    }
+    std::vector<std::string> answers;
+    std::vector<Dialogs::FileChooserRequest> requests;
+};
+
+class MenuCommands : public EditorTree
+{
+protected:
+    MenuCommands()
+    {
+        mFolder = std::filesystem::temp_directory_path() / ("menu-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(mFolder);
+        Build();
+        mView->SetDialogRunner(
+            [this](const RCPtr<LControl>& dialog)
+            {
+                mOpened.push_back(dialog->GetName().ToNarrowString().GetString());
+                return 1;
+            });
+        mWindow = new LRootWindow();
+        mWindow->SetRootControl(RCPtr<LControl>(mMain.Get()));
+    }
+    ~MenuCommands() override
+    {
+        Shell::SetDocumentOpener(nullptr);
+        mWindow->SetRootControl(nullptr);
+        std::filesystem::remove_all(mFolder);
+    }
+    static void Send(const RCPtr<LNotificationDistributor>& to, const char16_t* command)
+    {
+        RCPtr<LNotification> notification;
+        LNotification::Create(notification, command);
+        to->Distribute(notification);
+    }
+    void SendToWindow(const char16_t* command)
+    {
+        Send(RCPtr<LNotificationDistributor>(mWindow.Get()), command);
+    }
+    void SendToCentre(const char16_t* command)
+    {
+        Send(RCPtr<LNotificationDistributor>(GetApplicationNotificationCenter().Get()), command);
+    }
+
+    std::filesystem::path mFolder;
+    RCPtr<LRootWindow> mWindow;
+    std::vector<std::string> mOpened;
+    RecordingServices mServices;
+    ScriptedChooser mChooser;
+};
+
+// Sending, retrieving and the global settings need the keyboard's ports; no other item changes.
+TEST_F(MenuCommands, ItemsThatNeedTheKeyboardAreDisabledWithoutItsPorts)
+{
+    const std::pair<const char16_t*, bool> items[] = {
+        {NID_MENU_FILE_SEND_PRESET_TO_DEVICE, false},
+        {NID_MENU_FILE_LOAD_PRESET_FROM_DEVICE, false},
+        {NID_MENU_FILE_GLOBALSETTINGS_REQ, false},
+        {NID_MENU_FILE_LOAD_PRESET_FROM_FILE, true},
+        {NID_MENU_FILE_SAVE_PRESET_TO_FILE, true},
+        {NID_MENU_FILE_EXIT_REQ, true},
+        {NID_MENU_HELP_OPEN_USER_GUIDE_REQ, true},
+        {NID_MENU_HELP_ABOUT_REQ, true},
+    };
+    for (const auto& [command, enabled] : items)
+    {
+        MenuItemState state;
+        state.enabled = true;
+        static_cast<void>(mView->UpdateMenuItemState(nullptr, 0, WideString(command), state));
+        EXPECT_EQ(state.enabled, enabled) << WideString(command).ToNarrowString().GetString();
+    }
+}
+
+// Each failed load shows its own box; success shows nothing, and an unforeseen failure is
+// reported as a file the editor cannot read.
+TEST_F(MenuCommands, EveryFailedLoadShowsItsMessage)
+{
+    const std::string older = "Vidida File Load: Vidida file is not compatible with this version "
+                              "of the preset editor / 16";
+    const std::pair<std::int32_t, std::string> results[] = {
+        {0, ""},
+        {-1, older},
+        {-2,
+         "Vidida File Load: Vidida file is not compatible with this version of the editor / 16"},
+        {-3, older},
+        {-4, older},
+        {-5, older},
+        {-6, older},
+    };
+    for (const auto& [result, box] : results)
+    {
+        mServices.boxes.clear();
+        LDeviceView::ShowPresetFileLoadResult(result);
+        EXPECT_EQ(mServices.boxes,
+                  box.empty() ? std::vector<std::string>{} : std::vector<std::string>{box})
+            << result;
+    }
+}
+
+// A preset saved through the menu (the dialog offers the preset files and adds their extension)
+// loads back with Ctrl+O; a cancelled dialog does nothing, an unreadable file and a failed save
+// say so.
+TEST_F(MenuCommands, SaveAndLoadGoThroughTheFileDialogAndThePresetManager)
+{
+    const RCPtr<LRootModuleEngine> engine = GetRootModuleEngine();
+    const ParamDescriptor encoder(First() + 100);
+    const Variant saved = EngineTestSupport::MakePresetValue(100, 7);
+    ASSERT_GE(engine->SetParamValue(encoder, saved), 0);
+    const std::string file = (mFolder / "Mine.Tarn61RededoVuvuva").string();
+    mChooser.answers = {file, "", file, (mFolder / "absent" / "x.Tarn61RededoVuvuva").string()};
+
+    SendToWindow(NID_MENU_FILE_SAVE_PRESET_TO_FILE);
+    ASSERT_TRUE(std::filesystem::exists(file));
+    ASSERT_GE(engine->SetParamValue(encoder, EngineTestSupport::MakePresetValue(100, 1)), 0);
+    SendToCentre(NID_MENU_FILE_LOAD_PRESET_FROM_FILE); // cancelled
+    SendToCentre(NID_MENU_FILE_LOAD_PRESET_FROM_FILE);
+    Variant loaded;
+    ASSERT_EQ(engine->GetParamValue(encoder, loaded), 0);
+    EXPECT_EQ(loaded, saved);
+    EXPECT_TRUE(mServices.boxes.empty());
+
+    ASSERT_EQ(mChooser.requests.size(), 3u);
+    EXPECT_EQ(mChooser.requests[0].mode, Dialogs::FileChooserMode::Save);
+    EXPECT_EQ(mChooser.requests[0].title, "Select Save Location");
+    EXPECT_EQ(mChooser.requests[0].defaultExtension, "*.Tarn61RededoVuvuva");
+    EXPECT_EQ(mChooser.requests[1].mode, Dialogs::FileChooserMode::Open);
+    EXPECT_EQ(mChooser.requests[1].title, "Select Vidida File");
+    EXPECT_EQ(LDeviceView::GetPresetFileFilter().ToNarrowString().GetString(),
+              std::string("Control Panel Settings (*.Tarn61RededoVuvuva)|*.Tarn61RededoVuvuva|"
+                          "All Files (*.*)|*.*"));
+
+    SendToWindow(NID_MENU_FILE_SAVE_PRESET_TO_FILE);
+    ASSERT_EQ(mServices.boxes.size(), 1u);
+    EXPECT_EQ(mServices.boxes[0],
+              "Vidida File Save: The Vidida file could not be saved. Check that the folder can be "
+              "written to and that the disk has room. The file:\n" +
+                  (mFolder / "absent" / "x.Tarn61RededoVuvuva").string() + " / 16");
+
+    std::ofstream(mFolder / "junk.Tarn61RededoVuvuva") << "not a preset";
+    mChooser.answers = {(mFolder / "junk.Tarn61RededoVuvuva").string()};
+    mServices.boxes.clear();
+    SendToWindow(NID_MENU_FILE_LOAD_PRESET_FROM_FILE);
+    ASSERT_EQ(mServices.boxes.size(), 1u);
+    EXPECT_EQ(mServices.boxes[0].rfind("Vidida File Load: ", 0), 0u);
+    ASSERT_EQ(engine->GetParamValue(encoder, loaded), 0);
+    EXPECT_EQ(loaded, saved);
+}
+
+// The user guide beside the program is handed to the desktop by its whole path; when it cannot
+// be opened, the user is told so.
+TEST_F(MenuCommands, TheUserGuideOpensOrSaysWhyNot)
+{
+    std::vector<std::string> opened;
+    bool opens = true;
+    Shell::SetDocumentOpener(
+        [&](const std::string& path)
+        {
+            opened.push_back(path);
+            return opens;
+        });
+    SendToWindow(NID_MENU_HELP_OPEN_USER_GUIDE_REQ);
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0], mApplication.GetFolder(kFolderProgram).ToNarrowString().GetString() +
+                             std::string("/Tarn 61 Vidida Editor User Guide.pdf"));
+    EXPECT_TRUE(mServices.boxes.empty());
+    opens = false;
+    SendToWindow(NID_MENU_HELP_OPEN_USER_GUIDE_REQ);
+    EXPECT_EQ(mServices.boxes,
+              std::vector<std::string>{
+                  "Open User Guide Error: The user guide could not be opened. / 16"});
+}
+
+// The dialogs open by their skin names, the hot-key commands from the window and from the
+// application centre alike; a dialog the skin lacks is reported; exit asks the application.
+TEST_F(MenuCommands, DialogCommandsOpenTheirDialogsAndExitAsksTheApplication)
+{
+    SendToWindow(NID_MENU_FILE_LOAD_PRESET_FROM_DEVICE);
+    SendToCentre(NID_MENU_FILE_LOAD_PRESET_FROM_DEVICE);
+    SendToWindow(NID_MENU_FILE_SEND_PRESET_TO_DEVICE);
+    SendToCentre(NID_MENU_FILE_SEND_PRESET_TO_DEVICE);
+    SendToWindow(NID_MENU_FILE_GLOBALSETTINGS_REQ);
+    SendToCentre(NID_MENU_FILE_GLOBALSETTINGS_REQ); // no hot key: nothing
+    SendToWindow(NID_MENU_HELP_ABOUT_REQ);
+    EXPECT_EQ(mOpened,
+              (std::vector<std::string>{"dialogRetrievePresetFromHardware",
+                                        "dialogRetrievePresetFromHardware", "dialogSendPreset",
+                                        "dialogSendPreset", "globalEditorControl", "dialogAbout"}));
+
+    std::erase_if(mFactory->GetSkin(0)->subControls, [](const RCPtr<LControlDescriptor>& top)
+                  { return top->name == WideString(u"dialogAbout"); });
+    SendToWindow(NID_MENU_HELP_ABOUT_REQ);
+    EXPECT_EQ(mOpened.size(), 6u);
+    EXPECT_EQ(mServices.boxes,
+              std::vector<std::string>{
+                  "Tarn 61 Vidida Editor: The editor's skin has no window for this command, so it "
+                  "cannot be carried out. The missing window:\ndialogAbout / 16"});
+
+    const RCPtr<EngineTestSupport::NotificationRecorder> exits(
+        new EngineTestSupport::NotificationRecorder());
+    exits->Subscribe(GetApplicationNotificationCenter(), NID_APP_EXIT_REQ, 0);
+    SendToWindow(NID_MENU_FILE_EXIT_REQ);
+    static_cast<void>(GetApplicationNotificationCenter()->ProcessQueue(false));
+    EXPECT_EQ(exits->GetDelivered(NID_APP_EXIT_REQ).size(), 1u);
+    static_cast<void>(exits->UnsubscribeAll());
 }
 
 } // namespace

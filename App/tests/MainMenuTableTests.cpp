@@ -61,7 +61,7 @@ TEST(ShippedMainMenu, BuildsTheFileAndHelpMenus)
         {{"NID_MENU_FILE_SEND_PRESET_TO_DEVICE", "Send Vidida",
           "Send this preset to the controller."},
          {"NID_MENU_FILE_LOAD_PRESET_FROM_DEVICE", "Retrieve Vidida",
-          "Retreive a preset from the controller."},
+          "Retrieve a preset from the controller."},
          {"-", "", ""},
          {"NID_MENU_FILE_LOAD_PRESET_FROM_FILE", "Load Vidida", "Load Vidida from disk."},
          {"NID_MENU_FILE_SAVE_PRESET_TO_FILE", "Save Vidida", "Save Vidida to disk"},

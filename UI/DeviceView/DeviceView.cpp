@@ -1,11 +1,24 @@
 #include "UI/DeviceView/DeviceView.h"
 
+#include "Engine/RededoVuvuvaCommon/MidiManager.h"
+#include "Platform/Shell/DocumentLauncher.h"
+#include "QZFramework/Application/Application.h"
+#include "QZFramework/Application/ApplicationFolders.h"
+#include "QZFramework/ControlBase/ApplicationShell.h"
+#include "QZFramework/ControlBase/ControlFactory.h"
+#include "QZFramework/ControlBase/RootWindow.h"
 #include "QZFramework/Controls/Button.h"
+#include "QZFramework/Controls/FileDialog.h"
 #include "QZFramework/Controls/MainMenu.h"
 #include "QZFramework/Controls/Panel.h"
 #include "QZFramework/Notification/NotificationIDs.h"
+#include "QZFramework/Notification/NotificationCenterManager.h"
 #include "QZFramework/ObjectBase/Exception.h"
+#include "QZFramework/System/DebugStreams.h"
+#include "UI/DriverCommon/AppServices.h"
 #include "UI/DriverCommon/MainControl.h"
+#include "UI/DriverCommon/PresetFileMessages.h"
+#include "UI/DriverCommon/PresetManager.h"
 #include "UI/TarnSeriesCommon/ControlUtilities.h"
 
 #include <string>
@@ -16,6 +29,27 @@ namespace
 {
 
 constexpr const char* kInitialize = "LDeviceView::Initialize";
+// The product's name without its blanks names the preset files.
+constexpr const char16_t* kPresetFileExtension = u"Tarn61RededoVuvuva";
+
+struct Command
+{
+    const char16_t* identifier;
+    QZRESULT(LDeviceView::*handler)
+    (const RCPtr<LNotificationDistributor>&, const RCPtr<LNotification>&);
+};
+
+WideString AppString(const char16_t* key)
+{
+    WideString text;
+    GetAppString(text, key);
+    return text;
+}
+
+void ShowAppMessage(const char16_t* textKey, const char16_t* captionKey, const WideString& detail)
+{
+    ShowMessageBox(AppString(textKey) + detail, AppString(captionKey), kMessageBoxErrorIcon);
+}
 
 template <class Index> struct NamedChild
 {
@@ -79,6 +113,8 @@ QZRESULT LDeviceView::Initialize()
         }
     }
     GiveMenuItemUpdater();
+    mFileDialog = new LFileDialog(WideString(u"."));
+    mPresetManager = LPresetManager::Create();
     return result;
 }
 
@@ -160,6 +196,9 @@ QZRESULT LDeviceView::ReleaseInternalReferences()
     mGroups = {};
     mBankButtons = {};
     mBanks = {};
+    mPresetManager = nullptr;
+    mFileDialog = nullptr;
+    mDialogRunner = nullptr;
     return LControl::ReleaseInternalReferences();
 }
 
@@ -182,6 +221,257 @@ QZRESULT LDeviceView::Unsubscribe(const RCPtr<LNotificationDistributor>& distrib
         mHandler->RemoveHandler(distributor, identifier);
     }
     return LControl::Unsubscribe(distributor, identifier);
+}
+
+void LDeviceView::RegisterHandlers()
+{
+    // Menu commands reach the root window; the four with global hot keys also come through the
+    // application centre, to the same handlers.
+    static constexpr Command kMenuCommands[] = {
+        {NID_MENU_FILE_LOAD_PRESET_FROM_DEVICE, &LDeviceView::OnRetrievePreset},
+        {NID_MENU_FILE_SEND_PRESET_TO_DEVICE, &LDeviceView::OnSendPreset},
+        {NID_MENU_FILE_LOAD_PRESET_FROM_FILE, &LDeviceView::OnLoadPresetFile},
+        {NID_MENU_FILE_SAVE_PRESET_TO_FILE, &LDeviceView::OnSavePresetFile},
+        {NID_MENU_FILE_EXIT_REQ, &LDeviceView::OnExit},
+        {NID_MENU_HELP_ABOUT_REQ, &LDeviceView::OnAbout},
+        {NID_MENU_HELP_OPEN_USER_GUIDE_REQ, &LDeviceView::OnOpenUserGuide},
+        {NID_MENU_FILE_GLOBALSETTINGS_REQ, &LDeviceView::OnGlobalSettings},
+    };
+    static constexpr Command kHotKeyCommands[] = {
+        {NID_MENU_FILE_LOAD_PRESET_FROM_FILE, &LDeviceView::OnLoadPresetFile},
+        {NID_MENU_FILE_SEND_PRESET_TO_DEVICE, &LDeviceView::OnSendPreset},
+        {NID_MENU_FILE_SAVE_PRESET_TO_FILE, &LDeviceView::OnSavePresetFile},
+        {NID_MENU_FILE_LOAD_PRESET_FROM_DEVICE, &LDeviceView::OnRetrievePreset},
+    };
+    if (mHandler)
+    {
+        RCPtr<LRootWindow> window;
+        GetRootWindowRef(window);
+        const RCPtr<LNotificationDistributor> centre(GetApplicationNotificationCenter().Get());
+        for (const Command& command : kMenuCommands)
+        {
+            static_cast<void>(mHandler->AddHandler(command.handler,
+                                                   RCPtr<LNotificationDistributor>(window.Get()),
+                                                   command.identifier, 0));
+        }
+        for (const Command& command : kHotKeyCommands)
+        {
+            static_cast<void>(mHandler->AddHandler(command.handler, centre, command.identifier, 0));
+        }
+    }
+    LControl::RegisterHandlers();
+}
+
+QZRESULT LDeviceView::UpdateMenuItemState(const RCPtr<LMenuDescriptor>&, std::int32_t,
+                                          const WideString& command, MenuItemState& state)
+{
+    const std::u16string_view identifier(command.GetString());
+    if (identifier != NID_MENU_FILE_SEND_PRESET_TO_DEVICE &&
+        identifier != NID_MENU_FILE_LOAD_PRESET_FROM_DEVICE &&
+        identifier != NID_MENU_FILE_GLOBALSETTINGS_REQ)
+    {
+        return S_FALSE;
+    }
+    const LApplication* application = LApplication::GetApplication();
+    const RCPtr<LMidiManager> midi = application ? application->GetMidiManager() : nullptr;
+    state.enabled = midi && midi->ArePortsAvailable();
+    return S_OK;
+}
+
+WideString LDeviceView::GetPresetFileExtension()
+{
+    return WideString(kPresetFileExtension);
+}
+
+WideString LDeviceView::GetPresetFileFilter()
+{
+    const WideString extension = GetPresetFileExtension();
+    return AppString(u"CONTROL_PANEL_SETTINGS_FILTER_SEGMENT_1") + extension + WideString(u")|*.") +
+           extension + AppString(u"CONTROL_PANEL_SETTINGS_FILTER_SEGMENT_2");
+}
+
+WideString LDeviceView::GetPresetFilePattern()
+{
+    return WideString(u"*.") + GetPresetFileExtension();
+}
+
+std::int32_t LDeviceView::ShowLoadPresetDialog(WideString& path)
+{
+    const QZRESULT result =
+        mFileDialog->GetOpenFileName(GetPresetFileFilter(), GetPresetFilePattern(),
+                                     AppString(u"LOAD_PRESET_DIALOG_TITLE"), false);
+    if (Succeeded(result))
+    {
+        mFileDialog->GetFileName(path);
+    }
+    return result;
+}
+
+std::int32_t LDeviceView::ShowSavePresetDialog(WideString& path)
+{
+    const QZRESULT result = mFileDialog->GetSaveFileName(
+        GetPresetFileFilter(), GetPresetFilePattern(), AppString(u"SAVE_PRESET_DIALOG_TITLE"));
+    if (Succeeded(result))
+    {
+        mFileDialog->GetFileName(path);
+    }
+    return result;
+}
+
+std::int32_t LDeviceView::LoadPresetFile()
+{
+    WideString path;
+    const std::int32_t chosen = ShowLoadPresetDialog(path);
+    if (chosen < 0)
+    {
+        return chosen;
+    }
+    const std::int32_t result = mPresetManager->LoadPresetFile(path);
+    ShowPresetFileLoadResult(result);
+    return result;
+}
+
+void LDeviceView::ShowPresetFileLoadResult(std::int32_t result)
+{
+    switch (result)
+    {
+    case 0:
+        break;
+    case -1:
+        ShowPresetFileOlderMessage();
+        break;
+    case -2:
+        ShowPresetFileNewerMessage();
+        break;
+    case -4:
+        ShowPresetFileWrongDeviceMessage();
+        break;
+    case -5:
+        ShowPresetFileTranslationFailureMessage();
+        break;
+    default:
+        // A file that could not be read whole (-3) and anything unforeseen.
+        ShowPresetFileCorruptMessage();
+        break;
+    }
+}
+
+std::int32_t LDeviceView::SavePresetFile()
+{
+    WideString path;
+    const std::int32_t chosen = ShowSavePresetDialog(path);
+    if (chosen < 0)
+    {
+        return chosen;
+    }
+    const QZRESULT result = mPresetManager->SavePresetFile(path);
+    if (Failed(result))
+    {
+        ShowAppMessage(u"SETTINGS_FILE_SAVE_FAILED_MESSAGE", u"SETTINGS_FILE_SAVE_CAPTION",
+                       WideString(u"\n") + path);
+    }
+    return result;
+}
+
+QZRESULT LDeviceView::OnRetrievePreset(const RCPtr<LNotificationDistributor>&,
+                                       const RCPtr<LNotification>&)
+{
+    OpenDialog(u"dialogRetrievePresetFromHardware");
+    return S_FALSE;
+}
+
+QZRESULT LDeviceView::OnSendPreset(const RCPtr<LNotificationDistributor>&,
+                                   const RCPtr<LNotification>&)
+{
+    OpenDialog(u"dialogSendPreset");
+    return S_FALSE;
+}
+
+QZRESULT LDeviceView::OnLoadPresetFile(const RCPtr<LNotificationDistributor>&,
+                                       const RCPtr<LNotification>&)
+{
+    static_cast<void>(LoadPresetFile());
+    return S_FALSE;
+}
+
+QZRESULT LDeviceView::OnSavePresetFile(const RCPtr<LNotificationDistributor>&,
+                                       const RCPtr<LNotification>&)
+{
+    static_cast<void>(SavePresetFile());
+    return S_FALSE;
+}
+
+QZRESULT LDeviceView::OnExit(const RCPtr<LNotificationDistributor>&, const RCPtr<LNotification>&)
+{
+    RCPtr<LNotification> exit;
+    LNotification::Create(exit, NID_APP_EXIT_REQ);
+    static_cast<void>(GetApplicationNotificationCenter()->Post(exit));
+    return S_FALSE;
+}
+
+QZRESULT LDeviceView::OnAbout(const RCPtr<LNotificationDistributor>&, const RCPtr<LNotification>&)
+{
+    OpenDialog(u"dialogAbout");
+    return S_FALSE;
+}
+
+QZRESULT LDeviceView::OnGlobalSettings(const RCPtr<LNotificationDistributor>&,
+                                       const RCPtr<LNotification>&)
+{
+    OpenDialog(u"globalEditorControl");
+    return S_FALSE;
+}
+
+QZRESULT LDeviceView::OnOpenUserGuide(const RCPtr<LNotificationDistributor>&,
+                                      const RCPtr<LNotification>&)
+{
+    const LApplicationBase* application = LApplicationBase::GetApplication();
+    const WideString folder =
+        application != nullptr ? application->GetFolder(kFolderProgram) : WideString();
+    const WideString path = folder + WideString(u"/") + AppString(u"USER_GUIDE_FILE_NAME");
+    NarrowString name;
+    if (folder.IsEmpty() || !WideStringToFileName(path, name) ||
+        !Shell::OpenDocument(name.GetString()))
+    {
+        ShowMessageBox(AppString(u"LABEL_OPEN_USERGUIDE_FILE_FAILED_MSGBOX_TEXT"),
+                       AppString(u"LABEL_OPEN_USERGUIDE_FILE_FAILED_MSGBOX_CAPTION"),
+                       kMessageBoxErrorIcon);
+    }
+    return S_FALSE;
+}
+
+void LDeviceView::OpenDialog(const char16_t* name)
+{
+    const LApplicationBase* application = LApplicationBase::GetApplication();
+    const RCPtr<LControlFactory> factory =
+        application != nullptr ? application->GetControlFactory() : nullptr;
+    RCPtr<LControl> dialog;
+    try
+    {
+        if (factory)
+        {
+            static_cast<void>(factory->CreateRootControl(dialog, WideString(name)));
+        }
+    }
+    catch (const std::exception& e)
+    {
+        DebugStreams::Narrow() << "LDeviceView::OpenDialog: " << e.what() << std::endl;
+        dialog = nullptr;
+    }
+    if (!dialog)
+    {
+        ShowAppMessage(u"SKIN_WINDOW_MISSING_MESSAGE", u"SKIN_WINDOW_MISSING_CAPTION",
+                       WideString(u"\n") + WideString(name));
+        return;
+    }
+    if (mDialogRunner)
+    {
+        static_cast<void>(mDialogRunner(dialog));
+    }
+    else if (IApplicationShell* shell = GetApplicationShell())
+    {
+        static_cast<void>(shell->RunModal(dialog, 1));
+    }
 }
 
 void LDeviceView::ShowEditPanel(std::int32_t controlType, std::int32_t subtype)

@@ -3,24 +3,35 @@
 //
 // It holds the edit panels of every control family and shows exactly the one of the control the
 // user selected (ShowEditPanel, called by the group panels), and switches the four banks of
-// faders, push buttons and encoders when a bank button is clicked. A child the view works with
-// that the skin lacks (an edit or group panel, the bank buttons or the bank panels) is a skin
-// error: Initialize throws "Runtime Error : Null Pointer : Cannot find child: <name> : ...".
-// User-interface thread only.
+// faders, push buttons and encoders when a bank button is clicked.
+//
+// It carries the commands of the main window's menu, which arrive at the root window, the four
+// with global hot keys also at the application centre: the device dialogs, the global settings
+// and the About box (created from the skin by name and run modally), loading and saving preset
+// files through the desktop's file dialog and the preset manager, the user guide and exit. Every
+// failure the user can meet shows a message box; a window the skin lacks is reported so. A child
+// the view works with that the skin lacks (an edit or group panel, the bank buttons or the bank
+// panels) is a skin error: Initialize throws "Runtime Error : Null Pointer : Cannot find child:
+// <name> : ...". User-interface thread only.
 #pragma once
 
 #include "DeviceControl/GeneratedCode/Engine/Inc/IDevice.h"
 #include "QZFramework/ControlBase/Control.h"
+#include "QZFramework/ControlBase/MenuItemState.h"
 #include "QZFramework/Notification/NotificationHandler.h"
 #include "UI/TarnSeriesCommon/EditPanelHost.h"
 
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <utility>
 
 namespace QZ
 {
 
 class LButton;
+class LFileDialog;
+class LPresetManager;
 
 class LDeviceView : public LControl, public IDevice, public IEditPanelHost
 {
@@ -39,6 +50,35 @@ public:
                              const RCPtr<LNotification>& notification) override;
     QZRESULT Unsubscribe(const RCPtr<LNotificationDistributor>& distributor,
                          const char16_t* identifier) override;
+    // Subscribes the menu commands (a refused subscription is ignored), then the base's.
+    void RegisterHandlers() override;
+    // Sending, retrieving and the global settings are enabled only while the keyboard's MIDI
+    // ports are there; every other item keeps its state.
+    QZRESULT UpdateMenuItemState(const RCPtr<LMenuDescriptor>& menu, std::int32_t index,
+                                 const WideString& command, MenuItemState& state) override;
+
+    // "Tarn61RededoVuvuva": the extension of preset files, which stored files rely on.
+    [[nodiscard]] static WideString GetPresetFileExtension();
+    // The file dialogs' filter: preset files, then all files.
+    [[nodiscard]] static WideString GetPresetFileFilter();
+    // "*." and the extension.
+    [[nodiscard]] static WideString GetPresetFilePattern();
+    // Asks for a preset file and loads it; every result but success and a cancelled dialog shows
+    // its message. The load's result, or the dialog's negative one.
+    std::int32_t LoadPresetFile();
+    // Asks where to save (the extension is added to a name without one) and saves the preset
+    // there; a failed save shows an error box. The save's result, or the dialog's negative one.
+    std::int32_t SavePresetFile();
+    // The message of a preset-file load's result: none for success, one of the five boxes of the
+    // preset manager's results, the corrupt file's for any other failure.
+    static void ShowPresetFileLoadResult(std::int32_t result);
+    // The file dialogs: 0 with the chosen path, or a negative result when cancelled.
+    std::int32_t ShowLoadPresetDialog(WideString& path);
+    std::int32_t ShowSavePresetDialog(WideString& path);
+
+    // Runs a dialog created from the skin modally; the application's modal run by default.
+    using DialogRunner = std::function<std::int32_t(const RCPtr<LControl>& dialog)>;
+    void SetDialogRunner(DialogRunner runner) { mDialogRunner = std::move(runner); }
 
     // Types 0 to 6 show their family's edit panel and hide the others; type 7 shows the volume
     // pedal's (subtype 0) or the sustain pedal's (subtype 1) and leaves both pedal panels as they
@@ -106,6 +146,17 @@ private:
         kBankedFamilyCount
     };
 
+    // The menu commands. 1 each.
+    QZRESULT OnRetrievePreset(const RCPtr<LNotificationDistributor>&, const RCPtr<LNotification>&);
+    QZRESULT OnSendPreset(const RCPtr<LNotificationDistributor>&, const RCPtr<LNotification>&);
+    QZRESULT OnLoadPresetFile(const RCPtr<LNotificationDistributor>&, const RCPtr<LNotification>&);
+    QZRESULT OnSavePresetFile(const RCPtr<LNotificationDistributor>&, const RCPtr<LNotification>&);
+    QZRESULT OnExit(const RCPtr<LNotificationDistributor>&, const RCPtr<LNotification>&);
+    QZRESULT OnAbout(const RCPtr<LNotificationDistributor>&, const RCPtr<LNotification>&);
+    QZRESULT OnOpenUserGuide(const RCPtr<LNotificationDistributor>&, const RCPtr<LNotification>&);
+    QZRESULT OnGlobalSettings(const RCPtr<LNotificationDistributor>&, const RCPtr<LNotification>&);
+    void OpenDialog(const char16_t* name);
+
     void FindEditPanels();
     void FindGroupPanels();
     void FindBanks();
@@ -120,6 +171,9 @@ private:
     std::array<RCPtr<LControl>, kGroupCount> mGroups;
     std::array<RCPtr<LButton>, kBankCount> mBankButtons;
     std::array<std::array<RCPtr<LControl>, kBankCount>, kBankedFamilyCount> mBanks;
+    RCPtr<LPresetManager> mPresetManager;
+    RCPtr<LFileDialog> mFileDialog;
+    DialogRunner mDialogRunner;
 };
 
 } // namespace QZ

@@ -1,4 +1,5 @@
 #include "Platform/Shell/CommandLine.h"
+#include "Platform/Shell/DocumentLauncher.h"
 #include "Platform/Shell/SpecialFolders.h"
 #include "Platform/Shell/UserDirs.h"
 
@@ -120,4 +121,40 @@ TEST_F(SpecialFolderTest, XdgVariablesComeFirstThenHomeDefaultsThenTheFallback)
 TEST(ProgramPath, IsThisProcessFile)
 {
     EXPECT_EQ(GetProgramPath().value_or(""), std::filesystem::read_symlink("/proc/self/exe"));
+}
+
+// The path reaches xdg-open as its one argument, whatever characters it holds; a missing file,
+// a missing xdg-open and a failing one are failures.
+TEST(DocumentLauncher, HandsThePathOverAsOneArgumentAndReportsFailures)
+{
+    const std::filesystem::path root =
+        std::filesystem::temp_directory_path() / ("launcher-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(root / "bin");
+    const std::filesystem::path document = root / "Guide \"$(touch pwned)\"; ' *.pdf";
+    std::ofstream(document) << "%PDF";
+    const std::filesystem::path seen = root / "seen";
+    const std::filesystem::path opener = root / "bin" / "xdg-open";
+    const std::string savedPath = std::getenv("PATH") != nullptr ? std::getenv("PATH") : "";
+    setenv("PATH", (root / "bin").c_str(), 1);
+    const auto install = [&](const std::string& body)
+    {
+        std::ofstream(opener) << "#!/bin/sh\n" << body;
+        std::filesystem::permissions(opener, std::filesystem::perms::owner_all);
+    };
+
+    install("printf '%s|%s' \"$#\" \"$1\" > '" + seen.string() + "'\n");
+    EXPECT_TRUE(OpenDocument(document.string()));
+    std::string text;
+    std::getline(std::ifstream(seen), text);
+    EXPECT_EQ(text, "1|" + document.string());
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::current_path() / "pwned"));
+
+    EXPECT_FALSE(OpenDocument((root / "missing.pdf").string()));
+    install("exit 3\n");
+    EXPECT_FALSE(OpenDocument(document.string()));
+    std::filesystem::remove(opener);
+    EXPECT_FALSE(OpenDocument(document.string()));
+
+    setenv("PATH", savedPath.c_str(), 1);
+    std::filesystem::remove_all(root);
 }
