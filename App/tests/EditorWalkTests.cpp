@@ -62,35 +62,37 @@ constexpr Point kSaveItem{60, 126};
 constexpr Point kExitItem{60, 214};
 constexpr Point kPresetNameBox{220, 54};
 
-// One control of a family, where its tile is, the up arrow of the value its edit panel changes,
-// and the preset parameter that value belongs to.
+// One control of a family: where its tile is, the points clicked in its edit panel to change one
+// value (an up arrow, or a channel list and its item), and the preset parameter that value
+// belongs to.
 struct FamilyStep
 {
     const char* family;
     Point tile;
-    Point arrow;
+    std::vector<Point> edit;
     ControlType type;
 };
 
-constexpr FamilyStep kSteps[] = {
-    // encoders/encoderBank1/encoder1; knobEditPanel .../ccAbsolutePage/cc: the controller number.
-    {"encoder", {392, 84}, {909, 393}, ControlType::Encoder},
+const FamilyStep kSteps[] = {
+    // encoders/encoderBank1/encoder1; knobEditPanel .../ccAbsolutePage/midiChannel/comboBox, and
+    // "Channel 3", the fourth row of its list (rows of 20 below the 22-pixel field).
+    {"encoder", {392, 84}, {{840, 451}, {805, 533}}, ControlType::Encoder},
     // faders/faderBank1/fader1; faderEditPanel .../ccAbsolutePage/minMaxSelectors/min.
-    {"fader", {386, 215}, {792, 419}, ControlType::Fader},
+    {"fader", {386, 215}, {{792, 419}}, ControlType::Fader},
     // wheels/pitchWheel; wheelEditPanel .../otherPage/minMaxSelectors/min (pitch bend's page).
-    {"wheel", {50, 227}, {792, 471}, ControlType::Wheel},
+    {"wheel", {50, 227}, {{792, 471}}, ControlType::Wheel},
     // pedals/volumePedal; volumePedalEditPanel .../ccAbsolutePage/minMaxSelectors/min.
-    {"volume pedal", {492, 414}, {792, 471}, ControlType::VolumePedal},
+    {"volume pedal", {492, 414}, {{792, 471}}, ControlType::VolumePedal},
     // pedals/sustainPedal; sustainEditPage .../ccAbsolutePage/cc: the controller number.
-    {"sustain pedal", {607, 414}, {1148, 419}, ControlType::SustainPedal},
+    {"sustain pedal", {607, 414}, {{1148, 419}}, ControlType::SustainPedal},
     // pads/pad1; padEditPanel .../midiPage/.../notePage/note: the note number.
-    {"pad", {68, 384}, {1154, 471}, ControlType::Pad},
+    {"pad", {68, 384}, {{1154, 471}}, ControlType::Pad},
     // buttons/buttonBank1/button1; buttonEditPanel .../midiPage/.../notePage/note.
-    {"push button", {386, 319}, {1154, 471}, ControlType::PushButton},
+    {"push button", {386, 319}, {{1154, 471}}, ControlType::PushButton},
     // keybedZones/zone1; zoneEditPanel/msbLSBSelectors/lsb: the bank's low byte.
-    {"keybed zone", {163, 637}, {794, 549}, ControlType::KeybedZone},
+    {"keybed zone", {163, 637}, {{794, 549}}, ControlType::KeybedZone},
     // xyPad/xAxis; xyPadEditPanel .../midiPage/.../ccAbsolutePage/minMaxSelectors/min.
-    {"XY pad axis", {202, 312}, {915, 471}, ControlType::TouchPadAxis},
+    {"XY pad axis", {202, 312}, {{915, 471}}, ControlType::TouchPadAxis},
 };
 
 std::string ReadFile(const fs::path& path)
@@ -276,7 +278,10 @@ TEST_F(EditorWalk, EveryFamilysChangeSurvivesSaveRestartAndLoad)
         mProbe.Click(mWindow, step.tile.x, step.tile.y);
         ASSERT_TRUE(WaitFor([&] { return CaptureEditArea() != before; }))
             << "the tile shows no edit panel";
-        EXPECT_TRUE(ClickInEditArea(step.arrow)) << "the value's arrow changes nothing shown";
+        for (const Point& point : step.edit)
+        {
+            EXPECT_TRUE(ClickInEditArea(point)) << "a click changes nothing shown";
+        }
         changed.insert(GetControlTypeLayout(step.type).firstNumber);
     }
     mProbe.Click(mWindow, kPresetNameBox.x, kPresetNameBox.y);
