@@ -20,7 +20,6 @@
 #include <functional>
 #include <iterator>
 #include <set>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -222,6 +221,10 @@ protected:
         ASSERT_TRUE(
             WaitFor([&] { return (dialog = mProbe.FindOtherWindow(mChild, mWindow)) != 0; }))
             << "no file dialog";
+        // Keys reach the dialog once GTK has drawn it.
+        std::uint32_t rgb = 0;
+        ASSERT_TRUE(WaitFor([&] { return mProbe.ReadPixel(dialog, 5, 5, rgb) && rgb != 0; }))
+            << "the file dialog is never drawn";
         mProbe.Focus(dialog);
         mProbe.Type(name);
         bool closed = false;
@@ -236,7 +239,7 @@ protected:
     void SaveThroughFileMenu(const std::string& name)
     {
         ASSERT_TRUE(ChooseFromFileMenu(kSaveItem)) << "the File menu does not open";
-        AnswerFileDialog(name);
+        ASSERT_NO_FATAL_FAILURE(AnswerFileDialog(name));
         ASSERT_TRUE(WaitFor([&] { return fs::exists(PresetFile(name)); })) << name;
     }
 
@@ -267,8 +270,8 @@ std::vector<std::string> ReadPreset(const fs::path& path)
 
 TEST_F(EditorWalk, EveryFamilysChangeSurvivesSaveRestartAndLoad)
 {
-    Start();
-    SaveThroughFileMenu("untouched");
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_NO_FATAL_FAILURE(SaveThroughFileMenu("untouched"));
 
     std::set<std::int32_t> changed;
     for (const FamilyStep& step : kSteps)
@@ -295,7 +298,7 @@ TEST_F(EditorWalk, EveryFamilysChangeSurvivesSaveRestartAndLoad)
     mProbe.PressKey("Return");
     changed.insert(GetControlTypeLayout(ControlType::PresetName).firstNumber);
 
-    SaveThroughFileMenu("walk");
+    ASSERT_NO_FATAL_FAILURE(SaveThroughFileMenu("walk"));
     ASSERT_TRUE(ChooseFromFileMenu(kExitItem));
     EXPECT_EQ(WaitForExit(), 0) << ReadFile(mRoot / "errors");
 
@@ -310,11 +313,11 @@ TEST_F(EditorWalk, EveryFamilysChangeSurvivesSaveRestartAndLoad)
     // Upper case, and the blank in the keyboard's own character code.
     EXPECT_EQ(walked[0], "WALK\"1") << "the preset name";
 
-    Start();
+    ASSERT_NO_FATAL_FAILURE(Start());
     mProbe.Focus(mWindow);
     mProbe.PressKey("o", true);
-    AnswerFileDialog("walk.Tarn61RededoVuvuva");
-    SaveThroughFileMenu("again");
+    ASSERT_NO_FATAL_FAILURE(AnswerFileDialog("walk.Tarn61RededoVuvuva"));
+    ASSERT_NO_FATAL_FAILURE(SaveThroughFileMenu("again"));
     mProbe.Close(mWindow);
     EXPECT_EQ(WaitForExit(), 0) << ReadFile(mRoot / "errors");
     EXPECT_EQ(ReadFile(PresetFile("again")), ReadFile(PresetFile("walk")));
