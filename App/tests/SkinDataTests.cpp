@@ -204,12 +204,22 @@ TEST_F(ShippedSkin, HoldsTheControlsTheCodeLooksUpWithTheirClasses)
         }
     }
     // Every list (a combo box's drop-down above all) has the row it makes its items from: without
-    // one it holds no items and drops down as an empty line.
+    // one it holds no items and drops down as an empty line. Every tile's summary has room for
+    // its two lines ("CC:" over the number).
     std::size_t lists = 0;
+    std::size_t summaries = 0;
     Walk(mSkin->subControls, "",
          [&](const LControlDescriptor& control, const std::string& path)
          {
-             if (std::u16string_view(control.className.GetString()) != u"Framework.ListBox")
+             const std::u16string_view className = control.className.GetString();
+             if (className.ends_with(u"Type.ViewPanel"))
+             {
+                 ++summaries;
+                 const LControlDescriptor* info = Child(control, u"infoLabel");
+                 ASSERT_NE(info, nullptr) << path;
+                 EXPECT_GE(info->absoluteHeight, 30.0) << path;
+             }
+             if (className != u"Framework.ListBox")
              {
                  return;
              }
@@ -221,6 +231,7 @@ TEST_F(ShippedSkin, HoldsTheControlsTheCodeLooksUpWithTheirClasses)
                  << path;
          });
     EXPECT_GT(lists, 100u);
+    EXPECT_EQ(summaries, 126u);
 }
 
 // The orders the code relies on: the device view finds the menu made before it; group panels
