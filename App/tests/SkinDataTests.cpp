@@ -4,6 +4,7 @@
 // with every control inside its parent.
 #include "Platform/Resources/Resources.h"
 #include "QZFramework/Application/ApplicationBase.h"
+#include "QZFramework/ControlBase/Control.h"
 #include "QZFramework/ControlBase/ControlFactory.h"
 #include "QZFramework/ControlBase/LookListDescriptor.h"
 #include "QZFramework/ControlBase/SkinReader.h"
@@ -202,6 +203,35 @@ TEST_F(ShippedSkin, HoldsTheControlsTheCodeLooksUpWithTheirClasses)
             }
         }
     }
+    // Every list (a combo box's drop-down above all) has the row it makes its items from: without
+    // one it holds no items and drops down as an empty line. Every tile's summary has room for
+    // its two lines ("CC:" over the number).
+    std::size_t lists = 0;
+    std::size_t summaries = 0;
+    Walk(mSkin->subControls, "",
+         [&](const LControlDescriptor& control, const std::string& path)
+         {
+             const std::u16string_view className = control.className.GetString();
+             if (className.ends_with(u"Type.ViewPanel"))
+             {
+                 ++summaries;
+                 const LControlDescriptor* info = Child(control, u"infoLabel");
+                 ASSERT_NE(info, nullptr) << path;
+                 EXPECT_GE(info->absoluteHeight, 30.0) << path;
+             }
+             if (className != u"Framework.ListBox")
+             {
+                 return;
+             }
+             ++lists;
+             const LControlDescriptor* row = Child(control, u"item");
+             ASSERT_NE(row, nullptr) << path;
+             EXPECT_TRUE(
+                 LControl::IsCreationDeferred(Descriptor(const_cast<LControlDescriptor*>(row))))
+                 << path;
+         });
+    EXPECT_GT(lists, 100u);
+    EXPECT_EQ(summaries, 126u);
 }
 
 // The orders the code relies on: the device view finds the menu made before it; group panels

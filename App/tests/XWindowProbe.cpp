@@ -1,8 +1,10 @@
 #include "App/tests/XWindowProbe.h"
 
+#include <X11/XKBlib.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/keysym.h>
 #include <X11/extensions/XTest.h>
 
 #include <chrono>
@@ -57,6 +59,11 @@ XWindowProbe::~XWindowProbe()
 
 unsigned long XWindowProbe::FindWindow(pid_t pid)
 {
+    return FindOtherWindow(pid, 0);
+}
+
+unsigned long XWindowProbe::FindOtherWindow(pid_t pid, unsigned long except)
+{
     Window root = 0;
     Window parent = 0;
     Window* children = nullptr;
@@ -70,7 +77,7 @@ unsigned long XWindowProbe::FindWindow(pid_t pid)
     {
         XWindowAttributes attributes;
         pid_t owner = 0;
-        if (WindowPid(mDisplay, children[i], owner) && owner == pid &&
+        if (children[i] != except && WindowPid(mDisplay, children[i], owner) && owner == pid &&
             XGetWindowAttributes(mDisplay, children[i], &attributes) &&
             attributes.map_state == IsViewable)
         {
@@ -173,6 +180,46 @@ void XWindowProbe::Click(unsigned long window, int x, int y)
     XTestFakeButtonEvent(mDisplay, 1, True, CurrentTime);
     XTestFakeButtonEvent(mDisplay, 1, False, CurrentTime);
     XSync(mDisplay, False);
+}
+
+void XWindowProbe::Focus(unsigned long window)
+{
+    XSetInputFocus(mDisplay, window, RevertToParent, CurrentTime);
+    XSync(mDisplay, False);
+}
+
+void XWindowProbe::PressKey(const char* keyName, bool control)
+{
+    Strike(XKeysymToKeycode(mDisplay, XStringToKeysym(keyName)),
+           control ? XKeysymToKeycode(mDisplay, XK_Control_L) : 0);
+    XSync(mDisplay, False);
+}
+
+void XWindowProbe::Type(const std::string& text)
+{
+    const KeyCode shift = XKeysymToKeycode(mDisplay, XK_Shift_L);
+    for (const char c : text)
+    {
+        // Printable ASCII characters are their own key symbols.
+        const auto symbol = static_cast<KeySym>(static_cast<unsigned char>(c));
+        const KeyCode key = XKeysymToKeycode(mDisplay, symbol);
+        Strike(key, XkbKeycodeToKeysym(mDisplay, key, 0, 0) != symbol ? shift : 0);
+    }
+    XSync(mDisplay, False);
+}
+
+void XWindowProbe::Strike(unsigned char key, unsigned char modifier)
+{
+    if (modifier != 0)
+    {
+        XTestFakeKeyEvent(mDisplay, modifier, True, CurrentTime);
+    }
+    XTestFakeKeyEvent(mDisplay, key, True, CurrentTime);
+    XTestFakeKeyEvent(mDisplay, key, False, CurrentTime);
+    if (modifier != 0)
+    {
+        XTestFakeKeyEvent(mDisplay, modifier, False, CurrentTime);
+    }
 }
 
 void XWindowProbe::MoveResize(unsigned long window, int x, int y, int width, int height)

@@ -32,6 +32,9 @@ public:
     [[nodiscard]] bool IsOpen() const { return mDisplay != nullptr; }
     // The process's mapped top-level window; 0 when it has none.
     [[nodiscard]] unsigned long FindWindow(pid_t pid);
+    // A mapped top-level window of the process other than except (a dialog beside the main
+    // window); 0 when it has none.
+    [[nodiscard]] unsigned long FindOtherWindow(pid_t pid, unsigned long except);
     // Polls until the process shows a window whose pixel at (x, y) is not black (a painted
     // frame); that window, or 0 at the deadline.
     [[nodiscard]] unsigned long WaitForPaintedWindow(pid_t pid, int x, int y, int timeoutMs);
@@ -43,6 +46,13 @@ public:
                                std::vector<std::uint32_t>& rgb);
     // A left click at the point of the window, as the pointer would make it.
     void Click(unsigned long window, int x, int y);
+    // Gives the window the keyboard, as a click on its title would.
+    void Focus(unsigned long window);
+    // Presses and releases a key (an X key name such as "Return" or "o"), with Control held
+    // when control is set.
+    void PressKey(const char* keyName, bool control = false);
+    // Types printable ASCII text on the focused window, with Shift where a character needs it.
+    void Type(const std::string& text);
     void MoveResize(unsigned long window, int x, int y, int width, int height);
     // Sends WM_DELETE_WINDOW.
     void Close(unsigned long window);
@@ -50,5 +60,8 @@ public:
     void Sync();
 
 private:
+    // Presses and releases the key with the modifier key (0: none) held.
+    void Strike(unsigned char key, unsigned char modifier);
+
     _XDisplay* mDisplay = nullptr;
 };

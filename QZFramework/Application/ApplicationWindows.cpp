@@ -78,6 +78,9 @@ QZRESULT LApplicationBase::CreateMainWindow(std::int32_t rendererType)
     {
         return attached;
     }
+    // Text is measured with the main window's renderer: without it every label would lay out
+    // with no width and no line height.
+    mRenderer = window->GetRenderer();
     mMainWindow = std::move(window);
     RestoreMainWindowPlacement();
     return attached;
@@ -231,6 +234,7 @@ void LApplicationBase::CloseWindows()
 {
     mOtherWindows.clear();
     mMainWindow.reset();
+    mRenderer = RCPtr<LRenderer>();
 }
 
 void LApplicationBase::ReleaseShell()

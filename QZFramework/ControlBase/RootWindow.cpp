@@ -338,19 +338,23 @@ QZRESULT LRootWindow::Paint(const RCPtr<LRenderer>& renderer, const RegionT& dir
         return S_FALSE;
     }
     // Nothing outside the dirty area is drawn: without the clip a one-control repaint would fill
-    // the whole window with the root's look.
+    // the whole window with the root's look. Everything inside the clip is painted again: a
+    // control skipped because no dirty rectangle touches it would be covered by its parent's look
+    // all the same (the clip is the dirty rectangles' bounds).
     RegionRect area;
     if (!dirty.GetBounds(area))
     {
         return S_FALSE;
     }
+    RegionT painted;
+    painted.AddRect(area);
     const RectT<double> bounds(static_cast<double>(area.left), static_cast<double>(area.top),
                                static_cast<double>(area.right - area.left),
                                static_cast<double>(area.bottom - area.top));
     const CAutoClip clip(renderer, {0.0, 0.0, bounds.x + bounds.width, bounds.y + bounds.height},
                          bounds, RCPtr<LStencil>());
     std::vector<RCPtr<LControl>> layer;
-    const QZRESULT result = mRootControl->Paint(renderer, dirty, layer, false);
+    const QZRESULT result = mRootControl->Paint(renderer, painted, layer, false);
     // Painting a member may add more members; those are painted the same way, after it.
     for (std::size_t done = 0; done < layer.size();)
     {
@@ -371,7 +375,7 @@ QZRESULT LRootWindow::Paint(const RCPtr<LRenderer>& renderer, const RegionT& dir
                              at.y - control->GetPosition().y - current.y};
             const CAutoClip moved(renderer, offset);
             renderer->GetCurrentState()->alpha = control->GetOpacity();
-            control->Paint(renderer, dirty, layer, true);
+            control->Paint(renderer, painted, layer, true);
         }
     }
     return result;

@@ -12,6 +12,7 @@
 #include "QZFramework/Controls/Label.h"
 #include "QZFramework/Controls/ListBoxItem.h"
 #include "QZFramework/Controls/StatusBar.h"
+#include "QZFramework/Utilities/Graphics/Font.h"
 #include "QZFramework/Utilities/Storage/IniFileManager.h"
 
 #include <gtest/gtest.h>
@@ -280,6 +281,20 @@ TEST_F(ApplicationWindows, ASkinFileWithoutSkinsFailsTheStart)
 
 // The main window and a dialog far off the screen: the dialog is moved into the work area, a
 // skin switch re-skins both and the status bar of the main window takes the status texts.
+// Text is measured with the main window's renderer from the moment the window exists: a label
+// laid out without it would have no width and no line height.
+TEST_F(ApplicationWindows, TheMainWindowsRendererMeasuresTextWhileTheWindowLives)
+{
+    ASSERT_EQ(Start(), S_OK);
+    EXPECT_FALSE(mApplication.GetRenderer());
+    ASSERT_NO_FATAL_FAILURE(OpenMainWindow());
+    ASSERT_TRUE(mApplication.GetRenderer());
+    EXPECT_EQ(mApplication.GetRenderer().Get(), mApplication.GetMainWindow()->GetRenderer().Get());
+    EXPECT_GT(LFont::FindOrCreate(WideString(u"DejaVu Sans"), 9.0f, 0)->ComputeMetrics(), 0);
+    mApplication.CloseWindows();
+    EXPECT_FALSE(mApplication.GetRenderer());
+}
+
 TEST_F(ApplicationWindows, DialogsStayInTheWorkAreaAndASkinSwitchReachesEveryWindow)
 {
     ASSERT_EQ(Start(), S_OK);

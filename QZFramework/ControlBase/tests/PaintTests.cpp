@@ -184,6 +184,22 @@ TEST_F(PaintedTree, InvalidationReachesTheWindowClippedByClippingAncestors)
     EXPECT_EQ(mWindow.Frame(), (std::vector<RectT<std::int32_t>>{{115, 11, 30, 30}}));
 }
 
+// Two distant controls repainted in one frame: every control between them, inside the painted
+// bounds, is drawn again over its parent's look, so the window still shows the reference picture.
+TEST_F(PaintedTree, ARepaintOfDistantControlsKeepsTheControlsBetweenThem)
+{
+    ASSERT_TRUE(mRoot);
+    mWindow.Frame();
+    Find(u"button")->InvalidateAll();
+    Find(u"blend")->InvalidateAll();
+    mWindow.Frame();
+    const std::string output = QZ_CONTROL_TEST_OUTPUT_DIR;
+    EXPECT_EQ(ComparePicture(mWindow.Presenter().GetPicture(),
+                             std::string(QZ_CONTROL_TEST_DATA_DIR) + "/reference-tree.png",
+                             {{11, 11, 64, 24}}, 64, output + "/reference-tree-partial.png"),
+              0);
+}
+
 TEST_F(PaintedTree, HitTestingHonoursTransparencyZOrderAndClipping)
 {
     struct Case
