@@ -9,7 +9,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <unistd.h>
 
@@ -78,14 +81,29 @@ protected:
         mRoot = std::filesystem::temp_directory_path() /
                 ("shell-folders-" + std::to_string(::getpid()));
         std::filesystem::create_directories(mRoot / "config");
+        for (const char* name : {"HOME", "TMPDIR"})
+        {
+            const char* value = std::getenv(name);
+            mSaved.emplace_back(name, value == nullptr ? std::nullopt
+                                                       : std::optional<std::string>(value));
+        }
         setenv("HOME", (mRoot / "home").c_str(), 1);
         setenv("TMPDIR", mRoot.c_str(), 1);
     }
-    void TearDown() override { std::filesystem::remove_all(mRoot); }
+    // The next tests of this program see the environment they started with.
+    void TearDown() override
+    {
+        for (const auto& [name, value] : mSaved)
+        {
+            value ? setenv(name.c_str(), value->c_str(), 1) : unsetenv(name.c_str());
+        }
+        std::filesystem::remove_all(mRoot);
+    }
 
     std::string Path(const char* relative) const { return (mRoot / relative).string(); }
 
     std::filesystem::path mRoot;
+    std::vector<std::pair<std::string, std::optional<std::string>>> mSaved;
 };
 
 TEST_F(SpecialFolderTest, XdgVariablesComeFirstThenHomeDefaultsThenTheFallback)
