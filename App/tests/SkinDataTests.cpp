@@ -347,6 +347,49 @@ TEST_F(ShippedSkin, EveryImageItNamesIsEmbeddedAndHoldsThePartsRectangle)
 }
 
 // Every class the skin names is built as a plain control here: the layout is the skin's alone.
+// A tab, a bank button and a selector's caption say what they are: each finds its text in the
+// table the control reads ("<parent class>|<name>").
+TEST_F(ShippedSkin, EveryTabBankButtonAndCaptionHasItsText)
+{
+    ASSERT_EQ(mFactory->LoadStringTables(WideString(u"::APP_STRINGS"),
+                                         WideString(u"::FRAMEWORK_STRINGS"), 0x0409),
+              S_OK);
+    std::size_t checked = 0;
+    const std::function<void(const LControlDescriptor&)> visit =
+        [&](const LControlDescriptor& parent)
+    {
+        for (const Descriptor& child : parent.subControls)
+        {
+            const RCPtr<LLookListDescriptor>& looks = child->appearance.lookList;
+            const std::u16string_view look =
+                looks ? std::u16string_view(looks->name.GetString()) : std::u16string_view();
+            // The zone editor captions its two key selectors itself.
+            const std::u16string_view parentClass(parent.className.GetString());
+            const bool captioned =
+                Name(*child) == u"controlNameLabel" &&
+                parentClass.starts_with(u"RededoVuvuva.Control.Labeled") &&
+                parentClass != u"RededoVuvuva.Control.LabeledKeyZoneNoteSelector";
+            if (look == u"Tab.Button" || look == u"Bank.Button" || captioned)
+            {
+                ++checked;
+                const WideString table = WideString((std::u16string(parent.className.GetString()) +
+                                                     u"|" + std::u16string(Name(*child)))
+                                                        .c_str());
+                const RCPtr<LStringTable> strings = mFactory->FindStringTable(table);
+                WideString text;
+                EXPECT_TRUE(strings && strings->Lookup(u"LABEL", text) && text.GetLength() > 0)
+                    << Narrow(table);
+            }
+            visit(*child);
+        }
+    };
+    for (const Descriptor& top : mSkin->subControls)
+    {
+        visit(*top);
+    }
+    EXPECT_GT(checked, 100u);
+}
+
 TEST_F(ShippedSkin, EveryTopLevelControlBuildsWithEachControlInsideItsParent)
 {
     std::set<std::u16string> classes;
