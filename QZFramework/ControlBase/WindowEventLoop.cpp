@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <iterator>
 #include <span>
+#include <utility>
 
 namespace QZ
 {
@@ -132,6 +133,31 @@ void LWindowEventLoop::RunModal(const std::function<bool()>& ended)
     while (Step(ended))
     {
     }
+}
+
+void LWindowEventLoop::ServeWhileBlocked()
+{
+    // Disabled only for the pass: the windows are as their owners left them when it returns.
+    std::vector<std::pair<std::uint32_t, bool>> enabled;
+    enabled.reserve(mWindows.size());
+    for (const OSWindow* window : mWindows)
+    {
+        enabled.emplace_back(window->GetId(), mSystem->IsEnabled(window->GetId()));
+        mSystem->SetEnabled(window->GetId(), false);
+    }
+    Platform::WindowEvent event;
+    while (mSystem->WaitEvent(event, 0))
+    {
+        Dispatch(event);
+    }
+    for (const auto& [id, wasEnabled] : enabled)
+    {
+        if (Find(id) != nullptr)
+        {
+            mSystem->SetEnabled(id, wasEnabled);
+        }
+    }
+    PaintWindows();
 }
 
 void LWindowEventLoop::Register(OSWindow& window)

@@ -63,6 +63,12 @@ public:
     // own idle pass before Run.
     void RunModal(const std::function<bool()>& ended);
 
+    // One pass while another toolkit's modal loop holds this thread (the desktop's file dialog):
+    // every waiting event goes to its window with the input to the program's windows dropped, as
+    // for the owner of a modal dialog, and what is due is painted. Never waits, and runs no idle
+    // series: the command that opened the dialog is still running.
+    void ServeWhileBlocked();
+
     // Windows come and go with their OSWindow.
     void Register(OSWindow& window);
     void Unregister(OSWindow& window);

@@ -128,6 +128,40 @@ TEST_F(HeadlessShell, ClosingTheMainWindowRequestsTheExit)
     EXPECT_TRUE(mApplication->IsExitRequested());
 }
 
+// A pass run while the desktop's file dialog holds the thread: the windows are painted, their
+// input is dropped, no idle series runs, and a window disabled by its own modal dialog stays so.
+TEST_F(HeadlessShell, ABlockedPassPaintsDropsInputAndLeavesTheWindowsAsTheyWere)
+{
+    const std::unique_ptr<OSWindow> main = OpenWindow(u"main", 0, 0, 200, 120);
+    const std::unique_ptr<OSWindow> other = OpenWindow(u"main", 0, 0, 200, 120);
+    ASSERT_TRUE(RunUntil([&] { return !main->NeedsPaint() && !other->NeedsPaint(); }));
+    Platform::WindowSystem& system = mLoop->GetWindowSystem();
+    system.SetEnabled(other->GetId(), false);
+    WindowLog().clear();
+    bool idled = false;
+    mScripted->action = [&] { idled = true; };
+    for (const OSWindow* window : {main.get(), other.get()})
+    {
+        WindowScript::Send(window->GetId(), Platform::WindowEventType::Exposed);
+        WindowScript::Move(window->GetId(), 20, 15, 0);
+        WindowScript::Button(window->GetId(), 1, true, 20, 15, 1);
+        WindowScript::Key(window->GetId(), 0x41, true, 0, false);
+        WindowScript::Send(window->GetId(), Platform::WindowEventType::Close);
+    }
+    mLoop->ServeWhileBlocked();
+    EXPECT_FALSE(main->NeedsPaint());
+    EXPECT_FALSE(other->NeedsPaint());
+    EXPECT_TRUE(WindowLog().empty()) << WindowLog().front();
+    EXPECT_FALSE(idled);
+    EXPECT_FALSE(mApplication->IsExitRequested());
+    EXPECT_TRUE(system.IsEnabled(main->GetId()));
+    EXPECT_FALSE(system.IsEnabled(other->GetId()));
+    // Once the dialog is gone the input reaches the windows again.
+    WindowScript::Move(main->GetId(), 20, 15, 0);
+    ASSERT_TRUE(RunUntil([] { return !WindowLog().empty(); }));
+    EXPECT_EQ(WindowLog().front(), "button:enter");
+}
+
 // Counts the idle notifications of one window; the first one can close another window.
 class IdleCounter : public LNotificationClient
 {
