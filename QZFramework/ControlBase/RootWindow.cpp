@@ -333,17 +333,34 @@ QZRESULT LRootWindow::DispatchWheel(const RCPtr<LMouseWheelParam>& wheel)
 
 QZRESULT LRootWindow::Paint(const RCPtr<LRenderer>& renderer, const RegionT& dirty)
 {
-    if (!mRootControl || !renderer || renderer->GetCurrentState() == nullptr)
+    if (!mRootControl || !renderer || renderer->GetCurrentState() == nullptr || dirty.IsEmpty())
     {
         return S_FALSE;
     }
-    // Nothing outside the dirty area is drawn: without the clip a one-control repaint would fill
-    // the whole window with the root's look.
-    RegionRect area;
-    if (!dirty.GetBounds(area))
+    // Each rectangle is painted on its own, clipped to itself. A control's looks fill the whole
+    // clip, while only the controls that meet the region are painted: one clip around two
+    // rectangles apart would cover what lies between them with parents drawn without their
+    // children.
+    RegionT areas(dirty);
+    areas.Coalesce();
+    QZRESULT result = S_OK;
+    for (const RegionRect& rect : areas)
     {
-        return S_FALSE;
+        const QZRESULT painted = PaintArea(renderer, rect);
+        if (Failed(painted) && Succeeded(result))
+        {
+            result = painted;
+        }
     }
+    return result;
+}
+
+QZRESULT LRootWindow::PaintArea(const RCPtr<LRenderer>& renderer, const RegionRect& area)
+{
+    RegionT dirty;
+    dirty.AddRect(area);
+    // Nothing outside the area is drawn: without the clip a one-control repaint would fill the
+    // whole window with the root's look.
     const RectT<double> bounds(static_cast<double>(area.left), static_cast<double>(area.top),
                                static_cast<double>(area.right - area.left),
                                static_cast<double>(area.bottom - area.top));

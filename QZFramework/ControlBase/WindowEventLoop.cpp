@@ -199,7 +199,6 @@ bool LWindowEventLoop::Step(const std::function<bool()>& ended)
     {
         return false;
     }
-    PaintWindows();
     if (mWoken.exchange(false))
     {
         mSeriesDue = true;
@@ -218,6 +217,9 @@ bool LWindowEventLoop::Step(const std::function<bool()>& ended)
         }
     }
     mSeriesDue = false;
+    // Painted after the idle series, which delivers the work the events queued: a frame shows
+    // what the events changed once it is complete.
+    PaintWindows();
     return !mQuitting && !ended();
 }
 

@@ -87,6 +87,26 @@ TEST_F(HeadlessShell, AFrameShowsTheTreeAndOnlyInvalidAreasRepaint)
     EXPECT_TRUE(main->NeedsPaint());
     EXPECT_EQ(main->RedrawNow(), S_OK);
     EXPECT_FALSE(main->NeedsPaint());
+
+    // Two areas of the main control apart, with the button and the field between them: the
+    // children between keep their pixels.
+    main->GetRootWindow()->Invalidate({0, 0, 5, 5});
+    main->GetRootWindow()->Invalidate({190, 110, 10, 10});
+    EXPECT_EQ(main->RedrawNow(), S_OK);
+    for (const Probe& probe : {Probe{50, 25, "button"}, Probe{100, 75, "field"}})
+    {
+        std::uint32_t rgb = 0;
+        ASSERT_TRUE(WindowScript::ReadPixel(main->GetId(), probe.x, probe.y, rgb));
+        EXPECT_EQ(rgb, SwatchColor(WideString(probe.control)) & 0xFFFFFF) << probe.control;
+    }
+
+    // The work an event queues for the idle series is done before the frame is painted, so no
+    // frame shows it half done.
+    bool paintedBeforeIdle = true;
+    mScripted->action = [&] { paintedBeforeIdle = !main->NeedsPaint(); };
+    WindowScript::Send(main->GetId(), Platform::WindowEventType::Exposed);
+    ASSERT_TRUE(RunUntil([&] { return !mScripted->action && !main->NeedsPaint(); }));
+    EXPECT_FALSE(paintedBeforeIdle);
 }
 
 TEST_F(HeadlessShell, ModalRunsEndByEndModalTheCloseBoxAndTheExitRequestInnermostFirst)

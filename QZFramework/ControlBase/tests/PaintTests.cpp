@@ -184,6 +184,34 @@ TEST_F(PaintedTree, InvalidationReachesTheWindowClippedByClippingAncestors)
     EXPECT_EQ(mWindow.Frame(), (std::vector<RectT<std::int32_t>>{{115, 11, 30, 30}}));
 }
 
+// Controls apart repaint without touching what lies between them: the window's drawing keeps
+// every pixel outside the repainted controls.
+TEST_F(PaintedTree, RepaintingControlsApartKeepsWhatLiesBetweenThem)
+{
+    mWindow.Frame();
+    const RCPtr<LGDIRenderContextInfo> gdi =
+        RCPtr<LGDIRenderContextInfo>::DynamicCastFrom(mWindow.Context());
+    ASSERT_TRUE(gdi);
+    Graphics2D::Image& drawn = *gdi->GetFrontSurface()->GetBitmap();
+    const auto pixels = [&]
+    {
+        std::vector<std::uint32_t> all(kWidth * kHeight);
+        for (std::int32_t y = 0; y < kHeight; ++y)
+        {
+            for (std::int32_t x = 0; x < kWidth; ++x)
+            {
+                (void)drawn.GetPixel(x, y, all[static_cast<std::size_t>(y * kWidth + x)]);
+            }
+        }
+        return all;
+    };
+    const std::vector<std::uint32_t> before = pixels();
+    Find(u"button")->InvalidateAll();
+    Find(u"blend")->InvalidateAll();
+    mWindow.Frame();
+    EXPECT_EQ(pixels(), before);
+}
+
 TEST_F(PaintedTree, HitTestingHonoursTransparencyZOrderAndClipping)
 {
     struct Case
