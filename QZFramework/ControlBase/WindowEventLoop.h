@@ -2,9 +2,10 @@
 //
 // One loop is open at a time; it opens the window system and every OSWindow registers with it.
 // Each step waits for an event at most until the next 33 ms tick, hands every waiting event to
-// its window, paints every window with an invalid area, and then, unless the exit was requested,
-// runs one idle series (counts 0, 1, 2 ... until the handler answers false). A tick, an event or
-// Wake starts the next series; a quiet loop does not spin.
+// its window, then, unless the exit was requested, runs one idle series (counts 0, 1, 2 ... until
+// the handler answers false), and last paints every window with an invalid area, so that a frame
+// shows the work the events queued done. A tick, an event or Wake starts the next series; a
+// quiet loop does not spin.
 //
 // A modal run is the same step, nested, until its window ends it or Quit is called: nested runs
 // therefore end innermost (last opened) first. The outermost Run ends at Quit, or once no window
