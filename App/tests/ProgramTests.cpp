@@ -63,9 +63,10 @@ shown() { [ -n "$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null)" ]; }
 gone() { for t in $(seq 200); do shown "$1" || return 0; sleep 0.05; done
          echo "$1 stays open" >&2; return 1; }
 answer() { for t in $(seq 20); do
-             shown "$1" || return 0
-             focus "$1" && xdotool key "$2"
-             for u in $(seq 10); do shown "$1" || return 0; sleep 0.05; done; done
+             w=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1)
+             [ -z "$w" ] && return 0
+             timeout 5 xdotool windowfocus --sync "$w" && xdotool key "$2"
+             for u in $(seq 20); do shown "$1" || return 0; sleep 0.05; done; done
            echo "$1 stays open" >&2; return 1; }
 )sh";
 
