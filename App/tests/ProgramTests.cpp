@@ -212,12 +212,22 @@ protected:
         return {};
     }
 
-    // The main window's pixels once two looks in a row agree.
+    // The main window's pixels once they have not changed for a third of a second (a slow start
+    // may still be filling in values between two frames).
     std::vector<std::uint32_t> Settled()
     {
         std::vector<std::uint32_t> last;
-        return WaitForPixels([&last](const std::vector<std::uint32_t>& shown)
-                             { return std::exchange(last, shown) == shown; });
+        auto changed = std::chrono::steady_clock::now();
+        return WaitForPixels(
+            [&](const std::vector<std::uint32_t>& shown)
+            {
+                const auto now = std::chrono::steady_clock::now();
+                if (std::exchange(last, shown) != shown)
+                {
+                    changed = now;
+                }
+                return now - changed >= std::chrono::milliseconds(330);
+            });
     }
 
     ProcessResult Start(const char* program, std::vector<std::string> arguments = {}) const
