@@ -145,18 +145,31 @@ void LWindowEventLoop::ServeWhileBlocked()
         enabled.emplace_back(window->GetId(), mSystem->IsEnabled(window->GetId()));
         mSystem->SetEnabled(window->GetId(), false);
     }
-    Platform::WindowEvent event;
-    while (mSystem->WaitEvent(event, 0))
+    const auto restore = [&]
     {
-        Dispatch(event);
-    }
-    for (const auto& [id, wasEnabled] : enabled)
-    {
-        if (Find(id) != nullptr)
+        for (const auto& [id, wasEnabled] : enabled)
         {
-            mSystem->SetEnabled(id, wasEnabled);
+            if (Find(id) != nullptr)
+            {
+                mSystem->SetEnabled(id, wasEnabled);
+            }
+        }
+    };
+    // A handler that throws ends the dialog; the windows must not stay without input after it.
+    try
+    {
+        Platform::WindowEvent event;
+        while (mSystem->WaitEvent(event, 0))
+        {
+            Dispatch(event);
         }
     }
+    catch (...)
+    {
+        restore();
+        throw;
+    }
+    restore();
     PaintWindows();
 }
 
