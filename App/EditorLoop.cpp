@@ -1,9 +1,12 @@
 #include "App/EditorLoop.h"
 
+#include "QZFramework/Controls/FileDialog.h"
+
 #include <iostream>
 
 EditorLoop::~EditorLoop()
 {
+    QZ::LFileDialog::SetModalLoopPump(nullptr);
     if (mClipboard)
     {
         mClipboard->Shutdown();
@@ -20,6 +23,7 @@ bool EditorLoop::Open(std::string& error)
     }
     QZ::LClipboard::Create(mClipboard, mLoop->GetWindowSystem());
     mClipboard->Initialize();
+    QZ::LFileDialog::SetModalLoopPump([loop = mLoop.get()] { loop->ServeWhileBlocked(); });
     return true;
 }
 

@@ -1,7 +1,8 @@
 // The editor's event loop: the window system's loop, opened once the single instance is settled,
 // so that a second start hands its command line over without needing a display. Without a
 // display the start ends with code 1 and says what is missing. The loop runs until the main
-// window closes, and closes the window system when it goes. The clipboard, which takes the edit
+// window closes, and closes the window system when it goes. While a file dialog of the desktop is
+// open the loop keeps the windows painted, their input dropped. The clipboard, which takes the edit
 // commands, lives as long as the window system it stands on.
 #pragma once
 

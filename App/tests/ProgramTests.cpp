@@ -6,13 +6,17 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include <fcntl.h>
@@ -46,17 +50,24 @@ constexpr Area kFirstPushButtonTile{340, 296, 93, 46};
 // The note number of the push button edit panel's note page.
 constexpr Area kButtonNoteBox{1006, 467, 140, 22};
 
-// A person's steps with the pointer and keyboard, in bash (xdotool). focus T: wait for the
-// window titled T and give it the keyboard; put P: type P into the dialog's location field;
-// gone T: wait until no window is titled T.
+// A person's steps with the keyboard, in bash (xdotool); each waits on what it needs, never on
+// time alone. focus T: wait for the window titled T and give it the keyboard; put P: type P into
+// the dialog's location field; answer T K: press K in the window titled T until it closes (the
+// chooser ignores a Return that comes before it has taken in the typed name); gone T: wait until
+// no window is titled T.
 constexpr const char* kPersonSteps = R"sh(
 focus() { w=$(timeout 20 xdotool search --sync --onlyvisible --name "^$1\$" | head -n1) &&
-          xdotool windowfocus --sync "$w" && sleep 0.5 || { echo "no window $1" >&2; return 1; }; }
-put() { xdotool key ctrl+l && sleep 0.3 && xdotool type --delay 30 "$1" && sleep 0.5; }
-gone() { for t in $(seq 100); do
-           [ -z "$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null)" ] && return 0
-           sleep 0.1; done; echo "$1 stays open" >&2; return 1; }
-click() { xdotool mousemove "$1" "$2" click "${3:-1}" && sleep 0.7; }
+          [ -n "$w" ] && xdotool windowfocus --sync "$w" || { echo "no window $1" >&2; return 1; }; }
+put() { xdotool key ctrl+l type --delay 10 "$1"; }
+shown() { [ -n "$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null)" ]; }
+gone() { for t in $(seq 200); do shown "$1" || return 0; sleep 0.05; done
+         echo "$1 stays open" >&2; return 1; }
+answer() { for t in $(seq 20); do
+             w=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1)
+             [ -z "$w" ] && return 0
+             timeout 5 xdotool windowfocus --sync "$w" && xdotool key "$2"
+             for u in $(seq 20); do shown "$1" || return 0; sleep 0.05; done; done
+           echo "$1 stays open" >&2; return 1; }
 )sh";
 
 // Runs the steps on the display; whether every one succeeded.
@@ -73,6 +84,23 @@ bool TakeSteps(const std::string& display, const std::string& steps)
     int status = 0;
     return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) &&
            WEXITSTATUS(status) == 0;
+}
+
+// The window titled exactly so, waiting up to 20 seconds for it to show; 0 when none did.
+unsigned long WaitForWindowTitled(const std::string& display, const std::string& title)
+{
+    const std::string command = "DISPLAY=" + display +
+                                " timeout 20 xdotool search --sync --onlyvisible --name '^" +
+                                title + "$' 2>/dev/null | head -n1";
+    FILE* found = ::popen(command.c_str(), "r");
+    if (found == nullptr)
+    {
+        return 0;
+    }
+    char line[64] = {};
+    const bool read = std::fgets(line, sizeof line, found) != nullptr;
+    ::pclose(found);
+    return read ? std::strtoul(line, nullptr, 10) : 0;
 }
 
 // Pixels (0xRRGGBB) whose red, green or blue differ by more than a rendering's small changes.
@@ -164,6 +192,42 @@ protected:
         std::vector<std::uint32_t> pixels;
         EXPECT_TRUE(mProbe.Capture(mWindow, kWindowWidth, kWindowHeight, pixels));
         return pixels;
+    }
+
+    // Polls the main window's pixels until they satisfy the condition or ten seconds pass; the
+    // last pixels seen, empty when the condition never held.
+    std::vector<std::uint32_t>
+    WaitForPixels(const std::function<bool(const std::vector<std::uint32_t>&)>& holds)
+    {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        std::vector<std::uint32_t> pixels;
+        while (std::chrono::steady_clock::now() < deadline)
+        {
+            if (mProbe.Capture(mWindow, kWindowWidth, kWindowHeight, pixels) && holds(pixels))
+            {
+                return pixels;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return {};
+    }
+
+    // The main window's pixels once they have not changed for a third of a second (a slow start
+    // may still be filling in values between two frames).
+    std::vector<std::uint32_t> Settled()
+    {
+        std::vector<std::uint32_t> last;
+        auto changed = std::chrono::steady_clock::now();
+        return WaitForPixels(
+            [&](const std::vector<std::uint32_t>& shown)
+            {
+                const auto now = std::chrono::steady_clock::now();
+                if (std::exchange(last, shown) != shown)
+                {
+                    changed = now;
+                }
+                return now - changed >= std::chrono::milliseconds(330);
+            });
     }
 
     ProcessResult Start(const char* program, std::vector<std::string> arguments = {}) const
@@ -379,50 +443,114 @@ TEST_F(ProgramTest, ClickingATileShowsItsEditPanel)
     EXPECT_EQ(CloseAndWait(child).exitCode, 0);
 }
 
+// The pixels of an area of the window, row by row.
+std::vector<std::uint32_t> Cut(const std::vector<std::uint32_t>& shown, const Area& area)
+{
+    std::vector<std::uint32_t> cut;
+    for (int y = area.y; y < area.y + area.height && !shown.empty(); ++y)
+    {
+        const auto row = shown.begin() + y * kWindowWidth + area.x;
+        cut.insert(cut.end(), row, row + area.width);
+    }
+    return cut;
+}
+
 // A preset saved through the File menu and the desktop's save dialog loads back with Ctrl+O,
 // undoing an edit made since; Ctrl+S reaches the same save command.
 TEST_F(ProgramTest, APresetSavedFromTheMenuLoadsBackWithTheHotKey)
 {
     const pid_t child = Launch();
     ASSERT_NE(mWindow, 0u) << Wait(child).errors;
-    const std::string window = std::to_string(mWindow);
     const std::string saved = (mRoot / "mine").string();
-    const auto noteBox = [this]
+    const std::string focusEditor = "xdotool windowfocus --sync " + std::to_string(mWindow);
+    const std::vector<std::uint32_t> start = Settled();
+    const auto noteBoxIs = [](const std::vector<std::uint32_t>& box)
     {
-        const std::vector<std::uint32_t> shown = Capture();
-        std::vector<std::uint32_t> box;
-        for (int y = kButtonNoteBox.y; y < kButtonNoteBox.y + kButtonNoteBox.height; ++y)
-        {
-            const auto row = shown.begin() + y * kWindowWidth + kButtonNoteBox.x;
-            box.insert(box.end(), row, row + kButtonNoteBox.width);
-        }
-        return box;
+        return [box](const std::vector<std::uint32_t>& shown)
+        { return Cut(shown, kButtonNoteBox) == box; };
     };
-    const std::string focusEditor = "xdotool windowfocus --sync " + window + " && sleep 0.3";
 
-    ASSERT_TRUE(TakeSteps(mDisplay, "click 386 300"));
-    const std::vector<std::uint32_t> before = noteBox();
-    // File, then "Save Vidida" (the fifth row of its menu).
+    // The first push button's edit panel shows its note number.
+    mProbe.Click(mWindow, 386, 318);
+    ASSERT_FALSE(
+        WaitForPixels([&](const std::vector<std::uint32_t>& shown)
+                      { return CountDifferent(start, shown, kWindowWidth, kButtonNoteBox) > 0; })
+            .empty());
+    const std::vector<std::uint32_t> before = Cut(Settled(), kButtonNoteBox);
+
+    // File, then "Save Vidida" (the fifth row of its menu) once the menu shows.
+    const std::vector<std::uint32_t> panel = Settled();
+    mProbe.Click(mWindow, 40, 10);
+    ASSERT_FALSE(WaitForPixels(
+                     [&](const std::vector<std::uint32_t>& shown) {
+                         return CountDifferent(panel, shown, kWindowWidth, {20, 110, 100, 20}) > 0;
+                     })
+                     .empty());
+    mProbe.Click(mWindow, 60, 120);
+    ASSERT_TRUE(TakeSteps(mDisplay, "focus 'Select Save Location' && put '" + saved +
+                                        "' && answer 'Select Save Location' Return"));
+    const std::string file = saved + ".Tarn61RededoVuvuva";
+    ASSERT_FALSE(WaitForPixels([&](const std::vector<std::uint32_t>&)
+                               { return std::filesystem::exists(file); })
+                     .empty());
+
+    // A new note number, typed into the box and left with Tab.
     ASSERT_TRUE(
-        TakeSteps(mDisplay, "click 40 10 && click 60 120 && focus 'Select Save Location' && put '" +
-                                saved + "' && xdotool key Return && gone 'Select Save Location'"));
-    ASSERT_TRUE(std::filesystem::exists(saved + ".Tarn61RededoVuvuva"));
+        TakeSteps(mDisplay, focusEditor + " && xdotool mousemove 1076 478 click 3 key End " +
+                                "BackSpace BackSpace BackSpace type 20 && xdotool key Tab"));
+    ASSERT_FALSE(WaitForPixels([&](const std::vector<std::uint32_t>& shown)
+                               { return !shown.empty() && Cut(shown, kButtonNoteBox) != before; })
+                     .empty());
 
-    ASSERT_TRUE(TakeSteps(
-        mDisplay, focusEditor + " && click 1076 478 3 && xdotool key End BackSpace " +
-                      "BackSpace BackSpace && xdotool type 20 && xdotool key Tab && sleep 0.7"));
-    const std::vector<std::uint32_t> edited = noteBox();
-    EXPECT_NE(edited, before);
+    ASSERT_TRUE(TakeSteps(mDisplay, focusEditor + " && xdotool key ctrl+o && " +
+                                        "focus 'Select Vidida File' && put '" + file +
+                                        "' && answer 'Select Vidida File' Return"));
+    EXPECT_FALSE(WaitForPixels(noteBoxIs(before)).empty());
+
+    // Ctrl+S opens the save dialog; its close box cancels it.
+    ASSERT_TRUE(TakeSteps(mDisplay, focusEditor + " && xdotool key ctrl+s"));
+    const unsigned long dialog = WaitForWindowTitled(mDisplay, "Select Save Location");
+    ASSERT_NE(dialog, 0u);
+    mProbe.Close(dialog);
+    EXPECT_TRUE(TakeSteps(mDisplay, "gone 'Select Save Location'"));
+    const ProcessResult closed = CloseAndWait(child);
+    EXPECT_EQ(closed.exitCode, 0) << closed.errors;
+}
+
+// While the desktop's file dialog is open the window keeps painting: an area the dialog covered
+// is painted again once it moves away, and again once it closes.
+TEST_F(ProgramTest, TheWindowStaysPaintedWhileTheFileDialogIsOpen)
+{
+    const pid_t child = Launch();
+    ASSERT_NE(mWindow, 0u) << Wait(child).errors;
+    const std::vector<std::uint32_t> start = Settled();
+    XWindowProbe::Geometry main;
+    ASSERT_TRUE(mProbe.GetGeometry(mWindow, main));
+    const Area whole{0, 0, kWindowWidth, kWindowHeight};
+    const auto looksLike = [&](const std::vector<std::uint32_t>& expected, bool same)
+    {
+        return [&expected, same, whole](const std::vector<std::uint32_t>& shown)
+        {
+            const std::size_t different = CountDifferent(expected, shown, kWindowWidth, whole);
+            return same ? different < static_cast<std::size_t>(kWindowWidth * kWindowHeight / 100)
+                        : different > static_cast<std::size_t>(kWindowWidth * kWindowHeight / 20);
+        };
+    };
 
     ASSERT_TRUE(TakeSteps(mDisplay,
-                          focusEditor + " && xdotool key ctrl+o && focus 'Select Vidida File' && " +
-                              "put '" + saved + ".Tarn61RededoVuvuva' && xdotool key Return && " +
-                              "gone 'Select Vidida File' && sleep 1"));
-    EXPECT_EQ(noteBox(), before);
+                          "xdotool windowfocus --sync " + std::to_string(mWindow) + " key ctrl+s"));
+    const unsigned long dialog = WaitForWindowTitled(mDisplay, "Select Save Location");
+    ASSERT_NE(dialog, 0u);
+    mProbe.MoveResize(dialog, main.x + 100, main.y + 100, 700, 500);
+    ASSERT_FALSE(WaitForPixels(looksLike(start, false)).empty()) << "the dialog never covered it";
+    mProbe.MoveResize(dialog, main.x + 100, main.y + main.height + 20, 700, 500);
+    EXPECT_FALSE(WaitForPixels(looksLike(start, true)).empty()) << "not painted under the dialog";
 
-    EXPECT_TRUE(TakeSteps(
-        mDisplay, focusEditor + " && xdotool key ctrl+s && focus 'Select Save Location' && " +
-                      "xdotool key Escape && gone 'Select Save Location'"));
+    mProbe.MoveResize(dialog, main.x + 100, main.y + 100, 700, 500);
+    ASSERT_FALSE(WaitForPixels(looksLike(start, false)).empty());
+    mProbe.Close(dialog);
+    EXPECT_TRUE(TakeSteps(mDisplay, "gone 'Select Save Location'"));
+    EXPECT_FALSE(WaitForPixels(looksLike(start, true)).empty()) << "not painted after the dialog";
     const ProcessResult closed = CloseAndWait(child);
     EXPECT_EQ(closed.exitCode, 0) << closed.errors;
 }

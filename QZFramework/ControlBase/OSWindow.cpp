@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace QZ
@@ -346,34 +347,32 @@ bool OSWindow::NeedsPaint() const
 
 QZRESULT OSWindow::Paint()
 {
-    RegionRect update;
-    const bool hasUpdate = mInvalid.GetBounds(update);
-    mInvalid.Clear();
+    RegionT invalid;
+    std::swap(invalid, mInvalid);
     if (!mRootWindow || !mRenderer || !mContext || mRenderer->GetCurrentContext() != nullptr)
     {
         return E_FAIL;
     }
     RegionT dirty;
     mRootWindow->TakeDirtyRegion(dirty);
+    // What is painted is exactly what is shown: an area shown but not painted would show
+    // whatever the surface held there.
     RegionT& region = mContext->GetUpdateRegion();
     region.Clear();
-    for (const RegionRect& rect : dirty)
+    for (const RegionT* part : {&dirty, &invalid})
     {
-        region.AddRect(rect);
-    }
-    if (hasUpdate)
-    {
-        region.AddRect(update);
+        for (const RegionRect& rect : *part)
+        {
+            region.AddRect(rect);
+        }
     }
     if (region.IsEmpty())
     {
         return S_FALSE;
     }
+    region.Coalesce();
     mRenderer->RenderStart(mContext);
-    Array<RectT<std::int32_t>> rects;
-    region.ToRectArray(rects);
-    const bool whole = rects.GetCount() == 1 && *rects.GetItemPtr(0) == mContext->GetViewport();
-    mRootWindow->Paint(mRenderer, whole ? region : dirty);
+    mRootWindow->Paint(mRenderer, region);
     mRenderer->RenderFinish(mContext);
     return S_OK;
 }

@@ -333,28 +333,41 @@ QZRESULT LRootWindow::DispatchWheel(const RCPtr<LMouseWheelParam>& wheel)
 
 QZRESULT LRootWindow::Paint(const RCPtr<LRenderer>& renderer, const RegionT& dirty)
 {
-    if (!mRootControl || !renderer || renderer->GetCurrentState() == nullptr)
+    if (!mRootControl || !renderer || renderer->GetCurrentState() == nullptr || dirty.IsEmpty())
     {
         return S_FALSE;
     }
-    // Nothing outside the dirty area is drawn: without the clip a one-control repaint would fill
-    // the whole window with the root's look. Everything inside the clip is painted again: a
-    // control skipped because no dirty rectangle touches it would be covered by its parent's look
-    // all the same (the clip is the dirty rectangles' bounds).
-    RegionRect area;
-    if (!dirty.GetBounds(area))
+    // Each rectangle is painted on its own, clipped to itself. A control's looks fill the whole
+    // clip, while only the controls that meet the region are painted: one clip around two
+    // rectangles apart would cover what lies between them with parents drawn without their
+    // children.
+    RegionT areas(dirty);
+    areas.Coalesce();
+    QZRESULT result = S_OK;
+    for (const RegionRect& rect : areas)
     {
-        return S_FALSE;
+        const QZRESULT painted = PaintArea(renderer, rect);
+        if (Failed(painted) && Succeeded(result))
+        {
+            result = painted;
+        }
     }
-    RegionT painted;
-    painted.AddRect(area);
+    return result;
+}
+
+QZRESULT LRootWindow::PaintArea(const RCPtr<LRenderer>& renderer, const RegionRect& area)
+{
+    RegionT dirty;
+    dirty.AddRect(area);
+    // Nothing outside the area is drawn: without the clip a one-control repaint would fill the
+    // whole window with the root's look.
     const RectT<double> bounds(static_cast<double>(area.left), static_cast<double>(area.top),
                                static_cast<double>(area.right - area.left),
                                static_cast<double>(area.bottom - area.top));
     const CAutoClip clip(renderer, {0.0, 0.0, bounds.x + bounds.width, bounds.y + bounds.height},
                          bounds, RCPtr<LStencil>());
     std::vector<RCPtr<LControl>> layer;
-    const QZRESULT result = mRootControl->Paint(renderer, painted, layer, false);
+    const QZRESULT result = mRootControl->Paint(renderer, dirty, layer, false);
     // Painting a member may add more members; those are painted the same way, after it.
     for (std::size_t done = 0; done < layer.size();)
     {
@@ -375,7 +388,7 @@ QZRESULT LRootWindow::Paint(const RCPtr<LRenderer>& renderer, const RegionT& dir
                              at.y - control->GetPosition().y - current.y};
             const CAutoClip moved(renderer, offset);
             renderer->GetCurrentState()->alpha = control->GetOpacity();
-            control->Paint(renderer, painted, layer, true);
+            control->Paint(renderer, dirty, layer, true);
         }
     }
     return result;

@@ -126,7 +126,8 @@ public:
     void SetWheelFallback(const RCPtr<LControl>& control) { mWheelFallback = control; }
 
     // ---- painting and invalidation ----
-    // Paints the root control into the dirty region, then the separately painted layer above it.
+    // Paints the root control into the dirty region, then the separately painted layer above it;
+    // nothing outside the region is drawn.
     QZRESULT Paint(const RCPtr<LRenderer>& renderer, const RegionT& dirty);
     // Adds the rectangle (client pixels), clipped to the client area, to the dirty region and
     // asks the window to repaint it.
@@ -195,6 +196,8 @@ private:
 
     [[nodiscard]] bool Contains(const LControl& control) const;
     void DetachRootControl();
+    // Paints the tree within the rectangle, clipped to it.
+    QZRESULT PaintArea(const RCPtr<LRenderer>& renderer, const RegionRect& area);
 
     // pointer input and hover
     void SetHover(const RCPtr<LControl>& control);

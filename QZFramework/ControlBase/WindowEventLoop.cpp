@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <iterator>
 #include <span>
+#include <utility>
 
 namespace QZ
 {
@@ -134,6 +135,44 @@ void LWindowEventLoop::RunModal(const std::function<bool()>& ended)
     }
 }
 
+void LWindowEventLoop::ServeWhileBlocked()
+{
+    // Disabled only for the pass: the windows are as their owners left them when it returns.
+    std::vector<std::pair<std::uint32_t, bool>> enabled;
+    enabled.reserve(mWindows.size());
+    for (const OSWindow* window : mWindows)
+    {
+        enabled.emplace_back(window->GetId(), mSystem->IsEnabled(window->GetId()));
+        mSystem->SetEnabled(window->GetId(), false);
+    }
+    const auto restore = [&]
+    {
+        for (const auto& [id, wasEnabled] : enabled)
+        {
+            if (Find(id) != nullptr)
+            {
+                mSystem->SetEnabled(id, wasEnabled);
+            }
+        }
+    };
+    // A handler that throws ends the dialog; the windows must not stay without input after it.
+    try
+    {
+        Platform::WindowEvent event;
+        while (mSystem->WaitEvent(event, 0))
+        {
+            Dispatch(event);
+        }
+    }
+    catch (...)
+    {
+        restore();
+        throw;
+    }
+    restore();
+    PaintWindows();
+}
+
 void LWindowEventLoop::Register(OSWindow& window)
 {
     if (std::find(mWindows.begin(), mWindows.end(), &window) == mWindows.end())
@@ -173,7 +212,6 @@ bool LWindowEventLoop::Step(const std::function<bool()>& ended)
     {
         return false;
     }
-    PaintWindows();
     if (mWoken.exchange(false))
     {
         mSeriesDue = true;
@@ -192,6 +230,9 @@ bool LWindowEventLoop::Step(const std::function<bool()>& ended)
         }
     }
     mSeriesDue = false;
+    // Painted after the idle series, which delivers the work the events queued: a frame shows
+    // what the events changed once it is complete.
+    PaintWindows();
     return !mQuitting && !ended();
 }
 

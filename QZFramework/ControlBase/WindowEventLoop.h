@@ -2,9 +2,10 @@
 //
 // One loop is open at a time; it opens the window system and every OSWindow registers with it.
 // Each step waits for an event at most until the next 33 ms tick, hands every waiting event to
-// its window, paints every window with an invalid area, and then, unless the exit was requested,
-// runs one idle series (counts 0, 1, 2 ... until the handler answers false). A tick, an event or
-// Wake starts the next series; a quiet loop does not spin.
+// its window, then, unless the exit was requested, runs one idle series (counts 0, 1, 2 ... until
+// the handler answers false), and last paints every window with an invalid area, so that a frame
+// shows the work the events queued done. A tick, an event or Wake starts the next series; a
+// quiet loop does not spin.
 //
 // A modal run is the same step, nested, until its window ends it or Quit is called: nested runs
 // therefore end innermost (last opened) first. The outermost Run ends at Quit, or once no window
@@ -62,6 +63,12 @@ public:
     // step) or Quit is called. Idle series use the handler Run was given, or the application's
     // own idle pass before Run.
     void RunModal(const std::function<bool()>& ended);
+
+    // One pass while another toolkit's modal loop holds this thread (the desktop's file dialog):
+    // every waiting event goes to its window with the input to the program's windows dropped, as
+    // for the owner of a modal dialog, and what is due is painted. Never waits, and runs no idle
+    // series: the command that opened the dialog is still running.
+    void ServeWhileBlocked();
 
     // Windows come and go with their OSWindow.
     void Register(OSWindow& window);

@@ -87,6 +87,26 @@ TEST_F(HeadlessShell, AFrameShowsTheTreeAndOnlyInvalidAreasRepaint)
     EXPECT_TRUE(main->NeedsPaint());
     EXPECT_EQ(main->RedrawNow(), S_OK);
     EXPECT_FALSE(main->NeedsPaint());
+
+    // Two areas of the main control apart, with the button and the field between them: the
+    // children between keep their pixels.
+    main->GetRootWindow()->Invalidate({0, 0, 5, 5});
+    main->GetRootWindow()->Invalidate({190, 110, 10, 10});
+    EXPECT_EQ(main->RedrawNow(), S_OK);
+    for (const Probe& probe : {Probe{50, 25, "button"}, Probe{100, 75, "field"}})
+    {
+        std::uint32_t rgb = 0;
+        ASSERT_TRUE(WindowScript::ReadPixel(main->GetId(), probe.x, probe.y, rgb));
+        EXPECT_EQ(rgb, SwatchColor(WideString(probe.control)) & 0xFFFFFF) << probe.control;
+    }
+
+    // The work an event queues for the idle series is done before the frame is painted, so no
+    // frame shows it half done.
+    bool paintedBeforeIdle = true;
+    mScripted->action = [&] { paintedBeforeIdle = !main->NeedsPaint(); };
+    WindowScript::Send(main->GetId(), Platform::WindowEventType::Exposed);
+    ASSERT_TRUE(RunUntil([&] { return !mScripted->action && !main->NeedsPaint(); }));
+    EXPECT_FALSE(paintedBeforeIdle);
 }
 
 TEST_F(HeadlessShell, ModalRunsEndByEndModalTheCloseBoxAndTheExitRequestInnermostFirst)
@@ -126,6 +146,40 @@ TEST_F(HeadlessShell, ClosingTheMainWindowRequestsTheExit)
     WindowScript::Send(main->GetId(), Platform::WindowEventType::Close);
     EXPECT_EQ(mLoop->Run(nullptr), 0);
     EXPECT_TRUE(mApplication->IsExitRequested());
+}
+
+// A pass run while the desktop's file dialog holds the thread: the windows are painted, their
+// input is dropped, no idle series runs, and a window disabled by its own modal dialog stays so.
+TEST_F(HeadlessShell, ABlockedPassPaintsDropsInputAndLeavesTheWindowsAsTheyWere)
+{
+    const std::unique_ptr<OSWindow> main = OpenWindow(u"main", 0, 0, 200, 120);
+    const std::unique_ptr<OSWindow> other = OpenWindow(u"main", 0, 0, 200, 120);
+    ASSERT_TRUE(RunUntil([&] { return !main->NeedsPaint() && !other->NeedsPaint(); }));
+    Platform::WindowSystem& system = mLoop->GetWindowSystem();
+    system.SetEnabled(other->GetId(), false);
+    WindowLog().clear();
+    bool idled = false;
+    mScripted->action = [&] { idled = true; };
+    for (const OSWindow* window : {main.get(), other.get()})
+    {
+        WindowScript::Send(window->GetId(), Platform::WindowEventType::Exposed);
+        WindowScript::Move(window->GetId(), 20, 15, 0);
+        WindowScript::Button(window->GetId(), 1, true, 20, 15, 1);
+        WindowScript::Key(window->GetId(), 0x41, true, 0, false);
+        WindowScript::Send(window->GetId(), Platform::WindowEventType::Close);
+    }
+    mLoop->ServeWhileBlocked();
+    EXPECT_FALSE(main->NeedsPaint());
+    EXPECT_FALSE(other->NeedsPaint());
+    EXPECT_TRUE(WindowLog().empty()) << WindowLog().front();
+    EXPECT_FALSE(idled);
+    EXPECT_FALSE(mApplication->IsExitRequested());
+    EXPECT_TRUE(system.IsEnabled(main->GetId()));
+    EXPECT_FALSE(system.IsEnabled(other->GetId()));
+    // Once the dialog is gone the input reaches the windows again.
+    WindowScript::Move(main->GetId(), 20, 15, 0);
+    ASSERT_TRUE(RunUntil([] { return !WindowLog().empty(); }));
+    EXPECT_EQ(WindowLog().front(), "button:enter");
 }
 
 // Counts the idle notifications of one window; the first one can close another window.

@@ -36,13 +36,6 @@ std::vector<RectT<std::int32_t>> PaintedWindow::Frame()
     mWindow->TakeDirtyRegion(dirty);
     mContext->GetUpdateRegion().Clear();
     mContext->GetUpdateRegion().AppendRects(dirty);
-    // As on the desktop, where the window system's invalid area is the bounds of what was
-    // invalidated.
-    RegionRect bounds;
-    if (dirty.GetBounds(bounds))
-    {
-        mContext->GetUpdateRegion().AddRect(bounds);
-    }
     const std::size_t before = mPresenter.GetPresentations().size();
     (void)mRenderer->RenderStart(mContext);
     mWindow->Paint(RCPtr<LRenderer>(mRenderer.Get()), dirty);

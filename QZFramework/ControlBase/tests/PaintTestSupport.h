@@ -24,6 +24,7 @@ public:
     std::vector<RectT<std::int32_t>> Frame();
     [[nodiscard]] const RCPtr<LRootWindow>& Window() const { return mWindow; }
     [[nodiscard]] const RCPtr<LGDIRenderer>& Renderer() const { return mRenderer; }
+    [[nodiscard]] const RCPtr<LRenderContextInfo>& Context() const { return mContext; }
     [[nodiscard]] Testing::MemoryPresenter& Presenter() { return mPresenter; }
     // The root window's dirty rectangles, in region order.
     [[nodiscard]] std::vector<RectT<std::int32_t>> DirtyRects() const;
