@@ -86,21 +86,6 @@ double Snap(double value)
     return std::isfinite(value) ? std::round(value) : 0.0;
 }
 
-// Whether a control's rectangle, moved by offset, meets the box around the dirty area. A repaint
-// is clipped to that box, not to the dirty rectangles themselves, so a parent's look covers the
-// whole box: every control inside it must be drawn again, also one between dirty rectangles.
-bool MeetsDirtyBounds(const RegionT& dirty, const RectT<double>& rect, const PointT<double>& offset)
-{
-    RegionRect bounds;
-    if (!dirty.GetBounds(bounds))
-    {
-        return false;
-    }
-    RegionT box;
-    box.AddRect(bounds);
-    return box.IntersectsOffsetRect(rect, offset);
-}
-
 } // namespace
 
 // ---- the child list ----
@@ -1322,7 +1307,7 @@ QZRESULT LControl::Paint(const RCPtr<LRenderer>& renderer, const RegionT& dirty,
                          visible, RCPtr<LStencil>());
     state = renderer->GetCurrentState();
     state->alpha *= mOpacity;
-    if (!MeetsDirtyBounds(dirty, {0.0, 0.0, mSize.x, mSize.y}, state->origin))
+    if (!dirty.IntersectsOffsetRect({0.0, 0.0, mSize.x, mSize.y}, state->origin))
     {
         if (mUnclipped > 0)
         {

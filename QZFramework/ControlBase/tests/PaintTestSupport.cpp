@@ -1,7 +1,6 @@
 #include "QZFramework/ControlBase/tests/PaintTestSupport.h"
 
 #include "Platform/Graphics2D/Image.h"
-#include "QZFramework/Renderer/GDI/GDIRenderContextInfo.h"
 #include "QZFramework/Utilities/Graphics/Font.h"
 
 #include <algorithm>
@@ -29,17 +28,6 @@ PaintedWindow::~PaintedWindow()
     {
         application->SetRenderer(RCPtr<LRenderer>());
     }
-}
-
-std::uint32_t PaintedWindow::GetDrawnPixel(std::int32_t x, std::int32_t y) const
-{
-    const auto* context = dynamic_cast<const LGDIRenderContextInfo*>(mContext.Get());
-    std::uint32_t argb = 0;
-    if (context != nullptr && context->GetFrontSurface()->GetBitmap() != nullptr)
-    {
-        (void)context->GetFrontSurface()->GetBitmap()->GetPixel(x, y, argb);
-    }
-    return argb;
 }
 
 std::vector<RectT<std::int32_t>> PaintedWindow::Frame()

@@ -25,8 +25,6 @@ public:
     [[nodiscard]] const RCPtr<LRootWindow>& Window() const { return mWindow; }
     [[nodiscard]] const RCPtr<LGDIRenderer>& Renderer() const { return mRenderer; }
     [[nodiscard]] Testing::MemoryPresenter& Presenter() { return mPresenter; }
-    // Straight ARGB of a pixel of the frame the renderer draws into (presented or not).
-    [[nodiscard]] std::uint32_t GetDrawnPixel(std::int32_t x, std::int32_t y) const;
     // The root window's dirty rectangles, in region order.
     [[nodiscard]] std::vector<RectT<std::int32_t>> DirtyRects() const;
 

@@ -184,21 +184,6 @@ TEST_F(PaintedTree, InvalidationReachesTheWindowClippedByClippingAncestors)
     EXPECT_EQ(mWindow.Frame(), (std::vector<RectT<std::int32_t>>{{115, 11, 30, 30}}));
 }
 
-// Two dirty controls far apart repaint the box around them, the root's look included: the
-// controls lying between them are drawn again over it instead of being wiped out.
-TEST_F(PaintedTree, ARepaintOfTwoControlsKeepsTheControlsBetweenThem)
-{
-    mWindow.Frame();
-    const std::uint32_t box = mWindow.GetDrawnPixel(70, 80);
-    const std::uint32_t knob = mWindow.GetDrawnPixel(116, 12);
-    EXPECT_EQ(box, 0xFFD03030u);
-    Find(u"button")->InvalidateAll();
-    Find(u"blend")->InvalidateAll();
-    EXPECT_EQ(mWindow.Frame().size(), 2u);
-    EXPECT_EQ(mWindow.GetDrawnPixel(70, 80), box);
-    EXPECT_EQ(mWindow.GetDrawnPixel(116, 12), knob);
-}
-
 TEST_F(PaintedTree, HitTestingHonoursTransparencyZOrderAndClipping)
 {
     struct Case
