@@ -78,9 +78,6 @@ QZRESULT LApplicationBase::CreateMainWindow(std::int32_t rendererType)
     {
         return attached;
     }
-    // Texts are measured (font metrics, line boxes) through the application's renderer, which
-    // is the one the main window draws with.
-    mRenderer = window->GetRenderer();
     mMainWindow = std::move(window);
     RestoreMainWindowPlacement();
     return attached;

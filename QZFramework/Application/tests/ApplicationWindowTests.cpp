@@ -12,7 +12,6 @@
 #include "QZFramework/Controls/Label.h"
 #include "QZFramework/Controls/ListBoxItem.h"
 #include "QZFramework/Controls/StatusBar.h"
-#include "QZFramework/Utilities/Graphics/FontText.h"
 #include "QZFramework/Utilities/Storage/IniFileManager.h"
 
 #include <gtest/gtest.h>
@@ -307,25 +306,6 @@ TEST_F(ApplicationWindows, DialogsStayInTheWorkAreaAndASkinSwitchReachesEveryWin
     EXPECT_EQ(mApplication.GetRootWindows()[0]->GetRootControl()->GetDescriptor().Get(),
               skin->FindSubControl(u"mainControl").Get());
     EXPECT_EQ(mApplication.GetCurrentSkinIndex(), 2);
-}
-
-// Texts are laid out with the main window's renderer: a two-line text measures line under line
-// instead of both lines on one spot.
-TEST_F(ApplicationWindows, TheMainWindowsRendererMeasuresTheApplicationsTexts)
-{
-    ASSERT_EQ(Start(), S_OK);
-    ASSERT_NO_FATAL_FAILURE(OpenMainWindow());
-    EXPECT_EQ(mApplication.GetRenderer().Get(), mApplication.GetMainWindow()->GetRenderer().Get());
-    RCPtr<LFontText> text(new LFontText());
-    text->SetFont(LFont::FindOrCreate(u"DejaVu Sans", 9.0f, 0));
-    text->SetText(WideString(u"CC:\n40"));
-    text->SetBoxSize(100, 40);
-    ASSERT_EQ(text->GetLineCount(), 2u);
-    const RectT<float>& first = text->GetLineBoxes().GetAt(0);
-    const RectT<float>& second = text->GetLineBoxes().GetAt(1);
-    EXPECT_GT(first.width, 0.0f);
-    EXPECT_GT(first.height, 0.0f);
-    EXPECT_GE(second.y, first.y + first.height);
 }
 
 } // namespace
