@@ -43,14 +43,18 @@ std::uint32_t Now()
     return application != nullptr ? application->GetTimeMilliseconds() : 0;
 }
 
-double MeasureWidth(const RCPtr<LMeasurementRenderer>& measurer, const WideString& text,
-                    const LControl* control)
+// The text's width in the control's font, measured by the window the control is in.
+double MeasureWidth(const WideString& text, const LControl* control)
 {
-    if (!measurer || control == nullptr || text.IsEmpty())
+    RCPtr<LRootWindow> window;
+    if (control == nullptr || text.IsEmpty() || !control->GetRootWindowRef(window) ||
+        !window->GetMeasurementRenderer())
     {
         return 0.0;
     }
-    return measurer->MeasureText(text, ConstRCPtr<LFont>(control->GetFont())).width;
+    return window->GetMeasurementRenderer()
+        ->MeasureText(text, ConstRCPtr<LFont>(control->GetFont()))
+        .width;
 }
 
 // Moves the control so that its top-left corner lies at the point (root coordinates), whatever
@@ -181,7 +185,7 @@ void LPopupMenu::ApplySizeLimits()
         }
         SetAxisSizeLimits(axis, minimum, maximum);
     }
-    mNonTextWidth = -1;
+    mTextLeft = -1;
 }
 
 // ---- menu, target and hot-key texts ----
@@ -337,6 +341,11 @@ QZRESULT LPopupMenu::Rebuild()
     MeasureRow(*GetRowControls().back());
     mSeparatorCount = 0;
     mWidestItem = 0;
+    mHotKeyWidening = 0;
+    for (std::int32_t i = 0; i < count; ++i)
+    {
+        mHotKeyWidening = std::max(mHotKeyWidening, GetHotKeyOverrun(i));
+    }
     for (std::int32_t i = 0; i < count; ++i)
     {
         const RCPtr<LMenuItemDescriptor> item = mMenu->GetItemAt(i);
@@ -353,29 +362,60 @@ QZRESULT LPopupMenu::Rebuild()
 
 void LPopupMenu::MeasureRow(LListBoxItem& row)
 {
-    if (mNonTextWidth < 0)
+    if (mTextLeft < 0)
     {
         const auto* menuRow = dynamic_cast<const LMenuListBoxItem*>(&row);
         const auto* checked = dynamic_cast<const LCheckedListBoxItem*>(&row);
-        std::int32_t width = kTextGap;
-        if (checked != nullptr && checked->GetCheckBox())
+        const RCPtr<LLook>& look = row.GetLook(LListBoxItem::kLookNormal);
+        const RectT<double> text = look ? look->GetTextRect() : RectT<double>();
+        const bool drawsText = text.width > 0.0;
+        const RCPtr<LControl> box = checked != nullptr ? checked->GetCheckBox() : nullptr;
+        mTextLeft = static_cast<std::int32_t>(drawsText ? text.x
+                                              : box     ? box->GetPosition().x + box->GetSize().x
+                                                        : 0.0);
+        mRightRoom = drawsText ? static_cast<std::int32_t>(row.GetSize().x - text.GetRight()) : 0;
+        mHotKeyTextRoom = 0;
+        const RCPtr<LControl> label = menuRow != nullptr ? menuRow->GetHotKeyLabel() : nullptr;
+        if (label && label->GetLayout())
         {
-            const LControl& box = *checked->GetCheckBox();
-            width += static_cast<std::int32_t>(box.GetPosition().x + box.GetSize().x);
+            // Measured as the skin lays the label out, before any widening.
+            mHotKeyWidening = 0;
+            WidenHotKeyLabel(*label);
+            row.UpdateLayout();
+            mRightRoom = static_cast<std::int32_t>(row.GetSize().x - label->GetPosition().x);
+            const RCPtr<LLook>& labelLook = label->GetLook(0);
+            const double labelText = labelLook ? labelLook->GetTextRect().width : 0.0;
+            mHotKeyTextRoom =
+                static_cast<std::int32_t>(labelText > 0.0 ? labelText : label->GetSize().x);
         }
-        if (menuRow != nullptr && menuRow->GetHotKeyLabel())
-        {
-            const LControl& label = *menuRow->GetHotKeyLabel();
-            width += static_cast<std::int32_t>(row.GetSize().x -
-                                               (label.GetPosition().x + label.GetSize().x));
-        }
-        mNonTextWidth = width;
     }
     const bool separator = row.IsSeparatorMode();
     row.SetSeparatorMode(true);
     row.UpdateLayout();
     mSeparatorHeight = static_cast<std::int32_t>(row.GetSize().y);
     row.SetSeparatorMode(separator);
+}
+
+// A label keeps its right edge where the skin puts it and grows to the left.
+void LPopupMenu::WidenHotKeyLabel(LControl& label) const
+{
+    const ConstRCPtr<LControlDescriptor>& skin = label.GetDescriptor();
+    LLayoutDescriptor::PositionSpec position;
+    LLayoutDescriptor::SizeSpec size;
+    if (!skin || !skin->layout || Failed(skin->layout->GetAxisSpec(0, position, size)))
+    {
+        return;
+    }
+    position.absolute -= mHotKeyWidening;
+    size.absolute += mHotKeyWidening;
+    LLayoutDescriptor::PositionSpec currentPosition;
+    LLayoutDescriptor::SizeSpec currentSize;
+    if (label.GetLayout() &&
+        Succeeded(label.GetLayout()->GetAxisSpec(0, currentPosition, currentSize)) &&
+        !(currentPosition == position && currentSize == size))
+    {
+        label.SetAxisLayout(0, position, size);
+    }
 }
 
 // The popup is as tall as its items; the skin's size limits bound it.
@@ -403,16 +443,26 @@ std::int32_t LPopupMenu::GetItemWidth(std::int32_t index)
     {
         return 0;
     }
-    const LListBoxItem* row = GetRowControls().back().Get();
-    const auto* menuRow = dynamic_cast<const LMenuListBoxItem*>(row);
-    RCPtr<LRootWindow> window;
-    const RCPtr<LMeasurementRenderer> measurer =
-        GetRootWindowRef(window) ? window->GetMeasurementRenderer() : RCPtr<LMeasurementRenderer>();
-    const double texts =
-        MeasureWidth(measurer, item->GetText(), row) +
-        MeasureWidth(measurer, item->GetHotKeyText(),
-                     menuRow != nullptr ? menuRow->GetHotKeyLabel().Get() : nullptr);
-    return std::max(0, mNonTextWidth) + static_cast<std::int32_t>(std::round(texts));
+    const double text = MeasureWidth(item->GetText(), GetRowControls().back().Get());
+    // The text ends a gap before the hot-key column, whose labels are widened for the widest hot
+    // key: a text running under them would be hidden.
+    return std::max(0, mTextLeft) + static_cast<std::int32_t>(std::ceil(text)) + kTextGap +
+           mRightRoom + std::max(mHotKeyWidening, GetHotKeyOverrun(index));
+}
+
+std::int32_t LPopupMenu::GetHotKeyOverrun(std::int32_t index)
+{
+    const RCPtr<LMenuItemDescriptor> item = GetMenuItem(index);
+    const auto* menuRow =
+        GetRowControls().empty()
+            ? nullptr
+            : dynamic_cast<const LMenuListBoxItem*>(GetRowControls().back().Get());
+    if (!item || menuRow == nullptr || !menuRow->GetHotKeyLabel())
+    {
+        return 0;
+    }
+    const double hotKey = MeasureWidth(item->GetHotKeyText(), menuRow->GetHotKeyLabel().Get());
+    return std::max(0, static_cast<std::int32_t>(std::ceil(hotKey)) - mHotKeyTextRoom);
 }
 
 std::int32_t LPopupMenu::GetContentHeight() const
@@ -450,6 +500,7 @@ QZRESULT LPopupMenu::UpdateItemControl(std::int32_t row)
     LCheckedListBox::UpdateItemControl(row);
     if (label)
     {
+        WidenHotKeyLabel(*label);
         label->SetText(item ? item->GetHotKeyText() : WideString(), false);
     }
     if (item)

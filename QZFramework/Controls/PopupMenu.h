@@ -102,6 +102,9 @@ private:
     QZRESULT ResolveHotKeyTexts(const RCPtr<LMenuDescriptor>& menu);
     QZRESULT Rebuild();
     void MeasureRow(LListBoxItem& row);
+    // How far the item's hot-key text overruns the label's text room (0 when it fits).
+    [[nodiscard]] std::int32_t GetHotKeyOverrun(std::int32_t index);
+    void WidenHotKeyLabel(LControl& label) const;
     void FitHeight();
     void ApplySizeLimits();
     void UpdateItemStates();
@@ -129,8 +132,14 @@ private:
     bool mClosing = false;
     std::int32_t mSeparatorHeight = 0;
     std::int32_t mSeparatorCount = 0;
-    // Room of a row beside its texts; -1 until measured.
-    std::int32_t mNonTextWidth = -1;
+    // Measured once from the row template: where the row's text starts (-1 until measured), the
+    // room right of it (the hot-key label's column, whose background hides what runs under it,
+    // or the row's right text inset) and the width the label leaves for its own text.
+    std::int32_t mTextLeft = -1;
+    std::int32_t mRightRoom = 0;
+    std::int32_t mHotKeyTextRoom = 0;
+    // How much wider than in the skin the hot-key labels are, so the widest hot key shows whole.
+    std::int32_t mHotKeyWidening = 0;
     std::int32_t mWidestItem = 0;
 };
 

@@ -66,6 +66,26 @@ std::vector<std::string> Rows(const LPopupMenu& popup)
     }
     return rows;
 }
+// Every row shows its text whole, ending a gap (20) before its hot-key label, whose background
+// would hide the rest, and the label holds its hot key whole inside the popup.
+void ExpectTextsClearOfHotKeys(const LPopupMenu& popup)
+{
+    for (const RCPtr<LListBoxItem>& item : popup.GetRowControls())
+    {
+        const auto& row = dynamic_cast<const LMenuListBoxItem&>(*item);
+        const LControl& label = *row.GetHotKeyLabel();
+        if (!row.IsShowing(true) || row.IsSeparatorMode())
+        {
+            continue;
+        }
+        EXPECT_LE(10.0 + 10.0 * row.GetText().GetLength() + 20.0, label.GetPosition().x)
+            << Narrow(row.GetText());
+        EXPECT_GE(label.GetSize().x, 10.0 * label.GetText().GetLength()) << Narrow(label.GetText());
+        EXPECT_LE(row.GetPosition().x + label.GetPosition().x + label.GetSize().x,
+                  popup.GetSize().x);
+    }
+}
+
 constexpr std::uint32_t kVkReturn = 0x0D;
 constexpr std::uint32_t kVkEscape = 0x1B;
 constexpr std::uint32_t kVkLeft = 0x25;
@@ -141,12 +161,14 @@ TEST_F(MenuControls, BarShowsTitlesAndItemsInOrderWithHotKeysAndOwnersStates)
     EXPECT_EQ(Popup(0).GetNotifyTarget(), mWindow->GetHotKeyManager()->GetTarget());
 
     // The window's binding wins over the application's; the application's fills the rest.
-    // Width: 35 beside the texts, "Recent" (60) and nothing, or "Open" (40) and "Ctrl+O" (60).
+    // Texts and hot keys stand in columns: the check box (10), the widest text ("Recent", 60), a
+    // gap (20) and the hot-key column (20) widened by what "Ctrl+O" (60) lacks in its label (45).
     Click(10, 5);
     ASSERT_TRUE(Popup(0).IsShowing(false));
     EXPECT_EQ(Rows(Popup(0)),
               (std::vector<std::string>{"Open/Ctrl+O", "--", "Recent", "Save", "Quit"}));
-    EXPECT_EQ(Popup(0).GetSize(), (PointT<double>(135.0, 50.0)));
+    EXPECT_EQ(Popup(0).GetSize(), (PointT<double>(155.0, 50.0)));
+    ExpectTextsClearOfHotKeys(Popup(0));
     EXPECT_EQ(Popup(0).GetSeparatorCount(), 1);
     KeyDown(kVkEscape);
     ASSERT_FALSE(Popup(0).IsShowing(false));
@@ -159,7 +181,8 @@ TEST_F(MenuControls, BarShowsTitlesAndItemsInOrderWithHotKeysAndOwnersStates)
     // With a menu open, pointing at another title opens that one's menu.
     Move(40, 5);
     EXPECT_EQ(Rows(Popup(1)), std::vector<std::string>{"About this program/F1"});
-    EXPECT_EQ(Popup(1).GetSize().x, 35.0 + 180.0 + 20.0);
+    EXPECT_EQ(Popup(1).GetSize().x, 10.0 + 180.0 + 20.0 + 20.0 + 5.0);
+    ExpectTextsClearOfHotKeys(Popup(1));
     // The popup is kept inside the root control: shifted left by the room it lacks.
     EXPECT_EQ(Popup(1).GetPositionInRoot().x, 200.0 - 235.0 < 0 ? 0.0 : 200.0 - 235.0);
 }
@@ -181,8 +204,8 @@ TEST_F(MenuControls, PointerOpensSubmenusAfterTheDelayAndTheCommandArrivesOnceAt
     ASSERT_TRUE(popup.GetOpenSubmenu());
     LPopupMenu& submenu = *popup.GetOpenSubmenu();
     EXPECT_TRUE(submenu.IsShowing(false));
-    // Beside the row: the popup is 135 wide at x 0.
-    EXPECT_EQ(submenu.GetPositionInRoot(), (PointT<double>(135.0, 30.0)));
+    // Beside the row: the popup is 155 wide at x 0.
+    EXPECT_EQ(submenu.GetPositionInRoot(), (PointT<double>(155.0, 30.0)));
     EXPECT_EQ(Rows(submenu), (std::vector<std::string>{"A", "B"}));
 
     // A plain item closes the open submenu only after the delay; the item that owns the
@@ -201,10 +224,10 @@ TEST_F(MenuControls, PointerOpensSubmenusAfterTheDelayAndTheCommandArrivesOnceAt
 
     // Hovering the submenu keeps its owner current; the chosen command reaches the window's
     // queue and is delivered at the next idle pass, once.
-    Move(150, 45);
+    Move(170, 45);
     EXPECT_EQ(popup.GetCurrentIndex(), 2);
     EXPECT_EQ(popup.GetOpenSubmenu()->GetCurrentIndex(), 1);
-    Click(150, 45);
+    Click(170, 45);
     EXPECT_TRUE(mListener->Take().empty());
     EXPECT_FALSE(popup.IsShowing(false));
     EXPECT_EQ(LookOf(Title(0)), LComboMenu::kLookNormal);
@@ -290,14 +313,17 @@ TEST_F(MenuControls, ContextMenuSendsToItsOwnerAndClosesItsChain)
     std::vector<RCPtr<LMenuDescriptor>> menus;
     mBar->BuildContextMenu(menus);
     const RCPtr<LMenuDescriptor> menu = menus.at(0);
-    // The pointer near the bottom-right corner: the popup (135 x 50) is kept inside the window.
+    // The pointer near the bottom-right corner of a window 250 wide: the popup (155 x 50) is
+    // kept inside the window.
+    mServices.width = 250;
+    mWindow->GetClientScreenRect();
     Move(190, 90);
     mOwner->ShowContextMenu(menu);
     auto* popup =
         dynamic_cast<LPopupMenu*>(mOwner->FindChildByName(WideString(u"contextMenu")).Get());
     ASSERT_NE(popup, nullptr);
     EXPECT_TRUE(popup->HasFocus());
-    EXPECT_EQ(popup->GetPositionInRoot(), (PointT<double>(65.0, 50.0)));
+    EXPECT_EQ(popup->GetPositionInRoot(), (PointT<double>(95.0, 50.0)));
     // Commands to the owner come from the owner's keys, the window's and then the
     // application's.
     EXPECT_EQ(Rows(*popup)[0], "Open/Ctrl+O");
@@ -305,9 +331,9 @@ TEST_F(MenuControls, ContextMenuSendsToItsOwnerAndClosesItsChain)
     // The submenu finds no room on the right: it opens to the left of its popup.
     EXPECT_EQ(popup->OpenSubmenu(0), E_INVALIDARG);
     ASSERT_EQ(popup->OpenSubmenu(2), S_OK);
-    EXPECT_EQ(popup->GetOpenSubmenu()->GetPositionInRoot(), (PointT<double>(5.0, 70.0)));
+    EXPECT_EQ(popup->GetOpenSubmenu()->GetPositionInRoot(), (PointT<double>(35.0, 70.0)));
     // Choosing hides and closes the whole chain and sends the command at once.
-    Click(20, 85);
+    Click(50, 85);
     EXPECT_EQ(mOwner->heard, std::vector<std::string>{"NID_RECENT_B 1 B"});
     EXPECT_FALSE(popup->IsShowing(false));
     EXPECT_TRUE(popup->IsClosing());

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace QZ::Testing
@@ -139,6 +140,43 @@ TEST(GDIRendererText, TextIsDrawnOnePixelAboveThePosition)
         }
     }
     EXPECT_GT(inked, 20);
+}
+
+// What menus, labels and lists lay out by the measured width is what the text inks: the ink
+// ends within a pixel of the measured width, in the size, style and family drawn, also for a
+// family that is not installed.
+TEST(GDIRendererText, MeasuredWidthIsWhereTheDrawnTextEnds)
+{
+    struct Case
+    {
+        const char16_t* text;
+        const char16_t* family;
+        float points;
+        std::int32_t style;
+    };
+    for (const Case& c :
+         {Case{u"About Tarn 61 Vidida Editor", u"DejaVu Sans", 9.0f, 0},
+          Case{u"Ctrl+Shift+S", u"DejaVu Sans", 9.0f, 0}, Case{u"WAVE", u"DejaVu Sans", 14.0f, 1},
+          Case{u"First: C (1) | Last C (6)", kMissingFamily, 8.0f, 0}})
+    {
+        constexpr std::int32_t kLeft = 5;
+        OffscreenFrame frame(400, 40);
+        const RCPtr<LFont> font = LFont::FindOrCreate(c.family, c.points, c.style);
+        frame.Draw(
+            [&](LGDIRenderer& r) {
+                r.DrawText(c.text, font, {kLeft, 8}, ColorRGBA(kBlack));
+            });
+        std::int32_t inkEnd = 0;
+        for (std::int32_t y = 0; y < 40; ++y)
+        {
+            for (std::int32_t x = 0; x < 400; ++x)
+            {
+                inkEnd = frame.Pixel(x, y) != 0 ? std::max(inkEnd, x + 1 - kLeft) : inkEnd;
+            }
+        }
+        const float measured = frame.Renderer()->MeasureText(c.text, font).width;
+        EXPECT_NEAR(static_cast<float>(inkEnd), measured, 1.0f) << c.points;
+    }
 }
 
 } // namespace
