@@ -33,6 +33,16 @@ endif()
 
 add_custom_target(concurrency_tests)
 
+# Every test program parses GoogleTest's header; one precompiled copy, built by a program of its
+# own with the test programs' options, serves them all. glibc ignores _REENTRANT, but the desktop
+# libraries' flags set it for some programs, and a precompiled header is used only where every
+# definition agrees; it is set everywhere.
+add_compile_definitions(_REENTRANT)
+add_executable(qz_test_pch ${CMAKE_CURRENT_LIST_DIR}/TestPch.cpp)
+target_link_libraries(qz_test_pch PRIVATE GTest::gtest GTest::gtest_main)
+target_compile_options(qz_test_pch PRIVATE ${QZ_TEST_COMPILE_OPTIONS})
+target_precompile_headers(qz_test_pch PRIVATE <gtest/gtest.h>)
+
 # qz_add_test(<name> LABEL <area> SOURCES ... [LIBS ...] [CONCURRENCY] [XVFB])
 # One GoogleTest program registered as one ctest test carrying its area label. CONCURRENCY tests
 # are also labelled "concurrency" and are the only ones the ThreadSanitizer build registers.
@@ -45,6 +55,7 @@ function(qz_add_test name)
     add_executable(${name} ${T_SOURCES})
     target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
     target_compile_options(${name} PRIVATE ${QZ_TEST_COMPILE_OPTIONS})
+    target_precompile_headers(${name} REUSE_FROM qz_test_pch)
     set(labels ${T_LABEL})
     if(T_CONCURRENCY)
         list(APPEND labels concurrency)

@@ -1,0 +1,1 @@
+// The program that builds the test programs' precompiled GoogleTest header.
