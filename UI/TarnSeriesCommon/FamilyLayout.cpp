@@ -69,18 +69,18 @@ std::uint32_t LabelNumberOf(const FamilyLayout& layout, LabelNumber number, std:
     return index + 1;
 }
 
-void WriteFamilyLabel(LControl& label, const FamilyLayout& layout, const FamilyLabel& spec,
+void WriteFamilyLabel(LControl& label, const FamilyLayout& layout, const FamilyLabel& rule,
                       std::uint32_t index)
 {
     WideString text;
-    if (spec.number != LabelNumber::Keyed)
+    if (rule.number != LabelNumber::Keyed)
     {
         label.GetString(text, u"LABEL");
-        label.SetText(FormatNumberText(text, LabelNumberOf(layout, spec.number, index)), true);
+        label.SetText(FormatNumberText(text, LabelNumberOf(layout, rule.number, index)), true);
     }
-    else if (index < spec.keys.size())
+    else if (index < rule.keys.size())
     {
-        label.SetText(label.GetString(text, spec.keys[index]), true);
+        label.SetText(label.GetString(text, rule.keys[index]), true);
     }
 }
 

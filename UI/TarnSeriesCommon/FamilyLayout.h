@@ -93,7 +93,7 @@ struct FamilyLayout
 [[nodiscard]] std::uint32_t LabelNumberOf(const FamilyLayout& layout, LabelNumber number,
                                           std::uint32_t index);
 // Writes the label's text for element `index`.
-void WriteFamilyLabel(LControl& label, const FamilyLayout& layout, const FamilyLabel& spec,
+void WriteFamilyLabel(LControl& label, const FamilyLayout& layout, const FamilyLabel& rule,
                       std::uint32_t index);
 
 } // namespace QZ
