@@ -33,15 +33,17 @@ endif()
 
 add_custom_target(concurrency_tests)
 
-# Every test program parses GoogleTest's header; one precompiled copy, built by a program of its
-# own with the test programs' options, serves them all. glibc ignores _REENTRANT, but the desktop
-# libraries' flags set it for some programs, and a precompiled header is used only where every
-# definition agrees; it is set everywhere.
-add_compile_definitions(_REENTRANT)
-add_executable(qz_test_pch ${CMAKE_CURRENT_LIST_DIR}/TestPch.cpp)
-target_link_libraries(qz_test_pch PRIVATE GTest::gtest GTest::gtest_main)
-target_compile_options(qz_test_pch PRIVATE ${QZ_TEST_COMPILE_OPTIONS})
-target_precompile_headers(qz_test_pch PRIVATE <gtest/gtest.h>)
+# Where the test programs get options of their own (the test command's builds), every one parses
+# GoogleTest's header from one precompiled copy, built by a program of its own with those options.
+# glibc ignores _REENTRANT, but the desktop libraries' flags set it for some programs, and a
+# precompiled header is used only where every definition agrees; it is set everywhere.
+if(QZ_TEST_COMPILE_OPTIONS)
+    add_compile_definitions(_REENTRANT)
+    add_executable(qz_test_pch ${CMAKE_CURRENT_LIST_DIR}/TestPch.cpp)
+    target_link_libraries(qz_test_pch PRIVATE GTest::gtest GTest::gtest_main)
+    target_compile_options(qz_test_pch PRIVATE ${QZ_TEST_COMPILE_OPTIONS})
+    target_precompile_headers(qz_test_pch PRIVATE <gtest/gtest.h>)
+endif()
 
 # qz_add_test(<name> LABEL <area> SOURCES ... [LIBS ...] [CONCURRENCY] [XVFB])
 # One GoogleTest program registered as one ctest test carrying its area label. CONCURRENCY tests
@@ -55,7 +57,9 @@ function(qz_add_test name)
     add_executable(${name} ${T_SOURCES})
     target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
     target_compile_options(${name} PRIVATE ${QZ_TEST_COMPILE_OPTIONS})
-    target_precompile_headers(${name} REUSE_FROM qz_test_pch)
+    if(TARGET qz_test_pch)
+        target_precompile_headers(${name} REUSE_FROM qz_test_pch)
+    endif()
     set(labels ${T_LABEL})
     if(T_CONCURRENCY)
         list(APPEND labels concurrency)

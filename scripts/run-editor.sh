@@ -7,7 +7,7 @@ bash "$root/scripts/setup.sh"
 build=$root/build/release
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
       -DCMAKE_CXX_COMPILER=g++ -DCMAKE_C_COMPILER=gcc
-cmake --build "$build" -j "$(nproc)"
+cmake --build "$build" -j "$(nproc)" --target TarnEditor
 
 # The program opens its main window; closing the window ends it with 0.
 exec "$build/App/TarnEditor" "$@"
