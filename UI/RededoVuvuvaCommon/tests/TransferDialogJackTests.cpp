@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <unistd.h>
 
 namespace QZ
@@ -82,6 +83,12 @@ protected:
         return false;
     }
 
+    // The keyboard's log so far, for a failure's message.
+    std::string ReadLog() const
+    {
+        std::ifstream file(logPath);
+        return std::string(std::istreambuf_iterator<char>(file), {});
+    }
     // Builds the dialog, chooses the slot and clicks its button; the one box it showed.
     ShownBox Transfer(const char16_t* dialogName, const char16_t* button, std::int32_t slot)
     {
@@ -105,7 +112,7 @@ TEST_F(TransferDialogsOverJack, FetchedSlotSentToAnotherLandsWhole)
     const auto preset = MakePattern(55);
     SetEngineBytes(preset);
     ASSERT_GE(mManager->SendPresetToMidiDevice(5), 0);
-    ASSERT_TRUE(WaitForLog("send-preset for slot 5 stored"));
+    ASSERT_TRUE(WaitForLog("send-preset for slot 5 stored")) << ReadLog();
 
     SetEngineBytes(MakePattern(1));
     EXPECT_EQ(Transfer(u"dialogRetrievePresetFromHardware", u"getButton", 5).caption,
@@ -113,7 +120,7 @@ TEST_F(TransferDialogsOverJack, FetchedSlotSentToAnotherLandsWhole)
     EXPECT_EQ(GetEngineBytes(), BytesOf(preset));
 
     EXPECT_EQ(Transfer(u"dialogSendPreset", u"send", 9).caption, "Send Sucess");
-    ASSERT_TRUE(WaitForLog("send-preset for slot 9 stored"));
+    ASSERT_TRUE(WaitForLog("send-preset for slot 9 stored")) << ReadLog();
 
     SetEngineBytes(MakePattern(2));
     ASSERT_EQ(mManager->GetPresetFromMidiDevice(9), 0);
