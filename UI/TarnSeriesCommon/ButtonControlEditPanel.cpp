@@ -6,6 +6,7 @@
 #include "QZFramework/Controls/TabControl.h"
 #include "QZFramework/Notification/NotificationIDs.h"
 #include "QZFramework/ObjectBase/Exception.h"
+#include "UI/TarnSeriesCommon/ControlUtilities.h"
 #include "UI/TarnSeriesCommon/QuietScope.h"
 
 #include <initializer_list>
@@ -33,21 +34,7 @@ template <class T>
 RCPtr<T> Require(const RCPtr<LControl>& from, std::initializer_list<const char16_t*> path,
                  const char* detail, const char* method = kInitialize)
 {
-    RCPtr<LControl> control = from;
-    for (const char16_t* name : path)
-    {
-        if (!control)
-        {
-            break;
-        }
-        control = control->FindChildByName(WideString(name));
-    }
-    RCPtr<T> typed = RCPtr<T>::DynamicCastFrom(control);
-    if (!typed)
-    {
-        QZ_THROW_RUNTIME(method, "Null Pointer", detail);
-    }
-    return typed;
+    return RequireChild<T>(from, path, method, detail);
 }
 
 void SetNumber(const RCPtr<LNumericUpDown>& control, std::int32_t number)

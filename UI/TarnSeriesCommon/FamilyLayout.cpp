@@ -1,6 +1,7 @@
 #include "UI/TarnSeriesCommon/FamilyLayout.h"
 
 #include "QZFramework/ControlBase/Control.h"
+#include "UI/TarnSeriesCommon/ControlUtilities.h"
 #include "UI/TarnSeriesCommon/NumberText.h"
 
 namespace QZ
@@ -10,12 +11,7 @@ namespace
 
 std::u16string Numbered(const char16_t* prefix, std::uint32_t number)
 {
-    std::u16string name(prefix);
-    for (const char digit : std::to_string(number))
-    {
-        name.push_back(static_cast<char16_t>(digit));
-    }
-    return name;
+    return NumberedName(prefix, number).GetString();
 }
 
 } // namespace
