@@ -17,22 +17,26 @@ build=$root/build
 # light optimisation the sanitisers are designed for.
 sanitized_flags=("-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -gline-tables-only"
                  "-DCMAKE_C_FLAGS_RELWITHDEBINFO=-O1 -gline-tables-only")
+# A machine that ran the command before compiles only what changed, from whichever checkout:
+# ccache keys on paths relative to the checkout.
+export CCACHE_BASEDIR=$root CCACHE_NOHASHDIR=1
+launchers=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 
 cmake -S "$root" -B "$build/gcc" -G Ninja -DCMAKE_BUILD_TYPE=Release \
       -DCMAKE_CXX_COMPILER=g++ -DCMAKE_C_COMPILER=gcc -DQZ_WERROR=ON -DQZ_BENCHMARKS=ON \
-      -DQZ_TEST_COMPILE_OPTIONS=-O0
+      -DQZ_TEST_COMPILE_OPTIONS=-O0 "${launchers[@]}"
 cmake --build "$build/gcc" -j "$jobs"
 
 cmake -S "$root" -B "$build/asan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
       -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang "${sanitized_flags[@]}" \
       "-DQZ_TEST_COMPILE_OPTIONS=-O0;-fno-sanitize=fuzzer-no-link" \
-      -DQZ_SANITIZE=address,undefined -DQZ_FUZZ=ON -DQZ_FUZZ_SECONDS="$fuzz_seconds"
+      -DQZ_SANITIZE=address,undefined -DQZ_FUZZ=ON -DQZ_FUZZ_SECONDS="$fuzz_seconds" "${launchers[@]}"
 cmake --build "$build/asan" -j "$jobs"
 ctest --test-dir "$build/asan" --output-on-failure -j "$jobs" | tee "$logs/asan.log"
 
 cmake -S "$root" -B "$build/tsan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
       -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang "${sanitized_flags[@]}" \
-      -DQZ_TEST_COMPILE_OPTIONS=-O0 -DQZ_SANITIZE=thread -DQZ_CONCURRENCY_ONLY=ON
+      -DQZ_TEST_COMPILE_OPTIONS=-O0 -DQZ_SANITIZE=thread -DQZ_CONCURRENCY_ONLY=ON "${launchers[@]}"
 cmake --build "$build/tsan" -j "$jobs" --target concurrency_tests
 ctest --test-dir "$build/tsan" --output-on-failure -j "$jobs" --no-tests=ignore | tee "$logs/tsan.log"
 
