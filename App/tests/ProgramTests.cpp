@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -621,7 +622,7 @@ TEST_F(ProgramTest, TheWindowStaysPaintedWhileTheFileDialogIsOpen)
 }
 
 // The program's icon reaches the desktop at every size it is drawn in, on the main window and on
-// a dialog, read back as a window manager reads it.
+// a dialog, read back as a window manager reads it; the desktop's file chooser shows it too.
 TEST_F(ProgramTest, TheMainWindowAndADialogCarryTheProgramsIconAtEverySize)
 {
     const pid_t manager = StartWindowManager();
@@ -639,6 +640,17 @@ TEST_F(ProgramTest, TheMainWindowAndADialogCarryTheProgramsIconAtEverySize)
     EXPECT_EQ(mProbe.GetIconSizes(about), sizes);
     mProbe.Close(about);
     EXPECT_TRUE(TakeSteps(mDisplay, std::string("gone '") + kAboutTitle + "'"));
+
+    // The desktop's file chooser takes it too.
+    ASSERT_TRUE(TakeSteps(mDisplay,
+                          "xdotool windowfocus --sync " + std::to_string(mWindow) + " key ctrl+s"));
+    const unsigned long chooser = WaitForWindowTitled(mDisplay, "Select Save Location");
+    ASSERT_NE(chooser, 0u);
+    const std::vector<std::pair<int, int>> chooserSizes = mProbe.GetIconSizes(chooser);
+    EXPECT_NE(std::find(chooserSizes.begin(), chooserSizes.end(), std::pair<int, int>(48, 48)),
+              chooserSizes.end());
+    mProbe.Close(chooser);
+    EXPECT_TRUE(TakeSteps(mDisplay, "gone 'Select Save Location'"));
     const ProcessResult closed = CloseAndWait(child);
     EXPECT_EQ(closed.exitCode, 0) << closed.errors;
     ::kill(manager, SIGTERM);

@@ -101,10 +101,22 @@ void SetX11IconSizes(SDL_Window* window, std::span<const PixelBuffer> sizes)
     {
         return;
     }
+    Display* display = info.info.x11.display;
+    // One request carries the property: sizes that would make it longer than the server takes
+    // are left out (the largest, as the sizes come smallest first).
+    const long extended = XExtendedMaxRequestSize(display);
+    const auto room = static_cast<std::size_t>(extended > 0 ? extended : XMaxRequestSize(display));
+    constexpr std::size_t kRequestHeader = 6;
     // Format 32 properties travel as longs: width, height, then the ARGB rows.
     std::vector<unsigned long> property;
     for (const PixelBuffer& image : sizes)
     {
+        const auto words =
+            2 + static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height);
+        if (kRequestHeader + property.size() + words > room)
+        {
+            break;
+        }
         property.push_back(static_cast<unsigned long>(image.width));
         property.push_back(static_cast<unsigned long>(image.height));
         for (std::int32_t y = 0; y < image.height; ++y)
@@ -117,7 +129,10 @@ void SetX11IconSizes(SDL_Window* window, std::span<const PixelBuffer> sizes)
             }
         }
     }
-    Display* display = info.info.x11.display;
+    if (property.empty())
+    {
+        return;
+    }
     XChangeProperty(display, info.info.x11.window, XInternAtom(display, "_NET_WM_ICON", False),
                     XA_CARDINAL, 32, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(property.data()),
