@@ -93,7 +93,7 @@ using QZ::LXYPadDirectionPanel;
 using QZ::LXYPadEditPanel;
 
 constexpr EditorControl kEditorControls[] = {
-    // The editor's own classes; a class still to come builds a plain panel (its class named).
+    // The editor's own classes.
     {u"RededoVuvuva.GlobalEditorControl", &LControlFactory::Create<LGlobalSettingsDlg>},
     {u"RededoVuvuva.MainControl", &LControlFactory::Create<LMainControl>},
     {u"RededoVuvuva.MainControl.MIDIChannelView", &LControlFactory::Create<LMIDIChannelViewPanel>},

@@ -1,8 +1,8 @@
 // The editor's own control classes as the skins name them ("RededoVuvuva.<name>"), each with the
 // function that builds it; registered at start-up after the framework's classes.
 //
-// A class whose panel is not built yet builds a plain panel, so the editor's windows open whole
-// from the skin; its row names the class that replaces it.
+// Classes that only hold and place their children (labelled selectors, the bank row, pages) build
+// plain panels.
 #pragma once
 
 #include "QZFramework/ControlBase/ControlFactory.h"

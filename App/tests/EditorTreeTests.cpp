@@ -702,7 +702,7 @@ TEST_F(MenuCommands, SaveAndLoadGoThroughTheFileDialogAndThePresetManager)
 }
 
 // The user guide beside the program is handed to the desktop by its whole path; when it cannot
-// be opened, the user is told so.
+// be opened, the user is told so and where it was looked for.
 TEST_F(MenuCommands, TheUserGuideOpensOrSaysWhyNot)
 {
     std::vector<std::string> opened;
@@ -715,14 +715,16 @@ TEST_F(MenuCommands, TheUserGuideOpensOrSaysWhyNot)
         });
     SendToWindow(NID_MENU_HELP_OPEN_USER_GUIDE_REQ);
     ASSERT_EQ(opened.size(), 1u);
-    EXPECT_EQ(opened[0], mApplication.GetFolder(kFolderProgram).ToNarrowString().GetString() +
-                             std::string("/Tarn 61 Vidida Editor User Guide.pdf"));
+    const std::string guide = mApplication.GetFolder(kFolderProgram).ToNarrowString().GetString() +
+                              std::string("/Tarn 61 Vidida Editor User Guide.pdf");
+    EXPECT_EQ(opened[0], guide);
     EXPECT_TRUE(mServices.boxes.empty());
     opens = false;
     SendToWindow(NID_MENU_HELP_OPEN_USER_GUIDE_REQ);
-    EXPECT_EQ(mServices.boxes,
-              std::vector<std::string>{
-                  "Open User Guide Error: The user guide could not be opened. / 16"});
+    EXPECT_EQ(mServices.boxes, std::vector<std::string>{"Open User Guide Error: The user guide "
+                                                        "could not be opened. The editor looked "
+                                                        "for it at:\n" +
+                                                        guide + " / 16"});
 }
 
 // The dialogs open by their skin names, the hot-key commands from the window and from the

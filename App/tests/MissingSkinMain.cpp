@@ -1,6 +1,6 @@
 // The program as it starts when a skin resource is missing from it: the control factory's
 // loading fails the way it does for an absent embedded resource.
-#include "App/StartupOnlyLoop.h"
+#include "App/tests/StartupOnlyLoop.h"
 #include "QZFramework/Application/ControlResources.h"
 #include "QZFramework/Application/FrameworkProgram.h"
 

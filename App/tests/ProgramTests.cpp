@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -49,6 +50,13 @@ constexpr Area kFirstEncoderTile{340, 36, 100, 90};
 constexpr Area kFirstPushButtonTile{340, 296, 93, 46};
 // The note number of the push button edit panel's note page.
 constexpr Area kButtonNoteBox{1006, 467, 140, 22};
+constexpr Area kFirstPadTile{22, 355, 84, 56};
+constexpr Area kFirstZoneTile{20, 618, 280, 36};
+// The Help menu's title on the bar, its rows, and the About box's title.
+constexpr int kHelpTitleX = 120;
+constexpr int kUserGuideRowY = 31;
+constexpr int kAboutRowY = 53;
+constexpr const char* kAboutTitle = "About Korvane Tarn 61 Vidida Editor";
 
 // A person's steps with the keyboard, in bash (xdotool); each waits on what it needs, never on
 // time alone. focus T: wait for the window titled T and give it the keyboard; put P: type P into
@@ -126,6 +134,44 @@ std::size_t CountDifferent(const std::vector<std::uint32_t>& a, const std::vecto
         }
     }
     return different;
+}
+
+// Writes the pixels (0xRRGGBB) as an opaque PNG.
+void WritePng(const std::string& file, const std::vector<std::uint32_t>& rgb, int width, int height)
+{
+    std::vector<std::uint32_t> argb(rgb);
+    for (std::uint32_t& pixel : argb)
+    {
+        pixel |= 0xFF000000u;
+    }
+    std::vector<std::uint8_t> png;
+    ASSERT_EQ(Graphics2D::EncodePng(argb.data(), width, height, width, png),
+              Graphics2D::Status::Ok);
+    std::ofstream(file, std::ios::binary)
+        .write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+}
+
+// The pixels (0xRRGGBB) of a PNG of that size; empty when it is missing, broken or of another
+// size.
+std::vector<std::uint32_t> ReadPng(const std::string& file, int width, int height)
+{
+    std::ostringstream bytes;
+    bytes << std::ifstream(file, std::ios::binary).rdbuf();
+    const std::string data = bytes.str();
+    Graphics2D::DecodedPng decoded;
+    if (Graphics2D::DecodePng(reinterpret_cast<const std::uint8_t*>(data.data()), data.size(),
+                              decoded) != Graphics2D::Status::Ok ||
+        decoded.width != width || decoded.height != height)
+    {
+        return {};
+    }
+    std::vector<std::uint32_t> rgb(decoded.pixels.get(),
+                                   decoded.pixels.get() + static_cast<std::size_t>(width * height));
+    for (std::uint32_t& pixel : rgb)
+    {
+        pixel &= 0xFFFFFFu;
+    }
+    return rgb;
 }
 
 struct ProcessResult
@@ -282,6 +328,47 @@ protected:
         return text.str();
     }
 
+    // Starts openbox on the test's display and waits until it manages windows; its process.
+    pid_t StartWindowManager()
+    {
+        setenv("DISPLAY", mDisplay.c_str(), 1);
+        const std::string log = (mRoot / "wm.log").string();
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 1, log.c_str(), O_WRONLY | O_CREAT, 0600);
+        posix_spawn_file_actions_adddup2(&actions, 1, 2);
+        char program[] = "openbox";
+        char* argv[] = {program, nullptr};
+        pid_t child = 0;
+        if (posix_spawnp(&child, program, &actions, nullptr, argv, environ) != 0)
+        {
+            child = -1;
+        }
+        posix_spawn_file_actions_destroy(&actions);
+        unsetenv("DISPLAY");
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (child > 0 && !mProbe.HasWindowManager() &&
+               std::chrono::steady_clock::now() < deadline)
+        {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return child;
+    }
+
+    // Opens the menu title at x of the bar and chooses its row at y, once the menu shows.
+    void ChooseFromMenu(int titleX, int rowY)
+    {
+        const std::vector<std::uint32_t> before = Settled();
+        mProbe.Click(mWindow, titleX, 10);
+        ASSERT_FALSE(WaitForPixels(
+                         [&](const std::vector<std::uint32_t>& shown) {
+                             return CountDifferent(before, shown, kWindowWidth,
+                                                   {titleX - 20, rowY - 10, 100, 20}) > 0;
+                         })
+                         .empty());
+        mProbe.Click(mWindow, titleX + 20, rowY);
+    }
+
     std::filesystem::path mRoot;
     std::string mDisplay;
     XWindowProbe mProbe{DisplayName().c_str()};
@@ -390,32 +477,11 @@ TEST_F(ProgramTest, TheEditorShowsTheKeyboardsSurfaceAsTheReferencePicture)
     ASSERT_EQ(shown.size(), static_cast<std::size_t>(kWindowWidth * kWindowHeight));
     if (const char* target = std::getenv("QZ_WRITE_REFERENCE"))
     {
-        std::vector<std::uint32_t> argb(shown);
-        for (std::uint32_t& pixel : argb)
-        {
-            pixel |= 0xFF000000u;
-        }
-        std::vector<std::uint8_t> png;
-        ASSERT_EQ(
-            Graphics2D::EncodePng(argb.data(), kWindowWidth, kWindowHeight, kWindowWidth, png),
-            Graphics2D::Status::Ok);
-        std::ofstream(target, std::ios::binary)
-            .write(reinterpret_cast<const char*>(png.data()),
-                   static_cast<std::streamsize>(png.size()));
+        WritePng(target, shown, kWindowWidth, kWindowHeight);
     }
-    const std::string bytes = ReadFile(QZ_EDITOR_REFERENCE_IMAGE);
-    Graphics2D::DecodedPng reference;
-    ASSERT_EQ(Graphics2D::DecodePng(reinterpret_cast<const std::uint8_t*>(bytes.data()),
-                                    bytes.size(), reference),
-              Graphics2D::Status::Ok);
-    ASSERT_EQ(reference.width, kWindowWidth);
-    ASSERT_EQ(reference.height, kWindowHeight);
-    std::vector<std::uint32_t> expected(reference.pixels.get(),
-                                        reference.pixels.get() + shown.size());
-    for (std::uint32_t& pixel : expected)
-    {
-        pixel &= 0xFFFFFFu;
-    }
+    const std::vector<std::uint32_t> expected =
+        ReadPng(QZ_EDITOR_REFERENCE_IMAGE, kWindowWidth, kWindowHeight);
+    ASSERT_EQ(expected.size(), shown.size());
     // Text may be smoothed a little differently from one font library to the next.
     EXPECT_LT(CountDifferent(shown, expected, kWindowWidth, {0, 0, kWindowWidth, kWindowHeight}),
               static_cast<std::size_t>(kWindowWidth * kWindowHeight / 100));
@@ -553,4 +619,137 @@ TEST_F(ProgramTest, TheWindowStaysPaintedWhileTheFileDialogIsOpen)
     EXPECT_FALSE(WaitForPixels(looksLike(start, true)).empty()) << "not painted after the dialog";
     const ProcessResult closed = CloseAndWait(child);
     EXPECT_EQ(closed.exitCode, 0) << closed.errors;
+}
+
+// The program's icon reaches the desktop at every size it is drawn in, on the main window and on
+// a dialog, read back as a window manager reads it; the desktop's file chooser shows it too.
+TEST_F(ProgramTest, TheMainWindowAndADialogCarryTheProgramsIconAtEverySize)
+{
+    const pid_t manager = StartWindowManager();
+    ASSERT_GT(manager, 0);
+    ASSERT_TRUE(mProbe.HasWindowManager()) << ReadFile((mRoot / "wm.log").string());
+    const pid_t child = Launch();
+    ASSERT_NE(mWindow, 0u) << Wait(child).errors;
+    const std::vector<std::pair<int, int>> sizes = {{16, 16}, {24, 24},   {32, 32},  {48, 48},
+                                                    {64, 64}, {128, 128}, {256, 256}};
+    EXPECT_EQ(mProbe.GetIconSizes(mWindow), sizes);
+
+    ChooseFromMenu(kHelpTitleX, kAboutRowY);
+    const unsigned long about = WaitForWindowTitled(mDisplay, kAboutTitle);
+    ASSERT_NE(about, 0u);
+    EXPECT_EQ(mProbe.GetIconSizes(about), sizes);
+    mProbe.Close(about);
+    EXPECT_TRUE(TakeSteps(mDisplay, std::string("gone '") + kAboutTitle + "'"));
+
+    // The desktop's file chooser takes it too.
+    ASSERT_TRUE(TakeSteps(mDisplay,
+                          "xdotool windowfocus --sync " + std::to_string(mWindow) + " key ctrl+s"));
+    const unsigned long chooser = WaitForWindowTitled(mDisplay, "Select Save Location");
+    ASSERT_NE(chooser, 0u);
+    const std::vector<std::pair<int, int>> chooserSizes = mProbe.GetIconSizes(chooser);
+    EXPECT_NE(std::find(chooserSizes.begin(), chooserSizes.end(), std::pair<int, int>(48, 48)),
+              chooserSizes.end());
+    mProbe.Close(chooser);
+    EXPECT_TRUE(TakeSteps(mDisplay, "gone 'Select Save Location'"));
+    const ProcessResult closed = CloseAndWait(child);
+    EXPECT_EQ(closed.exitCode, 0) << closed.errors;
+    ::kill(manager, SIGTERM);
+    ::waitpid(manager, nullptr, 0);
+}
+
+// Help's user-guide command hands the desktop the guide built beside the program, and the guide
+// holds every chapter of its source.
+TEST_F(ProgramTest, HelpOpensTheUserGuideBuiltBesideTheProgram)
+{
+    // A stand-in for the desktop's opener writes down the path it was given.
+    const std::filesystem::path bin = mRoot / "bin";
+    const std::filesystem::path opened = mRoot / "opened";
+    std::filesystem::create_directories(bin);
+    std::ofstream(bin / "xdg-open")
+        << "#!/bin/sh\nprintf '%s' \"$1\" > '" << opened.string() << "'\n";
+    std::filesystem::permissions(bin / "xdg-open", std::filesystem::perms::owner_all);
+    const std::string path = std::getenv("PATH") != nullptr ? std::getenv("PATH") : "";
+    setenv("PATH", (bin.string() + ":" + path).c_str(), 1);
+    const pid_t child = Launch();
+    setenv("PATH", path.c_str(), 1);
+    ASSERT_NE(mWindow, 0u) << Wait(child).errors;
+
+    ChooseFromMenu(kHelpTitleX, kUserGuideRowY);
+    ASSERT_FALSE(WaitForPixels([&](const std::vector<std::uint32_t>&)
+                               { return !ReadFile(opened.string()).empty(); })
+                     .empty());
+    const std::filesystem::path guide = ReadFile(opened.string());
+    EXPECT_EQ(guide, std::filesystem::path(QZ_EDITOR_PROGRAM).parent_path() /
+                         "Tarn 61 Vidida Editor User Guide.pdf");
+    ASSERT_TRUE(std::filesystem::exists(guide));
+    const ProcessResult text = Start("/usr/bin/pdftotext", {guide.string(), "-"});
+    ASSERT_EQ(text.exitCode, 0) << text.errors;
+
+    // The chapters are the source's titles underlined with "=" (the guide's own title also has
+    // a line above it).
+    std::istringstream source(ReadFile(QZ_GUIDE_SOURCE));
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(source, line);)
+    {
+        lines.push_back(line);
+    }
+    const auto isRule = [](const std::string& line)
+    { return !line.empty() && line.find_first_not_of('=') == std::string::npos; };
+    std::size_t chapters = 0;
+    for (std::size_t i = 1; i + 1 < lines.size(); ++i)
+    {
+        if (isRule(lines[i + 1]) && !isRule(lines[i - 1]) && !lines[i].empty())
+        {
+            ++chapters;
+            EXPECT_NE(text.out.find(lines[i]), std::string::npos) << lines[i];
+        }
+    }
+    EXPECT_GE(chapters, 10u);
+    const ProcessResult closed = CloseAndWait(child);
+    EXPECT_EQ(closed.exitCode, 0) << closed.errors;
+}
+
+// The guide's pictures of the edit panels match the editor as it draws them now, within what
+// font smoothing changes. QZ_WRITE_GUIDE_PICTURES=1 takes them afresh into the source tree.
+TEST_F(ProgramTest, TheGuidesPicturesShowTheEditPanelsAsTheyAre)
+{
+    const pid_t child = Launch();
+    ASSERT_NE(mWindow, 0u) << Wait(child).errors;
+    struct Picture
+    {
+        const char* name;
+        Area tile;
+    };
+    const Picture pictures[] = {{"EncoderPanel", kFirstEncoderTile},
+                                {"ButtonPanel", kFirstPushButtonTile},
+                                {"PadPanel", kFirstPadTile},
+                                {"ZonePanel", kFirstZoneTile}};
+    for (const Picture& picture : pictures)
+    {
+        const std::vector<std::uint32_t> before = Settled();
+        mProbe.Click(mWindow, picture.tile.x + picture.tile.width / 2,
+                     picture.tile.y + picture.tile.height / 2);
+        ASSERT_FALSE(WaitForPixels(
+                         [&](const std::vector<std::uint32_t>& shown) {
+                             return CountDifferent(before, shown, kWindowWidth, kEditPanelArea) > 0;
+                         })
+                         .empty())
+            << picture.name;
+        const std::vector<std::uint32_t> shown = Cut(Settled(), kEditPanelArea);
+        const std::string file = std::string(QZ_GUIDE_PICTURES) + "/" + picture.name + ".png";
+        if (std::getenv("QZ_WRITE_GUIDE_PICTURES") != nullptr)
+        {
+            WritePng(file, shown, kEditPanelArea.width, kEditPanelArea.height);
+        }
+        const std::vector<std::uint32_t> expected =
+            ReadPng(file, kEditPanelArea.width, kEditPanelArea.height);
+        ASSERT_EQ(expected.size(), shown.size()) << file;
+        EXPECT_LT(CountDifferent(shown, expected, kEditPanelArea.width,
+                                 {0, 0, kEditPanelArea.width, kEditPanelArea.height}),
+                  static_cast<std::size_t>(kEditPanelArea.width * kEditPanelArea.height / 100))
+            << picture.name
+            << ": run the test with QZ_WRITE_GUIDE_PICTURES=1 after a change "
+               "of the panels' looks";
+    }
+    EXPECT_EQ(CloseAndWait(child).exitCode, 0);
 }

@@ -19,27 +19,41 @@ int IgnoreErrors(Display*, XErrorEvent*)
     return 0;
 }
 
-bool WindowPid(Display* display, Window window, pid_t& pid)
+// The 32-bit items (up to maxItems) of the window's property of that name and type; empty when it
+// has none.
+std::vector<unsigned long> ReadProperty(Display* display, Window window, const char* name,
+                                        Atom expected, long maxItems)
 {
-    const Atom property = XInternAtom(display, "_NET_WM_PID", False);
     Atom type = None;
     int format = 0;
     unsigned long count = 0;
     unsigned long after = 0;
     unsigned char* data = nullptr;
-    if (XGetWindowProperty(display, window, property, 0, 1, False, XA_CARDINAL, &type, &format,
-                           &count, &after, &data) != Success ||
-        data == nullptr)
+    std::vector<unsigned long> items;
+    if (XGetWindowProperty(display, window, XInternAtom(display, name, False), 0, maxItems, False,
+                           expected, &type, &format, &count, &after, &data) == Success &&
+        data != nullptr && format == 32)
+    {
+        const auto* words = reinterpret_cast<const unsigned long*>(data);
+        items.assign(words, words + count);
+    }
+    if (data != nullptr)
+    {
+        XFree(data);
+    }
+    return items;
+}
+
+bool WindowPid(Display* display, Window window, pid_t& pid)
+{
+    const std::vector<unsigned long> items =
+        ReadProperty(display, window, "_NET_WM_PID", XA_CARDINAL, 1);
+    if (items.size() != 1)
     {
         return false;
     }
-    const bool found = count == 1 && format == 32;
-    if (found)
-    {
-        pid = static_cast<pid_t>(*reinterpret_cast<unsigned long*>(data));
-    }
-    XFree(data);
-    return found;
+    pid = static_cast<pid_t>(items[0]);
+    return true;
 }
 
 } // namespace
@@ -57,6 +71,13 @@ XWindowProbe::~XWindowProbe()
     }
 }
 
+bool XWindowProbe::HasWindowManager()
+{
+    return ReadProperty(mDisplay, DefaultRootWindow(mDisplay), "_NET_SUPPORTING_WM_CHECK",
+                        XA_WINDOW, 1)
+               .size() == 1;
+}
+
 unsigned long XWindowProbe::FindWindow(pid_t pid)
 {
     return FindOtherWindow(pid, 0);
@@ -64,11 +85,17 @@ unsigned long XWindowProbe::FindWindow(pid_t pid)
 
 unsigned long XWindowProbe::FindOtherWindow(pid_t pid, unsigned long except)
 {
+    return FindClient(DefaultRootWindow(mDisplay), pid, except, 2);
+}
+
+unsigned long XWindowProbe::FindClient(unsigned long parent, pid_t pid, unsigned long except,
+                                       int depth)
+{
     Window root = 0;
-    Window parent = 0;
+    Window above = 0;
     Window* children = nullptr;
     unsigned int count = 0;
-    if (!XQueryTree(mDisplay, DefaultRootWindow(mDisplay), &root, &parent, &children, &count))
+    if (depth == 0 || !XQueryTree(mDisplay, parent, &root, &above, &children, &count))
     {
         return 0;
     }
@@ -77,9 +104,17 @@ unsigned long XWindowProbe::FindOtherWindow(pid_t pid, unsigned long except)
     {
         XWindowAttributes attributes;
         pid_t owner = 0;
-        if (children[i] != except && WindowPid(mDisplay, children[i], owner) && owner == pid &&
-            XGetWindowAttributes(mDisplay, children[i], &attributes) &&
-            attributes.map_state == IsViewable)
+        if (!XGetWindowAttributes(mDisplay, children[i], &attributes) ||
+            attributes.map_state != IsViewable)
+        {
+            continue;
+        }
+        if (!WindowPid(mDisplay, children[i], owner))
+        {
+            // A window manager's frame holds the program's window one level down.
+            found = FindClient(children[i], pid, except, depth - 1);
+        }
+        else if (children[i] != except && owner == pid)
         {
             found = children[i];
         }
@@ -89,6 +124,19 @@ unsigned long XWindowProbe::FindOtherWindow(pid_t pid, unsigned long except)
         XFree(children);
     }
     return found;
+}
+
+std::vector<std::pair<int, int>> XWindowProbe::GetIconSizes(unsigned long window)
+{
+    const std::vector<unsigned long> items =
+        ReadProperty(mDisplay, window, "_NET_WM_ICON", XA_CARDINAL, 1 << 24);
+    std::vector<std::pair<int, int>> sizes;
+    // Each icon is its width and height followed by its pixels.
+    for (std::size_t at = 0; at + 2 <= items.size(); at += 2 + items[at] * items[at + 1])
+    {
+        sizes.emplace_back(static_cast<int>(items[at]), static_cast<int>(items[at + 1]));
+    }
+    return sizes;
 }
 
 unsigned long XWindowProbe::WaitForPaintedWindow(pid_t pid, int x, int y, int timeoutMs)

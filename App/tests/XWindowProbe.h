@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <sys/types.h>
@@ -30,11 +31,16 @@ public:
     XWindowProbe& operator=(const XWindowProbe&) = delete;
 
     [[nodiscard]] bool IsOpen() const { return mDisplay != nullptr; }
+    // Whether a window manager runs on the display (it announces itself on the root window).
+    [[nodiscard]] bool HasWindowManager();
     // The process's mapped top-level window; 0 when it has none.
     [[nodiscard]] unsigned long FindWindow(pid_t pid);
     // A mapped top-level window of the process other than except (a dialog beside the main
-    // window); 0 when it has none.
+    // window), also inside a window manager's frame; 0 when it has none.
     [[nodiscard]] unsigned long FindOtherWindow(pid_t pid, unsigned long except);
+    // The sizes (width, height) of the window's icon as the window manager reads them from
+    // _NET_WM_ICON, in the property's order; empty without an icon.
+    [[nodiscard]] std::vector<std::pair<int, int>> GetIconSizes(unsigned long window);
     // Polls until the process shows a window whose pixel at (x, y) is not black (a painted
     // frame); that window, or 0 at the deadline.
     [[nodiscard]] unsigned long WaitForPaintedWindow(pid_t pid, int x, int y, int timeoutMs);
@@ -60,6 +66,9 @@ public:
     void Sync();
 
 private:
+    // The process's mapped window among the children of parent other than except, looking
+    // depth levels down.
+    unsigned long FindClient(unsigned long parent, pid_t pid, unsigned long except, int depth);
     // Presses and releases the key with the modifier key (0: none) held.
     void Strike(unsigned char key, unsigned char modifier);
 

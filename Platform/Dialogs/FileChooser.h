@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,8 @@ struct FileChooserRequest
     // Open only: more than one file may be chosen.
     bool multiple = false;
     std::function<void()> pump;
+    // The program's icon for the dialog's window: PNGs of its sizes; empty: the toolkit's own.
+    std::vector<std::span<const std::uint8_t>> icon;
 };
 
 enum class FileChooserResult

@@ -2,8 +2,11 @@
 
 #include <gtk/gtk.h>
 
+#include <cstdint>
 #include <exception>
 #include <memory>
+#include <span>
+#include <vector>
 
 namespace QZ::Dialogs
 {
@@ -128,7 +131,36 @@ bool ConfirmOverwrite(GtkWidget* chooser, const std::string& path,
                            GtkText("_Replace"), GTK_RESPONSE_ACCEPT, nullptr);
     gtk_dialog_set_default_response(GTK_DIALOG(dialog.get()), GTK_RESPONSE_ACCEPT);
     gtk_window_set_title(GTK_WINDOW(dialog.get()), gtk_window_get_title(GTK_WINDOW(chooser)));
+    GList* icon = gtk_window_get_icon_list(GTK_WINDOW(chooser));
+    gtk_window_set_icon_list(GTK_WINDOW(dialog.get()), icon);
+    g_list_free(icon);
     return RunUntilAnswered(dialog.get(), pump) == GTK_RESPONSE_ACCEPT;
+}
+
+// The window's icon from PNGs of its sizes; those that do not decode are left out.
+void SetIcon(GtkWindow* window, const std::vector<std::span<const std::uint8_t>>& pngs)
+{
+    GList* sizes = nullptr;
+    for (const std::span<const std::uint8_t> png : pngs)
+    {
+        GdkPixbufLoader* loader = gdk_pixbuf_loader_new_with_type("png", nullptr);
+        if (loader == nullptr)
+        {
+            continue;
+        }
+        const bool read = gdk_pixbuf_loader_write(loader, png.data(), png.size(), nullptr) != FALSE;
+        if (gdk_pixbuf_loader_close(loader, nullptr) != FALSE && read &&
+            gdk_pixbuf_loader_get_pixbuf(loader) != nullptr)
+        {
+            sizes = g_list_append(sizes, g_object_ref(gdk_pixbuf_loader_get_pixbuf(loader)));
+        }
+        g_object_unref(loader);
+    }
+    if (sizes != nullptr)
+    {
+        gtk_window_set_icon_list(window, sizes);
+    }
+    g_list_free_full(sizes, g_object_unref);
 }
 
 Dialog CreateChooser(const FileChooserRequest& request)
@@ -141,6 +173,7 @@ Dialog CreateChooser(const FileChooserRequest& request)
     auto* files = GTK_FILE_CHOOSER(chooser.get());
     gtk_dialog_set_default_response(GTK_DIALOG(chooser.get()), GTK_RESPONSE_ACCEPT);
     gtk_window_set_modal(GTK_WINDOW(chooser.get()), TRUE);
+    SetIcon(GTK_WINDOW(chooser.get()), request.icon);
     gtk_file_chooser_set_local_only(files, TRUE);
     gtk_file_chooser_set_select_multiple(files, !save && request.multiple);
     // Overwriting is confirmed here, for the name with its default extension added.

@@ -8,10 +8,13 @@
 #error "SDL.h not found: install the Debian package libsdl2-dev"
 #endif
 #include <SDL.h>
+#include <SDL_syswm.h>
+#include <X11/Xatom.h>
 
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <cstring>
 #include <map>
 #include <vector>
 
@@ -86,6 +89,55 @@ bool IsValid(const PixelBuffer& buffer)
 {
     return buffer.pixels != nullptr && buffer.width > 0 && buffer.height > 0 &&
            buffer.stride >= buffer.width * 4;
+}
+
+// SDL gives an X11 window one icon size; the window manager's icon property takes them all,
+// so a panel's 16 pixels and a switcher's 128 each get a drawing of their own.
+void SetX11IconSizes(SDL_Window* window, std::span<const PixelBuffer> sizes)
+{
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWindowWMInfo(window, &info) != SDL_TRUE || info.subsystem != SDL_SYSWM_X11)
+    {
+        return;
+    }
+    Display* display = info.info.x11.display;
+    // One request carries the property: sizes that would make it longer than the server takes
+    // are left out (the largest, as the sizes come smallest first).
+    const long extended = XExtendedMaxRequestSize(display);
+    const auto room = static_cast<std::size_t>(extended > 0 ? extended : XMaxRequestSize(display));
+    constexpr std::size_t kRequestHeader = 6;
+    // Format 32 properties travel as longs: width, height, then the ARGB rows.
+    std::vector<unsigned long> property;
+    for (const PixelBuffer& image : sizes)
+    {
+        const auto words =
+            2 + static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height);
+        if (kRequestHeader + property.size() + words > room)
+        {
+            break;
+        }
+        property.push_back(static_cast<unsigned long>(image.width));
+        property.push_back(static_cast<unsigned long>(image.height));
+        for (std::int32_t y = 0; y < image.height; ++y)
+        {
+            for (std::int32_t x = 0; x < image.width; ++x)
+            {
+                std::uint32_t pixel = 0;
+                std::memcpy(&pixel, image.pixels + y * image.stride + x * 4, sizeof(pixel));
+                property.push_back(pixel);
+            }
+        }
+    }
+    if (property.empty())
+    {
+        return;
+    }
+    XChangeProperty(display, info.info.x11.window, XInternAtom(display, "_NET_WM_ICON", False),
+                    XA_CARDINAL, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(property.data()),
+                    static_cast<int>(property.size()));
+    XFlush(display);
 }
 
 } // namespace
@@ -266,6 +318,33 @@ bool WindowSystem::SetTitle(WindowId window, std::u16string_view title)
         return false;
     }
     SDL_SetWindowTitle(state->window, ToUtf8(title).c_str());
+    return true;
+}
+
+bool WindowSystem::SetIcon(WindowId window, std::span<const PixelBuffer> sizes)
+{
+    WindowState* state = Find("SetIcon", window);
+    if (state == nullptr)
+    {
+        return false;
+    }
+    if (sizes.empty() || !std::all_of(sizes.begin(), sizes.end(), IsValid))
+    {
+        return Fail("SetIcon", "no icon, or one with no pixels or a stride shorter than its rows");
+    }
+    const PixelBuffer& largest = *std::max_element(sizes.begin(), sizes.end(),
+                                                   [](const PixelBuffer& a, const PixelBuffer& b)
+                                                   { return a.width < b.width; });
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
+        const_cast<std::uint8_t*>(largest.pixels), largest.width, largest.height, 32,
+        largest.stride, SDL_PIXELFORMAT_ARGB8888);
+    if (surface == nullptr)
+    {
+        return FailSdl("SetIcon");
+    }
+    SDL_SetWindowIcon(state->window, surface);
+    SDL_FreeSurface(surface);
+    SetX11IconSizes(state->window, sizes);
     return true;
 }
 

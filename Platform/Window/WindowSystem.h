@@ -56,6 +56,9 @@ public:
     // Brings the window to the front and asks for the keyboard focus.
     bool Raise(WindowId window);
     bool SetTitle(WindowId window, std::u16string_view title);
+    // The window's icon, drawn at several sizes (straight ARGB pixels, smallest first): the
+    // desktop picks the size it shows where it can (X11), else gets the largest to scale.
+    bool SetIcon(WindowId window, std::span<const PixelBuffer> sizes);
     // The client area in screen coordinates.
     [[nodiscard]] bool GetClientRect(WindowId window, WindowRect& client);
     bool SetClientRect(WindowId window, const WindowRect& client);

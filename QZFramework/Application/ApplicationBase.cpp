@@ -197,11 +197,19 @@ CursorHandle LApplicationBase::GetCursor(const char16_t* name) const
     return GetStandardCursor(name);
 }
 
-std::span<const std::uint8_t> LApplicationBase::GetAppIcon() const
+std::vector<std::span<const std::uint8_t>> LApplicationBase::GetAppIcon() const
 {
-    std::span<const std::uint8_t> png;
-    static_cast<void>(Resources::FindResource("ICON", "4_PNG", png));
-    return png;
+    std::vector<std::span<const std::uint8_t>> sizes;
+    for (const char* name : {"APPICON-16_PNG", "APPICON-24_PNG", "APPICON-32_PNG", "APPICON-48_PNG",
+                             "APPICON-64_PNG", "APPICON-128_PNG", "APPICON-256_PNG"})
+    {
+        std::span<const std::uint8_t> png;
+        if (Resources::FindResource("ICON", name, png))
+        {
+            sizes.push_back(png);
+        }
+    }
+    return sizes;
 }
 
 QZRESULT LApplicationBase::GetKeyState(std::uint32_t virtualKey, bool& held, bool& toggled) const

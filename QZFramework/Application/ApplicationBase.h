@@ -135,8 +135,10 @@ public:
     // The answer to the desktop's power notices, which the main window hands on: 1 grants every
     // request.
     [[nodiscard]] virtual std::int32_t OnPowerBroadcast(std::uint32_t, std::uintptr_t) { return 1; }
-    // The program's icon: the PNG embedded as resource "ICON" "4_PNG"; empty when absent.
-    [[nodiscard]] std::span<const std::uint8_t> GetAppIcon() const;
+    // The program's icon at each size it is drawn at, smallest first: the PNGs embedded as
+    // resources "ICON" "APPICON-<size>_PNG" (16 to 256 pixels); the sizes not embedded are left
+    // out.
+    [[nodiscard]] std::vector<std::span<const std::uint8_t>> GetAppIcon() const;
 
     // Key and button state, fed by the window layer.
     [[nodiscard]] InputState& GetInputState() { return mInputState; }

@@ -73,6 +73,8 @@ QZRESULT LApplicationBase::CreateMainWindow(std::int32_t rendererType)
     {
         return E_FAIL;
     }
+    // A desktop without icons for its windows still shows them: the result is not needed.
+    static_cast<void>(window->SetIcon(GetAppIcon()));
     const QZRESULT attached = window->AttachRootWindow(rendererType);
     if (Failed(attached))
     {
@@ -164,8 +166,12 @@ std::int32_t LApplicationBase::CreateRootWindow(const RCPtr<LControl>& control, 
     auto window = MakeWindow();
     if (window->CreateEx(independent ? 0 : 1, WideString(u"QZFrameworkWindow"), control->GetText(),
                          style, placed.x, placed.y, placed.width, placed.height,
-                         independent ? nullptr : parentWindow, nullptr, nullptr) == 0 ||
-        Failed(window->AttachDialogRootWindow(parentWindow->GetRenderer())) ||
+                         independent ? nullptr : parentWindow, nullptr, nullptr) == 0)
+    {
+        return E_FAIL;
+    }
+    static_cast<void>(window->SetIcon(GetAppIcon()));
+    if (Failed(window->AttachDialogRootWindow(parentWindow->GetRenderer())) ||
         mRootWindows.size() != count + 1)
     {
         return E_FAIL;

@@ -642,7 +642,7 @@ public:
     // Minus the control's position in root-window coordinates.
     [[nodiscard]] PointT<double> GetOffsetFromRoot() const;
     // The visible part of the content: the scroll offset in whole pixels and the client size.
-    [[nodiscard]] RectT<double> GetVisibleContentRect() const;
+    [[nodiscard]] virtual RectT<double> GetVisibleContentRect() const;
     // The edges (0x8 left, 0x4 right, 0x10 top, 0x20 bottom) near which a drop target scrolls
     // while the dragged control hovers there; none in the base.
     [[nodiscard]] virtual std::uint32_t GetDropAutoScrollEdges(const RCPtr<LControl>& /*dragged*/)

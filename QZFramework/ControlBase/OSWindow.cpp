@@ -16,6 +16,7 @@
 #include "QZFramework/Utilities/Storage/IniFileManager.h"
 
 #include <algorithm>
+#include <memory>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -479,6 +480,37 @@ LCursor OSWindow::SetCursor(LCursor cursor)
         mLoop.GetWindowSystem().SetCursor(mId, mLoop.GetCursor(shown));
     }
     return previous;
+}
+
+bool OSWindow::SetIcon(const std::vector<std::span<const std::uint8_t>>& pngs)
+{
+    std::vector<std::unique_ptr<Graphics2D::Image>> images;
+    std::vector<Graphics2D::BitmapData> locked;
+    std::vector<Platform::PixelBuffer> sizes;
+    images.reserve(pngs.size());
+    locked.reserve(pngs.size());
+    for (const std::span<const std::uint8_t> png : pngs)
+    {
+        std::unique_ptr<Graphics2D::Image> image;
+        Graphics2D::BitmapData data;
+        if (Graphics2D::Image::FromMemory(png.data(), png.size(), image) !=
+                Graphics2D::Status::Ok ||
+            image->LockBits({0, 0, image->GetWidth(), image->GetHeight()}, Graphics2D::LockModeRead,
+                            Graphics2D::PixelFormat::Format32bppARGB,
+                            data) != Graphics2D::Status::Ok)
+        {
+            continue;
+        }
+        sizes.push_back({data.scan0, data.width, data.height, data.stride});
+        images.push_back(std::move(image));
+        locked.push_back(data);
+    }
+    const bool set = mId != 0 && !sizes.empty() && mLoop.GetWindowSystem().SetIcon(mId, sizes);
+    for (std::size_t i = 0; i < images.size(); ++i)
+    {
+        images[i]->UnlockBits(locked[i]);
+    }
+    return set;
 }
 
 void OSWindow::SetWindowTitle(const WideString& title)

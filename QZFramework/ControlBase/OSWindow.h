@@ -20,6 +20,8 @@
 #include "QZFramework/Utilities/Graphics/RegionT.h"
 
 #include <cstdint>
+#include <span>
+#include <vector>
 
 namespace Platform
 {
@@ -62,6 +64,9 @@ public:
     // tree. Nothing when there is none.
     void Destroy();
     bool Show();
+    // The window's icon from PNGs of its sizes; false before CreateEx, without a PNG that
+    // decodes, or when the desktop refuses it.
+    bool SetIcon(const std::vector<std::span<const std::uint8_t>>& pngs);
 
     [[nodiscard]] const RCPtr<LRootWindow>& GetRootWindow() const { return mRootWindow; }
     [[nodiscard]] const RCPtr<LRenderer>& GetRenderer() const { return mRenderer; }

@@ -51,6 +51,11 @@ QZRESULT LCheckedComboBox::Initialize()
         return E_FAIL;
     }
     mCheckBox = FindChildByName(WideString(u"checkBox"));
+    if (mCheckBox)
+    {
+        // The check box covers part of the combo box: pointing at it shows the combo's tip.
+        mCheckBox->SetUseParentToolTip(true);
+    }
     mCheckedList->SetHoverSelect(true);
     if (!mCheckedList->GetItemIcons().empty())
     {

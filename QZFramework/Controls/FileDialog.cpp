@@ -1,6 +1,7 @@
 #include "QZFramework/Controls/FileDialog.h"
 
 #include "Platform/Dialogs/FileChooser.h"
+#include "QZFramework/Application/ApplicationBase.h"
 #include "QZFramework/System/DebugStreams.h"
 
 namespace QZ
@@ -59,6 +60,10 @@ QZRESULT LFileDialog::Run(Dialogs::FileChooserRequest& request, const WideString
     request.filters = Dialogs::ParseFileFilter(ToUtf8(filter));
     request.defaultExtension = ToUtf8(defaultExtension);
     request.pump = ModalLoopPump();
+    if (const LApplicationBase* application = LApplicationBase::GetApplication())
+    {
+        request.icon = application->GetAppIcon();
+    }
     NarrowString folder;
     // A folder that no file name stands for leaves the dialog in the working folder.
     if (WideStringToFileName(mFolder, folder))

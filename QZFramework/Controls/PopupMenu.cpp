@@ -12,6 +12,7 @@
 #include "QZFramework/Controls/MainMenu.h"
 #include "QZFramework/Controls/MenuActivationParam.h"
 #include "QZFramework/Controls/MenuListBoxItem.h"
+#include "QZFramework/Notification/ConditionsParam.h"
 #include "QZFramework/Notification/NotificationIDs.h"
 #include "QZFramework/Renderer/MeasurementRenderer.h"
 
@@ -94,6 +95,27 @@ LPopupMenu::LPopupMenu(const RCPtr<LControl>& parent, const WideString& name, bo
 
 LPopupMenu::~LPopupMenu() = default;
 
+void LPopupMenu::ReceiveNotification(const RCPtr<LNotificationDistributor>& sender,
+                                     const RCPtr<LNotification>& notification)
+{
+    if (IsCreated() && mHandler && notification && mHandler->Handles(sender, notification->GetID()))
+    {
+        mHandler->HandleNotification(sender, notification);
+        return;
+    }
+    LCheckedListBox::ReceiveNotification(sender, notification);
+}
+
+QZRESULT LPopupMenu::Unsubscribe(const RCPtr<LNotificationDistributor>& distributor,
+                                 const char16_t* identifier)
+{
+    if (mHandler)
+    {
+        mHandler->RemoveHandler(distributor, identifier);
+    }
+    return LCheckedListBox::Unsubscribe(distributor, identifier);
+}
+
 QZRESULT LPopupMenu::ReleaseInternalReferences()
 {
     mSubmenu = nullptr;
@@ -103,6 +125,50 @@ QZRESULT LPopupMenu::ReleaseInternalReferences()
     mTarget = nullptr;
     mUpdater = nullptr;
     return LCheckedListBox::ReleaseInternalReferences();
+}
+
+// ---- status text ----
+
+void LPopupMenu::OnItemControlCreated(const RCPtr<LListBoxItem>& row)
+{
+    LCheckedListBox::OnItemControlCreated(row);
+    if (!mHandler)
+    {
+        mHandler = new LNotificationHandler<LPopupMenu>(this);
+    }
+    mHandler->AddHandler(&LPopupMenu::OnItemHoverChange, RCPtr<LNotificationDistributor>(row),
+                         NID_HOVER_CONDITION_CHANGE, 0);
+}
+
+QZRESULT LPopupMenu::OnItemHoverChange(const RCPtr<LNotificationDistributor>& sender,
+                                       const RCPtr<LNotification>& notification)
+{
+    LApplicationBase* application = LApplicationBase::GetApplication();
+    const auto conditions = RCPtr<LConditionsParam>::DynamicCastFrom(notification->GetPayload());
+    if (application == nullptr || !conditions)
+    {
+        return S_FALSE;
+    }
+    if ((conditions->GetConditions() & kHover) == 0)
+    {
+        static_cast<void>(application->ResetStatusText(false));
+        return S_FALSE;
+    }
+    const std::vector<RCPtr<LListBoxItem>>& rows = GetRowControls();
+    const auto row =
+        std::find_if(rows.begin(), rows.end(),
+                     [&](const RCPtr<LListBoxItem>& each) {
+                         return static_cast<LNotificationDistributor*>(each.Get()) == sender.Get();
+                     });
+    const RCPtr<LMenuItemDescriptor> item =
+        row == rows.end()
+            ? RCPtr<LMenuItemDescriptor>()
+            : GetMenuItem(GetFirstRowShown() + static_cast<std::int32_t>(row - rows.begin()));
+    if (item && !item->GetStatusText().IsEmpty())
+    {
+        static_cast<void>(application->SetStatusText(item->GetStatusText(), false));
+    }
+    return S_FALSE;
 }
 
 // ---- creation ----

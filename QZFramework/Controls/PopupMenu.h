@@ -22,6 +22,7 @@
 #include "QZFramework/ControlBase/MenuItemUpdater.h"
 #include "QZFramework/ControlBase/PopupMenuInterface.h"
 #include "QZFramework/Controls/CheckedListBox.h"
+#include "QZFramework/Notification/NotificationHandler.h"
 #include "QZFramework/Notification/NotificationReceiver.h"
 
 #include <cstdint>
@@ -41,6 +42,11 @@ public:
     ~LPopupMenu() override;
 
     QZRESULT ReleaseInternalReferences() override;
+    // The popup's own handlers (the rows' hover) first, then the list's.
+    void ReceiveNotification(const RCPtr<LNotificationDistributor>& sender,
+                             const RCPtr<LNotification>& notification) override;
+    QZRESULT Unsubscribe(const RCPtr<LNotificationDistributor>& distributor,
+                         const char16_t* identifier) override;
 
     // E_FAIL when the list fails or the skin gives no row template; else the menu of the
     // popup's own string table is set (1 without a table).
@@ -92,8 +98,15 @@ protected:
     void OnCurrentItemChanged(std::int32_t previous) override;
     QZRESULT UpdateItemControl(std::int32_t row) override;
     void OnDragMove(const PointT<double>& point) override;
+    // The list's set-up of the row, then the row's hover shows its item's status text.
+    void OnItemControlCreated(const RCPtr<LListBoxItem>& row) override;
 
 private:
+    // Handler of a row's "NID_HOVER_CONDITION_CHANGE": a hovered row's item puts its status
+    // text (when it has one) on the main window's status bar, a row left gives the bar its own
+    // text back. 1.
+    QZRESULT OnItemHoverChange(const RCPtr<LNotificationDistributor>& sender,
+                               const RCPtr<LNotification>& notification);
     [[nodiscard]] LPopupMenu* GetParentPopup() const;
     [[nodiscard]] RCPtr<LMenuItemDescriptor> GetMenuItem(std::int32_t index) const;
     [[nodiscard]] bool HasSubmenu(std::int32_t index) const;
@@ -119,6 +132,7 @@ private:
     [[nodiscard]] bool HasRowTemplate() const;
 
     // The menu as it was given: a new target looks its hot keys up afresh.
+    RCPtr<LNotificationHandler<LPopupMenu>> mHandler;
     RCPtr<LMenuDescriptor> mGivenMenu;
     RCPtr<LMenuDescriptor> mMenu;
     RCPtr<LPopupMenu> mSubmenu;

@@ -327,6 +327,28 @@ RectT<double> LScrollView::GetClientRect() const
     return client;
 }
 
+RectT<double> LScrollView::GetVisibleContentRect() const
+{
+    RectT<double> rect = LControl::GetVisibleContentRect();
+    RectT<double> children;
+    GetChildrenBounds(children);
+    const double minimum[2] = {mMinimumView.x, mMinimumView.y};
+    const double farEdge[2] = {children.x + children.width, children.y + children.height};
+    double* start[2] = {&rect.x, &rect.y};
+    double* length[2] = {&rect.width, &rect.height};
+    for (std::size_t axis = 0; axis < 2; ++axis)
+    {
+        const double widening = minimum[axis] - *length[axis];
+        if (widening > 0.0)
+        {
+            *length[axis] = minimum[axis];
+            *start[axis] = std::max(
+                0.0, std::min(*start[axis] - widening / 2.0, farEdge[axis] - *length[axis]));
+        }
+    }
+    return rect;
+}
+
 PointT<double> LScrollView::GetScrollBarExtent() const
 {
     if (mCorner)

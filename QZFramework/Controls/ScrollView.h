@@ -75,6 +75,10 @@ public:
     [[nodiscard]] PointT<double> GetScrollBarExtent() const;
     // The look's client rectangle less the room of the shown bars.
     [[nodiscard]] RectT<double> GetClientRect() const override;
+    // The view widened to the minimum view size on each axis, the widening shared out on both
+    // sides of the scroll offset; a widened axis starts at 0 at the earliest and ends at the
+    // children's far edge at the latest (at 0 when they are narrower than the view).
+    [[nodiscard]] RectT<double> GetVisibleContentRect() const override;
     // Follows the children again when the view belongs to a window.
     void RefreshClientExtent();
     // Step mode on an axis: the offset moves by whole steps of that many pixels; off while the
@@ -90,6 +94,8 @@ public:
     [[nodiscard]] const RCPtr<LControl>& GetVerticalBar() const { return mBars[1]; }
 
 protected:
+    // The smallest view GetVisibleContentRect reports, for views that always show that much.
+    void SetMinimumViewSize(double width, double height) { mMinimumView = {width, height}; }
     // After a new extent was stored: brings the bars in step.
     virtual void OnClientExtentChanged() { UpdateScrollBars(); }
     // The client rectangle changed because a bar came or went.
@@ -127,6 +133,7 @@ private:
     std::uint32_t mAutoExtent = 0;
     std::int32_t mMargin[2] = {0, 0};
     std::uint32_t mConditionDrag = 0;
+    PointT<double> mMinimumView;
 };
 
 } // namespace QZ

@@ -433,9 +433,10 @@ QZRESULT LDeviceView::OnOpenUserGuide(const RCPtr<LNotificationDistributor>&,
     if (folder.IsEmpty() || !WideStringToFileName(path, name) ||
         !Shell::OpenDocument(name.GetString()))
     {
-        ShowMessageBox(AppString(u"LABEL_OPEN_USERGUIDE_FILE_FAILED_MSGBOX_TEXT"),
-                       AppString(u"LABEL_OPEN_USERGUIDE_FILE_FAILED_MSGBOX_CAPTION"),
-                       kMessageBoxErrorIcon);
+        // Where the editor looked tells a user whose guide went missing what to put back.
+        ShowAppMessage(u"LABEL_OPEN_USERGUIDE_FILE_FAILED_MSGBOX_TEXT",
+                       u"LABEL_OPEN_USERGUIDE_FILE_FAILED_MSGBOX_CAPTION",
+                       WideString(u"\n") + path);
     }
     return S_FALSE;
 }

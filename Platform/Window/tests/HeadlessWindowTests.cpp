@@ -255,6 +255,17 @@ TEST_F(HeadlessWindow, WindowCallsReportWhatFailed)
     EXPECT_FALSE(mSystem->Show(mWindow + 100));
     EXPECT_EQ(mSystem->GetError(),
               "WindowSystem::Show: no window " + std::to_string(mWindow + 100));
+    const std::uint8_t pixels[16] = {};
+    const PixelBuffer icons[] = {{pixels, 1, 1, 4}, {pixels, 2, 2, 8}};
+    EXPECT_TRUE(mSystem->SetIcon(mWindow, icons));
+    const PixelBuffer shortRows[] = {{pixels, 2, 2, 4}};
+    for (const std::span<const PixelBuffer> refused :
+         {std::span<const PixelBuffer>(), std::span<const PixelBuffer>(shortRows)})
+    {
+        EXPECT_FALSE(mSystem->SetIcon(mWindow, refused));
+        EXPECT_EQ(mSystem->GetError(), "WindowSystem::SetIcon: no icon, or one with no pixels or "
+                                       "a stride shorter than its rows");
+    }
 
     // Input queued for a window that is then destroyed never arrives.
     const WindowId second = mSystem->CreateWindow({u"Second", {0, 0, 4, 4}, true});

@@ -248,8 +248,12 @@ TEST(ApplicationCursors, NamesGiveStandardOwnOrNoCursors)
     }
     EXPECT_FALSE(GetCursorImage(kCursorArrow, png, x, y));
     EXPECT_TRUE(png.empty());
-    EXPECT_EQ(std::string(application.GetAppIcon().begin(), application.GetAppIcon().begin() + 4),
-              "\x89PNG");
+    const auto icon = application.GetAppIcon();
+    ASSERT_EQ(icon.size(), 7u);
+    for (const std::span<const std::uint8_t> size : icon)
+    {
+        EXPECT_EQ(std::string(size.begin(), size.begin() + 4), "\x89PNG");
+    }
 }
 
 TEST(ApplicationInput, KeyAndButtonStateFollowTheWindowsEvents)

@@ -109,6 +109,14 @@ public:
     void OnTabSelected() override { Heard().push_back("selected " + Narrow(GetSelectedName())); }
 };
 
+// A view that always reports at least a given size, as a subclass sets it.
+class MinimumView : public LScrollView
+{
+public:
+    using LScrollView::LScrollView;
+    using LScrollView::SetMinimumViewSize;
+};
+
 class Listener : public LNotificationClient
 {
 public:
@@ -241,7 +249,7 @@ protected:
         mShell = &UseApplication<ShellApplication>();
         Register<LDialog>(u"Test.Dialog");
         Register<LPanel>(u"Test.Panel");
-        Register<LScrollView>(u"Test.View");
+        Register<MinimumView>(u"Test.View");
         Register<TestTabs>(u"Test.Tabs");
         Register<Field>(u"Test.Field");
         Register<FakeScrollBar>(u"Test.Bar");
@@ -527,6 +535,51 @@ TEST_F(Containers, ScrollBarsAppearAtTheThresholdAndFollowOffsetAndWheel)
     EXPECT_EQ(view.OnHorizontalWheel(LMouseWheelParam::Create(0, 0, 0, 2)), S_FALSE);
     view.GetChildScrollRange(range, nullptr);
     EXPECT_EQ(range, (RectT<double>(0.0, 0.0, 4503599627370496.0, 4503599627370496.0)));
+}
+
+TEST_F(Containers, VisibleContentRectWidensToTheMinimumViewInsideTheContent)
+{
+    auto& view = Open<MinimumView>("view");
+    const auto resizeContent = [&](double side)
+    {
+        LControl& content = Find("content");
+        for (std::uint32_t axis = 0; axis < 2; ++axis)
+        {
+            LLayoutDescriptor::PositionSpec position;
+            LLayoutDescriptor::SizeSpec size;
+            content.GetLayout()->GetAxisSpec(axis, position, size);
+            size.absolute = side;
+            content.SetAxisLayout(axis, position, size);
+        }
+    };
+    resizeContent(1000.0);
+    view.SetClientExtent(1000.0, 1000.0);
+    struct Case
+    {
+        PointT<double> offset, minimum;
+        RectT<double> visible;
+    };
+    const Case cases[] = {
+        // No minimum, or one below the view: the offset and the client size.
+        {{400.4, 300.6}, {0, 0}, {400, 301, 200, 100}},
+        {{400, 300}, {150, 50}, {400, 300, 200, 100}},
+        // Widened by 100 across: 50 of it left of the offset.
+        {{400, 300}, {300, 50}, {350, 300, 300, 100}},
+        // Never before the content's start, never past the children's far edge.
+        {{20, 10}, {300, 200}, {0, 0, 300, 200}},
+        {{800, 900}, {300, 300}, {700, 700, 300, 300}},
+    };
+    for (const Case& c : cases)
+    {
+        view.SetScrollOffset(c.offset);
+        view.SetMinimumViewSize(c.minimum.x, c.minimum.y);
+        EXPECT_EQ(view.GetVisibleContentRect(), c.visible) << c.offset.x << "," << c.minimum.x;
+    }
+    // Content narrower than the widened view: it starts at 0.
+    view.SetScrollOffset({250, 0});
+    resizeContent(300.0);
+    view.SetMinimumViewSize(400, 0);
+    EXPECT_EQ(view.GetVisibleContentRect().x, 0.0);
 }
 
 TEST_F(Containers, TabButtonsSelectPagesAndAnnounceIt)

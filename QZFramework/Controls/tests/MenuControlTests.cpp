@@ -385,6 +385,7 @@ TEST_F(MenuControls, CheckedComboBoxMirrorsChecksAndForwardsThem)
     ASSERT_NE(combo, nullptr);
     LCheckedListBox& list = *combo->GetCheckedList();
     const RCPtr<LControl> checkBox = combo->FindChildByName(WideString(u"checkBox"));
+    EXPECT_TRUE(checkBox->UsesParentToolTip());
     std::vector<double> heard;
     struct Client : LNotificationClient
     {

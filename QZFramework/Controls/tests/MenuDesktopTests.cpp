@@ -1,11 +1,14 @@
 // The main menu bar in a desktop window on a real X server (a private Xvfb started by the test
 // launcher), used the way a person uses it through xdotool: a click on a title, a rest on an item
-// with a submenu until it opens, and a click on an item of the submenu.
+// with a submenu until it opens, and a click on an item of the submenu; the status bar shows the
+// help of the item under the pointer.
 #include "QZFramework/ControlBase/tests/WindowTestSupport.h"
 #include "QZFramework/Controls/ComboMenu.h"
+#include "QZFramework/Controls/Label.h"
 #include "QZFramework/Controls/MainMenu.h"
 #include "QZFramework/Controls/MenuListBoxItem.h"
 #include "QZFramework/Controls/PopupMenu.h"
+#include "QZFramework/Controls/StatusBar.h"
 #include "QZFramework/Controls/tests/MenuTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -59,6 +62,23 @@ protected:
         return RunCommand(command) == 0;
     }
 
+    // Waits until the window shows, then opens the bar's first menu with a click on its title;
+    // that menu.
+    LPopupMenu* OpenFirstMenu(const OSWindow& window)
+    {
+        auto* bar = dynamic_cast<LMainMenu*>(Find(window, "mainMenu").Get());
+        // Input sent before the server shows the window would reach the desktop behind it.
+        if (bar == nullptr || bar->GetTitles().size() != 2u ||
+            RunCommand({"xdotool", "search", "--sync", "--onlyvisible", "--pid",
+                        std::to_string(::getpid())}) != 0 ||
+            !Point(*bar->GetTitles()[0], true))
+        {
+            return nullptr;
+        }
+        LPopupMenu* popup = bar->GetTitles()[0]->GetPopupMenu().Get();
+        return RunUntil([&] { return popup->IsShowing(false); }) ? popup : nullptr;
+    }
+
     // Runs the loop through the given number of idle passes.
     bool RunIdlePasses(int count)
     {
@@ -85,17 +105,9 @@ TEST_F(MenuDesktop, AClickedSubmenuItemReachesTheWindowsQueueOnce)
     {
         mListener->Subscribe(RCPtr<LNotificationDistributor>(window->GetRootWindow()), command, 0);
     }
-    auto* bar = dynamic_cast<LMainMenu*>(Find(*window, "mainMenu").Get());
-    ASSERT_NE(bar, nullptr);
-    ASSERT_EQ(bar->GetTitles().size(), 2u);
-    LPopupMenu& popup = *bar->GetTitles()[0]->GetPopupMenu();
-    // Input sent before the server shows the window would reach the desktop behind it.
-    ASSERT_EQ(RunCommand({"xdotool", "search", "--sync", "--onlyvisible", "--pid",
-                          std::to_string(::getpid())}),
-              0);
-
-    ASSERT_TRUE(Point(*bar->GetTitles()[0], true));
-    ASSERT_TRUE(RunUntil([&] { return popup.IsShowing(false); })) << "the title did not open";
+    LPopupMenu* opened = OpenFirstMenu(*window);
+    ASSERT_NE(opened, nullptr) << "the title did not open";
+    LPopupMenu& popup = *opened;
 
     // "Recent" owns the submenu; the pointer rests there until it opens by itself.
     const auto rested = std::chrono::steady_clock::now();
@@ -114,6 +126,29 @@ TEST_F(MenuDesktop, AClickedSubmenuItemReachesTheWindowsQueueOnce)
     EXPECT_FALSE(popup.IsShowing(false));
     ASSERT_TRUE(RunIdlePasses(10));
     EXPECT_EQ(mListener->Take(), std::vector<std::string>{"NID_RECENT_B 1 B"});
+}
+
+TEST_F(MenuDesktop, TheStatusBarShowsTheHelpOfTheRowUnderThePointer)
+{
+    const std::unique_ptr<OSWindow> window = OpenWindow(u"main", kLeft, kTop, 200, 100);
+    auto* status = dynamic_cast<LStatusBar*>(Find(*window, "statusBar").Get());
+    ASSERT_NE(status, nullptr);
+    LPopupMenu* opened = OpenFirstMenu(*window);
+    ASSERT_NE(opened, nullptr) << "the title did not open";
+    LPopupMenu& popup = *opened;
+    const auto shows = [&](const char16_t* text)
+    { return RunUntil([&] { return status->GetLabel()->GetText() == WideString(text); }); };
+
+    // "Open|Opens a file" has help; "Quit" has none, so leaving "Open" for it brings back the
+    // bar's own text, as does leaving the menu.
+    ASSERT_TRUE(Point(*popup.GetRowControls()[0], false));
+    EXPECT_TRUE(shows(u"Opens a file"));
+    ASSERT_TRUE(Point(*popup.GetRowControls()[4], false));
+    EXPECT_TRUE(shows(u"Ready"));
+    ASSERT_TRUE(Point(*popup.GetRowControls()[0], false));
+    EXPECT_TRUE(shows(u"Opens a file"));
+    ASSERT_TRUE(Point(*Find(*window, "checkedCombo"), false));
+    EXPECT_TRUE(shows(u"Ready"));
 }
 
 } // namespace

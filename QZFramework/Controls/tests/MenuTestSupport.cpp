@@ -6,6 +6,7 @@
 #include "QZFramework/Controls/CheckedComboBox.h"
 #include "QZFramework/Controls/CheckedListBox.h"
 #include "QZFramework/Controls/CheckedListBoxItem.h"
+#include "QZFramework/Controls/Label.h"
 #include "QZFramework/Controls/ComboMenu.h"
 #include "QZFramework/Controls/ListBox.h"
 #include "QZFramework/Controls/MainMenu.h"
@@ -13,6 +14,7 @@
 #include "QZFramework/Controls/MenuListBoxItem.h"
 #include "QZFramework/Controls/Panel.h"
 #include "QZFramework/Controls/PopupMenu.h"
+#include "QZFramework/Controls/StatusBar.h"
 #include "QZFramework/Notification/Notification.h"
 
 namespace QZ::ToolkitTest
@@ -87,6 +89,12 @@ constexpr std::string_view kSkinHead = R"(<Korvane_Skin_Definitions><Skin Name="
     <LookRef Look="Plain"/><LookRef Look="Plain"/><LookRef Look="Plain"/><LookRef Look="Plain"/>
     <LookRef Look="Plain"/><LookRef Look="Plain"/><LookRef Look="Plain"/></LookList>
   <SubControl Class="Framework.Panel" Name="main" XSizeAbs="200" YSizeAbs="100">
+    <SubControl Class="Framework.StatusBar" Name="statusBar" YPositionAbs="90" XSizeAbs="100"
+                YSizeAbs="10" LookList="One">
+      <SubControl Class="Framework.Label" Name="label1" XSizeAbs="100" YSizeAbs="10">
+        <CreateParamList><CreateParam ID="LABEL">Ready</CreateParam></CreateParamList>
+      </SubControl>
+    </SubControl>
     <SubControl Class="Test.Owner" Name="owner" XPositionAbs="150" YPositionAbs="80"
                 XSizeAbs="40" YSizeAbs="20" LookList="One" TabStop="1"/>
     <SubControl Class="Framework.MainMenu" Name="mainMenu" XSizeAbs="200" YSizeAbs="10"
@@ -181,6 +189,8 @@ void RegisterMenuClasses(LControlFactory& factory)
     add(u"Framework.CheckedListBox", &LControlFactory::Create<LCheckedListBox>);
     add(u"Framework.CheckedListBoxItem", &LControlFactory::Create<LCheckedListBoxItem>);
     add(u"Framework.ListBox", &LControlFactory::Create<LListBox>);
+    add(u"Framework.StatusBar", &LControlFactory::Create<LStatusBar>);
+    add(u"Framework.Label", &LControlFactory::Create<LLabel>);
 }
 
 } // namespace QZ::ToolkitTest

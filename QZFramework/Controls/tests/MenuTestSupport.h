@@ -49,7 +49,8 @@ public:
 extern const std::string_view kMenuRows;
 
 // The skin "Menus". Its root "main" (200 x 100) holds the owner (150, 80, 40 x 20; a focusable
-// control with a context menu), the bar "mainMenu" (titles 30 x 10 side by side, popups
+// control with a context menu), a status bar (0, 90, 100 x 10; idle text "Ready"), the bar
+// "mainMenu" (titles 30 x 10 side by side, popups
 // dropping 10 below them) and a checked combo box; "contextMenu" is the popup that controls open
 // at the pointer. Rows (10 high): check box 0..10, hot-key label 40..55 of a 60-pixel row, so
 // 35 pixels of a row are not text.

@@ -1,5 +1,5 @@
-// Stands in for the window's event loop until the editor window exists: says that the window is
-// not built yet and ends the run at once, so start-up and shutdown run whole.
+// The event loop of a test program whose start never reaches a window: runs one idle series and
+// ends the run, so start-up and shutdown run whole.
 #pragma once
 
 #include "QZFramework/Application/EventLoop.h"

@@ -1,6 +1,4 @@
-#include "App/StartupOnlyLoop.h"
-
-#include <iostream>
+#include "App/tests/StartupOnlyLoop.h"
 
 std::int32_t StartupOnlyLoop::Run(const IdleHandler& idle)
 {
@@ -8,6 +6,5 @@ std::int32_t StartupOnlyLoop::Run(const IdleHandler& idle)
     for (std::int32_t count = 0; idle(count); ++count)
     {
     }
-    std::cout << "Tarn 61 Vidida Editor started; the editor window is not built yet." << std::endl;
     return 0;
 }
