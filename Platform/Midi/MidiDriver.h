@@ -161,6 +161,11 @@ public:
     [[nodiscard]] virtual QZRESULT OpenOutput(std::uint32_t device, MidiOutputCallback callback,
                                               void* instance,
                                               std::unique_ptr<MidiOutput>& output) = 0;
+    // Readies what an open of the device will need (a port of ours connected to it), so that the
+    // open, which still finds the device by name, is quick. A backend whose opens are quick
+    // anyway does nothing.
+    virtual void PrepareInput(std::uint32_t /*device*/) {}
+    virtual void PrepareOutput(std::uint32_t /*device*/) {}
 
     // Publishing makes a port that other programs see as a device called name: an input whose
     // device others send to, or an output whose device others read from. This is how a peer (the

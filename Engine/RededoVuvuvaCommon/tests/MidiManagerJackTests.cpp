@@ -185,17 +185,32 @@ TEST_F(MidiManagerJackTest, PresetTravelsBothWaysInPacedPiecesOnOneClient)
     EXPECT_EQ(Platform::JackMidiDriver::GetClientOpenCount() - clientsBefore, 1);
 }
 
+TEST_F(MidiManagerJackTest, AnAnswerInRepeatedSmallPiecesArrivesWhole)
+{
+    // Sixteen-byte pieces, one per period: with every value 0, piece after piece of the dump is
+    // byte for byte the one before.
+    ASSERT_TRUE(StartKeyboard({"--piece-size", "16"}));
+    SetEngineBytes(ValueArea{});
+    EXPECT_EQ(manager->SendPresetToMidiDevice(7), 70);
+    ASSERT_TRUE(WaitForLog("send-preset for slot 7 stored")) << JoinLog();
+    SetEngineBytes(MakePattern(5));
+    ASSERT_EQ(manager->GetPresetFromMidiDevice(7), 0) << JoinLog();
+    EXPECT_EQ(GetEngineBytes(), BytesOf(ValueArea{}));
+}
+
 TEST_F(MidiManagerJackTest, KeyboardVanishingDuringASendFailsIt)
 {
     ASSERT_TRUE(StartKeyboard());
     SetEngineBytes(MakePattern(42));
-    // The keyboard goes the moment the send-preset's second piece has reached it.
+    // The keyboard program quits, withdrawing its ports, the moment the send-preset's second
+    // piece has reached it. (One killed outright keeps its ports on the server until the
+    // server's client timeout runs out; nothing on the server's side tells it from a slow one.)
     std::thread unplug(
         [this]
         {
             if (WaitForLog("event 256 bytes", 2))
             {
-                keyboard.Kill();
+                keyboard.Stop();
             }
         });
     const std::int32_t sent = manager->SendPresetToMidiDevice(3);
