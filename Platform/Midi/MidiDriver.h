@@ -100,9 +100,10 @@ public:
 
     // Sees every event as the transport receives it while the input is started, before its bytes
     // are parsed: the event's bytes and its arrival on the transport's own clock in microseconds
-    // (the JACK server's frame clock, else the steady clock). A peer checks with it how the
-    // pieces of a message were paced on the wire. Called on a thread of the driver, which must
-    // not open or close ports from it; null stops it. An input without a transport ignores it.
+    // (the JACK server's frame clock, the ALSA sequencer's queue clock, else the steady clock).
+    // A peer checks with it how the pieces of a message were paced on the wire. Called on a
+    // thread of the driver, which must not open or close ports from it; null stops it. An input
+    // without a transport ignores it.
     using EventObserver =
         std::function<void(const std::uint8_t* bytes, std::size_t count, std::uint64_t timeUs)>;
     virtual void SetEventObserver(EventObserver /*observer*/) {}

@@ -1,7 +1,7 @@
 // The ALSA backend on the stand-in sequencer: pieces as events, opens by name, destinations that
 // go away in each of the ways the sequencer announces, and a full output pool.
 #include "Platform/Midi/AlsaMidiDriver.h"
-#include "Platform/Midi/tests/AlsaSequencerStandIn.h"
+#include "Platform/Midi/tests/AlsaSequencerBroker.h"
 #include "Platform/Midi/tests/InputRecorder.h"
 
 #include <alsa/asoundlib.h>
@@ -65,6 +65,7 @@ class AlsaMidiDriverTest : public ::testing::Test
 protected:
     void SetUp() override
     {
+        ASSERT_TRUE(broker.Start());
         driver = std::make_unique<AlsaMidiDriver>();
         ASSERT_EQ(driver->PublishInput(kPeerInput, &InputRecorder::Callback, &peerIn, peerInput),
                   QZ::S_OK);
@@ -142,6 +143,15 @@ protected:
         std::vector<std::size_t> sizes;
     };
 
+    void TearDown() override
+    {
+        peerInput.reset();
+        peerOutput.reset();
+        driver.reset();
+        broker.Stop();
+    }
+
+    Testing::AlsaSequencerBroker broker;
     std::unique_ptr<AlsaMidiDriver> driver;
     InputRecorder peerIn;
     EventSizes peerEvents;
@@ -263,18 +273,43 @@ TEST_F(AlsaMidiDriverTest, SendFailsOnceTheDestinationIsGoneInAnyWay)
     }
 }
 
+TEST_F(AlsaMidiDriverTest, AnAnnouncementReadLateLeavesAPortMadeSinceAlone)
+{
+    OtherProgram other;
+    ASSERT_GE(other.AddPort("MIDIOUT5 (Other)", SND_SEQ_PORT_CAP_WRITE | SND_SEQ_PORT_CAP_SUBS_WRITE),
+              0);
+    OutputRecorder done;
+    std::unique_ptr<MidiOutput> output;
+    ASSERT_EQ(OpenOutput(done, output, "MIDIOUT5 (Other)"), QZ::S_OK);
+    InputRecorder userIn;
+    std::unique_ptr<MidiInput> input;
+    ASSERT_EQ(OpenInput(userIn, input), QZ::S_OK);
+    // The port is released and made again, under the same number and to the same peer, before
+    // the sequencer's word of the first one's end is read.
+    broker.SetAnnouncementsHeld(true);
+    output.reset();
+    ASSERT_EQ(OpenOutput(done, output, "MIDIOUT5 (Other)"), QZ::S_OK);
+    broker.SetAnnouncementsHeld(false);
+    // A message sent now reaches the reader after the announcements.
+    ASSERT_EQ(peerOutput->SendShort(0x00013C90), QZ::S_OK);
+    ASSERT_EQ(userIn.WaitFor(1).size(), 1u);
+    EXPECT_EQ(output->SendShort(0x00643C90), QZ::S_OK);
+    EXPECT_EQ(other.Read().size(), 1u);
+}
+
 TEST_F(AlsaMidiDriverTest, AFullOutputPoolFailsTheSendAndNothingLeaves)
 {
     OutputRecorder done;
     std::unique_ptr<MidiOutput> output;
     ASSERT_EQ(OpenOutput(done, output), QZ::S_OK);
     std::vector<std::uint8_t> message = MakeSysEx(20);
-    Testing::AlsaSequencerStandIn::SetOutputPoolFull(true);
+    broker.SetOutputPoolFull(true);
     EXPECT_EQ(SendPieces(*output, message, 20), 0u);
     EXPECT_EQ(output->SendShort(0x00643C90), QZ::E_FAIL);
-    Testing::AlsaSequencerStandIn::SetOutputPoolFull(false);
+    broker.SetOutputPoolFull(false);
     EXPECT_EQ(SendPieces(*output, message, 20), 1u);
-    const std::vector<InputEntry> received = peerIn.WaitFor(1);
+    // Only the piece sent after the pool had room arrives: what was refused never leaves.
+    const std::vector<InputEntry> received = peerIn.WaitFor(2, std::chrono::milliseconds(200));
     ASSERT_EQ(received.size(), 1u);
     EXPECT_EQ(received[0].bytes, message);
     EXPECT_EQ(done.Done().size(), 1u);
@@ -284,6 +319,8 @@ TEST_F(AlsaMidiDriverTest, AFullOutputPoolFailsTheSendAndNothingLeaves)
 // subscriptions end before the port, a client's ports before the client.
 TEST(AlsaSequencerStandIn, AnnouncesInTheSequencersOrder)
 {
+    Testing::AlsaSequencerBroker broker;
+    ASSERT_TRUE(broker.Start());
     OtherProgram watcher;
     const int announcements = watcher.AddPort("announcements", SND_SEQ_PORT_CAP_WRITE);
     ASSERT_EQ(snd_seq_connect_from(watcher.Seq(), announcements, SND_SEQ_CLIENT_SYSTEM,

@@ -1,82 +1,127 @@
-#include "Platform/Midi/tests/AlsaSequencerStandIn.h"
+// alsa-lib's sequencer functions as the ALSA backend calls them, each a request to the stand-in
+// sequencer's broker (AlsaSequencerBroker) named in the environment. Built into a test program,
+// these take the place of alsa-lib's own; alsa-lib's MIDI event coder stays the real one. With no
+// broker named, opening fails as it does on a machine without a sequencer.
+#include "Platform/Midi/tests/AlsaSequencerProtocol.h"
 
-#include <alsa/asoundlib.h>
-
-#include <algorithm>
 #include <cerrno>
-#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
-#include <deque>
-#include <fcntl.h>
-#include <map>
 #include <memory>
 #include <mutex>
 #include <poll.h>
-#include <set>
 #include <string>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
-#include <utility>
 #include <vector>
 
-// alsa-lib's events are fixed-size records; variable-length data travels beside them.
+// alsa-lib's events are fixed-size records of 28 bytes whose parameters take 12; variable-length
+// data travels beside them.
 static_assert(sizeof(snd_seq_event_t) == 28, "a sequencer event is 28 bytes");
+static_assert(sizeof(snd_seq_event_t::data) == 12, "a fixed event's parameters take 12 bytes");
+
+using Platform::Testing::AlsaSequencerProtocol::EventFrame;
+using Platform::Testing::AlsaSequencerProtocol::Op;
+using Platform::Testing::AlsaSequencerProtocol::ReadAll;
+using Platform::Testing::AlsaSequencerProtocol::WriteAll;
+using Platform::Testing::AlsaSequencerProtocol::Reply;
+using Platform::Testing::AlsaSequencerProtocol::Request;
 
 namespace
 {
-
-using Address = std::pair<int, int>;
 
 // An event with the variable-length data it points to.
 struct Held
 {
     snd_seq_event_t event{};
-    std::vector<std::uint8_t> data;
-
-    explicit Held(const snd_seq_event_t& from) : event(from)
-    {
-        if ((from.flags & SND_SEQ_EVENT_LENGTH_MASK) == SND_SEQ_EVENT_LENGTH_VARIABLE)
-        {
-            const auto* bytes = static_cast<const std::uint8_t*>(from.data.ext.ptr);
-            data.assign(bytes, bytes + from.data.ext.len);
-        }
-        Point();
-    }
-    Held() = default;
+    std::vector<unsigned char> data;
 
     // Points the event at its own copy of the data.
     void Point()
     {
-        if (!data.empty())
+        if ((event.flags & SND_SEQ_EVENT_LENGTH_MASK) == SND_SEQ_EVENT_LENGTH_VARIABLE)
         {
             event.data.ext.ptr = data.data();
+            event.data.ext.len = static_cast<unsigned int>(data.size());
         }
     }
 };
 
-struct Port
+int ConnectToBroker()
 {
-    std::string name;
-    unsigned int caps = 0;
-};
+    const char* path = std::getenv(Platform::Testing::AlsaSequencerProtocol::kSocketVariable);
+    if (path == nullptr)
+    {
+        return -1;
+    }
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", path);
+    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd >= 0 && connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0)
+    {
+        close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+void CopyName(const char* name, char (&into)[Platform::Testing::AlsaSequencerProtocol::kNameSize])
+{
+    std::snprintf(into, sizeof into, "%s", name);
+}
 
 } // namespace
 
 struct _snd_seq
 {
+    int requests = -1;
+    int events = -1;
     int client = -1;
-    int wake[2] = {-1, -1};
+    // One request and its reply at a time.
+    std::mutex mutex;
+    // What snd_seq_event_output buffered for snd_seq_drain_output.
     std::vector<Held> output;
-    // Under the sequencer's lock.
-    std::deque<Held> input;
     // The event last handed to the reader; valid until the next read.
     Held current;
+
+    // The request's result, or -EPIPE when the broker is gone.
+    int Ask(const Request& request, Reply& reply, const void* data = nullptr)
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        if (!WriteAll(requests, &request, sizeof request) ||
+            !WriteAll(requests, data, request.dataLength) ||
+            !ReadAll(requests, &reply, sizeof reply))
+        {
+            return -EPIPE;
+        }
+        return reply.result;
+    }
+
+    int Ask(const Request& request)
+    {
+        Reply reply;
+        return Ask(request, reply);
+    }
+
+    ~_snd_seq()
+    {
+        for (int fd : {requests, events})
+        {
+            if (fd >= 0)
+            {
+                close(fd);
+            }
+        }
+    }
 };
 
 struct _snd_seq_client_info
 {
     int client;
-    char name[64];
+    char name[Platform::Testing::AlsaSequencerProtocol::kNameSize];
 };
 
 struct _snd_seq_port_info
@@ -84,7 +129,11 @@ struct _snd_seq_port_info
     int client;
     int port;
     unsigned int caps;
-    char name[64];
+    unsigned int type;
+    int timestamping;
+    int realTime;
+    int queue;
+    char name[Platform::Testing::AlsaSequencerProtocol::kNameSize];
 };
 
 struct _snd_seq_query_subscribe
@@ -101,237 +150,47 @@ struct _snd_seq_port_subscribe
     snd_seq_addr_t dest;
 };
 
-namespace
-{
-
-constexpr int kFirstUserClient = 128;
-
-// The one sequencer of the process.
-struct Sequencer
-{
-    std::mutex mutex;
-    std::map<int, snd_seq_t*> clients;
-    std::map<int, std::string> names{{SND_SEQ_CLIENT_SYSTEM, "System"}};
-    std::map<Address, Port> ports{
-        {{SND_SEQ_CLIENT_SYSTEM, SND_SEQ_PORT_SYSTEM_TIMER}, {"Timer", 0}},
-        {{SND_SEQ_CLIENT_SYSTEM, SND_SEQ_PORT_SYSTEM_ANNOUNCE},
-         {"Announce", SND_SEQ_PORT_CAP_READ | SND_SEQ_PORT_CAP_SUBS_READ}}};
-    // Sender, then destination.
-    std::set<std::pair<Address, Address>> subscriptions;
-    bool poolFull = false;
-
-    static Sequencer& Get()
-    {
-        static Sequencer sequencer;
-        return sequencer;
-    }
-
-    // Under mutex: a copy of event for every port subscribed to from.
-    void Deliver(const Address& from, const snd_seq_event_t& event)
-    {
-        for (const auto& [sender, dest] : subscriptions)
-        {
-            if (sender == from)
-            {
-                DeliverTo(dest, event);
-            }
-        }
-    }
-
-    void DeliverTo(const Address& dest, const snd_seq_event_t& event)
-    {
-        const auto client = clients.find(dest.first);
-        if (client == clients.end())
-        {
-            return;
-        }
-        Held held(event);
-        held.event.dest = {static_cast<unsigned char>(dest.first),
-                           static_cast<unsigned char>(dest.second)};
-        client->second->input.push_back(std::move(held));
-        const char byte = 0;
-        (void)write(client->second->wake[1], &byte, 1);
-    }
-
-    // Under mutex: an announcement from the system client's announcement port.
-    void Announce(snd_seq_event_type_t type, const snd_seq_event_t& body)
-    {
-        snd_seq_event_t event = body;
-        event.type = type;
-        event.flags = SND_SEQ_EVENT_LENGTH_FIXED;
-        event.source = {SND_SEQ_CLIENT_SYSTEM, SND_SEQ_PORT_SYSTEM_ANNOUNCE};
-        Deliver({SND_SEQ_CLIENT_SYSTEM, SND_SEQ_PORT_SYSTEM_ANNOUNCE}, event);
-    }
-
-    void AnnounceAddress(snd_seq_event_type_t type, int client, int port)
-    {
-        snd_seq_event_t event{};
-        event.data.addr = {static_cast<unsigned char>(client), static_cast<unsigned char>(port)};
-        Announce(type, event);
-    }
-
-    void AnnounceConnection(snd_seq_event_type_t type, const Address& sender, const Address& dest)
-    {
-        snd_seq_event_t event{};
-        event.data.connect.sender = {static_cast<unsigned char>(sender.first),
-                                     static_cast<unsigned char>(sender.second)};
-        event.data.connect.dest = {static_cast<unsigned char>(dest.first),
-                                   static_cast<unsigned char>(dest.second)};
-        Announce(type, event);
-    }
-
-    // Under mutex: a port's subscriptions end, then the port.
-    void DeletePort(const Address& port)
-    {
-        for (auto it = subscriptions.begin(); it != subscriptions.end();)
-        {
-            if (it->first == port || it->second == port)
-            {
-                const auto [sender, dest] = *it;
-                it = subscriptions.erase(it);
-                AnnounceConnection(SND_SEQ_EVENT_PORT_UNSUBSCRIBED, sender, dest);
-            }
-            else
-            {
-                ++it;
-            }
-        }
-        ports.erase(port);
-        AnnounceAddress(SND_SEQ_EVENT_PORT_EXIT, port.first, port.second);
-    }
-
-    // Under mutex: the kernel's checks of a subscription that client asks for.
-    int Subscribe(int client, const Address& sender, const Address& dest)
-    {
-        const auto from = ports.find(sender);
-        const auto to = ports.find(dest);
-        if (from == ports.end() || to == ports.end())
-        {
-            return -ENOENT;
-        }
-        const bool readable = (from->second.caps & SND_SEQ_PORT_CAP_READ) != 0 &&
-                              (client == sender.first ||
-                               (from->second.caps & SND_SEQ_PORT_CAP_SUBS_READ) != 0);
-        const bool writable = (to->second.caps & SND_SEQ_PORT_CAP_WRITE) != 0 &&
-                              (client == dest.first ||
-                               (to->second.caps & SND_SEQ_PORT_CAP_SUBS_WRITE) != 0);
-        if (!readable || !writable)
-        {
-            return -EPERM;
-        }
-        if (!subscriptions.insert({sender, dest}).second)
-        {
-            return -EBUSY;
-        }
-        AnnounceConnection(SND_SEQ_EVENT_PORT_SUBSCRIBED, sender, dest);
-        return 0;
-    }
-
-    // Under mutex: sends one event as the sequencer's output would.
-    int Send(int client, const snd_seq_event_t& event)
-    {
-        const Address from{client, event.source.port};
-        if (event.dest.client == SND_SEQ_ADDRESS_SUBSCRIBERS)
-        {
-            if (ports.count(from) == 0)
-            {
-                return -EINVAL;
-            }
-            Deliver(from, event);
-            return 0;
-        }
-        const Address to{event.dest.client, event.dest.port};
-        if (ports.count(to) == 0)
-        {
-            return -ENOENT;
-        }
-        DeliverTo(to, event);
-        return 0;
-    }
-};
-
-void FillClient(int client, const std::string& name, snd_seq_client_info_t* info)
-{
-    info->client = client;
-    std::snprintf(info->name, sizeof info->name, "%s", name.c_str());
-}
-
-void FillPort(const Address& address, const Port& port, snd_seq_port_info_t* info)
-{
-    info->client = address.first;
-    info->port = address.second;
-    info->caps = port.caps;
-    std::snprintf(info->name, sizeof info->name, "%s", port.name.c_str());
-}
-
-} // namespace
-
-namespace Platform::Testing::AlsaSequencerStandIn
-{
-
-void SetOutputPoolFull(bool full)
-{
-    Sequencer& sequencer = Sequencer::Get();
-    std::lock_guard<std::mutex> lock(sequencer.mutex);
-    sequencer.poolFull = full;
-}
-
-int GetClientCount()
-{
-    Sequencer& sequencer = Sequencer::Get();
-    std::lock_guard<std::mutex> lock(sequencer.mutex);
-    return static_cast<int>(sequencer.clients.size());
-}
-
-} // namespace Platform::Testing::AlsaSequencerStandIn
-
 extern "C" {
 
 int snd_seq_open(snd_seq_t** handle, const char*, int, int)
 {
     auto seq = std::make_unique<_snd_seq>();
-    if (pipe2(seq->wake, O_NONBLOCK | O_CLOEXEC) != 0)
+    seq->requests = ConnectToBroker();
+    seq->events = seq->requests < 0 ? -1 : ConnectToBroker();
+    if (seq->events < 0)
     {
-        return -errno;
+        return -ENOENT;
     }
-    Sequencer& sequencer = Sequencer::Get();
-    std::lock_guard<std::mutex> lock(sequencer.mutex);
-    int id = kFirstUserClient;
-    while (sequencer.clients.count(id) != 0)
+    Request request;
+    request.op = Op::Open;
+    seq->client = seq->Ask(request);
+    if (seq->client < 0)
     {
-        ++id;
+        return seq->client;
     }
-    seq->client = id;
-    sequencer.clients[id] = seq.get();
-    sequencer.names[id] = "Client-" + std::to_string(id);
-    sequencer.AnnounceAddress(SND_SEQ_EVENT_CLIENT_START, id, 0);
+    // The event connection is a second client of the broker's: it asks once, then only listens.
+    Request attach;
+    attach.op = Op::AttachEvents;
+    attach.client = seq->client;
+    Reply reply;
+    if (!WriteAll(seq->events, &attach, sizeof attach) ||
+        !ReadAll(seq->events, &reply, sizeof reply) || reply.result < 0)
+    {
+        return -EPIPE;
+    }
     *handle = seq.release();
     return 0;
 }
 
 int snd_seq_close(snd_seq_t* seq)
 {
+    // The broker closes the client once the requests end; its end of the connection closing
+    // tells that it did, so the client is gone when this returns, as with the kernel.
+    shutdown(seq->requests, SHUT_WR);
+    char byte = 0;
+    while (read(seq->requests, &byte, 1) > 0)
     {
-        Sequencer& sequencer = Sequencer::Get();
-        std::lock_guard<std::mutex> lock(sequencer.mutex);
-        std::vector<Address> own;
-        for (const auto& [address, port] : sequencer.ports)
-        {
-            if (address.first == seq->client)
-            {
-                own.push_back(address);
-            }
-        }
-        for (const Address& address : own)
-        {
-            sequencer.DeletePort(address);
-        }
-        sequencer.clients.erase(seq->client);
-        sequencer.names.erase(seq->client);
-        sequencer.AnnounceAddress(SND_SEQ_EVENT_CLIENT_EXIT, seq->client, 0);
     }
-    close(seq->wake[0]);
-    close(seq->wake[1]);
     delete seq;
     return 0;
 }
@@ -343,64 +202,91 @@ int snd_seq_client_id(snd_seq_t* seq)
 
 int snd_seq_set_client_name(snd_seq_t* seq, const char* name)
 {
-    Sequencer& sequencer = Sequencer::Get();
-    std::lock_guard<std::mutex> lock(sequencer.mutex);
-    sequencer.names[seq->client] = name;
-    return 0;
+    Request request;
+    request.op = Op::SetName;
+    CopyName(name, request.name);
+    return seq->Ask(request);
 }
 
 int snd_seq_create_simple_port(snd_seq_t* seq, const char* name, unsigned int caps, unsigned int)
 {
-    Sequencer& sequencer = Sequencer::Get();
-    std::lock_guard<std::mutex> lock(sequencer.mutex);
-    int number = 0;
-    while (sequencer.ports.count({seq->client, number}) != 0)
+    Request request;
+    request.op = Op::CreatePort;
+    request.caps = caps;
+    CopyName(name, request.name);
+    return seq->Ask(request);
+}
+
+int snd_seq_create_port(snd_seq_t* seq, snd_seq_port_info_t* info)
+{
+    Request request;
+    request.op = Op::CreatePort;
+    request.caps = info->caps;
+    request.queue = info->timestamping != 0 ? info->queue : -1;
+    request.realTime = info->realTime;
+    CopyName(info->name, request.name);
+    const int port = seq->Ask(request);
+    if (port >= 0)
     {
-        ++number;
+        info->client = seq->client;
+        info->port = port;
     }
-    sequencer.ports[{seq->client, number}] = Port{name, caps};
-    sequencer.AnnounceAddress(SND_SEQ_EVENT_PORT_START, seq->client, number);
-    return number;
+    return port < 0 ? port : 0;
+}
+
+int snd_seq_alloc_queue(snd_seq_t* seq)
+{
+    Request request;
+    request.op = Op::AllocQueue;
+    return seq->Ask(request);
+}
+
+// Only starting a queue is stood in for; the event record is not used.
+int snd_seq_control_queue(snd_seq_t* seq, int q, int type, int, snd_seq_event_t*)
+{
+    if (type != SND_SEQ_EVENT_START)
+    {
+        return -EINVAL;
+    }
+    Request request;
+    request.op = Op::StartQueue;
+    request.queue = q;
+    return seq->Ask(request);
 }
 
 int snd_seq_delete_simple_port(snd_seq_t* seq, int port)
 {
-    Sequencer& sequencer = Sequencer::Get();
-    std::lock_guard<std::mutex> lock(sequencer.mutex);
-    if (sequencer.ports.count({seq->client, port}) == 0)
-    {
-        return -ENOENT;
-    }
-    sequencer.DeletePort({seq->client, port});
-    return 0;
+    Request request;
+    request.op = Op::DeletePort;
+    request.port = port;
+    return seq->Ask(request);
+}
+
+static int Subscription(snd_seq_t* seq, Op op, int senderClient, int senderPort, int destClient,
+                        int destPort)
+{
+    Request request;
+    request.op = op;
+    request.client = senderClient;
+    request.port = senderPort;
+    request.otherClient = destClient;
+    request.otherPort = destPort;
+    return seq->Ask(request);
 }
 
 int snd_seq_connect_from(snd_seq_t* seq, int myPort, int srcClient, int srcPort)
 {
-    Sequencer& sequencer = Sequencer::Get();
-    std::lock_guard<std::mutex> lock(sequencer.mutex);
-    return sequencer.Subscribe(seq->client, {srcClient, srcPort}, {seq->client, myPort});
+    return Subscription(seq, Op::Connect, srcClient, srcPort, seq->client, myPort);
 }
 
 int snd_seq_connect_to(snd_seq_t* seq, int myPort, int destClient, int destPort)
 {
-    Sequencer& sequencer = Sequencer::Get();
-    std::lock_guard<std::mutex> lock(sequencer.mutex);
-    return sequencer.Subscribe(seq->client, {seq->client, myPort}, {destClient, destPort});
+    return Subscription(seq, Op::Connect, seq->client, myPort, destClient, destPort);
 }
 
 int snd_seq_disconnect_from(snd_seq_t* seq, int myPort, int srcClient, int srcPort)
 {
-    Sequencer& sequencer = Sequencer::Get();
-    std::lock_guard<std::mutex> lock(sequencer.mutex);
-    const Address sender{srcClient, srcPort};
-    const Address dest{seq->client, myPort};
-    if (sequencer.subscriptions.erase({sender, dest}) == 0)
-    {
-        return -ENOENT;
-    }
-    sequencer.AnnounceConnection(SND_SEQ_EVENT_PORT_UNSUBSCRIBED, sender, dest);
-    return 0;
+    return Subscription(seq, Op::Disconnect, srcClient, srcPort, seq->client, myPort);
 }
 
 size_t snd_seq_client_info_sizeof()
@@ -438,6 +324,36 @@ void snd_seq_port_info_set_port(snd_seq_port_info_t* info, int port)
     info->port = port;
 }
 
+void snd_seq_port_info_set_name(snd_seq_port_info_t* info, const char* name)
+{
+    CopyName(name, info->name);
+}
+
+void snd_seq_port_info_set_capability(snd_seq_port_info_t* info, unsigned int capability)
+{
+    info->caps = capability;
+}
+
+void snd_seq_port_info_set_type(snd_seq_port_info_t* info, unsigned int type)
+{
+    info->type = type;
+}
+
+void snd_seq_port_info_set_timestamping(snd_seq_port_info_t* info, int enable)
+{
+    info->timestamping = enable;
+}
+
+void snd_seq_port_info_set_timestamp_real(snd_seq_port_info_t* info, int realtime)
+{
+    info->realTime = realtime;
+}
+
+void snd_seq_port_info_set_timestamp_queue(snd_seq_port_info_t* info, int queue)
+{
+    info->queue = queue;
+}
+
 int snd_seq_port_info_get_port(const snd_seq_port_info_t* info)
 {
     return info->port;
@@ -453,56 +369,57 @@ const char* snd_seq_port_info_get_name(const snd_seq_port_info_t* info)
     return info->name;
 }
 
-int snd_seq_query_next_client(snd_seq_t*, snd_seq_client_info_t* info)
+static int AskClient(snd_seq_t* seq, Op op, int client, snd_seq_client_info_t* info)
 {
-    Sequencer& sequencer = Sequencer::Get();
-    std::lock_guard<std::mutex> lock(sequencer.mutex);
-    const auto next = sequencer.names.upper_bound(info->client);
-    if (next == sequencer.names.end())
+    Request request;
+    request.op = op;
+    request.client = client;
+    Reply reply;
+    const int result = seq->Ask(request, reply);
+    if (result >= 0)
     {
-        return -ENOENT;
+        info->client = reply.client;
+        CopyName(reply.name, info->name);
     }
-    FillClient(next->first, next->second, info);
-    return 0;
+    return result;
 }
 
-int snd_seq_query_next_port(snd_seq_t*, snd_seq_port_info_t* info)
+static int AskPort(snd_seq_t* seq, Op op, int client, int port, snd_seq_port_info_t* info)
 {
-    Sequencer& sequencer = Sequencer::Get();
-    std::lock_guard<std::mutex> lock(sequencer.mutex);
-    const auto next = sequencer.ports.upper_bound({info->client, info->port});
-    if (next == sequencer.ports.end() || next->first.first != info->client)
+    Request request;
+    request.op = op;
+    request.client = client;
+    request.port = port;
+    Reply reply;
+    const int result = seq->Ask(request, reply);
+    if (result >= 0)
     {
-        return -ENOENT;
+        info->client = reply.client;
+        info->port = reply.port;
+        info->caps = reply.caps;
+        CopyName(reply.name, info->name);
     }
-    FillPort(next->first, next->second, info);
-    return 0;
+    return result;
 }
 
-int snd_seq_get_any_client_info(snd_seq_t*, int client, snd_seq_client_info_t* info)
+int snd_seq_query_next_client(snd_seq_t* seq, snd_seq_client_info_t* info)
 {
-    Sequencer& sequencer = Sequencer::Get();
-    std::lock_guard<std::mutex> lock(sequencer.mutex);
-    const auto found = sequencer.names.find(client);
-    if (found == sequencer.names.end())
-    {
-        return -ENOENT;
-    }
-    FillClient(client, found->second, info);
-    return 0;
+    return AskClient(seq, Op::NextClient, info->client, info);
 }
 
-int snd_seq_get_any_port_info(snd_seq_t*, int client, int port, snd_seq_port_info_t* info)
+int snd_seq_query_next_port(snd_seq_t* seq, snd_seq_port_info_t* info)
 {
-    Sequencer& sequencer = Sequencer::Get();
-    std::lock_guard<std::mutex> lock(sequencer.mutex);
-    const auto found = sequencer.ports.find({client, port});
-    if (found == sequencer.ports.end())
-    {
-        return -ENOENT;
-    }
-    FillPort(found->first, found->second, info);
-    return 0;
+    return AskPort(seq, Op::NextPort, info->client, info->port, info);
+}
+
+int snd_seq_get_any_client_info(snd_seq_t* seq, int client, snd_seq_client_info_t* info)
+{
+    return AskClient(seq, Op::ClientInfo, client, info);
+}
+
+int snd_seq_get_any_port_info(snd_seq_t* seq, int client, int port, snd_seq_port_info_t* info)
+{
+    return AskPort(seq, Op::PortInfo, client, port, info);
 }
 
 size_t snd_seq_query_subscribe_sizeof()
@@ -531,24 +448,22 @@ const snd_seq_addr_t* snd_seq_query_subscribe_get_addr(const snd_seq_query_subsc
     return &query->address;
 }
 
-int snd_seq_query_port_subscribers(snd_seq_t*, snd_seq_query_subscribe_t* query)
+int snd_seq_query_port_subscribers(snd_seq_t* seq, snd_seq_query_subscribe_t* query)
 {
-    Sequencer& sequencer = Sequencer::Get();
-    std::lock_guard<std::mutex> lock(sequencer.mutex);
-    const Address root{query->root.client, query->root.port};
-    const bool reading = query->type == SND_SEQ_QUERY_SUBS_READ;
-    int index = 0;
-    for (const auto& [sender, dest] : sequencer.subscriptions)
+    Request request;
+    request.op = Op::QuerySubscribers;
+    request.client = query->root.client;
+    request.port = query->root.port;
+    request.caps = static_cast<unsigned int>(query->type);
+    request.index = query->index;
+    Reply reply;
+    const int result = seq->Ask(request, reply);
+    if (result >= 0)
     {
-        if ((reading ? sender : dest) == root && index++ == query->index)
-        {
-            const Address& other = reading ? dest : sender;
-            query->address = {static_cast<unsigned char>(other.first),
-                              static_cast<unsigned char>(other.second)};
-            return 0;
-        }
+        query->address = {static_cast<unsigned char>(reply.client),
+                          static_cast<unsigned char>(reply.port)};
     }
-    return -ENOENT;
+    return result;
 }
 
 size_t snd_seq_port_subscribe_sizeof()
@@ -566,65 +481,80 @@ void snd_seq_port_subscribe_set_dest(snd_seq_port_subscribe_t* info, const snd_s
     info->dest = *addr;
 }
 
-int snd_seq_get_port_subscription(snd_seq_t*, snd_seq_port_subscribe_t* sub)
+int snd_seq_get_port_subscription(snd_seq_t* seq, snd_seq_port_subscribe_t* sub)
 {
-    Sequencer& sequencer = Sequencer::Get();
-    std::lock_guard<std::mutex> lock(sequencer.mutex);
-    const Address sender{sub->sender.client, sub->sender.port};
-    const Address dest{sub->dest.client, sub->dest.port};
-    return sequencer.subscriptions.count({sender, dest}) != 0 ? 0 : -ENOENT;
+    return Subscription(seq, Op::GetSubscription, sub->sender.client, sub->sender.port,
+                        sub->dest.client, sub->dest.port);
 }
 
 int snd_seq_event_output(snd_seq_t* seq, snd_seq_event_t* event)
 {
-    Sequencer& sequencer = Sequencer::Get();
-    std::lock_guard<std::mutex> lock(sequencer.mutex);
-    if (sequencer.poolFull)
+    Held held;
+    held.event = *event;
+    if ((event->flags & SND_SEQ_EVENT_LENGTH_MASK) == SND_SEQ_EVENT_LENGTH_VARIABLE)
     {
-        return -EAGAIN;
+        const auto* bytes = static_cast<const unsigned char*>(event->data.ext.ptr);
+        held.data.assign(bytes, bytes + event->data.ext.len);
     }
-    event->source.client = static_cast<unsigned char>(seq->client);
-    seq->output.emplace_back(*event);
-    return static_cast<int>(seq->output.size());
+    held.event.source.client = static_cast<unsigned char>(seq->client);
+    seq->output.push_back(std::move(held));
+    return static_cast<int>(seq->output.size() * sizeof(snd_seq_event_t));
 }
 
+// Events the sequencer refused stay buffered, as alsa-lib keeps what it could not write.
 int snd_seq_drain_output(snd_seq_t* seq)
 {
-    Sequencer& sequencer = Sequencer::Get();
-    std::lock_guard<std::mutex> lock(sequencer.mutex);
-    int result = 0;
-    for (Held& held : seq->output)
+    while (!seq->output.empty())
     {
-        held.Point();
-        const int sent = sequencer.Send(seq->client, held.event);
-        result = result < 0 ? result : sent;
+        Held& held = seq->output.front();
+        Request request;
+        request.op = Op::Send;
+        request.event = held.event;
+        request.dataLength = static_cast<std::uint32_t>(held.data.size());
+        Reply reply;
+        const int sent = seq->Ask(request, reply, held.data.data());
+        if (sent < 0)
+        {
+            return sent;
+        }
+        seq->output.erase(seq->output.begin());
     }
+    return 0;
+}
+
+int snd_seq_drop_output(snd_seq_t* seq)
+{
     seq->output.clear();
-    return result;
+    return 0;
+}
+
+static bool HasInput(snd_seq_t* seq)
+{
+    pollfd fd{seq->events, POLLIN, 0};
+    return poll(&fd, 1, 0) > 0 && (fd.revents & POLLIN) != 0;
 }
 
 int snd_seq_event_input(snd_seq_t* seq, snd_seq_event_t** event)
 {
-    Sequencer& sequencer = Sequencer::Get();
-    std::lock_guard<std::mutex> lock(sequencer.mutex);
-    if (seq->input.empty())
+    EventFrame frame;
+    if (!HasInput(seq) || !ReadAll(seq->events, &frame, sizeof frame))
     {
         return -EAGAIN;
     }
-    char byte = 0;
-    (void)read(seq->wake[0], &byte, 1);
-    seq->current = std::move(seq->input.front());
-    seq->input.pop_front();
+    seq->current.event = frame.event;
+    seq->current.data.resize(frame.dataLength);
+    if (!ReadAll(seq->events, seq->current.data.data(), frame.dataLength))
+    {
+        return -EPIPE;
+    }
     seq->current.Point();
     *event = &seq->current.event;
-    return static_cast<int>(seq->input.size() * sizeof(snd_seq_event_t));
+    return HasInput(seq) ? static_cast<int>(sizeof(snd_seq_event_t)) : 0;
 }
 
 int snd_seq_event_input_pending(snd_seq_t* seq, int)
 {
-    Sequencer& sequencer = Sequencer::Get();
-    std::lock_guard<std::mutex> lock(sequencer.mutex);
-    return static_cast<int>(seq->input.size());
+    return HasInput(seq) ? 1 : 0;
 }
 
 int snd_seq_poll_descriptors_count(snd_seq_t*, short)
@@ -638,7 +568,7 @@ int snd_seq_poll_descriptors(snd_seq_t* seq, struct pollfd* fds, unsigned int sp
     {
         return 0;
     }
-    fds[0] = pollfd{seq->wake[0], events, 0};
+    fds[0] = pollfd{seq->events, events, 0};
     return 1;
 }
 
