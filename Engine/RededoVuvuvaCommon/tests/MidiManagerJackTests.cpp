@@ -228,15 +228,23 @@ TEST_P(MidiManagerJackTest, KeyboardVanishingDuringASendFailsIt)
 {
     ASSERT_TRUE(StartKeyboard());
     SetEngineBytes(MakePattern(42));
-    // The keyboard program quits, withdrawing its ports, the moment the send-preset's second
-    // piece has reached it. (One killed outright keeps its ports on the server until the
-    // server's client timeout runs out; nothing on the server's side tells it from a slow one.)
+    // The keyboard program ends the moment the send-preset's second piece has reached it: killed
+    // on the sequencer, which takes a client whose process ended out at once; on JACK it quits,
+    // withdrawing its ports, since a client killed outright keeps its ports on the server until
+    // the server's client timeout runs out.
     std::thread unplug(
         [this]
         {
             if (WaitForLog("event 256 bytes", 2))
             {
-                keyboard.Stop();
+                if (OnJack())
+                {
+                    keyboard.Stop();
+                }
+                else
+                {
+                    keyboard.Kill();
+                }
             }
         });
     const std::int32_t sent = manager->SendPresetToMidiDevice(3);
