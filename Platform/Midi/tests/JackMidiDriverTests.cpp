@@ -204,14 +204,9 @@ TEST_F(JackMidiDriverTest, EachPieceLeavesAsItsOwnEventOnOneClient)
     std::unique_ptr<MidiOutput> output;
     ASSERT_EQ(OpenOutput(done, output), QZ::S_OK);
 
-    // A 1,350-byte message in 256-byte pieces, sent back to back: the wire keeps the pieces.
-    // Each piece differs from the one before: a port buffer holding the very same events as in
-    // the period before counts as read twice.
+    // A 1,350-byte message in 256-byte pieces, sent back to back: the wire keeps the pieces, the
+    // middle three of which are byte for byte alike.
     std::vector<std::uint8_t> message = MakeSysEx(1350);
-    for (std::size_t i = 1; i + 1 < message.size(); ++i)
-    {
-        message[i] = static_cast<std::uint8_t>((i + i / 256) % 0x80);
-    }
     std::vector<MidiBuffer> pieces((message.size() + 255) / 256);
     for (std::size_t k = 0; k < pieces.size(); ++k)
     {
