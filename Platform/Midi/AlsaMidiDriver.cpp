@@ -29,9 +29,9 @@ public:
     }
 
 private:
-    void Receive(const std::uint8_t* bytes, std::size_t count) override
+    void Receive(const std::uint8_t* bytes, std::size_t count, std::uint64_t timeUs) override
     {
-        Post(bytes, count, SteadyMicroseconds());
+        Post(bytes, count, timeUs);
     }
 
     const std::shared_ptr<AlsaSequencerClient> mClient;

@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <cstdarg>
+#include <iterator>
 #include <poll.h>
 #include <unistd.h>
 
@@ -32,6 +33,8 @@ struct AlsaSequencerClient::Impl
     snd_seq_t* seq = nullptr;
     int clientId = -1;
     int announcePort = -1;
+    // The queue whose clock stamps arrivals.
+    int queue = -1;
     // Touched on the reader thread only.
     snd_midi_event_t* decoder = nullptr;
     // Under mOutputMutex.
@@ -75,10 +78,13 @@ std::shared_ptr<AlsaSequencerClient> AlsaSequencerClient::Open()
     }
     snd_seq_set_client_name(impl->seq, kClientName);
     impl->clientId = snd_seq_client_id(impl->seq);
+    impl->queue = snd_seq_alloc_queue(impl->seq);
     impl->announcePort = snd_seq_create_simple_port(
         impl->seq, "announcements", SND_SEQ_PORT_CAP_WRITE | SND_SEQ_PORT_CAP_NO_EXPORT,
         SND_SEQ_PORT_TYPE_APPLICATION);
-    if (impl->clientId < 0 || impl->announcePort < 0 ||
+    if (impl->clientId < 0 || impl->announcePort < 0 || impl->queue < 0 ||
+        snd_seq_start_queue(impl->seq, impl->queue, nullptr) < 0 ||
+        snd_seq_drain_output(impl->seq) < 0 ||
         snd_seq_connect_from(impl->seq, impl->announcePort, SND_SEQ_CLIENT_SYSTEM,
                              SND_SEQ_PORT_SYSTEM_ANNOUNCE) < 0 ||
         snd_midi_event_new(kShortMessageSize, &impl->decoder) < 0 ||
@@ -197,8 +203,8 @@ int AlsaSequencerClient::Connect(bool input, const std::string& systemName)
     {
         return -1;
     }
-    const int port = snd_seq_create_simple_port(mImpl->seq, input ? "capture" : "render",
-                                                input ? kDestinationCaps : kSourceCaps, kPortType);
+    const int port = input ? CreateInputPort("capture")
+                           : snd_seq_create_simple_port(mImpl->seq, "render", kSourceCaps, kPortType);
     if (port < 0)
     {
         return -1;
@@ -217,14 +223,28 @@ int AlsaSequencerClient::Connect(bool input, const std::string& systemName)
 
 int AlsaSequencerClient::Publish(bool input, const std::string& name)
 {
-    const int port = snd_seq_create_simple_port(mImpl->seq, name.c_str(),
-                                                input ? kDestinationCaps : kSourceCaps, kPortType);
+    const int port =
+        input ? CreateInputPort(name.c_str())
+              : snd_seq_create_simple_port(mImpl->seq, name.c_str(), kSourceCaps, kPortType);
     if (port >= 0)
     {
         std::lock_guard<std::mutex> lock(mMutex);
         mPublished.insert(port);
     }
     return port;
+}
+
+int AlsaSequencerClient::CreateInputPort(const char* name)
+{
+    snd_seq_port_info_t* info = nullptr;
+    snd_seq_port_info_alloca(&info);
+    snd_seq_port_info_set_name(info, name);
+    snd_seq_port_info_set_capability(info, kDestinationCaps);
+    snd_seq_port_info_set_type(info, kPortType);
+    snd_seq_port_info_set_timestamping(info, 1);
+    snd_seq_port_info_set_timestamp_real(info, 1);
+    snd_seq_port_info_set_timestamp_queue(info, mImpl->queue);
+    return snd_seq_create_port(mImpl->seq, info) < 0 ? -1 : snd_seq_port_info_get_port(info);
 }
 
 void AlsaSequencerClient::Release(int port)
@@ -264,12 +284,19 @@ bool AlsaSequencerClient::HasDestination(int port)
         snd_seq_query_subscribe_set_index(query, 0);
         return snd_seq_query_port_subscribers(mImpl->seq, query) >= 0;
     }
-    const snd_seq_addr_t destination{static_cast<unsigned char>(peer.client),
-                                     static_cast<unsigned char>(peer.port)};
+    return IsSubscribed({mImpl->clientId, port}, peer);
+}
+
+bool AlsaSequencerClient::IsSubscribed(const Address& sender, const Address& dest)
+{
+    const snd_seq_addr_t from{static_cast<unsigned char>(sender.client),
+                              static_cast<unsigned char>(sender.port)};
+    const snd_seq_addr_t to{static_cast<unsigned char>(dest.client),
+                            static_cast<unsigned char>(dest.port)};
     snd_seq_port_subscribe_t* subscription = nullptr;
     snd_seq_port_subscribe_alloca(&subscription);
-    snd_seq_port_subscribe_set_sender(subscription, &own);
-    snd_seq_port_subscribe_set_dest(subscription, &destination);
+    snd_seq_port_subscribe_set_sender(subscription, &from);
+    snd_seq_port_subscribe_set_dest(subscription, &to);
     return snd_seq_get_port_subscription(mImpl->seq, subscription) >= 0;
 }
 
@@ -299,7 +326,13 @@ bool AlsaSequencerClient::Send(int port, const std::uint8_t* bytes, std::size_t 
     snd_seq_ev_set_source(&event, port);
     snd_seq_ev_set_subs(&event);
     snd_seq_ev_set_direct(&event);
-    return snd_seq_event_output(mImpl->seq, &event) >= 0 && snd_seq_drain_output(mImpl->seq) >= 0;
+    if (snd_seq_event_output(mImpl->seq, &event) < 0 || snd_seq_drain_output(mImpl->seq) < 0)
+    {
+        // alsa-lib keeps what the sequencer refused; it must not leave with a later event.
+        snd_seq_drop_output(mImpl->seq);
+        return false;
+    }
+    return true;
 }
 
 void AlsaSequencerClient::SetReceiver(int port, Receiver* receiver)
@@ -396,21 +429,45 @@ void AlsaSequencerClient::Handle(const void* raw)
     {
         return;
     }
+    const snd_seq_real_time_t& stamp = event->time.time;
+    const std::uint64_t timeUs = std::uint64_t{stamp.tv_sec} * 1000000 + stamp.tv_nsec / 1000;
     std::lock_guard<std::mutex> lock(mReceiverMutex);
     const auto found = mReceivers.find(event->dest.port);
     if (found != mReceivers.end())
     {
-        found->second->Receive(bytes, static_cast<std::size_t>(length));
+        found->second->Receive(bytes, static_cast<std::size_t>(length), timeUs);
     }
 }
 
 void AlsaSequencerClient::MarkLost(const Address& gone, int ownPort)
 {
-    std::lock_guard<std::mutex> lock(mMutex);
-    for (const auto& [port, peer] : mPeers)
+    std::map<int, Address> matching;
     {
-        if (peer.client == gone.client && (gone.port < 0 || peer.port == gone.port) &&
-            (ownPort < 0 || port == ownPort))
+        std::lock_guard<std::mutex> lock(mMutex);
+        for (const auto& [port, peer] : mPeers)
+        {
+            if (peer.client == gone.client && (gone.port < 0 || peer.port == gone.port) &&
+                (ownPort < 0 || port == ownPort))
+            {
+                matching[port] = peer;
+            }
+        }
+    }
+    // Announcements are read after the fact: by then a port of ours may have been released and
+    // made again under the same number, subscribed to a new port at the gone one's address (the
+    // sequencer hands freed numbers out again). Only a port whose subscription is gone now lost
+    // its peer.
+    for (auto it = matching.begin(); it != matching.end();)
+    {
+        const Address own{mImpl->clientId, it->first};
+        const bool standing = IsSubscribed(own, it->second) || IsSubscribed(it->second, own);
+        it = standing ? matching.erase(it) : std::next(it);
+    }
+    std::lock_guard<std::mutex> lock(mMutex);
+    for (const auto& [port, peer] : matching)
+    {
+        const auto current = mPeers.find(port);
+        if (current != mPeers.end() && current->second == peer)
         {
             mLost.insert(port);
         }

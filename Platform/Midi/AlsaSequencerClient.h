@@ -1,6 +1,8 @@
 // The process's one ALSA sequencer client: a port of its own per opened or published port, a
 // reader thread that hands each received event to its port's receiver, and a port subscribed to
-// the sequencer's announcements, through which it learns that a peer went away.
+// the sequencer's announcements, through which it learns that a peer went away. Its input ports
+// have the sequencer stamp every event as it arrives, in real time on a queue of the client's
+// own, so that arrival times tell the pacing on the sequencer, not when the reader woke.
 #pragma once
 
 #include <cstddef>
@@ -23,7 +25,9 @@ public:
     class Receiver
     {
     public:
-        virtual void Receive(const std::uint8_t* bytes, std::size_t count) = 0;
+        // timeUs: the arrival on the client's queue, in microseconds since the queue started.
+        virtual void Receive(const std::uint8_t* bytes, std::size_t count,
+                             std::uint64_t timeUs) = 0;
 
     protected:
         ~Receiver() = default;
@@ -62,12 +66,15 @@ private:
 
     explicit AlsaSequencerClient(std::unique_ptr<Impl> impl);
     std::string GetSystemName(const Address& address);
+    // A port that receives, its events stamped on arrival; -1 on failure.
+    int CreateInputPort(const char* name);
     bool FindPort(const std::string& systemName, bool sources, Address& found);
     bool HasDestination(int port);
+    bool IsSubscribed(const Address& sender, const Address& dest);
     void ReadLoop();
     void Handle(const void* event);
-    // Marks the ports of ours whose peer is gone (every port of its client for port -1); only
-    // ownPort unless it is -1.
+    // Marks the ports of ours whose peer is gone (every port of its client for port -1) and whose
+    // subscription to it is gone; only ownPort unless it is -1.
     void MarkLost(const Address& gone, int ownPort);
 
     std::unique_ptr<Impl> mImpl;

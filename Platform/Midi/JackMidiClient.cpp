@@ -105,19 +105,6 @@ std::uint64_t SteadyMicroseconds()
                                           .count());
 }
 
-constexpr std::uint64_t kFingerprintSeed = 14695981039346656037ull;
-
-// FNV-1a over bytes, continuing from hash.
-std::uint64_t Fingerprint(std::uint64_t hash, const void* bytes, std::size_t count)
-{
-    const auto* byte = static_cast<const std::uint8_t*>(bytes);
-    for (std::size_t i = 0; i < count; ++i)
-    {
-        hash = (hash ^ byte[i]) * 1099511628211ull;
-    }
-    return hash;
-}
-
 std::string GenericPortName(bool input, int index)
 {
     return (input ? "in-" : "out-") + std::to_string(index + 1);
@@ -132,13 +119,20 @@ std::shared_ptr<JackMidiClient> JackMidiClient::Open()
     // by two processes (even on two servers) break each other.
     const std::string name = "QZ MIDI " + std::to_string(getpid());
     jack_status_t status{};
-    jack_client_t* client = jack_client_open(name.c_str(), JackNoStartServer, &status);
-    if (client == nullptr)
+    jack_client_t* outputs =
+        jack_client_open((name + " out").c_str(), JackNoStartServer, &status);
+    if (outputs == nullptr)
     {
         return nullptr;
     }
+    jack_client_t* inputs = jack_client_open((name + " in").c_str(), JackNoStartServer, &status);
+    if (inputs == nullptr)
+    {
+        jack_client_close(outputs);
+        return nullptr;
+    }
     ++sOpenCount;
-    std::shared_ptr<JackMidiClient> opened(new JackMidiClient(client));
+    std::shared_ptr<JackMidiClient> opened(new JackMidiClient(outputs, inputs));
     if (!opened->Activate())
     {
         return nullptr;
@@ -151,13 +145,19 @@ int JackMidiClient::GetOpenCount()
     return sOpenCount.load();
 }
 
-JackMidiClient::JackMidiClient(jack_client_t* client) : mClient(client)
+JackMidiClient::JackMidiClient(jack_client_t* outputs, jack_client_t* inputs)
+    : mClient(outputs), mClients{outputs, inputs}
 {
     sem_init(&mWakeup, 0, 0);
-    mClientName = jack_get_client_name(mClient);
+    for (int direction = 0; direction < 2; ++direction)
+    {
+        mClientNames[direction] = jack_get_client_name(mClients[direction]);
+        jack_on_shutdown(mClients[direction], &JackMidiClient::OnShutdown, this);
+    }
     mSampleRate = std::max<std::uint64_t>(1, jack_get_sample_rate(mClient));
-    jack_set_process_callback(mClient, &JackMidiClient::OnProcess, this);
-    jack_on_shutdown(mClient, &JackMidiClient::OnShutdown, this);
+    jack_set_process_callback(outputs, &JackMidiClient::OnProcessOutputs, this);
+    jack_set_process_callback(inputs, &JackMidiClient::OnProcessInputs, this);
+    // Notifications are about the whole server: one client hears them for both.
     jack_set_port_registration_callback(mClient, &JackMidiClient::OnPortRegistration, this);
     jack_set_port_connect_callback(mClient, &JackMidiClient::OnPortConnect, this);
     mPump = std::thread([this] { PumpLoop(); });
@@ -165,14 +165,20 @@ JackMidiClient::JackMidiClient(jack_client_t* client) : mClient(client)
 
 bool JackMidiClient::Activate()
 {
-    return jack_activate(mClient) == 0;
+    return jack_activate(mClients[0]) == 0 && jack_activate(mClients[1]) == 0;
 }
 
 JackMidiClient::~JackMidiClient()
 {
-    // The process callback stops before anything it reads is freed.
-    jack_deactivate(mClient);
-    jack_client_close(mClient);
+    // The process callbacks stop before anything they read is freed.
+    for (jack_client_t* client : mClients)
+    {
+        jack_deactivate(client);
+    }
+    for (jack_client_t* client : mClients)
+    {
+        jack_client_close(client);
+    }
     mStopping = true;
     sem_post(&mWakeup);
     mPump.join();
@@ -255,7 +261,7 @@ JackMidiClient::Lease JackMidiClient::Connect(bool input, const std::string& pee
 JackMidiClient::Lease JackMidiClient::Publish(bool input, const std::string& name)
 {
     std::lock_guard<std::mutex> lock(mMutex);
-    const std::string fullName = mClientName + ":" + name;
+    const std::string fullName = mClientNames[input ? 1 : 0] + ":" + name;
     if (!mAlive || jack_port_by_name(mClient, fullName.c_str()) != nullptr)
     {
         return {};
@@ -268,7 +274,7 @@ JackMidiClient::Lease JackMidiClient::Publish(bool input, const std::string& nam
     Slot& slot = mSlots[index];
     Disconnect(slot);
     jack_port_t* own = slot.port.load();
-    if (jack_port_rename(mClient, own, name.c_str()) != 0)
+    if (jack_port_rename(Owner(input), own, name.c_str()) != 0)
     {
         return {};
     }
@@ -298,7 +304,8 @@ void JackMidiClient::Release(const Lease& lease)
     {
         Disconnect(slot);
         jack_port_t* own = slot.port.load();
-        if (jack_port_rename(mClient, own, GenericPortName(slot.input, lease.slot).c_str()) == 0)
+        if (jack_port_rename(Owner(slot.input), own,
+                             GenericPortName(slot.input, lease.slot).c_str()) == 0)
         {
             std::lock_guard<std::mutex> notifyLock(mNotifyMutex);
             slot.ownName = jack_port_name(own);
@@ -404,7 +411,7 @@ int JackMidiClient::RegisterSlot(bool input)
     }
     sem_init(&slot.settled, 0, 0);
     jack_port_t* port =
-        jack_port_register(mClient, GenericPortName(input, index).c_str(), JACK_DEFAULT_MIDI_TYPE,
+        jack_port_register(Owner(input), GenericPortName(input, index).c_str(), JACK_DEFAULT_MIDI_TYPE,
                            input ? JackPortIsInput : JackPortIsOutput, 0);
     if (port == nullptr)
     {
@@ -428,7 +435,7 @@ void JackMidiClient::Disconnect(Slot& slot)
     jack_port_t* own = slot.port.load();
     if (jack_port_connected(own) > 0)
     {
-        jack_port_disconnect(mClient, own);
+        jack_port_disconnect(Owner(slot.input), own);
     }
     {
         std::lock_guard<std::mutex> notifyLock(mNotifyMutex);
@@ -457,68 +464,73 @@ bool JackMidiClient::WaitUntilLive(Slot& slot, const std::string& peer)
 void JackMidiClient::WaitForCycles(int count)
 {
     ++mCycleWaiters;
-    const std::uint64_t target = mCycles.load() + static_cast<std::uint64_t>(count);
+    const auto step = static_cast<std::uint64_t>(count);
+    const std::uint64_t outputTarget = mCycles[0].load() + step;
+    const std::uint64_t inputTarget = mCycles[1].load() + step;
     {
         std::unique_lock<std::mutex> lock(mWaitMutex);
-        mChanged.wait_for(lock, kConnectTimeout, [&] { return mCycles >= target || !mAlive; });
+        mChanged.wait_for(lock, kConnectTimeout,
+                          [&]
+                          {
+                              return (mCycles[0] >= outputTarget && mCycles[1] >= inputTarget) ||
+                                     !mAlive;
+                          });
     }
     --mCycleWaiters;
 }
 
-int JackMidiClient::OnProcess(jack_nframes_t frames, void* instance)
+int JackMidiClient::OnProcessOutputs(jack_nframes_t frames, void* instance)
 {
-    auto* self = static_cast<JackMidiClient*>(instance);
-    const jack_nframes_t cycleStart = jack_last_frame_time(self->mClient);
-    bool wake = self->mCycleWaiters.load(std::memory_order_relaxed) > 0;
-    const int count = self->mSlotCount.load(std::memory_order_acquire);
+    static_cast<JackMidiClient*>(instance)->Process(frames, false);
+    return 0;
+}
+
+int JackMidiClient::OnProcessInputs(jack_nframes_t frames, void* instance)
+{
+    static_cast<JackMidiClient*>(instance)->Process(frames, true);
+    return 0;
+}
+
+void JackMidiClient::Process(jack_nframes_t frames, bool inputs)
+{
+    const int direction = inputs ? 1 : 0;
+    const jack_nframes_t cycleStart = jack_last_frame_time(mClients[direction]);
+    bool wake = mCycleWaiters.load(std::memory_order_relaxed) > 0;
+    const int count = mSlotCount.load(std::memory_order_acquire);
     for (int i = 0; i < count; ++i)
     {
-        Slot& slot = self->mSlots[i];
+        Slot& slot = mSlots[i];
+        if (slot.input != inputs)
+        {
+            continue;
+        }
         jack_port_t* port = slot.port.load(std::memory_order_acquire);
         void* buffer = jack_port_get_buffer(port, frames);
         if (buffer == nullptr)
         {
             continue;
         }
-        if (slot.input)
+        if (inputs)
         {
-            wake = self->Capture(slot, buffer, cycleStart) || wake;
+            wake = Capture(slot, buffer, cycleStart) || wake;
         }
         else
         {
-            self->Emit(slot, buffer, frames, cycleStart);
+            Emit(slot, buffer, frames, cycleStart);
         }
     }
-    self->mCycles.fetch_add(1);
+    mCycles[direction].fetch_add(1);
     if (wake)
     {
-        sem_post(&self->mWakeup);
+        sem_post(&mWakeup);
     }
-    return 0;
 }
 
 bool JackMidiClient::Capture(Slot& slot, void* buffer, jack_nframes_t cycleStart)
 {
     const std::uint32_t epoch = slot.epoch.load(std::memory_order_acquire);
     const jack_nframes_t count = jack_midi_get_event_count(buffer);
-    // A port connected against the order in which clients run (two programs that send to each
-    // other) is read before its writer runs in the cycle; when the writer missed a cycle (a late
-    // client under load), the same buffer comes round again. Its events were taken already; only
-    // a writer that sends the very same events at the very same places in two periods running
-    // loses the second.
-    std::uint64_t fingerprint = kFingerprintSeed;
     for (jack_nframes_t i = 0; i < count; ++i)
-    {
-        jack_midi_event_t event;
-        if (jack_midi_event_get(&event, buffer, i) == 0)
-        {
-            fingerprint = Fingerprint(fingerprint, &event.time, sizeof event.time);
-            fingerprint = Fingerprint(fingerprint, event.buffer, event.size);
-        }
-    }
-    const bool again = count > 0 && fingerprint == slot.lastFingerprint;
-    slot.lastFingerprint = count > 0 ? fingerprint : kFingerprintSeed;
-    for (jack_nframes_t i = 0; i < count && !again; ++i)
     {
         jack_midi_event_t event;
         if (jack_midi_event_get(&event, buffer, i) != 0 || event.size == 0)
@@ -530,7 +542,7 @@ bool JackMidiClient::Capture(Slot& slot, void* buffer, jack_nframes_t cycleStart
         // A full ring drops the event, as a full hardware buffer would.
         (void)WriteRecord(slot.ring, &record, sizeof record, event.buffer, event.size);
     }
-    return count > 0 && !again;
+    return count > 0;
 }
 
 void JackMidiClient::Emit(Slot& slot, void* buffer, jack_nframes_t frames,

@@ -1,4 +1,11 @@
-// The process's one JACK client and the MIDI ports it keeps registered for its whole life.
+// The process's JACK clients and the MIDI ports they keep registered for their whole life.
+//
+// Inputs and outputs live on two clients of their own, so that no connection loop runs through
+// the program when it talks with a program that answers it: JACK runs whatever writes to our
+// inputs before the client that reads them, in every cycle, and an input buffer is read exactly
+// once, after its writer filled it. (On one client, the connection against the order in which the
+// clients run was read before its writer ran, and a writer that missed a cycle left its old buffer
+// to be read again; no look at the buffer's contents can tell that from a real repeat.)
 //
 // A port is a slot: registered once, never unregistered while the client lives (libjack edits its
 // port list on unregistration while its notification thread walks it). An open takes a slot that
@@ -16,8 +23,7 @@
 // pauses between pieces reach the wire (on JACK's frame clock) as long as the sender made them. A
 // piece counts as sent only once the callback wrote it to a port that was connected; the sender
 // waits for that on the slot's semaphore, which the callback posts. Input leaves the callback
-// through a lock-free ring per slot to a pump thread, which hands each event to its input; a port
-// buffer that comes round a second time because its writer missed a cycle is taken once.
+// through a lock-free ring per slot to a pump thread, which hands each event to its input.
 //
 // JACK's notification thread only marks slots whose peer went away (port unregistered,
 // connection broken, server shut down) and wakes waiters; it never waits for a lock that a thread
@@ -116,9 +122,7 @@ private:
         std::atomic<std::uint64_t> failedSeq{0};
         std::atomic<std::uint64_t> cancelledSeq{0};
         std::atomic<bool> lost{false};
-        // The process callback's own: what the input port held in the last cycle, and where and
-        // when (steady clock) the last piece left.
-        std::uint64_t lastFingerprint = 0;
+        // The process callback's own: where and when (steady clock) the last piece left.
         bool placedBefore = false;
         jack_nframes_t lastFrame = 0;
         std::uint64_t lastPlacedUs = 0;
@@ -137,7 +141,7 @@ private:
         Receiver* receiver = nullptr;
     };
 
-    explicit JackMidiClient(jack_client_t* client);
+    JackMidiClient(jack_client_t* outputs, jack_client_t* inputs);
     bool Activate();
 
     // Under mMutex: a free slot of that direction (one already connected to peer first, then one
@@ -149,7 +153,12 @@ private:
     bool WaitUntilLive(Slot& slot, const std::string& peer);
     void WaitForCycles(int count);
 
-    static int OnProcess(jack_nframes_t frames, void* self);
+    // The client that owns the ports of that direction.
+    jack_client_t* Owner(bool input) const { return mClients[input ? 1 : 0]; }
+
+    static int OnProcessOutputs(jack_nframes_t frames, void* self);
+    static int OnProcessInputs(jack_nframes_t frames, void* self);
+    void Process(jack_nframes_t frames, bool inputs);
     static void OnShutdown(void* self);
     static void OnPortRegistration(jack_port_id_t port, int registered, void* self);
     static void OnPortConnect(jack_port_id_t a, jack_port_id_t b, int connected, void* self);
@@ -162,15 +171,19 @@ private:
     void PumpLoop();
     void Pump(Slot& slot, std::vector<std::uint8_t>& scratch);
 
+    // The outputs' client, which also asks the server for what is not a port's own.
     jack_client_t* const mClient;
-    std::string mClientName;
+    // Outputs first, then inputs.
+    const std::array<jack_client_t*, 2> mClients;
+    std::array<std::string, 2> mClientNames;
     std::uint64_t mSampleRate = 48000;
     std::atomic<bool> mAlive{true};
     std::atomic<bool> mStopping{false};
 
     std::array<Slot, kMaxSlots> mSlots;
     std::atomic<int> mSlotCount{0};
-    std::atomic<std::uint64_t> mCycles{0};
+    // The cycles each client ran, outputs first.
+    std::array<std::atomic<std::uint64_t>, 2> mCycles{};
     std::atomic<int> mCycleWaiters{0};
 
     // Serialises opens, publishes and releases.

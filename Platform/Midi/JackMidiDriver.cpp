@@ -117,6 +117,17 @@ struct JackMidiDriver::Impl
         return client;
     }
 
+    // Connects a port to the device and leaves the connection standing for the next open.
+    void Prepare(const MidiDeviceList& list, bool inputDevice, std::uint32_t device)
+    {
+        const std::string peer = list.GetSystemName(device);
+        const std::shared_ptr<JackMidiClient> jack = peer.empty() ? nullptr : Client();
+        if (jack)
+        {
+            jack->Release(jack->Connect(inputDevice, peer));
+        }
+    }
+
     std::uint32_t Enumerate(MidiDeviceList& list, bool inputDevices)
     {
         const std::shared_ptr<JackMidiClient> jack = Client();
@@ -179,6 +190,16 @@ QZRESULT JackMidiDriver::OpenOutput(std::uint32_t device, MidiOutputCallback cal
     }
     return MakePort<JackMidiOutput>(client, client->Connect(false, peer), callback, instance,
                                     output);
+}
+
+void JackMidiDriver::PrepareInput(std::uint32_t device)
+{
+    mImpl->Prepare(mImpl->inputs, true, device);
+}
+
+void JackMidiDriver::PrepareOutput(std::uint32_t device)
+{
+    mImpl->Prepare(mImpl->outputs, false, device);
 }
 
 QZRESULT JackMidiDriver::PublishInput(const std::string& name, MidiInputCallback callback,

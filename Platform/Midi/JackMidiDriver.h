@@ -7,7 +7,8 @@
 // client to the device's port by its full name and returns once the connection is live. Each
 // long message given to SendLong leaves as one event, and SendLong returns only once it has left
 // toward a connected port: E_FAIL when the device's port went away. A server is never started by
-// this layer. See JackMidiClient for how ports and the process callback work.
+// this layer. Preparing a device connects a port to it ahead of the open, which then finds the
+// connection standing. See JackMidiClient for how ports and the process callback work.
 #pragma once
 
 #include "Platform/Midi/MidiDriver.h"
@@ -38,6 +39,8 @@ public:
                                      void* instance, std::unique_ptr<MidiInput>& input) override;
     [[nodiscard]] QZRESULT OpenOutput(std::uint32_t device, MidiOutputCallback callback,
                                       void* instance, std::unique_ptr<MidiOutput>& output) override;
+    void PrepareInput(std::uint32_t device) override;
+    void PrepareOutput(std::uint32_t device) override;
     [[nodiscard]] QZRESULT PublishInput(const std::string& name, MidiInputCallback callback,
                                         void* instance, std::unique_ptr<MidiInput>& input) override;
     [[nodiscard]] QZRESULT PublishOutput(const std::string& name, MidiOutputCallback callback,

@@ -100,9 +100,10 @@ public:
 
     // Sees every event as the transport receives it while the input is started, before its bytes
     // are parsed: the event's bytes and its arrival on the transport's own clock in microseconds
-    // (the JACK server's frame clock, else the steady clock). A peer checks with it how the
-    // pieces of a message were paced on the wire. Called on a thread of the driver, which must
-    // not open or close ports from it; null stops it. An input without a transport ignores it.
+    // (the JACK server's frame clock, the ALSA sequencer's queue clock, else the steady clock).
+    // A peer checks with it how the pieces of a message were paced on the wire. Called on a
+    // thread of the driver, which must not open or close ports from it; null stops it. An input
+    // without a transport ignores it.
     using EventObserver =
         std::function<void(const std::uint8_t* bytes, std::size_t count, std::uint64_t timeUs)>;
     virtual void SetEventObserver(EventObserver /*observer*/) {}
@@ -161,6 +162,11 @@ public:
     [[nodiscard]] virtual QZRESULT OpenOutput(std::uint32_t device, MidiOutputCallback callback,
                                               void* instance,
                                               std::unique_ptr<MidiOutput>& output) = 0;
+    // Readies what an open of the device will need (a port of ours connected to it), so that the
+    // open, which still finds the device by name, is quick. A backend whose opens are quick
+    // anyway does nothing.
+    virtual void PrepareInput(std::uint32_t /*device*/) {}
+    virtual void PrepareOutput(std::uint32_t /*device*/) {}
 
     // Publishing makes a port that other programs see as a device called name: an input whose
     // device others send to, or an output whose device others read from. This is how a peer (the

@@ -167,14 +167,34 @@ bool LMidiComm::IsCapturePortAvailable(const WideString& name)
 {
     WideString deviceName;
     Mutex::ScopedLock lock(mLock);
-    return FindByName(mCapturePorts, name) != nullptr || FindInputDevice(name, deviceName) >= 0;
+    if (FindByName(mCapturePorts, name) != nullptr)
+    {
+        return true;
+    }
+    // A port found is soon opened: the driver readies it now, so the first exchange waits no more
+    // than the later ones.
+    const std::int32_t device = FindInputDevice(name, deviceName);
+    if (device >= 0)
+    {
+        mDriver->PrepareInput(static_cast<std::uint32_t>(device));
+    }
+    return device >= 0;
 }
 
 bool LMidiComm::IsRenderPortAvailable(const WideString& name)
 {
     WideString deviceName;
     Mutex::ScopedLock lock(mLock);
-    return FindByName(mRenderPorts, name) != nullptr || FindOutputDevice(name, deviceName) >= 0;
+    if (FindByName(mRenderPorts, name) != nullptr)
+    {
+        return true;
+    }
+    const std::int32_t device = FindOutputDevice(name, deviceName);
+    if (device >= 0)
+    {
+        mDriver->PrepareOutput(static_cast<std::uint32_t>(device));
+    }
+    return device >= 0;
 }
 
 QZRESULT LMidiComm::GetRenderPort(const WideString& name, RCPtr<LRefCountedObject>& port)

@@ -3,6 +3,10 @@
 // its own, each transfer with its firmware test. The protocol's 10 ms pause after every piece sets
 // the floor: a fetch sends four pieces, 40 ms; a send nine, 90 ms. The "clients" counter is how
 // many JACK clients this process opened during the whole run.
+//
+// The first transfer of a process is timed apart (First...): each of its runs starts this program
+// afresh on the same server and keyboard, lets it find the keyboard's ports as the editor does,
+// and times its first transfer. The other benchmarks run after one transfer has been made.
 #include "Engine/RededoVuvuvaCommon/MidiManager.h"
 #include "Engine/RededoVuvuvaCommon/RootModuleEngine.h"
 #include "Platform/Midi/JackMidiDriver.h"
@@ -15,8 +19,11 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstring>
+#include <fstream>
 #include <functional>
 #include <thread>
+#include <unistd.h>
 
 namespace
 {
@@ -38,6 +45,12 @@ struct Rig
             std::fprintf(stderr, "%s\n", error.c_str());
             return false;
         }
+        return FindKeyboard() && manager->GetPresetFromMidiDevice(0) == 0;
+    }
+
+    // Makes the manager and waits until it finds the keyboard's ports.
+    bool FindKeyboard()
+    {
         Platform::SetDefaultMidiDriver(std::make_shared<Platform::JackMidiDriver>());
         application.CreateRootModuleEngine();
         QZ::LMidiManager::Create(manager);
@@ -63,6 +76,16 @@ struct Rig
 
 Rig* sRig = nullptr;
 
+bool Fetch(QZ::LMidiManager& manager)
+{
+    return manager.GetPresetFromMidiDevice(1) == 0;
+}
+
+bool Send(QZ::LMidiManager& manager)
+{
+    return manager.SendPresetToMidiDevice(2) >= 0;
+}
+
 void RunTransfers(benchmark::State& state, const std::function<bool(QZ::LMidiManager&)>& transfer)
 {
     for (auto _ : state)
@@ -78,14 +101,73 @@ void RunTransfers(benchmark::State& state, const std::function<bool(QZ::LMidiMan
 
 void FetchPresetOverJack(benchmark::State& state)
 {
-    RunTransfers(state, [](QZ::LMidiManager& m) { return m.GetPresetFromMidiDevice(1) == 0; });
+    RunTransfers(state, Fetch);
 }
 
 void SendPresetOverJack(benchmark::State& state)
 {
-    RunTransfers(state, [](QZ::LMidiManager& m) { return m.SendPresetToMidiDevice(2) >= 0; });
+    RunTransfers(state, Send);
 }
 
+// In a process started for it: finds the keyboard, makes one transfer and prints its time in
+// microseconds; the exit code tells whether it succeeded.
+int RunFirstTransfer(const char* kind)
+{
+    Rig rig;
+    const bool found = rig.FindKeyboard();
+    const auto start = std::chrono::steady_clock::now();
+    const bool done = found && (std::strcmp(kind, "send") == 0 ? Send : Fetch)(*rig.manager);
+    const auto took = std::chrono::steady_clock::now() - start;
+    std::printf("%lld\n", static_cast<long long>(
+                              std::chrono::duration_cast<std::chrono::microseconds>(took).count()));
+    rig.Stop();
+    return done ? 0 : 1;
+}
+
+void RunFirstTransfers(benchmark::State& state, const char* kind)
+{
+    const std::string output = "/tmp/qz-first-transfer-" + std::to_string(getpid());
+    for (auto _ : state)
+    {
+        Platform::Testing::ChildProcess child;
+        long long microseconds = -1;
+        if (child.Start({"/proc/self/exe", "--first-transfer", kind}, output) &&
+            child.Wait(std::chrono::seconds(30)) == 0)
+        {
+            std::ifstream(output) >> microseconds;
+        }
+        if (microseconds < 0)
+        {
+            state.SkipWithError("a first transfer failed");
+            break;
+        }
+        state.SetIterationTime(static_cast<double>(microseconds) / 1e6);
+    }
+    std::remove(output.c_str());
+}
+
+void FirstFetchOverJack(benchmark::State& state)
+{
+    RunFirstTransfers(state, "fetch");
+}
+
+void FirstSendOverJack(benchmark::State& state)
+{
+    RunFirstTransfers(state, "send");
+}
+
+BENCHMARK(FirstFetchOverJack)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Repetitions(9)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(FirstSendOverJack)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Repetitions(9)
+    ->ReportAggregatesOnly(true);
 BENCHMARK(FetchPresetOverJack)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
@@ -103,6 +185,10 @@ BENCHMARK(SendPresetOverJack)
 
 int main(int argc, char** argv)
 {
+    if (argc == 3 && std::strcmp(argv[1], "--first-transfer") == 0)
+    {
+        return RunFirstTransfer(argv[2]);
+    }
     benchmark::Initialize(&argc, argv);
     Rig rig;
     if (!Platform::Testing::JackServer::IsInstalled() || !rig.Start())

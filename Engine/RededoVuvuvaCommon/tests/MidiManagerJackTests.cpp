@@ -1,12 +1,14 @@
-// The MIDI manager over real MIDI ports: a private JACK server, the emulated keyboard program in
-// strict mode publishing its ports there in a process of its own, and transfers through the ports
-// the manager finds by name. The keyboard's log tells what reached it on the wire, timed by JACK's
-// clock.
+// The MIDI manager over real MIDI ports, on each backend that carries them: a private JACK server,
+// or the stand-in ALSA sequencer's broker (the manager choosing the ALSA backend by QZ_MIDI_API);
+// the emulated keyboard program in strict mode publishing its ports there in a process of its
+// own, and transfers through the ports the manager finds by name. The keyboard's log tells what
+// reached it, timed by JACK's clock or by the keyboard's steady clock as its events arrived.
 #include "Engine/RededoVuvuvaCommon/MidiManager.h"
 
 #include "Engine/RededoVuvuvaCommon/tests/EngineHarness.h"
 #include "Engine/RededoVuvuvaCommon/tests/KeyboardRig.h"
 #include "Platform/Midi/JackMidiDriver.h"
+#include "Platform/Midi/tests/AlsaSequencerBroker.h"
 #include "Platform/Midi/tests/ChildProcess.h"
 #include "Platform/Midi/tests/JackServer.h"
 #include "Tools/Tarn61Emulator/DefaultPreset.h"
@@ -15,11 +17,13 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <thread>
 #include <unistd.h>
 
 using namespace EngineTestSupport;
+using Platform::Testing::AlsaSequencerBroker;
 using Platform::Testing::ChildProcess;
 using Platform::Testing::JackServer;
 
@@ -32,19 +36,30 @@ struct Event
     std::uint64_t timeUs = 0;
 };
 
-class MidiManagerJackTest : public EngineHarness
+class MidiManagerJackTest : public EngineHarness, public ::testing::WithParamInterface<std::string>
 {
 protected:
+    bool OnJack() const { return GetParam() == "jack"; }
+
     void SetUp() override
     {
-        if (!JackServer::IsInstalled())
+        if (OnJack())
         {
-            GTEST_SKIP() << "jackd is not installed (Debian package jackd2)";
+            if (!JackServer::IsInstalled())
+            {
+                GTEST_SKIP() << "jackd is not installed (Debian package jackd2)";
+            }
+            std::string error;
+            ASSERT_TRUE(server.Start(error)) << error;
+            clientsBefore = Platform::JackMidiDriver::GetClientOpenCount();
+            Platform::SetDefaultMidiDriver(std::make_shared<Platform::JackMidiDriver>());
         }
-        std::string error;
-        ASSERT_TRUE(server.Start(error)) << error;
-        clientsBefore = Platform::JackMidiDriver::GetClientOpenCount();
-        Platform::SetDefaultMidiDriver(std::make_shared<Platform::JackMidiDriver>());
+        else
+        {
+            ASSERT_TRUE(broker.Start());
+            setenv("QZ_MIDI_API", "alsa", 1);
+            Platform::SetDefaultMidiDriver(nullptr);
+        }
         StartEngine();
         QZ::LMidiManager::Create(manager);
         ASSERT_TRUE(manager);
@@ -53,18 +68,22 @@ protected:
 
     void TearDown() override
     {
-        // Every JACK client goes before the server.
+        // Every client goes before the server.
         manager.Reset();
         keyboard.Stop();
         Platform::SetDefaultMidiDriver(nullptr);
         server.Stop();
+        broker.Stop();
+        unsetenv("QZ_MIDI_API");
         std::remove(logPath.c_str());
     }
 
     // Starts the keyboard program in strict mode and waits up to ten seconds for its ports.
     bool StartKeyboard(std::vector<std::string> options = {})
     {
-        std::vector<std::string> arguments = {TARN61_EMULATOR_PROGRAM, "--api", "jack", "--strict"};
+        std::vector<std::string> arguments = {
+            OnJack() ? TARN61_EMULATOR_PROGRAM : TARN61_STAND_IN_EMULATOR_PROGRAM, "--api",
+            GetParam(), "--strict"};
         arguments.insert(arguments.end(), options.begin(), options.end());
         if (!keyboard.Start(arguments, logPath))
         {
@@ -145,6 +164,7 @@ protected:
     }
 
     JackServer server;
+    AlsaSequencerBroker broker;
     int clientsBefore = 0;
     ChildProcess keyboard;
     std::string logPath;
@@ -153,7 +173,10 @@ protected:
 
 } // namespace
 
-TEST_F(MidiManagerJackTest, PresetTravelsBothWaysInPacedPiecesOnOneClient)
+INSTANTIATE_TEST_SUITE_P(Backends, MidiManagerJackTest, ::testing::Values("jack", "alsa"),
+                         [](const auto& info) { return info.param; });
+
+TEST_P(MidiManagerJackTest, PresetTravelsBothWaysInPacedPiecesOnOneClient)
 {
     ASSERT_TRUE(StartKeyboard());
     SetEngineBytes(MakePattern(17));
@@ -182,20 +205,46 @@ TEST_F(MidiManagerJackTest, PresetTravelsBothWaysInPacedPiecesOnOneClient)
     SetEngineBytes(MakePattern(5));
     ASSERT_EQ(manager->GetPresetFromMidiDevice(12), 0);
     EXPECT_EQ(GetEngineBytes(), BytesOf(MakePattern(99)));
-    EXPECT_EQ(Platform::JackMidiDriver::GetClientOpenCount() - clientsBefore, 1);
+    if (OnJack())
+    {
+        EXPECT_EQ(Platform::JackMidiDriver::GetClientOpenCount() - clientsBefore, 1);
+    }
 }
 
-TEST_F(MidiManagerJackTest, KeyboardVanishingDuringASendFailsIt)
+TEST_P(MidiManagerJackTest, AnAnswerInRepeatedSmallPiecesArrivesWhole)
+{
+    // Sixteen-byte pieces, one per period: with every value 0, piece after piece of the dump is
+    // byte for byte the one before.
+    ASSERT_TRUE(StartKeyboard({"--piece-size", "16"}));
+    SetEngineBytes(ValueArea{});
+    EXPECT_EQ(manager->SendPresetToMidiDevice(7), 70);
+    ASSERT_TRUE(WaitForLog("send-preset for slot 7 stored")) << JoinLog();
+    SetEngineBytes(MakePattern(5));
+    ASSERT_EQ(manager->GetPresetFromMidiDevice(7), 0) << JoinLog();
+    EXPECT_EQ(GetEngineBytes(), BytesOf(ValueArea{}));
+}
+
+TEST_P(MidiManagerJackTest, KeyboardVanishingDuringASendFailsIt)
 {
     ASSERT_TRUE(StartKeyboard());
     SetEngineBytes(MakePattern(42));
-    // The keyboard goes the moment the send-preset's second piece has reached it.
+    // The keyboard program ends the moment the send-preset's second piece has reached it: killed
+    // on the sequencer, which takes a client whose process ended out at once; on JACK it quits,
+    // withdrawing its ports, since a client killed outright keeps its ports on the server until
+    // the server's client timeout runs out.
     std::thread unplug(
         [this]
         {
             if (WaitForLog("event 256 bytes", 2))
             {
-                keyboard.Kill();
+                if (OnJack())
+                {
+                    keyboard.Stop();
+                }
+                else
+                {
+                    keyboard.Kill();
+                }
             }
         });
     const std::int32_t sent = manager->SendPresetToMidiDevice(3);
@@ -204,7 +253,7 @@ TEST_F(MidiManagerJackTest, KeyboardVanishingDuringASendFailsIt)
     EXPECT_EQ(sent, QZ::LMidiManager::kMidiError);
 }
 
-TEST_F(MidiManagerJackTest, KeyboardExitingBeforeItsIdentityReplyGivesNoReply)
+TEST_P(MidiManagerJackTest, KeyboardExitingBeforeItsIdentityReplyGivesNoReply)
 {
     ASSERT_TRUE(StartKeyboard({"--silent"}));
     std::thread quit(
@@ -219,4 +268,26 @@ TEST_F(MidiManagerJackTest, KeyboardExitingBeforeItsIdentityReplyGivesNoReply)
     quit.join();
     EXPECT_FALSE(keyboard.IsRunning());
     EXPECT_EQ(fetched, QZ::LMidiManager::kNoReply);
+}
+
+TEST_P(MidiManagerJackTest, GlobalSettingsTravelBothWays)
+{
+    ASSERT_TRUE(StartKeyboard());
+    EXPECT_EQ(manager->SendGlobalParameter(u"Global_Channel", 16, false), 15);
+    EXPECT_EQ(manager->RequestNonPresetParameterFromDevice(u"Global_Channel", false), 0);
+}
+
+TEST_P(MidiManagerJackTest, ARestartedKeyboardIsReachedThroughTheSamePortNames)
+{
+    ASSERT_TRUE(StartKeyboard());
+    ASSERT_EQ(manager->GetPresetFromMidiDevice(0), 0);
+    EXPECT_EQ(keyboard.Stop(), 0);
+    EXPECT_EQ(manager->GetPresetFromMidiDevice(0), QZ::LMidiManager::kMidiError);
+    ASSERT_TRUE(StartKeyboard());
+    SetEngineBytes(MakePattern(8));
+    EXPECT_EQ(manager->SendPresetToMidiDevice(4), 70);
+    EXPECT_TRUE(WaitForLog("send-preset for slot 4 stored")) << JoinLog();
+    SetEngineBytes(MakePattern(1));
+    ASSERT_EQ(manager->GetPresetFromMidiDevice(4), 0);
+    EXPECT_EQ(GetEngineBytes(), BytesOf(MakePattern(8)));
 }
