@@ -26,6 +26,7 @@
 #include "UI/TarnSeriesCommon/ButtonEditPanel.h"
 #include "UI/TarnSeriesCommon/ButtonGroupPanel.h"
 #include "UI/TarnSeriesCommon/ButtonPanel.h"
+#include "UI/TarnSeriesCommon/DeviceExchange.h"
 
 #include <gtest/gtest.h>
 
@@ -34,6 +35,7 @@
 #include <functional>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace QZ
@@ -757,6 +759,44 @@ TEST_F(MenuCommands, DialogCommandsOpenTheirDialogsAndExitAsksTheApplication)
     static_cast<void>(GetApplicationNotificationCenter()->ProcessQueue(false));
     EXPECT_EQ(exits->GetDelivered(NID_APP_EXIT_REQ).size(), 1u);
     static_cast<void>(exits->UnsubscribeAll());
+}
+
+// While an exchange with the keyboard runs, the transfer and global-settings items are off and
+// neither their hot keys nor their menu commands open a second device dialog; afterwards they
+// work again.
+TEST_F(MenuCommands, NoSecondDeviceDialogWhileAnExchangeRuns)
+{
+    const char16_t* const commands[] = {NID_MENU_FILE_SEND_PRESET_TO_DEVICE,
+                                        NID_MENU_FILE_LOAD_PRESET_FROM_DEVICE,
+                                        NID_MENU_FILE_GLOBALSETTINGS_REQ};
+    std::vector<bool> enabled;
+    LDeviceExchange::SetWait(
+        [&](const std::function<bool()>& finished)
+        {
+            for (const char16_t* command : commands)
+            {
+                SendToCentre(command);
+                SendToWindow(command);
+                MenuItemState state;
+                state.enabled = true;
+                static_cast<void>(
+                    mView->UpdateMenuItemState(nullptr, 0, WideString(command), state));
+                enabled.push_back(state.enabled);
+            }
+            while (!finished())
+            {
+                std::this_thread::yield();
+            }
+        });
+    {
+        LDeviceExchange exchange(*mMain, *mApplication.GetMidiManager());
+        EXPECT_EQ(exchange.Run([] { return 0; }), 0);
+    }
+    LDeviceExchange::SetWait(nullptr);
+    EXPECT_TRUE(mOpened.empty());
+    EXPECT_EQ(enabled, std::vector<bool>(3, false));
+    SendToCentre(NID_MENU_FILE_SEND_PRESET_TO_DEVICE);
+    EXPECT_EQ(mOpened, std::vector<std::string>{"dialogSendPreset"});
 }
 
 } // namespace

@@ -20,6 +20,7 @@
 #include "UI/DriverCommon/PresetFileMessages.h"
 #include "UI/DriverCommon/PresetManager.h"
 #include "UI/TarnSeriesCommon/ControlUtilities.h"
+#include "UI/TarnSeriesCommon/DeviceExchange.h"
 
 #include <string>
 
@@ -272,10 +273,19 @@ QZRESULT LDeviceView::UpdateMenuItemState(const RCPtr<LMenuDescriptor>&, std::in
     {
         return S_FALSE;
     }
+    state.enabled = CanStartDeviceExchange();
+    return S_OK;
+}
+
+bool LDeviceView::CanStartDeviceExchange()
+{
+    if (LDeviceExchange::IsAnyRunning())
+    {
+        return false;
+    }
     const LApplication* application = LApplication::GetApplication();
     const RCPtr<LMidiManager> midi = application ? application->GetMidiManager() : nullptr;
-    state.enabled = midi && midi->ArePortsAvailable();
-    return S_OK;
+    return midi && midi->ArePortsAvailable();
 }
 
 WideString LDeviceView::GetPresetFileExtension()
@@ -376,14 +386,14 @@ std::int32_t LDeviceView::SavePresetFile()
 QZRESULT LDeviceView::OnRetrievePreset(const RCPtr<LNotificationDistributor>&,
                                        const RCPtr<LNotification>&)
 {
-    OpenDialog(u"dialogRetrievePresetFromHardware");
+    OpenDeviceDialog(u"dialogRetrievePresetFromHardware");
     return S_FALSE;
 }
 
 QZRESULT LDeviceView::OnSendPreset(const RCPtr<LNotificationDistributor>&,
                                    const RCPtr<LNotification>&)
 {
-    OpenDialog(u"dialogSendPreset");
+    OpenDeviceDialog(u"dialogSendPreset");
     return S_FALSE;
 }
 
@@ -418,7 +428,7 @@ QZRESULT LDeviceView::OnAbout(const RCPtr<LNotificationDistributor>&, const RCPt
 QZRESULT LDeviceView::OnGlobalSettings(const RCPtr<LNotificationDistributor>&,
                                        const RCPtr<LNotification>&)
 {
-    OpenDialog(u"globalEditorControl");
+    OpenDeviceDialog(u"globalEditorControl");
     return S_FALSE;
 }
 
@@ -438,6 +448,15 @@ QZRESULT LDeviceView::OnOpenUserGuide(const RCPtr<LNotificationDistributor>&,
                        kMessageBoxErrorIcon);
     }
     return S_FALSE;
+}
+
+void LDeviceView::OpenDeviceDialog(const char16_t* name)
+{
+    // A command that came by a hot key or was queued before the exchange began does nothing.
+    if (!LDeviceExchange::IsAnyRunning())
+    {
+        OpenDialog(name);
+    }
 }
 
 void LDeviceView::OpenDialog(const char16_t* name)

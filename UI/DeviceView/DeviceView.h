@@ -53,7 +53,7 @@ public:
     // Subscribes the menu commands (a refused subscription is ignored), then the base's.
     void RegisterHandlers() override;
     // Sending, retrieving and the global settings are enabled only while the keyboard's MIDI
-    // ports are there; every other item keeps its state.
+    // ports are there and no exchange with the keyboard runs; every other item keeps its state.
     QZRESULT UpdateMenuItemState(const RCPtr<LMenuDescriptor>& menu, std::int32_t index,
                                  const WideString& command, MenuItemState& state) override;
 
@@ -156,6 +156,10 @@ private:
     QZRESULT OnOpenUserGuide(const RCPtr<LNotificationDistributor>&, const RCPtr<LNotification>&);
     QZRESULT OnGlobalSettings(const RCPtr<LNotificationDistributor>&, const RCPtr<LNotification>&);
     void OpenDialog(const char16_t* name);
+    // A dialog that exchanges with the keyboard, opened only while no exchange runs (one at a
+    // time).
+    void OpenDeviceDialog(const char16_t* name);
+    [[nodiscard]] static bool CanStartDeviceExchange();
 
     void FindEditPanels();
     void FindGroupPanels();

@@ -41,6 +41,11 @@ DeviceDialogFixture::DeviceDialogFixture()
         {
             mBusyExchanges.push_back(std::this_thread::get_id() == testThread && mWatched &&
                                      !mWatched->IsEnabled(false));
+            // As the event loop's run ends when the program is asked to end.
+            if (mExitDuringExchange)
+            {
+                return;
+            }
             const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
             while (!finished() && std::chrono::steady_clock::now() < deadline)
             {

@@ -59,6 +59,8 @@ protected:
     RCPtr<LControl> mWatched;
     // Per exchange: true when the dialog was disabled and the wait ran on the test's thread.
     std::vector<bool> mBusyExchanges;
+    // The exit is requested as soon as an exchange starts.
+    bool mExitDuringExchange = false;
 };
 
 } // namespace QZ
