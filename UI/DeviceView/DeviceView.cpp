@@ -11,6 +11,7 @@
 #include "QZFramework/Controls/FileDialog.h"
 #include "QZFramework/Controls/MainMenu.h"
 #include "QZFramework/Controls/Panel.h"
+#include "QZFramework/Notification/MouseButtonParam.h"
 #include "QZFramework/Notification/NotificationIDs.h"
 #include "QZFramework/Notification/NotificationCenterManager.h"
 #include "QZFramework/ObjectBase/Exception.h"
@@ -549,7 +550,42 @@ QZRESULT LDeviceView::OnBankClicked(const RCPtr<LNotificationDistributor>& sende
     {
         mBankButtons[bank]->SetValue(bank == clicked ? 1.0 : 0.0);
     }
+    FollowSelectionToBank(static_cast<std::uint32_t>(clicked));
     return S_FALSE;
+}
+
+void LDeviceView::FollowSelectionToBank(std::uint32_t bank)
+{
+    static constexpr struct
+    {
+        BankedFamily family;
+        EditPanel panel;
+        const char16_t* tile;
+        std::uint32_t perBank;
+    } kFamilies[] = {{kFaderBanks, kFaderEdit, u"fader", 9},
+                     {kButtonBanks, kButtonEdit, u"button", 9},
+                     {kEncoderBanks, kKnobEdit, u"encoder", 8}};
+    for (const auto& family : kFamilies)
+    {
+        const RCPtr<LControl>& panel = mEditPanels[family.panel];
+        const auto* bound = dynamic_cast<const LParameterizedModule*>(panel.Get());
+        if (bound == nullptr || bound->GetParent() == nullptr || !panel->IsShowing(false) ||
+            bound->GetIndex() / family.perBank == bank)
+        {
+            continue;
+        }
+        const WideString tile = NumberedName(family.tile, bound->GetIndex() % family.perBank + 1);
+        // The user's own click on the tile, so the group selects it on its ordinary road.
+        if (const RCPtr<LControl> button =
+                FindDescendant(mBanks[family.family][bank], {tile.GetString(), u"button"}))
+        {
+            RCPtr<LNotification> click;
+            LNotification::Create(click, NID_LEFT_CLICK,
+                                  RCPtr<LRefCountedObject>(
+                                      LMouseButtonParam::Create(0, 0, 0, 1, false, 0).Get()));
+            button->Distribute(click);
+        }
+    }
 }
 
 RCPtr<IPresetName> LDeviceView::GetPresetName()

@@ -85,7 +85,9 @@ public:
     // are for another subtype; any other type hides every edit panel.
     void ShowEditPanel(std::int32_t controlType, std::int32_t subtype) override;
     // Handler of "NID_LEFT_CLICK" of the four bank buttons: shows bank N of the faders, push
-    // buttons and encoders and sets bank button N alone. 1.
+    // buttons and encoders and sets bank button N alone; a shown edit panel of one of them then
+    // follows to the element at the same place of bank N, selected as by a click on it, so that
+    // the panel never edits an element the surface does not show. Nothing is sent. 1.
     QZRESULT OnBankClicked(const RCPtr<LNotificationDistributor>& sender,
                            const RCPtr<LNotification>& notification);
 
@@ -161,6 +163,7 @@ private:
     void OpenDeviceDialog(const char16_t* name);
     [[nodiscard]] static bool CanStartDeviceExchange();
 
+    void FollowSelectionToBank(std::uint32_t bank);
     void FindEditPanels();
     void FindGroupPanels();
     void FindBanks();
