@@ -89,7 +89,7 @@ private:
     QZRESULT Wheel()
     {
         // A walk that offers the step again and again is stopped here, so that it fails.
-        if (++wheelOffers > 3)
+        if (++wheelOffers > 50)
         {
             return S_OK;
         }
