@@ -1,7 +1,7 @@
 #include "UI/TarnSeriesCommon/DeviceExchange.h"
 
-#include "QZFramework/ControlBase/Control.h"
 #include "Engine/RededoVuvuvaCommon/MidiManager.h"
+#include "QZFramework/ControlBase/Control.h"
 #include "QZFramework/ControlBase/WindowEventLoop.h"
 #include "UI/TarnSeriesCommon/DeviceMessages.h"
 
@@ -62,9 +62,9 @@ void WaitInEventLoop(const std::function<bool()>& finished)
 LDeviceExchange::LDeviceExchange(LControl& dialog, LMidiManager& manager)
     : mDialog(&dialog), mManager(&manager), mWasEnabled(dialog.IsEnabled(false))
 {
-    ++gRunning;
     dialog.SetEnabled(false);
     mIndicator.emplace(GetDeviceDialogString(kDeviceExchangeStatusText));
+    ++gRunning;
 }
 
 LDeviceExchange::~LDeviceExchange()
