@@ -71,6 +71,10 @@ function(qz_add_test name)
     endif()
     add_test(NAME ${name} COMMAND ${launcher} $<TARGET_FILE:${name}> --gtest_brief=1)
     set_tests_properties(${name} PROPERTIES LABELS "${labels}" TIMEOUT 600)
+    if(QZ_SANITIZE MATCHES "thread")
+        set_property(TEST ${name} APPEND PROPERTY ENVIRONMENT
+                     "TSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/cmake/ThreadSanitizer.supp")
+    endif()
 endfunction()
 
 # qz_add_fuzzer(<name> LABEL <area> SOURCES ... [LIBS ...] CORPUS <seed folder>)

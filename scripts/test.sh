@@ -3,7 +3,8 @@
 #   1. g++ build of everything with warnings as errors (benchmarks compiled, not run);
 #   2. clang build with AddressSanitizer and UndefinedBehaviorSanitizer: every test, and every
 #      fuzz target for QZ_FUZZ_SECONDS (default 8) on its seed corpus;
-#   3. clang build with ThreadSanitizer of the concurrency tests only.
+#   3. clang build with ThreadSanitizer of the concurrency tests only (among them the dialog,
+#      editor-tree and MIDI-manager tests where the MIDI threads meet the user-interface thread).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/setup.sh"

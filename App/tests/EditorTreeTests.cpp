@@ -17,6 +17,7 @@
 #include "QZFramework/Controls/Button.h"
 #include "QZFramework/Controls/MainMenu.h"
 #include "QZFramework/Controls/Panel.h"
+#include "QZFramework/Notification/MouseButtonParam.h"
 #include "QZFramework/Notification/NotificationCenterManager.h"
 #include "QZFramework/Notification/NotificationIDs.h"
 #include "QZFramework/Utilities/Storage/ParamValues.h"
@@ -26,6 +27,7 @@
 #include "UI/TarnSeriesCommon/ButtonEditPanel.h"
 #include "UI/TarnSeriesCommon/ButtonGroupPanel.h"
 #include "UI/TarnSeriesCommon/ButtonPanel.h"
+#include "UI/TarnSeriesCommon/DeviceExchange.h"
 
 #include <gtest/gtest.h>
 
@@ -34,6 +36,7 @@
 #include <functional>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace QZ
@@ -455,6 +458,44 @@ TEST_F(EditorTree, ABankButtonSwitchesTheThreeBankedFamilies)
     EXPECT_EQ(state(), "0010 0010 0010 0010");
 }
 
+// The shown edit panel follows a bank switch to the element at the same place of the new bank:
+// it is bound to it and names it, so an edit lands on an element the surface shows.
+TEST_F(EditorTree, TheShownEditPanelFollowsABankSwitch)
+{
+    Build();
+    const auto click = [](const RCPtr<LControl>& control)
+    {
+        RCPtr<LNotification> notification;
+        LNotification::Create(notification, NID_LEFT_CLICK,
+                              RCPtr<LRefCountedObject>(
+                                  LMouseButtonParam::Create(0, 0, 0, 1, false, 0).Get()));
+        control->Distribute(notification);
+    };
+    const struct
+    {
+        const char16_t* group;
+        const char16_t* bank1;
+        const char16_t* tile;
+        const char16_t* panel;
+        std::int32_t index;
+    } families[] = {{u"encoders", u"encoderBank1", u"encoder2", u"knobEditPanel", 17},
+                    {u"faders", u"faderBank1", u"fader2", u"faderEditPanel", 19},
+                    {u"buttons", u"buttonBank1", u"button2", u"buttonEditPanel", 19}};
+    for (const auto& family : families)
+    {
+        SCOPED_TRACE(WideString(family.group).ToNarrowString().GetString());
+        click(Child({u"viewDevice", u"groupBankPanel", u"bank1"}));
+        click(Child({u"viewDevice", family.group, family.bank1, family.tile, u"button"}));
+        click(Child({u"viewDevice", u"groupBankPanel", u"bank3"}));
+        const auto* bound =
+            dynamic_cast<LParameterizedModule*>(Child({u"viewDevice", family.panel}).Get());
+        ASSERT_NE(bound, nullptr);
+        EXPECT_EQ(bound->GetIndex(), static_cast<std::uint32_t>(family.index));
+        EXPECT_EQ(Child({u"viewDevice", family.panel, u"bankName"})->GetText(),
+                  WideString(u"BANK 3"));
+    }
+}
+
 // A skin without a child the tree works with is refused naming the child, before anything is
 // bound.
 TEST_F(EditorTree, AMissingChildIsASkinError)
@@ -759,6 +800,44 @@ TEST_F(MenuCommands, DialogCommandsOpenTheirDialogsAndExitAsksTheApplication)
     static_cast<void>(GetApplicationNotificationCenter()->ProcessQueue(false));
     EXPECT_EQ(exits->GetDelivered(NID_APP_EXIT_REQ).size(), 1u);
     static_cast<void>(exits->UnsubscribeAll());
+}
+
+// While an exchange with the keyboard runs, the transfer and global-settings items are off and
+// neither their hot keys nor their menu commands open a second device dialog; afterwards they
+// work again.
+TEST_F(MenuCommands, NoSecondDeviceDialogWhileAnExchangeRuns)
+{
+    const char16_t* const commands[] = {NID_MENU_FILE_SEND_PRESET_TO_DEVICE,
+                                        NID_MENU_FILE_LOAD_PRESET_FROM_DEVICE,
+                                        NID_MENU_FILE_GLOBALSETTINGS_REQ};
+    std::vector<bool> enabled;
+    LDeviceExchange::SetWait(
+        [&](const std::function<bool()>& finished)
+        {
+            for (const char16_t* command : commands)
+            {
+                SendToCentre(command);
+                SendToWindow(command);
+                MenuItemState state;
+                state.enabled = true;
+                static_cast<void>(
+                    mView->UpdateMenuItemState(nullptr, 0, WideString(command), state));
+                enabled.push_back(state.enabled);
+            }
+            while (!finished())
+            {
+                std::this_thread::yield();
+            }
+        });
+    {
+        LDeviceExchange exchange(*mMain, *mApplication.GetMidiManager());
+        EXPECT_EQ(exchange.Run([] { return 0; }), 0);
+    }
+    LDeviceExchange::SetWait(nullptr);
+    EXPECT_TRUE(mOpened.empty());
+    EXPECT_EQ(enabled, std::vector<bool>(3, false));
+    SendToCentre(NID_MENU_FILE_SEND_PRESET_TO_DEVICE);
+    EXPECT_EQ(mOpened, std::vector<std::string>{"dialogSendPreset"});
 }
 
 } // namespace

@@ -169,6 +169,10 @@ void LMidiManager::Create(RCPtr<LMidiManager>& out, std::uint32_t replyWaitMs)
 
 std::int32_t LMidiManager::SendPresetToMidiDevice(std::uint8_t slot)
 {
+    if (mCancelled.load())
+    {
+        return kCancelled;
+    }
     if (!OpenPorts(kInputPortName, kOutputPortName))
     {
         return kMidiError;
@@ -198,6 +202,10 @@ std::int32_t LMidiManager::SendPresetToMidiDevice(std::uint8_t slot)
 
 std::int32_t LMidiManager::GetPresetFromMidiDevice(std::uint8_t slot)
 {
+    if (mCancelled.load())
+    {
+        return kCancelled;
+    }
     if (!OpenPorts(kInputPortName, kOutputPortName))
     {
         return kMidiError;
@@ -228,6 +236,10 @@ std::int32_t LMidiManager::GetPresetFromMidiDevice(std::uint8_t slot)
 std::int32_t LMidiManager::SendGlobalParameter(const WideString& name, std::int32_t value,
                                                bool skipFirmwareCheck)
 {
+    if (mCancelled.load())
+    {
+        return kCancelled;
+    }
     if (!OpenPorts(kInputPortName, kOutputPortName))
     {
         return kMidiError;
@@ -256,6 +268,10 @@ std::int32_t LMidiManager::SendGlobalParameter(const WideString& name, std::int3
 std::int32_t LMidiManager::RequestNonPresetParameterFromDevice(const WideString& name,
                                                                bool skipFirmwareCheck)
 {
+    if (mCancelled.load())
+    {
+        return kCancelled;
+    }
     if (!OpenPorts(kInputPortName, kOutputPortName))
     {
         return E_FAIL;
@@ -288,6 +304,14 @@ std::int32_t LMidiManager::RequestNonPresetParameterFromDevice(const WideString&
     return RunTransaction(
         service, key, mGlobalLight, [&] { return SendSysExMessage(request, output, false); }, false,
         kRequestMethod);
+}
+
+void LMidiManager::CancelExchanges()
+{
+    mCancelled.store(true);
+    mPresetLight.SetGreen();
+    mGlobalLight.SetGreen();
+    mIdentityLight.SetGreen();
 }
 
 bool LMidiManager::ArePortsAvailable()
@@ -542,6 +566,12 @@ std::int32_t LMidiManager::RunTransaction(const RCPtr<LMidiCommInterface>& servi
     std::int32_t unsettled = kNoReply;
     for (std::int32_t attempt = 0; attempt < kTries; ++attempt)
     {
+        // The light is set red before the flag is read, so a cancel after the reading finds the
+        // light red and its green ends the wait below.
+        if (mCancelled.load())
+        {
+            break;
+        }
         mTransaction.NoteRequest();
         if (send() < 0)
         {
@@ -558,7 +588,11 @@ std::int32_t LMidiManager::RunTransaction(const RCPtr<LMidiCommInterface>& servi
             break;
         }
     }
-    const std::int32_t outcome = mTransaction.End(unsettled);
+    std::int32_t outcome = mTransaction.End(unsettled);
+    if (outcome < 0 && mCancelled.load())
+    {
+        outcome = kCancelled;
+    }
     light.SetGreen();
     const QZRESULT unsubscribed = UnsubscribeCapture(service);
     if (Failed(unsubscribed))

@@ -26,7 +26,8 @@
 // Results of the transfer operations: 0 (or another non-negative value) success; -1 the ports
 // cannot be opened, a port or a send failed (the keyboard's port went away during it), or the
 // preset is refused; -2 an Identity Reply carried firmware older than 1.0.2.7; -3 no reply after
-// all tries, the firmware test's Identity Reply included (a keyboard gone before it answered).
+// all tries, the firmware test's Identity Reply included (a keyboard gone before it answered);
+// -4 cancelled (CancelExchanges).
 // The dialogs rely on these: every failure of a send is -1, never a value they would show as
 // success.
 //
@@ -51,6 +52,7 @@
 #include "QZFramework/Utilities/Storage/IArray.h"
 #include "QZFramework/Utilities/Storage/StringT.h"
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <mutex>
@@ -64,6 +66,7 @@ public:
     static constexpr std::int32_t kMidiError = -1;
     static constexpr std::int32_t kFirmwareNotUseable = -2;
     static constexpr std::int32_t kNoReply = -3;
+    static constexpr std::int32_t kCancelled = -4;
     static constexpr std::int32_t kTries = 10;
     static constexpr std::uint32_t kReplyWaitMs = 500;
     static constexpr const char16_t* kInputPortName = u"MIDIIN4 (Tarn 61)";
@@ -103,6 +106,12 @@ public:
     // Replaces the service by a new one with the capture handler subscribed, and tells whether
     // both named ports can be opened on it (they are released again before returning).
     virtual bool OpenPorts(const WideString& inputName, const WideString& outputName);
+
+    // For a program that is ending, from any thread: a request waiting for a reply stops waiting
+    // at once and every request ends at its next step with kCancelled, later ones at their first;
+    // a System Exclusive message being sent is sent whole, so the keyboard never gets half of
+    // one.
+    void CancelExchanges();
 
     // Sends message on port through the current service (see SendSysExMessage of SysExSender).
     std::int32_t SendSysExMessage(IArray<signed char>& message,
@@ -156,6 +165,7 @@ private:
     TrafficLight mGlobalLight;
     TrafficLight mIdentityLight;
     MidiTransaction mTransaction;
+    std::atomic<bool> mCancelled{false};
     std::mutex mHookLock;
     std::function<void(std::int32_t)> mTakeOverHook;
 };

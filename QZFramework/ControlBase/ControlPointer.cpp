@@ -259,6 +259,40 @@ QZRESULT LControl::NotifyRightClick(const RCPtr<LMouseButtonParam>& click)
 
 // ---- enter, leave and the wheel ----
 
+namespace
+{
+
+// The control under the wheel's point when the passed controls are not hit.
+RCPtr<LControl> HitPassingOver(LRootWindow& window, const LMouseWheelParam& wheel,
+                               const std::vector<RCPtr<LControl>>& passed)
+{
+    for (const RCPtr<LControl>& control : passed)
+    {
+        control->SetHitTestPassOver(true, false);
+    }
+    RCPtr<LControl> found;
+    PointT<long> point;
+    window.HitTest(found, wheel.GetX(), wheel.GetY(), point, 1);
+    for (const RCPtr<LControl>& control : passed)
+    {
+        control->SetHitTestPassOver(false, false);
+    }
+    return found;
+}
+
+// The control, or its nearest ancestor that was not offered the step yet.
+RCPtr<LControl> FirstNotOffered(RCPtr<LControl> control,
+                                const std::vector<RCPtr<LControl>>& offered)
+{
+    while (control && std::find(offered.begin(), offered.end(), control) != offered.end())
+    {
+        control = control->GetParent();
+    }
+    return control;
+}
+
+} // namespace
+
 QZRESULT LControl::OnMouseEnter()
 {
     mFlags[kFlagHover] = true;
@@ -292,11 +326,15 @@ QZRESULT LControl::OnMouseWheel(const RCPtr<LMouseWheelParam>& wheel)
     RCPtr<LRootWindow> window;
     GetRootWindowRef(window);
     const bool vertical = wheel->GetDirection() < 2;
+    // Every control is offered the step once at most: the hit test past a floating control can
+    // land inside it again (a child it holds), and the walk then climbs on from there.
+    std::vector<RCPtr<LControl>> offered;
     std::vector<RCPtr<LControl>> passed;
     RCPtr<LControl> current(this);
     QZRESULT result = S_FALSE;
     while (current)
     {
+        offered.push_back(current);
         result = vertical ? current->OnVerticalWheel(wheel) : current->OnHorizontalWheel(wheel);
         if (result != S_FALSE)
         {
@@ -304,28 +342,17 @@ QZRESULT LControl::OnMouseWheel(const RCPtr<LMouseWheelParam>& wheel)
         }
         const bool floating =
             !ClipsToParent(*current) || (current->mParent && !ClipsToParent(*current->mParent));
-        if (!floating)
+        if (floating)
+        {
+            // A floating control is not inside its parent: the step goes to what lies under it.
+            passed.push_back(current);
+            current = window ? HitPassingOver(*window, *wheel, passed) : nullptr;
+        }
+        else
         {
             current = current->mParent;
-            continue;
         }
-        // A floating control is not inside its parent: the step goes to what lies under it.
-        passed.push_back(current);
-        RCPtr<LControl> found;
-        if (window)
-        {
-            for (const RCPtr<LControl>& control : passed)
-            {
-                control->SetHitTestPassOver(true, false);
-            }
-            PointT<long> point;
-            window->HitTest(found, wheel->GetX(), wheel->GetY(), point, 1);
-            for (const RCPtr<LControl>& control : passed)
-            {
-                control->SetHitTestPassOver(false, false);
-            }
-        }
-        current = found;
+        current = FirstNotOffered(current, offered);
     }
     return result;
 }

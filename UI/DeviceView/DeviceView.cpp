@@ -11,6 +11,7 @@
 #include "QZFramework/Controls/FileDialog.h"
 #include "QZFramework/Controls/MainMenu.h"
 #include "QZFramework/Controls/Panel.h"
+#include "QZFramework/Notification/MouseButtonParam.h"
 #include "QZFramework/Notification/NotificationIDs.h"
 #include "QZFramework/Notification/NotificationCenterManager.h"
 #include "QZFramework/ObjectBase/Exception.h"
@@ -20,6 +21,7 @@
 #include "UI/DriverCommon/PresetFileMessages.h"
 #include "UI/DriverCommon/PresetManager.h"
 #include "UI/TarnSeriesCommon/ControlUtilities.h"
+#include "UI/TarnSeriesCommon/DeviceExchange.h"
 
 #include <string>
 
@@ -272,10 +274,19 @@ QZRESULT LDeviceView::UpdateMenuItemState(const RCPtr<LMenuDescriptor>&, std::in
     {
         return S_FALSE;
     }
+    state.enabled = CanStartDeviceExchange();
+    return S_OK;
+}
+
+bool LDeviceView::CanStartDeviceExchange()
+{
+    if (LDeviceExchange::IsAnyRunning())
+    {
+        return false;
+    }
     const LApplication* application = LApplication::GetApplication();
     const RCPtr<LMidiManager> midi = application ? application->GetMidiManager() : nullptr;
-    state.enabled = midi && midi->ArePortsAvailable();
-    return S_OK;
+    return midi && midi->ArePortsAvailable();
 }
 
 WideString LDeviceView::GetPresetFileExtension()
@@ -376,14 +387,14 @@ std::int32_t LDeviceView::SavePresetFile()
 QZRESULT LDeviceView::OnRetrievePreset(const RCPtr<LNotificationDistributor>&,
                                        const RCPtr<LNotification>&)
 {
-    OpenDialog(u"dialogRetrievePresetFromHardware");
+    OpenDeviceDialog(u"dialogRetrievePresetFromHardware");
     return S_FALSE;
 }
 
 QZRESULT LDeviceView::OnSendPreset(const RCPtr<LNotificationDistributor>&,
                                    const RCPtr<LNotification>&)
 {
-    OpenDialog(u"dialogSendPreset");
+    OpenDeviceDialog(u"dialogSendPreset");
     return S_FALSE;
 }
 
@@ -418,7 +429,7 @@ QZRESULT LDeviceView::OnAbout(const RCPtr<LNotificationDistributor>&, const RCPt
 QZRESULT LDeviceView::OnGlobalSettings(const RCPtr<LNotificationDistributor>&,
                                        const RCPtr<LNotification>&)
 {
-    OpenDialog(u"globalEditorControl");
+    OpenDeviceDialog(u"globalEditorControl");
     return S_FALSE;
 }
 
@@ -439,6 +450,15 @@ QZRESULT LDeviceView::OnOpenUserGuide(const RCPtr<LNotificationDistributor>&,
                        WideString(u"\n") + path);
     }
     return S_FALSE;
+}
+
+void LDeviceView::OpenDeviceDialog(const char16_t* name)
+{
+    // A command that came by a hot key or was queued before the exchange began does nothing.
+    if (!LDeviceExchange::IsAnyRunning())
+    {
+        OpenDialog(name);
+    }
 }
 
 void LDeviceView::OpenDialog(const char16_t* name)
@@ -531,7 +551,42 @@ QZRESULT LDeviceView::OnBankClicked(const RCPtr<LNotificationDistributor>& sende
     {
         mBankButtons[bank]->SetValue(bank == clicked ? 1.0 : 0.0);
     }
+    FollowSelectionToBank(static_cast<std::uint32_t>(clicked));
     return S_FALSE;
+}
+
+void LDeviceView::FollowSelectionToBank(std::uint32_t bank)
+{
+    static constexpr struct
+    {
+        BankedFamily family;
+        EditPanel panel;
+        const char16_t* tile;
+        std::uint32_t perBank;
+    } kFamilies[] = {{kFaderBanks, kFaderEdit, u"fader", 9},
+                     {kButtonBanks, kButtonEdit, u"button", 9},
+                     {kEncoderBanks, kKnobEdit, u"encoder", 8}};
+    for (const auto& family : kFamilies)
+    {
+        const RCPtr<LControl>& panel = mEditPanels[family.panel];
+        const auto* bound = dynamic_cast<const LParameterizedModule*>(panel.Get());
+        if (bound == nullptr || bound->GetParent() == nullptr || !panel->IsShowing(false) ||
+            bound->GetIndex() / family.perBank == bank)
+        {
+            continue;
+        }
+        const WideString tile = NumberedName(family.tile, bound->GetIndex() % family.perBank + 1);
+        // The user's own click on the tile, so the group selects it on its ordinary road.
+        if (const RCPtr<LControl> button =
+                FindDescendant(mBanks[family.family][bank], {tile.GetString(), u"button"}))
+        {
+            RCPtr<LNotification> click;
+            LNotification::Create(click, NID_LEFT_CLICK,
+                                  RCPtr<LRefCountedObject>(
+                                      LMouseButtonParam::Create(0, 0, 0, 1, false, 0).Get()));
+            button->Distribute(click);
+        }
+    }
 }
 
 RCPtr<IPresetName> LDeviceView::GetPresetName()

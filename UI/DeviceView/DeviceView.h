@@ -53,7 +53,7 @@ public:
     // Subscribes the menu commands (a refused subscription is ignored), then the base's.
     void RegisterHandlers() override;
     // Sending, retrieving and the global settings are enabled only while the keyboard's MIDI
-    // ports are there; every other item keeps its state.
+    // ports are there and no exchange with the keyboard runs; every other item keeps its state.
     QZRESULT UpdateMenuItemState(const RCPtr<LMenuDescriptor>& menu, std::int32_t index,
                                  const WideString& command, MenuItemState& state) override;
 
@@ -85,7 +85,9 @@ public:
     // are for another subtype; any other type hides every edit panel.
     void ShowEditPanel(std::int32_t controlType, std::int32_t subtype) override;
     // Handler of "NID_LEFT_CLICK" of the four bank buttons: shows bank N of the faders, push
-    // buttons and encoders and sets bank button N alone. 1.
+    // buttons and encoders and sets bank button N alone; a shown edit panel of one of them then
+    // follows to the element at the same place of bank N, selected as by a click on it, so that
+    // the panel never edits an element the surface does not show. Nothing is sent. 1.
     QZRESULT OnBankClicked(const RCPtr<LNotificationDistributor>& sender,
                            const RCPtr<LNotification>& notification);
 
@@ -156,7 +158,12 @@ private:
     QZRESULT OnOpenUserGuide(const RCPtr<LNotificationDistributor>&, const RCPtr<LNotification>&);
     QZRESULT OnGlobalSettings(const RCPtr<LNotificationDistributor>&, const RCPtr<LNotification>&);
     void OpenDialog(const char16_t* name);
+    // A dialog that exchanges with the keyboard, opened only while no exchange runs (one at a
+    // time).
+    void OpenDeviceDialog(const char16_t* name);
+    [[nodiscard]] static bool CanStartDeviceExchange();
 
+    void FollowSelectionToBank(std::uint32_t bank);
     void FindEditPanels();
     void FindGroupPanels();
     void FindBanks();

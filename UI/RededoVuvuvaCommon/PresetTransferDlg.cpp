@@ -8,6 +8,7 @@
 #include "UI/TarnSeriesCommon/ControlUtilities.h"
 #include "UI/TarnSeriesCommon/DeviceExchange.h"
 #include "UI/TarnSeriesCommon/DeviceMessages.h"
+#include "UI/TarnSeriesCommon/QuietScope.h"
 
 namespace QZ
 {
@@ -118,10 +119,14 @@ std::int32_t LPresetTransferDlg::TransferSlot(std::int32_t slot)
     if (manager)
     {
         const RCPtr<LPresetTransferDlg> self(this);
-        mBusy = true;
-        LDeviceExchange exchange(*this);
+        const QuietScope busy(mBusy);
+        LDeviceExchange exchange(*this, *manager);
         result = exchange.Run([&] { return Transfer(*manager, static_cast<std::uint8_t>(slot)); });
-        mBusy = false;
+    }
+    // A cancelled exchange belongs to a program that is ending: nothing to tell.
+    if (result == LMidiManager::kCancelled)
+    {
+        return result;
     }
     const Message message = GetResultMessage(mTexts, result);
     ShowDeviceMessage(message.text, message.caption, message.error);

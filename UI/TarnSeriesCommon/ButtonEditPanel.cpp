@@ -1,13 +1,13 @@
 #include "UI/TarnSeriesCommon/ButtonEditPanel.h"
 
 #include "DeviceControl/GeneratedCode/Engine/Inc/IRootModule.h"
-#include "Engine/RededoVuvuvaCommon/RootModuleEngine.h"
 #include "QZFramework/Controls/ComboBox.h"
 #include "QZFramework/Controls/TabControl.h"
 #include "QZFramework/Notification/NotificationIDs.h"
 #include "QZFramework/ObjectBase/Exception.h"
 #include "UI/TarnSeriesCommon/ButtonControlEditPanel.h"
 #include "UI/TarnSeriesCommon/ColourLists.h"
+#include "UI/TarnSeriesCommon/ControlUtilities.h"
 #include "UI/TarnSeriesCommon/NumberText.h"
 #include "UI/TarnSeriesCommon/QuietScope.h"
 
@@ -147,11 +147,9 @@ void LButtonEditPanel::Listen(const RCPtr<LNotificationDistributor>& distributor
 void LButtonEditPanel::SetFirstParamID(LParameterizedModule* parent, std::int32_t firstParamID,
                                        std::uint32_t index)
 {
+    mHoldsBoundValue = false;
     LParameterizedModule::SetFirstParamID(parent, firstParamID, index);
-    if (const RCPtr<LRootModuleEngine> engine = GetRootModuleEngine())
-    {
-        engine->PostParamStates(ParamDescriptors(ParamRange{firstParamID, 1}));
-    }
+    static_cast<void>(ShowEngineValue(*this));
     SetButtonLabelText(index);
 }
 
@@ -187,6 +185,7 @@ std::int32_t LButtonEditPanel::SetParamValueLocal(const ParamDescriptor& descrip
         mKey->SetSelectedIndex(KeyIndexFromByte(mValue[kKeyByte]));
         mModifier->SetSelectedIndex(ListIndexFromByte(mValue[kModifierByte], kModifierListCount));
     }
+    mHoldsBoundValue = true;
     SetParamValue(descriptor, value);
     return 0;
 }
@@ -197,7 +196,7 @@ QZRESULT LButtonEditPanel::OnEditorChange(const RCPtr<LNotificationDistributor>&
     RCPtr<LControl> root;
     GetRootControl(root);
     auto* main = dynamic_cast<IRootModule*>(root.Get());
-    if (mShowing || main == nullptr || !mEditor)
+    if (mShowing || !mHoldsBoundValue || main == nullptr || !mEditor)
     {
         return 1;
     }

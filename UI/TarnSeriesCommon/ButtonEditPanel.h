@@ -36,8 +36,9 @@ public:
     QZRESULT Unsubscribe(const RCPtr<LNotificationDistributor>& distributor,
                          const char16_t* identifier) override;
 
-    // Binds the panel to a button: asks the engine for the parameter's current value and shows
-    // the button's number and bank.
+    // Binds the panel to a button: shows the parameter's current value from the engine in the
+    // same step (until the children hold it, no change of theirs is sent) and the button's
+    // number and bank.
     void SetFirstParamID(LParameterizedModule* parent, std::int32_t firstParamID,
                          std::uint32_t index) override;
     // E_FAIL for another parameter or a value that is not 17 bytes; else shows it, passes it up
@@ -61,6 +62,7 @@ private:
     // The value shown last: the bytes that lists showing nothing keep.
     ButtonValueBytes mValue{};
     bool mShowing = false;
+    bool mHoldsBoundValue = false;
 };
 
 } // namespace QZ

@@ -1,6 +1,7 @@
 #include "UI/TarnSeriesCommon/ControlUtilities.h"
 
 #include "DeviceControl/GeneratedCode/Engine/Inc/IRootModule.h"
+#include "Engine/RededoVuvuvaCommon/RootModuleEngine.h"
 #include "QZFramework/Controls/ComboBox.h"
 #include "QZFramework/Controls/NumericUpDown.h"
 #include "UI/TarnSeriesCommon/EditPanelHost.h"
@@ -112,6 +113,15 @@ bool SendToMainControl(LControl& panel, const ParamDescriptor& descriptor, const
     }
     main->SendParamValue(descriptor, value);
     return true;
+}
+
+bool ShowEngineValue(LParameterizedModule& module)
+{
+    const RCPtr<LRootModuleEngine> engine = GetRootModuleEngine();
+    const ParamDescriptor descriptor(module.GetFirstParamID());
+    Variant value;
+    return engine && engine->GetParamValue(descriptor, value) >= 0 &&
+           module.SetParamValueLocal(descriptor, value, false) == 0;
 }
 
 } // namespace QZ

@@ -15,6 +15,8 @@
 #include <initializer_list>
 #include <vector>
 
+class LParameterizedModule;
+
 namespace QZ
 {
 
@@ -68,6 +70,11 @@ bool ShowEditPanelOf(LControl& panel, std::int32_t controlType, std::int32_t sub
 // Hands an edited value to the main control at the top of the panel's window; false when the
 // window's root is no main control (nothing is sent then).
 bool SendToMainControl(LControl& panel, const ParamDescriptor& descriptor, const Variant& value);
+// Gives the engine's current value of the module's first parameter to the module's own
+// SetParamValueLocal at once, so that a panel bound to another element holds that element's value
+// before any change of its editors can be read; a value posted through the queue could arrive
+// after the user's next input. True when the module took it.
+bool ShowEngineValue(LParameterizedModule& module);
 
 // Sets every control's value range (linear); the items must not be empty.
 template <class T>

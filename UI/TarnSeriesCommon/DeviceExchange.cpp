@@ -1,10 +1,12 @@
 #include "UI/TarnSeriesCommon/DeviceExchange.h"
 
+#include "Engine/RededoVuvuvaCommon/MidiManager.h"
 #include "QZFramework/ControlBase/Control.h"
 #include "QZFramework/ControlBase/WindowEventLoop.h"
 #include "UI/TarnSeriesCommon/DeviceMessages.h"
 
 #include <atomic>
+#include <exception>
 #include <mutex>
 #include <thread>
 
@@ -15,6 +17,30 @@ namespace
 
 std::mutex gWaitLock;
 LDeviceExchange::Wait gWait;
+// Live scopes; the user-interface thread's alone.
+int gRunning = 0;
+
+// A worker thread that is joined however the scope is left; a wait that ended before the worker
+// (the program is ending, or the wait threw) first has the worker stopped.
+class WorkerScope
+{
+public:
+    WorkerScope(const std::function<void()>& work, std::function<void()> stop)
+        : mStop(std::move(stop)), mThread(work)
+    {
+    }
+    ~WorkerScope()
+    {
+        mStop();
+        mThread.join();
+    }
+    WorkerScope(const WorkerScope&) = delete;
+    WorkerScope& operator=(const WorkerScope&) = delete;
+
+private:
+    std::function<void()> mStop;
+    std::thread mThread;
+};
 
 LDeviceExchange::Wait GetWait()
 {
@@ -33,39 +59,71 @@ void WaitInEventLoop(const std::function<bool()>& finished)
 
 } // namespace
 
-LDeviceExchange::LDeviceExchange(LControl& dialog)
-    : mDialog(&dialog), mWasEnabled(dialog.IsEnabled(false))
+LDeviceExchange::LDeviceExchange(LControl& dialog, LMidiManager& manager)
+    : mDialog(&dialog), mManager(&manager), mWasEnabled(dialog.IsEnabled(false))
 {
     dialog.SetEnabled(false);
     mIndicator.emplace(GetDeviceDialogString(kDeviceExchangeStatusText));
+    ++gRunning;
 }
 
 LDeviceExchange::~LDeviceExchange()
 {
     mIndicator.reset();
     mDialog->SetEnabled(mWasEnabled);
+    --gRunning;
 }
 
 std::int32_t LDeviceExchange::Run(const std::function<std::int32_t()>& exchange)
 {
+    if (mCancelled)
+    {
+        return LMidiManager::kCancelled;
+    }
+    const std::int32_t result = RunOnWorker(exchange);
+    return mCancelled ? LMidiManager::kCancelled : result;
+}
+
+std::int32_t LDeviceExchange::RunOnWorker(const std::function<std::int32_t()>& exchange)
+{
     LWindowEventLoop* loop = LWindowEventLoop::GetCurrent();
     std::atomic<bool> done{false};
     std::int32_t result = 0;
-    std::thread worker(
-        [&]
-        {
-            result = exchange();
-            done.store(true, std::memory_order_release);
-            if (loop != nullptr)
-            {
-                loop->Wake();
-            }
-        });
-    const Wait wait = GetWait();
+    std::exception_ptr failure;
     const std::function<bool()> finished = [&done] { return done.load(std::memory_order_acquire); };
-    (wait ? wait : Wait(&WaitInEventLoop))(finished);
-    // A wait that ended early (the program is quitting) still lets the exchange finish.
-    worker.join();
+    {
+        const WorkerScope worker(
+            [&]
+            {
+                try
+                {
+                    result = exchange();
+                }
+                catch (...)
+                {
+                    failure = std::current_exception();
+                }
+                done.store(true, std::memory_order_release);
+                if (loop != nullptr)
+                {
+                    loop->Wake();
+                }
+            },
+            [this, &finished]
+            {
+                if (!finished())
+                {
+                    mCancelled = true;
+                    mManager->CancelExchanges();
+                }
+            });
+        const Wait wait = GetWait();
+        (wait ? wait : Wait(&WaitInEventLoop))(finished);
+    }
+    if (failure)
+    {
+        std::rethrow_exception(failure);
+    }
     return result;
 }
 
@@ -73,6 +131,11 @@ void LDeviceExchange::SetWait(Wait wait)
 {
     std::lock_guard<std::mutex> lock(gWaitLock);
     gWait = std::move(wait);
+}
+
+bool LDeviceExchange::IsAnyRunning()
+{
+    return gRunning > 0;
 }
 
 } // namespace QZ

@@ -10,6 +10,15 @@
 // returns the exchange's own result; whatever the exchange announces on other threads reaches the
 // dialog only after Run returned, on the user-interface thread.
 //
+// One exchange with the keyboard runs at a time in the whole program: while a scope lives,
+// IsAnyRunning answers true, and the commands that would open another device dialog stay off.
+//
+// A wait that ends before the exchange (the user asked the program to end) cancels the MIDI
+// manager's exchanges, so the worker stops at its next step: Run then answers kCancelled, and so
+// does every later Run of the scope without running anything; a dialog shows no result for it.
+// The worker is joined on every road, an exception of the exchange or of the wait included; the
+// exchange's exception is thrown again by Run on the user-interface thread.
+//
 // The wait defaults to the open window event loop; headless tests install their own wait.
 #pragma once
 
@@ -24,6 +33,7 @@ namespace QZ
 {
 
 class LControl;
+class LMidiManager;
 
 class LDeviceExchange
 {
@@ -31,8 +41,9 @@ public:
     // Serves the user interface until finished answers true; runs on the user-interface thread.
     using Wait = std::function<void(const std::function<bool()>& finished)>;
 
-    // Disables the dialog and shows the wait cursor with the status text.
-    explicit LDeviceExchange(LControl& dialog);
+    // Disables the dialog and shows the wait cursor with the status text; the exchanges go
+    // through manager.
+    LDeviceExchange(LControl& dialog, LMidiManager& manager);
     // Enables the dialog again.
     ~LDeviceExchange();
     LDeviceExchange(const LDeviceExchange&) = delete;
@@ -43,9 +54,17 @@ public:
 
     // Replaces the wait of every exchange (an empty one restores the event loop's).
     static void SetWait(Wait wait);
+    // True while a scope lives anywhere in the program.
+    [[nodiscard]] static bool IsAnyRunning();
 
 private:
+    // Runs the exchange on a worker thread that is joined however the wait leaves; the
+    // exchange's exception is thrown again here.
+    std::int32_t RunOnWorker(const std::function<std::int32_t()>& exchange);
+
     RCPtr<LControl> mDialog;
+    RCPtr<LMidiManager> mManager;
+    bool mCancelled = false;
     bool mWasEnabled;
     std::optional<LWaitIndicator> mIndicator;
 };

@@ -1,14 +1,13 @@
 // The edit panel of a control family (see FamilyGroupPanel.h): while bound to an element it is the
-// module of that element's parameter. Binding labels it and asks the engine to post the element's
-// value; a value of the family's size fills the editors without anything being sent and is passed
-// up to the group, which gives it to the element's tile; every user change the editors report
-// sends the whole value once to the main control. By default the editor is one IAssignmentEditor
-// child (the layout's editorName) exchanging the bytes the layout's conversion names; a family
-// with other editors overrides FindEditors, FillEditors and ReadEditors. User-interface thread
-// only.
+// module of that element's parameter. Binding labels it and fills it with the engine's value of
+// the element at once; a value of the family's size fills the editors without anything being sent
+// and is passed up to the group, which gives it to the element's tile; every user change the
+// editors report sends the whole value once to the main control. By default the editor is one
+// IAssignmentEditor child (the layout's editorName) exchanging the bytes the layout's conversion
+// names; a family with other editors overrides FindEditors, FillEditors and ReadEditors.
+// User-interface thread only.
 #pragma once
 
-#include "Engine/RededoVuvuvaCommon/RootModuleEngine.h"
 #include "QZFramework/Notification/NotificationIDs.h"
 #include "UI/TarnSeriesCommon/AssignmentEditor.h"
 #include "UI/TarnSeriesCommon/ControlUtilities.h"
@@ -62,17 +61,15 @@ public:
         return LHandlingPanel<LFamilyEditPanel>::ReleaseInternalReferences();
     }
 
-    // Binds the panel to an element: labels it, then asks the engine to post its value.
+    // Binds the panel to an element: labels it and fills the editors with its value in the same
+    // step; until they hold it, no change of theirs is sent.
     void SetFirstParamID(LParameterizedModule* parent, std::int32_t firstParamID,
                          std::uint32_t index) override
     {
+        mHoldsBoundValue = false;
         LParameterizedModule::SetFirstParamID(parent, firstParamID, index);
         SetLabelText(index);
-        if (const RCPtr<LRootModuleEngine> engine = GetRootModuleEngine())
-        {
-            static_cast<void>(
-                engine->PostParamStates(ParamDescriptors(ParamRange{firstParamID, 1})));
-        }
+        static_cast<void>(ShowEngineValue(*this));
     }
 
     // E_FAIL for another parameter or a value of another size; else fills the editors, passes
@@ -89,6 +86,7 @@ public:
             const QuietScope quiet(mFilling);
             FillEditors(*bytes);
         }
+        mHoldsBoundValue = true;
         static_cast<void>(this->SetParamValue(descriptor, value));
         return 0;
     }
@@ -177,11 +175,11 @@ protected:
 
 private:
     // The user changed an editor: the whole value goes to the main control, unless the panel is
-    // filling its editors or is bound to no element yet.
+    // filling its editors or its editors do not hold the bound element's value yet.
     QZRESULT OnParametersChanged(const RCPtr<LNotificationDistributor>&,
                                  const RCPtr<LNotification>&)
     {
-        if (mFilling || !IsBoundToElement())
+        if (mFilling || !mHoldsBoundValue || !IsBoundToElement())
         {
             return 1;
         }
@@ -197,6 +195,7 @@ private:
     IAssignmentEditor* mEditor = nullptr;
     std::vector<RCPtr<LControl>> mLabels;
     bool mFilling = false;
+    bool mHoldsBoundValue = false;
 };
 
 } // namespace QZ

@@ -9,9 +9,9 @@
 //   highlight when the edit panel is hidden;
 // - one tile per element (LFamilyPanel, FamilyPanel.h), the module of that element's parameter:
 //   it numbers itself and shows every value it accepts in its summary child;
-// - one edit panel (LFamilyEditPanel, FamilyEditPanel.h), bound to the selected element: it asks
-//   the engine for the element's value, shows it in the shared editor and passes it up to the
-//   tile, and sends every user change of the editor as one whole value to the main control.
+// - one edit panel (LFamilyEditPanel, FamilyEditPanel.h), bound to the selected element: it reads
+//   the engine's value of the element as it binds, shows it in the shared editor and passes it up
+//   to the tile, and sends every user change of the editor as one whole value to the main control.
 //
 // Routing: the group places its tiles while its own SetFirstParamID runs; once that walk is over
 // the group is bound, and from then on the edit panel answers for the element it is bound to, so

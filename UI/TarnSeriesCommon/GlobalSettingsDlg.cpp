@@ -12,6 +12,7 @@
 #include "UI/TarnSeriesCommon/ControlUtilities.h"
 #include "UI/TarnSeriesCommon/DeviceExchange.h"
 #include "UI/TarnSeriesCommon/DeviceMessages.h"
+#include "UI/TarnSeriesCommon/QuietScope.h"
 
 #include <cmath>
 #include <mutex>
@@ -282,8 +283,8 @@ QZRESULT LGlobalSettingsDlg::OnGetSettingsClicked(const RCPtr<LNotificationDistr
     const RCPtr<LMidiManager> manager = mMidiManager;
     std::int32_t result = S_OK;
     {
-        mBusy = true;
-        LDeviceExchange exchange(*this);
+        const QuietScope busy(mBusy);
+        LDeviceExchange exchange(*this, *manager);
         bool testFirmware = true;
         const WideStringArray names = GetGlobalParameterNames();
         for (std::int32_t i = 0; i < names.GetCount() && result >= 0; ++i)
@@ -298,7 +299,6 @@ QZRESULT LGlobalSettingsDlg::OnGetSettingsClicked(const RCPtr<LNotificationDistr
             testFirmware = false;
             ApplyReceivedParameters();
         }
-        mBusy = false;
     }
     if (result < 0)
     {
@@ -333,8 +333,8 @@ QZRESULT LGlobalSettingsDlg::OnSendSettingsClicked(const RCPtr<LNotificationDist
     const RCPtr<LMidiManager> manager = mMidiManager;
     std::int32_t result = S_OK;
     {
-        mBusy = true;
-        LDeviceExchange exchange(*this);
+        const QuietScope busy(mBusy);
+        LDeviceExchange exchange(*this, *manager);
         bool testFirmware = true;
         for (std::size_t k = 0; k < values.size() && result >= 0; ++k)
         {
@@ -345,7 +345,6 @@ QZRESULT LGlobalSettingsDlg::OnSendSettingsClicked(const RCPtr<LNotificationDist
                 });
             testFirmware = false;
         }
-        mBusy = false;
     }
     if (result < 0)
     {
@@ -457,6 +456,11 @@ void LGlobalSettingsDlg::UpdateSendButton()
 
 void LGlobalSettingsDlg::ShowFailure(std::int32_t result) const
 {
+    // A cancelled exchange belongs to a program that is ending: nothing to tell.
+    if (result == LMidiManager::kCancelled)
+    {
+        return;
+    }
     ShowDeviceMessage(result == LMidiManager::kFirmwareNotUseable ? kSendPresetFirmwareText
                                                                   : kGlobalSettingsErrorText,
                       kGlobalSettingsErrorCaption, true);

@@ -32,6 +32,13 @@ std::int32_t ScaleNumberOf(std::int32_t index)
     return kScaleNumbers[static_cast<std::size_t>(index - 1)];
 }
 
+// The byte of the value holding note k (0 for the first) when note `last` is the last shown.
+std::int32_t NoteByte(std::size_t k, std::size_t last)
+{
+    const std::size_t byte = k == 0 ? 1 : k < last ? k + 2 : k == last ? 2 : k + 1;
+    return static_cast<std::int32_t>(byte);
+}
+
 } // namespace
 
 LNoteModeEditPanel::LNoteModeEditPanel(const RCPtr<LControl>& parent, const WideString& name,
@@ -98,7 +105,8 @@ QZRESULT LNoteModeEditPanel::ReleaseInternalReferences()
 }
 
 // The value lists notes 1 to 8 with the last shown note moved to byte 2; filling puts them back
-// in order, so the hidden notes keep their places.
+// in order, so the hidden notes keep their places. Every selector is set from the value, a range's
+// hidden notes too, so nothing of an element shown before stays behind.
 std::int32_t LNoteModeEditPanel::SetParamValues(const Array<signed char>& values)
 {
     if (values.GetCount() != kValueSize || mNotes.size() != kNoteCount)
@@ -110,20 +118,17 @@ std::int32_t LNoteModeEditPanel::SetParamValues(const Array<signed char>& values
                                                         static_cast<std::int32_t>(kNoteCount));
     mType->SetSelectedIndex(count - kRangeCount);
     UpdateNoteControls(count);
-    SetNote(0, values.GetAt(1));
+    const auto last = static_cast<std::size_t>(count - 1);
+    for (std::size_t k = 0; k < kNoteCount; ++k)
+    {
+        SetNote(k, values.GetAt(NoteByte(k, last)));
+    }
     if (count == kRangeCount)
     {
-        SetNote(1, values.GetAt(2));
         mScale->SetSelectedIndex(0);
     }
     else
     {
-        const auto last = static_cast<std::size_t>(count - 1);
-        for (std::size_t k = 1; k < kNoteCount; ++k)
-        {
-            const std::size_t byte = k < last ? k + 2 : k == last ? 2 : k + 1;
-            SetNote(k, values.GetAt(static_cast<std::int32_t>(byte)));
-        }
         DetectScale();
     }
     UpdateKeyLabel();
@@ -140,15 +145,9 @@ Array<signed char> LNoteModeEditPanel::GetParamValues() const
     const std::int32_t count = GetNoteCount();
     const auto last = static_cast<std::size_t>(count - 1);
     values.GetAt(0) = static_cast<signed char>(count);
-    values.GetAt(1) = static_cast<signed char>(GetNote(0));
-    values.GetAt(2) = static_cast<signed char>(GetNote(last));
-    for (std::size_t k = 1; count > kRangeCount && k < kNoteCount; ++k)
+    for (std::size_t k = 0; k < kNoteCount; ++k)
     {
-        if (k != last)
-        {
-            const std::size_t byte = k < last ? k + 2 : k + 1;
-            values.GetAt(static_cast<std::int32_t>(byte)) = static_cast<signed char>(GetNote(k));
-        }
+        values.GetAt(NoteByte(k, last)) = static_cast<signed char>(GetNote(k));
     }
     return values;
 }

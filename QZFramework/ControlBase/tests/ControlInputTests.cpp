@@ -15,6 +15,7 @@
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 namespace QZ::ToolkitTest
@@ -82,10 +83,16 @@ public:
     bool takesWheel = false;
     bool refusesRelease = false;
     bool takesKeys = false;
+    int wheelOffers = 0;
 
 private:
     QZRESULT Wheel()
     {
+        // A walk that offers the step again and again is stopped here, so that it fails.
+        if (++wheelOffers > 50)
+        {
+            return S_OK;
+        }
         if (takesWheel)
         {
             Log(*this, "wheel");
@@ -168,13 +175,36 @@ constexpr std::string_view kSkin = R"(<Korvane_Skin_Definitions><Skin Name="Inpu
   <SubControl Class="Test.Probe" Name="contextMenu" TabStop="-1"/>
 </Skin></Korvane_Skin_Definitions>)";
 
+// A list whose rows do not clip to it: row 1 holds a label, row 2 a cell holding a label, each
+// 20 x 10 at the row's corner.
+constexpr std::string_view kListSkin = R"(<Korvane_Skin_Definitions><Skin Name="List">
+  <SubControl Class="Test.Probe" Name="main" XSizeAbs="200" YSizeAbs="100">
+    <SubControl Class="Test.Probe" Name="list" XSizeAbs="200" YSizeAbs="100">
+      <SubControl Class="Test.Probe" Name="row1" ClipToParent="False" XPositionAbs="10"
+                  YPositionAbs="10" XSizeAbs="100" YSizeAbs="30">
+        <SubControl Class="Test.Probe" Name="label1" XSizeAbs="20" YSizeAbs="10"/>
+      </SubControl>
+      <SubControl Class="Test.Probe" Name="row2" ClipToParent="False" XPositionAbs="10"
+                  YPositionAbs="50" XSizeAbs="100" YSizeAbs="30">
+        <SubControl Class="Test.Probe" Name="cell" XSizeAbs="40" YSizeAbs="20">
+          <SubControl Class="Test.Probe" Name="label2" XSizeAbs="20" YSizeAbs="10"/>
+        </SubControl>
+      </SubControl>
+    </SubControl>
+  </SubControl>
+  <SubControl Class="Test.Probe" Name="toolTip" TabStop="-1"/>
+  <SubControl Class="Test.Probe" Name="contextMenu" TabStop="-1"/>
+</Skin></Korvane_Skin_Definitions>)";
+
 class ControlInput : public RootWindowFixture
 {
 protected:
-    void SetUp() override
+    void SetUp() override { Open(kSkin); }
+
+    void Open(std::string_view skin)
     {
         Register<Probe>(u"Test.Probe");
-        LoadSkin(kSkin);
+        LoadSkin(skin);
         mServices.width = 200;
         mServices.height = 100;
         ASSERT_NO_FATAL_FAILURE(OpenRoot(u"main"));
@@ -182,7 +212,10 @@ protected:
         // have it.
         for (const char* name : {"d", "float"})
         {
-            Find(name)->SetNotFocusable(true);
+            if (Probe* probe = Find(name))
+            {
+                probe->SetNotFocusable(true);
+            }
         }
         Listen(mWindow->GetRootControl());
         InputLog().clear();
@@ -378,6 +411,34 @@ TEST_F(ControlInput, WheelStepsClimbToTheFirstControlThatTakesThem)
         EXPECT_FALSE(Find("float")->IsHitTestPassOver());
     }
     EXPECT_EQ(Find("a")->OnMouseWheel(RCPtr<LMouseWheelParam>()), -1);
+}
+
+// Over a label inside a row that does not clip to its list, each control is offered a step at
+// most once and the walk ends, also when the hit test past a row lands inside it again.
+TEST_F(ControlInput, WheelWalkPastRowsOffersEachControlOnce)
+{
+    TearDown();
+    Open(kListSkin);
+    const char* const names[] = {"main", "list", "row1", "label1", "row2", "cell", "label2"};
+    for (const auto& [x, y, taker] : {std::tuple{15L, 15L, ""}, std::tuple{15L, 55L, ""},
+                                      std::tuple{15L, 55L, "list"}})
+    {
+        SCOPED_TRACE(std::to_string(y) + taker);
+        for (const char* name : names)
+        {
+            Find(name)->wheelOffers = 0;
+            Find(name)->takesWheel = std::string_view(name) == taker;
+        }
+        TakeLog();
+        const QZRESULT result = mWindow->DispatchWheel(LMouseWheelParam::Create(x, y, 0, 0));
+        EXPECT_EQ(result, *taker != 0 ? S_OK : S_FALSE);
+        for (const char* name : names)
+        {
+            EXPECT_LE(Find(name)->wheelOffers, 1) << name;
+        }
+        EXPECT_EQ(Find("list")->wheelOffers, 1);
+        EXPECT_EQ(TakeLog(), *taker != 0 ? Log_{"list:wheel"} : Log_{});
+    }
 }
 
 TEST_F(ControlInput, FocusLeavesHiddenOrDisabledControlsAndAlwaysEnds)

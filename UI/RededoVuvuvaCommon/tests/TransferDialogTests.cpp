@@ -6,10 +6,14 @@
 #include "UI/RededoVuvuvaCommon/AboutDlg.h"
 #include "UI/RededoVuvuvaCommon/GetPresetFromMidiDeviceDlg.h"
 #include "UI/RededoVuvuvaCommon/SendPresetToMidiDeviceDlg.h"
+#include "UI/TarnSeriesCommon/DeviceExchange.h"
 #include "UI/TarnSeriesCommon/DeviceMessages.h"
 #include "UI/TarnSeriesCommon/tests/DeviceDialogFixture.h"
 
+#include <atomic>
+#include <stdexcept>
 #include <string_view>
+#include <utility>
 
 namespace QZ
 {
@@ -202,6 +206,61 @@ TEST_F(TransferDialogs, EveryOutcomeShowsItsBox)
                                    MakePattern(static_cast<std::uint8_t>(7 * outcome.slot + 3)));
         }
     }
+}
+
+// An exit requested while a dialog waits for a silent keyboard cancels the exchange at its next
+// step: the worker is joined at once (one try went out, not ten), no box is shown and the dialog
+// is enabled again; the manager's later requests end before they send anything.
+TEST_F(TransferDialogs, ExitDuringAnExchangeCancelsItWithoutABox)
+{
+    StopManager();
+    StartManager(LMidiManager::kReplyWaitMs);
+    ASSERT_EQ(rig.Start(), S_OK);
+    Tarn61::Tarn61Emulator::Behaviour silent;
+    silent.silent = true;
+    rig.Keyboard().SetBehaviour(silent);
+    mExitDuringExchange = true;
+    const std::pair<const char16_t*, const char16_t*> dialogs[] = {
+        {u"dialogRetrievePresetFromHardware", u"getButton"}, {u"dialogSendPreset", u"send"}};
+    for (const auto& [name, button] : dialogs)
+    {
+        SCOPED_TRACE(Narrow(WideString(name)));
+        rig.ClearSent();
+        mServices.boxes.clear();
+        const RCPtr<LControl> dialog = BuildDialog(name);
+        Click(At<LControl>(dialog, button));
+        EXPECT_TRUE(mServices.boxes.empty());
+        EXPECT_LE(rig.GetSent().size(), 2u);
+        EXPECT_TRUE(dialog->IsEnabled(false));
+    }
+    EXPECT_EQ(mManager->GetPresetFromMidiDevice(1), LMidiManager::kCancelled);
+    EXPECT_TRUE(rig.GetSent().empty());
+}
+
+// The worker is joined however the exchange or the wait ends: the exception of either reaches
+// the caller on the user-interface thread, and the dialog is enabled again.
+TEST_F(TransferDialogs, ExceptionsLeaveTheWorkerJoined)
+{
+    const RCPtr<LControl> dialog = BuildDialog(u"dialogSendPreset");
+    {
+        LDeviceExchange exchange(*dialog, *mManager);
+        EXPECT_THROW(exchange.Run([]() -> std::int32_t { throw std::runtime_error("lost"); }),
+                     std::runtime_error);
+    }
+    LDeviceExchange::SetWait([](const std::function<bool()>&) { throw std::logic_error("wait"); });
+    std::atomic<bool> ran{false};
+    {
+        LDeviceExchange exchange(*dialog, *mManager);
+        EXPECT_THROW(exchange.Run(
+                         [&]
+                         {
+                             ran = true;
+                             return 0;
+                         }),
+                     std::logic_error);
+    }
+    EXPECT_TRUE(ran);
+    EXPECT_TRUE(dialog->IsEnabled(false));
 }
 
 // The product line joins company, product, the version word and the version with one blank

@@ -2,6 +2,9 @@
 
 #include "QZFramework/ControlBase/ControlFactory.h"
 #include "QZFramework/Notification/NotificationIDs.h"
+#include "Platform/Window/WindowScript.h"
+#include "QZFramework/ControlBase/RootWindow.h"
+#include "QZFramework/Renderer/Renderer.h"
 #include "UI/TarnSeriesCommon/DeviceExchange.h"
 
 #include <algorithm>
@@ -39,15 +42,25 @@ DeviceDialogFixture::DeviceDialogFixture()
     LDeviceExchange::SetWait(
         [this, testThread](const std::function<bool()>& finished)
         {
+            const bool served =
+                mWindow && Platform::WindowScript::Send(mWindow->GetId(),
+                                                        Platform::WindowEventType::Exposed) &&
+                Platform::WindowScript::Move(mWindow->GetId(), 20, 20, 0);
             mBusyExchanges.push_back(std::this_thread::get_id() == testThread && mWatched &&
-                                     !mWatched->IsEnabled(false));
-            const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-            while (!finished() && std::chrono::steady_clock::now() < deadline)
+                                     !mWatched->IsEnabled(false) && served);
+            // As the event loop's run ends when the program is asked to end.
+            if (mExitDuringExchange)
             {
-                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                return;
             }
+            const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+            mLoop->RunModal([&]
+                            { return finished() || std::chrono::steady_clock::now() > deadline; });
         });
     mApplication.CreateRootModuleEngine();
+    std::string error;
+    mLoop = LWindowEventLoop::Open("dummy", error);
+    EXPECT_TRUE(mLoop) << error;
 }
 
 DeviceDialogFixture::~DeviceDialogFixture()
@@ -68,6 +81,11 @@ void DeviceDialogFixture::StartManager(std::uint32_t replyWaitMs)
 
 void DeviceDialogFixture::StopManager()
 {
+    if (mWindow)
+    {
+        mWindow->Destroy();
+        mWindow.reset();
+    }
     mWatched = nullptr;
     mHost = nullptr;
     mApplication.SetMidiManager(nullptr);
@@ -76,7 +94,23 @@ void DeviceDialogFixture::StopManager()
 
 RCPtr<LControl> DeviceDialogFixture::BuildDialog(const std::u16string& name)
 {
+    if (mWindow)
+    {
+        mWindow->Destroy();
+    }
     mWatched = BuildRoot(name);
+    mWindow = std::make_unique<OSWindow>();
+    const PointT<double> size = mWatched ? mWatched->GetSize() : PointT<double>(200.0, 100.0);
+    EXPECT_NE(mWindow->CreateEx(0, WideString(), WideString(name.c_str()), 0, 0, 0,
+                                static_cast<std::int32_t>(size.x) + 1,
+                                static_cast<std::int32_t>(size.y) + 1, nullptr, nullptr, nullptr),
+              0);
+    EXPECT_EQ(mWindow->AttachRootWindow(LRenderer::kTypeGDIPlus), S_OK);
+    if (mWatched && mWindow->GetRootWindow())
+    {
+        mWindow->GetRootWindow()->SetRootControl(mWatched);
+        mWindow->Show();
+    }
     return mWatched;
 }
 

@@ -156,13 +156,18 @@ TEST_F(NoteModeEditor, FillingShowsTheValueSilentlyAndReadsItBack)
         {{3, 0x90, 200, 5, 6, 7, 8, 9, 10},
          {1, 0, {0, 5, 0, 6, 7, 8, 9, 10}, 3, "FIRST", "LAST"},
          {3, 0, 0, 5, 6, 7, 8, 9, 10}},
-        // Counts outside 2 to 8 show as the nearest count and are never read back as another.
+        // Counts outside 2 to 8 show as the nearest count and are never read back as another;
+        // nothing of the value shown before stays in the hidden notes.
         {{1, 40, 50, 0, 0, 0, 0, 0, 0},
-         {0, 0, {40, 50, 0, 6, 7, 8, 9, 10}, 2, "FIRST", "LAST"},
+         {0, 0, {40, 50, 0, 0, 0, 0, 0, 0}, 2, "FIRST", "LAST"},
          {2, 40, 50, 0, 0, 0, 0, 0, 0}},
         {{-3, 40, 50, 0, 0, 0, 0, 0, 0},
-         {0, 0, {40, 50, 0, 6, 7, 8, 9, 10}, 2, "FIRST", "LAST"},
+         {0, 0, {40, 50, 0, 0, 0, 0, 0, 0}, 2, "FIRST", "LAST"},
          {2, 40, 50, 0, 0, 0, 0, 0, 0}},
+        // A range keeps the notes stored beyond it.
+        {{2, 36, 48, 62, 64, 65, 67, 69, 71},
+         {0, 0, {36, 48, 62, 64, 65, 67, 69, 71}, 2, "FIRST", "LAST"},
+         {2, 36, 48, 62, 64, 65, 67, 69, 71}},
         // A scale held at the top note is still that scale.
         {{8, 120, 127, 122, 124, 125, 127, 127, 127},
          {6, 1, {120, 122, 124, 125, 127, 127, 127, 127}, 8, "KEY", "LAST"},
@@ -222,7 +227,7 @@ TEST_F(NoteModeEditor, EachUserChangeReportsOnceWithItsWholeEffect)
         {"a range ignores the scale",
          {2, 48, 72, 0, 0, 0, 0, 0, 0},
          choose(u"noteScaleType", 1),
-         {0, 1, {48, 72, 64, 65, 67, 68, 70, 72}, 2, "FIRST", "LAST"},
+         {0, 1, {48, 72, 0, 0, 0, 0, 0, 0}, 2, "FIRST", "LAST"},
          {2, 48, 72, 0, 0, 0, 0, 0, 0}},
         {"more notes show the values they held",
          {3, 60, 64, 62, 65, 67, 0, 0, 0},
