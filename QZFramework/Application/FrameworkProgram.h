@@ -66,7 +66,10 @@ private:
     [[nodiscard]] std::int32_t Run();
     // The main window with the skin's root control, shown and painted.
     void OpenMainWindow();
+    // A second start shows the running instance: its main window restored and in front, and
+    // its open dialog in front of that.
     void HandCommandLinesToApplication();
+    void BringWindowsToFront();
     void ReportStartupFailure(const char* step, const char* what);
 
     IControlResources& mResources;

@@ -62,6 +62,8 @@ public:
     // tree. Nothing when there is none.
     void Destroy();
     bool Show();
+    // Restores the window when it is minimised and brings it to the front.
+    void BringToFront();
 
     [[nodiscard]] const RCPtr<LRootWindow>& GetRootWindow() const { return mRootWindow; }
     [[nodiscard]] const RCPtr<LRenderer>& GetRenderer() const { return mRenderer; }
