@@ -633,8 +633,8 @@ TEST_F(ProgramTest, IdleConnectionsAndAFloodOfHandOversLeaveTheRunningInstanceSe
 }
 
 // Starting the editor again shows the running one: under a window manager its minimised main
-// window comes back and is the active window.
-TEST_F(ProgramTest, ASecondStartRestoresAndRaisesTheRunningWindow)
+// window comes back with its open dialog, which is in front and active.
+TEST_F(ProgramTest, ASecondStartRestoresAndRaisesTheRunningWindowAndItsDialog)
 {
     if (std::system("command -v openbox >/dev/null") != 0)
     {
@@ -655,17 +655,35 @@ TEST_F(ProgramTest, ASecondStartRestoresAndRaisesTheRunningWindow)
         FAIL() << Wait(child).errors;
     }
     const std::string window = std::to_string(mWindow);
-    const std::string viewable = "viewable() { xwininfo -id " + window +
-                                 " | grep -q 'Map State: IsViewable'; }\n";
-    ASSERT_TRUE(TakeSteps(mDisplay, viewable + "for t in $(seq 100); do viewable && break; sleep 0.1; done\n"
-                                                "xdotool windowminimize --sync " + window +
-                                                "\n! viewable"));
+    const std::string about = "About Korvane Tarn 61 Vidida Editor";
+    // Help, then its About item, until the About box shows.
+    ASSERT_TRUE(TakeSteps(mDisplay, "for t in $(seq 10); do xdotool mousemove --window " + window +
+                                        " 90 11 click 1 sleep 0.3 mousemove --window " + window +
+                                        " 140 55 click 1 sleep 0.3; shown '" + about +
+                                        "' && exit 0; done; exit 1"));
+    const std::string dialog = std::to_string(WaitForWindowTitled(mDisplay, about));
+    const std::string viewable = "viewable() { for w in " + window + " " + dialog +
+                                 "; do xwininfo -id $w | grep -q 'Map State: IsViewable' || "
+                                 "return 1; done; }\n";
+    ASSERT_TRUE(TakeSteps(mDisplay, viewable + "xdotool windowminimize --sync " + window +
+                                        "\nfor t in $(seq 100); do viewable || exit 0; sleep "
+                                        "0.05; done; exit 1"));
     const ProcessResult second = Wait(Spawn(QZ_EDITOR_PROGRAM, {"-second"}));
     EXPECT_EQ(second.exitCode, 0) << second.errors;
+    const std::string dialogHex = [&]
+    {
+        char text[32];
+        std::snprintf(text, sizeof text, "0x%lx", std::stoul(dialog));
+        return std::string(text);
+    }();
     EXPECT_TRUE(TakeSteps(mDisplay, viewable +
                                         "for t in $(seq 200); do viewable && [ \"$(xdotool "
                                         "getactivewindow)\" = " +
-                                        window + " ] && exit 0; sleep 0.05; done; exit 1"));
+                                        dialog +
+                                        " ] && xprop -root _NET_CLIENT_LIST_STACKING | grep -q '" +
+                                        dialogHex + "$' && exit 0; sleep 0.05; done; exit 1"));
+    mProbe.Close(std::stoul(dialog));
+    EXPECT_TRUE(TakeSteps(mDisplay, "gone '" + about + "'"));
     const ProcessResult closed = CloseAndWait(child);
     EXPECT_EQ(closed.exitCode, 0) << closed.errors;
     ::kill(manager, SIGTERM);

@@ -38,8 +38,8 @@ int MillisecondsUntil(InstanceSocket::Clock::time_point deadline)
     {
         return -1;
     }
-    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline -
-                                                                   InstanceSocket::Clock::now());
+    const auto left =
+        std::chrono::ceil<std::chrono::milliseconds>(deadline - InstanceSocket::Clock::now());
     return static_cast<int>(std::max<std::chrono::milliseconds::rep>(left.count(), 0));
 }
 
@@ -128,8 +128,8 @@ void InstanceListener::Serve()
         std::size_t entry = 2;
         for (auto connection = mConnections.begin(); connection != mConnections.end(); ++entry)
         {
-            const bool open = (entries[entry].revents == 0 || Read(*connection)) &&
-                              now < connection->deadline;
+            const bool open =
+                (entries[entry].revents == 0 || Read(*connection)) && now < connection->deadline;
             if (open)
             {
                 ++connection;

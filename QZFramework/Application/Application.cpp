@@ -153,15 +153,14 @@ std::int32_t LApplication::GetSettingsFile(std::int32_t fileId)
         return 0;
     }
     std::int32_t& handle = mSettingsFiles[fileId];
-    const QZ::WideString folder =
-        handle == 0 ? GetFolder(kSettingsFileFolders[fileId]) : QZ::WideString();
     if (handle != 0)
     {
         return handle;
     }
+    const QZ::WideString folder = GetFolder(kSettingsFileFolders[fileId]);
+    const QZ::WideString name(kSettingsFileNames[fileId]);
     const QZ::WideString path =
-        folder.IsEmpty() ? QZ::WideString()
-                         : folder + QZ::WideString(u"/") + QZ::WideString(kSettingsFileNames[fileId]);
+        folder.IsEmpty() ? QZ::WideString() : folder + QZ::WideString(u"/") + name;
     // No safe folder: the file stays closed rather than land in the root folder or another
     // user's folder.
     if (path.IsEmpty() || QZ::IsLinkInFallbackFolder(path))
@@ -169,8 +168,7 @@ std::int32_t LApplication::GetSettingsFile(std::int32_t fileId)
         if (!std::exchange(mReportedUnsavedSettings, true))
         {
             QZ::DebugStreams::Narrow()
-                << "GetSettingsFile: no safe folder for "
-                << QZ::WideString(kSettingsFileNames[fileId]).ToNarrowString().GetString()
+                << "GetSettingsFile: no safe folder for " << name.ToNarrowString().GetString()
                 << "; settings are not saved in this run" << std::endl;
         }
         return 0;

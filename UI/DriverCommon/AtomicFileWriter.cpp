@@ -60,8 +60,8 @@ QZRESULT AtomicFileWriter::Commit()
         return E_FAIL;
     }
     // An unnamed temporary file is given its place before it is closed, which would drop it.
-    const bool placed = SyncFile(mDescriptor) == 0 &&
-                        FileSystemRules::PutInPlace(mDescriptor, mTemporary, mTarget);
+    const bool placed =
+        SyncFile(mDescriptor) == 0 && FileSystemRules::PutInPlace(mDescriptor, mTemporary, mTarget);
     const bool closed = ::close(std::exchange(mDescriptor, -1)) == 0;
     if (!placed || !closed)
     {

@@ -233,13 +233,14 @@ TEST(SingleInstanceFolder, RuntimeFolderIsThisUsersPrivateFolderOrTheFallback)
                                                       std::filesystem::perms::group_read |
                                                       std::filesystem::perms::group_exec);
     std::filesystem::create_symlink(shared / "private", shared / "link");
-    // Another user's folder with a fake lock and socket in it, made as that user would.
-    const bool asNobody = ::getuid() == 0 &&
-                          std::system(("setpriv --reuid=nobody --regid=nogroup --clear-groups sh -c "
-                                       "'umask 0; mkdir -m 0700 " +
-                                       (shared / "theirs").string() + " && touch " +
-                                       (shared / "theirs" / "x.lock").string() + "'")
-                                          .c_str()) == 0;
+    // Another user's private folder with a fake lock in it, made as that user would.
+    const bool asNobody =
+        ::getuid() == 0 &&
+        std::system(("setpriv --reuid=nobody --regid=nogroup --clear-groups sh -c "
+                     "'umask 0; mkdir -m 0700 " +
+                     (shared / "theirs").string() + " && touch " +
+                     (shared / "theirs" / "x.lock").string() + "'")
+                        .c_str()) == 0;
     const std::string fallback = Shell::GetFallbackFolder();
     const struct
     {

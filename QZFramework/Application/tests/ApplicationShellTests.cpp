@@ -105,19 +105,21 @@ TEST_F(ApplicationFolderTest, AnotherUsersFallbackFolderOrALinkInItIsNeverWritte
     std::ofstream(Path("blocker")) << "in the way";
     setenv("HOME", Path("blocker/home").c_str(), 1);
     setenv("XDG_CONFIG_HOME", Path("blocker/config").c_str(), 1);
-    std::filesystem::permissions(Path("tmp"), std::filesystem::perms::all |
-                                                  std::filesystem::perms::sticky_bit);
+    std::filesystem::permissions(Path("tmp"),
+                                 std::filesystem::perms::all | std::filesystem::perms::sticky_bit);
     const std::string victim = Path("home/.gitconfig");
     std::ofstream(victim) << "[user]\n\tname = victim\n";
     const std::string fallback = Path("tmp/qz-user-0");
     const std::string product = fallback + "/Korvane/Tarn 61 Vidida Editor";
     // The attacker makes the folder first, open to all, with a link to the victim's file.
-    ASSERT_EQ(std::system(("setpriv --reuid=nobody --regid=nogroup --clear-groups sh -c 'umask 0; "
-                           "mkdir -p \"" + product + "\" && ln -s " + victim + " \"" + product +
-                           "/UserSettings.ini\"'")
-                              .c_str()),
-              0);
-    const auto settle = [&] {
+    ASSERT_EQ(
+        std::system(("setpriv --reuid=nobody --regid=nogroup --clear-groups sh -c 'umask 0; "
+                     "mkdir -p \"" +
+                     product + "\" && ln -s " + victim + " \"" + product + "/UserSettings.ini\"'")
+                        .c_str()),
+        0);
+    const auto settle = [&]
+    {
         LApplication application;
         EXPECT_EQ(application.GetSettingsFile(LApplication::kUserSettingsFile), 0);
         EXPECT_EQ(application.GetCurrentSkinIndex(), 0);

@@ -82,8 +82,7 @@ int CreateNamedBeside(const std::string& target, std::string& temporary)
     int descriptor = -1;
     const auto make = [&](const std::string& name)
     {
-        descriptor =
-            ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, 0666);
+        descriptor = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, 0666);
         return descriptor >= 0;
     };
     if (!UseFreeTemporaryName(target, temporary, make))
@@ -107,8 +106,7 @@ bool LinkUnnamed(int descriptor, const std::string& target, std::string& tempora
 {
     const std::string self = "/proc/self/fd/" + std::to_string(descriptor);
     return UseFreeTemporaryName(target, temporary,
-                                [&](const std::string& name)
-                                {
+                                [&](const std::string& name) {
                                     return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(),
                                                     AT_SYMLINK_FOLLOW) == 0;
                                 });

@@ -345,7 +345,6 @@ TEST(AtomicFileReplacement, UnfinishedWriteLeavesNoTemporaryFile)
     }
     EXPECT_TRUE(folder.Entries().empty());
 
-
     AtomicFileWriter file;
     ASSERT_EQ(file.Begin(PresetTest::Wide(target)), S_OK);
     file.Abandon();

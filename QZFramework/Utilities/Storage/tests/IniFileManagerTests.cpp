@@ -335,8 +335,7 @@ TEST_F(IniFileManagerTest, SettingsThatCannotBeKeptSayWhyOnceAndNeverTouchADevic
     for (int attempt = 0; attempt < 2; ++attempt)
     {
         EXPECT_EQ(mStore->SetIniValueInt(handle, u"CurrentSkinIndex", 3), kInputOutputFailed);
-        EXPECT_EQ(mStore->OpenIniFile(Wide(other), u"1_0_0", u"Tarn", refused),
-                  kInputOutputFailed);
+        EXPECT_EQ(mStore->OpenIniFile(Wide(other), u"1_0_0", u"Tarn", refused), kInputOutputFailed);
     }
     const std::string errors = testing::internal::GetCapturedStderr();
     EXPECT_EQ(errors, "libIniFileManager: " + mPath.string() +
