@@ -1,7 +1,7 @@
 // The first instance's side of the hand-over (see SingleInstance.h): a listening Unix-domain
 // socket served by one thread, which queues each received command line.
 //
-// Connections are served side by side, each with a short deadline for its whole message, so a
+// Connections are served side by side, each with a deadline for its whole message, so a
 // peer that connects and stays silent (or trickles) holds up nobody else; past a number of open
 // connections the oldest is dropped. What waits for the user-interface thread is capped in count
 // and bytes: a hand-over beyond that is acknowledged but dropped, so a flood costs bounded memory
@@ -27,7 +27,9 @@ public:
     static constexpr std::size_t kMaxQueuedCommandLines = 8;
     static constexpr std::size_t kMaxQueuedBytes = 4 << 20;
     static constexpr std::size_t kMaxOpenConnections = 32;
-    static constexpr std::chrono::milliseconds kConnectionDeadline{1000};
+    // As long as a second start waits for its answer, so no sender is dropped while it still
+    // waits; a silent connection holds up nobody meanwhile.
+    static constexpr std::chrono::milliseconds kConnectionDeadline{2000};
 
     InstanceListener() = default;
     // Stops the thread and removes the socket file.
