@@ -11,6 +11,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -22,6 +23,8 @@
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -752,4 +755,136 @@ TEST_F(ProgramTest, TheGuidesPicturesShowTheEditPanelsAsTheyAre)
                "of the panels' looks";
     }
     EXPECT_EQ(CloseAndWait(child).exitCode, 0);
+}
+
+namespace
+{
+
+// A connection to the running instance's hand-over socket that says nothing.
+int ConnectSilently(const std::string& socketPath)
+{
+    const int connection = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, socketPath.c_str(), sizeof(address.sun_path) - 1);
+    EXPECT_EQ(::connect(connection, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
+    return connection;
+}
+
+// The process's resident size in KiB (VmRSS).
+long ResidentKiB(pid_t pid)
+{
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    std::string line;
+    while (std::getline(status, line))
+    {
+        if (line.starts_with("VmRSS:"))
+        {
+            return std::strtol(line.c_str() + 6, nullptr, 10);
+        }
+    }
+    return -1;
+}
+
+} // namespace
+
+// Connections that stay silent, and a flood of hand-overs while the desktop's file dialog holds
+// the user-interface thread, neither stop a second start nor grow the running program without
+// bound; the program still closes normally afterwards.
+TEST_F(ProgramTest, IdleConnectionsAndAFloodOfHandOversLeaveTheRunningInstanceServing)
+{
+    const pid_t child = Launch();
+    ASSERT_NE(mWindow, 0u) << Wait(child).errors;
+    const std::string socketPath = Runtime() + "/" + kInstanceName + ".socket";
+    std::vector<int> idle;
+    for (int i = 0; i < 8; ++i)
+    {
+        idle.push_back(ConnectSilently(socketPath));
+    }
+    const ProcessResult second = Wait(Spawn(QZ_EDITOR_PROGRAM, {"-second"}));
+    EXPECT_EQ(second.exitCode, 0) << second.errors;
+    for (const int connection : idle)
+    {
+        ::close(connection);
+    }
+
+    ASSERT_TRUE(TakeSteps(mDisplay,
+                          "xdotool windowfocus --sync " + std::to_string(mWindow) + " key ctrl+s"));
+    ASSERT_NE(WaitForWindowTitled(mDisplay, "Select Save Location"), 0u);
+    const long before = ResidentKiB(child);
+    const std::string line(SingleInstance::kMaxCommandLineBytes - 1, 'f');
+    SingleInstance sender(Runtime(), kInstanceName);
+    int delivered = 0;
+    for (int i = 0; i < 1000; ++i)
+    {
+        delivered += sender.HandOver(line) == HandOverResult::Delivered ? 1 : 0;
+    }
+    const long after = ResidentKiB(child);
+    EXPECT_EQ(delivered, 1000);
+    std::printf("resident size: %ld MiB before, %ld MiB after 1000 hand-overs of 1 MiB\n",
+                before / 1024, after / 1024);
+    // Unbounded, the queue alone would hold a gigabyte; the sanitizer keeps freed memory too.
+    EXPECT_LT(after - before, 512L * 1024);
+    EXPECT_TRUE(TakeSteps(mDisplay, "answer 'Select Save Location' Escape"));
+    const ProcessResult closed = CloseAndWait(child);
+    EXPECT_EQ(closed.exitCode, 0) << closed.errors;
+    EXPECT_NE(closed.errors.find("dropping further ones"), std::string::npos) << closed.errors;
+}
+
+// Starting the editor again shows the running one: under a window manager its minimised main
+// window comes back with its open dialog, which is in front and active.
+TEST_F(ProgramTest, ASecondStartRestoresAndRaisesTheRunningWindowAndItsDialog)
+{
+    if (std::system("command -v openbox >/dev/null") != 0)
+    {
+        GTEST_SKIP() << "openbox is not installed";
+    }
+    setenv("DISPLAY", mDisplay.c_str(), 1);
+    const pid_t manager = Spawn("/usr/bin/openbox", {});
+    const pid_t child = Spawn(QZ_EDITOR_PROGRAM, {});
+    unsetenv("DISPLAY");
+    ASSERT_GT(manager, 0);
+    // The window manager frames the window, so it is found by its title rather than among the
+    // top-level windows.
+    mWindow = WaitForWindowTitled(mDisplay, "Korvane");
+    if (mWindow == 0)
+    {
+        ::kill(child, SIGKILL);
+        ::kill(manager, SIGKILL);
+        FAIL() << Wait(child).errors;
+    }
+    const std::string window = std::to_string(mWindow);
+    const std::string about = "About Korvane Tarn 61 Vidida Editor";
+    // Help, then its About item, until the About box shows.
+    ASSERT_TRUE(TakeSteps(mDisplay, "for t in $(seq 10); do xdotool mousemove --window " + window +
+                                        " 90 11 click 1 sleep 0.3 mousemove --window " + window +
+                                        " 140 55 click 1 sleep 0.3; shown '" + about +
+                                        "' && exit 0; done; exit 1"));
+    const std::string dialog = std::to_string(WaitForWindowTitled(mDisplay, about));
+    const std::string viewable = "viewable() { for w in " + window + " " + dialog +
+                                 "; do xwininfo -id $w | grep -q 'Map State: IsViewable' || "
+                                 "return 1; done; }\n";
+    ASSERT_TRUE(TakeSteps(mDisplay, viewable + "xdotool windowminimize --sync " + window +
+                                        "\nfor t in $(seq 100); do viewable || exit 0; sleep "
+                                        "0.05; done; exit 1"));
+    const ProcessResult second = Wait(Spawn(QZ_EDITOR_PROGRAM, {"-second"}));
+    EXPECT_EQ(second.exitCode, 0) << second.errors;
+    const std::string dialogHex = [&]
+    {
+        char text[32];
+        std::snprintf(text, sizeof text, "0x%lx", std::stoul(dialog));
+        return std::string(text);
+    }();
+    EXPECT_TRUE(TakeSteps(mDisplay, viewable +
+                                        "for t in $(seq 200); do viewable && [ \"$(xdotool "
+                                        "getactivewindow)\" = " +
+                                        dialog +
+                                        " ] && xprop -root _NET_CLIENT_LIST_STACKING | grep -q '" +
+                                        dialogHex + "$' && exit 0; sleep 0.05; done; exit 1"));
+    mProbe.Close(std::stoul(dialog));
+    EXPECT_TRUE(TakeSteps(mDisplay, "gone '" + about + "'"));
+    const ProcessResult closed = CloseAndWait(child);
+    EXPECT_EQ(closed.exitCode, 0) << closed.errors;
+    ::kill(manager, SIGTERM);
+    ::waitpid(manager, nullptr, 0);
 }

@@ -3,6 +3,7 @@
 #include "Platform/Instance/InstanceSocket.h"
 #include "Platform/Instance/SingleInstance.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -20,13 +21,26 @@ namespace
 {
 
 constexpr char kAcknowledge = 1;
-constexpr int kBacklog = 8;
+constexpr int kBacklog = SOMAXCONN;
 constexpr auto kPauseWhenOutOfDescriptors = std::chrono::milliseconds(100);
 
 void ReportFailure(const std::string& path, const char* step)
 {
     std::cerr << "InstanceListener::Start: " << step << " " << path << ": " << std::strerror(errno)
               << std::endl;
+}
+
+// The poll time-out until the deadline: -1 (none) for the farthest time point, else at least 0,
+// rounded up so that the deadline has passed when poll returns.
+int MillisecondsUntil(InstanceSocket::Clock::time_point deadline)
+{
+    if (deadline == InstanceSocket::Clock::time_point::max())
+    {
+        return -1;
+    }
+    const auto left =
+        std::chrono::ceil<std::chrono::milliseconds>(deadline - InstanceSocket::Clock::now());
+    return static_cast<int>(std::max<std::chrono::milliseconds::rep>(left.count(), 0));
 }
 
 } // namespace
@@ -55,7 +69,7 @@ bool InstanceListener::Start(const std::string& path, std::function<void()> wake
         std::cerr << "InstanceListener::Start: the socket path is too long: " << path << std::endl;
         return false;
     }
-    mSocket = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    mSocket = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     mStop = ::eventfd(0, EFD_CLOEXEC);
     if (mSocket < 0 || mStop < 0)
     {
@@ -81,84 +95,164 @@ bool InstanceListener::Start(const std::string& path, std::function<void()> wake
 std::vector<std::string> InstanceListener::TakeCommandLines()
 {
     std::lock_guard<std::mutex> lock(mLock);
+    mReceivedBytes = 0;
+    mReportedDrop = false;
     return std::exchange(mReceived, {});
 }
 
 void InstanceListener::Serve()
 {
+    std::vector<pollfd> entries;
     for (;;)
     {
-        pollfd entries[2] = {{mSocket, POLLIN, 0}, {mStop, POLLIN, 0}};
-        if (::poll(entries, 2, -1) < 0)
+        entries.assign({{mStop, POLLIN, 0}, {mSocket, POLLIN, 0}});
+        auto wait = InstanceSocket::Clock::time_point::max();
+        for (const Connection& connection : mConnections)
+        {
+            entries.push_back({connection.descriptor, POLLIN, 0});
+            wait = std::min(wait, connection.deadline);
+        }
+        if (::poll(entries.data(), entries.size(), MillisecondsUntil(wait)) < 0)
         {
             if (errno == EINTR)
             {
                 continue;
             }
-            return;
+            break;
+        }
+        if (entries[0].revents != 0)
+        {
+            break;
+        }
+        const auto now = InstanceSocket::Clock::now();
+        std::size_t entry = 2;
+        for (auto connection = mConnections.begin(); connection != mConnections.end(); ++entry)
+        {
+            const bool open =
+                (entries[entry].revents == 0 || Read(*connection)) && now < connection->deadline;
+            if (open)
+            {
+                ++connection;
+                continue;
+            }
+            InstanceSocket::Close(connection->descriptor);
+            connection = mConnections.erase(connection);
         }
         if (entries[1].revents != 0)
         {
+            Accept();
+        }
+    }
+    for (Connection& connection : mConnections)
+    {
+        InstanceSocket::Close(connection.descriptor);
+    }
+    mConnections.clear();
+}
+
+void InstanceListener::Accept()
+{
+    for (;;)
+    {
+        const int descriptor = ::accept4(mSocket, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+        if (descriptor < 0)
+        {
+            if (errno == EMFILE || errno == ENFILE)
+            {
+                // Out of descriptors: the waiting connection stays readable, so pause instead of
+                // spinning until descriptors are free again.
+                std::this_thread::sleep_for(kPauseWhenOutOfDescriptors);
+            }
+            if (errno == EINTR || errno == ECONNABORTED)
+            {
+                continue;
+            }
             return;
         }
-        const int connection = ::accept4(mSocket, nullptr, nullptr, SOCK_CLOEXEC);
-        if (connection >= 0)
+        // The oldest has had the longest time to speak: a real hand-over is over in moments.
+        if (mConnections.size() >= kMaxOpenConnections)
         {
-            ServeConnection(connection);
-            ::close(connection);
+            InstanceSocket::Close(mConnections.front().descriptor);
+            mConnections.pop_front();
         }
-        else if (errno == EMFILE || errno == ENFILE)
+        mConnections.push_back(
+            {descriptor, InstanceSocket::Clock::now() + kConnectionDeadline, std::string()});
+    }
+}
+
+// Reads the command line's bytes up to the terminating zero, then the end of the stream. A text
+// that is too long or unterminated is dropped unacknowledged.
+bool InstanceListener::Read(Connection& connection)
+{
+    char buffer[65536];
+    for (;;)
+    {
+        const ssize_t count = ::recv(connection.descriptor, buffer, sizeof(buffer), 0);
+        if (count < 0)
         {
-            // Out of descriptors: the waiting connection stays readable, so pause instead of
-            // spinning until descriptors are free again.
-            std::this_thread::sleep_for(kPauseWhenOutOfDescriptors);
+            if (errno == EINTR)
+            {
+                continue;
+            }
+            return errno == EAGAIN || errno == EWOULDBLOCK;
+        }
+        if (count == 0)
+        {
+            Finish(connection);
+            return false;
+        }
+        connection.message.append(buffer, static_cast<std::size_t>(count));
+        if (connection.message.size() > SingleInstance::kMaxCommandLineBytes + 1)
+        {
+            return false;
         }
     }
 }
 
-// Reads one command line (its bytes up to the terminating zero, then the end of the stream),
-// queues it and acknowledges. A text that is too long, unterminated or slower than the hand-over
-// time-out is dropped unacknowledged.
-void InstanceListener::ServeConnection(int connection)
+void InstanceListener::Finish(Connection& connection)
 {
-    const auto deadline = InstanceSocket::Clock::now() + SingleInstance::kHandOverTimeout;
-    std::string message;
-    char buffer[4096];
-    for (;;)
-    {
-        if (!InstanceSocket::WaitUntil(connection, POLLIN, deadline))
-        {
-            return;
-        }
-        const ssize_t count = ::recv(connection, buffer, sizeof(buffer), 0);
-        if (count < 0 && errno == EINTR)
-        {
-            continue;
-        }
-        if (count <= 0)
-        {
-            break;
-        }
-        message.append(buffer, static_cast<std::size_t>(count));
-        if (message.size() > SingleInstance::kMaxCommandLineBytes + 1)
-        {
-            return;
-        }
-    }
+    std::string& message = connection.message;
     if (message.empty() || message.back() != '\0')
     {
         return;
     }
     message.resize(std::strlen(message.c_str()));
+    Queue(std::move(message));
+    static_cast<void>(::send(connection.descriptor, &kAcknowledge, 1, MSG_NOSIGNAL));
+}
+
+void InstanceListener::Queue(std::string commandLine)
+{
+    bool queued = false;
+    bool report = false;
+    std::size_t waiting = 0;
     {
         std::lock_guard<std::mutex> lock(mLock);
-        mReceived.push_back(std::move(message));
+        waiting = mReceived.size();
+        queued = waiting < kMaxQueuedCommandLines &&
+                 mReceivedBytes + commandLine.size() <= kMaxQueuedBytes;
+        if (queued)
+        {
+            mReceivedBytes += commandLine.size();
+            mReceived.push_back(std::move(commandLine));
+        }
+        else
+        {
+            report = !std::exchange(mReportedDrop, true);
+        }
     }
-    if (mWake)
+    if (report)
+    {
+        std::cerr << "InstanceListener: " << waiting
+                  << " command lines from other starts still wait; dropping further ones until "
+                     "they are taken"
+                  << std::endl;
+    }
+    // A full queue has been announced already.
+    if (queued && mWake)
     {
         mWake();
     }
-    static_cast<void>(::send(connection, &kAcknowledge, 1, MSG_NOSIGNAL));
 }
 
 } // namespace QZ

@@ -2,6 +2,7 @@
 
 #include "Platform/Instance/InstanceListener.h"
 #include "Platform/Instance/InstanceSocket.h"
+#include "Platform/Shell/PrivateFolder.h"
 #include "Platform/Shell/SpecialFolders.h"
 
 #include <cerrno>
@@ -14,7 +15,6 @@
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/socket.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace QZ
@@ -25,13 +25,6 @@ namespace
 using InstanceSocket::Clock;
 
 constexpr auto kRetryPause = std::chrono::milliseconds(50);
-
-bool IsOwnPrivateFolder(const std::string& path)
-{
-    struct stat status;
-    return ::lstat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode) &&
-           status.st_uid == ::getuid() && (status.st_mode & 0077) == 0;
-}
 
 // Writes the whole text by the deadline.
 bool SendAll(int connection, std::string_view bytes, Clock::time_point deadline)
@@ -86,17 +79,26 @@ SingleInstance::~SingleInstance()
 
 std::string SingleInstance::GetRuntimeFolder()
 {
+    // Only a folder that nobody else can enter: another user's lock and socket there would take
+    // this user's command lines and end the program.
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    struct stat status;
-    if (runtime != nullptr && runtime[0] == '/' && ::stat(runtime, &status) == 0 &&
-        S_ISDIR(status.st_mode))
+    if (runtime != nullptr && runtime[0] == '/')
     {
-        return runtime;
+        if (Shell::IsPrivateFolder(runtime))
+        {
+            return runtime;
+        }
+        std::cerr << "SingleInstance: XDG_RUNTIME_DIR " << runtime
+                  << " is not a private folder of this user; not used" << std::endl;
     }
-    // A folder that only this user can enter, so nobody else can take the lock or the socket.
     const std::string folder = Shell::GetFallbackFolder();
-    ::mkdir(folder.c_str(), 0700);
-    return IsOwnPrivateFolder(folder) ? folder : std::string();
+    if (Shell::MakePrivateFolder(folder))
+    {
+        return folder;
+    }
+    std::cerr << "SingleInstance: " << folder << " is not a private folder of this user; not used"
+              << std::endl;
+    return std::string();
 }
 
 InstanceRole SingleInstance::Claim()
@@ -142,6 +144,10 @@ bool SingleInstance::Listen(std::function<void()> wake)
 HandOverResult SingleInstance::HandOver(std::string_view commandLine,
                                         std::chrono::milliseconds timeout)
 {
+    if (commandLine.size() > kMaxCommandLineBytes)
+    {
+        return HandOverResult::TooLong;
+    }
     sockaddr_un address;
     if (!InstanceSocket::MakeAddress(GetSocketPath(), address))
     {

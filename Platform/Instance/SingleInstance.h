@@ -39,6 +39,8 @@ enum class HandOverResult
     Delivered,
     // It could not be reached, or it did not answer in time.
     NoAnswer,
+    // The text is longer than kMaxCommandLineBytes; nothing was sent.
+    TooLong,
 };
 
 class SingleInstance
@@ -55,8 +57,9 @@ public:
     SingleInstance(const SingleInstance&) = delete;
     SingleInstance& operator=(const SingleInstance&) = delete;
 
-    // The user's runtime folder ($XDG_RUNTIME_DIR when it is an absolute folder), else a private
-    // folder of this user made in the temporary folder; empty when neither can be had.
+    // The user's runtime folder ($XDG_RUNTIME_DIR when it is an absolute, private folder of this
+    // user: see Shell::IsPrivateFolder), else the private fallback folder of this user made in
+    // the temporary folder; empty when neither can be had.
     [[nodiscard]] static std::string GetRuntimeFolder();
 
     // Takes the lock when it is free.

@@ -11,10 +11,13 @@
 // Saving. Every successful change (SetIniValueInt, SetIniValueStr, SetArrayCount, SetArrayItemAt,
 // RemoveArrayItemAt) is written to disk at once, so nothing is lost when a program never calls
 // WriteIniFile or CloseIniFile. WriteIniFile writes the file even when nothing changed. A file is
-// written atomically: the text goes to a new file "<name>.saving-<pid>-<n>" in the same folder,
-// which is synced and then renamed over the old file, and the folder is synced. A crash while
-// saving leaves the old file whole (and possibly a stray ".saving-" file beside it). When a save
-// fails, the change stays in memory for this run and the call returns INI_RESULT_IO_FAILED.
+// written atomically: the text goes to a new unnamed file in the same folder (a file named
+// "<name>.saving-<pid>-<n>" where the file system has no unnamed files), which is synced and then
+// put in place of the old file, and the folder is synced. A crash while saving leaves the old file
+// whole and nothing beside it; a named file left by a process that died is removed by the next
+// save. When a save fails, the change stays in memory for this run, the call returns
+// INI_RESULT_IO_FAILED and, the first time for that file, one line on stderr names the file and
+// the reason; a FIFO, device or folder in the file's place is never written (nor read).
 //
 // A damaged file. A settings file that cannot be parsed is renamed to "<name>.damaged" (or
 // "<name>.damaged-2", "-3", ... when that name is taken) and never overwritten; the file then

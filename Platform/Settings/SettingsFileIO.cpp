@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <utility>
 
 #include <fcntl.h>
@@ -109,34 +110,47 @@ SettingsFileIO::ReadOutcome SettingsFileIO::ReadWholeFile(const std::string& pat
 }
 
 bool SettingsFileIO::WriteFileAtomically(const std::string& path, std::string_view text,
-                                         const std::function<void()>& beforeRename)
+                                         const std::function<void()>& beforeRename,
+                                         std::string* reason)
 {
+    const auto fail = [&](std::string why)
+    {
+        if (reason != nullptr)
+        {
+            *reason = std::move(why);
+        }
+        return false;
+    };
     std::string target;
     if (!QZ::FileSystemRules::FindFileToReplace(path, target))
     {
-        return false;
+        return fail(QZ::FileSystemRules::DescribeRefusal(path, errno));
     }
     std::string temporary;
     ScopedDescriptor file(QZ::FileSystemRules::CreateTemporaryBeside(target, temporary));
     if (file.Get() < 0)
     {
-        return false;
+        return fail(QZ::FileSystemRules::DescribeRefusal(target, errno));
     }
-    const bool written = WriteAll(file.Get(), text) && ::fsync(file.Get()) == 0;
-    if (!file.Close() || !written)
+    if (!WriteAll(file.Get(), text) || ::fsync(file.Get()) != 0)
     {
-        ::unlink(temporary.c_str());
-        return false;
+        const std::string why = std::string("cannot write it: ") + std::strerror(errno);
+        if (!temporary.empty())
+        {
+            ::unlink(temporary.c_str());
+        }
+        return fail(why);
     }
     if (beforeRename)
     {
         beforeRename();
     }
-    if (::rename(temporary.c_str(), target.c_str()) != 0)
+    // An unnamed temporary file is given its place before it is closed, which would drop it.
+    if (!QZ::FileSystemRules::PutInPlace(file.Get(), temporary, target))
     {
-        ::unlink(temporary.c_str());
-        return false;
+        return fail(std::string("cannot put the new file in place: ") + std::strerror(errno));
     }
+    static_cast<void>(file.Close());
     QZ::FileSystemRules::SyncFolderOf(target);
     return true;
 }

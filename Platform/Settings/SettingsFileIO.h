@@ -26,13 +26,16 @@ public:
                                                    std::string& text);
 
     // Replaces the file by one holding text, through symbolic links (see QZ::FileSystemRules):
-    // writes "<file>.saving-<pid>-<n>" beside the file finally replaced, syncs it, renames it over
-    // that file and syncs the folder; a replaced file keeps its permissions. beforeRename, when
-    // given, runs once the new file is complete and synced, just before the rename. False when
-    // any step failed or the file may not be replaced (a dangling link or a loop, not a regular
-    // file, not writable); the old file is then untouched and no temporary file is left.
+    // writes an unnamed temporary file (or, where the file system has none, "<file>.saving-<pid>-
+    // <n>") beside the file finally replaced, syncs it, puts it in place of that file and syncs
+    // the folder; a replaced file keeps its permissions. beforeRename, when given, runs once the
+    // new file is complete and synced, just before it is put in place. False, with why in reason
+    // when given, when any step failed or the file may not be replaced (a dangling link or a
+    // loop, not a regular file, not writable); the old file is then untouched and no temporary
+    // file is left.
     [[nodiscard]] static bool WriteFileAtomically(const std::string& path, std::string_view text,
-                                                  const std::function<void()>& beforeRename = {});
+                                                  const std::function<void()>& beforeRename = {},
+                                                  std::string* reason = nullptr);
 
     // Renames the file to "<path>.damaged", or "<path>.damaged-<n>" (n from 2) when that is taken;
     // the new path, or none when it could not be renamed.

@@ -4,7 +4,9 @@
 #include "Platform/Settings/IniFormat.h"
 #include "Platform/Settings/IniText.h"
 #include "Platform/Settings/SettingsFileIO.h"
+#include "QZFramework/Utilities/Storage/FileSystemRules.h"
 
+#include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <optional>
@@ -270,8 +272,23 @@ std::int32_t SettingsStore::Find(std::int32_t handle, const char* node, bool mus
 std::int32_t SettingsStore::Save(const SettingsFile& file)
 {
     const std::string text = IniFormat::Format(file.document, file.title);
-    return SettingsFileIO::WriteFileAtomically(file.path, text) ? INI_RESULT_OK
-                                                                : INI_RESULT_IO_FAILED;
+    std::string reason;
+    if (SettingsFileIO::WriteFileAtomically(file.path, text, {}, &reason))
+    {
+        return INI_RESULT_OK;
+    }
+    ReportOnce(file.path, "cannot be saved: " + reason);
+    return INI_RESULT_IO_FAILED;
+}
+
+void SettingsStore::ReportOnce(const std::string& path, const std::string& what)
+{
+    const Guard guard(mReportLock);
+    if (mReported.insert(path).second)
+    {
+        std::fprintf(stderr, "libIniFileManager: %s %s; settings changes are not kept\n",
+                     path.c_str(), what.c_str());
+    }
 }
 
 std::int32_t SettingsStore::LoadDocument(const std::string& path, IniDocument& document)
@@ -282,6 +299,7 @@ std::int32_t SettingsStore::LoadDocument(const std::string& path, IniDocument& d
     case SettingsFileIO::ReadOutcome::Missing:
         return INI_RESULT_OK;
     case SettingsFileIO::ReadOutcome::Failed:
+        ReportOnce(path, "cannot be read: " + QZ::FileSystemRules::DescribeRefusal(path, errno));
         return INI_RESULT_IO_FAILED;
     case SettingsFileIO::ReadOutcome::Read:
         break;

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <map>
 #include <mutex>
+#include <set>
 #include <string>
 
 namespace IniSettings
@@ -58,13 +59,17 @@ private:
     // The open file with this handle and a well-formed node (a key when mustBeKey), or a result.
     [[nodiscard]] std::int32_t Find(std::int32_t handle, const char* node, bool mustBeKey,
                                     SettingsFile*& file);
-    [[nodiscard]] static std::int32_t Save(const SettingsFile& file);
-    [[nodiscard]] static std::int32_t LoadDocument(const std::string& path, IniDocument& document);
+    [[nodiscard]] std::int32_t Save(const SettingsFile& file);
+    [[nodiscard]] std::int32_t LoadDocument(const std::string& path, IniDocument& document);
+    // One line on stderr naming the file and what went wrong, the first time for each file.
+    void ReportOnce(const std::string& path, const std::string& what);
     std::int32_t NextHandle();
 
     std::mutex mLock;
     std::map<std::int32_t, SettingsFile> mFiles;
     std::int32_t mLastHandle = 0;
+    std::mutex mReportLock;
+    std::set<std::string> mReported;
 };
 
 } // namespace IniSettings

@@ -310,6 +310,20 @@ bool WindowSystem::Raise(WindowId window)
     return true;
 }
 
+bool WindowSystem::RestoreIfMinimized(WindowId window)
+{
+    WindowState* state = Find("RestoreIfMinimized", window);
+    if (state == nullptr)
+    {
+        return false;
+    }
+    if ((SDL_GetWindowFlags(state->window) & SDL_WINDOW_MINIMIZED) != 0)
+    {
+        SDL_RestoreWindow(state->window);
+    }
+    return true;
+}
+
 bool WindowSystem::SetTitle(WindowId window, std::u16string_view title)
 {
     WindowState* state = Find("SetTitle", window);

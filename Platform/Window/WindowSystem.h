@@ -55,6 +55,8 @@ public:
     bool Hide(WindowId window);
     // Brings the window to the front and asks for the keyboard focus.
     bool Raise(WindowId window);
+    // Shows a minimised window again in its former place and size; nothing for any other.
+    bool RestoreIfMinimized(WindowId window);
     bool SetTitle(WindowId window, std::u16string_view title);
     // The window's icon, drawn at several sizes (straight ARGB pixels, smallest first): the
     // desktop picks the size it shows where it can (X11), else gets the largest to scale.

@@ -4,6 +4,7 @@
 #include "Engine/RededoVuvuvaCommon/RootModuleEngine.h"
 #include "QZFramework/ControlBase/ControlFactory.h"
 #include "QZFramework/ControlBase/GlobalHotKeyManager.h"
+#include "QZFramework/System/DebugStreams.h"
 #include "QZFramework/Utilities/Storage/IniFileManager.h"
 
 #include <string_view>
@@ -152,16 +153,28 @@ std::int32_t LApplication::GetSettingsFile(std::int32_t fileId)
         return 0;
     }
     std::int32_t& handle = mSettingsFiles[fileId];
-    const QZ::WideString folder =
-        handle == 0 ? GetFolder(kSettingsFileFolders[fileId]) : QZ::WideString();
-    // No folder at all could be made: the file stays closed rather than land in the root folder.
-    if (!folder.IsEmpty())
+    if (handle != 0)
     {
-        const QZ::WideString path =
-            folder + QZ::WideString(u"/") + QZ::WideString(kSettingsFileNames[fileId]);
-        static_cast<void>(
-            GetIniFileManager()->OpenIniFile(path, GetSettingsVersion(), GetProductName(), handle));
+        return handle;
     }
+    const QZ::WideString folder = GetFolder(kSettingsFileFolders[fileId]);
+    const QZ::WideString name(kSettingsFileNames[fileId]);
+    const QZ::WideString path =
+        folder.IsEmpty() ? QZ::WideString() : folder + QZ::WideString(u"/") + name;
+    // No safe folder: the file stays closed rather than land in the root folder or another
+    // user's folder.
+    if (path.IsEmpty() || QZ::IsLinkInFallbackFolder(path))
+    {
+        if (!std::exchange(mReportedUnsavedSettings, true))
+        {
+            QZ::DebugStreams::Narrow()
+                << "GetSettingsFile: no safe folder for " << name.ToNarrowString().GetString()
+                << "; settings are not saved in this run" << std::endl;
+        }
+        return 0;
+    }
+    static_cast<void>(
+        GetIniFileManager()->OpenIniFile(path, GetSettingsVersion(), GetProductName(), handle));
     return handle;
 }
 

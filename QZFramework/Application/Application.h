@@ -69,6 +69,8 @@ public:
     // Folders 5 and 6 are the documents folder (4); the rest as the base.
     [[nodiscard]] QZ::WideString GetFolder(std::int32_t id) const override;
     // The handle of settings file 0 or 1 (0 when it could not be opened); 0 for any other id.
+    // Without a safe folder for it (or with a link in its place in the shared fallback folder)
+    // the file is not opened, so settings are not saved; the debug output says so once.
     [[nodiscard]] std::int32_t GetSettingsFile(std::int32_t fileId) override;
     // The drag pointers are the program's own; the magnifier, rotation and split names have no
     // cursor; the rest as the base.
@@ -78,6 +80,7 @@ private:
     mutable QZ::Mutex mLock;
     QZ::RCPtr<LRootModuleEngine> mRootModuleEngine;
     std::int32_t mSettingsFiles[2] = {0, 0};
+    bool mReportedUnsavedSettings = false;
     QZ::RCPtr<QZ::LMidiManager> mMidiManager;
     ControlRegistrar mControlRegistrar = nullptr;
 };

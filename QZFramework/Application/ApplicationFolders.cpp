@@ -1,11 +1,15 @@
 #include "QZFramework/Application/ApplicationFolders.h"
 
+#include "Platform/Shell/PrivateFolder.h"
 #include "Platform/Shell/SpecialFolders.h"
 #include "QZFramework/ObjectBase/Exception.h"
 #include "QZFramework/System/DebugStreams.h"
 #include "QZFramework/Utilities/Storage/QZFile.h"
 
+#include <cerrno>
 #include <optional>
+
+#include <sys/stat.h>
 
 namespace QZ
 {
@@ -17,7 +21,9 @@ std::optional<WideString> MakeFolder(const std::string& base,
                                      std::initializer_list<const WideString*> levels)
 {
     WideString path(base.c_str());
-    if (!File::CreateDirectories(path, false))
+    // The fallback lies in a folder every user may write to: anyone could have made it first.
+    if (base == Shell::GetFallbackFolder() ? !Shell::MakePrivateFolder(base)
+                                           : !File::CreateDirectories(path, false))
     {
         return std::nullopt;
     }
@@ -42,9 +48,11 @@ WideString MakeSpecialFolder(Shell::SpecialFolder folder,
         {
             return *path;
         }
+        const bool last = i + 1 == candidates.size();
         DebugStreams::Narrow() << "GetFolder: cannot make a folder in " << candidates[i]
-                               << (i + 1 < candidates.size() ? "; trying " + candidates[i + 1]
-                                                             : std::string())
+                               << (last ? std::string(" (it must be this user's own folder, "
+                                                      "closed to others)")
+                                        : "; trying " + candidates[i + 1])
                                << std::endl;
     }
     return WideString();
@@ -57,6 +65,14 @@ WideString GetProgramFolder()
 }
 
 } // namespace
+
+bool IsLinkInFallbackFolder(const WideString& path)
+{
+    const std::string narrow = path.ToNarrowString().GetString();
+    struct stat status;
+    return narrow.starts_with(Shell::GetFallbackFolder() + "/") &&
+           (::lstat(narrow.c_str(), &status) != 0 ? errno != ENOENT : S_ISLNK(status.st_mode));
+}
 
 WideString GetApplicationFolder(std::int32_t id, const WideString& company,
                                 const WideString& product)

@@ -30,4 +30,8 @@ inline constexpr std::int32_t kFolderDocuments = 4;
 [[nodiscard]] WideString GetApplicationFolder(std::int32_t id, const WideString& company,
                                               const WideString& product);
 
+// True when path lies in this user's fallback folder and is a symbolic link (or cannot be looked
+// at): a file there is never written through a link.
+[[nodiscard]] bool IsLinkInFallbackFolder(const WideString& path);
+
 } // namespace QZ

@@ -26,7 +26,10 @@ namespace
 constexpr const char* kNoAnswerText =
     "Tarn 61 Vidida Editor is already running but does not answer. Close it, then start the "
     "program again.";
-constexpr const char* kNoAnswerCaption = "Tarn 61 Vidida Editor";
+constexpr const char* kTooLongText =
+    "Tarn 61 Vidida Editor is already running, but this command line is too long to hand over "
+    "to it (more than 1 MiB).";
+constexpr const char* kHandOverCaption = "Tarn 61 Vidida Editor";
 
 std::unique_ptr<LApplication> CreateApplicationObject(const ApplicationStartup& startup)
 {
@@ -101,12 +104,14 @@ bool FrameworkProgram::SettleSingleInstance()
         mInstance->Listen([this] { mLoop.Wake(); });
         return true;
     }
-    if (mInstance->HandOver(mCommandLine) == HandOverResult::Delivered)
+    const HandOverResult handedOver = mInstance->HandOver(mCommandLine);
+    if (handedOver == HandOverResult::Delivered)
     {
         mExitCode = kExitSuccess;
         return false;
     }
-    Dialogs::ShowMessageBox(kNoAnswerText, kNoAnswerCaption, Dialogs::kIconError);
+    Dialogs::ShowMessageBox(handedOver == HandOverResult::TooLong ? kTooLongText : kNoAnswerText,
+                            kHandOverCaption, Dialogs::kIconError);
     mExitCode = kExitFailure;
     return false;
 }
@@ -192,9 +197,33 @@ void FrameworkProgram::HandCommandLinesToApplication()
     {
         return;
     }
-    for (const std::string& commandLine : mInstance->TakeCommandLines())
+    const std::vector<std::string> commandLines = mInstance->TakeCommandLines();
+    if (!commandLines.empty())
+    {
+        BringWindowsToFront();
+    }
+    for (const std::string& commandLine : commandLines)
     {
         mApplication->OnCommandLineFromOtherInstance(WideString(commandLine.c_str()));
+    }
+}
+
+void FrameworkProgram::BringWindowsToFront()
+{
+    OSWindow* main = mApplication->GetMainWindow();
+    if (main == nullptr)
+    {
+        return;
+    }
+    main->BringToFront();
+    // The newest window is the dialog in front of the others, or the main window itself.
+    const std::vector<RCPtr<LRootWindow>> windows = mApplication->GetRootWindows();
+    if (!windows.empty() && windows.back() != main->GetRootWindow())
+    {
+        if (auto* popup = dynamic_cast<OSWindow*>(windows.back()->GetOSServices()))
+        {
+            popup->BringToFront();
+        }
     }
 }
 

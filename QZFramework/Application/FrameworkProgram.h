@@ -55,8 +55,9 @@ public:
     [[nodiscard]] std::int32_t Main(std::span<const char* const> arguments,
                                     std::int32_t language = kUserLanguage);
 
-    // One idle step of the loop: hands received command lines to the application, then runs
-    // one pass over the notification queues. True to be called again (counts 0 and 1 only).
+    // One idle step of the loop: when command lines were received, brings the windows to the
+    // front and hands the command lines to the application; then runs one pass over the
+    // notification queues. True to be called again (counts 0 and 1 only).
     bool OnIdle(std::int32_t count);
 
 private:
@@ -66,7 +67,10 @@ private:
     [[nodiscard]] std::int32_t Run();
     // The main window with the skin's root control, shown and painted.
     void OpenMainWindow();
+    // A second start shows the running instance: its main window restored and in front, and
+    // its open dialog in front of that.
     void HandCommandLinesToApplication();
+    void BringWindowsToFront();
     void ReportStartupFailure(const char* step, const char* what);
 
     IControlResources& mResources;

@@ -136,6 +136,15 @@ bool OSWindow::Show()
     return mId != 0 && mLoop.GetWindowSystem().Show(mId);
 }
 
+void OSWindow::BringToFront()
+{
+    if (mId != 0)
+    {
+        mLoop.GetWindowSystem().RestoreIfMinimized(mId);
+        mLoop.GetWindowSystem().Raise(mId);
+    }
+}
+
 // ---- the event loop's side ----
 
 void OSWindow::HandleEvent(const Platform::WindowEvent& event)

@@ -67,6 +67,8 @@ public:
     // The window's icon from PNGs of its sizes; false before CreateEx, without a PNG that
     // decodes, or when the desktop refuses it.
     bool SetIcon(const std::vector<std::span<const std::uint8_t>>& pngs);
+    // Restores the window when it is minimised and brings it to the front.
+    void BringToFront();
 
     [[nodiscard]] const RCPtr<LRootWindow>& GetRootWindow() const { return mRootWindow; }
     [[nodiscard]] const RCPtr<LRenderer>& GetRenderer() const { return mRenderer; }

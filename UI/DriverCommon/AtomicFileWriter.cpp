@@ -59,14 +59,15 @@ QZRESULT AtomicFileWriter::Commit()
     {
         return E_FAIL;
     }
-    const bool synced = SyncFile(mDescriptor) == 0;
+    // An unnamed temporary file is given its place before it is closed, which would drop it.
+    const bool placed =
+        SyncFile(mDescriptor) == 0 && FileSystemRules::PutInPlace(mDescriptor, mTemporary, mTarget);
     const bool closed = ::close(std::exchange(mDescriptor, -1)) == 0;
-    if (!synced || !closed || ::rename(mTemporary.c_str(), mTarget.c_str()) != 0)
+    if (!placed || !closed)
     {
         Abandon();
         return E_FAIL;
     }
-    mTemporary.clear();
     FileSystemRules::SyncFolderOf(mTarget);
     return S_OK;
 }

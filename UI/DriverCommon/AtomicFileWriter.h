@@ -1,11 +1,12 @@
 // Replaces a file's whole content so that the old content survives any failure.
 //
 // Begin finds the file to replace (through symbolic links, see FileSystemRules) and creates a new
-// temporary file beside it (same folder, so the final rename stays on one file system); Write
-// appends to it, checking every write; Commit syncs it to the disk, closes it, renames it over
-// the file and syncs the folder. Until Commit succeeds the file is never touched, and a writer
-// that fails, is abandoned or is destroyed before Commit removes its temporary file. A replaced
-// file keeps its permission bits.
+// temporary file beside it (same folder, so the final rename stays on one file system), unnamed
+// where the file system allows; Write appends to it, checking every write; Commit syncs it to the
+// disk, puts it in place of the file (FileSystemRules::PutInPlace), closes it and syncs the
+// folder. Until Commit succeeds the file is never touched, and a writer that fails, is abandoned
+// or is destroyed before Commit removes its temporary file; a process killed while writing leaves
+// none. A replaced file keeps its permission bits.
 //
 // Paths are UTF-16 in the program and file names on disk (see WideStringToFileName). A writer is
 // used by one thread at a time and writes one file at a time; it may be reused after Commit or
@@ -47,7 +48,7 @@ public:
     void Abandon();
 
     [[nodiscard]] bool IsWriting() const { return mDescriptor >= 0; }
-    // The path on disk of the temporary file while writing, else empty.
+    // The path on disk of the temporary file while writing, else empty (also for an unnamed one).
     [[nodiscard]] const std::string& GetTemporaryPath() const { return mTemporary; }
 
 protected:

@@ -1,7 +1,11 @@
 #include "Platform/Instance/SingleInstance.h"
 
+#include "Platform/Instance/InstanceListener.h"
+#include "Platform/Shell/SpecialFolders.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <csignal>
@@ -105,6 +109,70 @@ TEST_F(SingleInstanceTest, MalformedHandOversAreDroppedUnanswered)
     EXPECT_EQ(first.TakeCommandLines(), std::vector<std::string>{"after"});
 }
 
+TEST_F(SingleInstanceTest, SilentOrSlowConnectionsHoldUpNoHandOver)
+{
+    SingleInstance first = Make();
+    ASSERT_EQ(first.Claim(), InstanceRole::First);
+    ASSERT_TRUE(first.Listen(nullptr));
+    for (const std::size_t held : {std::size_t{8}, InstanceListener::kMaxOpenConnections + 8})
+    {
+        std::vector<int> connections;
+        for (std::size_t i = 0; i < held; ++i)
+        {
+            connections.push_back(Connect(first));
+            // Every other one trickles a first byte and then says nothing more.
+            if (i % 2 == 1)
+            {
+                static_cast<void>(::send(connections.back(), "e", 1, MSG_NOSIGNAL));
+            }
+        }
+        EXPECT_EQ(Make().HandOver("editor -real", 1500ms), HandOverResult::Delivered) << held;
+        EXPECT_EQ(first.TakeCommandLines(), std::vector<std::string>{"editor -real"});
+        for (const int connection : connections)
+        {
+            ::close(connection);
+        }
+    }
+}
+
+TEST_F(SingleInstanceTest, WaitingCommandLinesAreCappedInCountAndSize)
+{
+    SingleInstance first = Make();
+    ASSERT_EQ(first.Claim(), InstanceRole::First);
+    std::atomic<int> wakes{0};
+    ASSERT_TRUE(first.Listen([&] { ++wakes; }));
+    const std::string large(SingleInstance::kMaxCommandLineBytes, 'l');
+    const struct
+    {
+        std::string line;
+        std::size_t sent;
+        std::size_t kept;
+    } cases[] = {
+        {"editor -small", InstanceListener::kMaxQueuedCommandLines + 5,
+         InstanceListener::kMaxQueuedCommandLines},
+        {large, InstanceListener::kMaxQueuedBytes / large.size() + 2,
+         InstanceListener::kMaxQueuedBytes / large.size()},
+    };
+    for (const auto& c : cases)
+    {
+        wakes = 0;
+        testing::internal::CaptureStderr();
+        // Every one is answered, so that no second start reports a running instance as hung.
+        for (std::size_t i = 0; i < c.sent; ++i)
+        {
+            EXPECT_EQ(Make().HandOver(c.line), HandOverResult::Delivered);
+        }
+        const std::string errors = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(first.TakeCommandLines(), std::vector<std::string>(c.kept, c.line));
+        EXPECT_EQ(static_cast<std::size_t>(wakes.load()), c.kept);
+        EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
+        EXPECT_NE(errors.find("dropping"), std::string::npos) << errors;
+    }
+    // Too long for any hand-over: refused before anything is sent.
+    EXPECT_EQ(Make().HandOver(large + "x"), HandOverResult::TooLong);
+    EXPECT_TRUE(first.TakeCommandLines().empty());
+}
+
 TEST_F(SingleInstanceTest, HandOverGivesUpWhenTheFirstDoesNotAnswer)
 {
     SingleInstance first = Make();
@@ -151,17 +219,49 @@ TEST_F(SingleInstanceTest, AKilledFirstInstanceDoesNotBlockTheNextStart)
     ::close(ready[1]);
 }
 
-TEST(SingleInstanceFolder, RuntimeFolderIsAbsoluteAndPrivateWithoutXdg)
+TEST(SingleInstanceFolder, RuntimeFolderIsThisUsersPrivateFolderOrTheFallback)
 {
     const char* saved = std::getenv("XDG_RUNTIME_DIR");
     const std::string restore = saved != nullptr ? saved : "";
-    setenv("XDG_RUNTIME_DIR", "relative", 1);
-    const std::string folder = SingleInstance::GetRuntimeFolder();
-    ASSERT_FALSE(folder.empty());
-    EXPECT_EQ(folder.front(), '/');
-    EXPECT_EQ(std::filesystem::status(folder).permissions() & std::filesystem::perms::group_all,
-              std::filesystem::perms::none);
-    setenv("XDG_RUNTIME_DIR", "/", 1);
-    EXPECT_EQ(SingleInstance::GetRuntimeFolder(), "/");
+    const std::filesystem::path shared =
+        std::filesystem::temp_directory_path() / ("rt-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(shared / "private");
+    std::filesystem::permissions(shared, std::filesystem::perms::all);
+    std::filesystem::permissions(shared / "private", std::filesystem::perms::owner_all);
+    std::filesystem::create_directories(shared / "open");
+    std::filesystem::permissions(shared / "open", std::filesystem::perms::owner_all |
+                                                      std::filesystem::perms::group_read |
+                                                      std::filesystem::perms::group_exec);
+    std::filesystem::create_symlink(shared / "private", shared / "link");
+    // Another user's private folder with a fake lock in it, made as that user would.
+    const bool asNobody =
+        ::getuid() == 0 &&
+        std::system(("setpriv --reuid=nobody --regid=nogroup --clear-groups sh -c "
+                     "'umask 0; mkdir -m 0700 " +
+                     (shared / "theirs").string() + " && touch " +
+                     (shared / "theirs" / "x.lock").string() + "'")
+                        .c_str()) == 0;
+    const std::string fallback = Shell::GetFallbackFolder();
+    const struct
+    {
+        std::string variable;
+        std::string folder;
+    } cases[] = {
+        {(shared / "private").string(), (shared / "private").string()},
+        {"relative", fallback},
+        {shared.string(), fallback},
+        {(shared / "open").string(), fallback},
+        {(shared / "link").string(), fallback},
+        {"/", fallback},
+        {asNobody ? (shared / "theirs").string() : "/", fallback},
+    };
+    for (const auto& c : cases)
+    {
+        setenv("XDG_RUNTIME_DIR", c.variable.c_str(), 1);
+        EXPECT_EQ(SingleInstance::GetRuntimeFolder(), c.folder) << c.variable;
+    }
+    EXPECT_EQ(std::filesystem::status(fallback).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_all);
     saved != nullptr ? setenv("XDG_RUNTIME_DIR", restore.c_str(), 1) : unsetenv("XDG_RUNTIME_DIR");
+    std::filesystem::remove_all(shared);
 }

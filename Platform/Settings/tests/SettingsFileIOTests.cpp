@@ -4,12 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace IniSettings
 {
@@ -74,17 +78,50 @@ TEST_F(SettingsFileIOTest, ReplacedFileKeepsItsPermissions)
     EXPECT_EQ(status.st_mode & 0777, 0640u);
 }
 
-TEST_F(SettingsFileIOTest, CrashBeforeRenameLeavesTheOldFileWhole)
+TEST_F(SettingsFileIOTest, KilledSavesLeaveTheOldFileWholeAndNothingBeside)
 {
     WriteText(mPath, "old settings");
     EXPECT_EXIT(static_cast<void>(SettingsFileIO::WriteFileAtomically(mPath, "new settings",
                                                                       [] { std::_Exit(7); })),
                 testing::ExitedWithCode(7), "");
     EXPECT_EQ(ReadText(mPath), "old settings");
-    const std::vector<fs::path> entries = FolderEntries();
-    ASSERT_EQ(entries.size(), 2u);
-    EXPECT_TRUE(entries[1].string().starts_with("UserSettings.ini.saving-"));
-    EXPECT_EQ(ReadText(mFolder / entries[1]), "new settings");
+    EXPECT_EQ(FolderEntries(), std::vector<fs::path>{"UserSettings.ini"});
+
+    // Killed at any moment of a save, again and again: what a dead process left named is swept
+    // by the next save, so the file and nothing else remains.
+    const std::string text(256 * 1024, 's');
+    for (int kill = 0; kill < 200; ++kill)
+    {
+        const pid_t saver = ::fork();
+        ASSERT_GE(saver, 0);
+        if (saver == 0)
+        {
+            for (;;)
+            {
+                static_cast<void>(SettingsFileIO::WriteFileAtomically(mPath, text));
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(200 + 37 * (kill % 50)));
+        ::kill(saver, SIGKILL);
+        ::waitpid(saver, nullptr, 0);
+    }
+    // A named temporary file of a dead process, of a live one and of another file.
+    const pid_t gone = ::fork();
+    if (gone == 0)
+    {
+        std::_Exit(0);
+    }
+    ::waitpid(gone, nullptr, 0);
+    const std::string dead = "UserSettings.ini.saving-" + std::to_string(gone) + "-4";
+    const std::string live = "UserSettings.ini.saving-" + std::to_string(::getpid()) + "-9";
+    const std::string other = "Other.ini.saving-" + std::to_string(gone) + "-4";
+    for (const std::string& name : {dead, live, other})
+    {
+        WriteText(mFolder / name, "left");
+    }
+    ASSERT_TRUE(SettingsFileIO::WriteFileAtomically(mPath, "last"));
+    EXPECT_EQ(ReadText(mPath), "last");
+    EXPECT_EQ(FolderEntries(), (std::vector<fs::path>{other, "UserSettings.ini", live}));
 }
 
 TEST_F(SettingsFileIOTest, AtomicWriteGoesThroughLinksAndRefusesWhatItMayNotReplace)
@@ -111,6 +148,44 @@ TEST_F(SettingsFileIOTest, AtomicWriteGoesThroughLinksAndRefusesWhatItMayNotRepl
     EXPECT_EQ(FolderEntries(), before);
     EXPECT_EQ(ReadText(mFolder / "protected.ini"), "kept");
     EXPECT_TRUE(fs::is_symlink(mFolder / "dangling.ini"));
+}
+
+TEST_F(SettingsFileIOTest, WhatCannotBeSavedSaysWhyAndIsNeverWrittenThrough)
+{
+    fs::create_directory(mFolder / "folder.ini");
+    FileSystemTest::MakeFifo(mFolder / "fifo.ini");
+    fs::create_symlink("/dev/zero", mFolder / "zero.ini");
+    fs::create_symlink("nowhere", mFolder / "dangling.ini");
+    fs::create_directory(mFolder / "closed");
+    FileSystemTest::GiveToUnprivilegedUser(mFolder / "closed");
+    fs::permissions(mFolder / "closed", fs::perms(0555));
+    WriteText(mFolder / "readonly.ini", "kept");
+    FileSystemTest::GiveToUnprivilegedUser(mFolder / "readonly.ini");
+    fs::permissions(mFolder / "readonly.ini", fs::perms(0444));
+    FileSystemTest::GiveToUnprivilegedUser(mFolder);
+    const struct
+    {
+        std::string name;
+        std::string reason;
+    } cases[] = {
+        {"folder.ini", "a folder is in its place"},
+        {"fifo.ini", "a FIFO, socket or device is in its place"},
+        {"zero.ini", "a FIFO, socket or device is in its place"},
+        {"dangling.ini", "a symbolic link that leads nowhere"},
+        {"readonly.ini", "the file may not be written (Permission denied)"},
+        {"closed/new.ini", "its folder may not be written (Permission denied)"},
+        {"no/such.ini", "No such file or directory"},
+    };
+    for (const auto& c : cases)
+    {
+        FileSystemTest::UnprivilegedFileAccess unprivileged;
+        std::string reason;
+        EXPECT_FALSE(
+            SettingsFileIO::WriteFileAtomically((mFolder / c.name).string(), "x", {}, &reason));
+        EXPECT_NE(reason.find(c.reason), std::string::npos) << c.name << ": " << reason;
+    }
+    EXPECT_EQ(ReadText(mFolder / "readonly.ini"), "kept");
+    EXPECT_TRUE(fs::is_empty(mFolder / "closed"));
 }
 
 TEST_F(SettingsFileIOTest, WriteIntoAMissingFolderFails)

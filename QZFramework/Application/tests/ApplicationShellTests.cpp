@@ -13,7 +13,9 @@
 
 #include "ShellEnvironment.h"
 
+#include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <string>
 
@@ -90,6 +92,57 @@ TEST_F(ApplicationFolderTest, FoldersThatCannotBeMadeFallBackToAPerUserFolder)
     setenv("XDG_DATA_HOME", "relative", 1);
     EXPECT_EQ(Narrow(application.GetFolder(2)),
               Path("home/.local/share/Korvane/Tarn 61 Vidida Editor"));
+}
+
+TEST_F(ApplicationFolderTest, AnotherUsersFallbackFolderOrALinkInItIsNeverWritten)
+{
+    if (::getuid() != 0)
+    {
+        GTEST_SKIP() << "needs root to act as another user";
+    }
+    // The per-user config folders cannot be made, so the fallback in the shared temporary folder
+    // is the only candidate left.
+    std::ofstream(Path("blocker")) << "in the way";
+    setenv("HOME", Path("blocker/home").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", Path("blocker/config").c_str(), 1);
+    std::filesystem::permissions(Path("tmp"),
+                                 std::filesystem::perms::all | std::filesystem::perms::sticky_bit);
+    const std::string victim = Path("home/.gitconfig");
+    std::ofstream(victim) << "[user]\n\tname = victim\n";
+    const std::string fallback = Path("tmp/qz-user-0");
+    const std::string product = fallback + "/Korvane/Tarn 61 Vidida Editor";
+    // The attacker makes the folder first, open to all, with a link to the victim's file.
+    ASSERT_EQ(
+        std::system(("setpriv --reuid=nobody --regid=nogroup --clear-groups sh -c 'umask 0; "
+                     "mkdir -p \"" +
+                     product + "\" && ln -s " + victim + " \"" + product + "/UserSettings.ini\"'")
+                        .c_str()),
+        0);
+    const auto settle = [&]
+    {
+        LApplication application;
+        const std::int32_t file = application.GetSettingsFile(LApplication::kUserSettingsFile);
+        EXPECT_EQ(file, 0);
+        EXPECT_EQ(application.GetCurrentSkinIndex(), 0);
+        // What closing the editor does with a file it has (it keeps the window's place).
+        if (file != 0)
+        {
+            static_cast<void>(
+                application.GetIniFileManager()->SetIniValueInt(file, u"CurrentSkinIndex", 1));
+        }
+    };
+    settle();
+    // Our own private folder, but a link in the file's place: not followed either.
+    std::filesystem::remove_all(fallback);
+    {
+        LApplication application;
+        EXPECT_EQ(Narrow(application.GetFolder(3)), product);
+    }
+    EXPECT_EQ(std::filesystem::status(fallback).permissions(), std::filesystem::perms::owner_all);
+    std::filesystem::create_symlink(victim, product + "/UserSettings.ini");
+    settle();
+    std::ifstream read(victim);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(read), {}), "[user]\n\tname = victim\n");
 }
 
 TEST_F(ApplicationFolderTest, SettingsFilesOpenOnceAndKeepTheirValuesAcrossRuns)

@@ -229,16 +229,31 @@ TEST_F(StartupTest, ASecondStartHandsItsCommandLineToTheFirstAndEndsWithZero)
     EXPECT_TRUE(mBoxes.calls.empty());
 }
 
-TEST_F(StartupTest, ASecondStartEndsWithAMessageWhenTheFirstDoesNotAnswer)
+TEST_F(StartupTest, ASecondStartThatCannotHandOverEndsWithAMessageSayingWhy)
 {
-    SingleInstance hung(Path("runtime"), kInstanceName);
-    ASSERT_EQ(hung.Claim(), InstanceRole::First);
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(Main({"/opt/TarnEditor"}), FrameworkProgram::kExitFailure);
-    testing::internal::GetCapturedStderr();
-    ASSERT_EQ(mBoxes.calls.size(), 1u);
-    EXPECT_NE(mBoxes.calls[0].text.find("is already running but does not answer"),
-              std::string::npos);
+    const std::string tooLong(SingleInstance::kMaxCommandLineBytes, 'x');
+    const struct
+    {
+        bool listening;
+        const char* argument;
+        const char* message;
+    } cases[] = {
+        {false, "-small", "is already running but does not answer"},
+        {true, tooLong.c_str(), "this command line is too long"},
+    };
+    for (const auto& c : cases)
+    {
+        mBoxes.calls.clear();
+        SingleInstance first(Path("runtime"), kInstanceName);
+        ASSERT_EQ(first.Claim(), InstanceRole::First);
+        ASSERT_TRUE(!c.listening || first.Listen(nullptr));
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(Main({"/opt/TarnEditor", c.argument}), FrameworkProgram::kExitFailure);
+        testing::internal::GetCapturedStderr();
+        ASSERT_EQ(mBoxes.calls.size(), 1u);
+        EXPECT_NE(mBoxes.calls[0].text.find(c.message), std::string::npos) << c.message;
+        EXPECT_TRUE(first.TakeCommandLines().empty());
+    }
     EXPECT_EQ(mLoop.runs, 0);
 }
 

@@ -3,10 +3,14 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
+#include <string_view>
 #include <utility>
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,6 +21,7 @@ namespace
 
 // Name attempts before giving up on finding a free temporary name.
 constexpr int kMaxNameAttempts = 100;
+constexpr std::string_view kTemporaryInfix = ".saving-";
 
 std::string FolderOf(const std::string& path)
 {
@@ -46,6 +51,110 @@ bool KeepMode(const std::string& target, int descriptor)
         return errno == ENOENT;
     }
     return ::fchmod(descriptor, old.st_mode & 07777) == 0;
+}
+
+// Tries names "<target>.saving-<pid>-<n>" until one is free; makes it with make (a name to a
+// result, false with errno EEXIST when the name is taken).
+template <typename Make>
+bool UseFreeTemporaryName(const std::string& target, std::string& temporary, Make make)
+{
+    static std::atomic<unsigned> counter{0};
+    for (int attempt = 0; attempt < kMaxNameAttempts; ++attempt)
+    {
+        temporary = target;
+        temporary.append(kTemporaryInfix).append(std::to_string(::getpid()));
+        temporary.append("-").append(std::to_string(counter.fetch_add(1)));
+        if (make(temporary))
+        {
+            return true;
+        }
+        if (errno != EEXIST)
+        {
+            break;
+        }
+    }
+    temporary.clear();
+    return false;
+}
+
+int CreateNamedBeside(const std::string& target, std::string& temporary)
+{
+    int descriptor = -1;
+    const auto make = [&](const std::string& name)
+    {
+        descriptor = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, 0666);
+        return descriptor >= 0;
+    };
+    if (!UseFreeTemporaryName(target, temporary, make))
+    {
+        return -1;
+    }
+    if (!KeepMode(target, descriptor))
+    {
+        const int error = errno;
+        ::close(descriptor);
+        ::unlink(temporary.c_str());
+        temporary.clear();
+        errno = error;
+        return -1;
+    }
+    return descriptor;
+}
+
+// Gives the unnamed file a temporary name beside target.
+bool LinkUnnamed(int descriptor, const std::string& target, std::string& temporary)
+{
+    const std::string self = "/proc/self/fd/" + std::to_string(descriptor);
+    return UseFreeTemporaryName(target, temporary,
+                                [&](const std::string& name) {
+                                    return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(),
+                                                    AT_SYMLINK_FOLLOW) == 0;
+                                });
+}
+
+// The process id of a temporary file's name "<base>.saving-<pid>-<n>", or 0 when the name is not
+// one of base's.
+pid_t TemporaryOwner(std::string_view name, std::string_view base)
+{
+    if (!name.starts_with(base) || !name.substr(base.size()).starts_with(kTemporaryInfix))
+    {
+        return 0;
+    }
+    name.remove_prefix(base.size() + kTemporaryInfix.size());
+    const std::size_t dash = name.find('-');
+    const auto isNumber = [](std::string_view digits)
+    {
+        return !digits.empty() && digits.size() < 10 &&
+               digits.find_first_not_of("0123456789") == std::string_view::npos;
+    };
+    if (dash == std::string_view::npos || !isNumber(name.substr(0, dash)) ||
+        !isNumber(name.substr(dash + 1)))
+    {
+        return 0;
+    }
+    return static_cast<pid_t>(std::stol(std::string(name.substr(0, dash))));
+}
+
+// Removes target's temporary files whose process is gone: a save killed between naming its file
+// and renaming it. Files of live processes (this one's other threads too) are theirs.
+void SweepStaleTemporaries(const std::string& target)
+{
+    DIR* folder = ::opendir(FolderOf(target).c_str());
+    if (folder == nullptr)
+    {
+        return;
+    }
+    const std::size_t slash = target.rfind('/');
+    const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+    while (const dirent* entry = ::readdir(folder))
+    {
+        const pid_t owner = TemporaryOwner(entry->d_name, base);
+        if (owner > 0 && owner != ::getpid() && ::kill(owner, 0) != 0 && errno == ESRCH)
+        {
+            ::unlinkat(::dirfd(folder), entry->d_name, 0);
+        }
+    }
+    ::closedir(folder);
 }
 
 } // namespace
@@ -123,31 +232,76 @@ bool FileSystemRules::FindFileToReplace(const std::string& path, std::string& ta
 
 int FileSystemRules::CreateTemporaryBeside(const std::string& target, std::string& temporary)
 {
-    static std::atomic<unsigned> counter{0};
-    for (int attempt = 0; attempt < kMaxNameAttempts; ++attempt)
+    temporary.clear();
+    const int unnamed =
+        ::open(FolderOf(target).c_str(), O_TMPFILE | O_WRONLY | O_NOCTTY | O_CLOEXEC, 0666);
+    if (unnamed < 0)
     {
-        temporary = target;
-        temporary.append(".saving-").append(std::to_string(::getpid()));
-        temporary.append("-").append(std::to_string(counter.fetch_add(1)));
-        const int descriptor =
-            ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, 0666);
-        if (descriptor >= 0 && KeepMode(target, descriptor))
-        {
-            return descriptor;
-        }
-        if (descriptor >= 0)
-        {
-            ::close(descriptor);
-            ::unlink(temporary.c_str());
-            break;
-        }
-        if (errno != EEXIST)
-        {
-            break;
-        }
+        // A file system without unnamed files says so with one of these.
+        return errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL
+                   ? CreateNamedBeside(target, temporary)
+                   : -1;
+    }
+    if (!KeepMode(target, unnamed))
+    {
+        const int error = errno;
+        ::close(unnamed);
+        errno = error;
+        return -1;
+    }
+    return unnamed;
+}
+
+bool FileSystemRules::PutInPlace(int descriptor, std::string& temporary, const std::string& target)
+{
+    if (temporary.empty() && !LinkUnnamed(descriptor, target, temporary))
+    {
+        return false;
+    }
+    const bool renamed = ::rename(temporary.c_str(), target.c_str()) == 0;
+    if (!renamed)
+    {
+        const int error = errno;
+        ::unlink(temporary.c_str());
+        errno = error;
     }
     temporary.clear();
-    return -1;
+    if (renamed)
+    {
+        SweepStaleTemporaries(target);
+    }
+    return renamed;
+}
+
+std::string FileSystemRules::DescribeRefusal(const std::string& path, int errorNumber)
+{
+    struct stat status;
+    if (::lstat(path.c_str(), &status) == 0 && S_ISLNK(status.st_mode) &&
+        ::stat(path.c_str(), &status) != 0)
+    {
+        return errno == ELOOP ? "a loop of symbolic links is in its place"
+                              : "a symbolic link that leads nowhere is in its place";
+    }
+    if (::stat(path.c_str(), &status) == 0)
+    {
+        if (S_ISDIR(status.st_mode))
+        {
+            return "a folder is in its place";
+        }
+        if (!S_ISREG(status.st_mode))
+        {
+            return "a FIFO, socket or device is in its place, and those are never written";
+        }
+        if (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0)
+        {
+            return std::string("the file may not be written (") + std::strerror(errno) + ")";
+        }
+    }
+    if (::faccessat(AT_FDCWD, FolderOf(path).c_str(), W_OK, AT_EACCESS) != 0)
+    {
+        return std::string("its folder may not be written (") + std::strerror(errno) + ")";
+    }
+    return std::strerror(errorNumber);
 }
 
 void FileSystemRules::SyncFolderOf(const std::string& path)

@@ -9,12 +9,17 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <csignal>
 #include <functional>
 #include <map>
 #include <string>
+#include <thread>
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace QZ
 {
@@ -331,11 +336,12 @@ TEST(AtomicFileReplacement, UnfinishedWriteLeavesNoTemporaryFile)
     PresetTest::ScratchFolder folder;
     const path target = folder / "target";
     {
+        // Unnamed until it is put in place.
         AtomicFileWriter file;
         ASSERT_EQ(file.Begin(PresetTest::Wide(target)), S_OK);
-        EXPECT_EQ(path(file.GetTemporaryPath()).parent_path(), folder.Path());
+        EXPECT_EQ(file.GetTemporaryPath(), "");
         ASSERT_EQ(file.Write("abc", 3), S_OK);
-        EXPECT_EQ(folder.Entries().size(), 1u);
+        EXPECT_TRUE(folder.Entries().empty());
     }
     EXPECT_TRUE(folder.Entries().empty());
 
@@ -346,6 +352,38 @@ TEST(AtomicFileReplacement, UnfinishedWriteLeavesNoTemporaryFile)
     EXPECT_TRUE(folder.Entries().empty());
     EXPECT_EQ(file.Write("abc", 3), E_FAIL);
     EXPECT_EQ(file.Commit(), E_FAIL);
+}
+
+TEST(AtomicFileReplacement, KilledSavesLeaveNoStrayFile)
+{
+    PresetTest::ScratchFolder folder;
+    const path target = folder / "target";
+    // A process killed at any moment of its saves leaves the file and nothing else once the
+    // next save has swept what a dead process had already named.
+    const std::string content(512 * 1024, 'p');
+    for (int kill = 0; kill < 200; ++kill)
+    {
+        const pid_t saver = ::fork();
+        ASSERT_GE(saver, 0);
+        if (saver == 0)
+        {
+            for (AtomicFileWriter writer;;)
+            {
+                static_cast<void>(writer.Begin(PresetTest::Wide(target)) == S_OK &&
+                                  writer.Write(content.data(), content.size()) == S_OK &&
+                                  writer.Commit() == S_OK);
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(300 + 41 * (kill % 50)));
+        ::kill(saver, SIGKILL);
+        ::waitpid(saver, nullptr, 0);
+    }
+    {
+        AtomicFileWriter file;
+        ASSERT_EQ(file.Begin(PresetTest::Wide(target)), S_OK);
+        ASSERT_EQ(file.Commit(), S_OK);
+    }
+    EXPECT_EQ(folder.Entries(), std::vector<std::string>{"target"});
 }
 
 TEST(AtomicFileReplacement, BeginAbandonsWriteUnderWay)

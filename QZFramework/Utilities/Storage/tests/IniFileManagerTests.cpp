@@ -318,6 +318,36 @@ TEST_F(IniStoreDamage, UnparsableFileIsKeptAsideAndDefaultsApply)
     EXPECT_EQ(value, 1);
 }
 
+TEST_F(IniFileManagerTest, SettingsThatCannotBeKeptSayWhyOnceAndNeverTouchADevice)
+{
+    // The library's result for a file that cannot be read or written.
+    constexpr QZRESULT kInputOutputFailed = -5;
+    // Saving: the file was there when opened, then something else took its place.
+    const std::int32_t handle = Open();
+    const fs::path other = mFolder / "Other.ini";
+    std::int32_t refused = -7;
+    fs::create_symlink("/dev/zero", other);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(mStore->SetIniValueInt(handle, u"CurrentSkinIndex", 2), S_OK);
+    fs::create_directory(mPath.string() + ".moved");
+    fs::rename(mPath, mPath.string() + ".moved/x");
+    fs::create_directory(mPath);
+    for (int attempt = 0; attempt < 2; ++attempt)
+    {
+        EXPECT_EQ(mStore->SetIniValueInt(handle, u"CurrentSkinIndex", 3), kInputOutputFailed);
+        EXPECT_EQ(mStore->OpenIniFile(Wide(other), u"1_0_0", u"Tarn", refused), kInputOutputFailed);
+    }
+    const std::string errors = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(errors, "libIniFileManager: " + mPath.string() +
+                          " cannot be saved: a folder is in its place; settings changes are not "
+                          "kept\nlibIniFileManager: " +
+                          other.string() +
+                          " cannot be read: a FIFO, socket or device is in its place, and those "
+                          "are never written; settings changes are not kept\n");
+    EXPECT_EQ(refused, 0);
+    EXPECT_TRUE(fs::is_empty(mPath));
+}
+
 TEST_F(IniStoreDamage, StrayFileOfAnInterruptedSaveLeavesTheOldFileInUse)
 {
     std::int32_t handle = Open();
