@@ -290,14 +290,14 @@ protected:
 
 } // namespace
 
-// The main window: titled with the maker's name, the skin's fixed size whatever the desktop asks,
+// The main window: titled with the product name, the skin's fixed size whatever the desktop asks,
 // back where the user left it on the next start, and closing it ends the program with 0.
 TEST_F(ProgramTest, TheMainWindowKeepsItsSizeRemembersItsPlaceAndClosingEndsWithZero)
 {
     ASSERT_TRUE(mProbe.IsOpen());
     const pid_t first = Launch();
     ASSERT_NE(mWindow, 0u) << Wait(first).errors;
-    EXPECT_EQ(mProbe.GetTitle(mWindow), "Korvane");
+    EXPECT_EQ(mProbe.GetTitle(mWindow), "Tarn 61 Vidida Editor");
     XWindowProbe::Geometry geometry;
     ASSERT_TRUE(mProbe.GetGeometry(mWindow, geometry));
     EXPECT_EQ(geometry.width, 1200);

@@ -4,6 +4,7 @@
 #include "QZFramework/ControlBase/Control.h"
 #include "QZFramework/ControlBase/ControlFactory.h"
 #include "QZFramework/ControlBase/KeyParam.h"
+#include "QZFramework/ControlBase/ToolTipInterface.h"
 #include "QZFramework/Notification/MouseWheelParam.h"
 #include "QZFramework/Notification/Notification.h"
 #include "QZFramework/Notification/NotificationCenterManager.h"
@@ -465,6 +466,18 @@ PointT<long> ToControlPoint(const LControl& control, const RCPtr<LControl>& root
     return {position.x - rootAt.x - at.x, position.y - rootAt.y - at.y};
 }
 
+// The control whose tooltip explains the hovered one: a tooltip belongs to the control that
+// shows it, and parts drawn for their parent explain nothing of their own.
+RCPtr<LControl> ToolTipOwner(RCPtr<LControl> control)
+{
+    while (control && control->GetParent() &&
+           (control->UsesParentToolTip() || dynamic_cast<IToolTip*>(control.Get()) != nullptr))
+    {
+        control = control->GetParent();
+    }
+    return control;
+}
+
 } // namespace
 
 void LRootWindow::SetHover(const RCPtr<LControl>& control)
@@ -482,6 +495,29 @@ void LRootWindow::SetHover(const RCPtr<LControl>& control)
     if (control && mHover == control)
     {
         control->OnMouseEnter();
+    }
+    // The pointer resting on a control with help text shows it after the tooltip's delay;
+    // leaving the control takes it away.
+    const RCPtr<LControl> before = ToolTipOwner(left);
+    const RCPtr<LControl> after = ToolTipOwner(mHover);
+    if (before != after)
+    {
+        if (before)
+        {
+            before->UpdateToolTip(false);
+        }
+        if (after)
+        {
+            after->UpdateToolTip(true);
+        }
+    }
+}
+
+void LRootWindow::HideToolTip()
+{
+    if (const RCPtr<LControl> owner = ToolTipOwner(mHover))
+    {
+        owner->UpdateToolTip(false);
     }
 }
 
@@ -522,6 +558,10 @@ void LRootWindow::OnPointerButton(bool down, std::uint32_t button, const PointT<
     if (!mRootControl)
     {
         return;
+    }
+    if (down)
+    {
+        HideToolTip();
     }
     RCPtr<LControl> target = mCapture;
     PointT<long> local;

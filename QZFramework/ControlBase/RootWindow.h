@@ -200,7 +200,10 @@ private:
     QZRESULT PaintArea(const RCPtr<LRenderer>& renderer, const RegionRect& area);
 
     // pointer input and hover
+    // Moves the hover, and with it the tooltip, to the control.
     void SetHover(const RCPtr<LControl>& control);
+    // A press puts the help text of the hovered control away.
+    void HideToolTip();
     RCPtr<LControl> mHover;
     bool mUpdatingHover = false;
 
