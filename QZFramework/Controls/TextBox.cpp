@@ -502,6 +502,11 @@ double LTextBox::GetLineStart(LMeasurementRenderer& renderer, const RectT<double
 void LTextBox::OnLeftButtonDown(const RCPtr<LMouseButtonParam>& press)
 {
     LScrollView::OnLeftButtonDown(press);
+    if (press && press->GetFlag())
+    {
+        SelectAll();
+        return;
+    }
     RCPtr<LRootWindow> window;
     RectT<double> area;
     const LTextPropertiesDescriptor* text = GetTextArea(*this, area);
@@ -524,11 +529,6 @@ void LTextBox::OnLeftButtonDown(const RCPtr<LMouseButtonParam>& press)
         }
         best = position;
         distance = gap;
-    }
-    if (press->GetFlag())
-    {
-        SelectAll();
-        return;
     }
     MoveCaret(best, (press->GetModifiers() & KeyCode::kModifierShift) != 0);
 }
