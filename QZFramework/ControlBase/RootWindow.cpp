@@ -77,6 +77,7 @@ QZRESULT LRootWindow::ReleaseInternalReferences()
     mCapture = RCPtr<LControl>();
     mWheelFallback = RCPtr<LControl>();
     mHover = RCPtr<LControl>();
+    mToolTipSource = RCPtr<LControl>();
     DetachRootControl();
     UnsubscribeAllClients();
     return LRefCountedObject::ReleaseInternalReferences();
@@ -466,8 +467,8 @@ PointT<long> ToControlPoint(const LControl& control, const RCPtr<LControl>& root
     return {position.x - rootAt.x - at.x, position.y - rootAt.y - at.y};
 }
 
-// The control whose tooltip explains the hovered one: a tooltip belongs to the control that
-// shows it, and parts drawn for their parent explain nothing of their own.
+// A tooltip belongs to the control that shows it, and parts drawn for their parent explain
+// nothing of their own: the control whose help the pointer asks for.
 RCPtr<LControl> ToolTipOwner(RCPtr<LControl> control)
 {
     while (control && control->GetParent() &&
@@ -496,28 +497,63 @@ void LRootWindow::SetHover(const RCPtr<LControl>& control)
     {
         control->OnMouseEnter();
     }
-    // The pointer resting on a control with help text shows it after the tooltip's delay;
-    // leaving the control takes it away.
-    const RCPtr<LControl> before = ToolTipOwner(left);
-    const RCPtr<LControl> after = ToolTipOwner(mHover);
-    if (before != after)
+    UpdateToolTipSource();
+}
+
+RCPtr<LControl> LRootWindow::FindToolTipSource() const
+{
+    // A transparent part (a label's text) lets the pointer through to the control behind it,
+    // but its help is its own: the deepest control under the pointer with help text speaks.
+    RCPtr<LControl> source = mHover;
+    RCPtr<LControl> at = mHover;
+    while (at && mRootControl)
     {
-        if (before)
+        RCPtr<LControl> inner;
+        const LControl::ChildControlList& children = at->GetChildren();
+        for (std::uint32_t i = children.GetCount(); i-- > 0 && !inner;)
         {
-            before->UpdateToolTip(false);
+            const RCPtr<LControl>& child = children.GetAt(i, LControl::kPaintOrder);
+            if (child->IsShowing(false) && dynamic_cast<IToolTip*>(child.Get()) == nullptr &&
+                child->HitTest(ToControlPoint(*child, mRootControl, mPointer)))
+            {
+                inner = child;
+            }
         }
-        if (after)
+        at = inner;
+        if (at && !at->GetToolTipText().IsEmpty())
         {
-            after->UpdateToolTip(true);
+            source = at;
         }
+    }
+    return ToolTipOwner(source);
+}
+
+void LRootWindow::UpdateToolTipSource()
+{
+    // The pointer resting on a control with help text shows it after the tooltip's delay;
+    // moving to another control takes it away.
+    const RCPtr<LControl> source = FindToolTipSource();
+    if (source == mToolTipSource)
+    {
+        return;
+    }
+    const RCPtr<LControl> before = mToolTipSource;
+    mToolTipSource = source;
+    if (before)
+    {
+        before->UpdateToolTip(false);
+    }
+    if (source)
+    {
+        source->UpdateToolTip(true);
     }
 }
 
 void LRootWindow::HideToolTip()
 {
-    if (const RCPtr<LControl> owner = ToolTipOwner(mHover))
+    if (mToolTipSource)
     {
-        owner->UpdateToolTip(false);
+        mToolTipSource->UpdateToolTip(false);
     }
 }
 
@@ -542,6 +578,7 @@ void LRootWindow::OnPointerMove(const PointT<long>& position, std::uint32_t butt
 {
     SetPointerState(position, buttons, modifiers);
     UpdateHover();
+    UpdateToolTipSource();
     const RCPtr<LControl> target = mCapture ? mCapture : mHover;
     if (target && mRootControl)
     {

@@ -200,11 +200,16 @@ private:
     QZRESULT PaintArea(const RCPtr<LRenderer>& renderer, const RegionRect& area);
 
     // pointer input and hover
-    // Moves the hover, and with it the tooltip, to the control.
     void SetHover(const RCPtr<LControl>& control);
-    // A press puts the help text of the hovered control away.
+    // The control whose tooltip the pointer asks for: the hovered one or a transparent part of
+    // it under the pointer that has help text, or the one it stands for; null for none.
+    [[nodiscard]] RCPtr<LControl> FindToolTipSource() const;
+    // Moves the tooltip to the control the pointer now asks for.
+    void UpdateToolTipSource();
+    // A press puts the help text away until the pointer moves to another control.
     void HideToolTip();
     RCPtr<LControl> mHover;
+    RCPtr<LControl> mToolTipSource;
     bool mUpdatingHover = false;
 
     IWindowOSServices* mServices;

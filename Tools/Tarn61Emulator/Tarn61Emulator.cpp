@@ -343,6 +343,12 @@ void Tarn61Emulator::Handle(const Message& message)
         {
             log = "identity request";
         }
+        else if (mBehaviour.strict && IsCommand(message, kSetGlobal, 15) &&
+                 IsGlobalIndex(message[11]))
+        {
+            log = "global " + std::to_string(message[11]) + " set to " +
+                  std::to_string(message[12] * 128 + message[13]);
+        }
         if (refusal.empty() || !isSendPreset)
         {
             reply = Answer(message);
