@@ -55,7 +55,7 @@ using Picture = std::vector<std::uint32_t>;
 
 // Window points, from the skin: the device view starts below the 22-pixel menu bar.
 constexpr Point kFileMenu{50, 11};
-constexpr Point kGlobalSettingsItem{60, 163};
+constexpr Point kGlobalSettingsItem{60, 136};
 // Pad 1's edit panel, its CC cycle page and the page's controller row: the clipped label of the
 // controller's name (108 pixels for "Reset All Controllers") and the number box beside it, then
 // the box of the first value below.

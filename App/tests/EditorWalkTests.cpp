@@ -57,8 +57,8 @@ constexpr int kEditHeight = 254;
 // bar, and every position below is a skin position inside it plus (0, 22); an arrow is clicked
 // at the middle of its 16 x 11 button.
 constexpr Point kFileMenu{50, 11};
-constexpr Point kSaveItem{60, 126};
-constexpr Point kExitItem{60, 214};
+constexpr Point kSaveItem{60, 107};
+constexpr Point kExitItem{60, 165};
 constexpr Point kPresetNameBox{220, 54};
 
 // One control of a family: where its tile is, the points clicked in its edit panel to change one

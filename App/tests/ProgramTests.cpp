@@ -478,7 +478,8 @@ TEST_F(ProgramTest, APresetSavedFromTheMenuLoadsBackWithTheHotKey)
             .empty());
     const std::vector<std::uint32_t> before = Cut(Settled(), kButtonNoteBox);
 
-    // File, then "Save Vidida" (the fifth row of its menu) once the menu shows.
+    // File, then "Save Vidida" (the fourth item of its menu, below a separator) once the menu
+    // shows.
     const std::vector<std::uint32_t> panel = Settled();
     mProbe.Click(mWindow, 40, 10);
     ASSERT_FALSE(WaitForPixels(
@@ -486,7 +487,7 @@ TEST_F(ProgramTest, APresetSavedFromTheMenuLoadsBackWithTheHotKey)
                          return CountDifferent(panel, shown, kWindowWidth, {20, 110, 100, 20}) > 0;
                      })
                      .empty());
-    mProbe.Click(mWindow, 60, 120);
+    mProbe.Click(mWindow, 60, 107);
     ASSERT_TRUE(TakeSteps(mDisplay, "focus 'Select Save Location' && put '" + saved +
                                         "' && answer 'Select Save Location' Return"));
     const std::string file = saved + ".Tarn61RededoVuvuva";
