@@ -6,6 +6,7 @@
 // the wheel within its range and has its whole text replaced after Ctrl+A, a double click or
 // Tab; every colour of a push button's list can be chosen with the mouse; and the Global
 // Settings dialog fetches the emulated keyboard's channel and sends it back.
+#include "App/tests/WalkSupport.h"
 #include "App/tests/XWindowProbe.h"
 #include "Platform/Midi/tests/ChildProcess.h"
 #include "Platform/Midi/tests/JackServer.h"
@@ -31,11 +32,10 @@ namespace
 {
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
 using Platform::Testing::ChildProcess;
 using Platform::Testing::JackServer;
-
-constexpr int kWaitMs = 10000;
+using WalkSupport::ReadFile;
+using WalkSupport::WaitFor;
 
 struct Point
 {
@@ -85,27 +85,6 @@ constexpr Point kGetSettings{278, 386};
 constexpr Point kSendSettings{278, 412};
 constexpr Area kGlobalChannelText{195, 223, 300, 16};
 
-std::string ReadFile(const fs::path& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
-// Polls done until it holds or the time-out passes.
-bool WaitFor(const std::function<bool()>& done, int timeoutMs = kWaitMs)
-{
-    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (!done())
-    {
-        if (Clock::now() >= deadline)
-        {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return true;
-}
-
 class EditorDesktopUse : public testing::Test
 {
 protected:
@@ -124,7 +103,10 @@ protected:
         setenv("XDG_RUNTIME_DIR", (mRoot / "runtime").c_str(), 1);
         ASSERT_TRUE(mWindowManager.Start({"openbox", "--sm-disable"}));
         // openbox makes a window of its own class once it manages the screen.
-        ASSERT_TRUE(WaitFor([&] { return !Windows({"--class", "openbox"}).empty(); }))
+        ASSERT_TRUE(WaitFor(
+            [&] {
+                return !Windows({"--class", "openbox"}).empty();
+            }))
             << "openbox does not start";
     }
 
@@ -185,8 +167,8 @@ protected:
 
     void MoveTo(unsigned long window, Point point)
     {
-        Xdotool({"mousemove", "--window", std::to_string(window),
-                 std::to_string(point.x), std::to_string(point.y)});
+        Xdotool({"mousemove", "--window", std::to_string(window), std::to_string(point.x),
+                 std::to_string(point.y)});
     }
     void Click(unsigned long window, Point point, int count = 1)
     {
@@ -365,8 +347,8 @@ TEST_F(EditorDesktopUse, GlobalChannelFromTheEmulatedKeyboard)
     std::string error;
     ASSERT_TRUE(mJack.Start(error)) << error;
     const fs::path log = mRoot / "keyboard.log";
-    ASSERT_TRUE(mKeyboard.Start({TARN61_EMULATOR_PROGRAM, "--api", "jack", "--strict"},
-                                log.string()));
+    ASSERT_TRUE(
+        mKeyboard.Start({TARN61_EMULATOR_PROGRAM, "--api", "jack", "--strict"}, log.string()));
     setenv("QZ_MIDI_API", "jack", 1);
     ASSERT_NO_FATAL_FAILURE(Start());
     unsetenv("QZ_MIDI_API");

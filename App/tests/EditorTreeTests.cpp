@@ -641,7 +641,7 @@ TEST_F(MenuCommands, EveryFailedLoadShowsItsMessage)
         {-4, older},
         {-5, older},
         {-6, "Vidida File Load: The Vidida file could not be read. The file and the reason:\n"
-              "/x/a.preset\nPermission denied / 16"},
+             "/x/a.preset\nPermission denied / 16"},
         {-7, older},
     };
     for (const auto& [result, box] : results)

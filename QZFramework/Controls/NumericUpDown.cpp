@@ -310,9 +310,9 @@ QZRESULT LNumericUpDown::OnVerticalWheel(const RCPtr<LMouseWheelParam>& wheel)
     }
     // Turned away from the user the wheel steps up, as the up arrow does.
     const RCPtr<LControl> self(this);
-    SendNotificationTo(RCPtr<LNotificationReceiver>(wheel->GetDirection() == 1 ? mButtonUp
-                                                                                : mButtonDown),
-                       NID_SIMULATE_CLICK);
+    SendNotificationTo(
+        RCPtr<LNotificationReceiver>(wheel->GetDirection() == 1 ? mButtonUp : mButtonDown),
+        NID_SIMULATE_CLICK);
     return S_OK;
 }
 

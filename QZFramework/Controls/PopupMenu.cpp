@@ -470,8 +470,7 @@ std::int32_t LPopupMenu::GetContentHeight() const
 std::int32_t LPopupMenu::GetItemHeight(std::int32_t index) const
 {
     const RCPtr<LMenuItemDescriptor> item = index >= 0 ? GetMenuItem(index) : nullptr;
-    return item && item->IsSeparator() && mSeparatorHeight > 0 ? mSeparatorHeight
-                                                                : GetRowHeight();
+    return item && item->IsSeparator() && mSeparatorHeight > 0 ? mSeparatorHeight : GetRowHeight();
 }
 
 bool LPopupMenu::IsItemSelectable(std::int32_t index) const

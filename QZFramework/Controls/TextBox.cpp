@@ -434,8 +434,8 @@ void LTextBox::OnConditionsChanged(const RCPtr<LConditionsParam>& conditions)
 {
     // Taking the focus selects the whole text, so that typing replaces it; a press that gave
     // the focus places the caret right after.
-    if (conditions && (conditions->GetConditions() & ~conditions->GetPreviousConditions() &
-                       kHasFocus) != 0)
+    if (conditions &&
+        (conditions->GetConditions() & ~conditions->GetPreviousConditions() & kHasFocus) != 0)
     {
         SelectAll();
     }

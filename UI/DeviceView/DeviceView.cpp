@@ -327,8 +327,7 @@ std::int32_t LDeviceView::LoadPresetFile()
         return chosen;
     }
     const std::int32_t result = mPresetManager->LoadPresetFile(path);
-    ShowPresetFileLoadResult(result, path,
-                             WideString(mPresetManager->GetReadError().c_str()));
+    ShowPresetFileLoadResult(result, path, WideString(mPresetManager->GetReadError().c_str()));
     return result;
 }
 

@@ -54,7 +54,7 @@ std::int32_t ReadWholeFile(const WideString& path, IBuffer& image, std::string& 
         }
         unsigned char beyond = 0;
         return file.Read(&beyond, 1, File::CurrentPosition) == 0 ? kPresetFileLoaded
-                                                                   : kPresetFileCorrupt;
+                                                                 : kPresetFileCorrupt;
     }
     catch (const std::exception& failure)
     {
