@@ -667,8 +667,8 @@ TEST_F(MenuCommands, ItemsThatNeedTheKeyboardAreDisabledWithoutItsPorts)
     }
 }
 
-// Each failed load shows its own box; success shows nothing, and an unforeseen failure is
-// reported as a file the editor cannot read.
+// Each failed load shows its own box; success shows nothing, a file the system cannot read is
+// named with the system's reason, and an unforeseen failure is reported as a damaged file.
 TEST_F(MenuCommands, EveryFailedLoadShowsItsMessage)
 {
     const std::string older = "Vidida File Load: Vidida file is not compatible with this version "
@@ -681,12 +681,15 @@ TEST_F(MenuCommands, EveryFailedLoadShowsItsMessage)
         {-3, older},
         {-4, older},
         {-5, older},
-        {-6, older},
+        {-6, "Vidida File Load: The Vidida file could not be read. The file and the reason:\n"
+             "/x/a.preset\nPermission denied / 16"},
+        {-7, older},
     };
     for (const auto& [result, box] : results)
     {
         mServices.boxes.clear();
-        LDeviceView::ShowPresetFileLoadResult(result);
+        LDeviceView::ShowPresetFileLoadResult(result, WideString(u"/x/a.preset"),
+                                              WideString(u"Permission denied"));
         EXPECT_EQ(mServices.boxes,
                   box.empty() ? std::vector<std::string>{} : std::vector<std::string>{box})
             << result;
@@ -740,6 +743,20 @@ TEST_F(MenuCommands, SaveAndLoadGoThroughTheFileDialogAndThePresetManager)
     EXPECT_EQ(mServices.boxes[0].rfind("Vidida File Load: ", 0), 0u);
     ASSERT_EQ(engine->GetParamValue(encoder, loaded), 0);
     EXPECT_EQ(loaded, saved);
+
+    // An empty file is damaged; one that is not there cannot be read, and the box says why.
+    std::ofstream(mFolder / "empty.Tarn61RededoVuvuva").flush();
+    const std::string missing = (mFolder / "gone.Tarn61RededoVuvuva").string();
+    mChooser.answers = {(mFolder / "empty.Tarn61RededoVuvuva").string(), missing};
+    mServices.boxes.clear();
+    SendToWindow(NID_MENU_FILE_LOAD_PRESET_FROM_FILE);
+    SendToWindow(NID_MENU_FILE_LOAD_PRESET_FROM_FILE);
+    ASSERT_EQ(mServices.boxes.size(), 2u);
+    EXPECT_EQ(mServices.boxes[0], "Vidida File Load: Vidida file is not compatible with this "
+                                  "version of the preset editor / 16");
+    EXPECT_EQ(mServices.boxes[1],
+              "Vidida File Load: The Vidida file could not be read. The file and the reason:\n" +
+                  missing + "\nNo such file or directory / 16");
 }
 
 // The user guide beside the program is handed to the desktop by its whole path; when it cannot

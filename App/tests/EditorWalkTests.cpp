@@ -5,6 +5,7 @@
 // done is checked in the files the program writes, never by reading the screen: the saved preset
 // differs from the untouched one in exactly the changed parameters, and the same preset saved
 // again after the load is the same file, byte for byte.
+#include "App/tests/WalkSupport.h"
 #include "App/tests/XWindowProbe.h"
 #include "DeviceControl/GeneratedCode/Engine/Inc/ParamLayout.h"
 #include "UI/DriverCommon/PresetFileReader.h"
@@ -35,11 +36,11 @@ namespace
 {
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
+using WalkSupport::ReadFile;
+using WalkSupport::WaitFor;
 
 constexpr int kWindowWidth = 1200;
 constexpr int kWindowHeight = 750;
-constexpr int kWaitMs = 10000;
 
 struct Point
 {
@@ -57,8 +58,8 @@ constexpr int kEditHeight = 254;
 // bar, and every position below is a skin position inside it plus (0, 22); an arrow is clicked
 // at the middle of its 16 x 11 button.
 constexpr Point kFileMenu{50, 11};
-constexpr Point kSaveItem{60, 126};
-constexpr Point kExitItem{60, 214};
+constexpr Point kSaveItem{60, 107};
+constexpr Point kExitItem{60, 165};
 constexpr Point kPresetNameBox{220, 54};
 
 // One control of a family: where its tile is, the points clicked in its edit panel to change one
@@ -93,27 +94,6 @@ const FamilyStep kSteps[] = {
     // xyPad/xAxis; xyPadEditPanel .../midiPage/.../ccAbsolutePage/minMaxSelectors/min.
     {"XY pad axis", {202, 312}, {{915, 471}}, ControlType::TouchPadAxis},
 };
-
-std::string ReadFile(const fs::path& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
-// Polls done until it holds or the time-out passes.
-bool WaitFor(const std::function<bool()>& done, int timeoutMs = kWaitMs)
-{
-    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (!done())
-    {
-        if (Clock::now() >= deadline)
-        {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return true;
-}
 
 class EditorWalk : public testing::Test
 {

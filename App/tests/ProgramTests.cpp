@@ -380,14 +380,14 @@ protected:
 
 } // namespace
 
-// The main window: titled with the maker's name, the skin's fixed size whatever the desktop asks,
+// The main window: titled with the product name, the skin's fixed size whatever the desktop asks,
 // back where the user left it on the next start, and closing it ends the program with 0.
 TEST_F(ProgramTest, TheMainWindowKeepsItsSizeRemembersItsPlaceAndClosingEndsWithZero)
 {
     ASSERT_TRUE(mProbe.IsOpen());
     const pid_t first = Launch();
     ASSERT_NE(mWindow, 0u) << Wait(first).errors;
-    EXPECT_EQ(mProbe.GetTitle(mWindow), "Korvane");
+    EXPECT_EQ(mProbe.GetTitle(mWindow), "Tarn 61 Vidida Editor");
     XWindowProbe::Geometry geometry;
     ASSERT_TRUE(mProbe.GetGeometry(mWindow, geometry));
     EXPECT_EQ(geometry.width, 1200);
@@ -547,7 +547,8 @@ TEST_F(ProgramTest, APresetSavedFromTheMenuLoadsBackWithTheHotKey)
             .empty());
     const std::vector<std::uint32_t> before = Cut(Settled(), kButtonNoteBox);
 
-    // File, then "Save Vidida" (the fifth row of its menu) once the menu shows.
+    // File, then "Save Vidida" (the fourth item of its menu, below a separator) once the menu
+    // shows.
     const std::vector<std::uint32_t> panel = Settled();
     mProbe.Click(mWindow, 40, 10);
     ASSERT_FALSE(WaitForPixels(
@@ -555,7 +556,7 @@ TEST_F(ProgramTest, APresetSavedFromTheMenuLoadsBackWithTheHotKey)
                          return CountDifferent(panel, shown, kWindowWidth, {20, 110, 100, 20}) > 0;
                      })
                      .empty());
-    mProbe.Click(mWindow, 60, 120);
+    mProbe.Click(mWindow, 60, 107);
     ASSERT_TRUE(TakeSteps(mDisplay, "focus 'Select Save Location' && put '" + saved +
                                         "' && answer 'Select Save Location' Return"));
     const std::string file = saved + ".Tarn61RededoVuvuva";
@@ -846,7 +847,7 @@ TEST_F(ProgramTest, ASecondStartRestoresAndRaisesTheRunningWindowAndItsDialog)
     ASSERT_GT(manager, 0);
     // The window manager frames the window, so it is found by its title rather than among the
     // top-level windows.
-    mWindow = WaitForWindowTitled(mDisplay, "Korvane");
+    mWindow = WaitForWindowTitled(mDisplay, "Tarn 61 Vidida Editor");
     if (mWindow == 0)
     {
         ::kill(child, SIGKILL);
@@ -854,7 +855,7 @@ TEST_F(ProgramTest, ASecondStartRestoresAndRaisesTheRunningWindowAndItsDialog)
         FAIL() << Wait(child).errors;
     }
     const std::string window = std::to_string(mWindow);
-    const std::string about = "About Korvane Tarn 61 Vidida Editor";
+    const std::string about = kAboutTitle;
     // Help, then its About item, until the About box shows.
     ASSERT_TRUE(TakeSteps(mDisplay, "for t in $(seq 10); do xdotool mousemove --window " + window +
                                         " 90 11 click 1 sleep 0.3 mousemove --window " + window +

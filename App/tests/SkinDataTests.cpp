@@ -390,6 +390,65 @@ TEST_F(ShippedSkin, EveryTabBankButtonAndCaptionHasItsText)
     EXPECT_GT(checked, 100u);
 }
 
+// A drop-down list either has the room for every item its table gives it, or scrolls: a vertical
+// bar with its thumb, placed against the list's right edge over its whole height, and rows that
+// end where the bar begins. Lists the code fills (no item table) must scroll.
+TEST_F(ShippedSkin, EveryListShowsOrScrollsToAllItsItems)
+{
+    ASSERT_EQ(mFactory->LoadStringTables(WideString(u"::APP_STRINGS"),
+                                         WideString(u"::FRAMEWORK_STRINGS"), 0x0009),
+              S_OK);
+    constexpr double kListFrame = 2.0;
+    std::size_t lists = 0;
+    std::size_t scrolling = 0;
+    // The combo box's items come from the table "<class of its parent>|<its name>".
+    const auto check = [&](const LControlDescriptor& owner, const LControlDescriptor& combo,
+                           const LControlDescriptor& list, const std::string& path)
+    {
+        ++lists;
+        const LControlDescriptor* row = Child(list, u"item");
+        ASSERT_NE(row, nullptr) << path;
+        LStringEntries entries;
+        if (const RCPtr<LStringTable> table =
+                mFactory->FindStringTable(owner.className + WideString(u"|") + combo.name))
+        {
+            table->GetEntriesWithPrefix(u"ITEM.", entries);
+        }
+        if (!entries.empty() && static_cast<double>(entries.size()) * row->absoluteHeight <=
+                                    list.absoluteHeight - kListFrame)
+        {
+            return;
+        }
+        ++scrolling;
+        const LControlDescriptor* bar = Child(list, u"vBar");
+        ASSERT_NE(bar, nullptr) << path << ": " << entries.size() << " items, no bar";
+        EXPECT_EQ(bar->className, WideString(u"Framework.ScrollBar")) << path;
+        EXPECT_NE(Child(*bar, u"thumb"), nullptr) << path;
+        const LLayoutDescriptor& place = *bar->layout;
+        EXPECT_EQ(place.position[0].kind, LLayoutDescriptor::kParent) << path;
+        EXPECT_EQ(place.position[0].relative, 1.0f) << path;
+        EXPECT_EQ(place.position[0].absolute + bar->absoluteWidth, -1.0) << path;
+        EXPECT_EQ(place.size[1].kind, LLayoutDescriptor::kParent) << path;
+        EXPECT_EQ(place.size[1].relative, 1.0f) << path;
+        EXPECT_EQ(row->layout->size[0].kind, LLayoutDescriptor::kClient) << path;
+    };
+    Walk(mSkin->subControls, "",
+         [&](const LControlDescriptor& at, const std::string& path)
+         {
+             for (const Descriptor& child : at.subControls)
+             {
+                 const LControlDescriptor* list = Child(*child, u"listBox");
+                 if (child->className == WideString(u"Framework.ComboBox") && list != nullptr)
+                 {
+                     check(at, *child, *list, path + "/" + Narrow(child->name));
+                 }
+             }
+         });
+    // Every selector's list is walked; most hold more items than rows.
+    EXPECT_GE(lists, 100u);
+    EXPECT_GE(scrolling, 80u);
+}
+
 TEST_F(ShippedSkin, EveryTopLevelControlBuildsWithEachControlInsideItsParent)
 {
     std::set<std::u16string> classes;

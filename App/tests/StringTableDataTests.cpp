@@ -332,6 +332,29 @@ TEST(ShippedStringTableFormats, TextsHoldOnlyTheConversionsTheCodeFillsIn)
     EXPECT_EQ(Conversions(u"100%% %d %5d %"), "d??");
 }
 
+// Misspellings users met in the shipped texts; keys are not shown and keep their old spelling.
+TEST(ShippedStringTableWords, NoTextCarriesAKnownMisspelling)
+{
+    std::size_t texts = 0;
+    for (const auto& [id, table] : ReadAllTables(kEnglish))
+    {
+        LStringEntries entries;
+        table->GetAllEntries(entries);
+        for (const LStringEntry& entry : entries)
+        {
+            ++texts;
+            const std::u16string_view text = entry.text.GetString();
+            for (const std::u16string_view wrong :
+                 {u"ucess", u"ucees", u"etreiv", u"Retreiv", u"vesion"})
+            {
+                EXPECT_EQ(text.find(wrong), std::u16string_view::npos)
+                    << Narrow(id) << " " << Narrow(entry.key.GetString()) << ": " << Narrow(text);
+            }
+        }
+    }
+    EXPECT_GT(texts, 500u);
+}
+
 TEST_F(ShippedStringTables, ApplicationStringsComeFromTheLoadedTable)
 {
     ASSERT_EQ(GetAppServices(), nullptr);

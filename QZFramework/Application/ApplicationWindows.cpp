@@ -66,7 +66,7 @@ QZRESULT LApplicationBase::CreateMainWindow(std::int32_t rendererType)
     const LLayoutDescriptor& layout = *descriptor->layout;
     auto window = MakeWindow();
     const auto whole = [](double value) { return static_cast<std::int32_t>(value); };
-    if (window->CreateEx(0, GetApplicationName(), GetCompanyName(), MainWindowStyle(layout),
+    if (window->CreateEx(0, GetApplicationName(), GetProductName(), MainWindowStyle(layout),
                          whole(layout.position[0].absolute), whole(layout.position[1].absolute),
                          whole(layout.size[0].absolute), whole(layout.size[1].absolute), nullptr,
                          nullptr, nullptr) == 0)

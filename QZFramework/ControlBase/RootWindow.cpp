@@ -4,6 +4,7 @@
 #include "QZFramework/ControlBase/Control.h"
 #include "QZFramework/ControlBase/ControlFactory.h"
 #include "QZFramework/ControlBase/KeyParam.h"
+#include "QZFramework/ControlBase/ToolTipInterface.h"
 #include "QZFramework/Notification/MouseWheelParam.h"
 #include "QZFramework/Notification/Notification.h"
 #include "QZFramework/Notification/NotificationCenterManager.h"
@@ -76,6 +77,7 @@ QZRESULT LRootWindow::ReleaseInternalReferences()
     mCapture = RCPtr<LControl>();
     mWheelFallback = RCPtr<LControl>();
     mHover = RCPtr<LControl>();
+    mToolTipSource = RCPtr<LControl>();
     DetachRootControl();
     UnsubscribeAllClients();
     return LRefCountedObject::ReleaseInternalReferences();
@@ -465,6 +467,18 @@ PointT<long> ToControlPoint(const LControl& control, const RCPtr<LControl>& root
     return {position.x - rootAt.x - at.x, position.y - rootAt.y - at.y};
 }
 
+// A tooltip belongs to the control that shows it, and parts drawn for their parent explain
+// nothing of their own: the control whose help the pointer asks for.
+RCPtr<LControl> ToolTipOwner(RCPtr<LControl> control)
+{
+    while (control && control->GetParent() &&
+           (control->UsesParentToolTip() || dynamic_cast<IToolTip*>(control.Get()) != nullptr))
+    {
+        control = control->GetParent();
+    }
+    return control;
+}
+
 } // namespace
 
 void LRootWindow::SetHover(const RCPtr<LControl>& control)
@@ -482,6 +496,64 @@ void LRootWindow::SetHover(const RCPtr<LControl>& control)
     if (control && mHover == control)
     {
         control->OnMouseEnter();
+    }
+    UpdateToolTipSource();
+}
+
+RCPtr<LControl> LRootWindow::FindToolTipSource() const
+{
+    // A transparent part (a label's text) lets the pointer through to the control behind it,
+    // but its help is its own: the deepest control under the pointer with help text speaks.
+    RCPtr<LControl> source = mHover;
+    RCPtr<LControl> at = mHover;
+    while (at && mRootControl)
+    {
+        RCPtr<LControl> inner;
+        const LControl::ChildControlList& children = at->GetChildren();
+        for (std::uint32_t i = children.GetCount(); i-- > 0 && !inner;)
+        {
+            const RCPtr<LControl>& child = children.GetAt(i, LControl::kPaintOrder);
+            if (child->IsShowing(false) && dynamic_cast<IToolTip*>(child.Get()) == nullptr &&
+                child->HitTest(ToControlPoint(*child, mRootControl, mPointer)))
+            {
+                inner = child;
+            }
+        }
+        at = inner;
+        if (at && !at->GetToolTipText().IsEmpty())
+        {
+            source = at;
+        }
+    }
+    return ToolTipOwner(source);
+}
+
+void LRootWindow::UpdateToolTipSource()
+{
+    // The pointer resting on a control with help text shows it after the tooltip's delay;
+    // moving to another control takes it away.
+    const RCPtr<LControl> source = FindToolTipSource();
+    if (source == mToolTipSource)
+    {
+        return;
+    }
+    const RCPtr<LControl> before = mToolTipSource;
+    mToolTipSource = source;
+    if (before)
+    {
+        before->UpdateToolTip(false);
+    }
+    if (source)
+    {
+        source->UpdateToolTip(true);
+    }
+}
+
+void LRootWindow::HideToolTip()
+{
+    if (mToolTipSource)
+    {
+        mToolTipSource->UpdateToolTip(false);
     }
 }
 
@@ -506,6 +578,7 @@ void LRootWindow::OnPointerMove(const PointT<long>& position, std::uint32_t butt
 {
     SetPointerState(position, buttons, modifiers);
     UpdateHover();
+    UpdateToolTipSource();
     const RCPtr<LControl> target = mCapture ? mCapture : mHover;
     if (target && mRootControl)
     {
@@ -522,6 +595,10 @@ void LRootWindow::OnPointerButton(bool down, std::uint32_t button, const PointT<
     if (!mRootControl)
     {
         return;
+    }
+    if (down)
+    {
+        HideToolTip();
     }
     RCPtr<LControl> target = mCapture;
     PointT<long> local;

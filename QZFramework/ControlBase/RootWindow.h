@@ -201,7 +201,15 @@ private:
 
     // pointer input and hover
     void SetHover(const RCPtr<LControl>& control);
+    // The control whose tooltip the pointer asks for: the hovered one or a transparent part of
+    // it under the pointer that has help text, or the one it stands for; null for none.
+    [[nodiscard]] RCPtr<LControl> FindToolTipSource() const;
+    // Moves the tooltip to the control the pointer now asks for.
+    void UpdateToolTipSource();
+    // A press puts the help text away until the pointer moves to another control.
+    void HideToolTip();
     RCPtr<LControl> mHover;
+    RCPtr<LControl> mToolTipSource;
     bool mUpdatingHover = false;
 
     IWindowOSServices* mServices;

@@ -467,8 +467,7 @@ void LListBox::UpdateRows()
     }
     const RCPtr<LControl> self(this);
     mUpdatingRows = true;
-    const std::int32_t slots = std::clamp(
-        static_cast<std::int32_t>(std::ceil(GetClientRect().height / mRowHeight)), 0, kMaxRows);
+    const std::int32_t slots = CountRowSlots();
     while (static_cast<std::int32_t>(mRows.size()) < slots)
     {
         const RCPtr<LListBoxItem> row = CreateRow(static_cast<std::int32_t>(mRows.size()));
@@ -487,6 +486,32 @@ void LListBox::UpdateRows()
     }
     mUpdatingRows = false;
     OnItemsChanged();
+}
+
+std::int32_t LListBox::CountRowSlots() const
+{
+    const double height = GetClientRect().height;
+    std::int32_t slots = 0;
+    for (double top = 0.0; top < height && slots < kMaxRows; ++slots)
+    {
+        const std::int32_t index = mFirstRow + slots;
+        top += index < GetItemCount() ? std::max(1, GetItemHeight(index)) : mRowHeight;
+    }
+    return slots;
+}
+
+void LListBox::PlaceRow(LListBoxItem& row, double top, double height)
+{
+    LLayoutDescriptor::PositionSpec position;
+    LLayoutDescriptor::SizeSpec size;
+    if (!row.GetLayout() || Failed(row.GetLayout()->GetAxisSpec(1, position, size)) ||
+        (position.absolute == top && size.absolute == height))
+    {
+        return;
+    }
+    position.absolute = top;
+    size.absolute = height;
+    row.SetAxisLayout(1, position, size);
 }
 
 RCPtr<LListBoxItem> LListBox::CreateRow(std::int32_t row)
@@ -584,6 +609,12 @@ QZRESULT LListBox::UpdateItemControl(std::int32_t row)
     LListBoxItem& control = *mRows[Index(row)];
     const std::int32_t index = mFirstRow + row;
     const bool present = index < GetItemCount();
+    double top = 0.0;
+    for (std::int32_t above = mFirstRow; above < index; ++above)
+    {
+        top += above < GetItemCount() ? GetItemHeight(above) : mRowHeight;
+    }
+    PlaceRow(control, top, present ? GetItemHeight(index) : mRowHeight);
     WideString text;
     control.SetText(control.IsSeparatorMode() ? WideString() : GetItemText(text, index), false);
     control.SetSelected(present && GetItemAt(index).selected);

@@ -113,6 +113,12 @@ public:
     void ScrollToRow(std::int32_t first);
     // The height of all items: count x row height.
     [[nodiscard]] virtual std::int32_t GetContentHeight() const;
+    // The height of the item's row (the row height; a popup menu's separators are thinner). The
+    // rows are stacked by these heights from the first row shown.
+    [[nodiscard]] virtual std::int32_t GetItemHeight(std::int32_t /*index*/) const
+    {
+        return mRowHeight;
+    }
 
     // ---- what the rows report ----
     void OnRowConditionsChanged(const LListBoxItem& row, const LConditionsParam& conditions);
@@ -149,6 +155,10 @@ private:
     [[nodiscard]] std::int32_t GetRowIndex(const LListBoxItem& row) const;
     [[nodiscard]] RectT<double> GetRowRect(const LListBoxItem& row) const;
     [[nodiscard]] std::int32_t GetFullRows() const;
+    // Rows that begin inside the client area, stacked by the items' heights.
+    [[nodiscard]] std::int32_t CountRowSlots() const;
+    // Puts the row at top with the height, when it is not there already.
+    static void PlaceRow(LListBoxItem& row, double top, double height);
     [[nodiscard]] std::int32_t GetStepTarget(std::uint32_t vk) const;
     QZRESULT Select(std::int32_t first, std::int32_t last, bool exclusive, bool scroll);
     void UpdateRows();

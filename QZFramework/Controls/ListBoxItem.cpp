@@ -1,7 +1,13 @@
 #include "QZFramework/Controls/ListBoxItem.h"
 
+#include "QZFramework/ControlBase/ControlDescriptor.h"
+#include "QZFramework/ControlBase/DockedPartDescriptor.h"
+#include "QZFramework/ControlBase/LookDescriptor.h"
 #include "QZFramework/Controls/ListBox.h"
 #include "QZFramework/Notification/PointWithModifiersParam.h"
+
+#include <algorithm>
+#include <cmath>
 
 namespace QZ
 {
@@ -33,6 +39,28 @@ void LListBoxItem::SetSeparatorMode(bool on)
         SetText(WideString(), false);
     }
     UpdateLook();
+}
+
+std::int32_t LListBoxItem::GetSeparatorHeight() const
+{
+    const ConstRCPtr<LControlDescriptor>& descriptor = GetDescriptor();
+    const RCPtr<LLookDescriptor> look = descriptor ? descriptor->GetLook(kLookSeparator) : nullptr;
+    double above = 0.0;
+    double below = 0.0;
+    for (std::size_t i = 0; look && i < look->parts.size(); ++i)
+    {
+        const RCPtr<LDockedPartDescriptor>& part = look->parts[i];
+        if (part && part->dock == LDockedPartDescriptor::kTop)
+        {
+            above = std::max(above, part->size);
+        }
+        else if (part && part->dock == LDockedPartDescriptor::kBottom)
+        {
+            below = std::max(below, part->size);
+        }
+    }
+    const auto height = static_cast<std::int32_t>(std::lround(above + below));
+    return above > 0.0 && below > 0.0 ? height + 1 : static_cast<std::int32_t>(GetSize().y);
 }
 
 void LListBoxItem::SetSelected(bool selected)

@@ -34,6 +34,10 @@ public:
 
     // A separator row has no text and shows look 13.
     void SetSeparatorMode(bool on);
+    // How tall a separator row is: the margins its look docks above and below the line it fills
+    // in between, with one pixel for the line; the row's own height when the look has no such
+    // margins.
+    [[nodiscard]] std::int32_t GetSeparatorHeight() const;
     [[nodiscard]] bool IsSeparatorMode() const { return mSeparator; }
     void SetSelected(bool selected);
     [[nodiscard]] bool IsSelected() const { return mSelected; }

@@ -5,6 +5,7 @@
 #include "QZFramework/Controls/Button.h"
 #include "QZFramework/Controls/TextBox.h"
 #include "QZFramework/Controls/TextValidationParam.h"
+#include "QZFramework/Notification/MouseWheelParam.h"
 #include "QZFramework/Notification/NotificationIDs.h"
 
 #include <algorithm>
@@ -299,6 +300,20 @@ QZRESULT LNumericUpDown::ProcessKey(const RCPtr<LKeyParam>& key)
 QZRESULT LNumericUpDown::OnKeyEvent(const RCPtr<LKeyParam>& key)
 {
     return PressButtonForKey(key) ? S_OK : LPanel::OnKeyEvent(key);
+}
+
+QZRESULT LNumericUpDown::OnVerticalWheel(const RCPtr<LMouseWheelParam>& wheel)
+{
+    if (!wheel || !IsEnabled(true))
+    {
+        return S_FALSE;
+    }
+    // Turned away from the user the wheel steps up, as the up arrow does.
+    const RCPtr<LControl> self(this);
+    SendNotificationTo(
+        RCPtr<LNotificationReceiver>(wheel->GetDirection() == 1 ? mButtonUp : mButtonDown),
+        NID_SIMULATE_CLICK);
+    return S_OK;
 }
 
 } // namespace QZ

@@ -45,6 +45,9 @@ public:
     // Up and Down arrows press the up and down button once.
     QZRESULT ProcessKey(const RCPtr<LKeyParam>& key) override;
     QZRESULT OnKeyEvent(const RCPtr<LKeyParam>& key) override;
+    // A wheel step presses the up (turned away from the user) or down button once. 1 while
+    // disabled.
+    QZRESULT OnVerticalWheel(const RCPtr<LMouseWheelParam>& wheel) override;
 
     // The amount one button step adds or subtracts (1 by default).
     void SetStep(double step);

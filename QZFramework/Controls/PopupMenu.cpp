@@ -455,11 +455,7 @@ void LPopupMenu::MeasureRow(LListBoxItem& row)
                 static_cast<std::int32_t>(labelText > 0.0 ? labelText : label->GetSize().x);
         }
     }
-    const bool separator = row.IsSeparatorMode();
-    row.SetSeparatorMode(true);
-    row.UpdateLayout();
-    mSeparatorHeight = static_cast<std::int32_t>(row.GetSize().y);
-    row.SetSeparatorMode(separator);
+    mSeparatorHeight = row.GetSeparatorHeight();
 }
 
 // A label keeps its right edge where the skin puts it and grows to the left.
@@ -535,6 +531,12 @@ std::int32_t LPopupMenu::GetContentHeight() const
 {
     const std::int32_t separatorHeight = mSeparatorHeight > 0 ? mSeparatorHeight : GetRowHeight();
     return (GetItemCount() - mSeparatorCount) * GetRowHeight() + mSeparatorCount * separatorHeight;
+}
+
+std::int32_t LPopupMenu::GetItemHeight(std::int32_t index) const
+{
+    const RCPtr<LMenuItemDescriptor> item = index >= 0 ? GetMenuItem(index) : nullptr;
+    return item && item->IsSeparator() && mSeparatorHeight > 0 ? mSeparatorHeight : GetRowHeight();
 }
 
 bool LPopupMenu::IsItemSelectable(std::int32_t index) const

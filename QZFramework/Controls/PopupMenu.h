@@ -88,6 +88,8 @@ public:
     // The width a row needs for the item; 0 without a menu or for an index outside it.
     [[nodiscard]] virtual std::int32_t GetItemWidth(std::int32_t index);
     [[nodiscard]] std::int32_t GetContentHeight() const override;
+    // Separators take the separator height.
+    [[nodiscard]] std::int32_t GetItemHeight(std::int32_t index) const override;
     // Enabled and not a separator.
     [[nodiscard]] bool IsItemSelectable(std::int32_t index) const override;
     [[nodiscard]] std::int32_t GetSeparatorCount() const { return mSeparatorCount; }

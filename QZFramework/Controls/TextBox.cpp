@@ -26,6 +26,7 @@ constexpr std::uint32_t kVkHome = 0x24;
 constexpr std::uint32_t kVkLeft = 0x25;
 constexpr std::uint32_t kVkRight = 0x27;
 constexpr std::uint32_t kVkDelete = 0x2E;
+constexpr std::uint32_t kVkA = 0x41;
 // The selection is drawn in the text's colour at this share of its opacity.
 constexpr float kSelectionOpacity = 0.35f;
 constexpr char16_t kTab = u'\t';
@@ -387,6 +388,11 @@ QZRESULT LTextBox::OnKeyDown(std::uint32_t key)
     const std::uint32_t vk = (key >> 16) & 0xFF;
     const bool extend = (key & KeyCode::kShift) != 0;
     const bool selection = mAnchor != mCaret;
+    if (vk == kVkA && (key & (KeyCode::kCtrl | KeyCode::kAlt | KeyCode::kWin)) == KeyCode::kCtrl)
+    {
+        SelectAll();
+        return S_OK;
+    }
     switch (vk)
     {
     case kVkLeft:
@@ -416,6 +422,24 @@ QZRESULT LTextBox::OnKeyDown(std::uint32_t key)
                    ? S_OK
                    : S_FALSE;
     }
+}
+
+void LTextBox::SelectAll()
+{
+    SetSelection(0, GetText().GetLength());
+    InvalidateAll();
+}
+
+void LTextBox::OnConditionsChanged(const RCPtr<LConditionsParam>& conditions)
+{
+    // Taking the focus selects the whole text, so that typing replaces it; a press that gave
+    // the focus places the caret right after.
+    if (conditions &&
+        (conditions->GetConditions() & ~conditions->GetPreviousConditions() & kHasFocus) != 0)
+    {
+        SelectAll();
+    }
+    LScrollView::OnConditionsChanged(conditions);
 }
 
 QZRESULT LTextBox::KillFocus()
@@ -478,6 +502,11 @@ double LTextBox::GetLineStart(LMeasurementRenderer& renderer, const RectT<double
 void LTextBox::OnLeftButtonDown(const RCPtr<LMouseButtonParam>& press)
 {
     LScrollView::OnLeftButtonDown(press);
+    if (press && press->GetFlag())
+    {
+        SelectAll();
+        return;
+    }
     RCPtr<LRootWindow> window;
     RectT<double> area;
     const LTextPropertiesDescriptor* text = GetTextArea(*this, area);

@@ -36,11 +36,14 @@ public:
     QZRESULT PerformEdit(const WideString& command, IClipboardText& clipboard) override;
     // The selection and, while focused, the caret.
     QZRESULT DrawUnderlay(LRenderer& renderer) override;
-    // Characters, caret keys, Backspace, Delete and Enter; 1 for every other key.
+    // Characters, caret keys, Backspace, Delete, Enter and Ctrl+A; 1 for every other key.
     QZRESULT OnKeyEvent(const RCPtr<LKeyParam>& key) override;
     // Validates the text when the text box itself had the focus.
     QZRESULT KillFocus() override;
-    // A press puts the caret at the nearest character boundary (Shift: extends the selection).
+    // Gaining the focus selects the whole text.
+    void OnConditionsChanged(const RCPtr<LConditionsParam>& conditions) override;
+    // A press puts the caret at the nearest character boundary (Shift: extends the selection); a
+    // double click selects the whole text.
     void OnLeftButtonDown(const RCPtr<LMouseButtonParam>& press) override;
 
     // Replaces the text (cut to the maximum length); flag 1 re-runs the layout of axes sized by
@@ -68,6 +71,8 @@ public:
     // Both clamped into the text and off the middle of a surrogate pair.
     void SetSelection(std::int32_t anchor, std::int32_t caret);
     [[nodiscard]] WideString GetSelectedText() const;
+    // Ctrl+A, a double click and the focus arriving select the whole text.
+    void SelectAll();
     // Replaces the selection by the text's units that may be typed, as many as the maximum length
     // leaves room for; 0 when something changed, else 1.
     QZRESULT InsertText(const std::u16string& text);

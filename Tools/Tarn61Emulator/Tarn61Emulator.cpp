@@ -22,8 +22,11 @@ constexpr std::uint8_t kGlobalReply = 0x6C;
 constexpr std::size_t kPresetMessageSize = 1350;
 constexpr std::size_t kValueAreaOffset = 11;
 constexpr std::size_t kMaxMessageSize = 64 * 1024;
-constexpr int kKeyOctaveIndex = 5;
-constexpr std::int32_t kKeyOctaveDefault = 5;
+// The global settings of a fresh keyboard, in wire order: channel 1, Mackie Control, no octave
+// shift and no transposition (5 and 12 are the zero points), the first curve of every list,
+// program and bank 0; the XY pad's three settings at 0.
+constexpr std::array<std::int32_t, Tarn61Emulator::kGlobalCount> kFreshGlobals = {
+    1, 0, 0, 0, 0, 5, 12, 0, 5, 12, 0, 0, 0, 0, 0, 0};
 constexpr auto kCompletionTimeout = std::chrono::seconds(2);
 // What the keyboard's receive buffer takes: pieces of at most 256 bytes, at least 9 ms apart.
 constexpr std::size_t kStrictPieceSize = 256;
@@ -74,7 +77,7 @@ Tarn61Emulator::Tarn61Emulator(std::shared_ptr<Platform::MidiDriver> driver,
     : mDriver(std::move(driver))
 {
     mSlots.fill(initialSlot);
-    mGlobals[kKeyOctaveIndex] = kKeyOctaveDefault;
+    mGlobals = kFreshGlobals;
 }
 
 Tarn61Emulator::~Tarn61Emulator()
@@ -339,6 +342,12 @@ void Tarn61Emulator::Handle(const Message& message)
         else if (mBehaviour.strict && IsIdentityRequest(message))
         {
             log = "identity request";
+        }
+        else if (mBehaviour.strict && IsCommand(message, kSetGlobal, 15) &&
+                 IsGlobalIndex(message[11]))
+        {
+            log = "global " + std::to_string(message[11]) + " set to " +
+                  std::to_string(message[12] * 128 + message[13]);
         }
         if (refusal.empty() || !isSendPreset)
         {

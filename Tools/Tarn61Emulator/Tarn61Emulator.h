@@ -16,7 +16,8 @@
 //
 // In strict mode it is as particular as the keyboard's small receive buffer: it logs every event
 // that reaches its input with its size and arrival time, and drops a send-preset whose pieces
-// came less than 9 ms apart or held more than 256 bytes, saying so in its log.
+// came less than 9 ms apart or held more than 256 bytes, saying so in its log; every global
+// setting it takes is logged with its new value.
 //
 // Requests are handled on the driver's delivery thread of its input; answers are sent from the
 // emulator's own sending thread. The accessors may be called from any thread.

@@ -338,15 +338,20 @@ std::int32_t LDeviceView::LoadPresetFile()
         return chosen;
     }
     const std::int32_t result = mPresetManager->LoadPresetFile(path);
-    ShowPresetFileLoadResult(result);
+    ShowPresetFileLoadResult(result, path, WideString(mPresetManager->GetReadError().c_str()));
     return result;
 }
 
-void LDeviceView::ShowPresetFileLoadResult(std::int32_t result)
+void LDeviceView::ShowPresetFileLoadResult(std::int32_t result, const WideString& path,
+                                           const WideString& reason)
 {
     switch (result)
     {
     case 0:
+        break;
+    case -6:
+        ShowAppMessage(u"SETTINGS_FILE_LOAD_UNREADABLE_MESSAGE", u"SETTINGS_FILE_LOAD_CAPTION",
+                       WideString(u"\n") + path + WideString(u"\n") + reason);
         break;
     case -1:
         ShowPresetFileOlderMessage();
@@ -361,7 +366,7 @@ void LDeviceView::ShowPresetFileLoadResult(std::int32_t result)
         ShowPresetFileTranslationFailureMessage();
         break;
     default:
-        // A file that could not be read whole (-3) and anything unforeseen.
+        // A damaged file (-3) and anything unforeseen.
         ShowPresetFileCorruptMessage();
         break;
     }

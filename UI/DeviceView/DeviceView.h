@@ -70,8 +70,10 @@ public:
     // there; a failed save shows an error box. The save's result, or the dialog's negative one.
     std::int32_t SavePresetFile();
     // The message of a preset-file load's result: none for success, one of the five boxes of the
-    // preset manager's results, the corrupt file's for any other failure.
-    static void ShowPresetFileLoadResult(std::int32_t result);
+    // preset manager's results, a box naming the file and the system's reason for a file that
+    // could not be read (-6), the corrupt file's for any other failure.
+    static void ShowPresetFileLoadResult(std::int32_t result, const WideString& path,
+                                         const WideString& reason);
     // The file dialogs: 0 with the chosen path, or a negative result when cancelled.
     std::int32_t ShowLoadPresetDialog(WideString& path);
     std::int32_t ShowSavePresetDialog(WideString& path);

@@ -4,7 +4,10 @@
 #include "QZFramework/Utilities/Storage/QZFile.h"
 #include "UI/DriverCommon/PresetRecord.h"
 
+#include <cerrno>
+#include <cstring>
 #include <exception>
+#include <string_view>
 #include <utility>
 
 namespace QZ
@@ -18,29 +21,48 @@ const Variant& EmptyValue()
     return empty;
 }
 
-// Reads the whole file into image. False when it cannot be opened or read, is larger than any
-// preset file, or when its length changes while it is read.
-bool ReadWholeFile(const WideString& path, IBuffer& image)
+std::string FirstDetail(std::string_view text)
 {
+    constexpr std::string_view kSeparator = " : ";
+    const std::size_t start = text.find(kSeparator);
+    if (start == std::string_view::npos)
+    {
+        return std::string(text);
+    }
+    text.remove_prefix(start + kSeparator.size());
+    return std::string(text.substr(0, text.find(kSeparator)));
+}
+
+// Reads the whole file into image: 0, kPresetFileCorrupt when it is larger than any preset file
+// or its length changes while it is read, kPresetFileUnreadable with the system's reason when it
+// cannot be opened or read.
+std::int32_t ReadWholeFile(const WideString& path, IBuffer& image, std::string& reason)
+{
+    errno = 0;
     try
     {
         File file(path, WideString(), File::ModeRead);
         const std::uint32_t length = file.GetLength();
         if (length > kPresetFileMaxSize)
         {
-            return false;
+            return kPresetFileCorrupt;
         }
         image.Resize(length);
         if (length != 0 && file.Read(image.GetData(), length, 0) != length)
         {
-            return false;
+            return kPresetFileCorrupt;
         }
         unsigned char beyond = 0;
-        return file.Read(&beyond, 1, File::CurrentPosition) == 0;
+        return file.Read(&beyond, 1, File::CurrentPosition) == 0 ? kPresetFileLoaded
+                                                                 : kPresetFileCorrupt;
     }
-    catch (const std::exception&)
+    catch (const std::exception& failure)
     {
-        return false;
+        // A system call that failed left its reason; the file's own checks name theirs in the
+        // exception's first detail ("Runtime Error : <reason> : QZ::File::...").
+        const int error = errno;
+        reason = error != 0 ? std::strerror(error) : FirstDetail(failure.what());
+        return kPresetFileUnreadable;
     }
 }
 
@@ -51,12 +73,10 @@ PresetFileReader::PresetFileReader(std::int32_t firstParamID) : mFirstParamID(fi
 std::int32_t PresetFileReader::ReadFile(const WideString& path)
 {
     mValues.clear();
+    mReadError.clear();
     PresetScratchBuffer image(0, 0, false);
-    if (!ReadWholeFile(path, image))
-    {
-        return kPresetFileCorrupt;
-    }
-    return Parse(image);
+    const std::int32_t read = ReadWholeFile(path, image, mReadError);
+    return read == kPresetFileLoaded ? Parse(image) : read;
 }
 
 std::int32_t PresetFileReader::Parse(const IBuffer& image)

@@ -16,6 +16,7 @@
 #include "QZFramework/Utilities/Storage/Variant.h"
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace QZ
@@ -30,9 +31,13 @@ public:
 
     // Reads the file at path and checks it whole. Returns 0 (kPresetFileLoaded), -1 for format
     // version 0, -2 for a version above 1, -4 when a device word is not 0 (tested before the
-    // version), -3 when the file cannot be opened or read, is shorter than its header, or holds
-    // a record that is refused. The values are offered only after 0.
+    // version), -3 when the file is shorter than its header (an empty one too), larger than any
+    // preset file, changes while it is read or holds a record that is refused, -6 when the
+    // system refuses to open or read it (GetReadError says why). The values are offered only
+    // after 0.
     [[nodiscard]] std::int32_t ReadFile(const WideString& path);
+    // The system's reason for the last -6; empty after any other result.
+    [[nodiscard]] const std::string& GetReadError() const { return mReadError; }
     // The same over a file image in memory.
     [[nodiscard]] std::int32_t Parse(const IBuffer& image);
 
@@ -48,6 +53,7 @@ private:
 
     std::int32_t mFirstParamID;
     std::vector<Variant> mValues;
+    std::string mReadError;
 };
 
 } // namespace QZ

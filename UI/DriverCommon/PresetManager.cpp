@@ -62,6 +62,7 @@ std::int32_t LPresetManager::ReadPresetFile(const WideString& path)
     const RCPtr<LRootModuleEngine> engine = GetRootModuleEngine();
     PresetFileReader reader(engine ? engine->GetFirstParamID() : 0);
     const std::int32_t result = reader.ReadFile(path);
+    mReadError = reader.GetReadError();
     return result == kPresetFileLoaded ? HandValuesToEngine(reader, engine) : result;
 }
 

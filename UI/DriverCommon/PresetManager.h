@@ -27,6 +27,7 @@
 #include "UI/DriverCommon/AtomicFileWriter.h"
 
 #include <cstdint>
+#include <string>
 
 class LRootModuleEngine;
 
@@ -53,10 +54,13 @@ public:
     std::int32_t LoadPresetFile(const WideString& path);
     // Reads the file at path and, when every record is sound, hands each parameter value it
     // holds to the engine, in identifier order. 0 when loaded; -1 for format version 0, -2 for a
-    // newer version, -3 when the file cannot be read or is corrupt, -4 for another device's file
-    // (nothing reaches the engine in these cases); -5 when the engine (or its absence) refused a
-    // value of the file, after the others were handed over.
+    // newer version, -3 when the file is empty, cut short or corrupt, -4 for another device's
+    // file, -6 when the system refuses to open or read it (nothing reaches the engine in these
+    // cases); -5 when the engine (or its absence) refused a value of the file, after the others
+    // were handed over.
     std::int32_t ReadPresetFile(const WideString& path);
+    // The system's reason for the last read's -6; empty after any other result.
+    [[nodiscard]] const std::string& GetReadError() const { return mReadError; }
     // Writes the engine's 131 current values to path. 0, or E_FAIL, with the previous file left
     // as it was, when there is no engine, it does not supply 131 values that fit their
     // parameters, or the file cannot be written whole.
@@ -87,6 +91,7 @@ private:
 
     RCPtr<LNotificationHandler<LPresetManager>> mHandler;
     bool mSubscribed = false;
+    std::string mReadError;
 };
 
 } // namespace QZ

@@ -33,13 +33,15 @@ inline constexpr std::uint32_t kPresetRecordHeadSize = 12;
 // The shortest record UnpackPresetRecord accepts the length word of.
 inline constexpr std::uint32_t kPresetRecordMinimumLength = 16;
 
-// Results of reading a preset file; the report functions of PresetFileMessages.h show -1 to -5.
+// Results of reading a preset file; the report functions of PresetFileMessages.h show -1 to -6.
 inline constexpr std::int32_t kPresetFileLoaded = 0;
 inline constexpr std::int32_t kPresetFileOlder = -1;
 inline constexpr std::int32_t kPresetFileNewer = -2;
 inline constexpr std::int32_t kPresetFileCorrupt = -3;
 inline constexpr std::int32_t kPresetFileWrongDevice = -4;
 inline constexpr std::int32_t kPresetFileTranslationFailure = -5;
+// The system refused to open or read the file (no permission, an I/O error, no such file).
+inline constexpr std::int32_t kPresetFileUnreadable = -6;
 
 // The scratch buffer in which records are built and parsed: whole blocks of 512 bytes, kept
 // while a size change stays within the block.

@@ -26,14 +26,14 @@ struct BuiltInText
 constexpr BuiltInText kBuiltInTexts[] = {
     {kGlobalSettingsErrorCaption, u"Global Settings Error"},
     {kGlobalSettingsErrorText, kConnectionText},
-    {kGetPresetSuccessCaption, u"Retrieve Sucessful"},
-    {kGetPresetSuccessText, u"The preset has been sucessfully retreived."},
+    {kGetPresetSuccessCaption, u"Retrieve Successful"},
+    {kGetPresetSuccessText, u"The preset has been successfully retrieved."},
     {kGetPresetErrorCaption, u"Retrieve Vidida Error"},
     {kGetPresetMidiErrorText, u"The Vidida has failed to get from the device. Verify the device is "
                               u"connected to your computer via the USB cable."},
     {kGetPresetFirmwareText, kFirmwareText},
-    {kSendPresetSuccessCaption, u"Send Sucess"},
-    {kSendPresetSuccessText, u"The preset has been sucessfully sent to the device"},
+    {kSendPresetSuccessCaption, u"Send Success"},
+    {kSendPresetSuccessText, u"The preset has been successfully sent to the device"},
     {kSendPresetErrorCaption, u"Send Vidida Error"},
     {kSendPresetMidiErrorText, kConnectionText},
     {kSendPresetFirmwareText, kFirmwareText},

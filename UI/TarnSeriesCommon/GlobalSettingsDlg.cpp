@@ -392,6 +392,11 @@ void LGlobalSettingsDlg::ApplyReceivedParameters()
     }
 }
 
+std::size_t LGlobalSettingsDlg::SettingIndex(const Setting& setting)
+{
+    return static_cast<std::size_t>(&setting - GetSettings().data());
+}
+
 bool LGlobalSettingsDlg::CanSend() const
 {
     if (mFetched)
@@ -416,7 +421,7 @@ std::optional<std::int32_t> LGlobalSettingsDlg::ReadSetting(const Setting& setti
         const RCPtr<LComboBox>& combo = this->*setting.combo;
         if (!combo || combo->GetSelectedIndex() < 0)
         {
-            return std::nullopt;
+            return mUnlisted[SettingIndex(setting)];
         }
         return combo->GetSelectedIndex() + setting.offset;
     }
@@ -435,9 +440,17 @@ void LGlobalSettingsDlg::ShowSetting(const Setting& setting, std::int32_t device
     const std::int32_t shown = deviceValue - setting.offset;
     if (setting.combo != nullptr)
     {
+        std::optional<std::int32_t>& unlisted = mUnlisted[SettingIndex(setting)];
+        unlisted.reset();
         if (const RCPtr<LComboBox>& combo = this->*setting.combo)
         {
-            combo->SetSelectedIndex(shown);
+            // A value the list has no item for is shown as unknown and kept as it came, so that
+            // Send gives the keyboard back what it holds unless the user picks an item.
+            if (combo->SetSelectedIndex(shown) < 0)
+            {
+                unlisted = deviceValue;
+                combo->SetText(WideString::FromFormat(u"? (%d)", deviceValue), false);
+            }
         }
     }
     else if (const RCPtr<LNumericUpDown>& number = this->*setting.number)

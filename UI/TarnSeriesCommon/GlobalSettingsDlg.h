@@ -19,7 +19,8 @@
 // the firmware text when the keyboard's firmware is too old, the connection text for every other
 // failure (no keyboard, no reply, a value the manager refuses). Send is offered only once every
 // value is one the keyboard accepts, or after a complete Get; a combo box showing nothing is never
-// sent. User-interface thread only, apart from the inbox.
+// sent, and one showing a received value its list has no item for ("? (0)") sends that value back
+// unchanged until the user picks an item. User-interface thread only, apart from the inbox.
 #pragma once
 
 #include "QZFramework/Controls/Dialog.h"
@@ -86,6 +87,8 @@ private:
     // The thirteen settings, in the order Initialize finds them.
     static const std::array<Setting, 13>& GetSettings();
     static const Setting* FindSetting(const WideString& name);
+    // The setting's place in GetSettings.
+    static std::size_t SettingIndex(const Setting& setting);
 
     QZRESULT OnSettingEdited(const RCPtr<LNotificationDistributor>& sender,
                              const RCPtr<LNotification>& notification);
@@ -93,8 +96,8 @@ private:
     void Listen(QZRESULT (LGlobalSettingsDlg::*method)(const RCPtr<LNotificationDistributor>&,
                                                        const RCPtr<LNotification>&),
                 LNotificationDistributor* distributor, const char16_t* identifier);
-    // The value the keyboard would get from the setting's control; none while a combo box shows
-    // nothing.
+    // The value the keyboard would get from the setting's control: a combo box without a
+    // selection gives the value it was last shown that its list has no item for, else none.
     [[nodiscard]] std::optional<std::int32_t> ReadSetting(const Setting& setting) const;
     void ShowSetting(const Setting& setting, std::int32_t deviceValue);
     void UpdateSendButton();
@@ -118,6 +121,8 @@ private:
     RCPtr<LButton> mSendButton;
     RCPtr<LMidiManager> mMidiManager;
     RCPtr<LGlobalParameterInbox> mInbox;
+    // Per setting (GetSettings order), a received value that its combo box has no item for.
+    std::array<std::optional<std::int32_t>, 13> mUnlisted{};
     // Set once a Get has fetched every setting.
     bool mFetched = false;
     bool mBusy = false;

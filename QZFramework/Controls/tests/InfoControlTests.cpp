@@ -210,6 +210,32 @@ TEST_F(InfoControls, ToolTipAppearsAfterTheHoverDelayBelowThePointerAndHidesAfte
     EXPECT_EQ(TipOf(*label)->GetState(), LToolTip::kPending);
 }
 
+// The window shows the help of the control the pointer rests on, and takes it away when the
+// pointer moves to another control or a button goes down.
+TEST_F(InfoControls, ThePointerRestingOnAControlShowsItsToolTipUntilItLeavesOrPresses)
+{
+    LLabel* label = Find<LLabel>(u"label");
+    SetClock(500000);
+    Move(20, 15);
+    ASSERT_NE(TipOf(*label), nullptr);
+    EXPECT_EQ(TipOf(*label)->GetState(), LToolTip::kPending);
+    Move(25, 16); // moving within the control keeps the one tooltip
+    IdleAt(500501);
+    LToolTip* tip = TipOf(*label);
+    ASSERT_NE(tip, nullptr);
+    EXPECT_TRUE(tip->IsShowing(false));
+    Move(80, 15); // onto a label without help
+    EXPECT_EQ(tip->GetState(), LToolTip::kHidden);
+    EXPECT_EQ(TipOf(*Find<LLabel>(u"plain")), nullptr);
+    IdleAt(600000);
+    Move(20, 15);
+    LToolTip* again = TipOf(*label);
+    ASSERT_NE(again, nullptr);
+    Press(20, 15);
+    EXPECT_EQ(again->GetState(), LToolTip::kHidden);
+    Release(20, 15);
+}
+
 TEST_F(InfoControls, ToolTipStaysInsideTheWindowAndNeverWiderThanItLessEightPixels)
 {
     LLabel* label = Find<LLabel>(u"label");

@@ -433,6 +433,13 @@ constexpr std::string_view kMainControlSkin = R"(<Korvane_Skin_Definitions><Skin
   <LookList Name="Nine"><LookRef Look="Plain"/><LookRef Look="Plain"/><LookRef Look="Plain"/>
     <LookRef Look="Plain"/><LookRef Look="Plain"/><LookRef Look="Plain"/><LookRef Look="Plain"/>
     <LookRef Look="Plain"/><LookRef Look="Plain"/></LookList>
+  <Look Name="Line"><DockedPart Dock="Fill" Colorizer="Ink"/>
+    <DockedPart Dock="Top" Colorizer="Ink" Size="2"/>
+    <DockedPart Dock="Bottom" Colorizer="Ink" Size="2"/></Look>
+  <LookList Name="Rows"><LookRef Look="Plain"/><LookRef Look="Plain"/><LookRef Look="Plain"/>
+    <LookRef Look="Plain"/><LookRef Look="Plain"/><LookRef Look="Plain"/><LookRef Look="Plain"/>
+    <LookRef Look="Plain"/><LookRef Look="Plain"/><LookRef Look="Plain"/><LookRef Look="Plain"/>
+    <LookRef Look="Plain"/><LookRef Look="Plain"/><LookRef Look="Line"/></LookList>
   <SubControl Class="RededoVuvuva.MainControl" Name="mainControl" XSizeAbs="200" YSizeAbs="100">
     <SubControl Class="Framework.MainMenu" Name="mainMenu" XSizeAbs="200" YSizeAbs="10">
       <SubControl Class="Framework.ComboMenu" Name="templateMenu" XSizeAbs="30" YSizeAbs="10"
@@ -456,8 +463,10 @@ TEST(ShippedMainMenu, ShowsTheTitlesItemsSeparatorsAndHotKeysOfTheProgramsTable)
     ASSERT_EQ(factory->LoadStringTables(WideString(u"::APP_STRINGS"),
                                         WideString(u"::FRAMEWORK_STRINGS"), 0x0009),
               S_OK);
-    const std::string skin =
-        std::string(kMainControlSkin) + std::string(kMenuRows) + std::string(kMainControlTail);
+    // Rows whose separator look keeps 2 pixels above and below its line.
+    std::string rows(kMenuRows);
+    rows.replace(rows.find("LookList=\"Four\""), 15, "LookList=\"Rows\"");
+    const std::string skin = std::string(kMainControlSkin) + rows + std::string(kMainControlTail);
     ASSERT_EQ(factory->LoadSkinsFrom(Bytes(skin), "main skin"), S_OK);
     RegisterMenuClasses(*factory);
     factory->RegisterControlClass(WideString(u"RededoVuvuva.MainControl"),
@@ -484,6 +493,16 @@ TEST(ShippedMainMenu, ShowsTheTitlesItemsSeparatorsAndHotKeysOfTheProgramsTable)
         EXPECT_EQ(Rows(popup), expected[n]) << n;
         popup.SetShown(false);
     }
+    // A separator is a line with its margins, 5 pixels, and the rows after it follow at once.
+    LPopupMenu& file = *bar->GetTitles()[0]->GetPopupMenu();
+    std::vector<double> tops;
+    for (const RCPtr<LListBoxItem>& row : file.GetRowControls())
+    {
+        tops.push_back(row->GetPosition().y);
+    }
+    EXPECT_EQ(tops, (std::vector<double>{0, 10, 20, 25, 35, 45, 50, 60, 65}));
+    EXPECT_EQ(file.GetContentHeight(), 75);
+    EXPECT_EQ(file.GetRowControls()[2]->GetSize().y, 5.0);
     window->SetRootControl(RCPtr<LControl>());
 }
 

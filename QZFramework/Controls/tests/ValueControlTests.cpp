@@ -22,6 +22,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -605,6 +606,51 @@ TEST_F(ValueControls, UpDownButtonsRepeatWhileHeldAndArrowKeysStepOnce)
     Key(0x28);
     Key(0x26);
     EXPECT_EQ(upDown->PositionToValue(upDown->GetValue()), 126.0);
+}
+
+// The wheel over a number box steps it as its arrows do, within the range and not while
+// disabled; Ctrl+A, a double click and the focus arriving by Tab select the whole text, so that
+// typing replaces it.
+TEST_F(ValueControls, UpDownTakesTheWheelAndSelectsItsWholeText)
+{
+    LNumericUpDown* upDown = Find<LNumericUpDown>(u"upDown");
+    LTextBox* box = upDown->GetTextBox().Get();
+    ASSERT_EQ(upDown->SetValueRange(0.0, 127.0, 0), S_OK);
+    upDown->SetValue(upDown->ValueToPosition(125.0));
+    const auto number = [&] { return upDown->PositionToValue(upDown->GetValue()); };
+    // (direction: 1 away from the user, 0 towards; steps; number after)
+    const std::tuple<std::uint32_t, int, double, bool> turns[] = {
+        {1, 3, 127.0, true}, {0, 2, 125.0, true}, {1, 1, 125.0, false}};
+    for (const auto& [direction, steps, after, enabled] : turns)
+    {
+        upDown->SetEnabled(enabled);
+        for (int i = 0; i < steps; ++i)
+        {
+            mWindow->DispatchWheel(LMouseWheelParam::Create(190, 170, 0, direction));
+        }
+        EXPECT_EQ(number(), after) << direction << " x" << steps;
+    }
+    upDown->SetEnabled(true);
+
+    upDown->SetValue(upDown->ValueToPosition(41.0));
+    ASSERT_EQ(Find<LKnob>(u"linearKnob")->SetFocus(true), S_OK);
+    Key(0x09);
+    ASSERT_TRUE(box->HasFocus());
+    EXPECT_EQ(box->GetSelectedText(), u"41");
+    for (const char16_t unit : std::u16string_view(u"74"))
+    {
+        mWindow->DeliverKey(KeyCode::FromChar(unit, 0));
+    }
+    Key(0x0D);
+    EXPECT_EQ(number(), 74.0);
+
+    box->SetSelection(1, 1);
+    mWindow->DeliverKey({KeyCode::kKeyDown | KeyCode::kCtrl | (0x41u << 16), 0, 0});
+    EXPECT_EQ(box->GetSelectedText(), u"74");
+    box->SetSelection(2, 2);
+    RootWindowFixture::Press(190, 170, 1, true);
+    Release(190, 170);
+    EXPECT_EQ(box->GetSelectedText(), u"74");
 }
 
 TEST_F(ValueControls, UpDownWithoutItsButtonsFailsToInitialize)

@@ -149,7 +149,12 @@ TEST_F(Tarn61EmulatorTest, SendPresetIsStoredInItsSlotOnly)
 
 TEST_F(Tarn61EmulatorTest, GlobalParameterIsSetAndReadBack)
 {
-    EXPECT_EQ(emulator.GetGlobal(5), 5);
+    // A fresh keyboard's settings: channel 1, octaves and transpositions at their zero points.
+    const std::int32_t fresh[] = {1, 0, 0, 0, 0, 5, 12, 0, 5, 12, 0, 0, 0, 0, 0, 0};
+    for (int index = 0; index < Tarn61Emulator::kGlobalCount; ++index)
+    {
+        EXPECT_EQ(emulator.GetGlobal(index), fresh[index]) << index;
+    }
     Send(
         {0xF0, 0x00, 0x3C, 0x1D, 0x7F, 0x31, 0x06, 0x6A, 0x00, 0x04, 0x00, 0x0D, 0x01, 0x02, 0xF7});
     Send({0xF0, 0x00, 0x3C, 0x1D, 0x7F, 0x31, 0x06, 0x6B, 0x00, 0x02, 0x00, 0x0D, 0xF7});

@@ -6,6 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+
+#include <unistd.h>
 
 namespace QZ
 {
@@ -67,15 +70,33 @@ TEST_F(PresetFileReading, HeaderOnlyLoadsNothing)
     EXPECT_TRUE(OffersNoValue());
 }
 
-TEST_F(PresetFileReading, UnreadableOrShortFilesAreCorrupt)
+// Empty and cut-short files are damaged; files the system will not open say why.
+TEST_F(PresetFileReading, ShortFilesAreCorruptAndUnreadableOnesGiveTheReason)
 {
     EXPECT_EQ(Read({}), kPresetFileCorrupt);
     Bytes header = FileImage().Header(1, 0, 0).Get();
     header.pop_back();
     EXPECT_EQ(Read(header), kPresetFileCorrupt);
-    EXPECT_EQ(mReader.ReadFile(PresetTest::Wide(mFolder / "missing")), kPresetFileCorrupt);
-    EXPECT_EQ(mReader.ReadFile(PresetTest::Wide(mFolder.Path())), kPresetFileCorrupt);
-    EXPECT_EQ(mReader.ReadFile(WideString()), kPresetFileCorrupt);
+    EXPECT_EQ(mReader.GetReadError(), "");
+    const std::pair<WideString, const char*> unreadable[] = {
+        {PresetTest::Wide(mFolder / "missing"), "No such file or directory"},
+        {PresetTest::Wide(mFolder.Path()), "not a regular file"},
+        {WideString(), "invalid pathname"},
+    };
+    for (const auto& [path, reason] : unreadable)
+    {
+        EXPECT_EQ(mReader.ReadFile(path), kPresetFileUnreadable) << reason;
+        EXPECT_EQ(mReader.GetReadError(), reason);
+    }
+    // Without the right to read it (the test may run as root, who has every right).
+    const PresetTest::fs::path locked = mFolder / "locked.Tarn61RededoVuvuva";
+    PresetTest::WriteFileBytes(locked, FileImage().Header(1, 0, 0).Get());
+    PresetTest::fs::permissions(locked, PresetTest::fs::perms::none);
+    if (::geteuid() != 0)
+    {
+        EXPECT_EQ(mReader.ReadFile(PresetTest::Wide(locked)), kPresetFileUnreadable);
+        EXPECT_EQ(mReader.GetReadError(), "Permission denied");
+    }
 }
 
 TEST_F(PresetFileReading, SpecialFilesAreRefusedAtOnce)
@@ -89,7 +110,7 @@ TEST_F(PresetFileReading, SpecialFilesAreRefusedAtOnce)
         EXPECT_TRUE(FileSystemTest::ReturnsPromptly(
             fifo, [&] { result = mReader.ReadFile(PresetTest::Wide(mFolder / name)); }))
             << name;
-        EXPECT_EQ(result, kPresetFileCorrupt) << name;
+        EXPECT_EQ(result, kPresetFileUnreadable) << name;
     }
 }
 

@@ -286,7 +286,7 @@ TEST_F(PresetFileWriting, NameThatIsNotUtf8IsLoadedAndSavedUnderItsOwnBytes)
     // A lone high surrogate names no file: refused, never saved under a shortened name.
     const WideString noName = PresetTest::Wide(mFolder.Path()) + u"/Caf\xD800.Tarn61RededoVuvuva";
     EXPECT_EQ(Save(file, noName, 3), E_FAIL);
-    EXPECT_EQ(reader.ReadFile(noName), kPresetFileCorrupt);
+    EXPECT_EQ(reader.ReadFile(noName), kPresetFileUnreadable);
     EXPECT_EQ(mFolder.Entries(), std::vector<std::string>{latin1.filename()});
 }
 

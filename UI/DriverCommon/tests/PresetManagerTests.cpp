@@ -227,7 +227,9 @@ TEST_F(PresetManagerTest, RefusedFilesLeaveEngineUnchanged)
         EXPECT_EQ(Load(file.first), file.second) << name;
         EXPECT_TRUE(SameValues(EngineValues(Engine()), before)) << name;
     }
-    EXPECT_EQ(mManager->LoadPresetFile(PresetTest::Wide(mFolder / "missing")), kPresetFileCorrupt);
+    EXPECT_EQ(mManager->LoadPresetFile(PresetTest::Wide(mFolder / "missing")),
+              kPresetFileUnreadable);
+    EXPECT_EQ(mManager->GetReadError(), "No such file or directory");
     EXPECT_TRUE(SameValues(EngineValues(Engine()), before));
 }
 
@@ -261,11 +263,13 @@ TEST_F(PresetManagerTest, HeaderOnlyFileLoadsAndChangesNothing)
 
 TEST_F(PresetManagerTest, LoadIsAnnouncedBeforeAndAfterWithItsResult)
 {
-    EXPECT_EQ(mManager->LoadPresetFile(PresetTest::Wide(mFolder / "missing")), kPresetFileCorrupt);
+    EXPECT_EQ(mManager->LoadPresetFile(PresetTest::Wide(mFolder / "missing")),
+              kPresetFileUnreadable);
     ASSERT_EQ(Load(SoundStart().Get()), kPresetFileLoaded);
+    EXPECT_EQ(mManager->GetReadError(), "");
     const std::vector<std::pair<std::u16string, std::int32_t>> expected = {
         {NID_PRESETFILE_PRE_LOAD, 1},
-        {NID_PRESETFILE_POST_LOAD, kPresetFileCorrupt},
+        {NID_PRESETFILE_POST_LOAD, kPresetFileUnreadable},
         {NID_PRESETFILE_PRE_LOAD, 1},
         {NID_PRESETFILE_POST_LOAD, kPresetFileLoaded},
     };
@@ -353,7 +357,7 @@ TEST_F(PresetManagerTest, GlobalLoadRequestLoadsTheNamedFileWithoutMessage)
     ProcessQueue();
     EXPECT_TRUE(services.mBoxes.empty());
     ASSERT_EQ(Announcements().size(), 4u);
-    EXPECT_EQ(Announcements()[3].second, kPresetFileCorrupt);
+    EXPECT_EQ(Announcements()[3].second, kPresetFileUnreadable);
 }
 
 TEST_F(PresetManagerTest, GlobalLoadRequestWithoutPathLoadsNothing)

@@ -116,10 +116,10 @@ TEST_F(TransferDialogsOverJack, FetchedSlotSentToAnotherLandsWhole)
 
     SetEngineBytes(MakePattern(1));
     EXPECT_EQ(Transfer(u"dialogRetrievePresetFromHardware", u"getButton", 5).caption,
-              "Retrieve Sucessful");
+              "Retrieve Successful");
     EXPECT_EQ(GetEngineBytes(), BytesOf(preset));
 
-    EXPECT_EQ(Transfer(u"dialogSendPreset", u"send", 9).caption, "Send Sucess");
+    EXPECT_EQ(Transfer(u"dialogSendPreset", u"send", 9).caption, "Send Success");
     ASSERT_TRUE(WaitForLog("send-preset for slot 9 stored")) << ReadLog();
 
     SetEngineBytes(MakePattern(2));

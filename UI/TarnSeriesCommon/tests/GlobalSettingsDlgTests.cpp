@@ -182,9 +182,9 @@ TEST_F(GlobalSettings, GetFillsEveryControlOnTheUserInterfaceThread)
 }
 
 // Send is offered only while every value is one the keyboard takes, or after a complete Get; it
-// sends the settings in wire order, the first with the firmware test, and never a combo box that
-// shows nothing.
-TEST_F(GlobalSettings, SendGoesOutInWireOrderWithoutUnselectedValues)
+// sends the settings in wire order, the first with the firmware test, never a combo box that
+// shows nothing, and a received value its list cannot show as it came.
+TEST_F(GlobalSettings, SendGoesOutInWireOrderKeepingUnlistedValues)
 {
     EXPECT_EQ(Narrow(Descend(RCPtr<LControl>(mDialog.Get()), u"midiChannel/label")->GetText()),
               "GLOBAL CHANNEL");
@@ -217,15 +217,36 @@ TEST_F(GlobalSettings, SendGoesOutInWireOrderWithoutUnselectedValues)
         EXPECT_EQ(rig.Keyboard().GetGlobal(kControls[k].index), expected[k]) << k;
     }
 
-    // A Get that leaves the channel empty (the keyboard holds 0) still offers Send, which then
-    // leaves the channel out.
+    // A channel the list has no item for (0) shows as unknown and goes back unchanged until the
+    // user picks an item; a later Get of a listed channel selects it again.
+    const RCPtr<LControl> channel = Descend(RCPtr<LControl>(mDialog.Get()), kControls[0].path);
+    const auto sendAndWait = [&](std::int32_t expected)
+    {
+        rig.Keyboard().SetGlobal(15, 99);
+        ClickButton(u"sendGlobalSettingsButton");
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (rig.Keyboard().GetGlobal(15) == 99 && std::chrono::steady_clock::now() < deadline)
+        {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        EXPECT_EQ(rig.Keyboard().GetGlobal(0), expected);
+    };
     rig.Keyboard().SetGlobal(0, 0);
     ClickButton(u"getGlobalSettingsButton");
     EXPECT_EQ(Shown(kControls[0]), -1);
+    EXPECT_EQ(Narrow(channel->GetText()), "? (0)");
     EXPECT_TRUE(IsSendEnabled());
-    rig.ClearSent();
-    ClickButton(u"sendGlobalSettingsButton");
-    EXPECT_EQ(SentIndexes(0x6A), (std::vector<int>{4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}));
+    rig.Keyboard().SetGlobal(0, 7);
+    sendAndWait(0);
+    Show(kControls[0], 2);
+    EXPECT_EQ(Narrow(channel->GetText()), "Channel 3");
+    sendAndWait(3);
+    rig.Keyboard().SetGlobal(0, 0);
+    ClickButton(u"getGlobalSettingsButton");
+    rig.Keyboard().SetGlobal(0, 16);
+    ClickButton(u"getGlobalSettingsButton");
+    EXPECT_EQ(Narrow(channel->GetText()), "Channel 16");
+    sendAndWait(16);
     EXPECT_TRUE(mServices.boxes.empty());
 }
 
