@@ -21,6 +21,7 @@
 #include <cmath>
 #include <iterator>
 #include <limits>
+#include <numeric>
 #include <ostream>
 #include <string_view>
 
@@ -95,6 +96,24 @@ std::u16string_view NameView(const WideString& name)
 
 std::atomic<std::uint64_t> gGeometryEpoch{1};
 
+// Sorts the order of count children afresh, or puts the children from on into place.
+template <class Before>
+void SortOrder(std::vector<std::uint32_t>& order, std::uint32_t from, std::uint32_t count,
+               bool afresh, const Before& before)
+{
+    if (afresh)
+    {
+        order.resize(count);
+        std::iota(order.begin(), order.end(), 0u);
+        std::sort(order.begin(), order.end(), before);
+        return;
+    }
+    for (std::uint32_t index = from; index < count; ++index)
+    {
+        order.insert(std::upper_bound(order.begin(), order.end(), index, before), index);
+    }
+}
+
 // The control's box; not contained when an edge lies beyond the 32-bit range or is no number.
 LControl::ChildBox BoxOf(const LControl& child)
 {
@@ -142,10 +161,10 @@ const RCPtr<LControl>& LControl::ChildControlList::GetAt(std::uint32_t index,
     case kStorageOrder:
         return mStorage[index];
     case kPaintOrder:
-        SortIfUnsorted();
+        SortPaintAndTab();
         return mStorage[mPaintOrder[index]];
     case kTabOrder:
-        SortIfUnsorted();
+        SortPaintAndTab();
         return mStorage[mTabOrder[index]];
     default:
         QZ_THROW_RUNTIME("QZ::LControl::ChildControlList::GetAt");
@@ -186,45 +205,32 @@ bool LControl::ChildControlList::TabBefore(std::uint32_t a, std::uint32_t b) con
     return first != second ? first < second : a < b;
 }
 
-void LControl::ChildControlList::SortIfStale() const
+bool LControl::ChildControlList::Update(SortState& state) const
 {
     const std::uint32_t count = static_cast<std::uint32_t>(mStorage.size());
-    const std::uint32_t added = count - mSortedCount;
     // Many children added at once sort faster together than one by one.
-    if (!mResortDue && added <= mSortedCount / 8 + 1)
-    {
-        for (std::uint32_t index = mSortedCount; index < count; ++index)
-        {
-            InsertSorted(index);
-        }
-        mSortedCount = count;
-        return;
-    }
-    for (std::vector<std::uint32_t>* order : {&mPaintOrder, &mTabOrder, &mLayoutOrder})
-    {
-        order->resize(count);
-        for (std::uint32_t i = 0; i < count; ++i)
-        {
-            (*order)[i] = i;
-        }
-    }
-    std::sort(mLayoutOrder.begin(), mLayoutOrder.end(),
-              [this](std::uint32_t a, std::uint32_t b) { return LayoutBefore(a, b); });
-    std::sort(mPaintOrder.begin(), mPaintOrder.end(),
-              [this](std::uint32_t a, std::uint32_t b) { return PaintBefore(a, b); });
-    std::sort(mTabOrder.begin(), mTabOrder.end(),
-              [this](std::uint32_t a, std::uint32_t b) { return TabBefore(a, b); });
-    mSortedCount = count;
-    mResortDue = false;
+    const bool afresh = state.resortDue || count - state.count > state.count / 8 + 1;
+    state = {count, false};
+    return afresh;
 }
 
-void LControl::ChildControlList::InsertSorted(std::uint32_t index) const
+void LControl::ChildControlList::SortLayoutNow() const
 {
-    const auto insert = [index](std::vector<std::uint32_t>& order, const auto& before)
-    { order.insert(std::upper_bound(order.begin(), order.end(), index, before), index); };
-    insert(mLayoutOrder, [this](std::uint32_t a, std::uint32_t b) { return LayoutBefore(a, b); });
-    insert(mPaintOrder, [this](std::uint32_t a, std::uint32_t b) { return PaintBefore(a, b); });
-    insert(mTabOrder, [this](std::uint32_t a, std::uint32_t b) { return TabBefore(a, b); });
+    const std::uint32_t from = mLayoutSort.count;
+    SortOrder(mLayoutOrder, from, static_cast<std::uint32_t>(mStorage.size()),
+              Update(mLayoutSort),
+              [this](std::uint32_t a, std::uint32_t b) { return LayoutBefore(a, b); });
+}
+
+void LControl::ChildControlList::SortPaintAndTabNow() const
+{
+    const std::uint32_t from = mPaintSort.count;
+    const bool afresh = Update(mPaintSort);
+    const auto count = static_cast<std::uint32_t>(mStorage.size());
+    SortOrder(mPaintOrder, from, count, afresh,
+              [this](std::uint32_t a, std::uint32_t b) { return PaintBefore(a, b); });
+    SortOrder(mTabOrder, from, count, afresh,
+              [this](std::uint32_t a, std::uint32_t b) { return TabBefore(a, b); });
 }
 
 std::int64_t LControl::ChildControlList::FindStored(const LControl& child) const
@@ -241,7 +247,7 @@ std::int64_t LControl::ChildControlList::FindStored(const LControl& child) const
 
 const std::vector<LControl::ChildBox>& LControl::ChildControlList::GetPaintBoxes() const
 {
-    SortIfStale();
+    SortPaintAndTab();
     const std::uint64_t epoch = gGeometryEpoch.load(std::memory_order_relaxed);
     if (mBoxEpoch != epoch || mBoxes.size() != mStorage.size())
     {
@@ -258,7 +264,8 @@ const std::vector<LControl::ChildBox>& LControl::ChildControlList::GetPaintBoxes
 void LControl::ChildControlList::TouchChild(const LControl& child)
 {
     const std::int64_t position = FindStored(child);
-    if (position < 0 || position < static_cast<std::int64_t>(mSortedCount))
+    if (position < 0 ||
+        position < static_cast<std::int64_t>(std::max(mLayoutSort.count, mPaintSort.count)))
     {
         Touch();
     }
@@ -271,7 +278,7 @@ std::vector<RCPtr<LControl>> LControl::ChildControlList::GetLaterInLayout(const 
     {
         return {};
     }
-    SortIfStale();
+    SortLayout();
     const auto stored = static_cast<std::uint32_t>(position);
     auto self = std::lower_bound(mLayoutOrder.begin(), mLayoutOrder.end(), stored,
                                  [this](std::uint32_t a, std::uint32_t b)
@@ -1138,7 +1145,7 @@ QZRESULT LControl::SetRect(const RectT<double>& rect)
 
 std::vector<RCPtr<LControl>> LControl::GetLayoutSequence() const
 {
-    mChildren.SortIfStale();
+    mChildren.SortLayout();
     std::vector<RCPtr<LControl>> sequence;
     sequence.reserve(mChildren.mLayoutOrder.size());
     for (const std::uint32_t index : mChildren.mLayoutOrder)

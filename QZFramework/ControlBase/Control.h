@@ -116,7 +116,8 @@ public:
         void Touch()
         {
             ++mVersion;
-            mResortDue = true;
+            mLayoutSort.resortDue = true;
+            mPaintSort.resortDue = true;
             NoteGeometryChange();
         }
         // Marks the sorted orders stale for a change of what orders that child; nothing is
@@ -137,17 +138,35 @@ public:
         friend class LControl;
         QZRESULT AddPointer(LControl* child);
         void DetachAt(std::size_t position);
-        // Sorts all children after a change of order, else puts the children added since the
-        // last sort into place: adding one child costs a search, not a sort.
-        void SortIfStale() const;
-        void SortIfUnsorted() const
+        // How far an order is sorted: over the first count children, in order unless a resort
+        // is due.
+        struct SortState
         {
-            if (mResortDue || mSortedCount != mStorage.size())
+            std::uint32_t count = 0;
+            bool resortDue = true;
+        };
+
+        // Each sorts all children after a change of order, else puts the children added since
+        // the last sort into place: adding one child costs a search, not a sort. The layout
+        // order is sorted apart, as building reads it after every child.
+        void SortLayout() const
+        {
+            if (mLayoutSort.resortDue || mLayoutSort.count != mStorage.size())
             {
-                SortIfStale();
+                SortLayoutNow();
             }
         }
-        void InsertSorted(std::uint32_t index) const;
+        void SortPaintAndTab() const
+        {
+            if (mPaintSort.resortDue || mPaintSort.count != mStorage.size())
+            {
+                SortPaintAndTabNow();
+            }
+        }
+        void SortLayoutNow() const;
+        void SortPaintAndTabNow() const;
+        // Brings the state up to the count of children; true when all must be sorted afresh.
+        bool Update(SortState& state) const;
         // The orders' comparisons of two storage positions.
         [[nodiscard]] bool LayoutBefore(std::uint32_t a, std::uint32_t b) const;
         [[nodiscard]] bool PaintBefore(std::uint32_t a, std::uint32_t b) const;
@@ -164,9 +183,9 @@ public:
         // The layout sequence: LayoutOrder, then storage order.
         mutable std::vector<std::uint32_t> mLayoutOrder;
         std::uint32_t mVersion = 1;
-        // The orders hold the first mSortedCount children, in order unless mResortDue.
-        mutable std::uint32_t mSortedCount = 0;
-        mutable bool mResortDue = true;
+        mutable SortState mLayoutSort;
+        // Of the paint and tab orders together.
+        mutable SortState mPaintSort;
         mutable std::vector<ChildBox> mBoxes;
         // The geometry epoch the boxes were made in; 0: never.
         mutable std::uint64_t mBoxEpoch = 0;

@@ -166,6 +166,33 @@ TEST_F(ControlTree, OrdersOfChildrenAddedOneByOneMatchAFreshSort)
     EXPECT_EQ(Narrow(mRoot->GetChildren().GetAt(last, LControl::kTabOrder)->GetName()), "0");
 }
 
+// The event loop ticks while any control holds a timed idle request: a control counts once
+// however many it holds, until it releases the last, is marked untimed or goes away.
+TEST_F(ControlTree, TimedIdleRequestsAreCountedWhileHeld)
+{
+    const std::int32_t before = LControl::GetTimedIdleControlCount();
+    const RCPtr<LControl> a = AddChild(mRoot, u"a");
+    const RCPtr<LControl> b = AddChild(mRoot, u"b");
+    RCPtr<LControl> c = AddChild(mRoot, u"c");
+    for (const RCPtr<LControl>& control : {a, a, b, c})
+    {
+        control->RequestIdle();
+    }
+    EXPECT_EQ(LControl::GetTimedIdleControlCount(), before + 3);
+    a->ReleaseIdle();
+    EXPECT_EQ(LControl::GetTimedIdleControlCount(), before + 3);
+    a->ReleaseIdle();
+    a->ReleaseIdle();
+    EXPECT_EQ(a->GetIdleRequestCount(), 0);
+    EXPECT_EQ(LControl::GetTimedIdleControlCount(), before + 2);
+    b->SetIdleUntimed();
+    EXPECT_EQ(b->GetIdleRequestCount(), 1);
+    EXPECT_EQ(LControl::GetTimedIdleControlCount(), before + 1);
+    mRoot->GetChildren().Remove(c);
+    c = nullptr;
+    EXPECT_EQ(LControl::GetTimedIdleControlCount(), before);
+}
+
 TEST_F(ControlTree, NamesAreUniqueExactAndCaseSensitive)
 {
     const RCPtr<LControl> first = AddChild(mRoot, u"slot");
