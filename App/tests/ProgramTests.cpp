@@ -192,6 +192,23 @@ const std::string& DisplayName()
     return display;
 }
 
+// How often the process's main thread has given up the processor to wait, as the kernel counts
+// it; -1 when it cannot be read.
+long MainThreadSleeps(pid_t process)
+{
+    std::ifstream status("/proc/" + std::to_string(process) + "/task/" + std::to_string(process) +
+                         "/status");
+    const std::string key = "voluntary_ctxt_switches:";
+    for (std::string line; std::getline(status, line);)
+    {
+        if (line.rfind(key, 0) == 0)
+        {
+            return std::stol(line.substr(key.size()));
+        }
+    }
+    return -1;
+}
+
 class ProgramTest : public testing::Test
 {
 protected:
@@ -409,6 +426,24 @@ TEST_F(ProgramTest, TheMainWindowKeepsItsSizeRemembersItsPlaceAndClosingEndsWith
     EXPECT_EQ(geometry.x, 40);
     EXPECT_EQ(geometry.y, 30);
     EXPECT_EQ(CloseAndWait(second).exitCode, 0);
+}
+
+// With nothing to do the editor sleeps: the user-interface thread wakes at most ten times in five
+// idle seconds (a thread that polls at a tick wakes 150 times).
+TEST_F(ProgramTest, AnIdleEditorWakesAtMostTenTimesInFiveSeconds)
+{
+    const pid_t child = Launch();
+    ASSERT_NE(mWindow, 0u) << Wait(child).errors;
+    // The pointer rests off the window, so that no tooltip is pending.
+    ASSERT_TRUE(TakeSteps(mDisplay, "xdotool mousemove 1279 1023"));
+    ASSERT_FALSE(Settled().empty());
+    std::this_thread::sleep_for(std::chrono::seconds(2));
+    const long before = MainThreadSleeps(child);
+    std::this_thread::sleep_for(std::chrono::seconds(5));
+    const long after = MainThreadSleeps(child);
+    ASSERT_GE(before, 0);
+    EXPECT_LE(after - before, 10);
+    EXPECT_EQ(CloseAndWait(child).exitCode, 0);
 }
 
 TEST_F(ProgramTest, WithoutADisplayTheStartEndsNamingWhatIsMissing)

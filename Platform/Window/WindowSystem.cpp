@@ -37,6 +37,8 @@ namespace
 
 // Only one system may own SDL's video state at a time.
 bool sOpen = false;
+// What SDL_RegisterEvents answers when no event type is left.
+constexpr Uint32 kNoEventType = static_cast<Uint32>(-1);
 
 constexpr std::size_t kSystemCursors = static_cast<std::size_t>(SystemCursor::Help) + 1;
 
@@ -156,6 +158,8 @@ struct WindowSystem::Impl
     std::vector<std::unique_ptr<Cursor>> colorCursors;
     EventTranslator translator;
     std::deque<WindowEvent> pending;
+    // The event type that Wake pushes; set before any other thread can know the window system.
+    Uint32 wakeType = kNoEventType;
 
     WindowState* Find(WindowId window)
     {
@@ -196,8 +200,10 @@ std::unique_ptr<WindowSystem> WindowSystem::Open(const char* driver, std::string
         SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     }
     SDL_StartTextInput();
+    auto impl = std::make_unique<Impl>();
+    impl->wakeType = SDL_RegisterEvents(1);
     sOpen = true;
-    return std::unique_ptr<WindowSystem>(new WindowSystem(std::make_unique<Impl>()));
+    return std::unique_ptr<WindowSystem>(new WindowSystem(std::move(impl)));
 }
 
 WindowSystem::WindowSystem(std::unique_ptr<Impl> impl) : mImpl(std::move(impl)) {}
@@ -527,9 +533,10 @@ bool WindowSystem::WaitEvent(WindowEvent& event, std::int32_t timeoutMs)
     while (pending.empty())
     {
         const Uint64 now = SDL_GetTicks64();
-        const int wait = now < deadline ? static_cast<int>(deadline - now) : 0;
+        const int wait = timeoutMs < 0 ? -1 : now < deadline ? static_cast<int>(deadline - now) : 0;
         SDL_Event sdl;
-        if (SDL_WaitEventTimeout(&sdl, wait) == 0)
+        if (SDL_WaitEventTimeout(&sdl, wait) == 0 ||
+            (mImpl->wakeType != kNoEventType && sdl.type == mImpl->wakeType))
         {
             return false;
         }
@@ -546,6 +553,17 @@ bool WindowSystem::WaitEvent(WindowEvent& event, std::int32_t timeoutMs)
     event = pending.front();
     pending.pop_front();
     return true;
+}
+
+void WindowSystem::Wake()
+{
+    if (mImpl->wakeType == kNoEventType)
+    {
+        return;
+    }
+    SDL_Event wake{};
+    wake.type = mImpl->wakeType;
+    static_cast<void>(SDL_PushEvent(&wake));
 }
 
 bool WindowSystem::Admit(const WindowEvent& event)

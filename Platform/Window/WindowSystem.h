@@ -78,8 +78,12 @@ public:
     // positions in the window and shows them.
     bool Present(WindowId window, const PixelBuffer& frame, std::span<const WindowRect> areas);
 
-    // Waits up to timeoutMs (0: does not wait) for the next event; false when none came.
+    // Waits up to timeoutMs (0: does not wait, below 0: no limit) for the next event; false when
+    // none came or Wake ended the wait.
     [[nodiscard]] bool WaitEvent(WindowEvent& event, std::int32_t timeoutMs);
+    // Any thread: ends the current or next wait of WaitEvent. Wakes do not pile up beyond what
+    // the desktop's event queue holds; each ends one wait.
+    void Wake();
     // The modifier set of the keyboard now.
     [[nodiscard]] std::uint32_t GetModifiers() const;
     // Keeps pointer events coming to the window with the pointer while a button is held outside.

@@ -17,8 +17,11 @@
 #include "QZFramework/System/DebugStreams.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <iterator>
 #include <limits>
+#include <numeric>
 #include <ostream>
 #include <string_view>
 
@@ -86,6 +89,55 @@ double Snap(double value)
     return std::isfinite(value) ? std::round(value) : 0.0;
 }
 
+std::u16string_view NameView(const WideString& name)
+{
+    return {name.GetString(), static_cast<std::size_t>(name.GetLength())};
+}
+
+std::atomic<std::uint64_t> gGeometryEpoch{1};
+
+// Sorts the order of count children afresh, or puts the children from on into place.
+template <class Before>
+void SortOrder(std::vector<std::uint32_t>& order, std::uint32_t from, std::uint32_t count,
+               bool afresh, const Before& before)
+{
+    if (afresh)
+    {
+        order.resize(count);
+        std::iota(order.begin(), order.end(), 0u);
+        std::sort(order.begin(), order.end(), before);
+        return;
+    }
+    for (std::uint32_t index = from; index < count; ++index)
+    {
+        order.insert(std::upper_bound(order.begin(), order.end(), index, before), index);
+    }
+}
+
+// The control's box; not contained when an edge lies beyond the 32-bit range or is no number.
+LControl::ChildBox BoxOf(const LControl& child)
+{
+    constexpr double kLimit = 2147483000.0;
+    const PointT<double> at = child.GetPosition();
+    const PointT<double> size = child.GetSize();
+    const double edges[] = {std::floor(at.x) - 1.0, std::floor(at.y) - 1.0,
+                            std::ceil(at.x + size.x) + 1.0, std::ceil(at.y + size.y) + 1.0};
+    LControl::ChildBox box;
+    box.clipped = !IsUnclipped(child);
+    box.docked = static_cast<std::uint8_t>(DockedAxes(child));
+    box.contained = child.GetUnclippedDescendantCount() == 0 &&
+                    std::all_of(std::begin(edges), std::end(edges),
+                                [](double edge) { return edge > -kLimit && edge < kLimit; });
+    if (box.contained)
+    {
+        box.left = static_cast<std::int32_t>(edges[0]);
+        box.top = static_cast<std::int32_t>(edges[1]);
+        box.right = static_cast<std::int32_t>(edges[2]);
+        box.bottom = static_cast<std::int32_t>(edges[3]);
+    }
+    return box;
+}
+
 } // namespace
 
 // ---- the child list ----
@@ -109,67 +161,138 @@ const RCPtr<LControl>& LControl::ChildControlList::GetAt(std::uint32_t index,
     case kStorageOrder:
         return mStorage[index];
     case kPaintOrder:
-        SortIfStale();
+        SortPaintAndTab();
         return mStorage[mPaintOrder[index]];
     case kTabOrder:
-        SortIfStale();
+        SortPaintAndTab();
         return mStorage[mTabOrder[index]];
     default:
         QZ_THROW_RUNTIME("QZ::LControl::ChildControlList::GetAt");
     }
 }
 
-void LControl::ChildControlList::SortIfStale() const
+bool LControl::ChildControlList::LayoutBefore(std::uint32_t a, std::uint32_t b) const
 {
-    if (mSortedVersion == mVersion)
+    const std::int32_t first = LayoutOrder(*mStorage[a]);
+    const std::int32_t second = LayoutOrder(*mStorage[b]);
+    return first != second ? first < second : a < b;
+}
+
+bool LControl::ChildControlList::PaintBefore(std::uint32_t a, std::uint32_t b) const
+{
+    const LControl& first = *mStorage[a];
+    const LControl& second = *mStorage[b];
+    const bool clipsFirst = !IsUnclipped(first);
+    if (clipsFirst != !IsUnclipped(second))
     {
-        return;
+        return clipsFirst;
     }
+    if (DockedAxes(first) != DockedAxes(second))
+    {
+        return DockedAxes(first) < DockedAxes(second);
+    }
+    if (ZOrder(first) != ZOrder(second))
+    {
+        return ZOrder(first) < ZOrder(second);
+    }
+    return a < b;
+}
+
+bool LControl::ChildControlList::TabBefore(std::uint32_t a, std::uint32_t b) const
+{
+    const std::int32_t first = TabStop(*mStorage[a]);
+    const std::int32_t second = TabStop(*mStorage[b]);
+    return first != second ? first < second : a < b;
+}
+
+bool LControl::ChildControlList::Update(SortState& state) const
+{
     const std::uint32_t count = static_cast<std::uint32_t>(mStorage.size());
-    mPaintOrder.resize(count);
-    mTabOrder.resize(count);
-    mLayoutOrder.resize(count);
-    for (std::uint32_t i = 0; i < count; ++i)
+    // Many children added at once sort faster together than one by one.
+    const bool afresh = state.resortDue || count - state.count > state.count / 8 + 1;
+    state = {count, false};
+    return afresh;
+}
+
+void LControl::ChildControlList::SortLayoutNow() const
+{
+    const std::uint32_t from = mLayoutSort.count;
+    SortOrder(mLayoutOrder, from, static_cast<std::uint32_t>(mStorage.size()),
+              Update(mLayoutSort),
+              [this](std::uint32_t a, std::uint32_t b) { return LayoutBefore(a, b); });
+}
+
+void LControl::ChildControlList::SortPaintAndTabNow() const
+{
+    const std::uint32_t from = mPaintSort.count;
+    const bool afresh = Update(mPaintSort);
+    const auto count = static_cast<std::uint32_t>(mStorage.size());
+    SortOrder(mPaintOrder, from, count, afresh,
+              [this](std::uint32_t a, std::uint32_t b) { return PaintBefore(a, b); });
+    SortOrder(mTabOrder, from, count, afresh,
+              [this](std::uint32_t a, std::uint32_t b) { return TabBefore(a, b); });
+}
+
+std::int64_t LControl::ChildControlList::FindStored(const LControl& child) const
+{
+    for (std::size_t position = mStorage.size(); position-- > 0;)
     {
-        mPaintOrder[i] = i;
-        mTabOrder[i] = i;
-        mLayoutOrder[i] = i;
+        if (mStorage[position].Get() == &child)
+        {
+            return static_cast<std::int64_t>(position);
+        }
     }
-    std::sort(mLayoutOrder.begin(), mLayoutOrder.end(),
-              [this](std::uint32_t a, std::uint32_t b)
-              {
-                  const std::int32_t first = LayoutOrder(*mStorage[a]);
-                  const std::int32_t second = LayoutOrder(*mStorage[b]);
-                  return first != second ? first < second : a < b;
-              });
-    std::sort(mPaintOrder.begin(), mPaintOrder.end(),
-              [this](std::uint32_t a, std::uint32_t b)
-              {
-                  const LControl& first = *mStorage[a];
-                  const LControl& second = *mStorage[b];
-                  const bool clipsFirst = !IsUnclipped(first);
-                  if (clipsFirst != !IsUnclipped(second))
-                  {
-                      return clipsFirst;
-                  }
-                  if (DockedAxes(first) != DockedAxes(second))
-                  {
-                      return DockedAxes(first) < DockedAxes(second);
-                  }
-                  if (ZOrder(first) != ZOrder(second))
-                  {
-                      return ZOrder(first) < ZOrder(second);
-                  }
-                  return a < b;
-              });
-    std::sort(mTabOrder.begin(), mTabOrder.end(),
-              [this](std::uint32_t a, std::uint32_t b)
-              {
-                  const std::int32_t first = TabStop(*mStorage[a]);
-                  const std::int32_t second = TabStop(*mStorage[b]);
-                  return first != second ? first < second : a < b;
-              });
-    mSortedVersion = mVersion;
+    return -1;
+}
+
+const std::vector<LControl::ChildBox>& LControl::ChildControlList::GetPaintBoxes() const
+{
+    SortPaintAndTab();
+    const std::uint64_t epoch = gGeometryEpoch.load(std::memory_order_relaxed);
+    if (mBoxEpoch != epoch || mBoxes.size() != mStorage.size())
+    {
+        mBoxes.resize(mStorage.size());
+        for (std::size_t i = 0; i < mBoxes.size(); ++i)
+        {
+            mBoxes[i] = BoxOf(*mStorage[mPaintOrder[i]]);
+        }
+        mBoxEpoch = epoch;
+    }
+    return mBoxes;
+}
+
+void LControl::ChildControlList::TouchChild(const LControl& child)
+{
+    const std::int64_t position = FindStored(child);
+    if (position < 0 ||
+        position < static_cast<std::int64_t>(std::max(mLayoutSort.count, mPaintSort.count)))
+    {
+        Touch();
+    }
+}
+
+std::vector<RCPtr<LControl>> LControl::ChildControlList::GetLaterInLayout(const LControl& child) const
+{
+    const std::int64_t position = FindStored(child);
+    if (position < 0)
+    {
+        return {};
+    }
+    SortLayout();
+    const auto stored = static_cast<std::uint32_t>(position);
+    auto self = std::lower_bound(mLayoutOrder.begin(), mLayoutOrder.end(), stored,
+                                 [this](std::uint32_t a, std::uint32_t b)
+                                 { return LayoutBefore(a, b); });
+    if (self == mLayoutOrder.end() || *self != stored)
+    {
+        self = std::find(mLayoutOrder.begin(), mLayoutOrder.end(), stored);
+    }
+    std::vector<RCPtr<LControl>> later;
+    for (auto index = self + 1; index < mLayoutOrder.end(); ++index)
+    {
+        later.push_back(mStorage[*index]);
+    }
+    return later;
 }
 
 QZRESULT LControl::ChildControlList::Add(const RCPtr<LControl>& child)
@@ -181,12 +304,9 @@ QZRESULT LControl::ChildControlList::Add(const RCPtr<LControl>& child)
 // before anything holds it: the list's reference is then the first one.
 QZRESULT LControl::ChildControlList::AddPointer(LControl* child)
 {
-    for (auto entry = mStorage.rbegin(); entry != mStorage.rend(); ++entry)
+    if (!mNames.insert(NameView(child->mName)).second)
     {
-        if (SameName((*entry)->mName, child->mName))
-        {
-            return E_FAIL;
-        }
+        return E_FAIL;
     }
     const std::uint32_t units = child->mUnclipped + (IsUnclipped(*child) ? 1u : 0u);
     for (std::uint32_t i = 0; i < units; ++i)
@@ -197,6 +317,7 @@ QZRESULT LControl::ChildControlList::AddPointer(LControl* child)
     mOwner->AdjustCyclicRefCount(1);
     mStorage.emplace_back(child);
     ++mVersion;
+    NoteGeometryChange();
     return S_OK;
 }
 
@@ -210,8 +331,9 @@ void LControl::ChildControlList::DetachAt(std::size_t position)
     }
     mOwner->AdjustCyclicRefCount(-1);
     child->mParent = nullptr;
+    mNames.erase(NameView(child->mName));
     mStorage.erase(mStorage.begin() + static_cast<std::ptrdiff_t>(position));
-    ++mVersion;
+    Touch();
     mOwner->OnChildRemoved(static_cast<std::uint32_t>(position));
 }
 
@@ -240,15 +362,14 @@ QZRESULT LControl::ChildControlList::RenameChild(const RCPtr<LControl>& child,
     {
         return S_FALSE;
     }
-    for (const RCPtr<LControl>& sibling : mStorage)
+    if (mNames.count(NameView(name)) != 0)
     {
-        if (sibling != child && sibling->mName == name)
-        {
-            return E_FAIL;
-        }
+        return E_FAIL;
     }
     const WideString old = child->mName;
+    mNames.erase(NameView(child->mName));
     child->mName = name;
+    mNames.insert(NameView(child->mName));
     for (auto later = member + 1; later != mStorage.end(); ++later)
     {
         LLayoutDescriptor* layout = (*later)->mLayout.Get();
@@ -294,6 +415,7 @@ LControl::LControl(const RCPtr<LControl>& parent, const WideString& name, bool)
 LControl::~LControl()
 {
     SetRootWindow(RCPtr<LRootWindow>());
+    SetIdleRequests(0);
 }
 
 void LControl::AttachTo(LControl* parent)
@@ -393,9 +515,10 @@ bool LControl::SetClipToParent(bool clip)
         InvalidateAll();
     }
     mLayout->clipToParent = clip;
+    NoteGeometryChange();
     if (mParent)
     {
-        mParent->mChildren.Touch();
+        mParent->mChildren.TouchChild(*this);
         if (clip)
         {
             mParent->DecrementSubtreeCounter();
@@ -484,6 +607,11 @@ QZRESULT LControl::ApplyDescriptor(const ConstRCPtr<LControlDescriptor>& descrip
     const ConstRCPtr<LControlDescriptor> previous = mDescriptor;
     mDescriptor = descriptor;
     mLayout = descriptor->layout->Clone();
+    NoteGeometryChange();
+    if (mParent)
+    {
+        mParent->mChildren.TouchChild(*this);
+    }
     if (!mParent && mRootWindow)
     {
         mLayout->shown = true;
@@ -536,6 +664,7 @@ QZRESULT LControl::ApplyDescriptor(const ConstRCPtr<LControlDescriptor>& descrip
     mChildren.RemoveAll();
     mPosition = {};
     mSize = {};
+    NoteGeometryChange();
     mApplyingDescriptor = false;
     UpdateLayout();
     if (!reapply)
@@ -739,8 +868,14 @@ QZRESULT LControl::SetParent(const RCPtr<LControl>& parent)
     return S_OK;
 }
 
+void LControl::NoteGeometryChange()
+{
+    gGeometryEpoch.fetch_add(1, std::memory_order_relaxed);
+}
+
 void LControl::IncrementSubtreeCounter()
 {
+    NoteGeometryChange();
     for (LControl* control = this; control != nullptr; control = control->mParent.Get())
     {
         ++control->mUnclipped;
@@ -749,6 +884,7 @@ void LControl::IncrementSubtreeCounter()
 
 void LControl::DecrementSubtreeCounter()
 {
+    NoteGeometryChange();
     for (LControl* control = this; control != nullptr; control = control->mParent.Get())
     {
         if (control->mUnclipped > 0)
@@ -968,6 +1104,7 @@ QZRESULT LControl::SetRect(const RectT<double>& rect)
     }
     mPosition = position;
     mSize = size;
+    NoteGeometryChange();
     for (const RCPtr<LLook>& look : mLooks)
     {
         if (look)
@@ -1008,7 +1145,7 @@ QZRESULT LControl::SetRect(const RectT<double>& rect)
 
 std::vector<RCPtr<LControl>> LControl::GetLayoutSequence() const
 {
-    mChildren.SortIfStale();
+    mChildren.SortLayout();
     std::vector<RCPtr<LControl>> sequence;
     sequence.reserve(mChildren.mLayoutOrder.size());
     for (const std::uint32_t index : mChildren.mLayoutOrder)
@@ -1020,16 +1157,11 @@ std::vector<RCPtr<LControl>> LControl::GetLayoutSequence() const
 
 void LControl::RelayoutLaterSiblings()
 {
-    const std::vector<RCPtr<LControl>> sequence = mParent->GetLayoutSequence();
-    const auto self = std::find_if(sequence.begin(), sequence.end(),
-                                   [this](const RCPtr<LControl>& c) { return c.Get() == this; });
-    if (self == sequence.end())
+    // A copy: laying a sibling out may change the list.
+    const std::vector<RCPtr<LControl>> sequence = mParent->mChildren.GetLaterInLayout(*this);
+    for (const RCPtr<LControl>& later : sequence)
     {
-        return;
-    }
-    for (auto later = self + 1; later != sequence.end(); ++later)
-    {
-        if ((*later)->UpdateLayout() != S_FALSE)
+        if (later->UpdateLayout() != S_FALSE)
         {
             break;
         }
@@ -1301,13 +1433,11 @@ QZRESULT LControl::Paint(const RCPtr<LRenderer>& renderer, const RegionT& dirty,
         return S_OK;
     }
     const RectT<std::int32_t> whole = bounds.ToLong();
-    const CAutoClip clip(renderer,
-                         {static_cast<double>(whole.x), static_cast<double>(whole.y),
-                          static_cast<double>(whole.width), static_cast<double>(whole.height)},
-                         visible, RCPtr<LStencil>());
-    state = renderer->GetCurrentState();
-    state->alpha *= mOpacity;
-    if (!dirty.IntersectsOffsetRect({0.0, 0.0, mSize.x, mSize.y}, state->origin))
+    // Tested at the origin the clip below moves to, before pushing it: most controls of a large
+    // tree lie outside a small dirty area, and skipping them must cost next to nothing.
+    const PointT<double> origin =
+        state->origin + PointT<double>(static_cast<double>(whole.x), static_cast<double>(whole.y));
+    if (!dirty.IntersectsOffsetRect({0.0, 0.0, mSize.x, mSize.y}, origin))
     {
         if (mUnclipped > 0)
         {
@@ -1315,6 +1445,12 @@ QZRESULT LControl::Paint(const RCPtr<LRenderer>& renderer, const RegionT& dirty,
         }
         return S_OK;
     }
+    const CAutoClip clip(renderer,
+                         {static_cast<double>(whole.x), static_cast<double>(whole.y),
+                          static_cast<double>(whole.width), static_cast<double>(whole.height)},
+                         visible, RCPtr<LStencil>());
+    state = renderer->GetCurrentState();
+    state->alpha *= mOpacity;
     // Looks draw without moving the origin or the clip, so only the alpha needs restoring.
     const float alpha = state->alpha;
     for (const bool frames : {false, true})
@@ -1350,10 +1486,15 @@ QZRESULT LControl::Paint(const RCPtr<LRenderer>& renderer, const RegionT& dirty,
         }
     }
     RunHook(renderer, dirty, true);
-    for (std::uint32_t i = 0; i < mChildren.GetCount(); ++i)
+    const std::vector<ChildBox>& boxes = mChildren.GetPaintBoxes();
+    for (std::uint32_t i = 0; i < boxes.size(); ++i)
     {
+        if (boxes[i].clipped)
+        {
+            continue;
+        }
         const RCPtr<LControl>& child = mChildren.GetAt(i, kPaintOrder);
-        if (IsUnclipped(*child) && Shown(*child) && HasArea(*child))
+        if (Shown(*child) && HasArea(*child))
         {
             layer.push_back(child);
         }
@@ -1400,17 +1541,13 @@ void LControl::PaintChildren(const RCPtr<LRenderer>& renderer, const RegionT& di
                                       client.width + mScrollOffset.x,
                                       client.height + mScrollOffset.y);
     const std::uint32_t count = mChildren.GetCount();
+    const std::vector<ChildBox>& boxes = mChildren.GetPaintBoxes();
     std::uint32_t cursor = 0;
     for (std::uint32_t docked = 0; docked < 2; ++docked)
     {
         const std::uint32_t first = cursor;
-        while (cursor < count)
+        while (cursor < count && boxes[cursor].clipped && boxes[cursor].docked == docked)
         {
-            const LControl& child = *mChildren.GetAt(cursor, kPaintOrder);
-            if (IsUnclipped(child) || DockedAxes(child) != docked)
-            {
-                break;
-            }
             ++cursor;
         }
         if (first == cursor)
@@ -1434,12 +1571,9 @@ void LControl::PaintChildren(const RCPtr<LRenderer>& renderer, const RegionT& di
             continue;
         }
         const CAutoClip clip(renderer, scrolledFrame, client, stencil);
-        for (std::uint32_t i = first; i < cursor; ++i)
-        {
-            mChildren.GetAt(i, kPaintOrder)->Paint(renderer, dirty, layer, false);
-        }
+        PaintChildRange(renderer, dirty, layer, first, cursor);
     }
-    if (cursor == count || IsUnclipped(*mChildren.GetAt(cursor, kPaintOrder)))
+    if (cursor == count || !boxes[cursor].clipped)
     {
         return;
     }
@@ -1447,14 +1581,37 @@ void LControl::PaintChildren(const RCPtr<LRenderer>& renderer, const RegionT& di
     offset.flavor = CAutoClip::kFlavorOffset;
     offset.offset = {client.x - mScrollOffset.x, client.y - mScrollOffset.y};
     const CAutoClip moved(renderer, offset);
-    for (; cursor < count; ++cursor)
+    std::uint32_t end = cursor;
+    while (end < count && boxes[end].clipped)
     {
-        const RCPtr<LControl>& child = mChildren.GetAt(cursor, kPaintOrder);
-        if (IsUnclipped(*child))
+        ++end;
+    }
+    PaintChildRange(renderer, dirty, layer, cursor, end);
+}
+
+void LControl::PaintChildRange(const RCPtr<LRenderer>& renderer, const RegionT& dirty,
+                               std::vector<RCPtr<LControl>>& layer, std::uint32_t first,
+                               std::uint32_t end)
+{
+    // The dirty area's bounds in the children's coordinates: a child whose box misses them is
+    // passed by without a call.
+    RegionRect bounds;
+    dirty.GetBounds(bounds);
+    const PointT<double> origin = renderer->GetCurrentState()->origin;
+    const double left = bounds.left - origin.x;
+    const double top = bounds.top - origin.y;
+    const double right = bounds.right - origin.x;
+    const double bottom = bounds.bottom - origin.y;
+    const std::vector<ChildBox>& boxes = mChildren.GetPaintBoxes();
+    for (std::uint32_t i = first; i < end; ++i)
+    {
+        const ChildBox& box = boxes[i];
+        if (box.contained && box.clipped &&
+            !(box.left < right && box.right > left && box.top < bottom && box.bottom > top))
         {
-            break;
+            continue;
         }
-        child->Paint(renderer, dirty, layer, false);
+        mChildren.GetAt(i, kPaintOrder)->Paint(renderer, dirty, layer, false);
     }
 }
 
@@ -1657,8 +1814,16 @@ RCPtr<LControl>& LControl::FindControlAtPoint(RCPtr<LControl>& out, const PointT
         const bool inClient = point.x >= client.x && point.y >= client.y &&
                               point.x < client.GetRight() && point.y < client.GetBottom();
         const PointT<long> content(point.x - client.x + scroll.x, point.y - client.y + scroll.y);
+        const std::vector<ChildBox>& boxes = mChildren.GetPaintBoxes();
         for (std::uint32_t i = mChildren.GetCount(); i-- > 0;)
         {
+            // A child whose whole subtree lies in its box has nothing at a point outside it.
+            const ChildBox& box = boxes[i];
+            if (box.contained && (content.x < box.left || content.x >= box.right ||
+                                  content.y < box.top || content.y >= box.bottom))
+            {
+                continue;
+            }
             const RCPtr<LControl>& child = mChildren.GetAt(i, kPaintOrder);
             const bool inArea = insideParent && inside && (DockedAxes(*child) == 2 || inClient);
             const bool searched = (!best && (inArea || child->GetEffectiveZOrder() > kBottom)) ||
@@ -1946,7 +2111,7 @@ QZRESULT LControl::SetAxisLayout(std::uint32_t axis,
     mLayout->SetAxisSpec(axis, position, size);
     if (dockChanged && mParent)
     {
-        mParent->mChildren.Touch();
+        mParent->mChildren.TouchChild(*this);
     }
     UpdateLayout();
     return differs ? S_FALSE : S_OK;
@@ -1982,7 +2147,7 @@ QZRESULT LControl::SetLayoutAxes(const LLayoutDescriptor::PositionSpec& position
     mLayout->SetAxisSpec(1, positionY, sizeY);
     if (dockChanged && mParent)
     {
-        mParent->mChildren.Touch();
+        mParent->mChildren.TouchChild(*this);
     }
     return UpdateLayout();
 }
@@ -2031,13 +2196,14 @@ void LControl::SetNotFocusable(bool notFocusable)
         return;
     }
     mNotFocusable = notFocusable;
+    // Only the tab stop orders the siblings.
     if ((tabStop < 0) != notFocusable)
     {
         tabStop = tabStop == 0 ? -1 : -tabStop;
-    }
-    if (mParent)
-    {
-        mParent->mChildren.Touch();
+        if (mParent)
+        {
+            mParent->mChildren.TouchChild(*this);
+        }
     }
     if ((IsFocusable() || HasFocusableDescendant()) && mParent && mParent->HasFocus())
     {

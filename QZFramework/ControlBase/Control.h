@@ -43,6 +43,8 @@
 #include "QZFramework/Utilities/Storage/StringT.h"
 
 #include <cstdint>
+#include <string_view>
+#include <unordered_set>
 #include <vector>
 
 namespace QZ
@@ -67,6 +69,23 @@ public:
         kStorageOrder = 0,
         kPaintOrder = 1,
         kTabOrder = 2
+    };
+
+    // A child's rectangle in its parent's content coordinates, widened to whole pixels and one
+    // more on each side, so that it holds every pixel the child paints or is hit at, with what
+    // lets a parent pass a child by without calling it.
+    struct ChildBox
+    {
+        std::int32_t left = 0;
+        std::int32_t top = 0;
+        std::int32_t right = 0;
+        std::int32_t bottom = 0;
+        // Nothing of the subtree lies outside the box: no separately painted descendant.
+        bool contained = false;
+        // The child clips to its parent (it is painted with the tree, not on its own).
+        bool clipped = false;
+        // How many of its axes are docked.
+        std::uint8_t docked = 0;
     };
 
     class ChildControlList
@@ -94,7 +113,22 @@ public:
         bool RemoveAll();
         [[nodiscard]] std::uint32_t GetVersion() const { return mVersion; }
         // Marks the sorted orders stale (something that orders the children changed).
-        void Touch() { ++mVersion; }
+        void Touch()
+        {
+            ++mVersion;
+            mLayoutSort.resortDue = true;
+            mPaintSort.resortDue = true;
+            NoteGeometryChange();
+        }
+        // Marks the sorted orders stale for a change of what orders that child; nothing is
+        // needed for a child added since the last sort, which the orders do not hold yet.
+        void TouchChild(const LControl& child);
+        // The children after child in the layout sequence; empty when it is the last or no
+        // member.
+        [[nodiscard]] std::vector<RCPtr<LControl>> GetLaterInLayout(const LControl& child) const;
+        // The children's boxes in paint order, made again after any control of any tree moved,
+        // changed size or clipping, or gained or lost children.
+        [[nodiscard]] const std::vector<ChildBox>& GetPaintBoxes() const;
         // Renames a child: 1 when the name is unchanged, E_INVALIDARG when it is not a member,
         // E_FAIL when a sibling has that name; 0 after the rename, with every later sibling's
         // layout references to the old name turned to the new one.
@@ -104,21 +138,67 @@ public:
         friend class LControl;
         QZRESULT AddPointer(LControl* child);
         void DetachAt(std::size_t position);
-        void SortIfStale() const;
+        // How far an order is sorted: over the first count children, in order unless a resort
+        // is due.
+        struct SortState
+        {
+            std::uint32_t count = 0;
+            bool resortDue = true;
+        };
+
+        // Each sorts all children after a change of order, else puts the children added since
+        // the last sort into place: adding one child costs a search, not a sort. The layout
+        // order is sorted apart, as building reads it after every child.
+        void SortLayout() const
+        {
+            if (mLayoutSort.resortDue || mLayoutSort.count != mStorage.size())
+            {
+                SortLayoutNow();
+            }
+        }
+        void SortPaintAndTab() const
+        {
+            if (mPaintSort.resortDue || mPaintSort.count != mStorage.size())
+            {
+                SortPaintAndTabNow();
+            }
+        }
+        void SortLayoutNow() const;
+        void SortPaintAndTabNow() const;
+        // Brings the state up to the count of children; true when all must be sorted afresh.
+        bool Update(SortState& state) const;
+        // The orders' comparisons of two storage positions.
+        [[nodiscard]] bool LayoutBefore(std::uint32_t a, std::uint32_t b) const;
+        [[nodiscard]] bool PaintBefore(std::uint32_t a, std::uint32_t b) const;
+        [[nodiscard]] bool TabBefore(std::uint32_t a, std::uint32_t b) const;
+        // The child's storage position, searched from the end (where new children are); -1
+        // when it is no member.
+        [[nodiscard]] std::int64_t FindStored(const LControl& child) const;
 
         std::vector<RCPtr<LControl>> mStorage;
+        // The children's names (views of their own texts), for the duplicate test of Add.
+        std::unordered_set<std::u16string_view> mNames;
         mutable std::vector<std::uint32_t> mTabOrder;
         mutable std::vector<std::uint32_t> mPaintOrder;
         // The layout sequence: LayoutOrder, then storage order.
         mutable std::vector<std::uint32_t> mLayoutOrder;
         std::uint32_t mVersion = 1;
-        mutable std::uint32_t mSortedVersion = 0;
+        mutable SortState mLayoutSort;
+        // Of the paint and tab orders together.
+        mutable SortState mPaintSort;
+        mutable std::vector<ChildBox> mBoxes;
+        // The geometry epoch the boxes were made in; 0: never.
+        mutable std::uint64_t mBoxEpoch = 0;
         LControl* const mOwner;
     };
 
     // Attaches the control to the parent (when given) and takes the string table that the
     // application's control factory keeps for the parent's class and this name. mostDerived is
     // the creators' third argument; C++ builds the shared bases by itself.
+    // Something that places controls changed (position, size, clipping, children): the boxes
+    // that parents keep of their children are made again before their next use.
+    static void NoteGeometryChange();
+
     LControl(const RCPtr<LControl>& parent, const WideString& name, bool mostDerived);
     ~LControl() override;
     LControl(const LControl&) = delete;
@@ -285,6 +365,8 @@ public:
     // Draws the control and the part of its subtree inside it; controls that do not clip to
     // their parent are appended to the layer instead, for the window to paint above the tree.
     // separate: painted as a member of that layer. E_INVALIDARG when separate equals ClipToParent.
+    // A parent does not call it for a child without separately painted descendants whose
+    // rectangle misses the dirty area, so an override paints nothing outside the rectangle.
     virtual QZRESULT Paint(const RCPtr<LRenderer>& renderer, const RegionT& dirty,
                            std::vector<RCPtr<LControl>>& layer, bool separate);
     // Appends the separately painted controls of the subtree; the number appended.
@@ -339,7 +421,9 @@ public:
     virtual RCPtr<LControl>& FindControlAtPoint(RCPtr<LControl>& out, const PointT<long>& point,
                                                 bool insideParent, PointT<long>& outPoint,
                                                 std::int32_t& bestZ);
-    // The point lies in the control's rectangle (left and top inclusive).
+    // The point lies in the control's rectangle (left and top inclusive). An override answers
+    // true only inside the rectangle: a parent passes by a child without separately painted
+    // descendants when the point lies outside the child's rectangle.
     [[nodiscard]] virtual bool HitTest(const PointT<long>& point) const;
     // Every look that takes part is transparent at the point (also when none takes part).
     [[nodiscard]] virtual bool IsTransparentAt(const PointT<long>& point) const;
@@ -547,6 +631,9 @@ public:
     QZRESULT RequestIdle();
     QZRESULT ReleaseIdle();
     [[nodiscard]] std::int32_t GetIdleRequestCount() const { return mIdleRequests; }
+    // How many controls hold idle requests for timed work (a delay, a repeat, a drag): while any
+    // does, the event loop wakes at its tick instead of sleeping until the next event.
+    [[nodiscard]] static std::int32_t GetTimedIdleControlCount();
     // Subscribes the idle handler at the root window when requests wait for one; then the
     // children, last first.
     virtual void RegisterHandlers();
@@ -554,6 +641,9 @@ public:
     QZRESULT OnIdle(const RCPtr<LNotificationDistributor>& sender,
                     const RCPtr<LNotification>& notification);
     virtual void OnIdleStep() {}
+    // For a control whose idle steps wait for no time (only for posts, which wake the loop
+    // themselves): its idle requests then keep no tick running.
+    void SetIdleUntimed();
     // Hides the control, drops capture and idle requests and takes it out of its tree.
     virtual void Destroy();
     // Hands a notification made here to that one receiver, with no sender.
@@ -740,6 +830,10 @@ private:
     // looks, painting, hit testing, geometry and fonts
     void PaintChildren(const RCPtr<LRenderer>& renderer, const RegionT& dirty,
                        std::vector<RCPtr<LControl>>& layer, std::uint32_t look);
+    // Paints the children at paint positions first to end (exclusive) under the current state.
+    void PaintChildRange(const RCPtr<LRenderer>& renderer, const RegionT& dirty,
+                         std::vector<RCPtr<LControl>>& layer, std::uint32_t first,
+                         std::uint32_t end);
     void RunHook(const RCPtr<LRenderer>& renderer, const RegionT& dirty, bool overlay);
     [[nodiscard]] bool TakesPart(std::uint32_t look) const;
     [[nodiscard]] const LControl* FindLayoutReference(const WideString& name) const;
@@ -826,7 +920,10 @@ private:
     AutoScrollAxis mAutoScroll[2];
     LCursor mSavedCursor = kNoCursor;
     RCPtr<LMenuDescriptor> mContextMenu;
+    // Sets the idle request count, keeping the count of timed idle controls right.
+    void SetIdleRequests(std::int32_t count);
     std::int32_t mIdleRequests = 0;
+    bool mIdleTimed = true;
 
     // create params, keys, tab order, context menus and queued destruction
     void HandOnTraversal(const RCPtr<LKeyParam>& request, bool forward);

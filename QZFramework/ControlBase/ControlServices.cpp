@@ -14,6 +14,7 @@
 #include "QZFramework/System/DebugStreams.h"
 
 #include <algorithm>
+#include <atomic>
 #include <climits>
 #include <cmath>
 #include <ostream>
@@ -261,9 +262,39 @@ void LControl::SetContextMenu(const RCPtr<LMenuDescriptor>& menu)
 
 // ---- idle requests ----
 
+namespace
+{
+
+std::atomic<std::int32_t> gTimedIdleControls{0};
+
+} // namespace
+
+std::int32_t LControl::GetTimedIdleControlCount()
+{
+    return gTimedIdleControls.load(std::memory_order_relaxed);
+}
+
+void LControl::SetIdleRequests(std::int32_t count)
+{
+    if (mIdleTimed && (mIdleRequests > 0) != (count > 0))
+    {
+        gTimedIdleControls += count > 0 ? 1 : -1;
+    }
+    mIdleRequests = count;
+}
+
+void LControl::SetIdleUntimed()
+{
+    const std::int32_t requests = mIdleRequests;
+    SetIdleRequests(0);
+    mIdleTimed = false;
+    SetIdleRequests(requests);
+}
+
 QZRESULT LControl::RequestIdle()
 {
-    if (++mIdleRequests == 1)
+    SetIdleRequests(mIdleRequests + 1);
+    if (mIdleRequests == 1)
     {
         RCPtr<LRootWindow> window;
         if (GetRootWindowRef(window) &&
@@ -271,7 +302,7 @@ QZRESULT LControl::RequestIdle()
              Failed(mNotificationHandler->AddHandler(
                  &LControl::OnIdle, RCPtr<LNotificationDistributor>(window), NID_IDLE, 0))))
         {
-            mIdleRequests = 0;
+            SetIdleRequests(0);
         }
     }
     return S_OK;
@@ -283,7 +314,8 @@ QZRESULT LControl::ReleaseIdle()
     {
         return S_OK;
     }
-    if (--mIdleRequests > 0)
+    SetIdleRequests(mIdleRequests - 1);
+    if (mIdleRequests > 0)
     {
         return S_OK;
     }
@@ -308,7 +340,7 @@ void LControl::RegisterHandlers()
          Failed(mNotificationHandler->AddHandler(
              &LControl::OnIdle, RCPtr<LNotificationDistributor>(window), NID_IDLE, 0))))
     {
-        mIdleRequests = 0;
+        SetIdleRequests(0);
     }
     for (std::uint32_t i = mChildren.GetCount(); i-- > 0;)
     {

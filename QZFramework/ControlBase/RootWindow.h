@@ -146,6 +146,8 @@ public:
     // One idle step; ends a pending modal loop; with sendIdle, "NID_IDLE" goes to the controls
     // that asked for idle steps. True while work remains.
     bool Idle(bool sendIdle);
+    // Whether commands wait for the next idle step.
+    [[nodiscard]] bool HasQueuedCommands() const { return !mQueuedCommands.empty(); }
 
     [[nodiscard]] IWindowOSServices* GetOSServices() const { return mServices; }
     [[nodiscard]] bool IsActive() const { return mServices != nullptr && mServices->IsActive(); }

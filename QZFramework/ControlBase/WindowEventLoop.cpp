@@ -4,14 +4,18 @@
 #include "Platform/Window/WindowSystem.h"
 #include "QZFramework/Application/AppCursors.h"
 #include "QZFramework/Application/ApplicationBase.h"
+#include "QZFramework/ControlBase/Control.h"
 #include "QZFramework/ControlBase/OSWindow.h"
+#include "QZFramework/ControlBase/RootWindow.h"
 #include "QZFramework/Notification/Notification.h"
 #include "QZFramework/Notification/NotificationCenter.h"
 #include "QZFramework/Notification/NotificationCenterManager.h"
 #include "QZFramework/Notification/NotificationIDs.h"
+#include "QZFramework/Notification/NotificationQueue.h"
 
 #include <algorithm>
 #include <iterator>
+#include <mutex>
 #include <span>
 #include <utility>
 
@@ -21,6 +25,9 @@ namespace
 {
 
 LWindowEventLoop* gCurrent = nullptr;
+// Set and cleared on the loop's thread; held by posts from other threads while they wake it, so
+// that the loop cannot close under them.
+std::mutex gCurrentLock;
 
 struct StandardCursor
 {
@@ -89,14 +96,35 @@ std::unique_ptr<LWindowEventLoop> LWindowEventLoop::Open(const char* driver, std
 }
 
 LWindowEventLoop::LWindowEventLoop(std::unique_ptr<Platform::WindowSystem> system)
-    : mSystem(std::move(system)), mNextTick(Clock::now())
+    : mSystem(std::move(system)), mLastTick(Clock::now())
 {
+    std::lock_guard<std::mutex> lock(gCurrentLock);
     gCurrent = this;
+    LNotificationQueue::SetPostWake(&LWindowEventLoop::WakeAfterPost);
 }
 
 LWindowEventLoop::~LWindowEventLoop()
 {
+    std::lock_guard<std::mutex> lock(gCurrentLock);
+    LNotificationQueue::SetPostWake(nullptr);
     gCurrent = nullptr;
+}
+
+void LWindowEventLoop::WakeAfterPost()
+{
+    std::lock_guard<std::mutex> lock(gCurrentLock);
+    if (gCurrent == nullptr)
+    {
+        return;
+    }
+    if (std::this_thread::get_id() == gCurrent->mThread)
+    {
+        gCurrent->mPostedHere = true;
+    }
+    else
+    {
+        gCurrent->Wake();
+    }
 }
 
 LWindowEventLoop* LWindowEventLoop::GetCurrent()
@@ -125,7 +153,11 @@ void LWindowEventLoop::Quit(std::int32_t code)
 
 void LWindowEventLoop::Wake()
 {
-    mWoken = true;
+    // One wake event at a time is enough: the loop takes the flag when it runs the series.
+    if (!mWoken.exchange(true) && std::this_thread::get_id() != mThread)
+    {
+        mSystem->Wake();
+    }
 }
 
 void LWindowEventLoop::RunModal(const std::function<bool()>& ended)
@@ -193,12 +225,15 @@ bool LWindowEventLoop::Step(const std::function<bool()>& ended)
         return false;
     }
     const Clock::time_point now = Clock::now();
-    if (now >= mNextTick)
+    const Clock::time_point due =
+        mLastTick + std::chrono::milliseconds(WantsTicks() ? kTickMilliseconds
+                                                           : kIdleWaitMilliseconds);
+    if (now >= due)
     {
-        mNextTick = now + std::chrono::milliseconds(kTickMilliseconds);
+        mLastTick = now;
         mSeriesDue = true;
     }
-    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(mNextTick - now).count();
+    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(due - now).count();
     Platform::WindowEvent event;
     if (mSystem->WaitEvent(event, mSeriesDue || mWoken ? 0 : static_cast<std::int32_t>(wait)))
     {
@@ -221,6 +256,7 @@ bool LWindowEventLoop::Step(const std::function<bool()>& ended)
     if (mSeriesDue && !exiting)
     {
         mSeriesDue = false;
+        mPostedHere = false;
         for (std::int32_t count = 0; RunIdle(count); ++count)
         {
             if (mQuitting || ended())
@@ -244,6 +280,23 @@ bool LWindowEventLoop::RunIdle(std::int32_t count)
     }
     LApplicationBase* application = LApplicationBase::GetApplication();
     return application != nullptr && application->Idle(count == 0) && count < 2;
+}
+
+bool LWindowEventLoop::WantsTicks() const
+{
+    if (mPostedHere || LControl::GetTimedIdleControlCount() > 0 ||
+        LNotificationCenterManager::HasQueuedNotifications())
+    {
+        return true;
+    }
+    const LApplicationBase* application = LApplicationBase::GetApplication();
+    if (application == nullptr)
+    {
+        return false;
+    }
+    const std::vector<RCPtr<LRootWindow>> windows = application->GetRootWindows();
+    return std::any_of(windows.begin(), windows.end(),
+                       [](const RCPtr<LRootWindow>& window) { return window->HasQueuedCommands(); });
 }
 
 void LWindowEventLoop::Dispatch(const Platform::WindowEvent& event)

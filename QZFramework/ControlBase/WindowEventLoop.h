@@ -1,11 +1,14 @@
 // The user-interface thread's event loop on the desktop's window system.
 //
 // One loop is open at a time; it opens the window system and every OSWindow registers with it.
-// Each step waits for an event at most until the next 33 ms tick, hands every waiting event to
-// its window, then, unless the exit was requested, runs one idle series (counts 0, 1, 2 ... until
-// the handler answers false), and last paints every window with an invalid area, so that a frame
-// shows the work the events queued done. A tick, an event or Wake starts the next series; a
-// quiet loop does not spin.
+// Each step waits for an event, hands every waiting event to its window, then, unless the exit
+// was requested, runs one idle series (counts 0, 1, 2 ... until the handler answers false), and
+// last paints every window with an invalid area, so that a frame shows the work the events
+// queued done. An event, Wake or a tick starts the next series. Ticks come every 33 ms while
+// timed work waits (a control holds a timed idle request, notifications or commands are still
+// queued, or this thread posted a notification); otherwise the loop sleeps up to a second, so an
+// idle program wakes about once a second. A notification posted on another thread wakes the
+// loop at once, as Wake does.
 //
 // A modal run is the same step, nested, until its window ends it or Quit is called: nested runs
 // therefore end innermost (last opened) first. The outermost Run ends at Quit, or once no window
@@ -21,6 +24,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace Platform
@@ -40,6 +44,8 @@ class LWindowEventLoop : public IEventLoop
 public:
     // The tick that starts idle series and drives the controls' timed work.
     static constexpr std::int32_t kTickMilliseconds = 33;
+    // The longest sleep while no timed work waits.
+    static constexpr std::int32_t kIdleWaitMilliseconds = 1000;
 
     // Opens the window system (driver as WindowSystem::Open takes it: null for the desktop's,
     // "dummy" for none). Null with the reason in error, which names what is missing when there
@@ -56,6 +62,7 @@ public:
 
     std::int32_t Run(const IdleHandler& idle) override;
     void Quit(std::int32_t code) override;
+    // Any thread; from another thread it also ends the loop's wait.
     void Wake() override;
     [[nodiscard]] bool IsQuitting() const { return mQuitting; }
 
@@ -89,15 +96,22 @@ private:
     void Dispatch(const Platform::WindowEvent& event);
     void PaintWindows();
     bool RunIdle(std::int32_t count);
+    // Whether timed work waits, so that the next series is due at the tick.
+    [[nodiscard]] bool WantsTicks() const;
+    // A notification was posted to an empty queue, on any thread.
+    static void WakeAfterPost();
     [[nodiscard]] OSWindow* Find(std::uint32_t id) const;
 
     std::unique_ptr<Platform::WindowSystem> mSystem;
     std::vector<OSWindow*> mWindows;
     std::map<std::int32_t, Platform::Cursor*> mCursors;
     IdleHandler mIdle;
-    Clock::time_point mNextTick;
+    Clock::time_point mLastTick;
     bool mSeriesDue = true;
+    // A post on the loop's own thread: the loop is awake, and delivers it at the next tick.
+    bool mPostedHere = false;
     std::atomic<bool> mWoken{false};
+    const std::thread::id mThread = std::this_thread::get_id();
     bool mQuitting = false;
     std::int32_t mQuitCode = 0;
 };

@@ -77,6 +77,7 @@ QZRESULT LStatusBar::Initialize()
         QZ_THROW_FAILED_RESULT(E_FAIL, "LStatusBar::Initialize");
     }
     SetOwnDistributor(this);
+    SetIdleUntimed();
     RequestIdle();
     // The main window's tree is built first, so the first status bar is the main window's.
     LApplicationBase* application = LApplicationBase::GetApplication();

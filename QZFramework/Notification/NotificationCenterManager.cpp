@@ -1,5 +1,6 @@
 #include "QZFramework/Notification/NotificationCenterManager.h"
 
+#include <algorithm>
 #include <mutex>
 
 namespace QZ
@@ -76,6 +77,27 @@ bool LNotificationCenterManager::ProcessQueues(bool idle)
         remaining = (*center)->ProcessQueue(idle) || remaining;
     }
     return remaining;
+}
+
+bool LNotificationCenterManager::HasQueuedNotifications()
+{
+    RCPtr<LNotificationCenterManager> manager;
+    {
+        Instance& instance = GetInstanceHolder();
+        std::lock_guard<std::mutex> lock(instance.mutex);
+        manager = instance.manager;
+    }
+    if (!manager)
+    {
+        return false;
+    }
+    std::vector<RCPtr<LNotificationCenter>> centers;
+    {
+        Mutex::ScopedLock lock(manager->mLock);
+        centers = manager->mCenters;
+    }
+    return std::any_of(centers.begin(), centers.end(),
+                       [](const RCPtr<LNotificationCenter>& center) { return center->GetCount() > 0; });
 }
 
 RCPtr<LNotificationCenter> GetApplicationNotificationCenter()

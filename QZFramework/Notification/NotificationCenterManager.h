@@ -29,6 +29,9 @@ public:
     // One delivery pass over every centre's queue, the last created first. True when any queue
     // still holds notifications afterwards.
     bool ProcessQueues(bool idle);
+    // Whether a centre's queue holds notifications; false while there is no manager (none is
+    // made).
+    [[nodiscard]] static bool HasQueuedNotifications();
 
 private:
     mutable Mutex mLock;

@@ -105,44 +105,63 @@ std::vector<RCPtr<ClientPool>> LNotificationDistributor::GetPools() const
     return mPools;
 }
 
-RCPtr<ClientPool> LNotificationDistributor::FindClientPool(const char16_t* identifier) const
+ClientPool* LNotificationDistributor::FindPoolLocked(const char16_t* identifier) const
 {
-    Mutex::ScopedLock lock(mLock);
     for (const RCPtr<ClientPool>& pool : mPools)
     {
         if (pool->mIdentifier == identifier)
         {
-            return pool;
+            return pool.Get();
         }
     }
     return nullptr;
 }
 
+RCPtr<ClientPool> LNotificationDistributor::FindClientPool(const char16_t* identifier) const
+{
+    Mutex::ScopedLock lock(mLock);
+    return RCPtr<ClientPool>(FindPoolLocked(identifier));
+}
+
 QZRESULT LNotificationDistributor::Distribute(const RCPtr<LNotification>& notification)
+{
+    // Keeps this distributor alive should a receiver remove its last registration.
+    return DistributeAs(RCPtr<LNotificationDistributor>(this), notification);
+}
+
+QZRESULT LNotificationDistributor::DistributeAs(const RCPtr<LNotificationDistributor>& sender,
+                                                const RCPtr<LNotification>& notification)
 {
     if (!notification)
     {
         return E_INVALIDARG;
     }
-    const RCPtr<ClientPool> pool = FindClientPool(notification->GetID());
-    if (!pool)
+    // Pools live as long as their distributor, which the sender keeps alive.
+    ClientPool* pool = nullptr;
+    {
+        Mutex::ScopedLock lock(mLock);
+        pool = FindPoolLocked(notification->GetID());
+    }
+    if (pool == nullptr)
     {
         return S_FALSE;
     }
     std::shared_ptr<const ClientPool::Registrations> snapshot;
+    RCPtr<LNotificationReceiver> receiver;
     {
+        // The last registration, delivered to first, is taken with the snapshot: most
+        // identifiers have one receiver, and one hold of the lock serves it.
         Mutex::ScopedLock lock(pool->mLock);
         snapshot = pool->mRegistrations;
+        if (snapshot->empty())
+        {
+            return S_FALSE;
+        }
+        receiver = pool->TakeReceiverFor(*snapshot->back(), notification.Get());
     }
-    if (snapshot->empty())
-    {
-        return S_FALSE;
-    }
-    // Keeps this distributor alive should a receiver remove its last registration.
-    const RCPtr<LNotificationDistributor> sender(this);
     for (std::size_t i = snapshot->size(); i-- > 0;)
     {
-        RCPtr<LNotificationReceiver> receiver;
+        if (i + 1 < snapshot->size())
         {
             Mutex::ScopedLock lock(pool->mLock);
             receiver = pool->TakeReceiverFor(*(*snapshot)[i], notification.Get());
@@ -170,14 +189,7 @@ QZRESULT LNotificationDistributor::AddClient(const RCPtr<LNotificationReceiver>&
     RCPtr<ClientPool> pool;
     {
         Mutex::ScopedLock lock(mLock);
-        for (const RCPtr<ClientPool>& existing : mPools)
-        {
-            if (existing->mIdentifier == interned)
-            {
-                pool = existing;
-                break;
-            }
-        }
+        pool = FindPoolLocked(interned);
         if (!pool)
         {
             pool = new ClientPool(interned);
@@ -191,6 +203,7 @@ QZRESULT LNotificationDistributor::AddClient(const RCPtr<LNotificationReceiver>&
         ClientInfo& info = *(*pool->mRegistrations)[static_cast<std::size_t>(index)];
         if (info.mFlags != flags)
         {
+            NoteFlags(flags);
             info.mFlags = flags;
             pool->mFlagUnion = 0;
             for (const RCPtr<ClientInfo>& registration : *pool->mRegistrations)
@@ -203,6 +216,7 @@ QZRESULT LNotificationDistributor::AddClient(const RCPtr<LNotificationReceiver>&
     AddRef();
     AdjustCyclicRefCount(1);
     mRegistrationCount.fetch_add(1);
+    NoteFlags(flags);
     ClientPool::Registrations registrations = *pool->mRegistrations;
     registrations.emplace_back(new ClientInfo(receiver, flags));
     pool->Publish(std::move(registrations));
@@ -349,8 +363,20 @@ QZRESULT LNotificationDistributor::UnsubscribeAllClients()
     return S_OK;
 }
 
+void LNotificationDistributor::NoteFlags(std::uint32_t flags)
+{
+    if ((flags & kQueuedOnly) != 0)
+    {
+        mHasQueuedOnly.store(true, std::memory_order_release);
+    }
+}
+
 void LNotificationDistributor::BindPostedNotification(const RCPtr<LNotification>& notification)
 {
+    if (!mHasQueuedOnly.load(std::memory_order_acquire))
+    {
+        return;
+    }
     const RCPtr<ClientPool> pool = FindClientPool(notification->GetID());
     if (!pool)
     {

@@ -103,6 +103,9 @@ public:
     // 0 when delivered, 1 when nobody is registered for the identifier, E_INVALIDARG for a null
     // notification.
     QZRESULT Distribute(const RCPtr<LNotification>& notification);
+    // Distribute for a caller that holds this distributor already: sender must point to it.
+    QZRESULT DistributeAs(const RCPtr<LNotificationDistributor>& sender,
+                          const RCPtr<LNotification>& notification);
     // 0 for a new registration; 1 when the receiver was registered already (its flags are
     // replaced) or the identifier is null or empty; E_INVALIDARG for a null receiver.
     QZRESULT AddClient(const RCPtr<LNotificationReceiver>& receiver, const char16_t* identifier,
@@ -135,15 +138,21 @@ private:
     };
 
     [[nodiscard]] std::vector<RCPtr<LNotificationClientPool>> GetPools() const;
+    // The pool for the interned identifier, or null; the caller holds mLock.
+    [[nodiscard]] LNotificationClientPool* FindPoolLocked(const char16_t* identifier) const;
     bool RemoveFromPool(LNotificationClientPool& pool, const LNotificationReceiver* receiver,
                         RemovedRegistration& removed);
     // Takes back the references of removed registrations; the distributor may be gone afterwards.
     static void ReleaseRegistrations(LNotificationDistributor* distributor, std::int32_t count);
+    // Remembers that a queued-only registration was made, so posts bind only from then on.
+    void NoteFlags(std::uint32_t flags);
 
     mutable Mutex mLock;
     // One pool per identifier, in the order of their first registrations; pools are never removed.
     std::vector<RCPtr<LNotificationClientPool>> mPools;
     std::atomic<std::int32_t> mRegistrationCount{0};
+    // Set once any registration was queued-only; never cleared.
+    std::atomic<bool> mHasQueuedOnly{false};
 };
 
 } // namespace QZ

@@ -15,6 +15,8 @@ namespace
 
 constexpr const char* kProcessQueue = "QZ::LNotificationQueue::ProcessQueue";
 
+std::atomic<void (*)()> gPostWake{nullptr};
+
 std::string DescribeFailure(const LNotification& notification, const char* what)
 {
     return "receiver of " +
@@ -78,25 +80,42 @@ QZRESULT LNotificationQueue::Post(const RCPtr<LNotification>& notification)
     {
         return E_INVALIDARG;
     }
-    const RCPtr<LNotificationDistributor> distributor = GetDistributor();
-    if (!distributor)
+    bool wasEmpty = false;
+    QZRESULT result = S_OK;
     {
-        return E_FAIL;
+        // One hold of the lock for the distributor, the binding and the ring: the lock is
+        // re-entrant, and the distributor cannot go while it is held.
+        Mutex::ScopedLock lock(GetNotificationQueueLock());
+        if (!mDistributor)
+        {
+            return E_FAIL;
+        }
+        if (!notification->MarkPosted())
+        {
+            return E_INVALIDARG;
+        }
+        mDistributor->BindPostedNotification(notification);
+        result = mStorage.Enqueue(notification, &wasEmpty);
     }
-    if (!notification->MarkPosted())
+    void (*wake)() = gPostWake.load(std::memory_order_acquire);
+    if (wasEmpty && wake != nullptr)
     {
-        return E_INVALIDARG;
+        wake();
     }
-    distributor->BindPostedNotification(notification);
-    return mStorage.Enqueue(notification);
+    return result;
 }
 
-void LNotificationQueue::Deliver(LNotificationDistributor& distributor,
+void LNotificationQueue::SetPostWake(void (*wake)())
+{
+    gPostWake.store(wake, std::memory_order_release);
+}
+
+void LNotificationQueue::Deliver(const RCPtr<LNotificationDistributor>& distributor,
                                  const RCPtr<LNotification>& notification)
 {
     try
     {
-        distributor.Distribute(notification);
+        distributor->DistributeAs(distributor, notification);
     }
     catch (const std::exception& error)
     {
@@ -123,18 +142,23 @@ bool LNotificationQueue::ProcessQueue(bool idle)
             std::atomic<bool>& processing;
             ~ProcessingGuard() { processing = false; }
         } guard{mProcessing};
-        const std::uint32_t count = mStorage.GetCount();
-        for (std::uint32_t i = 0; i < count; ++i)
+        // Taken out in one go; a queue emptied meanwhile (Disconnect) delivers no more of them.
+        mBatch.clear();
+        mStorage.DequeueInto(mBatch, mStorage.GetCount());
+        const std::uint32_t drains = mDrains.load(std::memory_order_acquire);
+        for (const RCPtr<LNotification>& notification : mBatch)
         {
-            RCPtr<LNotification> notification;
-            mStorage.Dequeue(notification);
-            Deliver(*distributor, notification);
+            if (mDrains.load(std::memory_order_acquire) == drains)
+            {
+                Deliver(distributor, notification);
+            }
             notification->ClearPosted();
         }
+        mBatch.clear();
     }
     if (idle)
     {
-        Deliver(*distributor, mIdleNotification);
+        Deliver(distributor, mIdleNotification);
     }
     return GetCount() > 0;
 }
@@ -171,6 +195,7 @@ void LNotificationQueue::GetPostingReceiver(RCPtr<LNotificationReceiver>& out) c
 
 void LNotificationQueue::DrainUndelivered()
 {
+    mDrains.fetch_add(1, std::memory_order_acq_rel);
     while (mStorage.GetCount() > 0)
     {
         RCPtr<LNotification> notification;

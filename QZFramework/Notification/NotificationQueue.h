@@ -26,6 +26,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <vector>
 
 namespace QZ
 {
@@ -63,6 +64,10 @@ public:
     // 0; E_INVALIDARG for a null notification or one already posted; E_FAIL when the queue has no
     // distributor. Nothing is queued or marked on failure.
     QZRESULT Post(const RCPtr<LNotification>& notification);
+    // Any thread may call wake (null for none) after a post finds its queue empty, so that the
+    // thread which processes the queues, asleep while there is nothing to do, wakes up.
+    static void SetPostWake(void (*wake)());
+
     // One delivery pass, then "NID_IDLE" when idle is true (also while a pass is running).
     // Returns true when notifications remain queued.
     bool ProcessQueue(bool idle);
@@ -85,12 +90,16 @@ protected:
 
 private:
     [[nodiscard]] RCPtr<LNotificationDistributor> GetDistributor() const;
-    static void Deliver(LNotificationDistributor& distributor,
+    static void Deliver(const RCPtr<LNotificationDistributor>& distributor,
                         const RCPtr<LNotification>& notification);
     void DrainUndelivered();
 
     std::atomic<bool> mProcessing{false};
+    // Counts the times the queue was emptied without delivery.
+    std::atomic<std::uint32_t> mDrains{0};
     RCPtrQueue<LNotification, kInitialSlots> mStorage;
+    // The notifications of the pass in hand; used only by the pass.
+    std::vector<RCPtr<LNotification>> mBatch;
     // Guarded by the queue lock.
     RCPtr<LNotificationDistributor> mDistributor;
     bool mDistributorIsInternal = false;

@@ -10,6 +10,7 @@
 #include "QZFramework/ObjectBase/RCPtr.h"
 #include "QZFramework/System/Mutex.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <typeinfo>
@@ -26,10 +27,15 @@ public:
     RCPtrQueue(const RCPtrQueue&) = delete;
     RCPtrQueue& operator=(const RCPtrQueue&) = delete;
 
-    // Never refuses an item; returns 0.
-    QZRESULT Enqueue(const RCPtr<T>& item)
+    // Never refuses an item; returns 0. wasEmpty, when given, tells whether the ring held nothing
+    // before.
+    QZRESULT Enqueue(const RCPtr<T>& item, bool* wasEmpty = nullptr)
     {
         Mutex::OptionalLock guard(mLock);
+        if (wasEmpty != nullptr)
+        {
+            *wasEmpty = CountLocked() == 0;
+        }
         if (mSlots.empty())
         {
             mSlots.resize(2);
@@ -63,6 +69,18 @@ public:
         }
         out = std::move(mSlots[mHead]);
         mHead = (mHead + 1) % static_cast<std::uint32_t>(mSlots.size());
+    }
+
+    // Moves the count oldest items (all there are when fewer) to the end of out, under one
+    // lock.
+    void DequeueInto(std::vector<RCPtr<T>>& out, std::uint32_t count)
+    {
+        Mutex::OptionalLock guard(mLock);
+        for (std::uint32_t taken = std::min(count, CountLocked()); taken > 0; --taken)
+        {
+            out.push_back(std::move(mSlots[mHead]));
+            mHead = (mHead + 1) % static_cast<std::uint32_t>(mSlots.size());
+        }
     }
 
     [[nodiscard]] std::uint32_t GetCount() const

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <thread>
 #include <vector>
 
 namespace Platform
@@ -286,6 +287,24 @@ TEST_F(HeadlessWindow, WindowCallsReportWhatFailed)
     std::string error;
     EXPECT_EQ(WindowSystem::Open("dummy", error), nullptr);
     EXPECT_EQ(error, "WindowSystem::Open: a window system is already open");
+}
+
+// A wait without limit ends when another thread wakes it; a wake ends one wait, carries no event
+// and leaves the events behind it in place.
+TEST_F(HeadlessWindow, AWakeFromAnotherThreadEndsAWaitWithoutLimit)
+{
+    Drain();
+    WindowEvent event;
+    std::thread waker([this] { mSystem->Wake(); });
+    EXPECT_FALSE(mSystem->WaitEvent(event, -1));
+    waker.join();
+
+    mSystem->Wake();
+    ASSERT_TRUE(WindowScript::Type(mWindow, u"a"));
+    EXPECT_FALSE(mSystem->WaitEvent(event, -1));
+    ASSERT_TRUE(mSystem->WaitEvent(event, -1));
+    EXPECT_EQ(event.unit, u'a');
+    EXPECT_FALSE(mSystem->WaitEvent(event, 0));
 }
 
 TEST_F(HeadlessWindow, ClipboardKeepsTextBeyondTheBasicPlane)

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <utility>
@@ -103,6 +104,93 @@ TEST_F(ControlTree, ChildrenComeInStoragePaintAndTabOrder)
                 << error.what();
         }
     }
+}
+
+// Children that arrive one by one are put into place in each order as they come; the result is
+// what sorting them all afresh gives, also when a child's order keys change after it was placed.
+TEST_F(ControlTree, OrdersOfChildrenAddedOneByOneMatchAFreshSort)
+{
+    const auto layoutOrder = [this]
+    {
+        // The child with the most later siblings comes first.
+        std::vector<std::pair<std::size_t, std::string>> ranked;
+        for (std::uint32_t i = 0; i < mRoot->GetChildren().GetCount(); ++i)
+        {
+            const RCPtr<LControl>& child = mRoot->GetChildren().GetAt(i, 0);
+            ranked.emplace_back(mRoot->GetChildren().GetLaterInLayout(*child).size(),
+                                Narrow(child->GetName()));
+        }
+        std::sort(ranked.rbegin(), ranked.rend());
+        std::string names;
+        for (const auto& entry : ranked)
+        {
+            names += entry.second;
+        }
+        return names;
+    };
+    std::uint32_t seed = 7;
+    const auto next = [&seed](std::uint32_t range)
+    {
+        seed = seed * 1103515245u + 12345u;
+        return static_cast<std::int32_t>((seed >> 16) % range);
+    };
+    for (char16_t name = u'A'; name <= u'z'; ++name)
+    {
+        const char16_t text[] = {name, 0};
+        AddChild(mRoot, text,
+                 [&](LLayoutDescriptor& l)
+                 {
+                     l.zOrder = next(3) - 1;
+                     l.tabStop = next(4) - 1;
+                     l.layoutOrder = next(3);
+                     l.clipToParent = next(5) != 0;
+                     l.position[1].docked = next(6) == 0;
+                 });
+        const std::string paint = Order(mRoot, LControl::kPaintOrder);
+        const std::string tab = Order(mRoot, LControl::kTabOrder);
+        const std::string layout = layoutOrder();
+        mRoot->GetChildren().Touch();
+        ASSERT_EQ(paint, Order(mRoot, LControl::kPaintOrder)) << Narrow(WideString(text));
+        ASSERT_EQ(tab, Order(mRoot, LControl::kTabOrder));
+        ASSERT_EQ(layout, layoutOrder());
+    }
+
+    // A child placed before its layout record arrives moves when the record comes.
+    const RCPtr<LControl> late(new LoggingControl(mRoot, WideString(u"0"), true));
+    const std::uint32_t last = mRoot->GetChildren().GetCount() - 1;
+    EXPECT_NE(Narrow(mRoot->GetChildren().GetAt(last, LControl::kTabOrder)->GetName()), "0");
+    RCPtr<LControlDescriptor> descriptor(new LControlDescriptor());
+    descriptor->name = WideString(u"0");
+    descriptor->layout->tabStop = 9;
+    late->ApplyDescriptor(descriptor);
+    EXPECT_EQ(Narrow(mRoot->GetChildren().GetAt(last, LControl::kTabOrder)->GetName()), "0");
+}
+
+// The event loop ticks while any control holds a timed idle request: a control counts once
+// however many it holds, until it releases the last, is marked untimed or goes away.
+TEST_F(ControlTree, TimedIdleRequestsAreCountedWhileHeld)
+{
+    const std::int32_t before = LControl::GetTimedIdleControlCount();
+    const RCPtr<LControl> a = AddChild(mRoot, u"a");
+    const RCPtr<LControl> b = AddChild(mRoot, u"b");
+    RCPtr<LControl> c = AddChild(mRoot, u"c");
+    for (const RCPtr<LControl>& control : {a, a, b, c})
+    {
+        control->RequestIdle();
+    }
+    EXPECT_EQ(LControl::GetTimedIdleControlCount(), before + 3);
+    a->ReleaseIdle();
+    EXPECT_EQ(LControl::GetTimedIdleControlCount(), before + 3);
+    a->ReleaseIdle();
+    a->ReleaseIdle();
+    EXPECT_EQ(a->GetIdleRequestCount(), 0);
+    EXPECT_EQ(LControl::GetTimedIdleControlCount(), before + 2);
+    b->SetIdleUntimed();
+    EXPECT_EQ(b->GetIdleRequestCount(), 1);
+    EXPECT_EQ(LControl::GetTimedIdleControlCount(), before + 1);
+    mRoot->GetChildren().Remove(c);
+    c = nullptr;
+    EXPECT_EQ(LControl::GetTimedIdleControlCount(), before);
 }
 
 TEST_F(ControlTree, NamesAreUniqueExactAndCaseSensitive)

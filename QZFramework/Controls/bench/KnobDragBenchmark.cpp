@@ -1,9 +1,10 @@
-// Drags a knob of 64 frames in a 1200 x 750 window, bare (argument 0) or among 1,000 other
-// controls (argument 25, their rows), one pointer move per iteration, each followed by the frame
-// that paints what the move made dirty with the 2D renderer into an in-memory window, which the
-// window's paint clips to the dirty area. The counter "outsideKnob" counts the moves whose
-// dirty region was not exactly the knob's rectangle (it must stay 0); "frames" the moves that
-// painted (a move that keeps the same frame of the knob paints nothing).
+// Drags a knob of 64 frames in a 1200 x 750 window, bare (argument 0) or among 200, 480 or 1,000
+// other controls (arguments 5, 12 and 25, their rows of 40), one pointer move per iteration,
+// each followed by the frame that paints what the move made dirty with the 2D renderer into an
+// in-memory window, which the window's paint clips to the dirty area. The counter "outsideKnob"
+// counts the moves whose dirty region was not exactly the knob's rectangle (it must stay 0);
+// "frames" the moves that painted (a move that keeps the same frame of the knob paints nothing).
+// The four cells under the knob are painted with it wherever they are present.
 #include "QZFramework/Application/ApplicationBase.h"
 #include "QZFramework/ControlBase/ControlFactory.h"
 #include "QZFramework/ControlBase/RootWindow.h"
@@ -160,6 +161,8 @@ void DragKnob(benchmark::State& state)
 }
 BENCHMARK(DragKnob)
     ->Arg(0)
+    ->Arg(5)
+    ->Arg(12)
     ->Arg(25)
     ->Iterations(10000)
     ->Repetitions(10)

@@ -318,6 +318,29 @@ TEST(NotificationQueue, ThrowingReceiverDoesNotWedgeTheQueue)
     EXPECT_EQ(Names(f.log), (Strings{"thrower", "A"}));
 }
 
+int gPostWakes = 0;
+
+// A receiver that disconnects the queue during a pass ends its deliveries: the rest of the pass
+// is dropped unmarked and the pass returns normally. Posts wake the processing thread when they
+// find the queue empty, not for every notification.
+TEST(NotificationQueue, DisconnectDuringAPassDropsTheRestAndOnlyAFirstPostWakes)
+{
+    CenterFixture f;
+    const auto a = f.Client("A", NID_VALUE_CHANGE);
+    gPostWakes = 0;
+    LNotificationQueue::SetPostWake([] { ++gPostWakes; });
+    const RCPtr<LNotification> second = Make(NID_VALUE_CHANGE);
+    f.center->Post(Make(NID_VALUE_CHANGE));
+    f.center->Post(second);
+    EXPECT_EQ(gPostWakes, 1);
+    a->mAction = [&](RecordingClient&, const RCPtr<LNotificationDistributor>&,
+                     const RCPtr<LNotification>&) { f.center->Disconnect(); };
+    EXPECT_NO_THROW(EXPECT_FALSE(f.center->ProcessQueue(false)));
+    LNotificationQueue::SetPostWake(nullptr);
+    EXPECT_EQ(Names(f.log), Strings{"A"});
+    EXPECT_FALSE(second->IsPosted());
+}
+
 TEST(NotificationQueue, StandaloneQueueDiesWithItsLastOutsideReference)
 {
     const RCPtr<LNotificationDistributor> distributor(new TrackedDistributor());

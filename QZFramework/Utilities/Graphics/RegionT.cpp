@@ -1,5 +1,7 @@
 #include "QZFramework/Utilities/Graphics/RegionT.h"
 
+#include "QZFramework/Utilities/Graphics/RegionSweep.h"
+
 #include <algorithm>
 #include <limits>
 #include <utility>
@@ -50,96 +52,9 @@ RegionNode* BuildList(const std::vector<RegionRect>& rects, bool& complete)
     return head;
 }
 
-struct Span
-{
-    std::int32_t left;
-    std::int32_t right;
-};
-
-// The horizontal spans that the rectangles cover, sorted by left, touching spans joined.
-void CollectSpans(const std::vector<RegionRect>& active, std::vector<Span>& spans)
-{
-    spans.clear();
-    for (const RegionRect& r : active)
-    {
-        spans.push_back({r.left, r.right});
-    }
-    std::sort(spans.begin(), spans.end(),
-              [](const Span& a, const Span& b) { return a.left < b.left; });
-    std::size_t kept = 0;
-    for (std::size_t i = 0; i < spans.size(); ++i)
-    {
-        if (kept > 0 && spans[i].left <= spans[kept - 1].right)
-        {
-            spans[kept - 1].right = std::max(spans[kept - 1].right, spans[i].right);
-        }
-        else
-        {
-            spans[kept++] = spans[i];
-        }
-    }
-    spans.resize(kept);
-}
-
-// The banded form of a set of non-overlapping rectangles: one band per pair of neighbouring
-// horizontal edges; a rectangle grows downwards while the next band holds exactly its span.
-std::vector<RegionRect> Band(std::vector<RegionRect> rects)
-{
-    std::sort(rects.begin(), rects.end(),
-              [](const RegionRect& a, const RegionRect& b) { return a.top < b.top; });
-    std::vector<std::int32_t> edges;
-    for (const RegionRect& r : rects)
-    {
-        edges.push_back(r.top);
-        edges.push_back(r.bottom);
-    }
-    std::sort(edges.begin(), edges.end());
-    edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
-
-    std::vector<RegionRect> done;
-    std::vector<RegionRect> open;
-    std::vector<RegionRect> nextOpen;
-    std::vector<RegionRect> active;
-    std::vector<Span> spans;
-    std::size_t next = 0;
-    for (std::size_t i = 0; i + 1 < edges.size(); ++i)
-    {
-        const std::int32_t top = edges[i];
-        const std::int32_t bottom = edges[i + 1];
-        std::erase_if(active, [top](const RegionRect& r) { return r.bottom <= top; });
-        while (next < rects.size() && rects[next].top == top)
-        {
-            active.push_back(rects[next++]);
-        }
-        CollectSpans(active, spans);
-        nextOpen.clear();
-        std::size_t o = 0;
-        for (const Span& span : spans)
-        {
-            while (o < open.size() && open[o].left < span.left)
-            {
-                done.push_back(open[o++]);
-            }
-            if (o < open.size() && open[o].left == span.left && open[o].right == span.right)
-            {
-                RegionRect grown = open[o++];
-                grown.bottom = bottom;
-                nextOpen.push_back(grown);
-            }
-            else
-            {
-                nextOpen.push_back({span.left, top, span.right, bottom});
-            }
-        }
-        done.insert(done.end(), open.begin() + static_cast<std::ptrdiff_t>(o), open.end());
-        open.swap(nextOpen);
-    }
-    done.insert(done.end(), open.begin(), open.end());
-    std::sort(done.begin(), done.end(),
-              [](const RegionRect& a, const RegionRect& b)
-              { return a.top != b.top ? a.top < b.top : a.left < b.left; });
-    return done;
-}
+// A run of collected changes up to this long is carried out change by change, which is faster
+// until the region holds a few hundred rectangles; a longer run is swept.
+constexpr std::size_t kChangesOneByOne = 256;
 
 } // namespace
 
@@ -158,7 +73,10 @@ RegionT::RegionT(const RegionT& other)
     }
 }
 
-RegionT::RegionT(RegionT&& other) noexcept : mHead(std::exchange(other.mHead, nullptr)) {}
+RegionT::RegionT(RegionT&& other) noexcept
+    : mHead(std::exchange(other.mHead, nullptr)), mPending(std::exchange(other.mPending, {}))
+{
+}
 
 RegionT& RegionT::operator=(const RegionT& other)
 {
@@ -166,6 +84,7 @@ RegionT& RegionT::operator=(const RegionT& other)
     {
         RegionT copy(other);
         std::swap(mHead, copy.mHead);
+        std::swap(mPending, copy.mPending);
     }
     return *this;
 }
@@ -175,6 +94,7 @@ RegionT& RegionT::operator=(RegionT&& other) noexcept
     if (this != &other)
     {
         FreeList(std::exchange(mHead, std::exchange(other.mHead, nullptr)));
+        mPending = std::exchange(other.mPending, {});
     }
     return *this;
 }
@@ -192,11 +112,15 @@ void RegionT::PushFront(RegionNode* node)
 
 void RegionT::AddRect(const RegionRect& r)
 {
-    if (r.IsEmpty())
+    if (!r.IsEmpty())
     {
-        return;
+        mPending.push_back({r, true});
     }
-    SubtractRect(r, nullptr);
+}
+
+void RegionT::AddNow(const RegionRect& r)
+{
+    SubtractNow(r, nullptr);
     if (RegionNode* node = RegionNodePool::Allocate(r))
     {
         PushFront(node);
@@ -210,6 +134,18 @@ void RegionT::SubtractRect(const RegionRect& r, RegionT* removed)
     {
         return;
     }
+    if (removed == nullptr)
+    {
+        mPending.push_back({r, false});
+        return;
+    }
+    Settle();
+    removed->Settle();
+    SubtractNow(r, removed);
+}
+
+void RegionT::SubtractNow(const RegionRect& r, RegionT* removed)
+{
     // The pieces gather in a list of their own, each put at its head, and go in front of the
     // region after the walk: the same order as putting them at the region's head one by one,
     // without the walk ever meeting them.
@@ -277,8 +213,62 @@ void RegionT::SubtractRect(const RegionRect& r, RegionT* removed)
     }
 }
 
+void RegionT::SettlePending() const
+{
+    RegionT& self = const_cast<RegionT&>(*this);
+    std::vector<PendingChange> pending = std::exchange(mPending, {});
+    for (std::size_t first = 0; first < pending.size();)
+    {
+        const bool add = pending[first].add;
+        std::size_t end = first;
+        while (end < pending.size() && pending[end].add == add)
+        {
+            ++end;
+        }
+        if (end - first <= kChangesOneByOne)
+        {
+            for (std::size_t i = first; i < end; ++i)
+            {
+                add ? self.AddNow(pending[i].rect) : self.SubtractNow(pending[i].rect, nullptr);
+            }
+        }
+        else
+        {
+            std::vector<RegionRect> run;
+            run.reserve(end - first);
+            for (std::size_t i = first; i < end; ++i)
+            {
+                run.push_back(pending[i].rect);
+            }
+            SweepRun(std::move(run), add);
+        }
+        first = end;
+    }
+}
+
+void RegionT::SweepRun(std::vector<RegionRect> run, bool add) const
+{
+    std::vector<RegionRect> kept;
+    for (const RegionNode* node = mHead; node != nullptr; node = node->next)
+    {
+        kept.push_back(node->rect);
+    }
+    if (add)
+    {
+        kept.insert(kept.end(), run.begin(), run.end());
+        run.clear();
+    }
+    bool complete = false;
+    RegionNode* swept = BuildList(RegionSweep::Difference(kept, run), complete);
+    if (complete)
+    {
+        FreeList(std::exchange(mHead, swept));
+    }
+}
+
 void RegionT::SubtractRegion(const RegionT& other, RegionT* removed)
 {
+    Settle();
     if (&other == this)
     {
         // Walking a list while cutting it would visit freed nodes; all of it is removed.
@@ -317,6 +307,8 @@ void RegionT::Intersect(const RegionT& other)
 
 void RegionT::AppendRects(const RegionT& other)
 {
+    Settle();
+    other.Settle();
     // Copies go in front of the head, so walking other (even when it is this region) from its
     // old head meets only the rectangles that were there before.
     for (const RegionRect& r : other)
@@ -330,11 +322,13 @@ void RegionT::AppendRects(const RegionT& other)
 
 void RegionT::Clear()
 {
+    mPending.clear();
     FreeList(std::exchange(mHead, nullptr));
 }
 
 bool RegionT::GetBounds(RegionRect& out) const
 {
+    Settle();
     if (mHead == nullptr)
     {
         out = RegionRect{};
@@ -371,6 +365,7 @@ void RegionT::Offset(std::int32_t dx, std::int32_t dy)
     {
         return;
     }
+    Settle();
     for (RegionNode* node = mHead; node != nullptr; node = node->next)
     {
         node->rect.left = AddLimited(node->rect.left, dx);
@@ -406,12 +401,14 @@ bool RegionT::IntersectsOffsetRect(const RectT<double>& r, const PointT<double>&
 
 void RegionT::Coalesce()
 {
+    Settle();
     if (mHead == nullptr || mHead->next == nullptr)
     {
         return;
     }
     bool complete = false;
-    RegionNode* banded = BuildList(Band(std::vector<RegionRect>(begin(), end())), complete);
+    RegionNode* banded =
+        BuildList(RegionSweep::Difference(std::vector<RegionRect>(begin(), end()), {}), complete);
     if (complete)
     {
         FreeList(std::exchange(mHead, banded));

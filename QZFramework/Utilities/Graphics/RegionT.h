@@ -6,6 +6,12 @@
 // AppendRects does not (the caller uses it on an empty region or accepts overlaps). A region owns
 // its nodes and is copied by value. Like the pool of the thread that uses it, a region belongs to
 // one thread at a time.
+//
+// AddRect and SubtractRect (without a removed region) are collected and carried out when the
+// region is next read or changed otherwise. A run of up to 256 of the same kind is carried out one
+// by one, as described at each; a longer run is swept at once, at a cost that grows with its
+// rectangles times their logarithm rather than with its rectangles times the region's size, and
+// leaves the region in the banded form of Coalesce.
 #pragma once
 
 #include "QZFramework/Utilities/Graphics/PointT.h"
@@ -17,6 +23,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
+#include <vector>
 
 namespace QZ
 {
@@ -62,9 +69,17 @@ public:
     RegionT& operator=(RegionT&& other) noexcept;
     ~RegionT();
 
-    ConstIterator begin() const { return ConstIterator(mHead); }
+    ConstIterator begin() const
+    {
+        Settle();
+        return ConstIterator(mHead);
+    }
     ConstIterator end() const { return ConstIterator(); }
-    bool IsEmpty() const { return mHead == nullptr; }
+    bool IsEmpty() const
+    {
+        Settle();
+        return mHead == nullptr;
+    }
 
     // Grows the region by r: r's area is first removed from the region, then r is put at the
     // head. An empty or inverted r changes nothing.
@@ -100,9 +115,31 @@ public:
     void Coalesce();
 
 private:
-    void PushFront(RegionNode* node);
+    // A collected AddRect (add) or SubtractRect.
+    struct PendingChange
+    {
+        RegionRect rect;
+        bool add;
+    };
 
-    RegionNode* mHead = nullptr;
+    void PushFront(RegionNode* node);
+    void AddNow(const RegionRect& r);
+    void SubtractNow(const RegionRect& r, RegionT* removed);
+    // Carries out the collected changes.
+    void Settle() const
+    {
+        if (!mPending.empty())
+        {
+            SettlePending();
+        }
+    }
+    void SettlePending() const;
+    // Replaces the rectangles by the banded area of the region with the run added or cut out.
+    void SweepRun(std::vector<RegionRect> run, bool add) const;
+
+    // Both change while the region is read: the collected changes are carried out first.
+    mutable RegionNode* mHead = nullptr;
+    mutable std::vector<PendingChange> mPending;
 };
 
 } // namespace QZ

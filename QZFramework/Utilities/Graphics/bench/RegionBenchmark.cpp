@@ -91,8 +91,14 @@ void RegionUnionCoalesce(benchmark::State& state)
     state.counters["rects"] = rects;
 }
 
-BENCHMARK(RegionUnion)->Arg(100)->Arg(300)->Repetitions(9)->ReportAggregatesOnly(true);
-BENCHMARK(RegionUnionSubtract)->Arg(100)->Arg(300)->Repetitions(9)->ReportAggregatesOnly(true);
+// Merging should grow near-linearly: at most 4 times the time from 100 to 300 rectangles.
+void GrowthSizes(benchmark::internal::Benchmark* sizes)
+{
+    sizes->Arg(100)->Arg(300)->Arg(1000)->Arg(3000)->Repetitions(9)->ReportAggregatesOnly(true);
+}
+
+BENCHMARK(RegionUnion)->Apply(GrowthSizes);
+BENCHMARK(RegionUnionSubtract)->Apply(GrowthSizes);
 BENCHMARK(RegionUnionCoalesce)->Arg(300)->Repetitions(9)->ReportAggregatesOnly(true);
 
 } // namespace

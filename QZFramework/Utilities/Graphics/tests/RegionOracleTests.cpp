@@ -69,6 +69,25 @@ void Paint(Bitmap& bitmap, const RegionRect& r, bool value)
     return ::testing::AssertionSuccess();
 }
 
+// Top band first, each band left to right, no two rectangles of a band touching.
+::testing::AssertionResult InBandOrder(const RegionT& region)
+{
+    const std::vector<RegionRect> rects(region.begin(), region.end());
+    for (std::size_t i = 1; i < rects.size(); ++i)
+    {
+        const RegionRect& a = rects[i - 1];
+        const RegionRect& b = rects[i];
+        if (!(a.top < b.top || (a.top == b.top && a.right < b.left)))
+        {
+            return ::testing::AssertionFailure()
+                   << "rectangles " << i - 1 << " (" << a.left << ", " << a.top << ", " << a.right
+                   << ", " << a.bottom << ") and " << i << " (" << b.left << ", " << b.top << ", "
+                   << b.right << ", " << b.bottom << ") out of band order or touching";
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+
 class RegionOracle : public ::testing::Test
 {
 protected:
@@ -204,14 +223,35 @@ TEST_F(RegionOracle, CoalesceKeepsTheAreaAndLeavesBandsWithoutTouchingNeighbours
         }
         region.Coalesce();
         ASSERT_TRUE(Matches(region, expected));
+        ASSERT_TRUE(InBandOrder(region));
+    }
+}
 
-        const std::vector<RegionRect> rects(region.begin(), region.end());
-        for (std::size_t i = 1; i < rects.size(); ++i)
+// Runs of hundreds of additions or subtractions are swept at once: the area is the same as one
+// by one, left in bands, also with a subtraction run between two addition runs and a short run
+// (carried out one by one) in between.
+TEST_F(RegionOracle, LongRunsOfChangesKeepTheAreaAndLeaveBands)
+{
+    for (int round = 0; round < 6; ++round)
+    {
+        RegionT region;
+        Bitmap expected{};
+        // A fifth of the random rectangles are empty and never collected.
+        for (const int run : {600, 3, 700, 500, 1})
         {
-            const RegionRect& a = rects[i - 1];
-            const RegionRect& b = rects[i];
-            ASSERT_TRUE(a.top < b.top || (a.top == b.top && a.right < b.left))
-                << "rectangles " << i - 1 << " and " << i << " out of band order or touching";
+            const bool add = run != 700;
+            for (int i = 0; i < run; ++i)
+            {
+                const RegionRect r = RandomRect();
+                add ? region.AddRect(r) : region.SubtractRect(r);
+                Paint(expected, r, add);
+            }
+            SCOPED_TRACE("round " + std::to_string(round) + " run " + std::to_string(run));
+            ASSERT_TRUE(Matches(region, expected));
+            if (run >= 500)
+            {
+                ASSERT_TRUE(InBandOrder(region));
+            }
         }
     }
 }

@@ -267,6 +267,9 @@ TEST(RegionNodePool, ClearingARegionReturnsItsNodes)
     const std::int32_t live = RegionNodePool::GetLiveCount();
     {
         RegionT region = RegionOf({{0, 0, 30, 30}, {10, 10, 20, 20}});
+        // Added rectangles take nodes once the region is read.
+        EXPECT_EQ(RegionNodePool::GetLiveCount(), live);
+        EXPECT_EQ(region.GetRectCount(), 5u);
         EXPECT_EQ(RegionNodePool::GetLiveCount(), live + 5);
         region.Clear();
         EXPECT_EQ(RegionNodePool::GetLiveCount(), live);
