@@ -1869,8 +1869,12 @@ QZRESULT LControl::SetFont(const RCPtr<LFont>& font)
     {
         mChildren.GetAt(i, kStorageOrder)->OnBaseFontChanged();
     }
-    UpdateLayout();
-    InvalidateAll();
+    // A descriptor being applied lays the control out and invalidates it once it is done.
+    if (!mApplyingDescriptor)
+    {
+        UpdateLayout();
+        InvalidateAll();
+    }
     return S_OK;
 }
 

@@ -469,6 +469,7 @@ void LListBox::UpdateRows()
     mUpdatingRows = true;
     const std::int32_t slots = std::clamp(
         static_cast<std::int32_t>(std::ceil(GetClientRect().height / mRowHeight)), 0, kMaxRows);
+    const std::size_t before = mRows.size();
     while (static_cast<std::int32_t>(mRows.size()) < slots)
     {
         const RCPtr<LListBoxItem> row = CreateRow(static_cast<std::int32_t>(mRows.size()));
@@ -486,6 +487,13 @@ void LListBox::UpdateRows()
         row->Destroy();
     }
     mUpdatingRows = false;
+    // The same rows keep showing the same items; only the first row may have to move so that the
+    // last item stays at the bottom.
+    if (mRows.size() == before)
+    {
+        ScrollToRow(mFirstRow);
+        return;
+    }
     OnItemsChanged();
 }
 
