@@ -444,6 +444,16 @@ void LListBox::OnLayoutChangeEnd()
     UpdateRows();
 }
 
+bool LListBox::SetShown(bool shown)
+{
+    // The rows are made before the base decides where the focus goes.
+    if (shown)
+    {
+        UpdateRows(true);
+    }
+    return LScrollView::SetShown(shown);
+}
+
 void LListBox::OnClientRectChanged()
 {
     LScrollView::OnClientRectChanged();
@@ -459,7 +469,7 @@ std::int32_t LListBox::GetFullRows() const
     return std::clamp(static_cast<std::int32_t>(GetClientRect().height / mRowHeight), 0, kMaxRows);
 }
 
-void LListBox::UpdateRows()
+void LListBox::UpdateRows(bool showing)
 {
     if (mUpdatingRows || !mTemplate || mRowHeight <= 0)
     {
@@ -470,7 +480,9 @@ void LListBox::UpdateRows()
     const std::int32_t slots = std::clamp(
         static_cast<std::int32_t>(std::ceil(GetClientRect().height / mRowHeight)), 0, kMaxRows);
     const std::size_t before = mRows.size();
-    while (static_cast<std::int32_t>(mRows.size()) < slots)
+    // No row is made for a list hidden itself, most often a drop-down that may never open.
+    const bool hidden = !showing && GetLayout() && !GetLayout()->shown;
+    while (!hidden && static_cast<std::int32_t>(mRows.size()) < slots)
     {
         const RCPtr<LListBoxItem> row = CreateRow(static_cast<std::int32_t>(mRows.size()));
         if (!row)

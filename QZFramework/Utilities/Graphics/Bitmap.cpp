@@ -79,7 +79,16 @@ WideString CacheKeyOf(const WideString& name)
     return IsResourceName(name) ? name.ToUpper() : File::GetLongPath(name);
 }
 
-// What decodes the named image. It is made on the caller's thread and may run on any other: it
+std::unique_ptr<Graphics2D::Image> ReadyToDraw(std::unique_ptr<Graphics2D::Image> image)
+{
+    if (image)
+    {
+        (void)image->PrepareForDrawing();
+    }
+    return image;
+}
+
+// What decodes the named image, which comes ready to draw. It is made on the caller's thread and may run on any other: it
 // holds only the bytes of an embedded image, which live as long as the program, or a file's path.
 std::function<std::unique_ptr<Graphics2D::Image>()> DecoderOf(const WideString& name)
 {
@@ -94,7 +103,7 @@ std::function<std::unique_ptr<Graphics2D::Image>()> DecoderOf(const WideString& 
             {
                 (void)Graphics2D::Image::FromFile(file.c_str(), image);
             }
-            return image;
+            return ReadyToDraw(std::move(image));
         };
     }
     const std::string resource =
@@ -108,7 +117,7 @@ std::function<std::unique_ptr<Graphics2D::Image>()> DecoderOf(const WideString& 
         {
             (void)Graphics2D::Image::FromMemory(bytes.data(), bytes.size(), image);
         }
-        return image;
+        return ReadyToDraw(std::move(image));
     };
 }
 
