@@ -123,6 +123,16 @@ struct MainWindowScene
     bool ok = false;
 };
 
+// False, with the benchmark skipped, when the scene could not be built.
+bool IsBuilt(benchmark::State& state, const MainWindowScene& scene)
+{
+    if (!scene.ok)
+    {
+        state.SkipWithError("the main window was not built");
+    }
+    return scene.ok;
+}
+
 // Runs change then a frame each iteration and counts the frames that painted.
 void MeasureRepaint(benchmark::State& state, MainWindowScene& scene,
                     const std::function<void(bool)>& change)
@@ -157,9 +167,8 @@ BENCHMARK(ReadShippedSkin)->Unit(benchmark::kMillisecond)->Repetitions(10);
 void BuildMainControl(benchmark::State& state)
 {
     MainWindowScene scene;
-    if (!scene.ok)
+    if (!IsBuilt(state, scene))
     {
-        state.SkipWithError("the main window was not built");
         return;
     }
     std::int64_t controls = 0;
@@ -194,9 +203,8 @@ void LayOutTree(LControl& control)
 void LayOutMainWindow(benchmark::State& state)
 {
     MainWindowScene scene;
-    if (!scene.ok)
+    if (!IsBuilt(state, scene))
     {
-        state.SkipWithError("the main window was not built");
         return;
     }
     for (auto _ : state)
@@ -209,9 +217,8 @@ BENCHMARK(LayOutMainWindow)->Unit(benchmark::kMillisecond)->Repetitions(10);
 void PaintMainWindow(benchmark::State& state)
 {
     MainWindowScene scene;
-    if (!scene.ok)
+    if (!IsBuilt(state, scene))
     {
-        state.SkipWithError("the main window was not built");
         return;
     }
     MeasureRepaint(state, scene,
