@@ -60,8 +60,8 @@ public:
     [[nodiscard]] QZRESULT LoadStringTables(const WideString& applicationPath,
                                             const WideString& frameworkPath, std::uint32_t locale);
     // Reads the skins and makes the first the current one, its images decoding on other threads
-    // from then on. 0, or E_FAIL when the source cannot
-    // be read or parsed or holds no skin (the skins stay as they were).
+    // from then on. 0, or E_FAIL when the source cannot be read or parsed or holds no skin (the
+    // skins stay as they were).
     [[nodiscard]] QZRESULT LoadSkins(const WideString& path);
     // The same from bytes in memory; sourceName names them in messages.
     [[nodiscard]] QZRESULT LoadStringTablesFrom(std::span<const std::uint8_t> bytes,

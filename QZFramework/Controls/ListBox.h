@@ -4,9 +4,9 @@
 // whose meaning belongs to the owner, and its selection state. The rows are clones of the skin's
 // deferred child "item" (an LListBoxItem), named "row0", "row1", ..., one per row that fits the
 // client area; they do not scroll with the content but show the items from the first row shown
-// on, which the vertical bar moves by whole rows. A list hidden itself (a drop-down) makes its rows
-// when it is first shown. At initialisation the list takes its items from
-// its string table's "ITEM.<number>" entries in number order.
+// on, which the vertical bar moves by whole rows. A list hidden itself (a drop-down) makes its
+// rows when it is first shown. At initialisation the list takes its items from its string table's
+// "ITEM.<number>" entries in number order.
 //
 // Keys: Up, Down, Home, End, Page Up and Page Down move the current item (the selection follows),
 // Enter chooses it; a click on a row chooses its item, and a drag across the rows makes the item

@@ -11,6 +11,7 @@
 #include <map>
 #include <span>
 #include <string>
+#include <system_error>
 
 namespace QZ
 {
@@ -170,9 +171,17 @@ void LBitmap::PrepareNamedBitmaps(const std::vector<WideString>& names)
     for (const WideString& name : names)
     {
         WideString key = CacheKeyOf(name);
-        if (!Cache().contains(key) && !decodings.contains(key))
+        if (Cache().contains(key) || decodings.contains(key))
+        {
+            continue;
+        }
+        try
         {
             decodings.emplace(std::move(key), std::async(std::launch::async, DecoderOf(name)));
+        }
+        catch (const std::system_error&)
+        {
+            // No thread to be had: the image is decoded when it is first asked for.
         }
     }
 }
