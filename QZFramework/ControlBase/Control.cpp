@@ -777,6 +777,18 @@ QZRESULT LControl::UpdateLayout()
     return SetRect({Snap(rect.x), Snap(rect.y), Snap(rect.width), Snap(rect.height)});
 }
 
+RectT<double> LControl::GetRuledRect() const
+{
+    RectT<double> rect;
+    if (mLayout)
+    {
+        LayoutReferences references;
+        ResolveLayoutReferences(*mLayout, mParent.Get(), references);
+        ResolveLayoutSize(*mLayout, references, rect);
+    }
+    return rect;
+}
+
 const LControl* LControl::FindLayoutReference(const WideString& name) const
 {
     const RCPtr<LControl> sibling = mParent ? mParent->FindChildByName(name) : RCPtr<LControl>();
