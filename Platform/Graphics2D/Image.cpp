@@ -139,6 +139,11 @@ Image::Image(std::unique_ptr<Impl> impl) : mImpl(std::move(impl)) {}
 
 Image::~Image() = default;
 
+Status Image::PrepareForDrawing()
+{
+    return mImpl->EnsureSurface();
+}
+
 bool Image::IsAcceptableSize(std::int64_t width, std::int64_t height)
 {
     return width >= 1 && height >= 1 && width <= kMaxSide && height <= kMaxSide &&

@@ -47,6 +47,9 @@ public:
     [[nodiscard]] std::int32_t GetWidth() const;
     [[nodiscard]] std::int32_t GetHeight() const;
     [[nodiscard]] PixelFormat GetPixelFormat() const;
+    // Makes the premultiplied copy that drawing uses now instead of at the first drawing, on the
+    // thread that decoded the image.
+    Status PrepareForDrawing();
 
     // A new image of this image's format holding a copy of the area, which must lie inside.
     [[nodiscard]] Status CloneArea(const RectI& area, std::unique_ptr<Image>& out);

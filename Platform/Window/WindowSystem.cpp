@@ -87,6 +87,41 @@ void ApplyHints(const char* driver)
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
 }
 
+// Opening X11's input method reads the locale's whole compose table, thousands of lines read a
+// character at a time, about a tenth of the program's start. The program's text is plain ASCII
+// typed as such (names, numbers), so the input method starts with an empty table unless the user
+// names one; the variable is set only while SDL opens the display, for nothing started later.
+class EmptyComposeTable
+{
+public:
+    EmptyComposeTable() : mSet(std::getenv(kVariable) == nullptr)
+    {
+        if (mSet)
+        {
+            setenv(kVariable, "/dev/null", 0);
+        }
+    }
+    ~EmptyComposeTable()
+    {
+        if (mSet)
+        {
+            unsetenv(kVariable);
+        }
+    }
+    EmptyComposeTable(const EmptyComposeTable&) = delete;
+    EmptyComposeTable& operator=(const EmptyComposeTable&) = delete;
+
+private:
+    static constexpr const char* kVariable = "XCOMPOSEFILE";
+    const bool mSet;
+};
+
+bool InitVideo()
+{
+    const EmptyComposeTable compose;
+    return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+}
+
 bool IsValid(const PixelBuffer& buffer)
 {
     return buffer.pixels != nullptr && buffer.width > 0 && buffer.height > 0 &&
@@ -181,7 +216,7 @@ std::unique_ptr<WindowSystem> WindowSystem::Open(const char* driver, std::string
                          : fromEnvironment != nullptr ? fromEnvironment
                                                       : "x11,wayland";
     ApplyHints(chosen);
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+    if (!InitVideo())
     {
         const bool noDisplay = driver == nullptr && fromEnvironment == nullptr &&
                                std::getenv("DISPLAY") == nullptr &&

@@ -913,6 +913,18 @@ QZRESULT LControl::UpdateLayout()
     return SetRect({Snap(rect.x), Snap(rect.y), Snap(rect.width), Snap(rect.height)});
 }
 
+RectT<double> LControl::GetRuledRect() const
+{
+    RectT<double> rect;
+    if (mLayout)
+    {
+        LayoutReferences references;
+        ResolveLayoutReferences(*mLayout, mParent.Get(), references);
+        ResolveLayoutSize(*mLayout, references, rect);
+    }
+    return rect;
+}
+
 const LControl* LControl::FindLayoutReference(const WideString& name) const
 {
     const RCPtr<LControl> sibling = mParent ? mParent->FindChildByName(name) : RCPtr<LControl>();
@@ -2034,8 +2046,12 @@ QZRESULT LControl::SetFont(const RCPtr<LFont>& font)
     {
         mChildren.GetAt(i, kStorageOrder)->OnBaseFontChanged();
     }
-    UpdateLayout();
-    InvalidateAll();
+    // A descriptor being applied lays the control out and invalidates it once it is done.
+    if (!mApplyingDescriptor)
+    {
+        UpdateLayout();
+        InvalidateAll();
+    }
     return S_OK;
 }
 

@@ -293,6 +293,8 @@ public:
     // Computes the rectangle from the layout record and applies it. E_FAIL without a layout
     // record or, for a control without parent, without a window to lay it out in.
     QZRESULT UpdateLayout();
+    // The rectangle the layout record gives now, before the size limits.
+    [[nodiscard]] RectT<double> GetRuledRect() const;
     // Stores the rectangle (parent client coordinates); 0 when it changed, 1 when equal.
     QZRESULT SetRect(const RectT<double>& rect);
     // The direct child of that skin name (exact, case-sensitive), searching from the last; null

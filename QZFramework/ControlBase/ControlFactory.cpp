@@ -3,6 +3,7 @@
 #include "QZFramework/ControlBase/SkinReader.h"
 #include "QZFramework/ControlBase/XmlReader.h"
 #include "QZFramework/System/DebugStreams.h"
+#include "QZFramework/Utilities/Graphics/Bitmap.h"
 
 #include <algorithm>
 #include <exception>
@@ -132,7 +133,29 @@ QZRESULT LControlFactory::LoadSkinsFrom(std::span<const std::uint8_t> bytes,
     mSkins = std::move(skins);
     mCurrentSkin = 0;
     mLastError.clear();
+    PrepareSkinImages();
     return S_OK;
+}
+
+void LControlFactory::PrepareSkinImages() const
+{
+    const RCPtr<LSkin> skin = GetSkin(mCurrentSkin);
+    if (!skin)
+    {
+        return;
+    }
+    std::vector<WideString> images;
+    for (const auto& [name, part] : skin->parts)
+    {
+        for (const WideString* image : {&part->image, &part->mask})
+        {
+            if (!image->IsEmpty())
+            {
+                images.push_back(*image);
+            }
+        }
+    }
+    LBitmap::PrepareNamedBitmaps(images);
 }
 
 QZRESULT LControlFactory::RegisterControlClass(const WideString& className, CreateFunction create)
@@ -236,6 +259,7 @@ RCPtr<LSkin> LControlFactory::GetSkin(std::int32_t index) const
 void LControlFactory::SetCurrentSkinIndex(std::int32_t index)
 {
     mCurrentSkin = std::clamp(index, 0, std::max(GetSkinCount() - 1, 0));
+    PrepareSkinImages();
 }
 
 bool LControlFactory::GetSkinFont(WideString& face, float& size, std::int32_t& style) const
@@ -266,7 +290,12 @@ bool LControlFactory::GetSkinFont(WideString& face, float& size, std::int32_t& s
 
 RCPtr<LStringTable> LControlFactory::FindStringTable(const WideString& id) const
 {
-    const auto found = mStringTables.find(std::u16string_view(id.GetString()));
+    return FindStringTable(std::u16string_view(id.GetString()));
+}
+
+RCPtr<LStringTable> LControlFactory::FindStringTable(std::u16string_view id) const
+{
+    const auto found = mStringTables.find(id);
     return found != mStringTables.end() ? found->second : RCPtr<LStringTable>();
 }
 
@@ -274,15 +303,20 @@ RCPtr<LStringTable>& LControlFactory::GetStringTableFor(RCPtr<LStringTable>& out
                                                         const LControl* parent,
                                                         const WideString& name) const
 {
-    const WideString bar(u"|");
+    // Every control asks while the tree is built: the key is made in one piece.
+    const auto keyOf = [&name](const WideString& owner)
+    {
+        std::u16string key;
+        key.reserve(static_cast<std::size_t>(owner.GetLength() + name.GetLength()) + 1);
+        return key.append(owner.GetString()).append(1, u'|').append(name.GetString());
+    };
     if (parent != nullptr)
     {
         const ConstRCPtr<LControlDescriptor>& descriptor = parent->GetDescriptor();
-        out = descriptor ? FindStringTable(descriptor->className + bar + name)
-                         : RCPtr<LStringTable>();
+        out = descriptor ? FindStringTable(keyOf(descriptor->className)) : RCPtr<LStringTable>();
         return out;
     }
-    out = FindStringTable(mApplicationID + bar + name);
+    out = FindStringTable(keyOf(mApplicationID));
     return out ? out : GetAppStringTable(out);
 }
 

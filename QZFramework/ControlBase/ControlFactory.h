@@ -30,6 +30,7 @@
 #include <map>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace QZ
@@ -58,8 +59,9 @@ public:
     // source cannot be read or parsed (the tables stay as they were).
     [[nodiscard]] QZRESULT LoadStringTables(const WideString& applicationPath,
                                             const WideString& frameworkPath, std::uint32_t locale);
-    // Reads the skins and makes the first the current one. 0, or E_FAIL when the source cannot
-    // be read or parsed or holds no skin (the skins stay as they were).
+    // Reads the skins and makes the first the current one, its images decoding on other threads
+    // from then on. 0, or E_FAIL when the source cannot be read or parsed or holds no skin (the
+    // skins stay as they were).
     [[nodiscard]] QZRESULT LoadSkins(const WideString& path);
     // The same from bytes in memory; sourceName names them in messages.
     [[nodiscard]] QZRESULT LoadStringTablesFrom(std::span<const std::uint8_t> bytes,
@@ -105,6 +107,7 @@ public:
     RCPtr<LStringTable>& GetAppStringTable(RCPtr<LStringTable>& out) const;
     RCPtr<LStringTable>& GetFrameworkStringTable(RCPtr<LStringTable>& out) const;
     [[nodiscard]] RCPtr<LStringTable> FindStringTable(const WideString& id) const;
+    [[nodiscard]] RCPtr<LStringTable> FindStringTable(std::u16string_view id) const;
 
     [[nodiscard]] const WideString& GetProductName() const { return mProductName; }
 
@@ -122,6 +125,8 @@ public:
 
 private:
     [[nodiscard]] QZRESULT Fail(std::string message);
+    // Has the images of the current skin's parts decoded ahead of the first paint.
+    void PrepareSkinImages() const;
     [[nodiscard]] QZRESULT ReadStringTables(std::span<const std::uint8_t> bytes,
                                             const std::string& sourceName, std::uint32_t locale,
                                             LStringTableMap& tables);

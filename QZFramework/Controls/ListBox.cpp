@@ -444,6 +444,16 @@ void LListBox::OnLayoutChangeEnd()
     UpdateRows();
 }
 
+bool LListBox::SetShown(bool shown)
+{
+    // The rows are made before the base decides where the focus goes.
+    if (shown)
+    {
+        UpdateRows(true);
+    }
+    return LScrollView::SetShown(shown);
+}
+
 void LListBox::OnClientRectChanged()
 {
     LScrollView::OnClientRectChanged();
@@ -459,7 +469,7 @@ std::int32_t LListBox::GetFullRows() const
     return std::clamp(static_cast<std::int32_t>(GetClientRect().height / mRowHeight), 0, kMaxRows);
 }
 
-void LListBox::UpdateRows()
+void LListBox::UpdateRows(bool showing)
 {
     if (mUpdatingRows || !mTemplate || mRowHeight <= 0)
     {
@@ -468,7 +478,10 @@ void LListBox::UpdateRows()
     const RCPtr<LControl> self(this);
     mUpdatingRows = true;
     const std::int32_t slots = CountRowSlots();
-    while (static_cast<std::int32_t>(mRows.size()) < slots)
+    const std::size_t before = mRows.size();
+    // No row is made for a list hidden itself, most often a drop-down that may never open.
+    const bool hidden = !showing && GetLayout() && !GetLayout()->shown;
+    while (!hidden && static_cast<std::int32_t>(mRows.size()) < slots)
     {
         const RCPtr<LListBoxItem> row = CreateRow(static_cast<std::int32_t>(mRows.size()));
         if (!row)
@@ -485,6 +498,13 @@ void LListBox::UpdateRows()
         row->Destroy();
     }
     mUpdatingRows = false;
+    // The same rows keep showing the same items; only the first row may have to move so that the
+    // last item stays at the bottom.
+    if (mRows.size() == before)
+    {
+        ScrollToRow(mFirstRow);
+        return;
+    }
     OnItemsChanged();
 }
 

@@ -4,8 +4,9 @@
 // whose meaning belongs to the owner, and its selection state. The rows are clones of the skin's
 // deferred child "item" (an LListBoxItem), named "row0", "row1", ..., one per row that fits the
 // client area; they do not scroll with the content but show the items from the first row shown
-// on, which the vertical bar moves by whole rows. At initialisation the list takes its items from
-// its string table's "ITEM.<number>" entries in number order.
+// on, which the vertical bar moves by whole rows. A list hidden itself (a drop-down) makes its
+// rows when it is first shown. At initialisation the list takes its items from its string table's
+// "ITEM.<number>" entries in number order.
 //
 // Keys: Up, Down, Home, End, Page Up and Page Down move the current item (the selection follows),
 // Enter chooses it; a click on a row chooses its item, and a drag across the rows makes the item
@@ -45,6 +46,7 @@ public:
     // The base, then the row template, the items of the string table and the rows.
     QZRESULT Initialize() override;
     void OnLayoutChangeEnd() override;
+    bool SetShown(bool shown) override;
     void OnScrollOffsetChanged(const PointT<double>& previous,
                                const PointT<double>& current) override;
     // Key-down events go to OnKeyDown.
@@ -161,7 +163,9 @@ private:
     static void PlaceRow(LListBoxItem& row, double top, double height);
     [[nodiscard]] std::int32_t GetStepTarget(std::uint32_t vk) const;
     QZRESULT Select(std::int32_t first, std::int32_t last, bool exclusive, bool scroll);
-    void UpdateRows();
+    // Makes or destroys rows to fill the client area; a list hidden itself gets no new row unless
+    // it is being shown.
+    void UpdateRows(bool showing = false);
     RCPtr<LListBoxItem> CreateRow(std::int32_t row);
     void UpdateExtent();
 

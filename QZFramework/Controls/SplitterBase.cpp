@@ -132,10 +132,8 @@ LSplitterBase::Range LSplitterBase::ComputeRange(bool detach)
 
 double LSplitterBase::GetRuledSize(const LControl& sibling) const
 {
-    LayoutReferences references;
-    ResolveLayoutReferences(*sibling.GetLayout(), GetParent().Get(), references);
-    RectT<double> rect;
-    ResolveLayoutSize(*sibling.GetLayout(), references, rect);
+    // Resolved as the sibling: its rules name this bar, which is no sibling of the bar itself.
+    const RectT<double> rect = sibling.GetRuledRect();
     return GetAxis() == 0 ? rect.width : rect.height;
 }
 

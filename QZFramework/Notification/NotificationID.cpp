@@ -1,6 +1,7 @@
 #include "QZFramework/Notification/NotificationID.h"
 
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace QZ
@@ -8,12 +9,19 @@ namespace QZ
 namespace
 {
 
-// Entries keep their character buffers when the vector grows: a string moves its shared buffer,
-// never the characters.
-std::vector<StringT<char16_t, char>>& GetTable()
+// The interned texts, and an index from each text to its interned identifier. Entries keep their
+// character buffers when the vector grows (a string moves its shared buffer, never the
+// characters), so the index's views of them stay valid.
+struct IdentifierTable
+{
+    std::vector<StringT<char16_t, char>> entries;
+    std::unordered_map<std::u16string_view, const char16_t*> byText;
+};
+
+IdentifierTable& GetTable()
 {
     // Never destroyed: identifiers stay valid while static objects are torn down.
-    static auto* table = new std::vector<StringT<char16_t, char>>();
+    static auto* table = new IdentifierTable();
     return *table;
 }
 
@@ -32,31 +40,23 @@ const char16_t* GetNotificationID(const char16_t* text)
         return nullptr;
     }
     Mutex::ScopedLock lock(GetNotificationLock());
-    std::vector<StringT<char16_t, char>>& table = GetTable();
-    for (auto entry = table.rbegin(); entry != table.rend(); ++entry)
+    IdentifierTable& table = GetTable();
+    if (const auto found = table.byText.find(std::u16string_view(text));
+        found != table.byText.end())
     {
-        if (entry->GetString() == text)
-        {
-            return text;
-        }
+        return found->second;
     }
-    const std::u16string_view wanted(text);
-    for (const StringT<char16_t, char>& entry : table)
-    {
-        if (std::u16string_view(entry.GetString(), static_cast<std::size_t>(entry.GetLength())) ==
-            wanted)
-        {
-            return entry.GetString();
-        }
-    }
-    table.emplace_back(text);
-    return table.back().GetString();
+    const StringT<char16_t, char>& entry = table.entries.emplace_back(text);
+    table.byText.emplace(
+        std::u16string_view(entry.GetString(), static_cast<std::size_t>(entry.GetLength())),
+        entry.GetString());
+    return entry.GetString();
 }
 
 StringT<char16_t, char> GetNotificationIDString(const char16_t* identifier)
 {
     Mutex::ScopedLock lock(GetNotificationLock());
-    for (const StringT<char16_t, char>& entry : GetTable())
+    for (const StringT<char16_t, char>& entry : GetTable().entries)
     {
         if (entry.GetString() == identifier)
         {
@@ -69,7 +69,7 @@ StringT<char16_t, char> GetNotificationIDString(const char16_t* identifier)
 std::size_t GetNotificationIDCount()
 {
     Mutex::ScopedLock lock(GetNotificationLock());
-    return GetTable().size();
+    return GetTable().entries.size();
 }
 
 } // namespace QZ

@@ -348,5 +348,24 @@ TEST(WindowSystemOpen, WithoutDisplayNamesWhatIsMissing)
     EXPECT_NE(system, nullptr) << error;
 }
 
+// The empty compose table is the input method's only while the display opens: what the program
+// starts later sees the user's own setting, or none.
+TEST(WindowSystemOpen, LeavesTheComposeTableSettingAsItWas)
+{
+    const char* saved = std::getenv("XCOMPOSEFILE");
+    const std::string restore = saved != nullptr ? saved : "";
+    for (const char* setting : {static_cast<const char*>(nullptr), "/home/user/.XCompose"})
+    {
+        setting != nullptr ? setenv("XCOMPOSEFILE", setting, 1) : unsetenv("XCOMPOSEFILE");
+        std::string error;
+        auto system = WindowSystem::Open("dummy", error);
+        ASSERT_NE(system, nullptr) << error;
+        const char* after = std::getenv("XCOMPOSEFILE");
+        EXPECT_EQ(after != nullptr ? std::string(after) : "unset",
+                  setting != nullptr ? setting : "unset");
+    }
+    saved != nullptr ? setenv("XCOMPOSEFILE", restore.c_str(), 1) : unsetenv("XCOMPOSEFILE");
+}
+
 } // namespace
 } // namespace Platform

@@ -48,9 +48,12 @@ std::string MakeEditorShapedSkin()
                "LookList=\"Button\">";
         for (int panel = 0; panel < kPanelsPerGroup; ++panel)
         {
-            xml += "<SubControl Class=\"Panel\" Name=\"panel" + std::to_string(panel) +
-                   "\" YPositionToControl=\"panel" + std::to_string(panel > 0 ? panel - 1 : 0) +
-                   "\" YPositionRel=\"" + (panel > 0 ? "1" : "0") +
+            // Each panel below the one before; the first at the top of its group.
+            const std::string above =
+                panel > 0 ? "\" YPositionToControl=\"panel" + std::to_string(panel - 1) +
+                                "\" YPositionRel=\"1"
+                          : "";
+            xml += "<SubControl Class=\"Panel\" Name=\"panel" + std::to_string(panel) + above +
                    "\" XSizeToControl=\"Client\" XSizeRel=\"1\" XSizeAbs=\"0\" YSizeAbs=\"70\" "
                    "LookList=\"Button\">";
             for (int control = 0; control < kControlsPerPanel; ++control)

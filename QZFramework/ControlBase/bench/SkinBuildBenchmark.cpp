@@ -21,7 +21,7 @@ std::string MakeEditorSizedSkin()
     std::string xml =
         R"(<Korvane_Skin_Definitions><Skin Name="Dark" FontName="DejaVu Sans" FontSize="9">
       <Colorizer Name="Grey" Kind="1" Color1="FF404040" Color2="FF202020"/>
-      <Part Name="face" Image="::Assets.png" X="0" Y="0" Width="48" Height="48" Colorizer="Grey"/>
+      <Part Name="face" Width="48" Height="48" Colorizer="Grey"/>
       <Look Name="Normal" ClientLeft="2" ClientTop="2" ClientRight="2" ClientBottom="2">
         <DockedPart Dock="Fill" Part="face"/><DockedPart Dock="Left" Size="2" Colorizer="Grey"/>
         <Text LeftRel="0" LeftAbs="4" RightRel="1" RightAbs="-4" HAlign="0.5" VAlign="0.5" Color="FFFFFFFF"/>
@@ -35,10 +35,13 @@ std::string MakeEditorSizedSkin()
                "\" XSizeAbs=\"60\" YSizeAbs=\"700\" LookList=\"Button\">";
         for (int panel = 0; panel < kPanelsPerGroup; ++panel)
         {
-            xml +=
-                "<SubControl Class=\"Panel\" Name=\"panel" + std::to_string(panel) +
-                "\" YPositionToControl=\"panel" + std::to_string(panel > 0 ? panel - 1 : 0) +
-                "\" YPositionRel=\"1\" XSizeToControl=\"Client\" XSizeRel=\"1\" YSizeAbs=\"70\">";
+            // Each panel below the one before; the first at the top of its group.
+            const std::string above =
+                panel > 0 ? "\" YPositionToControl=\"panel" + std::to_string(panel - 1) +
+                                "\" YPositionRel=\"1"
+                          : "";
+            xml += "<SubControl Class=\"Panel\" Name=\"panel" + std::to_string(panel) + above +
+                   "\" XSizeToControl=\"Client\" XSizeRel=\"1\" YSizeAbs=\"70\">";
             for (int control = 0; control < kControlsPerPanel; ++control)
             {
                 xml += "<SubControl Class=\"Button\" Name=\"button" + std::to_string(control) +

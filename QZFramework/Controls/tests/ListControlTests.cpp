@@ -58,7 +58,8 @@ public:
 
 // "list": 100 x 45 with rows of 10 (so five row controls, four in full) and a vertical bar;
 // "checked": rows with a check box; "combo": a field with its list dropping below it, "low" the
-// same near the window's bottom edge; "other": a button that takes the focus.
+// same near the window's bottom edge, its list hidden in the skin; "other": a button that takes
+// the focus.
 constexpr std::string_view kSkin = R"(<Korvane_Skin_Definitions><Skin Name="Lists">
   <Colorizer Name="Ink" Color1="FF101010"/>
   <Look Name="Plain"><DockedPart Dock="Fill" Colorizer="Ink"/></Look>
@@ -103,7 +104,7 @@ constexpr std::string_view kSkin = R"(<Korvane_Skin_Definitions><Skin Name="List
     <SubControl Class="Framework.ComboBox" Name="low" XPositionAbs="150" YPositionAbs="175"
                 XSizeAbs="100" YSizeAbs="20" LookList="Seven" TabStop="5">
       <SubControl Class="Framework.ListBox" Name="listBox" YPositionAbs="20" XSizeAbs="100"
-                  YSizeAbs="50" LookList="One" TabStop="1">
+                  YSizeAbs="50" LookList="One" TabStop="1" IsVisible="False">
         <SubControl Class="Framework.ListBoxItem" Name="item" XSizeAbs="100" YSizeAbs="10"
                     LookList="Four">
           <CreateParamList><CreateParam ID="DEFER_CREATE">true</CreateParam></CreateParamList>
@@ -567,11 +568,13 @@ TEST_F(ListControls, DropDownOpensOnPressAndClosesOnEscapeFocusLossAndPressAgain
     EXPECT_EQ(combo->GetSelectedIndex(), -1);
 
     // Without room below the field the list opens above it. A combo box without items of its
-    // own keeps those of its list.
+    // own keeps those of its list. A list hidden in the skin makes its rows when it first opens.
     auto* low = Find<LComboBox>(u"low");
+    EXPECT_TRUE(low->GetListBox()->GetRowControls().empty());
     Click(160, 180);
     ASSERT_TRUE(low->IsDroppedDown());
     EXPECT_EQ(low->GetListBox()->GetPosition().y, -10.0);
+    EXPECT_EQ(RowTexts(*low->GetListBox()), std::vector<std::string>{"replaced"});
     Click(160, 170);
     EXPECT_EQ(low->GetSelectedIndex(), 0);
     EXPECT_EQ(Narrow(low->GetText()), "replaced");

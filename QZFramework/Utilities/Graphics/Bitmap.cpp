@@ -6,8 +6,12 @@
 
 #include <algorithm>
 #include <atomic>
+#include <functional>
+#include <future>
 #include <map>
 #include <span>
+#include <string>
+#include <system_error>
 
 namespace QZ
 {
@@ -17,6 +21,7 @@ namespace
 constexpr const char* kImageResourceType = "GDIPLUS";
 
 using NamedBitmapCache = std::map<WideString, RCPtr<LBitmap>>;
+using ImageDecoding = std::future<std::unique_ptr<Graphics2D::Image>>;
 
 // Lives for the whole process, so that a bitmap released during static destruction still finds
 // it.
@@ -24,6 +29,14 @@ NamedBitmapCache& Cache()
 {
     static auto* cache = new NamedBitmapCache();
     return *cache;
+}
+
+// The images being decoded ahead of their first use, by cache key. Never destroyed: a decoding
+// still running when the program ends must not be waited for.
+std::map<WideString, ImageDecoding>& Decodings()
+{
+    static auto* decodings = new std::map<WideString, ImageDecoding>();
+    return *decodings;
 }
 
 std::int32_t NextHandle()
@@ -62,6 +75,53 @@ ColorRGBA RowColor(const ColorRGBA& top, const ColorRGBA& bottom, std::int32_t y
     return Mix(top, bottom, (static_cast<float>(y) + 0.5f) / static_cast<float>(n));
 }
 
+WideString CacheKeyOf(const WideString& name)
+{
+    return IsResourceName(name) ? name.ToUpper() : File::GetLongPath(name);
+}
+
+std::unique_ptr<Graphics2D::Image> ReadyToDraw(std::unique_ptr<Graphics2D::Image> image)
+{
+    if (image)
+    {
+        (void)image->PrepareForDrawing();
+    }
+    return image;
+}
+
+// What decodes the named image, which comes ready to draw. It is made on the caller's thread and may run on any other: it
+// holds only the bytes of an embedded image, which live as long as the program, or a file's path.
+std::function<std::unique_ptr<Graphics2D::Image>()> DecoderOf(const WideString& name)
+{
+    if (!IsResourceName(name))
+    {
+        NarrowString path;
+        std::string file = WideStringToFileName(name, path) ? path.GetString() : std::string();
+        return [file = std::move(file)]
+        {
+            std::unique_ptr<Graphics2D::Image> image;
+            if (!file.empty())
+            {
+                (void)Graphics2D::Image::FromFile(file.c_str(), image);
+            }
+            return ReadyToDraw(std::move(image));
+        };
+    }
+    const std::string resource =
+        Resources::ResourceNameFromFileName(name.Mid(2).ToNarrowString().GetString());
+    std::span<const std::uint8_t> bytes;
+    (void)Resources::FindResource(kImageResourceType, resource, bytes);
+    return [bytes]
+    {
+        std::unique_ptr<Graphics2D::Image> image;
+        if (!bytes.empty())
+        {
+            (void)Graphics2D::Image::FromMemory(bytes.data(), bytes.size(), image);
+        }
+        return ReadyToDraw(std::move(image));
+    };
+}
+
 } // namespace
 
 LBitmap::LBitmap(const WideString& name, const WideString& cacheKey)
@@ -94,30 +154,41 @@ void LBitmap::TakeImage(std::unique_ptr<Graphics2D::Image> image)
 
 void LBitmap::Load()
 {
-    std::unique_ptr<Graphics2D::Image> image;
-    if (!IsResourceName(mName))
+    auto& decodings = Decodings();
+    const auto decoding = mCacheKey.IsEmpty() ? decodings.end() : decodings.find(mCacheKey);
+    if (decoding == decodings.end())
     {
-        NarrowString path;
-        if (WideStringToFileName(mName, path))
-        {
-            (void)Graphics2D::Image::FromFile(path.GetString(), image);
-        }
-        TakeImage(std::move(image));
+        TakeImage(DecoderOf(mName)());
         return;
     }
-    const std::string resource =
-        Resources::ResourceNameFromFileName(mName.Mid(2).ToNarrowString().GetString());
-    std::span<const std::uint8_t> bytes;
-    if (Resources::FindResource(kImageResourceType, resource, bytes) && !bytes.empty())
+    TakeImage(decoding->second.get());
+    decodings.erase(decoding);
+}
+
+void LBitmap::PrepareNamedBitmaps(const std::vector<WideString>& names)
+{
+    auto& decodings = Decodings();
+    for (const WideString& name : names)
     {
-        (void)Graphics2D::Image::FromMemory(bytes.data(), bytes.size(), image);
+        WideString key = CacheKeyOf(name);
+        if (Cache().contains(key) || decodings.contains(key))
+        {
+            continue;
+        }
+        try
+        {
+            decodings.emplace(std::move(key), std::async(std::launch::async, DecoderOf(name)));
+        }
+        catch (const std::system_error&)
+        {
+            // No thread to be had: the image is decoded when it is first asked for.
+        }
     }
-    TakeImage(std::move(image));
 }
 
 RCPtr<LBitmap> LBitmap::GetNamedBitmap(const WideString& name)
 {
-    const WideString key = IsResourceName(name) ? name.ToUpper() : File::GetLongPath(name);
+    const WideString key = CacheKeyOf(name);
     NamedBitmapCache& cache = Cache();
     if (auto found = cache.find(key); found != cache.end())
     {

@@ -27,6 +27,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace QZ
 {
@@ -49,6 +50,11 @@ public:
     // The cached bitmap of the name, loaded on first use; null when it cannot be loaded (nothing
     // is cached then, so a later request tries again).
     [[nodiscard]] static RCPtr<LBitmap> GetNamedBitmap(const WideString& name);
+    // Starts decoding the named images on threads of their own, so that the first GetNamedBitmap
+    // of each takes the decoded image (waiting for the rest of its decoding) instead of decoding
+    // it then. Names already cached or being decoded are skipped. Called from the thread that
+    // asks for named bitmaps.
+    static void PrepareNamedBitmaps(const std::vector<WideString>& names);
 
     // A bitmap sharing the image, showing (x + this x, y + this y, width, height) cut to the
     // image; with a width or height below 1, all of this bitmap.

@@ -68,6 +68,7 @@ ShippedSkinFixture::ShippedSkinFixture()
 ShippedSkinFixture::~ShippedSkinFixture()
 {
     mHost = nullptr;
+    mFormerHosts.clear();
     mApplication.SetControlFactory(RCPtr<LControlFactory>());
 }
 
@@ -116,6 +117,11 @@ RCPtr<LControl> ShippedSkinFixture::Build(const std::u16string& path)
         return nullptr;
     }
     RegisterDefaults(*at);
+    if (mHost->FindChildByName(at->name))
+    {
+        mFormerHosts.push_back(mHost);
+        mHost = new LControl(RCPtr<LControl>(), WideString(u"host"), true);
+    }
     RCPtr<LControl> control;
     EXPECT_EQ(mFactory->CreateControl(control, at, mHost), S_OK);
     return control;

@@ -36,8 +36,8 @@ protected:
     ~ShippedSkinFixture() override;
 
     void Register(const char16_t* className, LControlFactory::CreateFunction create);
-    // Builds the control at the "/"-separated skin path (from a top-level control) under a host;
-    // fails the test when the path or the creation fails.
+    // Builds the control at the "/"-separated skin path (from a top-level control) under a host
+    // that has no child of its name; fails the test when the path or the creation fails.
     RCPtr<LControl> Build(const std::u16string& path);
     // The top-level control of that name, without parent (a root).
     RCPtr<LControl> BuildRoot(const std::u16string& name);
@@ -60,6 +60,9 @@ protected:
     RCPtr<LControl> mHost{new LControl(RCPtr<LControl>(), WideString(u"host"), true)};
 
 private:
+    // Earlier hosts: a control built again under a name the host holds gets a new host, so that
+    // both stay attached.
+    std::vector<RCPtr<LControl>> mFormerHosts;
     void RegisterDefaults(const LControlDescriptor& descriptor);
     std::map<std::u16string, LControlFactory::CreateFunction> mPanels;
 };

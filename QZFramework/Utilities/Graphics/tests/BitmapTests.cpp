@@ -156,6 +156,30 @@ TEST(NamedBitmaps, FilePathsAreResolvedAndKeepTheirCase)
     EXPECT_EQ(LBitmap::GetNamedBitmap(roundabout).Get(), a.Get());
 }
 
+// Images decoded ahead on other threads are the ones a later request gets; a cached name keeps its
+// bitmap, and what cannot be loaded still gives null.
+TEST(NamedBitmaps, PreparedImagesAreTheOnesLaterRequestsGet)
+{
+    const TemporaryPng file("qz-prepared.png", {0xFF00FF00u});
+    RCPtr<LBitmap> cached = Embedded();
+    LBitmap::PrepareNamedBitmaps({WideString(u"::A_B.png"), file.GetPath(),
+                                  WideString(u"::no such image.png"), file.GetPath()});
+    RCPtr<LBitmap> prepared = LBitmap::GetNamedBitmap(file.GetPath());
+    ASSERT_TRUE(prepared);
+    EXPECT_EQ(Pixels(prepared), std::vector<std::uint32_t>{0xFF00FF00u});
+    EXPECT_EQ(LBitmap::GetNamedBitmap(u"::a b.png").Get(), cached.Get());
+    EXPECT_FALSE(LBitmap::GetNamedBitmap(u"::no such image.png"));
+    EXPECT_FALSE(LBitmap::GetNamedBitmap(u"::no such image.png"));
+
+    // Released, then prepared again: the new decoding reads the file as it is now.
+    prepared.Reset();
+    const TemporaryPng changed("qz-prepared.png", {0xFF0000FFu});
+    LBitmap::PrepareNamedBitmaps({changed.GetPath()});
+    prepared = LBitmap::GetNamedBitmap(changed.GetPath());
+    ASSERT_TRUE(prepared);
+    EXPECT_EQ(Pixels(prepared), std::vector<std::uint32_t>{0xFF0000FFu});
+}
+
 TEST(SubBitmaps, OffsetsAddUpAndTheParentIsAlwaysTheOwner)
 {
     RCPtr<LBitmap> owner = Embedded();
