@@ -23,7 +23,7 @@ bool EditorLoop::Open(std::string& error)
     }
     QZ::LClipboard::Create(mClipboard, mLoop->GetWindowSystem());
     mClipboard->Initialize();
-    QZ::LFileDialog::SetModalLoopPump([loop = mLoop.get()] { loop->ServeWhileBlocked(); });
+    QZ::LFileDialog::SetModalLoopPump([loop = mLoop.get()] { return loop->ServeWhileBlocked(); });
     return true;
 }
 

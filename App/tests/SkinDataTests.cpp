@@ -349,7 +349,7 @@ TEST_F(ShippedSkin, EveryImageItNamesIsEmbeddedAndHoldsThePartsRectangle)
 // Every class the skin names is built as a plain control here: the layout is the skin's alone.
 // A tab, a bank button and a selector's caption say what they are: each finds its text in the
 // table the control reads ("<parent class>|<name>").
-TEST_F(ShippedSkin, EveryTabBankButtonAndCaptionHasItsText)
+TEST_F(ShippedSkin, EveryTabBankButtonCaptionAndDialogHasItsText)
 {
     ASSERT_EQ(mFactory->LoadStringTables(WideString(u"::APP_STRINGS"),
                                          WideString(u"::FRAMEWORK_STRINGS"), 0x0409),
@@ -383,11 +383,24 @@ TEST_F(ShippedSkin, EveryTabBankButtonAndCaptionHasItsText)
             visit(*child);
         }
     };
+    // A dialog's window is titled by its own table's caption.
+    std::size_t dialogs = 0;
     for (const Descriptor& top : mSkin->subControls)
     {
         visit(*top);
+        const RCPtr<LLookListDescriptor>& looks = top->appearance.lookList;
+        if (looks && std::u16string_view(looks->name.GetString()) == u"Dialog")
+        {
+            ++dialogs;
+            const RCPtr<LStringTable> strings = mFactory->FindStringTable(
+                WideString((u"RededoVuvuva|" + std::u16string(Name(*top))).c_str()));
+            WideString caption;
+            EXPECT_TRUE(strings && strings->Lookup(u"LABEL", caption) && caption.GetLength() > 0)
+                << Narrow(top->name) << " has no caption";
+        }
     }
     EXPECT_GT(checked, 100u);
+    EXPECT_EQ(dialogs, 4u);
 }
 
 TEST_F(ShippedSkin, EveryTopLevelControlBuildsWithEachControlInsideItsParent)

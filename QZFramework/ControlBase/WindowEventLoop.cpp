@@ -135,7 +135,7 @@ void LWindowEventLoop::RunModal(const std::function<bool()>& ended)
     }
 }
 
-void LWindowEventLoop::ServeWhileBlocked()
+bool LWindowEventLoop::ServeWhileBlocked()
 {
     // Disabled only for the pass: the windows are as their owners left them when it returns.
     std::vector<std::pair<std::uint32_t, bool>> enabled;
@@ -171,6 +171,7 @@ void LWindowEventLoop::ServeWhileBlocked()
     }
     restore();
     PaintWindows();
+    return !mEndRequested && !mQuitting;
 }
 
 void LWindowEventLoop::Register(OSWindow& window)
@@ -250,6 +251,7 @@ void LWindowEventLoop::Dispatch(const Platform::WindowEvent& event)
 {
     if (event.type == Platform::WindowEventType::Quit)
     {
+        mEndRequested = true;
         RCPtr<LNotification> request;
         LNotification::Create(request, NID_APP_EXIT_REQ);
         GetApplicationNotificationCenter()->Post(request);
