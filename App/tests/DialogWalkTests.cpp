@@ -17,6 +17,8 @@
 #include <iterator>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include <fcntl.h>
 #include <spawn.h>
@@ -195,6 +197,54 @@ protected:
         return about;
     }
 
+    // Loads a damaged preset file through Ctrl+O and the desktop's file dialog; the window of
+    // the message box that follows, or 0.
+    unsigned long LoadDamagedFile()
+    {
+        const fs::path damaged = mRoot / "damaged.Tarn61RededoVuvuva";
+        std::ofstream(damaged) << "not a preset";
+        Keys(mWindow, "ctrl+o");
+        unsigned long chooser = 0;
+        EXPECT_TRUE(WaitFor([&] { return (chooser = WindowTitled("Select Vidida File")) != 0; }));
+        std::uint32_t rgb = 0;
+        EXPECT_TRUE(WaitFor([&] { return mProbe.ReadPixel(chooser, 5, 5, rgb) && rgb != 0; }));
+        Keys(chooser, "ctrl+l");
+        const std::string type = "xdotool type --delay 10 '" + damaged.string() + "'";
+        EXPECT_EQ(std::system(type.c_str()), 0);
+        // The chooser ignores a Return that comes before it has taken in the typed name.
+        for (int attempt = 0; attempt < 5 && WindowTitled("Select Vidida File") != 0; ++attempt)
+        {
+            Keys(chooser, "Return");
+            WaitFor([] { return WindowTitled("Select Vidida File") == 0; }, 2000);
+        }
+        EXPECT_EQ(WindowTitled("Select Vidida File"), 0u) << "the file dialog stays open";
+        unsigned long box = 0;
+        EXPECT_TRUE(WaitFor([&] { return (box = OtherWindow()) != 0; })) << "no message box";
+        return box;
+    }
+
+    // A visible window of the program other than the main window; 0 when there is none.
+    unsigned long OtherWindow()
+    {
+        const std::string search =
+            "xdotool search --onlyvisible --pid " + std::to_string(mChild) + " 2>/dev/null";
+        FILE* output = ::popen(search.c_str(), "r");
+        unsigned long other = 0;
+        char line[64] = {};
+        while (output != nullptr && std::fgets(line, sizeof line, output) != nullptr)
+        {
+            const unsigned long window = std::strtoul(line, nullptr, 10);
+            other = window != mWindow ? window : other;
+        }
+        if (output != nullptr)
+        {
+            ::pclose(output);
+        }
+        return other;
+    }
+
+    bool IsOpen(unsigned long window) { return OtherWindow() == window; }
+
     // Whether the window titled so goes away within the time.
     static bool Closes(const std::string& title, int timeoutMs = 5000)
     {
@@ -293,6 +343,60 @@ TEST_F(DialogWalk, ExitRequestEndsTheProgramWhileAHotKeyDialogIsOpen)
     ::kill(mChild, SIGTERM);
     EXPECT_EQ(WaitForExit(5000), 0) << "the program does not end while its dialog is open"
                                     << ReadFile(mRoot / "errors");
+}
+
+TEST_F(DialogWalk, MessageBoxIsCentredRepaintsTheWindowBehindAndEndsWithTheProgram)
+{
+    ASSERT_NO_FATAL_FAILURE(Start());
+    const XWindowProbe::Geometry main = Geometry(mWindow);
+    const unsigned long box = LoadDamagedFile();
+    ASSERT_NE(box, 0u);
+    EXPECT_FALSE(FirstLine("xdotool getwindowname " + std::to_string(box)).empty());
+    const XWindowProbe::Geometry shown = Geometry(box);
+    EXPECT_NEAR(shown.x + shown.width / 2, main.x + main.width / 2, 3);
+    EXPECT_NEAR(shown.y + shown.height / 2, main.y + main.height / 2, 3);
+
+    // Behind the box the main window shows what it shows once the box is gone, not the file
+    // dialog that closed before the box opened.
+    const auto capture = [&]
+    {
+        std::vector<std::uint32_t> pixels;
+        EXPECT_TRUE(mProbe.Capture(mWindow, main.width, main.height, pixels));
+        pixels.resize(static_cast<std::size_t>(main.width * main.height));
+        // The box and its frame (a title bar above it) cover the main window there.
+        for (int y = 0; y < main.height; ++y)
+        {
+            for (int x = 0; x < main.width; ++x)
+            {
+                const int screenX = main.x + x;
+                const int screenY = main.y + y;
+                if (screenX >= shown.x - 8 && screenX < shown.x + shown.width + 8 &&
+                    screenY >= shown.y - 40 && screenY < shown.y + shown.height + 8)
+                {
+                    pixels[static_cast<std::size_t>(y * main.width + x)] = 0;
+                }
+            }
+        }
+        return pixels;
+    };
+    std::vector<std::uint32_t> behind = capture();
+    // Settled: two pictures in a row alike.
+    ASSERT_TRUE(WaitFor([&] { return std::exchange(behind, capture()) == behind; }));
+    Keys(box, "Return");
+    ASSERT_TRUE(WaitFor([&] { return !IsOpen(box); })) << "Enter leaves the box open";
+    std::vector<std::uint32_t> after = capture();
+    ASSERT_TRUE(WaitFor([&] { return std::exchange(after, capture()) == after; }));
+    std::size_t differing = 0;
+    for (std::size_t i = 0; i < after.size(); ++i)
+    {
+        differing += behind[i] != after[i] ? 1 : 0;
+    }
+    EXPECT_LT(differing, 200u) << "pixels of the main window behind the box";
+
+    // The desktop's request to end ends the program with a box still open.
+    ASSERT_NE(LoadDamagedFile(), 0u);
+    ::kill(mChild, SIGTERM);
+    EXPECT_EQ(WaitForExit(10000), 0) << ReadFile(mRoot / "errors");
 }
 
 } // namespace

@@ -383,13 +383,14 @@ TEST_F(ShippedSkin, EveryTabBankButtonCaptionAndDialogHasItsText)
             visit(*child);
         }
     };
-    // A dialog's window is titled by its own table's caption.
+    // A dialog's window is titled by its own table's caption; a message box by its message's.
     std::size_t dialogs = 0;
     for (const Descriptor& top : mSkin->subControls)
     {
         visit(*top);
         const RCPtr<LLookListDescriptor>& looks = top->appearance.lookList;
-        if (looks && std::u16string_view(looks->name.GetString()) == u"Dialog")
+        if (looks && std::u16string_view(looks->name.GetString()) == u"Dialog" &&
+            Name(*top) != u"messageBox")
         {
             ++dialogs;
             const RCPtr<LStringTable> strings = mFactory->FindStringTable(

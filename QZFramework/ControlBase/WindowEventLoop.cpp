@@ -9,6 +9,7 @@
 #include "QZFramework/Notification/NotificationCenter.h"
 #include "QZFramework/Notification/NotificationCenterManager.h"
 #include "QZFramework/Notification/NotificationIDs.h"
+#include "QZFramework/Notification/NotificationQueue.h"
 
 #include <algorithm>
 #include <iterator>
@@ -130,6 +131,9 @@ void LWindowEventLoop::Wake()
 
 void LWindowEventLoop::RunModal(const std::function<bool()>& ended)
 {
+    // The command that opened the modal run may have come from a queue's delivery: the queues
+    // go on delivering meanwhile.
+    const LNotificationQueue::ModalScope modal;
     while (Step(ended))
     {
     }

@@ -8,8 +8,10 @@
 // quiet loop does not spin.
 //
 // A modal run is the same step, nested, until its window ends it or Quit is called: nested runs
-// therefore end innermost (last opened) first. The outermost Run ends at Quit, or once no window
-// is left open after an idle series: a loop with nothing to serve has nothing to wait for.
+// therefore end innermost (last opened) first. Its idle series deliver the notification queues
+// also when the run was opened from one of their deliveries. The outermost Run ends at Quit, or
+// once no window is left open after an idle series: a loop with nothing to serve has nothing to
+// wait for.
 #pragma once
 
 #include "QZFramework/Application/EventLoop.h"

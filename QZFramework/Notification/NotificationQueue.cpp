@@ -13,6 +13,8 @@ namespace QZ
 namespace
 {
 
+// Modal loops open on this thread; a pass started at a lower depth waits for one of them.
+thread_local std::uint32_t gModalDepth = 0;
 constexpr const char* kProcessQueue = "QZ::LNotificationQueue::ProcessQueue";
 
 std::string DescribeFailure(const LNotification& notification, const char* what)
@@ -108,6 +110,41 @@ void LNotificationQueue::Deliver(LNotificationDistributor& distributor,
     }
 }
 
+LNotificationQueue::ModalScope::ModalScope()
+{
+    ++gModalDepth;
+}
+
+LNotificationQueue::ModalScope::~ModalScope()
+{
+    --gModalDepth;
+}
+
+void LNotificationQueue::DeliverPass(LNotificationDistributor& distributor)
+{
+    const std::uint32_t outerDepth = mPassModalDepth.exchange(gModalDepth);
+    struct PassGuard
+    {
+        LNotificationQueue& queue;
+        std::uint32_t outerDepth;
+        // An outer pass finds its notifications delivered by this one.
+        ~PassGuard()
+        {
+            queue.mPassRemaining = 0;
+            queue.mPassModalDepth = outerDepth;
+        }
+    } guard{*this, outerDepth};
+    mPassRemaining = mStorage.GetCount();
+    while (mPassRemaining > 0)
+    {
+        --mPassRemaining;
+        RCPtr<LNotification> notification;
+        mStorage.Dequeue(notification);
+        Deliver(distributor, notification);
+        notification->ClearPosted();
+    }
+}
+
 bool LNotificationQueue::ProcessQueue(bool idle)
 {
     const RCPtr<LNotificationDistributor> distributor = GetDistributor();
@@ -123,14 +160,12 @@ bool LNotificationQueue::ProcessQueue(bool idle)
             std::atomic<bool>& processing;
             ~ProcessingGuard() { processing = false; }
         } guard{mProcessing};
-        const std::uint32_t count = mStorage.GetCount();
-        for (std::uint32_t i = 0; i < count; ++i)
-        {
-            RCPtr<LNotification> notification;
-            mStorage.Dequeue(notification);
-            Deliver(*distributor, notification);
-            notification->ClearPosted();
-        }
+        DeliverPass(*distributor);
+    }
+    else if (gModalDepth > mPassModalDepth)
+    {
+        // The running pass is waiting for a modal loop of this thread to end.
+        DeliverPass(*distributor);
     }
     if (idle)
     {

@@ -4,7 +4,9 @@
 //
 // One delivery pass delivers exactly the notifications that were queued when it started; what
 // receivers post meanwhile waits for the next pass, and a pass entered again from a receiver
-// delivers nothing. A receiver that throws does not wedge the queue: the exception is logged,
+// delivers nothing, unless the receiver runs a modal loop (a ModalScope): a pass of that loop
+// delivers what is queued then, the rest of the outer pass's notifications included, so that a
+// dialog opened from a delivery does not stop the queue (an exit request among others). A receiver that throws does not wedge the queue: the exception is logged,
 // the pass goes on, and later passes deliver normally.
 //
 // A posted notification is marked from Post until its pass has delivered it (or the queue is
@@ -37,6 +39,16 @@ class LNotificationQueue : public virtual LRefCountedObject
 {
 public:
     static constexpr std::uint32_t kInitialSlots = 256;
+
+    // Held by a modal loop for its run on the thread that processes the queues.
+    class ModalScope
+    {
+    public:
+        ModalScope();
+        ~ModalScope();
+        ModalScope(const ModalScope&) = delete;
+        ModalScope& operator=(const ModalScope&) = delete;
+    };
 
     // Posts a copy (same identifier and payload) of every notification it receives.
     class LPostingReceiver : public LNotificationReceiver
@@ -89,7 +101,14 @@ private:
                         const RCPtr<LNotification>& notification);
     void DrainUndelivered();
 
+    // Delivers the notifications queued now; a pass nested in it takes over what it has left.
+    void DeliverPass(LNotificationDistributor& distributor);
+
     std::atomic<bool> mProcessing{false};
+    // The modal depth the running pass started at, and what is left of its notifications; the
+    // latter only on the processing thread.
+    std::atomic<std::uint32_t> mPassModalDepth{0};
+    std::uint32_t mPassRemaining = 0;
     RCPtrQueue<LNotification, kInitialSlots> mStorage;
     // Guarded by the queue lock.
     RCPtr<LNotificationDistributor> mDistributor;
