@@ -3,6 +3,7 @@
 #include "Platform/Window/EventTranslator.h"
 #include "Platform/Window/KeyTranslation.h"
 #include "Platform/Window/TextConversion.h"
+#include "Platform/Window/XErrorFilter.h"
 
 #if !__has_include(<SDL.h>)
 #error "SDL.h not found: install the Debian package libsdl2-dev"
@@ -147,6 +148,7 @@ std::unique_ptr<WindowSystem> WindowSystem::Open(const char* driver, std::string
     if (std::string_view(SDL_GetCurrentVideoDriver()) == "x11")
     {
         SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+        FilterXErrors(true);
     }
     SDL_StartTextInput();
     sOpen = true;
@@ -163,6 +165,7 @@ WindowSystem::~WindowSystem()
     }
     mImpl.reset();
     SDL_StopTextInput();
+    FilterXErrors(false);
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     // SDL keeps its D-Bus connection (input methods) until SDL_Quit; release it too when no
     // other part of SDL is in use.
