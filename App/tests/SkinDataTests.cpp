@@ -404,6 +404,31 @@ TEST_F(ShippedSkin, EveryTabBankButtonCaptionAndDialogHasItsText)
     EXPECT_EQ(dialogs, 4u);
 }
 
+// The transfer dialogs are small ordinary dialogs: a one-row slot list whose open list shows all
+// thirteen slots without leaving the dialog, and a default button of a button's height.
+TEST_F(ShippedSkin, TransferDialogsShowEverySlotInsideTheDialog)
+{
+    const auto height = [](const LControlDescriptor* at) { return at->layout->size[1].absolute; };
+    const auto top = [](const LControlDescriptor* at) { return at->layout->position[1].absolute; };
+    for (const std::u16string dialog : {u"dialogRetrievePresetFromHardware", u"dialogSendPreset"})
+    {
+        SCOPED_TRACE(Narrow(WideString(dialog.c_str())));
+        const LControlDescriptor* box = Find(*mSkin, dialog);
+        const LControlDescriptor* slot = Find(*mSkin, dialog + u"/presetSlot");
+        const LControlDescriptor* combo = Find(*mSkin, dialog + u"/presetSlot/comboBox");
+        const LControlDescriptor* list = Find(*mSkin, dialog + u"/presetSlot/comboBox/listBox");
+        ASSERT_TRUE(box && slot && combo && list && !list->subControls.empty());
+        EXPECT_LE(height(combo), 26.0);
+        EXPECT_GE(height(list), 13 * height(list->subControls[0].Get()));
+        EXPECT_LE(top(slot) + top(combo) + top(list) + height(list), height(box));
+        WideString name;
+        ASSERT_TRUE(box->GetCreateParam(u"DEFAULT_BUTTON", name));
+        const LControlDescriptor* button = Child(*box, name.GetString());
+        ASSERT_TRUE(button);
+        EXPECT_LE(height(button), 30.0);
+    }
+}
+
 TEST_F(ShippedSkin, EveryTopLevelControlBuildsWithEachControlInsideItsParent)
 {
     std::set<std::u16string> classes;
