@@ -159,12 +159,14 @@ bool LWindowEventLoop::ServeWhileBlocked()
             }
         }
     };
+    bool endRequested = false;
     // A handler that throws ends the dialog; the windows must not stay without input after it.
     try
     {
         Platform::WindowEvent event;
         while (mSystem->WaitEvent(event, 0))
         {
+            endRequested = endRequested || event.type == Platform::WindowEventType::Quit;
             Dispatch(event);
         }
     }
@@ -175,7 +177,7 @@ bool LWindowEventLoop::ServeWhileBlocked()
     }
     restore();
     PaintWindows();
-    return !mEndRequested && !mQuitting;
+    return !endRequested && !mQuitting;
 }
 
 void LWindowEventLoop::Register(OSWindow& window)
@@ -255,7 +257,6 @@ void LWindowEventLoop::Dispatch(const Platform::WindowEvent& event)
 {
     if (event.type == Platform::WindowEventType::Quit)
     {
-        mEndRequested = true;
         RCPtr<LNotification> request;
         LNotification::Create(request, NID_APP_EXIT_REQ);
         GetApplicationNotificationCenter()->Post(request);

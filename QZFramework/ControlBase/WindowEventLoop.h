@@ -69,8 +69,8 @@ public:
     // One pass while another toolkit's modal loop holds this thread (the desktop's file dialog):
     // every waiting event goes to its window with the input to the program's windows dropped, as
     // for the owner of a modal dialog, and what is due is painted. Never waits, and runs no idle
-    // series: the command that opened the dialog is still running. False once the desktop has
-    // asked the program to end, so that the other toolkit's dialog is cancelled.
+    // series: the command that opened the dialog is still running. False when the desktop asked
+    // the program to end during the pass, so that the other toolkit's dialog is cancelled.
     bool ServeWhileBlocked();
 
     // Windows come and go with their OSWindow.
@@ -102,8 +102,6 @@ private:
     bool mSeriesDue = true;
     std::atomic<bool> mWoken{false};
     bool mQuitting = false;
-    // The desktop's request to end came (its exit notification is queued).
-    bool mEndRequested = false;
     std::int32_t mQuitCode = 0;
 };
 
