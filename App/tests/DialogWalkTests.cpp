@@ -4,6 +4,8 @@
 // commands that must not run (greyed, or under an open dialog), and the end of the program while
 // a dialog opened by a hot key is still open.
 #include "App/tests/XWindowProbe.h"
+#include "Platform/Midi/tests/ChildProcess.h"
+#include "Platform/Midi/tests/JackServer.h"
 
 #include <gtest/gtest.h>
 
@@ -223,8 +225,9 @@ protected:
         return box;
     }
 
-    // A visible window of the program other than the main window; 0 when there is none.
-    unsigned long OtherWindow()
+    // A visible window of the program other than the main window and except; 0 when there is
+    // none.
+    unsigned long OtherWindow(unsigned long except = 0)
     {
         const std::string search =
             "xdotool search --onlyvisible --pid " + std::to_string(mChild) + " 2>/dev/null";
@@ -234,7 +237,7 @@ protected:
         while (output != nullptr && std::fgets(line, sizeof line, output) != nullptr)
         {
             const unsigned long window = std::strtoul(line, nullptr, 10);
-            other = window != mWindow ? window : other;
+            other = window != mWindow && window != except ? window : other;
         }
         if (output != nullptr)
         {
@@ -397,6 +400,47 @@ TEST_F(DialogWalk, MessageBoxIsCentredRepaintsTheWindowBehindAndEndsWithTheProgr
     ASSERT_NE(LoadDamagedFile(), 0u);
     ::kill(mChild, SIGTERM);
     EXPECT_EQ(WaitForExit(10000), 0) << ReadFile(mRoot / "errors");
+}
+
+// With a keyboard at the ports (the emulated one, over a private JACK server) the send command's
+// hot key opens its dialog, which is worked with keys alone: Tab to the slot list, Down to the
+// next slot, Enter for Send, Enter for the result's box, Escape to close.
+TEST_F(DialogWalk, SendDialogIsWorkedFromTheKeyboardAlone)
+{
+    if (!Platform::Testing::JackServer::IsInstalled())
+    {
+        GTEST_SKIP() << "jackd is not installed (Debian package jackd2)";
+    }
+    Platform::Testing::JackServer server;
+    std::string error;
+    ASSERT_TRUE(server.Start(error)) << error;
+    Platform::Testing::ChildProcess keyboard;
+    ASSERT_TRUE(keyboard.Start({TARN61_EMULATOR_PROGRAM, "--api", "jack"}));
+    setenv("QZ_MIDI_API", "jack", 1);
+    ASSERT_NO_FATAL_FAILURE(Start());
+    unsetenv("QZ_MIDI_API");
+    // The command is greyed until the program has found the keyboard's ports.
+    unsigned long dialog = 0;
+    ASSERT_TRUE(WaitFor(
+        [&]
+        {
+            Keys(mWindow, "ctrl+shift+s");
+            return WaitFor([&] { return (dialog = WindowTitled("Send Vidida")) != 0; }, 1000);
+        },
+        30000))
+        << "the hot key opens no send dialog";
+    Keys(dialog, "Tab Down Return");
+    unsigned long box = 0;
+    ASSERT_TRUE(WaitFor([&] { return (box = OtherWindow(dialog)) != 0; }, 20000))
+        << "Send shows no result";
+    const std::string result = FirstLine("xdotool getwindowname " + std::to_string(box));
+    EXPECT_EQ(result.find("Error"), std::string::npos) << result;
+    Keys(box, "Return");
+    ASSERT_TRUE(WaitFor([&] { return OtherWindow(dialog) == 0; })) << "the box stays open";
+    Keys(dialog, "Escape");
+    EXPECT_TRUE(WaitFor([&] { return OtherWindow() == 0; })) << "the dialog stays open";
+    mProbe.Close(mWindow);
+    EXPECT_EQ(WaitForExit(20000), 0) << ReadFile(mRoot / "errors");
 }
 
 } // namespace
