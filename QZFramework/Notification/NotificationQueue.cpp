@@ -157,12 +157,17 @@ bool LNotificationQueue::ProcessQueue(bool idle)
     {
         struct ProcessingGuard
         {
-            std::atomic<bool>& processing;
-            ~ProcessingGuard() { processing = false; }
-        } guard{mProcessing};
+            LNotificationQueue& queue;
+            ~ProcessingGuard()
+            {
+                queue.mPassThread = std::thread::id();
+                queue.mProcessing = false;
+            }
+        } guard{*this};
+        mPassThread = std::this_thread::get_id();
         DeliverPass(*distributor);
     }
-    else if (gModalDepth > mPassModalDepth)
+    else if (gModalDepth > mPassModalDepth && mPassThread == std::this_thread::get_id())
     {
         // The running pass is waiting for a modal loop of this thread to end.
         DeliverPass(*distributor);

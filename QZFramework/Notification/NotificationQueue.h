@@ -28,6 +28,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <thread>
 
 namespace QZ
 {
@@ -105,8 +106,9 @@ private:
     void DeliverPass(LNotificationDistributor& distributor);
 
     std::atomic<bool> mProcessing{false};
-    // The modal depth the running pass started at, and what is left of its notifications; the
-    // latter only on the processing thread.
+    // The thread of the running pass, the modal depth it started at, and what is left of its
+    // notifications; the last only on that thread.
+    std::atomic<std::thread::id> mPassThread{};
     std::atomic<std::uint32_t> mPassModalDepth{0};
     std::uint32_t mPassRemaining = 0;
     RCPtrQueue<LNotification, kInitialSlots> mStorage;
