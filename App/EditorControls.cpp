@@ -1,5 +1,6 @@
 #include "App/EditorControls.h"
 
+#include "QZFramework/Controls/Dialog.h"
 #include "QZFramework/Controls/Panel.h"
 #include "QZFramework/Controls/TabControl.h"
 #include "UI/DeviceView/DeviceView.h"
@@ -145,6 +146,8 @@ constexpr EditorControl kEditorControls[] = {
     {u"RededoVuvuva.MainControl.MoveableType.ViewPanel",
      &LControlFactory::Create<LMoveableControlViewPanel>},
     {u"RededoVuvuva.DialogAbout", &LControlFactory::Create<LAboutDlg>},
+    // The program's message boxes.
+    {u"RededoVuvuva.MessageBox", &LControlFactory::Create<QZ::LDialog>},
     // Tab controls.
     {u"RededoVuvuva.Control.ButtonModesControl.TabControl", &LControlFactory::Create<LTabControl>},
     {u"RededoVuvuva.TabControl", &LControlFactory::Create<LTabControl>},

@@ -7,6 +7,7 @@
 EditorLoop::~EditorLoop()
 {
     QZ::LFileDialog::SetModalLoopPump(nullptr);
+    QZ::Dialogs::SetMessageBoxPresenter(nullptr);
     if (mClipboard)
     {
         mClipboard->Shutdown();
@@ -23,7 +24,8 @@ bool EditorLoop::Open(std::string& error)
     }
     QZ::LClipboard::Create(mClipboard, mLoop->GetWindowSystem());
     mClipboard->Initialize();
-    QZ::LFileDialog::SetModalLoopPump([loop = mLoop.get()] { loop->ServeWhileBlocked(); });
+    QZ::LFileDialog::SetModalLoopPump([loop = mLoop.get()] { return loop->ServeWhileBlocked(); });
+    QZ::Dialogs::SetMessageBoxPresenter(&mMessageBox);
     return true;
 }
 

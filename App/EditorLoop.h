@@ -2,10 +2,12 @@
 // so that a second start hands its command line over without needing a display. Without a
 // display the start ends with code 1 and says what is missing. The loop runs until the main
 // window closes, and closes the window system when it goes. While a file dialog of the desktop is
-// open the loop keeps the windows painted, their input dropped. The clipboard, which takes the edit
-// commands, lives as long as the window system it stands on.
+// open the loop keeps the windows painted, their input dropped, and message boxes are the skin's,
+// run by the loop. The clipboard, which takes the edit commands, lives as long as the window
+// system it stands on.
 #pragma once
 
+#include "App/SkinnedMessageBox.h"
 #include "QZFramework/Application/EventLoop.h"
 #include "QZFramework/ControlBase/WindowEventLoop.h"
 #include "QZFramework/System/Clipboard.h"
@@ -26,4 +28,5 @@ public:
 private:
     std::unique_ptr<QZ::LWindowEventLoop> mLoop;
     QZ::RCPtr<QZ::LClipboard> mClipboard;
+    SkinnedMessageBox mMessageBox;
 };

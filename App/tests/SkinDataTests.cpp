@@ -349,7 +349,7 @@ TEST_F(ShippedSkin, EveryImageItNamesIsEmbeddedAndHoldsThePartsRectangle)
 // Every class the skin names is built as a plain control here: the layout is the skin's alone.
 // A tab, a bank button and a selector's caption say what they are: each finds its text in the
 // table the control reads ("<parent class>|<name>").
-TEST_F(ShippedSkin, EveryTabBankButtonAndCaptionHasItsText)
+TEST_F(ShippedSkin, EveryTabBankButtonCaptionAndDialogHasItsText)
 {
     ASSERT_EQ(mFactory->LoadStringTables(WideString(u"::APP_STRINGS"),
                                          WideString(u"::FRAMEWORK_STRINGS"), 0x0409),
@@ -383,11 +383,50 @@ TEST_F(ShippedSkin, EveryTabBankButtonAndCaptionHasItsText)
             visit(*child);
         }
     };
+    // A dialog's window is titled by its own table's caption; a message box by its message's.
+    std::size_t dialogs = 0;
     for (const Descriptor& top : mSkin->subControls)
     {
         visit(*top);
+        const RCPtr<LLookListDescriptor>& looks = top->appearance.lookList;
+        if (looks && std::u16string_view(looks->name.GetString()) == u"Dialog" &&
+            Name(*top) != u"messageBox")
+        {
+            ++dialogs;
+            const RCPtr<LStringTable> strings = mFactory->FindStringTable(
+                WideString((u"RededoVuvuva|" + std::u16string(Name(*top))).c_str()));
+            WideString caption;
+            EXPECT_TRUE(strings && strings->Lookup(u"LABEL", caption) && caption.GetLength() > 0)
+                << Narrow(top->name) << " has no caption";
+        }
     }
     EXPECT_GT(checked, 100u);
+    EXPECT_EQ(dialogs, 4u);
+}
+
+// The transfer dialogs are small ordinary dialogs: a one-row slot list whose open list shows all
+// thirteen slots without leaving the dialog, and a default button of a button's height.
+TEST_F(ShippedSkin, TransferDialogsShowEverySlotInsideTheDialog)
+{
+    const auto height = [](const LControlDescriptor* at) { return at->layout->size[1].absolute; };
+    const auto top = [](const LControlDescriptor* at) { return at->layout->position[1].absolute; };
+    for (const std::u16string dialog : {u"dialogRetrievePresetFromHardware", u"dialogSendPreset"})
+    {
+        SCOPED_TRACE(Narrow(WideString(dialog.c_str())));
+        const LControlDescriptor* box = Find(*mSkin, dialog);
+        const LControlDescriptor* slot = Find(*mSkin, dialog + u"/presetSlot");
+        const LControlDescriptor* combo = Find(*mSkin, dialog + u"/presetSlot/comboBox");
+        const LControlDescriptor* list = Find(*mSkin, dialog + u"/presetSlot/comboBox/listBox");
+        ASSERT_TRUE(box && slot && combo && list && !list->subControls.empty());
+        EXPECT_LE(height(combo), 26.0);
+        EXPECT_GE(height(list), 13 * height(list->subControls[0].Get()));
+        EXPECT_LE(top(slot) + top(combo) + top(list) + height(list), height(box));
+        WideString name;
+        ASSERT_TRUE(box->GetCreateParam(u"DEFAULT_BUTTON", name));
+        const LControlDescriptor* button = Child(*box, name.GetString());
+        ASSERT_TRUE(button);
+        EXPECT_LE(height(button), 30.0);
+    }
 }
 
 // A drop-down list either has the room for every item its table gives it, or scrolls: a vertical

@@ -4,7 +4,8 @@
 // windows keep painting meanwhile, the caller may pass a pump: a function that runs one pass of
 // the program's own loop without blocking (paint what is due, drop input to the disabled main
 // window). It is called on the same thread at least every kPumpIntervalMs while a dialog is open;
-// an exception it throws closes the dialog and leaves RunFileChooser.
+// false from it cancels the dialog (the program is asked to end), and an exception it throws
+// closes the dialog and leaves RunFileChooser.
 //
 // File names are bytes as the disk holds them (not always UTF-8); titles and filter labels are
 // UTF-8. Tests install a chooser of their own in place of the desktop's (SetFileChooser).
@@ -40,7 +41,7 @@ struct FileChooserRequest
     std::string defaultExtension;
     // Open only: more than one file may be chosen.
     bool multiple = false;
-    std::function<void()> pump;
+    std::function<bool()> pump;
     // The program's icon for the dialog's window: PNGs of its sizes; empty: the toolkit's own.
     std::vector<std::span<const std::uint8_t>> icon;
 };

@@ -50,7 +50,7 @@ using Dialog = std::unique_ptr<GtkWidget, DialogCloser>;
 struct DialogRun
 {
     GtkDialog* dialog;
-    const std::function<void()>& pump;
+    const std::function<bool()>& pump;
     bool answered = false;
     gint response = GTK_RESPONSE_NONE;
     std::exception_ptr pumpError;
@@ -70,7 +70,10 @@ gboolean OnPumpTick(gpointer data)
     auto* run = static_cast<DialogRun*>(data);
     try
     {
-        run->pump();
+        if (!run->pump())
+        {
+            gtk_dialog_response(run->dialog, GTK_RESPONSE_CANCEL);
+        }
     }
     catch (...)
     {
@@ -82,7 +85,7 @@ gboolean OnPumpTick(gpointer data)
 
 // Shows the dialog and runs GTK's loop (and the program's pump) until the dialog answers. A
 // closed window answers GTK_RESPONSE_DELETE_EVENT.
-gint RunUntilAnswered(GtkWidget* dialog, const std::function<void()>& pump)
+gint RunUntilAnswered(GtkWidget* dialog, const std::function<bool()>& pump)
 {
     DialogRun run{GTK_DIALOG(dialog), pump, false, GTK_RESPONSE_NONE, nullptr};
     const gulong handler = g_signal_connect(dialog, "response", G_CALLBACK(OnResponse), &run);
@@ -110,7 +113,7 @@ gint RunUntilAnswered(GtkWidget* dialog, const std::function<void()>& pump)
 
 // Asks, in a window with the chooser's title, whether the existing file is to be replaced.
 bool ConfirmOverwrite(GtkWidget* chooser, const std::string& path,
-                      const std::function<void()>& pump)
+                      const std::function<bool()>& pump)
 {
     gchar* name = g_filename_display_basename(path.c_str());
     gchar* folderPath = g_path_get_dirname(path.c_str());

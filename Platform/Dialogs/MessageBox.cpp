@@ -63,4 +63,9 @@ void SetMessageBoxPresenter(IMessageBoxPresenter* presenter)
     gPresenter = presenter != nullptr ? presenter : &gDesktopPresenter;
 }
 
+IMessageBoxPresenter& GetDesktopMessageBoxPresenter()
+{
+    return gDesktopPresenter;
+}
+
 } // namespace QZ::Dialogs

@@ -36,5 +36,7 @@ std::int32_t ShowMessageBox(const std::string& text, const std::string& caption,
 
 // Replaces the desktop's presenter (null restores it); the caller keeps it alive while it is set.
 void SetMessageBoxPresenter(IMessageBoxPresenter* presenter);
+// The desktop's own presenter, for a presenter that cannot show a box itself.
+[[nodiscard]] IMessageBoxPresenter& GetDesktopMessageBoxPresenter();
 
 } // namespace QZ::Dialogs

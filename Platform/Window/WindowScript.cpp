@@ -202,6 +202,13 @@ bool WindowScript::Send(WindowId window, WindowEventType type)
     return SdlWindowEvent(type, event.window.event) && Push(event);
 }
 
+bool WindowScript::RequestQuit()
+{
+    SDL_Event event{};
+    event.type = SDL_QUIT;
+    return Push(event);
+}
+
 bool WindowScript::ReadPixel(WindowId window, std::int32_t x, std::int32_t y, std::uint32_t& rgb)
 {
     SDL_Window* sdlWindow = SDL_GetWindowFromID(window);

@@ -36,6 +36,8 @@ public:
     // A window event without data: Exposed, FocusGained, FocusLost, PointerEntered,
     // PointerLeft or Close.
     static bool Send(WindowId window, WindowEventType type);
+    // The desktop's request that the program end (the session closing, SIGTERM).
+    static bool RequestQuit();
 
     // The colour (0xRRGGBB) that the window shows at (x, y); false outside it.
     static bool ReadPixel(WindowId window, std::int32_t x, std::int32_t y, std::uint32_t& rgb);

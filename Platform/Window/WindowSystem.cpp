@@ -3,6 +3,7 @@
 #include "Platform/Window/EventTranslator.h"
 #include "Platform/Window/KeyTranslation.h"
 #include "Platform/Window/TextConversion.h"
+#include "Platform/Window/XErrorFilter.h"
 
 #if !__has_include(<SDL.h>)
 #error "SDL.h not found: install the Debian package libsdl2-dev"
@@ -15,6 +16,7 @@
 #include <array>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <map>
 #include <vector>
 
@@ -184,6 +186,10 @@ struct WindowSystem::WindowState
     SDL_Window* window = nullptr;
     bool enabled = true;
     Cursor* cursor = nullptr;
+    // Shown and not yet seen where it was asked to be.
+    bool placing = false;
+    int placedX = 0;
+    int placedY = 0;
 };
 
 struct WindowSystem::Impl
@@ -233,6 +239,7 @@ std::unique_ptr<WindowSystem> WindowSystem::Open(const char* driver, std::string
     if (std::string_view(SDL_GetCurrentVideoDriver()) == "x11")
     {
         SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+        FilterXErrors(true);
     }
     SDL_StartTextInput();
     auto impl = std::make_unique<Impl>();
@@ -251,6 +258,7 @@ WindowSystem::~WindowSystem()
     }
     mImpl.reset();
     SDL_StopTextInput();
+    FilterXErrors(false);
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     // SDL keeps its D-Bus connection (input methods) until SDL_Quit; release it too when no
     // other part of SDL is in use.
@@ -324,6 +332,11 @@ bool WindowSystem::Show(WindowId window)
     if (state == nullptr)
     {
         return false;
+    }
+    if ((SDL_GetWindowFlags(state->window) & SDL_WINDOW_SHOWN) == 0)
+    {
+        state->placing = true;
+        SDL_GetWindowPosition(state->window, &state->placedX, &state->placedY);
     }
     SDL_ShowWindow(state->window);
     return true;
@@ -575,6 +588,10 @@ bool WindowSystem::WaitEvent(WindowEvent& event, std::int32_t timeoutMs)
         {
             return false;
         }
+        if (sdl.type == SDL_WINDOWEVENT && sdl.window.event == SDL_WINDOWEVENT_MOVED)
+        {
+            KeepPlacement(sdl.window.windowID);
+        }
         std::deque<WindowEvent> translated;
         mImpl->translator.Translate(sdl, translated);
         for (const WindowEvent& one : translated)
@@ -599,6 +616,46 @@ void WindowSystem::Wake()
     SDL_Event wake{};
     wake.type = mImpl->wakeType;
     static_cast<void>(SDL_PushEvent(&wake));
+}
+
+// A window manager that frames a window puts the frame where the client was asked to be when
+// it does not know the frame's size yet (before the window is first shown): the client lands
+// lower and to the right by the frame, and a stored position would creep by that much at every
+// start. Once the window shows up elsewhere, it is moved by the difference seen.
+void WindowSystem::KeepPlacement(WindowId window)
+{
+    WindowState* state = mImpl->Find(window);
+    if (state == nullptr || !state->placing)
+    {
+        return;
+    }
+    state->placing = false;
+    int x = 0;
+    int y = 0;
+    SDL_GetWindowPosition(state->window, &x, &y);
+    // The frame stays on the usable area, so that its title can still be taken.
+    const int frameLeft = x - state->placedX;
+    const int frameTop = y - state->placedY;
+    SDL_Rect usable{0, 0, 0, 0};
+    const int display = SDL_GetWindowDisplayIndex(state->window);
+    if (display < 0 || SDL_GetDisplayUsableBounds(display, &usable) != 0)
+    {
+        usable = {std::numeric_limits<int>::min() / 2, std::numeric_limits<int>::min() / 2, 0, 0};
+    }
+    const int wantedX = std::max(state->placedX, usable.x + frameLeft);
+    const int wantedY = std::max(state->placedY, usable.y + frameTop);
+    if (x == wantedX && y == wantedY)
+    {
+        return;
+    }
+    // SDL allows for the frame itself once it knows the frame's size.
+    int top = 0;
+    int left = 0;
+    const bool frameKnown = SDL_GetWindowBordersSize(state->window, &top, &left, nullptr,
+                                                     nullptr) == 0 &&
+                            (top != 0 || left != 0);
+    SDL_SetWindowPosition(state->window, frameKnown ? wantedX : wantedX - frameLeft,
+                          frameKnown ? wantedY : wantedY - frameTop);
 }
 
 bool WindowSystem::Admit(const WindowEvent& event)

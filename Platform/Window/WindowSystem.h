@@ -114,6 +114,8 @@ private:
     // False for an event that must not reach the program; applies the window's cursor when the
     // pointer enters it.
     bool Admit(const WindowEvent& event);
+    // Puts a window just shown where it was asked to be when a window manager's frame moved it.
+    void KeepPlacement(WindowId window);
     bool Fail(const char* where, const std::string& what);
     bool FailSdl(const char* where);
 

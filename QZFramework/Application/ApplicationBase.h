@@ -216,8 +216,8 @@ public:
     void RestoreMainWindowPlacement();
     // Opens a window for the control, its client area the control's rectangle taken from the
     // active root window's (else the main window's) client area into the screen and kept inside
-    // the work area. A window that is not independent is owned by that root window's and has no
-    // sizing border. The new root window's index; E_FAIL (nothing made) without a control, a
+    // the work area. A window that is not independent is owned by that root window's, centred
+    // over it, and has no sizing border. The new root window's index; E_FAIL (nothing made) without a control, a
     // root window to place it by, or a window.
     std::int32_t CreateRootWindow(const RCPtr<LControl>& control, bool independent, bool closeBox,
                                   bool minimizeBox, bool maximizeBox);

@@ -156,6 +156,13 @@ std::int32_t LApplicationBase::CreateRootWindow(const RCPtr<LControl>& control, 
     PointT<std::int32_t> origin;
     parentWindow->ClientToScreen(origin, PointT<std::int32_t>(area.x, area.y));
     RectT<std::int32_t> placed(origin.x, origin.y, area.width, area.height);
+    if (!independent)
+    {
+        // A dialog opens centred over the window it belongs to, as desktop dialogs do.
+        const RectT<std::int32_t> owner = ClientRectOf(*parentWindow);
+        placed.x = owner.x + (owner.width - area.width) / 2;
+        placed.y = owner.y + (owner.height - area.height) / 2;
+    }
     WorkArea work;
     if (Succeeded(GetWorkArea(work)))
     {

@@ -20,6 +20,8 @@ struct KeyCode
     static constexpr std::uint32_t kWin = 0x8000000;
     static constexpr std::uint32_t kExtra = 0x10000000;
     static constexpr std::uint32_t kKeyDown = 0x20000000;
+    // The modifier flags a plain key press carries none of.
+    static constexpr std::uint32_t kModifierKeys = kCtrl | kShift | kAlt | kWin;
 
     // The pointer events' modifier set.
     static constexpr std::uint32_t kModifierCtrl = 0x1;
@@ -59,6 +61,9 @@ struct KeyCode
     {
         return (key & 0x00FF0000u) != 0 && (key & 0x80000000u) == 0 && (key & kKeyDown) != 0;
     }
+
+    // The virtual key of a key press (bits 16 to 23).
+    [[nodiscard]] constexpr std::uint32_t GetVirtualKey() const { return (key >> 16) & 0xFFu; }
 
     // The side byte of a modifier set: 1 left Shift, 2 right Shift, 4 left Ctrl, 8 right Ctrl,
     // 16 left Alt, 32 right Alt, 64 left Win, 128 right Win, each only when the modifier itself

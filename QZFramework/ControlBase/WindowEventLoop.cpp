@@ -162,12 +162,15 @@ void LWindowEventLoop::Wake()
 
 void LWindowEventLoop::RunModal(const std::function<bool()>& ended)
 {
+    // The command that opened the modal run may have come from a queue's delivery: the queues
+    // go on delivering meanwhile.
+    const LNotificationQueue::ModalScope modal;
     while (Step(ended))
     {
     }
 }
 
-void LWindowEventLoop::ServeWhileBlocked()
+bool LWindowEventLoop::ServeWhileBlocked()
 {
     // Disabled only for the pass: the windows are as their owners left them when it returns.
     std::vector<std::pair<std::uint32_t, bool>> enabled;
@@ -187,12 +190,14 @@ void LWindowEventLoop::ServeWhileBlocked()
             }
         }
     };
+    bool endRequested = false;
     // A handler that throws ends the dialog; the windows must not stay without input after it.
     try
     {
         Platform::WindowEvent event;
         while (mSystem->WaitEvent(event, 0))
         {
+            endRequested = endRequested || event.type == Platform::WindowEventType::Quit;
             Dispatch(event);
         }
     }
@@ -203,6 +208,7 @@ void LWindowEventLoop::ServeWhileBlocked()
     }
     restore();
     PaintWindows();
+    return !endRequested && !mQuitting;
 }
 
 void LWindowEventLoop::Register(OSWindow& window)

@@ -11,8 +11,10 @@
 // loop at once, as Wake does.
 //
 // A modal run is the same step, nested, until its window ends it or Quit is called: nested runs
-// therefore end innermost (last opened) first. The outermost Run ends at Quit, or once no window
-// is left open after an idle series: a loop with nothing to serve has nothing to wait for.
+// therefore end innermost (last opened) first. Its idle series deliver the notification queues
+// also when the run was opened from one of their deliveries. The outermost Run ends at Quit, or
+// once no window is left open after an idle series: a loop with nothing to serve has nothing to
+// wait for.
 #pragma once
 
 #include "QZFramework/Application/EventLoop.h"
@@ -74,8 +76,9 @@ public:
     // One pass while another toolkit's modal loop holds this thread (the desktop's file dialog):
     // every waiting event goes to its window with the input to the program's windows dropped, as
     // for the owner of a modal dialog, and what is due is painted. Never waits, and runs no idle
-    // series: the command that opened the dialog is still running.
-    void ServeWhileBlocked();
+    // series: the command that opened the dialog is still running. False when the desktop asked
+    // the program to end during the pass, so that the other toolkit's dialog is cancelled.
+    bool ServeWhileBlocked();
 
     // Windows come and go with their OSWindow.
     void Register(OSWindow& window);

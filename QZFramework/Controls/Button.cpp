@@ -1,6 +1,7 @@
 #include "QZFramework/Controls/Button.h"
 
 #include "QZFramework/Application/ApplicationBase.h"
+#include "QZFramework/ControlBase/KeyParam.h"
 #include "QZFramework/ControlBase/XmlValues.h"
 #include "QZFramework/Notification/NotificationIDs.h"
 
@@ -14,6 +15,9 @@ std::uint32_t Now()
     const LApplicationBase* application = LApplicationBase::GetApplication();
     return application != nullptr ? application->GetTimeMilliseconds() : 0;
 }
+
+constexpr std::uint32_t kVkReturn = 0x0D;
+constexpr std::uint32_t kVkSpace = 0x20;
 
 } // namespace
 
@@ -72,6 +76,27 @@ QZRESULT LButton::ApplyCreateParams()
     mAutoValueSet = GetDescriptor() && GetDescriptor()->GetCreateParam(u"AUTO_VALUE_SET", text) &&
                     XmlValues::IsTrue(text.ToNarrowString().GetString());
     return result;
+}
+
+QZRESULT LButton::OnKeyEvent(const RCPtr<LKeyParam>& key)
+{
+    const std::uint32_t virtualKey = key ? key->GetKeyCode().GetVirtualKey() : 0;
+    if (!key || !key->GetKeyCode().IsKeyDown() || (key->GetKey() & KeyCode::kModifierKeys) != 0 ||
+        (virtualKey != kVkSpace && virtualKey != kVkReturn))
+    {
+        return LControl::OnKeyEvent(key);
+    }
+    Press();
+    return S_OK;
+}
+
+void LButton::Press()
+{
+    const RCPtr<LControl> self(this);
+    const PointT<double> size = GetSize();
+    NotifyLeftClick(LMouseButtonParam::Create(static_cast<std::int32_t>(size.x / 2),
+                                              static_cast<std::int32_t>(size.y / 2), 0, 1, false,
+                                              0));
 }
 
 // ---- auto-repeat ----

@@ -6,7 +6,8 @@
 // first delay and then at every interval, on the window's idle steps; a "NID_SIMULATE_CLICK"
 // handed to the button (with or without sender) sends one. The button chooses its look from its
 // state: 0 normal, 1 hover, 2 pressed, 3 disabled, and 4 to 7 the same while lit; a state the
-// skin gives no look for shows the unlit one, else look 0. User-interface thread only.
+// skin gives no look for shows the unlit one, else look 0. A focused button is pressed by Space
+// and by Enter as by a click. User-interface thread only.
 #pragma once
 
 #include "QZFramework/ControlBase/Control.h"
@@ -48,6 +49,10 @@ public:
     QZRESULT Initialize() override;
     // Also "AUTO_VALUE_SET".
     QZRESULT ApplyCreateParams() override;
+    // Space and Enter click the button.
+    QZRESULT OnKeyEvent(const RCPtr<LKeyParam>& key) override;
+    // Clicks the button as the pointer would at its middle.
+    void Press();
 
     // Switching it either way stops a repeat that is running.
     void SetAutoRepeat(bool on);

@@ -1,6 +1,7 @@
 #include "QZFramework/Controls/ComboBox.h"
 
 #include "QZFramework/ControlBase/IndexedDataParam.h"
+#include "QZFramework/ControlBase/KeyParam.h"
 #include "QZFramework/Controls/ListBox.h"
 #include "QZFramework/Controls/TaggableString.h"
 #include "QZFramework/Notification/NotificationIDs.h"
@@ -137,6 +138,29 @@ void LComboBox::FitList()
         position.absolute = -height;
     }
     mListBox->SetAxisLayout(1, position, {LLayoutDescriptor::kSibling, WideString(), 0.0f, height});
+}
+
+QZRESULT LComboBox::OnKeyEvent(const RCPtr<LKeyParam>& key)
+{
+    constexpr std::uint32_t kVkUp = 0x26;
+    constexpr std::uint32_t kVkDown = 0x28;
+    const std::uint32_t virtualKey = key ? key->GetKeyCode().GetVirtualKey() : 0;
+    if (!key || !key->GetKeyCode().IsKeyDown() || (key->GetKey() & KeyCode::kModifierKeys) != 0 ||
+        (virtualKey != kVkUp && virtualKey != kVkDown) || IsDroppedDown())
+    {
+        return LDropDownControl::OnKeyEvent(key);
+    }
+    // With nothing selected, Down starts at the first item and Up at the last.
+    const std::int32_t count = GetItemCount();
+    const std::int32_t wanted = mSelectedIndex < 0    ? (virtualKey == kVkDown ? 0 : count - 1)
+                                : virtualKey == kVkUp ? mSelectedIndex - 1
+                                                      : mSelectedIndex + 1;
+    if (wanted >= 0 && wanted < count)
+    {
+        const RCPtr<LControl> self(this);
+        SetSelectedIndex(wanted);
+    }
+    return S_OK;
 }
 
 QZRESULT LComboBox::OnListItemActivated(const RCPtr<LNotificationDistributor>&,

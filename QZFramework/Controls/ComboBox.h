@@ -3,7 +3,8 @@
 //
 // Items come from the combo box's string table ("ITEM.<number>" in number order) when it has
 // any. The selected index is -1 while nothing is selected; every change of the selection to an
-// item, by the user or by a caller, sends "NID_SELECTION_CHANGE" (tag and index) once.
+// item, by the user or by a caller, sends "NID_SELECTION_CHANGE" (tag and index) once. Up and
+// Down on the focused closed field select the item before or after the selected one.
 // Looks: 0 normal, 1 focused, 2 pointer over, 3 pointer over and focused, 4 open, 5 open with the
 // pointer over, 6 disabled; a look the skin does not give shows look 0. User-interface thread
 // only.
@@ -44,6 +45,8 @@ public:
     QZRESULT Initialize() override;
     QZRESULT PostInitialize() override;
     void OnConditionsChanged(const RCPtr<LConditionsParam>& conditions) override;
+    // Up and Down while closed; the drop-down's keys otherwise.
+    QZRESULT OnKeyEvent(const RCPtr<LKeyParam>& key) override;
 
     // The list exists and is showing with a width and a height.
     [[nodiscard]] bool IsDroppedDown() const override;

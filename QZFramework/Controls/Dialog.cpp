@@ -1,6 +1,9 @@
 #include "QZFramework/Controls/Dialog.h"
 
 #include "QZFramework/ControlBase/ApplicationShell.h"
+#include "QZFramework/ControlBase/ControlDescriptor.h"
+#include "QZFramework/ControlBase/KeyParam.h"
+#include "QZFramework/Controls/Button.h"
 #include "QZFramework/ControlBase/RootWindow.h"
 #include "QZFramework/Notification/NotificationIDs.h"
 
@@ -27,6 +30,9 @@ constexpr StandardButton kStandardButtons[] = {{u"buttonOK", LDialog::kResultOK,
                                                {u"buttonIgnore", LDialog::kResultIgnore, false},
                                                {u"buttonYes", LDialog::kResultYes, false},
                                                {u"buttonNo", LDialog::kResultNo, false}};
+
+constexpr std::uint32_t kVkReturn = 0x0D;
+constexpr std::uint32_t kVkEscape = 0x1B;
 
 } // namespace
 
@@ -74,6 +80,58 @@ QZRESULT LDialog::Unsubscribe(const RCPtr<LNotificationDistributor>& distributor
         mDialogHandler->RemoveHandler(distributor, identifier);
     }
     return LScrollView::Unsubscribe(distributor, identifier);
+}
+
+QZRESULT LDialog::OnKeyEvent(const RCPtr<LKeyParam>& key)
+{
+    return HandleDialogKey(key) ? S_OK : LScrollView::OnKeyEvent(key);
+}
+
+QZRESULT LDialog::ProcessKey(const RCPtr<LKeyParam>& key)
+{
+    return HandleDialogKey(key) ? S_OK : LScrollView::ProcessKey(key);
+}
+
+bool LDialog::HandleDialogKey(const RCPtr<LKeyParam>& key)
+{
+    if (!key || !key->GetKeyCode().IsKeyDown() || (key->GetKey() & KeyCode::kModifierKeys) != 0)
+    {
+        return false;
+    }
+    const std::uint32_t virtualKey = key->GetKeyCode().GetVirtualKey();
+    const RCPtr<LControl> self(this);
+    if (virtualKey == kVkEscape)
+    {
+        EndDialog(kResultCancel);
+        return true;
+    }
+    if (virtualKey != kVkReturn)
+    {
+        return false;
+    }
+    const RCPtr<LButton> button = GetDefaultButton();
+    if (!button)
+    {
+        return false;
+    }
+    button->Press();
+    return true;
+}
+
+RCPtr<LButton> LDialog::GetDefaultButton() const
+{
+    WideString name(u"buttonOK");
+    if (const ConstRCPtr<LControlDescriptor> descriptor = GetDescriptor())
+    {
+        WideString named;
+        if (descriptor->GetCreateParam(u"DEFAULT_BUTTON", named))
+        {
+            name = named;
+        }
+    }
+    RCPtr<LButton> button = RCPtr<LButton>::DynamicCastFrom(FindChildByName(name));
+    return button && button->IsShowing(true) && button->IsEnabled(true) ? button
+                                                                         : RCPtr<LButton>();
 }
 
 std::int32_t LDialog::DoModal()

@@ -2,8 +2,11 @@
 // their skin names; a click on one ends the dialog with its result (the OK and Close buttons take
 // the focus first, so that a text field commits its value, and end nothing when they cannot).
 // Before it closes it asks its listeners through "NID_DIALOG_CLOSING" (an LCancelArgs that any of
-// them may set to keep it open); once closed it sends "NID_DIALOG_CLOSED". User-interface thread
-// only.
+// them may set to keep it open); once closed it sends "NID_DIALOG_CLOSED".
+//
+// Keys that no child uses reach the dialog: Escape cancels it (as the Cancel button would),
+// Enter presses its default button, the child named by the create param "DEFAULT_BUTTON", else
+// "buttonOK". User-interface thread only.
 #pragma once
 
 #include "QZFramework/Controls/CancelArgs.h"
@@ -13,6 +16,8 @@
 
 namespace QZ
 {
+
+class LButton;
 
 class LDialog : public LScrollView
 {
@@ -35,6 +40,9 @@ public:
                              const RCPtr<LNotification>& notification) override;
     QZRESULT Unsubscribe(const RCPtr<LNotificationDistributor>& distributor,
                          const char16_t* identifier) override;
+    // Escape and Enter as described above; other keys as the scroll view takes them.
+    QZRESULT OnKeyEvent(const RCPtr<LKeyParam>& key) override;
+    QZRESULT ProcessKey(const RCPtr<LKeyParam>& key) override;
 
     // Runs the dialog through the application's modal run and answers its result; E_FAIL when
     // the application offers no modal run.
@@ -51,7 +59,13 @@ public:
     QZRESULT OnButtonClick(const RCPtr<LNotificationDistributor>& sender,
                            const RCPtr<LNotification>& notification);
 
+    // The button Enter presses, or null when the dialog has none showing and enabled.
+    [[nodiscard]] RCPtr<LButton> GetDefaultButton() const;
+
 private:
+    // True when the key was Escape or Enter and the dialog acted on it.
+    bool HandleDialogKey(const RCPtr<LKeyParam>& key);
+
     RCPtr<LNotificationHandler<LDialog>> mDialogHandler;
     std::int32_t mResult = 0;
 };

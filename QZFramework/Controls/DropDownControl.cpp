@@ -10,6 +10,9 @@ namespace
 {
 
 constexpr std::uint32_t kVkEscape = 0x1B;
+constexpr std::uint32_t kVkSpace = 0x20;
+constexpr std::uint32_t kVkDown = 0x28;
+constexpr std::uint32_t kVkF4 = 0x73;
 constexpr std::uint32_t kFocusBits = LControl::kHasFocus | LControl::kContainsFocus;
 
 } // namespace
@@ -125,12 +128,30 @@ bool LDropDownControl::IsEscape(const RCPtr<LKeyParam>& key)
            ((key->GetKey() >> 16) & 0xFF) == kVkEscape;
 }
 
+bool LDropDownControl::IsOpeningKey(const RCPtr<LKeyParam>& key)
+{
+    if (!key || !key->GetKeyCode().IsKeyDown())
+    {
+        return false;
+    }
+    const std::uint32_t virtualKey = key->GetKeyCode().GetVirtualKey();
+    const std::uint32_t modifiers = key->GetKey() & KeyCode::kModifierKeys;
+    return (modifiers == 0 && (virtualKey == kVkSpace || virtualKey == kVkF4)) ||
+           (modifiers == KeyCode::kAlt && virtualKey == kVkDown);
+}
+
 QZRESULT LDropDownControl::OnKeyEvent(const RCPtr<LKeyParam>& key)
 {
     if (IsEscape(key) && IsDroppedDown())
     {
         const RCPtr<LControl> self(this);
         ShowDropDown(false);
+        return S_OK;
+    }
+    if (IsOpeningKey(key) && !IsDroppedDown())
+    {
+        const RCPtr<LControl> self(this);
+        OpenDropDown();
         return S_OK;
     }
     return LControl::OnKeyEvent(key);

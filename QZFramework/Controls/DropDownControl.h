@@ -3,8 +3,9 @@
 // open and opens or closes it; this class decides when.
 //
 // A left press on the closed control opens the drop-down ("NID_DROPDOWN_OPENING" goes out
-// first). It closes again on a press on the open control itself, on Escape, and when neither the
-// control nor the drop-down has or contains the focus any more. User-interface thread only.
+// first). So do Space, Alt+Down and F4 on the focused closed control. It closes again on a press
+// on the open control itself, on Escape, and when neither the control nor the drop-down has or
+// contains the focus any more. User-interface thread only.
 #pragma once
 
 #include "QZFramework/ControlBase/Control.h"
@@ -31,7 +32,7 @@ public:
     // A left press just made opens the drop-down, unless the press was to close it; losing the
     // focus to a control outside both closes it.
     void OnConditionsChanged(const RCPtr<LConditionsParam>& conditions) override;
-    // Escape closes an open drop-down.
+    // Escape closes an open drop-down; Space, Alt+Down and F4 open a closed one.
     QZRESULT OnKeyEvent(const RCPtr<LKeyParam>& key) override;
     // Escape that the drop-down did not use closes it.
     QZRESULT ProcessKey(const RCPtr<LKeyParam>& key) override;
@@ -51,6 +52,7 @@ private:
     QZRESULT OnMouseDownNotification(const RCPtr<LNotificationDistributor>& sender,
                                      const RCPtr<LNotification>& notification);
     [[nodiscard]] static bool IsEscape(const RCPtr<LKeyParam>& key);
+    [[nodiscard]] static bool IsOpeningKey(const RCPtr<LKeyParam>& key);
 
     RCPtr<LNotificationHandler<LDropDownControl>> mDropDownHandler;
     RCPtr<LControl> mDropDown;

@@ -9,9 +9,9 @@ namespace QZ
 namespace
 {
 
-std::function<void()>& ModalLoopPump()
+std::function<bool()>& ModalLoopPump()
 {
-    static std::function<void()> pump;
+    static std::function<bool()> pump;
     return pump;
 }
 
@@ -46,7 +46,7 @@ void LFileDialog::GetFileName(WideString& path) const
     path = mFileNames.empty() ? WideString() : mFileNames.front();
 }
 
-void LFileDialog::SetModalLoopPump(std::function<void()> pump)
+void LFileDialog::SetModalLoopPump(std::function<bool()> pump)
 {
     ModalLoopPump() = std::move(pump);
 }

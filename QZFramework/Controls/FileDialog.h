@@ -3,7 +3,8 @@
 //
 // The dialogs are modal and run on the user-interface thread. While one is open the program's
 // own loop keeps running through the pump set with SetModalLoopPump, so the main window stays
-// painted; the pump is expected to keep the main window from taking input meanwhile.
+// painted; the pump is expected to keep the main window from taking input meanwhile, and answers
+// false to cancel the dialog when the program is asked to end.
 #pragma once
 
 #include "QZFramework/ObjectBase/RefCountedObject.h"
@@ -43,7 +44,7 @@ public:
 
     // One pass of the program's own loop, called while any dialog is open; empty: none. An
     // exception it throws closes the dialog and leaves the Get...FileName call.
-    static void SetModalLoopPump(std::function<void()> pump);
+    static void SetModalLoopPump(std::function<bool()> pump);
 
 private:
     QZRESULT Run(Dialogs::FileChooserRequest& request, const WideString& filter,

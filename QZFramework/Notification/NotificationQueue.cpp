@@ -13,6 +13,8 @@ namespace QZ
 namespace
 {
 
+// Modal loops open on this thread; a pass started at a lower depth waits for one of them.
+thread_local std::uint32_t gModalDepth = 0;
 constexpr const char* kProcessQueue = "QZ::LNotificationQueue::ProcessQueue";
 
 std::atomic<void (*)()> gPostWake{nullptr};
@@ -127,6 +129,60 @@ void LNotificationQueue::Deliver(const RCPtr<LNotificationDistributor>& distribu
     }
 }
 
+LNotificationQueue::ModalScope::ModalScope()
+{
+    ++gModalDepth;
+}
+
+LNotificationQueue::ModalScope::~ModalScope()
+{
+    --gModalDepth;
+}
+
+void LNotificationQueue::DeliverPass(const RCPtr<LNotificationDistributor>& distributor)
+{
+    const std::uint32_t outerDepth = mPassModalDepth.exchange(gModalDepth);
+    std::vector<RCPtr<LNotification>>* const outerBatch = mPassBatch;
+    std::vector<RCPtr<LNotification>> nestedBatch;
+    std::vector<RCPtr<LNotification>>& batch = outerBatch != nullptr ? nestedBatch : mBatch;
+    struct PassGuard
+    {
+        LNotificationQueue& queue;
+        std::vector<RCPtr<LNotification>>* outerBatch;
+        std::uint32_t outerDepth;
+        // An outer pass finds its notifications delivered by this one.
+        ~PassGuard()
+        {
+            queue.mPassBatch->clear();
+            queue.mPassBatch = outerBatch;
+            queue.mPassNext = outerBatch != nullptr ? outerBatch->size() : 0;
+            queue.mPassModalDepth = outerDepth;
+        }
+    } guard{*this, outerBatch, outerDepth};
+    const std::size_t outerNext = mPassNext;
+    mPassBatch = &batch;
+    mPassNext = 0;
+    batch.clear();
+    // A pass of a modal loop takes over what the pass waiting for that loop has not delivered.
+    if (outerBatch != nullptr)
+    {
+        batch.assign(outerBatch->begin() + static_cast<std::ptrdiff_t>(outerNext),
+                     outerBatch->end());
+    }
+    // Taken out in one go; a queue emptied meanwhile (Disconnect) delivers no more of them.
+    mStorage.DequeueInto(batch, mStorage.GetCount());
+    const std::uint32_t drains = mDrains.load(std::memory_order_acquire);
+    while (mPassNext < batch.size())
+    {
+        const RCPtr<LNotification> notification = batch[mPassNext++];
+        if (mDrains.load(std::memory_order_acquire) == drains)
+        {
+            Deliver(distributor, notification);
+        }
+        notification->ClearPosted();
+    }
+}
+
 bool LNotificationQueue::ProcessQueue(bool idle)
 {
     const RCPtr<LNotificationDistributor> distributor = GetDistributor();
@@ -139,22 +195,20 @@ bool LNotificationQueue::ProcessQueue(bool idle)
     {
         struct ProcessingGuard
         {
-            std::atomic<bool>& processing;
-            ~ProcessingGuard() { processing = false; }
-        } guard{mProcessing};
-        // Taken out in one go; a queue emptied meanwhile (Disconnect) delivers no more of them.
-        mBatch.clear();
-        mStorage.DequeueInto(mBatch, mStorage.GetCount());
-        const std::uint32_t drains = mDrains.load(std::memory_order_acquire);
-        for (const RCPtr<LNotification>& notification : mBatch)
-        {
-            if (mDrains.load(std::memory_order_acquire) == drains)
+            LNotificationQueue& queue;
+            ~ProcessingGuard()
             {
-                Deliver(distributor, notification);
+                queue.mPassThread = std::thread::id();
+                queue.mProcessing = false;
             }
-            notification->ClearPosted();
-        }
-        mBatch.clear();
+        } guard{*this};
+        mPassThread = std::this_thread::get_id();
+        DeliverPass(distributor);
+    }
+    else if (gModalDepth > mPassModalDepth && mPassThread == std::this_thread::get_id())
+    {
+        // The running pass is waiting for a modal loop of this thread to end.
+        DeliverPass(distributor);
     }
     if (idle)
     {

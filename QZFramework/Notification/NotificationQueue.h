@@ -4,8 +4,11 @@
 //
 // One delivery pass delivers exactly the notifications that were queued when it started; what
 // receivers post meanwhile waits for the next pass, and a pass entered again from a receiver
-// delivers nothing. A receiver that throws does not wedge the queue: the exception is logged,
-// the pass goes on, and later passes deliver normally.
+// delivers nothing, unless the receiver runs a modal loop (a ModalScope): a pass of that loop
+// delivers what is queued then, the rest of the outer pass's notifications included, so that a
+// dialog opened from a delivery does not stop the queue (an exit request among others). A
+// receiver that throws does not wedge the queue: the exception is logged, the pass goes on, and
+// later passes deliver normally.
 //
 // A posted notification is marked from Post until its pass has delivered it (or the queue is
 // emptied); while marked it cannot be posted again, to this or any other queue.
@@ -26,6 +29,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <thread>
 #include <vector>
 
 namespace QZ
@@ -38,6 +42,16 @@ class LNotificationQueue : public virtual LRefCountedObject
 {
 public:
     static constexpr std::uint32_t kInitialSlots = 256;
+
+    // Held by a modal loop for its run on the thread that processes the queues.
+    class ModalScope
+    {
+    public:
+        ModalScope();
+        ~ModalScope();
+        ModalScope(const ModalScope&) = delete;
+        ModalScope& operator=(const ModalScope&) = delete;
+    };
 
     // Posts a copy (same identifier and payload) of every notification it receives.
     class LPostingReceiver : public LNotificationReceiver
@@ -94,9 +108,18 @@ private:
                         const RCPtr<LNotification>& notification);
     void DrainUndelivered();
 
+    // Delivers the notifications queued now; a pass nested in it takes over what it has left.
+    void DeliverPass(const RCPtr<LNotificationDistributor>& distributor);
+
     std::atomic<bool> mProcessing{false};
     // Counts the times the queue was emptied without delivery.
     std::atomic<std::uint32_t> mDrains{0};
+    // The thread of the running pass, the modal depth it started at, and its notifications with
+    // the next one to deliver; the last two only on that thread.
+    std::atomic<std::thread::id> mPassThread{};
+    std::atomic<std::uint32_t> mPassModalDepth{0};
+    std::vector<RCPtr<LNotification>>* mPassBatch = nullptr;
+    std::size_t mPassNext = 0;
     RCPtrQueue<LNotification, kInitialSlots> mStorage;
     // The notifications of the pass in hand; used only by the pass.
     std::vector<RCPtr<LNotification>> mBatch;

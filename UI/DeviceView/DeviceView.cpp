@@ -209,10 +209,44 @@ void LDeviceView::ReceiveNotification(const RCPtr<LNotificationDistributor>& sen
 {
     if (mHandler && notification && mHandler->Handles(sender, notification->GetID()))
     {
-        mHandler->HandleNotification(sender, notification);
+        if (!IsCommandSender(sender))
+        {
+            mHandler->HandleNotification(sender, notification);
+        }
+        else if (!mCommandRunning && IsCommandEnabled(notification->GetID()))
+        {
+            // A command's dialog, file dialog or message box runs a loop of its own; keys typed
+            // there must not start another command on top of it.
+            const RCPtr<LControl> self(this);
+            mCommandRunning = true;
+            struct Running
+            {
+                bool& flag;
+                ~Running() { flag = false; }
+            } running{mCommandRunning};
+            mHandler->HandleNotification(sender, notification);
+        }
         return;
     }
     LControl::ReceiveNotification(sender, notification);
+}
+
+bool LDeviceView::IsCommandSender(const RCPtr<LNotificationDistributor>& sender) const
+{
+    RCPtr<LRootWindow> window;
+    GetRootWindowRef(window);
+    const LNotificationDistributor* from = sender.Get();
+    return from != nullptr &&
+           (from == static_cast<LNotificationDistributor*>(window.Get()) ||
+            from == static_cast<LNotificationDistributor*>(GetApplicationNotificationCenter().Get()));
+}
+
+bool LDeviceView::IsCommandEnabled(const char16_t* identifier)
+{
+    MenuItemState state;
+    state.enabled = true;
+    static_cast<void>(UpdateMenuItemState(nullptr, -1, WideString(identifier), state));
+    return state.enabled;
 }
 
 QZRESULT LDeviceView::Unsubscribe(const RCPtr<LNotificationDistributor>& distributor,

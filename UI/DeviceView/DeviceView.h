@@ -8,8 +8,10 @@
 // It carries the commands of the main window's menu, which arrive at the root window, the four
 // with global hot keys also at the application centre: the device dialogs, the global settings
 // and the About box (created from the skin by name and run modally), loading and saving preset
-// files through the desktop's file dialog and the preset manager, the user guide and exit. Every
-// failure the user can meet shows a message box; a window the skin lacks is reported so. A child
+// files through the desktop's file dialog and the preset manager, the user guide and exit. A
+// command runs only while its menu item is enabled and no other command is running (its dialog
+// open), whether it came from the menu or a hot key. Every failure the user can meet shows a
+// message box; a window the skin lacks is reported so. A child
 // the view works with that the skin lacks (an edit or group panel, the bank buttons or the bank
 // panels) is a skin error: Initialize throws "Runtime Error : Null Pointer : Cannot find child:
 // <name> : ...". User-interface thread only.
@@ -164,6 +166,11 @@ private:
     // time).
     void OpenDeviceDialog(const char16_t* name);
     [[nodiscard]] static bool CanStartDeviceExchange();
+    // Commands come from the root window (the menu, the window's hot keys) and from the
+    // application centre (the application's hot keys).
+    [[nodiscard]] bool IsCommandSender(const RCPtr<LNotificationDistributor>& sender) const;
+    // A command runs only while its menu item would be enabled, whichever way it was given.
+    [[nodiscard]] bool IsCommandEnabled(const char16_t* identifier);
 
     void FollowSelectionToBank(std::uint32_t bank);
     void FindEditPanels();
@@ -183,6 +190,8 @@ private:
     RCPtr<LPresetManager> mPresetManager;
     RCPtr<LFileDialog> mFileDialog;
     DialogRunner mDialogRunner;
+    // Set while a command runs, so that none starts inside another.
+    bool mCommandRunning = false;
 };
 
 } // namespace QZ

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <X11/Xlib.h>
+
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -222,6 +224,21 @@ TEST_F(DesktopWindow, DesktopInputArrivesInProgramTerms)
         }
     }
     EXPECT_EQ(typed, u"a\u00e9Z");
+}
+
+// A request about a window that is gone fails without ending the program, as X's default
+// handling of the error would.
+TEST_F(DesktopWindow, RequestAboutAVanishedWindowDoesNotEndTheProgram)
+{
+    Display* display = XOpenDisplay(nullptr);
+    ASSERT_NE(display, nullptr);
+    const ::Window gone = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 10, 10,
+                                              0, 0, 0);
+    XDestroyWindow(display, gone);
+    XWindowAttributes attributes;
+    EXPECT_EQ(XGetWindowAttributes(display, gone, &attributes), 0);
+    XSync(display, False);
+    XCloseDisplay(display);
 }
 
 TEST_F(DesktopWindow, ClipboardTextTravelsThroughTheXSelection)

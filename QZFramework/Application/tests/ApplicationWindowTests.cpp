@@ -295,7 +295,7 @@ TEST_F(ApplicationWindows, TheMainWindowsRendererMeasuresTextWhileTheWindowLives
     EXPECT_FALSE(mApplication.GetRenderer());
 }
 
-TEST_F(ApplicationWindows, DialogsStayInTheWorkAreaAndASkinSwitchReachesEveryWindow)
+TEST_F(ApplicationWindows, DialogsOpenCentredInTheWorkAreaAndASkinSwitchReachesEveryWindow)
 {
     ASSERT_EQ(Start(), S_OK);
     ASSERT_NO_FATAL_FAILURE(OpenMainWindow());
@@ -303,11 +303,21 @@ TEST_F(ApplicationWindows, DialogsStayInTheWorkAreaAndASkinSwitchReachesEveryWin
     EXPECT_EQ(mApplication.CreateRootWindow(RCPtr<LControl>(), false, true, false, false), E_FAIL);
     EXPECT_EQ(mApplication.GetRootWindows().size(), before);
 
+    // A dialog opens centred over its window, whatever position its skin gives it...
     const RCPtr<LControl> dialog = Create("dialog");
     ASSERT_EQ(mApplication.CreateRootWindow(dialog, false, true, false, false), 1);
+    RectT<std::int32_t> owner;
+    mApplication.GetMainWindow()->GetClientRect(owner.x, owner.y, owner.width, owner.height);
+    RectT<std::int32_t> placed = mApplication.GetRootWindows()[1]->GetClientScreenRect();
+    EXPECT_EQ(placed.x + placed.width / 2, owner.x + owner.width / 2);
+    EXPECT_EQ(placed.y + placed.height / 2, owner.y + owner.height / 2);
+    // ...but inside the work area when its window reaches past the area's corner.
     WorkArea work;
     ASSERT_EQ(mApplication.GetWorkArea(work), S_OK);
-    const RectT<std::int32_t> placed = mApplication.GetRootWindows()[1]->GetClientScreenRect();
+    mApplication.GetMainWindow()->SetClientScreenRect(
+        {work.left + work.width - 120, work.top + work.height - 60, 300, 200});
+    ASSERT_EQ(mApplication.CreateRootWindow(Create("dialog"), false, true, false, false), 2);
+    placed = mApplication.GetRootWindows()[2]->GetClientScreenRect();
     EXPECT_EQ(placed.GetRight(), work.left + work.width);
     EXPECT_EQ(placed.GetBottom(), work.top + work.height);
 

@@ -168,7 +168,7 @@ TEST_F(HeadlessShell, ABlockedPassPaintsDropsInputAndLeavesTheWindowsAsTheyWere)
         WindowScript::Key(window->GetId(), 0x41, true, 0, false);
         WindowScript::Send(window->GetId(), Platform::WindowEventType::Close);
     }
-    mLoop->ServeWhileBlocked();
+    EXPECT_TRUE(mLoop->ServeWhileBlocked());
     EXPECT_FALSE(main->NeedsPaint());
     EXPECT_FALSE(other->NeedsPaint());
     EXPECT_TRUE(WindowLog().empty()) << WindowLog().front();
@@ -180,6 +180,10 @@ TEST_F(HeadlessShell, ABlockedPassPaintsDropsInputAndLeavesTheWindowsAsTheyWere)
     WindowScript::Move(main->GetId(), 20, 15, 0);
     ASSERT_TRUE(RunUntil([] { return !WindowLog().empty(); }));
     EXPECT_EQ(WindowLog().front(), "button:enter");
+    // The desktop's request to end, come during a pass, asks for the dialog to be cancelled.
+    WindowScript::RequestQuit();
+    EXPECT_FALSE(mLoop->ServeWhileBlocked());
+    EXPECT_TRUE(mLoop->ServeWhileBlocked());
 }
 
 // Counts the idle notifications of one window; the first one can close another window.

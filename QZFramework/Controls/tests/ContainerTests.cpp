@@ -8,6 +8,7 @@
 #include "QZFramework/ControlBase/RootWindow.h"
 #include "QZFramework/ControlBase/ScrollBarInterface.h"
 #include "QZFramework/ControlBase/tests/ToolkitTestSupport.h"
+#include "QZFramework/Controls/Button.h"
 #include "QZFramework/Controls/Dialog.h"
 #include "QZFramework/Controls/Panel.h"
 #include "QZFramework/Controls/TabControl.h"
@@ -132,6 +133,20 @@ public:
     bool cancel = false;
 };
 
+// Hears a notification with the name of the control that sent it.
+class NamedListener : public LNotificationClient
+{
+public:
+    void ReceiveNotification(const RCPtr<LNotificationDistributor>& sender,
+                             const RCPtr<LNotification>& notification) override
+    {
+        const auto* control = dynamic_cast<const LControl*>(sender.Get());
+        const bool clicked = std::u16string_view(notification->GetID()) == NID_LEFT_CLICK;
+        Heard().push_back("heard " + Narrow(WideString(notification->GetID())) +
+                          (clicked && control != nullptr ? " " + Narrow(control->GetName()) : ""));
+    }
+};
+
 // The application with its hot keys bound to the "application" centre's queue and a modal run
 // that plays the user's part and then idles the window once.
 class ShellApplication : public LApplicationBase, public IApplicationShell
@@ -219,6 +234,14 @@ constexpr std::string_view kSkin = R"(<Korvane_Skin_Definitions><Skin Name="Cont
     </SubControl>
   </SubControl>
   <SubControl Class="Test.Tabs" Name="noButtons" XSizeAbs="200" YSizeAbs="100"/>
+  <SubControl Class="Test.Dialog" Name="keyDialog" XSizeAbs="200" YSizeAbs="100">
+    <CreateParamList><CreateParam ID="DEFAULT_BUTTON">send</CreateParam></CreateParamList>
+    <SubControl Class="Test.Button" Name="send" XSizeAbs="60" YSizeAbs="20" TabStop="1"/>
+    <SubControl Class="Test.Button" Name="buttonOK" XPositionAbs="70" XSizeAbs="60" YSizeAbs="20"
+                TabStop="2"/>
+    <SubControl Class="Test.Field" Name="field" YPositionAbs="30" XSizeAbs="60" YSizeAbs="20"
+                TabStop="3"/>
+  </SubControl>
 </Skin></Korvane_Skin_Definitions>)";
 
 constexpr std::string_view kStrings = R"(<Korvane_StringTable_Definitions>
@@ -248,6 +271,7 @@ protected:
     {
         mShell = &UseApplication<ShellApplication>();
         Register<LDialog>(u"Test.Dialog");
+        Register<LButton>(u"Test.Button");
         Register<LPanel>(u"Test.Panel");
         Register<MinimumView>(u"Test.View");
         Register<TestTabs>(u"Test.Tabs");
@@ -670,6 +694,56 @@ TEST_F(Containers, StandardButtonsEndTheDialogUnlessAListenerCancels)
     dynamic_cast<Field&>(Find("name")).holdsFocus = true;
     Click(Find("buttonOK"));
     EXPECT_EQ(dialog.GetResult(), 7);
+}
+
+TEST_F(Containers, DialogKeysCancelPressTheDefaultButtonAndTheFocusedOne)
+{
+    constexpr std::uint32_t kReturn = 0x0D;
+    constexpr std::uint32_t kEscape = 0x1B;
+    constexpr std::uint32_t kSpace = 0x20;
+    struct Case
+    {
+        const char* focused;
+        std::uint32_t key;
+        std::uint32_t flags;
+        std::vector<std::string> heard;
+        std::int32_t result;
+    };
+    // Enter presses the default button ("send", which does not end the dialog), Space and Enter
+    // the focused button (OK ends it), Escape cancels from anywhere; with a modifier held, or
+    // Space on what is not a button, nothing happens.
+    const Case cases[] = {
+        {"", kReturn, 0, {"heard NID_LEFT_CLICK send"}, 0},
+        {"field", kReturn, 0, {"heard NID_LEFT_CLICK send"}, 0},
+        {"send", kSpace, 0, {"heard NID_LEFT_CLICK send"}, 0},
+        {"buttonOK", kReturn, 0, {"heard NID_LEFT_CLICK buttonOK", "heard NID_DIALOG_CLOSING"}, 1},
+        {"buttonOK", kSpace, 0, {"heard NID_LEFT_CLICK buttonOK", "heard NID_DIALOG_CLOSING"}, 1},
+        {"", kEscape, 0, {"heard NID_DIALOG_CLOSING"}, 2},
+        {"field", kEscape, 0, {"heard NID_DIALOG_CLOSING"}, 2},
+        {"", kReturn, KeyCode::kCtrl, {}, 0},
+        {"field", kSpace, 0, {}, 0},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(std::string(c.focused) + " " + std::to_string(c.key));
+        LDialog& dialog = Open<LDialog>("keyDialog");
+        const RCPtr<NamedListener> listener(new NamedListener());
+        listener->Subscribe(RCPtr<LNotificationDistributor>(&dialog), NID_DIALOG_CLOSING, 0);
+        for (const char* button : {"send", "buttonOK"})
+        {
+            listener->Subscribe(RCPtr<LNotificationDistributor>(&Find(button)), NID_LEFT_CLICK, 0);
+        }
+        if (*c.focused != '\0')
+        {
+            ASSERT_EQ(Find(c.focused).SetFocus(true), S_OK);
+        }
+        Heard().clear();
+        mWindow->DeliverKey({KeyCode::kKeyDown | (c.key << 16) | c.flags, 0, 0});
+        // The field's own key hook sees the key first and leaves it.
+        std::erase_if(Heard(), [](const std::string& line) { return line.starts_with("field:"); });
+        EXPECT_EQ(Heard(), c.heard);
+        EXPECT_EQ(dialog.GetResult(), c.result);
+    }
 }
 
 } // namespace

@@ -77,7 +77,7 @@ protected:
         fs::create_directories(mFolder / "caf\xE9");
         std::ofstream(mFolder / "song.x") << "preset";
         std::ofstream(mFolder / "caf\xE9" / "tune.x") << "preset";
-        LFileDialog::SetModalLoopPump([this] { ++mPumped; });
+        LFileDialog::SetModalLoopPump([this] { return ++mPumped > 0; });
     }
     void TearDown() override
     {
@@ -119,8 +119,11 @@ TEST_F(FileDialogDesktop, TypedPathIsChosenAndEscapeCancels)
     EXPECT_EQ(ChosenName(dialog), "");
 
     // A failure of the program's own loop closes the dialog and reaches the caller.
-    LFileDialog::SetModalLoopPump([] { throw std::runtime_error("loop failed"); });
+    LFileDialog::SetModalLoopPump([]() -> bool { throw std::runtime_error("loop failed"); });
     EXPECT_THROW(dialog.GetOpenFileName(kFilter, u"*.x", u"Thrown", false), std::runtime_error);
+    // A program asked to end cancels the dialog through its loop's answer.
+    LFileDialog::SetModalLoopPump([] { return false; });
+    EXPECT_EQ(dialog.GetOpenFileName(kFilter, u"*.x", u"Ending", false), E_FAIL);
     LFileDialog::SetModalLoopPump(nullptr);
 
     // A name typed in a folder whose name is not UTF-8 comes back with the folder's bytes.

@@ -42,7 +42,7 @@ TEST(FileDialog, RequestCarriesTheCallersTextsAndThePump)
     ScriptedChooser chooser;
     chooser.paths = {"/a.x", "/b.x"};
     int pumped = 0;
-    LFileDialog::SetModalLoopPump([&] { ++pumped; });
+    LFileDialog::SetModalLoopPump([&] { return ++pumped > 0; });
     LFileDialog dialog(u".");
     ASSERT_EQ(
         dialog.GetOpenFileName(kPresetFilter, u"*.Tarn61RededoVuvuva", u"Select Vidida File", true),

@@ -147,6 +147,8 @@ constexpr std::uint32_t kVkEnd = 0x23;
 constexpr std::uint32_t kVkHome = 0x24;
 constexpr std::uint32_t kVkUp = 0x26;
 constexpr std::uint32_t kVkDown = 0x28;
+constexpr std::uint32_t kVkSpace = 0x20;
+constexpr std::uint32_t kVkF4 = 0x73;
 
 class ListControls : public RootWindowFixture
 {
@@ -578,6 +580,40 @@ TEST_F(ListControls, DropDownOpensOnPressAndClosesOnEscapeFocusLossAndPressAgain
     Click(160, 170);
     EXPECT_EQ(low->GetSelectedIndex(), 0);
     EXPECT_EQ(Narrow(low->GetText()), "replaced");
+}
+
+TEST_F(ListControls, FocusedClosedComboBoxOpensByKeysAndStepsItsSelection)
+{
+    auto* combo = Find<LComboBox>(u"combo");
+    Listen(combo, {NID_SELECTION_CHANGE, NID_DROPDOWN_OPENING});
+    ASSERT_EQ(combo->SetFocus(true), S_OK);
+    // Closed: Down from no selection takes the first item, Up and Down step and stop at the
+    // ends, each change told as a click's choice is.
+    for (const std::uint32_t key : {kVkDown, kVkDown, kVkUp, kVkUp})
+    {
+        KeyDown(key);
+    }
+    for (int i = 0; i < 4; ++i)
+    {
+        KeyDown(kVkDown);
+    }
+    EXPECT_FALSE(combo->IsDroppedDown());
+    EXPECT_EQ(mListener->Take(),
+              (std::vector<std::string>{"SELECTION_CHANGE 0", "SELECTION_CHANGE 1",
+                                        "SELECTION_CHANGE 0", "SELECTION_CHANGE 1",
+                                        "SELECTION_CHANGE 2", "SELECTION_CHANGE 3"}));
+    // Space, Alt+Down and F4 open it; Escape closes it again.
+    const std::uint32_t openers[] = {kVkSpace << 16, KeyCode::kAlt | (kVkDown << 16), kVkF4 << 16};
+    for (const std::uint32_t opener : openers)
+    {
+        ASSERT_EQ(combo->SetFocus(true), S_OK);
+        mWindow->DeliverKey({KeyCode::kKeyDown | opener, 0, 0});
+        EXPECT_TRUE(combo->IsDroppedDown()) << std::hex << opener;
+        KeyDown(kVkEscape);
+        EXPECT_FALSE(combo->IsDroppedDown());
+    }
+    EXPECT_EQ(mListener->Take(), (std::vector<std::string>(3, "DROPDOWN_OPENING -1")));
+    EXPECT_EQ(combo->GetSelectedIndex(), 3);
 }
 
 } // namespace

@@ -202,6 +202,38 @@ TEST(NotificationQueue, PassEnteredAgainFromAReceiverDeliversNothing)
     EXPECT_FALSE(nestedRemaining);
 }
 
+TEST(NotificationQueue, ModalLoopOfAReceiverDeliversTheRestAndWhatComesMeanwhile)
+{
+    CenterFixture f;
+    const auto a = f.Client("A", NID_VALUE_CHANGE);
+    const auto b = f.Client("B", NID_MOUSE_UP);
+    const auto exit = f.Client("exit", NID_APP_EXIT_REQ);
+    int modalPasses = 0;
+    // The first A opens a modal loop that runs two passes: the first takes the second A and the
+    // B queued behind it, the second the exit request posted while the loop runs.
+    a->mAction =
+        [&](RecordingClient&, const RCPtr<LNotificationDistributor>&, const RCPtr<LNotification>&)
+    {
+        if (modalPasses++ > 0)
+        {
+            return;
+        }
+        const LNotificationQueue::ModalScope modal;
+        f.center->ProcessQueue(false);
+        f.center->Post(Make(NID_APP_EXIT_REQ));
+        EXPECT_FALSE(f.center->ProcessQueue(false));
+    };
+    f.center->Post(Make(NID_VALUE_CHANGE));
+    f.center->Post(Make(NID_VALUE_CHANGE));
+    f.center->Post(Make(NID_MOUSE_UP));
+    // The outer pass delivers nothing twice, and leaves what came after its loop for later.
+    EXPECT_FALSE(f.center->ProcessQueue(false));
+    EXPECT_EQ(Names(f.log), (Strings{"A", "A", "B", "exit"}));
+    f.center->Post(Make(NID_MOUSE_UP));
+    EXPECT_FALSE(f.center->ProcessQueue(false));
+    EXPECT_EQ(Names(f.log), (Strings{"A", "A", "B", "exit", "B"}));
+}
+
 TEST(NotificationQueue, IdlePassOverAnEmptyQueueDeliversOnlyIdle)
 {
     CenterFixture f;

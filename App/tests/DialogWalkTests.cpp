@@ -1,0 +1,446 @@
+// The editor's windows as a desktop user meets them under a window manager that frames them
+// (openbox), driven from outside with xdotool on the real program: where the main window comes
+// back after restarts, where dialogs open and what they are called, the keys that close them, the
+// commands that must not run (greyed, or under an open dialog), and the end of the program while
+// a dialog opened by a hot key is still open.
+#include "App/tests/XWindowProbe.h"
+#include "Platform/Midi/tests/ChildProcess.h"
+#include "Platform/Midi/tests/JackServer.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace
+{
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+constexpr const char* kAboutTitle = "About Korvane Tarn 61 Vidida Editor";
+// Window points of the menu bar and its items (22-pixel rows below the 22-pixel bar).
+constexpr int kHelpMenuX = 90;
+constexpr int kMenuY = 11;
+constexpr int kAboutItemY = 22 + 22 + 11;
+// "Global Settings", greyed without a keyboard: File menu row 7 with two separators above.
+constexpr int kFileMenuX = 50;
+constexpr int kGlobalSettingsItemY = 170;
+
+// Polls done until it holds or the time-out passes.
+bool WaitFor(const std::function<bool()>& done, int timeoutMs = 10000)
+{
+    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (!done())
+    {
+        if (Clock::now() >= deadline)
+        {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
+}
+
+// The first line a shell command prints.
+std::string FirstLine(const std::string& command)
+{
+    FILE* output = ::popen(command.c_str(), "r");
+    if (output == nullptr)
+    {
+        return {};
+    }
+    char line[256] = {};
+    const bool read = std::fgets(line, sizeof line, output) != nullptr;
+    ::pclose(output);
+    std::string text = read ? line : "";
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+    {
+        text.pop_back();
+    }
+    return text;
+}
+
+// The visible window titled exactly so; 0 when there is none now.
+unsigned long WindowTitled(const std::string& title)
+{
+    const std::string id =
+        FirstLine("xdotool search --onlyvisible --name '^" + title + "$' 2>/dev/null");
+    return id.empty() ? 0 : std::strtoul(id.c_str(), nullptr, 10);
+}
+
+void Keys(unsigned long window, const std::string& keys)
+{
+    const std::string command = "xdotool windowfocus --sync " + std::to_string(window) +
+                                " key --clearmodifiers " + keys + " >/dev/null 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+}
+
+std::string ReadFile(const fs::path& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+class DialogWalk : public testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        char* argv[] = {const_cast<char*>("openbox"), nullptr};
+        ASSERT_EQ(posix_spawnp(&sWindowManager, "openbox", nullptr, nullptr, argv, environ), 0)
+            << "openbox is not installed";
+        // Given a moment to take the screen; a manager that could not start has ended by then.
+        std::this_thread::sleep_for(std::chrono::seconds(1));
+        ASSERT_EQ(::waitpid(sWindowManager, nullptr, WNOHANG), 0) << "openbox ended at start";
+    }
+
+    static void TearDownTestSuite()
+    {
+        if (sWindowManager > 0)
+        {
+            ::kill(sWindowManager, SIGTERM);
+            ::waitpid(sWindowManager, nullptr, 0);
+        }
+    }
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(mProbe.IsOpen()) << "no X server: run under cmake/RunUnderXvfb.sh";
+        mRoot = fs::temp_directory_path() / ("dialogs-" + std::to_string(::getpid()));
+        for (const char* folder : {"home", "runtime"})
+        {
+            fs::create_directories(mRoot / folder);
+        }
+        // A program of another session (with its own runtime folder) is not this one's.
+        fs::permissions(mRoot / "runtime", fs::perms::owner_all);
+        setenv("HOME", (mRoot / "home").c_str(), 1);
+        setenv("XDG_RUNTIME_DIR", (mRoot / "runtime").c_str(), 1);
+        unsetenv("XDG_CONFIG_HOME");
+    }
+
+    void TearDown() override
+    {
+        if (mChild > 0)
+        {
+            ::kill(mChild, SIGKILL);
+            ::waitpid(mChild, nullptr, 0);
+        }
+        fs::remove_all(mRoot);
+    }
+
+    // Starts the program and waits for its painted, framed main window.
+    void Start()
+    {
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 2, (mRoot / "errors").c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        char* argv[] = {const_cast<char*>(QZ_EDITOR_PROGRAM), nullptr};
+        ASSERT_EQ(posix_spawn(&mChild, QZ_EDITOR_PROGRAM, &actions, nullptr, argv, environ), 0);
+        posix_spawn_file_actions_destroy(&actions);
+        const std::string search =
+            "xdotool search --onlyvisible --pid " + std::to_string(mChild) + " 2>/dev/null";
+        ASSERT_TRUE(WaitFor(
+            [&] { return (mWindow = std::strtoul(FirstLine(search).c_str(), nullptr, 10)) != 0; },
+            30000))
+            << ReadFile(mRoot / "errors");
+        std::uint32_t rgb = 0;
+        ASSERT_TRUE(WaitFor([&] { return mProbe.ReadPixel(mWindow, 600, 400, rgb) && rgb != 0; }))
+            << "the main window is never painted";
+    }
+
+    // The program's exit code once it ends within the time; -1 when it does not.
+    int WaitForExit(int timeoutMs)
+    {
+        int status = 0;
+        const bool ended =
+            WaitFor([&] { return ::waitpid(mChild, &status, WNOHANG) == mChild; }, timeoutMs);
+        if (ended)
+        {
+            mChild = 0;
+        }
+        return ended && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+    XWindowProbe::Geometry Geometry(unsigned long window)
+    {
+        XWindowProbe::Geometry geometry;
+        EXPECT_TRUE(mProbe.GetGeometry(window, geometry));
+        return geometry;
+    }
+
+    // Opens the About box from the Help menu; its window.
+    unsigned long OpenAbout()
+    {
+        mProbe.Click(mWindow, kHelpMenuX, kMenuY);
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        mProbe.Click(mWindow, kHelpMenuX, kAboutItemY);
+        unsigned long about = 0;
+        EXPECT_TRUE(WaitFor([&] { return (about = WindowTitled(kAboutTitle)) != 0; }))
+            << "no About box";
+        return about;
+    }
+
+    // Loads a damaged preset file through Ctrl+O and the desktop's file dialog; the window of
+    // the message box that follows, or 0.
+    unsigned long LoadDamagedFile()
+    {
+        const fs::path damaged = mRoot / "damaged.Tarn61RededoVuvuva";
+        std::ofstream(damaged) << "not a preset";
+        Keys(mWindow, "ctrl+o");
+        unsigned long chooser = 0;
+        EXPECT_TRUE(WaitFor([&] { return (chooser = WindowTitled("Select Vidida File")) != 0; }));
+        std::uint32_t rgb = 0;
+        EXPECT_TRUE(WaitFor([&] { return mProbe.ReadPixel(chooser, 5, 5, rgb) && rgb != 0; }));
+        Keys(chooser, "ctrl+l");
+        const std::string type = "xdotool type --delay 10 '" + damaged.string() + "'";
+        EXPECT_EQ(std::system(type.c_str()), 0);
+        // The chooser ignores a Return that comes before it has taken in the typed name.
+        for (int attempt = 0; attempt < 5 && WindowTitled("Select Vidida File") != 0; ++attempt)
+        {
+            Keys(chooser, "Return");
+            WaitFor([] { return WindowTitled("Select Vidida File") == 0; }, 2000);
+        }
+        EXPECT_EQ(WindowTitled("Select Vidida File"), 0u) << "the file dialog stays open";
+        unsigned long box = 0;
+        EXPECT_TRUE(WaitFor([&] { return (box = OtherWindow()) != 0; })) << "no message box";
+        return box;
+    }
+
+    // A visible window of the program other than the main window and except; 0 when there is
+    // none.
+    unsigned long OtherWindow(unsigned long except = 0)
+    {
+        const std::string search =
+            "xdotool search --onlyvisible --pid " + std::to_string(mChild) + " 2>/dev/null";
+        FILE* output = ::popen(search.c_str(), "r");
+        unsigned long other = 0;
+        char line[64] = {};
+        while (output != nullptr && std::fgets(line, sizeof line, output) != nullptr)
+        {
+            const unsigned long window = std::strtoul(line, nullptr, 10);
+            other = window != mWindow && window != except ? window : other;
+        }
+        if (output != nullptr)
+        {
+            ::pclose(output);
+        }
+        return other;
+    }
+
+    bool IsOpen(unsigned long window) { return OtherWindow() == window; }
+
+    // Whether the window titled so goes away within the time.
+    static bool Closes(const std::string& title, int timeoutMs = 5000)
+    {
+        return WaitFor([&] { return WindowTitled(title) == 0; }, timeoutMs);
+    }
+
+    static pid_t sWindowManager;
+    fs::path mRoot;
+    XWindowProbe mProbe;
+    pid_t mChild = 0;
+    unsigned long mWindow = 0;
+};
+
+pid_t DialogWalk::sWindowManager = 0;
+
+TEST_F(DialogWalk, MainWindowComesBackToTheSamePlaceAfterEachRestart)
+{
+    ASSERT_NO_FATAL_FAILURE(Start());
+    // Moved by the user (through the window manager) to a place of their own.
+    const std::string move = "xdotool windowmove --sync " + std::to_string(mWindow) + " 40 110";
+    ASSERT_EQ(std::system(move.c_str()), 0);
+    const XWindowProbe::Geometry first = Geometry(mWindow);
+    for (int restart = 1; restart <= 3; ++restart)
+    {
+        SCOPED_TRACE("restart " + std::to_string(restart));
+        mProbe.Close(mWindow);
+        ASSERT_EQ(WaitForExit(20000), 0) << ReadFile(mRoot / "errors");
+        ASSERT_NO_FATAL_FAILURE(Start());
+        ASSERT_TRUE(WaitFor([&] {
+            const XWindowProbe::Geometry now = Geometry(mWindow);
+            return now.x == first.x && now.y == first.y;
+        }, 3000)) << "the window opens at " << Geometry(mWindow).x << ", "
+                  << Geometry(mWindow).y << " instead of " << first.x << ", " << first.y;
+    }
+}
+
+TEST_F(DialogWalk, DialogOpensCentredWithItsTitleAndClosesByEscapeEnterTabSpaceAndCloseBox)
+{
+    ASSERT_NO_FATAL_FAILURE(Start());
+    const XWindowProbe::Geometry main = Geometry(mWindow);
+    // Escape cancels, Enter presses OK, Tab then Space presses the focused OK button, and the
+    // window manager's close box closes it.
+    const std::function<void(unsigned long)> closers[] = {
+        [](unsigned long about) { Keys(about, "Escape"); },
+        [](unsigned long about) { Keys(about, "Return"); },
+        [](unsigned long about) { Keys(about, "Tab space"); },
+        [this](unsigned long about) { mProbe.Close(about); },
+    };
+    for (const auto& close : closers)
+    {
+        const unsigned long about = OpenAbout();
+        ASSERT_NE(about, 0u);
+        const XWindowProbe::Geometry dialog = Geometry(about);
+        EXPECT_NEAR(dialog.x + dialog.width / 2, main.x + main.width / 2, 3);
+        EXPECT_NEAR(dialog.y + dialog.height / 2, main.y + main.height / 2, 3);
+        close(about);
+        ASSERT_TRUE(Closes(kAboutTitle)) << "the About box stays open";
+    }
+    mProbe.Close(mWindow);
+    EXPECT_EQ(WaitForExit(20000), 0) << ReadFile(mRoot / "errors");
+}
+
+TEST_F(DialogWalk, CommandsThatMustNotRunOpenNothing)
+{
+    ASSERT_NO_FATAL_FAILURE(Start());
+    // Without a keyboard the transfer commands and the global settings are greyed: neither their
+    // hot keys nor a click on the greyed item open anything.
+    Keys(mWindow, "ctrl+shift+r ctrl+shift+s");
+    mProbe.Click(mWindow, kFileMenuX, kMenuY);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    mProbe.Click(mWindow, kFileMenuX, kGlobalSettingsItemY);
+    Keys(mWindow, "Escape");
+    // Under an open dialog the main window's commands do not run from the dialog's keys.
+    const unsigned long about = OpenAbout();
+    ASSERT_NE(about, 0u);
+    Keys(about, "ctrl+o ctrl+s");
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    for (const char* title : {"Retrieve Vidida", "Send Vidida", "Global Settings",
+                              "Select Vidida File", "Select Save Location"})
+    {
+        EXPECT_EQ(WindowTitled(title), 0u) << title << " opened";
+    }
+    Keys(about, "Escape");
+    ASSERT_TRUE(Closes(kAboutTitle));
+    mProbe.Close(mWindow);
+    EXPECT_EQ(WaitForExit(20000), 0) << ReadFile(mRoot / "errors");
+}
+
+TEST_F(DialogWalk, ExitRequestEndsTheProgramWhileAHotKeyDialogIsOpen)
+{
+    ASSERT_NO_FATAL_FAILURE(Start());
+    Keys(mWindow, "ctrl+o");
+    unsigned long chooser = 0;
+    ASSERT_TRUE(WaitFor([&] { return (chooser = WindowTitled("Select Vidida File")) != 0; }))
+        << "Ctrl+O opens no file dialog";
+    ::kill(mChild, SIGTERM);
+    EXPECT_EQ(WaitForExit(5000), 0) << "the program does not end while its dialog is open"
+                                    << ReadFile(mRoot / "errors");
+}
+
+TEST_F(DialogWalk, MessageBoxIsCentredRepaintsTheWindowBehindAndEndsWithTheProgram)
+{
+    ASSERT_NO_FATAL_FAILURE(Start());
+    const XWindowProbe::Geometry main = Geometry(mWindow);
+    const unsigned long box = LoadDamagedFile();
+    ASSERT_NE(box, 0u);
+    EXPECT_FALSE(FirstLine("xdotool getwindowname " + std::to_string(box)).empty());
+    const XWindowProbe::Geometry shown = Geometry(box);
+    EXPECT_NEAR(shown.x + shown.width / 2, main.x + main.width / 2, 3);
+    EXPECT_NEAR(shown.y + shown.height / 2, main.y + main.height / 2, 3);
+
+    // Behind the box the main window shows what it shows once the box is gone, not the file
+    // dialog that closed before the box opened.
+    const auto capture = [&]
+    {
+        std::vector<std::uint32_t> pixels;
+        EXPECT_TRUE(mProbe.Capture(mWindow, main.width, main.height, pixels));
+        pixels.resize(static_cast<std::size_t>(main.width * main.height));
+        // The box and its frame (a title bar above it) cover the main window there.
+        for (int y = 0; y < main.height; ++y)
+        {
+            for (int x = 0; x < main.width; ++x)
+            {
+                const int screenX = main.x + x;
+                const int screenY = main.y + y;
+                if (screenX >= shown.x - 8 && screenX < shown.x + shown.width + 8 &&
+                    screenY >= shown.y - 40 && screenY < shown.y + shown.height + 8)
+                {
+                    pixels[static_cast<std::size_t>(y * main.width + x)] = 0;
+                }
+            }
+        }
+        return pixels;
+    };
+    std::vector<std::uint32_t> behind = capture();
+    // Settled: two pictures in a row alike.
+    ASSERT_TRUE(WaitFor([&] { return std::exchange(behind, capture()) == behind; }));
+    Keys(box, "Return");
+    ASSERT_TRUE(WaitFor([&] { return !IsOpen(box); })) << "Enter leaves the box open";
+    std::vector<std::uint32_t> after = capture();
+    ASSERT_TRUE(WaitFor([&] { return std::exchange(after, capture()) == after; }));
+    std::size_t differing = 0;
+    for (std::size_t i = 0; i < after.size(); ++i)
+    {
+        differing += behind[i] != after[i] ? 1 : 0;
+    }
+    EXPECT_LT(differing, 200u) << "pixels of the main window behind the box";
+
+    // The desktop's request to end ends the program with a box still open.
+    ASSERT_NE(LoadDamagedFile(), 0u);
+    ::kill(mChild, SIGTERM);
+    EXPECT_EQ(WaitForExit(10000), 0) << ReadFile(mRoot / "errors");
+}
+
+// With a keyboard at the ports (the emulated one, over a private JACK server) the send command's
+// hot key opens its dialog, which is worked with keys alone: Tab to the slot list, Down to the
+// next slot, Enter for Send, Enter for the result's box, Escape to close.
+TEST_F(DialogWalk, SendDialogIsWorkedFromTheKeyboardAlone)
+{
+    if (!Platform::Testing::JackServer::IsInstalled())
+    {
+        GTEST_SKIP() << "jackd is not installed (Debian package jackd2)";
+    }
+    Platform::Testing::JackServer server;
+    std::string error;
+    ASSERT_TRUE(server.Start(error)) << error;
+    Platform::Testing::ChildProcess keyboard;
+    ASSERT_TRUE(keyboard.Start({TARN61_EMULATOR_PROGRAM, "--api", "jack"}));
+    setenv("QZ_MIDI_API", "jack", 1);
+    ASSERT_NO_FATAL_FAILURE(Start());
+    unsetenv("QZ_MIDI_API");
+    // The command is greyed until the program has found the keyboard's ports.
+    unsigned long dialog = 0;
+    ASSERT_TRUE(WaitFor(
+        [&]
+        {
+            Keys(mWindow, "ctrl+shift+s");
+            return WaitFor([&] { return (dialog = WindowTitled("Send Vidida")) != 0; }, 1000);
+        },
+        30000))
+        << "the hot key opens no send dialog";
+    Keys(dialog, "Tab Down Return");
+    unsigned long box = 0;
+    ASSERT_TRUE(WaitFor([&] { return (box = OtherWindow(dialog)) != 0; }, 20000))
+        << "Send shows no result";
+    const std::string result = FirstLine("xdotool getwindowname " + std::to_string(box));
+    EXPECT_EQ(result.find("Error"), std::string::npos) << result;
+    Keys(box, "Return");
+    ASSERT_TRUE(WaitFor([&] { return OtherWindow(dialog) == 0; })) << "the box stays open";
+    Keys(dialog, "Escape");
+    EXPECT_TRUE(WaitFor([&] { return OtherWindow() == 0; })) << "the dialog stays open";
+    mProbe.Close(mWindow);
+    EXPECT_EQ(WaitForExit(20000), 0) << ReadFile(mRoot / "errors");
+}
+
+} // namespace
