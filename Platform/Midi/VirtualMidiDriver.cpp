@@ -35,6 +35,7 @@ struct VirtualMidiDriver::Bus
     // Devices the users of the driver send to: made by PublishInput.
     DeviceList outputDevices;
     std::atomic<bool> completionsWithheld{false};
+    std::atomic<bool> inlineDelivery{false};
     std::mutex observerMutex;
     VirtualMidiDriver::SendObserver observer;
 
@@ -83,8 +84,8 @@ class VirtualMidiInput : public MidiInputStream
 public:
     VirtualMidiInput(std::shared_ptr<VirtualMidiDriver::Bus> bus, std::shared_ptr<Device> device,
                      bool published, MidiInputCallback callback, void* instance)
-        : MidiInputStream(callback, instance), mBus(std::move(bus)), mDevice(std::move(device)),
-          mPublished(published)
+        : MidiInputStream(callback, instance, bus->inlineDelivery.load()), mBus(std::move(bus)),
+          mDevice(std::move(device)), mPublished(published)
     {
         mBus->Attach(*mDevice, this);
     }
@@ -282,6 +283,16 @@ QZRESULT VirtualMidiDriver::PublishOutput(const std::string& name, MidiOutputCal
 void VirtualMidiDriver::SetCompletionsWithheld(bool withheld)
 {
     mBus->completionsWithheld.store(withheld);
+}
+
+void VirtualMidiDriver::SetInlineDelivery(bool inlineDelivery)
+{
+    mBus->inlineDelivery.store(inlineDelivery);
+}
+
+bool VirtualMidiDriver::DeliversOnSendingThread() const
+{
+    return mBus->inlineDelivery.load();
 }
 
 void VirtualMidiDriver::SetSendObserver(SendObserver observer)

@@ -73,9 +73,12 @@ RCPtr<LMidiCommInterface> CreateMidiComm()
 
 LMidiComm::LMidiComm(std::shared_ptr<Platform::MidiDriver> driver,
                      std::uint32_t completionTimeoutMs)
-    : mThreadPool(new LThreadPool(1, kDispatcherPriority)), mDriver(std::move(driver)),
-      mCompletionTimeoutMs(completionTimeoutMs)
+    : mDriver(std::move(driver)), mCompletionTimeoutMs(completionTimeoutMs)
 {
+    if (!mDriver || !mDriver->DeliversOnSendingThread())
+    {
+        mThreadPool = new LThreadPool(1, kDispatcherPriority);
+    }
 }
 
 LMidiComm::~LMidiComm()
@@ -264,11 +267,23 @@ void LMidiComm::MidiOutCallback(Platform::MidiOutput* handle, Platform::MidiOutp
 void LMidiComm::OnCaptureMessage(Platform::MidiInput* handle, Platform::MidiInputMessage message,
                                  std::uintptr_t param1, std::uintptr_t param2)
 {
-    Mutex::ScopedLock lock(mLock);
+    RCPtr<LMidiCaptureNotificationData> data;
+    {
+        Mutex::ScopedLock lock(mLock);
+        data = TakeCaptured(handle, message, param1, param2);
+    }
+    Queue(data);
+}
+
+RCPtr<LMidiCaptureNotificationData> LMidiComm::TakeCaptured(Platform::MidiInput* handle,
+                                                            Platform::MidiInputMessage message,
+                                                            std::uintptr_t param1,
+                                                            std::uintptr_t param2)
+{
     LMidiCapturePort* port = FindByHandle(mCapturePorts, handle);
     if (port == nullptr)
     {
-        return;
+        return {};
     }
     switch (message)
     {
@@ -284,20 +299,17 @@ void LMidiComm::OnCaptureMessage(Platform::MidiInput* handle, Platform::MidiInpu
         }
         RCPtr<LMidiCaptureNotificationData> data(
             new LMidiCaptureNotificationData(port->GetName(), static_cast<std::uint32_t>(param2)));
-        if (Succeeded(data->Append(bytes, static_cast<std::int32_t>(length))))
-        {
-            Queue(data);
-        }
-        break;
+        return Succeeded(data->Append(bytes, static_cast<std::int32_t>(length)))
+                   ? data
+                   : RCPtr<LMidiCaptureNotificationData>();
     }
     case Platform::MidiInputMessage::LongData:
-        Queue(port->TakeChunk(reinterpret_cast<Platform::MidiBuffer*>(param1), false));
-        break;
+        return port->TakeChunk(reinterpret_cast<Platform::MidiBuffer*>(param1), false);
     case Platform::MidiInputMessage::LongError:
         (void)port->TakeChunk(reinterpret_cast<Platform::MidiBuffer*>(param1), true);
-        break;
+        return {};
     default:
-        break;
+        return {};
     }
 }
 
@@ -313,11 +325,17 @@ void LMidiComm::OnRenderMessage(Platform::MidiOutput* handle, Platform::MidiOutp
 
 void LMidiComm::Queue(const RCPtr<LMidiCaptureNotificationData>& data)
 {
-    if (!data.IsNull())
+    if (data.IsNull())
     {
-        mThreadPool->QueueWork(RCPtr<LThreadWorker>(this), RCPtr<LRefCountedObject>(data),
-                               kWorkPriority);
+        return;
     }
+    if (mThreadPool.IsNull())
+    {
+        static_cast<void>(DoWork(RCPtr<LRefCountedObject>(data)));
+        return;
+    }
+    mThreadPool->QueueWork(RCPtr<LThreadWorker>(this), RCPtr<LRefCountedObject>(data),
+                           kWorkPriority);
 }
 
 QZRESULT LMidiComm::RemoveCapturePort(LMidiCapturePort& port, RCPtr<LMidiCapturePort>& removed)

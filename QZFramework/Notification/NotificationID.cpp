@@ -1,6 +1,7 @@
 #include "QZFramework/Notification/NotificationID.h"
 
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace QZ
@@ -15,6 +16,14 @@ std::vector<StringT<char16_t, char>>& GetTable()
     // Never destroyed: identifiers stay valid while static objects are torn down.
     static auto* table = new std::vector<StringT<char16_t, char>>();
     return *table;
+}
+
+// The table's identifiers by their text; the views point into the table's own buffers. Every
+// notification made looks its identifier up here, so the look-up must not grow with the table.
+std::unordered_map<std::u16string_view, const char16_t*>& GetIndex()
+{
+    static auto* index = new std::unordered_map<std::u16string_view, const char16_t*>();
+    return *index;
 }
 
 } // namespace
@@ -32,25 +41,18 @@ const char16_t* GetNotificationID(const char16_t* text)
         return nullptr;
     }
     Mutex::ScopedLock lock(GetNotificationLock());
+    std::unordered_map<std::u16string_view, const char16_t*>& index = GetIndex();
+    const auto found = index.find(std::u16string_view(text));
+    if (found != index.end())
+    {
+        return found->second;
+    }
     std::vector<StringT<char16_t, char>>& table = GetTable();
-    for (auto entry = table.rbegin(); entry != table.rend(); ++entry)
-    {
-        if (entry->GetString() == text)
-        {
-            return text;
-        }
-    }
-    const std::u16string_view wanted(text);
-    for (const StringT<char16_t, char>& entry : table)
-    {
-        if (std::u16string_view(entry.GetString(), static_cast<std::size_t>(entry.GetLength())) ==
-            wanted)
-        {
-            return entry.GetString();
-        }
-    }
     table.emplace_back(text);
-    return table.back().GetString();
+    const StringT<char16_t, char>& entry = table.back();
+    index.emplace(std::u16string_view(entry.GetString(), static_cast<std::size_t>(entry.GetLength())),
+                  entry.GetString());
+    return entry.GetString();
 }
 
 StringT<char16_t, char> GetNotificationIDString(const char16_t* identifier)
