@@ -113,8 +113,21 @@ private:
 
 void VirtualMidiDriver::Bus::Deliver(Device& device, const std::uint8_t* bytes, std::size_t count)
 {
-    std::lock_guard<std::mutex> lock(mutex);
-    for (VirtualMidiInput* listener : device.listeners)
+    std::unique_lock<std::mutex> lock(mutex);
+    if (!inlineDelivery.load())
+    {
+        for (VirtualMidiInput* listener : device.listeners)
+        {
+            listener->Receive(bytes, count);
+        }
+        return;
+    }
+    // An inline delivery runs the receiver's code, which takes its own locks, and those are held
+    // while ports are opened on this bus; so the bus's lock is let go first. The listeners stay
+    // alive meanwhile, since an inline bus is used from one thread.
+    const std::vector<VirtualMidiInput*> listeners = device.listeners;
+    lock.unlock();
+    for (VirtualMidiInput* listener : listeners)
     {
         listener->Receive(bytes, count);
     }

@@ -45,7 +45,8 @@ public:
 
     // Inputs opened or published after this call deliver on the sender's thread before the send
     // returns, instead of on threads of their own; for a fuzzer that plays the peer and wants no
-    // thread hand-over per event. Must not change while inputs are open.
+    // thread hand-over per event. Such a bus is used from one thread: its ports are opened, used
+    // and closed on the thread that sends. Must not change while inputs are open.
     void SetInlineDelivery(bool inlineDelivery);
     [[nodiscard]] bool DeliversOnSendingThread() const override;
 
