@@ -1,6 +1,7 @@
 #include "QZFramework/Midi/MidiComm.h"
 
 #include "QZFramework/Notification/Notification.h"
+#include "QZFramework/Notification/NotificationID.h"
 #include "QZFramework/Notification/NotificationIDs.h"
 
 #include <string>
@@ -241,8 +242,10 @@ QZRESULT LMidiComm::DoWork(const RCPtr<LRefCountedObject>& params)
     {
         return E_INVALIDARG;
     }
+    // Every message received comes this way; the identifier is looked up by its text only once.
+    static const char16_t* const captured = GetNotificationID(NID_MIDI_DATA_CAPTURED);
     RCPtr<LNotification> notification;
-    LNotification::Create(notification, NID_MIDI_DATA_CAPTURED, params);
+    LNotification::Create(notification, captured, params);
     return Distribute(notification);
 }
 

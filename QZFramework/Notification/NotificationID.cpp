@@ -2,6 +2,7 @@
 
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace QZ
@@ -26,6 +27,13 @@ std::unordered_map<std::u16string_view, const char16_t*>& GetIndex()
     return *index;
 }
 
+// The identifiers handed out, so that one given back is known by its address alone.
+std::unordered_set<const char16_t*>& GetInterned()
+{
+    static auto* interned = new std::unordered_set<const char16_t*>();
+    return *interned;
+}
+
 } // namespace
 
 Mutex& GetNotificationLock()
@@ -41,6 +49,10 @@ const char16_t* GetNotificationID(const char16_t* text)
         return nullptr;
     }
     Mutex::ScopedLock lock(GetNotificationLock());
+    if (GetInterned().count(text) != 0)
+    {
+        return text;
+    }
     std::unordered_map<std::u16string_view, const char16_t*>& index = GetIndex();
     const auto found = index.find(std::u16string_view(text));
     if (found != index.end())
@@ -52,6 +64,7 @@ const char16_t* GetNotificationID(const char16_t* text)
     const StringT<char16_t, char>& entry = table.back();
     index.emplace(std::u16string_view(entry.GetString(), static_cast<std::size_t>(entry.GetLength())),
                   entry.GetString());
+    GetInterned().insert(entry.GetString());
     return entry.GetString();
 }
 
