@@ -8,7 +8,6 @@
 #include "QZFramework/Midi/MidiCaptureNotificationData.h"
 #include "QZFramework/Notification/NotificationIDs.h"
 #include "QZFramework/System/DebugStreams.h"
-#include "QZFramework/System/EventHandle.h"
 #include "QZFramework/Utilities/Storage/ParamRange.h"
 #include "QZFramework/Utilities/Storage/ParamValue.h"
 #include "QZFramework/Utilities/Storage/Variant.h"
@@ -145,9 +144,10 @@ void LogDroppedReply(const IArray<signed char>& reply, const char* why)
 
 } // namespace
 
-LMidiManager::LMidiManager(std::uint32_t replyWaitMs)
-    : mReplyWaitMs(replyWaitMs), mHandler(new LNotificationHandler<LMidiManager>(this)),
-      mTransaction(std::chrono::milliseconds(std::int64_t{kTries} * replyWaitMs))
+LMidiManager::LMidiManager(std::uint32_t replyWaitMs, MidiPacing& pacing)
+    : mReplyWaitMs(replyWaitMs), mPacing(pacing),
+      mHandler(new LNotificationHandler<LMidiManager>(this)),
+      mTransaction(std::chrono::milliseconds(std::int64_t{kTries} * replyWaitMs), pacing)
 {
     mPresetLight.SetGreen();
     mGlobalLight.SetGreen();
@@ -156,9 +156,10 @@ LMidiManager::LMidiManager(std::uint32_t replyWaitMs)
 
 LMidiManager::~LMidiManager() = default;
 
-void LMidiManager::Create(RCPtr<LMidiManager>& out, std::uint32_t replyWaitMs)
+void LMidiManager::Create(RCPtr<LMidiManager>& out, std::uint32_t replyWaitMs,
+                          MidiPacing& pacing)
 {
-    out = new LMidiManager(replyWaitMs);
+    out = new LMidiManager(replyWaitMs, pacing);
     if (out->mHandler)
     {
         const RCPtr<LMidiCommInterface> service = CreateMidiComm();
@@ -384,7 +385,7 @@ bool LMidiManager::OpenPorts(const WideString& inputName, const WideString& outp
 std::int32_t LMidiManager::SendSysExMessage(IArray<signed char>& message,
                                             const RCPtr<LRefCountedObject>& port, bool noPreamble)
 {
-    return QZ::SendSysExMessage(GetMidiComm(), message, port, noPreamble);
+    return QZ::SendSysExMessage(GetMidiComm(), message, port, noPreamble, mPacing);
 }
 
 RCPtr<LMidiCommInterface> LMidiManager::GetMidiComm() const
@@ -583,7 +584,7 @@ std::int32_t LMidiManager::RunTransaction(const RCPtr<LMidiCommInterface>& servi
             continue;
         }
         unsettled = kNoReply;
-        if (light.Wait(mReplyWaitMs) == kWaitSignaled)
+        if (mPacing.WaitForGreen(light, mReplyWaitMs))
         {
             break;
         }

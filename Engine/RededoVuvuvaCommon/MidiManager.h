@@ -37,6 +37,7 @@
 // does, a FailedResultException leaves the operation.
 #pragma once
 
+#include "Engine/RededoVuvuvaCommon/MidiPacing.h"
 #include "Engine/RededoVuvuvaCommon/MidiParameterNotification.h"
 #include "Engine/RededoVuvuvaCommon/MidiTransaction.h"
 #include "QZFramework/Midi/MidiCommInterface.h"
@@ -74,8 +75,10 @@ public:
 
     // Makes the manager with its handler and a first service from CreateMidiComm (on the
     // process's MIDI driver). The application calls it once at start-up and keeps the manager;
-    // tests shorten the wait after each try.
-    static void Create(RCPtr<LMidiManager>& out, std::uint32_t replyWaitMs = kReplyWaitMs);
+    // tests shorten the wait after each try, and a fuzzer that plays the keyboard passes a pacing
+    // of its own, which must outlive the manager.
+    static void Create(RCPtr<LMidiManager>& out, std::uint32_t replyWaitMs = kReplyWaitMs,
+                       MidiPacing& pacing = MidiPacing::Real());
     ~LMidiManager() override;
     LMidiManager(const LMidiManager&) = delete;
     LMidiManager& operator=(const LMidiManager&) = delete;
@@ -131,7 +134,7 @@ public:
                          const char16_t* identifier) override;
 
 private:
-    explicit LMidiManager(std::uint32_t replyWaitMs);
+    LMidiManager(std::uint32_t replyWaitMs, MidiPacing& pacing);
 
     // The capture handler, on the service's worker thread; always 1.
     QZRESULT OnMidiDataCaptured(const RCPtr<LNotificationDistributor>& sender,
@@ -158,6 +161,7 @@ private:
     QZRESULT UnsubscribeCapture(const RCPtr<LMidiCommInterface>& service);
 
     const std::uint32_t mReplyWaitMs;
+    MidiPacing& mPacing;
     RCPtr<LNotificationHandler<LMidiManager>> mHandler;
     mutable Mutex mServiceLock;
     RCPtr<LMidiCommInterface> mService;

@@ -5,8 +5,8 @@
 namespace QZ
 {
 
-MidiTransaction::MidiTransaction(Clock::duration requestLifetime)
-    : mRequestLifetime(requestLifetime)
+MidiTransaction::MidiTransaction(Clock::duration requestLifetime, MidiPacing& pacing)
+    : mRequestLifetime(requestLifetime), mPacing(pacing)
 {
 }
 
@@ -22,7 +22,7 @@ void MidiTransaction::Begin(const MidiReplyKey& key)
 
 void MidiTransaction::NoteRequest()
 {
-    const Clock::time_point now = Clock::now();
+    const Clock::time_point now = mPacing.Now();
     std::lock_guard<std::mutex> lock(mMutex);
     StrikeOffLost(now);
     mOwed.push_back(Request{mKey, mExchange, now});
@@ -38,7 +38,7 @@ std::int32_t MidiTransaction::End(std::int32_t unsettled)
 
 bool MidiTransaction::Claim(const MidiReplyKey& key)
 {
-    const Clock::time_point now = Clock::now();
+    const Clock::time_point now = mPacing.Now();
     std::lock_guard<std::mutex> lock(mMutex);
     StrikeOffLost(now);
     const auto answered = std::find_if(mOwed.begin(), mOwed.end(),

@@ -17,6 +17,8 @@
 // anything, and its outcome is the one End returned.
 #pragma once
 
+#include "Engine/RededoVuvuvaCommon/MidiPacing.h"
+
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -48,10 +50,10 @@ struct MidiReplyKey
 class MidiTransaction
 {
 public:
-    using Clock = std::chrono::steady_clock;
+    using Clock = MidiPacing::Clock;
 
-    // A request not answered within requestLifetime is taken as lost.
-    explicit MidiTransaction(Clock::duration requestLifetime);
+    // A request not answered within requestLifetime, by the clock of pacing, is taken as lost.
+    MidiTransaction(Clock::duration requestLifetime, MidiPacing& pacing);
     MidiTransaction(const MidiTransaction&) = delete;
     MidiTransaction& operator=(const MidiTransaction&) = delete;
 
@@ -84,6 +86,7 @@ private:
     void StrikeOffLost(Clock::time_point now);
 
     const Clock::duration mRequestLifetime;
+    MidiPacing& mPacing;
     mutable std::mutex mMutex;
     std::condition_variable mDelivered;
     std::deque<Request> mOwed;

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <thread>
 
 namespace QZ
 {
@@ -61,12 +60,13 @@ QZRESULT Frame(IArray<signed char>& message)
 } // namespace
 
 std::int32_t SendSysExMessage(const RCPtr<LMidiCommInterface>& comm, IArray<signed char>& message,
-                              const RCPtr<LRefCountedObject>& port, bool noPreamble)
+                              const RCPtr<LRefCountedObject>& port, bool noPreamble,
+                              MidiPacing& pacing)
 {
     if (!noPreamble)
     {
         SysExMessage preamble = BuildPreambleMessage();
-        const std::int32_t sent = SendSysExMessage(comm, preamble, port, true);
+        const std::int32_t sent = SendSysExMessage(comm, preamble, port, true, pacing);
         if (sent < 0)
         {
             return sent;
@@ -92,7 +92,7 @@ std::int32_t SendSysExMessage(const RCPtr<LMidiCommInterface>& comm, IArray<sign
         {
             return result;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(kSysExPiecePauseMs));
+        pacing.Pause(std::chrono::milliseconds(kSysExPiecePauseMs));
     }
     return result;
 }

@@ -3,6 +3,7 @@
 // 10 ms pause, because the keyboard drops bytes that arrive faster.
 #pragma once
 
+#include "Engine/RededoVuvuvaCommon/MidiPacing.h"
 #include "QZFramework/Midi/MidiCommInterface.h"
 #include "QZFramework/ObjectBase/Exception.h"
 #include "QZFramework/ObjectBase/RCPtr.h"
@@ -26,9 +27,10 @@ inline constexpr std::uint32_t kSysExPiecePauseMs = 10;
 // its framing is refused with E_FAIL and nothing of it is sent. No port or no service: -1.
 //
 // The first piece the service refuses stops the sending and its result is returned; otherwise the
-// result of the last piece (its byte count).
+// result of the last piece (its byte count). The pauses are taken on pacing.
 [[nodiscard]] std::int32_t SendSysExMessage(const RCPtr<LMidiCommInterface>& comm,
                                             IArray<signed char>& message,
-                                            const RCPtr<LRefCountedObject>& port, bool noPreamble);
+                                            const RCPtr<LRefCountedObject>& port, bool noPreamble,
+                                            MidiPacing& pacing = MidiPacing::Real());
 
 } // namespace QZ

@@ -167,6 +167,10 @@ public:
     // anyway does nothing.
     virtual void PrepareInput(std::uint32_t /*device*/) {}
     virtual void PrepareOutput(std::uint32_t /*device*/) {}
+    // True when the inputs opened now call back on the thread that sent the bytes, before the
+    // send returns (the virtual bus, for a fuzzer that plays the peer); a service over it then
+    // delivers on that thread too, so that a whole exchange runs on one thread.
+    [[nodiscard]] virtual bool DeliversOnSendingThread() const { return false; }
 
     // Publishing makes a port that other programs see as a device called name: an input whose
     // device others send to, or an output whose device others read from. This is how a peer (the

@@ -21,9 +21,13 @@ std::uintptr_t Pack(std::uint8_t status, const std::uint8_t* data, std::uint32_t
 
 } // namespace
 
-MidiInputStream::MidiInputStream(MidiInputCallback callback, void* instance)
-    : mCallback(callback), mInstance(instance), mThread([this] { DeliveryLoop(); })
+MidiInputStream::MidiInputStream(MidiInputCallback callback, void* instance, bool deliverInline)
+    : mCallback(callback), mInstance(instance), mDeliverInline(deliverInline)
 {
+    if (!deliverInline)
+    {
+        mThread = std::thread([this] { DeliveryLoop(); });
+    }
 }
 
 MidiInputStream::~MidiInputStream()
@@ -44,6 +48,7 @@ void MidiInputStream::Close()
     {
         mThread.join();
     }
+    const std::lock_guard<std::recursive_mutex> inlineDone(mInlineMutex);
 }
 
 QZRESULT MidiInputStream::PrepareBuffer(MidiBuffer& buffer)
@@ -161,15 +166,35 @@ void MidiInputStream::Post(const std::uint8_t* bytes, std::size_t count, std::ui
             mObserver(bytes, count, timeUs);
         }
     }
+    Block block;
     {
         std::lock_guard<std::mutex> lock(mMutex);
         if (!mStarted || mClosing)
         {
             return;
         }
-        mBlocks.push_back(Block{std::vector<std::uint8_t>(bytes, bytes + count), Now()});
+        block = Block{std::vector<std::uint8_t>(bytes, bytes + count), Now()};
+        if (!mDeliverInline)
+        {
+            mBlocks.push_back(std::move(block));
+        }
     }
-    mWake.notify_one();
+    if (!mDeliverInline)
+    {
+        mWake.notify_one();
+        return;
+    }
+    DeliverInline(std::move(block));
+}
+
+void MidiInputStream::DeliverInline(Block block)
+{
+    const std::lock_guard<std::recursive_mutex> inlineLock(mInlineMutex);
+    std::unique_lock<std::mutex> lock(mMutex);
+    if (!mClosing)
+    {
+        Deliver(lock, block);
+    }
 }
 
 std::uint64_t MidiInputStream::SteadyMicroseconds()
@@ -191,19 +216,24 @@ void MidiInputStream::DeliveryLoop()
         }
         const Block block = std::move(mBlocks.front());
         mBlocks.pop_front();
-        // Each callback runs before the next byte is parsed, so a buffer the callback queues
-        // again is there for the rest of the block, as it would be at wire speed.
-        Events events;
-        for (std::size_t i = 0; i < block.bytes.size() && mStarted; ++i)
+        Deliver(lock, block);
+    }
+}
+
+void MidiInputStream::Deliver(std::unique_lock<std::mutex>& lock, const Block& block)
+{
+    // Each callback runs before the next byte is parsed, so a buffer the callback queues again is
+    // there for the rest of the block, as it would be at wire speed.
+    Events events;
+    for (std::size_t i = 0; i < block.bytes.size() && mStarted; ++i)
+    {
+        ParseByte(block.bytes[i], block.timestamp, events);
+        if (!events.empty())
         {
-            ParseByte(block.bytes[i], block.timestamp, events);
-            if (!events.empty())
-            {
-                lock.unlock();
-                Dispatch(events);
-                events.clear();
-                lock.lock();
-            }
+            lock.unlock();
+            Dispatch(events);
+            events.clear();
+            lock.lock();
         }
     }
 }

@@ -11,6 +11,9 @@
 // byte or a new F0 hands its buffer back as LongError; bytes that find no queued buffer are lost,
 // and the end of such a message is reported as LongError with the buffer queued by then, if any.
 //
+// A stream made to deliver inline has no delivery thread: Post parses and calls back on the
+// posting thread before it returns, one posting thread at a time.
+//
 // A backend's destructor disconnects its transport and then calls Close, so that no callback runs
 // once the backend object is gone.
 #pragma once
@@ -43,7 +46,7 @@ public:
     void SetEventObserver(EventObserver observer) override;
 
 protected:
-    MidiInputStream(MidiInputCallback callback, void* instance);
+    MidiInputStream(MidiInputCallback callback, void* instance, bool deliverInline = false);
 
     // Any thread, one event at a time; timeUs is its arrival on the transport's clock. Events
     // that arrive while the input is stopped are dropped.
@@ -68,6 +71,9 @@ private:
     using Events = std::vector<Event>;
 
     void DeliveryLoop();
+    // Parses block with lock held, releasing it around each callback.
+    void Deliver(std::unique_lock<std::mutex>& lock, const Block& block);
+    void DeliverInline(Block block);
     void Dispatch(const Events& events);
 
     // The parser; all of it runs under mMutex.
@@ -82,6 +88,7 @@ private:
 
     const MidiInputCallback mCallback;
     void* const mInstance;
+    const bool mDeliverInline;
 
     std::mutex mMutex;
     std::condition_variable mWake;
@@ -101,6 +108,9 @@ private:
     std::uint8_t mData[2] = {0, 0};
     std::uint32_t mDataCount = 0;
 
+    // Held by an inline delivery for its whole run, so that Close waits for it; recursive, so that
+    // a callback may close its own stream.
+    std::recursive_mutex mInlineMutex;
     std::thread mThread;
 };
 

@@ -35,6 +35,7 @@ struct VirtualMidiDriver::Bus
     // Devices the users of the driver send to: made by PublishInput.
     DeviceList outputDevices;
     std::atomic<bool> completionsWithheld{false};
+    std::atomic<bool> inlineDelivery{false};
     std::mutex observerMutex;
     VirtualMidiDriver::SendObserver observer;
 
@@ -83,8 +84,8 @@ class VirtualMidiInput : public MidiInputStream
 public:
     VirtualMidiInput(std::shared_ptr<VirtualMidiDriver::Bus> bus, std::shared_ptr<Device> device,
                      bool published, MidiInputCallback callback, void* instance)
-        : MidiInputStream(callback, instance), mBus(std::move(bus)), mDevice(std::move(device)),
-          mPublished(published)
+        : MidiInputStream(callback, instance, bus->inlineDelivery.load()), mBus(std::move(bus)),
+          mDevice(std::move(device)), mPublished(published)
     {
         mBus->Attach(*mDevice, this);
     }
@@ -112,8 +113,21 @@ private:
 
 void VirtualMidiDriver::Bus::Deliver(Device& device, const std::uint8_t* bytes, std::size_t count)
 {
-    std::lock_guard<std::mutex> lock(mutex);
-    for (VirtualMidiInput* listener : device.listeners)
+    std::unique_lock<std::mutex> lock(mutex);
+    if (!inlineDelivery.load())
+    {
+        for (VirtualMidiInput* listener : device.listeners)
+        {
+            listener->Receive(bytes, count);
+        }
+        return;
+    }
+    // An inline delivery runs the receiver's code, which takes its own locks, and those are held
+    // while ports are opened on this bus; so the bus's lock is let go first. The listeners stay
+    // alive meanwhile, since an inline bus is used from one thread.
+    const std::vector<VirtualMidiInput*> listeners = device.listeners;
+    lock.unlock();
+    for (VirtualMidiInput* listener : listeners)
     {
         listener->Receive(bytes, count);
     }
@@ -282,6 +296,16 @@ QZRESULT VirtualMidiDriver::PublishOutput(const std::string& name, MidiOutputCal
 void VirtualMidiDriver::SetCompletionsWithheld(bool withheld)
 {
     mBus->completionsWithheld.store(withheld);
+}
+
+void VirtualMidiDriver::SetInlineDelivery(bool inlineDelivery)
+{
+    mBus->inlineDelivery.store(inlineDelivery);
+}
+
+bool VirtualMidiDriver::DeliversOnSendingThread() const
+{
+    return mBus->inlineDelivery.load();
 }
 
 void VirtualMidiDriver::SetSendObserver(SendObserver observer)

@@ -4,7 +4,7 @@
 // then finds among its input devices under that name, and an input, found among the output
 // devices. What a port sends reaches every input opened on its device, delivered on that input's
 // own thread as a real driver would, so a peer that answers from its callback never runs on the
-// sender's thread. Long messages complete as soon as they are carried, unless completions are
+// sender's thread (unless inline delivery is set, see SetInlineDelivery). Long messages complete as soon as they are carried, unless completions are
 // withheld, which lets a test reach the time-out road of a sender, and a test can observe every
 // message as it leaves its port.
 #pragma once
@@ -42,6 +42,13 @@ public:
     [[nodiscard]] QZRESULT PublishOutput(const std::string& name, MidiOutputCallback callback,
                                          void* instance,
                                          std::unique_ptr<MidiOutput>& output) override;
+
+    // Inputs opened or published after this call deliver on the sender's thread before the send
+    // returns, instead of on threads of their own; for a fuzzer that plays the peer and wants no
+    // thread hand-over per event. Such a bus is used from one thread: its ports are opened, used
+    // and closed on the thread that sends. Must not change while inputs are open.
+    void SetInlineDelivery(bool inlineDelivery);
+    [[nodiscard]] bool DeliversOnSendingThread() const override;
 
     // While withheld, long messages are carried but their Done comes only from a Reset.
     void SetCompletionsWithheld(bool withheld);

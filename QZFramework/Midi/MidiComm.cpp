@@ -1,6 +1,7 @@
 #include "QZFramework/Midi/MidiComm.h"
 
 #include "QZFramework/Notification/Notification.h"
+#include "QZFramework/Notification/NotificationID.h"
 #include "QZFramework/Notification/NotificationIDs.h"
 
 #include <string>
@@ -73,9 +74,12 @@ RCPtr<LMidiCommInterface> CreateMidiComm()
 
 LMidiComm::LMidiComm(std::shared_ptr<Platform::MidiDriver> driver,
                      std::uint32_t completionTimeoutMs)
-    : mThreadPool(new LThreadPool(1, kDispatcherPriority)), mDriver(std::move(driver)),
-      mCompletionTimeoutMs(completionTimeoutMs)
+    : mDriver(std::move(driver)), mCompletionTimeoutMs(completionTimeoutMs)
 {
+    if (!mDriver || !mDriver->DeliversOnSendingThread())
+    {
+        mThreadPool = new LThreadPool(1, kDispatcherPriority);
+    }
 }
 
 LMidiComm::~LMidiComm()
@@ -238,8 +242,10 @@ QZRESULT LMidiComm::DoWork(const RCPtr<LRefCountedObject>& params)
     {
         return E_INVALIDARG;
     }
+    // Every message received comes this way; the identifier is looked up by its text only once.
+    static const char16_t* const captured = GetNotificationID(NID_MIDI_DATA_CAPTURED);
     RCPtr<LNotification> notification;
-    LNotification::Create(notification, NID_MIDI_DATA_CAPTURED, params);
+    LNotification::Create(notification, captured, params);
     return Distribute(notification);
 }
 
@@ -264,11 +270,23 @@ void LMidiComm::MidiOutCallback(Platform::MidiOutput* handle, Platform::MidiOutp
 void LMidiComm::OnCaptureMessage(Platform::MidiInput* handle, Platform::MidiInputMessage message,
                                  std::uintptr_t param1, std::uintptr_t param2)
 {
-    Mutex::ScopedLock lock(mLock);
+    RCPtr<LMidiCaptureNotificationData> data;
+    {
+        Mutex::ScopedLock lock(mLock);
+        data = TakeCaptured(handle, message, param1, param2);
+    }
+    Queue(data);
+}
+
+RCPtr<LMidiCaptureNotificationData> LMidiComm::TakeCaptured(Platform::MidiInput* handle,
+                                                            Platform::MidiInputMessage message,
+                                                            std::uintptr_t param1,
+                                                            std::uintptr_t param2)
+{
     LMidiCapturePort* port = FindByHandle(mCapturePorts, handle);
     if (port == nullptr)
     {
-        return;
+        return {};
     }
     switch (message)
     {
@@ -284,20 +302,17 @@ void LMidiComm::OnCaptureMessage(Platform::MidiInput* handle, Platform::MidiInpu
         }
         RCPtr<LMidiCaptureNotificationData> data(
             new LMidiCaptureNotificationData(port->GetName(), static_cast<std::uint32_t>(param2)));
-        if (Succeeded(data->Append(bytes, static_cast<std::int32_t>(length))))
-        {
-            Queue(data);
-        }
-        break;
+        return Succeeded(data->Append(bytes, static_cast<std::int32_t>(length)))
+                   ? data
+                   : RCPtr<LMidiCaptureNotificationData>();
     }
     case Platform::MidiInputMessage::LongData:
-        Queue(port->TakeChunk(reinterpret_cast<Platform::MidiBuffer*>(param1), false));
-        break;
+        return port->TakeChunk(reinterpret_cast<Platform::MidiBuffer*>(param1), false);
     case Platform::MidiInputMessage::LongError:
         (void)port->TakeChunk(reinterpret_cast<Platform::MidiBuffer*>(param1), true);
-        break;
+        return {};
     default:
-        break;
+        return {};
     }
 }
 
@@ -313,11 +328,17 @@ void LMidiComm::OnRenderMessage(Platform::MidiOutput* handle, Platform::MidiOutp
 
 void LMidiComm::Queue(const RCPtr<LMidiCaptureNotificationData>& data)
 {
-    if (!data.IsNull())
+    if (data.IsNull())
     {
-        mThreadPool->QueueWork(RCPtr<LThreadWorker>(this), RCPtr<LRefCountedObject>(data),
-                               kWorkPriority);
+        return;
     }
+    if (mThreadPool.IsNull())
+    {
+        static_cast<void>(DoWork(RCPtr<LRefCountedObject>(data)));
+        return;
+    }
+    mThreadPool->QueueWork(RCPtr<LThreadWorker>(this), RCPtr<LRefCountedObject>(data),
+                           kWorkPriority);
 }
 
 QZRESULT LMidiComm::RemoveCapturePort(LMidiCapturePort& port, RCPtr<LMidiCapturePort>& removed)

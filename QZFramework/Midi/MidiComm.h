@@ -4,7 +4,9 @@
 // callbacks take it for their whole run, and so do GetCapturePort, GetRenderPort and a port's
 // release. A port is never stopped or closed while that lock is held: its release takes it out of
 // the list under the lock and closes it afterwards. Received messages go to a pool of one worker,
-// whose DoWork delivers them, so the callbacks only copy bytes and hand them on.
+// whose DoWork delivers them, so the callbacks only copy bytes and hand them on; over a driver
+// that delivers on the sending thread there is no pool, and DoWork runs in the callback, after
+// the lock is released.
 //
 // Each open port holds its service, so the service outlives its ports; the list's reference to a
 // port counts as the port's internal reference, so a port closes when its last outside holder
@@ -66,6 +68,10 @@ private:
     void OnCaptureMessage(Platform::MidiInput* handle, Platform::MidiInputMessage message,
                           std::uintptr_t param1, std::uintptr_t param2);
     void OnRenderMessage(Platform::MidiOutput* handle, Platform::MidiOutputMessage message);
+    // Under the lock: the message a capture callback brings, null when it brings none.
+    RCPtr<LMidiCaptureNotificationData> TakeCaptured(Platform::MidiInput* handle,
+                                                     Platform::MidiInputMessage message,
+                                                     std::uintptr_t param1, std::uintptr_t param2);
     void Queue(const RCPtr<LMidiCaptureNotificationData>& data);
     // A port's release: takes it out of its list unless it was taken again meanwhile.
     QZRESULT RemoveCapturePort(LMidiCapturePort& port, RCPtr<LMidiCapturePort>& removed);
@@ -77,6 +83,7 @@ private:
 
     RCPtrArray<LMidiCapturePort, 1, 0> mCapturePorts;
     RCPtrArray<LMidiRenderPort, 1, 0> mRenderPorts;
+    // Null when the driver delivers on the sending thread.
     RCPtr<LThreadPool> mThreadPool;
     Mutex mLock;
     const std::shared_ptr<Platform::MidiDriver> mDriver;

@@ -4,6 +4,11 @@
 // parser, the capture port's assembly, the service's delivery, the manager's capture handler and
 // the application's engine.
 //
+// Everything runs on the fuzzer's thread, on a clock of the fuzzer's own: the bus delivers inline,
+// and time passes only when the manager pauses after a piece or waits for a reply, which is when
+// the keyboard answers what reached it. So an input costs no thread and no real waiting, while
+// the manager still paces, waits, repeats and times out as it does against a keyboard.
+//
 // After every transfer the engine holds either the preset it held before or the whole value area
 // of a preset dump that was sent; a fetch reported as done leaves a sent dump in it; and every
 // global setting announced is one that a whole global-parameter reply carried.
@@ -23,13 +28,13 @@
 #include "QZFramework/Notification/NotificationIDs.h"
 #include "QZFramework/Utilities/Storage/ParamRange.h"
 
-#include <condition_variable>
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <deque>
 #include <functional>
 #include <mutex>
 #include <set>
-#include <thread>
 #include <utility>
 
 using Platform::Fuzzing::Bytes;
@@ -157,10 +162,18 @@ void IgnoreDone(Platform::MidiOutput*, Platform::MidiOutputMessage, void*, std::
 {
 }
 
+std::shared_ptr<Platform::VirtualMidiDriver> MakeInlineBus()
+{
+    auto driver = std::make_shared<Platform::VirtualMidiDriver>();
+    driver->SetInlineDelivery(true);
+    return driver;
+}
+
 // The keyboard's ports on the process's virtual bus, the application with its engine, and the
-// manager with a subscriber to its announcements; made once and kept for the whole run. The
-// keyboard's input is never started: the requests are read as they leave the manager.
-class Rig
+// manager with a subscriber to its announcements; made once and kept for the whole run. The rig is
+// the manager's clock too. The keyboard's input is never started: the requests are read as they
+// leave the manager and answered when the manager next lets time pass.
+class Rig : public QZ::MidiPacing
 {
 public:
     Rig()
@@ -171,13 +184,11 @@ public:
             {
                 if (device == kKeyboardInput)
                 {
-                    std::lock_guard<std::mutex> lock(mMutex);
                     mRequests.push_back(bytes);
-                    mChanged.notify_all();
                 }
             });
         mApplication.CreateRootModuleEngine();
-        QZ::LMidiManager::Create(mManager);
+        QZ::LMidiManager::Create(mManager, QZ::LMidiManager::kReplyWaitMs, *this);
         if (QZ::Failed(mDriver->PublishOutput(kKeyboardOutput, &IgnoreDone, nullptr, mOutput)) ||
             QZ::Failed(mDriver->PublishInput(kKeyboardInput, &IgnoreInput, nullptr, mInput)) ||
             !GetRootModuleEngine() || !mManager ||
@@ -186,75 +197,86 @@ public:
         {
             Fail("the rig cannot be set up");
         }
+        const Bytes start = MakeDump(0, 0x11);
+        SetEngineBytes(*GetRootModuleEngine(), Bytes(start.begin() + kValueOffset, start.end() - 1));
     }
 
     QZ::LMidiManager& Manager() { return *mManager; }
     Announcements& Announced() { return *mAnnouncements; }
 
-    // Runs transfer on a thread of its own and answers its requests: the identity request with a
-    // useable firmware, the request the transfer is about first with pieces and then with reply,
-    // and its repetitions with reply alone. Returns the transfer's result.
+    // Runs transfer while the keyboard answers its requests: the identity request with a useable
+    // firmware, the request the transfer is about first with pieces and then with reply, and its
+    // repetitions with reply alone. Returns the transfer's result.
     std::int32_t Serve(const std::function<std::int32_t()>& transfer, std::uint8_t command,
                        const std::vector<Bytes>& pieces, const Bytes& reply)
     {
-        std::int32_t result = 0;
-        bool done = false;
-        std::thread worker(
-            [&]
-            {
-                const std::int32_t outcome = transfer();
-                std::lock_guard<std::mutex> lock(mMutex);
-                result = outcome;
-                done = true;
-                mChanged.notify_all();
-            });
-        bool answered = false;
-        std::unique_lock<std::mutex> lock(mMutex);
-        for (;;)
-        {
-            mChanged.wait(lock, [&] { return done || !mRequests.empty(); });
-            if (mRequests.empty())
-            {
-                break;
-            }
-            const Bytes request = std::move(mRequests.front());
-            mRequests.pop_front();
-            lock.unlock();
-            if (request == kIdentityRequest)
-            {
-                Platform::Fuzzing::SendPiece(*mOutput, kIdentityReply);
-            }
-            else if (request.size() > 7 && request[7] == command)
-            {
-                for (const Bytes& piece : answered ? std::vector<Bytes>{} : pieces)
-                {
-                    Platform::Fuzzing::SendPiece(*mOutput, piece);
-                }
-                Platform::Fuzzing::SendPiece(*mOutput, reply);
-                answered = true;
-            }
-            lock.lock();
-        }
-        lock.unlock();
-        worker.join();
-        // A new service lets the previous one finish any delivery under way.
-        static_cast<void>(mManager->OpenPorts(QZ::LMidiManager::kInputPortName,
-                                              QZ::LMidiManager::kOutputPortName));
+        mCommand = command;
+        mPieces = &pieces;
+        mReply = &reply;
+        mAnswered = false;
+        const std::int32_t result = transfer();
+        mRequests.clear();
+        mPieces = nullptr;
+        mReply = nullptr;
         static_cast<void>(QZ::GetApplicationNotificationCenter()->ProcessQueue(false));
         return result;
     }
 
+    Clock::time_point Now() override { return mNow; }
+
+    void Pause(std::chrono::milliseconds duration) override
+    {
+        mNow += duration;
+        Answer();
+    }
+
+    bool WaitForGreen(QZ::TrafficLight& light, std::uint32_t timeoutMs) override
+    {
+        Answer();
+        if (light.IsSignaled())
+        {
+            return true;
+        }
+        mNow += std::chrono::milliseconds(timeoutMs);
+        return false;
+    }
+
 private:
-    std::shared_ptr<Platform::VirtualMidiDriver> mDriver =
-        std::make_shared<Platform::VirtualMidiDriver>();
+    void Answer()
+    {
+        while (!mRequests.empty() && mReply != nullptr)
+        {
+            const Bytes request = std::move(mRequests.front());
+            mRequests.pop_front();
+            if (request == kIdentityRequest)
+            {
+                Platform::Fuzzing::SendPiece(*mOutput, kIdentityReply);
+            }
+            else if (request.size() > 7 && request[7] == mCommand)
+            {
+                for (const Bytes& piece : mAnswered ? std::vector<Bytes>{} : *mPieces)
+                {
+                    Platform::Fuzzing::SendPiece(*mOutput, piece);
+                }
+                Platform::Fuzzing::SendPiece(*mOutput, *mReply);
+                mAnswered = true;
+            }
+        }
+    }
+
+    std::shared_ptr<Platform::VirtualMidiDriver> mDriver = MakeInlineBus();
     std::unique_ptr<Platform::MidiOutput> mOutput;
     std::unique_ptr<Platform::MidiInput> mInput;
     LApplication mApplication;
     QZ::RCPtr<QZ::LMidiManager> mManager;
     QZ::RCPtr<Announcements> mAnnouncements{new Announcements()};
-    std::mutex mMutex;
-    std::condition_variable mChanged;
+    Clock::time_point mNow;
+    // What the keyboard is to answer during the transfer being served.
     std::deque<Bytes> mRequests;
+    std::uint8_t mCommand = 0;
+    const std::vector<Bytes>* mPieces = nullptr;
+    const Bytes* mReply = nullptr;
+    bool mAnswered = false;
 };
 
 // The whole System Exclusive messages of what the keyboard sent.
@@ -293,11 +315,14 @@ std::size_t CheckAnnouncements(Rig& rig, const std::vector<Bytes>& messages)
 
 void CheckPresetFetch(Rig& rig, std::uint8_t slot, const std::vector<Bytes>& pieces)
 {
+    // The engine starts from whatever the last fetch left; the dump sent differs from it, so that
+    // a fetch that took nothing over shows.
     const QZ::RCPtr<LRootModuleEngine> engine = GetRootModuleEngine();
-    const Bytes start = MakeDump(0, 0x11);
-    const Bytes before(start.begin() + kValueOffset, start.end() - 1);
-    SetEngineBytes(*engine, before);
-    const Bytes reply = MakeDump(slot, 0x55);
+    const Bytes before = GetEngineBytes(*engine);
+    const Bytes usual = MakeDump(slot, 0x55);
+    const bool holdsUsual = std::equal(before.begin(), before.end(), usual.begin() + kValueOffset,
+                                       usual.end() - 1);
+    const Bytes reply = holdsUsual ? MakeDump(slot, 0x2A) : usual;
     const std::int32_t result = rig.Serve(
         [&] { return rig.Manager().GetPresetFromMidiDevice(slot); }, kGetPreset, pieces, reply);
 

@@ -360,6 +360,45 @@ TEST_F(MidiManagerTest, SilentKeyboardGivesNoReplyAfterTenRequests)
     EXPECT_TRUE(recorder->GetEntries().empty());
 }
 
+// Pacing that lets no real time pass and writes down what the manager asked of it.
+class RecordingPacing : public QZ::MidiPacing
+{
+public:
+    void Pause(std::chrono::milliseconds duration) override
+    {
+        mSteps.push_back("pause " + std::to_string(duration.count()));
+    }
+    bool WaitForGreen(QZ::TrafficLight&, std::uint32_t timeoutMs) override
+    {
+        mSteps.push_back("wait " + std::to_string(timeoutMs));
+        return false;
+    }
+    const std::vector<std::string>& GetSteps() const { return mSteps; }
+
+private:
+    std::vector<std::string> mSteps;
+};
+
+// The fuzzers rely on it: every pause and every wait of an exchange goes through the pacing given.
+TEST_F(MidiManagerTest, GivenPacingTakesEveryPauseAndWaitOfAnExchange)
+{
+    Tarn61::Tarn61Emulator::Behaviour silent;
+    silent.silent = true;
+    rig.Keyboard().SetBehaviour(silent);
+    RecordingPacing pacing;
+    QZ::RCPtr<LMidiManager> paced;
+    LMidiManager::Create(paced, LMidiManager::kReplyWaitMs, pacing);
+    EXPECT_EQ(paced->RequestNonPresetParameterFromDevice(u"PAD_OCTAVE", true),
+              LMidiManager::kNoReply);
+    std::vector<std::string> expected;
+    for (int attempt = 0; attempt < 10; ++attempt)
+    {
+        expected.insert(expected.end(), {"pause 10", "pause 10", "wait 500"});
+    }
+    EXPECT_EQ(pacing.GetSteps(), expected);
+    EXPECT_EQ(rig.GetSent().size(), 20u);
+}
+
 TEST_F(MidiManagerTest, KeyboardSilentAfterItsIdentityGivesNoPresetAfterTenRequests)
 {
     AnswerGetPresetWith({});

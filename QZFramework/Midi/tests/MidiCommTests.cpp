@@ -436,6 +436,42 @@ TEST(MidiCommService, CreateMidiCommUsesTheProcessDriverAndMakesANewServiceEachT
     Platform::SetDefaultMidiDriver(nullptr);
 }
 
+// A fuzzer reads what arrived as soon as its send returns: over an inline bus every message has
+// gone the whole way, parser, port assembly and service, on the sending thread.
+TEST(MidiCommService, OverAnInlineBusEachMessageArrivesOnTheSendersThreadBeforeTheSendReturns)
+{
+    auto driver = std::make_shared<Platform::VirtualMidiDriver>();
+    driver->SetInlineDelivery(true);
+    OutputRecorder done;
+    std::unique_ptr<Platform::MidiOutput> peer;
+    ASSERT_EQ(driver->PublishOutput("Peer", &OutputRecorder::Callback, &done, peer), S_OK);
+    const RCPtr<LMidiComm> comm(new LMidiComm(driver));
+    const RCPtr<CaptureRecorder> recorder = Testing::Subscribe(comm);
+    RCPtr<LRefCountedObject> port;
+    ASSERT_EQ(comm->GetCapturePort(u"peer", port), S_OK);
+    const std::vector<Bytes> pieces = {{0xF0, 0x01, 0xF8, 0x02}, {0x03, 0xF7, 0x90, 0x40, 0x7F}};
+    const std::vector<std::vector<Bytes>> arrived = {
+        {{0xF8}}, {{0xF8}, {0xF0, 0x01, 0x02, 0x03, 0xF7}, {0x90, 0x40, 0x7F}}};
+    for (std::size_t i = 0; i < pieces.size(); ++i)
+    {
+        Bytes piece = pieces[i];
+        Platform::MidiBuffer buffer;
+        buffer.data = piece.data();
+        buffer.bufferLength = static_cast<std::uint32_t>(piece.size());
+        ASSERT_EQ(peer->PrepareBuffer(buffer), S_OK);
+        ASSERT_EQ(peer->SendLong(buffer), S_OK);
+        const std::vector<CapturedMessage> messages =
+            recorder->WaitFor(0, std::chrono::milliseconds(0));
+        ASSERT_EQ(messages.size(), arrived[i].size());
+        for (std::size_t k = 0; k < messages.size(); ++k)
+        {
+            EXPECT_EQ(messages[k].bytes, arrived[i][k]);
+            EXPECT_EQ(messages[k].thread, std::this_thread::get_id());
+        }
+        ASSERT_EQ(peer->UnprepareBuffer(buffer), S_OK);
+    }
+}
+
 TEST(MidiCommNames, MatchIsACaseInsensitiveSubstring)
 {
     EXPECT_TRUE(LMidiComm::IsNameMatch(u"MIDIIN4 (Tarn 61)", u"MIDIIN4 (Tarn 61)"));
