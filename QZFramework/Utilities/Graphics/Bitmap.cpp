@@ -31,12 +31,13 @@ NamedBitmapCache& Cache()
     return *cache;
 }
 
-// The images being decoded ahead of their first use, by cache key. Never destroyed: a decoding
-// still running when the program ends must not be waited for.
+// The images being decoded ahead of their first use, by cache key. Destroyed at the program's
+// end, which joins the decoding threads of images never asked for (a decoding still running then
+// takes a few milliseconds at most).
 std::map<WideString, ImageDecoding>& Decodings()
 {
-    static auto* decodings = new std::map<WideString, ImageDecoding>();
-    return *decodings;
+    static std::map<WideString, ImageDecoding> decodings;
+    return decodings;
 }
 
 std::int32_t NextHandle()
