@@ -40,9 +40,10 @@ constexpr const char* kAboutTitle = "About Korvane Tarn 61 Vidida Editor";
 constexpr int kHelpMenuX = 90;
 constexpr int kMenuY = 11;
 constexpr int kAboutItemY = 22 + 22 + 11;
-// "Global Settings", greyed without a keyboard: File menu row 7 with two separators above.
+// "Global Settings", greyed without a keyboard: the File menu's fifth item, below two separators
+// of 7 pixels.
 constexpr int kFileMenuX = 50;
-constexpr int kGlobalSettingsItemY = 170;
+constexpr int kGlobalSettingsItemY = 22 + 4 * 22 + 2 * 7 + 11;
 
 // Polls done until it holds or the time-out passes.
 bool WaitFor(const std::function<bool()>& done, int timeoutMs = 10000)

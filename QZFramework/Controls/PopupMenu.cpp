@@ -228,6 +228,17 @@ QZRESULT LPopupMenu::ApplyDescriptor(const ConstRCPtr<LControlDescriptor>& descr
     return result;
 }
 
+bool LPopupMenu::SetShown(bool shown)
+{
+    const bool hadRows = !GetRowControls().empty();
+    const bool result = LCheckedListBox::SetShown(shown);
+    if (shown && !hadRows && !GetRowControls().empty())
+    {
+        Rebuild();
+    }
+    return result;
+}
+
 // Limits the skin leaves open: no narrower than the skin's width, no lower than one row.
 void LPopupMenu::ApplySizeLimits()
 {

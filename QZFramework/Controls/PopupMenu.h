@@ -54,6 +54,9 @@ public:
     // Unclipped, hidden, size limits applied again.
     QZRESULT PostInitialize() override;
     QZRESULT ApplyDescriptor(const ConstRCPtr<LControlDescriptor>& descriptor) override;
+    // A popup hidden from the start has no rows to measure its items by until it first shows:
+    // it is rebuilt then.
+    bool SetShown(bool shown) override;
     // A focus request while the popup holds the focus closes it (auto close on).
     QZRESULT SetFocus(bool forward) override;
     // A press on a row never sends a focus request up to the popup's owner.

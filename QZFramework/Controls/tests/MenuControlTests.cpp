@@ -423,7 +423,8 @@ TEST_F(MenuControls, CheckedComboBoxMirrorsChecksAndForwardsThem)
     EXPECT_EQ(LookOf(*combo), LComboBox::kLookDisabled + LCheckedComboBox::kCheckedLookOffset);
 }
 
-// The main window's menu bar over the program's own string tables.
+// The main window's menu bar over the program's own string tables; its popups start hidden, as
+// the shipped skin has them.
 constexpr std::string_view kMainControlSkin = R"(<Korvane_Skin_Definitions><Skin Name="Main">
   <Colorizer Name="Ink" Color1="FF101010"/>
   <Look Name="Plain"><DockedPart Dock="Fill" Colorizer="Ink"/></Look>
@@ -445,7 +446,7 @@ constexpr std::string_view kMainControlSkin = R"(<Korvane_Skin_Definitions><Skin
       <SubControl Class="Framework.ComboMenu" Name="templateMenu" XSizeAbs="30" YSizeAbs="10"
                   LookList="Four" TabStop="-1">
         <SubControl Class="Framework.PopupMenu" Name="popupMenu" YPositionAbs="10"
-                    XSizeAbs="60" YSizeAbs="10" LookList="One" TabStop="0">)";
+                    XSizeAbs="60" YSizeAbs="10" IsVisible="False" LookList="One" TabStop="0">)";
 constexpr std::string_view kMainControlTail = R"(
         </SubControl>
       </SubControl>
