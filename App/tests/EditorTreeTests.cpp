@@ -10,6 +10,7 @@
 #include "Engine/RededoVuvuvaCommon/MidiManager.h"
 #include "Engine/RededoVuvuvaCommon/RootModuleEngine.h"
 #include "Engine/RededoVuvuvaCommon/tests/EngineHarness.h"
+#include "Engine/RededoVuvuvaCommon/tests/KeyboardRig.h"
 #include "QZFramework/Application/Application.h"
 #include "QZFramework/Application/ApplicationFolders.h"
 #include "QZFramework/Application/FrameworkControls.h"
@@ -829,11 +830,16 @@ TEST_F(MenuCommands, DialogCommandsOpenTheirDialogsAndExitAsksTheApplication)
     static_cast<void>(exits->UnsubscribeAll());
 }
 
-// While an exchange with the keyboard runs, the transfer and global-settings items are off and
-// neither their hot keys nor their menu commands open a second device dialog; afterwards they
-// work again.
+// With the keyboard's ports present, while an exchange with it runs the transfer and
+// global-settings items are off and neither their hot keys nor their menu commands open a second
+// device dialog; afterwards they work again.
 TEST_F(MenuCommands, NoSecondDeviceDialogWhileAnExchangeRuns)
 {
+    EngineTestSupport::KeyboardRig rig;
+    ASSERT_EQ(rig.Start(), S_OK);
+    RCPtr<LMidiManager> manager;
+    LMidiManager::Create(manager);
+    mApplication.SetMidiManager(manager);
     const char16_t* const commands[] = {NID_MENU_FILE_SEND_PRESET_TO_DEVICE,
                                         NID_MENU_FILE_LOAD_PRESET_FROM_DEVICE,
                                         NID_MENU_FILE_GLOBALSETTINGS_REQ};
@@ -857,7 +863,7 @@ TEST_F(MenuCommands, NoSecondDeviceDialogWhileAnExchangeRuns)
             }
         });
     {
-        LDeviceExchange exchange(*mMain, *mApplication.GetMidiManager());
+        LDeviceExchange exchange(*mMain, *manager);
         EXPECT_EQ(exchange.Run([] { return 0; }), 0);
     }
     LDeviceExchange::SetWait(nullptr);
@@ -865,6 +871,7 @@ TEST_F(MenuCommands, NoSecondDeviceDialogWhileAnExchangeRuns)
     EXPECT_EQ(enabled, std::vector<bool>(3, false));
     SendToCentre(NID_MENU_FILE_SEND_PRESET_TO_DEVICE);
     EXPECT_EQ(mOpened, std::vector<std::string>{"dialogSendPreset"});
+    mApplication.SetMidiManager(nullptr);
 }
 
 } // namespace

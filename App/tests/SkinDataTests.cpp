@@ -483,9 +483,10 @@ TEST_F(ShippedSkin, EveryListShowsOrScrollsToAllItsItems)
                  }
              }
          });
-    // Every selector's list is walked; most hold more items than rows.
+    // Every selector's list is walked; most hold more items than rows (the transfer dialogs' slot
+    // lists show all their slots and do not count).
     EXPECT_GE(lists, 100u);
-    EXPECT_GE(scrolling, 80u);
+    EXPECT_GE(scrolling, 79u);
 }
 
 TEST_F(ShippedSkin, EveryTopLevelControlBuildsWithEachControlInsideItsParent)

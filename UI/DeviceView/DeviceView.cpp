@@ -426,14 +426,14 @@ std::int32_t LDeviceView::SavePresetFile()
 QZRESULT LDeviceView::OnRetrievePreset(const RCPtr<LNotificationDistributor>&,
                                        const RCPtr<LNotification>&)
 {
-    OpenDeviceDialog(u"dialogRetrievePresetFromHardware");
+    OpenDialog(u"dialogRetrievePresetFromHardware");
     return S_FALSE;
 }
 
 QZRESULT LDeviceView::OnSendPreset(const RCPtr<LNotificationDistributor>&,
                                    const RCPtr<LNotification>&)
 {
-    OpenDeviceDialog(u"dialogSendPreset");
+    OpenDialog(u"dialogSendPreset");
     return S_FALSE;
 }
 
@@ -468,7 +468,7 @@ QZRESULT LDeviceView::OnAbout(const RCPtr<LNotificationDistributor>&, const RCPt
 QZRESULT LDeviceView::OnGlobalSettings(const RCPtr<LNotificationDistributor>&,
                                        const RCPtr<LNotification>&)
 {
-    OpenDeviceDialog(u"globalEditorControl");
+    OpenDialog(u"globalEditorControl");
     return S_FALSE;
 }
 
@@ -489,15 +489,6 @@ QZRESULT LDeviceView::OnOpenUserGuide(const RCPtr<LNotificationDistributor>&,
                        WideString(u"\n") + path);
     }
     return S_FALSE;
-}
-
-void LDeviceView::OpenDeviceDialog(const char16_t* name)
-{
-    // A command that came by a hot key or was queued before the exchange began does nothing.
-    if (!LDeviceExchange::IsAnyRunning())
-    {
-        OpenDialog(name);
-    }
 }
 
 void LDeviceView::OpenDialog(const char16_t* name)

@@ -162,9 +162,7 @@ private:
     QZRESULT OnOpenUserGuide(const RCPtr<LNotificationDistributor>&, const RCPtr<LNotification>&);
     QZRESULT OnGlobalSettings(const RCPtr<LNotificationDistributor>&, const RCPtr<LNotification>&);
     void OpenDialog(const char16_t* name);
-    // A dialog that exchanges with the keyboard, opened only while no exchange runs (one at a
-    // time).
-    void OpenDeviceDialog(const char16_t* name);
+    // One exchange with the keyboard at a time: the items that start one are off while one runs.
     [[nodiscard]] static bool CanStartDeviceExchange();
     // Commands come from the root window (the menu, the window's hot keys) and from the
     // application centre (the application's hot keys).
