@@ -113,6 +113,12 @@ private:
     {
         // Set before the callback can see the slot, freed after the client is closed.
         jack_ringbuffer_t* ring = nullptr;
+        // Counted by the ring's writer after filling a record and by its reader before giving
+        // bytes back. libjack's own barriers sit in an uninstrumented library, so without these
+        // ThreadSanitizer takes every hand-over for a race, and handling those reports inside
+        // the process callback makes it miss the server's deadlines.
+        std::atomic<std::uint64_t> written{0};
+        std::atomic<std::uint64_t> consumed{0};
         // Posted by the callback whenever it settled one of the slot's pieces.
         sem_t settled;
         bool input = false;
