@@ -78,18 +78,7 @@ protected:
 
     int FindDevice(const std::string& wanted, bool inputs)
     {
-        const std::uint32_t count = inputs ? driver->GetInputCount() : driver->GetOutputCount();
-        for (std::uint32_t i = 0; i < count; ++i)
-        {
-            std::string name;
-            const QZRESULT found =
-                inputs ? driver->GetInputName(i, name) : driver->GetOutputName(i, name);
-            if (QZ::Succeeded(found) && name == wanted)
-            {
-                return static_cast<int>(i);
-            }
-        }
-        return -1;
+        return Testing::FindDevice(*driver, wanted, inputs);
     }
 
     QZRESULT OpenOutput(OutputRecorder& recorder, std::unique_ptr<MidiOutput>& output,

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <vector>
 
 namespace Platform::Testing
@@ -144,6 +145,23 @@ private:
 };
 
 // A System Exclusive message of length bytes: F0, data bytes counting up, F7.
+// The device number of the driver's input or output device of that name, or -1.
+inline int FindDevice(MidiDriver& driver, const std::string& wanted, bool inputs)
+{
+    const std::uint32_t count = inputs ? driver.GetInputCount() : driver.GetOutputCount();
+    for (std::uint32_t i = 0; i < count; ++i)
+    {
+        std::string name;
+        const QZ::QZRESULT found =
+            inputs ? driver.GetInputName(i, name) : driver.GetOutputName(i, name);
+        if (QZ::Succeeded(found) && name == wanted)
+        {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
 inline std::vector<std::uint8_t> MakeSysEx(std::size_t length)
 {
     std::vector<std::uint8_t> bytes(length);

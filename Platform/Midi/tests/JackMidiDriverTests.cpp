@@ -152,18 +152,7 @@ protected:
     // The device number of the named input or output device, or -1.
     int FindDevice(const std::string& wanted, bool inputs)
     {
-        const std::uint32_t count = inputs ? driver->GetInputCount() : driver->GetOutputCount();
-        for (std::uint32_t i = 0; i < count; ++i)
-        {
-            std::string name;
-            const QZRESULT found =
-                inputs ? driver->GetInputName(i, name) : driver->GetOutputName(i, name);
-            if (QZ::Succeeded(found) && name == wanted)
-            {
-                return static_cast<int>(i);
-            }
-        }
-        return -1;
+        return Testing::FindDevice(*driver, wanted, inputs);
     }
 
     QZRESULT OpenInput(InputRecorder& recorder, std::unique_ptr<MidiInput>& input)
