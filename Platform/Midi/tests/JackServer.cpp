@@ -31,10 +31,11 @@ bool JackServer::Start(std::string& error)
 {
     static std::atomic<int> sCount{0};
     mName = "qz-test-" + std::to_string(getpid()) + "-" + std::to_string(sCount++);
-    // A generous client time-out keeps a loaded machine (sanitizer builds, parallel tests) from
-    // making the server give up on its clients.
-    if (!mServer.Start(
-            {"jackd", "-n", mName, "-t", "10000", "-d", "dummy", "-r", "48000", "-p", "64"}))
+    // Synchronous mode makes each period wait for every client, and the generous time-out keeps
+    // the server from giving up on one: on a loaded machine without real-time scheduling
+    // (sanitizer builds, parallel tests) a late client would otherwise miss a period's events.
+    if (!mServer.Start({"jackd", "-S", "-n", mName, "-t", "10000", "-d", "dummy", "-r", "48000",
+                        "-p", "64"}))
     {
         error = "JackServer::Start: jackd could not be started";
         return false;
