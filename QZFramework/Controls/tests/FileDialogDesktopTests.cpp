@@ -24,7 +24,8 @@ constexpr const char16_t* kFilter = u"Presets (*.x)|*.x|All Files (*.*)|*.*";
 // put P: open the location field and type P; press K T N: press K until N windows are titled T
 // (GTK's completion list may take the first key, as it would a person's); choose P T: put P and
 // press Return until the dialog titled T is gone, typing P again when a busy machine let the
-// chooser miss the first keys. When a step fails, the dialogs left open are closed so that the
+// chooser miss the first keys. Each key is given 6 s to take effect: a sanitised GTK on a loaded
+// machine has been seen to need more than 2. When a step fails, the dialogs left open are closed so that the
 // test goes on.
 constexpr const char* kPersonSteps = R"sh(
 count() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | wc -l; }
@@ -33,10 +34,10 @@ focus() { w=$(timeout 30 xdotool search --sync --onlyvisible --name "^$1\$" | he
 put() { xdotool key ctrl+l type --delay 30 "$1"; }
 choose() { for a in 1 2 3; do xdotool key ctrl+l key ctrl+a type --delay 30 "$1"
            for r in 1 2; do xdotool key Return
-             for t in $(seq 20); do [ "$(count "$2")" = 0 ] && return 0; sleep 0.1; done; done
+             for t in $(seq 60); do [ "$(count "$2")" = 0 ] && return 0; sleep 0.1; done; done
            done; echo "$1 was not chosen in $2" >&2; return 1; }
 press() { for a in 1 2 3; do xdotool key "$1"
-          for t in $(seq 30); do [ "$(count "$2")" = "$3" ] && return 0; sleep 0.1; done; done
+          for t in $(seq 60); do [ "$(count "$2")" = "$3" ] && return 0; sleep 0.1; done; done
           echo "$1 did not leave $3 windows titled $2" >&2; return 1; }
 # Closes every dialog left open, the last shown first.
 closeAll() { for i in 1 2 3 4 5; do w=$(xdotool search --onlyvisible --name . | tail -n1)
