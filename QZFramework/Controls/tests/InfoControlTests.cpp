@@ -328,12 +328,10 @@ TEST_F(InfoControls, PostedStatusTextsShowAtTheNextIdlePassAndTheLastOneStays)
     EXPECT_EQ(mServices.redraws, redraws + 1);
     IdleAt(1001);
     EXPECT_EQ(bar->GetLabel()->GetText(), u"Now");
-}
 
-TEST_F(InfoControls, StatusBarWithoutInitialisationRefusesPosts)
-{
-    const RCPtr<LStatusBar> bar(new LStatusBar(RCPtr<LControl>(), WideString(u"bare"), true));
-    EXPECT_EQ(bar->PostText(WideString(u"lost")), E_FAIL);
+    // A status bar that was never initialised refuses posts.
+    const RCPtr<LStatusBar> bare(new LStatusBar(RCPtr<LControl>(), WideString(u"bare"), true));
+    EXPECT_EQ(bare->PostText(WideString(u"lost")), E_FAIL);
 }
 
 // ---- file dropper ----
@@ -467,7 +465,7 @@ TEST_F(InfoControls, ProgressBarShowsTheShareDoneAndItsPercentage)
     }
 }
 
-TEST_F(InfoControls, TimeRemainingInWords)
+TEST_F(InfoControls, TimeRemainingInWordsOfTheFrameworkTableFirst)
 {
     LProgressBar* progress = Find<LProgressBar>(u"progress");
     struct Case
@@ -486,14 +484,12 @@ TEST_F(InfoControls, TimeRemainingInWords)
         EXPECT_EQ(progress->GetTimeLabel()->GetText(), c.text) << c.seconds;
     }
     EXPECT_TRUE(progress->GetTimeLabel()->IsShowing(false));
-}
 
-TEST_F(InfoControls, TimeWordsComeFromTheFrameworkTableBeforeTheApplicationTable)
-{
+    // The framework's table serves before the application's.
     mWindow = RCPtr<LRootWindow>();
     LoadStrings(kStrings, 9);
     ASSERT_NO_FATAL_FAILURE(OpenRoot(u"main"));
-    LProgressBar* progress = Find<LProgressBar>(u"progress");
+    progress = Find<LProgressBar>(u"progress");
     progress->SetTimeRemaining(3725);
     EXPECT_EQ(progress->GetTimeLabel()->GetText(), u"1 Stunde 2 Minuten 5 Seconds Remaining");
 }

@@ -27,7 +27,9 @@ protected:
     void TearDown() override { LNotification::EnablePooling(false); }
 };
 
-TEST(NotificationID, InterningTwiceGivesTheSamePointer)
+// Interning gives one pointer per exact text; null and empty texts intern nothing, and a pointer
+// that was never interned has no text.
+TEST(NotificationID, InterningGivesOnePointerPerText)
 {
     const char16_t* first = GetNotificationID(u"NID_VALUE_CHANGE");
     ASSERT_NE(first, nullptr);
@@ -35,18 +37,11 @@ TEST(NotificationID, InterningTwiceGivesTheSamePointer)
     EXPECT_EQ(GetNotificationID(first), first);
     EXPECT_NE(GetNotificationID(u"nid_value_change"), first);
     EXPECT_TRUE(GetNotificationIDString(first) == u"NID_VALUE_CHANGE");
-}
 
-TEST(NotificationID, NullAndEmptyTextsHaveNoIdentifier)
-{
     const std::size_t count = GetNotificationIDCount();
     EXPECT_EQ(GetNotificationID(nullptr), nullptr);
     EXPECT_EQ(GetNotificationID(u""), nullptr);
     EXPECT_EQ(GetNotificationIDCount(), count);
-}
-
-TEST(NotificationID, AnUninternedPointerHasNoText)
-{
     const char16_t text[] = u"NID_NOT_INTERNED_HERE";
     EXPECT_TRUE(GetNotificationIDString(text).IsEmpty());
 }

@@ -18,6 +18,7 @@ TEST(ResultCodes, FormatWritesUpperCaseHexWithoutLeadingZeros)
     EXPECT_EQ(FormatResultCode(E_INVALIDARG), "QZRESULT = 80070057");
 }
 
+// The fields are joined in order with spaced colons; a text without detail has four fields.
 TEST(ExceptionText, FieldsAreJoinedInOrderWithSpacedColons)
 {
     EXPECT_EQ(FormatExceptionText("Runtime Error",
@@ -25,10 +26,6 @@ TEST(ExceptionText, FieldsAreJoinedInOrderWithSpacedColons)
                                   "LButtonEditPanel::Initialize", "UI/ButtonEditPanel.cpp", 88),
               "Runtime Error : Null Pointer : Couldn't find child ButtonName : "
               "LButtonEditPanel::Initialize : UI/ButtonEditPanel.cpp : Line 88");
-}
-
-TEST(ExceptionText, ATextWithoutDetailHasFourFields)
-{
     EXPECT_EQ(FormatExceptionText("Logic Error", {}, "QZ::LThing::Do", "Thing.h", 5),
               "Logic Error : QZ::LThing::Do : Thing.h : Line 5");
 }

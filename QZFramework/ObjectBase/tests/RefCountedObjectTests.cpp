@@ -114,13 +114,28 @@ void ExpectText(const std::string& text, const std::string& head)
         << text;
 }
 
+// The call throws the framework's exception of that kind, with the given head.
+template <class Kind, class Call>
+void ExpectThrowText(Call call, const std::string& head)
+{
+    try
+    {
+        call();
+        ADD_FAILURE() << "no exception for " << head;
+    }
+    catch (const Exception<Kind>& e)
+    {
+        ExpectText(e.What(), head);
+    }
+}
+
 // A const share must never turn into write access; upcasts between writable pointers still work.
 static_assert(!std::is_constructible_v<QZ::RCPtr<Counted>, const QZ::ConstRCPtr<Counted>&>);
 static_assert(!std::is_constructible_v<QZ::RCPtr<Counted>, const QZ::ConstRCPtr<DerivedCounted>&>);
 static_assert(std::is_constructible_v<QZ::RCPtr<Counted>, const QZ::RCPtr<DerivedCounted>&>);
 static_assert(std::is_constructible_v<QZ::ConstRCPtr<Counted>, const QZ::RCPtr<Counted>&>);
 
-TEST(RefCounting, FirstPointerCountsOneAndTheLastDeletesOnce)
+TEST(RefCounting, PointersCountTheirObjectAndTheLastDeletesItOnce)
 {
     int destroyed = 0;
     {
@@ -136,61 +151,44 @@ TEST(RefCounting, FirstPointerCountsOneAndTheLastDeletesOnce)
         EXPECT_EQ(destroyed, 0);
     }
     EXPECT_EQ(destroyed, 1);
-}
 
-TEST(RefCounting, MovingAPointerLeavesTheCount)
-{
-    RCPtr<Counted> first(new Counted(1));
-    RCPtr<Counted> second(std::move(first));
-    EXPECT_TRUE(first.IsNull());
-    EXPECT_EQ(second->GetRefCount(), 1);
-}
-
-TEST(RefCounting, AssigningAPointerToItselfKeepsTheCount)
-{
-    RCPtr<Counted> pointer(new Counted(1));
+    // Moving leaves the count; assigning a pointer to itself keeps it.
+    RCPtr<Counted> moved(new Counted(1));
+    RCPtr<Counted> pointer(std::move(moved));
+    EXPECT_TRUE(moved.IsNull());
+    EXPECT_EQ(pointer->GetRefCount(), 1);
     RCPtr<Counted> other(pointer);
     const RCPtr<Counted>& alias = pointer;
     pointer = alias;
     EXPECT_EQ(pointer->GetRefCount(), 2);
     pointer = pointer.Get();
     EXPECT_EQ(pointer->GetRefCount(), 2);
-}
 
-TEST(RefCounting, AssignmentTakesTheNewObjectAndReleasesTheOld)
-{
-    int destroyed = 0;
-    RCPtr<Counted> pointer(new Counted(1, &destroyed));
-    RCPtr<Counted> other(new Counted(2));
-    pointer = other;
-    EXPECT_EQ(destroyed, 1);
+    // Assignment takes the new object and releases the old.
+    RCPtr<Counted> replaced(new Counted(1, &destroyed));
+    replaced = other;
+    EXPECT_EQ(destroyed, 2);
+    EXPECT_EQ(other->GetRefCount(), 3);
+    replaced = nullptr;
     EXPECT_EQ(other->GetRefCount(), 2);
-    pointer = nullptr;
-    EXPECT_EQ(other->GetRefCount(), 1);
+
+    // Operations on a null pointer do nothing.
+    RCPtr<Counted> null;
+    null.Unshare();
+    null.AddRefAndUnshare();
+    null.Reset();
+    EXPECT_TRUE(null.IsNull());
+    EXPECT_FALSE(null);
 }
 
-TEST(RefCounting, OperationsOnANullPointerDoNothing)
-{
-    RCPtr<Counted> pointer;
-    pointer.Unshare();
-    pointer.AddRefAndUnshare();
-    pointer.Reset();
-    EXPECT_TRUE(pointer.IsNull());
-    EXPECT_FALSE(pointer);
-}
-
-TEST(CopyOnWrite, UnshareWithOneOwnerKeepsTheObject)
-{
-    RCPtr<Counted> pointer(new Counted(1));
-    Counted* object = pointer.Get();
-    pointer.Unshare();
-    EXPECT_EQ(pointer.Get(), object);
-    EXPECT_EQ(object->GetRefCount(), 1);
-}
-
-TEST(CopyOnWrite, UnshareOfASharedObjectTakesAPrivateCopy)
+TEST(CopyOnWrite, UnshareTakesAPrivateCopyOnlyOfASharedObject)
 {
     RCPtr<Counted> first(new Counted(7));
+    Counted* object = first.Get();
+    first.Unshare();
+    EXPECT_EQ(first.Get(), object);
+    EXPECT_EQ(object->GetRefCount(), 1);
+
     RCPtr<Counted> second(first);
     second.Unshare();
     EXPECT_NE(second.Get(), first.Get());
@@ -199,51 +197,31 @@ TEST(CopyOnWrite, UnshareOfASharedObjectTakesAPrivateCopy)
     EXPECT_EQ(second->mValue, 7);
 }
 
-TEST(CopyOnWrite, UnshareKeepsTheObjectWhenTheCopyIsEmpty)
+// Sharing first, then unsharing: the copy fails with the given text and both pointers keep the
+// one object.
+template <class T>
+void ExpectUnshareRefused(const RCPtr<T>& first, const std::string& head)
 {
-    RCPtr<NullCopy> first(new NullCopy);
-    RCPtr<NullCopy> second(first);
-    try
-    {
-        second.Unshare();
-        FAIL() << "no exception";
-    }
-    catch (const Exception<std::logic_error>& e)
-    {
-        ExpectText(e.What(),
-                   "Logic Error : class NullCopy : QZ::ConstRCPtr<class NullCopy>::Unshare : ");
-    }
+    RCPtr<T> second(first);
+    ExpectThrowText<std::logic_error>([&] { second.Unshare(); }, head);
     EXPECT_EQ(second.Get(), first.Get());
     EXPECT_EQ(first->GetRefCount(), 2);
 }
 
-TEST(CopyOnWrite, UnshareKeepsTheObjectWhenTheCopyIsOfAnotherClass)
+TEST(CopyOnWrite, UnshareKeepsTheObjectWhenNoCopyOfItsClassComesBack)
 {
+    ExpectUnshareRefused(RCPtr<NullCopy>(new NullCopy), "Logic Error : class NullCopy : "
+                                                        "QZ::ConstRCPtr<class NullCopy>::Unshare : ");
+    // A class without CreateCopy throws before anything changes.
+    ExpectUnshareRefused(RCPtr<Uncopyable>(new Uncopyable),
+                         "Logic Error : CreateCopy() not implemented for RefCountedObject : "
+                         "QZ::LRefCountedObject::CreateCopy : ");
+    // A copy of another class is released again.
     int copiesDestroyed = 0;
-    RCPtr<WrongCopy> first(new WrongCopy(&copiesDestroyed));
-    RCPtr<WrongCopy> second(first);
-    EXPECT_THROW(second.Unshare(), Exception<std::logic_error>);
-    EXPECT_EQ(second.Get(), first.Get());
-    EXPECT_EQ(first->GetRefCount(), 2);
+    ExpectUnshareRefused(RCPtr<WrongCopy>(new WrongCopy(&copiesDestroyed)),
+                         "Logic Error : class WrongCopy : "
+                         "QZ::ConstRCPtr<class WrongCopy>::Unshare : ");
     EXPECT_EQ(copiesDestroyed, 1);
-}
-
-TEST(CopyOnWrite, UnshareOfAClassWithoutCreateCopyThrowsBeforeChangingAnything)
-{
-    RCPtr<Uncopyable> first(new Uncopyable);
-    RCPtr<Uncopyable> second(first);
-    try
-    {
-        second.Unshare();
-        FAIL() << "no exception";
-    }
-    catch (const Exception<std::logic_error>& e)
-    {
-        ExpectText(e.What(), "Logic Error : CreateCopy() not implemented for RefCountedObject : "
-                             "QZ::LRefCountedObject::CreateCopy : ");
-    }
-    EXPECT_EQ(second.Get(), first.Get());
-    EXPECT_EQ(first->GetRefCount(), 2);
 }
 
 TEST(Unshareable, ANewPointerToAnUnshareableObjectTakesACopy)
@@ -262,35 +240,22 @@ TEST(Unshareable, ANewPointerToAnUnshareableObjectTakesACopy)
     EXPECT_EQ(first->GetRefCount(), 1);
 }
 
-TEST(Unshareable, MarkingASharedObjectThrowsAndKeepsTheFlag)
+TEST(Unshareable, MarkingASharedObjectUnshareableThrowsAndKeepsTheFlag)
 {
     RCPtr<Counted> first(new Counted(1));
     RCPtr<Counted> second(first);
-    try
-    {
-        first->SetUnshareable(true);
-        FAIL() << "no exception";
-    }
-    catch (const Exception<std::runtime_error>& e)
-    {
-        ExpectText(e.What(), "Runtime Error : QZ::LRefCountedObject::SetUnshareable : ");
-    }
+    ExpectThrowText<std::runtime_error>([&] { first->SetUnshareable(true); },
+                                        "Runtime Error : QZ::LRefCountedObject::SetUnshareable : ");
+    EXPECT_TRUE(first->IsShareable());
+    second->SetUnshareable(false);
     EXPECT_TRUE(first->IsShareable());
 
     second.Reset();
     first->SetUnshareable(true);
     EXPECT_FALSE(first->IsShareable());
-}
-
-TEST(Unshareable, MarkingShareableAlwaysSucceeds)
-{
-    RCPtr<Counted> first(new Counted(1));
-    first->SetUnshareable(true);
     first->SetUnshareable(false);
-    RCPtr<Counted> second(first);
+    second = first;
     EXPECT_EQ(second.Get(), first.Get());
-    second->SetUnshareable(false);
-    EXPECT_TRUE(first->IsShareable());
 }
 
 TEST(Unshareable, AFailedCopyForANewPointerLeavesNoReferenceBehind)
@@ -324,15 +289,12 @@ TEST(InternalReferences, ReleaseInternalReferencesRunsOnceBeforeTheLastOutsideRe
     EXPECT_EQ(record.releaseCalls, 1);
     EXPECT_EQ(record.countAtRelease, 2);
     EXPECT_EQ(record.destroyed, 1);
-}
 
-TEST(InternalReferences, ObjectsWithoutInternalReferencesAreNotAsked)
-{
-    SelfHolder::Record record;
-    RCPtr<SelfHolder> holder(new SelfHolder(&record));
-    holder.Reset();
-    EXPECT_EQ(record.releaseCalls, 0);
-    EXPECT_EQ(record.destroyed, 1);
+    // An object without internal references is not asked.
+    SelfHolder::Record plain;
+    RCPtr<SelfHolder>(new SelfHolder(&plain)).Reset();
+    EXPECT_EQ(plain.releaseCalls, 0);
+    EXPECT_EQ(plain.destroyed, 1);
 }
 
 TEST(InternalReferences, DefaultReleaseInternalReferencesAnswersFromTheCounts)
@@ -349,50 +311,31 @@ TEST(InternalReferences, DefaultReleaseInternalReferencesAnswersFromTheCounts)
     pointer->AdjustCyclicRefCount(-1);
 }
 
-TEST(DynamicCast, AnObjectOfAnotherClassGivesNullAndKeepsTheCount)
+TEST(DynamicCast, AnObjectOfTheClassIsSharedAndAnyOtherGivesNull)
 {
     RCPtr<Counted> counted(new Counted(1));
     RCPtr<LRefCountedObject> base(counted);
     EXPECT_EQ(counted->GetRefCount(), 2);
-
     RCPtr<DerivedCounted> derived = RCPtr<DerivedCounted>::DynamicCastFrom(base);
     EXPECT_TRUE(derived.IsNull());
     EXPECT_EQ(counted->GetRefCount(), 2);
     EXPECT_EQ(base.Get(), counted.Get());
-}
 
-TEST(DynamicCast, AnObjectOfTheClassIsShared)
-{
-    RCPtr<LRefCountedObject> base(new DerivedCounted(4));
-    RCPtr<Counted> counted = RCPtr<Counted>::DynamicCastFrom(base);
+    base = RCPtr<LRefCountedObject>(new DerivedCounted(4));
+    counted = RCPtr<Counted>::DynamicCastFrom(base);
     ASSERT_TRUE(counted);
     EXPECT_EQ(counted->mValue, 4);
     EXPECT_EQ(base->GetRefCount(), 2);
-
-    RCPtr<Counted> fromNull = RCPtr<Counted>::DynamicCastFrom(RCPtr<LRefCountedObject>());
-    EXPECT_TRUE(fromNull.IsNull());
+    EXPECT_TRUE(RCPtr<Counted>::DynamicCastFrom(RCPtr<LRefCountedObject>()).IsNull());
 }
 
-TEST(DefaultOperations, UndoThrowsItsLogicError)
-{
-    RCPtr<Counted> pointer(new Counted(1));
-    try
-    {
-        pointer->Undo();
-        FAIL() << "no exception";
-    }
-    catch (const Exception<std::logic_error>& e)
-    {
-        ExpectText(e.What(), "Logic Error : Undo() not implemented for RefCountedObject : "
-                             "QZ::LRefCountedObject::Undo : ");
-    }
-}
-
-TEST(DefaultOperations, ToStringNamesTheMostDerivedClass)
+TEST(DefaultOperations, UndoThrowsAndToStringNamesTheMostDerivedClass)
 {
     RCPtr<LRefCountedObject> pointer(new DerivedCounted(1));
-    const WideString text = pointer->ToString();
-    EXPECT_EQ(std::u16string(text.GetString()), u"class DerivedCounted");
+    ExpectThrowText<std::logic_error>([&] { pointer->Undo(); },
+                                      "Logic Error : Undo() not implemented for RefCountedObject : "
+                                      "QZ::LRefCountedObject::Undo : ");
+    EXPECT_EQ(std::u16string(pointer->ToString().GetString()), u"class DerivedCounted");
 }
 
 } // namespace

@@ -35,34 +35,30 @@ TEST_F(DebugStreamsToStderr, FlushHandsOnTheHeldText)
     EXPECT_EQ(capture.GetText(), "abc");
 }
 
-TEST_F(DebugStreamsToStderr, TextAfterAnEmbeddedNulIsDropped)
+// Text after an embedded NUL is dropped; wide text arrives as UTF-8, with unpaired surrogates as
+// replacement characters; an ending thread hands on its pending text.
+TEST_F(DebugStreamsToStderr, TextArrivesAsUtf8UpToAnyNul)
 {
-    const StderrCapture capture;
-    DebugStreams::Narrow().write("ab\0cd", 5) << std::flush;
-    EXPECT_EQ(capture.GetText(), "ab");
-}
-
-TEST_F(DebugStreamsToStderr, WideTextArrivesAsUtf8)
-{
-    const StderrCapture capture;
-    DebugStreams::Wide() << L"Grüße € " << 42 << L' ' << WideString(u"𝄞") << std::endl;
-    EXPECT_EQ(capture.GetText(), "Grüße € 42 𝄞\n");
-}
-
-TEST_F(DebugStreamsToStderr, UnpairedSurrogatesBecomeReplacementCharacters)
-{
-    const StderrCapture capture;
-    const char16_t broken[] = {u'a', 0xD800, u'b', 0xDC00, 0};
-    DebugStreams::Wide() << WideString(broken) << std::flush;
-    EXPECT_EQ(capture.GetText(), "a\xEF\xBF\xBD"
-                                 "b\xEF\xBF\xBD");
-}
-
-TEST_F(DebugStreamsToStderr, EndingThreadHandsOnItsPendingText)
-{
-    const StderrCapture capture;
-    std::thread([] { DebugStreams::Narrow() << "unflushed tail"; }).join();
-    EXPECT_EQ(capture.GetText(), "unflushed tail");
+    static const char16_t broken[] = {u'a', 0xD800, u'b', 0xDC00, 0};
+    const struct
+    {
+        void (*write)();
+        std::string text;
+    } cases[] = {
+        {[] { DebugStreams::Narrow().write("ab\0cd", 5) << std::flush; }, "ab"},
+        {[] { DebugStreams::Wide() << L"Grüße € " << 42 << L' ' << WideString(u"𝄞") << std::endl; },
+         "Grüße € 42 𝄞\n"},
+        {[] { DebugStreams::Wide() << WideString(broken) << std::flush; },
+         "a\xEF\xBF\xBD" "b\xEF\xBF\xBD"},
+        {[] { std::thread([] { DebugStreams::Narrow() << "unflushed tail"; }).join(); },
+         "unflushed tail"},
+    };
+    for (const auto& c : cases)
+    {
+        const StderrCapture capture;
+        c.write();
+        EXPECT_EQ(capture.GetText(), c.text);
+    }
 }
 
 TEST_F(DebugStreamsToStderr, ConsoleWithoutTerminalWritesToStderr)
@@ -114,26 +110,23 @@ TEST(UdpDebugSender, PortOutsideTheRangeSetsNothingUp)
     EXPECT_EQ(sender.GetAddressText(), "");
 }
 
-TEST(UdpDebugSender, WithoutAHostThisComputersAddressIsUsed)
+// Without a host, or with one that does not resolve, the sender announces this computer's
+// address and sends there.
+TEST(UdpDebugSender, WithoutAUsableHostThisComputersAddressIsUsed)
 {
-    const UdpReceiver receiver;
-    UdpDebugSender sender;
-    sender.Send(nullptr, receiver.GetPort(), "from here");
-    EXPECT_EQ(receiver.Receive(), "*** APPLICATION Launched on ");
-    const std::optional<std::string> address = receiver.Receive();
-    ASSERT_TRUE(address);
-    EXPECT_EQ(*address, sender.GetAddressText());
-    EXPECT_EQ(receiver.Receive(), "***\n");
-    EXPECT_EQ(receiver.Receive(), "from here");
-}
-
-TEST(UdpDebugSender, UnresolvableHostFallsBackToThisComputer)
-{
-    const UdpReceiver receiver;
-    UdpDebugSender sender;
-    sender.Send("no-such-host.invalid", receiver.GetPort(), "x");
-    EXPECT_EQ(receiver.Receive(), "*** APPLICATION Launched on ");
-    EXPECT_EQ(receiver.Receive(), sender.GetAddressText());
+    for (const char* host : {static_cast<const char*>(nullptr), "no-such-host.invalid"})
+    {
+        SCOPED_TRACE(host != nullptr ? host : "no host");
+        const UdpReceiver receiver;
+        UdpDebugSender sender;
+        sender.Send(host, receiver.GetPort(), "from here");
+        EXPECT_EQ(receiver.Receive(), "*** APPLICATION Launched on ");
+        const std::optional<std::string> address = receiver.Receive();
+        ASSERT_TRUE(address);
+        EXPECT_EQ(*address, sender.GetAddressText());
+        EXPECT_EQ(receiver.Receive(), "***\n");
+        EXPECT_EQ(receiver.Receive(), "from here");
+    }
 }
 
 // The process has one UDP target, fixed by its first datagram, so this is one test.

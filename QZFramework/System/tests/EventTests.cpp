@@ -63,22 +63,19 @@ TEST(TrafficLight, GreenLetsEveryWaiterPassAndStaysGreen)
     EXPECT_EQ(light.Wait(0), kWaitTimeout);
 }
 
-TEST(Event, AutoResetReleasesOneWaitPerSignal)
+TEST(Event, AutoResetReleasesOneWaitPerSignalAndManualResetStaysSignalledUntilReset)
 {
-    Event event(true);
-    EXPECT_TRUE(event.Set());
-    EXPECT_EQ(event.Wait(0), kWaitSignaled);
-    EXPECT_EQ(event.Wait(0), kWaitTimeout);
-}
+    Event automatic(true);
+    EXPECT_TRUE(automatic.Set());
+    EXPECT_EQ(automatic.Wait(0), kWaitSignaled);
+    EXPECT_EQ(automatic.Wait(0), kWaitTimeout);
 
-TEST(Event, ManualResetStaysSignalledUntilReset)
-{
-    Event event(false);
-    event.Set();
-    EXPECT_EQ(event.Wait(0), kWaitSignaled);
-    EXPECT_EQ(event.Wait(0), kWaitSignaled);
-    EXPECT_TRUE(event.Reset());
-    EXPECT_FALSE(event.IsSignaled());
+    Event manual(false);
+    manual.Set();
+    EXPECT_EQ(manual.Wait(0), kWaitSignaled);
+    EXPECT_EQ(manual.Wait(0), kWaitSignaled);
+    EXPECT_TRUE(manual.Reset());
+    EXPECT_FALSE(manual.IsSignaled());
 }
 
 TEST(Event, SetFromAnotherThreadEndsAnEndlessWait)
@@ -104,27 +101,19 @@ TEST(LEvent, IsSignaledAnswersTrueOncePerSignal)
     EXPECT_FALSE(event->IsSignaled());
 }
 
-TEST(EventPool, WaitForAnyTimesOutWhenNothingIsSet)
+// WaitForAny returns the set events lowest index first, resetting each, and times out when none
+// is set.
+TEST(EventPool, WaitForAnyReturnsTheSetEventsInOrderAndResetsThem)
 {
     EventPool pool(4);
     EXPECT_EQ(pool.GetCount(), 4);
     EXPECT_EQ(pool.WaitForAny(0), -1);
     EXPECT_EQ(pool.WaitForAny(10), -1);
     EXPECT_EQ(pool.GetWaiterCount(), 0);
-}
 
-TEST(EventPool, WaitForAnyReturnsTheSetEventAndResetsIt)
-{
-    EventPool pool(4);
     (*pool.GetAt(2))->Set();
     EXPECT_EQ(pool.WaitForAny(100), 2);
     EXPECT_FALSE((*pool.GetAt(2))->IsSignaled());
-    EXPECT_EQ(pool.WaitForAny(0), -1);
-}
-
-TEST(EventPool, SeveralSetEventsComeBackLowestIndexFirst)
-{
-    EventPool pool(4);
     (*pool.GetAt(3))->Set();
     (*pool.GetAt(1))->Set();
     EXPECT_EQ(pool.WaitForAny(0), 1);

@@ -112,21 +112,8 @@ TEST(RetriggerableThreader, RefusesATriggerWhileBusyAndDoesNotRememberIt)
     EXPECT_EQ(log.Entries(), std::vector<int>{1});
 }
 
-TEST(RetriggerableThreader, RunsAgainOnceTheRunHasEnded)
-{
-    RetriggerableThreader threader(u"poller");
-    const RCPtr<CountingWork> work(new CountingWork());
-    const RCPtr<LEvent> done(new LEvent());
-    for (int i = 0; i < 3; ++i)
-    {
-        ASSERT_EQ(threader.TriggerWithDoneEvent(work, nullptr, done, kThreadPriorityNormal), S_OK);
-        ASSERT_EQ(done->Wait(kInfinite), kWaitSignaled);
-    }
-    EXPECT_EQ(work->mRuns.load(), 3);
-    EXPECT_TRUE(threader.ToString() == u"poller");
-}
-
-TEST(RetriggerableThreader, ThrowingWorkIsLoggedAndTheThreadGoesOn)
+// Throwing work is logged; the thread runs again once a run has ended, whatever it threw.
+TEST(RetriggerableThreader, RunsAgainOnceTheRunHasEndedEvenAfterThrowingWork)
 {
     RetriggerableThreader threader(u"poller");
     const RCPtr<LEvent> done(new LEvent());
@@ -138,9 +125,13 @@ TEST(RetriggerableThreader, ThrowingWorkIsLoggedAndTheThreadGoesOn)
     EXPECT_NE(testing::internal::GetCapturedStderr().find("worker failed"), std::string::npos);
 
     const RCPtr<CountingWork> work(new CountingWork());
-    ASSERT_EQ(threader.TriggerWithDoneEvent(work, nullptr, done, kThreadPriorityNormal), S_OK);
-    ASSERT_EQ(done->Wait(kInfinite), kWaitSignaled);
-    EXPECT_EQ(work->mRuns.load(), 1);
+    for (int i = 0; i < 3; ++i)
+    {
+        ASSERT_EQ(threader.TriggerWithDoneEvent(work, nullptr, done, kThreadPriorityNormal), S_OK);
+        ASSERT_EQ(done->Wait(kInfinite), kWaitSignaled);
+    }
+    EXPECT_EQ(work->mRuns.load(), 3);
+    EXPECT_TRUE(threader.ToString() == u"poller");
 }
 
 // Occupies the only worker of a pool until the light turns green.
@@ -152,34 +143,33 @@ RCPtr<RecordingWork> Occupy(LThreadPool& pool, WorkLog& log, TrafficLight& light
     return blocker;
 }
 
-TEST(ThreadPool, OneWorkerRunsEqualPrioritiesInTheOrderQueued)
+// One worker runs higher priorities first and equal priorities in the order queued.
+TEST(ThreadPool, OneWorkerRunsByPriorityThenInTheOrderQueued)
 {
-    const RCPtr<LThreadPool> pool(new LThreadPool(1, kThreadPriorityHighest));
-    WorkLog log;
-    TrafficLight light;
-    Occupy(*pool, log, light, 4);
-    for (int tag = 1; tag <= 3; ++tag)
+    const struct
     {
-        pool->QueueWork(log.Make(tag, 4), nullptr, 0);
+        std::vector<int> priorities; // of the items tagged 1, 2, ...
+        std::vector<int> order;      // after the blocker, tagged 0
+    } cases[] = {
+        {{0, 0, 0}, {0, 1, 2, 3}},
+        {{0, 0, 5}, {0, 3, 1, 2}},
+    };
+    for (const auto& c : cases)
+    {
+        const RCPtr<LThreadPool> pool(new LThreadPool(1, kThreadPriorityHighest));
+        WorkLog log;
+        TrafficLight light;
+        const int expected = static_cast<int>(c.priorities.size()) + 1;
+        Occupy(*pool, log, light, expected);
+        for (std::size_t i = 0; i < c.priorities.size(); ++i)
+        {
+            pool->QueueWork(log.Make(static_cast<int>(i) + 1, expected), nullptr, c.priorities[i]);
+        }
+        EXPECT_EQ(pool->GetQueuedCount(), c.priorities.size());
+        light.SetGreen();
+        ASSERT_EQ(log.done.Wait(kInfinite), kWaitSignaled);
+        EXPECT_EQ(log.Entries(), c.order);
     }
-    EXPECT_EQ(pool->GetQueuedCount(), 3u);
-    light.SetGreen();
-    ASSERT_EQ(log.done.Wait(kInfinite), kWaitSignaled);
-    EXPECT_EQ(log.Entries(), (std::vector<int>{0, 1, 2, 3}));
-}
-
-TEST(ThreadPool, HigherPriorityWorkRunsFirst)
-{
-    const RCPtr<LThreadPool> pool(new LThreadPool(1, kThreadPriorityHighest));
-    WorkLog log;
-    TrafficLight light;
-    Occupy(*pool, log, light, 4);
-    pool->QueueWork(log.Make(1, 4), nullptr, 0);
-    pool->QueueWork(log.Make(2, 4), nullptr, 0);
-    pool->QueueWork(log.Make(5, 4), nullptr, 5);
-    light.SetGreen();
-    ASSERT_EQ(log.done.Wait(kInfinite), kWaitSignaled);
-    EXPECT_EQ(log.Entries(), (std::vector<int>{0, 5, 1, 2}));
 }
 
 TEST(ThreadPool, EveryQueuedItemRunsOnceAcrossSeveralWorkers)

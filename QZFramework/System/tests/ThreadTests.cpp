@@ -30,7 +30,7 @@ std::uint32_t WaitAtGate(void* context)
     return 0;
 }
 
-TEST(Thread, RunsOnlyOnceResumed)
+TEST(Thread, RunsOnlyOnceResumedAndWaitTellsARunningThreadFromAnEndedOne)
 {
     Gate gate;
     Thread thread(&WaitAtGate, &gate);
@@ -40,16 +40,6 @@ TEST(Thread, RunsOnlyOnceResumed)
 
     EXPECT_TRUE(thread.Resume());
     EXPECT_FALSE(thread.Resume());
-    EXPECT_EQ(gate.entered.Wait(kInfinite), kWaitSignaled);
-    gate.open.Set();
-    EXPECT_TRUE(thread.Wait(kInfinite));
-}
-
-TEST(Thread, WaitTellsARunningThreadFromAnEndedOne)
-{
-    Gate gate;
-    Thread thread(&WaitAtGate, &gate);
-    thread.Resume();
     ASSERT_EQ(gate.entered.Wait(kInfinite), kWaitSignaled);
     EXPECT_FALSE(thread.Wait(0));
     EXPECT_FALSE(thread.HasFinished());
@@ -111,21 +101,15 @@ TEST(Thread, DestroyedOnItsOwnThreadRunsToItsEnd)
     EXPECT_EQ(owner.done.Wait(kInfinite), kWaitSignaled);
 }
 
-TEST(Mutex, OwningThreadMayLockAgain)
-{
-    Mutex mutex;
-    Mutex::ScopedLock outer(mutex);
-    Mutex::ScopedLock inner(mutex);
-    mutex.Lock();
-    mutex.Unlock();
-}
-
-TEST(Mutex, ScopedLockIsReleasedWhenAnExceptionPasses)
+TEST(Mutex, OwningThreadMayLockAgainAndAScopedLockIsReleasedWhenAnExceptionPasses)
 {
     Mutex mutex;
     try
     {
-        Mutex::ScopedLock lock(mutex);
+        Mutex::ScopedLock outer(mutex);
+        Mutex::ScopedLock inner(mutex);
+        mutex.Lock();
+        mutex.Unlock();
         throw std::runtime_error("passing");
     }
     catch (const std::runtime_error&)

@@ -36,9 +36,14 @@ std::u16string AppString(const char16_t* key)
     return GetAppString(text, key).GetString();
 }
 
+// Missing keys show empty texts.
 TEST(PresetFileLoadMessages, EachShowsItsTextUnderTheLoadCaptionAsErrorBox)
 {
     RecordingAppServices services;
+    ShowPresetFileCorruptMessage();
+    ASSERT_EQ(services.mBoxes.size(), 1u);
+    EXPECT_EQ(services.mBoxes[0].text, u"");
+    EXPECT_EQ(services.mBoxes[0].caption, u"");
     services.mStrings[u"SETTINGS_FILE_LOAD_CAPTION"] = u"Caption";
     for (const Report& report : kReports)
     {
@@ -53,15 +58,6 @@ TEST(PresetFileLoadMessages, EachShowsItsTextUnderTheLoadCaptionAsErrorBox)
         EXPECT_EQ(services.mBoxes[0].caption, u"Caption");
         EXPECT_EQ(services.mBoxes[0].style, 0x10u);
     }
-}
-
-TEST(PresetFileLoadMessages, MissingKeysShowEmptyTexts)
-{
-    RecordingAppServices services;
-    ShowPresetFileCorruptMessage();
-    ASSERT_EQ(services.mBoxes.size(), 1u);
-    EXPECT_EQ(services.mBoxes[0].text, u"");
-    EXPECT_EQ(services.mBoxes[0].caption, u"");
 }
 
 TEST(AppStrings, EnglishTextsServeUntilApplicationInstallsItsTable)
@@ -79,6 +75,9 @@ TEST(AppStrings, EnglishTextsServeUntilApplicationInstallsItsTable)
     }
     EXPECT_EQ(AppString(u"NO_SUCH_KEY"), u"");
     EXPECT_EQ(AppString(nullptr), u"");
+    WideString text(u"old"); // the lookup replaces what the string held
+    EXPECT_EQ(&GetAppString(text, u"NO_SUCH_KEY"), &text);
+    EXPECT_TRUE(text.IsEmpty());
     {
         RecordingAppServices services;
         EXPECT_EQ(AppString(u"SETTINGS_FILE_LOAD_CAPTION"), u"");
@@ -109,13 +108,6 @@ TEST(AppStrings, TheLoadedApplicationTableServesBeforeTheEnglishTexts)
         EXPECT_EQ(AppString(u"SETTINGS_FILE_LOAD_CAPTION"), u""); // installed services answer
     }
     EXPECT_EQ(AppString(u"SETTINGS_FILE_LOAD_CAPTION"), u"Vidida File Load");
-}
-
-TEST(AppStrings, LookupReplacesWhatTheStringHeld)
-{
-    WideString text(u"old");
-    EXPECT_EQ(&GetAppString(text, u"NO_SUCH_KEY"), &text);
-    EXPECT_TRUE(text.IsEmpty());
 }
 
 TEST(AppMessageBox, WithoutApplicationShowsNothing)

@@ -50,22 +50,6 @@ std::vector<Variant> SeededValues(std::uint8_t seed)
     return values;
 }
 
-bool SameValues(const std::vector<Variant>& a, const std::vector<Variant>& b)
-{
-    if (a.size() != b.size())
-    {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i)
-    {
-        if (!(a[i] == b[i]))
-        {
-            return false;
-        }
-    }
-    return true;
-}
-
 // Records the manager's announcements: identifier and load result (1 for no result data).
 class AnnouncementRecorder : public LNotificationClient
 {
@@ -134,6 +118,19 @@ protected:
         return image;
     }
 
+    // Posts a global load request with the data, or with the path when given, and delivers it.
+    void RequestGlobalLoad(RCPtr<LRefCountedObject> data, const WideString& path = {})
+    {
+        if (!path.IsEmpty())
+        {
+            data = RCPtr<LRefCountedObject>(new LPresetFilePath(path));
+        }
+        RCPtr<LNotification> request;
+        LNotification::Create(request, NID_GLOBAL_LOAD_CONTROL_PANEL_SETTINGS, data);
+        ASSERT_EQ(GetApplicationNotificationCenter()->Post(request), S_OK);
+        ProcessQueue();
+    }
+
     PresetTest::ScratchFolder mFolder;
     const PresetTest::fs::path mTarget = mFolder / "saved.Tarn61RededoVuvuva";
     RCPtr<LPresetManager> mManager;
@@ -150,7 +147,7 @@ TEST_F(PresetManagerTest, SaveThenLoadRoundTripsAllValues)
 
     FillEngine(8);
     ASSERT_EQ(mManager->LoadPresetFile(PresetTest::Wide(mTarget)), kPresetFileLoaded);
-    EXPECT_TRUE(SameValues(EngineValues(Engine()), SeededValues(3)));
+    EXPECT_TRUE(EngineValues(Engine()) == SeededValues(3));
 }
 
 TEST_F(PresetManagerTest, LoadHandsValuesToEngineInIdentifierOrder)
@@ -172,12 +169,27 @@ TEST_F(PresetManagerTest, LoadHandsValuesToEngineInIdentifierOrder)
     std::vector<Variant> expected = SeededValues(5);
     expected[7] = PresetTest::MakeValue(7, 9);
     expected[130] = PresetTest::MakeValue(130, 9);
-    EXPECT_TRUE(SameValues(EngineValues(Engine()), expected));
+    EXPECT_TRUE(EngineValues(Engine()) == expected);
 }
 
-TEST_F(PresetManagerTest, RefusedFilesLeaveEngineUnchanged)
+// Refused files, and files of only a header or records of no parameter, leave the engine as it was.
+TEST_F(PresetManagerTest, RefusedOrEmptyFilesLeaveEngineUnchanged)
 {
     const Bytes zone = PresetTest::ValueBytes(1, 2);
+    FileImage noParameter;
+    noParameter.Header(1, 0, 0)
+        .Record(500, 8, Bytes(4, 0xAB))
+        .Record(500, Variant::TagEmpty, {})
+        .Record(500, Variant::TagList, {})
+        .Record(0xFFFFFFF8u, 8, Bytes(1, 1))
+        .Record(0xFFFFFF00u, 8, Bytes(6, 1))
+        .Word(40)
+        .Word(0)
+        .Word(500)
+        .Word(20)
+        .Word(0)
+        .Word(8)
+        .Append(Bytes(16, 3));
     const std::vector<std::pair<std::string, std::pair<Bytes, std::int32_t>>> cases = {
         {"empty file", {{}, kPresetFileCorrupt}},
         {"short header", {FileImage().Word(1).Word(0).Get(), kPresetFileCorrupt}},
@@ -220,45 +232,19 @@ TEST_F(PresetManagerTest, RefusedFilesLeaveEngineUnchanged)
           kPresetFileCorrupt}},
         {"zone of 5 bytes", {SoundStart().Record(1, 8, Bytes(5, 0)).Get(), kPresetFileCorrupt}},
         {"zone of 10 bytes", {SoundStart().Record(1, 8, Bytes(10, 0)).Get(), kPresetFileCorrupt}},
+        {"header only", {FileImage().Header(1, 0, 0).Get(), kPresetFileLoaded}},
+        {"records of no parameter", {noParameter.Get(), kPresetFileLoaded}},
     };
     const std::vector<Variant> before = EngineValues(Engine());
     for (const auto& [name, file] : cases)
     {
         EXPECT_EQ(Load(file.first), file.second) << name;
-        EXPECT_TRUE(SameValues(EngineValues(Engine()), before)) << name;
+        EXPECT_TRUE(EngineValues(Engine()) == before) << name;
     }
     EXPECT_EQ(mManager->LoadPresetFile(PresetTest::Wide(mFolder / "missing")),
               kPresetFileUnreadable);
     EXPECT_EQ(mManager->GetReadError(), "No such file or directory");
-    EXPECT_TRUE(SameValues(EngineValues(Engine()), before));
-}
-
-TEST_F(PresetManagerTest, RecordsOfNoParameterAreSkipped)
-{
-    FileImage image;
-    image.Header(1, 0, 0)
-        .Record(500, 8, Bytes(4, 0xAB))
-        .Record(500, Variant::TagEmpty, {})
-        .Record(500, Variant::TagList, {})
-        .Record(0xFFFFFFF8u, 8, Bytes(1, 1))
-        .Record(0xFFFFFF00u, 8, Bytes(6, 1))
-        .Word(40)
-        .Word(0)
-        .Word(500)
-        .Word(20)
-        .Word(0)
-        .Word(8)
-        .Append(Bytes(16, 3));
-    const std::vector<Variant> before = EngineValues(Engine());
-    EXPECT_EQ(Load(image.Get()), kPresetFileLoaded);
-    EXPECT_TRUE(SameValues(EngineValues(Engine()), before));
-}
-
-TEST_F(PresetManagerTest, HeaderOnlyFileLoadsAndChangesNothing)
-{
-    const std::vector<Variant> before = EngineValues(Engine());
-    EXPECT_EQ(Load(FileImage().Header(1, 0, 0).Get()), kPresetFileLoaded);
-    EXPECT_TRUE(SameValues(EngineValues(Engine()), before));
+    EXPECT_TRUE(EngineValues(Engine()) == before);
 }
 
 TEST_F(PresetManagerTest, LoadIsAnnouncedBeforeAndAfterWithItsResult)
@@ -294,7 +280,7 @@ TEST_F(PresetManagerTest, PreLoadAnnouncementComesBeforeAnyValueChanges)
         observer->Subscribe(RCPtr<LNotificationDistributor>(mManager), NID_PRESETFILE_PRE_LOAD, 0),
         nullptr);
     ASSERT_EQ(Load(PresetTest::GoldenPreset(6)), kPresetFileLoaded);
-    EXPECT_TRUE(SameValues(observer->seen, SeededValues(5)));
+    EXPECT_TRUE(observer->seen == SeededValues(5));
     static_cast<void>(observer->UnsubscribeAll());
 }
 
@@ -343,18 +329,10 @@ TEST_F(PresetManagerTest, GlobalLoadRequestLoadsTheNamedFileWithoutMessage)
     PresetTest::RecordingAppServices services;
     const PresetTest::fs::path path = mFolder / "requested";
     PresetTest::WriteFileBytes(path, PresetTest::GoldenPreset(4));
-    RCPtr<LNotification> request;
-    LNotification::Create(request, NID_GLOBAL_LOAD_CONTROL_PANEL_SETTINGS,
-                          RCPtr<LRefCountedObject>(new LPresetFilePath(PresetTest::Wide(path))));
-    ASSERT_EQ(GetApplicationNotificationCenter()->Post(request), S_OK);
-    ProcessQueue();
-    EXPECT_TRUE(SameValues(EngineValues(Engine()), SeededValues(4)));
+    RequestGlobalLoad(nullptr, PresetTest::Wide(path));
+    EXPECT_TRUE(EngineValues(Engine()) == SeededValues(4));
 
-    RCPtr<LNotification> corrupt;
-    LNotification::Create(corrupt, NID_GLOBAL_LOAD_CONTROL_PANEL_SETTINGS,
-                          RCPtr<LRefCountedObject>(new LPresetFilePath(WideString(u"/missing"))));
-    ASSERT_EQ(GetApplicationNotificationCenter()->Post(corrupt), S_OK);
-    ProcessQueue();
+    RequestGlobalLoad(nullptr, WideString(u"/missing"));
     EXPECT_TRUE(services.mBoxes.empty());
     ASSERT_EQ(Announcements().size(), 4u);
     EXPECT_EQ(Announcements()[3].second, kPresetFileUnreadable);
@@ -366,10 +344,7 @@ TEST_F(PresetManagerTest, GlobalLoadRequestWithoutPathLoadsNothing)
          {RCPtr<LRefCountedObject>(),
           RCPtr<LRefCountedObject>(new LPresetFileLoadNotificationData(0))})
     {
-        RCPtr<LNotification> request;
-        LNotification::Create(request, NID_GLOBAL_LOAD_CONTROL_PANEL_SETTINGS, data);
-        ASSERT_EQ(GetApplicationNotificationCenter()->Post(request), S_OK);
-        ProcessQueue();
+        RequestGlobalLoad(data);
     }
     EXPECT_TRUE(Announcements().empty());
 }
@@ -383,11 +358,7 @@ TEST_F(PresetManagerTest, UnsubscribedManagerIgnoresGlobalLoadRequests)
         S_OK);
     const PresetTest::fs::path path = mFolder / "requested";
     PresetTest::WriteFileBytes(path, PresetTest::GoldenPreset(4));
-    RCPtr<LNotification> request;
-    LNotification::Create(request, NID_GLOBAL_LOAD_CONTROL_PANEL_SETTINGS,
-                          RCPtr<LRefCountedObject>(new LPresetFilePath(PresetTest::Wide(path))));
-    ASSERT_EQ(GetApplicationNotificationCenter()->Post(request), S_OK);
-    ProcessQueue();
+    RequestGlobalLoad(nullptr, PresetTest::Wide(path));
     EXPECT_TRUE(Announcements().empty());
 }
 

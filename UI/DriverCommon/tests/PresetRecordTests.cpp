@@ -47,25 +47,30 @@ Unpacked Unpack(const Bytes& bytes, std::uint32_t offset = 0)
     return out;
 }
 
-TEST(PresetRecordPacking, ByteStringValueGivesDocumentedBytes)
+TEST(PresetRecordPacking, ValuesGiveTheDocumentedBytes)
 {
     const std::uint8_t name[] = {'T', 'a', 'r', 'n', '6', '1'};
-    Variant value;
-    value.SetBytes(name, sizeof(name));
-    PresetScratchBuffer buffer(0, 0, false);
-    ASSERT_EQ(PackPresetRecord(3, value, buffer), 30);
-    const Bytes expected = {0x1E, 0, 0, 0, 0, 0, 0, 0, 3, 0,   0,   0,   0x12, 0,   0,
-                            0,    0, 0, 0, 0, 8, 0, 0, 0, 'T', 'a', 'r', 'n',  '6', '1'};
-    EXPECT_EQ(Contents(buffer), expected);
-}
-
-TEST(PresetRecordPacking, EmptyValueGivesBareRecordWithTagZero)
-{
-    PresetScratchBuffer buffer(0, 0, false);
-    ASSERT_EQ(PackPresetRecord(0x01020304, Variant(), buffer), 24);
-    const Bytes expected = {24, 0, 0, 0, 0, 0, 0, 0, 4, 3, 2, 1,
-                            12, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-    EXPECT_EQ(Contents(buffer), expected);
+    Variant bytes;
+    bytes.SetBytes(name, sizeof(name));
+    const struct
+    {
+        std::uint32_t index;
+        Variant value;
+        Bytes record;
+    } cases[] = {
+        {3, bytes, {0x1E, 0, 0, 0, 0, 0, 0, 0, 3, 0, 0, 0, 0x12, 0, 0, 0,
+                    0,    0, 0, 0, 8, 0, 0, 0, 'T', 'a', 'r', 'n', '6', '1'}},
+        // An empty value gives a bare value record with tag 0.
+        {0x01020304, Variant(), {24, 0, 0, 0, 0, 0, 0, 0, 4, 3, 2, 1,
+                                 12, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
+    };
+    for (const auto& c : cases)
+    {
+        PresetScratchBuffer buffer(0, 0, false);
+        ASSERT_EQ(PackPresetRecord(c.index, c.value, buffer),
+                  static_cast<QZRESULT>(c.record.size()));
+        EXPECT_EQ(Contents(buffer), c.record);
+    }
 }
 
 TEST(PresetRecordPacking, ReusedBufferTakesEachRecordsExactLength)
@@ -113,19 +118,35 @@ TEST(PresetRecordUnpacking, RecordAtOffsetIsRead)
     const auto* data = static_cast<const std::uint8_t*>(out.value.GetData(size));
     ASSERT_EQ(size, 3u);
     EXPECT_EQ(Bytes(data, data + size), (Bytes{1, 2, 3}));
+
+    // Bytes after the value record, within the parameter record, are ignored.
+    FileImage padded;
+    padded.Word(40).Word(0).Word(5).Word(20).Word(0).Word(8).Append(Bytes(8, 0x11));
+    padded.Append(Bytes(8, 0xEE));
+    const Unpacked withTail = Unpack(padded.Get());
+    EXPECT_EQ(withTail.result, 40);
+    withTail.value.GetData(size);
+    EXPECT_EQ(size, 8u);
 }
 
-TEST(PresetRecordUnpacking, ShortOrOverlongFramingIsRefused)
+// Framing that is short or overlong, a non-zero reserved word (reported), and a value record
+// reaching past its parameter record (whatever bytes follow in the buffer) are refused.
+TEST(PresetRecordUnpacking, BadFramingIsRefused)
 {
     FileImage sound;
     sound.Record(1, 8, {9, 9});
     Bytes shortHead = sound.Get();
     shortHead.resize(11);
-    EXPECT_EQ(Unpack(shortHead).result, E_FAIL);
-
     Bytes truncated = sound.Get();
     truncated.pop_back();
-    EXPECT_EQ(Unpack(truncated).result, E_FAIL);
+    FileImage outside;
+    outside.Word(40).Word(0).Word(5).Word(30).Word(0).Word(8).Append(Bytes(16, 0x11));
+    Bytes followed = outside.Get();
+    followed.insert(followed.end(), 64, 0x22);
+    for (const Bytes& bytes : {shortHead, truncated, outside.Get(), followed})
+    {
+        EXPECT_EQ(Unpack(bytes).result, E_FAIL) << ::testing::PrintToString(bytes);
+    }
 
     for (const std::uint32_t length : {12u, 15u})
     {
@@ -136,13 +157,10 @@ TEST(PresetRecordUnpacking, ShortOrOverlongFramingIsRefused)
         EXPECT_EQ(out.index, 2u) << length;
         EXPECT_STREQ(out.value.GetString(), "untouched") << length;
     }
-}
 
-TEST(PresetRecordUnpacking, NonZeroReservedWordIsRefusedAndReported)
-{
-    FileImage image;
-    image.Record(4, 8, {1}, 1);
-    const Unpacked out = Unpack(image.Get());
+    FileImage reserved;
+    reserved.Record(4, 8, {1}, 1);
+    const Unpacked out = Unpack(reserved.Get());
     EXPECT_EQ(out.result, E_FAIL);
     EXPECT_EQ(out.reserved, 1u);
 }
@@ -168,29 +186,6 @@ TEST(PresetRecordUnpacking, BareValueRecordsOfTagZeroAndTenAreEmptyValues)
         other.Record(0, tag, {});
         EXPECT_EQ(Unpack(other.Get()).result, E_FAIL) << tag;
     }
-}
-
-TEST(PresetRecordUnpacking, BytesAfterTheValueRecordAreIgnored)
-{
-    FileImage image;
-    image.Word(40).Word(0).Word(5).Word(20).Word(0).Word(8).Append(Bytes(8, 0x11));
-    image.Append(Bytes(8, 0xEE));
-    const Unpacked out = Unpack(image.Get());
-    EXPECT_EQ(out.result, 40);
-    std::uint32_t size = 0;
-    out.value.GetData(size);
-    EXPECT_EQ(size, 8u);
-}
-
-TEST(PresetRecordUnpacking, ValueRecordMustLieInsideItsParameterRecord)
-{
-    FileImage image;
-    image.Word(40).Word(0).Word(5).Word(30).Word(0).Word(8).Append(Bytes(16, 0x11));
-    EXPECT_EQ(Unpack(image.Get()).result, E_FAIL);
-
-    // Bytes that follow in the buffer do not make room for it either.
-    image.Append(Bytes(64, 0x22));
-    EXPECT_EQ(Unpack(image.Get()).result, E_FAIL);
 }
 
 } // namespace

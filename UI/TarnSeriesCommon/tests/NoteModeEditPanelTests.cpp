@@ -134,25 +134,20 @@ TEST_F(NoteModeEditor, FillingShowsTheValueSilentlyAndReadsItBack)
     {
         std::vector<int> value;
         Shown shown;
-        std::vector<int> readBack;
+        std::vector<int> readBack; // none: the value as given
     };
     const std::vector<Case> cases{
         {{2, 48, 72, 0, 0, 0, 0, 0, 0},
-         {0, 0, {48, 72, 0, 0, 0, 0, 0, 0}, 2, "FIRST", "LAST"},
-         {2, 48, 72, 0, 0, 0, 0, 0, 0}},
+         {0, 0, {48, 72, 0, 0, 0, 0, 0, 0}, 2, "FIRST", "LAST"}, {}},
         {{4, 60, 67, 62, 64, 0, 0, 0, 0},
-         {2, 0, {60, 62, 64, 67, 0, 0, 0, 0}, 4, "FIRST", "LAST"},
-         {4, 60, 67, 62, 64, 0, 0, 0, 0}},
+         {2, 0, {60, 62, 64, 67, 0, 0, 0, 0}, 4, "FIRST", "LAST"}, {}},
         {{5, 60, 67, 62, 64, 65, 69, 71, 72},
-         {3, 1, {60, 62, 64, 65, 67, 69, 71, 72}, 5, "KEY", "LAST"},
-         {5, 60, 67, 62, 64, 65, 69, 71, 72}},
+         {3, 1, {60, 62, 64, 65, 67, 69, 71, 72}, 5, "KEY", "LAST"}, {}},
         // The hidden eighth note breaks the scale.
         {{5, 60, 67, 62, 64, 65, 69, 71, 73},
-         {3, 0, {60, 62, 64, 65, 67, 69, 71, 73}, 5, "FIRST", "LAST"},
-         {5, 60, 67, 62, 64, 65, 69, 71, 73}},
+         {3, 0, {60, 62, 64, 65, 67, 69, 71, 73}, 5, "FIRST", "LAST"}, {}},
         {{8, 62, 74, 64, 65, 67, 69, 71, 72},
-         {6, 7, {62, 64, 65, 67, 69, 71, 72, 74}, 8, "KEY", "LAST"},
-         {8, 62, 74, 64, 65, 67, 69, 71, 72}},
+         {6, 7, {62, 64, 65, 67, 69, 71, 72, 74}, 8, "KEY", "LAST"}, {}},
         {{3, 0x90, 200, 5, 6, 7, 8, 9, 10},
          {1, 0, {0, 5, 0, 6, 7, 8, 9, 10}, 3, "FIRST", "LAST"},
          {3, 0, 0, 5, 6, 7, 8, 9, 10}},
@@ -166,12 +161,10 @@ TEST_F(NoteModeEditor, FillingShowsTheValueSilentlyAndReadsItBack)
          {2, 40, 50, 0, 0, 0, 0, 0, 0}},
         // A range keeps the notes stored beyond it.
         {{2, 36, 48, 62, 64, 65, 67, 69, 71},
-         {0, 0, {36, 48, 62, 64, 65, 67, 69, 71}, 2, "FIRST", "LAST"},
-         {2, 36, 48, 62, 64, 65, 67, 69, 71}},
+         {0, 0, {36, 48, 62, 64, 65, 67, 69, 71}, 2, "FIRST", "LAST"}, {}},
         // A scale held at the top note is still that scale.
         {{8, 120, 127, 122, 124, 125, 127, 127, 127},
-         {6, 1, {120, 122, 124, 125, 127, 127, 127, 127}, 8, "KEY", "LAST"},
-         {8, 120, 127, 122, 124, 125, 127, 127, 127}},
+         {6, 1, {120, 122, 124, 125, 127, 127, 127, 127}, 8, "KEY", "LAST"}, {}},
         {{9, 60, 67, 61, 62, 63, 64, 65, 66},
          {6, 10, {60, 61, 62, 63, 64, 65, 66, 67}, 8, "KEY", "LAST"},
          {8, 60, 67, 61, 62, 63, 64, 65, 66}},
@@ -181,7 +174,7 @@ TEST_F(NoteModeEditor, FillingShowsTheValueSilentlyAndReadsItBack)
         SCOPED_TRACE(::testing::PrintToString(c.value));
         EXPECT_EQ(mEditor->SetParamValues(Value(c.value)), S_OK);
         EXPECT_EQ(Show(), c.shown);
-        EXPECT_EQ(Bytes(mEditor->GetParamValues()), c.readBack);
+        EXPECT_EQ(Bytes(mEditor->GetParamValues()), c.readBack.empty() ? c.value : c.readBack);
     }
     EXPECT_EQ(mReports->count, 0);
     EXPECT_EQ(mEditor->SetParamValues(Value({2, 48, 72, 0, 0, 0, 0, 0})), E_INVALIDARG);

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <regex>
 #include <string>
+#include <utility>
 #include <vector>
 
 // Outside any namespace, so the exception texts name it "class ArrayItem".
@@ -97,65 +98,38 @@ protected:
 
 using PointerArrayCounting = PointerArrayTest;
 
-TEST_F(PointerArrayCounting, SetCountGrowsWithNullItemsAndShrinksWithoutReleasingNulls)
+TEST_F(PointerArrayCounting, SetCountAddsNullItemsAndReleasesTheItemsItDrops)
 {
+    EXPECT_EQ(Ids(ConstItems(4, 8)), (std::vector<int>{-1, -1, -1, -1}));
     Items items;
     EXPECT_EQ(items.SetCount(3), S_OK);
-    ASSERT_EQ(items.GetCount(), 3);
-    for (const RCPtr<ArrayItem>& item : items)
-    {
-        EXPECT_TRUE(item.IsNull());
-    }
+    EXPECT_EQ(Ids(items), (std::vector<int>{-1, -1, -1}));
     EXPECT_EQ(items.SetCount(1), S_OK);
     EXPECT_EQ(items.GetCount(), 1);
     EXPECT_EQ(items.SetCount(-1), E_INVALIDARG);
     EXPECT_EQ(items.GetCount(), 1);
-}
 
-TEST_F(PointerArrayCounting, SetCountReleasesTheItemsItDrops)
-{
     RCPtr<ArrayItem> kept = Make(1);
-    Items items = MakeItems({0});
+    items = MakeItems({0});
     items.Add(kept);
     items.Add(Make(2));
     EXPECT_EQ(kept->GetRefCount(), 2);
-
     items.SetCount(1);
     EXPECT_EQ(mDestroyed, 1);
     EXPECT_EQ(kept->GetRefCount(), 1);
     EXPECT_EQ(Ids(items), (std::vector<int>{0}));
 }
 
-TEST_F(PointerArrayCounting, ConstructionMakesNullItems)
-{
-    ConstItems items(4, 8);
-    EXPECT_EQ(items.GetCount(), 4);
-    EXPECT_EQ(Ids(items), (std::vector<int>{-1, -1, -1, -1}));
-}
-
-TEST_F(PointerArrayCounting, RemoveItemReleasesTheItemAndClosesTheGap)
+TEST_F(PointerArrayCounting, RemoveItemReleasesTheItemOrHandsItToTheOutPointer)
 {
     RCPtr<ArrayItem> middle = Make(1);
     Items items = MakeItems({0});
     items.Add(middle);
     items.Add(Make(2));
-
     items.RemoveItem(1);
     EXPECT_EQ(Ids(items), (std::vector<int>{0, 2}));
     EXPECT_EQ(middle->GetRefCount(), 1);
-}
 
-TEST_F(PointerArrayCounting, RemoveItemOfTheOnlyItemEmptiesTheArray)
-{
-    Items items = MakeItems({7});
-    items.RemoveItem(0);
-    EXPECT_EQ(items.GetCount(), 0);
-    EXPECT_EQ(mDestroyed, 1);
-}
-
-TEST_F(PointerArrayCounting, RemoveItemHandsTheReferenceToTheOutPointer)
-{
-    Items items = MakeItems({0, 1});
     RCPtr<ArrayItem> removed;
     items.RemoveItem(0, &removed);
     ASSERT_TRUE(removed);
@@ -167,6 +141,12 @@ TEST_F(PointerArrayCounting, RemoveItemHandsTheReferenceToTheOutPointer)
     static_cast<ConstItems&>(items).RemoveItem(0, &constRemoved);
     EXPECT_EQ(constRemoved->GetRefCount(), 1);
     EXPECT_EQ(items.GetCount(), 0);
+
+    // Removing the only item empties the array.
+    items = MakeItems({7});
+    items.RemoveItem(0);
+    EXPECT_EQ(items.GetCount(), 0);
+    EXPECT_EQ(mDestroyed, 1);
 }
 
 TEST_F(PointerArrayCounting, RemoveItemAtOrPastTheCountThrowsOutOfRangeAndChangesNothing)
@@ -293,22 +273,19 @@ TEST_F(PointerArrayCounting, SwapExchangesItemsWithoutCountingAndRefusesBadIndex
     EXPECT_EQ(Ids(items), (std::vector<int>{2, 1, 0}));
 }
 
-TEST_F(PointerArrayCounting, RemoveAllReleasesEveryItem)
+TEST_F(PointerArrayCounting, RemoveAllAndDestructionReleaseEveryItem)
 {
     Items items = MakeItems({0, 1, 2});
     EXPECT_EQ(items.RemoveAll(), S_OK);
     EXPECT_EQ(items.GetCount(), 0);
     EXPECT_EQ(mDestroyed, 3);
-}
 
-TEST_F(PointerArrayCounting, DestructionReleasesEveryItem)
-{
     RCPtr<ArrayItem> kept = Make(9);
     {
-        Items items = MakeItems({0, 1});
-        items.Add(kept);
+        Items destroyed = MakeItems({0, 1});
+        destroyed.Add(kept);
     }
-    EXPECT_EQ(mDestroyed, 2);
+    EXPECT_EQ(mDestroyed, 5);
     EXPECT_EQ(kept->GetRefCount(), 1);
 }
 
@@ -351,22 +328,17 @@ TEST_F(PointerArrayAccess, ItemsAreReachableThroughEitherFace)
     EXPECT_EQ(face.GetItemPtr(0)->Get(), items.GetAt(0).Get());
 }
 
-TEST_F(PointerArrayAccess, PositionsAreNullForAnEmptyArray)
+// Positions are null for an empty array; Advance stays between the first item and the end.
+TEST_F(PointerArrayAccess, PositionsSpanTheItemsAndAdvanceStaysWithinThem)
 {
     Items items;
     EXPECT_EQ(items.GetFirstPosition(), nullptr);
     EXPECT_EQ(items.GetEndPosition(), nullptr);
     EXPECT_EQ(items.Begin(), items.End());
 
-    items.Add(Make(0));
-    items.Add(Make(1));
+    items = MakeItems({0, 1, 2});
     EXPECT_EQ(items.GetFirstPosition(), items.GetData());
-    EXPECT_EQ(items.GetEndPosition(), items.GetData() + 2);
-}
-
-TEST_F(PointerArrayAccess, AdvanceStaysBetweenTheFirstItemAndTheEnd)
-{
-    Items items = MakeItems({0, 1, 2});
+    EXPECT_EQ(items.GetEndPosition(), items.GetData() + 3);
     EXPECT_EQ(items.Advance(items.Begin(), 2), items.Begin() + 2);
     EXPECT_EQ(items.Advance(items.Begin() + 1, -5), items.Begin());
     EXPECT_EQ(items.Advance(items.Begin(), 10), items.End());
@@ -376,27 +348,26 @@ TEST_F(PointerArrayAccess, AdvanceStaysBetweenTheFirstItemAndTheEnd)
 
 using PointerArrayStorage = PointerArrayTest;
 
-TEST_F(PointerArrayStorage, EachItemTakesOnePointer)
+// Sets the counts in turn; after each the array holds room for the given number of items.
+template <class Array>
+void ExpectCapacities(Array& array,
+                      std::initializer_list<std::pair<std::int32_t, std::uint32_t>> steps)
 {
-    Items items;
-    items.SetCount(3);
-    EXPECT_EQ(items.GetCapacity(), 3 * kPointer);
-    items.SetCount(2);
-    EXPECT_EQ(items.GetCapacity(), 2 * kPointer);
+    for (const auto& [count, items] : steps)
+    {
+        array.SetCount(count);
+        EXPECT_EQ(array.GetCapacity(), items * kPointer) << count;
+    }
 }
 
-TEST_F(PointerArrayStorage, TemplateNumbersCountItems)
+// Each item takes one pointer; the template numbers count items: the initial block and the
+// growth step.
+TEST_F(PointerArrayStorage, CapacityGrowsAndShrinksInBlocksOfItems)
 {
+    Items items;
+    ExpectCapacities(items, {{3, 3}, {2, 2}});
     RCPtrArray<ArrayItem, 16, 16> pool;
-    pool.SetCount(1);
-    EXPECT_EQ(pool.GetCapacity(), 16 * kPointer);
-    pool.SetCount(17);
-    EXPECT_EQ(pool.GetCapacity(), 32 * kPointer);
-    pool.SetCount(16);
-    EXPECT_EQ(pool.GetCapacity(), 32 * kPointer);
-    pool.SetCount(15);
-    EXPECT_EQ(pool.GetCapacity(), 16 * kPointer);
-
+    ExpectCapacities(pool, {{1, 16}, {17, 32}, {16, 32}, {15, 16}});
     RCPtrArray<ArrayItem, 256, 256> queue(256);
     EXPECT_EQ(queue.GetCapacity(), 256 * kPointer);
 }
@@ -417,7 +388,7 @@ TEST_F(PointerArrayStorage, ItemsSurviveTheStorageMovingAsItGrows)
     EXPECT_EQ(mDestroyed, 100);
 }
 
-TEST(ValueBufferArray, NewItemsAreZeroEvenInAReusedBlock)
+TEST(ValueBufferArray, CapacityGrowsInBlocksAndNewItemsAreZeroEvenInAReusedBlock)
 {
     ArrayBuffer<int, 4, 4> values;
     values.Add(1);
@@ -429,15 +400,12 @@ TEST(ValueBufferArray, NewItemsAreZeroEvenInAReusedBlock)
     EXPECT_EQ(Values(values), (std::vector<int>{1, 0, 0}));
     EXPECT_EQ(values.InsertItems(1, 1), S_OK);
     EXPECT_EQ(Values(values), (std::vector<int>{1, 0, 0, 0}));
-}
 
-TEST(ValueBufferArray, CapacityGrowsInBlocksOfAItems)
-{
-    ArrayBuffer<unsigned int, 4, 1600, 1, 8> values;
-    values.Add(1u);
-    EXPECT_EQ(values.GetCapacity(), 4 * sizeof(unsigned int));
-    values.SetCount(5);
-    EXPECT_EQ(values.GetCapacity(), 8 * sizeof(unsigned int));
+    ArrayBuffer<unsigned int, 4, 1600, 1, 8> blocks;
+    blocks.Add(1u);
+    EXPECT_EQ(blocks.GetCapacity(), 4 * sizeof(unsigned int));
+    blocks.SetCount(5);
+    EXPECT_EQ(blocks.GetCapacity(), 8 * sizeof(unsigned int));
 }
 
 TEST(ValueBufferArray, InsertRemoveAndSwapKeepTheOrder)

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -103,159 +104,118 @@ std::string Contents(const RCPtr<LIBuffer>& buffer)
 
 using BufferSlack = BufferTest;
 
-TEST_F(BufferSlack, TextBufferShrinkWithin128BytesKeepsTheBlock)
+// One resize of a numbered buffer: the size asked, the capacity after it, and how many
+// reallocations the buffer has made by then (-1: not counted, as growing from nothing allocates).
+struct Resize
 {
-    TextBuffer buffer(200, 0, false);
+    std::uint32_t size;
+    std::uint32_t capacity;
+    int reallocations;
+};
+
+// Resizes a buffer of the given initial size step by step. A step that reallocates asks for
+// exactly the new capacity; one that does not keeps the block; the bytes that stayed keep their
+// content.
+template <class Buffer>
+void ExpectResizes(std::uint32_t initial, std::initializer_list<Resize> steps)
+{
+    gAllocator = TestAllocator();
+    Buffer buffer(initial, 0, false);
     Number(buffer);
-    void* block = buffer.GetData();
-
-    buffer.Resize(100);
-    EXPECT_EQ(buffer.GetSize(), 100u);
-    EXPECT_EQ(buffer.GetCapacity(), 200u);
-    EXPECT_EQ(buffer.GetData(), block);
-    buffer.Resize(72);
-    EXPECT_EQ(buffer.GetCapacity(), 200u);
-    EXPECT_EQ(gAllocator.reallocations, 0);
-    EXPECT_TRUE(IsNumbered(buffer, 72));
+    std::uint32_t kept = initial;
+    for (const Resize& step : steps)
+    {
+        SCOPED_TRACE(::testing::Message() << initial << " -> " << step.size);
+        void* block = buffer.GetData();
+        const int before = gAllocator.reallocations;
+        buffer.Resize(step.size);
+        kept = std::min(kept, step.size);
+        EXPECT_EQ(buffer.GetSize(), step.size);
+        EXPECT_EQ(buffer.GetCapacity(), step.capacity);
+        if (step.reallocations >= 0)
+        {
+            EXPECT_EQ(gAllocator.reallocations, step.reallocations);
+        }
+        if (gAllocator.reallocations == before && initial != 0)
+        {
+            EXPECT_EQ(buffer.GetData(), block);
+        }
+        else if (gAllocator.reallocations != before)
+        {
+            EXPECT_EQ(gAllocator.lastBytes, step.capacity);
+        }
+        EXPECT_TRUE(IsNumbered(buffer, kept));
+    }
 }
 
-TEST_F(BufferSlack, TextBufferShrinkBeyond128BytesReallocatesToTheExactSize)
+TEST_F(BufferSlack, ResizeKeepsTheBlockWithinTheSlackAndOtherwiseReallocatesToTheExactSize)
 {
-    TextBuffer buffer(200, 0, false);
-    Number(buffer);
-
-    buffer.Resize(71);
-    EXPECT_EQ(gAllocator.reallocations, 1);
-    EXPECT_EQ(buffer.GetCapacity(), 71u);
-
-    TextBuffer other(200, 0, false);
-    Number(other);
-    other.Resize(50);
-    EXPECT_EQ(other.GetCapacity(), 50u);
-    EXPECT_EQ(gAllocator.lastBytes, 50u);
-    EXPECT_TRUE(IsNumbered(other, 50));
+    // Text buffers keep up to 128 bytes of slack when shrinking; growing allocates exactly.
+    ExpectResizes<TextBuffer>(200, {{100, 200, 0}, {72, 200, 0}, {71, 71, 1}});
+    ExpectResizes<TextBuffer>(200, {{50, 50, 1}});
+    ExpectResizes<TextBuffer>(100, {{101, 101, -1}});
+    // Plain byte buffers reallocate on every shrink, and not for the same size.
+    ExpectResizes<ByteBuffer>(200, {{199, 199, 1}, {199, 199, 1}});
+    // Pointer buffers keep less than one item of slack and grow to whole items.
+    ExpectResizes<PointerBuffer>(4 * kPointer,
+                                 {{4 * kPointer - 3, 4 * kPointer, 0},
+                                  {2 * kPointer + 1, 3 * kPointer, 1}});
+    ExpectResizes<PointerBuffer>(0, {{1, kPointer, -1}, {kPointer + 1, 2 * kPointer, -1}});
+    // Queue buffers grow and shrink in blocks of 256 items.
+    ExpectResizes<QueueBuffer>(0, {{kPointer, 256 * kPointer, -1},
+                                   {300 * kPointer, 512 * kPointer, -1},
+                                   {256 * kPointer, 512 * kPointer, -1},
+                                   {255 * kPointer, 256 * kPointer, -1}});
 }
 
-TEST_F(BufferSlack, PlainByteBufferReallocatesOnEveryShrink)
-{
-    ByteBuffer buffer(200, 0, false);
-    buffer.Resize(199);
-    EXPECT_EQ(gAllocator.reallocations, 1);
-    EXPECT_EQ(buffer.GetCapacity(), 199u);
-    buffer.Resize(199);
-    EXPECT_EQ(gAllocator.reallocations, 1);
-}
-
-TEST_F(BufferSlack, PointerBufferKeepsLessThanOneItemOfSlack)
-{
-    PointerBuffer buffer(4 * kPointer, 0, false);
-    void* block = buffer.GetData();
-
-    buffer.Resize(4 * kPointer - 3);
-    EXPECT_EQ(buffer.GetCapacity(), 4 * kPointer);
-    EXPECT_EQ(buffer.GetData(), block);
-
-    buffer.Resize(2 * kPointer + 1);
-    EXPECT_EQ(gAllocator.reallocations, 1);
-    EXPECT_EQ(buffer.GetCapacity(), 3 * kPointer);
-    EXPECT_EQ(buffer.GetSize(), 2 * kPointer + 1);
-}
-
-TEST_F(BufferSlack, PointerBufferGrowsToWholeItems)
-{
-    PointerBuffer buffer;
-    buffer.Resize(1);
-    EXPECT_EQ(buffer.GetCapacity(), kPointer);
-    buffer.Resize(kPointer + 1);
-    EXPECT_EQ(buffer.GetCapacity(), 2 * kPointer);
-}
-
-TEST_F(BufferSlack, QueueBufferGrowsAndShrinksInBlocksOf256Items)
-{
-    QueueBuffer buffer;
-    buffer.Resize(kPointer);
-    EXPECT_EQ(buffer.GetCapacity(), 256 * kPointer);
-    buffer.Resize(300 * kPointer);
-    EXPECT_EQ(buffer.GetCapacity(), 512 * kPointer);
-    buffer.Resize(256 * kPointer);
-    EXPECT_EQ(buffer.GetCapacity(), 512 * kPointer);
-    buffer.Resize(255 * kPointer);
-    EXPECT_EQ(buffer.GetCapacity(), 256 * kPointer);
-}
-
-TEST_F(BufferSlack, GrowingAllocatesExactlyAndKeepsTheContent)
-{
-    TextBuffer buffer(100, 0, false);
-    Number(buffer);
-    buffer.Resize(101);
-    EXPECT_EQ(buffer.GetCapacity(), 101u);
-    EXPECT_EQ(buffer.GetSize(), 101u);
-    EXPECT_TRUE(IsNumbered(buffer, 100));
-}
-
-TEST_F(BufferSlack, SetLengthZeroFreesAndALaterResizeAllocatesAfresh)
+TEST_F(BufferSlack, SetLengthTakesAnExactCapacityAndZeroFreesTheBlock)
 {
     TextBuffer buffer(64, 0, false);
     EXPECT_EQ(buffer.SetLength(0), 0u);
     EXPECT_EQ(gAllocator.frees, 1);
     EXPECT_EQ(buffer.GetCapacity(), 0u);
     EXPECT_EQ(buffer.GetData(), nullptr);
-
     buffer.Resize(10);
     EXPECT_EQ(gAllocator.allocations, 2);
     EXPECT_EQ(gAllocator.lastBytes, 10u);
     EXPECT_EQ(buffer.GetCapacity(), 10u);
-}
 
-TEST_F(BufferSlack, SetLengthTakesAnExactCapacity)
-{
-    ByteBuffer buffer(10, 0, false);
-    void* block = buffer.GetData();
-    buffer.SetLength(10);
-    EXPECT_EQ(buffer.GetData(), block);
+    gAllocator = TestAllocator();
+    ByteBuffer bytes(10, 0, false);
+    void* block = bytes.GetData();
+    bytes.SetLength(10);
+    EXPECT_EQ(bytes.GetData(), block);
     EXPECT_EQ(gAllocator.allocations, 1);
-
-    buffer.SetLength(3);
-    EXPECT_EQ(buffer.GetCapacity(), 3u);
-    EXPECT_EQ(buffer.GetSize(), 3u);
+    bytes.SetLength(3);
+    EXPECT_EQ(bytes.GetCapacity(), 3u);
+    EXPECT_EQ(bytes.GetSize(), 3u);
     EXPECT_EQ(gAllocator.allocations, 2);
-    EXPECT_EQ(gAllocator.frees, 1);
-}
-
-TEST_F(BufferSlack, DestructionFreesTheBlock)
-{
-    {
-        TextBuffer buffer(10, 0, false);
-    }
     EXPECT_EQ(gAllocator.frees, 1);
 }
 
 using BufferConstruction = BufferTest;
 
-TEST_F(BufferConstruction, ZeroFillClearsTheUsedBytes)
+TEST_F(BufferConstruction, BuffersZeroFillReserveCopyAndFreeTheirBlocks)
 {
-    ByteBuffer buffer(16, 0, true);
-    for (std::uint32_t i = 0; i < 16; ++i)
     {
-        EXPECT_EQ(ByteAt(buffer, i), 0);
+        const ByteBuffer zeroed(16, 0, true);
+        for (std::uint32_t i = 0; i < 16; ++i)
+        {
+            EXPECT_EQ(ByteAt(zeroed, i), 0) << i;
+        }
+        // A reserve within the slack stays allocated.
+        const TextBuffer reserved(10, 100, false);
+        EXPECT_EQ(reserved.GetSize(), 10u);
+        EXPECT_EQ(reserved.GetCapacity(), 100u);
+
+        TextBuffer original(20, 0, false);
+        Number(original);
+        const TextBuffer copy(original);
+        EXPECT_NE(copy.GetData(), original.GetData());
+        EXPECT_TRUE(IsNumbered(copy, 20));
+        EXPECT_EQ(copy.GetSize(), 20u);
     }
-}
-
-TEST_F(BufferConstruction, ReserveWithinTheSlackStaysAllocated)
-{
-    TextBuffer buffer(10, 100, false);
-    EXPECT_EQ(buffer.GetSize(), 10u);
-    EXPECT_EQ(buffer.GetCapacity(), 100u);
-}
-
-TEST_F(BufferConstruction, CopyHasItsOwnBlockWithTheSameBytes)
-{
-    TextBuffer original(20, 0, false);
-    Number(original);
-    TextBuffer copy(original);
-    EXPECT_NE(copy.GetData(), original.GetData());
-    EXPECT_TRUE(IsNumbered(copy, 20));
-    EXPECT_EQ(copy.GetSize(), 20u);
+    EXPECT_EQ(gAllocator.frees, 4);
 }
 
 using BufferAccess = BufferTest;
@@ -271,57 +231,50 @@ TEST_F(BufferAccess, GetDataAtReachesTheLastByteAndNoFurther)
     EXPECT_EQ(empty.GetDataAt(0), nullptr);
 }
 
-TEST_F(BufferAccess, FillWithNegativeCountRunsToTheEnd)
+// Fills of 8- and 16-bit units into a zeroed buffer: a negative count runs to the end (whole
+// units only), a range outside the used size is refused and changes nothing, and an empty range
+// at the end succeeds, also in an empty buffer.
+TEST_F(BufferAccess, FillsWriteWholeUnitsWithinTheUsedSizeOnly)
 {
-    ByteBuffer buffer(10, 0, true);
-    EXPECT_EQ(buffer.FillUInt8(0xAA, 3, -1), S_OK);
-    for (std::uint32_t i = 0; i < 10; ++i)
+    const struct
     {
-        EXPECT_EQ(ByteAt(buffer, i), i < 3 ? 0x00 : 0xAA) << i;
-    }
-}
-
-TEST_F(BufferAccess, FillOutsideTheUsedSizeIsRefusedAndChangesNothing)
-{
-    ByteBuffer buffer(10, 0, true);
-    EXPECT_EQ(buffer.FillUInt8(0xFF, 8, 3), E_INVALIDARG);
-    EXPECT_EQ(buffer.FillUInt8(0xFF, 11, 0), E_INVALIDARG);
-    EXPECT_EQ(buffer.FillUInt16(0xFFFF, 6, 3), E_INVALIDARG);
-    for (std::uint32_t i = 0; i < 10; ++i)
+        std::uint32_t size;
+        int width;
+        std::uint32_t offset;
+        std::int32_t count;
+        QZRESULT result;
+        std::string bytes; // after the fill, as hex digits
+    } cases[] = {
+        {10, 1, 3, -1, S_OK, "000000AAAAAAAAAAAAAA"},
+        {10, 1, 8, 3, E_INVALIDARG, "00000000000000000000"},
+        {10, 1, 11, 0, E_INVALIDARG, "00000000000000000000"},
+        {10, 2, 6, 3, E_INVALIDARG, "00000000000000000000"},
+        {10, 1, 8, 2, S_OK, "0000000000000000AAAA"},
+        {10, 1, 10, 0, S_OK, "00000000000000000000"},
+        {9, 2, 2, 2, S_OK, "0000CDABCDAB000000"},
+        {9, 2, 0, -1, S_OK, "CDABCDABCDABCDAB00"},
+        {0, 1, 0, 0, S_OK, ""},
+        {0, 1, 0, -1, S_OK, ""},
+        {0, 2, 0, -1, S_OK, ""},
+        {0, 1, 1, 0, E_INVALIDARG, ""},
+    };
+    for (const auto& c : cases)
     {
-        EXPECT_EQ(ByteAt(buffer, i), 0) << i;
+        SCOPED_TRACE(::testing::Message() << c.size << " bytes, " << c.width * 8 << " bits at "
+                                          << c.offset << " x " << c.count);
+        ByteBuffer buffer(c.size, 0, true);
+        EXPECT_EQ(c.width == 1 ? buffer.FillUInt8(0xAA, c.offset, c.count)
+                               : buffer.FillUInt16(0xABCD, c.offset, c.count),
+                  c.result);
+        std::string hex;
+        for (std::uint32_t i = 0; i < c.size; ++i)
+        {
+            static const char kDigits[] = "0123456789ABCDEF";
+            hex += kDigits[ByteAt(buffer, i) >> 4];
+            hex += kDigits[ByteAt(buffer, i) & 15];
+        }
+        EXPECT_EQ(hex, c.bytes);
     }
-    EXPECT_EQ(buffer.FillUInt8(0xFF, 8, 2), S_OK);
-    EXPECT_EQ(buffer.FillUInt8(0xFF, 10, 0), S_OK);
-    EXPECT_EQ(ByteAt(buffer, 9), 0xFF);
-}
-
-TEST_F(BufferAccess, EmptyFillsOfAnEmptyBufferSucceed)
-{
-    ByteBuffer buffer;
-    EXPECT_EQ(buffer.FillUInt8(0x11, 0, 0), S_OK);
-    EXPECT_EQ(buffer.FillUInt8(0x11, 0, -1), S_OK);
-    EXPECT_EQ(buffer.FillUInt16(0x1111, 0, -1), S_OK);
-    EXPECT_EQ(buffer.FillUInt8(0x11, 1, 0), E_INVALIDARG);
-}
-
-TEST_F(BufferAccess, FillUInt16WritesWholeUnits)
-{
-    ByteBuffer buffer(9, 0, true);
-    EXPECT_EQ(buffer.FillUInt16(0xABCD, 2, 2), S_OK);
-    std::uint16_t unit = 0;
-    std::memcpy(&unit, buffer.GetDataAt(2), 2);
-    EXPECT_EQ(unit, 0xABCD);
-    std::memcpy(&unit, buffer.GetDataAt(4), 2);
-    EXPECT_EQ(unit, 0xABCD);
-    EXPECT_EQ(ByteAt(buffer, 1), 0);
-    EXPECT_EQ(ByteAt(buffer, 6), 0);
-
-    // A negative count fills the whole units up to the end; the odd last byte stays.
-    EXPECT_EQ(buffer.FillUInt16(0x1234, 0, -1), S_OK);
-    std::memcpy(&unit, buffer.GetDataAt(6), 2);
-    EXPECT_EQ(unit, 0x1234);
-    EXPECT_EQ(ByteAt(buffer, 8), 0);
 }
 
 using BufferAllocationFailure = BufferTest;
@@ -406,37 +359,30 @@ TEST(SharedBuffer, UnshareOfASharedBufferCopiesIt)
     EXPECT_EQ(Contents(second), "xyz");
 }
 
-TEST(SharedBuffer, SizedCopyToALargerSizeZeroFillsTheRest)
+// A sized copy starts at the offset, keeps what fits and zero-fills the rest.
+TEST(SharedBuffer, SizedCopyTakesTheBytesFromTheOffsetAndZeroFillsTheRest)
 {
-    RCPtr<LIBuffer> original = CreateBuffer(3);
-    std::memcpy(original->GetData(), "abc", 3);
-    RCPtr<LIBuffer> copy;
-    original->CreateSizedCopy(copy, 6, 0);
-    EXPECT_EQ(Contents(copy), std::string("abc\0\0\0", 6));
-    EXPECT_EQ(copy->GetRefCount(), 1);
-}
-
-TEST(SharedBuffer, SizedCopyToASmallerSizeKeepsTheFirstBytes)
-{
-    RCPtr<LIBuffer> original = CreateBuffer(5);
-    std::memcpy(original->GetData(), "abcde", 5);
-    RCPtr<LIBuffer> copy;
-    original->CreateSizedCopy(copy, 2, 0);
-    EXPECT_EQ(Contents(copy), "ab");
-}
-
-TEST(SharedBuffer, SizedCopyStartsAtTheOffset)
-{
-    RCPtr<LIBuffer> original = CreateBuffer(5);
-    std::memcpy(original->GetData(), "abcde", 5);
-    RCPtr<LIBuffer> copy;
-    original->CreateSizedCopy(copy, 4, 3);
-    EXPECT_EQ(Contents(copy), std::string("de\0\0", 4));
-
-    original->CreateSizedCopy(copy, 2, 5);
-    EXPECT_EQ(Contents(copy), std::string("\0\0", 2));
-    original->CreateSizedCopy(copy, 0, 0);
-    EXPECT_EQ(copy->GetSize(), 0u);
+    const struct
+    {
+        std::string source;
+        std::uint32_t size;
+        std::uint32_t offset;
+        std::string copy;
+    } cases[] = {
+        {"abc", 6, 0, std::string("abc\0\0\0", 6)}, {"abcde", 2, 0, "ab"},
+        {"abcde", 4, 3, std::string("de\0\0", 4)},  {"abcde", 2, 5, std::string("\0\0", 2)},
+        {"abcde", 0, 0, ""},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(::testing::Message() << c.source << " " << c.size << " at " << c.offset);
+        RCPtr<LIBuffer> original = CreateBuffer(static_cast<std::uint32_t>(c.source.size()));
+        std::memcpy(original->GetData(), c.source.data(), c.source.size());
+        RCPtr<LIBuffer> copy;
+        original->CreateSizedCopy(copy, c.size, c.offset);
+        EXPECT_EQ(Contents(copy), c.copy);
+        EXPECT_EQ(copy->GetRefCount(), 1);
+    }
 }
 
 } // namespace

@@ -73,55 +73,50 @@ using FileOpening = FileTest;
 TEST_F(FileOpening, FolderAndNameAreJoinedByOneSeparator)
 {
     WriteText("data.bin", "x");
-    const File file(Wide(mFolder), u"data.bin", File::ModeRead);
+    File file(Wide(mFolder), u"data.bin", File::ModeRead);
     EXPECT_EQ(Text(file.GetPath()), Text(Wide(mFolder)) + u"/data.bin");
     EXPECT_EQ(Text(file.GetName()), u"data.bin");
     EXPECT_TRUE(file.IsOpen());
+    // Opening an open file answers 1 and keeps it.
+    EXPECT_EQ(file.Open(u"elsewhere", u"other", File::ModeWrite), 1);
+    EXPECT_EQ(Text(file.GetName()), u"data.bin");
 
     const File trailing(Wide(mFolder) + WideString(u"/"), u"data.bin", File::ModeRead);
     EXPECT_EQ(Text(trailing.GetPath()), Text(Wide(mFolder)) + u"//data.bin");
     EXPECT_TRUE(trailing.IsOpen());
+
+    // A full path with an empty name keeps the name empty.
+    const File whole(Wide(mFolder / "data.bin"), WideString(), File::ModeRead);
+    EXPECT_TRUE(whole.GetName().IsEmpty());
+    EXPECT_EQ(whole.GetLength(), 1u);
 }
 
-TEST_F(FileOpening, FullPathWithEmptyNameKeepsTheNameEmpty)
+// An empty path is no pathname; a missing file without Create, or an existing one with
+// Exclusive, does not open.
+TEST_F(FileOpening, FilesThatCannotOpenThrowWhy)
 {
-    WriteText("data.bin", "x");
-    const File file(Wide(mFolder / "data.bin"), WideString(), File::ModeRead);
-    EXPECT_TRUE(file.GetName().IsEmpty());
-    EXPECT_EQ(file.GetLength(), 1u);
-}
-
-TEST_F(FileOpening, EmptyPathAndNameThrowInvalidPathname)
-{
-    const std::string text =
-        RuntimeErrorText([] { File(WideString(), WideString(), File::ModeRead); });
-    EXPECT_TRUE(text.starts_with("Runtime Error : invalid pathname : QZ::File::Open : ")) << text;
-}
-
-TEST_F(FileOpening, MissingFileWithoutCreateThrowsOpen)
-{
-    const std::string text =
-        RuntimeErrorText([&] { File(Wide(mFolder), u"missing.bin", File::ModeRead); });
-    EXPECT_TRUE(text.starts_with("Runtime Error : open : QZ::File::Open : ")) << text;
-}
-
-TEST_F(FileOpening, ExclusiveCreateFailsOnlyWhenTheFileExists)
-{
-    const std::uint32_t mode = File::ModeWrite | File::ModeCreate | File::ModeExclusive;
+    const std::uint32_t exclusive = File::ModeWrite | File::ModeCreate | File::ModeExclusive;
     {
-        const File created(Wide(mFolder), u"new.bin", mode);
+        const File created(Wide(mFolder), u"new.bin", exclusive);
         EXPECT_TRUE(fs::exists(mFolder / "new.bin"));
     }
-    const std::string text = RuntimeErrorText([&] { File(Wide(mFolder), u"new.bin", mode); });
-    EXPECT_TRUE(text.starts_with("Runtime Error : open : QZ::File::Open : ")) << text;
-}
-
-TEST_F(FileOpening, OpeningAnOpenFileAnswersOne)
-{
-    WriteText("data.bin", "x");
-    File file(Wide(mFolder), u"data.bin", File::ModeRead);
-    EXPECT_EQ(file.Open(u"elsewhere", u"other", File::ModeWrite), 1);
-    EXPECT_EQ(Text(file.GetName()), u"data.bin");
+    const struct
+    {
+        WideString folder;
+        WideString name;
+        std::uint32_t mode;
+        std::string head;
+    } cases[] = {
+        {WideString(), WideString(), File::ModeRead,
+         "Runtime Error : invalid pathname : QZ::File::Open : "},
+        {Wide(mFolder), u"missing.bin", File::ModeRead, "Runtime Error : open : QZ::File::Open : "},
+        {Wide(mFolder), u"new.bin", exclusive, "Runtime Error : open : QZ::File::Open : "},
+    };
+    for (const auto& c : cases)
+    {
+        const std::string text = RuntimeErrorText([&] { File(c.folder, c.name, c.mode); });
+        EXPECT_TRUE(text.starts_with(c.head)) << text;
+    }
 }
 
 TEST_F(FileOpening, NonAsciiNamesReachTheDiskAsUtf8)
@@ -180,29 +175,19 @@ TEST_F(FileAccess, ReadAndWriteAtExplicitOffsets)
     EXPECT_EQ(file.GetLength(), 10u);
 }
 
-TEST_F(FileAccess, CurrentPositionReadsOnWhereTheLastAccessEnded)
+// The current position reads on where the last access ended; a read near the end returns what is
+// there; a seek counts from the start, the current position or the end.
+TEST_F(FileAccess, CurrentPositionAndSeekFollowTheAccesses)
 {
     WriteText("data.bin", "abcdefgh");
     File file(Wide(mFolder), u"data.bin", File::ModeRead);
-    char buffer[4] = {};
+    char buffer[8] = {};
     EXPECT_EQ(file.Read(buffer, 3, 2), 3u);
     EXPECT_EQ(file.Read(buffer, 2, File::CurrentPosition), 2u);
     EXPECT_EQ(std::string(buffer, 2), "fg");
-}
-
-TEST_F(FileAccess, ReadNearTheEndReturnsWhatIsThere)
-{
-    WriteText("data.bin", "abc");
-    File file(Wide(mFolder), u"data.bin", File::ModeRead);
-    char buffer[8] = {};
-    EXPECT_EQ(file.Read(buffer, 8, 1), 2u);
+    EXPECT_EQ(file.Read(buffer, 8, 6), 2u);
     EXPECT_EQ(file.Read(buffer, 8, File::CurrentPosition), 0u);
-}
 
-TEST_F(FileAccess, SeekCountsFromStartCurrentOrEnd)
-{
-    WriteText("data.bin", "abcdefgh");
-    File file(Wide(mFolder), u"data.bin", File::ModeRead);
     EXPECT_EQ(file.Seek(3, 0), 3);
     EXPECT_EQ(file.Seek(2, 1), 5);
     EXPECT_EQ(file.Seek(-1, 2), 7);
@@ -305,7 +290,7 @@ TEST_F(FilePaths, GetLongPathResolvesExistingPathsOnly)
     EXPECT_EQ(Text(File::GetLongPath(u"/no/such/file")), u"/no/such/file");
 }
 
-TEST_F(FilePaths, EnsureDirectoryCreatesWhatIsMissing)
+TEST_F(FilePaths, EnsureDirectoryCreatesWhatIsMissingAndFileExistsOnlyForFiles)
 {
     EXPECT_EQ(File::EnsureDirectory(Wide(mFolder)), S_FALSE);
     EXPECT_EQ(File::EnsureDirectory(Wide(mFolder / "Korvane/Tarn 61")), S_OK);
@@ -313,11 +298,7 @@ TEST_F(FilePaths, EnsureDirectoryCreatesWhatIsMissing)
     WriteText("plain", "x");
     EXPECT_EQ(File::EnsureDirectory(Wide(mFolder / "plain")), E_FAIL);
     EXPECT_EQ(File::EnsureDirectory(Wide(mFolder / "plain/below")), E_FAIL);
-}
 
-TEST_F(FilePaths, FileExistsOnlyForFiles)
-{
-    WriteText("plain", "x");
     EXPECT_TRUE(File::FileExists(Wide(mFolder / "plain")));
     EXPECT_FALSE(File::FileExists(Wide(mFolder)));
     EXPECT_FALSE(File::FileExists(Wide(mFolder / "missing")));
@@ -360,6 +341,12 @@ TEST_F(FilePaths, FindFilesListsMatchingFilesAndSkipsFolders)
     EXPECT_EQ(File::FindFiles(Wide(mFolder), u"*.*", files), 5);
     EXPECT_EQ(File::FindFiles(Wide(mFolder), u"?.tt?", files), 4);
     EXPECT_EQ(File::FindFiles(Wide(mFolder), u"*.png", files), 0);
+
+    // A missing folder, or a file in its place, cannot be searched; the list ends empty.
+    files.Add(u"stale entry");
+    EXPECT_EQ(File::FindFiles(Wide(mFolder / "missing"), u"*", files), File::E_NOTIMPL);
+    EXPECT_EQ(files.GetCount(), 0);
+    EXPECT_EQ(File::FindFiles(Wide(mFolder / "noextension"), u"*", files), File::E_NOTIMPL);
 }
 
 TEST_F(FilePaths, NamesThatAreNotUtf8AreListedAndOpenedUnchanged)
@@ -391,16 +378,6 @@ TEST_F(FilePaths, NamesThatAreNotUtf8AreListedAndOpenedUnchanged)
     EXPECT_EQ(File::EnsureDirectory(noName), E_FAIL);
     EXPECT_EQ(File::FindFiles(noName, u"*", files), File::E_NOTIMPL);
     EXPECT_EQ(std::distance(fs::directory_iterator(mFolder), fs::directory_iterator()), 3);
-}
-
-TEST_F(FilePaths, FindFilesInAMissingFolderIsNotImplemented)
-{
-    WideStringArray files;
-    files.Add(u"stale entry");
-    EXPECT_EQ(File::FindFiles(Wide(mFolder / "missing"), u"*", files), File::E_NOTIMPL);
-    EXPECT_EQ(files.GetCount(), 0);
-    WriteText("plain", "x");
-    EXPECT_EQ(File::FindFiles(Wide(mFolder / "plain"), u"*", files), File::E_NOTIMPL);
 }
 
 } // namespace

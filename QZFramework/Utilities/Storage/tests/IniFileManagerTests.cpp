@@ -80,6 +80,13 @@ protected:
         return Open();
     }
 
+    std::int32_t GetInt(std::int32_t handle, const WideString& node, std::int32_t fallback)
+    {
+        std::int32_t value = 0;
+        EXPECT_EQ(mStore->GetIniValueInt(handle, node, fallback, value), S_OK);
+        return value;
+    }
+
     WideString GetText(std::int32_t handle, const WideString& node)
     {
         WideString text;
@@ -181,9 +188,7 @@ TEST_F(IniStoreValues, ValuesAndArraysComeBackInTheNextRun)
     EXPECT_EQ(mStore->SetArrayItemAt(handle, u"Recent/Files", 1, u"  spaced\n"), S_OK);
 
     handle = Reload();
-    std::int32_t value = 0;
-    EXPECT_EQ(mStore->GetIniValueInt(handle, u"CurrentSkinIndex", 7, value), S_OK);
-    EXPECT_EQ(value, -42);
+    EXPECT_EQ(GetInt(handle, u"CurrentSkinIndex", 7), -42);
     EXPECT_EQ(Text(GetText(handle, u"Window/Title")), u"Grüße € 𝄞");
     std::int32_t count = 0;
     EXPECT_EQ(mStore->GetArrayCount(handle, u"Recent/Files", count), S_OK);
@@ -207,19 +212,14 @@ TEST_F(IniStoreValues, FileOnDiskIsTheDocumentedText)
                                "1=\n");
 }
 
-TEST_F(IniStoreValues, AbsentValuesGiveTheirDefaults)
+// Absent values, and text that is no integer, give their defaults; reading writes no file.
+TEST_F(IniStoreValues, AbsentOrUnreadableValuesGiveTheirDefaults)
 {
     const std::int32_t handle = Open();
-    std::int32_t value = 0;
-    EXPECT_EQ(mStore->GetIniValueInt(handle, u"CurrentSkinIndex", 3, value), S_OK);
-    EXPECT_EQ(value, 3);
+    EXPECT_EQ(GetInt(handle, u"CurrentSkinIndex", 3), 3);
     EXPECT_EQ(Text(GetText(handle, u"Missing/Key")), u"default");
     EXPECT_FALSE(fs::exists(mPath));
-}
 
-TEST_F(IniStoreValues, TextThatIsNoIntegerGivesTheDefault)
-{
-    const std::int32_t handle = Open();
     EXPECT_EQ(mStore->SetIniValueStr(handle, u"CurrentSkinIndex", u"two"), S_OK);
     std::int32_t value = 0;
     EXPECT_EQ(mStore->GetIniValueInt(handle, u"CurrentSkinIndex", 3, value), kNotAnInteger);
@@ -305,17 +305,14 @@ TEST_F(IniStoreDamage, UnparsableFileIsKeptAsideAndDefaultsApply)
     const std::string damaged = "CurrentSkinIndex=4\n[broken\n";
     WriteText(mPath, damaged);
     const std::int32_t handle = Open();
-    std::int32_t value = 0;
-    EXPECT_EQ(mStore->GetIniValueInt(handle, u"CurrentSkinIndex", 0, value), S_OK);
-    EXPECT_EQ(value, 0);
+    EXPECT_EQ(GetInt(handle, u"CurrentSkinIndex", 0), 0);
     EXPECT_EQ(ReadText(mFolder / "UserSettings.ini.damaged"), damaged);
     EXPECT_FALSE(fs::exists(mPath));
 
     EXPECT_EQ(mStore->SetIniValueInt(handle, u"CurrentSkinIndex", 1), S_OK);
     EXPECT_EQ(ReadText(mFolder / "UserSettings.ini.damaged"), damaged);
     const std::int32_t reopened = Reload();
-    EXPECT_EQ(mStore->GetIniValueInt(reopened, u"CurrentSkinIndex", 0, value), S_OK);
-    EXPECT_EQ(value, 1);
+    EXPECT_EQ(GetInt(reopened, u"CurrentSkinIndex", 0), 1);
 }
 
 TEST_F(IniFileManagerTest, SettingsThatCannotBeKeptSayWhyOnceAndNeverTouchADevice)
@@ -355,13 +352,10 @@ TEST_F(IniStoreDamage, StrayFileOfAnInterruptedSaveLeavesTheOldFileInUse)
     WriteText(mFolder / "UserSettings.ini.saving-999-0", "CurrentSkinIndex=6\n[cut of");
 
     handle = Reload();
-    std::int32_t value = 0;
-    EXPECT_EQ(mStore->GetIniValueInt(handle, u"CurrentSkinIndex", 0, value), S_OK);
-    EXPECT_EQ(value, 5);
+    EXPECT_EQ(GetInt(handle, u"CurrentSkinIndex", 0), 5);
     EXPECT_EQ(mStore->SetIniValueInt(handle, u"CurrentSkinIndex", 7), S_OK);
     handle = Reload();
-    EXPECT_EQ(mStore->GetIniValueInt(handle, u"CurrentSkinIndex", 0, value), S_OK);
-    EXPECT_EQ(value, 7);
+    EXPECT_EQ(GetInt(handle, u"CurrentSkinIndex", 0), 7);
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <iterator>
 #include <vector>
 
 namespace QZ
@@ -163,10 +164,7 @@ TEST(ParamDescriptorsPacking, RangesConvertInOrderAndEmptyRangesGiveEmptyLists)
     EXPECT_EQ(none.GetType(), Variant::TagList);
     EXPECT_EQ(none.GetListItemCount(), 0u);
     EXPECT_EQ(Pack(none), (Bytes{0x0C, 0, 0, 0, 0, 0, 0, 0, 0x0A, 0, 0, 0}));
-}
-
-TEST(ParamDescriptorsPacking, MoreDescriptorsThanAListCanCarryGiveAnEmptyList)
-{
+    // So do more descriptors than a list can carry.
     const ParamDescriptors tooMany(ParamRange{0, ParamDescriptors::MaxCount + 1});
     EXPECT_EQ(tooMany.GetType(), Variant::TagList);
     EXPECT_EQ(tooMany.GetListItemCount(), 0u);
@@ -215,7 +213,7 @@ TEST(ParamValuesPacking, ItemsOfTheWrongShapeAreReported)
     EXPECT_EQ(ParamValues(MakeInt32Variant(1)).GetItem(0, value, paramID, subKey), -4);
 }
 
-TEST(ParamValuesFind, FindsByIdentifierAndSubKey)
+TEST(ParamValuesFind, FindsByIdentifierAndSubKeyUntilAnUnreadableItem)
 {
     ParamValues values;
     ASSERT_EQ(values.Set(ParamDescriptor(5), ByteString({1})), 0);
@@ -226,12 +224,9 @@ TEST(ParamValuesFind, FindsByIdentifierAndSubKey)
     EXPECT_EQ(values.Find(ParamDescriptor(6), found), 1);
     EXPECT_EQ(found.GetType(), Variant::TagEmpty);
     EXPECT_EQ(ParamValues().Find(ParamDescriptor(5), found), 1);
-}
 
-TEST(ParamValuesFind, AnUnreadableItemEndsTheSearch)
-{
     const ParamValues broken(ListOf({MakeInt32Variant(1)}));
-    Variant found = ByteString({1});
+    found = ByteString({1});
     EXPECT_EQ(broken.Find(ParamDescriptor(1), found), -7);
     EXPECT_EQ(found.GetType(), Variant::TagEmpty);
 }
@@ -249,21 +244,15 @@ TEST(ParamValuesSet, EmptyContentBecomesAOneItemList)
     EXPECT_TRUE(found == ByteString({2}));
 }
 
-TEST(ParamValuesSet, IdentifiersSortAsUnsignedNumbers)
+// Identifiers sort as unsigned numbers, sub-keys within one identifier.
+TEST(ParamValuesSet, ItemsSortByIdentifierThenSubKey)
 {
     ParamValues values;
     ASSERT_EQ(values.Set(ParamDescriptor(5), ByteString({5})), 0);
     ASSERT_EQ(values.Set(ParamDescriptor(-3), ByteString({3})), 0);
+    ASSERT_EQ(values.Set(ParamDescriptor(2, MakeInt32Variant(7)), ByteString({7})), 0);
+    ASSERT_EQ(values.Set(ParamDescriptor(2, MakeInt32Variant(3)), ByteString({3})), 0);
     ASSERT_EQ(values.Set(ParamDescriptor(2), ByteString({2})), 0);
-    EXPECT_EQ(IdentifiersOf(values), (std::vector<std::int32_t>{2, 5, -3}));
-}
-
-TEST(ParamValuesSet, SubKeysSortWithinOneIdentifier)
-{
-    ParamValues values;
-    ASSERT_EQ(values.Set(ParamDescriptor(1, MakeInt32Variant(7)), ByteString({7})), 0);
-    ASSERT_EQ(values.Set(ParamDescriptor(1, MakeInt32Variant(3)), ByteString({3})), 0);
-    ASSERT_EQ(values.Set(ParamDescriptor(1), ByteString({0})), 0);
     std::vector<std::int32_t> subKeys;
     for (std::uint32_t i = 0; i < values.GetListItemCount(); ++i)
     {
@@ -273,73 +262,71 @@ TEST(ParamValuesSet, SubKeysSortWithinOneIdentifier)
         ASSERT_EQ(values.GetItem(i, value, paramID, subKey), 0);
         subKeys.push_back(subKey.GetType() == Variant::TagEmpty ? -1 : subKey.ToInt32());
     }
-    EXPECT_EQ(subKeys, (std::vector<std::int32_t>{-1, 3, 7}));
+    EXPECT_EQ(IdentifiersOf(values), (std::vector<std::int32_t>{2, 2, 2, 5, -3}));
+    EXPECT_EQ(subKeys, (std::vector<std::int32_t>{-1, 3, 7, -1, -1}));
 }
 
-TEST(ParamValuesSet, AnUnreadableItemLeavesTheListAsItWas)
+// An unreadable item leaves the list as it was; content that is no list is replaced.
+TEST(ParamValuesSet, BrokenContentIsKeptOrReplaced)
 {
     ParamValues broken(ListOf({MakeInt32Variant(1)}));
     const Bytes before = Pack(broken);
     EXPECT_EQ(broken.Set(ParamDescriptor(1), ByteString({1})), -7);
     EXPECT_EQ(Pack(broken), before);
-}
 
-TEST(ParamValuesSet, ContentThatIsNoListIsReplaced)
-{
     ParamValues values(ByteString({1, 2, 3}));
     EXPECT_EQ(values.Set(ParamDescriptor(0), ByteString({4})), 0);
     EXPECT_EQ(values.GetType(), Variant::TagList);
     EXPECT_EQ(values.GetListItemCount(), 1u);
 }
 
-TEST(VariantOrdering, EmptySortsFirstAndNumbersCompareAsNumbers)
+// Empty sorts first; numbers compare as numbers, byte strings unsigned and texts signed; across
+// tags a number counts as eight bytes; lists compare item by item, then by length.
+TEST(VariantOrdering, ValuesOrderByTheirTagsRules)
 {
-    const Variant empty;
-    EXPECT_TRUE(IsVariantLess(empty, MakeInt32Variant(-5)));
-    EXPECT_TRUE(IsVariantLess(empty, ByteString({})));
-    EXPECT_FALSE(IsVariantLess(MakeInt32Variant(-5), empty));
-    EXPECT_FALSE(IsVariantLess(empty, empty));
-
     Variant oneAndAHalf;
     const double half = 1.5;
     unsigned char bytes[8];
     std::memcpy(bytes, &half, sizeof bytes);
     ASSERT_EQ(oneAndAHalf.Set(Variant::TagDouble, bytes, 8), Variant::TagDouble);
-    EXPECT_TRUE(IsVariantLess(MakeInt32Variant(1), oneAndAHalf));
-    EXPECT_FALSE(IsVariantLess(oneAndAHalf, MakeInt32Variant(1)));
-    EXPECT_TRUE(IsVariantLess(MakeInt32Variant(-2), MakeInt32Variant(1)));
-}
-
-TEST(VariantOrdering, ByteStringsAreUnsignedAndTextsSigned)
-{
-    EXPECT_FALSE(IsVariantLess(ByteString({1, 2}), ByteString({1, 2})));
-    EXPECT_TRUE(IsVariantLess(ByteString({9}), ByteString({0, 0})));
-    EXPECT_TRUE(IsVariantLess(ByteString({0x01}), ByteString({0x80})));
-
     Variant high;
     Variant low;
     high.SetString("\x80");
     low.SetString("\x01");
-    EXPECT_TRUE(IsVariantLess(high, low));
-    EXPECT_FALSE(IsVariantLess(low, high));
-}
-
-TEST(VariantOrdering, AcrossTagsNumbersCountAsEightBytes)
-{
-    EXPECT_TRUE(IsVariantLess(ByteString({0xFF, 0xFF, 0xFF}), MakeInt32Variant(0)));
-    EXPECT_FALSE(IsVariantLess(MakeInt32Variant(0), ByteString({0xFF, 0xFF, 0xFF})));
-    EXPECT_TRUE(IsVariantLess(MakeInt32Variant(1), ByteString({1, 0, 0, 0, 0, 0, 0, 1})));
-}
-
-TEST(VariantOrdering, ListsCompareItemByItemThenByLength)
-{
+    const Variant empty;
     const Variant shortList = ListOf({MakeInt32Variant(1)});
     const Variant longList = ListOf({MakeInt32Variant(1), MakeInt32Variant(0)});
     const Variant bigger = ListOf({MakeInt32Variant(2)});
-    EXPECT_TRUE(IsVariantLess(shortList, longList));
-    EXPECT_TRUE(IsVariantLess(longList, bigger));
-    EXPECT_FALSE(IsVariantLess(bigger, longList));
-    EXPECT_FALSE(IsVariantLess(shortList, ListOf({MakeInt32Variant(1)})));
+    const struct
+    {
+        Variant left;
+        Variant right;
+        bool less;
+    } cases[] = {
+        {empty, MakeInt32Variant(-5), true},
+        {empty, ByteString({}), true},
+        {MakeInt32Variant(-5), empty, false},
+        {empty, empty, false},
+        {MakeInt32Variant(1), oneAndAHalf, true},
+        {oneAndAHalf, MakeInt32Variant(1), false},
+        {MakeInt32Variant(-2), MakeInt32Variant(1), true},
+        {ByteString({1, 2}), ByteString({1, 2}), false},
+        {ByteString({9}), ByteString({0, 0}), true},
+        {ByteString({0x01}), ByteString({0x80}), true},
+        {high, low, true},
+        {low, high, false},
+        {ByteString({0xFF, 0xFF, 0xFF}), MakeInt32Variant(0), true},
+        {MakeInt32Variant(0), ByteString({0xFF, 0xFF, 0xFF}), false},
+        {MakeInt32Variant(1), ByteString({1, 0, 0, 0, 0, 0, 0, 1}), true},
+        {shortList, longList, true},
+        {longList, bigger, true},
+        {bigger, longList, false},
+        {shortList, ListOf({MakeInt32Variant(1)}), false},
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i)
+    {
+        EXPECT_EQ(IsVariantLess(cases[i].left, cases[i].right), cases[i].less) << "case " << i;
+    }
 }
 
 TEST(ParamDescriptorText, IsTheIdentifierAsAnUnsignedNumber)

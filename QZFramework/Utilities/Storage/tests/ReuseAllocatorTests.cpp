@@ -17,15 +17,8 @@ struct Sample
 
 using SamplePool = ReuseAllocator<Sample, 4>;
 
-TEST(ReuseAllocator, FreedBlockIsHandedOutAgain)
-{
-    SamplePool pool(false);
-    void* first = pool.Allocate(sizeof(Sample));
-    pool.Free(first);
-    EXPECT_EQ(pool.Allocate(sizeof(Sample)), first);
-    EXPECT_EQ(pool.GetBlockCount(), 1u);
-}
-
+// Blocks are aligned for the object, numbered in order, and freed ones are handed out again last
+// in, first out.
 TEST(ReuseAllocator, BlocksAreNumberedInOrderAndReusedLastInFirstOut)
 {
     SamplePool pool(true);
@@ -33,6 +26,7 @@ TEST(ReuseAllocator, BlocksAreNumberedInOrderAndReusedLastInFirstOut)
     void* one = pool.Allocate(sizeof(Sample));
     void* two = pool.Allocate(sizeof(Sample));
     EXPECT_NE(zero, one);
+    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(zero) % alignof(Sample), 0u);
     EXPECT_EQ(SamplePool::GetBlockNumber(zero), 0u);
     EXPECT_EQ(SamplePool::GetBlockNumber(one), 1u);
     EXPECT_EQ(SamplePool::GetBlockNumber(two), 2u);
@@ -46,6 +40,7 @@ TEST(ReuseAllocator, BlocksAreNumberedInOrderAndReusedLastInFirstOut)
     pool.Free(one);
 }
 
+// Without a lock as with one; other sizes come from the heap and go back there.
 TEST(ReuseAllocator, OtherSizesComeFromTheHeapAndGoBackThere)
 {
     SamplePool pool(false);
@@ -58,13 +53,8 @@ TEST(ReuseAllocator, OtherSizesComeFromTheHeapAndGoBackThere)
     EXPECT_EQ(pool.GetFreeCount(), 0u);
     pool.Free(own);
     EXPECT_EQ(pool.GetFreeCount(), 1u);
-}
-
-TEST(ReuseAllocator, StorageIsAlignedForTheObject)
-{
-    SamplePool pool(false);
-    void* storage = pool.Allocate(sizeof(Sample));
-    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(storage) % alignof(Sample), 0u);
+    EXPECT_EQ(pool.Allocate(sizeof(Sample)), own);
+    EXPECT_EQ(pool.GetBlockCount(), 1u);
 }
 
 } // namespace

@@ -17,9 +17,13 @@ std::string Bytes(const Fixed8& array)
                        static_cast<std::size_t>(array.GetCount()));
 }
 
-TEST(SimpleFixedArray, CountAboveCapacityIsTakenAsCapacity)
+// A count above the capacity is taken as the capacity; growing again shows default items.
+TEST(SimpleFixedArray, SetCountStaysWithinTheCapacityAndGrowsWithDefaultItems)
 {
-    Fixed8 array;
+    Fixed8 array{5, 6, 7};
+    EXPECT_EQ(array.SetCount(1), S_OK);
+    EXPECT_EQ(array.SetCount(3), S_OK);
+    EXPECT_EQ(Bytes(array), std::string("\5\0\0", 3));
     EXPECT_EQ(array.SetCount(20), S_OK);
     EXPECT_EQ(array.GetCount(), 8);
     EXPECT_EQ(array.GetMaxCount(), 8);
@@ -34,14 +38,6 @@ TEST(SimpleFixedArray, InsertionPastCapacityIsRefusedAndChangesNothing)
     EXPECT_EQ(array.GetCount(), 8);
     EXPECT_EQ(array.Add(9), E_INVALIDARG);
     EXPECT_EQ(Bytes(array), std::string("\0\1\2\3\4\5\6\7", 8));
-}
-
-TEST(SimpleFixedArray, GrowingAgainShowsDefaultItems)
-{
-    Fixed8 array{5, 6, 7};
-    EXPECT_EQ(array.SetCount(1), S_OK);
-    EXPECT_EQ(array.SetCount(3), S_OK);
-    EXPECT_EQ(Bytes(array), std::string("\5\0\0", 3));
 }
 
 TEST(SimpleFixedArray, RemovingMovesLaterItemsDownAndBadIndexThrows)

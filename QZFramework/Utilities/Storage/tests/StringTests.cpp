@@ -21,36 +21,26 @@ std::u16string Units(const RCPtr<LIBuffer>& buffer)
     return std::u16string(static_cast<const char16_t*>(buffer->GetData()));
 }
 
-TEST(StringSharing, CopiesShareOneBufferUntilChanged)
+TEST(StringSharing, CopiesAndEmptyStringsShareBuffersUntilChanged)
 {
     WideString first(u"preset");
     WideString second(first);
     EXPECT_EQ(first.GetBuffer(), second.GetBuffer());
     EXPECT_TRUE(first == second);
-
     second += WideString(u" A");
     EXPECT_EQ(Text(first), u"preset");
     EXPECT_EQ(Text(second), u"preset A");
     EXPECT_NE(first.GetBuffer(), second.GetBuffer());
-}
+    second = WideString(u"ab");
+    second += second;
+    EXPECT_EQ(Text(second), u"abab");
 
-TEST(StringSharing, EmptyStringsShareTheStaticBuffer)
-{
     WideString a;
-    WideString b(u"");
-    WideString c(char16_t(0));
-    EXPECT_EQ(a.GetBuffer(), b.GetBuffer());
-    EXPECT_EQ(a.GetBuffer(), c.GetBuffer());
+    EXPECT_EQ(a.GetBuffer(), WideString(u"").GetBuffer());
+    EXPECT_EQ(a.GetBuffer(), WideString(char16_t(0)).GetBuffer());
     EXPECT_TRUE(a.IsEmpty());
     EXPECT_EQ(a.GetLength(), 0);
     EXPECT_TRUE(a == static_cast<const char16_t*>(nullptr));
-}
-
-TEST(StringSharing, AppendingAStringToItselfDoublesIt)
-{
-    WideString s(u"ab");
-    s += s;
-    EXPECT_EQ(Text(s), u"abab");
 }
 
 TEST(StringLocking, LockGivesThePrivateBufferAndLeavesOtherOwnersAlone)
@@ -72,17 +62,12 @@ TEST(StringLocking, LockGivesThePrivateBufferAndLeavesOtherOwnersAlone)
     EXPECT_EQ(locked.Unlock(), S_OK);
     EXPECT_EQ(Text(locked), u"XYc");
     EXPECT_EQ(locked.GetLength(), 3);
-}
+    EXPECT_EQ(locked.Unlock(), S_FALSE);
 
-TEST(StringLocking, UnlockResults)
-{
-    WideString plain(u"x");
-    EXPECT_EQ(plain.Unlock(), S_FALSE);
-
-    WideString emptied(u"abc");
-    emptied.Lock(8)[0] = 0;
-    EXPECT_EQ(emptied.Unlock(), S_OK);
-    EXPECT_EQ(emptied.GetBuffer(), WideString().GetBuffer());
+    // Emptied while locked, the string goes back to the shared empty buffer.
+    locked.Lock(8)[0] = 0;
+    EXPECT_EQ(locked.Unlock(), S_OK);
+    EXPECT_EQ(locked.GetBuffer(), WideString().GetBuffer());
 }
 
 TEST(StringLocking, AssignIntoALockedBufferNeverWritesPastIt)
@@ -97,22 +82,42 @@ TEST(StringLocking, AssignIntoALockedBufferNeverWritesPastIt)
     EXPECT_TRUE(s.IsLocked());
 }
 
-TEST(StringConversion, SurrogatePairRoundTrips)
+// Supplementary characters round-trip as surrogate pairs; lone surrogates encode as three bytes;
+// a high surrogate ending the source, like ill-formed UTF-8 (overlong, encoded surrogates, beyond
+// U+10FFFF, five-byte, stray continuation, cut short), stops the conversion and keeps the prefix.
+TEST(StringConversion, UTFConversionsRoundTripAndStopAtIllFormedInput)
 {
-    const char16_t pair[] = {0xD83D, 0xDE00, 0};
-    RCPtr<LIBuffer> utf8;
-    ASSERT_EQ(ConvertUTF16ToUTF8(pair, -1, utf8), S_OK);
-    EXPECT_EQ(Bytes(utf8), "\xF0\x9F\x98\x80");
-    EXPECT_EQ(utf8->GetSize(), 5u);
-
-    RCPtr<LIBuffer> utf16;
-    ASSERT_EQ(ConvertUTF8ToUTF16("\xF0\x9F\x98\x80", -1, utf16), S_OK);
-    EXPECT_EQ(Units(utf16), std::u16string(pair));
-    EXPECT_EQ(utf16->GetSize(), 6u);
-}
-
-TEST(StringConversion, IllFormedUTF8StopsAndKeepsThePrefix)
-{
+    const struct
+    {
+        std::u16string units;
+        std::string bytes;
+        std::int32_t length; // of the units given, -1 for up to their terminator
+        QZRESULT result;
+        bool fromUtf8; // also converted from the bytes
+    } cases[] = {
+        {u"\U0001F600", "\xF0\x9F\x98\x80", -1, S_OK, true},
+        {u"\x7F\x80\x800\xFFFF\U0010FFFF",
+         "\x7F\xC2\x80\xE0\xA0\x80\xEF\xBF\xBF\xF4\x8F\xBF\xBF", -1, S_OK, true},
+        {{0xD83D, u'A', 0xDC00}, "\xED\xA0\xBD" "A" "\xED\xB0\x80", -1, S_OK, false},
+        {{u'a', 0xD83D}, "a", 2, E_FAIL, false},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.bytes);
+        RCPtr<LIBuffer> out;
+        EXPECT_EQ(ConvertUTF16ToUTF8(c.units.c_str(), c.length, out), c.result);
+        EXPECT_EQ(Bytes(out), c.bytes);
+        if (c.result == S_OK)
+        {
+            EXPECT_EQ(out->GetSize(), c.bytes.size() + 1);
+        }
+        if (c.fromUtf8)
+        {
+            ASSERT_EQ(ConvertUTF8ToUTF16(c.bytes.c_str(), -1, out), S_OK);
+            EXPECT_EQ(Units(out), c.units);
+            EXPECT_EQ(out->GetSize(), 2 * c.units.size() + 2);
+        }
+    }
     for (const char* bad : {"ok\xC0\x80tail", "ok\xED\xA0\x80tail", "ok\xF4\x90\x80\x80tail",
                             "ok\xF8\x88\x80\x80\x80tail", "ok\x80tail", "ok\xE2\x82"})
     {
@@ -121,34 +126,7 @@ TEST(StringConversion, IllFormedUTF8StopsAndKeepsThePrefix)
         EXPECT_EQ(Units(out), u"ok");
         EXPECT_EQ(Text(WideString(bad)), u"ok");
     }
-}
-
-TEST(StringConversion, WellFormedBoundariesConvert)
-{
-    RCPtr<LIBuffer> out;
-    ASSERT_EQ(ConvertUTF8ToUTF16("\x7F\xC2\x80\xE0\xA0\x80\xEF\xBF\xBF\xF4\x8F\xBF\xBF", -1, out),
-              S_OK);
-    EXPECT_EQ(Units(out), (std::u16string{0x7F, 0x80, 0x800, 0xFFFF, 0xDBFF, 0xDFFF}));
-}
-
-TEST(StringConversion, LoneSurrogatesEncodeAsThreeBytes)
-{
-    const char16_t lone[] = {0xD83D, u'A', 0xDC00, 0};
-    RCPtr<LIBuffer> out;
-    ASSERT_EQ(ConvertUTF16ToUTF8(lone, -1, out), S_OK);
-    EXPECT_EQ(Bytes(out), "\xED\xA0\xBD" "A" "\xED\xB0\x80");
-}
-
-TEST(StringConversion, HighSurrogateEndingTheSourceStops)
-{
-    const char16_t cut[] = {u'a', 0xD83D};
-    RCPtr<LIBuffer> out;
-    EXPECT_EQ(ConvertUTF16ToUTF8(cut, 2, out), E_FAIL);
-    EXPECT_EQ(Bytes(out), "a");
-}
-
-TEST(StringConversion, EmptyAndNullGiveTheSharedEmptyBuffer)
-{
+    // Empty and null sources give the shared empty buffers.
     RCPtr<LIBuffer> out;
     EXPECT_EQ(ConvertUTF16ToUTF8(nullptr, -1, out), S_OK);
     EXPECT_EQ(out.Get(), GetEmptyTextBuffer(1).Get());

@@ -119,7 +119,9 @@ TEST(VariantPacking, ListsPackTheirItemsBackToBackAndNest)
     // clang-format on
 }
 
-TEST(VariantPacking, ReferenceWithoutDataIsRefusedAloneAndAnEmptyRecordInAList)
+// A reference without data is refused alone and packs as an empty record in a list; so are a
+// null or short buffer.
+TEST(VariantPacking, ReferenceWithoutDataNullOrShortBufferAreRefused)
 {
     const unsigned char bytes[] = {1, 2, 3};
     Variant empty;
@@ -136,14 +138,11 @@ TEST(VariantPacking, ReferenceWithoutDataIsRefusedAloneAndAnEmptyRecordInAList)
     Variant back;
     ASSERT_EQ(Unpack(Pack(reference), back), QZ::S_OK);
     EXPECT_EQ(back, MakeBytes({1, 2, 3}));
-}
 
-TEST(VariantPacking, NullOrShortBufferIsRefused)
-{
-    unsigned char buffer[13];
+    unsigned char shortBuffer[13];
     EXPECT_EQ(QZ::PackVariant(MakeBytes({1, 2}), nullptr, 64), QZ::E_FAIL);
-    EXPECT_EQ(QZ::PackVariant(MakeBytes({1, 2}), buffer, 13), QZ::E_FAIL);
-    EXPECT_EQ(QZ::PackVariant(MakeBytes({1}), buffer, 13), 13);
+    EXPECT_EQ(QZ::PackVariant(MakeBytes({1, 2}), shortBuffer, 13), QZ::E_FAIL);
+    EXPECT_EQ(QZ::PackVariant(MakeBytes({1}), shortBuffer, 13), 13);
 }
 
 TEST(VariantUnpacking, EveryTagRoundTrips)
@@ -206,17 +205,14 @@ TEST(VariantUnpacking, MalformedRecordsAreRefusedAndLeaveTheValueAlone)
     EXPECT_EQ(QZ::UnpackVariant(value, nullptr, 64), QZ::E_FAIL);
 }
 
+// A record reads only its own length; text without a NUL is taken whole and terminated.
 TEST(VariantUnpacking, RecordReadsOnlyItsOwnLengthOfTheAvailableBytes)
 {
     const Bytes record = {0x0D, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0x2A, 0x99, 0x99};
     Variant value;
     ASSERT_EQ(Unpack(record, value), QZ::S_OK);
     EXPECT_EQ(value, MakeNumber<std::uint8_t>(Variant::TagUInt8, 0x2A));
-}
 
-TEST(VariantUnpacking, TextWithoutNulIsTakenWholeAndTerminated)
-{
-    Variant value;
     ASSERT_EQ(Unpack({0x0F, 0, 0, 0, 0, 0, 0, 0, 9, 0, 0, 0, 'a', 'b', 'c'}, value), QZ::S_OK);
     EXPECT_STREQ(value.GetString(), "abc");
     EXPECT_EQ(DataOf(value), (Bytes{'a', 'b', 'c', 0}));
@@ -243,6 +239,7 @@ TEST(VariantListWalk, ItemsReadBackByIndexAndPastTheEndIsRefused)
     EXPECT_EQ(back, list);
 }
 
+// Items read in any order, after a change of the list, and item by item through nested lists.
 TEST(VariantListWalk, ItemsReadInAnyOrderAndAfterAChangeOfTheList)
 {
     const Variant longItems[] = {MakeBytes({1, 1, 1}), MakeBytes({2, 2, 2}), MakeBytes({3, 3, 3})};
@@ -267,10 +264,7 @@ TEST(VariantListWalk, ItemsReadInAnyOrderAndAfterAChangeOfTheList)
     list.SetList(longItems, 3);
     ASSERT_EQ(list.GetListItem(1, item), 0);
     EXPECT_EQ(item, longItems[1]);
-}
 
-TEST(VariantListWalk, NestedListsAreWalkedItemByItem)
-{
     const Variant leaves[] = {MakeBytes({1}), MakeBytes({2, 3})};
     Variant middle[] = {Variant(), MakeNumber<std::int32_t>(Variant::TagInt32, 4)};
     middle[0].SetList(leaves, 2);
@@ -375,15 +369,14 @@ TEST(VariantConversion, EachTagConvertsByTheTable)
     }
 }
 
-TEST(VariantConversion, FloatRoundsToInt64InSinglePrecision)
+// NaN and out-of-range numbers convert to defined values; a float rounds to int64 in single
+// precision.
+TEST(VariantConversion, NanOutOfRangeAndHalfwayNumbersStayDefined)
 {
     const Variant justBelowHalf = MakeNumber(Variant::TagFloat, 0.49999997f);
     EXPECT_EQ(justBelowHalf.ToInt32(), 0);
     EXPECT_EQ(justBelowHalf.ToInt64(), 1);
-}
 
-TEST(VariantConversion, NanAndOutOfRangeNumbersStayDefined)
-{
     const Variant nan = MakeNumber(Variant::TagDouble, std::nan(""));
     EXPECT_TRUE(nan.ToBool());
     EXPECT_EQ(nan.ToInt32(), 0);
@@ -491,7 +484,7 @@ TEST(VariantCopy, FailedAllocationThrowsAndLeavesTheValueEmpty)
     EXPECT_THROW(value.SetString("a"), QZ::Exception<std::bad_alloc>);
 }
 
-TEST(VariantSet, PayloadOfTheWrongLengthIsRefused)
+TEST(VariantSet, PayloadsOfTheWrongLengthAreRefusedAndDataFollowsTheTag)
 {
     const unsigned char bytes[8] = {1, 2, 3, 4, 5, 6, 7, 8};
     Variant value = MakeBytes({1});
@@ -502,11 +495,7 @@ TEST(VariantSet, PayloadOfTheWrongLengthIsRefused)
     EXPECT_EQ(value.Set(Variant::TagDataRef, bytes, 3), Variant::TagBytes);
     EXPECT_EQ(value.SetReference(Variant::TagBytes, bytes, 3), Variant::TagEmpty);
     EXPECT_EQ(value.SetReference(Variant::TagDataRef, nullptr, 3), Variant::TagEmpty);
-}
 
-TEST(VariantSet, DataAndElementsFollowTheTag)
-{
-    const unsigned char bytes[] = {1, 2, 3};
     Variant opaque;
     opaque.SetReference(Variant::TagDataRef, bytes, 3);
     std::uint32_t count = 99;
@@ -525,3 +514,4 @@ TEST(VariantSet, DataAndElementsFollowTheTag)
     EXPECT_NE(empty.GetData(count), nullptr);
     EXPECT_EQ(count, 0u);
 }
+
