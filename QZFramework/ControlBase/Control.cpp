@@ -1553,8 +1553,9 @@ bool LControl::FindHidingChild(const RenderState& state, const RegionT& dirty,
                      [](float weight) { return weight > 0.0f; }) -
         mLookWeights.begin());
     const RectT<double>& clip = state.clip;
+    // A look's clip region masks the children with a stencil, which lets the look show around.
     if (shown != 1 || mLookWeights[look] < 1.0f || state.alpha < 1.0f || state.stencilSet ||
-        (GetLook(look) && GetLook(look)->GetStencil()) || mChildren.GetCount() == 0 ||
+        (GetLook(look) && !GetLook(look)->GetRegion().IsEmpty()) || mChildren.GetCount() == 0 ||
         clip.IsEmpty() || !dirty.IntersectsOffsetRect(clip, state.origin))
     {
         return false;

@@ -366,6 +366,8 @@ public:
     // separate: painted as a member of that layer. E_INVALIDARG when separate equals ClipToParent.
     // A parent does not call it for a child without separately painted descendants whose
     // rectangle misses the dirty area, so an override paints nothing outside the rectangle.
+    // Where a child's opaque looks cover all the control would paint beneath that child, the
+    // control's looks, underlay, label and the children before that one are not drawn.
     virtual QZRESULT Paint(const RCPtr<LRenderer>& renderer, const RegionT& dirty,
                            std::vector<RCPtr<LControl>>& layer, bool separate);
     // Appends the separately painted controls of the subtree; the number appended.
