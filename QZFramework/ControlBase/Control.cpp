@@ -1724,10 +1724,10 @@ void LControl::PaintChildRange(const RCPtr<LRenderer>& renderer, const RegionT& 
         [&](std::uint32_t i)
         {
             const ChildBox& box = boxes[i];
-            const RCPtr<LControl>& child = mChildren.GetAt(i, kPaintOrder);
             if (i < from)
             {
                 // Hidden, but what it paints apart is painted above the tree all the same.
+                const RCPtr<LControl>& child = mChildren.GetAt(i, kPaintOrder);
                 if (child->mUnclipped > 0)
                 {
                     child->CollectSeparatelyPainted(layer, true, false);
@@ -1739,7 +1739,7 @@ void LControl::PaintChildRange(const RCPtr<LRenderer>& renderer, const RegionT& 
             {
                 return;
             }
-            child->Paint(renderer, dirty, layer, false);
+            mChildren.GetAt(i, kPaintOrder)->Paint(renderer, dirty, layer, false);
         });
 }
 
