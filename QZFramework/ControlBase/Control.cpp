@@ -247,6 +247,12 @@ std::int64_t LControl::ChildControlList::FindStored(const LControl& child) const
 
 const std::vector<LControl::ChildBox>& LControl::ChildControlList::GetPaintBoxes() const
 {
+    RefreshBoxes();
+    return mBoxes;
+}
+
+void LControl::ChildControlList::RefreshBoxes() const
+{
     SortPaintAndTab();
     const std::uint64_t epoch = gGeometryEpoch.load(std::memory_order_relaxed);
     if (mBoxEpoch != epoch || mBoxes.size() != mStorage.size())
@@ -256,9 +262,30 @@ const std::vector<LControl::ChildBox>& LControl::ChildControlList::GetPaintBoxes
         {
             mBoxes[i] = BoxOf(*mStorage[mPaintOrder[i]]);
         }
+        for (std::uint32_t docked = 0; docked < 3; ++docked)
+        {
+            std::uint32_t& end = mClippedEnds[docked];
+            end = docked == 0 ? 0 : mClippedEnds[docked - 1];
+            while (end < mBoxes.size() && mBoxes[end].clipped && mBoxes[end].docked <= docked)
+            {
+                ++end;
+            }
+        }
+        mGrid.Build(mBoxes);
         mBoxEpoch = epoch;
     }
-    return mBoxes;
+}
+
+const LChildBoxGrid& LControl::ChildControlList::GetPaintGrid() const
+{
+    RefreshBoxes();
+    return mGrid;
+}
+
+std::uint32_t LControl::ChildControlList::GetClippedEnd(std::uint32_t docked) const
+{
+    RefreshBoxes();
+    return mClippedEnds[std::min(docked, 2u)];
 }
 
 void LControl::ChildControlList::TouchChild(const LControl& child)
@@ -1465,9 +1492,12 @@ QZRESULT LControl::Paint(const RCPtr<LRenderer>& renderer, const RegionT& dirty,
     state->alpha *= mOpacity;
     // Looks draw without moving the origin or the clip, so only the alpha needs restoring.
     const float alpha = state->alpha;
+    // What an opaque child paints over in full is not painted at all.
+    std::uint32_t from = 0;
+    const bool hidden = FindHidingChild(*state, dirty, from);
     for (const bool frames : {false, true})
     {
-        for (std::uint32_t i = 0; i < mLooks.size(); ++i)
+        for (std::uint32_t i = 0; i < mLooks.size() && !hidden; ++i)
         {
             if (TakesPart(i))
             {
@@ -1478,33 +1508,32 @@ QZRESULT LControl::Paint(const RCPtr<LRenderer>& renderer, const RegionT& dirty,
         }
     }
     state->alpha = alpha;
-    RunHook(renderer, dirty, false);
+    if (!hidden)
+    {
+        RunHook(renderer, dirty, false);
+    }
     for (std::uint32_t i = 0; i < mLookWeights.size(); ++i)
     {
         if (mLookWeights[i] > 0.0f)
         {
             // Children restore every state they push, so only the alpha needs restoring here.
             state->alpha = alpha * mLookWeights[i];
-            if (const RCPtr<LLook>& drawn = GetLook(i))
+            const RCPtr<LLook>& drawn = GetLook(i);
+            if (drawn && !hidden)
             {
                 drawn->DrawLabelText(*renderer, dirty,
                                      mLabelFollowsScroll ? mScrollOffset : PointT<double>());
             }
             if (mChildren.GetCount() > 0)
             {
-                PaintChildren(renderer, dirty, layer, i);
+                PaintChildren(renderer, dirty, layer, i, from);
             }
             state->alpha = alpha;
         }
     }
     RunHook(renderer, dirty, true);
-    const std::vector<ChildBox>& boxes = mChildren.GetPaintBoxes();
-    for (std::uint32_t i = 0; i < boxes.size(); ++i)
+    for (std::uint32_t i = mChildren.GetClippedEnd(2); i < mChildren.GetCount(); ++i)
     {
-        if (boxes[i].clipped)
-        {
-            continue;
-        }
         const RCPtr<LControl>& child = mChildren.GetAt(i, kPaintOrder);
         if (Shown(*child) && HasArea(*child))
         {
@@ -1512,6 +1541,89 @@ QZRESULT LControl::Paint(const RCPtr<LRenderer>& renderer, const RegionT& dirty,
         }
     }
     return S_OK;
+}
+
+bool LControl::FindHidingChild(const RenderState& state, const RegionT& dirty,
+                               std::uint32_t& position) const
+{
+    const auto shown = std::count_if(mLookWeights.begin(), mLookWeights.end(),
+                                     [](float weight) { return weight > 0.0f; });
+    const auto look = static_cast<std::uint32_t>(
+        std::find_if(mLookWeights.begin(), mLookWeights.end(),
+                     [](float weight) { return weight > 0.0f; }) -
+        mLookWeights.begin());
+    const RectT<double>& clip = state.clip;
+    // A look's clip region masks the children with a stencil, which lets the look show around.
+    if (shown != 1 || mLookWeights[look] < 1.0f || state.alpha < 1.0f || state.stencilSet ||
+        (GetLook(look) && !GetLook(look)->GetRegion().IsEmpty()) || mChildren.GetCount() == 0 ||
+        clip.IsEmpty() || !dirty.IntersectsOffsetRect(clip, state.origin))
+    {
+        return false;
+    }
+    // The children's origin, as PaintChildren moves it (the renderer moves by whole pixels).
+    const RectT<double> client = GetLookClientRect(look);
+    const RectT<double> scrolledFrame(client.x - mScrollOffset.x, client.y - mScrollOffset.y,
+                                      client.width + mScrollOffset.x,
+                                      client.height + mScrollOffset.y);
+    const RectT<double> area(clip.x - Snap(scrolledFrame.x), clip.y - Snap(scrolledFrame.y),
+                             clip.width, clip.height);
+    // Children docked on fewer than two axes are clipped to the client rectangle as well.
+    RectT<double> inClient;
+    const bool clientHolds = RectT<double>::Intersect(inClient, client, scrolledFrame) &&
+                             RectT<double>::Intersect(inClient, inClient, clip) && inClient == clip;
+    const std::vector<ChildBox>& boxes = mChildren.GetPaintBoxes();
+    bool found = false;
+    mChildren.GetPaintGrid().ForEachNear(
+        area.x, area.y, area.GetRight(), area.GetBottom(),
+        clientHolds ? 0u : mChildren.GetClippedEnd(1), mChildren.GetClippedEnd(2),
+        [&](std::uint32_t i)
+        {
+            const ChildBox& box = boxes[i];
+            if (box.left <= area.x && box.top <= area.y && box.right >= area.GetRight() &&
+                box.bottom >= area.GetBottom() && mChildren.GetAt(i, kPaintOrder)->HidesArea(area))
+            {
+                position = i;
+                found = true;
+            }
+        });
+    return found;
+}
+
+bool LControl::HidesArea(const RectT<double>& area) const
+{
+    if (!Shown(*this) || !HasArea(*this) || mOpacity < 1.0f)
+    {
+        return false;
+    }
+    // Painting clips to the rectangle and to its whole-pixel frame, and skips a control whose
+    // rectangle laid at that frame's corner misses the dirty area; the looks draw from the corner.
+    const RectT<double> bounds(mPosition.x, mPosition.y, mSize.x, mSize.y);
+    const RectT<std::int32_t> whole = bounds.ToLong();
+    const RectT<double> frame(whole.x, whole.y, whole.width, whole.height);
+    const RectT<double> tested(whole.x, whole.y, mSize.x, mSize.y);
+    RectT<double> painted;
+    if (!RectT<double>::Intersect(painted, bounds, frame) ||
+        !RectT<double>::Intersect(painted, painted, tested))
+    {
+        return false;
+    }
+    for (std::uint32_t i = 0; i < mLooks.size(); ++i)
+    {
+        if (TakesPart(i) && mLookWeights[i] >= 1.0f && mLooks[i]->IsOpaque())
+        {
+            const PointT<std::int32_t> size = mLooks[i]->GetSize();
+            RectT<double> covered;
+            if (RectT<double>::Intersect(covered, painted,
+                                         {frame.x, frame.y, static_cast<double>(size.x),
+                                          static_cast<double>(size.y)}) &&
+                covered.x <= area.x && covered.y <= area.y &&
+                covered.GetRight() >= area.GetRight() && covered.GetBottom() >= area.GetBottom())
+            {
+                return true;
+            }
+        }
+    }
+    return false;
 }
 
 void LControl::RunHook(const RCPtr<LRenderer>& renderer, const RegionT& dirty, bool overlay)
@@ -1544,7 +1656,8 @@ void LControl::RunHook(const RCPtr<LRenderer>& renderer, const RegionT& dirty, b
 }
 
 void LControl::PaintChildren(const RCPtr<LRenderer>& renderer, const RegionT& dirty,
-                             std::vector<RCPtr<LControl>>& layer, std::uint32_t look)
+                             std::vector<RCPtr<LControl>>& layer, std::uint32_t look,
+                             std::uint32_t from)
 {
     const RectT<double> client = GetLookClientRect(look);
     const RCPtr<LLook>& drawn = GetLook(look);
@@ -1552,17 +1665,11 @@ void LControl::PaintChildren(const RCPtr<LRenderer>& renderer, const RegionT& di
     const RectT<double> scrolledFrame(client.x - mScrollOffset.x, client.y - mScrollOffset.y,
                                       client.width + mScrollOffset.x,
                                       client.height + mScrollOffset.y);
-    const std::uint32_t count = mChildren.GetCount();
-    const std::vector<ChildBox>& boxes = mChildren.GetPaintBoxes();
-    std::uint32_t cursor = 0;
     for (std::uint32_t docked = 0; docked < 2; ++docked)
     {
-        const std::uint32_t first = cursor;
-        while (cursor < count && boxes[cursor].clipped && boxes[cursor].docked == docked)
-        {
-            ++cursor;
-        }
-        if (first == cursor)
+        const std::uint32_t first = docked == 0 ? 0 : mChildren.GetClippedEnd(0);
+        const std::uint32_t end = mChildren.GetClippedEnd(docked);
+        if (first == end)
         {
             continue;
         }
@@ -1572,7 +1679,7 @@ void LControl::PaintChildren(const RCPtr<LRenderer>& renderer, const RegionT& di
                                client.y < current.GetBottom() && client.GetBottom() > current.y);
         if (skipped)
         {
-            for (std::uint32_t i = first; i < cursor; ++i)
+            for (std::uint32_t i = first; i < end; ++i)
             {
                 const RCPtr<LControl>& child = mChildren.GetAt(i, kPaintOrder);
                 if (child->mUnclipped > 0)
@@ -1583,9 +1690,11 @@ void LControl::PaintChildren(const RCPtr<LRenderer>& renderer, const RegionT& di
             continue;
         }
         const CAutoClip clip(renderer, scrolledFrame, client, stencil);
-        PaintChildRange(renderer, dirty, layer, first, cursor);
+        PaintChildRange(renderer, dirty, layer, first, end, from);
     }
-    if (cursor == count || !boxes[cursor].clipped)
+    const std::uint32_t first = mChildren.GetClippedEnd(1);
+    const std::uint32_t end = mChildren.GetClippedEnd(2);
+    if (first == end)
     {
         return;
     }
@@ -1593,20 +1702,15 @@ void LControl::PaintChildren(const RCPtr<LRenderer>& renderer, const RegionT& di
     offset.flavor = CAutoClip::kFlavorOffset;
     offset.offset = {client.x - mScrollOffset.x, client.y - mScrollOffset.y};
     const CAutoClip moved(renderer, offset);
-    std::uint32_t end = cursor;
-    while (end < count && boxes[end].clipped)
-    {
-        ++end;
-    }
-    PaintChildRange(renderer, dirty, layer, cursor, end);
+    PaintChildRange(renderer, dirty, layer, first, end, from);
 }
 
 void LControl::PaintChildRange(const RCPtr<LRenderer>& renderer, const RegionT& dirty,
                                std::vector<RCPtr<LControl>>& layer, std::uint32_t first,
-                               std::uint32_t end)
+                               std::uint32_t end, std::uint32_t from)
 {
     // The dirty area's bounds in the children's coordinates: a child whose box misses them is
-    // passed by without a call.
+    // passed by without a call, and the grid does not even offer most of those.
     RegionRect bounds;
     dirty.GetBounds(bounds);
     const PointT<double> origin = renderer->GetCurrentState()->origin;
@@ -1615,16 +1719,28 @@ void LControl::PaintChildRange(const RCPtr<LRenderer>& renderer, const RegionT& 
     const double right = bounds.right - origin.x;
     const double bottom = bounds.bottom - origin.y;
     const std::vector<ChildBox>& boxes = mChildren.GetPaintBoxes();
-    for (std::uint32_t i = first; i < end; ++i)
-    {
-        const ChildBox& box = boxes[i];
-        if (box.contained && box.clipped &&
-            !(box.left < right && box.right > left && box.top < bottom && box.bottom > top))
+    mChildren.GetPaintGrid().ForEachNear(
+        left, top, right, bottom, first, end,
+        [&](std::uint32_t i)
         {
-            continue;
-        }
-        mChildren.GetAt(i, kPaintOrder)->Paint(renderer, dirty, layer, false);
-    }
+            const ChildBox& box = boxes[i];
+            if (i < from)
+            {
+                // Hidden, but what it paints apart is painted above the tree all the same.
+                const RCPtr<LControl>& child = mChildren.GetAt(i, kPaintOrder);
+                if (child->mUnclipped > 0)
+                {
+                    child->CollectSeparatelyPainted(layer, true, false);
+                }
+                return;
+            }
+            if (box.contained && box.clipped &&
+                !(box.left < right && box.right > left && box.top < bottom && box.bottom > top))
+            {
+                return;
+            }
+            mChildren.GetAt(i, kPaintOrder)->Paint(renderer, dirty, layer, false);
+        });
 }
 
 std::uint32_t LControl::CollectSeparatelyPainted(std::vector<RCPtr<LControl>>& layer,
@@ -1827,34 +1943,39 @@ RCPtr<LControl>& LControl::FindControlAtPoint(RCPtr<LControl>& out, const PointT
                               point.x < client.GetRight() && point.y < client.GetBottom();
         const PointT<long> content(point.x - client.x + scroll.x, point.y - client.y + scroll.y);
         const std::vector<ChildBox>& boxes = mChildren.GetPaintBoxes();
-        for (std::uint32_t i = mChildren.GetCount(); i-- > 0;)
-        {
-            // A child whose whole subtree lies in its box has nothing at a point outside it.
-            const ChildBox& box = boxes[i];
-            if (box.contained && (content.x < box.left || content.x >= box.right ||
-                                  content.y < box.top || content.y >= box.bottom))
+        mChildren.GetPaintGrid().ForEachAtReversed(
+            static_cast<double>(content.x), static_cast<double>(content.y),
+            [&](std::uint32_t i)
             {
-                continue;
-            }
-            const RCPtr<LControl>& child = mChildren.GetAt(i, kPaintOrder);
-            const bool inArea = insideParent && inside && (DockedAxes(*child) == 2 || inClient);
-            const bool searched = (!best && (inArea || child->GetEffectiveZOrder() > kBottom)) ||
-                                  IsUnclipped(*child) || child->mUnclipped > 0;
-            if (!searched)
-            {
-                continue;
-            }
-            const PointT<std::int32_t> at = child->mPosition.ToLong();
-            RCPtr<LControl> found;
-            PointT<long> foundPoint;
-            child->FindControlAtPoint(found, {content.x - at.x, content.y - at.y},
-                                      insideParent && inside, foundPoint, bestZ);
-            if (found && (!best || found->GetEffectiveZOrder() > best->GetEffectiveZOrder()))
-            {
-                best = found;
-                outPoint = foundPoint;
-            }
-        }
+                // A child whose whole subtree lies in its box has nothing at a point outside it.
+                const ChildBox& box = boxes[i];
+                if (box.contained && (content.x < box.left || content.x >= box.right ||
+                                      content.y < box.top || content.y >= box.bottom))
+                {
+                    return;
+                }
+                const RCPtr<LControl>& child = mChildren.GetAt(i, kPaintOrder);
+                const bool inArea =
+                    insideParent && inside && (DockedAxes(*child) == 2 || inClient);
+                const bool searched =
+                    (!best && (inArea || child->GetEffectiveZOrder() > kBottom)) ||
+                    IsUnclipped(*child) || child->mUnclipped > 0;
+                if (!searched)
+                {
+                    return;
+                }
+                const PointT<std::int32_t> at = child->mPosition.ToLong();
+                RCPtr<LControl> found;
+                PointT<long> foundPoint;
+                child->FindControlAtPoint(found, {content.x - at.x, content.y - at.y},
+                                          insideParent && inside, foundPoint, bestZ);
+                if (found &&
+                    (!best || found->GetEffectiveZOrder() > best->GetEffectiveZOrder()))
+                {
+                    best = found;
+                    outPoint = foundPoint;
+                }
+            });
     }
     if (best)
     {

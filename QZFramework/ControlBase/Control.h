@@ -20,6 +20,8 @@
 // list's version has moved since the last sort.
 #pragma once
 
+#include "QZFramework/ControlBase/ChildBox.h"
+#include "QZFramework/ControlBase/ChildBoxGrid.h"
 #include "QZFramework/ControlBase/ControlDescriptor.h"
 #include "QZFramework/ControlBase/HotKeyMap.h"
 #include "QZFramework/ControlBase/LayoutDescriptor.h"
@@ -51,6 +53,7 @@ namespace QZ
 {
 
 class LRenderer;
+struct RenderState;
 class LRootWindow;
 class LLook;
 class LVisualPart;
@@ -71,22 +74,7 @@ public:
         kTabOrder = 2
     };
 
-    // A child's rectangle in its parent's content coordinates, widened to whole pixels and one
-    // more on each side, so that it holds every pixel the child paints or is hit at, with what
-    // lets a parent pass a child by without calling it.
-    struct ChildBox
-    {
-        std::int32_t left = 0;
-        std::int32_t top = 0;
-        std::int32_t right = 0;
-        std::int32_t bottom = 0;
-        // Nothing of the subtree lies outside the box: no separately painted descendant.
-        bool contained = false;
-        // The child clips to its parent (it is painted with the tree, not on its own).
-        bool clipped = false;
-        // How many of its axes are docked.
-        std::uint8_t docked = 0;
-    };
+    using ChildBox = QZ::ChildBox;
 
     class ChildControlList
     {
@@ -129,6 +117,11 @@ public:
         // The children's boxes in paint order, made again after any control of any tree moved,
         // changed size or clipping, or gained or lost children.
         [[nodiscard]] const std::vector<ChildBox>& GetPaintBoxes() const;
+        // The grid over those boxes.
+        [[nodiscard]] const LChildBoxGrid& GetPaintGrid() const;
+        // The end, in paint order, of the children that clip to the owner with at most that
+        // many docked axes (0 to 2); the children from the end of 2 on are painted apart.
+        [[nodiscard]] std::uint32_t GetClippedEnd(std::uint32_t docked) const;
         // Renames a child: 1 when the name is unchanged, E_INVALIDARG when it is not a member,
         // E_FAIL when a sibling has that name; 0 after the rename, with every later sibling's
         // layout references to the old name turned to the new one.
@@ -171,6 +164,8 @@ public:
         [[nodiscard]] bool LayoutBefore(std::uint32_t a, std::uint32_t b) const;
         [[nodiscard]] bool PaintBefore(std::uint32_t a, std::uint32_t b) const;
         [[nodiscard]] bool TabBefore(std::uint32_t a, std::uint32_t b) const;
+        // Makes the boxes, their grid and the clipped ends again when they are out of date.
+        void RefreshBoxes() const;
         // The child's storage position, searched from the end (where new children are); -1
         // when it is no member.
         [[nodiscard]] std::int64_t FindStored(const LControl& child) const;
@@ -187,6 +182,8 @@ public:
         // Of the paint and tab orders together.
         mutable SortState mPaintSort;
         mutable std::vector<ChildBox> mBoxes;
+        mutable LChildBoxGrid mGrid;
+        mutable std::uint32_t mClippedEnds[3] = {};
         // The geometry epoch the boxes were made in; 0: never.
         mutable std::uint64_t mBoxEpoch = 0;
         LControl* const mOwner;
@@ -369,6 +366,8 @@ public:
     // separate: painted as a member of that layer. E_INVALIDARG when separate equals ClipToParent.
     // A parent does not call it for a child without separately painted descendants whose
     // rectangle misses the dirty area, so an override paints nothing outside the rectangle.
+    // Where a child's opaque looks cover all the control would paint beneath that child, the
+    // control's looks, underlay, label and the children before that one are not drawn.
     virtual QZRESULT Paint(const RCPtr<LRenderer>& renderer, const RegionT& dirty,
                            std::vector<RCPtr<LControl>>& layer, bool separate);
     // Appends the separately painted controls of the subtree; the number appended.
@@ -830,12 +829,23 @@ private:
     RCPtr<LRootWindow> mRootWindow;
 
     // looks, painting, hit testing, geometry and fonts
+    // Paints the children from paint position from on; those before it are hidden.
     void PaintChildren(const RCPtr<LRenderer>& renderer, const RegionT& dirty,
-                       std::vector<RCPtr<LControl>>& layer, std::uint32_t look);
-    // Paints the children at paint positions first to end (exclusive) under the current state.
+                       std::vector<RCPtr<LControl>>& layer, std::uint32_t look,
+                       std::uint32_t from);
+    // Paints the children at paint positions first to end (exclusive) under the current state,
+    // of those before from only what they paint apart.
     void PaintChildRange(const RCPtr<LRenderer>& renderer, const RegionT& dirty,
                          std::vector<RCPtr<LControl>>& layer, std::uint32_t first,
-                         std::uint32_t end);
+                         std::uint32_t end, std::uint32_t from);
+    // The paint position of the last child that paints over all this control would paint
+    // beneath it in the state's clip (control coordinates), found only where the children are
+    // painted once, at full strength and unmasked; false when there is none.
+    bool FindHidingChild(const RenderState& state, const RegionT& dirty,
+                         std::uint32_t& position) const;
+    // Painted as a clipped child at full alpha, the control leaves no pixel of the area (its
+    // parent's content coordinates, whole pixels) see-through.
+    [[nodiscard]] bool HidesArea(const RectT<double>& area) const;
     void RunHook(const RCPtr<LRenderer>& renderer, const RegionT& dirty, bool overlay);
     [[nodiscard]] bool TakesPart(std::uint32_t look) const;
     [[nodiscard]] const LControl* FindLayoutReference(const WideString& name) const;

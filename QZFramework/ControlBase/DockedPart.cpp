@@ -95,6 +95,12 @@ void LDockedPart::Draw(LRenderer& renderer, const RectT<std::int32_t>& rect) con
     }
 }
 
+bool LDockedPart::IsOpaque() const
+{
+    return mColorizer && mColorizer->GetFirstColor().alpha >= 1.0f &&
+           (!mColorizer->IsGradient() || mColorizer->GetSecondColor().alpha >= 1.0f);
+}
+
 ColorRGBA LDockedPart::GetColorAt(const RectT<std::int32_t>& rect,
                                   const PointT<std::int32_t>& point) const
 {

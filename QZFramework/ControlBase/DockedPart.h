@@ -32,6 +32,9 @@ public:
     // pixel where it is not transparent, else the fill's colour; all zeros outside.
     [[nodiscard]] ColorRGBA GetColorAt(const RectT<std::int32_t>& rect,
                                        const PointT<std::int32_t>& point) const;
+    // Drawn at full alpha, the part leaves no pixel of its rectangle see-through: its fill is
+    // opaque in every row (whatever the visual part draws over it).
+    [[nodiscard]] bool IsOpaque() const;
 
     [[nodiscard]] Dock GetDock() const { return mDock; }
     // The thickness of a side or corner in whole pixels, never negative.

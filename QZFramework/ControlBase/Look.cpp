@@ -179,12 +179,12 @@ RectT<std::int32_t> LLook::GetClientRect() const
     return Inside(mHasClientInsets ? mClientInsets : mFrame);
 }
 
-RectT<std::int32_t> LLook::GetPartRect(const LDockedPart& part) const
+RectT<std::int32_t> LLook::GetDockRect(Dock dock) const
 {
     const RectT<std::int32_t> inner = Inside(mFrame);
     const std::int32_t right = mSize.x - mFrame.right;
     const std::int32_t bottom = mSize.y - mFrame.bottom;
-    switch (part.GetDock())
+    switch (dock)
     {
     case Dock::kLeft:
         return {0, inner.y, mFrame.left, inner.height};
@@ -205,6 +205,34 @@ RectT<std::int32_t> LLook::GetPartRect(const LDockedPart& part) const
     default:
         return inner;
     }
+}
+
+bool LLook::IsOpaque() const
+{
+    if (!mRegion.IsEmpty() || mSize.x <= 0 || mSize.y <= 0)
+    {
+        return false;
+    }
+    const auto filled = [](const std::vector<RCPtr<LDockedPart>>& parts, Dock dock)
+    {
+        return std::any_of(parts.begin(), parts.end(), [dock](const RCPtr<LDockedPart>& part)
+                           { return part->GetDock() == dock && part->IsOpaque(); });
+    };
+    // The inside and the eight places of the frame together cover the look, overlapping where
+    // the frame is wider than the look.
+    if (!Inside(mFrame).IsEmpty() && !filled(mFills, Dock::kFill))
+    {
+        return false;
+    }
+    for (const Dock dock : {Dock::kLeft, Dock::kTop, Dock::kRight, Dock::kBottom, Dock::kTopLeft,
+                            Dock::kTopRight, Dock::kBottomLeft, Dock::kBottomRight})
+    {
+        if (!GetDockRect(dock).IsEmpty() && !filled(mFrames, dock))
+        {
+            return false;
+        }
+    }
+    return true;
 }
 
 RCPtr<LStencil> LLook::GetStencil() const

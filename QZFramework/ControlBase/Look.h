@@ -34,6 +34,8 @@ class LStencil;
 class LLook : public virtual LRefCountedObject
 {
 public:
+    using Dock = LDockedPart::Dock;
+
     // The look factory: the look the descriptor describes; wrap breaks its label into lines.
     // Parts whose images cannot be loaded are left out.
     static RCPtr<LLook>& Create(RCPtr<LLook>& out, const ConstRCPtr<LLookDescriptor>& descriptor,
@@ -74,6 +76,10 @@ public:
     // The colour shown at the point as 0xAARRGGBB: of the top-most part that is not transparent
     // there (frames, the bitmap part, the main part); 0 outside every part or the clip region.
     [[nodiscard]] std::uint32_t GetColorAtPoint(const PointT<long>& point) const;
+    // Drawn at full alpha, the look leaves no pixel of (0, 0, size) see-through: every place of
+    // the frame and the inside that has an area is filled by an opaque part docked there. A look
+    // with a clip region is taken as shaped.
+    [[nodiscard]] bool IsOpaque() const;
 
     [[nodiscard]] const WideString& GetText() const { return mText; }
     [[nodiscard]] PointT<std::int32_t> GetSize() const { return mSize; }
@@ -88,7 +94,11 @@ private:
     };
 
     LLook() = default;
-    [[nodiscard]] RectT<std::int32_t> GetPartRect(const LDockedPart& part) const;
+    [[nodiscard]] RectT<std::int32_t> GetPartRect(const LDockedPart& part) const
+    {
+        return GetDockRect(part.GetDock());
+    }
+    [[nodiscard]] RectT<std::int32_t> GetDockRect(Dock dock) const;
     [[nodiscard]] RectT<std::int32_t> Inside(const Insets& insets) const;
     void UpdateFrame();
     // Gives the text its box when that changed (a new box lays the text out again).

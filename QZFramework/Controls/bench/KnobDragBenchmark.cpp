@@ -4,7 +4,10 @@
 // in-memory window, which the window's paint clips to the dirty area. The counter "outsideKnob"
 // counts the moves whose dirty region was not exactly the knob's rectangle (it must stay 0);
 // "frames" the moves that painted (a move that keeps the same frame of the knob paints nothing).
-// The four cells under the knob are painted with it wherever they are present.
+// DragKnob's knob is opaque and lies on four cells of the grid, which it hides. DragSeeThroughKnob
+// lays the window out as the editor does: nothing lies under the knob but the panel, and the knob
+// is see-through (like a filmstrip with transparent corners), so the panel is painted under it at
+// every step.
 #include "QZFramework/Application/ApplicationBase.h"
 #include "QZFramework/ControlBase/ControlFactory.h"
 #include "QZFramework/ControlBase/RootWindow.h"
@@ -31,19 +34,21 @@ constexpr std::int32_t kKnobSize = 48;
 // The window's panel draws a 2-pixel edge; its children lie inside it.
 constexpr std::int32_t kInset = 2;
 
-std::string MakeSkin(int rows)
+std::string MakeSkin(int rows, bool seeThrough)
 {
     std::string xml = R"(<Korvane_Skin_Definitions><Skin Name="Bench">
       <Colorizer Name="Grey" Kind="1" Color1="FF404040" Color2="FF202020"/>
       <Colorizer Name="Edge" Color1="FF808080"/>
+      <Colorizer Name="Glass" Kind="1" Color1="C0606060" Color2="C0303030"/>
       <Look Name="Normal" ClientLeft="2" ClientTop="2" ClientRight="2" ClientBottom="2">
         <DockedPart Dock="Fill" Colorizer="Grey"/><DockedPart Dock="Left" Size="2" Colorizer="Edge"/>
       </Look>
+      <Look Name="SeeThrough"><DockedPart Dock="Fill" Colorizer="Glass"/></Look>
       <LookList Name="Plain"><LookRef Look="Normal"/></LookList>
       <LookList Name="Frames">)";
     for (int frame = 0; frame < 64; ++frame)
     {
-        xml += R"(<LookRef Look="Normal"/>)";
+        xml += seeThrough ? R"(<LookRef Look="SeeThrough"/>)" : R"(<LookRef Look="Normal"/>)";
     }
     xml += R"(</LookList>
       <SubControl Class="Panel" Name="mainControl" XSizeToControl="Client" XSizeRel="1"
@@ -53,6 +58,13 @@ std::string MakeSkin(int rows)
     {
         for (int column = 0; column < 40; ++column)
         {
+            const bool underKnob = column * 30 < kKnobX + kKnobSize &&
+                                   column * 30 + 28 > kKnobX && row * 30 < kKnobY + kKnobSize &&
+                                   row * 30 + 28 > kKnobY;
+            if (seeThrough && underKnob)
+            {
+                continue;
+            }
             xml += "<SubControl Class=\"Panel\" Name=\"cell" + std::to_string(row * 40 + column) +
                    "\" XPositionAbs=\"" + std::to_string(column * 30) + "\" YPositionAbs=\"" +
                    std::to_string(row * 30) +
@@ -69,7 +81,7 @@ std::string MakeSkin(int rows)
 
 struct KnobScene
 {
-    explicit KnobScene(int rows)
+    KnobScene(int rows, bool seeThrough)
     {
         RCPtr<LControlFactory> factory(
             new LControlFactory(WideString(u"Bench"), WideString(u"Bench")));
@@ -79,7 +91,7 @@ struct KnobScene
         factory->RegisterControlClass(WideString(u"Panel"), &LControlFactory::Create<LControl>);
         factory->RegisterControlClass(WideString(u"Framework.Knob"),
                                       &LControlFactory::Create<LKnob>);
-        const std::string xml = MakeSkin(rows);
+        const std::string xml = MakeSkin(rows, seeThrough);
         ok = factory->LoadSkinsFrom({reinterpret_cast<const std::uint8_t*>(xml.data()), xml.size()},
                                     "knob skin") == S_OK &&
              renderer->InitRenderContextInfo({0, 0, kWidth, kHeight}, presenter.ToWindowHandle(),
@@ -129,9 +141,9 @@ struct KnobScene
     std::int64_t frames = 0;
 };
 
-void DragKnob(benchmark::State& state)
+void Drag(benchmark::State& state, bool seeThrough)
 {
-    KnobScene scene(static_cast<int>(state.range(0)));
+    KnobScene scene(static_cast<int>(state.range(0)), seeThrough);
     if (!scene.ok)
     {
         state.SkipWithError("the scene was not built");
@@ -159,14 +171,29 @@ void DragKnob(benchmark::State& state)
     state.counters["outsideKnob"] = static_cast<double>(outside);
     state.counters["frames"] = static_cast<double>(scene.frames);
 }
-BENCHMARK(DragKnob)
-    ->Arg(0)
-    ->Arg(5)
-    ->Arg(12)
-    ->Arg(25)
-    ->Iterations(10000)
-    ->Repetitions(10)
-    ->ReportAggregatesOnly(true)
-    ->Unit(benchmark::kMicrosecond);
+
+void DragKnob(benchmark::State& state)
+{
+    Drag(state, false);
+}
+
+void DragSeeThroughKnob(benchmark::State& state)
+{
+    Drag(state, true);
+}
+
+void Sizes(benchmark::internal::Benchmark* benchmark)
+{
+    benchmark->Arg(0)
+        ->Arg(5)
+        ->Arg(12)
+        ->Arg(25)
+        ->Iterations(10000)
+        ->Repetitions(10)
+        ->ReportAggregatesOnly(true)
+        ->Unit(benchmark::kMicrosecond);
+}
+BENCHMARK(DragKnob)->Apply(Sizes);
+BENCHMARK(DragSeeThroughKnob)->Apply(Sizes);
 
 } // namespace
