@@ -94,12 +94,12 @@ void RegionUnionCoalesce(benchmark::State& state)
 // Merging should grow near-linearly: at most 4 times the time from 100 to 300 rectangles.
 void GrowthSizes(benchmark::internal::Benchmark* sizes)
 {
-    sizes->Arg(100)->Arg(300)->Arg(1000)->Arg(3000)->Repetitions(9)->ReportAggregatesOnly(true);
+    sizes->Arg(100)->Arg(300)->Arg(1000)->Arg(3000)->Repetitions(10)->ReportAggregatesOnly(true);
 }
 
 BENCHMARK(RegionUnion)->Apply(GrowthSizes);
 BENCHMARK(RegionUnionSubtract)->Apply(GrowthSizes);
-BENCHMARK(RegionUnionCoalesce)->Arg(300)->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(RegionUnionCoalesce)->Arg(300)->Repetitions(10)->ReportAggregatesOnly(true);
 
 } // namespace
 } // namespace QZ
