@@ -135,10 +135,6 @@ public:
 
     void Advance(const std::vector<Span>& spans, std::int32_t y)
     {
-        if (IsOpen(spans))
-        {
-            return;
-        }
         mNext.clear();
         std::size_t old = 0;
         for (const Span& span : spans)
@@ -162,14 +158,6 @@ public:
             Close(mOpen[old++], y);
         }
         mOpen.swap(mNext);
-    }
-
-    // Whether the open rectangles are exactly the spans.
-    [[nodiscard]] bool IsOpen(const std::vector<Span>& spans) const
-    {
-        return spans.size() == mOpen.size() &&
-               std::equal(spans.begin(), spans.end(), mOpen.begin(),
-                          [](const Span& span, const OpenRect& open) { return span == open.span; });
     }
 
     // Once every rectangle has ended.

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -192,6 +193,73 @@ TEST(RegionSweep, LongStepsGiveTheBandsOfTheRectangleByRectangleResult)
         RegionT copy(swept);
         copy.Coalesce();
         EXPECT_EQ(std::vector<RegionRect>(copy.begin(), copy.end()), bands);
+    }
+}
+
+// A swept region is banded, so Coalesce leaves it alone; any change after the sweep that can
+// break the bands must make Coalesce band it again.
+TEST(RegionSweep, ChangesAfterASweepAreBandedAgainByCoalesce)
+{
+    const Placement plain{1, 1, 0, 0};
+    const RegionRect piece{30, 20, 70, 45};
+    const auto regionOfPiece = [&piece]
+    {
+        RegionT other;
+        other.AddRect(piece);
+        return other;
+    };
+    struct Change
+    {
+        const char* name;
+        std::function<void(RegionT&)> apply;
+        bool (*pixel)(bool was, bool inPiece);
+    };
+    const std::vector<Change> changes{
+        {"add", [&](RegionT& region) { region.AddRect(piece); },
+         [](bool was, bool in) { return was || in; }},
+        {"subtract into a removed region",
+         [&](RegionT& region)
+         {
+             RegionT removed;
+             region.SubtractRect(piece, &removed);
+         },
+         [](bool was, bool in) { return was && !in; }},
+        {"intersect", [&](RegionT& region) { region.Intersect(regionOfPiece()); },
+         [](bool was, bool in) { return was && in; }},
+        {"append", [&](RegionT& region) { region.AppendRects(regionOfPiece()); },
+         [](bool was, bool in) { return was || in; }}};
+    for (const Change& change : changes)
+    {
+        SCOPED_TRACE(change.name);
+        std::mt19937 random(61);
+        Bitmap bitmap(kHeight, std::vector<bool>(kWidth, false));
+        RegionT region;
+        for (int i = 0; i < 200; ++i)
+        {
+            const int left = std::uniform_int_distribution<int>(0, kWidth - 20)(random);
+            const int top = std::uniform_int_distribution<int>(0, kHeight - 10)(random);
+            region.AddRect({left, top, left + 20, top + 10});
+            for (int y = top; y < top + 10; ++y)
+            {
+                for (int x = left; x < left + 20; ++x)
+                {
+                    bitmap[y][x] = true;
+                }
+            }
+        }
+        // Read once, so the additions are swept before the change.
+        ASSERT_EQ(std::vector<RegionRect>(region.begin(), region.end()), BandsOf(bitmap, plain));
+        change.apply(region);
+        for (int y = 0; y < kHeight; ++y)
+        {
+            for (int x = 0; x < kWidth; ++x)
+            {
+                bitmap[y][x] = change.pixel(bitmap[y][x], x >= piece.left && x < piece.right &&
+                                                              y >= piece.top && y < piece.bottom);
+            }
+        }
+        region.Coalesce();
+        EXPECT_EQ(std::vector<RegionRect>(region.begin(), region.end()), BandsOf(bitmap, plain));
     }
 }
 
