@@ -1,131 +1,94 @@
 #include "QZFramework/Utilities/Graphics/RegionSweep.h"
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
+#include <numeric>
 
 namespace QZ
 {
 namespace
 {
 
+// A horizontal run: left to right, right exclusive.
 struct Span
 {
     std::int32_t left;
     std::int32_t right;
+
+    friend bool operator==(const Span&, const Span&) = default;
 };
 
-// How often each cell between neighbouring horizontal edges is covered, kept so that the covered
-// spans come out in time proportional to their number. Counts sit on the widest nodes a change
-// covers whole; a node is full when it or both its children are, and used when anything below
-// it is covered.
-class CoverageTree
+// The horizontal spans of the rectangles of one kind that cross the current band, sorted.
+class ActiveSpans
 {
 public:
-    explicit CoverageTree(std::size_t cells) : mNodes(4 * cells), mCells(cells) {}
+    explicit ActiveSpans(std::size_t capacity) { mSpans.reserve(capacity); }
 
-    void Change(std::size_t first, std::size_t end, std::int32_t delta)
+    void Insert(const Span& span)
     {
-        if (first < end)
-        {
-            Change(1, 0, mCells, first, end, delta);
-        }
+        mSpans.insert(std::upper_bound(mSpans.begin(), mSpans.end(), span, Before), span);
+        mChanged = true;
     }
 
-    // The covered spans within the cells first to end, left to right, touching ones joined.
-    void Collect(std::size_t first, std::size_t end, const std::vector<std::int32_t>& edges,
-                 std::vector<Span>& spans) const
+    // The span was inserted before; any one of equal spans goes.
+    void Remove(const Span& span)
     {
-        spans.clear();
-        if (first < end)
+        mSpans.erase(std::lower_bound(mSpans.begin(), mSpans.end(), span, Before));
+        mChanged = true;
+    }
+
+    // The area the spans cover, left to right, overlapping and touching spans joined; worked
+    // out again only after a change.
+    const std::vector<Span>& Covered()
+    {
+        if (mChanged)
         {
-            Collect(1, 0, mCells, first, end, edges, spans);
+            Union(mCovered);
+            mChanged = false;
         }
+        return mCovered;
     }
 
 private:
-    void Change(std::size_t node, std::size_t low, std::size_t high, std::size_t first,
-                std::size_t end, std::int32_t delta)
+    static bool Before(const Span& a, const Span& b)
     {
-        if (end <= low || high <= first)
-        {
-            return;
-        }
-        Node& at = mNodes[node];
-        if (first <= low && high <= end)
-        {
-            at.count += delta;
-        }
-        else
-        {
-            const std::size_t middle = low + (high - low) / 2;
-            Change(2 * node, low, middle, first, end, delta);
-            Change(2 * node + 1, middle, high, first, end, delta);
-        }
-        if (at.count > 0)
-        {
-            at.full = true;
-            at.used = true;
-        }
-        else if (high - low == 1)
-        {
-            at.full = false;
-            at.used = false;
-        }
-        else
-        {
-            const Node& left = mNodes[2 * node];
-            const Node& right = mNodes[2 * node + 1];
-            at.full = left.full && right.full;
-            at.used = left.used || right.used;
-        }
+        return a.left != b.left ? a.left < b.left : a.right < b.right;
     }
 
-    void Collect(std::size_t node, std::size_t low, std::size_t high, std::size_t first,
-                 std::size_t end, const std::vector<std::int32_t>& edges,
-                 std::vector<Span>& spans) const
+    // Written without a branch on the spans: whether two spans meet is as good as random.
+    void Union(std::vector<Span>& out) const
     {
-        if (end <= low || high <= first || !mNodes[node].used)
+        if (mSpans.empty())
         {
+            out.clear();
             return;
         }
-        if (mNodes[node].full)
+        out.resize(mSpans.size());
+        Span current = mSpans.front();
+        std::size_t count = 0;
+        for (std::size_t i = 1; i < mSpans.size(); ++i)
         {
-            const std::int32_t left = edges[std::max(low, first)];
-            const std::int32_t right = edges[std::min(high, end)];
-            if (!spans.empty() && spans.back().right == left)
-            {
-                spans.back().right = right;
-            }
-            else
-            {
-                spans.push_back({left, right});
-            }
-            return;
+            // A span apart from the current one begins a new one; either way the current one is
+            // written and the next write goes over it unless they were apart. Spans come sorted
+            // by their left edges, so the right edge is the larger one in both cases.
+            const Span& span = mSpans[i];
+            const std::size_t apart = span.left > current.right ? 1 : 0;
+            const std::int32_t keep = static_cast<std::int32_t>(apart) - 1;
+            out[count] = current;
+            count += apart;
+            current.left = (current.left & keep) | (span.left & ~keep);
+            current.right = std::max(current.right, span.right);
         }
-        const std::size_t middle = low + (high - low) / 2;
-        Collect(2 * node, low, middle, first, end, edges, spans);
-        Collect(2 * node + 1, middle, high, first, end, edges, spans);
+        out[count++] = current;
+        out.resize(count);
     }
 
-    struct Node
-    {
-        std::int32_t count = 0;
-        bool full = false;
-        bool used = false;
-    };
-
-    std::vector<Node> mNodes;
-    std::size_t mCells;
-};
-
-struct Event
-{
-    std::int32_t y;
-    std::uint32_t first;
-    std::uint32_t end;
-    std::int32_t delta;
-    bool cut;
+    std::vector<Span> mSpans;
+    std::vector<Span> mCovered;
+    bool mChanged = false;
 };
 
 // The parts of the kept spans outside the cut spans; both lists sorted and free of overlaps.
@@ -156,82 +119,169 @@ void SpansOutside(const std::vector<Span>& kept, const std::vector<Span>& cut,
     }
 }
 
-// The rectangles of the result still growing downwards, sorted by their left edges, and those
-// done. A change of coverage re-evaluates only the spans it touches: a span the change leaves as
-// it was keeps growing, the others end at the change and new ones begin there.
+// The rectangles of the result still growing downwards, sorted by their left edges, and all
+// rectangles begun. At each band a rectangle whose span the band holds again keeps growing; the
+// others end there and the band's new spans begin. Rectangles begin from the top band down and
+// each band from left to right, so the result comes out in order as they begin.
 class OpenRects
 {
 public:
-    // The open rectangles meeting or touching left..right, as positions first to end.
-    void FindTouching(std::int32_t left, std::int32_t right, std::size_t& first,
-                      std::size_t& end) const
+    explicit OpenRects(std::size_t capacity)
     {
-        first = static_cast<std::size_t>(
-            std::lower_bound(mOpen.begin(), mOpen.end(), left,
-                             [](const RegionRect& r, std::int32_t x) { return r.right < x; }) -
-            mOpen.begin());
-        end = first;
-        while (end < mOpen.size() && mOpen[end].left <= right)
-        {
-            ++end;
-        }
+        mOpen.reserve(capacity);
+        mNext.reserve(capacity);
+        mResult.reserve(capacity);
     }
 
-    [[nodiscard]] const RegionRect& At(std::size_t position) const { return mOpen[position]; }
-
-    // Replaces the open rectangles first to end by the spans from y down.
-    void Replace(std::size_t first, std::size_t end, const std::vector<Span>& spans,
-                 std::int32_t y)
+    void Advance(const std::vector<Span>& spans, std::int32_t y)
     {
-        mFresh.clear();
-        std::size_t old = first;
+        mNext.clear();
+        std::size_t old = 0;
         for (const Span& span : spans)
         {
-            while (old < end && mOpen[old].left < span.left)
+            while (old < mOpen.size() && mOpen[old].span.left < span.left)
             {
                 Close(mOpen[old++], y);
             }
-            if (old < end && mOpen[old].left == span.left && mOpen[old].right == span.right)
+            if (old < mOpen.size() && mOpen[old].span == span)
             {
-                mFresh.push_back(mOpen[old++]);
+                mNext.push_back(mOpen[old++]);
             }
             else
             {
-                mFresh.push_back({span.left, y, span.right, y});
+                mNext.push_back({span, mResult.size()});
+                mResult.push_back({span.left, y, span.right, y});
             }
         }
-        while (old < end)
+        while (old < mOpen.size())
         {
             Close(mOpen[old++], y);
         }
-        mOpen.erase(mOpen.begin() + static_cast<std::ptrdiff_t>(first),
-                    mOpen.begin() + static_cast<std::ptrdiff_t>(end));
-        mOpen.insert(mOpen.begin() + static_cast<std::ptrdiff_t>(first), mFresh.begin(),
-                     mFresh.end());
+        mOpen.swap(mNext);
     }
 
-    [[nodiscard]] std::vector<RegionRect> TakeDone()
+    // Once every rectangle has ended.
+    [[nodiscard]] std::vector<RegionRect> TakeResult() { return std::move(mResult); }
+
+private:
+    struct OpenRect
     {
-        std::sort(mDone.begin(), mDone.end(),
-                  [](const RegionRect& a, const RegionRect& b)
-                  { return a.top != b.top ? a.top < b.top : a.left < b.left; });
-        return std::move(mDone);
+        Span span;
+        std::size_t index;
+    };
+
+    void Close(const OpenRect& r, std::int32_t y) { mResult[r.index].bottom = y; }
+
+    std::vector<OpenRect> mOpen;
+    std::vector<OpenRect> mNext;
+    std::vector<RegionRect> mResult;
+};
+
+// A y coordinate and a slot number in one sortable word: the coordinate, moved to unsigned
+// order, in the high half.
+std::uint64_t EventKey(std::int32_t y, std::size_t slot)
+{
+    return (std::uint64_t{static_cast<std::uint32_t>(y) ^ 0x80000000u} << 32) | slot;
+}
+
+std::int32_t YOf(std::uint64_t key)
+{
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(key >> 32) ^ 0x80000000u);
+}
+
+// Sorts the keys by their high halves, equal ones staying in order: a byte at a time, over only
+// the bytes in which the high halves can differ. Unlike a comparison sort it never branches on
+// the keys, and rows within a window take two passes.
+void SortByY(std::vector<std::uint64_t>& keys)
+{
+    if (keys.empty())
+    {
+        return;
+    }
+    const auto [lowest, highest] = std::minmax_element(keys.begin(), keys.end());
+    const std::uint32_t base = static_cast<std::uint32_t>(*lowest >> 32);
+    const std::uint32_t range = static_cast<std::uint32_t>(*highest >> 32) - base;
+    std::vector<std::uint64_t> sorted(keys.size());
+    for (unsigned shift = 0; shift < 32 && (range >> shift) != 0; shift += 8)
+    {
+        const auto digit = [base, shift](std::uint64_t key)
+        { return ((static_cast<std::uint32_t>(key >> 32) - base) >> shift) & 0xffu; };
+        std::array<std::size_t, 257> starts{};
+        for (const std::uint64_t key : keys)
+        {
+            ++starts[digit(key) + 1];
+        }
+        std::partial_sum(starts.begin(), starts.end(), starts.begin());
+        for (const std::uint64_t key : keys)
+        {
+            sorted[starts[digit(key)]++] = key;
+        }
+        keys.swap(sorted);
+    }
+}
+
+// The sweep over the rectangles of kept (the first keptCount) and cut (the rest), none empty.
+// Each rectangle is two events sorted from the top down: slot 2 i starts rectangle i, slot
+// 2 i + 1 ends it. Between two event rows every row is alike, so each row with events is one
+// band: its spans are the union of the kept spans crossing it less that of the cut ones.
+class BandSweep
+{
+public:
+    BandSweep(const std::vector<RegionRect>& rects, std::size_t keptCount)
+        : mRects(rects), mKeptCount(keptCount), mKept(keptCount),
+          mCut(rects.size() - keptCount), mOpen(rects.size())
+    {
+        mEvents.reserve(2 * rects.size());
+        for (std::size_t i = 0; i < rects.size(); ++i)
+        {
+            mEvents.push_back(EventKey(rects[i].top, 2 * i));
+            mEvents.push_back(EventKey(rects[i].bottom, 2 * i + 1));
+        }
+        SortByY(mEvents);
+    }
+
+    std::vector<RegionRect> Run()
+    {
+        for (std::size_t e = 0; e < mEvents.size();)
+        {
+            const std::int32_t y = YOf(mEvents[e]);
+            for (; e < mEvents.size() && YOf(mEvents[e]) == y; ++e)
+            {
+                Apply(static_cast<std::size_t>(mEvents[e] & 0xffffffffu));
+            }
+            mOpen.Advance(BandSpans(), y);
+        }
+        return mOpen.TakeResult();
     }
 
 private:
-    // A rectangle begun at y itself has no height and is dropped.
-    void Close(RegionRect r, std::int32_t y)
+    void Apply(std::size_t slot)
     {
-        if (r.top < y)
-        {
-            r.bottom = y;
-            mDone.push_back(r);
-        }
+        const std::size_t rect = slot / 2;
+        const Span span{mRects[rect].left, mRects[rect].right};
+        ActiveSpans& active = rect < mKeptCount ? mKept : mCut;
+        (slot & 1) == 0 ? active.Insert(span) : active.Remove(span);
     }
 
-    std::vector<RegionRect> mOpen;
-    std::vector<RegionRect> mFresh;
-    std::vector<RegionRect> mDone;
+    const std::vector<Span>& BandSpans()
+    {
+        const std::vector<Span>& kept = mKept.Covered();
+        const std::vector<Span>& cut = mCut.Covered();
+        if (cut.empty())
+        {
+            return kept;
+        }
+        SpansOutside(kept, cut, mSpans);
+        return mSpans;
+    }
+
+    const std::vector<RegionRect>& mRects;
+    std::size_t mKeptCount;
+    std::vector<std::uint64_t> mEvents;
+    ActiveSpans mKept;
+    ActiveSpans mCut;
+    OpenRects mOpen;
+    std::vector<Span> mSpans;
 };
 
 } // namespace
@@ -239,95 +289,18 @@ private:
 std::vector<RegionRect> RegionSweep::Difference(const std::vector<RegionRect>& kept,
                                                 const std::vector<RegionRect>& cut)
 {
-    std::vector<std::int32_t> edges;
-    for (const std::vector<RegionRect>* rects : {&kept, &cut})
+    std::vector<RegionRect> rects;
+    rects.reserve(kept.size() + cut.size());
+    std::copy_if(kept.begin(), kept.end(), std::back_inserter(rects),
+                 [](const RegionRect& r) { return !r.IsEmpty(); });
+    const std::size_t keptCount = rects.size();
+    if (keptCount == 0)
     {
-        for (const RegionRect& r : *rects)
-        {
-            if (!r.IsEmpty())
-            {
-                edges.push_back(r.left);
-                edges.push_back(r.right);
-            }
-        }
+        return {};
     }
-    std::sort(edges.begin(), edges.end());
-    edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
-    const auto cell = [&edges](std::int32_t x)
-    {
-        return static_cast<std::uint32_t>(std::lower_bound(edges.begin(), edges.end(), x) -
-                                          edges.begin());
-    };
-    std::vector<Event> events;
-    for (const std::vector<RegionRect>* rects : {&kept, &cut})
-    {
-        for (const RegionRect& r : *rects)
-        {
-            if (!r.IsEmpty())
-            {
-                const std::uint32_t first = cell(r.left);
-                const std::uint32_t end = cell(r.right);
-                events.push_back({r.top, first, end, 1, rects == &cut});
-                events.push_back({r.bottom, first, end, -1, rects == &cut});
-            }
-        }
-    }
-    std::sort(events.begin(), events.end(),
-              [](const Event& a, const Event& b) { return a.y < b.y; });
-
-    const std::size_t cells = edges.empty() ? 0 : edges.size() - 1;
-    CoverageTree keptCover(cells);
-    CoverageTree cutCover(cells);
-    OpenRects open;
-    std::vector<Span> changed;
-    std::vector<Span> keptSpans;
-    std::vector<Span> cutSpans;
-    std::vector<Span> spans;
-    for (std::size_t e = 0; e < events.size();)
-    {
-        const std::int32_t y = events[e].y;
-        changed.clear();
-        for (; e < events.size() && events[e].y == y; ++e)
-        {
-            const Event& event = events[e];
-            (event.cut ? cutCover : keptCover).Change(event.first, event.end, event.delta);
-            changed.push_back({static_cast<std::int32_t>(event.first),
-                               static_cast<std::int32_t>(event.end)});
-        }
-        std::sort(changed.begin(), changed.end(),
-                  [](const Span& a, const Span& b) { return a.left < b.left; });
-        for (std::size_t c = 0; c < changed.size();)
-        {
-            // Changed cells that overlap or touch are re-evaluated together.
-            std::int32_t endCell = changed[c].right;
-            const std::int32_t firstCell = changed[c].left;
-            for (++c; c < changed.size() && changed[c].left <= endCell; ++c)
-            {
-                endCell = std::max(endCell, changed[c].right);
-            }
-            std::size_t first = 0;
-            std::size_t end = 0;
-            open.FindTouching(edges[static_cast<std::size_t>(firstCell)],
-                              edges[static_cast<std::size_t>(endCell)], first, end);
-            std::size_t from = static_cast<std::size_t>(firstCell);
-            std::size_t to = static_cast<std::size_t>(endCell);
-            if (first < end)
-            {
-                from = std::min<std::size_t>(from, cell(open.At(first).left));
-                to = std::max<std::size_t>(to, cell(open.At(end - 1).right));
-            }
-            keptCover.Collect(from, to, edges, keptSpans);
-            if (cut.empty())
-            {
-                open.Replace(first, end, keptSpans, y);
-                continue;
-            }
-            cutCover.Collect(from, to, edges, cutSpans);
-            SpansOutside(keptSpans, cutSpans, spans);
-            open.Replace(first, end, spans, y);
-        }
-    }
-    return open.TakeDone();
+    std::copy_if(cut.begin(), cut.end(), std::back_inserter(rects),
+                 [](const RegionRect& r) { return !r.IsEmpty(); });
+    return BandSweep(rects, keptCount).Run();
 }
 
 } // namespace QZ

@@ -1,8 +1,10 @@
 // Area arithmetic over many rectangles at once, by sweeping a line from the top down: the
-// rectangles' edges are events, and a coverage tree over the distinct horizontal edges answers
-// which spans each band covers. The cost grows with the number of rectangles times the logarithm
-// of it, plus the size of the result, where rectangle-by-rectangle arithmetic grows with the
-// number of rectangles times the size of the region built so far.
+// rectangles' top and bottom edges are events sorted by row, and at each row with events the
+// spans of the rectangles crossing it are joined, the cut ones taken out, and the result compared
+// with the rectangles still growing downwards. The cost grows with the number of rectangles plus,
+// for each row with events, the number crossing it (for rectangles within a window, at most its
+// height times their number), where rectangle-by-rectangle arithmetic grows with the number of
+// rectangles times the size of the region built so far.
 #pragma once
 
 #include "QZFramework/Utilities/Graphics/RegionRect.h"

@@ -52,9 +52,9 @@ RegionNode* BuildList(const std::vector<RegionRect>& rects, bool& complete)
     return head;
 }
 
-// A run of collected changes up to this long is carried out change by change, which is faster
-// until the region holds a few hundred rectangles; a longer run is swept.
-constexpr std::size_t kChangesOneByOne = 256;
+// A step of collected changes up to this long is carried out change by change, which is faster
+// for a few dozen rectangles; a longer step is swept.
+constexpr std::size_t kChangesOneByOne = 64;
 
 } // namespace
 
@@ -71,10 +71,12 @@ RegionT::RegionT(const RegionT& other)
         *tail = node;
         tail = &node->next;
     }
+    mBanded = other.mBanded;
 }
 
 RegionT::RegionT(RegionT&& other) noexcept
-    : mHead(std::exchange(other.mHead, nullptr)), mPending(std::exchange(other.mPending, {}))
+    : mHead(std::exchange(other.mHead, nullptr)), mPending(std::exchange(other.mPending, {})),
+      mBanded(std::exchange(other.mBanded, false))
 {
 }
 
@@ -85,6 +87,7 @@ RegionT& RegionT::operator=(const RegionT& other)
         RegionT copy(other);
         std::swap(mHead, copy.mHead);
         std::swap(mPending, copy.mPending);
+        std::swap(mBanded, copy.mBanded);
     }
     return *this;
 }
@@ -95,6 +98,7 @@ RegionT& RegionT::operator=(RegionT&& other) noexcept
     {
         FreeList(std::exchange(mHead, std::exchange(other.mHead, nullptr)));
         mPending = std::exchange(other.mPending, {});
+        mBanded = std::exchange(other.mBanded, false);
     }
     return *this;
 }
@@ -108,6 +112,7 @@ void RegionT::PushFront(RegionNode* node)
 {
     node->next = mHead;
     mHead = node;
+    mBanded = false;
 }
 
 void RegionT::AddRect(const RegionRect& r)
@@ -175,6 +180,7 @@ void RegionT::SubtractNow(const RegionRect& r, RegionT* removed)
             link = &n->next;
             continue;
         }
+        mBanded = false;
         RegionRect& nr = n->rect;
         if (nr.top < r.top)
         {
@@ -216,12 +222,18 @@ void RegionT::SubtractNow(const RegionRect& r, RegionT* removed)
 void RegionT::SettlePending() const
 {
     RegionT& self = const_cast<RegionT&>(*this);
-    std::vector<PendingChange> pending = std::exchange(mPending, {});
+    const std::vector<PendingChange> pending = std::exchange(mPending, {});
     for (std::size_t first = 0; first < pending.size();)
     {
-        const bool add = pending[first].add;
-        std::size_t end = first;
-        while (end < pending.size() && pending[end].add == add)
+        // A run of additions and the run of subtractions after it make one step: the area with
+        // the additions, less the subtractions.
+        std::size_t cuts = first;
+        while (cuts < pending.size() && pending[cuts].add)
+        {
+            ++cuts;
+        }
+        std::size_t end = cuts;
+        while (end < pending.size() && !pending[end].add)
         {
             ++end;
         }
@@ -229,40 +241,43 @@ void RegionT::SettlePending() const
         {
             for (std::size_t i = first; i < end; ++i)
             {
-                add ? self.AddNow(pending[i].rect) : self.SubtractNow(pending[i].rect, nullptr);
+                pending[i].add ? self.AddNow(pending[i].rect)
+                               : self.SubtractNow(pending[i].rect, nullptr);
             }
         }
         else
         {
-            std::vector<RegionRect> run;
-            run.reserve(end - first);
-            for (std::size_t i = first; i < end; ++i)
-            {
-                run.push_back(pending[i].rect);
-            }
-            SweepRun(std::move(run), add);
+            const std::span<const PendingChange> all(pending);
+            SweepStep(all.subspan(first, cuts - first), all.subspan(cuts, end - cuts));
         }
         first = end;
     }
 }
 
-void RegionT::SweepRun(std::vector<RegionRect> run, bool add) const
+void RegionT::SweepStep(std::span<const PendingChange> additions,
+                        std::span<const PendingChange> subtractions) const
 {
     std::vector<RegionRect> kept;
     for (const RegionNode* node = mHead; node != nullptr; node = node->next)
     {
         kept.push_back(node->rect);
     }
-    if (add)
+    for (const PendingChange& change : additions)
     {
-        kept.insert(kept.end(), run.begin(), run.end());
-        run.clear();
+        kept.push_back(change.rect);
+    }
+    std::vector<RegionRect> cut;
+    cut.reserve(subtractions.size());
+    for (const PendingChange& change : subtractions)
+    {
+        cut.push_back(change.rect);
     }
     bool complete = false;
-    RegionNode* swept = BuildList(RegionSweep::Difference(kept, run), complete);
+    RegionNode* swept = BuildList(RegionSweep::Difference(kept, cut), complete);
     if (complete)
     {
         FreeList(std::exchange(mHead, swept));
+        mBanded = true;
     }
 }
 
@@ -303,6 +318,7 @@ void RegionT::Intersect(const RegionT& other)
     RegionT overlap;
     SubtractRegion(other, &overlap);
     std::swap(mHead, overlap.mHead);
+    std::swap(mBanded, overlap.mBanded);
 }
 
 void RegionT::AppendRects(const RegionT& other)
@@ -324,6 +340,7 @@ void RegionT::Clear()
 {
     mPending.clear();
     FreeList(std::exchange(mHead, nullptr));
+    mBanded = false;
 }
 
 bool RegionT::GetBounds(RegionRect& out) const
@@ -366,6 +383,8 @@ void RegionT::Offset(std::int32_t dx, std::int32_t dy)
         return;
     }
     Settle();
+    // An edge limited to the 32-bit range could squash a band into its neighbour.
+    mBanded = false;
     for (RegionNode* node = mHead; node != nullptr; node = node->next)
     {
         node->rect.left = AddLimited(node->rect.left, dx);
@@ -402,7 +421,7 @@ bool RegionT::IntersectsOffsetRect(const RectT<double>& r, const PointT<double>&
 void RegionT::Coalesce()
 {
     Settle();
-    if (mHead == nullptr || mHead->next == nullptr)
+    if (mBanded || mHead == nullptr || mHead->next == nullptr)
     {
         return;
     }
@@ -412,6 +431,7 @@ void RegionT::Coalesce()
     if (complete)
     {
         FreeList(std::exchange(mHead, banded));
+        mBanded = true;
     }
 }
 

@@ -8,10 +8,12 @@
 // one thread at a time.
 //
 // AddRect and SubtractRect (without a removed region) are collected and carried out when the
-// region is next read or changed otherwise. A run of up to 256 of the same kind is carried out one
-// by one, as described at each; a longer run is swept at once, at a cost that grows with its
-// rectangles times their logarithm rather than with its rectangles times the region's size, and
-// leaves the region in the banded form of Coalesce.
+// region is next read or changed otherwise. A run of additions and the run of subtractions after
+// it make one step. A step of up to 64 changes is carried out one by one, as described at each; a
+// longer step is swept at once, at a cost that grows with the rectangles of the region and the
+// step, and with how many of them cross each row, rather than with the step's rectangles times
+// the region's size. A swept region is in the banded form of Coalesce, which then has nothing
+// left to do.
 #pragma once
 
 #include "QZFramework/Utilities/Graphics/PointT.h"
@@ -23,6 +25,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
+#include <span>
 #include <vector>
 
 namespace QZ
@@ -134,12 +137,16 @@ private:
         }
     }
     void SettlePending() const;
-    // Replaces the rectangles by the banded area of the region with the run added or cut out.
-    void SweepRun(std::vector<RegionRect> run, bool add) const;
+    // Replaces the rectangles by the banded area of the region with the additions, less the
+    // subtractions.
+    void SweepStep(std::span<const PendingChange> additions,
+                   std::span<const PendingChange> subtractions) const;
 
     // Both change while the region is read: the collected changes are carried out first.
     mutable RegionNode* mHead = nullptr;
     mutable std::vector<PendingChange> mPending;
+    // Whether the list is in the banded form of Coalesce, which then has nothing to do.
+    mutable bool mBanded = false;
 };
 
 } // namespace QZ
