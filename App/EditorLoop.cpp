@@ -14,11 +14,20 @@ EditorLoop::~EditorLoop()
     }
 }
 
-bool EditorLoop::Open(std::string& error)
+void EditorLoop::Prepare()
 {
-    mLoop = QZ::LWindowEventLoop::Open(nullptr, error);
     if (!mLoop)
     {
+        mLoop = QZ::LWindowEventLoop::Open(nullptr, mOpenError);
+    }
+}
+
+bool EditorLoop::Open(std::string& error)
+{
+    Prepare();
+    if (!mLoop)
+    {
+        error = mOpenError;
         std::cerr << "Tarn 61 Vidida Editor cannot start: " << error << std::endl;
         return false;
     }

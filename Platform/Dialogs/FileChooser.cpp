@@ -1,13 +1,13 @@
 #include "Platform/Dialogs/FileChooser.h"
 
-#include "Platform/Dialogs/Gtk3FileChooser.h"
+#include "Platform/Dialogs/DesktopFileChooser.h"
 
 namespace QZ::Dialogs
 {
 namespace
 {
 
-Gtk3FileChooser gDesktopChooser;
+DesktopFileChooser gDesktopChooser;
 IFileChooser* gChooser = &gDesktopChooser;
 
 } // namespace

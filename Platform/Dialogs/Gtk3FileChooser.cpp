@@ -243,3 +243,10 @@ FileChooserResult Gtk3FileChooser::Run(const FileChooserRequest& request,
 }
 
 } // namespace QZ::Dialogs
+
+// The module's one entry point (see DesktopFileChooser.h).
+extern "C" __attribute__((visibility("default"))) QZ::Dialogs::IFileChooser* QZGetGtkFileChooser()
+{
+    static QZ::Dialogs::Gtk3FileChooser chooser;
+    return &chooser;
+}

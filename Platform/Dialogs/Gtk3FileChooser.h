@@ -1,4 +1,5 @@
-// The desktop's chooser through GTK 3; not part of the public interface (see FileChooser.h).
+// The desktop's chooser through GTK 3, the one thing of the module libQZGtkFileChooser.so; not part
+// of the public interface (see FileChooser.h and DesktopFileChooser.h).
 //
 // GTK starts on the first request, on the calling thread, which must stay the only one that
 // runs dialogs. It is told to leave the process's locale alone: number formatting and parsing

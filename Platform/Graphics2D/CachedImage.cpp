@@ -19,6 +19,18 @@ CachedImage::CachedImage(Image& image)
     mHeight = image.GetHeight();
 }
 
+CachedImage::CachedImage(std::unique_ptr<Image> image)
+    : mImpl(std::make_unique<Impl>(image ? image->GetImpl().ReleaseSurface() : nullptr))
+{
+    if (mImpl->surface == nullptr)
+    {
+        mStatus = Status::OutOfMemory;
+        return;
+    }
+    mWidth = image->GetWidth();
+    mHeight = image->GetHeight();
+}
+
 CachedImage::~CachedImage() = default;
 
 } // namespace QZ::Graphics2D

@@ -15,6 +15,8 @@ class CachedImage
 public:
     // Takes a copy of the whole image; the image may change or go afterwards.
     explicit CachedImage(Image& image);
+    // Takes the image's own pixels, without a copy (null: an empty, failed one).
+    explicit CachedImage(std::unique_ptr<Image> image);
     ~CachedImage();
     CachedImage(const CachedImage&) = delete;
     CachedImage& operator=(const CachedImage&) = delete;

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <new>
+#include <utility>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -133,6 +134,16 @@ cairo_surface_t* Image::Impl::CopyArea(const RectI& area)
     }
     cairo_surface_mark_dirty(copy);
     return copy;
+}
+
+cairo_surface_t* Image::Impl::ReleaseSurface()
+{
+    if (EnsureSurface() != Status::Ok)
+    {
+        return nullptr;
+    }
+    cairo_surface_flush(surface);
+    return std::exchange(surface, nullptr);
 }
 
 Image::Image(std::unique_ptr<Impl> impl) : mImpl(std::move(impl)) {}

@@ -27,6 +27,9 @@ struct Image::Impl
     // A new premultiplied surface holding a copy of the area (which must lie inside); null when
     // it cannot be made.
     [[nodiscard]] cairo_surface_t* CopyArea(const RectI& area);
+    // Hands the premultiplied surface, brought up to date, over to the caller; null when it
+    // cannot be made. The image keeps no pixels then and is only fit to be destroyed.
+    [[nodiscard]] cairo_surface_t* ReleaseSurface();
 
     const std::int32_t width;
     const std::int32_t height;

@@ -17,6 +17,10 @@ public:
     using IdleHandler = std::function<bool(std::int32_t count)>;
 
     virtual ~IEventLoop() = default;
+    // Begins, on the thread that opens the loop, the slow part of opening while the start-up
+    // reads its skins, before the single instance is settled: nothing that shows, and a failure
+    // waits for Open to report it. A loop without windows needs nothing.
+    virtual void Prepare() {}
     // Readies the loop before the application is made; false, with the reason, when it cannot
     // run. A loop without windows needs nothing.
     virtual bool Open(std::string& /*error*/) { return true; }

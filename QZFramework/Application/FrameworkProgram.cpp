@@ -1,6 +1,7 @@
 #include "QZFramework/Application/FrameworkProgram.h"
 
 #include "Platform/Dialogs/MessageBox.h"
+#include "Platform/Graphics2D/FontFamily.h"
 #include "Platform/Instance/SingleInstance.h"
 #include "Platform/Locale/Locale.h"
 #include "Platform/Shell/CommandLine.h"
@@ -16,7 +17,10 @@
 #include "QZFramework/Notification/NotificationCenterManager.h"
 
 #include <exception>
+#include <future>
 #include <iostream>
+#include <system_error>
+#include <thread>
 
 namespace QZ
 {
@@ -36,6 +40,27 @@ std::unique_ptr<LApplication> CreateApplicationObject(const ApplicationStartup& 
     return std::make_unique<LApplication>(startup);
 }
 
+// Finding the default font reads the font configuration and its caches: milliseconds that need
+// nothing the start-up loads, so they pass on a thread of their own while the skins load, and the
+// application's own lookup later finds the face ready. Without a thread to be had, that lookup
+// does the work itself.
+std::jthread StartDefaultFontLookup()
+{
+    try
+    {
+        return std::jthread(
+            []
+            {
+                Graphics2D::FontFamily family;
+                static_cast<void>(Graphics2D::FontFamily::GenericSansSerif(family));
+            });
+    }
+    catch (const std::system_error&)
+    {
+        return std::jthread();
+    }
+}
+
 } // namespace
 
 FrameworkProgram::FrameworkProgram(IControlResources& resources, IEventLoop& loop,
@@ -53,6 +78,7 @@ std::int32_t FrameworkProgram::Main(std::span<const char* const> arguments, std:
     mLanguage = language == kUserLanguage ? Locale::GetUserLanguage()
                                           : static_cast<std::uint32_t>(language) & 0xFFFF;
     mExitCode = kExitFailure;
+    const std::jthread fontLookup = StartDefaultFontLookup();
     if (!InitApplication())
     {
         return mExitCode;
@@ -65,8 +91,7 @@ bool FrameworkProgram::InitApplication()
 {
     try
     {
-        const QZRESULT loaded = mResources.LoadStringTablesAndSkins(
-            GetApplicationFolder(kFolderEmbeddedResources, WideString(), WideString()), mLanguage);
+        const QZRESULT loaded = LoadResourcesWhileLoopPrepares();
         if (Failed(loaded))
         {
             QZ_THROW_FAILED_RESULT(loaded, "QZ::FrameworkProgram::InitApplication");
@@ -83,6 +108,26 @@ bool FrameworkProgram::InitApplication()
     }
     mExitCode = kExitFailure;
     return false;
+}
+
+QZRESULT FrameworkProgram::LoadResourcesWhileLoopPrepares()
+{
+    const auto load = [this, folder = GetApplicationFolder(kFolderEmbeddedResources, WideString(),
+                                                           WideString())]
+    { return mResources.LoadStringTablesAndSkins(folder, mLanguage); };
+    std::future<QZRESULT> loading;
+    try
+    {
+        loading = std::async(std::launch::async, load);
+    }
+    catch (const std::system_error&)
+    {
+        mLoop.Prepare();
+        return load();
+    }
+    // Should Prepare throw, the future's end still waits for the load.
+    mLoop.Prepare();
+    return loading.get();
 }
 
 bool FrameworkProgram::SettleSingleInstance()

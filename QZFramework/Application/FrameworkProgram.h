@@ -1,8 +1,9 @@
 // The program's start-up, run and shutdown around the application object, in this order:
 //
 //   1. InitApplication: the control factory loads the string tables and the skins (from the
-//      embedded resources); then the single instance is settled: a second start hands its
-//      command line to the first instance and ends.
+//      embedded resources) on a thread of its own while the event loop prepares (IEventLoop::
+//      Prepare); then the single instance is settled: a second start hands its command line to
+//      the first instance and ends.
 //   2. InitInstance: the debug switches of the command line take effect.
 //   3. Run: the event loop is readied, the application object is made and started (its MIDI
 //      manager and engine come into being, the skin is chosen), the main window opens when the
@@ -62,6 +63,9 @@ public:
 
 private:
     [[nodiscard]] bool InitApplication();
+    // Has the control factory load the string tables and the skins while the loop prepares;
+    // the load's result.
+    [[nodiscard]] QZRESULT LoadResourcesWhileLoopPrepares();
     [[nodiscard]] bool SettleSingleInstance();
     void InitInstance();
     [[nodiscard]] std::int32_t Run();

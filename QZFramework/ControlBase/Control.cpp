@@ -1767,6 +1767,17 @@ std::uint32_t LControl::CollectSeparatelyPainted(std::vector<RCPtr<LControl>>& l
 
 void LControl::Invalidate(const RectT<double>& rect, bool clip)
 {
+    // A tree under no window yet, one being built, has nothing to mark: the window repaints whole
+    // when the tree is set into it.
+    const LControl* top = this;
+    while (top->mParent)
+    {
+        top = top->mParent.Get();
+    }
+    if (!top->mRootWindow)
+    {
+        return;
+    }
     const PointT<double> offset = GetPositionInRoot();
     InvalidateRootRect({rect.x + offset.x, rect.y + offset.y, rect.width, rect.height}, clip, rect);
 }

@@ -244,18 +244,38 @@ TEST(GraphicsImages, TextureBrushTilesFromTheWorldOrigin)
     EXPECT_EQ(graphics.FillRectangle(outside, {0, 0, 1, 1}), Status::InvalidParameter);
 }
 
+// A cached image copied from an image, or taking an image's own pixels over (what was drawn into
+// it last included), draws the same.
 TEST(GraphicsImages, CachedImageIsASnapshotDrawnAtWholePixels)
 {
-    auto source = MakeImage(1, 2, PixelFormat::Format32bppARGB);
-    ASSERT_EQ(source->SetPixel(0, 1, kBlack), Status::Ok);
-    CachedImage cached(*source);
-    ASSERT_EQ(cached.GetLastStatus(), Status::Ok);
-    ASSERT_EQ(source->SetPixel(0, 0, kBlack), Status::Ok);
-    auto image = MakeImage(3, 3);
-    Graphics graphics(*image);
-    graphics.TranslateWorldTransform(1, 0);
-    ASSERT_EQ(graphics.DrawCachedImage(cached, 1, 1), Status::Ok);
-    EXPECT_EQ(Picture(*image, kBlack), "...\n...\n..#\n");
+    for (const PixelFormat format : {PixelFormat::Format32bppARGB, PixelFormat::Format32bppPARGB})
+    {
+        for (const bool taken : {false, true})
+        {
+            auto source = MakeImage(1, 2, format);
+            ASSERT_EQ(source->SetPixel(0, 1, kBlack), Status::Ok);
+            std::unique_ptr<CachedImage> cached;
+            if (taken)
+            {
+                cached = std::make_unique<CachedImage>(std::move(source));
+            }
+            else
+            {
+                cached = std::make_unique<CachedImage>(*source);
+                ASSERT_EQ(source->SetPixel(0, 0, kBlack), Status::Ok);
+            }
+            ASSERT_EQ(cached->GetLastStatus(), Status::Ok);
+            EXPECT_EQ(cached->GetWidth(), 1);
+            EXPECT_EQ(cached->GetHeight(), 2);
+            auto image = MakeImage(3, 3);
+            Graphics graphics(*image);
+            graphics.TranslateWorldTransform(1, 0);
+            ASSERT_EQ(graphics.DrawCachedImage(*cached, 1, 1), Status::Ok);
+            EXPECT_EQ(Picture(*image, kBlack), "...\n...\n..#\n") << taken;
+        }
+    }
+    const CachedImage none(std::unique_ptr<Image>{});
+    EXPECT_EQ(none.GetLastStatus(), Status::OutOfMemory);
 }
 
 TEST(GraphicsState, LockedTargetRefusesDrawing)

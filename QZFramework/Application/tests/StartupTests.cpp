@@ -59,7 +59,23 @@ public:
         code = exitCode;
     }
     void Wake() override { ++wakes; }
+    void Prepare() override
+    {
+        ++prepares;
+        if (failPrepare)
+        {
+            failPrepare();
+        }
+    }
+    bool Open(std::string&) override
+    {
+        ++opens;
+        return true;
+    }
 
+    std::function<void()> failPrepare;
+    std::int32_t prepares = 0;
+    std::int32_t opens = 0;
     std::vector<std::function<void()>> events;
     bool quit = false;
     std::int32_t code = -1;
@@ -172,22 +188,32 @@ TEST_F(StartupTest, ANormalRunStartsTheEngineRunsTheLoopAndEndsOnTheExitRequest)
     EXPECT_EQ(LApplication::GetApplication(), nullptr);
 }
 
+// The skins load while the loop prepares; a failure of either ends the start before the loop
+// opens, once the load is over.
 TEST_F(StartupTest, StartupFailuresShowTheErrorBoxAndEndNonZero)
 {
     const auto throwRuntime = [] { throw std::runtime_error("no engine"); };
+    const auto throwPrepare = [] { throw std::runtime_error("no window system"); };
     const struct
     {
         QZRESULT loadResult;
         std::function<void()> failStartup;
+        std::function<void()> failPrepare;
         bool german;
         const char* detail;
+        std::int32_t opens;
     } cases[] = {
-        {kResourceMissing, nullptr, false, "Failed Result : QZRESULT = 80070716"},
-        {kResourceMissing, nullptr, true, "Failed Result : QZRESULT = 80070716"},
-        {S_OK, throwRuntime, false, "no engine"},
+        {kResourceMissing, nullptr, nullptr, false, "Failed Result : QZRESULT = 80070716", 0},
+        {kResourceMissing, nullptr, nullptr, true, "Failed Result : QZRESULT = 80070716", 0},
+        {S_OK, throwRuntime, nullptr, false, "no engine", 1},
+        {S_OK, nullptr, throwPrepare, false, "no window system", 0},
     };
     for (const auto& c : cases)
     {
+        mLoop.failPrepare = c.failPrepare;
+        mLoop.prepares = 0;
+        mLoop.opens = 0;
+        mResources.loadedFolder.clear();
         mResources.loadResult = c.loadResult;
         mResources.strings.clear();
         if (c.german)
@@ -211,6 +237,9 @@ TEST_F(StartupTest, StartupFailuresShowTheErrorBoxAndEndNonZero)
         EXPECT_EQ(mBoxes.calls[0].style, Dialogs::kIconError);
         EXPECT_NE(errors.find(caption + ": " + text), std::string::npos) << errors;
         EXPECT_NE(errors.find(c.detail), std::string::npos) << errors;
+        EXPECT_EQ(mResources.loadedFolder, "::") << c.detail;
+        EXPECT_EQ(mLoop.prepares, 1) << c.detail;
+        EXPECT_EQ(mLoop.opens, c.opens) << c.detail;
         EXPECT_EQ(mLoop.runs, 0);
         EXPECT_EQ(LApplication::GetApplication(), nullptr);
     }

@@ -5,14 +5,20 @@
 #include "Platform/Graphics2D/CachedImage.h"
 #include "QZFramework/ObjectBase/RefCountedObject.h"
 
+#include <memory>
+#include <utility>
+
 namespace QZ
 {
 
 class LGDICachedBitmap : public virtual LRefCountedObject
 {
 public:
-    // Takes a copy of the rendered image, which may go afterwards.
-    explicit LGDICachedBitmap(Graphics2D::Image& rendered) : mImage(rendered) {}
+    // Takes the rendered image's pixels over.
+    explicit LGDICachedBitmap(std::unique_ptr<Graphics2D::Image> rendered)
+        : mImage(std::move(rendered))
+    {
+    }
 
     [[nodiscard]] const Graphics2D::CachedImage& GetImage() const { return mImage; }
 

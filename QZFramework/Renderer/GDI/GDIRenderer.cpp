@@ -467,7 +467,7 @@ void LGDIRenderer::DrawBitmap(const ConstRCPtr<LBitmap>& bitmap,
         {
             return;
         }
-        slot = new LCachedBitmap(*rendered);
+        slot = new LCachedBitmap(std::move(rendered));
     }
     (void)graphics->DrawCachedImage(slot->GetImage(), destination.x, destination.y);
 }
