@@ -260,9 +260,9 @@ private:
             }
             else if (request.size() > 7 && request[7] == mCommand)
             {
-                for (const Bytes& piece : mAnswered ? std::vector<Bytes>{} : *mPieces)
+                for (std::size_t k = 0; !mAnswered && k < mPieces->size(); ++k)
                 {
-                    Platform::Fuzzing::SendPiece(*mOutput, piece);
+                    Platform::Fuzzing::SendPiece(*mOutput, (*mPieces)[k]);
                 }
                 Platform::Fuzzing::SendPiece(*mOutput, *mReply);
                 mAnswered = true;
