@@ -160,7 +160,8 @@ LMidiManager::LMidiManager(std::uint32_t replyWaitMs, MidiPacing& pacing)
 
 LMidiManager::~LMidiManager() = default;
 
-void LMidiManager::Create(RCPtr<LMidiManager>& out, std::uint32_t replyWaitMs, MidiPacing& pacing)
+void LMidiManager::Create(RCPtr<LMidiManager>& out, std::uint32_t replyWaitMs,
+                          MidiPacing& pacing)
 {
     out = new LMidiManager(replyWaitMs, pacing);
     if (out->mHandler)

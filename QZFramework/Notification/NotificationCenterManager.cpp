@@ -97,8 +97,7 @@ bool LNotificationCenterManager::HasQueuedNotifications()
         centers = manager->mCenters;
     }
     return std::any_of(centers.begin(), centers.end(),
-                       [](const RCPtr<LNotificationCenter>& center)
-                       { return center->GetCount() > 0; });
+                       [](const RCPtr<LNotificationCenter>& center) { return center->GetCount() > 0; });
 }
 
 RCPtr<LNotificationCenter> GetApplicationNotificationCenter()

@@ -334,8 +334,8 @@ void CheckPresetFetch(Rig& rig, std::uint8_t slot, const std::vector<Bytes>& pie
     // a fetch that took nothing over shows.
     const Bytes before = rig.EngineHolds();
     const Bytes usual = MakeDump(slot, 0x55);
-    const bool holdsUsual =
-        std::equal(before.begin(), before.end(), usual.begin() + kValueOffset, usual.end() - 1);
+    const bool holdsUsual = std::equal(before.begin(), before.end(), usual.begin() + kValueOffset,
+                                       usual.end() - 1);
     const Bytes reply = holdsUsual ? MakeDump(slot, 0x2A) : usual;
     const std::int32_t result = rig.Serve(
         [&] { return rig.Manager().GetPresetFromMidiDevice(slot); }, kGetPreset, pieces, reply);
