@@ -109,8 +109,10 @@ std::int32_t LRootModuleEngine::GetParamValues(const QZ::ParamRange& range,
     {
         const ParamDescriptor descriptor(static_cast<std::int32_t>(
             static_cast<std::uint32_t>(range.mFirstParamID) + static_cast<std::uint32_t>(k)));
-        const Variant value = mRootModule ? mRootModule->ReadParamValue(descriptor) : Variant();
-        out.GetAt(start + k) = QZ::ParamValue(descriptor, value);
+        // The value read is moved in, not copied: a preset's worth of values is read at a time.
+        QZ::ParamValue& entry = out.GetAt(start + k);
+        entry.mDescriptor = descriptor;
+        entry.mValue = mRootModule ? mRootModule->ReadParamValue(descriptor) : Variant();
     }
     return 0;
 }
