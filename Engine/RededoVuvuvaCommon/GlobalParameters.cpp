@@ -61,9 +61,21 @@ std::int32_t GetGlobalParameterIndex(const WideStringArray& names, const WideStr
     return -1;
 }
 
+std::int32_t GetGlobalParameterIndex(const WideString& name)
+{
+    for (std::size_t i = 0; i < kTable.size(); ++i)
+    {
+        if (name == kTable[i].name)
+        {
+            return static_cast<std::int32_t>(i);
+        }
+    }
+    return -1;
+}
+
 bool IsGlobalParameterValueValid(const WideString& name, std::int32_t value)
 {
-    const std::int32_t index = GetGlobalParameterIndex(GetGlobalParameterNames(), name);
+    const std::int32_t index = GetGlobalParameterIndex(name);
     if (index < 0)
     {
         return false;

@@ -20,6 +20,10 @@ WideStringArray GetGlobalParameterNames();
 // The index of name in names, -1 when absent.
 std::int32_t GetGlobalParameterIndex(const WideStringArray& names, const WideString& name);
 
+// The index of name in the table, -1 when absent; the same as above with the table's own names,
+// without building the list.
+std::int32_t GetGlobalParameterIndex(const WideString& name);
+
 // True when the table accepts the value for that name (the three XY pad settings accept none).
 bool IsGlobalParameterValueValid(const WideString& name, std::int32_t value);
 

@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <optional>
 #include <ostream>
+#include <vector>
 
 namespace QZ
 {
@@ -67,15 +68,19 @@ QZRESULT BuildPresetBody(std::uint8_t slot, const Preset& values, std::int32_t f
     return position == kSendPresetBodyLength ? S_OK : E_FAIL;
 }
 
-// The dump's value area cut by the fixed sizes into values for the identifiers of current.
+// Where each value of current starts in the dump, cut by the fixed sizes; false unless the
+// values fill the dump's value area exactly. The values themselves are made only as they are
+// written, so that a take-over copies each one once.
 bool CutPresetDump(const IArray<signed char>& dump, const Preset& current,
-                   std::int32_t firstParamID, Preset& fetched)
+                   std::int32_t firstParamID, std::vector<std::int32_t>& starts)
 {
     const std::int32_t end = kPresetDumpValueOffset + kPresetValueAreaLength;
-    if (dump.GetCount() < end || Failed(fetched.SetCount(current.GetCount())))
+    if (dump.GetCount() < end)
     {
         return false;
     }
+    starts.clear();
+    starts.reserve(static_cast<std::size_t>(current.GetCount()) + 1);
     std::int32_t position = kPresetDumpValueOffset;
     for (std::int32_t k = 0; k < current.GetCount(); ++k)
     {
@@ -84,11 +89,10 @@ bool CutPresetDump(const IArray<signed char>& dump, const Preset& current,
         {
             return false;
         }
-        Variant value;
-        value.SetBytes(dump.GetItemPtr(position), static_cast<std::uint32_t>(size));
-        fetched.GetAt(k) = ParamValue(current.GetAt(k).mDescriptor, value);
+        starts.push_back(position);
         position += size;
     }
+    starts.push_back(position);
     return position == end;
 }
 
@@ -300,8 +304,7 @@ std::int32_t LMidiManager::RequestNonPresetParameterFromDevice(const WideString&
     {
         return E_FAIL;
     }
-    const MidiReplyKey key{MidiReplyKey::Kind::GlobalParameter,
-                           GetGlobalParameterIndex(GetGlobalParameterNames(), name)};
+    const MidiReplyKey key{MidiReplyKey::Kind::GlobalParameter, GetGlobalParameterIndex(name)};
     return RunTransaction(
         service, key, mGlobalLight, [&] { return SendSysExMessage(request, output, false); }, false,
         kRequestMethod);
@@ -491,15 +494,16 @@ void LMidiManager::TakeOverPreset(const IArray<signed char>& dump)
     }
     const RCPtr<LRootModuleEngine> engine = GetRootModuleEngine();
     Preset before;
-    Preset fetched;
+    std::vector<std::int32_t> starts;
     if (!engine || !GetCurrentPreset(*engine, before) ||
-        !CutPresetDump(dump, before, engine->GetFirstParamID(), fetched))
+        !CutPresetDump(dump, before, engine->GetFirstParamID(), starts))
     {
         static_cast<void>(mTransaction.Settle(kMidiError));
         mPresetLight.SetGreen();
         return;
     }
-    for (std::int32_t k = 0; k < fetched.GetCount(); ++k)
+    Variant value;
+    for (std::int32_t k = 0; k < before.GetCount(); ++k)
     {
         if (hook)
         {
@@ -510,8 +514,10 @@ void LMidiManager::TakeOverPreset(const IArray<signed char>& dump)
             RestorePreset(*engine, before, k - 1);
             return;
         }
-        const ParamValue& value = fetched.GetAt(k);
-        if (engine->SetParamValue(value.mDescriptor, value.mValue) < 0)
+        const auto index = static_cast<std::size_t>(k);
+        value.SetBytes(dump.GetItemPtr(starts[index]),
+                       static_cast<std::uint32_t>(starts[index + 1] - starts[index]));
+        if (engine->SetParamValue(before.GetAt(k).mDescriptor, value) < 0)
         {
             RestorePreset(*engine, before, k);
             static_cast<void>(mTransaction.Settle(kMidiError));
@@ -523,7 +529,7 @@ void LMidiManager::TakeOverPreset(const IArray<signed char>& dump)
     // must not keep the preset.
     if (!mTransaction.Settle(S_OK))
     {
-        RestorePreset(*engine, before, fetched.GetCount() - 1);
+        RestorePreset(*engine, before, before.GetCount() - 1);
         return;
     }
     mPresetLight.SetGreen();

@@ -2,6 +2,7 @@
 
 #include "DeviceControl/GeneratedCode/Engine/Inc/ParamLayout.h"
 #include "QZFramework/Notification/NotificationCenterManager.h"
+#include "QZFramework/Notification/NotificationID.h"
 #include "QZFramework/Notification/NotificationIDs.h"
 
 #include <thread>
@@ -108,8 +109,10 @@ std::int32_t LRootModuleEngine::GetParamValues(const QZ::ParamRange& range,
     {
         const ParamDescriptor descriptor(static_cast<std::int32_t>(
             static_cast<std::uint32_t>(range.mFirstParamID) + static_cast<std::uint32_t>(k)));
-        const Variant value = mRootModule ? mRootModule->ReadParamValue(descriptor) : Variant();
-        out.GetAt(start + k) = QZ::ParamValue(descriptor, value);
+        // The value read is moved in, not copied: a preset's worth of values is read at a time.
+        QZ::ParamValue& entry = out.GetAt(start + k);
+        entry.mDescriptor = descriptor;
+        entry.mValue = mRootModule ? mRootModule->ReadParamValue(descriptor) : Variant();
     }
     return 0;
 }
@@ -296,6 +299,9 @@ int LRootModuleEngine::OnParamStatesChangedCallback(void* context,
 
 void LRootModuleEngine::OnParamStatesChanged(const QZ::Array<QZ::ParamValue>& changes)
 {
+    // Every value written reports here; the identifier is looked up by its text only once.
+    static const char16_t* const stateChange =
+        QZ::GetNotificationID(QZ::NID_PARAM_MODULE_STATE_CHANGE);
     const std::int32_t count = changes.GetCount();
     if (count == 0)
     {
@@ -306,15 +312,14 @@ void LRootModuleEngine::OnParamStatesChanged(const QZ::Array<QZ::ParamValue>& ch
         for (std::int32_t i = 0; i < count; ++i)
         {
             const QZ::ParamValue& change = changes.GetAt(i);
-            Post(QZ::NID_PARAM_MODULE_STATE_CHANGE,
-                 RCPtr<QZ::LRefCountedObject>(
-                     new ParamStatePayload(change.mDescriptor, change.mValue)));
+            Post(stateChange, RCPtr<QZ::LRefCountedObject>(
+                                  new ParamStatePayload(change.mDescriptor, change.mValue)));
         }
         return;
     }
     RCPtr<ParamStatesPayload> states(new ParamStatesPayload(QZ::ParamValues()));
     static_cast<void>(states->SetItems(changes.GetData(), static_cast<std::uint32_t>(count)));
-    Post(QZ::NID_PARAM_MODULE_STATE_CHANGE, states);
+    Post(stateChange, states);
 }
 
 QZ::QZRESULT LRootModuleEngine::OnParamModuleChangeReq(const RCPtr<QZ::LNotificationDistributor>&,

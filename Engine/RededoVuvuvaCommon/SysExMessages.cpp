@@ -153,7 +153,7 @@ QZRESULT BuildSysExHeader(IArray<signed char>& message)
 
 QZRESULT BuildGlobalParameterRequest(IArray<signed char>& message, const WideString& name)
 {
-    const std::int32_t index = GetGlobalParameterIndex(GetGlobalParameterNames(), name);
+    const std::int32_t index = GetGlobalParameterIndex(name);
     if (index < 0)
     {
         message.RemoveAll();
@@ -175,7 +175,7 @@ QZRESULT BuildGlobalParameterRequest(IArray<signed char>& message, const WideStr
 QZRESULT BuildGlobalParameterMessage(const WideString& name, std::int32_t value,
                                      IArray<signed char>& message)
 {
-    const std::int32_t index = GetGlobalParameterIndex(GetGlobalParameterNames(), name);
+    const std::int32_t index = GetGlobalParameterIndex(name);
     if (index < 0 || !IsGlobalParameterValueValid(name, value))
     {
         message.RemoveAll();

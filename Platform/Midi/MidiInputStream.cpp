@@ -166,34 +166,30 @@ void MidiInputStream::Post(const std::uint8_t* bytes, std::size_t count, std::ui
             mObserver(bytes, count, timeUs);
         }
     }
-    Block block;
+    if (mDeliverInline)
+    {
+        DeliverInline(bytes, count);
+        return;
+    }
     {
         std::lock_guard<std::mutex> lock(mMutex);
         if (!mStarted || mClosing)
         {
             return;
         }
-        block = Block{std::vector<std::uint8_t>(bytes, bytes + count), Now()};
-        if (!mDeliverInline)
-        {
-            mBlocks.push_back(std::move(block));
-        }
+        mBlocks.push_back(Block{std::vector<std::uint8_t>(bytes, bytes + count), Now()});
     }
-    if (!mDeliverInline)
-    {
-        mWake.notify_one();
-        return;
-    }
-    DeliverInline(std::move(block));
+    mWake.notify_one();
 }
 
-void MidiInputStream::DeliverInline(Block block)
+void MidiInputStream::DeliverInline(const std::uint8_t* bytes, std::size_t count)
 {
+    // The bytes are parsed where the transport holds them: nothing waits for them in a queue.
     const std::lock_guard<std::recursive_mutex> inlineLock(mInlineMutex);
     std::unique_lock<std::mutex> lock(mMutex);
-    if (!mClosing)
+    if (mStarted && !mClosing)
     {
-        Deliver(lock, block);
+        Deliver(lock, bytes, count, Now());
     }
 }
 
@@ -216,18 +212,19 @@ void MidiInputStream::DeliveryLoop()
         }
         const Block block = std::move(mBlocks.front());
         mBlocks.pop_front();
-        Deliver(lock, block);
+        Deliver(lock, block.bytes.data(), block.bytes.size(), block.timestamp);
     }
 }
 
-void MidiInputStream::Deliver(std::unique_lock<std::mutex>& lock, const Block& block)
+void MidiInputStream::Deliver(std::unique_lock<std::mutex>& lock, const std::uint8_t* bytes,
+                              std::size_t count, std::uint32_t timestamp)
 {
     // Each callback runs before the next byte is parsed, so a buffer the callback queues again is
     // there for the rest of the block, as it would be at wire speed.
     Events events;
-    for (std::size_t i = 0; i < block.bytes.size() && mStarted; ++i)
+    for (std::size_t i = 0; i < count && mStarted; ++i)
     {
-        ParseByte(block.bytes[i], block.timestamp, events);
+        ParseByte(bytes[i], timestamp, events);
         if (!events.empty())
         {
             lock.unlock();

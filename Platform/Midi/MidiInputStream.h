@@ -71,9 +71,10 @@ private:
     using Events = std::vector<Event>;
 
     void DeliveryLoop();
-    // Parses block with lock held, releasing it around each callback.
-    void Deliver(std::unique_lock<std::mutex>& lock, const Block& block);
-    void DeliverInline(Block block);
+    // Parses the bytes of one event with lock held, releasing it around each callback.
+    void Deliver(std::unique_lock<std::mutex>& lock, const std::uint8_t* bytes, std::size_t count,
+                 std::uint32_t timestamp);
+    void DeliverInline(const std::uint8_t* bytes, std::size_t count);
     void Dispatch(const Events& events);
 
     // The parser; all of it runs under mMutex.

@@ -38,13 +38,16 @@ struct VirtualMidiDriver::Bus
     std::atomic<bool> inlineDelivery{false};
     std::mutex observerMutex;
     VirtualMidiDriver::SendObserver observer;
+    // What the observer is shown, under observerMutex: one store for every message sent.
+    std::vector<std::uint8_t> observed;
 
     void Observe(const Device& device, const std::uint8_t* bytes, std::size_t count)
     {
         std::lock_guard<std::mutex> lock(observerMutex);
         if (observer)
         {
-            observer(device.name, std::vector<std::uint8_t>(bytes, bytes + count));
+            observed.assign(bytes, bytes + count);
+            observer(device.name, observed);
         }
     }
 
@@ -124,7 +127,15 @@ void VirtualMidiDriver::Bus::Deliver(Device& device, const std::uint8_t* bytes, 
     }
     // An inline delivery runs the receiver's code, which takes its own locks, and those are held
     // while ports are opened on this bus; so the bus's lock is let go first. The listeners stay
-    // alive meanwhile, since an inline bus is used from one thread.
+    // alive meanwhile, since an inline bus is used from one thread. A device mostly has one
+    // listener, which needs no copy of the list.
+    if (device.listeners.size() == 1)
+    {
+        VirtualMidiInput* const listener = device.listeners.front();
+        lock.unlock();
+        listener->Receive(bytes, count);
+        return;
+    }
     const std::vector<VirtualMidiInput*> listeners = device.listeners;
     lock.unlock();
     for (VirtualMidiInput* listener : listeners)

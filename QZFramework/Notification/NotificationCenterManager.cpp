@@ -102,8 +102,11 @@ bool LNotificationCenterManager::HasQueuedNotifications()
 
 RCPtr<LNotificationCenter> GetApplicationNotificationCenter()
 {
-    return LNotificationCenterManager::GetInstance()->GetCenter(
-        StringT<char16_t, char>(u"application"));
+    // One name for every call: the centre keeps a copy sharing its buffer, so finding the centre
+    // compares addresses instead of making and comparing a text on every post. Never destroyed,
+    // like the manager's holder.
+    static const auto* name = new StringT<char16_t, char>(u"application");
+    return LNotificationCenterManager::GetInstance()->GetCenter(*name);
 }
 
 } // namespace QZ

@@ -2,6 +2,7 @@
 
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace QZ
@@ -9,13 +10,16 @@ namespace QZ
 namespace
 {
 
-// The interned texts, and an index from each text to its interned identifier. Entries keep their
+// The interned texts, an index from each text to its interned identifier, and the identifiers
+// themselves, so that an identifier given again is known by its address without reading its text
+// (notifications are made from interned identifiers on every delivery). Entries keep their
 // character buffers when the vector grows (a string moves its shared buffer, never the
 // characters), so the index's views of them stay valid.
 struct IdentifierTable
 {
     std::vector<StringT<char16_t, char>> entries;
     std::unordered_map<std::u16string_view, const char16_t*> byText;
+    std::unordered_set<const char16_t*> identifiers;
 };
 
 IdentifierTable& GetTable()
@@ -41,6 +45,10 @@ const char16_t* GetNotificationID(const char16_t* text)
     }
     Mutex::ScopedLock lock(GetNotificationLock());
     IdentifierTable& table = GetTable();
+    if (table.identifiers.count(text) != 0)
+    {
+        return text;
+    }
     if (const auto found = table.byText.find(std::u16string_view(text));
         found != table.byText.end())
     {
@@ -50,6 +58,7 @@ const char16_t* GetNotificationID(const char16_t* text)
     table.byText.emplace(
         std::u16string_view(entry.GetString(), static_cast<std::size_t>(entry.GetLength())),
         entry.GetString());
+    table.identifiers.insert(entry.GetString());
     return entry.GetString();
 }
 

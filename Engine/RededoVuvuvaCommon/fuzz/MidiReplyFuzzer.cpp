@@ -36,6 +36,7 @@
 #include <mutex>
 #include <set>
 #include <utility>
+#include <vector>
 
 using Platform::Fuzzing::Bytes;
 
@@ -198,11 +199,17 @@ public:
             Fail("the rig cannot be set up");
         }
         const Bytes start = MakeDump(0, 0x11);
-        SetEngineBytes(*GetRootModuleEngine(), Bytes(start.begin() + kValueOffset, start.end() - 1));
+        mEngineHolds.assign(start.begin() + kValueOffset, start.end() - 1);
+        SetEngineBytes(*GetRootModuleEngine(), mEngineHolds);
     }
 
     QZ::LMidiManager& Manager() { return *mManager; }
     Announcements& Announced() { return *mAnnouncements; }
+
+    // The engine's value area as the last fetch left it. Only fetches write the engine, and each
+    // one reads it afterwards, so it is read once an input rather than before and after.
+    const Bytes& EngineHolds() const { return mEngineHolds; }
+    void NoteEngineHolds(Bytes area) { mEngineHolds = std::move(area); }
 
     // Runs transfer while the keyboard answers its requests: the identity request with a useable
     // firmware, the request the transfer is about first with pieces and then with reply, and its
@@ -254,9 +261,9 @@ private:
             }
             else if (request.size() > 7 && request[7] == mCommand)
             {
-                for (const Bytes& piece : mAnswered ? std::vector<Bytes>{} : *mPieces)
+                for (std::size_t k = 0; !mAnswered && k < mPieces->size(); ++k)
                 {
-                    Platform::Fuzzing::SendPiece(*mOutput, piece);
+                    Platform::Fuzzing::SendPiece(*mOutput, (*mPieces)[k]);
                 }
                 Platform::Fuzzing::SendPiece(*mOutput, *mReply);
                 mAnswered = true;
@@ -277,6 +284,7 @@ private:
     const std::vector<Bytes>* mPieces = nullptr;
     const Bytes* mReply = nullptr;
     bool mAnswered = false;
+    Bytes mEngineHolds;
 };
 
 // The whole System Exclusive messages of what the keyboard sent.
@@ -287,10 +295,17 @@ std::vector<Bytes> GetWholeMessages(std::vector<Bytes> pieces, const Bytes& repl
         pieces, static_cast<std::size_t>(QZ::LMidiSysExAssembly::kMaxMessageLength));
 }
 
+// The global settings' names, built once for the run.
+const QZ::WideStringArray& GetNames()
+{
+    static const QZ::WideStringArray names = QZ::GetGlobalParameterNames();
+    return names;
+}
+
 // Every announcement is one that a whole global-parameter reply carried; returns their count.
 std::size_t CheckAnnouncements(Rig& rig, const std::vector<Bytes>& messages)
 {
-    const QZ::WideStringArray names = QZ::GetGlobalParameterNames();
+    const QZ::WideStringArray& names = GetNames();
     std::set<Announcements::Entry> carried;
     for (const Bytes& message : messages)
     {
@@ -317,8 +332,7 @@ void CheckPresetFetch(Rig& rig, std::uint8_t slot, const std::vector<Bytes>& pie
 {
     // The engine starts from whatever the last fetch left; the dump sent differs from it, so that
     // a fetch that took nothing over shows.
-    const QZ::RCPtr<LRootModuleEngine> engine = GetRootModuleEngine();
-    const Bytes before = GetEngineBytes(*engine);
+    const Bytes before = rig.EngineHolds();
     const Bytes usual = MakeDump(slot, 0x55);
     const bool holdsUsual = std::equal(before.begin(), before.end(), usual.begin() + kValueOffset,
                                        usual.end() - 1);
@@ -336,7 +350,7 @@ void CheckPresetFetch(Rig& rig, std::uint8_t slot, const std::vector<Bytes>& pie
             dumps.emplace(message.begin() + kValueOffset, message.end() - 1);
         }
     }
-    const Bytes now = GetEngineBytes(*engine);
+    Bytes now = GetEngineBytes(*GetRootModuleEngine());
     const bool holdsDump = dumps.count(now) != 0;
     if (!holdsDump && now != before)
     {
@@ -346,11 +360,12 @@ void CheckPresetFetch(Rig& rig, std::uint8_t slot, const std::vector<Bytes>& pie
     {
         Fail("a fetch reported as done left no sent preset in the engine");
     }
+    rig.NoteEngineHolds(std::move(now));
 }
 
 void CheckGlobalRequest(Rig& rig, std::uint8_t index, const std::vector<Bytes>& pieces)
 {
-    const QZ::WideString name = QZ::GetGlobalParameterNames().GetAt(index);
+    const QZ::WideString& name = GetNames().GetAt(index);
     const Bytes reply = MakeGlobalReply(index);
     const std::int32_t result =
         rig.Serve([&] { return rig.Manager().RequestNonPresetParameterFromDevice(name, false); },
@@ -362,6 +377,22 @@ void CheckGlobalRequest(Rig& rig, std::uint8_t index, const std::vector<Bytes>& 
 }
 
 } // namespace
+
+// The longest input worth its delivery holds a whole preset dump in pieces after the start of a
+// broken one: 1,357 bytes for the dump with its length bytes and the selector, and some room
+// before it. Longer inputs reach nothing new and cost delivery, so this is the run's default; a
+// -max_len on the command line comes later and wins.
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
+{
+    static char maxLength[] = "-max_len=1400";
+    static std::vector<char*> arguments;
+    arguments.assign(*argv, *argv + *argc);
+    arguments.insert(arguments.begin() + (arguments.empty() ? 0 : 1), maxLength);
+    arguments.push_back(nullptr);
+    *argc = static_cast<int>(arguments.size() - 1);
+    *argv = arguments.data();
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -41,6 +41,7 @@ TEST(GlobalParameters, NamesComeInIndexOrder)
     {
         EXPECT_EQ(Narrow(names.GetAt(i)), expected[static_cast<std::size_t>(i)]);
         EXPECT_EQ(GetGlobalParameterIndex(names, names.GetAt(i)), i);
+        EXPECT_EQ(GetGlobalParameterIndex(names.GetAt(i)), i);
     }
 }
 
@@ -49,6 +50,10 @@ TEST(GlobalParameters, IndexLookupIsCaseSensitive)
     const WideStringArray names = GetGlobalParameterNames();
     EXPECT_EQ(GetGlobalParameterIndex(names, u"GLOBAL_CHANNEL"), -1);
     EXPECT_EQ(GetGlobalParameterIndex(names, u""), -1);
+    for (const char16_t* name : {u"GLOBAL_CHANNEL", u"", u"Global_Channel_", u"Global_Channe"})
+    {
+        EXPECT_EQ(GetGlobalParameterIndex(WideString(name)), -1);
+    }
 }
 
 TEST(GlobalParameters, EachSettingAcceptsExactlyItsRange)

@@ -34,12 +34,16 @@ inline std::vector<Bytes> CutIntoPieces(const std::uint8_t* data, std::size_t si
     return pieces;
 }
 
-// Sends piece as it stands; the virtual bus carries it before SendLong returns.
-inline void SendPiece(MidiOutput& output, Bytes piece)
+// Sends piece as it stands; the virtual bus carries it before SendLong returns. The driver takes
+// a writable buffer, so the piece is copied into one kept for the thread rather than a new one for
+// every piece.
+inline void SendPiece(MidiOutput& output, const Bytes& piece)
 {
+    thread_local Bytes writable;
+    writable.assign(piece.begin(), piece.end());
     MidiBuffer buffer;
-    buffer.data = piece.data();
-    buffer.bufferLength = static_cast<std::uint32_t>(piece.size());
+    buffer.data = writable.data();
+    buffer.bufferLength = static_cast<std::uint32_t>(writable.size());
     if (QZ::Failed(output.PrepareBuffer(buffer)) || QZ::Failed(output.SendLong(buffer)) ||
         QZ::Failed(output.UnprepareBuffer(buffer)))
     {
