@@ -96,6 +96,7 @@ LApplicationBase::LApplicationBase(const ApplicationStartup& startup)
 LApplicationBase::~LApplicationBase()
 {
     WithdrawExitSubscription();
+    LNotification::EnablePooling(false);
     if (mIniFileManager)
     {
         static_cast<void>(mIniFileManager->Uninitialize());

@@ -7,6 +7,7 @@
 #include "QZFramework/ControlBase/GlobalHotKeyManager.h"
 #include "QZFramework/ControlBase/RootWindow.h"
 #include "QZFramework/Controls/StatusBar.h"
+#include "QZFramework/Notification/Notification.h"
 #include "QZFramework/Notification/NotificationCenter.h"
 #include "QZFramework/Notification/NotificationCenterManager.h"
 #include "QZFramework/Utilities/Storage/IniFileManager.h"
@@ -26,6 +27,9 @@ constexpr const char16_t* kSkinIndexKey = u"CurrentSkinIndex";
 
 QZRESULT LApplicationBase::RunFrameworkStartup()
 {
+    // Controls make a notification for every value change and pointer event: recycled, they cost
+    // no allocation once the program runs.
+    LNotification::EnablePooling(true);
     if (!mControlFactory)
     {
         return S_OK;

@@ -12,6 +12,7 @@
 #include "QZFramework/Controls/Label.h"
 #include "QZFramework/Controls/ListBoxItem.h"
 #include "QZFramework/Controls/StatusBar.h"
+#include "QZFramework/Notification/Notification.h"
 #include "QZFramework/Utilities/Graphics/Font.h"
 #include "QZFramework/Utilities/Storage/IniFileManager.h"
 
@@ -416,3 +417,20 @@ TEST(WindowStyle, ARectangleIsMovedIntoTheAreaNeverResized)
 }
 
 } // namespace
+
+TEST(ApplicationLife, NotificationsAreRecycledFromTheStartUntilTheApplicationEnds)
+{
+    {
+        LApplication application;
+        ASSERT_EQ(application.RunFrameworkStartup(), S_OK);
+        RCPtr<LNotification> first;
+        LNotification::Create(first, u"NID_IDLE");
+        LNotification* const recycled = first.Get();
+        first = nullptr;
+        RCPtr<LNotification> second;
+        LNotification::Create(second, u"NID_APP_EXIT_REQ");
+        EXPECT_EQ(second.Get(), recycled);
+    }
+    EXPECT_FALSE(LNotification::IsPoolingEnabled());
+    EXPECT_EQ(LNotification::GetPoolSize(), 0U);
+}
