@@ -24,6 +24,7 @@
 #include "Platform/Midi/fuzz/WireFeed.h"
 #include "QZFramework/Application/Application.h"
 #include "QZFramework/Midi/MidiSysExAssembly.h"
+#include "QZFramework/Notification/Notification.h"
 #include "QZFramework/Notification/NotificationCenterManager.h"
 #include "QZFramework/Notification/NotificationIDs.h"
 #include "QZFramework/Utilities/Storage/ParamRange.h"
@@ -179,6 +180,8 @@ class Rig : public QZ::MidiPacing
 public:
     Rig()
     {
+        // Notifications are recycled as they are in the running program.
+        QZ::LNotification::EnablePooling(true);
         Platform::SetDefaultMidiDriver(mDriver);
         mDriver->SetSendObserver(
             [this](const std::string& device, const Bytes& bytes)
