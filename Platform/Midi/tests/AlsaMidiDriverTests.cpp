@@ -161,15 +161,9 @@ TEST_F(AlsaMidiDriverTest, EachPieceLeavesAsItsOwnEventAndShortMessagesArrive)
     std::vector<std::uint8_t> counting = MakeSysEx(1350);
     ASSERT_EQ(SendPieces(*output, zeros, 16), 85u);
     ASSERT_EQ(SendPieces(*output, counting, 256), 6u);
-    const std::vector<InputEntry> received = peerIn.WaitFor(12);
-    std::vector<std::uint8_t> joined;
-    for (const InputEntry& entry : received)
-    {
-        joined.insert(joined.end(), entry.bytes.begin(), entry.bytes.end());
-    }
     std::vector<std::uint8_t> both = zeros;
     both.insert(both.end(), counting.begin(), counting.end());
-    EXPECT_EQ(joined, both);
+    EXPECT_EQ(Joined(peerIn.WaitFor(12)), both);
     EXPECT_EQ(peerEvents.sizes.size(), 91u);
     EXPECT_EQ(done.Done().size(), 91u);
 

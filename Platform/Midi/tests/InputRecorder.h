@@ -23,6 +23,17 @@ struct InputEntry
     std::uint32_t timestamp = 0;
 };
 
+// The bytes of every entry, one after the other.
+inline std::vector<std::uint8_t> Joined(const std::vector<InputEntry>& entries)
+{
+    std::vector<std::uint8_t> bytes;
+    for (const InputEntry& entry : entries)
+    {
+        bytes.insert(bytes.end(), entry.bytes.begin(), entry.bytes.end());
+    }
+    return bytes;
+}
+
 class InputRecorder
 {
 public:

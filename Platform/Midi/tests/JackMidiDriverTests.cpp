@@ -206,13 +206,7 @@ TEST_F(JackMidiDriverTest, EachPieceLeavesAsItsOwnEventOnOneClient)
         ASSERT_EQ(output->SendLong(pieces[k]), QZ::S_OK);
     }
     EXPECT_EQ(done.Done().size(), pieces.size());
-    std::vector<InputEntry> received = peerIn.WaitFor(6);
-    std::vector<std::uint8_t> joined;
-    for (const InputEntry& entry : received)
-    {
-        joined.insert(joined.end(), entry.bytes.begin(), entry.bytes.end());
-    }
-    EXPECT_EQ(joined, message);
+    EXPECT_EQ(Joined(peerIn.WaitFor(6)), message);
     EXPECT_EQ(peerEvents.Sizes(), (std::vector<std::size_t>{256, 256, 256, 256, 256, 70}));
     const std::vector<std::uint64_t> times = peerEvents.Times();
     EXPECT_TRUE(std::is_sorted(times.begin(), times.end()));

@@ -52,16 +52,6 @@ std::vector<std::size_t> ChunkSizes(const std::vector<InputEntry>& entries)
     return sizes;
 }
 
-std::vector<std::uint8_t> Joined(const std::vector<InputEntry>& entries)
-{
-    std::vector<std::uint8_t> bytes;
-    for (const InputEntry& entry : entries)
-    {
-        bytes.insert(bytes.end(), entry.bytes.begin(), entry.bytes.end());
-    }
-    return bytes;
-}
-
 TEST_F(VirtualInputTest, LongSysExFillsBuffersInOrderAndEndsWithShortOne)
 {
     recorder.Attach(*input);
