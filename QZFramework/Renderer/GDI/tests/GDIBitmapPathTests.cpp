@@ -4,6 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 namespace QZ::Testing
 {
@@ -15,35 +19,22 @@ constexpr std::uint32_t G = kGreen;
 constexpr std::uint32_t B = kBlue;
 constexpr std::uint32_t W = kWhite;
 
-// The frame as text: R, G, B, W for those colours, '.' for transparent, '?' for anything else.
-std::string Colours(const OffscreenFrame& frame, std::int32_t width, std::int32_t height)
+// The frame's top left, as large as the expected picture, as text: R, G, B, W for those
+// colours, '.' for transparent, '?' for anything else.
+std::string Colours(const OffscreenFrame& frame, std::string_view expected)
 {
+    const auto width = static_cast<std::int32_t>(expected.find('\n'));
+    const auto height = static_cast<std::int32_t>(std::ranges::count(expected, '\n'));
+    constexpr std::pair<std::uint32_t, char> kNames[] = {
+        {kRed, 'R'}, {kGreen, 'G'}, {kBlue, 'B'}, {kWhite, 'W'}, {0, '.'}};
     std::string text;
     for (std::int32_t y = 0; y < height; ++y)
     {
         for (std::int32_t x = 0; x < width; ++x)
         {
-            switch (frame.Pixel(x, y))
-            {
-            case kRed:
-                text += 'R';
-                break;
-            case kGreen:
-                text += 'G';
-                break;
-            case kBlue:
-                text += 'B';
-                break;
-            case kWhite:
-                text += 'W';
-                break;
-            case 0:
-                text += '.';
-                break;
-            default:
-                text += '?';
-                break;
-            }
+            const auto named = std::ranges::find(kNames, frame.Pixel(x, y),
+                                                 &std::pair<std::uint32_t, char>::first);
+            text += named == std::end(kNames) ? '?' : named->second;
         }
         text += '\n';
     }
@@ -60,154 +51,129 @@ std::int32_t FilledEntries(const LGDIRenderer::BitmapCache& cache)
     return filled;
 }
 
-class GDIRendererBitmaps : public ::testing::Test
+struct BitmapDraw
 {
-protected:
-    void Draw(const RectT<std::int32_t>& destination, std::int32_t resizeType,
-              const RCPtr<LBitmap>& bitmap)
-    {
-        mFrame.Draw([&](LGDIRenderer& r) { r.DrawBitmap(bitmap, destination, resizeType); });
-    }
-
-    // 2 x 2: red, green over blue, white.
-    RCPtr<LBitmap> mQuad = MakeBitmap(2, 2, {R, G, B, W});
-    OffscreenFrame mFrame{8, 6};
+    RCPtr<LBitmap> bitmap;
+    RectT<std::int32_t> destination;
+    std::int32_t resizeType;
 };
 
-TEST_F(GDIRendererBitmaps, NaturalSizeIsCopiedWhateverTheResizeType)
+TEST(GDIRendererBitmaps, ResizeTypesPlacePixelsAndTheCacheKeepsOneRenderingPerLook)
 {
-    Draw({1, 1, 2, 2}, 7, mQuad);
-    EXPECT_EQ(Colours(mFrame, 4, 4), "....\n.RG.\n.BW.\n....\n");
-}
-
-TEST_F(GDIRendererBitmaps, StretchRepeatsPixelsByNearestNeighbour)
-{
-    Draw({0, 0, 4, 6}, LRenderer::kResizeStretch, mQuad);
-    EXPECT_EQ(Colours(mFrame, 5, 6), "RRGG.\nRRGG.\nRRGG.\nBBWW.\nBBWW.\nBBWW.\n");
-}
-
-TEST_F(GDIRendererBitmaps, TileRepeatsFromTheTopLeftAndCutsAtTheEdges)
-{
-    Draw({0, 0, 5, 3}, LRenderer::kResizeTile, mQuad);
-    EXPECT_EQ(Colours(mFrame, 6, 4), "RGRGR.\nBWBWB.\nRGRGR.\n......\n");
-}
-
-TEST_F(GDIRendererBitmaps, TileOfThreeOrMoreRepetitionsGivesTheSamePicture)
-{
-    Draw({0, 0, 6, 3}, LRenderer::kResizeTile, mQuad);
-    Draw({0, 3, 7, 3}, LRenderer::kResizeTile, mQuad);
-    EXPECT_EQ(Colours(mFrame, 8, 6), "RGRGRG..\nBWBWBW..\nRGRGRG..\n"
-                                     "RGRGRGR.\nBWBWBWB.\nRGRGRGR.\n");
-}
-
-TEST_F(GDIRendererBitmaps, CenterOfASmallerDestinationShowsTheMiddle)
-{
+    // 2 x 2: red, green over blue, white.
+    const RCPtr<LBitmap> quad = MakeBitmap(2, 2, {R, G, B, W});
     const RCPtr<LBitmap> row = MakeBitmap(6, 1, {R, R, G, B, W, W});
-    Draw({1, 1, 2, 1}, LRenderer::kResizeCenter, row);
-    Draw({0, 3, 8, 1}, LRenderer::kResizeCenter, row);
-    EXPECT_EQ(Colours(mFrame, 8, 4), "........\n.GB.....\n........\n.RRGBWW.\n");
+    const RCPtr<LBitmap> left = quad->CreateSubBitmap(0, 0, 1, 2);
+    const RCPtr<LBitmap> right = quad->CreateSubBitmap(1, 0, 1, 2);
+    ASSERT_EQ(LBitmap::GetHandle(left), LBitmap::GetHandle(right));
+    const RCPtr<LBitmap> unloaded(new LBitmap(u"/nonexistent/skin.png", u""));
+    constexpr std::int32_t kStretch = LRenderer::kResizeStretch;
+    constexpr std::int32_t kTile = LRenderer::kResizeTile;
+    constexpr std::int32_t kCenter = LRenderer::kResizeCenter;
+    // (renderings cached or -1, the picture's top left, the draws)
+    struct Case
+    {
+        std::int32_t renderings;
+        const char* picture;
+        std::vector<BitmapDraw> draws;
+    };
+    const Case cases[] = {
+        // The natural size is copied whatever the type; stretch repeats the nearest pixel; tile
+        // starts at the top left and cuts at the edges, also at three repetitions or more.
+        {1, "....\n.RG.\n.BW.\n....\n", {{quad, {1, 1, 2, 2}, 7}}},
+        {1, "RRGG.\nRRGG.\nRRGG.\nBBWW.\nBBWW.\nBBWW.\n", {{quad, {0, 0, 4, 6}, kStretch}}},
+        {1, "RGRGR.\nBWBWB.\nRGRGR.\n......\n", {{quad, {0, 0, 5, 3}, kTile}}},
+        {-1,
+         "RGRGRG..\nBWBWBW..\nRGRGRG..\nRGRGRGR.\nBWBWBWB.\nRGRGRGR.\n",
+         {{quad, {0, 0, 6, 3}, kTile}, {quad, {0, 3, 7, 3}, kTile}}},
+        // Center on a smaller destination shows the middle.
+        {-1,
+         "........\n.GB.....\n........\n.RRGBWW.\n",
+         {{row, {1, 1, 2, 1}, kCenter}, {row, {0, 3, 8, 1}, kCenter}}},
+        // The resize type and the sub-bitmap's area are part of the key; one rendering serves
+        // repeated draws.
+        {2,
+         "RRGG\nBBWW\nRGRG\nBWBW\nRRGG\nBBWW\n",
+         {{quad, {0, 0, 4, 2}, kStretch},
+          {quad, {0, 2, 4, 2}, kTile},
+          {quad, {0, 4, 4, 2}, kStretch}}},
+        {2, "RRGG\nBBWW\n", {{left, {0, 0, 2, 2}, kStretch}, {right, {2, 0, 2, 2}, kStretch}}},
+        {1,
+         "BBWW\nBBWW\n",
+         {{quad->CreateSubBitmap(0, 1, 2, 1), {0, 0, 4, 1}, kStretch},
+          {quad->CreateSubBitmap(0, 1, 2, 1), {0, 1, 4, 1}, kStretch}}},
+        {1,
+         "RRGG....\nRRGG....\nBBWWRRGG\nBBWWRRGG\n....BBWW\n....BBWW\n",
+         {{quad, {0, 0, 4, 4}, kStretch}, {quad, {4, 2, 4, 4}, kStretch}}},
+        // Missing pixels and empty destinations draw nothing.
+        {-1,
+         "....\n....\n....\n....\n",
+         {{nullptr, {0, 0, 4, 4}, kTile},
+          {unloaded, {0, 0, 4, 4}, kTile},
+          {quad, {0, 0, 0, 4}, kTile},
+          {quad, {0, 0, 4, -4}, kStretch},
+          {quad, {0, 0, 100000, 100000}, kStretch}}},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.picture);
+        const OffscreenFrame frame{8, 6};
+        frame.Draw(
+            [&](LGDIRenderer& r)
+            {
+                for (const BitmapDraw& draw : c.draws)
+                {
+                    r.DrawBitmap(draw.bitmap, draw.destination, draw.resizeType);
+                }
+            });
+        EXPECT_EQ(Colours(frame, c.picture), c.picture);
+        if (c.renderings >= 0)
+        {
+            EXPECT_EQ(FilledEntries(frame.Renderer()->GetBitmapCache()), c.renderings);
+        }
+        // One rendering that serves every draw counts each use.
+        if (c.renderings == 1)
+        {
+            EXPECT_EQ(frame.Renderer()->GetBitmapCache().GetEntry(0).useCount, c.draws.size());
+        }
+    }
 }
 
-TEST_F(GDIRendererBitmaps, AlphaIsComposedOverTheBackground)
+TEST(GDIRendererBitmaps, AlphaIsComposedOverTheBackground)
 {
     const RCPtr<LBitmap> glass = MakeBitmap(1, 1, {0x80000000u});
-    mFrame.Draw(
+    const OffscreenFrame frame{8, 6};
+    frame.Draw(
         [&](LGDIRenderer& r)
         {
             r.FillRect({0, 0, 8, 6}, ColorRGBA(kWhite), true);
             r.DrawBitmap(glass, {1, 1, 2, 2}, LRenderer::kResizeStretch);
         });
-    EXPECT_EQ(mFrame.Pixel(2, 2), 0xFF7F7F7Fu);
-    EXPECT_EQ(mFrame.Pixel(3, 3), kWhite);
+    EXPECT_EQ(frame.Pixel(2, 2), 0xFF7F7F7Fu);
+    EXPECT_EQ(frame.Pixel(3, 3), kWhite);
 }
 
-TEST_F(GDIRendererBitmaps, ResizeTypeIsPartOfTheCacheKey)
+TEST(GDIRendererBitmaps, InvalidResizeTypeThrowsWhenTheSizeDiffers)
 {
-    mFrame.Draw(
-        [&](LGDIRenderer& r)
-        {
-            r.DrawBitmap(mQuad, {0, 0, 4, 2}, LRenderer::kResizeStretch);
-            r.DrawBitmap(mQuad, {0, 2, 4, 2}, LRenderer::kResizeTile);
-            r.DrawBitmap(mQuad, {0, 4, 4, 2}, LRenderer::kResizeStretch);
-        });
-    EXPECT_EQ(Colours(mFrame, 4, 6), "RRGG\nBBWW\nRGRG\nBWBW\nRRGG\nBBWW\n");
-    EXPECT_EQ(FilledEntries(mFrame.Renderer()->GetBitmapCache()), 2);
-}
-
-TEST_F(GDIRendererBitmaps, SubBitmapsOfOneImageAreCachedApart)
-{
-    const RCPtr<LBitmap> left = mQuad->CreateSubBitmap(0, 0, 1, 2);
-    const RCPtr<LBitmap> right = mQuad->CreateSubBitmap(1, 0, 1, 2);
-    ASSERT_EQ(LBitmap::GetHandle(left), LBitmap::GetHandle(right));
-    mFrame.Draw(
-        [&](LGDIRenderer& r)
-        {
-            r.DrawBitmap(left, {0, 0, 2, 2}, LRenderer::kResizeStretch);
-            r.DrawBitmap(right, {2, 0, 2, 2}, LRenderer::kResizeStretch);
-        });
-    EXPECT_EQ(Colours(mFrame, 4, 2), "RRGG\nBBWW\n");
-    EXPECT_EQ(FilledEntries(mFrame.Renderer()->GetBitmapCache()), 2);
-}
-
-TEST_F(GDIRendererBitmaps, SubBitmapsOfTheSameAreaShareOneRendering)
-{
-    const RCPtr<LBitmap> first = mQuad->CreateSubBitmap(0, 1, 2, 1);
-    const RCPtr<LBitmap> second = mQuad->CreateSubBitmap(0, 1, 2, 1);
-    mFrame.Draw(
-        [&](LGDIRenderer& r)
-        {
-            r.DrawBitmap(first, {0, 0, 4, 1}, LRenderer::kResizeStretch);
-            r.DrawBitmap(second, {0, 1, 4, 1}, LRenderer::kResizeStretch);
-        });
-    EXPECT_EQ(Colours(mFrame, 4, 2), "BBWW\nBBWW\n");
-    EXPECT_EQ(FilledEntries(mFrame.Renderer()->GetBitmapCache()), 1);
-}
-
-TEST_F(GDIRendererBitmaps, RepeatedDrawsReuseOneRendering)
-{
-    Draw({0, 0, 4, 4}, LRenderer::kResizeStretch, mQuad);
-    Draw({4, 2, 4, 4}, LRenderer::kResizeStretch, mQuad);
-    const LGDIRenderer::BitmapCache& cache = mFrame.Renderer()->GetBitmapCache();
-    EXPECT_EQ(FilledEntries(cache), 1);
-    EXPECT_EQ(cache.GetEntry(0).useCount, 2u);
-    EXPECT_EQ(mFrame.Pixel(7, 5), kWhite);
-}
-
-TEST_F(GDIRendererBitmaps, InvalidResizeTypeThrowsWhenTheSizeDiffers)
-{
-    mFrame.Start();
+    const OffscreenFrame frame{8, 6};
+    frame.Start();
     const std::string text = ExceptionText(
         [&] {
-            mFrame.Renderer()->DrawBitmap(mQuad, {0, 0, 3, 3}, 3);
+            frame.Renderer()->DrawBitmap(MakeBitmap(2, 2, {R, G, B, W}), {0, 0, 3, 3}, 3);
         });
-    mFrame.Finish();
+    frame.Finish();
     EXPECT_EQ(text.rfind("Invalid Argument : Invalid ResizeType passed to DrawBitmap. : "
                          "QZ::LGDIRenderer::DrawBitmap : ",
                          0),
               0u)
         << text;
-    EXPECT_EQ(FilledEntries(mFrame.Renderer()->GetBitmapCache()), 0);
-}
-
-TEST_F(GDIRendererBitmaps, MissingPixelsAndEmptyDestinationsDrawNothing)
-{
-    const RCPtr<LBitmap> unloaded(new LBitmap(u"/nonexistent/skin.png", u""));
-    mFrame.Draw(
-        [&](LGDIRenderer& r)
-        {
-            r.DrawBitmap(nullptr, {0, 0, 4, 4}, LRenderer::kResizeTile);
-            r.DrawBitmap(unloaded, {0, 0, 4, 4}, LRenderer::kResizeTile);
-            r.DrawBitmap(mQuad, {0, 0, 0, 4}, LRenderer::kResizeTile);
-            r.DrawBitmap(mQuad, {0, 0, 4, -4}, LRenderer::kResizeStretch);
-            r.DrawBitmap(mQuad, {0, 0, 100000, 100000}, LRenderer::kResizeStretch);
-        });
-    EXPECT_EQ(Colours(mFrame, 4, 4), "....\n....\n....\n....\n");
+    EXPECT_EQ(FilledEntries(frame.Renderer()->GetBitmapCache()), 0);
 }
 
 class GDIRendererPaths : public ::testing::Test
 {
 protected:
-    static PolylineT<float> Line(std::initializer_list<PointT<float>> points)
+    static PolylineT<float> Line(const std::vector<PointT<float>>& points)
     {
         PolylineT<float> polyline;
         for (const PointT<float>& point : points)
@@ -229,13 +195,32 @@ protected:
     const PointT<float> mUnit{1, 1};
 };
 
-TEST_F(GDIRendererPaths, SegmentsTakePointsInPairsAndLeaveAnOddOneOut)
+TEST_F(GDIRendererPaths, SegmentsPairThePointsAndAFilledPolygonUsesTheAlternateRule)
 {
-    PolylineT<float> segments = Line({{0, 0}, {3, 0}, {0, 2}, {5, 2}, {7, 5}});
-    mFrame.Draw([&](LGDIRenderer& r)
-                { r.DrawLineSegments(segments, mInk, mNoOffset, mUnit, true); });
-    EXPECT_EQ(mFrame.Picture(kBlack), "###.....\n........\n#####...\n........\n........\n"
-                                      "........\n");
+    using Drawing = void (LGDIRenderer::*)(PolylineT<float>&, const ColorRGBA&,
+                                           const PointT<float>&, const PointT<float>&, bool);
+    struct Case
+    {
+        Drawing draw;
+        std::vector<PointT<float>> points;
+        const char* picture;
+    };
+    // The odd last point of the segments is left out.
+    const Case cases[] = {
+        {&LGDIRenderer::DrawLineSegments,
+         {{0, 0}, {3, 0}, {0, 2}, {5, 2}, {7, 5}},
+         "###.....\n........\n#####...\n........\n........\n........\n"},
+        {&LGDIRenderer::FillPolygon,
+         {{1, 1}, {5, 1}, {5, 5}, {1, 5}},
+         "........\n.####...\n.####...\n.####...\n.####...\n........\n"},
+    };
+    for (const Case& c : cases)
+    {
+        PolylineT<float> shape = Line(c.points);
+        const OffscreenFrame frame{8, 6};
+        frame.Draw([&](LGDIRenderer& r) { (r.*c.draw)(shape, mInk, mNoOffset, mUnit, true); });
+        EXPECT_EQ(frame.Picture(kBlack), c.picture);
+    }
 }
 
 TEST_F(GDIRendererPaths, PolylineIsOpenAndPolygonClosed)
@@ -250,14 +235,6 @@ TEST_F(GDIRendererPaths, PolylineIsOpenAndPolygonClosed)
     EXPECT_GT(std::count(closed.begin(), closed.end(), '#'),
               std::count(open.begin(), open.end(), '#') + 2);
     EXPECT_EQ(closed.substr(0, 18), open.substr(0, 18));
-}
-
-TEST_F(GDIRendererPaths, FilledPolygonUsesTheAlternateRule)
-{
-    PolylineT<float> square = Line({{1, 1}, {5, 1}, {5, 5}, {1, 5}});
-    mFrame.Draw([&](LGDIRenderer& r) { r.FillPolygon(square, mInk, mNoOffset, mUnit, true); });
-    EXPECT_EQ(mFrame.Picture(kBlack), "........\n.####...\n.####...\n.####...\n.####...\n"
-                                      "........\n");
 }
 
 TEST_F(GDIRendererPaths, PathIsBuiltOnceUntilThePolylineChanges)
