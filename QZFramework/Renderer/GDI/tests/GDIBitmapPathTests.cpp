@@ -4,9 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <iterator>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace QZ::Testing
@@ -19,26 +17,11 @@ constexpr std::uint32_t G = kGreen;
 constexpr std::uint32_t B = kBlue;
 constexpr std::uint32_t W = kWhite;
 
-// The frame's top left, as large as the expected picture, as text: R, G, B, W for those
-// colours, '.' for transparent, '?' for anything else.
+// The frame's top left, as large as the expected picture.
 std::string Colours(const OffscreenFrame& frame, std::string_view expected)
 {
-    const auto width = static_cast<std::int32_t>(expected.find('\n'));
-    const auto height = static_cast<std::int32_t>(std::ranges::count(expected, '\n'));
-    constexpr std::pair<std::uint32_t, char> kNames[] = {
-        {kRed, 'R'}, {kGreen, 'G'}, {kBlue, 'B'}, {kWhite, 'W'}, {0, '.'}};
-    std::string text;
-    for (std::int32_t y = 0; y < height; ++y)
-    {
-        for (std::int32_t x = 0; x < width; ++x)
-        {
-            const auto named = std::ranges::find(kNames, frame.Pixel(x, y),
-                                                 &std::pair<std::uint32_t, char>::first);
-            text += named == std::end(kNames) ? '?' : named->second;
-        }
-        text += '\n';
-    }
-    return text;
+    return frame.Colours(static_cast<std::int32_t>(expected.find('\n')),
+                         static_cast<std::int32_t>(std::ranges::count(expected, '\n')));
 }
 
 std::int32_t FilledEntries(const LGDIRenderer::BitmapCache& cache)

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <exception>
+#include <utility>
 
 namespace QZ::Testing
 {
@@ -60,6 +61,40 @@ std::string OffscreenFrame::Picture(std::uint32_t argb) const
         text += '\n';
     }
     return text;
+}
+
+std::string OffscreenFrame::Colours(std::int32_t width, std::int32_t height) const
+{
+    std::string text;
+    for (std::int32_t y = 0; y < height; ++y)
+    {
+        for (std::int32_t x = 0; x < width; ++x)
+        {
+            text += ColourLetter(Pixel(x, y));
+        }
+        text += '\n';
+    }
+    return text;
+}
+
+std::string OffscreenFrame::Colours() const
+{
+    const PointT<std::int32_t> size = GDIContext().GetFrontSurface()->GetSize();
+    return Colours(size.x, size.y);
+}
+
+char ColourLetter(std::uint32_t argb)
+{
+    constexpr std::pair<std::uint32_t, char> kLetters[] = {
+        {kRed, 'R'}, {kGreen, 'G'}, {kBlue, 'B'}, {kWhite, 'W'}, {kBlack, 'K'}, {0, '.'}};
+    for (const auto& [colour, letter] : kLetters)
+    {
+        if (argb == colour)
+        {
+            return letter;
+        }
+    }
+    return '?';
 }
 
 std::string ExceptionText(const std::function<void()>& action)

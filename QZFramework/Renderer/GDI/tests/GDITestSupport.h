@@ -38,11 +38,17 @@ public:
     [[nodiscard]] std::uint32_t Pixel(std::int32_t x, std::int32_t y) const;
     // The front surface as text, one character per pixel: '#' for the colour, '.' otherwise.
     [[nodiscard]] std::string Picture(std::uint32_t argb) const;
+    // The top left of the front surface as text, one ColourLetter per pixel.
+    [[nodiscard]] std::string Colours(std::int32_t width, std::int32_t height) const;
+    [[nodiscard]] std::string Colours() const;
 
 private:
     RCPtr<LGDIRenderer> mRenderer;
     RCPtr<LRenderContextInfo> mContext;
 };
+
+// R, G, B, W and K for the named colours, '.' for transparent, '?' for anything else.
+[[nodiscard]] char ColourLetter(std::uint32_t argb);
 
 // The text of the exception the action throws, or "no exception".
 [[nodiscard]] std::string ExceptionText(const std::function<void()>& action);
