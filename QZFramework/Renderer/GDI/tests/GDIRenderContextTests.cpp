@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace QZ::Testing
 {
 namespace
@@ -65,16 +67,14 @@ protected:
     OffscreenFrame mFrame{6, 4};
 };
 
-TEST_F(SurfacePreparation, WholeViewportAsOneRectangleMakesNewSurfaces)
-{
-    Repaint({{0, 0, 6, 4}});
-    EXPECT_EQ(mFrame.Pixel(2, 2), 0u);
-}
-
-TEST_F(SurfacePreparation, TwoRectanglesCoveringTheViewportKeepTheImage)
+// The whole viewport as one rectangle makes new surfaces; two rectangles covering it keep the
+// image.
+TEST_F(SurfacePreparation, OnlyTheWholeViewportAsOneRectangleMakesNewSurfaces)
 {
     Repaint({{0, 0, 3, 4}, {3, 0, 3, 4}});
     EXPECT_EQ(mFrame.Pixel(2, 2), kRed);
+    Repaint({{0, 0, 6, 4}});
+    EXPECT_EQ(mFrame.Pixel(2, 2), 0u);
 }
 
 TEST_F(SurfacePreparation, ViewportGrownByOnePixelGetsSurfacesOfItsSizeBeforeDrawing)
@@ -121,27 +121,22 @@ TEST(GDIRenderContextPresent, WindowReceivesTheUpdateRectanglesFromLastToFirst)
     EXPECT_EQ(window.GetPixel(3, 1), kUntouched);
 }
 
-TEST(GDIRenderContextPresent, RectanglesAreCutToTheSurface)
+// Rectangles are cut to the surface; an off-screen context presents nothing.
+TEST(GDIRenderContextPresent, RectanglesAreCutToTheSurfaceAndOffScreenPresentsNothing)
 {
-    MemoryPresenter window(8, 6, kUntouched);
-    const RCPtr<LGDIRenderContextInfo> context =
-        LGDIRenderContextInfo::Create({0, 0, 4, 4}, window.ToWindowHandle(), false);
-    context->GetUpdateRegion().AddRect({-3, 2, 9, 100});
-    context->GetUpdateRegion().AddRect({10, 10, 20, 20});
-    context->Present();
-    ASSERT_EQ(window.GetPresentations().size(), 1u);
-    EXPECT_EQ(window.GetPresentations()[0],
-              (std::vector<RectT<std::int32_t>>{RectT<std::int32_t>{0, 2, 4, 2}}));
-}
-
-TEST(GDIRenderContextPresent, OffScreenContextPresentsNothing)
-{
-    MemoryPresenter window(4, 4, kUntouched);
-    const RCPtr<LGDIRenderContextInfo> context =
-        LGDIRenderContextInfo::Create({0, 0, 4, 4}, window.ToWindowHandle(), true);
-    context->GetUpdateRegion().AddRect({0, 0, 4, 4});
-    context->Present();
-    EXPECT_TRUE(window.GetPresentations().empty());
+    using Rects = std::vector<RectT<std::int32_t>>;
+    for (const bool offScreen : {false, true})
+    {
+        MemoryPresenter window(8, 6, kUntouched);
+        const RCPtr<LGDIRenderContextInfo> context =
+            LGDIRenderContextInfo::Create({0, 0, 4, 4}, window.ToWindowHandle(), offScreen);
+        context->GetUpdateRegion().AddRect({-3, 2, 9, 100});
+        context->GetUpdateRegion().AddRect({10, 10, 20, 20});
+        context->Present();
+        const std::vector<Rects> expected =
+            offScreen ? std::vector<Rects>{} : std::vector<Rects>{{{0, 2, 4, 2}}};
+        EXPECT_EQ(window.GetPresentations(), expected);
+    }
 }
 
 TEST(GDIRenderContextPresent, WindowContextWithoutAWindowPresentsNowhere)
