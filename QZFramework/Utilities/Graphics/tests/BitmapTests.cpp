@@ -1,5 +1,6 @@
 #include "Platform/Graphics2D/tests/PngBuilder.h"
 #include "QZFramework/Utilities/Graphics/Bitmap.h"
+#include "QZFramework/Utilities/Graphics/RectT.h"
 
 #include <gtest/gtest.h>
 
@@ -34,7 +35,8 @@ std::vector<std::uint32_t> Pixels(const RCPtr<LBitmap>& bitmap)
     return pixels;
 }
 
-std::string ExceptionText(const std::function<void()>& action)
+// Whether the action throws an exception whose text starts with the prefix.
+::testing::AssertionResult Throws(const std::function<void()>& action, const std::string& prefix)
 {
     try
     {
@@ -42,9 +44,19 @@ std::string ExceptionText(const std::function<void()>& action)
     }
     catch (const std::exception& e)
     {
-        return e.what();
+        return std::string(e.what()).starts_with(prefix)
+                   ? ::testing::AssertionSuccess()
+                   : ::testing::AssertionFailure() << e.what();
     }
-    return "no exception";
+    return ::testing::AssertionFailure() << "no exception";
+}
+
+using Rect = RectT<std::int32_t>;
+
+// Where a bitmap lies in its owner's image.
+Rect Area(const RCPtr<LBitmap>& bitmap)
+{
+    return {bitmap->GetX(), bitmap->GetY(), bitmap->GetWidth(), bitmap->GetHeight()};
 }
 
 RCPtr<LBitmap> Embedded()
@@ -83,9 +95,7 @@ TEST(NamedBitmaps, ResourceNameResolvesToTheEmbeddedImage)
 {
     RCPtr<LBitmap> bitmap = Embedded();
     ASSERT_TRUE(bitmap);
-    EXPECT_EQ(bitmap->GetWidth(), 3);
-    EXPECT_EQ(bitmap->GetHeight(), 2);
-    EXPECT_EQ(bitmap->GetX(), 0);
+    EXPECT_EQ(Area(bitmap), (Rect{0, 0, 3, 2}));
     EXPECT_FALSE(bitmap->GetParent());
     EXPECT_EQ(bitmap->GetCacheKey(), WideString(u"::A B.PNG"));
     EXPECT_EQ(Pixels(bitmap), kEmbedded);
@@ -189,34 +199,20 @@ TEST(SubBitmaps, OffsetsAddUpAndTheParentIsAlwaysTheOwner)
               (std::vector<std::uint32_t>{0x80008000u, 0x00FFFFFFu, 0xC0405060u, 0xFFFFFFFFu}));
     RCPtr<LBitmap> subOfSub = sub->CreateSubBitmap(1, 1, 1, 1);
     EXPECT_EQ(subOfSub->GetParent().Get(), owner.Get());
-    EXPECT_EQ(subOfSub->GetX(), 2);
-    EXPECT_EQ(subOfSub->GetY(), 1);
+    EXPECT_EQ(Area(subOfSub), (Rect{2, 1, 1, 1}));
     EXPECT_EQ(Pixels(subOfSub), std::vector<std::uint32_t>{0xFFFFFFFFu});
     EXPECT_EQ(LBitmap::GetHandle(subOfSub), LBitmap::GetHandle(owner));
     EXPECT_EQ(LBitmap::GetHandle(nullptr), 0);
 }
 
-TEST(SubBitmaps, EmptySizeMeansTheWholeBitmap)
-{
-    RCPtr<LBitmap> sub = Embedded()->CreateSubBitmap(1, 1, 2, 1);
-    RCPtr<LBitmap> whole = sub->CreateSubBitmap(0, 0, 0, 0);
-    EXPECT_EQ(whole->GetX(), 1);
-    EXPECT_EQ(whole->GetY(), 1);
-    EXPECT_EQ(whole->GetWidth(), 2);
-    EXPECT_EQ(whole->GetHeight(), 1);
-}
-
-TEST(SubBitmaps, RectanglesAreCutToTheImage)
+// An empty size means the whole bitmap; rectangles are cut to the image.
+TEST(SubBitmaps, EmptySizeMeansTheWholeBitmapAndRectanglesAreCutToTheImage)
 {
     RCPtr<LBitmap> owner = Embedded();
-    RCPtr<LBitmap> overhanging = owner->CreateSubBitmap(2, 1, 50, 50);
-    EXPECT_EQ(overhanging->GetWidth(), 1);
-    EXPECT_EQ(overhanging->GetHeight(), 1);
-    RCPtr<LBitmap> before = owner->CreateSubBitmap(-5, -1, 6, 2);
-    EXPECT_EQ(before->GetX(), 0);
-    EXPECT_EQ(before->GetY(), 0);
-    EXPECT_EQ(before->GetWidth(), 1);
-    EXPECT_EQ(before->GetHeight(), 1);
+    EXPECT_EQ(Area(owner->CreateSubBitmap(1, 1, 2, 1)->CreateSubBitmap(0, 0, 0, 0)),
+              (Rect{1, 1, 2, 1}));
+    EXPECT_EQ(Area(owner->CreateSubBitmap(2, 1, 50, 50)), (Rect{2, 1, 1, 1}));
+    EXPECT_EQ(Area(owner->CreateSubBitmap(-5, -1, 6, 2)), (Rect{0, 0, 1, 1}));
     RCPtr<LBitmap> outside = owner->CreateSubBitmap(10, 10, 5, 5);
     EXPECT_EQ(outside->GetWidth(), 0);
     EXPECT_EQ(outside->GetHeight(), 0);
@@ -258,8 +254,7 @@ TEST(Cloning, CloneOwnsACopyOfTheRectangle)
     RCPtr<LBitmap> clone = owner->CreateSubBitmap(0, 1, 2, 1)->Clone();
     ASSERT_TRUE(clone);
     EXPECT_FALSE(clone->GetParent());
-    EXPECT_EQ(clone->GetX(), 0);
-    EXPECT_EQ(clone->GetWidth(), 2);
+    EXPECT_EQ(Area(clone), (Rect{0, 0, 2, 1}));
     EXPECT_NE(LBitmap::GetHandle(clone), LBitmap::GetHandle(owner));
     EXPECT_EQ(Pixels(clone), (std::vector<std::uint32_t>{0xFF102030u, 0xC0405060u}));
     LBitmap::ApplyColorizer(clone, Solid(ColorRGBA(0xFF336699u)), 1.0f);
@@ -268,25 +263,32 @@ TEST(Cloning, CloneOwnsACopyOfTheRectangle)
 
 TEST(Tinting, EachChannelMovesTowardsTheColourInStraightAlpha)
 {
-    // Colour (0.1, 0.3, 0.7) at k = 1 x 0.5: each channel becomes
-    // whole(((v / 255) x 0.5 + c x 0.5) x 255 + 0.5) = whole(v / 2 + c x 127.5 + 0.5);
-    // e.g. red 255 -> 127.5 + 12.75 + 0.5 = 140.75 -> 140 (0x8C). Alpha bytes stay.
-    RCPtr<LBitmap> clone = Embedded()->Clone();
-    LBitmap::ApplyColorizer(clone, Solid(ColorRGBA(0.1f, 0.3f, 0.7f, 1.0f)), 0.5f);
-    EXPECT_EQ(Pixels(clone), (std::vector<std::uint32_t>{0xFF8C2659u, 0x800D6659u, 0x008CA6D9u,
-                                                         0xFF153671u, 0xC02D4E89u, 0xFF8CA6D9u}));
-}
-
-TEST(Tinting, AlphaZeroChangesNothingAndFullAlphaTakesTheColour)
-{
-    RCPtr<LBitmap> unchanged = Embedded()->Clone();
-    LBitmap::ApplyColorizer(unchanged, Solid(ColorRGBA(0.1f, 0.3f, 0.7f, 1.0f)), 0.0f);
-    EXPECT_EQ(Pixels(unchanged), kEmbedded);
-
-    RCPtr<LBitmap> full = Embedded()->Clone();
-    LBitmap::ApplyColorizer(full, Solid(ColorRGBA(0xFF336699u)), 1.0f);
-    EXPECT_EQ(Pixels(full), (std::vector<std::uint32_t>{0xFF336699u, 0x80336699u, 0x00336699u,
-                                                        0xFF336699u, 0xC0336699u, 0xFF336699u}));
+    const ConstRCPtr<LColorizer> shade = Solid(ColorRGBA(0.1f, 0.3f, 0.7f, 1.0f));
+    const ConstRCPtr<LColorizer> full = Solid(ColorRGBA(0xFF336699u));
+    const struct
+    {
+        ConstRCPtr<LColorizer> colorizer;
+        float alpha;
+        std::vector<std::uint32_t> pixels;
+    } cases[] = {
+        // Colour (0.1, 0.3, 0.7) at k = 1 x 0.5: each channel becomes
+        // whole(((v / 255) x 0.5 + c x 0.5) x 255 + 0.5) = whole(v / 2 + c x 127.5 + 0.5);
+        // e.g. red 255 -> 127.5 + 12.75 + 0.5 = 140.75 -> 140 (0x8C). Alpha bytes stay.
+        {shade,
+         0.5f,
+         {0xFF8C2659u, 0x800D6659u, 0x008CA6D9u, 0xFF153671u, 0xC02D4E89u, 0xFF8CA6D9u}},
+        // Alpha zero changes nothing, full alpha takes the colour.
+        {shade, 0.0f, kEmbedded},
+        {full,
+         1.0f,
+         {0xFF336699u, 0x80336699u, 0x00336699u, 0xFF336699u, 0xC0336699u, 0xFF336699u}},
+    };
+    for (const auto& c : cases)
+    {
+        RCPtr<LBitmap> clone = Embedded()->Clone();
+        LBitmap::ApplyColorizer(clone, c.colorizer, c.alpha);
+        EXPECT_EQ(Pixels(clone), c.pixels) << c.alpha;
+    }
 }
 
 TEST(Tinting, GradientTintsEachRowWithTheColourAtItsMiddle)
@@ -301,24 +303,24 @@ TEST(Tinting, GradientTintsEachRowWithTheColourAtItsMiddle)
 
 TEST(Tinting, NullArgumentsAreRuntimeErrors)
 {
-    const std::string text =
-        ExceptionText([] { LBitmap::ApplyColorizer(nullptr, Solid(ColorRGBA(0, 0, 0, 1)), 1.0f); });
-    EXPECT_EQ(text.rfind("Runtime Error : QZ::LBitmap::ApplyColorizer : ", 0), 0u) << text;
-    EXPECT_EQ(ExceptionText([] { LBitmap::ApplyColorizer(Embedded()->Clone(), nullptr, 1.0f); })
-                  .rfind("Runtime Error : QZ::LBitmap::ApplyColorizer : ", 0),
-              0u);
+    const std::string where = "Runtime Error : QZ::LBitmap::ApplyColorizer : ";
+    EXPECT_TRUE(Throws([] { LBitmap::ApplyColorizer(nullptr, Solid(ColorRGBA(0, 0, 0, 1)), 1.0f); },
+                       where));
+    EXPECT_TRUE(Throws([] { LBitmap::ApplyColorizer(Embedded()->Clone(), nullptr, 1.0f); }, where));
 }
 
 TEST(GeneratedBitmaps, FilledBitmapHoldsTheColourEverywhere)
 {
     RCPtr<LBitmap> filled = LBitmap::CreateFilledBitmap({2, 3}, ColorRGBA(1.0f, 0.5f, 0.0f, 1.0f));
     ASSERT_TRUE(filled);
-    EXPECT_EQ(filled->GetWidth(), 2);
-    EXPECT_EQ(filled->GetHeight(), 3);
+    EXPECT_EQ(Area(filled), (Rect{0, 0, 2, 3}));
     EXPECT_EQ(Pixels(filled), std::vector<std::uint32_t>(6, 0xFFFF8000u));
 
-    const std::string text = ExceptionText([] { (void)LBitmap::CreateFilledBitmap({0, 3}, {}); });
-    EXPECT_EQ(text.rfind("Runtime Error : QZ::LBitmap::CreateFilledBitmap : ", 0), 0u) << text;
+    EXPECT_TRUE(Throws(
+        [] {
+            (void)LBitmap::CreateFilledBitmap({0, 3}, {});
+        },
+        "Runtime Error : QZ::LBitmap::CreateFilledBitmap : "));
     EXPECT_FALSE(LBitmap::CreateFilledBitmap({20000, 20000}, {}));
 }
 
@@ -339,18 +341,9 @@ TEST(GeneratedBitmaps, ColorizedBitmapFollowsTheColorizer)
     EXPECT_EQ(Pixels(LBitmap::CreateColorizedBitmap(sameColours, 1.0f, {1, 2})),
               std::vector<std::uint32_t>(2, 0xFF0000FFu));
 
-    EXPECT_EQ(ExceptionText(
-                  [&] {
-                      (void)LBitmap::CreateColorizedBitmap(solid, 1.0f, {3, 0});
-                  })
-                  .rfind("Runtime Error : QZ::LBitmap::CreateColorizedBitmap : ", 0),
-              0u);
-    EXPECT_EQ(ExceptionText(
-                  [] {
-                      (void)LBitmap::CreateColorizedBitmap(nullptr, 1.0f, {3, 3});
-                  })
-                  .rfind("Runtime Error : QZ::LBitmap::CreateColorizedBitmap : ", 0),
-              0u);
+    const std::string where = "Runtime Error : QZ::LBitmap::CreateColorizedBitmap : ";
+    EXPECT_TRUE(Throws([&] { (void)LBitmap::CreateColorizedBitmap(solid, 1.0f, {3, 0}); }, where));
+    EXPECT_TRUE(Throws([] { (void)LBitmap::CreateColorizedBitmap(nullptr, 1.0f, {3, 3}); }, where));
 }
 
 TEST(PartBitmaps, ImageOrMaskIsClonedAndTintedElseTheColorizerFills)
@@ -373,9 +366,9 @@ TEST(PartBitmaps, ImageOrMaskIsClonedAndTintedElseTheColorizerFills)
 
     EXPECT_FALSE(LBitmap::CreatePartBitmap(colour, 1.0f, {1, 1}, nullptr,
                                            image->CreateSubBitmap(9, 9, 1, 1)));
-    const std::string text = ExceptionText(
+    EXPECT_TRUE(Throws(
         [&] {
             (void)LBitmap::CreatePartBitmap(colour, 1.0f, {1, 1}, image, image);
-        });
-    EXPECT_EQ(text.rfind("Domain Error : QZ::LBitmap::ApplyColorizer : ", 0), 0u) << text;
+        },
+        "Domain Error : QZ::LBitmap::ApplyColorizer : "));
 }
