@@ -38,10 +38,10 @@ Variant Bytes(std::initializer_list<std::uint8_t> bytes)
     return value;
 }
 
-Variant List(std::initializer_list<Variant> items)
+Variant List(const std::vector<Variant>& items)
 {
     Variant list;
-    list.SetList(std::data(items), static_cast<std::uint32_t>(items.size()));
+    list.SetList(items.data(), static_cast<std::uint32_t>(items.size()));
     return list;
 }
 
@@ -53,9 +53,7 @@ Variant Values(std::initializer_list<std::pair<std::int32_t, Variant>> values)
     {
         items.push_back(List({value, Int32(paramID), Variant()}));
     }
-    Variant list;
-    list.SetList(items.data(), static_cast<std::uint32_t>(items.size()));
-    return list;
+    return List(items);
 }
 
 Variant Descriptors(std::initializer_list<std::int32_t> paramIDs)
@@ -65,9 +63,7 @@ Variant Descriptors(std::initializer_list<std::int32_t> paramIDs)
     {
         items.push_back(List({Int32(paramID), Variant()}));
     }
-    Variant list;
-    list.SetList(items.data(), static_cast<std::uint32_t>(items.size()));
-    return list;
+    return List(items);
 }
 
 // The record of the empty device identifier: length 12, reserved 0, tag 0.
@@ -134,7 +130,8 @@ std::int32_t Search(std::uint32_t kind, Variant& devices)
 
 } // namespace
 
-TEST_F(ClientLibrary, RecordWhoseLengthWordDiffersIsRefused)
+// A record whose length word differs from its size, null outputs and null callbacks.
+TEST_F(ClientLibrary, MalformedRecordsNullOutputsAndCallbacksAreRefused)
 {
     std::vector<std::uint8_t> bytes = kAttachedKeyboard;
     bytes.push_back(0);
@@ -144,10 +141,6 @@ TEST_F(ClientLibrary, RecordWhoseLengthWordDiffersIsRefused)
     const OXLI_Record truncated{kAttachedKeyboard.data(), 8};
     EXPECT_EQ(OXLI_IsDeviceConnected(&truncated), OXLI_RESULT_BAD_ARGUMENT);
     EXPECT_EQ(OXLI_DisconnectDevice(nullptr), OXLI_RESULT_BAD_ARGUMENT);
-}
-
-TEST_F(ClientLibrary, NullOutputsAndCallbacksAreRefused)
-{
     const OXLI_Record device = Attached();
     EXPECT_EQ(OXLI_FindRemoteDevices(nullptr, 0, nullptr, OXLI_SEARCH_FULL),
               OXLI_RESULT_BAD_ARGUMENT);
@@ -158,6 +151,7 @@ TEST_F(ClientLibrary, NullOutputsAndCallbacksAreRefused)
     EXPECT_EQ(OXLI_GetParamValue(&device, nullptr, nullptr), OXLI_RESULT_BAD_ARGUMENT);
 }
 
+// A sink that refuses the record gives an internal failure.
 TEST_F(ClientLibrary, SearchHandsOutOneRecordThroughTheSink)
 {
     struct Counting
@@ -178,10 +172,6 @@ TEST_F(ClientLibrary, SearchHandsOutOneRecordThroughTheSink)
     // An empty list: length 12, reserved 0, tag 10.
     const std::vector<std::uint8_t> emptyList = {12, 0, 0, 0, 0, 0, 0, 0, 10, 0, 0, 0};
     EXPECT_EQ(counting.mBytes, emptyList);
-}
-
-TEST_F(ClientLibrary, SinkThatRefusesTheRecordGivesInternalFailure)
-{
     OXLI_RecordSink refusing{nullptr, [](void*, const std::uint8_t*, std::uint32_t) { return 1; }};
     EXPECT_EQ(OXLI_FindRemoteDevices(nullptr, 0, &refusing, OXLI_SEARCH_QUICK),
               OXLI_RESULT_INTERNAL_FAILURE);
@@ -226,9 +216,10 @@ TEST_F(ClientLibrary, ScheduledDeviceListAppearsOnTheThirdSearch)
     Holder record(List({Bytes({7})}));
     ASSERT_EQ(OXLISim_SetRemoteDevices(record.Get(), 2), OXLI_RESULT_OK);
     Variant devices;
-    EXPECT_EQ(Search(OXLI_SEARCH_FULL, devices), OXLI_RESULT_OK);
-    EXPECT_EQ(Search(OXLI_SEARCH_FULL, devices), OXLI_RESULT_OK);
-    EXPECT_EQ(Search(OXLI_SEARCH_FULL, devices), OXLI_RESULT_FOUND);
+    for (const std::int32_t result : {OXLI_RESULT_OK, OXLI_RESULT_OK, OXLI_RESULT_FOUND})
+    {
+        EXPECT_EQ(Search(OXLI_SEARCH_FULL, devices), result);
+    }
     EXPECT_EQ(devices.GetListItemCount(), 1u);
 }
 
@@ -290,10 +281,11 @@ TEST_F(ClientLibrary, VirtualParametersAnswerAndReadOnlyOnesRefuseWrites)
         return OXLI_GetParamValue(&device, &descriptor, sink.Get());
     };
     Variant value;
-    ASSERT_EQ(read(-9, value), OXLI_RESULT_OK);
-    EXPECT_STREQ(value.GetString(), "Korvane");
-    ASSERT_EQ(read(-10, value), OXLI_RESULT_OK);
-    EXPECT_STREQ(value.GetString(), "Tarn 61 Vidida Editor");
+    for (const auto& [paramID, text] : {std::pair{-9, "Korvane"}, {-10, "Tarn 61 Vidida Editor"}})
+    {
+        ASSERT_EQ(read(paramID, value), OXLI_RESULT_OK);
+        EXPECT_STREQ(value.GetString(), text);
+    }
     ASSERT_EQ(read(-2, value), OXLI_RESULT_OK);
     EXPECT_EQ(value.GetType(), Variant::TagUInt8);
     EXPECT_TRUE(value.ToBool());
