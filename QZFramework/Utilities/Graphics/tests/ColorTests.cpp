@@ -28,46 +28,52 @@ ColorRGBA Parsed(const char* text)
     return c;
 }
 
-TEST(ColorPacking, ArgbValueSplitsIntoChannelsFromTheHighByteDown)
+TEST(ColorPacking, ArgbValueSplitsIntoChannelsFromTheHighByteDownAndSurvivesTheRoundTrip)
 {
     ExpectColor(ColorRGBA(0x80FF4001u), 255 * kStep, 64 * kStep, 1 * kStep, 128 * kStep);
     ExpectColor(ColorRGBA(0u), 0, 0, 0, 0);
-}
-
-TEST(ColorPacking, ToArgbRoundsHalfAwayFromZero)
-{
-    EXPECT_EQ(ColorRGBA(1.0f, 0.5f, 0.0f, 1.0f).ToARGB(), 0xFFFF8000u);
-}
-
-TEST(ColorPacking, ToArgbLimitsChannelsOutsideTheRange)
-{
-    EXPECT_EQ(ColorRGBA(2.0f, -1.0f, NAN, 0.5f).ToARGB(), 0x80FF0000u);
-    EXPECT_EQ(ColorRGBA(INFINITY, -INFINITY, 1.0f, 1.0f).ToARGB(), 0xFFFF00FFu);
-}
-
-TEST(ColorPacking, PackedValuesSurviveTheRoundTrip)
-{
     for (std::uint32_t argb : {0x00000000u, 0xFFFFFFFFu, 0xC0123456u, 0x7F80FE01u, 0x01020304u})
     {
         EXPECT_EQ(ColorRGBA(argb).ToARGB(), argb);
     }
 }
 
-TEST(ColorHexText, TwoDigitsSetAlphaOnly)
+// Halves round away from zero; channels outside the range are limited.
+TEST(ColorPacking, ToArgbRoundsHalvesAwayFromZeroAndLimitsChannels)
 {
-    ExpectColor(Parsed("FF"), 0.25f, 0.5f, 0.75f, 1.0f);
-    ExpectColor(Parsed("0x80"), 0.25f, 0.5f, 0.75f, 128.0f / 255.0f);
+    EXPECT_EQ(ColorRGBA(1.0f, 0.5f, 0.0f, 1.0f).ToARGB(), 0xFFFF8000u);
+    EXPECT_EQ(ColorRGBA(2.0f, -1.0f, NAN, 0.5f).ToARGB(), 0x80FF0000u);
+    EXPECT_EQ(ColorRGBA(INFINITY, -INFINITY, 1.0f, 1.0f).ToARGB(), 0xFFFF00FFu);
 }
 
-TEST(ColorHexText, SixDigitsSetRedGreenBlueAndKeepAlpha)
+// Parsed over (0.25, 0.5, 0.75, 0.125): two digits set alpha only, six red, green and blue, eight
+// all four as alpha, red, green, blue. Text that is not hexadecimal gives zero for the channels
+// it sets, and reading stops at the first character that is not a digit.
+TEST(ColorHexText, DigitCountChoosesTheChannelsSet)
 {
-    ExpectColor(Parsed("0x00FF00"), 0.0f, 255 * kStep, 0.0f, 0.125f);
-    ExpectColor(Parsed("ff00aa"), 255 * kStep, 0.0f, 170 * kStep, 0.125f);
-}
-
-TEST(ColorHexText, EightDigitsSetAllFourAsAlphaRedGreenBlue)
-{
-    ExpectColor(Parsed("0X80112233"), 0x11 * kStep, 0x22 * kStep, 0x33 * kStep, 0x80 * kStep);
+    const struct
+    {
+        const char* text;
+        float red, green, blue, alpha;
+    } cases[] = {
+        {"FF", 0.25f, 0.5f, 0.75f, 1.0f},
+        {"0x80", 0.25f, 0.5f, 0.75f, 128.0f / 255.0f},
+        {"0x00FF00", 0.0f, 255 * kStep, 0.0f, 0.125f},
+        {"ff00aa", 255 * kStep, 0.0f, 170 * kStep, 0.125f},
+        {"0X80112233", 0x11 * kStep, 0x22 * kStep, 0x33 * kStep, 0x80 * kStep},
+        {"GGHHII", 0.0f, 0.0f, 0.0f, 0.125f},
+        {"zz", 0.25f, 0.5f, 0.75f, 0.0f},
+        {" FFFFF", 0.0f, 0.0f, 0.0f, 0.125f},
+        {"-FFFFFFF", 0.0f, 0.0f, 0.0f, 0.0f},
+        // "12" is read and the rest ignored: the value 0x12 lands in the lowest channel.
+        {"12ZZ56", 0.0f, 0.0f, 0x12 * kStep, 0.125f},
+        {"0x0x1234", 0.0f, 0.0f, 0.0f, 0.125f},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.text);
+        ExpectColor(Parsed(c.text), c.red, c.green, c.blue, c.alpha);
+    }
 }
 
 TEST(ColorHexText, OtherLengthsAndNullChangeNothing)
@@ -78,21 +84,6 @@ TEST(ColorHexText, OtherLengthsAndNullChangeNothing)
         SCOPED_TRACE(text == nullptr ? "null" : text);
         EXPECT_EQ(Parsed(text), kStart);
     }
-}
-
-TEST(ColorHexText, TextThatIsNotHexadecimalGivesZeroForTheChannelsItSets)
-{
-    ExpectColor(Parsed("GGHHII"), 0.0f, 0.0f, 0.0f, 0.125f);
-    ExpectColor(Parsed("zz"), 0.25f, 0.5f, 0.75f, 0.0f);
-    ExpectColor(Parsed(" FFFFF"), 0.0f, 0.0f, 0.0f, 0.125f);
-    ExpectColor(Parsed("-FFFFFFF"), 0.0f, 0.0f, 0.0f, 0.0f);
-}
-
-TEST(ColorHexText, ReadingStopsAtTheFirstCharacterThatIsNotADigit)
-{
-    // "12" is read and the rest ignored: the value 0x12 lands in the lowest channel.
-    ExpectColor(Parsed("12ZZ56"), 0.0f, 0.0f, 0x12 * kStep, 0.125f);
-    ExpectColor(Parsed("0x0x1234"), 0.0f, 0.0f, 0.0f, 0.125f);
 }
 
 } // namespace
