@@ -66,56 +66,44 @@ std::string Frames(int count)
     return list;
 }
 
+// A slider's two marker buttons of the size: the start at the slider's origin, the end placed.
+std::string Markers(const std::string& size, const std::string& endPlace)
+{
+    const std::string marker = R"(<SubControl Class="Framework.Button" LookList="Four" Name=)";
+    return marker + R"("thumbStart" )" + size + "/>" + marker + R"("thumbEnd" )" + endPlace + " " +
+           size + "/></SubControl>";
+}
+
 // A horizontal, a vertical, an oblique and a degenerate slider (both markers in one place), a
 // radial and a linear knob of 64 frames, a knob of one frame, an up-down and a combo slider whose
 // panel (150 pixels wide) would reach past the window's right edge.
 std::string MakeSkin()
 {
-    const std::string marker = R"(Class="Framework.Button" LookList="Four")";
+    const std::string across = R"(XSizeAbs="10" YSizeAbs="20")";
+    const std::string square = R"(XSizeAbs="10" YSizeAbs="10")";
     return R"(<Korvane_Skin_Definitions><Skin Name="Values">
   <Colorizer Name="Ink" Color1="FF101010"/>
   <Look Name="Plain"><DockedPart Dock="Fill" Colorizer="Ink"/></Look>
   <Look Name="Field"><DockedPart Dock="Fill" Colorizer="Ink"/><Text Color="FF000000"/></Look>
-  <LookList Name="Three"><LookRef Look="Plain"/><LookRef Look="Plain"/><LookRef Look="Plain"/>
-  </LookList>
-  <LookList Name="Four"><LookRef Look="Plain"/><LookRef Look="Plain"/><LookRef Look="Plain"/>
-    <LookRef Look="Plain"/></LookList>
-  <LookList Name="Frames">)" +
-           Frames(64) + R"(<LookRef/><LookRef Look="Plain"/><LookRef Look="Plain"/></LookList>
-  <LookList Name="Seven"><LookRef Look="Plain"/><LookRef Look="Plain"/><LookRef Look="Plain"/>
-    <LookRef Look="Plain"/><LookRef Look="Plain"/><LookRef Look="Plain"/><LookRef Look="Plain"/>
-  </LookList>
-  <LookList Name="OneFrame"><LookRef Look="Plain"/></LookList>
+  <LookList Name="Three">)" +
+           Frames(3) + R"(</LookList><LookList Name="Four">)" + Frames(4) +
+           R"(</LookList><LookList Name="Frames">)" + Frames(64) +
+           R"(<LookRef/><LookRef Look="Plain"/><LookRef Look="Plain"/></LookList>
+  <LookList Name="Seven">)" +
+           Frames(7) + R"(</LookList><LookList Name="OneFrame">)" + Frames(1) + R"(</LookList>
   <SubControl Class="Framework.Panel" Name="main" XSizeAbs="400" YSizeAbs="300">
     <SubControl Class="Framework.Slider" Name="hSlider" XSizeAbs="150" YSizeAbs="20"
-                LookList="Three" TabStop="1">
-      <SubControl )" +
-           marker + R"( Name="thumbStart" XSizeAbs="10" YSizeAbs="20"/>
-      <SubControl )" +
-           marker + R"( Name="thumbEnd" XPositionAbs="127" XSizeAbs="10" YSizeAbs="20"/>
-    </SubControl>
-    <SubControl Class="Framework.Slider" Name="vSlider" XPositionAbs="160" XSizeAbs="20"
-                YSizeAbs="150" LookList="Three">
-      <SubControl )" +
-           marker + R"( Name="thumbStart" XSizeAbs="20" YSizeAbs="10"/>
-      <SubControl )" +
-           marker + R"( Name="thumbEnd" YPositionAbs="127" XSizeAbs="20" YSizeAbs="10"/>
-    </SubControl>
-    <SubControl Class="Framework.Slider" Name="oSlider" XPositionAbs="200" XSizeAbs="120"
-                YSizeAbs="120" LookList="Three">
-      <SubControl )" +
-           marker + R"( Name="thumbStart" XSizeAbs="10" YSizeAbs="10"/>
-      <SubControl )" +
-           marker + R"( Name="thumbEnd" XPositionAbs="100" YPositionAbs="100" XSizeAbs="10"
-                  YSizeAbs="10"/>
-    </SubControl>
-    <SubControl Class="Framework.Slider" Name="flatSlider" XPositionAbs="330" XSizeAbs="40"
-                YSizeAbs="40" LookList="Three">
-      <SubControl )" +
-           marker + R"( Name="thumbStart" XSizeAbs="10" YSizeAbs="10"/>
-      <SubControl )" +
-           marker + R"( Name="thumbEnd" XSizeAbs="10" YSizeAbs="10"/>
-    </SubControl>
+                LookList="Three" TabStop="1">)" +
+           Markers(across, R"(XPositionAbs="127")") +
+           R"(<SubControl Class="Framework.Slider" Name="vSlider" XPositionAbs="160" XSizeAbs="20"
+                YSizeAbs="150" LookList="Three">)" +
+           Markers(R"(XSizeAbs="20" YSizeAbs="10")", R"(YPositionAbs="127")") +
+           R"(<SubControl Class="Framework.Slider" Name="oSlider" XPositionAbs="200" XSizeAbs="120"
+                YSizeAbs="120" LookList="Three">)" +
+           Markers(square, R"(XPositionAbs="100" YPositionAbs="100")") +
+           R"(<SubControl Class="Framework.Slider" Name="flatSlider" XPositionAbs="330" XSizeAbs="40"
+                YSizeAbs="40" LookList="Three">)" +
+           Markers(square, "") + R"(
     <SubControl Class="Framework.Knob" Name="radialKnob" YPositionAbs="160" XSizeAbs="100"
                 YSizeAbs="100" LookList="Frames" TabStop="2">
       <CreateParamList><CreateParam ID="RADIAL_GESTURE_START_ANGLE">-135</CreateParam>
@@ -143,12 +131,8 @@ std::string MakeSkin()
                   YPositionAbs="20" XSizeAbs="150" YSizeAbs="30" ClipToParent="false"
                   LookList="Three">
         <SubControl Class="Framework.Slider" Name="slider" XSizeAbs="150" YSizeAbs="20"
-                    LookList="Three">
-          <SubControl )" +
-           marker + R"( Name="thumbStart" XSizeAbs="10" YSizeAbs="20"/>
-          <SubControl )" +
-           marker + R"( Name="thumbEnd" XPositionAbs="127" XSizeAbs="10" YSizeAbs="20"/>
-        </SubControl>
+                    LookList="Three">)" +
+           Markers(across, R"(XPositionAbs="127")") + R"(
       </SubControl>
     </SubControl>
   </SubControl>
@@ -235,17 +219,12 @@ TEST_F(ValueControls, SliderThumbFollowsTheTrackInEveryDirectionAndDefersOutside
     // Grabbed 5 pixels into the thumb: the thumb keeps its row, follows the pointer's x and stops
     // at either marker; a value set meanwhile waits for the release.
     Press(5, 10);
-    struct Step
+    using Step = std::tuple<long, long, double>;
+    for (const auto& [x, y, value] : {Step{35, 50, 30.0 / 127}, Step{300, 10, 1.0},
+                                      Step{-50, 10, 0.0}, Step{45, 10, 40.0 / 127}})
     {
-        long x;
-        long y;
-        double value;
-    };
-    for (const Step& step : {Step{35, 50, 30.0 / 127}, Step{300, 10, 1.0}, Step{-50, 10, 0.0},
-                             Step{45, 10, 40.0 / 127}})
-    {
-        Move(step.x, step.y);
-        EXPECT_DOUBLE_EQ(slider->GetValue(), step.value) << step.x;
+        Move(x, y);
+        EXPECT_DOUBLE_EQ(slider->GetValue(), value) << x;
         EXPECT_EQ(slider->GetThumb()->GetPosition().y, 0.0);
     }
     EXPECT_EQ(slider->GetThumb()->GetPosition().x, 40.0);
@@ -279,16 +258,12 @@ TEST_F(ValueControls, SliderTrackPressStepsAPageTowardThePointerAndRepeatsWhileH
     LSlider* slider = Find<LSlider>(u"hSlider");
     // The click point less half the thumb is where the thumb would centre: a click steps at most
     // 0.1 toward it, never past it, forward or back.
-    struct Case
+    using Case = std::tuple<long, double>;
+    for (const auto& [x, value] : {Case{13, 8.0 / 127}, Case{7, 2.0 / 127},
+                                   Case{100, 2.0 / 127 + 0.1}, Case{140, 2.0 / 127 + 0.2}})
     {
-        long x;
-        double value;
-    };
-    for (const Case& c : {Case{13, 8.0 / 127}, Case{7, 2.0 / 127}, Case{100, 2.0 / 127 + 0.1},
-                          Case{140, 2.0 / 127 + 0.2}})
-    {
-        Click(c.x, 10);
-        EXPECT_DOUBLE_EQ(slider->GetValue(), c.value) << c.x;
+        Click(x, 10);
+        EXPECT_DOUBLE_EQ(slider->GetValue(), value) << x;
     }
 
     // Held on the track: the first step after 0.3 s, then one every 0.1 s; the release clicks
@@ -296,16 +271,12 @@ TEST_F(ValueControls, SliderTrackPressStepsAPageTowardThePointerAndRepeatsWhileH
     slider->SetValue(0.0);
     Press(120, 10);
     EXPECT_TRUE(slider->IsRepeating());
-    struct Step
-    {
-        std::uint32_t now;
-        double value;
-    };
-    for (const Step& step :
+    using Step = std::tuple<std::uint32_t, double>;
+    for (const auto& [now, value] :
          {Step{1290, 0.0}, Step{1310, 0.1}, Step{1400, 0.1}, Step{1420, 0.2}, Step{1530, 0.3}})
     {
-        IdleAt(step.now);
-        EXPECT_NEAR(slider->GetValue(), step.value, 1e-12) << step.now;
+        IdleAt(now);
+        EXPECT_NEAR(slider->GetValue(), value, 1e-12) << now;
     }
     Release(120, 10);
     EXPECT_FALSE(slider->IsRepeating());
@@ -391,19 +362,14 @@ TEST_F(ValueControls, RadialKnobFollowsThePointersAngleWithinItsArc)
     EXPECT_EQ(knob->GetFrameCount(), 64u);
     // (pointer relative to the centre, value): straight down is the gap's middle, which gives
     // 1.0; just clockwise of it is nearer the start. The centre itself changes nothing.
-    struct Case
-    {
-        long dx;
-        long dy;
-        double value;
-    };
-    for (const Case& c :
+    using Case = std::tuple<long, long, double>;
+    for (const auto& [dx, dy, value] :
          {Case{0, -40, 0.5}, Case{40, 0, 225.0 / 270}, Case{-40, 0, 45.0 / 270}, Case{0, 40, 1.0},
           Case{-5, 40, 0.0}, Case{0, 0, 0.0}, Case{-40, -40, 90.0 / 270}})
     {
-        Press(50 + c.dx, 210 + c.dy);
-        EXPECT_DOUBLE_EQ(knob->GetValue(), c.value) << c.dx << "," << c.dy;
-        Release(50 + c.dx, 210 + c.dy);
+        Press(50 + dx, 210 + dy);
+        EXPECT_DOUBLE_EQ(knob->GetValue(), value) << dx << "," << dy;
+        Release(50 + dx, 210 + dy);
     }
     // The frame shows the value; a value set during the drag waits for its end.
     EXPECT_EQ(ShownLook(*knob), static_cast<std::uint32_t>(std::round(63 * 90.0 / 270)));
@@ -460,22 +426,17 @@ TEST_F(ValueControls, LinearKnobDragStepsPerPixelAndCtrlMakesItFine)
     long x = 130;
     long y = 180;
     Press(x, y);
-    struct Step
-    {
-        long dx;
-        long dy;
-        double value;
-    };
+    using Step = std::tuple<long, long, double>;
     // Right and up raise the value, left and down lower it; a diagonal step against the trend of
     // the last two moves loses its opposing part when that part dominates.
-    for (const Step& step :
+    for (const auto& [dx, dy, value] :
          {Step{27, 0, 27.0 / 127}, Step{0, -10, 37.0 / 127}, Step{-7, 0, 30.0 / 127},
           Step{200, 0, 1.0}, Step{-400, 0, 0.0}, Step{10, 0, 10.0 / 127}, Step{2, 5, 12.0 / 127}})
     {
-        x += step.dx;
-        y += step.dy;
+        x += dx;
+        y += dy;
         Move(x, y);
-        EXPECT_DOUBLE_EQ(knob->GetValue(), step.value) << step.dx << "," << step.dy;
+        EXPECT_DOUBLE_EQ(knob->GetValue(), value) << dx << "," << dy;
     }
     Release(130, 180);
     EXPECT_EQ(ShownLook(*knob), static_cast<std::uint32_t>(std::round(63 * 12.0 / 127)));
@@ -528,25 +489,19 @@ TEST_F(ValueControls, UpDownClampsTypedNumbersAndFiltersCharacters)
     ASSERT_EQ(box->SetFocus(true), S_OK);
     // (typed text, number, shown text): beyond the range shows the bound, also when the number
     // already stands there; filtered characters never arrive.
-    struct Case
-    {
-        const char16_t* typed;
-        double number;
-        const char16_t* shown;
-    };
-    for (const Case& c :
+    using Case = std::tuple<const char16_t*, double, const char16_t*>;
+    for (const auto& [typed, number, shown] :
          {Case{u"300", 127.0, u"127"}, Case{u"300", 127.0, u"127"}, Case{u"-5.5", 55.0, u"55"},
           Case{u"", 0.0, u"0"}, Case{u"99999999999999999999999999", 127.0, u"127"}})
     {
         box->SetText(WideString(), 0);
-        for (const char16_t* unit = c.typed; *unit != 0; ++unit)
+        for (const char16_t* unit = typed; *unit != 0; ++unit)
         {
             mWindow->DeliverKey(KeyCode::FromChar(*unit, 0));
         }
         Key(0x0D);
-        EXPECT_EQ(upDown->PositionToValue(upDown->GetValue()), c.number)
-            << Narrow(WideString(c.typed));
-        EXPECT_EQ(box->GetText(), c.shown) << Narrow(WideString(c.typed));
+        EXPECT_EQ(upDown->PositionToValue(upDown->GetValue()), number) << Narrow(WideString(typed));
+        EXPECT_EQ(box->GetText(), shown) << Narrow(WideString(typed));
     }
     EXPECT_EQ(mListener->heard.back(), "TEXTBOX_VALIDATED");
 
