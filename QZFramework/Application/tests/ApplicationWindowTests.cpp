@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <typeinfo>
 
 using namespace QZ;
@@ -259,17 +260,13 @@ TEST_F(ApplicationWindows, AFailingRegistrationNamesItsRowAndKeepsTheRowsBefore)
 // skin and is written back as chosen.
 TEST_F(ApplicationWindows, TheStoredSkinIndexIsLimitedToTheSkinsAndWrittenBack)
 {
-    struct Case
+    using Case = std::tuple<std::int32_t, std::int32_t>;
+    for (const auto& [stored, chosen] : {Case{5, 2}, Case{-3, 0}, Case{1, 1}})
     {
-        std::int32_t stored;
-        std::int32_t chosen;
-    };
-    for (const Case& test : {Case{5, 2}, Case{-3, 0}, Case{1, 1}})
-    {
-        StoreSkinIndex(test.stored);
+        StoreSkinIndex(stored);
         ASSERT_EQ(Start(), S_OK);
-        EXPECT_EQ(mFactory->GetCurrentSkinIndex(), test.chosen) << test.stored;
-        EXPECT_EQ(mApplication.GetCurrentSkinIndex(), test.chosen) << test.stored;
+        EXPECT_EQ(mFactory->GetCurrentSkinIndex(), chosen) << stored;
+        EXPECT_EQ(mApplication.GetCurrentSkinIndex(), chosen) << stored;
     }
 }
 
@@ -369,12 +366,8 @@ LLayoutDescriptor::LimitSpec Limit(bool fromOther, double absolute)
 // from other controls have none either, and only an unlimited main window can be maximised.
 TEST(WindowStyle, TheLayoutDecidesTheBorderAndTheBoxes)
 {
-    struct Case
-    {
-        LLayoutDescriptor::LimitSpec minimum;
-        LLayoutDescriptor::LimitSpec maximum;
-        std::uint32_t mainStyle;
-    };
+    using Case =
+        std::tuple<LLayoutDescriptor::LimitSpec, LLayoutDescriptor::LimitSpec, std::uint32_t>;
     const Case cases[] = {
         {Limit(false, 1200), Limit(false, 1200), 0x00CA0000}, // fixed size
         {Limit(false, 0), Limit(false, 0), 0x00CF0000},       // no limits
@@ -382,13 +375,13 @@ TEST(WindowStyle, TheLayoutDecidesTheBorderAndTheBoxes)
         {Limit(false, 300), Limit(false, 900), 0x00CE0000},   // a range
         {Limit(true, 300), Limit(true, 900), 0x00CA0000},     // limits of another control
     };
-    for (const Case& test : cases)
+    for (const auto& [minimum, maximum, mainStyle] : cases)
     {
         LLayoutDescriptor layout;
-        layout.minimum[0] = layout.minimum[1] = test.minimum;
-        layout.maximum[0] = layout.maximum[1] = test.maximum;
-        EXPECT_EQ(MainWindowStyle(layout), test.mainStyle)
-            << test.minimum.absolute << " " << test.maximum.absolute;
+        layout.minimum[0] = layout.minimum[1] = minimum;
+        layout.maximum[0] = layout.maximum[1] = maximum;
+        EXPECT_EQ(MainWindowStyle(layout), mainStyle)
+            << minimum.absolute << " " << maximum.absolute;
     }
     EXPECT_EQ(RootWindowStyle(false, false, false, false), 0x80C00000u);
     EXPECT_EQ(RootWindowStyle(true, true, false, true),
@@ -398,11 +391,7 @@ TEST(WindowStyle, TheLayoutDecidesTheBorderAndTheBoxes)
 TEST(WindowStyle, ARectangleIsMovedIntoTheAreaNeverResized)
 {
     const RectT<std::int32_t> area(0, 20, 1000, 700);
-    struct Case
-    {
-        RectT<std::int32_t> rect;
-        RectT<std::int32_t> kept;
-    };
+    using Case = std::tuple<RectT<std::int32_t>, RectT<std::int32_t>>;
     const Case cases[] = {
         {{-50, 100, 200, 100}, {0, 100, 200, 100}},   // off the left edge
         {{900, 650, 200, 100}, {800, 620, 200, 100}}, // off the right and bottom
@@ -410,9 +399,9 @@ TEST(WindowStyle, ARectangleIsMovedIntoTheAreaNeverResized)
         {{100, 100, 1500, 100}, {0, 100, 1500, 100}}, // wider than the area: left edge shows
         {{100, 100, 200, 100}, {100, 100, 200, 100}}, // inside already
     };
-    for (const Case& test : cases)
+    for (const auto& [rect, kept] : cases)
     {
-        EXPECT_EQ(KeepInside(test.rect, area), test.kept) << test.rect.x << "," << test.rect.y;
+        EXPECT_EQ(KeepInside(rect, area), kept) << rect.x << "," << rect.y;
     }
 }
 
