@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <utility>
 #include <string_view>
 #include <vector>
@@ -176,16 +177,12 @@ TEST_F(BasicControls, HeldButtonRepeatsAfterTheDelayAtTheIntervalAndStopsOnRelea
     EXPECT_EQ(mListener->Count("BUTTON_AUTOREPEAT"), 1u); // at the press
     // (clock, repeats so far): nothing before the delay, then one per interval; a late step sends
     // one repeat and the interval counts from it; the pointer leaving does not stop the repeat.
-    struct Step
+    using Step = std::tuple<std::uint32_t, std::size_t>;
+    for (const auto& [now, repeats] : {Step{1399, 1}, Step{1400, 2}, Step{1479, 2}, Step{1480, 3},
+                                       Step{2000, 4}, Step{2079, 4}, Step{2080, 5}})
     {
-        std::uint32_t now;
-        std::size_t repeats;
-    };
-    for (const Step& step : {Step{1399, 1}, Step{1400, 2}, Step{1479, 2}, Step{1480, 3},
-                             Step{2000, 4}, Step{2079, 4}, Step{2080, 5}})
-    {
-        IdleAt(step.now);
-        EXPECT_EQ(mListener->Count("BUTTON_AUTOREPEAT"), step.repeats) << step.now;
+        IdleAt(now);
+        EXPECT_EQ(mListener->Count("BUTTON_AUTOREPEAT"), repeats) << now;
     }
     Move(200, 150);
     IdleAt(2160);
@@ -334,16 +331,12 @@ TEST_F(BasicControls, AutomaticScrollingKeepsTheCaretInsideTheTextArea)
     // The text area is the box's 100 pixels; the label moves left by what is scrolled out.
     Type(u"abcdefghijklmno");
     EXPECT_EQ(box->GetScrollOffset().x, -50.0);
-    struct Step
+    using Step = std::tuple<std::uint32_t, double>;
+    for (const auto& [vk, offset] : {Step{0x24, 0.0}, Step{0x27, 0.0}, Step{0x23, -50.0},
+                                     Step{0x25, -50.0}, Step{0x08, -40.0}})
     {
-        std::uint32_t vk;
-        double offset;
-    };
-    for (const Step& step : {Step{0x24, 0.0}, Step{0x27, 0.0}, Step{0x23, -50.0}, Step{0x25, -50.0},
-                             Step{0x08, -40.0}})
-    {
-        KeyDown(step.vk);
-        EXPECT_EQ(box->GetScrollOffset().x, step.offset) << step.vk;
+        KeyDown(vk);
+        EXPECT_EQ(box->GetScrollOffset().x, offset) << vk;
     }
     box->SetText(WideString(u"short"), 1);
     EXPECT_EQ(box->GetScrollOffset().x, 0.0);
@@ -484,20 +477,14 @@ TEST_F(BasicControls, ScrollViewShowsItsBarsAtTheThresholdAndScrollsByWheelBarAn
     ASSERT_EQ(view->GetVerticalBar().Get(), vBar);
     // (content width, height) -> (horizontal bar, vertical bar): a bar shows once the content
     // is larger than the view, which the other bar narrows.
-    struct Case
-    {
-        double width;
-        double height;
-        bool horizontal;
-        bool vertical;
-    };
-    for (const Case& c :
+    using Case = std::tuple<double, double, bool, bool>;
+    for (const auto& [width, height, horizontal, vertical] :
          {Case{100, 80, false, false}, Case{101, 70, true, false}, Case{101, 71, true, true},
           Case{90, 81, false, true}, Case{91, 81, true, true}, Case{90, 200, false, true}})
     {
-        Resize(*content, c.width, c.height);
-        EXPECT_EQ(hBar->IsShowing(false), c.horizontal) << c.width << "x" << c.height;
-        EXPECT_EQ(vBar->IsShowing(false), c.vertical) << c.width << "x" << c.height;
+        Resize(*content, width, height);
+        EXPECT_EQ(hBar->IsShowing(false), horizontal) << width << "x" << height;
+        EXPECT_EQ(vBar->IsShowing(false), vertical) << width << "x" << height;
     }
 
     // Content 90 x 200 in a view 80 high: 120 pixels to scroll, the thumb takes 80/200 of the
