@@ -20,6 +20,7 @@
 
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace QZ::ToolkitTest
@@ -373,12 +374,7 @@ TEST_F(Containers, KeysReachLocalHotKeysBeforeGlobalOnesAndEachCommandGoesOutOnc
     {
         application->Subscribe(RCPtr<LNotificationDistributor>(centre), command, 0);
     }
-    struct Case
-    {
-        const char* focus;
-        std::uint32_t key;
-        std::vector<std::string> heard;
-    };
+    using Case = std::tuple<const char*, std::uint32_t, std::vector<std::string>>;
     const Case cases[] = {
         // The focused control's own binding shadows the global one; so does a binding of a
         // control in a panel further away, which hears the keys its siblings pass on.
@@ -394,14 +390,14 @@ TEST_F(Containers, KeysReachLocalHotKeysBeforeGlobalOnesAndEachCommandGoesOutOnc
         {"q", kF5, {"q:hook 116", "heard NID_CMD_REFRESH"}},
         {"y", kPaste, {"y:hook 86", "heard NID_EDIT_PASTE_REQ"}},
     };
-    for (const Case& c : cases)
+    for (const auto& [focus, key, heard] : cases)
     {
-        ASSERT_EQ(Find(c.focus).SetFocus(true), S_OK);
+        ASSERT_EQ(Find(focus).SetFocus(true), S_OK);
         Heard().clear();
-        mWindow->DeliverKey({c.key, 0, 0});
+        mWindow->DeliverKey({key, 0, 0});
         mWindow->Idle(false);
         centre->ProcessQueue(false);
-        EXPECT_EQ(Heard(), c.heard) << c.focus << " " << std::hex << c.key;
+        EXPECT_EQ(Heard(), heard) << focus << " " << std::hex << key;
     }
     // A disabled or hidden control drops the key.
     Find("level").SetEnabled(false);
@@ -578,11 +574,7 @@ TEST_F(Containers, VisibleContentRectWidensToTheMinimumViewInsideTheContent)
     };
     resizeContent(1000.0);
     view.SetClientExtent(1000.0, 1000.0);
-    struct Case
-    {
-        PointT<double> offset, minimum;
-        RectT<double> visible;
-    };
+    using Case = std::tuple<PointT<double>, PointT<double>, RectT<double>>;
     const Case cases[] = {
         // No minimum, or one below the view: the offset and the client size.
         {{400.4, 300.6}, {0, 0}, {400, 301, 200, 100}},
@@ -593,11 +585,11 @@ TEST_F(Containers, VisibleContentRectWidensToTheMinimumViewInsideTheContent)
         {{20, 10}, {300, 200}, {0, 0, 300, 200}},
         {{800, 900}, {300, 300}, {700, 700, 300, 300}},
     };
-    for (const Case& c : cases)
+    for (const auto& [offset, minimum, visible] : cases)
     {
-        view.SetScrollOffset(c.offset);
-        view.SetMinimumViewSize(c.minimum.x, c.minimum.y);
-        EXPECT_EQ(view.GetVisibleContentRect(), c.visible) << c.offset.x << "," << c.minimum.x;
+        view.SetScrollOffset(offset);
+        view.SetMinimumViewSize(minimum.x, minimum.y);
+        EXPECT_EQ(view.GetVisibleContentRect(), visible) << offset.x << "," << minimum.x;
     }
     // Content narrower than the widened view: it starts at 0.
     view.SetScrollOffset({250, 0});
