@@ -22,6 +22,7 @@
 
 #include <chrono>
 #include <string>
+#include <tuple>
 #include <string_view>
 #include <thread>
 #include <vector>
@@ -171,19 +172,14 @@ TEST_F(InfoControls, ToolTipAppearsAfterTheHoverDelayBelowThePointerAndHidesAfte
     EXPECT_EQ(tip->GetText(), u"Help");
     EXPECT_TRUE(tip->IsNotFocusable());
     // (clock, state, shown): the delays count strictly greater.
-    struct Step
-    {
-        std::uint32_t now;
-        LToolTip::State state;
-        bool shown;
-    };
-    for (const Step& step :
+    using Step = std::tuple<std::uint32_t, LToolTip::State, bool>;
+    for (const auto& [now, state, shown] :
          {Step{100500, LToolTip::kPending, false}, Step{100501, LToolTip::kShown, true},
           Step{105501, LToolTip::kShown, true}, Step{105502, LToolTip::kHidden, false}})
     {
-        IdleAt(step.now);
-        EXPECT_EQ(tip->GetState(), step.state) << step.now;
-        EXPECT_EQ(tip->IsShowing(false), step.shown) << step.now;
+        IdleAt(now);
+        EXPECT_EQ(tip->GetState(), state) << now;
+        EXPECT_EQ(tip->IsShowing(false), shown) << now;
     }
     EXPECT_EQ(LToolTip::GetLastHideTime(), 105502u);
     EXPECT_EQ(tip->GetIdleRequestCount(), 0);
@@ -239,24 +235,20 @@ TEST_F(InfoControls, ThePointerRestingOnAControlShowsItsToolTipUntilItLeavesOrPr
 TEST_F(InfoControls, ToolTipStaysInsideTheWindowAndNeverWiderThanItLessEightPixels)
 {
     LLabel* label = Find<LLabel>(u"label");
-    struct Case
-    {
-        long x, y;
-        double left, top;
-    };
+    using Case = std::tuple<long, long, double, double>;
     // The skin's 400 pixels are limited to 292, so every tooltip starts at x 8 at the latest.
-    for (const Case& c :
+    for (const auto& [x, y, left, top] :
          {Case{0, 0, 0, 20}, Case{5, 100, 5, 120}, Case{100, 170, 8, 180}, Case{290, 199, 8, 180}})
     {
-        Move(c.x, c.y);
+        Move(x, y);
         SetClock(300000);
         label->UpdateToolTip(true);
         IdleAt(300501);
         LToolTip* tip = TipOf(*label);
         ASSERT_NE(tip, nullptr);
         EXPECT_EQ(tip->GetSize().x, 292.0);
-        EXPECT_EQ(tip->GetAbsolutePosition().x, c.left) << c.x;
-        EXPECT_EQ(tip->GetAbsolutePosition().y, c.top) << c.y;
+        EXPECT_EQ(tip->GetAbsolutePosition().x, left) << x;
+        EXPECT_EQ(tip->GetAbsolutePosition().y, top) << y;
         tip->Hide();
         IdleAt(400000);
     }
@@ -269,19 +261,15 @@ TEST_F(InfoControls, ClippedLabelOffersItsWholeTextAsToolTip)
     UseFixedWidthText(*label);
     UseFixedWidthText(*plain);
     EXPECT_TRUE(label->IsNotFocusable());
-    struct Case
-    {
-        LLabel* control;
-        const char16_t* text;
-        const char16_t* toolTip;
-    };
+    using Case = std::tuple<LLabel*, const char16_t*, const char16_t*>;
     // The labels are 50 pixels wide; every character takes 10.
-    for (const Case& c : {Case{label, u"Hi", u"Help"}, Case{label, u"A long caption", nullptr},
-                          Case{plain, u"Fits", u""}, Case{plain, u"Does not fit", nullptr}})
+    for (const auto& [control, text, toolTip] :
+         {Case{label, u"Hi", u"Help"}, Case{label, u"A long caption", nullptr},
+          Case{plain, u"Fits", u""}, Case{plain, u"Does not fit", nullptr}})
     {
-        c.control->SetText(WideString(c.text), true);
-        const WideString expected(c.toolTip != nullptr ? c.toolTip : c.text);
-        EXPECT_EQ(c.control->GetToolTipText(), expected) << Narrow(WideString(c.text));
+        control->SetText(WideString(text), true);
+        const WideString expected(toolTip != nullptr ? toolTip : text);
+        EXPECT_EQ(control->GetToolTipText(), expected) << Narrow(WideString(text));
     }
 }
 
@@ -390,16 +378,12 @@ TEST_F(InfoControls, MeterPeakMarkerTravelsBetweenItsEnds)
     LLevelMeter* meter = Find<LLevelMeter>(u"hMeter");
     const LControl& marker = *meter->FindChildByName(WideString(u"peakLo"));
     EXPECT_FALSE(meter->FindChildByName(WideString(u"peakHi"))->IsShowing(false));
-    struct Case
+    using Case = std::tuple<double, double>; // x -1: hidden
+    for (const auto& [peak, x] : {Case{0.0, -1}, Case{0.5, 20}, Case{1.0, 40}, Case{2.0, 40},
+                                  Case{0.01, -1}, Case{0.25, 10}})
     {
-        double peak;
-        double x; // -1: hidden
-    };
-    for (const Case& c : {Case{0.0, -1}, Case{0.5, 20}, Case{1.0, 40}, Case{2.0, 40},
-                          Case{0.01, -1}, Case{0.25, 10}})
-    {
-        meter->SetLevels(0.5, c.peak);
-        EXPECT_EQ(marker.IsShowing(false) ? marker.GetPosition().x : -1.0, c.x) << c.peak;
+        meter->SetLevels(0.5, peak);
+        EXPECT_EQ(marker.IsShowing(false) ? marker.GetPosition().x : -1.0, x) << peak;
     }
     // A meter without a clip light cannot latch.
     EXPECT_EQ(Find<LLevelMeter>(u"vMeter")->SetClipLatching(true), E_FAIL);
@@ -450,38 +434,30 @@ TEST_F(InfoControls, ProgressBarShowsTheShareDoneAndItsPercentage)
     EXPECT_FALSE(progress->GetTimeLabel()->IsShowing(false));
     EXPECT_EQ(progress->PositionToValue(0.5), 50.0);
     const LControl& bar = *progress->FindChildByName(WideString(u"activeOverlay"));
-    struct Case
+    using Case = std::tuple<double, double, const char16_t*>; // width -1: hidden
+    for (const auto& [value, width, percent] : {Case{0.25, 50, u"25"}, Case{0.002, -1, u"0"},
+                                                Case{1.0, 200, u"100"}, Case{0.0025, 1, u"0"}})
     {
-        double value;
-        double width; // -1: hidden
-        const char16_t* percent;
-    };
-    for (const Case& c : {Case{0.25, 50, u"25"}, Case{0.002, -1, u"0"}, Case{1.0, 200, u"100"},
-                          Case{0.0025, 1, u"0"}})
-    {
-        progress->SetValue(c.value);
-        EXPECT_EQ(ShownExtent(bar, 0), c.width) << c.value;
-        EXPECT_EQ(progress->GetPercentLabel()->GetText(), c.percent) << c.value;
+        progress->SetValue(value);
+        EXPECT_EQ(ShownExtent(bar, 0), width) << value;
+        EXPECT_EQ(progress->GetPercentLabel()->GetText(), percent) << value;
     }
 }
 
 TEST_F(InfoControls, TimeRemainingInWordsOfTheFrameworkTableFirst)
 {
     LProgressBar* progress = Find<LProgressBar>(u"progress");
-    struct Case
+    using Case = std::tuple<std::int32_t, const char16_t*>;
+    for (const auto& [seconds, text] :
+         {Case{3725, u"1 Hour 2 Minutes 5 Seconds Remaining"},
+          Case{61, u"1 Minute 1 Second Remaining"},
+          Case{3600, u"1 Hour 0 Minutes 0 Seconds Remaining"},
+          Case{7260, u"2 Hours 1 Minute 0 Seconds Remaining"}, Case{0, u"0 Seconds Remaining"},
+          Case{59, u"59 Seconds Remaining"}, Case{-5, u"0 Seconds Remaining"},
+          Case{1, u"1 Second Remaining"}})
     {
-        std::int32_t seconds;
-        const char16_t* text;
-    };
-    for (const Case& c : {Case{3725, u"1 Hour 2 Minutes 5 Seconds Remaining"},
-                          Case{61, u"1 Minute 1 Second Remaining"},
-                          Case{3600, u"1 Hour 0 Minutes 0 Seconds Remaining"},
-                          Case{7260, u"2 Hours 1 Minute 0 Seconds Remaining"},
-                          Case{0, u"0 Seconds Remaining"}, Case{59, u"59 Seconds Remaining"},
-                          Case{-5, u"0 Seconds Remaining"}, Case{1, u"1 Second Remaining"}})
-    {
-        progress->SetTimeRemaining(c.seconds);
-        EXPECT_EQ(progress->GetTimeLabel()->GetText(), c.text) << c.seconds;
+        progress->SetTimeRemaining(seconds);
+        EXPECT_EQ(progress->GetTimeLabel()->GetText(), text) << seconds;
     }
     EXPECT_TRUE(progress->GetTimeLabel()->IsShowing(false));
 
@@ -541,17 +517,13 @@ TEST_F(InfoControls, SplitterDragResizesItsAnchorWithinTheLimitsAndDependantsFol
     // own minimum of 40 (96 - 40 = 56 to the right).
     Move(202, 120);
     Press(202, 120);
-    struct Step
+    using Step = std::tuple<long, double>;
+    for (const auto& [x, width] : {Step{232, 230}, Step{290, 256}, Step{0, 50}, Step{150, 148}})
     {
-        long x;
-        double width;
-    };
-    for (const Step& step : {Step{232, 230}, Step{290, 256}, Step{0, 50}, Step{150, 148}})
-    {
-        Move(step.x, 120);
-        EXPECT_EQ(left->GetSize().x, step.width) << step.x;
-        EXPECT_EQ(split->GetPosition().x, step.width) << step.x;
-        EXPECT_EQ(right->GetPosition().x, step.width + 4) << step.x;
+        Move(x, 120);
+        EXPECT_EQ(left->GetSize().x, width) << x;
+        EXPECT_EQ(split->GetPosition().x, width) << x;
+        EXPECT_EQ(right->GetPosition().x, width + 4) << x;
     }
     EXPECT_EQ(split->GetDragMinimum(), 50.0);
     EXPECT_EQ(split->GetDragMaximum(), 256.0);
@@ -575,24 +547,21 @@ TEST_F(InfoControls, SplitterMakesRoomForASqueezedDependantWhenItsParentShrinks)
     LControl* pane = Find(u"pane");
     LControl* left = Find(u"pane/left");
     LControl* right = Find(u"pane/right");
-    struct Step
-    {
-        double paneWidth;
-        double leftWidth;
-    };
+    using Step = std::tuple<double, double>;
     // The pane after the bar fills the rest but keeps 40 pixels: below 244 the anchor gives way;
     // growing again leaves the anchor as it is. The pane's rules name the bar, which resolves
     // them without a word.
     testing::internal::CaptureStderr();
-    for (const Step& step : {Step{260, 200}, Step{240, 196}, Step{200, 156}, Step{300, 156}})
+    for (const auto& [paneWidth, leftWidth] :
+         {Step{260, 200}, Step{240, 196}, Step{200, 156}, Step{300, 156}})
     {
         LLayoutDescriptor::PositionSpec place;
         LLayoutDescriptor::SizeSpec size;
         pane->GetLayout()->GetAxisSpec(0, place, size);
-        size.absolute = step.paneWidth;
+        size.absolute = paneWidth;
         pane->SetAxisLayout(0, place, size);
-        EXPECT_EQ(left->GetSize().x, step.leftWidth) << step.paneWidth;
-        EXPECT_LE(right->GetPosition().x + right->GetSize().x, std::max(step.paneWidth, 244.0));
+        EXPECT_EQ(left->GetSize().x, leftWidth) << paneWidth;
+        EXPECT_LE(right->GetPosition().x + right->GetSize().x, std::max(paneWidth, 244.0));
     }
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 }
@@ -642,12 +611,8 @@ TEST_F(InfoControls, SplitterLooksAndOrientation)
 
 TEST_F(InfoControls, MissingRequiredChildFailsCreationWithARuntimeError)
 {
-    struct Case
-    {
-        const char16_t* skinName;
-        const char* start;
-    };
-    for (const Case& c :
+    using Case = std::tuple<const char16_t*, const char*>;
+    for (const auto& [skinName, start] :
          {Case{u"meterWithoutBar",
                "Runtime Error : Null Pointer : Cannot find child: activeOverlay : "
                "LLevelMeter::Initialize : "},
@@ -659,16 +624,16 @@ TEST_F(InfoControls, MissingRequiredChildFailsCreationWithARuntimeError)
         RCPtr<LControl> created;
         try
         {
-            mFactory->CreateControl(created, mFactory->FindSkinSubControl(WideString(c.skinName)),
+            mFactory->CreateControl(created, mFactory->FindSkinSubControl(WideString(skinName)),
                                     mWindow->GetRootControl());
-            ADD_FAILURE() << Narrow(WideString(c.skinName));
+            ADD_FAILURE() << Narrow(WideString(skinName));
         }
         catch (const std::runtime_error& error)
         {
-            EXPECT_EQ(std::string(error.what()).rfind(c.start, 0), 0u) << error.what();
+            EXPECT_EQ(std::string(error.what()).rfind(start, 0), 0u) << error.what();
         }
         EXPECT_EQ(created, nullptr);
-        EXPECT_EQ(mWindow->GetRootControl()->FindChildByName(WideString(c.skinName)), nullptr);
+        EXPECT_EQ(mWindow->GetRootControl()->FindChildByName(WideString(skinName)), nullptr);
     }
 }
 
