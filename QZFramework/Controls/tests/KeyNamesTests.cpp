@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 namespace QZ
 {
@@ -26,11 +27,7 @@ std::string Narrow(const std::u16string& text)
 
 TEST(KeyNames, ParsesKeyTexts)
 {
-    struct Case
-    {
-        const char16_t* text;
-        std::uint32_t key;
-    };
+    using Case = std::tuple<const char16_t*, std::uint32_t>;
     const Case cases[] = {
         {u"Ctrl+VKEY_C", 0x21430000},
         {u"SHIFT+CTRL+VKEY_S", 0x23530000},
@@ -55,21 +52,17 @@ TEST(KeyNames, ParsesKeyTexts)
         {u"Alt+[65", 0x20000000},
         {u"]65[", 0x20000000},
     };
-    for (const Case& test : cases)
+    for (const auto& [text, key] : cases)
     {
-        const KeyCode parsed = KeyNames::ParseKeyCode(WideString(test.text));
-        EXPECT_EQ(parsed, (KeyCode{test.key, 0, 0}))
-            << Narrow(test.text) << " gave 0x" << std::hex << parsed.key;
+        const KeyCode parsed = KeyNames::ParseKeyCode(WideString(text));
+        EXPECT_EQ(parsed, (KeyCode{key, 0, 0}))
+            << Narrow(text) << " gave 0x" << std::hex << parsed.key;
     }
 }
 
 TEST(KeyNames, FormatsKeyWords)
 {
-    struct Case
-    {
-        std::uint32_t key;
-        const char16_t* text;
-    };
+    using Case = std::tuple<std::uint32_t, const char16_t*>;
     // clang-format off
     const Case cases[] = {
         {0x21430000, u"Ctrl+C"},
@@ -89,10 +82,9 @@ TEST(KeyNames, FormatsKeyWords)
         {0xA1430000, u"Ctrl+"},                // top bit: the prefixes alone
     };
     // clang-format on
-    for (const Case& test : cases)
+    for (const auto& [key, text] : cases)
     {
-        EXPECT_EQ(Narrow(KeyNames::FormatKeyCode(test.key)), Narrow(test.text))
-            << "0x" << std::hex << test.key;
+        EXPECT_EQ(Narrow(KeyNames::FormatKeyCode(key)), Narrow(text)) << "0x" << std::hex << key;
     }
     EXPECT_EQ(Narrow(KeyNames::FormatKeyCode(
                   KeyNames::ParseKeyCode(WideString(u"SHIFT+CTRL+VKEY_S")).key)),
