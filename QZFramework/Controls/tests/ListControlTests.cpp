@@ -22,6 +22,7 @@
 #include <algorithm>
 #include <set>
 #include <string>
+#include <tuple>
 #include <string_view>
 #include <vector>
 
@@ -320,13 +321,7 @@ TEST_F(ListControls, RowsShowTheItemsFromTheFirstRowAndKeysMoveTheCurrentItem)
     SetTexts(*list, 12);
     ASSERT_TRUE(bar.IsShowing(false));
     ASSERT_EQ(list->SetFocus(true), S_OK);
-    struct Step
-    {
-        std::uint32_t vk;
-        std::int32_t current;
-        std::int32_t firstRow;
-        double barValue;
-    };
+    using Step = std::tuple<std::uint32_t, std::int32_t, std::int32_t, double>;
     // Four rows fit in full: the list scrolls the least to show the current item whole, and the
     // bar follows by rows (eight rows to scroll).
     const Step steps[] = {
@@ -335,13 +330,13 @@ TEST_F(ListControls, RowsShowTheItemsFromTheFirstRowAndKeysMoveTheCurrentItem)
         {kVkPageDown, 6, 3, 3 / 8.0}, {kVkUp, 5, 3, 3 / 8.0}, {kVkUp, 4, 3, 3 / 8.0},
         {kVkUp, 3, 3, 3 / 8.0},       {kVkUp, 2, 2, 2 / 8.0},
     };
-    for (const Step& step : steps)
+    for (const auto& [vk, current, firstRow, barValue] : steps)
     {
-        KeyDown(step.vk);
-        EXPECT_EQ(list->GetCurrentIndex(), step.current) << step.vk;
-        EXPECT_EQ(list->GetFirstRowShown(), step.firstRow) << step.vk;
-        EXPECT_DOUBLE_EQ(bar.GetValue(), step.barValue) << step.vk;
-        EXPECT_EQ(Selected(*list), std::set<std::int32_t>{step.current}) << step.vk;
+        KeyDown(vk);
+        EXPECT_EQ(list->GetCurrentIndex(), current) << vk;
+        EXPECT_EQ(list->GetFirstRowShown(), firstRow) << vk;
+        EXPECT_DOUBLE_EQ(bar.GetValue(), barValue) << vk;
+        EXPECT_EQ(Selected(*list), std::set<std::int32_t>{current}) << vk;
     }
     EXPECT_EQ(RowTexts(*list), (std::vector<std::string>{"i2", "i3", "i4", "i5", "i6"}));
     EXPECT_TRUE(list->GetRowControls()[0]->IsSelected());
@@ -472,13 +467,7 @@ TEST_F(ListControls, ComboBoxFilledFromItsItemsSendsSelectionChangeOnlyOnChange)
     EXPECT_FALSE(combo->GetSelectedByte(stored));
     EXPECT_EQ(stored, 0x2A);
 
-    struct Step
-    {
-        std::int32_t index;
-        std::int32_t selected;
-        std::size_t notifications;
-        const char* text;
-    };
+    using Step = std::tuple<std::int32_t, std::int32_t, std::size_t, const char*>;
     const Step steps[] = {
         {2, 2, 1, "Blue"},
         {2, 2, 0, "Blue"},
@@ -490,12 +479,12 @@ TEST_F(ListControls, ComboBoxFilledFromItsItemsSendsSelectionChangeOnlyOnChange)
         {0xFF, -1, 0, ""},
         {3, 3, 1, "Off"},
     };
-    for (const Step& step : steps)
+    for (const auto& [index, selected, notifications, text] : steps)
     {
-        EXPECT_EQ(combo->SetSelectedIndex(step.index), step.selected) << step.index;
-        EXPECT_EQ(combo->GetSelectedIndex(), step.selected) << step.index;
-        EXPECT_EQ(mListener->Take().size(), step.notifications) << step.index;
-        EXPECT_EQ(Narrow(combo->GetText()), step.text) << step.index;
+        EXPECT_EQ(combo->SetSelectedIndex(index), selected) << index;
+        EXPECT_EQ(combo->GetSelectedIndex(), selected) << index;
+        EXPECT_EQ(mListener->Take().size(), notifications) << index;
+        EXPECT_EQ(Narrow(combo->GetText()), text) << index;
     }
     EXPECT_TRUE(combo->GetSelectedByte(stored));
     EXPECT_EQ(stored, 3);
