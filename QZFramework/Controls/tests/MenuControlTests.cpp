@@ -22,6 +22,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <string_view>
 #include <vector>
 
@@ -260,13 +261,7 @@ TEST_F(MenuControls, KeysNavigateSkipDisabledItemsAndChoose)
     Click(10, 5);
     Move(195, 95);
     LPopupMenu& popup = Popup(0);
-    struct Step
-    {
-        std::uint32_t vk;
-        std::int32_t current;
-        bool submenuOpen;
-        std::int32_t submenuCurrent;
-    };
+    using Step = std::tuple<std::uint32_t, std::int32_t, bool, std::int32_t>;
     // The separator and the disabled "Save" are stepped over; the keyboard alone never opens a
     // submenu by time, Right opens it at once, Left and Escape close just the submenu.
     const Step steps[] = {
@@ -274,15 +269,15 @@ TEST_F(MenuControls, KeysNavigateSkipDisabledItemsAndChoose)
         {kVkUp, 2, false, -1},   {kVkRight, 2, true, 0},  {kVkDown, 2, true, 1},
         {kVkLeft, 2, false, -1}, {kVkRight, 2, true, 0},  {kVkEscape, 2, false, -1},
     };
-    for (const Step& step : steps)
+    for (const auto& [vk, current, submenuOpen, submenuCurrent] : steps)
     {
-        KeyDown(step.vk);
+        KeyDown(vk);
         IdleAfter(1000);
-        EXPECT_EQ(popup.GetCurrentIndex(), step.current) << step.vk;
-        ASSERT_EQ(static_cast<bool>(popup.GetOpenSubmenu()), step.submenuOpen) << step.vk;
-        if (step.submenuOpen)
+        EXPECT_EQ(popup.GetCurrentIndex(), current) << vk;
+        ASSERT_EQ(static_cast<bool>(popup.GetOpenSubmenu()), submenuOpen) << vk;
+        if (submenuOpen)
         {
-            EXPECT_EQ(popup.GetOpenSubmenu()->GetCurrentIndex(), step.submenuCurrent) << step.vk;
+            EXPECT_EQ(popup.GetOpenSubmenu()->GetCurrentIndex(), submenuCurrent) << vk;
         }
     }
     // A disabled item cannot be chosen even when made current.
