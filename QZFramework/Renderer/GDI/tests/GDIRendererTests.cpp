@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include <functional>
 
 namespace QZ::Testing
@@ -155,11 +157,7 @@ TEST_F(GDIRendererShapes, OutlinesFillsClipsAndColourListsCoverTheirPixels)
     list.Add({0.0f, 0.0f, 1.25f, 1.0f}, kBlue);
     list.Add({2.0f, 1.0f, 0.5f, 0.75f}, kGreen);
     list.SetScale(2.0f, 2.0f);
-    struct Case
-    {
-        std::function<void(LGDIRenderer&)> draw;
-        const char* picture;
-    };
+    using Case = std::tuple<std::function<void(LGDIRenderer&)>, const char*>;
     const Case cases[] = {
         // An outline covers width + 1 by height + 1.
         {[](LGDIRenderer& r) {
@@ -206,12 +204,12 @@ TEST_F(GDIRendererShapes, OutlinesFillsClipsAndColourListsCoverTheirPixels)
          },
          "RRRRRRR\nRRRRRRR\nRRRRRRR\nRRRRRRR\nRRRRRRR\nRRRRRRR\n"},
     };
-    for (const Case& c : cases)
+    for (const auto& [draw, picture] : cases)
     {
-        SCOPED_TRACE(c.picture);
+        SCOPED_TRACE(picture);
         const OffscreenFrame frame{7, 6};
-        frame.Draw(c.draw);
-        EXPECT_EQ(frame.Colours(), c.picture);
+        frame.Draw(draw);
+        EXPECT_EQ(frame.Colours(), picture);
     }
 }
 
