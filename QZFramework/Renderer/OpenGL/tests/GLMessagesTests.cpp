@@ -7,6 +7,7 @@
 
 #include <exception>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace QZ
@@ -52,11 +53,7 @@ const std::u16string kAdvice = u"Updating your video card driver, with the lates
 
 TEST(GLMessages, NumbersGoOnlyIntoTheirPlaceholders)
 {
-    struct Case
-    {
-        const char16_t* text;
-        const char16_t* expected;
-    };
+    using Case = std::tuple<const char16_t*, const char16_t*>;
     const Case cases[] = {
         {u"wglMakeCurrent failed with error %d: %s.", u"wglMakeCurrent failed with error 12: bad."},
         // A translation with stray conversions: each placeholder is filled once, the rest stays.
@@ -64,9 +61,9 @@ TEST(GLMessages, NumbersGoOnlyIntoTheirPlaceholders)
         {u"no placeholders", u"no placeholders"},
         {u"%", u"%"},
     };
-    for (const Case& c : cases)
+    for (const auto& [text, expected] : cases)
     {
-        EXPECT_EQ(std::u16string(FillErrorNumber(c.text, 12, u"bad").GetString()), c.expected);
+        EXPECT_EQ(std::u16string(FillErrorNumber(text, 12, u"bad").GetString()), expected);
     }
     const std::u16string longText(400, u'x');
     EXPECT_EQ(FillErrorNumber(longText.c_str(), 1, u"").GetLength(), kGLMessageMaxLength);
