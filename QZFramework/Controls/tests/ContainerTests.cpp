@@ -119,23 +119,9 @@ public:
     using LScrollView::SetMinimumViewSize;
 };
 
+// Hears a notification, a click with the name of the control that sent it, and may cancel
+// what asks to be cancelled.
 class Listener : public LNotificationClient
-{
-public:
-    void ReceiveNotification(const RCPtr<LNotificationDistributor>&,
-                             const RCPtr<LNotification>& notification) override
-    {
-        Heard().push_back("heard " + Narrow(WideString(notification->GetID())));
-        if (const auto args = RCPtr<LCancelArgs>::DynamicCastFrom(notification->GetPayload()))
-        {
-            args->cancel = cancel;
-        }
-    }
-    bool cancel = false;
-};
-
-// Hears a notification with the name of the control that sent it.
-class NamedListener : public LNotificationClient
 {
 public:
     void ReceiveNotification(const RCPtr<LNotificationDistributor>& sender,
@@ -145,7 +131,12 @@ public:
         const bool clicked = std::u16string_view(notification->GetID()) == NID_LEFT_CLICK;
         Heard().push_back("heard " + Narrow(WideString(notification->GetID())) +
                           (clicked && control != nullptr ? " " + Narrow(control->GetName()) : ""));
+        if (const auto args = RCPtr<LCancelArgs>::DynamicCastFrom(notification->GetPayload()))
+        {
+            args->cancel = cancel;
+        }
     }
+    bool cancel = false;
 };
 
 // The application with its hot keys bound to the "application" centre's queue and a modal run
@@ -719,7 +710,7 @@ TEST_F(Containers, DialogKeysCancelPressTheDefaultButtonAndTheFocusedOne)
     {
         SCOPED_TRACE(std::string(c.focused) + " " + std::to_string(c.key));
         LDialog& dialog = Open<LDialog>("keyDialog");
-        const RCPtr<NamedListener> listener(new NamedListener());
+        const RCPtr<Listener> listener(new Listener());
         listener->Subscribe(RCPtr<LNotificationDistributor>(&dialog), NID_DIALOG_CLOSING, 0);
         for (const char* button : {"send", "buttonOK"})
         {
