@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <exception>
+#include <functional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -80,48 +81,45 @@ TEST(GLMessages, ReportsGoThroughTheMessageService)
     EXPECT_EQ(messages.boxes[0].style, kGLMessageBoxExclamation);
 }
 
-TEST(GLMessages, ARendererWithoutAContextIsReportedAndThrown)
+// A renderer that gets no context, and an off-screen context that has no window to be made
+// current on.
+TEST(GLMessages, ContextFailuresAreReportedAndThrown)
 {
     RecordingMessages messages;
-    int window = 0;
-    std::string thrown;
-    try
-    {
-        (void)LRenderer::Create(LRenderer::kTypeOpenGL, {0, 0, 10, 10}, &window);
-    }
-    catch (const std::exception& e)
-    {
-        thrown = e.what();
-    }
-    EXPECT_EQ(thrown.rfind("Runtime Error : ", 0), 0u) << thrown;
-    EXPECT_NE(thrown.find("QZ::LGLRenderer::LGLRenderer"), std::string::npos) << thrown;
-    ASSERT_EQ(messages.boxes.size(), 1u);
-    EXPECT_EQ(messages.boxes[0].text, u"wglCreateContext failed." + kAdvice);
-}
-
-TEST(GLMessages, AContextThatCannotBeMadeCurrentIsReportedAndThrown)
-{
-    RecordingMessages messages;
-    const RCPtr<LRenderer> renderer = LRenderer::Create(LRenderer::kTypeOpenGL, {}, nullptr);
-    // The off-screen context has no window to be made current on.
+    const RCPtr<LRenderer> offScreen = LRenderer::Create(LRenderer::kTypeOpenGL, {}, nullptr);
     int window = 0;
     RCPtr<LRenderContextInfo> context;
-    std::string thrown;
-    try
+    using Case = std::tuple<std::function<void()>, const char*, std::u16string>;
+    const Case cases[] = {
+        {[&] {
+             (void)LRenderer::Create(LRenderer::kTypeOpenGL, {0, 0, 10, 10}, &window);
+         },
+         "QZ::LGLRenderer::LGLRenderer", u"wglCreateContext failed."},
+        {[&] {
+             (void)offScreen->InitRenderContextInfo({0, 0, 4, 4}, &window, false, context);
+         },
+         "QZ::LGLRenderer::InitRenderContextInfo",
+         u"wglMakeCurrent failed with error 12301: eglMakeCurrent: an off-screen context has no "
+         u"window."},
+    };
+    for (const auto& [action, where, text] : cases)
     {
-        (void)renderer->InitRenderContextInfo({0, 0, 4, 4}, &window, false, context);
+        messages.boxes.clear();
+        std::string thrown;
+        try
+        {
+            action();
+        }
+        catch (const std::exception& e)
+        {
+            thrown = e.what();
+        }
+        EXPECT_EQ(thrown.rfind("Runtime Error : ", 0), 0u) << thrown;
+        EXPECT_NE(thrown.find(where), std::string::npos) << thrown;
+        ASSERT_EQ(messages.boxes.size(), 1u);
+        EXPECT_EQ(messages.boxes[0].text, text + kAdvice);
     }
-    catch (const std::exception& e)
-    {
-        thrown = e.what();
-    }
-    EXPECT_EQ(thrown.rfind("Runtime Error : ", 0), 0u) << thrown;
-    EXPECT_NE(thrown.find("QZ::LGLRenderer::InitRenderContextInfo"), std::string::npos) << thrown;
     EXPECT_TRUE(context.IsNull());
-    ASSERT_EQ(messages.boxes.size(), 1u);
-    EXPECT_EQ(messages.boxes[0].text, u"wglMakeCurrent failed with error 12301: eglMakeCurrent: an "
-                                      u"off-screen context has no window." +
-                                          kAdvice);
 }
 
 } // namespace
