@@ -71,7 +71,9 @@ protected:
     LApplicationBase application;
 };
 
-TEST_F(FontMetricsTest, ComputedOnceWhenTheRendererFillsThem)
+// Metrics are computed once when the renderer fills them; a renderer that cannot measure is
+// asked again.
+TEST_F(FontMetricsTest, ComputedOnceWhenTheRendererFillsThemElseAskedAgain)
 {
     RCPtr<FixedAdvanceRenderer> renderer(new FixedAdvanceRenderer());
     application.SetRenderer(renderer);
@@ -81,19 +83,14 @@ TEST_F(FontMetricsTest, ComputedOnceWhenTheRendererFillsThem)
     EXPECT_EQ(font->GetDescent(), 3);
     EXPECT_EQ(font->ComputeMetrics(), 12);
     EXPECT_EQ(renderer->metricsRequests, 1);
-}
 
-TEST_F(FontMetricsTest, RendererThatCannotMeasureIsAskedAgain)
-{
-    RCPtr<FixedAdvanceRenderer> renderer(new FixedAdvanceRenderer());
     renderer->fillMetrics = false;
-    application.SetRenderer(renderer);
-    RCPtr<LFont> font = LFont::FindOrCreate(u"Metrics Missing", 9.0f, 0);
-    EXPECT_EQ(font->ComputeMetrics(), -1);
-    EXPECT_EQ(font->ComputeMetrics(), -1);
-    EXPECT_EQ(renderer->metricsRequests, 2);
+    RCPtr<LFont> missing = LFont::FindOrCreate(u"Metrics Missing", 9.0f, 0);
+    EXPECT_EQ(missing->ComputeMetrics(), -1);
+    EXPECT_EQ(missing->ComputeMetrics(), -1);
+    EXPECT_EQ(renderer->metricsRequests, 3);
     renderer->fillMetrics = true;
-    EXPECT_EQ(font->ComputeMetrics(), 12);
+    EXPECT_EQ(missing->ComputeMetrics(), 12);
 }
 
 TEST_F(FontMetricsTest, StubRendererAndNoRendererLeaveTheHeightUnknown)

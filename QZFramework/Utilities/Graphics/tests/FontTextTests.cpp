@@ -57,7 +57,7 @@ protected:
 
 } // namespace
 
-TEST(TextSplitting, PiecesBetweenLineFeeds)
+TEST(TextSplitting, PiecesBetweenLineFeedsAndTheLastIndexOfAUnit)
 {
     const auto split = [](const char16_t* text) { return Lines(WideString(text).Split(u"\n")); };
     EXPECT_EQ(split(u""), Golden{u""});
@@ -68,10 +68,7 @@ TEST(TextSplitting, PiecesBetweenLineFeeds)
     EXPECT_EQ(split(u"\n"), Golden{u""});
     EXPECT_EQ(Lines(WideString(u"a,b;c").Split(u",;")), (Golden{u"a", u"b", u"c"}));
     EXPECT_EQ(Lines(WideString(u"a\nb\nc").Split(u"\n", 2)), (Golden{u"a", u"b\nc"}));
-}
-
-TEST(TextSplitting, ReverseFindGivesTheLastIndex)
-{
+    // The reverse search gives the last index.
     EXPECT_EQ(WideString(u"a-b-c").ReverseFind(u'-'), 3);
     EXPECT_EQ(WideString(u"abc").ReverseFind(u'-'), -1);
     EXPECT_EQ(WideString().ReverseFind(u'-'), -1);
