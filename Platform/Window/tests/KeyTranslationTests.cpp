@@ -4,6 +4,8 @@
 #include <SDL_keycode.h>
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace Platform
 {
 namespace
@@ -11,12 +13,7 @@ namespace
 
 TEST(KeyTranslation, KeysGiveWindowsVirtualKeys)
 {
-    struct Case
-    {
-        SDL_Keycode key;
-        bool numLock;
-        std::uint32_t virtualKey;
-    };
+    using Case = std::tuple<SDL_Keycode, bool, std::uint32_t>;
     const Case cases[] = {
         {SDLK_a, true, 0x41},
         {SDLK_z, true, 0x5A},
@@ -50,10 +47,10 @@ TEST(KeyTranslation, KeysGiveWindowsVirtualKeys)
         {SDLK_CARET, true, 0},
         {0xE4 /* a-umlaut on a German keyboard */, true, 0},
     };
-    for (const Case& c : cases)
+    for (const auto& [key, numLock, virtualKey] : cases)
     {
-        EXPECT_EQ(VirtualKeyFromSdlKey(c.key, c.numLock), c.virtualKey)
-            << "SDL key " << c.key << (c.numLock ? "" : " without Num Lock");
+        EXPECT_EQ(VirtualKeyFromSdlKey(key, numLock), virtualKey)
+            << "SDL key " << key << (numLock ? "" : " without Num Lock");
     }
 }
 

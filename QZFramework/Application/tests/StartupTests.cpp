@@ -162,7 +162,6 @@ protected:
 
 TEST_F(StartupTest, ANormalRunStartsTheEngineRunsTheLoopAndEndsOnTheExitRequest)
 {
-    std::vector<std::string> received;
     mLoop.events = {[&]
                     {
                         LApplication* application = LApplication::GetApplication();

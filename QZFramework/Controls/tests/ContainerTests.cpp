@@ -484,19 +484,15 @@ TEST_F(Containers, ScrollBarsAppearAtTheThresholdAndFollowOffsetAndWheel)
     EXPECT_EQ(view.GetAutoClientExtent(), LScrollView::kAutoExtentY);
     EXPECT_DOUBLE_EQ(view.GetClientExtent().y, 60.0);
     view.SetAutoClientExtent(0, 0, 0);
-    struct Case
-    {
-        double x, y;
-        bool h, v;
-    };
+    using Case = std::tuple<double, double, bool, bool>;
     const Case cases[] = {{200, 100, false, false}, {150, 101, false, true}, {200, 101, true, true},
                           {201, 85, true, false},   {201, 95, true, true},   {0, 0, false, false}};
-    for (const Case& c : cases)
+    for (const auto& [x, y, h, v] : cases)
     {
-        view.SetClientExtent(c.x, c.y);
-        EXPECT_EQ(hBar.IsShowing(false), c.h) << c.x << "x" << c.y;
-        EXPECT_EQ(vBar.IsShowing(false), c.v) << c.x << "x" << c.y;
-        EXPECT_EQ(Find("corner").IsShowing(false), c.h && c.v) << c.x << "x" << c.y;
+        view.SetClientExtent(x, y);
+        EXPECT_EQ(hBar.IsShowing(false), h) << x << "x" << y;
+        EXPECT_EQ(vBar.IsShowing(false), v) << x << "x" << y;
+        EXPECT_EQ(Find("corner").IsShowing(false), h && v) << x << "x" << y;
     }
     EXPECT_EQ(view.SetClientExtent(1e-15, 0.0), S_FALSE);
 
