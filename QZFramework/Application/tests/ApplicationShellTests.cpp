@@ -41,15 +41,13 @@ TEST_F(ApplicationFolderTest, FolderNumbersResolveAndAreCreated)
     {
         std::int32_t id;
         std::string folder;
-    } cases[] = {
-        {0, std::filesystem::read_symlink("/proc/self/exe").parent_path().string()},
-        {1, "::"},
-        {2, Path("data") + product},
-        {3, Path("config") + product},
-        {4, Path("home/Documents")},
-        {5, Path("home/Documents")},
-        {6, Path("home/Documents")},
-    };
+    } cases[] = {{0, std::filesystem::read_symlink("/proc/self/exe").parent_path().string()},
+                 {1, "::"},
+                 {2, Path("data") + product},
+                 {3, Path("config") + product},
+                 {4, Path("home/Documents")},
+                 {5, Path("home/Documents")},
+                 {6, Path("home/Documents")}};
     for (const auto& c : cases)
     {
         EXPECT_EQ(Narrow(application.GetFolder(c.id)), c.folder) << c.id;
@@ -179,12 +177,10 @@ TEST(ApplicationVersion, TranslationFollowsTheUsersThenTheSessionsLanguageThenEn
 {
     const VersionTranslation translations[] = {
         {0x0407, 0x04B0}, {0x040C, 0x04E4}, {0x0409, 0x04B0}};
-    const VersionString strings[] = {
-        {"040704b0", "ProductName", "Editor (de)"},
-        {"040c04e4", "ProductName", "Éditeur"},
-        {"040904b0", "ProductName", "Editor (en)"},
-        {"040904b0", "Comments", "English only"},
-    };
+    const VersionString strings[] = {{"040704b0", "ProductName", "Editor (de)"},
+                                     {"040c04e4", "ProductName", "Éditeur"},
+                                     {"040904b0", "ProductName", "Editor (en)"},
+                                     {"040904b0", "Comments", "English only"}};
     const VersionBlock block{translations, strings};
     const VersionBlock noEnglish{std::span(translations, 2), strings};
     const struct
@@ -266,21 +262,19 @@ TEST(ApplicationCursors, NamesGiveStandardOwnOrNoCursors)
     {
         const char16_t* name;
         CursorHandle cursor;
-    } cases[] = {
-        {UI_CURSOR_ARROW, kCursorArrow},
-        {UI_CURSOR_DEFAULT, kCursorArrow},
-        {UI_CURSOR_IBEAM, kCursorIBeam},
-        {UI_CURSOR_WAIT, kCursorWait},
-        {UI_CURSOR_SIZE_NESW, kCursorSizeNESW},
-        {UI_CURSOR_NO_DROP, kCursorNo},
-        {UI_CURSOR_HELP, kCursorHelp},
-        {UI_CURSOR_DROP_MOVE, kCursorDropMove},
-        {UI_CURSOR_DROP_COPY, kCursorDropCopy},
-        {UI_CURSOR_MAG, kNoCursor},
-        {UI_CURSOR_SPLIT_V, kNoCursor},
-        {u"UI_CURSOR_UNKNOWN", kCursorArrow},
-        {nullptr, kCursorArrow},
-    };
+    } cases[] = {{UI_CURSOR_ARROW, kCursorArrow},
+                 {UI_CURSOR_DEFAULT, kCursorArrow},
+                 {UI_CURSOR_IBEAM, kCursorIBeam},
+                 {UI_CURSOR_WAIT, kCursorWait},
+                 {UI_CURSOR_SIZE_NESW, kCursorSizeNESW},
+                 {UI_CURSOR_NO_DROP, kCursorNo},
+                 {UI_CURSOR_HELP, kCursorHelp},
+                 {UI_CURSOR_DROP_MOVE, kCursorDropMove},
+                 {UI_CURSOR_DROP_COPY, kCursorDropCopy},
+                 {UI_CURSOR_MAG, kNoCursor},
+                 {UI_CURSOR_SPLIT_V, kNoCursor},
+                 {u"UI_CURSOR_UNKNOWN", kCursorArrow},
+                 {nullptr, kCursorArrow}};
     for (const auto& c : cases)
     {
         EXPECT_EQ(application.GetCursor(c.name), c.cursor);
@@ -379,23 +373,21 @@ TEST(ApplicationDebugSwitches, CommandLinesGiveTheirDebugTargets)
         Target target;
         std::int32_t port;
         const char* host;
-    } cases[] = {
-        {"editor", Target::None, 0, ""},
-        {"editor -debug_console", Target::Console, 0, ""},
-        {"editor x-DEBUG_CONSOLEx", Target::Console, 0, ""},
-        {"editor -DEBUG_CONSOLE:9999", Target::Udp, 9999, ""},
-        {"editor -DEBUG_CONSOLE:9999 more", Target::Udp, 9999, ""},
-        {"editor -debug_console:9999:logger.local x", Target::Udp, 9999, "LOGGER.LOCAL"},
-        {"editor -DEBUG_CONSOLE:7", Target::Udp, 7, ""},
-        {"editor -DEBUG_CONSOLE:65535:", Target::Udp, 65535, ""},
-        {"editor -DEBUG_CONSOLE:65536", Target::Refused, 0, ""},
-        {"editor -DEBUG_CONSOLE:0", Target::Refused, 0, ""},
-        {"editor -DEBUG_CONSOLE:12ab", Target::Refused, 0, ""},
-        {"editor -DEBUG_CONSOLE:", Target::Refused, 0, ""},
-        {"editor -DEBUG_CONSOLE::host", Target::Refused, 0, ""},
-        {"editor -DEBUG_CONSOLE:-5", Target::Refused, 0, ""},
-        {"editor -DEBUG_CONSOLE:0000080", Target::Refused, 0, ""},
-    };
+    } cases[] = {{"editor", Target::None, 0, ""},
+                 {"editor -debug_console", Target::Console, 0, ""},
+                 {"editor x-DEBUG_CONSOLEx", Target::Console, 0, ""},
+                 {"editor -DEBUG_CONSOLE:9999", Target::Udp, 9999, ""},
+                 {"editor -DEBUG_CONSOLE:9999 more", Target::Udp, 9999, ""},
+                 {"editor -debug_console:9999:logger.local x", Target::Udp, 9999, "LOGGER.LOCAL"},
+                 {"editor -DEBUG_CONSOLE:7", Target::Udp, 7, ""},
+                 {"editor -DEBUG_CONSOLE:65535:", Target::Udp, 65535, ""},
+                 {"editor -DEBUG_CONSOLE:65536", Target::Refused, 0, ""},
+                 {"editor -DEBUG_CONSOLE:0", Target::Refused, 0, ""},
+                 {"editor -DEBUG_CONSOLE:12ab", Target::Refused, 0, ""},
+                 {"editor -DEBUG_CONSOLE:", Target::Refused, 0, ""},
+                 {"editor -DEBUG_CONSOLE::host", Target::Refused, 0, ""},
+                 {"editor -DEBUG_CONSOLE:-5", Target::Refused, 0, ""},
+                 {"editor -DEBUG_CONSOLE:0000080", Target::Refused, 0, ""}};
     for (const auto& c : cases)
     {
         const DebugSwitches switches = DebugSwitches::Parse(c.commandLine);

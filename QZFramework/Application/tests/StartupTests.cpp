@@ -205,8 +205,7 @@ TEST_F(StartupTest, StartupFailuresShowTheErrorBoxAndEndNonZero)
         {kResourceMissing, nullptr, nullptr, false, "Failed Result : QZRESULT = 80070716", 0},
         {kResourceMissing, nullptr, nullptr, true, "Failed Result : QZRESULT = 80070716", 0},
         {S_OK, throwRuntime, nullptr, false, "no engine", 1},
-        {S_OK, nullptr, throwPrepare, false, "no window system", 0},
-    };
+        {S_OK, nullptr, throwPrepare, false, "no window system", 0}};
     for (const auto& c : cases)
     {
         mLoop.failPrepare = c.failPrepare;

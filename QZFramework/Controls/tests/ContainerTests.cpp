@@ -700,8 +700,7 @@ TEST_F(Containers, DialogKeysCancelPressTheDefaultButtonAndTheFocusedOne)
         {"", kEscape, 0, {"heard NID_DIALOG_CLOSING"}, 2},
         {"field", kEscape, 0, {"heard NID_DIALOG_CLOSING"}, 2},
         {"", kReturn, KeyCode::kCtrl, {}, 0},
-        {"field", kSpace, 0, {}, 0},
-    };
+        {"field", kSpace, 0, {}, 0}};
     for (const Case& c : cases)
     {
         SCOPED_TRACE(std::string(c.focused) + " " + std::to_string(c.key));

@@ -328,8 +328,7 @@ TEST_F(ListControls, RowsShowTheItemsFromTheFirstRowAndKeysMoveTheCurrentItem)
         {kVkDown, 0, 0, 0.0},         {kVkUp, 0, 0, 0.0},     {kVkEnd, 11, 8, 1.0},
         {kVkDown, 11, 8, 1.0},        {kVkHome, 0, 0, 0.0},   {kVkPageDown, 3, 0, 0.0},
         {kVkPageDown, 6, 3, 3 / 8.0}, {kVkUp, 5, 3, 3 / 8.0}, {kVkUp, 4, 3, 3 / 8.0},
-        {kVkUp, 3, 3, 3 / 8.0},       {kVkUp, 2, 2, 2 / 8.0},
-    };
+        {kVkUp, 3, 3, 3 / 8.0},       {kVkUp, 2, 2, 2 / 8.0}};
     for (const auto& [vk, current, firstRow, barValue] : steps)
     {
         KeyDown(vk);
