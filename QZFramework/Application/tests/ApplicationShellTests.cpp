@@ -37,21 +37,19 @@ TEST_F(ApplicationFolderTest, FolderNumbersResolveAndAreCreated)
 {
     LApplication application;
     const std::string product = "/Korvane/Tarn 61 Vidida Editor";
-    const struct
+    using Case = std::tuple<std::int32_t, std::string>;
+    const Case cases[] = {
+        {0, std::filesystem::read_symlink("/proc/self/exe").parent_path().string()},
+        {1, "::"},
+        {2, Path("data") + product},
+        {3, Path("config") + product},
+        {4, Path("home/Documents")},
+        {5, Path("home/Documents")},
+        {6, Path("home/Documents")}};
+    for (const auto& [id, folder] : cases)
     {
-        std::int32_t id;
-        std::string folder;
-    } cases[] = {{0, std::filesystem::read_symlink("/proc/self/exe").parent_path().string()},
-                 {1, "::"},
-                 {2, Path("data") + product},
-                 {3, Path("config") + product},
-                 {4, Path("home/Documents")},
-                 {5, Path("home/Documents")},
-                 {6, Path("home/Documents")}};
-    for (const auto& c : cases)
-    {
-        EXPECT_EQ(Narrow(application.GetFolder(c.id)), c.folder) << c.id;
-        EXPECT_TRUE(c.id == 1 || std::filesystem::is_directory(c.folder)) << c.folder;
+        EXPECT_EQ(Narrow(application.GetFolder(id)), folder) << id;
+        EXPECT_TRUE(id == 1 || std::filesystem::is_directory(folder)) << folder;
     }
     for (const std::int32_t id : {7, -1})
     {
@@ -183,22 +181,17 @@ TEST(ApplicationVersion, TranslationFollowsTheUsersThenTheSessionsLanguageThenEn
                                      {"040904b0", "Comments", "English only"}};
     const VersionBlock block{translations, strings};
     const VersionBlock noEnglish{std::span(translations, 2), strings};
-    const struct
-    {
-        const VersionBlock* block;
-        std::uint16_t user;
-        std::uint16_t system;
-        const char* product;
-    } cases[] = {
+    using Case = std::tuple<const VersionBlock*, std::uint16_t, std::uint16_t, const char*>;
+    const Case cases[] = {
         {&block, 0x0807, 0x0409, "Editor (de)"},     // Swiss German reads the German entry
         {&block, 0x0410, 0x080C, "Éditeur"},         // the session's language after the user's
         {&block, 0x0411, 0x0412, "Editor (en)"},     // English when neither is there
         {&noEnglish, 0x0411, 0x0412, "Editor (de)"}, // else the first entry
     };
-    for (const auto& c : cases)
+    for (const auto& [read, user, system, product] : cases)
     {
-        const Version version(c.block, c.user, c.system);
-        EXPECT_EQ(Narrow(version.GetProductName()), c.product) << std::hex << c.user;
+        const Version version(read, user, system);
+        EXPECT_EQ(Narrow(version.GetProductName()), product) << std::hex << user;
     }
     EXPECT_EQ(Narrow(Version(&block, 0x0407, 0x0407).GetStringFileInfo("Comments")), "");
     EXPECT_EQ(Narrow(Version(&block, 0x0407, 0x0407).GetStringFileInfo("Missing")), "");
@@ -218,24 +211,21 @@ TEST(ApplicationVersion, TranslationFollowsTheUsersThenTheSessionsLanguageThenEn
 TEST(ApplicationVersion, UnusableBlocksThrowWithTheirErrorNumbers)
 {
     const VersionBlock empty{};
-    const struct
-    {
-        const VersionBlock* block;
-        std::int32_t number;
-    } cases[] = {{nullptr, 902}, {&empty, 900}};
-    for (const auto& c : cases)
+    using Case = std::tuple<const VersionBlock*, std::int32_t>;
+    const Case cases[] = {{nullptr, 902}, {&empty, 900}};
+    for (const auto& [block, number] : cases)
     {
         try
         {
-            Version version(c.block, 0x0409, 0x0409);
-            ADD_FAILURE() << c.number;
+            Version version(block, 0x0409, 0x0409);
+            ADD_FAILURE() << number;
         }
         catch (const std::runtime_error& e)
         {
             const std::string expected =
                 "Runtime Error : The application encountered problems during startup and will "
                 "now close.  (Error code = " +
-                std::to_string(c.number) + ") : QZ::Version::Version : ";
+                std::to_string(number) + ") : QZ::Version::Version : ";
             EXPECT_EQ(std::string(e.what()).rfind(expected, 0), 0u) << e.what();
         }
     }
@@ -258,27 +248,24 @@ TEST(ApplicationVersion, UnusableBlocksThrowWithTheirErrorNumbers)
 TEST(ApplicationCursors, NamesGiveStandardOwnOrNoCursors)
 {
     LApplication application;
-    const struct
+    using Case = std::tuple<const char16_t*, CursorHandle>;
+    const Case cases[] = {{UI_CURSOR_ARROW, kCursorArrow},
+                          {UI_CURSOR_DEFAULT, kCursorArrow},
+                          {UI_CURSOR_IBEAM, kCursorIBeam},
+                          {UI_CURSOR_WAIT, kCursorWait},
+                          {UI_CURSOR_SIZE_NESW, kCursorSizeNESW},
+                          {UI_CURSOR_NO_DROP, kCursorNo},
+                          {UI_CURSOR_HELP, kCursorHelp},
+                          {UI_CURSOR_DROP_MOVE, kCursorDropMove},
+                          {UI_CURSOR_DROP_COPY, kCursorDropCopy},
+                          {UI_CURSOR_MAG, kNoCursor},
+                          {UI_CURSOR_SPLIT_V, kNoCursor},
+                          {u"UI_CURSOR_UNKNOWN", kCursorArrow},
+                          {nullptr, kCursorArrow}};
+    for (const auto& [name, cursor] : cases)
     {
-        const char16_t* name;
-        CursorHandle cursor;
-    } cases[] = {{UI_CURSOR_ARROW, kCursorArrow},
-                 {UI_CURSOR_DEFAULT, kCursorArrow},
-                 {UI_CURSOR_IBEAM, kCursorIBeam},
-                 {UI_CURSOR_WAIT, kCursorWait},
-                 {UI_CURSOR_SIZE_NESW, kCursorSizeNESW},
-                 {UI_CURSOR_NO_DROP, kCursorNo},
-                 {UI_CURSOR_HELP, kCursorHelp},
-                 {UI_CURSOR_DROP_MOVE, kCursorDropMove},
-                 {UI_CURSOR_DROP_COPY, kCursorDropCopy},
-                 {UI_CURSOR_MAG, kNoCursor},
-                 {UI_CURSOR_SPLIT_V, kNoCursor},
-                 {u"UI_CURSOR_UNKNOWN", kCursorArrow},
-                 {nullptr, kCursorArrow}};
-    for (const auto& c : cases)
-    {
-        EXPECT_EQ(application.GetCursor(c.name), c.cursor);
-        EXPECT_EQ(LoadAppCursor(c.name), c.cursor);
+        EXPECT_EQ(application.GetCursor(name), cursor);
+        EXPECT_EQ(LoadAppCursor(name), cursor);
     }
     // The base class alone has no cursors of its own.
     LApplicationBase& base = application;
@@ -367,34 +354,30 @@ TEST(ApplicationWorkArea, IsTheDisplaysUsableBoundsOrAFailureWithoutADisplay)
 TEST(ApplicationDebugSwitches, CommandLinesGiveTheirDebugTargets)
 {
     using Target = DebugSwitches::Target;
-    const struct
+    using Case = std::tuple<const char*, Target, std::int32_t, const char*>;
+    const Case cases[] = {
+        {"editor", Target::None, 0, ""},
+        {"editor -debug_console", Target::Console, 0, ""},
+        {"editor x-DEBUG_CONSOLEx", Target::Console, 0, ""},
+        {"editor -DEBUG_CONSOLE:9999", Target::Udp, 9999, ""},
+        {"editor -DEBUG_CONSOLE:9999 more", Target::Udp, 9999, ""},
+        {"editor -debug_console:9999:logger.local x", Target::Udp, 9999, "LOGGER.LOCAL"},
+        {"editor -DEBUG_CONSOLE:7", Target::Udp, 7, ""},
+        {"editor -DEBUG_CONSOLE:65535:", Target::Udp, 65535, ""},
+        {"editor -DEBUG_CONSOLE:65536", Target::Refused, 0, ""},
+        {"editor -DEBUG_CONSOLE:0", Target::Refused, 0, ""},
+        {"editor -DEBUG_CONSOLE:12ab", Target::Refused, 0, ""},
+        {"editor -DEBUG_CONSOLE:", Target::Refused, 0, ""},
+        {"editor -DEBUG_CONSOLE::host", Target::Refused, 0, ""},
+        {"editor -DEBUG_CONSOLE:-5", Target::Refused, 0, ""},
+        {"editor -DEBUG_CONSOLE:0000080", Target::Refused, 0, ""}};
+    for (const auto& [commandLine, target, port, host] : cases)
     {
-        const char* commandLine;
-        Target target;
-        std::int32_t port;
-        const char* host;
-    } cases[] = {{"editor", Target::None, 0, ""},
-                 {"editor -debug_console", Target::Console, 0, ""},
-                 {"editor x-DEBUG_CONSOLEx", Target::Console, 0, ""},
-                 {"editor -DEBUG_CONSOLE:9999", Target::Udp, 9999, ""},
-                 {"editor -DEBUG_CONSOLE:9999 more", Target::Udp, 9999, ""},
-                 {"editor -debug_console:9999:logger.local x", Target::Udp, 9999, "LOGGER.LOCAL"},
-                 {"editor -DEBUG_CONSOLE:7", Target::Udp, 7, ""},
-                 {"editor -DEBUG_CONSOLE:65535:", Target::Udp, 65535, ""},
-                 {"editor -DEBUG_CONSOLE:65536", Target::Refused, 0, ""},
-                 {"editor -DEBUG_CONSOLE:0", Target::Refused, 0, ""},
-                 {"editor -DEBUG_CONSOLE:12ab", Target::Refused, 0, ""},
-                 {"editor -DEBUG_CONSOLE:", Target::Refused, 0, ""},
-                 {"editor -DEBUG_CONSOLE::host", Target::Refused, 0, ""},
-                 {"editor -DEBUG_CONSOLE:-5", Target::Refused, 0, ""},
-                 {"editor -DEBUG_CONSOLE:0000080", Target::Refused, 0, ""}};
-    for (const auto& c : cases)
-    {
-        const DebugSwitches switches = DebugSwitches::Parse(c.commandLine);
-        EXPECT_EQ(switches.target, c.target) << c.commandLine;
-        EXPECT_EQ(switches.port, c.port) << c.commandLine;
-        EXPECT_EQ(switches.host, c.host) << c.commandLine;
-        EXPECT_EQ(switches.message.empty(), c.target != Target::Refused) << c.commandLine;
+        const DebugSwitches switches = DebugSwitches::Parse(commandLine);
+        EXPECT_EQ(switches.target, target) << commandLine;
+        EXPECT_EQ(switches.port, port) << commandLine;
+        EXPECT_EQ(switches.host, host) << commandLine;
+        EXPECT_EQ(switches.message.empty(), target != Target::Refused) << commandLine;
     }
     EXPECT_EQ(DebugSwitches::Parse("e -DEBUG_CONSOLE:12ab").message,
               "-DEBUG_CONSOLE: the port must be a number from 1 to 65535, not \"12AB\"");
