@@ -259,26 +259,22 @@ TEST_F(StartupTest, ASecondStartHandsItsCommandLineToTheFirstAndEndsWithZero)
 TEST_F(StartupTest, ASecondStartThatCannotHandOverEndsWithAMessageSayingWhy)
 {
     const std::string tooLong(SingleInstance::kMaxCommandLineBytes, 'x');
-    const struct
-    {
-        bool listening;
-        const char* argument;
-        const char* message;
-    } cases[] = {
+    using Case = std::tuple<bool, const char*, const char*>;
+    const Case cases[] = {
         {false, "-small", "is already running but does not answer"},
         {true, tooLong.c_str(), "this command line is too long"},
     };
-    for (const auto& c : cases)
+    for (const auto& [listening, argument, message] : cases)
     {
         mBoxes.calls.clear();
         SingleInstance first(Path("runtime"), kInstanceName);
         ASSERT_EQ(first.Claim(), InstanceRole::First);
-        ASSERT_TRUE(!c.listening || first.Listen(nullptr));
+        ASSERT_TRUE(!listening || first.Listen(nullptr));
         testing::internal::CaptureStderr();
-        EXPECT_EQ(Main({"/opt/TarnEditor", c.argument}), FrameworkProgram::kExitFailure);
+        EXPECT_EQ(Main({"/opt/TarnEditor", argument}), FrameworkProgram::kExitFailure);
         testing::internal::GetCapturedStderr();
         ASSERT_EQ(mBoxes.calls.size(), 1u);
-        EXPECT_NE(mBoxes.calls[0].text.find(c.message), std::string::npos) << c.message;
+        EXPECT_NE(mBoxes.calls[0].text.find(message), std::string::npos) << message;
         EXPECT_TRUE(first.TakeCommandLines().empty());
     }
     EXPECT_EQ(mLoop.runs, 0);
