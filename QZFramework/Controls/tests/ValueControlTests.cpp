@@ -148,22 +148,14 @@ class ValueControls : public RootWindowFixture
 protected:
     void SetUp() override
     {
-        const struct
-        {
-            const char16_t* name;
-            LControlFactory::CreateFunction create;
-        } classes[] = {{u"Framework.Button", &LControlFactory::Create<LButton>},
-                       {u"Framework.TextBox", &LControlFactory::Create<LTextBox>},
-                       {u"Framework.Panel", &LControlFactory::Create<LPanel>},
-                       {u"Framework.Slider", &LControlFactory::Create<LSlider>},
-                       {u"Framework.Knob", &LControlFactory::Create<LKnob>},
-                       {u"Framework.NumericUpDown", &LControlFactory::Create<LNumericUpDown>},
-                       {u"Framework.ComboSlider", &LControlFactory::Create<LComboSlider>},
-                       {u"Framework.ComboSlider.DropDownPanel", &LControlFactory::Create<LPanel>}};
-        for (const auto& entry : classes)
-        {
-            mFactory->RegisterControlClass(WideString(entry.name), entry.create);
-        }
+        Register<LButton>(u"Framework.Button");
+        Register<LTextBox>(u"Framework.TextBox");
+        Register<LPanel>(u"Framework.Panel");
+        Register<LSlider>(u"Framework.Slider");
+        Register<LKnob>(u"Framework.Knob");
+        Register<LNumericUpDown>(u"Framework.NumericUpDown");
+        Register<LComboSlider>(u"Framework.ComboSlider");
+        Register<LPanel>(u"Framework.ComboSlider.DropDownPanel");
         LoadSkin(MakeSkin());
         mServices.width = 400; // the skin's main panel fills the window
         mServices.height = 300;
