@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include <vector>
 
 using namespace QZ;
@@ -123,23 +125,19 @@ TEST(GlyphAtlas, CellsPastTheHeightCapAreLeftOutAndTheAtlasGoesOn)
 {
     const RCPtr<LFont> font(new LFont(u"Any", 12.0f, 0));
     LGlyphAtlas atlas(font);
-    const struct
-    {
-        std::uint32_t width;
-        std::uint32_t height;
-        bool inAtlas;
-    } steps[] = {
+    using Case = std::tuple<std::uint32_t, std::uint32_t, bool>;
+    const Case steps[] = {
         {100, 16000, true},
         {420, 500, false}, // its row would start at 16002 and end past 16384
         {20, 300, true},   // still room in the current row
         {5, 20000, false}, // taller than the atlas can be
     };
     std::int32_t character = 'a';
-    for (const auto& step : steps)
+    for (const auto& [width, height, inAtlas] : steps)
     {
         LGlyphProcessor::SCachedGlyph glyph = Glyph(character++);
-        atlas.AddGlyph(glyph, Pattern(step.width, step.height).Get());
-        EXPECT_EQ(glyph.inAtlas, step.inAtlas) << step.height;
+        atlas.AddGlyph(glyph, Pattern(width, height).Get());
+        EXPECT_EQ(glyph.inAtlas, inAtlas) << height;
         EXPECT_EQ(atlas.GetImage()->GetHeight(), LGlyphAtlas::kMaxHeight);
     }
     EXPECT_EQ(atlas.GetCursorX(), 102 + 22);
