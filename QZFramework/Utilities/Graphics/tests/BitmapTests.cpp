@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -265,12 +267,8 @@ TEST(Tinting, EachChannelMovesTowardsTheColourInStraightAlpha)
 {
     const ConstRCPtr<LColorizer> shade = Solid(ColorRGBA(0.1f, 0.3f, 0.7f, 1.0f));
     const ConstRCPtr<LColorizer> full = Solid(ColorRGBA(0xFF336699u));
-    const struct
-    {
-        ConstRCPtr<LColorizer> colorizer;
-        float alpha;
-        std::vector<std::uint32_t> pixels;
-    } cases[] = {
+    using Case = std::tuple<ConstRCPtr<LColorizer>, float, std::vector<std::uint32_t>>;
+    const Case cases[] = {
         // Colour (0.1, 0.3, 0.7) at k = 1 x 0.5: each channel becomes
         // whole(((v / 255) x 0.5 + c x 0.5) x 255 + 0.5) = whole(v / 2 + c x 127.5 + 0.5);
         // e.g. red 255 -> 127.5 + 12.75 + 0.5 = 140.75 -> 140 (0x8C). Alpha bytes stay.
@@ -283,11 +281,11 @@ TEST(Tinting, EachChannelMovesTowardsTheColourInStraightAlpha)
          1.0f,
          {0xFF336699u, 0x80336699u, 0x00336699u, 0xFF336699u, 0xC0336699u, 0xFF336699u}},
     };
-    for (const auto& c : cases)
+    for (const auto& [colorizer, alpha, pixels] : cases)
     {
         RCPtr<LBitmap> clone = Embedded()->Clone();
-        LBitmap::ApplyColorizer(clone, c.colorizer, c.alpha);
-        EXPECT_EQ(Pixels(clone), c.pixels) << c.alpha;
+        LBitmap::ApplyColorizer(clone, colorizer, alpha);
+        EXPECT_EQ(Pixels(clone), pixels) << alpha;
     }
 }
 
