@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 namespace Platform
@@ -109,12 +110,7 @@ TEST_F(HeadlessWindow, PointerEventsCarryClientPointButtonsHeldAndModifiers)
 
 TEST_F(HeadlessWindow, WheelTurnsBecomeWholeStepsInThePhysicalDirection)
 {
-    struct Case
-    {
-        float x, y;
-        bool flipped;
-        std::vector<std::uint32_t> directions;
-    };
+    using Case = std::tuple<float, float, bool, std::vector<std::uint32_t>>;
     const Case cases[] = {
         {0, 1, false, {1}},
         {0, -2, false, {0, 0}},
@@ -135,9 +131,9 @@ TEST_F(HeadlessWindow, WheelTurnsBecomeWholeStepsInThePhysicalDirection)
         {0, 0.5f, false, {1}},
     };
     Drain();
-    for (const Case& c : cases)
+    for (const auto& [x, y, flipped, expected] : cases)
     {
-        ASSERT_TRUE(WindowScript::Wheel(mWindow, c.x, c.y, c.flipped, 7, 2));
+        ASSERT_TRUE(WindowScript::Wheel(mWindow, x, y, flipped, 7, 2));
         std::vector<std::uint32_t> directions;
         for (const WindowEvent& e : Drain())
         {
@@ -146,7 +142,7 @@ TEST_F(HeadlessWindow, WheelTurnsBecomeWholeStepsInThePhysicalDirection)
             EXPECT_EQ(e.y, 2);
             directions.push_back(e.wheelDirection);
         }
-        EXPECT_EQ(directions, c.directions) << "turn " << c.x << ", " << c.y;
+        EXPECT_EQ(directions, expected) << "turn " << x << ", " << y;
     }
 }
 

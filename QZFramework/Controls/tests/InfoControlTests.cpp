@@ -353,21 +353,17 @@ TEST_F(InfoControls, MeterBarFollowsTheLevelAlongItsAxis)
     EXPECT_TRUE(across->FindChildByName(WideString(u"peakLo"))->UsesParentToolTip());
     EXPECT_FALSE(across->IsVertical());
     EXPECT_TRUE(upright->IsVertical());
-    struct Case
-    {
-        LLevelMeter* meter;
-        double level;
-        double bar; // -1: hidden
-    };
+    using Case = std::tuple<LLevelMeter*, double, double>; // bar length -1: hidden
     // A vertical bar covers the part above the level; levels outside 0..1 show as the nearest
     // bound; lengths round half away from zero.
-    for (const Case& c : {Case{across, 0.5, 50}, Case{across, 0.004, -1}, Case{across, 0.005, 1},
-                          Case{across, 1.5, 100}, Case{across, -0.2, -1}, Case{upright, 0.25, 60},
-                          Case{upright, 1.0, -1}, Case{upright, -3.0, 80}})
+    for (const auto& [meter, level, length] :
+         {Case{across, 0.5, 50}, Case{across, 0.004, -1}, Case{across, 0.005, 1},
+          Case{across, 1.5, 100}, Case{across, -0.2, -1}, Case{upright, 0.25, 60},
+          Case{upright, 1.0, -1}, Case{upright, -3.0, 80}})
     {
-        c.meter->SetLevels(c.level, 0.0);
-        const LControl& bar = *c.meter->FindChildByName(WideString(u"activeOverlay"));
-        EXPECT_EQ(ShownExtent(bar, c.meter->IsVertical() ? 1 : 0), c.bar) << c.level;
+        meter->SetLevels(level, 0.0);
+        const LControl& bar = *meter->FindChildByName(WideString(u"activeOverlay"));
+        EXPECT_EQ(ShownExtent(bar, meter->IsVertical() ? 1 : 0), length) << level;
     }
     across->SetValue(0.25); // the value alone shows too
     EXPECT_EQ(ShownExtent(*across->FindChildByName(WideString(u"activeOverlay")), 0), 25.0);
