@@ -23,8 +23,9 @@ protected:
     // Near the top of the 32-bit range, so that the periods below wrap the clock.
     static constexpr std::uint32_t kStart = 0xFFFF0000u;
 
-    // One frame at the given time that draws the listed things.
-    void FrameAt(std::uint32_t time, bool drawA, bool drawB)
+    // One frame at the given time that draws the listed things; then which of A and B still have
+    // a bitmap and a path: "AB", "A", "B" or "".
+    std::string FrameAt(std::uint32_t time, bool drawA, bool drawB)
     {
         mFrame.Start();
         LGDIRenderer& r = *mFrame.Renderer();
@@ -40,9 +41,9 @@ protected:
         }
         mApplication.now = time;
         mFrame.Finish();
+        return Cached();
     }
 
-    // Which of A and B still have a bitmap and a path: "AB", "A", "B" or "".
     std::string Cached() const
     {
         const LGDIRenderer& r = *mFrame.Renderer();
@@ -70,32 +71,27 @@ protected:
 TEST_F(GDICachePurge, EntriesUnusedForAWholePeriodAreEmptied)
 {
     FrameAt(kStart, true, true);
-    FrameAt(kStart + 300001u, true, true); // first purge: everything was used since the start
-    EXPECT_EQ(Cached(), "AB");
+    // First purge: everything was used since the start.
+    EXPECT_EQ(FrameAt(kStart + 300001u, true, true), "AB");
     FrameAt(kStart + 400000u, true, false);
-    FrameAt(kStart + 600002u, false, false); // second purge: B unused since the first
-    EXPECT_EQ(Cached(), "A");
+    // Second purge: B unused since the first.
+    EXPECT_EQ(FrameAt(kStart + 600002u, false, false), "A");
 }
 
 TEST_F(GDICachePurge, PurgeWaitsForMoreThanFiveMinutes)
 {
     FrameAt(kStart, true, true);
-    FrameAt(kStart + 300001u, false, false);
-    EXPECT_EQ(Cached(), "AB");
-    FrameAt(kStart + 300001u + 300000u, false, false);
-    EXPECT_EQ(Cached(), "AB");
-    FrameAt(kStart + 300001u + 300001u, false, false);
-    EXPECT_EQ(Cached(), "");
+    EXPECT_EQ(FrameAt(kStart + 300001u, false, false), "AB");
+    EXPECT_EQ(FrameAt(kStart + 300001u + 300000u, false, false), "AB");
+    EXPECT_EQ(FrameAt(kStart + 300001u + 300001u, false, false), "");
 }
 
 TEST_F(GDICachePurge, EmptiedEntriesAreRebuiltOnTheNextDraw)
 {
     FrameAt(kStart, true, false);
     FrameAt(kStart + 300001u, false, false);
-    FrameAt(kStart + 600002u, false, false);
-    ASSERT_EQ(Cached(), "");
-    FrameAt(kStart + 600003u, true, false);
-    EXPECT_EQ(Cached(), "A");
+    ASSERT_EQ(FrameAt(kStart + 600002u, false, false), "");
+    EXPECT_EQ(FrameAt(kStart + 600003u, true, false), "A");
     EXPECT_EQ(mFrame.Pixel(3, 3), kRed);
 }
 

@@ -80,20 +80,15 @@ TEST(GDIRendererText, MissingFamilyMeasuresAsTheSansSerifFallback)
               renderer.MeasureText(u"Filter cutoff", generic));
 }
 
-TEST(GDIRendererText, BoxSitsOnTheBaselineWithTheLayersWidthAt96Dpi)
+// The box sits on the baseline with the layer's width at 96 dpi; at another resolution the
+// width is scaled, 3 added and rounded.
+TEST(GDIRendererText, BoxSitsOnTheBaselineWithTheLayersWidthScaledFrom96Dpi)
 {
-    LGDIRenderer renderer;
     const RCPtr<LFont> font = LFont::FindOrCreate(u"DejaVu Sans", 9.0f, 0);
-    const RectT<float> box = renderer.MeasureText(u"Cutoff ", font);
-    EXPECT_EQ(box, (RectT<float>{0.0f, -12.0f, LayerExtent(u"Cutoff ", 9.0f), 14.0f}));
-}
-
-TEST(GDIRendererText, WidthAtAnotherDpiIsScaledPlusThreeAndRounded)
-{
-    LGDIRenderer renderer(120);
-    const RCPtr<LFont> font = LFont::FindOrCreate(u"DejaVu Sans", 9.0f, 0);
-    const float extent = LayerExtent(u"Resonance", 9.0f);
-    EXPECT_EQ(renderer.MeasureText(u"Resonance", font).width, std::round(0.8f * extent + 3.0f));
+    EXPECT_EQ(LGDIRenderer().MeasureText(u"Cutoff ", font),
+              (RectT<float>{0.0f, -12.0f, LayerExtent(u"Cutoff ", 9.0f), 14.0f}));
+    EXPECT_EQ(LGDIRenderer(120).MeasureText(u"Resonance", font).width,
+              std::round(0.8f * LayerExtent(u"Resonance", 9.0f) + 3.0f));
 }
 
 TEST(GDIRendererText, EmptyTextAndNullFontMeasureNothing)
