@@ -120,9 +120,7 @@ std::int32_t LRootModule::CommitParamValue(const ParamDescriptor& descriptor, co
     {
         return -1;
     }
-    Variant current;
-    static_cast<void>(mParamCache->GetValue(cached, current));
-    if (value.GetType() == Variant::TagEmpty || value == current)
+    if (value.GetType() == Variant::TagEmpty || mParamCache->Holds(cached, value))
     {
         return 0;
     }
@@ -146,7 +144,9 @@ Variant LRootModule::ReadParamValue(const ParamDescriptor& descriptor) const
 void LRootModule::ReportParamChange(const ParamDescriptor& descriptor, const Variant& value)
 {
     QZ::Mutex::ScopedLock lock(mDeviceLock->mMutex);
-    mDeviceLock->mChanges.GetAt(0) = QZ::ParamValue(descriptor, value);
+    QZ::ParamValue& change = mDeviceLock->mChanges.GetAt(0);
+    change.mDescriptor = descriptor;
+    change.mValue = value;
     static_cast<void>(InvokeChangeCallback(&mDeviceLock->mChanges));
 }
 
