@@ -12,7 +12,6 @@
 #include "QZFramework/Utilities/Storage/ParamValue.h"
 #include "QZFramework/Utilities/Storage/Variant.h"
 
-#include <algorithm>
 #include <optional>
 #include <ostream>
 #include <vector>
@@ -436,9 +435,8 @@ QZRESULT LMidiManager::OnMidiDataCaptured(const RCPtr<LNotificationDistributor>&
     {
         return S_FALSE;
     }
-    const LMidiCaptureNotificationData::Bytes& bytes = data->GetData();
-    SysExMessage reply(bytes.GetCount());
-    std::copy(bytes.Begin(), bytes.End(), reply.Begin());
+    // The message is read where it arrived; data holds it until the handler returns.
+    const IArray<signed char>& reply = data->GetData();
     const std::optional<MidiReplyKey> key = GetReplyKey(reply);
     if (!key)
     {
