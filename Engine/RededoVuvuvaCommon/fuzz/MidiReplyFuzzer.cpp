@@ -91,11 +91,15 @@ Bytes MakeGlobalReply(std::uint8_t index)
     return reply;
 }
 
+// The engine's value area. The list read into is kept for the run, so that its 131 entries are
+// overwritten rather than made anew for every input.
 Bytes GetEngineBytes(LRootModuleEngine& engine)
 {
-    QZ::Array<QZ::ParamValue> values;
+    static QZ::Array<QZ::ParamValue> values(static_cast<std::int32_t>(kPresetParamCount));
     Bytes bytes;
-    if (engine.GetParamValues(QZ::ParamRange{0, kPresetParamCount}, values, -1) < 0)
+    bytes.reserve(kPresetValueBytes);
+    if (engine.GetParamValues(QZ::ParamRange{0, kPresetParamCount}, values, 0) < 0 ||
+        values.GetCount() != static_cast<std::int32_t>(kPresetParamCount))
     {
         Fail("the engine does not give its preset");
     }
