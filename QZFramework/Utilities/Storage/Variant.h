@@ -2,10 +2,10 @@
 //
 // A Variant holds a number or a block of bytes, marked by a type tag from 0 to 10. Tags 8 to 10
 // own their block; tags 6 and 7 only refer to bytes held elsewhere, whose owner must outlive every
-// Variant that refers to them. A block of up to InlineBlockSize bytes (every preset value) is kept
-// inside the Variant, as numbers are, so that copying, storing and comparing such values never
-// touches the heap; longer blocks live on the heap. A packed record is three little-endian uint32 words
-// and the payload, with no padding anywhere:
+// Variant that refers to them. A block of up to InlineBlockSize bytes (a preset value, say) is
+// kept inside the Variant, as numbers are, so that copying, storing and comparing such values
+// never touches the heap; longer blocks live on the heap. A packed record is three little-endian
+// uint32 words and the payload, with no padding anywhere:
 //     L = 12 + n | reserved 0 | tag | n payload bytes, exactly as GetData shows them
 // A list (tag 10) holds its items' records back to back, so lists nest. Inline numbers are kept
 // as little-endian bytes, so GetData, and with it every record, is the same on any host; Set

@@ -488,11 +488,9 @@ TEST(VariantCopy, OnlyBlocksPastTheInlineSizeAllocateAndAFailedAllocationThrows)
 {
     const std::string fits(Variant::InlineBlockSize - 1, 'a');
     const std::string past(Variant::InlineBlockSize, 'a');
-    const auto bytes = [](const std::string& text)
-    { return Bytes(text.begin(), text.end()); };
+    const auto bytes = [](const std::string& text) { return Bytes(text.begin(), text.end()); };
     const Variant list = MakeList(Join({{24, 0, 0, 0, 0, 0, 0, 0, 8, 0, 0, 0}, Bytes(12, 1)}));
-    const Variant longList =
-        MakeList(Join({{25, 0, 0, 0, 0, 0, 0, 0, 8, 0, 0, 0}, Bytes(13, 1)}));
+    const Variant longList = MakeList(Join({{25, 0, 0, 0, 0, 0, 0, 0, 8, 0, 0, 0}, Bytes(13, 1)}));
     Variant item = MakeBytes(Bytes(12, 1));
     const std::vector<std::pair<const char*, std::function<void(Variant&)>>> setters = {
         {"Assign", [&](Variant& v) { v.Assign(MakeBytes(bytes(fits + "b"))); }},
@@ -506,7 +504,8 @@ TEST(VariantCopy, OnlyBlocksPastTheInlineSizeAllocateAndAFailedAllocationThrows)
         {"QZ::Variant::SetBytes",
          [&](Variant& v) { v.SetBytes(past.data(), Variant::InlineBlockSize + 1); }},
         {"QZ::Variant::SetString", [&](Variant& v) { v.SetString(past.c_str()); }},
-        {"QZ::Variant::Set", [&](Variant& v) { v.Set(Variant::TagList, DataOf(longList).data(), 25); }},
+        {"QZ::Variant::Set",
+         [&](Variant& v) { v.Set(Variant::TagList, DataOf(longList).data(), 25); }},
         {"QZ::Variant::SetList",
          [&](Variant& v)
          {
