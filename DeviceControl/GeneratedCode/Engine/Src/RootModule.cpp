@@ -141,6 +141,22 @@ Variant LRootModule::ReadParamValue(const ParamDescriptor& descriptor) const
     return value;
 }
 
+void LRootModule::ReadParamValues(const QZ::ParamRange& range, QZ::ParamValue* out) const
+{
+    QZ::Mutex::ScopedLock lock(mDeviceLock->mMutex);
+    for (std::uint32_t k = 0; k < range.mCount; ++k)
+    {
+        QZ::ParamValue& entry = out[k];
+        entry.mDescriptor = ParamDescriptor(ParamIDOf(range.mFirstParamID, k));
+        ParamDescriptor cached;
+        if (!ToCacheDescriptor(entry.mDescriptor, cached) ||
+            mParamCache->GetValue(cached, entry.mValue) < 0)
+        {
+            entry.mValue.Clear();
+        }
+    }
+}
+
 void LRootModule::ReportParamChange(const ParamDescriptor& descriptor, const Variant& value)
 {
     QZ::Mutex::ScopedLock lock(mDeviceLock->mMutex);
