@@ -12,7 +12,6 @@
 #include "QZFramework/Utilities/Storage/ParamValue.h"
 #include "QZFramework/Utilities/Storage/Variant.h"
 
-#include <algorithm>
 #include <optional>
 #include <ostream>
 #include <vector>
@@ -429,17 +428,15 @@ QZRESULT LMidiManager::OnMidiDataCaptured(const RCPtr<LNotificationDistributor>&
         notification
             ? RCPtr<LMidiCaptureNotificationData>::DynamicCastFrom(notification->GetPayload())
             : RCPtr<LMidiCaptureNotificationData>();
-    if (!data || !IsCurrentService(sender.Get()))
+    // Most messages are short ones, which no reply is; they are told apart before any lock.
+    if (!data || data->GetData().GetCount() == 0 ||
+        static_cast<std::uint8_t>(*data->GetData().GetItemPtr(0)) != kSysExStart ||
+        !IsCurrentService(sender.Get()))
     {
         return S_FALSE;
     }
-    const LMidiCaptureNotificationData::Bytes& bytes = data->GetData();
-    if (bytes.GetCount() == 0 || static_cast<std::uint8_t>(*bytes.GetItemPtr(0)) != kSysExStart)
-    {
-        return S_FALSE;
-    }
-    SysExMessage reply(bytes.GetCount());
-    std::copy(bytes.Begin(), bytes.End(), reply.Begin());
+    // The message is read where it arrived; data holds it until the handler returns.
+    const IArray<signed char>& reply = data->GetData();
     const std::optional<MidiReplyKey> key = GetReplyKey(reply);
     if (!key)
     {

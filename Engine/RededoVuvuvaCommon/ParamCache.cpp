@@ -44,6 +44,17 @@ std::int32_t LParamCache::GetValue(const ParamDescriptor& descriptor, Variant& v
     return ParamValues(slot).Find(descriptor, value);
 }
 
+bool LParamCache::Holds(const ParamDescriptor& descriptor, const Variant& value) const
+{
+    if (IsInRange(descriptor) && descriptor.mSubKey.GetType() == Variant::TagEmpty)
+    {
+        return mSlots[static_cast<std::uint32_t>(descriptor.mParamID)] == value;
+    }
+    Variant current;
+    static_cast<void>(GetValue(descriptor, current));
+    return current == value;
+}
+
 QZRESULT LParamCache::OnValueChanged(std::uint32_t, const Variant&)
 {
     return kNotImplemented;

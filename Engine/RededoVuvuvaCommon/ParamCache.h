@@ -37,6 +37,9 @@ public:
     // in the slot's list. Returns 0; -1 for a number not below the count; for a sub-key, 1 when
     // the list has no such entry or the negative result of an unreadable entry.
     virtual std::int32_t GetValue(const ParamDescriptor& descriptor, Variant& value) const;
+    // True when GetValue would give a value equal to value; a whole parameter is compared where
+    // it is kept, without a copy.
+    [[nodiscard]] bool Holds(const ParamDescriptor& descriptor, const Variant& value) const;
 
     [[nodiscard]] std::uint32_t GetCount() const { return mCount; }
 

@@ -105,14 +105,23 @@ std::int32_t LRootModuleEngine::GetParamValues(const QZ::ParamRange& range,
     {
         static_cast<void>(out.SetCount(start + count));
     }
+    if (count == 0)
+    {
+        return 0;
+    }
+    // A preset's worth of values is read at a time: each is written where it goes, under one hold
+    // of the root module's lock.
+    if (mRootModule)
+    {
+        mRootModule->ReadParamValues(range, &out.GetAt(start));
+        return 0;
+    }
     for (std::int32_t k = 0; k < count; ++k)
     {
-        const ParamDescriptor descriptor(static_cast<std::int32_t>(
-            static_cast<std::uint32_t>(range.mFirstParamID) + static_cast<std::uint32_t>(k)));
-        // The value read is moved in, not copied: a preset's worth of values is read at a time.
         QZ::ParamValue& entry = out.GetAt(start + k);
-        entry.mDescriptor = descriptor;
-        entry.mValue = mRootModule ? mRootModule->ReadParamValue(descriptor) : Variant();
+        entry.mDescriptor = ParamDescriptor(static_cast<std::int32_t>(
+            static_cast<std::uint32_t>(range.mFirstParamID) + static_cast<std::uint32_t>(k)));
+        entry.mValue.Clear();
     }
     return 0;
 }

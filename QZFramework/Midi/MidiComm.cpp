@@ -238,14 +238,19 @@ QZRESULT LMidiComm::SendData(const RCPtr<LRefCountedObject>& port, const IArray<
 
 QZRESULT LMidiComm::DoWork(const RCPtr<LRefCountedObject>& params)
 {
-    if (RCPtr<LMidiCaptureNotificationData>::DynamicCastFrom(params).IsNull())
+    if (dynamic_cast<LMidiCaptureNotificationData*>(params.Get()) == nullptr)
     {
         return E_INVALIDARG;
     }
+    return Deliver(params);
+}
+
+QZRESULT LMidiComm::Deliver(const RCPtr<LRefCountedObject>& data)
+{
     // Every message received comes this way; the identifier is looked up by its text only once.
     static const char16_t* const captured = GetNotificationID(NID_MIDI_DATA_CAPTURED);
     RCPtr<LNotification> notification;
-    LNotification::Create(notification, captured, params);
+    LNotification::Create(notification, captured, data);
     return Distribute(notification);
 }
 
@@ -334,7 +339,7 @@ void LMidiComm::Queue(const RCPtr<LMidiCaptureNotificationData>& data)
     }
     if (mThreadPool.IsNull())
     {
-        static_cast<void>(DoWork(RCPtr<LRefCountedObject>(data)));
+        static_cast<void>(Deliver(RCPtr<LRefCountedObject>(data)));
         return;
     }
     mThreadPool->QueueWork(RCPtr<LThreadWorker>(this), RCPtr<LRefCountedObject>(data),

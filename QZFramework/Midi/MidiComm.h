@@ -73,6 +73,8 @@ private:
                                                      Platform::MidiInputMessage message,
                                                      std::uintptr_t param1, std::uintptr_t param2);
     void Queue(const RCPtr<LMidiCaptureNotificationData>& data);
+    // Distributes data, a received message, as "NID_MIDI_DATA_CAPTURED".
+    QZRESULT Deliver(const RCPtr<LRefCountedObject>& data);
     // A port's release: takes it out of its list unless it was taken again meanwhile.
     QZRESULT RemoveCapturePort(LMidiCapturePort& port, RCPtr<LMidiCapturePort>& removed);
     QZRESULT RemoveRenderPort(LMidiRenderPort& port, RCPtr<LMidiRenderPort>& removed);

@@ -91,11 +91,15 @@ Bytes MakeGlobalReply(std::uint8_t index)
     return reply;
 }
 
+// The engine's value area. The list read into is kept for the run, so that its 131 entries are
+// overwritten rather than made anew for every input.
 Bytes GetEngineBytes(LRootModuleEngine& engine)
 {
-    QZ::Array<QZ::ParamValue> values;
+    static QZ::Array<QZ::ParamValue> values(static_cast<std::int32_t>(kPresetParamCount));
     Bytes bytes;
-    if (engine.GetParamValues(QZ::ParamRange{0, kPresetParamCount}, values, -1) < 0)
+    bytes.reserve(kPresetValueBytes);
+    if (engine.GetParamValues(QZ::ParamRange{0, kPresetParamCount}, values, 0) < 0 ||
+        values.GetCount() != static_cast<std::int32_t>(kPresetParamCount))
     {
         Fail("the engine does not give its preset");
     }
@@ -290,12 +294,29 @@ private:
     Bytes mEngineHolds;
 };
 
-// The whole System Exclusive messages of what the keyboard sent.
-std::vector<Bytes> GetWholeMessages(std::vector<Bytes> pieces, const Bytes& reply)
+// The whole System Exclusive messages of what the keyboard sent; the reply joins the pieces.
+std::vector<Bytes> GetWholeMessages(std::vector<Bytes>& pieces, const Bytes& reply)
 {
     pieces.push_back(reply);
     return Platform::Fuzzing::GetWholeSysEx(
         pieces, static_cast<std::size_t>(QZ::LMidiSysExAssembly::kMaxMessageLength));
+}
+
+// The two dumps a fetch of slot may answer with, made once for the run: every value of one
+// differs from the same value of the other.
+const Bytes& GetDump(std::uint8_t slot, bool second)
+{
+    static const std::vector<Bytes> dumps = []
+    {
+        std::vector<Bytes> made;
+        for (std::uint8_t slot = 0; slot < 13; ++slot)
+        {
+            made.push_back(MakeDump(slot, 0x55));
+            made.push_back(MakeDump(slot, 0x2A));
+        }
+        return made;
+    }();
+    return dumps[slot * 2u + (second ? 1u : 0u)];
 }
 
 // The global settings' names, built once for the run.
@@ -331,15 +352,15 @@ std::size_t CheckAnnouncements(Rig& rig, const std::vector<Bytes>& messages)
     return announced.size();
 }
 
-void CheckPresetFetch(Rig& rig, std::uint8_t slot, const std::vector<Bytes>& pieces)
+void CheckPresetFetch(Rig& rig, std::uint8_t slot, std::vector<Bytes>& pieces)
 {
     // The engine starts from whatever the last fetch left; the dump sent differs from it, so that
     // a fetch that took nothing over shows.
-    const Bytes before = rig.EngineHolds();
-    const Bytes usual = MakeDump(slot, 0x55);
+    const Bytes& before = rig.EngineHolds();
+    const Bytes& usual = GetDump(slot, false);
     const bool holdsUsual = std::equal(before.begin(), before.end(), usual.begin() + kValueOffset,
                                        usual.end() - 1);
-    const Bytes reply = holdsUsual ? MakeDump(slot, 0x2A) : usual;
+    const Bytes& reply = GetDump(slot, holdsUsual);
     const std::int32_t result = rig.Serve(
         [&] { return rig.Manager().GetPresetFromMidiDevice(slot); }, kGetPreset, pieces, reply);
 
@@ -366,7 +387,7 @@ void CheckPresetFetch(Rig& rig, std::uint8_t slot, const std::vector<Bytes>& pie
     rig.NoteEngineHolds(std::move(now));
 }
 
-void CheckGlobalRequest(Rig& rig, std::uint8_t index, const std::vector<Bytes>& pieces)
+void CheckGlobalRequest(Rig& rig, std::uint8_t index, std::vector<Bytes>& pieces)
 {
     const QZ::WideString& name = GetNames().GetAt(index);
     const Bytes reply = MakeGlobalReply(index);
@@ -404,7 +425,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     {
         return 0;
     }
-    const std::vector<Bytes> pieces = Platform::Fuzzing::CutIntoPieces(data + 1, size - 1);
+    std::vector<Bytes> pieces = Platform::Fuzzing::CutIntoPieces(data + 1, size - 1);
     if ((data[0] & 1) == 0)
     {
         CheckPresetFetch(*rig, static_cast<std::uint8_t>((data[0] >> 1) % 13), pieces);

@@ -165,6 +165,19 @@ TEST_F(EngineWithoutLibrary, ValueListStartRulesClearOrGrowTheArray)
     ASSERT_EQ(Engine()->GetParamValues(QZ::ParamRange{129, 2}, values, 0), 0);
     EXPECT_EQ(values.GetCount(), 262);
     EXPECT_EQ(values.GetAt(1).mDescriptor.mParamID, 130);
+
+    // Entries past the preset are overwritten with their identifier and an empty value, whatever
+    // they held before.
+    values.GetAt(3).mDescriptor = ParamDescriptor(7, MakeText("key"));
+    ASSERT_EQ(Engine()->GetParamValues(QZ::ParamRange{130, 3}, values, 1), 0);
+    for (const auto& [index, paramID] : {std::pair{1, 130}, {2, 131}, {3, 132}})
+    {
+        const QZ::ParamValue& entry = values.GetAt(index);
+        EXPECT_EQ(entry.mDescriptor.mParamID, paramID);
+        EXPECT_EQ(entry.mDescriptor.mSubKey.GetType(), Variant::TagEmpty) << paramID;
+        EXPECT_EQ(entry.mValue.GetType() == Variant::TagEmpty, paramID != 130) << paramID;
+    }
+    EXPECT_TRUE(values.GetAt(0).mValue == values.GetAt(131 + 129).mValue);
 }
 
 TEST_F(EngineWithoutLibrary, ScanningStaysOffAndTheDeviceListIsEmpty)

@@ -102,6 +102,37 @@ TEST(ParamCacheComposite, SubKeyEntriesLiveInASortedListInTheSlot)
     EXPECT_EQ(subKey.ToInt32(), 3);
 }
 
+TEST(ParamCacheComposite, HoldsAnswersAsGetValueCompares)
+{
+    LParamCache cache(4);
+    const ParamDescriptor entry(2, MakeInt32Variant(7));
+    ASSERT_EQ(cache.SetValue(ParamDescriptor(1), Bytes({1, 2}), false), 0);
+    ASSERT_EQ(cache.SetValue(entry, Bytes({7}), false), 0);
+    const struct
+    {
+        ParamDescriptor descriptor;
+        Variant value;
+        bool held;
+    } cases[] = {
+        {ParamDescriptor(1), Bytes({1, 2}), true},
+        {ParamDescriptor(1), Bytes({1, 3}), false},
+        {ParamDescriptor(0), Variant(), true},
+        {ParamDescriptor(0), Bytes({}), false},
+        {entry, Bytes({7}), true},
+        {entry, Bytes({8}), false},
+        {ParamDescriptor(2, MakeInt32Variant(5)), Variant(), true},
+        {ParamDescriptor(4), Variant(), true},
+        {ParamDescriptor(4), Bytes({1}), false},
+    };
+    for (const auto& c : cases)
+    {
+        Variant current;
+        static_cast<void>(cache.GetValue(c.descriptor, current));
+        EXPECT_EQ(current == c.value, c.held) << c.descriptor.mParamID;
+        EXPECT_EQ(cache.Holds(c.descriptor, c.value), c.held) << c.descriptor.mParamID;
+    }
+}
+
 TEST(ParamCacheComposite, AnUnreadableListLeavesTheSlotAsItWas)
 {
     LParamCache cache(4);

@@ -14,7 +14,8 @@ namespace QZ
 namespace
 {
 
-static_assert(sizeof(void*) <= 8, "a data pointer must fit the 8 payload bytes");
+static_assert(sizeof(void*) <= 8 && Variant::InlineBlockSize >= 8,
+              "a number and a data pointer fit the payload");
 static_assert(std::numeric_limits<float>::is_iec559 && std::numeric_limits<double>::is_iec559,
               "inline floating-point values are IEEE 754");
 
@@ -195,23 +196,15 @@ std::uint32_t Variant::Assign(const Variant& other)
         return mTag;
     }
     Clear();
-    if (other.mTag < TagBytes)
+    if (!other.HasHeapBlock())
     {
         std::memcpy(mPayload, other.mPayload, sizeof(mPayload));
         mSize = other.mSize;
         mTag = other.mTag;
         return mTag;
     }
-    if (other.mTag == TagList && other.mSize == 0)
-    {
-        mTag = TagList;
-        return mTag;
-    }
     unsigned char* block = AllocateOrThrow(other.mSize, "QZ::Variant::Assign");
-    if (other.mSize != 0)
-    {
-        std::memcpy(block, other.GetBlock(), other.mSize);
-    }
+    std::memcpy(block, other.GetPointer(), other.mSize);
     Adopt(other.mTag, block, other.mSize);
     return mTag;
 }
@@ -372,9 +365,9 @@ const char* Variant::GetString() const
 
 void Variant::Clear()
 {
-    if (mTag >= TagBytes)
+    if (HasHeapBlock())
     {
-        FreeData(GetBlock());
+        FreeData(GetPointer());
     }
     std::memset(mPayload, 0, sizeof(mPayload));
     mSize = 0;
@@ -414,7 +407,8 @@ std::uint32_t Variant::Set(std::uint32_t tag, const void* data, std::uint32_t le
         {
             return SetList(nullptr, 0);
         }
-        unsigned char* block = AllocateOrThrow(length, "QZ::Variant::Set");
+        InlineBlock scratch;
+        unsigned char* block = Reserve(length, scratch, "QZ::Variant::Set");
         std::memcpy(block, data, length);
         Adopt(TagList, block, length);
         return mTag;
@@ -427,7 +421,8 @@ std::uint32_t Variant::Set(std::uint32_t tag, const void* data, std::uint32_t le
 
 std::uint32_t Variant::SetBytes(const void* data, std::uint32_t length)
 {
-    unsigned char* block = AllocateOrThrow(length, "QZ::Variant::SetBytes");
+    InlineBlock scratch;
+    unsigned char* block = Reserve(length, scratch, "QZ::Variant::SetBytes");
     if (length != 0)
     {
         std::memcpy(block, data, length);
@@ -461,8 +456,9 @@ std::uint32_t Variant::SetList(const Variant* items, std::uint32_t count)
         mTag = TagList;
         return mTag;
     }
+    InlineBlock scratch;
     unsigned char* block =
-        AllocateOrThrow(static_cast<std::uint32_t>(total), "QZ::Variant::SetList");
+        Reserve(static_cast<std::uint32_t>(total), scratch, "QZ::Variant::SetList");
     std::uint32_t offset = 0;
     for (std::uint32_t i = 0; i < count; ++i)
     {
@@ -484,7 +480,7 @@ std::uint32_t Variant::SetReference(std::uint32_t tag, const void* data, std::ui
     {
         return mTag;
     }
-    SetBlock(data);
+    SetPointer(data);
     mSize = size;
     mTag = tag;
     return mTag;
@@ -543,12 +539,22 @@ void Variant::FreeData(unsigned char* block)
 
 unsigned char* Variant::GetBlock() const
 {
+    if (mTag < TagBytes || HasHeapBlock())
+    {
+        return GetPointer();
+    }
+    // An empty list has no block at all, while an empty byte string has one of length 0.
+    return mTag == TagList && mSize == 0 ? nullptr : const_cast<unsigned char*>(mPayload);
+}
+
+unsigned char* Variant::GetPointer() const
+{
     unsigned char* block = nullptr;
     std::memcpy(&block, mPayload, sizeof(block));
     return block;
 }
 
-void Variant::SetBlock(const void* block)
+void Variant::SetPointer(const void* block)
 {
     std::memcpy(mPayload, &block, sizeof(block));
 }
@@ -564,11 +570,23 @@ unsigned char* Variant::AllocateOrThrow(std::uint32_t bytes, const char* method)
     return block;
 }
 
+unsigned char* Variant::Reserve(std::uint32_t size, InlineBlock& scratch, const char* method)
+{
+    return size <= InlineBlockSize ? scratch : AllocateOrThrow(size, method);
+}
+
 // Frees the old value only now, so that a new value may be made from the old one's bytes.
 void Variant::Adopt(std::uint32_t tag, unsigned char* block, std::uint32_t size)
 {
     Clear();
-    SetBlock(block);
+    if (size > InlineBlockSize)
+    {
+        SetPointer(block);
+    }
+    else if (size != 0)
+    {
+        std::memcpy(mPayload, block, size);
+    }
     mSize = size;
     mTag = tag;
 }
@@ -590,7 +608,8 @@ std::uint32_t Variant::SetText(const char* text, std::uint32_t length, const cha
         Clear();
         QZ_THROW_BAD_ALLOC(method, "Text too long");
     }
-    unsigned char* block = AllocateOrThrow(length + 1, method);
+    InlineBlock scratch;
+    unsigned char* block = Reserve(length + 1, scratch, method);
     if (length != 0)
     {
         std::memcpy(block, text, length);

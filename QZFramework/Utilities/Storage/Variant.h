@@ -1,9 +1,11 @@
 // The system's one typed value, and the packed record it travels in.
 //
-// A Variant holds a small number inline or a block of bytes, marked by a type tag from 0 to 10.
-// Tags 8 to 10 own their block; tags 6 and 7 only refer to bytes held elsewhere, whose owner must
-// outlive every Variant that refers to them. A packed record is three little-endian uint32 words
-// and the payload, with no padding anywhere:
+// A Variant holds a number or a block of bytes, marked by a type tag from 0 to 10. Tags 8 to 10
+// own their block; tags 6 and 7 only refer to bytes held elsewhere, whose owner must outlive every
+// Variant that refers to them. A block of up to InlineBlockSize bytes (a preset value, say) is
+// kept inside the Variant, as numbers are, so that copying, storing and comparing such values
+// never touches the heap; longer blocks live on the heap. A packed record is three little-endian
+// uint32 words and the payload, with no padding anywhere:
 //     L = 12 + n | reserved 0 | tag | n payload bytes, exactly as GetData shows them
 // A list (tag 10) holds its items' records back to back, so lists nest. Inline numbers are kept
 // as little-endian bytes, so GetData, and with it every record, is the same on any host; Set
@@ -39,6 +41,8 @@ public:
 
     // Head of a packed record: length, reserved word, tag.
     static constexpr std::uint32_t RecordHeadSize = 12;
+    // The longest owned block kept inside the Variant.
+    static constexpr std::uint32_t InlineBlockSize = 24;
 
     Variant() noexcept;
     // Copies as Assign does; a failed allocation throws Exception<std::bad_alloc>.
@@ -68,7 +72,8 @@ public:
     virtual std::int64_t ToInt64() const;
     virtual float ToFloat() const;
     virtual double ToDouble() const;
-    // The value bytes and their count (inline bytes for tags 1 to 5, null and 0 when empty).
+    // The value bytes and their count (inline bytes for tags 1 to 5, null and 0 when empty). The
+    // bytes of an owned value stay valid until this Variant changes, moves or is destroyed.
     virtual const void* GetData(std::uint32_t& size) const;
     // The elements and their count: one inline number for tags 1 to 5, the bytes for tags 6, 8
     // and 9, null and 0 for tags 0, 7 and 10.
@@ -120,15 +125,25 @@ protected:
     virtual void FreeData(unsigned char* block);
 
 private:
+    using InlineBlock = unsigned char[InlineBlockSize];
+
+    [[nodiscard]] bool HasHeapBlock() const { return mTag >= TagBytes && mSize > InlineBlockSize; }
+    // Where the value's bytes are: the inline block, the heap block or the referred bytes; null
+    // for an empty list and for tags without bytes.
     unsigned char* GetBlock() const;
-    void SetBlock(const void* block);
+    unsigned char* GetPointer() const;
+    void SetPointer(const void* block);
     unsigned char* AllocateOrThrow(std::uint32_t bytes, const char* method);
+    // Room for a new block of size bytes: scratch when it will be kept inline, else a heap block.
+    unsigned char* Reserve(std::uint32_t size, InlineBlock& scratch, const char* method);
+    // Replaces the value by the block that Reserve gave, filled.
     void Adopt(std::uint32_t tag, unsigned char* block, std::uint32_t size);
     std::uint32_t SetInline(std::uint32_t tag, const void* data);
     std::uint32_t SetText(const char* text, std::uint32_t length, const char* method);
     std::uint64_t ReadLeadingBytes(std::uint32_t count) const;
 
-    alignas(8) unsigned char mPayload[8];
+    // A number's bytes, a pointer to a heap block or to referred bytes, or an inline block.
+    alignas(8) unsigned char mPayload[InlineBlockSize];
     std::uint32_t mSize;
     std::uint32_t mTag;
     // Where GetListItem last found a record: its index in the high half, its offset in the low

@@ -18,6 +18,7 @@
 #include "Engine/RededoVuvuvaCommon/ParamCache.h"
 #include "QZFramework/System/Mutex.h"
 #include "QZFramework/Utilities/Storage/Array.h"
+#include "QZFramework/Utilities/Storage/ParamRange.h"
 #include "QZFramework/Utilities/Storage/ParamValue.h"
 
 #include <cstdint>
@@ -58,6 +59,9 @@ public:
                                   const QZ::Variant& value) override;
     // The value kept; empty outside F to F + 130.
     [[nodiscard]] QZ::Variant ReadParamValue(const QZ::ParamDescriptor& descriptor) const override;
+    // ReadParamValue for range.mCount identifiers from range.mFirstParamID on, each written with
+    // its identifier into out[0 .. count - 1] in place, under one hold of the device lock.
+    void ReadParamValues(const QZ::ParamRange& range, QZ::ParamValue* out) const;
 
     void ReportParamChange(const QZ::ParamDescriptor& descriptor,
                            const QZ::Variant& value) override;

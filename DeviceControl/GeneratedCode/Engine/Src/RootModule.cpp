@@ -120,9 +120,7 @@ std::int32_t LRootModule::CommitParamValue(const ParamDescriptor& descriptor, co
     {
         return -1;
     }
-    Variant current;
-    static_cast<void>(mParamCache->GetValue(cached, current));
-    if (value.GetType() == Variant::TagEmpty || value == current)
+    if (value.GetType() == Variant::TagEmpty || mParamCache->Holds(cached, value))
     {
         return 0;
     }
@@ -143,10 +141,28 @@ Variant LRootModule::ReadParamValue(const ParamDescriptor& descriptor) const
     return value;
 }
 
+void LRootModule::ReadParamValues(const QZ::ParamRange& range, QZ::ParamValue* out) const
+{
+    QZ::Mutex::ScopedLock lock(mDeviceLock->mMutex);
+    for (std::uint32_t k = 0; k < range.mCount; ++k)
+    {
+        QZ::ParamValue& entry = out[k];
+        entry.mDescriptor = ParamDescriptor(ParamIDOf(range.mFirstParamID, k));
+        ParamDescriptor cached;
+        if (!ToCacheDescriptor(entry.mDescriptor, cached) ||
+            mParamCache->GetValue(cached, entry.mValue) < 0)
+        {
+            entry.mValue.Clear();
+        }
+    }
+}
+
 void LRootModule::ReportParamChange(const ParamDescriptor& descriptor, const Variant& value)
 {
     QZ::Mutex::ScopedLock lock(mDeviceLock->mMutex);
-    mDeviceLock->mChanges.GetAt(0) = QZ::ParamValue(descriptor, value);
+    QZ::ParamValue& change = mDeviceLock->mChanges.GetAt(0);
+    change.mDescriptor = descriptor;
+    change.mValue = value;
     static_cast<void>(InvokeChangeCallback(&mDeviceLock->mChanges));
 }
 

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <regex>
 #include <string>
 #include <utility>
@@ -452,6 +453,77 @@ TEST(ValueBufferArray, MidiByteStoreReadsBackWhatWasAppended)
     EXPECT_EQ(bytes.GetCount(), 6);
     EXPECT_EQ(Values(bytes), message);
     EXPECT_EQ(bytes.GetCapacity(), 6u);
+}
+
+// Up to four bytes stay inside the store, with no allocation; every operation on either side of
+// that border gives what the same operations give a plain vector.
+TEST(ValueBufferArray, MidiByteStoreBehavesTheSameInsideAndPastItsInlineRoom)
+{
+    using Store = ArrayBufferM<signed char, 4, 1, 0, 1, 8>;
+    using Step = std::function<void(Store&, std::vector<signed char>&)>;
+    const auto add = [](signed char b)
+    {
+        return Step([b](Store& s, std::vector<signed char>& v) { s.Add(b), v.push_back(b); });
+    };
+    const auto count = [](std::int32_t n)
+    {
+        return Step(
+            [n](Store& s, std::vector<signed char>& v)
+            {
+                EXPECT_EQ(s.SetCount(n), QZ::S_OK);
+                v.resize(static_cast<std::size_t>(n));
+            });
+    };
+    const Step insertFront = [](Store& s, std::vector<signed char>& v)
+    { s.InsertAt(0, 9), v.insert(v.begin(), 9); };
+    const Step removeFront = [](Store& s, std::vector<signed char>& v)
+    {
+        signed char removed = 0;
+        s.RemoveItem(0, &removed);
+        EXPECT_EQ(removed, v.front());
+        v.erase(v.begin());
+    };
+    const struct
+    {
+        const char* name;
+        std::vector<Step> steps;
+        std::uint32_t capacity;
+    } cases[] = {
+        {"three bytes", {add(1), add(2), add(3)}, 0},
+        {"four bytes", {add(1), add(2), add(3), add(4)}, 0},
+        {"five bytes", {add(1), add(2), add(3), add(4), add(5)}, 5},
+        {"grown to four, shrunk, grown", {count(4), count(1), add(7), count(3)}, 0},
+        {"grown past four", {add(1), count(6), add(2)}, 7},
+        {"emptied and refilled", {add(1), count(0), add(2)}, 0},
+        {"insert and remove inline", {add(1), add(2), insertFront, removeFront}, 0},
+        {"removed after spilling", {count(5), insertFront, removeFront, removeFront}, 4},
+        {"shrunk after spilling", {count(6), count(2), add(3)}, 3},
+    };
+    for (const auto& c : cases)
+    {
+        Store store;
+        std::vector<signed char> model;
+        for (const Step& step : c.steps)
+        {
+            step(store, model);
+        }
+        EXPECT_EQ(Values(store), model) << c.name;
+        EXPECT_EQ(store.GetCount(), static_cast<std::int32_t>(model.size())) << c.name;
+        EXPECT_EQ(store.GetCapacity(), c.capacity) << c.name;
+        const Store copy(store);
+        Store assigned;
+        assigned.Add(5);
+        assigned = store;
+        EXPECT_EQ(Values(copy), model) << c.name;
+        EXPECT_EQ(Values(assigned), model) << c.name;
+        if (!model.empty())
+        {
+            EXPECT_EQ(store.GetAt(static_cast<std::int32_t>(model.size()) - 1), model.back());
+        }
+        ExpectOutOfRange([&] { store.GetAt(static_cast<std::int32_t>(model.size())); },
+                         "QZ::ArrayBuffer<signed char,1,0,1,8>::GetAt");
+        ExpectOutOfRange([&] { store.GetAt(-1); }, "QZ::ArrayBuffer<signed char,1,0,1,8>::GetAt");
+    }
 }
 
 TEST(ValueArray, EmptyArrayHasNoData)

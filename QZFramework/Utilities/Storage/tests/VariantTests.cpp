@@ -5,8 +5,10 @@
 #include <bit>
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <limits>
 #include <string>
+#include <utility>
 #include <vector>
 
 using QZ::Variant;
@@ -425,19 +427,36 @@ TEST(VariantCopy, ReferencesShareTheirBytesAndOwnedBlocksAreCopied)
     EXPECT_EQ(copy.GetData(size), bytes);
     EXPECT_EQ(size, 3u);
 
-    Variant original = MakeBytes({7, 8});
-    Variant owned(original);
-    EXPECT_EQ(owned, original);
-    EXPECT_NE(owned.GetData(size), original.GetData(size));
-    original.Clear();
-    EXPECT_EQ(DataOf(owned), (Bytes{7, 8}));
+    // Blocks kept inside the Variant and blocks on the heap, at the border between them.
+    for (const std::uint32_t length : {2u, Variant::InlineBlockSize, Variant::InlineBlockSize + 1})
+    {
+        Bytes block(length);
+        for (std::uint32_t i = 0; i < length; ++i)
+        {
+            block[i] = static_cast<unsigned char>(7 + i);
+        }
+        Variant original = MakeBytes(block);
+        Variant owned(original);
+        EXPECT_EQ(owned, original) << length;
+        EXPECT_NE(owned.GetData(size), original.GetData(size)) << length;
+        original.Clear();
+        EXPECT_EQ(DataOf(owned), block) << length;
 
-    const Variant& alias = owned;
-    owned = alias;
-    EXPECT_EQ(DataOf(owned), (Bytes{7, 8}));
-    Variant moved(std::move(owned));
-    EXPECT_EQ(owned.GetType(), Variant::TagEmpty);
-    EXPECT_EQ(DataOf(moved), (Bytes{7, 8}));
+        const Variant& alias = owned;
+        owned = alias;
+        EXPECT_EQ(DataOf(owned), block) << length;
+        Variant moved(std::move(owned));
+        EXPECT_EQ(owned.GetType(), Variant::TagEmpty);
+        EXPECT_EQ(DataOf(moved), block) << length;
+        Variant text;
+        text.Set(Variant::TagString, block.data(), length);
+        Variant assigned;
+        assigned = text;
+        EXPECT_EQ(std::string(assigned.GetString()), std::string(block.begin(), block.end()));
+        assigned = moved;
+        EXPECT_EQ(assigned, moved) << length;
+        EXPECT_EQ(DataOf(assigned), block) << length;
+    }
 }
 
 TEST(VariantCopy, SettingFromItsOwnBytesKeepsThem)
@@ -464,24 +483,59 @@ protected:
 
 } // namespace
 
-TEST(VariantCopy, FailedAllocationThrowsAndLeavesTheValueEmpty)
+// Values up to InlineBlockSize bytes need no heap; one byte more does.
+TEST(VariantCopy, OnlyBlocksPastTheInlineSizeAllocateAndAFailedAllocationThrows)
 {
-    HeaplessVariant value;
-    value.Set(Variant::TagInt32, "\x01\x00\x00\x00", 4);
-    try
+    const std::string fits(Variant::InlineBlockSize - 1, 'a');
+    const std::string past(Variant::InlineBlockSize, 'a');
+    const auto bytes = [](const std::string& text) { return Bytes(text.begin(), text.end()); };
+    const Variant list = MakeList(Join({{24, 0, 0, 0, 0, 0, 0, 0, 8, 0, 0, 0}, Bytes(12, 1)}));
+    const Variant longList = MakeList(Join({{25, 0, 0, 0, 0, 0, 0, 0, 8, 0, 0, 0}, Bytes(13, 1)}));
+    Variant item = MakeBytes(Bytes(12, 1));
+    const std::vector<std::pair<const char*, std::function<void(Variant&)>>> setters = {
+        {"Assign", [&](Variant& v) { v.Assign(MakeBytes(bytes(fits + "b"))); }},
+        {"SetBytes", [&](Variant& v) { v.SetBytes(fits.data(), Variant::InlineBlockSize); }},
+        {"SetString", [&](Variant& v) { v.SetString(fits.c_str()); }},
+        {"Set", [&](Variant& v) { v.Set(Variant::TagList, DataOf(list).data(), 24); }},
+        {"SetList", [&](Variant& v) { v.SetList(&item, 1); }},
+    };
+    const std::vector<std::pair<const char*, std::function<void(Variant&)>>> longSetters = {
+        {"QZ::Variant::Assign", [&](Variant& v) { v.Assign(MakeBytes(bytes(past + "b"))); }},
+        {"QZ::Variant::SetBytes",
+         [&](Variant& v) { v.SetBytes(past.data(), Variant::InlineBlockSize + 1); }},
+        {"QZ::Variant::SetString", [&](Variant& v) { v.SetString(past.c_str()); }},
+        {"QZ::Variant::Set",
+         [&](Variant& v) { v.Set(Variant::TagList, DataOf(longList).data(), 25); }},
+        {"QZ::Variant::SetList",
+         [&](Variant& v)
+         {
+             Variant longer = MakeBytes(Bytes(13, 1));
+             v.SetList(&longer, 1);
+         }},
+    };
+    for (const auto& [name, set] : setters)
     {
-        value.Assign(MakeBytes({1}));
-        FAIL() << "no exception";
+        HeaplessVariant value;
+        EXPECT_NO_THROW(set(value)) << name;
+        EXPECT_NE(value.GetType(), Variant::TagEmpty) << name;
     }
-    catch (const QZ::Exception<std::bad_alloc>& failure)
+    for (const auto& [name, set] : longSetters)
     {
-        EXPECT_EQ(std::string(failure.what())
-                      .rfind("Bad Allocation : Out of Memory : QZ::Variant::Assign : ", 0),
-                  0u)
-            << failure.what();
+        HeaplessVariant value;
+        value.Set(Variant::TagInt32, "\x01\x00\x00\x00", 4);
+        try
+        {
+            set(value);
+            ADD_FAILURE() << name << ": no exception";
+        }
+        catch (const QZ::Exception<std::bad_alloc>& failure)
+        {
+            const std::string expected =
+                std::string("Bad Allocation : Out of Memory : ") + name + " : ";
+            EXPECT_EQ(std::string(failure.what()).rfind(expected, 0), 0u) << failure.what();
+        }
+        EXPECT_EQ(value.GetType(), Variant::TagEmpty) << name;
     }
-    EXPECT_EQ(value.GetType(), Variant::TagEmpty);
-    EXPECT_THROW(value.SetString("a"), QZ::Exception<std::bad_alloc>);
 }
 
 TEST(VariantSet, PayloadsOfTheWrongLengthAreRefusedAndDataFollowsTheTag)
