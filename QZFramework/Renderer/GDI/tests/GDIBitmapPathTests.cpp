@@ -74,10 +74,19 @@ protected:
     OffscreenFrame mFrame{8, 6};
 };
 
+// Drawn at its own size, a bitmap (or a part of one) goes straight from its image, with no
+// rendering of its own kept.
 TEST_F(GDIRendererBitmaps, NaturalSizeIsCopiedWhateverTheResizeType)
 {
-    Draw({1, 1, 2, 2}, 7, mQuad);
-    EXPECT_EQ(Colours(mFrame, 4, 4), "....\n.RG.\n.BW.\n....\n");
+    const RCPtr<LBitmap> right = mQuad->CreateSubBitmap(1, 0, 1, 2);
+    mFrame.Draw(
+        [&](LGDIRenderer& r)
+        {
+            r.DrawBitmap(mQuad, {1, 1, 2, 2}, 7);
+            r.DrawBitmap(right, {0, 3, 1, 2}, LRenderer::kResizeTile);
+        });
+    EXPECT_EQ(Colours(mFrame, 4, 5), "....\n.RG.\n.BW.\nG...\nW...\n");
+    EXPECT_EQ(FilledEntries(mFrame.Renderer()->GetBitmapCache()), 0);
 }
 
 TEST_F(GDIRendererBitmaps, StretchRepeatsPixelsByNearestNeighbour)
