@@ -21,6 +21,9 @@
 #include <string>
 #include <typeinfo>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace QZ;
 
 namespace
@@ -256,7 +259,9 @@ TEST_F(ApplicationWindows, AFailingRegistrationNamesItsRowAndKeepsTheRowsBefore)
 }
 
 // The settings file is the user's to edit: a stored index past either end selects the nearest
-// skin and is written back as chosen.
+// skin and is written back as chosen; one already in range leaves the file as it is. A save
+// puts a new file in the old one's place, so a second link to the old file tells whether it was
+// replaced.
 TEST_F(ApplicationWindows, TheStoredSkinIndexIsLimitedToTheSkinsAndWrittenBack)
 {
     struct Case
@@ -264,12 +269,19 @@ TEST_F(ApplicationWindows, TheStoredSkinIndexIsLimitedToTheSkinsAndWrittenBack)
         std::int32_t stored;
         std::int32_t chosen;
     };
-    for (const Case& test : {Case{5, 2}, Case{-3, 0}, Case{1, 1}})
+    const std::string settings = Path("config/Korvane/Tarn 61 Vidida Editor/UserSettings.ini");
+    const std::string witness = Path("witness.ini");
+    for (const Case& test : {Case{5, 2}, Case{-3, 0}, Case{1, 1}, Case{0, 0}})
     {
         StoreSkinIndex(test.stored);
+        ASSERT_EQ(::link(settings.c_str(), witness.c_str()), 0);
         ASSERT_EQ(Start(), S_OK);
         EXPECT_EQ(mFactory->GetCurrentSkinIndex(), test.chosen) << test.stored;
         EXPECT_EQ(mApplication.GetCurrentSkinIndex(), test.chosen) << test.stored;
+        struct stat status = {};
+        ASSERT_EQ(::stat(witness.c_str(), &status), 0);
+        EXPECT_EQ(status.st_nlink == 2, test.stored == test.chosen) << test.stored;
+        ASSERT_EQ(::unlink(witness.c_str()), 0);
     }
 }
 
