@@ -69,6 +69,17 @@ public:
                                                 std::uint32_t locale);
     [[nodiscard]] QZRESULT LoadSkinsFrom(std::span<const std::uint8_t> bytes,
                                          const std::string& sourceName);
+    // A skin document read but not yet the factory's: its skins, or why it could not be read.
+    struct SkinDocument
+    {
+        std::vector<RCPtr<LSkin>> skins;
+        std::string error;
+    };
+    // LoadSkins in two steps: ReadSkins changes nothing in the factory, so that another thread
+    // may read the skins while this one reads the string tables (the images of the first skin
+    // start decoding as their parts are read); UseSkins then makes them the factory's.
+    [[nodiscard]] SkinDocument ReadSkins(const WideString& path) const;
+    [[nodiscard]] QZRESULT UseSkins(SkinDocument document);
     // The text of the last failed load; empty after a successful one.
     [[nodiscard]] const std::string& GetLastError() const { return mLastError; }
 
@@ -131,6 +142,8 @@ private:
                                             const std::string& sourceName, std::uint32_t locale,
                                             LStringTableMap& tables);
     [[nodiscard]] WideString ResolvePath(const WideString& path) const;
+    [[nodiscard]] static SkinDocument ReadSkinDocument(std::span<const std::uint8_t> bytes,
+                                                       const std::string& sourceName);
 
     WideString mProductName;
     WideString mApplicationID;

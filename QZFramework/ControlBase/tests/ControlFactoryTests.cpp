@@ -8,6 +8,7 @@
 #include <fstream>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace QZ::ToolkitTest
 {
@@ -228,8 +229,11 @@ TEST_F(ControlFactory, SourcesLoadFromResourcesAndFilesAndBrokenOnesChangeNothin
     RCPtr<LStringTable> table;
     EXPECT_TRUE(mFactory->GetAppStringTable(table));
 
+    // Read apart from the factory (as on a thread of its own), skins become its own when used.
     mFactory->SetBaseFolder(WideString(u"::"));
-    EXPECT_EQ(mFactory->LoadSkins(WideString(u"::TESTSKINS_XML")), S_OK);
+    LControlFactory::SkinDocument document = mFactory->ReadSkins(WideString(u"::TESTSKINS_XML"));
+    EXPECT_EQ(mFactory->GetSkinCount(), 2);
+    EXPECT_EQ(mFactory->UseSkins(std::move(document)), S_OK);
     EXPECT_EQ(mFactory->GetSkinCount(), 1);
     EXPECT_EQ(mFactory->FindSkinSubControl(WideString(u"mainControl"))->absoluteWidth, 640.0);
     EXPECT_EQ(mFactory->LoadStringTables(WideString(u"::TESTSTRINGS_XML"),
