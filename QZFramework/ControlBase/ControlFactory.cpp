@@ -135,8 +135,12 @@ LControlFactory::SkinDocument LControlFactory::ReadSkinDocument(std::span<const 
     // Images are decoded on threads of their own; started as their parts are read, near the top
     // of a skin, they are ready sooner than after the rest of the document (thousands of
     // controls) has been read.
-    LSkinReader reader(sourceName, [](const WideString& image)
-                       { LBitmap::PrepareNamedBitmaps({image}); });
+    LSkinReader reader(sourceName,
+                       [&document](const WideString& image)
+                       {
+                           LBitmap::PrepareNamedBitmaps({image});
+                           document.images.push_back(image);
+                       });
     if (Failed(reader.Read(bytes, document.skins)))
     {
         document.error = reader.GetError();
@@ -152,6 +156,7 @@ QZRESULT LControlFactory::UseSkins(SkinDocument document)
 {
     if (!document.error.empty())
     {
+        LBitmap::ForgetPreparedBitmaps(document.images);
         return Fail(std::move(document.error));
     }
     mSkins = std::move(document.skins);

@@ -69,11 +69,13 @@ public:
                                                 std::uint32_t locale);
     [[nodiscard]] QZRESULT LoadSkinsFrom(std::span<const std::uint8_t> bytes,
                                          const std::string& sourceName);
-    // A skin document read but not yet the factory's: its skins, or why it could not be read.
+    // A skin document read but not yet the factory's: its skins, or why it could not be read,
+    // and the images whose decoding the read started.
     struct SkinDocument
     {
         std::vector<RCPtr<LSkin>> skins;
         std::string error;
+        std::vector<WideString> images;
     };
     // LoadSkins in two steps: ReadSkins changes nothing in the factory, so that another thread
     // may read the skins while this one reads the string tables (the images of the first skin

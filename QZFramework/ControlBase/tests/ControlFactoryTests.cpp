@@ -1,4 +1,7 @@
+#include "Platform/Graphics2D/Image.h"
+#include "Platform/Graphics2D/tests/PngBuilder.h"
 #include "QZFramework/ControlBase/tests/ToolkitTestSupport.h"
+#include "QZFramework/Utilities/Graphics/Bitmap.h"
 
 #include <gtest/gtest.h>
 
@@ -223,6 +226,26 @@ TEST_F(ControlFactory, SourcesLoadFromResourcesAndFilesAndBrokenOnesChangeNothin
     EXPECT_EQ(mFactory->GetLastError(), "Empty.xml: the file holds no Skin");
     EXPECT_EQ(mFactory->LoadSkins(WideString(u"Missing.xml")), E_FAIL);
     EXPECT_EQ(mFactory->GetSkinCount(), 2);
+    // A refused skin leaves no decoding of its images behind: the image asked for later is the
+    // file as it is then.
+    const std::filesystem::path image = folder / "Refused.png";
+    const auto writeImage = [&image](std::uint32_t pixel)
+    {
+        const std::vector<std::uint8_t> png = Graphics2D::Testing::BuildRgbaPng(1, 1, {pixel});
+        std::ofstream(image, std::ios::binary)
+            .write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+    };
+    writeImage(0xFFFF0000u);
+    std::ofstream(folder / "Refused.xml")
+        << "<Korvane_Skin_Definitions><Skin><Part Name=\"p\" Image=\"" << image.string()
+        << "\"/><Oops></Skin></Korvane_Skin_Definitions>";
+    EXPECT_EQ(mFactory->LoadSkins(WideString(u"Refused.xml")), E_FAIL);
+    writeImage(0xFF0000FFu);
+    const RCPtr<LBitmap> refused = LBitmap::GetNamedBitmap(WideString(image.c_str()));
+    ASSERT_TRUE(refused && refused->GetBitmapData());
+    std::uint32_t pixel = 0;
+    ASSERT_EQ(refused->GetBitmapData()->GetPixel(0, 0, pixel), Graphics2D::Status::Ok);
+    EXPECT_EQ(pixel, 0xFF0000FFu);
     EXPECT_EQ(
         mFactory->LoadStringTables(WideString(u"Broken.xml"), WideString(u"::TESTSTRINGS_XML"), 9),
         E_FAIL);
