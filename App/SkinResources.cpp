@@ -1,6 +1,9 @@
 #include "App/SkinResources.h"
 
+#include <future>
 #include <iostream>
+#include <system_error>
+#include <utility>
 
 namespace
 {
@@ -34,11 +37,26 @@ QZ::QZRESULT SkinResources::LoadStringTablesAndSkins(const QZ::WideString& folde
                                                      std::uint32_t language)
 {
     mFactory->SetBaseFolder(folder);
+    // The skins take the longest to read: a thread of their own reads them while this one reads
+    // the string tables. The future's end waits for it on every way out.
+    const QZ::LControlFactory& factory = *mFactory;
+    const auto readSkins = [&factory, path = PathIn(folder, kSkins)]
+    { return factory.ReadSkins(path); };
+    std::future<QZ::LControlFactory::SkinDocument> skins;
+    try
+    {
+        skins = std::async(std::launch::async, readSkins);
+    }
+    catch (const std::system_error&)
+    {
+        skins = std::async(std::launch::deferred, readSkins);
+    }
     QZ::QZRESULT result = mFactory->LoadStringTables(PathIn(folder, kApplicationStrings),
                                                      PathIn(folder, kFrameworkStrings), language);
+    QZ::LControlFactory::SkinDocument document = skins.get();
     if (QZ::Succeeded(result))
     {
-        result = mFactory->LoadSkins(PathIn(folder, kSkins));
+        result = mFactory->UseSkins(std::move(document));
     }
     if (QZ::Failed(result))
     {

@@ -130,15 +130,22 @@ bool IsValid(const PixelBuffer& buffer)
            buffer.stride >= buffer.width * 4;
 }
 
+// Format 32 properties travel as longs: width, height, then the ARGB rows.
+std::size_t IconWords(const PixelBuffer& image)
+{
+    return 2 + static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height);
+}
+
 // SDL gives an X11 window one icon size; the window manager's icon property takes them all,
-// so a panel's 16 pixels and a switcher's 128 each get a drawing of their own.
-void SetX11IconSizes(SDL_Window* window, std::span<const PixelBuffer> sizes)
+// so a panel's 16 pixels and a switcher's 128 each get a drawing of their own. False when the
+// window is not an X11 one or no size fits a request.
+bool SetX11IconSizes(SDL_Window* window, std::span<const PixelBuffer> sizes)
 {
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
     if (SDL_GetWindowWMInfo(window, &info) != SDL_TRUE || info.subsystem != SDL_SYSWM_X11)
     {
-        return;
+        return false;
     }
     Display* display = info.info.x11.display;
     // One request carries the property: sizes that would make it longer than the server takes
@@ -146,16 +153,22 @@ void SetX11IconSizes(SDL_Window* window, std::span<const PixelBuffer> sizes)
     const long extended = XExtendedMaxRequestSize(display);
     const auto room = static_cast<std::size_t>(extended > 0 ? extended : XMaxRequestSize(display));
     constexpr std::size_t kRequestHeader = 6;
-    // Format 32 properties travel as longs: width, height, then the ARGB rows.
-    std::vector<unsigned long> property;
+    std::size_t fitting = 0;
+    std::size_t total = 0;
     for (const PixelBuffer& image : sizes)
     {
-        const auto words =
-            2 + static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height);
-        if (kRequestHeader + property.size() + words > room)
+        const std::size_t words = IconWords(image);
+        if (kRequestHeader + total + words > room)
         {
             break;
         }
+        total += words;
+        ++fitting;
+    }
+    std::vector<unsigned long> property;
+    property.reserve(total);
+    for (const PixelBuffer& image : sizes.first(fitting))
+    {
         property.push_back(static_cast<unsigned long>(image.width));
         property.push_back(static_cast<unsigned long>(image.height));
         for (std::int32_t y = 0; y < image.height; ++y)
@@ -170,13 +183,14 @@ void SetX11IconSizes(SDL_Window* window, std::span<const PixelBuffer> sizes)
     }
     if (property.empty())
     {
-        return;
+        return false;
     }
     XChangeProperty(display, info.info.x11.window, XInternAtom(display, "_NET_WM_ICON", False),
                     XA_CARDINAL, 32, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(property.data()),
                     static_cast<int>(property.size()));
     XFlush(display);
+    return true;
 }
 
 } // namespace
@@ -400,6 +414,12 @@ bool WindowSystem::SetIcon(WindowId window, std::span<const PixelBuffer> sizes)
     {
         return Fail("SetIcon", "no icon, or one with no pixels or a stride shorter than its rows");
     }
+    // On X11 the property with every size replaces what SDL would set: sending SDL's one size
+    // first would only pass the largest drawing to the server twice.
+    if (SetX11IconSizes(state->window, sizes))
+    {
+        return true;
+    }
     const PixelBuffer& largest = *std::max_element(sizes.begin(), sizes.end(),
                                                    [](const PixelBuffer& a, const PixelBuffer& b)
                                                    { return a.width < b.width; });
@@ -412,7 +432,6 @@ bool WindowSystem::SetIcon(WindowId window, std::span<const PixelBuffer> sizes)
     }
     SDL_SetWindowIcon(state->window, surface);
     SDL_FreeSurface(surface);
-    SetX11IconSizes(state->window, sizes);
     return true;
 }
 

@@ -126,11 +126,17 @@ void LApplicationBase::SetSkin(std::int32_t index)
         }
     }
 
+    // Every start sets the stored skin: the file is rewritten (and flushed to the disk) only when
+    // the index it holds differs.
     const std::int32_t file = GetSettingsFile(kUserSettingsFile);
-    if (file != 0)
+    const RCPtr<LIniFileManager> settings = file != 0 ? GetIniFileManager() : nullptr;
+    const WideString key(kSkinIndexKey);
+    std::int32_t stored = 0;
+    if (settings &&
+        (!settings->DoesNodeExist(file, key) ||
+         Failed(settings->GetIniValueInt(file, key, 0, stored)) || stored != index))
     {
-        const RCPtr<LIniFileManager> settings = GetIniFileManager();
-        static_cast<void>(settings->SetIniValueInt(file, WideString(kSkinIndexKey), index));
+        static_cast<void>(settings->SetIniValueInt(file, key, index));
         static_cast<void>(settings->WriteIniFile(file));
     }
 }

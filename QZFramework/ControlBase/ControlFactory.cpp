@@ -107,30 +107,59 @@ QZRESULT LControlFactory::LoadStringTablesFrom(std::span<const std::uint8_t> byt
 
 QZRESULT LControlFactory::LoadSkins(const WideString& path)
 {
-    std::vector<std::uint8_t> storage;
-    std::span<const std::uint8_t> bytes;
-    std::string error;
-    if (Failed(LXmlReader::LoadSource(ResolvePath(path), storage, bytes, error)))
-    {
-        return Fail(error);
-    }
-    return LoadSkinsFrom(bytes, Narrow(path));
+    return UseSkins(ReadSkins(path));
 }
 
 QZRESULT LControlFactory::LoadSkinsFrom(std::span<const std::uint8_t> bytes,
                                         const std::string& sourceName)
 {
-    std::vector<RCPtr<LSkin>> skins;
-    LSkinReader reader(sourceName);
-    if (Failed(reader.Read(bytes, skins)))
+    return UseSkins(ReadSkinDocument(bytes, sourceName));
+}
+
+LControlFactory::SkinDocument LControlFactory::ReadSkins(const WideString& path) const
+{
+    std::vector<std::uint8_t> storage;
+    std::span<const std::uint8_t> bytes;
+    SkinDocument document;
+    if (Failed(LXmlReader::LoadSource(ResolvePath(path), storage, bytes, document.error)))
     {
-        return Fail(reader.GetError());
+        return document;
     }
-    if (skins.empty())
+    return ReadSkinDocument(bytes, Narrow(path));
+}
+
+LControlFactory::SkinDocument LControlFactory::ReadSkinDocument(std::span<const std::uint8_t> bytes,
+                                                                const std::string& sourceName)
+{
+    SkinDocument document;
+    // Images are decoded on threads of their own; started as their parts are read, near the top
+    // of a skin, they are ready sooner than after the rest of the document (thousands of
+    // controls) has been read.
+    LSkinReader reader(sourceName,
+                       [&document](const WideString& image)
+                       {
+                           LBitmap::PrepareNamedBitmaps({image});
+                           document.images.push_back(image);
+                       });
+    if (Failed(reader.Read(bytes, document.skins)))
     {
-        return Fail(sourceName + ": the file holds no Skin");
+        document.error = reader.GetError();
     }
-    mSkins = std::move(skins);
+    else if (document.skins.empty())
+    {
+        document.error = sourceName + ": the file holds no Skin";
+    }
+    return document;
+}
+
+QZRESULT LControlFactory::UseSkins(SkinDocument document)
+{
+    if (!document.error.empty())
+    {
+        LBitmap::ForgetPreparedBitmaps(document.images);
+        return Fail(std::move(document.error));
+    }
+    mSkins = std::move(document.skins);
     mCurrentSkin = 0;
     mLastError.clear();
     PrepareSkinImages();

@@ -69,6 +69,19 @@ public:
                                                 std::uint32_t locale);
     [[nodiscard]] QZRESULT LoadSkinsFrom(std::span<const std::uint8_t> bytes,
                                          const std::string& sourceName);
+    // A skin document read but not yet the factory's: its skins, or why it could not be read,
+    // and the images whose decoding the read started.
+    struct SkinDocument
+    {
+        std::vector<RCPtr<LSkin>> skins;
+        std::string error;
+        std::vector<WideString> images;
+    };
+    // LoadSkins in two steps: ReadSkins changes nothing in the factory, so that another thread
+    // may read the skins while this one reads the string tables (the images of the first skin
+    // start decoding as their parts are read); UseSkins then makes them the factory's.
+    [[nodiscard]] SkinDocument ReadSkins(const WideString& path) const;
+    [[nodiscard]] QZRESULT UseSkins(SkinDocument document);
     // The text of the last failed load; empty after a successful one.
     [[nodiscard]] const std::string& GetLastError() const { return mLastError; }
 
@@ -131,6 +144,8 @@ private:
                                             const std::string& sourceName, std::uint32_t locale,
                                             LStringTableMap& tables);
     [[nodiscard]] WideString ResolvePath(const WideString& path) const;
+    [[nodiscard]] static SkinDocument ReadSkinDocument(std::span<const std::uint8_t> bytes,
+                                                       const std::string& sourceName);
 
     WideString mProductName;
     WideString mApplicationID;

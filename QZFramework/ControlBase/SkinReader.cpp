@@ -24,7 +24,10 @@ using Element = std::string_view;
 class SkinSink : public IXmlElementSink
 {
 public:
-    explicit SkinSink(LXmlReader& reader) : mReader(reader) {}
+    SkinSink(LXmlReader& reader, const LSkinReader::ImageObserver& firstSkinImages)
+        : mReader(reader), mFirstSkinImages(firstSkinImages)
+    {
+    }
 
     void StartElement(std::string_view name, const char** attributes) override;
     void EndElement(std::string_view name) override;
@@ -93,6 +96,7 @@ private:
     LSkin& CurrentSkin() { return *mSkins.back(); }
 
     LXmlReader& mReader;
+    const LSkinReader::ImageObserver& mFirstSkinImages;
     std::vector<Frame> mFrames;
     std::size_t mSubControlDepth = 0;
 };
@@ -386,6 +390,16 @@ void SkinSink::ReadPart(const char** attributes)
         }
     }
     Define(CurrentSkin().parts, "part", part->name, part);
+    if (mSkins.size() == 1 && mFirstSkinImages)
+    {
+        for (const WideString* image : {&part->image, &part->mask})
+        {
+            if (!image->IsEmpty())
+            {
+                mFirstSkinImages(*image);
+            }
+        }
+    }
 }
 
 RCPtr<LLookDescriptor> SkinSink::ReadLook(const char** attributes)
@@ -858,7 +872,7 @@ void SkinSink::Define(LSkin::NameMap<T>& map, Element what, const WideString& na
 
 QZRESULT LSkinReader::Read(std::span<const std::uint8_t> bytes, std::vector<RCPtr<LSkin>>& skins)
 {
-    SkinSink sink(mReader);
+    SkinSink sink(mReader, mFirstSkinImages);
     const QZRESULT result = mReader.Parse(bytes, sink);
     if (Failed(result))
     {

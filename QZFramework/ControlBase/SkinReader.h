@@ -28,6 +28,7 @@
 #include "QZFramework/ControlBase/XmlReader.h"
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -40,7 +41,13 @@ class LSkinReader
 public:
     static constexpr std::size_t kMaxNesting = 64;
 
-    explicit LSkinReader(std::string sourceName) : mReader(std::move(sourceName)) {}
+    // Told each image (and mask) name of the first skin's parts as soon as the part is read.
+    using ImageObserver = std::function<void(const WideString&)>;
+
+    explicit LSkinReader(std::string sourceName, ImageObserver firstSkinImages = {})
+        : mReader(std::move(sourceName)), mFirstSkinImages(std::move(firstSkinImages))
+    {
+    }
 
     // Appends the document's skins in file order. E_FAIL (GetError names source, line and cause)
     // for a document that is not well-formed or whose root is not a skin root; nothing is
@@ -56,6 +63,7 @@ public:
 
 private:
     LXmlReader mReader;
+    ImageObserver mFirstSkinImages;
 };
 
 } // namespace QZ

@@ -22,6 +22,9 @@
 #include <tuple>
 #include <typeinfo>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace QZ;
 
 namespace
@@ -257,16 +260,25 @@ TEST_F(ApplicationWindows, AFailingRegistrationNamesItsRowAndKeepsTheRowsBefore)
 }
 
 // The settings file is the user's to edit: a stored index past either end selects the nearest
-// skin and is written back as chosen.
+// skin and is written back as chosen; one already in range leaves the file as it is. A save
+// puts a new file in the old one's place, so a second link to the old file tells whether it was
+// replaced.
 TEST_F(ApplicationWindows, TheStoredSkinIndexIsLimitedToTheSkinsAndWrittenBack)
 {
+    const std::string settings = Path("config/Korvane/Tarn 61 Vidida Editor/UserSettings.ini");
+    const std::string witness = Path("witness.ini");
     using Case = std::tuple<std::int32_t, std::int32_t>;
-    for (const auto& [stored, chosen] : {Case{5, 2}, Case{-3, 0}, Case{1, 1}})
+    for (const auto& [stored, chosen] : {Case{5, 2}, Case{-3, 0}, Case{1, 1}, Case{0, 0}})
     {
         StoreSkinIndex(stored);
+        ASSERT_EQ(::link(settings.c_str(), witness.c_str()), 0);
         ASSERT_EQ(Start(), S_OK);
         EXPECT_EQ(mFactory->GetCurrentSkinIndex(), chosen) << stored;
         EXPECT_EQ(mApplication.GetCurrentSkinIndex(), chosen) << stored;
+        struct stat status = {};
+        ASSERT_EQ(::stat(witness.c_str(), &status), 0);
+        EXPECT_EQ(status.st_nlink == 2, stored == chosen) << stored;
+        ASSERT_EQ(::unlink(witness.c_str()), 0);
     }
 }
 

@@ -1,4 +1,7 @@
+#include "Platform/Graphics2D/Image.h"
+#include "Platform/Graphics2D/tests/PngBuilder.h"
 #include "QZFramework/ControlBase/tests/ToolkitTestSupport.h"
+#include "QZFramework/Utilities/Graphics/Bitmap.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +11,7 @@
 #include <fstream>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace QZ::ToolkitTest
 {
@@ -222,14 +226,37 @@ TEST_F(ControlFactory, SourcesLoadFromResourcesAndFilesAndBrokenOnesChangeNothin
     EXPECT_EQ(mFactory->GetLastError(), "Empty.xml: the file holds no Skin");
     EXPECT_EQ(mFactory->LoadSkins(WideString(u"Missing.xml")), E_FAIL);
     EXPECT_EQ(mFactory->GetSkinCount(), 2);
+    // A refused skin leaves no decoding of its images behind: the image asked for later is the
+    // file as it is then.
+    const std::filesystem::path image = folder / "Refused.png";
+    const auto writeImage = [&image](std::uint32_t pixel)
+    {
+        const std::vector<std::uint8_t> png = Graphics2D::Testing::BuildRgbaPng(1, 1, {pixel});
+        std::ofstream(image, std::ios::binary)
+            .write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+    };
+    writeImage(0xFFFF0000u);
+    std::ofstream(folder / "Refused.xml")
+        << "<Korvane_Skin_Definitions><Skin><Part Name=\"p\" Image=\"" << image.string()
+        << "\"/><Oops></Skin></Korvane_Skin_Definitions>";
+    EXPECT_EQ(mFactory->LoadSkins(WideString(u"Refused.xml")), E_FAIL);
+    writeImage(0xFF0000FFu);
+    const RCPtr<LBitmap> refused = LBitmap::GetNamedBitmap(WideString(image.c_str()));
+    ASSERT_TRUE(refused && refused->GetBitmapData());
+    std::uint32_t pixel = 0;
+    ASSERT_EQ(refused->GetBitmapData()->GetPixel(0, 0, pixel), Graphics2D::Status::Ok);
+    EXPECT_EQ(pixel, 0xFF0000FFu);
     EXPECT_EQ(
         mFactory->LoadStringTables(WideString(u"Broken.xml"), WideString(u"::TESTSTRINGS_XML"), 9),
         E_FAIL);
     RCPtr<LStringTable> table;
     EXPECT_TRUE(mFactory->GetAppStringTable(table));
 
+    // Read apart from the factory (as on a thread of its own), skins become its own when used.
     mFactory->SetBaseFolder(WideString(u"::"));
-    EXPECT_EQ(mFactory->LoadSkins(WideString(u"::TESTSKINS_XML")), S_OK);
+    LControlFactory::SkinDocument document = mFactory->ReadSkins(WideString(u"::TESTSKINS_XML"));
+    EXPECT_EQ(mFactory->GetSkinCount(), 2);
+    EXPECT_EQ(mFactory->UseSkins(std::move(document)), S_OK);
     EXPECT_EQ(mFactory->GetSkinCount(), 1);
     EXPECT_EQ(mFactory->FindSkinSubControl(WideString(u"mainControl"))->absoluteWidth, 640.0);
     EXPECT_EQ(mFactory->LoadStringTables(WideString(u"::TESTSTRINGS_XML"),

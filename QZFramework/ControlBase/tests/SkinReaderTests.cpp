@@ -99,6 +99,24 @@ TEST(SkinReader, ReadsEverySkinElementIntoDescriptors)
     EXPECT_EQ(list.looks[2].Get(), skin.looks.at(u"Inline").Get());
 }
 
+// Images start decoding while the rest of the document is read: the reader names those of the
+// first skin's parts (images and masks) as each part is read, and no other skin's.
+TEST(SkinReader, NamesTheFirstSkinsImagesAsTheirPartsAreRead)
+{
+    const std::string xml = std::string("<Korvane_Skin_Definitions><Skin Name=\"A\">") +
+                            kDefinitions +
+                            R"(<Part Name="dot" Mask="dot.png"/></Skin>
+                               <Skin Name="B"><Part Name="other" Image="b.png"/></Skin>
+                               </Korvane_Skin_Definitions>)";
+    std::vector<std::string> images;
+    LSkinReader reader("skin.xml",
+                       [&images](const WideString& image) { images.push_back(Narrow(image)); });
+    std::vector<RCPtr<LSkin>> skins;
+    ASSERT_EQ(reader.Read(Bytes(xml), skins), S_OK) << reader.GetError();
+    EXPECT_EQ(skins.size(), 2u);
+    EXPECT_EQ(images, (std::vector<std::string>{"::Assets.png", "mask.png", "dot.png"}));
+}
+
 TEST(SkinReader, ReadsSubControlsWithLayoutFontsLooksAndCreateParams)
 {
     const RCPtr<LSkin> skin = ReadSkin(std::string(kDefinitions) + R"(

@@ -451,7 +451,17 @@ void LGDIRenderer::DrawBitmap(const ConstRCPtr<LBitmap>& bitmap,
     }
     const bool natural =
         bitmap->GetWidth() == destination.width && bitmap->GetHeight() == destination.height;
-    const std::int32_t type = natural ? kResizeStretch : resizeType;
+    if (natural)
+    {
+        // At its own size a bitmap's pixels go straight from its image: a rendering of its own
+        // would copy them once more into fresh memory (the whole window's worth for a
+        // background) and draw the same pixels.
+        (void)graphics->DrawImage(
+            *bitmap->GetBitmapData(), destination.x, destination.y,
+            {bitmap->GetX(), bitmap->GetY(), destination.width, destination.height});
+        return;
+    }
+    const std::int32_t type = resizeType;
     if (type != kResizeStretch && type != kResizeTile && type != kResizeCenter)
     {
         QZ_THROW_INVALID_ARGUMENT("QZ::LGDIRenderer::DrawBitmap",

@@ -187,6 +187,15 @@ void LBitmap::PrepareNamedBitmaps(const std::vector<WideString>& names)
     }
 }
 
+void LBitmap::ForgetPreparedBitmaps(const std::vector<WideString>& names)
+{
+    auto& decodings = Decodings();
+    for (const WideString& name : names)
+    {
+        decodings.erase(CacheKeyOf(name));
+    }
+}
+
 RCPtr<LBitmap> LBitmap::GetNamedBitmap(const WideString& name)
 {
     const WideString key = CacheKeyOf(name);

@@ -55,6 +55,9 @@ public:
     // it then. Names already cached or being decoded are skipped. Called from the thread that
     // asks for named bitmaps.
     static void PrepareNamedBitmaps(const std::vector<WideString>& names);
+    // Drops the decodings PrepareNamedBitmaps started for the names, waiting for any still
+    // running: for images nothing will ask for, such as those of a skin that was refused.
+    static void ForgetPreparedBitmaps(const std::vector<WideString>& names);
 
     // A bitmap sharing the image, showing (x + this x, y + this y, width, height) cut to the
     // image; with a width or height below 1, all of this bitmap.

@@ -61,9 +61,12 @@ TEST(GDIRendererBitmaps, ResizeTypesPlacePixelsAndTheCacheKeepsOneRenderingPerLo
         std::vector<BitmapDraw> draws;
     };
     const Case cases[] = {
-        // The natural size is copied whatever the type; stretch repeats the nearest pixel; tile
-        // starts at the top left and cuts at the edges, also at three repetitions or more.
-        {1, "....\n.RG.\n.BW.\n....\n", {{quad, {1, 1, 2, 2}, 7}}},
+        // The natural size, also of a part, goes straight from the image whatever the type, with
+        // no rendering kept; stretch repeats the nearest pixel; tile starts at the top left and
+        // cuts at the edges, also at three repetitions or more.
+        {0,
+         "....\n.RG.\n.BW.\nG...\nW...\n",
+         {{quad, {1, 1, 2, 2}, 7}, {right, {0, 3, 1, 2}, kTile}}},
         {1, "RRGG.\nRRGG.\nRRGG.\nBBWW.\nBBWW.\nBBWW.\n", {{quad, {0, 0, 4, 6}, kStretch}}},
         {1, "RGRGR.\nBWBWB.\nRGRGR.\n......\n", {{quad, {0, 0, 5, 3}, kTile}}},
         {-1,
