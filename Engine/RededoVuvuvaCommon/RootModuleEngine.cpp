@@ -105,14 +105,17 @@ std::int32_t LRootModuleEngine::GetParamValues(const QZ::ParamRange& range,
     {
         static_cast<void>(out.SetCount(start + count));
     }
-    if (count == 0)
+    // A count past the index range reads nothing.
+    if (count <= 0)
     {
         return 0;
     }
     // A preset's worth of values is read at a time: each is written where it goes, under one hold
-    // of the root module's lock.
+    // of the root module's lock. The last entry is asked for first, so that a list that could not
+    // grow throws as GetAt does rather than being written past its end.
     if (mRootModule)
     {
+        static_cast<void>(out.GetAt(start + count - 1));
         mRootModule->ReadParamValues(range, &out.GetAt(start));
         return 0;
     }

@@ -165,6 +165,9 @@ TEST_F(EngineWithoutLibrary, ValueListStartRulesClearOrGrowTheArray)
     ASSERT_EQ(Engine()->GetParamValues(QZ::ParamRange{129, 2}, values, 0), 0);
     EXPECT_EQ(values.GetCount(), 262);
     EXPECT_EQ(values.GetAt(1).mDescriptor.mParamID, 130);
+    // A count past the list's index range reads nothing.
+    ASSERT_EQ(Engine()->GetParamValues(QZ::ParamRange{0, 0x80000000u}, values, 0), 0);
+    EXPECT_EQ(values.GetCount(), 262);
 
     // Entries past the preset are overwritten with their identifier and an empty value, whatever
     // they held before.

@@ -99,6 +99,8 @@ private:
     // The cache's descriptor for descriptor (number = identifier - F); false outside the preset.
     [[nodiscard]] bool ToCacheDescriptor(const QZ::ParamDescriptor& descriptor,
                                          QZ::ParamDescriptor& cached) const;
+    // The value kept for descriptor, or an empty one; the device lock is held by the caller.
+    void ReadKeptValue(const QZ::ParamDescriptor& descriptor, QZ::Variant& value) const;
 
     struct DeviceLock
     {

@@ -132,12 +132,8 @@ std::int32_t LRootModule::CommitParamValue(const ParamDescriptor& descriptor, co
 Variant LRootModule::ReadParamValue(const ParamDescriptor& descriptor) const
 {
     QZ::Mutex::ScopedLock lock(mDeviceLock->mMutex);
-    ParamDescriptor cached;
     Variant value;
-    if (ToCacheDescriptor(descriptor, cached) && mParamCache->GetValue(cached, value) < 0)
-    {
-        value.Clear();
-    }
+    ReadKeptValue(descriptor, value);
     return value;
 }
 
@@ -148,12 +144,16 @@ void LRootModule::ReadParamValues(const QZ::ParamRange& range, QZ::ParamValue* o
     {
         QZ::ParamValue& entry = out[k];
         entry.mDescriptor = ParamDescriptor(ParamIDOf(range.mFirstParamID, k));
-        ParamDescriptor cached;
-        if (!ToCacheDescriptor(entry.mDescriptor, cached) ||
-            mParamCache->GetValue(cached, entry.mValue) < 0)
-        {
-            entry.mValue.Clear();
-        }
+        ReadKeptValue(entry.mDescriptor, entry.mValue);
+    }
+}
+
+void LRootModule::ReadKeptValue(const ParamDescriptor& descriptor, Variant& value) const
+{
+    ParamDescriptor cached;
+    if (!ToCacheDescriptor(descriptor, cached) || mParamCache->GetValue(cached, value) < 0)
+    {
+        value.Clear();
     }
 }
 
