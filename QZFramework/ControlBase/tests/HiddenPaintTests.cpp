@@ -53,18 +53,8 @@ std::string MakeSkin()
       <Colorizer Name="Fade" Kind="1" Color1="FF3050C0" Color2="FF102040"/>
       <Colorizer Name="Glass" Color1="80F0E020"/>
       <Colorizer Name="Half" Color1="FF8040A0"/>
-      <Look Name="Panel">
-        <DockedPart Dock="Fill" Colorizer="Back"/>
-        <DockedPart Dock="Left" Size="3" Colorizer="Edge"/>
-        <DockedPart Dock="Top" Size="3" Colorizer="Edge"/>
-        <DockedPart Dock="Right" Size="3" Colorizer="Edge"/>
-        <DockedPart Dock="Bottom" Size="3" Colorizer="Edge"/>
-        <DockedPart Dock="TopLeft" Size="3" Colorizer="Edge"/>
-        <DockedPart Dock="TopRight" Size="3" Colorizer="Edge"/>
-        <DockedPart Dock="BottomLeft" Size="3" Colorizer="Edge"/>
-        <DockedPart Dock="BottomRight" Size="3" Colorizer="Edge"/>
-      </Look>
-      <Look Name="Cell"><DockedPart Dock="Fill" Colorizer="Cell"/></Look>
+)" + std::string(kFramedPanelLook) +
+                      R"(      <Look Name="Cell"><DockedPart Dock="Fill" Colorizer="Cell"/></Look>
       <Look Name="Solid">
         <DockedPart Dock="Fill" Colorizer="Solid"/>
         <DockedPart Dock="Left" Size="2" Colorizer="Edge"/>
@@ -101,12 +91,14 @@ std::string MakeSkin()
         }
     }
     // name, look, x, y, width, height; all above the cells.
-    const char* const covers[][6] = {
-        {"solid", "Solid", "20", "20", "50", "40"},   {"fade", "Fade", "90", "10", "40", "50"},
-        {"glass", "Glass", "150", "20", "40", "40"},  {"notched", "Notched", "200", "60", "40", "40"},
-        {"halves", "Half", "20", "100", "50", "40"},  {"shaped", "Solid", "100", "100", "40", "40"},
-        {"fraction", "Solid", "150.5", "110", "40.25", "30"},
-        {"inner", "Fade", "30", "30", "20", "20"}};
+    const char* const covers[][6] = {{"solid", "Solid", "20", "20", "50", "40"},
+                                     {"fade", "Fade", "90", "10", "40", "50"},
+                                     {"glass", "Glass", "150", "20", "40", "40"},
+                                     {"notched", "Notched", "200", "60", "40", "40"},
+                                     {"halves", "Half", "20", "100", "50", "40"},
+                                     {"shaped", "Solid", "100", "100", "40", "40"},
+                                     {"fraction", "Solid", "150.5", "110", "40.25", "30"},
+                                     {"inner", "Fade", "30", "30", "20", "20"}};
     for (const auto& cover : covers)
     {
         xml += std::string("<SubControl Class=\"Test.Counted\" Name=\"") + cover[0] +
@@ -182,8 +174,7 @@ TEST_F(HiddenPaint, RepaintedAreasMatchTheReferencePicture)
     {
         const PointT<double> at = Find(name)->GetPositionInRoot();
         const PointT<double> size = Find(name)->GetSize();
-        const RectT<std::int32_t> whole =
-            RectT<double>(at.x, at.y, size.x, size.y).ToLong();
+        const RectT<std::int32_t> whole = RectT<double>(at.x, at.y, size.x, size.y).ToLong();
         // The rectangle, an area inside it, and areas one pixel past each edge.
         areas.push_back(whole);
         areas.push_back({whole.x + 3, whole.y + 3, whole.width - 6, whole.height - 6});
@@ -197,7 +188,7 @@ TEST_F(HiddenPaint, RepaintedAreasMatchTheReferencePicture)
     {
         Repaint(area);
         EXPECT_EQ(Differing(), 0) << "area " << area.x << ", " << area.y << ", " << area.width
-                                << " x " << area.height;
+                                  << " x " << area.height;
     }
 }
 
@@ -246,10 +237,10 @@ TEST_F(HiddenPaint, HitTestsThroughTheGridFindTheTopMostControl)
         std::int32_t x;
         std::int32_t y;
         const char* hit;
-    } cases[] = {{8, 8, "cell0"},     {34, 20, "cell0"},  {35, 20, "root"},    {39, 20, "cell1"},
-                 {25, 25, "solid"},   {33, 33, "inner"},  {55, 55, "apart"},   {72, 62, "solid"},
-                 {73, 62, "cell10"},  {2, 2, "root"},     {259, 169, "root"},  {160, 30, "glass"},
-                 {193, 30, "cell5"},  {192, 30, "glass"}};
+    } cases[] = {{8, 8, "cell0"},    {34, 20, "cell0"}, {35, 20, "root"},   {39, 20, "cell1"},
+                 {25, 25, "solid"},  {33, 33, "inner"}, {55, 55, "apart"},  {72, 62, "solid"},
+                 {73, 62, "cell10"}, {2, 2, "root"},    {259, 169, "root"}, {160, 30, "glass"},
+                 {193, 30, "cell5"}, {192, 30, "glass"}};
     for (const auto& c : cases)
     {
         RCPtr<LControl> hit;

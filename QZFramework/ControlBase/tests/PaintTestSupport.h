@@ -14,6 +14,21 @@
 namespace QZ::ToolkitTest
 {
 
+// The skins' look "Panel": the colorizer "Back" framed by 3 pixels of the colorizer "Edge".
+inline constexpr const char* kFramedPanelLook = R"(
+  <Look Name="Panel">
+    <DockedPart Dock="Fill" Colorizer="Back"/>
+    <DockedPart Dock="Left" Size="3" Colorizer="Edge"/>
+    <DockedPart Dock="Top" Size="3" Colorizer="Edge"/>
+    <DockedPart Dock="Right" Size="3" Colorizer="Edge"/>
+    <DockedPart Dock="Bottom" Size="3" Colorizer="Edge"/>
+    <DockedPart Dock="TopLeft" Size="3" Colorizer="Edge"/>
+    <DockedPart Dock="TopRight" Size="3" Colorizer="Edge"/>
+    <DockedPart Dock="BottomLeft" Size="3" Colorizer="Edge"/>
+    <DockedPart Dock="BottomRight" Size="3" Colorizer="Edge"/>
+  </Look>
+)";
+
 class PaintedWindow
 {
 public:

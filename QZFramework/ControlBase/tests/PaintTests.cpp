@@ -23,7 +23,7 @@ constexpr std::int32_t kHeight = 140;
 
 // Root 200 x 140 with a 3-pixel frame, so children sit 3 pixels in. "frame" clips "box";
 // "float" (Z_Order 2) leaves "frame" and covers "badge" (Z_Order 1), which covers "under".
-constexpr const char* kSkin = R"(<?xml version="1.0" encoding="UTF-8"?>
+const std::string kSkin = R"(<?xml version="1.0" encoding="UTF-8"?>
 <Korvane_Skin_Definitions><Skin Name="Picture">
   <Colorizer Name="Back" Kind="1" Color1="FFE8ECF2" Color2="FFA8B4C8"/>
   <Colorizer Name="Edge" Color1="FF283848"/>
@@ -33,18 +33,8 @@ constexpr const char* kSkin = R"(<?xml version="1.0" encoding="UTF-8"?>
   <Colorizer Name="Green" Color1="FF30A050"/>
   <Colorizer Name="Pop" Color1="FF8040A0"/>
   <Part Name="icon" Image="::TestIcon.png"/>
-  <Look Name="Panel">
-    <DockedPart Dock="Fill" Colorizer="Back"/>
-    <DockedPart Dock="Left" Size="3" Colorizer="Edge"/>
-    <DockedPart Dock="Top" Size="3" Colorizer="Edge"/>
-    <DockedPart Dock="Right" Size="3" Colorizer="Edge"/>
-    <DockedPart Dock="Bottom" Size="3" Colorizer="Edge"/>
-    <DockedPart Dock="TopLeft" Size="3" Colorizer="Edge"/>
-    <DockedPart Dock="TopRight" Size="3" Colorizer="Edge"/>
-    <DockedPart Dock="BottomLeft" Size="3" Colorizer="Edge"/>
-    <DockedPart Dock="BottomRight" Size="3" Colorizer="Edge"/>
-  </Look>
-  <Look Name="Button">
+)" + std::string(kFramedPanelLook) +
+                          R"(  <Look Name="Button">
     <DockedPart Dock="Fill" Colorizer="Face"/>
     <DockedPart Dock="Left" Size="2" Colorizer="Edge"/>
     <DockedPart Dock="Top" Size="2" Colorizer="Edge"/>

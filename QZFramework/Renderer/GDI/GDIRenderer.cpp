@@ -449,9 +449,7 @@ void LGDIRenderer::DrawBitmap(const ConstRCPtr<LBitmap>& bitmap,
     {
         return;
     }
-    const bool natural =
-        bitmap->GetWidth() == destination.width && bitmap->GetHeight() == destination.height;
-    if (natural)
+    if (bitmap->GetWidth() == destination.width && bitmap->GetHeight() == destination.height)
     {
         // At its own size a bitmap's pixels go straight from its image: a rendering of its own
         // would copy them once more into fresh memory (the whole window's worth for a
@@ -461,18 +459,17 @@ void LGDIRenderer::DrawBitmap(const ConstRCPtr<LBitmap>& bitmap,
             {bitmap->GetX(), bitmap->GetY(), destination.width, destination.height});
         return;
     }
-    const std::int32_t type = resizeType;
-    if (type != kResizeStretch && type != kResizeTile && type != kResizeCenter)
+    if (resizeType != kResizeStretch && resizeType != kResizeTile && resizeType != kResizeCenter)
     {
         QZ_THROW_INVALID_ARGUMENT("QZ::LGDIRenderer::DrawBitmap",
                                   "Invalid ResizeType passed to DrawBitmap.");
     }
     RCPtr<LCachedBitmap>& slot =
-        mBitmapCache.Lookup({bitmap, destination.width, destination.height, type}, false);
+        mBitmapCache.Lookup({bitmap, destination.width, destination.height, resizeType}, false);
     if (!slot)
     {
         std::unique_ptr<Graphics2D::Image> rendered =
-            RenderScaledBitmap(*bitmap, destination.width, destination.height, type);
+            RenderScaledBitmap(*bitmap, destination.width, destination.height, resizeType);
         if (!rendered)
         {
             return;
