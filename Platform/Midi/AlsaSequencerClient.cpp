@@ -217,7 +217,7 @@ int AlsaSequencerClient::Connect(bool input, const std::string& systemName)
         return -1;
     }
     std::lock_guard<std::mutex> lock(mMutex);
-    mPeers[port] = peer;
+    mPeers[port] = Peer{peer, ++mConnections};
     return port;
 }
 
@@ -269,7 +269,7 @@ bool AlsaSequencerClient::HasDestination(int port)
         const auto found = mPeers.find(port);
         if (found != mPeers.end())
         {
-            peer = found->second;
+            peer = found->second.address;
         }
     }
     const snd_seq_addr_t own{static_cast<unsigned char>(mImpl->clientId),
@@ -441,12 +441,13 @@ void AlsaSequencerClient::Handle(const void* raw)
 
 void AlsaSequencerClient::MarkLost(const Address& gone, int ownPort)
 {
-    std::map<int, Address> matching;
+    std::map<int, Peer> matching;
     {
         std::lock_guard<std::mutex> lock(mMutex);
         for (const auto& [port, peer] : mPeers)
         {
-            if (peer.client == gone.client && (gone.port < 0 || peer.port == gone.port) &&
+            const Address& address = peer.address;
+            if (address.client == gone.client && (gone.port < 0 || address.port == gone.port) &&
                 (ownPort < 0 || port == ownPort))
             {
                 matching[port] = peer;
@@ -456,11 +457,12 @@ void AlsaSequencerClient::MarkLost(const Address& gone, int ownPort)
     // Announcements are read after the fact: by then a port of ours may have been released and
     // made again under the same number, subscribed to a new port at the gone one's address (the
     // sequencer hands freed numbers out again). Only a port whose subscription is gone now lost
-    // its peer.
+    // its peer, and only the subscription that was looked at: one made since the look is left.
     for (auto it = matching.begin(); it != matching.end();)
     {
         const Address own{mImpl->clientId, it->first};
-        const bool standing = IsSubscribed(own, it->second) || IsSubscribed(it->second, own);
+        const Address& peer = it->second.address;
+        const bool standing = IsSubscribed(own, peer) || IsSubscribed(peer, own);
         it = standing ? matching.erase(it) : std::next(it);
     }
     std::lock_guard<std::mutex> lock(mMutex);

@@ -62,6 +62,14 @@ private:
         int port = -1;
         bool operator==(const Address&) const = default;
     };
+    // A port of ours subscribed to another's. A released port's number comes back with a later
+    // Connect, so each subscription also has a number of its own.
+    struct Peer
+    {
+        Address address;
+        std::uint64_t connection = 0;
+        bool operator==(const Peer&) const = default;
+    };
     struct Impl;
 
     explicit AlsaSequencerClient(std::unique_ptr<Impl> impl);
@@ -85,7 +93,8 @@ private:
     std::map<int, Receiver*> mReceivers;
     // Guards the peers, the ports that lost theirs, and the published ports.
     std::mutex mMutex;
-    std::map<int, Address> mPeers;
+    std::map<int, Peer> mPeers;
+    std::uint64_t mConnections = 0;
     std::set<int> mLost;
     std::set<int> mPublished;
     std::thread mReader;

@@ -2,6 +2,7 @@
 // go away in each of the ways the sequencer announces, and a full output pool.
 #include "Platform/Midi/AlsaMidiDriver.h"
 #include "Platform/Midi/tests/AlsaSequencerBroker.h"
+#include "Platform/Midi/tests/AlsaSequencerStandIn.h"
 #include "Platform/Midi/tests/InputRecorder.h"
 
 #include <alsa/asoundlib.h>
@@ -274,6 +275,45 @@ TEST_F(AlsaMidiDriverTest, AnAnnouncementReadLateLeavesAPortMadeSinceAlone)
     ASSERT_EQ(OpenOutput(done, output, "MIDIOUT5 (Other)"), QZ::S_OK);
     broker.SetAnnouncementsHeld(false);
     // A message sent now reaches the reader after the announcements.
+    ASSERT_EQ(peerOutput->SendShort(0x00013C90), QZ::S_OK);
+    ASSERT_EQ(userIn.WaitFor(1).size(), 1u);
+    EXPECT_EQ(output->SendShort(0x00643C90), QZ::S_OK);
+    EXPECT_EQ(other.Read().size(), 1u);
+}
+
+TEST_F(AlsaMidiDriverTest, AnAnnouncementWeighedWhileThePortIsMadeAgainLeavesTheNewOneAlone)
+{
+    namespace StandIn = Testing::AlsaSequencerStandIn;
+    OtherProgram other;
+    const int port =
+        other.AddPort("MIDIOUT5 (Other)", SND_SEQ_PORT_CAP_WRITE | SND_SEQ_PORT_CAP_SUBS_WRITE);
+    OutputRecorder done;
+    std::unique_ptr<MidiOutput> output;
+    ASSERT_EQ(OpenOutput(done, output, "MIDIOUT5 (Other)"), QZ::S_OK);
+    InputRecorder userIn;
+    std::unique_ptr<MidiInput> input;
+    ASSERT_EQ(OpenInput(userIn, input), QZ::S_OK);
+    // The other program ends the subscription. The reader, told so, finds it gone and is held
+    // there while the port is released and made again, under the same number and to the same
+    // peer: what it found is about the port that was.
+    snd_seq_query_subscribe_t* query = nullptr;
+    snd_seq_query_subscribe_alloca(&query);
+    const snd_seq_addr_t root{static_cast<unsigned char>(snd_seq_client_id(other.Seq())),
+                              static_cast<unsigned char>(port)};
+    snd_seq_query_subscribe_set_root(query, &root);
+    snd_seq_query_subscribe_set_type(query, SND_SEQ_QUERY_SUBS_WRITE);
+    snd_seq_query_subscribe_set_index(query, 0);
+    ASSERT_EQ(snd_seq_query_port_subscribers(other.Seq(), query), 0);
+    const snd_seq_addr_t sender = *snd_seq_query_subscribe_get_addr(query);
+    StandIn::HoldNextSubscriptionAnswer();
+    ASSERT_EQ(snd_seq_disconnect_from(other.Seq(), port, sender.client, sender.port), 0);
+    const bool held = StandIn::WaitForHeldAnswer();
+    output.reset();
+    const QZRESULT reopened = OpenOutput(done, output, "MIDIOUT5 (Other)");
+    StandIn::ReleaseHeldAnswer();
+    ASSERT_TRUE(held);
+    ASSERT_EQ(reopened, QZ::S_OK);
+    // A message sent now reaches the reader after it has weighed the announcement.
     ASSERT_EQ(peerOutput->SendShort(0x00013C90), QZ::S_OK);
     ASSERT_EQ(userIn.WaitFor(1).size(), 1u);
     EXPECT_EQ(output->SendShort(0x00643C90), QZ::S_OK);

@@ -2,9 +2,13 @@
 // sequencer's broker (AlsaSequencerBroker) named in the environment. Built into a test program,
 // these take the place of alsa-lib's own; alsa-lib's MIDI event coder stays the real one. With no
 // broker named, opening fails as it does on a machine without a sequencer.
+#include "Platform/Midi/tests/AlsaSequencerStandIn.h"
+
 #include "Platform/Midi/tests/AlsaSequencerProtocol.h"
 
 #include <cerrno>
+#include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -48,6 +52,34 @@ struct Held
         }
     }
 };
+
+// The hold on the next subscription answer.
+struct AnswerGate
+{
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool armed = false;
+    bool holding = false;
+
+    void PassWithAnswer()
+    {
+        std::unique_lock<std::mutex> lock(mutex);
+        if (!armed)
+        {
+            return;
+        }
+        armed = false;
+        holding = true;
+        changed.notify_all();
+        changed.wait(lock, [this] { return !holding; });
+    }
+};
+
+AnswerGate& Gate()
+{
+    static AnswerGate gate;
+    return gate;
+}
 
 int ConnectToBroker()
 {
@@ -483,8 +515,10 @@ void snd_seq_port_subscribe_set_dest(snd_seq_port_subscribe_t* info, const snd_s
 
 int snd_seq_get_port_subscription(snd_seq_t* seq, snd_seq_port_subscribe_t* sub)
 {
-    return Subscription(seq, Op::GetSubscription, sub->sender.client, sub->sender.port,
-                        sub->dest.client, sub->dest.port);
+    const int answer = Subscription(seq, Op::GetSubscription, sub->sender.client,
+                                    sub->sender.port, sub->dest.client, sub->dest.port);
+    Gate().PassWithAnswer();
+    return answer;
 }
 
 int snd_seq_event_output(snd_seq_t* seq, snd_seq_event_t* event)
@@ -573,3 +607,30 @@ int snd_seq_poll_descriptors(snd_seq_t* seq, struct pollfd* fds, unsigned int sp
 }
 
 } // extern "C"
+
+namespace Platform::Testing::AlsaSequencerStandIn
+{
+
+void HoldNextSubscriptionAnswer()
+{
+    std::lock_guard<std::mutex> lock(Gate().mutex);
+    Gate().armed = true;
+}
+
+bool WaitForHeldAnswer()
+{
+    std::unique_lock<std::mutex> lock(Gate().mutex);
+    return Gate().changed.wait_for(lock, std::chrono::seconds(5), [] { return Gate().holding; });
+}
+
+void ReleaseHeldAnswer()
+{
+    {
+        std::lock_guard<std::mutex> lock(Gate().mutex);
+        Gate().armed = false;
+        Gate().holding = false;
+    }
+    Gate().changed.notify_all();
+}
+
+} // namespace Platform::Testing::AlsaSequencerStandIn
