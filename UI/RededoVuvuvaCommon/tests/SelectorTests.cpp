@@ -31,11 +31,9 @@ class Selectors : public ShippedSkinFixture
 protected:
     void SetUp() override
     {
-        Register(u"RededoVuvuva.Control.NoteSelector", &LControlFactory::Create<LMidiNoteSelector>);
-        Register(u"RededoVuvuva.Control.ZoneNoteSelector",
-                 &LControlFactory::Create<LMidiNoteSelector>);
-        Register(u"RededoVuvuva.Control.CCSelector",
-                 &LControlFactory::Create<LNumberBoxTextSelector>);
+        Register<LMidiNoteSelector>(u"RededoVuvuva.Control.NoteSelector");
+        Register<LMidiNoteSelector>(u"RededoVuvuva.Control.ZoneNoteSelector");
+        Register<LNumberBoxTextSelector>(u"RededoVuvuva.Control.CCSelector");
     }
 
     static void SetNumber(const RCPtr<LControl>& selector, double number)

@@ -74,11 +74,9 @@ protected:
     void SetUp() override
     {
         StartManager(20);
-        Register(u"RededoVuvuva.Dialog.RetrievePresetFromHardware",
-                 &LControlFactory::Create<LGetPresetFromMidiDeviceDlg>);
-        Register(u"RededoVuvuva.Dialog.SendPresetToHardware",
-                 &LControlFactory::Create<LSendPresetToMidiDeviceDlg>);
-        Register(u"RededoVuvuva.DialogAbout", &LControlFactory::Create<LAboutDlg>);
+        Register<LGetPresetFromMidiDeviceDlg>(u"RededoVuvuva.Dialog.RetrievePresetFromHardware");
+        Register<LSendPresetToMidiDeviceDlg>(u"RededoVuvuva.Dialog.SendPresetToHardware");
+        Register<LAboutDlg>(u"RededoVuvuva.DialogAbout");
     }
     void TearDown() override { StopManager(); }
 

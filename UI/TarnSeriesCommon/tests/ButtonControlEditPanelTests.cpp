@@ -38,8 +38,7 @@ class ButtonTypeEditor : public ShippedSkinFixture
 protected:
     void SetUp() override
     {
-        Register(u"RededoVuvuva.MainControl.EditPanel.ButtonTypePanel",
-                 &LControlFactory::Create<LButtonControlEditPanel>);
+        Register<LButtonControlEditPanel>(u"RededoVuvuva.MainControl.EditPanel.ButtonTypePanel");
         mEditor = RCPtr<LButtonControlEditPanel>::DynamicCastFrom(Build(kEditorPath));
         ASSERT_TRUE(mEditor);
         mTabs = At<LTabControl>(RCPtr<LControl>(mEditor.Get()), u"tabControl");
@@ -183,8 +182,7 @@ class ButtonTypeEditorSkin : public ShippedSkinFixture
 // A child the editor needs and the skin lacks fails its creation with a text naming it.
 TEST_F(ButtonTypeEditorSkin, MissingChildFailsInitialize)
 {
-    Register(u"RededoVuvuva.MainControl.EditPanel.ButtonTypePanel",
-             &LControlFactory::Create<LButtonControlEditPanel>);
+    Register<LButtonControlEditPanel>(u"RededoVuvuva.MainControl.EditPanel.ButtonTypePanel");
     const std::vector<std::pair<std::u16string, std::string>> cases{
         {u"", "Runtime Error : Null Pointer : Couldn't find child tabControl : "
               "LButtonControlEditPanel::Initialize"},

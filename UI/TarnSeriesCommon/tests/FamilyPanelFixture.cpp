@@ -132,12 +132,10 @@ void FamilyPanelFixture::SetUp()
         nullptr);
     mApplication.CreateRootModuleEngine();
     ASSERT_TRUE(GetRootModuleEngine());
-    Register(u"RededoVuvuva.MainControl", &LControlFactory::Create<StandInMainControl>);
-    Register(u"RededoVuvuva.MainControl.DeviceView", &LControlFactory::Create<StandInDeviceView>);
-    Register(u"RededoVuvuva.MainControl.EditPanel.MoveableTypePanel",
-             &LControlFactory::Create<FakeAssignmentEditor>);
-    Register(u"RededoVuvuva.MainControl.MoveableType.ViewPanel",
-             &LControlFactory::Create<FakeAssignmentView>);
+    Register<StandInMainControl>(u"RededoVuvuva.MainControl");
+    Register<StandInDeviceView>(u"RededoVuvuva.MainControl.DeviceView");
+    Register<FakeAssignmentEditor>(u"RededoVuvuva.MainControl.EditPanel.MoveableTypePanel");
+    Register<FakeAssignmentView>(u"RededoVuvuva.MainControl.MoveableType.ViewPanel");
 }
 
 void FamilyPanelFixture::TearDown()

@@ -96,6 +96,16 @@ protected:
     [[nodiscard]] RCPtr<LControl> DeviceChild(const std::u16string& path) const;
     [[nodiscard]] std::string Text(const RCPtr<LControl>& from, const std::u16string& path) const;
     [[nodiscard]] Variant EngineValue(std::int32_t paramID) const;
+    // The module that answers for the identifier now.
+    [[nodiscard]] LParameterizedModule* ModuleOf(std::int32_t paramID) const
+    {
+        return mMain->GetModule(paramID).Get();
+    }
+    // A panel as the module it is, to compare with what ModuleOf gives.
+    template <class Panel> static LParameterizedModule* AsModule(const RCPtr<Panel>& panel)
+    {
+        return panel.Get();
+    }
 
     RCPtr<EngineTestSupport::NotificationRecorder> mStates{
         new EngineTestSupport::NotificationRecorder()};

@@ -75,7 +75,7 @@ protected:
     {
         ASSERT_EQ(rig.Start(), S_OK);
         StartManager(kReplyWaitMs);
-        Register(u"RededoVuvuva.GlobalEditorControl", &LControlFactory::Create<LGlobalSettingsDlg>);
+        Register<LGlobalSettingsDlg>(u"RededoVuvuva.GlobalEditorControl");
         mDialog = RCPtr<LGlobalSettingsDlg>::DynamicCastFrom(BuildDialog(u"globalEditorControl"));
         ASSERT_TRUE(mDialog);
         rig.ClearSent();

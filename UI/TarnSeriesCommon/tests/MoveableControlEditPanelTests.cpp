@@ -53,14 +53,11 @@ class MoveableEditor : public ShippedSkinFixture
 protected:
     MoveableEditor()
     {
-        Register(u"RededoVuvuva.MainControl.EditPanel.MoveableTypePanel",
-                 &LControlFactory::Create<LMoveableControlEditPanel>);
-        Register(u"RededoVuvuva.Control.CCSelector",
-                 &LControlFactory::Create<LNumberBoxTextSelector>);
-        Register(u"RededoVuvuva.MainControl.MoveableType.ViewPanel",
-                 &LControlFactory::Create<LMoveableControlViewPanel>);
-        Register(u"RededoVuvuva.MainControl.MIDIChannelView",
-                 &LControlFactory::Create<LMIDIChannelViewPanel>);
+        Register<LMoveableControlEditPanel>(
+            u"RededoVuvuva.MainControl.EditPanel.MoveableTypePanel");
+        Register<LNumberBoxTextSelector>(u"RededoVuvuva.Control.CCSelector");
+        Register<LMoveableControlViewPanel>(u"RededoVuvuva.MainControl.MoveableType.ViewPanel");
+        Register<LMIDIChannelViewPanel>(u"RededoVuvuva.MainControl.MIDIChannelView");
     }
     void TearDown() override { mReports->UnsubscribeAll(); }
 

@@ -66,9 +66,8 @@ class NoteModeEditor : public ShippedSkinFixture
 protected:
     void SetUp() override
     {
-        Register(u"RededoVuvuva.MainControl.EditPanel.XYPadNotes",
-                 &LControlFactory::Create<LNoteModeEditPanel>);
-        Register(u"RededoVuvuva.Control.NoteSelector", &LControlFactory::Create<LMidiNoteSelector>);
+        Register<LNoteModeEditPanel>(u"RededoVuvuva.MainControl.EditPanel.XYPadNotes");
+        Register<LMidiNoteSelector>(u"RededoVuvuva.Control.NoteSelector");
         mEditor = RCPtr<LNoteModeEditPanel>::DynamicCastFrom(Build(kEditorPath));
         ASSERT_TRUE(mEditor);
         mReports->Subscribe(RCPtr<LNotificationDistributor>(mEditor.Get()), NID_PARAMETERS_CHANGED,

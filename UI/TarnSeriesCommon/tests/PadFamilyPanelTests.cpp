@@ -30,24 +30,17 @@ protected:
     void SetUp() override
     {
         FamilyPanelFixture::SetUp();
-        Register(u"RededoVuvuva.MainControl.PadView", &LControlFactory::Create<LPadGroupPanel>);
-        Register(u"RededoVuvuva.MainControl.PadView.Pad", &LControlFactory::Create<LPadPanel>);
-        Register(u"RededoVuvuva.MainPage.PadEditPanel", &LControlFactory::Create<LPadEditPanel>);
-        Register(u"RededoVuvuva.MainControl.EditPanel.ButtonTypePanel",
-                 &LControlFactory::Create<LButtonControlEditPanel>);
-        Register(u"RededoVuvuva.MainControl.PushButtonType.ViewPanel",
-                 &LControlFactory::Create<LButtonControlViewPanel>);
-        Register(u"RededoVuvuva.MainControl.MIDIChannelView",
-                 &LControlFactory::Create<LMIDIChannelViewPanel>);
-        Register(u"RededoVuvuva.MainControl.XYPadView",
-                 &LControlFactory::Create<LXYPadDirectionGroupPanel>);
-        Register(u"RededoVuvuva.MainControl.XYPadView.Axis",
-                 &LControlFactory::Create<LXYPadDirectionPanel>);
-        Register(u"RededoVuvuva.MainPage.XYPadEditPanel",
-                 &LControlFactory::Create<LXYPadEditPanel>);
-        Register(u"RededoVuvuva.MainControl.EditPanel.XYPadNotes",
-                 &LControlFactory::Create<LNoteModeEditPanel>);
-        Register(u"RededoVuvuva.Control.NoteSelector", &LControlFactory::Create<LMidiNoteSelector>);
+        Register<LPadGroupPanel>(u"RededoVuvuva.MainControl.PadView");
+        Register<LPadPanel>(u"RededoVuvuva.MainControl.PadView.Pad");
+        Register<LPadEditPanel>(u"RededoVuvuva.MainPage.PadEditPanel");
+        Register<LButtonControlEditPanel>(u"RededoVuvuva.MainControl.EditPanel.ButtonTypePanel");
+        Register<LButtonControlViewPanel>(u"RededoVuvuva.MainControl.PushButtonType.ViewPanel");
+        Register<LMIDIChannelViewPanel>(u"RededoVuvuva.MainControl.MIDIChannelView");
+        Register<LXYPadDirectionGroupPanel>(u"RededoVuvuva.MainControl.XYPadView");
+        Register<LXYPadDirectionPanel>(u"RededoVuvuva.MainControl.XYPadView.Axis");
+        Register<LXYPadEditPanel>(u"RededoVuvuva.MainPage.XYPadEditPanel");
+        Register<LNoteModeEditPanel>(u"RededoVuvuva.MainControl.EditPanel.XYPadNotes");
+        Register<LMidiNoteSelector>(u"RededoVuvuva.Control.NoteSelector");
         BuildMain();
         mPads = At<LPadGroupPanel>(RCPtr<LControl>(mDevice.Get()), u"pads");
         mAxes = At<LXYPadDirectionGroupPanel>(RCPtr<LControl>(mDevice.Get()), u"xyPad");

@@ -75,8 +75,7 @@ protected:
     void SetUp() override
     {
         FamilyPanelFixture::SetUp();
-        Register(u"RededoVuvuva.MainControl.DeviceView.PresetNameEditPanel",
-                 &LControlFactory::Create<LPresetNamePanel>);
+        Register<LPresetNamePanel>(u"RededoVuvuva.MainControl.DeviceView.PresetNameEditPanel");
         BuildMain();
         mPanel = RCPtr<LPresetNamePanel>::DynamicCastFrom(DeviceChild(u"presetNameEditPanel"));
         ASSERT_TRUE(mPanel);

@@ -36,6 +36,10 @@ protected:
     ~ShippedSkinFixture() override;
 
     void Register(const char16_t* className, LControlFactory::CreateFunction create);
+    template <class Control> void Register(const char16_t* className)
+    {
+        Register(className, &LControlFactory::Create<Control>);
+    }
     // Builds the control at the "/"-separated skin path (from a top-level control) under a host
     // that has no child of its name; fails the test when the path or the creation fails.
     RCPtr<LControl> Build(const std::u16string& path);
