@@ -4,6 +4,7 @@
 #include "QZFramework/Controls/TabControl.h"
 #include "QZFramework/Notification/NotificationIDs.h"
 #include "UI/TarnSeriesCommon/ButtonControlEditPanel.h"
+#include "UI/TarnSeriesCommon/tests/ByteLists.h"
 #include "UI/TarnSeriesCommon/tests/ShippedSkinFixture.h"
 
 #include <string>
@@ -14,16 +15,6 @@ namespace QZ
 {
 namespace
 {
-
-std::vector<int> Bytes(const ButtonAssignmentBlock& block)
-{
-    std::vector<int> out;
-    for (std::int32_t i = 0; i < block.GetCount(); ++i)
-    {
-        out.push_back(block.GetAt(i));
-    }
-    return out;
-}
 
 std::string Narrow(const WideString& text)
 {
@@ -106,7 +97,7 @@ TEST_F(ButtonTypeEditor, EveryPageShowsSilentlyAndReadsBack)
         SCOPED_TRACE(::testing::PrintToString(expected));
         Show(c.block);
         EXPECT_EQ(Narrow(mTabs->GetSelectedName()), c.page);
-        EXPECT_EQ(Bytes(mEditor->GetValues()), expected);
+        EXPECT_EQ(IntsOf(mEditor->GetValues()), expected);
     }
     EXPECT_EQ(mReports->count, 0);
 }
@@ -131,7 +122,7 @@ TEST_F(ButtonTypeEditor, ThreeValueCycleEditedByTheUser)
     SetNumber(u"ccCyclePage", u"ccValue3", 30);
     SetNumber(u"ccCyclePage", u"ccValue4", 40); // hidden: not part of a 3-value cycle
     EXPECT_EQ(mReports->count, 5);
-    EXPECT_EQ(Bytes(mEditor->GetValues()), (std::vector<int>{5, 1, 18, 9, 10, 0, 20, 1, 0, 30}));
+    EXPECT_EQ(IntsOf(mEditor->GetValues()), (std::vector<int>{5, 1, 18, 9, 10, 0, 20, 1, 0, 30}));
 }
 
 // A shown controller number stays on every CC page, and changing the tab reports the new kind.
@@ -140,7 +131,7 @@ TEST_F(ButtonTypeEditor, ControllerNumberFollowsToTheOtherCCPages)
     Show({4, 0, 33, 0, 1, 0, 0, 0, 0, 2});
     EXPECT_EQ(mTabs->SelectTab(WideString(u"ccIncDecPage")), S_OK);
     EXPECT_EQ(mReports->count, 1);
-    const std::vector<int> read = Bytes(mEditor->GetValues());
+    const std::vector<int> read = IntsOf(mEditor->GetValues());
     EXPECT_EQ(read[1], 1);
     EXPECT_EQ(read[3], 33);
 }
@@ -155,7 +146,7 @@ TEST_F(ButtonTypeEditor, UnshowableBytesSurviveAnEdit)
     WideString text;
     EXPECT_EQ(Narrow(mmc->GetItemText(text, mmc->GetSelectedIndex())), "Other");
     On<LComboBox>(u"mmcPage", u"midiChannel/comboBox")->SetSelectedIndex(3);
-    EXPECT_EQ(Bytes(mEditor->GetValues()), (std::vector<int>{3, 1, 21, 0, 12, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(IntsOf(mEditor->GetValues()), (std::vector<int>{3, 1, 21, 0, 12, 0, 0, 0, 0, 0}));
     Show({0, 1, 21, 0, 3, 0, 0, 0, 0, 0});
     EXPECT_EQ(mmc->GetItemCount(), 12);
     EXPECT_EQ(mmc->GetSelectedIndex(), 2);
@@ -163,16 +154,16 @@ TEST_F(ButtonTypeEditor, UnshowableBytesSurviveAnEdit)
     Show({30, 1, 19, 60, 0, 0, 0, 0, 0, 127});
     EXPECT_EQ(On<LComboBox>(u"notePage", u"midiChannel/comboBox")->GetSelectedIndex(), -1);
     SetNumber(u"notePage", u"note/noteSelector", 61);
-    EXPECT_EQ(Bytes(mEditor->GetValues()), (std::vector<int>{30, 1, 19, 61, 0, 0, 0, 0, 0, 127}));
+    EXPECT_EQ(IntsOf(mEditor->GetValues()), (std::vector<int>{30, 1, 19, 61, 0, 0, 0, 0, 0, 127}));
 
     Show({1, 1, 30, 0, 5, 0, 0, 0, 0, 0});
     EXPECT_EQ(On<LComboBox>(u"otherPage", u"type/comboBox")->GetSelectedIndex(), -1);
     SetNumber(u"otherPage", u"value", 6);
-    EXPECT_EQ(Bytes(mEditor->GetValues()), (std::vector<int>{1, 1, 30, 0, 6, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(IntsOf(mEditor->GetValues()), (std::vector<int>{1, 1, 30, 0, 6, 0, 0, 0, 0, 0}));
     EXPECT_EQ(mReports->count, 3);
 
     Show({1, 1, 30, 0, 5, 0, 0, 0, 0}); // not a block: nothing changes
-    EXPECT_EQ(Bytes(mEditor->GetValues()), (std::vector<int>{1, 1, 30, 0, 6, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(IntsOf(mEditor->GetValues()), (std::vector<int>{1, 1, 30, 0, 6, 0, 0, 0, 0, 0}));
 }
 
 class ButtonTypeEditorSkin : public ShippedSkinFixture

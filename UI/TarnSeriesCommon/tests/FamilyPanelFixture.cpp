@@ -97,26 +97,6 @@ void FakeAssignmentEditor::Edit(const std::vector<int>& bytes)
     Distribute(changed);
 }
 
-Array<signed char> BytesOf(const std::vector<int>& bytes)
-{
-    Array<signed char> array(static_cast<std::int32_t>(bytes.size()));
-    for (std::size_t k = 0; k < bytes.size(); ++k)
-    {
-        array.GetAt(static_cast<std::int32_t>(k)) = static_cast<signed char>(bytes[k]);
-    }
-    return array;
-}
-
-std::vector<int> IntsOf(const Array<signed char>& bytes)
-{
-    std::vector<int> ints;
-    for (std::int32_t k = 0; k < bytes.GetCount(); ++k)
-    {
-        ints.push_back(bytes.GetAt(k));
-    }
-    return ints;
-}
-
 std::vector<int> IntsOf(const Variant& value)
 {
     std::uint32_t size = 0;

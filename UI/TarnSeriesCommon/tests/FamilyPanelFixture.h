@@ -11,6 +11,7 @@
 #include "UI/TarnSeriesCommon/AssignmentEditor.h"
 #include "UI/TarnSeriesCommon/AssignmentView.h"
 #include "UI/TarnSeriesCommon/EditPanelHost.h"
+#include "UI/TarnSeriesCommon/tests/ByteLists.h"
 #include "UI/TarnSeriesCommon/tests/ShippedSkinFixture.h"
 
 #include <cstdint>
@@ -75,8 +76,6 @@ public:
     Array<signed char> shown;
 };
 
-[[nodiscard]] Array<signed char> BytesOf(const std::vector<int>& bytes);
-[[nodiscard]] std::vector<int> IntsOf(const Array<signed char>& bytes);
 [[nodiscard]] std::vector<int> IntsOf(const Variant& value);
 
 class FamilyPanelFixture : public ShippedSkinFixture
