@@ -278,10 +278,9 @@ TEST_F(TransferDialogs, AboutJoinsItsFourParts)
     const RCPtr<LControl> about = BuildDialog(u"dialogAbout");
     ASSERT_TRUE(about);
     const Version program;
-    EXPECT_EQ(Narrow(At<LControl>(about, u"labelProduct")->GetText()),
+    EXPECT_EQ(Text(about, u"labelProduct"),
               "Korvane Tarn 61 Vidida Editor Version " + Narrow(program.GetProductVersion()));
-    EXPECT_EQ(Narrow(At<LControl>(about, u"labelCopyright")->GetText()),
-              "Copyright (C) 2026 Korvane. All rights reserved.");
+    EXPECT_EQ(Text(about, u"labelCopyright"), "Copyright (C) 2026 Korvane. All rights reserved.");
 }
 
 } // namespace

@@ -16,11 +16,6 @@ namespace QZ
 namespace
 {
 
-std::string Narrow(const WideString& text)
-{
-    return text.ToNarrowString().GetString();
-}
-
 const std::u16string kEditorPath =
     u"mainControl/viewDevice/buttonEditPanel/viewTabControl/pageHolder/midiPage";
 

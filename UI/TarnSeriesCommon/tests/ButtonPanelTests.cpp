@@ -20,11 +20,6 @@ namespace
 
 constexpr std::int32_t kFirstButtonID = 25;
 
-std::string Narrow(const WideString& text)
-{
-    return text.ToNarrowString().GetString();
-}
-
 class ButtonPanels : public FamilyPanelFixture
 {
 protected:

@@ -132,25 +132,6 @@ protected:
         return "built";
     }
 
-    static std::vector<double> Highlights(const std::vector<RCPtr<LControl>>& tiles)
-    {
-        std::vector<double> values;
-        for (const RCPtr<LControl>& tile : tiles)
-        {
-            values.push_back(At<LButton>(tile, u"button")->GetValue());
-        }
-        return values;
-    }
-    template <class Group> static std::vector<RCPtr<LControl>> TilesOf(const Group& group)
-    {
-        std::vector<RCPtr<LControl>> tiles;
-        for (const auto& tile : group->GetElementPanels())
-        {
-            tiles.push_back(RCPtr<LControl>(tile.Get()));
-        }
-        return tiles;
-    }
-
     RCPtr<LEncoderGroupPanel> mEncoders;
     RCPtr<LFaderGroupPanel> mFaders;
     RCPtr<LWheelGroupPanel> mWheels;
@@ -195,7 +176,7 @@ TEST_F(ContinuousFamilies, EncoderClickBindsShowsAndSends)
 
     EXPECT_EQ(IntsOf(editor->GetParamValues()), IntsOf(EngineValue(107)));
     tileView->shown = Array<signed char>();
-    mMain->Deliver(ParamValue(ParamDescriptor(107), MakeValue(BytesOf({4, 0, 7, 0, 0, 127}))));
+    mMain->Deliver(ParamValue(ParamDescriptor(107), ValueOf({4, 0, 7, 0, 0, 127})));
     EXPECT_EQ(IntsOf(editor->GetParamValues()), (std::vector<int>{4, 0, 7, 0, 0, 127}));
     EXPECT_EQ(IntsOf(tileView->shown), (std::vector<int>{4, 0, 7, 0, 0, 127}));
     EXPECT_TRUE(mMain->sent.empty());
@@ -210,14 +191,13 @@ TEST_F(ContinuousFamilies, EncoderClickBindsShowsAndSends)
     // Values of another size or identifier are refused by every panel of the family.
     for (const std::vector<int>& bytes : {std::vector<int>{1, 2, 3, 4, 5}, {1, 2, 3, 4, 5, 6, 7}})
     {
-        const Variant value = MakeValue(BytesOf(bytes));
+        const Variant value = ValueOf(bytes);
         EXPECT_EQ(edit->SetParamValueLocal(ParamDescriptor(107), value, true), E_FAIL);
         EXPECT_EQ(mEncoders->GetElementPanels()[10]->SetParamValueLocal(ParamDescriptor(107), value,
                                                                         true),
                   E_FAIL);
     }
-    EXPECT_EQ(edit->SetParamValueLocal(ParamDescriptor(106), MakeValue(BytesOf({0, 0, 0, 0, 0, 0})),
-                                       true),
+    EXPECT_EQ(edit->SetParamValueLocal(ParamDescriptor(106), ValueOf({0, 0, 0, 0, 0, 0}), true),
               E_FAIL);
 
     // While the group is placed again its walk reaches the tiles, never the edit panel; once it
@@ -404,7 +384,7 @@ TEST_F(ContinuousFamilies, WheelValuesMapFiveToSixBytes)
     EXPECT_EQ(mWheels->GetWheel(0).Get(),
               static_cast<IWheel*>(mWheels->GetElementPanels()[0].Get()));
 
-    const Variant five = MakeValue(BytesOf({1, 2, 3, 4, 5}));
+    const Variant five = ValueOf({1, 2, 3, 4, 5});
     const std::int32_t fills = editor->fills;
     mMain->Deliver(ParamValue(ParamDescriptor(5), five));
     EXPECT_EQ(IntsOf(pitchView->shown), (std::vector<int>{1, 2, 3, 0, 4, 5}));
@@ -416,7 +396,7 @@ TEST_F(ContinuousFamilies, WheelValuesMapFiveToSixBytes)
     mMain->Deliver(ParamValue(ParamDescriptor(5), five));
     EXPECT_EQ(IntsOf(editor->GetParamValues()), (std::vector<int>{1, 2, 3, 0, 4, 5}));
     EXPECT_EQ(IntsOf(pitchView->shown), (std::vector<int>{1, 2, 3, 0, 4, 5}));
-    const Variant six = MakeValue(BytesOf({1, 2, 3, 0, 4, 5}));
+    const Variant six = ValueOf({1, 2, 3, 0, 4, 5});
     EXPECT_EQ(edit->SetParamValueLocal(ParamDescriptor(5), six, true), E_FAIL);
     EXPECT_EQ(mWheels->GetElementPanels()[0]->SetParamValueLocal(ParamDescriptor(5), six, true),
               E_FAIL);
@@ -456,7 +436,7 @@ TEST_F(ContinuousFamilies, PedalsRouteByEditPanelVisibility)
     EXPECT_EQ(volumeEdit->GetFirstParamID(), 7);
     EXPECT_EQ(ModuleOf(7), AsModule(volumeEdit));
     EXPECT_EQ(ModuleOf(8), AsModule(mPedals->GetSustainPedalPanel()));
-    const Variant volumeValue = MakeValue(BytesOf({1, 0, 11, 0, 0, 127}));
+    const Variant volumeValue = ValueOf({1, 0, 11, 0, 0, 127});
     mMain->Deliver(ParamValue(ParamDescriptor(7), volumeValue));
     EXPECT_EQ(
         IntsOf(At<FakeAssignmentEditor>(RCPtr<LControl>(volumeEdit.Get()), u"moveableTypePanel")
@@ -464,8 +444,7 @@ TEST_F(ContinuousFamilies, PedalsRouteByEditPanelVisibility)
         (std::vector<int>{1, 0, 11, 0, 0, 127}));
     EXPECT_EQ(IntsOf(At<FakeAssignmentView>(volume, u"viewPanel")->shown),
               (std::vector<int>{1, 0, 11, 0, 0, 127}));
-    EXPECT_EQ(volumeEdit->SetParamValueLocal(ParamDescriptor(7),
-                                             MakeValue(BytesOf({1, 0, 11, 0, 0})), true),
+    EXPECT_EQ(volumeEdit->SetParamValueLocal(ParamDescriptor(7), ValueOf({1, 0, 11, 0, 0}), true),
               E_FAIL);
 
     Click(At<LControl>(sustain, u"button"));
@@ -473,7 +452,7 @@ TEST_F(ContinuousFamilies, PedalsRouteByEditPanelVisibility)
     EXPECT_EQ(Highlights(pedals), (std::vector<double>{0.0, 1.0}));
     EXPECT_EQ(ModuleOf(7), AsModule(mPedals->GetVolumePedalPanel()));
     EXPECT_EQ(ModuleOf(8), AsModule(sustainEdit));
-    const Variant sustainValue = MakeValue(BytesOf({1, 2, 3, 4, 5, 6}));
+    const Variant sustainValue = ValueOf({1, 2, 3, 4, 5, 6});
     mMain->Deliver(ParamValue(ParamDescriptor(8), sustainValue));
     EXPECT_EQ(IntsOf(buttonEditor->held), (std::vector<int>{1, 2, 3, 4, 5, 1, 0, 1, 0, 6}));
     EXPECT_EQ(IntsOf(buttonView->shown), (std::vector<int>{1, 2, 3, 4, 5, 0, 0, 0, 0, 6}));
@@ -493,7 +472,7 @@ TEST_F(ContinuousFamilies, PedalsRouteByEditPanelVisibility)
     EXPECT_EQ(Highlights(pedals), (std::vector<double>{0.0, 0.0}));
     EXPECT_EQ(ModuleOf(8), AsModule(mPedals->GetSustainPedalPanel()));
     buttonEditor->held = Array<signed char>();
-    mMain->Deliver(ParamValue(ParamDescriptor(8), MakeValue(BytesOf({0, 1, 19, 60, 0, 0}))));
+    mMain->Deliver(ParamValue(ParamDescriptor(8), ValueOf({0, 1, 19, 60, 0, 0})));
     EXPECT_TRUE(IntsOf(buttonEditor->held).empty());
     EXPECT_EQ(IntsOf(buttonView->shown), (std::vector<int>{0, 1, 19, 60, 0, 0, 0, 0, 0, 0}));
 }

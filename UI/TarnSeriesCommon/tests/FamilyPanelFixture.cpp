@@ -1,5 +1,6 @@
 #include "UI/TarnSeriesCommon/tests/FamilyPanelFixture.h"
 
+#include "QZFramework/Controls/Button.h"
 #include "QZFramework/Notification/MouseButtonParam.h"
 #include "QZFramework/Notification/NotificationCenterManager.h"
 #include "QZFramework/Notification/NotificationIDs.h"
@@ -184,10 +185,14 @@ RCPtr<LControl> FamilyPanelFixture::DeviceChild(const std::u16string& path) cons
     return Descend(RCPtr<LControl>(mDevice.Get()), path);
 }
 
-std::string FamilyPanelFixture::Text(const RCPtr<LControl>& from, const std::u16string& path) const
+std::vector<double> FamilyPanelFixture::Highlights(const std::vector<RCPtr<LControl>>& tiles)
 {
-    const RCPtr<LControl> control = Descend(from, path);
-    return control ? std::string(control->GetText().ToNarrowString().GetString()) : "<missing>";
+    std::vector<double> values;
+    for (const RCPtr<LControl>& tile : tiles)
+    {
+        values.push_back(At<LButton>(tile, u"button")->GetValue());
+    }
+    return values;
 }
 
 Variant FamilyPanelFixture::EngineValue(std::int32_t paramID) const

@@ -199,8 +199,7 @@ TEST_F(GlobalSettings, GetFillsEveryControlOnTheUserInterfaceThread)
 // shows nothing, and a received value its list cannot show as it came.
 TEST_F(GlobalSettings, SendGoesOutInWireOrderKeepingUnlistedValues)
 {
-    EXPECT_EQ(Narrow(Descend(RCPtr<LControl>(mDialog.Get()), u"midiChannel/label")->GetText()),
-              "GLOBAL CHANNEL");
+    EXPECT_EQ(Text(RCPtr<LControl>(mDialog.Get()), u"midiChannel/label"), "GLOBAL CHANNEL");
     // Fresh, the combo boxes show nothing: Send is not offered and a click sends nothing.
     EXPECT_FALSE(IsSendEnabled());
     ClickButton(u"sendGlobalSettingsButton");

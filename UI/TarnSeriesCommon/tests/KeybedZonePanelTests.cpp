@@ -20,11 +20,6 @@ namespace
 using Bytes = std::vector<int>;
 constexpr std::int32_t kFirstZoneID = 1;
 
-Variant ValueOf(const Bytes& bytes)
-{
-    return MakeValue(BytesOf(bytes));
-}
-
 class KeybedZonePanels : public FamilyPanelFixture
 {
 protected:
@@ -221,7 +216,7 @@ TEST_F(KeybedZonePanels, EditsSendTheWholeValue)
         ASSERT_EQ(mMain->sent.size(), 1u);
         EXPECT_EQ(LastSent(), expected);
     }
-    EXPECT_EQ(channel->GetText().ToNarrowString().GetString(), std::string("Channel 16"));
+    EXPECT_EQ(Narrow(channel->GetText()), "Channel 16");
 
     mMain->sent.clear();
     for (const auto& [id, bytes] :

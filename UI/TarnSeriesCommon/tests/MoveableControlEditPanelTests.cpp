@@ -29,11 +29,6 @@ const std::vector<std::u16string> kEditorPlaces{
     u"mainControl/viewDevice/xyPadEditPanel/viewTabControl/pageHolder/midiPage"};
 const std::u16string kView = u"mainControl/viewDevice/encoders/encoderBank1/encoder1/viewPanel";
 
-std::string Narrow(const WideString& text)
-{
-    return text.ToNarrowString().GetString();
-}
-
 class MoveableEditor : public ShippedSkinFixture
 {
 protected:
@@ -259,10 +254,7 @@ TEST_F(MoveableEditor, ViewShowsKindAndChannel)
     const auto view = RCPtr<LMoveableControlViewPanel>::DynamicCastFrom(Build(kView));
     ASSERT_TRUE(view);
     const auto shown = [&view]()
-    {
-        return Narrow(Descend(view, u"infoLabel")->GetText()) + " " +
-               Narrow(Descend(view, u"midiChannel/label")->GetText());
-    };
+    { return Text(view, u"infoLabel") + " " + Text(view, u"midiChannel/label"); };
     const std::vector<std::pair<Bytes, std::string>> cases{
         {{0, 0, 74, 0, 0, 127}, "CC:\n74 CH:G"},
         {{3, 1, 4, 0, 5, 1}, "RPN:\n133 CH:3"},

@@ -73,10 +73,7 @@ protected:
         const RCPtr<LNumericUpDown> upDown = UpDown(n);
         upDown->SetValue(upDown->ValueToPosition(note));
     }
-    std::string Caption(int n) const
-    {
-        return Descend(Note(n), u"controlNameLabel")->GetText().ToNarrowString().GetString();
-    }
+    std::string Caption(int n) const { return Text(Note(n), u"controlNameLabel"); }
     Shown Show() const
     {
         Shown shown{List(u"noteModeType")->GetSelectedIndex(),

@@ -16,11 +16,6 @@ namespace
 
 using Bytes = std::vector<int>;
 
-Variant ValueOf(const Bytes& bytes)
-{
-    return MakeValue(BytesOf(bytes));
-}
-
 TEST(PresetNameValue, TextToBytes)
 {
     const struct

@@ -17,6 +17,11 @@
 namespace QZ
 {
 
+[[nodiscard]] inline std::string Narrow(const WideString& text)
+{
+    return text.ToNarrowString().GetString();
+}
+
 // Counts the notifications of the identifiers it subscribed to.
 class CountingClient : public LNotificationClient
 {
@@ -57,6 +62,12 @@ protected:
         return RCPtr<T>::DynamicCastFrom(Descend(from, path));
     }
     static RCPtr<LControl> Descend(const RCPtr<LControl>& from, const std::u16string& path);
+    // The text of the descendant along the path; "<missing>" when there is none.
+    static std::string Text(const RCPtr<LControl>& from, const std::u16string& path)
+    {
+        const RCPtr<LControl> control = Descend(from, path);
+        return control ? Narrow(control->GetText()) : "<missing>";
+    }
 
     LApplication mApplication;
     RCPtr<LControlFactory> mFactory{
