@@ -32,9 +32,16 @@ protected:
         Register<LButtonControlEditPanel>(u"RededoVuvuva.MainControl.EditPanel.ButtonTypePanel");
         Register<LButtonControlViewPanel>(u"RededoVuvuva.MainControl.PushButtonType.ViewPanel");
         Register<LMIDIChannelViewPanel>(u"RededoVuvuva.MainControl.MIDIChannelView");
-        BuildMain();
-        mButtons = At<LButtonGroupPanel>(RCPtr<LControl>(mDevice.Get()), u"buttons");
-        mEdit = At<LButtonEditPanel>(RCPtr<LControl>(mDevice.Get()), u"buttonEditPanel");
+        // No device view hosts the edit panel here: the button group shows it itself.
+        Register<LPanel>(u"RededoVuvuva.MainControl.DeviceView");
+        mMain = RCPtr<StandInMainControl>::DynamicCastFrom(BuildRoot(u"mainControl"));
+        ASSERT_TRUE(mMain);
+        // As the root window does once it holds the control.
+        mMain->SetRect(RectT<double>(0.0, 0.0, 1200.0, 750.0));
+        mMain->UpdateConditions();
+        const RCPtr<LControl> device = Descend(RCPtr<LControl>(mMain.Get()), u"viewDevice");
+        mButtons = At<LButtonGroupPanel>(device, u"buttons");
+        mEdit = At<LButtonEditPanel>(device, u"buttonEditPanel");
         ASSERT_TRUE(mButtons && mEdit);
         // The device view places its button container so.
         Place(RCPtr<LParameterizedModule>(mButtons.Get()), kFirstButtonID);
