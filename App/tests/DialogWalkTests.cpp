@@ -3,6 +3,7 @@
 // back after restarts, where dialogs open and what they are called, the keys that close them, the
 // commands that must not run (greyed, or under an open dialog), and the end of the program while
 // a dialog opened by a hot key is still open.
+#include "App/tests/WalkSupport.h"
 #include "App/tests/XWindowProbe.h"
 #include "Platform/Midi/tests/ChildProcess.h"
 #include "Platform/Midi/tests/JackServer.h"
@@ -33,6 +34,7 @@ namespace
 {
 
 namespace fs = std::filesystem;
+using WalkSupport::ReadFile;
 using Clock = std::chrono::steady_clock;
 
 constexpr const char* kAboutTitle = "About Korvane Tarn 61 Vidida Editor";
@@ -94,12 +96,6 @@ void Keys(unsigned long window, const std::string& keys)
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
 }
 
-std::string ReadFile(const fs::path& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
 class DialogWalk : public testing::Test
 {
 protected:
@@ -126,15 +122,7 @@ protected:
     {
         ASSERT_TRUE(mProbe.IsOpen()) << "no X server: run under cmake/RunUnderXvfb.sh";
         mRoot = fs::temp_directory_path() / ("dialogs-" + std::to_string(::getpid()));
-        for (const char* folder : {"home", "runtime"})
-        {
-            fs::create_directories(mRoot / folder);
-        }
-        // A program of another session (with its own runtime folder) is not this one's.
-        fs::permissions(mRoot / "runtime", fs::perms::owner_all);
-        setenv("HOME", (mRoot / "home").c_str(), 1);
-        setenv("XDG_RUNTIME_DIR", (mRoot / "runtime").c_str(), 1);
-        unsetenv("XDG_CONFIG_HOME");
+        WalkSupport::MakePrivateHome(mRoot);
     }
 
     void TearDown() override

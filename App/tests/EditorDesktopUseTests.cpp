@@ -94,13 +94,7 @@ protected:
         ASSERT_TRUE(ChildProcess::IsOnPath("xdotool")) << "xdotool is not installed";
         ASSERT_TRUE(ChildProcess::IsOnPath("openbox")) << "openbox is not installed";
         mRoot = fs::temp_directory_path() / ("desktop-use-" + std::to_string(::getpid()));
-        for (const char* folder : {"home", "runtime"})
-        {
-            fs::create_directories(mRoot / folder);
-        }
-        fs::permissions(mRoot / "runtime", fs::perms::owner_all);
-        setenv("HOME", (mRoot / "home").c_str(), 1);
-        setenv("XDG_RUNTIME_DIR", (mRoot / "runtime").c_str(), 1);
+        WalkSupport::MakePrivateHome(mRoot);
         ASSERT_TRUE(mWindowManager.Start({"openbox", "--sm-disable"}));
         // openbox makes a window of its own class once it manages the screen.
         ASSERT_TRUE(WaitFor(

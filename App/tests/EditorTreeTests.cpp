@@ -638,6 +638,14 @@ protected:
     {
         Send(RCPtr<LNotificationDistributor>(GetApplicationNotificationCenter().Get()), command);
     }
+    // Whether the device view offers the menu item of the command.
+    bool IsEnabled(const char16_t* command) const
+    {
+        MenuItemState state;
+        state.enabled = true;
+        static_cast<void>(mView->UpdateMenuItemState(nullptr, 0, WideString(command), state));
+        return state.enabled;
+    }
 
     std::filesystem::path mFolder;
     RCPtr<LRootWindow> mWindow;
@@ -661,10 +669,7 @@ TEST_F(MenuCommands, ItemsThatNeedTheKeyboardAreDisabledWithoutItsPorts)
     };
     for (const auto& [command, enabled] : items)
     {
-        MenuItemState state;
-        state.enabled = true;
-        static_cast<void>(mView->UpdateMenuItemState(nullptr, 0, WideString(command), state));
-        EXPECT_EQ(state.enabled, enabled) << WideString(command).ToNarrowString().GetString();
+        EXPECT_EQ(IsEnabled(command), enabled) << WideString(command).ToNarrowString().GetString();
     }
 }
 
@@ -851,11 +856,7 @@ TEST_F(MenuCommands, NoSecondDeviceDialogWhileAnExchangeRuns)
             {
                 SendToCentre(command);
                 SendToWindow(command);
-                MenuItemState state;
-                state.enabled = true;
-                static_cast<void>(
-                    mView->UpdateMenuItemState(nullptr, 0, WideString(command), state));
-                enabled.push_back(state.enabled);
+                enabled.push_back(IsEnabled(command));
             }
             while (!finished())
             {

@@ -102,15 +102,7 @@ protected:
     {
         ASSERT_TRUE(mProbe.IsOpen()) << "no X server: run under cmake/RunUnderXvfb.sh";
         mRoot = fs::temp_directory_path() / ("walk-" + std::to_string(::getpid()));
-        for (const char* folder : {"home", "runtime", "presets"})
-        {
-            fs::create_directories(mRoot / folder);
-        }
-        fs::permissions(mRoot / "runtime", fs::perms::owner_all);
-        setenv("HOME", (mRoot / "home").c_str(), 1);
-        setenv("XDG_RUNTIME_DIR", (mRoot / "runtime").c_str(), 1);
-        unsetenv("XDG_CONFIG_HOME");
-        unsetenv("XDG_DATA_HOME");
+        WalkSupport::MakePrivateHome(mRoot, {"presets"});
     }
 
     void TearDown() override

@@ -1,5 +1,6 @@
 // The editor program as whole processes: a normal start with its main window, the hand-over from
 // a second start, a start after a killed first instance, and a start that fails.
+#include "App/tests/WalkSupport.h"
 #include "App/tests/XWindowProbe.h"
 #include "Platform/Graphics2D/PngCodec.h"
 #include "Platform/Instance/SingleInstance.h"
@@ -230,15 +231,7 @@ protected:
     void SetUp() override
     {
         mRoot = std::filesystem::temp_directory_path() / ("prog-" + std::to_string(::getpid()));
-        for (const char* folder : {"home", "runtime"})
-        {
-            std::filesystem::create_directories(mRoot / folder);
-        }
-        std::filesystem::permissions(mRoot / "runtime", std::filesystem::perms::owner_all);
-        setenv("HOME", (mRoot / "home").c_str(), 1);
-        setenv("XDG_RUNTIME_DIR", Runtime().c_str(), 1);
-        unsetenv("XDG_CONFIG_HOME");
-        unsetenv("XDG_DATA_HOME");
+        WalkSupport::MakePrivateHome(mRoot);
         // Only runs that must reach the window system see the display: a failing start would
         // otherwise wait in its error box.
         mDisplay = DisplayName();
@@ -264,6 +257,37 @@ protected:
     {
         mProbe.Close(mWindow);
         return Wait(child);
+    }
+
+    // Closes the main window; the program must end with 0.
+    void ExpectClosesWithZero(pid_t child)
+    {
+        const ProcessResult closed = CloseAndWait(child);
+        EXPECT_EQ(closed.exitCode, 0) << closed.errors;
+    }
+
+    // Presses Ctrl+S in the main window; the save dialog's window, 0 when none shows.
+    unsigned long OpenSaveDialog()
+    {
+        const std::string keys =
+            "xdotool windowfocus --sync " + std::to_string(mWindow) + " key ctrl+s";
+        return TakeSteps(mDisplay, keys) ? WaitForWindowTitled(mDisplay, "Select Save Location")
+                                         : 0;
+    }
+
+    // Closes a dialog as its close box does and waits until it is gone.
+    void CloseDialog(unsigned long dialog, const std::string& title)
+    {
+        mProbe.Close(dialog);
+        EXPECT_TRUE(TakeSteps(mDisplay, "gone '" + title + "'"));
+    }
+
+    // Whether the area of the window comes to differ from before within the polling time.
+    bool WaitForChange(const std::vector<std::uint32_t>& before, const Area& area)
+    {
+        return !WaitForPixels([&](const std::vector<std::uint32_t>& shown)
+                              { return CountDifferent(before, shown, kWindowWidth, area) > 0; })
+                    .empty();
     }
 
     // The main window's pixels once its painting has settled.
@@ -395,12 +419,7 @@ protected:
     {
         const std::vector<std::uint32_t> before = Settled();
         mProbe.Click(mWindow, titleX, 10);
-        ASSERT_FALSE(WaitForPixels(
-                         [&](const std::vector<std::uint32_t>& shown) {
-                             return CountDifferent(before, shown, kWindowWidth,
-                                                   {titleX - 20, rowY - 10, 100, 20}) > 0;
-                         })
-                         .empty());
+        ASSERT_TRUE(WaitForChange(before, {titleX - 20, rowY - 10, 100, 20}));
         mProbe.Click(mWindow, titleX + 20, rowY);
     }
 
@@ -432,15 +451,14 @@ TEST_F(ProgramTest, TheMainWindowKeepsItsSizeRemembersItsPlaceAndClosingEndsWith
     }
     EXPECT_EQ(geometry.width, 1200);
     EXPECT_EQ(geometry.height, 750);
-    const ProcessResult closed = CloseAndWait(first);
-    EXPECT_EQ(closed.exitCode, 0) << closed.errors;
+    ExpectClosesWithZero(first);
 
     const pid_t second = Launch();
     ASSERT_NE(mWindow, 0u) << Wait(second).errors;
     ASSERT_TRUE(mProbe.GetGeometry(mWindow, geometry));
     EXPECT_EQ(geometry.x, 40);
     EXPECT_EQ(geometry.y, 30);
-    EXPECT_EQ(CloseAndWait(second).exitCode, 0);
+    ExpectClosesWithZero(second);
 }
 
 // With nothing to do the editor sleeps: the user-interface thread wakes at most ten times in five
@@ -458,7 +476,7 @@ TEST_F(ProgramTest, AnIdleEditorWakesAtMostTenTimesInFiveSeconds)
     const long after = MainThreadSleeps(child);
     ASSERT_GE(before, 0);
     EXPECT_LE(after - before, 10);
-    EXPECT_EQ(CloseAndWait(child).exitCode, 0);
+    ExpectClosesWithZero(child);
 }
 
 TEST_F(ProgramTest, WithoutADisplayTheStartEndsNamingWhatIsMissing)
@@ -503,7 +521,7 @@ TEST_F(ProgramTest, AKilledFirstInstanceDoesNotBlockTheNextStart)
     ::waitpid(holder, nullptr, 0);
     const pid_t child = Launch();
     EXPECT_NE(mWindow, 0u);
-    EXPECT_EQ(CloseAndWait(child).exitCode, 0);
+    ExpectClosesWithZero(child);
     ::close(ready[0]);
     ::close(ready[1]);
 }
@@ -538,28 +556,7 @@ TEST_F(ProgramTest, TheEditorShowsTheKeyboardsSurfaceAsTheReferencePicture)
     // Text may be smoothed a little differently from one font library to the next.
     EXPECT_LT(CountDifferent(shown, expected, kWindowWidth, {0, 0, kWindowWidth, kWindowHeight}),
               static_cast<std::size_t>(kWindowWidth * kWindowHeight / 100));
-    EXPECT_EQ(CloseAndWait(child).exitCode, 0);
-}
-
-// Clicking a control's tile shows its family's edit panel in the editing area, which is empty
-// at the start.
-TEST_F(ProgramTest, ClickingATileShowsItsEditPanel)
-{
-    const pid_t child = Launch();
-    ASSERT_NE(mWindow, 0u) << Wait(child).errors;
-    const std::vector<std::uint32_t> start = Capture();
-    const auto clickAndCapture = [this](const Area& tile)
-    {
-        mProbe.Click(mWindow, tile.x + tile.width / 2, tile.y + tile.height / 2);
-        return Capture();
-    };
-    const std::size_t shownPanel =
-        static_cast<std::size_t>(kEditPanelArea.width * kEditPanelArea.height / 20);
-    const std::vector<std::uint32_t> afterEncoder = clickAndCapture(kFirstEncoderTile);
-    EXPECT_GT(CountDifferent(start, afterEncoder, kWindowWidth, kEditPanelArea), shownPanel);
-    const std::vector<std::uint32_t> afterButton = clickAndCapture(kFirstPushButtonTile);
-    EXPECT_GT(CountDifferent(afterEncoder, afterButton, kWindowWidth, kEditPanelArea), shownPanel);
-    EXPECT_EQ(CloseAndWait(child).exitCode, 0);
+    ExpectClosesWithZero(child);
 }
 
 // The pixels of an area of the window, row by row.
@@ -591,21 +588,14 @@ TEST_F(ProgramTest, APresetSavedFromTheMenuLoadsBackWithTheHotKey)
 
     // The first push button's edit panel shows its note number.
     mProbe.Click(mWindow, 386, 318);
-    ASSERT_FALSE(
-        WaitForPixels([&](const std::vector<std::uint32_t>& shown)
-                      { return CountDifferent(start, shown, kWindowWidth, kButtonNoteBox) > 0; })
-            .empty());
+    ASSERT_TRUE(WaitForChange(start, kButtonNoteBox));
     const std::vector<std::uint32_t> before = Cut(Settled(), kButtonNoteBox);
 
     // File, then "Save Vidida" (the fourth item of its menu, below a separator) once the menu
     // shows.
     const std::vector<std::uint32_t> panel = Settled();
     mProbe.Click(mWindow, 40, 10);
-    ASSERT_FALSE(WaitForPixels(
-                     [&](const std::vector<std::uint32_t>& shown) {
-                         return CountDifferent(panel, shown, kWindowWidth, {20, 110, 100, 20}) > 0;
-                     })
-                     .empty());
+    ASSERT_TRUE(WaitForChange(panel, {20, 110, 100, 20}));
     mProbe.Click(mWindow, 60, 107);
     ASSERT_TRUE(TakeSteps(mDisplay, "focus 'Select Save Location' && put '" + saved +
                                         "' && answer 'Select Save Location' Return"));
@@ -628,13 +618,10 @@ TEST_F(ProgramTest, APresetSavedFromTheMenuLoadsBackWithTheHotKey)
     EXPECT_FALSE(WaitForPixels(noteBoxIs(before)).empty());
 
     // Ctrl+S opens the save dialog; its close box cancels it.
-    ASSERT_TRUE(TakeSteps(mDisplay, focusEditor + " && xdotool key ctrl+s"));
-    const unsigned long dialog = WaitForWindowTitled(mDisplay, "Select Save Location");
+    const unsigned long dialog = OpenSaveDialog();
     ASSERT_NE(dialog, 0u);
-    mProbe.Close(dialog);
-    EXPECT_TRUE(TakeSteps(mDisplay, "gone 'Select Save Location'"));
-    const ProcessResult closed = CloseAndWait(child);
-    EXPECT_EQ(closed.exitCode, 0) << closed.errors;
+    CloseDialog(dialog, "Select Save Location");
+    ExpectClosesWithZero(child);
 }
 
 // While the desktop's file dialog is open the window keeps painting: an area the dialog covered
@@ -659,9 +646,7 @@ TEST_F(ProgramTest, TheWindowStaysPaintedWhileTheFileDialogIsOpen)
         };
     };
 
-    ASSERT_TRUE(TakeSteps(mDisplay,
-                          "xdotool windowfocus --sync " + std::to_string(mWindow) + " key ctrl+s"));
-    const unsigned long dialog = WaitForWindowTitled(mDisplay, "Select Save Location");
+    const unsigned long dialog = OpenSaveDialog();
     ASSERT_NE(dialog, 0u);
     EXPECT_TRUE(HasLoaded(child, "libgtk-3.so.0"));
     mProbe.MoveResize(dialog, main.x + 100, main.y + 100, 700, 500);
@@ -671,11 +656,9 @@ TEST_F(ProgramTest, TheWindowStaysPaintedWhileTheFileDialogIsOpen)
 
     mProbe.MoveResize(dialog, main.x + 100, main.y + 100, 700, 500);
     ASSERT_FALSE(WaitForPixels(looksLike(start, false)).empty());
-    mProbe.Close(dialog);
-    EXPECT_TRUE(TakeSteps(mDisplay, "gone 'Select Save Location'"));
+    CloseDialog(dialog, "Select Save Location");
     EXPECT_FALSE(WaitForPixels(looksLike(start, true)).empty()) << "not painted after the dialog";
-    const ProcessResult closed = CloseAndWait(child);
-    EXPECT_EQ(closed.exitCode, 0) << closed.errors;
+    ExpectClosesWithZero(child);
 }
 
 // The program's icon reaches the desktop at every size it is drawn in, on the main window and on
@@ -695,21 +678,16 @@ TEST_F(ProgramTest, TheMainWindowAndADialogCarryTheProgramsIconAtEverySize)
     const unsigned long about = WaitForWindowTitled(mDisplay, kAboutTitle);
     ASSERT_NE(about, 0u);
     EXPECT_EQ(mProbe.GetIconSizes(about), sizes);
-    mProbe.Close(about);
-    EXPECT_TRUE(TakeSteps(mDisplay, std::string("gone '") + kAboutTitle + "'"));
+    CloseDialog(about, kAboutTitle);
 
     // The desktop's file chooser takes it too.
-    ASSERT_TRUE(TakeSteps(mDisplay,
-                          "xdotool windowfocus --sync " + std::to_string(mWindow) + " key ctrl+s"));
-    const unsigned long chooser = WaitForWindowTitled(mDisplay, "Select Save Location");
+    const unsigned long chooser = OpenSaveDialog();
     ASSERT_NE(chooser, 0u);
     const std::vector<std::pair<int, int>> chooserSizes = mProbe.GetIconSizes(chooser);
     EXPECT_NE(std::find(chooserSizes.begin(), chooserSizes.end(), std::pair<int, int>(48, 48)),
               chooserSizes.end());
-    mProbe.Close(chooser);
-    EXPECT_TRUE(TakeSteps(mDisplay, "gone 'Select Save Location'"));
-    const ProcessResult closed = CloseAndWait(child);
-    EXPECT_EQ(closed.exitCode, 0) << closed.errors;
+    CloseDialog(chooser, "Select Save Location");
+    ExpectClosesWithZero(child);
     ::kill(manager, SIGTERM);
     ::waitpid(manager, nullptr, 0);
 }
@@ -762,12 +740,12 @@ TEST_F(ProgramTest, HelpOpensTheUserGuideBuiltBesideTheProgram)
         }
     }
     EXPECT_GE(chapters, 10u);
-    const ProcessResult closed = CloseAndWait(child);
-    EXPECT_EQ(closed.exitCode, 0) << closed.errors;
+    ExpectClosesWithZero(child);
 }
 
-// The guide's pictures of the edit panels match the editor as it draws them now, within what
-// font smoothing changes. QZ_WRITE_GUIDE_PICTURES=1 takes them afresh into the source tree.
+// Clicking a control's tile shows its family's edit panel in the editing area (empty at the start,
+// as the reference picture shows), as the guide's pictures show it, within what font smoothing
+// changes. QZ_WRITE_GUIDE_PICTURES=1 takes the pictures afresh into the source tree.
 TEST_F(ProgramTest, TheGuidesPicturesShowTheEditPanelsAsTheyAre)
 {
     const pid_t child = Launch();
@@ -786,12 +764,7 @@ TEST_F(ProgramTest, TheGuidesPicturesShowTheEditPanelsAsTheyAre)
         const std::vector<std::uint32_t> before = Settled();
         mProbe.Click(mWindow, picture.tile.x + picture.tile.width / 2,
                      picture.tile.y + picture.tile.height / 2);
-        ASSERT_FALSE(WaitForPixels(
-                         [&](const std::vector<std::uint32_t>& shown) {
-                             return CountDifferent(before, shown, kWindowWidth, kEditPanelArea) > 0;
-                         })
-                         .empty())
-            << picture.name;
+        ASSERT_TRUE(WaitForChange(before, kEditPanelArea)) << picture.name;
         const std::vector<std::uint32_t> shown = Cut(Settled(), kEditPanelArea);
         const std::string file = std::string(QZ_GUIDE_PICTURES) + "/" + picture.name + ".png";
         if (std::getenv("QZ_WRITE_GUIDE_PICTURES") != nullptr)
@@ -808,7 +781,7 @@ TEST_F(ProgramTest, TheGuidesPicturesShowTheEditPanelsAsTheyAre)
             << ": run the test with QZ_WRITE_GUIDE_PICTURES=1 after a change "
                "of the panels' looks";
     }
-    EXPECT_EQ(CloseAndWait(child).exitCode, 0);
+    ExpectClosesWithZero(child);
 }
 
 namespace
@@ -862,9 +835,7 @@ TEST_F(ProgramTest, IdleConnectionsAndAFloodOfHandOversLeaveTheRunningInstanceSe
         ::close(connection);
     }
 
-    ASSERT_TRUE(TakeSteps(mDisplay,
-                          "xdotool windowfocus --sync " + std::to_string(mWindow) + " key ctrl+s"));
-    ASSERT_NE(WaitForWindowTitled(mDisplay, "Select Save Location"), 0u);
+    ASSERT_NE(OpenSaveDialog(), 0u);
     const long before = ResidentKiB(child);
     const std::string line(SingleInstance::kMaxCommandLineBytes - 1, 'f');
     SingleInstance sender(Runtime(), kInstanceName);
@@ -935,10 +906,8 @@ TEST_F(ProgramTest, ASecondStartRestoresAndRaisesTheRunningWindowAndItsDialog)
                                         dialog +
                                         " ] && xprop -root _NET_CLIENT_LIST_STACKING | grep -q '" +
                                         dialogHex + "$' && exit 0; sleep 0.05; done; exit 1"));
-    mProbe.Close(std::stoul(dialog));
-    EXPECT_TRUE(TakeSteps(mDisplay, "gone '" + about + "'"));
-    const ProcessResult closed = CloseAndWait(child);
-    EXPECT_EQ(closed.exitCode, 0) << closed.errors;
+    CloseDialog(std::stoul(dialog), about);
+    ExpectClosesWithZero(child);
     ::kill(manager, SIGTERM);
     ::waitpid(manager, nullptr, 0);
 }

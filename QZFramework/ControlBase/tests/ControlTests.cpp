@@ -53,31 +53,29 @@ protected:
 
 TEST_F(ControlTree, ChildrenComeInStoragePaintAndTabOrder)
 {
-    AddChild(mRoot, u"a",
-             [](LLayoutDescriptor& l)
-             {
-                 l.zOrder = 5;
-                 l.tabStop = 1;
-             });
-    AddChild(mRoot, u"b",
-             [](LLayoutDescriptor& l)
-             {
-                 l.clipToParent = false;
-                 l.zOrder = -9;
-             });
-    AddChild(mRoot, u"c",
-             [](LLayoutDescriptor& l)
-             {
-                 l.position[0].docked = true;
-                 l.tabStop = -1;
-             });
-    AddChild(mRoot, u"d",
-             [](LLayoutDescriptor& l)
-             {
-                 l.zOrder = 5;
-                 l.tabStop = 1;
-             });
-    AddChild(mRoot, u"e", [](LLayoutDescriptor& l) { l.zOrder = -1; });
+    const struct
+    {
+        const char16_t* name;
+        std::int32_t zOrder;
+        std::int32_t tabStop;
+        bool clipped;
+        bool dockedAcross;
+    } children[] = {{u"a", 5, 1, true, false},
+                    {u"b", -9, 0, false, false},
+                    {u"c", 0, -1, true, true},
+                    {u"d", 5, 1, true, false},
+                    {u"e", -1, 0, true, false}};
+    for (const auto& c : children)
+    {
+        AddChild(mRoot, c.name,
+                 [&c](LLayoutDescriptor& l)
+                 {
+                     l.zOrder = c.zOrder;
+                     l.tabStop = c.tabStop;
+                     l.clipToParent = c.clipped;
+                     l.position[0].docked = c.dockedAcross;
+                 });
+    }
     EXPECT_EQ(Order(mRoot, LControl::kStorageOrder), "abcde");
     // Clipped first, then fewer docked axes, Z_Order, position.
     EXPECT_EQ(Order(mRoot, LControl::kPaintOrder), "eadcb");

@@ -264,14 +264,6 @@ TEST_F(PaintedTree, DropTargetSearchEndsWhenTheWalkComesBack)
     EXPECT_FALSE(target);
 }
 
-} // namespace
-} // namespace QZ::ToolkitTest
-
-namespace QZ::ToolkitTest
-{
-namespace
-{
-
 // The colour a look reports at a point agrees with what the renderer drew there, for every
 // resize type, including a stretch by a fraction, and a clip region cuts it.
 TEST(LookColorAtPoint, AgreesWithTheDrawnPixels)

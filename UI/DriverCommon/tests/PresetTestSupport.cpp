@@ -1,13 +1,10 @@
 #include "UI/DriverCommon/tests/PresetTestSupport.h"
 
-#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
 #include <string>
-
-#include <unistd.h>
 
 namespace QZ::PresetTest
 {
@@ -94,34 +91,6 @@ Bytes GoldenPreset(std::uint8_t seed)
         image.Record(position, 8, ValueBytes(position, seed));
     }
     return image.Get();
-}
-
-ScratchFolder::ScratchFolder()
-{
-    std::string pattern = (fs::temp_directory_path() / "qz-presets-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr)
-    {
-        throw std::runtime_error("ScratchFolder: mkdtemp failed");
-    }
-    mPath = pattern;
-}
-
-ScratchFolder::~ScratchFolder()
-{
-    std::error_code ignored;
-    fs::permissions(mPath, fs::perms::owner_all, fs::perm_options::add, ignored);
-    fs::remove_all(mPath, ignored);
-}
-
-std::vector<std::string> ScratchFolder::Entries() const
-{
-    std::vector<std::string> names;
-    for (const fs::directory_entry& entry : fs::directory_iterator(mPath))
-    {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 WideString Wide(const fs::path& path)

@@ -49,22 +49,11 @@ private:
 // The image of the file the system writes for MakeValue(position, seed) of all 131 parameters.
 [[nodiscard]] Bytes GoldenPreset(std::uint8_t seed);
 
-// A fresh folder under the temporary folder, removed with everything in it.
-class ScratchFolder
+// A scratch folder of the preset tests.
+class ScratchFolder : public FileSystemTest::ScratchFolder
 {
 public:
-    ScratchFolder();
-    ~ScratchFolder();
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    [[nodiscard]] const fs::path& Path() const { return mPath; }
-    [[nodiscard]] fs::path operator/(const char* name) const { return mPath / name; }
-    // The names of the entries of the folder, sorted.
-    [[nodiscard]] std::vector<std::string> Entries() const;
-
-private:
-    fs::path mPath;
+    ScratchFolder() : FileSystemTest::ScratchFolder("qz-presets") {}
 };
 
 using FileSystemTest::UnprivilegedFileAccess;

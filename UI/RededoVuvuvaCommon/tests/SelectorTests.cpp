@@ -21,21 +21,14 @@ const std::u16string kNoteRowPath =
 const std::u16string kCCPath = u"mainControl/viewDevice/knobEditPanel/moveableTypePanel/"
                                u"tabControl/pageHolder/ccAbsolutePage/cc/ccSelector";
 
-std::string Narrow(const WideString& text)
-{
-    return text.ToNarrowString().GetString();
-}
-
 class Selectors : public ShippedSkinFixture
 {
 protected:
     void SetUp() override
     {
-        Register(u"RededoVuvuva.Control.NoteSelector", &LControlFactory::Create<LMidiNoteSelector>);
-        Register(u"RededoVuvuva.Control.ZoneNoteSelector",
-                 &LControlFactory::Create<LMidiNoteSelector>);
-        Register(u"RededoVuvuva.Control.CCSelector",
-                 &LControlFactory::Create<LNumberBoxTextSelector>);
+        Register<LMidiNoteSelector>(u"RededoVuvuva.Control.NoteSelector");
+        Register<LMidiNoteSelector>(u"RededoVuvuva.Control.ZoneNoteSelector");
+        Register<LNumberBoxTextSelector>(u"RededoVuvuva.Control.CCSelector");
     }
 
     static void SetNumber(const RCPtr<LControl>& selector, double number)
@@ -43,11 +36,6 @@ protected:
         const RCPtr<LNumericUpDown> upDown = At<LNumericUpDown>(selector, u"numericUpDown");
         ASSERT_TRUE(upDown);
         upDown->SetValue(upDown->ValueToPosition(number));
-    }
-    static std::string Text(const RCPtr<LControl>& selector, const std::u16string& label)
-    {
-        const RCPtr<LControl> control = Descend(selector, label);
-        return control ? Narrow(control->GetText()) : "<missing>";
     }
 };
 

@@ -40,10 +40,8 @@ protected:
         ASSERT_TRUE(server.Start(error)) << error;
         Platform::SetDefaultMidiDriver(std::make_shared<Platform::JackMidiDriver>());
         StartManager(100);
-        Register(u"RededoVuvuva.Dialog.RetrievePresetFromHardware",
-                 &LControlFactory::Create<LGetPresetFromMidiDeviceDlg>);
-        Register(u"RededoVuvuva.Dialog.SendPresetToHardware",
-                 &LControlFactory::Create<LSendPresetToMidiDeviceDlg>);
+        Register<LGetPresetFromMidiDeviceDlg>(u"RededoVuvuva.Dialog.RetrievePresetFromHardware");
+        Register<LSendPresetToMidiDeviceDlg>(u"RededoVuvuva.Dialog.SendPresetToHardware");
         logPath = ::testing::TempDir() + "tarn61-dialogs-" + std::to_string(getpid()) + ".log";
         ASSERT_TRUE(
             keyboard.Start({TARN61_EMULATOR_PROGRAM, "--api", "jack", "--strict"}, logPath));

@@ -74,11 +74,9 @@ protected:
     void SetUp() override
     {
         StartManager(20);
-        Register(u"RededoVuvuva.Dialog.RetrievePresetFromHardware",
-                 &LControlFactory::Create<LGetPresetFromMidiDeviceDlg>);
-        Register(u"RededoVuvuva.Dialog.SendPresetToHardware",
-                 &LControlFactory::Create<LSendPresetToMidiDeviceDlg>);
-        Register(u"RededoVuvuva.DialogAbout", &LControlFactory::Create<LAboutDlg>);
+        Register<LGetPresetFromMidiDeviceDlg>(u"RededoVuvuva.Dialog.RetrievePresetFromHardware");
+        Register<LSendPresetToMidiDeviceDlg>(u"RededoVuvuva.Dialog.SendPresetToHardware");
+        Register<LAboutDlg>(u"RededoVuvuva.DialogAbout");
     }
     void TearDown() override { StopManager(); }
 
@@ -280,10 +278,9 @@ TEST_F(TransferDialogs, AboutJoinsItsFourParts)
     const RCPtr<LControl> about = BuildDialog(u"dialogAbout");
     ASSERT_TRUE(about);
     const Version program;
-    EXPECT_EQ(Narrow(At<LControl>(about, u"labelProduct")->GetText()),
+    EXPECT_EQ(Text(about, u"labelProduct"),
               "Korvane Tarn 61 Vidida Editor Version " + Narrow(program.GetProductVersion()));
-    EXPECT_EQ(Narrow(At<LControl>(about, u"labelCopyright")->GetText()),
-              "Copyright (C) 2026 Korvane. All rights reserved.");
+    EXPECT_EQ(Text(about, u"labelCopyright"), "Copyright (C) 2026 Korvane. All rights reserved.");
 }
 
 } // namespace

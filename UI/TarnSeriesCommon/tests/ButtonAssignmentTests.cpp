@@ -1,4 +1,5 @@
 #include "UI/TarnSeriesCommon/ButtonAssignment.h"
+#include "UI/TarnSeriesCommon/tests/ByteLists.h"
 
 #include <gtest/gtest.h>
 
@@ -9,27 +10,6 @@ namespace QZ
 {
 namespace
 {
-
-ButtonAssignmentBlock Block(std::initializer_list<int> bytes)
-{
-    ButtonAssignmentBlock block(static_cast<std::int32_t>(bytes.size()));
-    std::int32_t i = 0;
-    for (const int b : bytes)
-    {
-        block.GetAt(i++) = static_cast<signed char>(b);
-    }
-    return block;
-}
-
-std::vector<int> Bytes(const ButtonAssignmentBlock& block)
-{
-    std::vector<int> out;
-    for (std::int32_t i = 0; i < block.GetCount(); ++i)
-    {
-        out.push_back(block.GetAt(i));
-    }
-    return out;
-}
 
 struct RoundTrip
 {
@@ -43,34 +23,34 @@ TEST(ButtonAssignment, EveryTypeRoundTrips)
 {
     using P = ButtonPage;
     const std::vector<RoundTrip> cases{
-        {Block({0, 0, 7, 0, 3, 0, 0, 0, 0, 120}), {P::CCAbsolute, 0, 7, 3, 120, 0, 0, 0}},
-        {Block({2, 1, 18, 9, 10, 1, 0, 1, 0, 40}), {P::CCCycle, 2, 9, 10, 40, 0, 0, 0}},
-        {Block({2, 1, 18, 9, 10, 0, 20, 1, 0, 30}), {P::CCCycle, 2, 9, 10, 30, 20, 0, 1}},
-        {Block({2, 1, 18, 9, 10, 0, 20, 0, 25, 30}), {P::CCCycle, 2, 9, 10, 30, 20, 25, 2}},
-        {Block({3, 1, 26, 11, 5, 1, 0, 1, 0, 99}), {P::CCIncDec, 3, 11, 5, 99, 0, 0, 0}},
-        {Block({3, 1, 25, 11, 5, 1, 0, 1, 0, 99}), {P::CCIncDec, 3, 11, 5, 99, 0, 0, 1}},
-        {Block({16, 1, 17, 42, 1, 0, 0, 0, 0, 2}), {P::Program, 16, 42, 1, 2, 0, 0, 0}},
-        {Block({17, 1, 29, 0, 4, 0, 6, 0, 8, 9}), {P::ProgramCycle, 17, 0, 4, 9, 6, 8, 2}},
-        {Block({20, 1, 28, 0, 4, 1, 0, 1, 0, 9}), {P::ProgramIncDec, 20, 0, 4, 9, 0, 0, 0}},
-        {Block({20, 1, 27, 0, 4, 1, 0, 1, 0, 9}), {P::ProgramIncDec, 20, 0, 4, 9, 0, 0, 1}},
-        {Block({0, 1, 19, 60, 0, 0, 0, 0, 0, 127}), {P::Note, 0, 60, 0, 127, 0, 0, 0}},
-        {Block({0, 1, 20, 61, 1, 0, 0, 0, 0, 126}), {P::Note, 0, 61, 1, 126, 0, 0, 1}},
-        {Block({0, 1, 21, 0, 3, 0, 0, 0, 0, 0}), {P::MMC, 0, 0, 3, 0, 0, 0, 2}},
-        {Block({0, 1, 21, 0, 13, 0, 0, 0, 0, 0}), {P::MMC, 0, 0, 13, 0, 0, 0, 11}},
-        {Block({1, 1, 5, 64, 2, 0, 0, 0, 0, 1}), {P::NrpnRpn, 1, 64, 2, 1, 0, 0, 1}},
-        {Block({1, 1, 7, 64, 2, 0, 0, 0, 0, 1}), {P::NrpnRpn, 1, 64, 2, 1, 0, 0, 3}},
-        {Block({1, 1, 3, 0, 50, 0, 0, 0, 0, 0}), {P::Other, 1, 0, 50, 0, 0, 0, 3}},
-        {Block({1, 1, 8, 0, 50, 0, 0, 0, 0, 0}), {P::Other, 1, 0, 50, 0, 0, 0, 4}},
-        {Block({1, 1, 16, 0, 50, 0, 0, 0, 0, 0}), {P::Other, 1, 0, 50, 0, 0, 0, 12}},
-        {Block({1, 1, 22, 0, 50, 0, 0, 0, 0, 0}), {P::Other, 1, 0, 50, 0, 0, 0, 13}},
-        {Block({1, 1, 24, 0, 50, 0, 0, 0, 0, 0}), {P::Other, 1, 0, 50, 0, 0, 0, 15}},
+        {BytesOf({0, 0, 7, 0, 3, 0, 0, 0, 0, 120}), {P::CCAbsolute, 0, 7, 3, 120, 0, 0, 0}},
+        {BytesOf({2, 1, 18, 9, 10, 1, 0, 1, 0, 40}), {P::CCCycle, 2, 9, 10, 40, 0, 0, 0}},
+        {BytesOf({2, 1, 18, 9, 10, 0, 20, 1, 0, 30}), {P::CCCycle, 2, 9, 10, 30, 20, 0, 1}},
+        {BytesOf({2, 1, 18, 9, 10, 0, 20, 0, 25, 30}), {P::CCCycle, 2, 9, 10, 30, 20, 25, 2}},
+        {BytesOf({3, 1, 26, 11, 5, 1, 0, 1, 0, 99}), {P::CCIncDec, 3, 11, 5, 99, 0, 0, 0}},
+        {BytesOf({3, 1, 25, 11, 5, 1, 0, 1, 0, 99}), {P::CCIncDec, 3, 11, 5, 99, 0, 0, 1}},
+        {BytesOf({16, 1, 17, 42, 1, 0, 0, 0, 0, 2}), {P::Program, 16, 42, 1, 2, 0, 0, 0}},
+        {BytesOf({17, 1, 29, 0, 4, 0, 6, 0, 8, 9}), {P::ProgramCycle, 17, 0, 4, 9, 6, 8, 2}},
+        {BytesOf({20, 1, 28, 0, 4, 1, 0, 1, 0, 9}), {P::ProgramIncDec, 20, 0, 4, 9, 0, 0, 0}},
+        {BytesOf({20, 1, 27, 0, 4, 1, 0, 1, 0, 9}), {P::ProgramIncDec, 20, 0, 4, 9, 0, 0, 1}},
+        {BytesOf({0, 1, 19, 60, 0, 0, 0, 0, 0, 127}), {P::Note, 0, 60, 0, 127, 0, 0, 0}},
+        {BytesOf({0, 1, 20, 61, 1, 0, 0, 0, 0, 126}), {P::Note, 0, 61, 1, 126, 0, 0, 1}},
+        {BytesOf({0, 1, 21, 0, 3, 0, 0, 0, 0, 0}), {P::MMC, 0, 0, 3, 0, 0, 0, 2}},
+        {BytesOf({0, 1, 21, 0, 13, 0, 0, 0, 0, 0}), {P::MMC, 0, 0, 13, 0, 0, 0, 11}},
+        {BytesOf({1, 1, 5, 64, 2, 0, 0, 0, 0, 1}), {P::NrpnRpn, 1, 64, 2, 1, 0, 0, 1}},
+        {BytesOf({1, 1, 7, 64, 2, 0, 0, 0, 0, 1}), {P::NrpnRpn, 1, 64, 2, 1, 0, 0, 3}},
+        {BytesOf({1, 1, 3, 0, 50, 0, 0, 0, 0, 0}), {P::Other, 1, 0, 50, 0, 0, 0, 3}},
+        {BytesOf({1, 1, 8, 0, 50, 0, 0, 0, 0, 0}), {P::Other, 1, 0, 50, 0, 0, 0, 4}},
+        {BytesOf({1, 1, 16, 0, 50, 0, 0, 0, 0, 0}), {P::Other, 1, 0, 50, 0, 0, 0, 12}},
+        {BytesOf({1, 1, 22, 0, 50, 0, 0, 0, 0, 0}), {P::Other, 1, 0, 50, 0, 0, 0, 13}},
+        {BytesOf({1, 1, 24, 0, 50, 0, 0, 0, 0, 0}), {P::Other, 1, 0, 50, 0, 0, 0, 15}},
     };
     for (const RoundTrip& c : cases)
     {
-        SCOPED_TRACE(::testing::PrintToString(Bytes(c.block)));
+        SCOPED_TRACE(::testing::PrintToString(IntsOf(c.block)));
         const ButtonAssignment shown = DecodeButtonAssignment(c.block);
         EXPECT_EQ(shown, c.shown);
-        EXPECT_EQ(Bytes(EncodeButtonAssignment(shown, ButtonAssignmentBlock())), Bytes(c.block));
+        EXPECT_EQ(IntsOf(EncodeButtonAssignment(shown, ButtonAssignmentBlock())), IntsOf(c.block));
     }
 }
 
@@ -86,30 +66,30 @@ TEST(ButtonAssignment, ForeignBlocksAreStoredAsTheirPageWritesThem)
     };
     const std::vector<Case> cases{
         // a1 = 0 is CC absolute whatever a2 holds.
-        {Block({0, 0, 18, 5, 1, 1, 1, 1, 1, 2}),
+        {BytesOf({0, 0, 18, 5, 1, 1, 1, 1, 1, 2}),
          ButtonPage::CCAbsolute,
          {0, 0, 18, 0, 1, 0, 0, 0, 0, 2}},
         // An inc/dec with a flag at 0 is a 3-value cycle.
-        {Block({0, 1, 26, 5, 1, 0, 7, 1, 0, 9}),
+        {BytesOf({0, 1, 26, 5, 1, 0, 7, 1, 0, 9}),
          ButtonPage::CCCycle,
          {0, 1, 18, 5, 1, 0, 7, 1, 0, 9}},
-        {Block({0, 1, 27, 5, 1, 0, 7, 0, 8, 9}),
+        {BytesOf({0, 1, 27, 5, 1, 0, 7, 0, 8, 9}),
          ButtonPage::ProgramCycle,
          {0, 1, 29, 0, 1, 0, 7, 0, 8, 9}},
         // Hidden cycle values and unused bytes are written as 0.
-        {Block({0, 1, 18, 5, 1, 1, 7, 1, 8, 9}),
+        {BytesOf({0, 1, 18, 5, 1, 1, 7, 1, 8, 9}),
          ButtonPage::CCCycle,
          {0, 1, 18, 5, 1, 1, 0, 1, 0, 9}},
-        {Block({0, 1, 4, 5, 1, 1, 7, 1, 8, 9}),
+        {BytesOf({0, 1, 4, 5, 1, 1, 7, 1, 8, 9}),
          ButtonPage::NrpnRpn,
          {0, 1, 4, 5, 1, 0, 0, 0, 0, 9}},
     };
     for (const Case& c : cases)
     {
-        SCOPED_TRACE(::testing::PrintToString(Bytes(c.block)));
+        SCOPED_TRACE(::testing::PrintToString(IntsOf(c.block)));
         const ButtonAssignment shown = DecodeButtonAssignment(c.block);
         EXPECT_EQ(shown.page, c.page);
-        EXPECT_EQ(Bytes(EncodeButtonAssignment(shown, c.block)), c.stored);
+        EXPECT_EQ(IntsOf(EncodeButtonAssignment(shown, c.block)), c.stored);
     }
 }
 
@@ -126,32 +106,32 @@ TEST(ButtonAssignment, UnshowableBytesKeepTheirStoredValue)
         std::vector<int> afterEdit; // low raised by one
     };
     const std::vector<Case> cases{
-        {Block({21, 1, 19, 60, 0, 0, 0, 0, 0, 127}), -1, 0, {21, 1, 19, 60, 1, 0, 0, 0, 0, 127}},
-        {Block({-1, 1, 19, 60, 0, 0, 0, 0, 0, 127}), -1, 0, {-1, 1, 19, 60, 1, 0, 0, 0, 0, 127}},
-        {Block({0, 1, 30, 0, 5, 0, 0, 0, 0, 0}), 0, -1, {0, 1, 30, 0, 6, 0, 0, 0, 0, 0}},
-        {Block({0, 1, -3, 0, 5, 0, 0, 0, 0, 0}), 0, -1, {0, 1, -3, 0, 6, 0, 0, 0, 0, 0}},
+        {BytesOf({21, 1, 19, 60, 0, 0, 0, 0, 0, 127}), -1, 0, {21, 1, 19, 60, 1, 0, 0, 0, 0, 127}},
+        {BytesOf({-1, 1, 19, 60, 0, 0, 0, 0, 0, 127}), -1, 0, {-1, 1, 19, 60, 1, 0, 0, 0, 0, 127}},
+        {BytesOf({0, 1, 30, 0, 5, 0, 0, 0, 0, 0}), 0, -1, {0, 1, 30, 0, 6, 0, 0, 0, 0, 0}},
+        {BytesOf({0, 1, -3, 0, 5, 0, 0, 0, 0, 0}), 0, -1, {0, 1, -3, 0, 6, 0, 0, 0, 0, 0}},
     };
     for (const Case& c : cases)
     {
-        SCOPED_TRACE(::testing::PrintToString(Bytes(c.block)));
+        SCOPED_TRACE(::testing::PrintToString(IntsOf(c.block)));
         ButtonAssignment shown = DecodeButtonAssignment(c.block);
         EXPECT_EQ(shown.channel, c.channel);
         EXPECT_EQ(shown.choice, c.choice);
         ++shown.low;
-        EXPECT_EQ(Bytes(EncodeButtonAssignment(shown, c.block)), c.afterEdit);
+        EXPECT_EQ(IntsOf(EncodeButtonAssignment(shown, c.block)), c.afterEdit);
     }
 
     // MMC commands 0, 12 and 14 show "Other" and keep their number; "Other" chosen with no
     // stored MMC block writes command 1 (Stop).
     for (const int command : {0, 12, 14})
     {
-        const ButtonAssignmentBlock block = Block({0, 1, 21, 0, command, 0, 0, 0, 0, 0});
+        const ButtonAssignmentBlock block = BytesOf({0, 1, 21, 0, command, 0, 0, 0, 0, 0});
         const ButtonAssignment shown = DecodeButtonAssignment(block);
         EXPECT_EQ(shown.choice, 12);
         EXPECT_EQ(EncodeButtonAssignment(shown, block).GetAt(4), command);
     }
     ButtonAssignment other{ButtonPage::Other, -1, 0, 0, 0, 0, 0, -1};
-    EXPECT_EQ(Bytes(EncodeButtonAssignment(other, Block({0, 1, 21, 0, 12, 0, 0, 0, 0, 0}))),
+    EXPECT_EQ(IntsOf(EncodeButtonAssignment(other, BytesOf({0, 1, 21, 0, 12, 0, 0, 0, 0, 0}))),
               (std::vector<int>{0, 1, 0, 0, 0, 0, 0, 0, 0, 0}));
     ButtonAssignment mmc{ButtonPage::MMC, 0, 0, 0, 0, 0, 0, -1};
     EXPECT_EQ(EncodeButtonAssignment(mmc, ButtonAssignmentBlock()).GetAt(4), 1);
@@ -161,12 +141,12 @@ TEST(ButtonAssignment, ValueSplitsAndJoinsAroundColoursAndKeys)
 {
     const ButtonValueBytes value{0, 4, 3, 7, 5, 1, 0x13, 9, 0, 0, 0, 0, 0, 0x7F, 2, 0x57, 28};
     const ButtonAssignmentBlock block = SplitButtonBlock(value);
-    EXPECT_EQ(Bytes(block), (std::vector<int>{0, 1, 0x13, 9, 0, 0, 0, 0, 0, 0x7F}));
+    EXPECT_EQ(IntsOf(block), (std::vector<int>{0, 1, 0x13, 9, 0, 0, 0, 0, 0, 0x7F}));
 
     ButtonValueBytes joined = value;
-    EXPECT_TRUE(JoinButtonBlock(joined, Block({5, 0, 7, 0, 1, 0, 0, 0, 0, 2})));
+    EXPECT_TRUE(JoinButtonBlock(joined, BytesOf({5, 0, 7, 0, 1, 0, 0, 0, 0, 2})));
     EXPECT_EQ(joined, (ButtonValueBytes{5, 4, 3, 7, 5, 0, 7, 0, 1, 0, 0, 0, 0, 2, 2, 0x57, 28}));
-    EXPECT_FALSE(JoinButtonBlock(joined, Block({1, 1, 1, 1, 1, 1, 1, 1, 1})));
+    EXPECT_FALSE(JoinButtonBlock(joined, BytesOf({1, 1, 1, 1, 1, 1, 1, 1, 1})));
     EXPECT_EQ(joined[0], 5);
 
     const std::optional<ButtonValueBytes> read = ReadButtonValue(MakeButtonValue(value));

@@ -4,6 +4,7 @@
 #include "QZFramework/Controls/TabControl.h"
 #include "QZFramework/Notification/NotificationIDs.h"
 #include "UI/TarnSeriesCommon/ButtonControlEditPanel.h"
+#include "UI/TarnSeriesCommon/tests/ByteLists.h"
 #include "UI/TarnSeriesCommon/tests/ShippedSkinFixture.h"
 
 #include <string>
@@ -15,21 +16,6 @@ namespace QZ
 namespace
 {
 
-std::vector<int> Bytes(const ButtonAssignmentBlock& block)
-{
-    std::vector<int> out;
-    for (std::int32_t i = 0; i < block.GetCount(); ++i)
-    {
-        out.push_back(block.GetAt(i));
-    }
-    return out;
-}
-
-std::string Narrow(const WideString& text)
-{
-    return text.ToNarrowString().GetString();
-}
-
 const std::u16string kEditorPath =
     u"mainControl/viewDevice/buttonEditPanel/viewTabControl/pageHolder/midiPage";
 
@@ -38,8 +24,7 @@ class ButtonTypeEditor : public ShippedSkinFixture
 protected:
     void SetUp() override
     {
-        Register(u"RededoVuvuva.MainControl.EditPanel.ButtonTypePanel",
-                 &LControlFactory::Create<LButtonControlEditPanel>);
+        Register<LButtonControlEditPanel>(u"RededoVuvuva.MainControl.EditPanel.ButtonTypePanel");
         mEditor = RCPtr<LButtonControlEditPanel>::DynamicCastFrom(Build(kEditorPath));
         ASSERT_TRUE(mEditor);
         mTabs = At<LTabControl>(RCPtr<LControl>(mEditor.Get()), u"tabControl");
@@ -107,7 +92,7 @@ TEST_F(ButtonTypeEditor, EveryPageShowsSilentlyAndReadsBack)
         SCOPED_TRACE(::testing::PrintToString(expected));
         Show(c.block);
         EXPECT_EQ(Narrow(mTabs->GetSelectedName()), c.page);
-        EXPECT_EQ(Bytes(mEditor->GetValues()), expected);
+        EXPECT_EQ(IntsOf(mEditor->GetValues()), expected);
     }
     EXPECT_EQ(mReports->count, 0);
 }
@@ -132,7 +117,7 @@ TEST_F(ButtonTypeEditor, ThreeValueCycleEditedByTheUser)
     SetNumber(u"ccCyclePage", u"ccValue3", 30);
     SetNumber(u"ccCyclePage", u"ccValue4", 40); // hidden: not part of a 3-value cycle
     EXPECT_EQ(mReports->count, 5);
-    EXPECT_EQ(Bytes(mEditor->GetValues()), (std::vector<int>{5, 1, 18, 9, 10, 0, 20, 1, 0, 30}));
+    EXPECT_EQ(IntsOf(mEditor->GetValues()), (std::vector<int>{5, 1, 18, 9, 10, 0, 20, 1, 0, 30}));
 }
 
 // A shown controller number stays on every CC page, and changing the tab reports the new kind.
@@ -141,7 +126,7 @@ TEST_F(ButtonTypeEditor, ControllerNumberFollowsToTheOtherCCPages)
     Show({4, 0, 33, 0, 1, 0, 0, 0, 0, 2});
     EXPECT_EQ(mTabs->SelectTab(WideString(u"ccIncDecPage")), S_OK);
     EXPECT_EQ(mReports->count, 1);
-    const std::vector<int> read = Bytes(mEditor->GetValues());
+    const std::vector<int> read = IntsOf(mEditor->GetValues());
     EXPECT_EQ(read[1], 1);
     EXPECT_EQ(read[3], 33);
 }
@@ -156,7 +141,7 @@ TEST_F(ButtonTypeEditor, UnshowableBytesSurviveAnEdit)
     WideString text;
     EXPECT_EQ(Narrow(mmc->GetItemText(text, mmc->GetSelectedIndex())), "Other");
     On<LComboBox>(u"mmcPage", u"midiChannel/comboBox")->SetSelectedIndex(3);
-    EXPECT_EQ(Bytes(mEditor->GetValues()), (std::vector<int>{3, 1, 21, 0, 12, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(IntsOf(mEditor->GetValues()), (std::vector<int>{3, 1, 21, 0, 12, 0, 0, 0, 0, 0}));
     Show({0, 1, 21, 0, 3, 0, 0, 0, 0, 0});
     EXPECT_EQ(mmc->GetItemCount(), 12);
     EXPECT_EQ(mmc->GetSelectedIndex(), 2);
@@ -164,16 +149,16 @@ TEST_F(ButtonTypeEditor, UnshowableBytesSurviveAnEdit)
     Show({30, 1, 19, 60, 0, 0, 0, 0, 0, 127});
     EXPECT_EQ(On<LComboBox>(u"notePage", u"midiChannel/comboBox")->GetSelectedIndex(), -1);
     SetNumber(u"notePage", u"note/noteSelector", 61);
-    EXPECT_EQ(Bytes(mEditor->GetValues()), (std::vector<int>{30, 1, 19, 61, 0, 0, 0, 0, 0, 127}));
+    EXPECT_EQ(IntsOf(mEditor->GetValues()), (std::vector<int>{30, 1, 19, 61, 0, 0, 0, 0, 0, 127}));
 
     Show({1, 1, 30, 0, 5, 0, 0, 0, 0, 0});
     EXPECT_EQ(On<LComboBox>(u"otherPage", u"type/comboBox")->GetSelectedIndex(), -1);
     SetNumber(u"otherPage", u"value", 6);
-    EXPECT_EQ(Bytes(mEditor->GetValues()), (std::vector<int>{1, 1, 30, 0, 6, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(IntsOf(mEditor->GetValues()), (std::vector<int>{1, 1, 30, 0, 6, 0, 0, 0, 0, 0}));
     EXPECT_EQ(mReports->count, 3);
 
     Show({1, 1, 30, 0, 5, 0, 0, 0, 0}); // not a block: nothing changes
-    EXPECT_EQ(Bytes(mEditor->GetValues()), (std::vector<int>{1, 1, 30, 0, 6, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(IntsOf(mEditor->GetValues()), (std::vector<int>{1, 1, 30, 0, 6, 0, 0, 0, 0, 0}));
 }
 
 class ButtonTypeEditorSkin : public ShippedSkinFixture
@@ -183,8 +168,7 @@ class ButtonTypeEditorSkin : public ShippedSkinFixture
 // A child the editor needs and the skin lacks fails its creation with a text naming it.
 TEST_F(ButtonTypeEditorSkin, MissingChildFailsInitialize)
 {
-    Register(u"RededoVuvuva.MainControl.EditPanel.ButtonTypePanel",
-             &LControlFactory::Create<LButtonControlEditPanel>);
+    Register<LButtonControlEditPanel>(u"RededoVuvuva.MainControl.EditPanel.ButtonTypePanel");
     const std::vector<std::pair<std::u16string, std::string>> cases{
         {u"", "Runtime Error : Null Pointer : Couldn't find child tabControl : "
               "LButtonControlEditPanel::Initialize"},

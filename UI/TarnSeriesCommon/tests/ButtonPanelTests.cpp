@@ -1,23 +1,16 @@
-#include "DeviceControl/GeneratedCode/Engine/Inc/IRootModule.h"
-#include "Engine/RededoVuvuvaCommon/tests/EngineHarness.h"
 #include "QZFramework/Controls/Button.h"
 #include "QZFramework/Controls/ComboBox.h"
-#include "QZFramework/Notification/NotificationCenterManager.h"
-#include "QZFramework/Notification/MouseButtonParam.h"
-#include "QZFramework/Notification/NotificationIDs.h"
 #include "UI/TarnSeriesCommon/ButtonControlEditPanel.h"
 #include "UI/TarnSeriesCommon/ButtonControlViewPanel.h"
 #include "UI/TarnSeriesCommon/ButtonEditPanel.h"
 #include "UI/TarnSeriesCommon/ButtonGroupPanel.h"
 #include "UI/TarnSeriesCommon/ButtonPanel.h"
 #include "UI/TarnSeriesCommon/MIDIChannelViewPanel.h"
-#include "UI/TarnSeriesCommon/tests/ShippedSkinFixture.h"
+#include "UI/TarnSeriesCommon/tests/FamilyPanelFixture.h"
 #include "UI/TarnSeriesCommon/tests/TileLooks.h"
 
-#include <chrono>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace QZ
@@ -27,146 +20,57 @@ namespace
 
 constexpr std::int32_t kFirstButtonID = 25;
 
-std::string Narrow(const WideString& text)
-{
-    return text.ToNarrowString().GetString();
-}
-
-// The main control as far as the button panels need it: the root of the drawing and of its
-// device tree, sending the user's values to the engine and giving the engine's values to the
-// module that answers for them.
-class StandInMainControl : public LPanel, public IRootModule
-{
-public:
-    StandInMainControl(const RCPtr<LControl>& parent, const WideString& name, bool mostDerived)
-        : LPanel(parent, name, mostDerived), IRootModule(false)
-    {
-    }
-
-    void ReportParamChange(const ParamDescriptor&, const Variant&) override {}
-    RCPtr<LDeviceCommunicationInterface> GetDeviceCommunicationInterface() override
-    {
-        return nullptr;
-    }
-    RCPtr<IDevice> GetDevice() override { return nullptr; }
-    RCPtr<LParameterizedModule> GetModule(std::int32_t paramID) override
-    {
-        return buttons ? buttons->GetModule(paramID) : nullptr;
-    }
-    std::int32_t SendParamValue(const ParamDescriptor& descriptor, const Variant& value) override
-    {
-        sent.push_back(value);
-        return GetRootModuleEngine()->SetParamValue(descriptor, value);
-    }
-    void Deliver(const ParamValue& state)
-    {
-        if (const RCPtr<LParameterizedModule> module = GetModule(state.mDescriptor.mParamID))
-        {
-            module->SetParamValueLocal(state.mDescriptor, state.mValue, true);
-        }
-    }
-
-    RCPtr<LButtonGroupPanel> buttons;
-    std::vector<Variant> sent;
-};
-
-class ButtonPanels : public ShippedSkinFixture
+class ButtonPanels : public FamilyPanelFixture
 {
 protected:
     void SetUp() override
     {
-        LNotification::EnablePooling(true);
-        ASSERT_NE(mStates->Subscribe(GetApplicationNotificationCenter(),
-                                     NID_PARAM_MODULE_STATE_CHANGE, 0),
-                  nullptr);
-        mApplication.CreateRootModuleEngine();
-        ASSERT_TRUE(GetRootModuleEngine());
-        Register(u"RededoVuvuva.MainControl", &LControlFactory::Create<StandInMainControl>);
-        Register(u"RededoVuvuva.MainControl.ButtonView",
-                 &LControlFactory::Create<LButtonGroupPanel>);
-        Register(u"RededoVuvuva.MainControl.ButtonView.Button",
-                 &LControlFactory::Create<LButtonPanel>);
-        Register(u"RededoVuvuva.MainPage.ButtonEditPanel",
-                 &LControlFactory::Create<LButtonEditPanel>);
-        Register(u"RededoVuvuva.MainControl.EditPanel.ButtonTypePanel",
-                 &LControlFactory::Create<LButtonControlEditPanel>);
-        Register(u"RededoVuvuva.MainControl.PushButtonType.ViewPanel",
-                 &LControlFactory::Create<LButtonControlViewPanel>);
-        Register(u"RededoVuvuva.MainControl.MIDIChannelView",
-                 &LControlFactory::Create<LMIDIChannelViewPanel>);
+        FamilyPanelFixture::SetUp();
+        Register<LButtonGroupPanel>(u"RededoVuvuva.MainControl.ButtonView");
+        Register<LButtonPanel>(u"RededoVuvuva.MainControl.ButtonView.Button");
+        Register<LButtonEditPanel>(u"RededoVuvuva.MainPage.ButtonEditPanel");
+        Register<LButtonControlEditPanel>(u"RededoVuvuva.MainControl.EditPanel.ButtonTypePanel");
+        Register<LButtonControlViewPanel>(u"RededoVuvuva.MainControl.PushButtonType.ViewPanel");
+        Register<LMIDIChannelViewPanel>(u"RededoVuvuva.MainControl.MIDIChannelView");
+        // No device view hosts the edit panel here: the button group shows it itself.
+        Register<LPanel>(u"RededoVuvuva.MainControl.DeviceView");
         mMain = RCPtr<StandInMainControl>::DynamicCastFrom(BuildRoot(u"mainControl"));
         ASSERT_TRUE(mMain);
-        mMain->buttons = At<LButtonGroupPanel>(RCPtr<LControl>(mMain.Get()), u"viewDevice/buttons");
-        mEdit = At<LButtonEditPanel>(RCPtr<LControl>(mMain.Get()), u"viewDevice/buttonEditPanel");
-        ASSERT_TRUE(mMain->buttons && mEdit);
         // As the root window does once it holds the control.
         mMain->SetRect(RectT<double>(0.0, 0.0, 1200.0, 750.0));
         mMain->UpdateConditions();
+        const RCPtr<LControl> device = Descend(RCPtr<LControl>(mMain.Get()), u"viewDevice");
+        mButtons = At<LButtonGroupPanel>(device, u"buttons");
+        mEdit = At<LButtonEditPanel>(device, u"buttonEditPanel");
+        ASSERT_TRUE(mButtons && mEdit);
         // The device view places its button container so.
-        mMain->buttons->SetFirstParamID(mMain.Get(), kFirstButtonID, 0);
+        Place(RCPtr<LParameterizedModule>(mButtons.Get()), kFirstButtonID);
         // The engine reports every value once at start-up.
         DeliverPostedStates(131);
     }
     void TearDown() override
     {
-        if (mMain)
-        {
-            mMain->buttons = nullptr;
-        }
-        mMain = nullptr;
+        mButtons = nullptr;
         mEdit = nullptr;
-        mHost = nullptr;
-        mApplication.ReleaseRootModuleEngine();
-        static_cast<void>(mStates->UnsubscribeAll());
-        LNotification::EnablePooling(false);
+        FamilyPanelFixture::TearDown();
     }
 
-    // The engine's posted values, once at least `expected` arrived, handed on as the main control
-    // does; the states of one parameter.
-    std::vector<ParamValue> DeliverPostedStates(std::size_t expected)
-    {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        std::vector<ParamValue> states;
-        while (states.size() < expected && std::chrono::steady_clock::now() < deadline)
-        {
-            static_cast<void>(GetApplicationNotificationCenter()->ProcessQueue(false));
-            states =
-                EngineTestSupport::StatesOf(mStates->GetDelivered(NID_PARAM_MODULE_STATE_CHANGE));
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-        EXPECT_GE(states.size(), expected);
-        mStates->Clear();
-        for (const ParamValue& state : states)
-        {
-            mMain->Deliver(state);
-        }
-        return states;
-    }
     void Click(std::size_t index, std::uint32_t modifiers = 0)
     {
-        RCPtr<LNotification> click;
-        LNotification::Create(click, NID_LEFT_CLICK,
-                              LMouseButtonParam::Create(4, 4, modifiers, 0, false, 0));
-        Clickable(index)->Distribute(click);
+        FamilyPanelFixture::Click(RCPtr<LControl>(Clickable(index).Get()), modifiers);
     }
     RCPtr<LButton> Clickable(std::size_t index) const
     {
-        return At<LButton>(RCPtr<LControl>(mMain->buttons->GetButtonPanels()[index].Get()),
-                           u"button");
-    }
-    std::string Text(const RCPtr<LControl>& from, const std::u16string& path) const
-    {
-        const RCPtr<LControl> control = Descend(from, path);
-        return control ? Narrow(control->GetText()) : "<missing>";
+        return At<LButton>(Tile(index), u"button");
     }
     RCPtr<LControl> Tile(std::size_t index) const
     {
-        return RCPtr<LControl>(mMain->buttons->GetButtonPanels()[index].Get());
+        return RCPtr<LControl>(mButtons->GetButtonPanels()[index].Get());
     }
+    // The value the main control sent as the i-th.
+    const Variant& Sent(std::size_t i) const { return mMain->sent[i].mValue; }
 
-    RCPtr<EngineTestSupport::NotificationRecorder> mStates{
-        new EngineTestSupport::NotificationRecorder()};
-    RCPtr<StandInMainControl> mMain;
+    RCPtr<LButtonGroupPanel> mButtons;
     RCPtr<LButtonEditPanel> mEdit;
 };
 
@@ -174,19 +78,18 @@ protected:
 // panel to it, which then answers for that identifier alone.
 TEST_F(ButtonPanels, ClickBindsTheEditPanelToTheButton)
 {
-    const std::vector<RCPtr<LButtonPanel>>& panels = mMain->buttons->GetButtonPanels();
+    const std::vector<RCPtr<LButtonPanel>>& panels = mButtons->GetButtonPanels();
     ASSERT_EQ(panels.size(), 36u);
     EXPECT_EQ(Narrow(panels[13]->GetName()), "button5");
     EXPECT_EQ(Narrow(panels[13]->LControl::GetParent()->GetName()), "buttonBank2");
     EXPECT_EQ(Text(Tile(13), u"buttonNumberLabel"), "B5");
-    const auto moduleOf = [this](std::int32_t id) { return mMain->GetModule(id).Get(); };
-    EXPECT_EQ(moduleOf(kFirstButtonID + 13), static_cast<LParameterizedModule*>(panels[13].Get()));
-    EXPECT_EQ(moduleOf(kFirstButtonID - 1), nullptr);
-    EXPECT_EQ(moduleOf(kFirstButtonID + 36), nullptr);
+    EXPECT_EQ(ModuleOf(kFirstButtonID + 13), AsModule(panels[13]));
+    EXPECT_EQ(ModuleOf(kFirstButtonID - 1), nullptr);
+    EXPECT_EQ(ModuleOf(kFirstButtonID + 36), nullptr);
 
     Click(13);
     Click(13);
-    EXPECT_EQ(mMain->buttons->GetSelectedIndex(), 13);
+    EXPECT_EQ(mButtons->GetSelectedIndex(), 13);
     EXPECT_EQ(mEdit->GetFirstParamID(), kFirstButtonID + 13);
     EXPECT_TRUE(mEdit->IsShowing(false));
     std::int32_t lit = 0;
@@ -195,15 +98,14 @@ TEST_F(ButtonPanels, ClickBindsTheEditPanelToTheButton)
         lit += Clickable(i)->GetValue() == 1.0 ? 1 : 0;
     }
     EXPECT_EQ(lit, 1);
-    EXPECT_EQ(moduleOf(kFirstButtonID + 13), static_cast<LParameterizedModule*>(mEdit.Get()));
-    EXPECT_EQ(moduleOf(kFirstButtonID + 12), static_cast<LParameterizedModule*>(panels[12].Get()));
+    EXPECT_EQ(ModuleOf(kFirstButtonID + 13), AsModule(mEdit));
+    EXPECT_EQ(ModuleOf(kFirstButtonID + 12), AsModule(panels[12]));
     EXPECT_EQ(Text(RCPtr<LControl>(mEdit.Get()), u"buttonName"), "BUTTON 5");
     EXPECT_EQ(Text(RCPtr<LControl>(mEdit.Get()), u"bankName"), "BANK 2");
 
     // Placing the container again places the drawn buttons, never the edit panel.
-    mMain->buttons->SetFirstParamID(mMain.Get(), kFirstButtonID, 0);
-    EXPECT_EQ(panels[13]->LParameterizedModule::GetParent(),
-              static_cast<LParameterizedModule*>(mMain->buttons.Get()));
+    mButtons->SetFirstParamID(mMain.Get(), kFirstButtonID, 0);
+    EXPECT_EQ(panels[13]->LParameterizedModule::GetParent(), AsModule(mButtons));
     EXPECT_EQ(mEdit->GetFirstParamID(), kFirstButtonID + 13);
 
     mEdit->SetShown(false);
@@ -231,7 +133,7 @@ TEST_F(ButtonPanels, EngineValueShowsSilentlyAndAnEditSendsOnce)
 
     colour2->SetSelectedIndex(1);
     ASSERT_EQ(mMain->sent.size(), 1u);
-    const std::optional<ButtonValueBytes> sent = ReadButtonValue(mMain->sent[0]);
+    const std::optional<ButtonValueBytes> sent = ReadButtonValue(Sent(0));
     ASSERT_TRUE(sent.has_value());
     EXPECT_EQ(*sent, (ButtonValueBytes{0, 4, 1, 7, 5, 1, 0x13, 13, 0, 0, 0, 0, 0, 0x7F, 0, 0, 0}));
 
@@ -258,7 +160,7 @@ TEST_F(ButtonPanels, ColourIndicatorStepsThroughTheColoursHandedIn)
         MakeButtonValue({0, 1, 5, 3, 7, 1, 0x13, 9, 0, 0, 0, 0, 0, 0x7F, 0, 0, 0});
     // The engine holds what the tile is handed, as it does in the editor.
     ASSERT_GE(GetRootModuleEngine()->SetParamValue(tile, handed), 0);
-    EXPECT_EQ(mMain->buttons->GetButtonPanels()[9]->SetParamValueLocal(tile, handed, false), 0);
+    EXPECT_EQ(mButtons->GetButtonPanels()[9]->SetParamValueLocal(tile, handed, false), 0);
     constexpr std::uint32_t kShift = 0x8;
     constexpr std::uint32_t kCtrl = 0x1;
     for (const auto& [modifiers, look] : std::vector<std::pair<std::uint32_t, int>>{
@@ -272,8 +174,7 @@ TEST_F(ButtonPanels, ColourIndicatorStepsThroughTheColoursHandedIn)
     EXPECT_EQ(ShownLook(*indicator), 1);
     Variant shortValue;
     shortValue.SetBytes(noSuchColour.data(), 16);
-    EXPECT_EQ(mMain->buttons->GetButtonPanels()[9]->SetParamValueLocal(tile, shortValue, false),
-              E_FAIL);
+    EXPECT_EQ(mButtons->GetButtonPanels()[9]->SetParamValueLocal(tile, shortValue, false), E_FAIL);
     EXPECT_EQ(ShownLook(*indicator), 1);
     EXPECT_TRUE(mMain->sent.empty());
 }
@@ -312,12 +213,7 @@ TEST_F(ButtonPanels, TileSummaryOfEveryKind)
     for (const Case& c : cases)
     {
         SCOPED_TRACE(c.info);
-        ButtonAssignmentBlock block(static_cast<std::int32_t>(c.block.size()));
-        for (std::size_t i = 0; i < c.block.size(); ++i)
-        {
-            block.GetAt(static_cast<std::int32_t>(i)) = static_cast<signed char>(c.block[i]);
-        }
-        view->ShowValues(block);
+        view->ShowValues(BytesOf(c.block));
         EXPECT_EQ(Text(RCPtr<LControl>(view.Get()), u"infoLabel"), c.info);
         EXPECT_EQ(Text(RCPtr<LControl>(view.Get()), u"midiChannel/label"), c.channel);
     }

@@ -67,35 +67,22 @@ protected:
     void SetUp() override
     {
         FamilyPanelFixture::SetUp();
-        Register(u"RededoVuvuva.MainControl.EncoderView",
-                 &LControlFactory::Create<LEncoderGroupPanel>);
-        Register(u"RededoVuvuva.MainControl.EncoderView.Encoder",
-                 &LControlFactory::Create<LEncoderPanel>);
-        Register(u"RededoVuvuva.MainPage.KnobEditPanel",
-                 &LControlFactory::Create<LEncoderEditPanel>);
-        Register(u"RededoVuvuva.MainControl.FaderView", &LControlFactory::Create<LFaderGroupPanel>);
-        Register(u"RededoVuvuva.MainControl.FaderView.Fader",
-                 &LControlFactory::Create<LFaderPanel>);
-        Register(u"RededoVuvuva.MainPage.FaderEditPanel",
-                 &LControlFactory::Create<LFaderEditPanel>);
-        Register(u"RededoVuvuva.MainControl.WheelView", &LControlFactory::Create<LWheelGroupPanel>);
-        Register(u"RededoVuvuva.MainControl.WheelView.Wheel",
-                 &LControlFactory::Create<LWheelPanel>);
-        Register(u"RededoVuvuva.TabControl.PageHolder.WheelsPage.Wheel",
-                 &LControlFactory::Create<LWheelEditPanel>);
-        Register(u"RededoVuvuva.MainControl.Pedals", &LControlFactory::Create<LPedalGroupPanel>);
-        Register(u"RededoVuvuva.MainControl.Pedals.VolumePedal",
-                 &LControlFactory::Create<LVolumePedalPanel>);
-        Register(u"RededoVuvuva.MainControl.Pedals.SustainPedal",
-                 &LControlFactory::Create<LSustainPedalPanel>);
-        Register(u"RededoVuvuva.MainPage.VolumeEditPanel",
-                 &LControlFactory::Create<LVolumePedalEditPanel>);
-        Register(u"RededoVuvuva.MainPage.SustainEditPanel",
-                 &LControlFactory::Create<LSustainPedalEditPanel>);
-        Register(u"RededoVuvuva.MainControl.EditPanel.ButtonTypePanel",
-                 &LControlFactory::Create<FakeButtonEditor>);
-        Register(u"RededoVuvuva.MainControl.PushButtonType.ViewPanel",
-                 &LControlFactory::Create<FakeButtonView>);
+        Register<LEncoderGroupPanel>(u"RededoVuvuva.MainControl.EncoderView");
+        Register<LEncoderPanel>(u"RededoVuvuva.MainControl.EncoderView.Encoder");
+        Register<LEncoderEditPanel>(u"RededoVuvuva.MainPage.KnobEditPanel");
+        Register<LFaderGroupPanel>(u"RededoVuvuva.MainControl.FaderView");
+        Register<LFaderPanel>(u"RededoVuvuva.MainControl.FaderView.Fader");
+        Register<LFaderEditPanel>(u"RededoVuvuva.MainPage.FaderEditPanel");
+        Register<LWheelGroupPanel>(u"RededoVuvuva.MainControl.WheelView");
+        Register<LWheelPanel>(u"RededoVuvuva.MainControl.WheelView.Wheel");
+        Register<LWheelEditPanel>(u"RededoVuvuva.TabControl.PageHolder.WheelsPage.Wheel");
+        Register<LPedalGroupPanel>(u"RededoVuvuva.MainControl.Pedals");
+        Register<LVolumePedalPanel>(u"RededoVuvuva.MainControl.Pedals.VolumePedal");
+        Register<LSustainPedalPanel>(u"RededoVuvuva.MainControl.Pedals.SustainPedal");
+        Register<LVolumePedalEditPanel>(u"RededoVuvuva.MainPage.VolumeEditPanel");
+        Register<LSustainPedalEditPanel>(u"RededoVuvuva.MainPage.SustainEditPanel");
+        Register<FakeButtonEditor>(u"RededoVuvuva.MainControl.EditPanel.ButtonTypePanel");
+        Register<FakeButtonView>(u"RededoVuvuva.MainControl.PushButtonType.ViewPanel");
     }
 
     // Builds the drawing, places the groups and hands on the engine's start-up values.
@@ -145,26 +132,6 @@ protected:
         return "built";
     }
 
-    static std::vector<double> Highlights(const std::vector<RCPtr<LControl>>& tiles)
-    {
-        std::vector<double> values;
-        for (const RCPtr<LControl>& tile : tiles)
-        {
-            values.push_back(At<LButton>(tile, u"button")->GetValue());
-        }
-        return values;
-    }
-    template <class Group> static std::vector<RCPtr<LControl>> TilesOf(const Group& group)
-    {
-        std::vector<RCPtr<LControl>> tiles;
-        for (const auto& tile : group->GetElementPanels())
-        {
-            tiles.push_back(RCPtr<LControl>(tile.Get()));
-        }
-        return tiles;
-    }
-    LParameterizedModule* ModuleOf(std::int32_t paramID) { return mMain->GetModule(paramID).Get(); }
-
     RCPtr<LEncoderGroupPanel> mEncoders;
     RCPtr<LFaderGroupPanel> mFaders;
     RCPtr<LWheelGroupPanel> mWheels;
@@ -188,8 +155,7 @@ TEST_F(ContinuousFamilies, EncoderClickBindsShowsAndSends)
     const auto tileView = At<FakeAssignmentView>(tiles[10], u"viewPanel");
     ASSERT_TRUE(edit && editor && tileView);
     EXPECT_EQ(IntsOf(tileView->shown), IntsOf(EngineValue(107)));
-    EXPECT_EQ(ModuleOf(107),
-              static_cast<LParameterizedModule*>(mEncoders->GetElementPanels()[10].Get()));
+    EXPECT_EQ(ModuleOf(107), AsModule(mEncoders->GetElementPanels()[10]));
 
     // Bound to no encoder yet, the edit panel has no parameter to send for.
     editor->Edit({1, 2, 3, 4, 5, 6});
@@ -205,13 +171,12 @@ TEST_F(ContinuousFamilies, EncoderClickBindsShowsAndSends)
     EXPECT_EQ(edit->GetFirstParamID(), 107);
     EXPECT_EQ(Text(RCPtr<LControl>(edit.Get()), u"knobName"), "ENCODER 3");
     EXPECT_EQ(Text(RCPtr<LControl>(edit.Get()), u"bankName"), "BANK 2");
-    EXPECT_EQ(ModuleOf(107), static_cast<LParameterizedModule*>(edit.Get()));
-    EXPECT_EQ(ModuleOf(106),
-              static_cast<LParameterizedModule*>(mEncoders->GetElementPanels()[9].Get()));
+    EXPECT_EQ(ModuleOf(107), AsModule(edit));
+    EXPECT_EQ(ModuleOf(106), AsModule(mEncoders->GetElementPanels()[9]));
 
     EXPECT_EQ(IntsOf(editor->GetParamValues()), IntsOf(EngineValue(107)));
     tileView->shown = Array<signed char>();
-    mMain->Deliver(ParamValue(ParamDescriptor(107), MakeValue(BytesOf({4, 0, 7, 0, 0, 127}))));
+    mMain->Deliver(ParamValue(ParamDescriptor(107), ValueOf({4, 0, 7, 0, 0, 127})));
     EXPECT_EQ(IntsOf(editor->GetParamValues()), (std::vector<int>{4, 0, 7, 0, 0, 127}));
     EXPECT_EQ(IntsOf(tileView->shown), (std::vector<int>{4, 0, 7, 0, 0, 127}));
     EXPECT_TRUE(mMain->sent.empty());
@@ -226,14 +191,13 @@ TEST_F(ContinuousFamilies, EncoderClickBindsShowsAndSends)
     // Values of another size or identifier are refused by every panel of the family.
     for (const std::vector<int>& bytes : {std::vector<int>{1, 2, 3, 4, 5}, {1, 2, 3, 4, 5, 6, 7}})
     {
-        const Variant value = MakeValue(BytesOf(bytes));
+        const Variant value = ValueOf(bytes);
         EXPECT_EQ(edit->SetParamValueLocal(ParamDescriptor(107), value, true), E_FAIL);
         EXPECT_EQ(mEncoders->GetElementPanels()[10]->SetParamValueLocal(ParamDescriptor(107), value,
                                                                         true),
                   E_FAIL);
     }
-    EXPECT_EQ(edit->SetParamValueLocal(ParamDescriptor(106), MakeValue(BytesOf({0, 0, 0, 0, 0, 0})),
-                                       true),
+    EXPECT_EQ(edit->SetParamValueLocal(ParamDescriptor(106), ValueOf({0, 0, 0, 0, 0, 0}), true),
               E_FAIL);
 
     // While the group is placed again its walk reaches the tiles, never the edit panel; once it
@@ -241,10 +205,9 @@ TEST_F(ContinuousFamilies, EncoderClickBindsShowsAndSends)
     mEncoders->SetFirstParamID(mMain.Get(), kFirstEncoderID + 100, 0);
     EXPECT_EQ(mEncoders->GetElementPanels()[10]->GetFirstParamID(), 207);
     EXPECT_EQ(edit->GetFirstParamID(), 107);
-    EXPECT_EQ(ModuleOf(207),
-              static_cast<LParameterizedModule*>(mEncoders->GetElementPanels()[10].Get()));
+    EXPECT_EQ(ModuleOf(207), AsModule(mEncoders->GetElementPanels()[10]));
     mEncoders->SetFirstParamID(mMain.Get(), kFirstEncoderID, 0);
-    EXPECT_EQ(ModuleOf(107), static_cast<LParameterizedModule*>(edit.Get()));
+    EXPECT_EQ(ModuleOf(107), AsModule(edit));
 
     // Labels are formatted from their string table at every binding.
     EXPECT_EQ(Text(tiles[10], u"encoderNameLabel"), "E3");
@@ -379,7 +342,7 @@ TEST_F(ContinuousFamilies, FaderClickBindsShowsAndSends)
     EXPECT_EQ(edit->GetFirstParamID(), 80);
     EXPECT_EQ(Text(editControl, u"faderName"), "FADER 2");
     EXPECT_EQ(Text(editControl, u"bankName"), "BANK 3");
-    EXPECT_EQ(ModuleOf(80), static_cast<LParameterizedModule*>(edit.Get()));
+    EXPECT_EQ(ModuleOf(80), AsModule(edit));
 
     const auto editor = At<FakeAssignmentEditor>(editControl, u"moveableTypePanel");
     EXPECT_EQ(IntsOf(editor->GetParamValues()), IntsOf(EngineValue(80)));
@@ -421,7 +384,7 @@ TEST_F(ContinuousFamilies, WheelValuesMapFiveToSixBytes)
     EXPECT_EQ(mWheels->GetWheel(0).Get(),
               static_cast<IWheel*>(mWheels->GetElementPanels()[0].Get()));
 
-    const Variant five = MakeValue(BytesOf({1, 2, 3, 4, 5}));
+    const Variant five = ValueOf({1, 2, 3, 4, 5});
     const std::int32_t fills = editor->fills;
     mMain->Deliver(ParamValue(ParamDescriptor(5), five));
     EXPECT_EQ(IntsOf(pitchView->shown), (std::vector<int>{1, 2, 3, 0, 4, 5}));
@@ -433,7 +396,7 @@ TEST_F(ContinuousFamilies, WheelValuesMapFiveToSixBytes)
     mMain->Deliver(ParamValue(ParamDescriptor(5), five));
     EXPECT_EQ(IntsOf(editor->GetParamValues()), (std::vector<int>{1, 2, 3, 0, 4, 5}));
     EXPECT_EQ(IntsOf(pitchView->shown), (std::vector<int>{1, 2, 3, 0, 4, 5}));
-    const Variant six = MakeValue(BytesOf({1, 2, 3, 0, 4, 5}));
+    const Variant six = ValueOf({1, 2, 3, 0, 4, 5});
     EXPECT_EQ(edit->SetParamValueLocal(ParamDescriptor(5), six, true), E_FAIL);
     EXPECT_EQ(mWheels->GetElementPanels()[0]->SetParamValueLocal(ParamDescriptor(5), six, true),
               E_FAIL);
@@ -465,17 +428,15 @@ TEST_F(ContinuousFamilies, PedalsRouteByEditPanelVisibility)
         At<FakeButtonEditor>(RCPtr<LControl>(sustainEdit.Get()), u"buttonTypePanel");
     const auto buttonView = At<FakeButtonView>(sustain, u"viewPanel");
     ASSERT_TRUE(buttonEditor && buttonView);
-    EXPECT_EQ(ModuleOf(7),
-              static_cast<LParameterizedModule*>(mPedals->GetVolumePedalPanel().Get()));
+    EXPECT_EQ(ModuleOf(7), AsModule(mPedals->GetVolumePedalPanel()));
 
     Click(At<LControl>(volume, u"button"));
     EXPECT_EQ(mDevice->shown.back(), std::make_pair(kPedalControlType, 0));
     EXPECT_EQ(Highlights(pedals), (std::vector<double>{1.0, 0.0}));
     EXPECT_EQ(volumeEdit->GetFirstParamID(), 7);
-    EXPECT_EQ(ModuleOf(7), static_cast<LParameterizedModule*>(volumeEdit.Get()));
-    EXPECT_EQ(ModuleOf(8),
-              static_cast<LParameterizedModule*>(mPedals->GetSustainPedalPanel().Get()));
-    const Variant volumeValue = MakeValue(BytesOf({1, 0, 11, 0, 0, 127}));
+    EXPECT_EQ(ModuleOf(7), AsModule(volumeEdit));
+    EXPECT_EQ(ModuleOf(8), AsModule(mPedals->GetSustainPedalPanel()));
+    const Variant volumeValue = ValueOf({1, 0, 11, 0, 0, 127});
     mMain->Deliver(ParamValue(ParamDescriptor(7), volumeValue));
     EXPECT_EQ(
         IntsOf(At<FakeAssignmentEditor>(RCPtr<LControl>(volumeEdit.Get()), u"moveableTypePanel")
@@ -483,17 +444,15 @@ TEST_F(ContinuousFamilies, PedalsRouteByEditPanelVisibility)
         (std::vector<int>{1, 0, 11, 0, 0, 127}));
     EXPECT_EQ(IntsOf(At<FakeAssignmentView>(volume, u"viewPanel")->shown),
               (std::vector<int>{1, 0, 11, 0, 0, 127}));
-    EXPECT_EQ(volumeEdit->SetParamValueLocal(ParamDescriptor(7),
-                                             MakeValue(BytesOf({1, 0, 11, 0, 0})), true),
+    EXPECT_EQ(volumeEdit->SetParamValueLocal(ParamDescriptor(7), ValueOf({1, 0, 11, 0, 0}), true),
               E_FAIL);
 
     Click(At<LControl>(sustain, u"button"));
     EXPECT_EQ(mDevice->shown.back(), std::make_pair(kPedalControlType, 1));
     EXPECT_EQ(Highlights(pedals), (std::vector<double>{0.0, 1.0}));
-    EXPECT_EQ(ModuleOf(7),
-              static_cast<LParameterizedModule*>(mPedals->GetVolumePedalPanel().Get()));
-    EXPECT_EQ(ModuleOf(8), static_cast<LParameterizedModule*>(sustainEdit.Get()));
-    const Variant sustainValue = MakeValue(BytesOf({1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(ModuleOf(7), AsModule(mPedals->GetVolumePedalPanel()));
+    EXPECT_EQ(ModuleOf(8), AsModule(sustainEdit));
+    const Variant sustainValue = ValueOf({1, 2, 3, 4, 5, 6});
     mMain->Deliver(ParamValue(ParamDescriptor(8), sustainValue));
     EXPECT_EQ(IntsOf(buttonEditor->held), (std::vector<int>{1, 2, 3, 4, 5, 1, 0, 1, 0, 6}));
     EXPECT_EQ(IntsOf(buttonView->shown), (std::vector<int>{1, 2, 3, 4, 5, 0, 0, 0, 0, 6}));
@@ -511,10 +470,9 @@ TEST_F(ContinuousFamilies, PedalsRouteByEditPanelVisibility)
               S_FALSE);
     sustainEdit->UpdateConditions();
     EXPECT_EQ(Highlights(pedals), (std::vector<double>{0.0, 0.0}));
-    EXPECT_EQ(ModuleOf(8),
-              static_cast<LParameterizedModule*>(mPedals->GetSustainPedalPanel().Get()));
+    EXPECT_EQ(ModuleOf(8), AsModule(mPedals->GetSustainPedalPanel()));
     buttonEditor->held = Array<signed char>();
-    mMain->Deliver(ParamValue(ParamDescriptor(8), MakeValue(BytesOf({0, 1, 19, 60, 0, 0}))));
+    mMain->Deliver(ParamValue(ParamDescriptor(8), ValueOf({0, 1, 19, 60, 0, 0})));
     EXPECT_TRUE(IntsOf(buttonEditor->held).empty());
     EXPECT_EQ(IntsOf(buttonView->shown), (std::vector<int>{0, 1, 19, 60, 0, 0, 0, 0, 0, 0}));
 }

@@ -122,9 +122,4 @@ void DeviceDialogFixture::Click(const RCPtr<LControl>& button)
     button->Distribute(click);
 }
 
-std::string Narrow(const WideString& text)
-{
-    return text.ToNarrowString().GetString();
-}
-
 } // namespace QZ

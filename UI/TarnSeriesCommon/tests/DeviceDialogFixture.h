@@ -23,8 +23,6 @@
 namespace QZ
 {
 
-std::string Narrow(const WideString& text);
-
 struct ShownBox
 {
     std::string text;

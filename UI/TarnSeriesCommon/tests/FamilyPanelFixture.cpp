@@ -1,5 +1,6 @@
 #include "UI/TarnSeriesCommon/tests/FamilyPanelFixture.h"
 
+#include "QZFramework/Controls/Button.h"
 #include "QZFramework/Notification/MouseButtonParam.h"
 #include "QZFramework/Notification/NotificationCenterManager.h"
 #include "QZFramework/Notification/NotificationIDs.h"
@@ -97,26 +98,6 @@ void FakeAssignmentEditor::Edit(const std::vector<int>& bytes)
     Distribute(changed);
 }
 
-Array<signed char> BytesOf(const std::vector<int>& bytes)
-{
-    Array<signed char> array(static_cast<std::int32_t>(bytes.size()));
-    for (std::size_t k = 0; k < bytes.size(); ++k)
-    {
-        array.GetAt(static_cast<std::int32_t>(k)) = static_cast<signed char>(bytes[k]);
-    }
-    return array;
-}
-
-std::vector<int> IntsOf(const Array<signed char>& bytes)
-{
-    std::vector<int> ints;
-    for (std::int32_t k = 0; k < bytes.GetCount(); ++k)
-    {
-        ints.push_back(bytes.GetAt(k));
-    }
-    return ints;
-}
-
 std::vector<int> IntsOf(const Variant& value)
 {
     std::uint32_t size = 0;
@@ -132,12 +113,10 @@ void FamilyPanelFixture::SetUp()
         nullptr);
     mApplication.CreateRootModuleEngine();
     ASSERT_TRUE(GetRootModuleEngine());
-    Register(u"RededoVuvuva.MainControl", &LControlFactory::Create<StandInMainControl>);
-    Register(u"RededoVuvuva.MainControl.DeviceView", &LControlFactory::Create<StandInDeviceView>);
-    Register(u"RededoVuvuva.MainControl.EditPanel.MoveableTypePanel",
-             &LControlFactory::Create<FakeAssignmentEditor>);
-    Register(u"RededoVuvuva.MainControl.MoveableType.ViewPanel",
-             &LControlFactory::Create<FakeAssignmentView>);
+    Register<StandInMainControl>(u"RededoVuvuva.MainControl");
+    Register<StandInDeviceView>(u"RededoVuvuva.MainControl.DeviceView");
+    Register<FakeAssignmentEditor>(u"RededoVuvuva.MainControl.EditPanel.MoveableTypePanel");
+    Register<FakeAssignmentView>(u"RededoVuvuva.MainControl.MoveableType.ViewPanel");
 }
 
 void FamilyPanelFixture::TearDown()
@@ -206,10 +185,14 @@ RCPtr<LControl> FamilyPanelFixture::DeviceChild(const std::u16string& path) cons
     return Descend(RCPtr<LControl>(mDevice.Get()), path);
 }
 
-std::string FamilyPanelFixture::Text(const RCPtr<LControl>& from, const std::u16string& path) const
+std::vector<double> FamilyPanelFixture::Highlights(const std::vector<RCPtr<LControl>>& tiles)
 {
-    const RCPtr<LControl> control = Descend(from, path);
-    return control ? std::string(control->GetText().ToNarrowString().GetString()) : "<missing>";
+    std::vector<double> values;
+    for (const RCPtr<LControl>& tile : tiles)
+    {
+        values.push_back(At<LButton>(tile, u"button")->GetValue());
+    }
+    return values;
 }
 
 Variant FamilyPanelFixture::EngineValue(std::int32_t paramID) const

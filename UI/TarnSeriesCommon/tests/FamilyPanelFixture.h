@@ -11,6 +11,8 @@
 #include "UI/TarnSeriesCommon/AssignmentEditor.h"
 #include "UI/TarnSeriesCommon/AssignmentView.h"
 #include "UI/TarnSeriesCommon/EditPanelHost.h"
+#include "UI/TarnSeriesCommon/FamilyValue.h"
+#include "UI/TarnSeriesCommon/tests/ByteLists.h"
 #include "UI/TarnSeriesCommon/tests/ShippedSkinFixture.h"
 
 #include <cstdint>
@@ -75,9 +77,13 @@ public:
     Array<signed char> shown;
 };
 
-[[nodiscard]] Array<signed char> BytesOf(const std::vector<int>& bytes);
-[[nodiscard]] std::vector<int> IntsOf(const Array<signed char>& bytes);
 [[nodiscard]] std::vector<int> IntsOf(const Variant& value);
+
+// The numbers as a family's value.
+[[nodiscard]] inline Variant ValueOf(const std::vector<int>& numbers)
+{
+    return MakeValue(BytesOf(numbers));
+}
 
 class FamilyPanelFixture : public ShippedSkinFixture
 {
@@ -94,8 +100,29 @@ protected:
     // A left click on the control, with the modifier bits.
     static void Click(const RCPtr<LControl>& control, std::uint32_t modifiers = 0);
     [[nodiscard]] RCPtr<LControl> DeviceChild(const std::u16string& path) const;
-    [[nodiscard]] std::string Text(const RCPtr<LControl>& from, const std::u16string& path) const;
     [[nodiscard]] Variant EngineValue(std::int32_t paramID) const;
+    // The module that answers for the identifier now.
+    [[nodiscard]] LParameterizedModule* ModuleOf(std::int32_t paramID) const
+    {
+        return mMain->GetModule(paramID).Get();
+    }
+    // The tiles of a family's group, in its order.
+    template <class Group> static std::vector<RCPtr<LControl>> TilesOf(const Group& group)
+    {
+        std::vector<RCPtr<LControl>> tiles;
+        for (const auto& tile : group->GetElementPanels())
+        {
+            tiles.push_back(RCPtr<LControl>(tile.Get()));
+        }
+        return tiles;
+    }
+    // The value of each tile's button: 1 where the tile is lit.
+    static std::vector<double> Highlights(const std::vector<RCPtr<LControl>>& tiles);
+    // A panel as the module it is, to compare with what ModuleOf gives.
+    template <class Panel> static LParameterizedModule* AsModule(const RCPtr<Panel>& panel)
+    {
+        return panel.Get();
+    }
 
     RCPtr<EngineTestSupport::NotificationRecorder> mStates{
         new EngineTestSupport::NotificationRecorder()};

@@ -75,7 +75,7 @@ protected:
     {
         ASSERT_EQ(rig.Start(), S_OK);
         StartManager(kReplyWaitMs);
-        Register(u"RededoVuvuva.GlobalEditorControl", &LControlFactory::Create<LGlobalSettingsDlg>);
+        Register<LGlobalSettingsDlg>(u"RededoVuvuva.GlobalEditorControl");
         mDialog = RCPtr<LGlobalSettingsDlg>::DynamicCastFrom(BuildDialog(u"globalEditorControl"));
         ASSERT_TRUE(mDialog);
         rig.ClearSent();
@@ -199,8 +199,7 @@ TEST_F(GlobalSettings, GetFillsEveryControlOnTheUserInterfaceThread)
 // shows nothing, and a received value its list cannot show as it came.
 TEST_F(GlobalSettings, SendGoesOutInWireOrderKeepingUnlistedValues)
 {
-    EXPECT_EQ(Narrow(Descend(RCPtr<LControl>(mDialog.Get()), u"midiChannel/label")->GetText()),
-              "GLOBAL CHANNEL");
+    EXPECT_EQ(Text(RCPtr<LControl>(mDialog.Get()), u"midiChannel/label"), "GLOBAL CHANNEL");
     // Fresh, the combo boxes show nothing: Send is not offered and a click sends nothing.
     EXPECT_FALSE(IsSendEnabled());
     ClickButton(u"sendGlobalSettingsButton");

@@ -20,27 +20,17 @@ namespace
 using Bytes = std::vector<int>;
 constexpr std::int32_t kFirstZoneID = 1;
 
-Variant ValueOf(const Bytes& bytes)
-{
-    return MakeValue(BytesOf(bytes));
-}
-
 class KeybedZonePanels : public FamilyPanelFixture
 {
 protected:
     void SetUp() override
     {
         FamilyPanelFixture::SetUp();
-        Register(u"RededoVuvuva.MainControl.KeybedZones",
-                 &LControlFactory::Create<LKeybedZoneGroupPanel>);
-        Register(u"RededoVuvuva.MainControl.KeybedZones.Zone",
-                 &LControlFactory::Create<LKeybedZonePanel>);
-        Register(u"RededoVuvuva.MainPage.ZoneEditPanel",
-                 &LControlFactory::Create<LKeybedZoneEditPanel>);
-        Register(u"RededoVuvuva.MainControl.MIDIChannelView",
-                 &LControlFactory::Create<LMIDIChannelViewPanel>);
-        Register(u"RededoVuvuva.Control.ZoneNoteSelector",
-                 &LControlFactory::Create<LMidiNoteSelector>);
+        Register<LKeybedZoneGroupPanel>(u"RededoVuvuva.MainControl.KeybedZones");
+        Register<LKeybedZonePanel>(u"RededoVuvuva.MainControl.KeybedZones.Zone");
+        Register<LKeybedZoneEditPanel>(u"RededoVuvuva.MainPage.ZoneEditPanel");
+        Register<LMIDIChannelViewPanel>(u"RededoVuvuva.MainControl.MIDIChannelView");
+        Register<LMidiNoteSelector>(u"RededoVuvuva.Control.ZoneNoteSelector");
         BuildMain();
         mGroup = RCPtr<LKeybedZoneGroupPanel>::DynamicCastFrom(DeviceChild(u"keybedZones"));
         mEdit = RCPtr<LKeybedZoneEditPanel>::DynamicCastFrom(DeviceChild(u"zoneEditPanel"));
@@ -104,10 +94,10 @@ TEST_F(KeybedZonePanels, ClickBindsTheEditPanelToTheZone)
     for (std::size_t i = 0; i < 4; ++i)
     {
         EXPECT_EQ(Text(Zone(i), u"zoneName"), "ZONE " + std::to_string(i + 1));
-        EXPECT_EQ(mMain->GetModule(kFirstZoneID + static_cast<std::int32_t>(i)).Get(),
-                  static_cast<LParameterizedModule*>(mGroup->GetElementPanels()[i].Get()));
+        EXPECT_EQ(ModuleOf(kFirstZoneID + static_cast<std::int32_t>(i)),
+                  AsModule(mGroup->GetElementPanels()[i]));
     }
-    EXPECT_EQ(mMain->GetModule(kFirstZoneID + 4).Get(), nullptr);
+    EXPECT_EQ(ModuleOf(kFirstZoneID + 4), nullptr);
 
     Click(ZoneButton(2));
     EXPECT_EQ(mDevice->shown.back(), std::make_pair(kKeybedZoneControlType, 2));
@@ -119,15 +109,13 @@ TEST_F(KeybedZonePanels, ClickBindsTheEditPanelToTheZone)
     {
         EXPECT_EQ(ZoneButton(i)->GetValue(), i == 2 ? 1.0 : 0.0);
     }
-    EXPECT_EQ(mMain->GetModule(3).Get(), static_cast<LParameterizedModule*>(mEdit.Get()));
-    EXPECT_EQ(mMain->GetModule(4).Get(),
-              static_cast<LParameterizedModule*>(mGroup->GetElementPanels()[3].Get()));
+    EXPECT_EQ(ModuleOf(3), AsModule(mEdit));
+    EXPECT_EQ(ModuleOf(4), AsModule(mGroup->GetElementPanels()[3]));
     EXPECT_TRUE(mMain->sent.empty());
 
     // Placing the container again places the drawn zones, never the edit panel.
     mGroup->SetFirstParamID(mMain.Get(), kFirstZoneID, 0);
-    EXPECT_EQ(mGroup->GetElementPanels()[2]->LParameterizedModule::GetParent(),
-              static_cast<LParameterizedModule*>(mGroup.Get()));
+    EXPECT_EQ(mGroup->GetElementPanels()[2]->LParameterizedModule::GetParent(), AsModule(mGroup));
     EXPECT_EQ(mEdit->GetFirstParamID(), 3);
 
     mDevice->ShowEditPanel(kEncoderControlType, 0);
@@ -228,7 +216,7 @@ TEST_F(KeybedZonePanels, EditsSendTheWholeValue)
         ASSERT_EQ(mMain->sent.size(), 1u);
         EXPECT_EQ(LastSent(), expected);
     }
-    EXPECT_EQ(channel->GetText().ToNarrowString().GetString(), std::string("Channel 16"));
+    EXPECT_EQ(Narrow(channel->GetText()), "Channel 16");
 
     mMain->sent.clear();
     for (const auto& [id, bytes] :

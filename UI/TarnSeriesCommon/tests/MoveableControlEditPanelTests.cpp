@@ -7,6 +7,7 @@
 #include "UI/TarnSeriesCommon/MIDIChannelViewPanel.h"
 #include "UI/TarnSeriesCommon/MoveableControlEditPanel.h"
 #include "UI/TarnSeriesCommon/MoveableControlViewPanel.h"
+#include "UI/TarnSeriesCommon/tests/ByteLists.h"
 #include "UI/TarnSeriesCommon/tests/ShippedSkinFixture.h"
 
 #include <functional>
@@ -28,39 +29,16 @@ const std::vector<std::u16string> kEditorPlaces{
     u"mainControl/viewDevice/xyPadEditPanel/viewTabControl/pageHolder/midiPage"};
 const std::u16string kView = u"mainControl/viewDevice/encoders/encoderBank1/encoder1/viewPanel";
 
-Array<signed char> Value(const Bytes& bytes)
-{
-    Array<signed char> value(static_cast<std::int32_t>(bytes.size()));
-    for (std::size_t i = 0; i < bytes.size(); ++i)
-    {
-        value.GetAt(static_cast<std::int32_t>(i)) = static_cast<signed char>(bytes[i]);
-    }
-    return value;
-}
-
-Bytes Read(const Array<signed char>& value)
-{
-    return Bytes(value.GetData(), value.GetData() + value.GetCount());
-}
-
-std::string Narrow(const WideString& text)
-{
-    return text.ToNarrowString().GetString();
-}
-
 class MoveableEditor : public ShippedSkinFixture
 {
 protected:
     MoveableEditor()
     {
-        Register(u"RededoVuvuva.MainControl.EditPanel.MoveableTypePanel",
-                 &LControlFactory::Create<LMoveableControlEditPanel>);
-        Register(u"RededoVuvuva.Control.CCSelector",
-                 &LControlFactory::Create<LNumberBoxTextSelector>);
-        Register(u"RededoVuvuva.MainControl.MoveableType.ViewPanel",
-                 &LControlFactory::Create<LMoveableControlViewPanel>);
-        Register(u"RededoVuvuva.MainControl.MIDIChannelView",
-                 &LControlFactory::Create<LMIDIChannelViewPanel>);
+        Register<LMoveableControlEditPanel>(
+            u"RededoVuvuva.MainControl.EditPanel.MoveableTypePanel");
+        Register<LNumberBoxTextSelector>(u"RededoVuvuva.Control.CCSelector");
+        Register<LMoveableControlViewPanel>(u"RededoVuvuva.MainControl.MoveableType.ViewPanel");
+        Register<LMIDIChannelViewPanel>(u"RededoVuvuva.MainControl.MIDIChannelView");
     }
     void TearDown() override { mReports->UnsubscribeAll(); }
 
@@ -134,7 +112,7 @@ TEST_F(MoveableEditor, EveryValueShowsSilentlyAndReadsBack)
         for (const Case& c : cases)
         {
             SCOPED_TRACE(::testing::PrintToString(c.value));
-            ASSERT_EQ(editor.SetParamValues(Value(c.value)), S_OK);
+            ASSERT_EQ(editor.SetParamValues(BytesOf(c.value)), S_OK);
             const WideString page = mTabs->GetSelectedName();
             EXPECT_EQ(Narrow(page), c.page);
             std::string lists = Shown(page.GetString(), u"midiChannel");
@@ -146,7 +124,7 @@ TEST_F(MoveableEditor, EveryValueShowsSilentlyAndReadsBack)
                 }
             }
             EXPECT_EQ(lists, c.lists);
-            EXPECT_EQ(Read(editor.GetParamValues()), c.read);
+            EXPECT_EQ(IntsOf(editor.GetParamValues()), c.read);
             // The channel shows on every page; a controller number on both CC pages.
             EXPECT_EQ(Shown(u"otherPage", u"midiChannel"),
                       Shown(u"ccAbsolutePage", u"midiChannel"));
@@ -164,9 +142,9 @@ TEST_F(MoveableEditor, EveryValueShowsSilentlyAndReadsBack)
                           ->GetMaxLength(),
                       3);
         }
-        EXPECT_EQ(editor.SetParamValues(Value({0, 0, 7, 0, 0})), E_INVALIDARG);
-        EXPECT_EQ(editor.SetParamValues(Value({0, 0, 7, 0, 0, 1, 2})), E_INVALIDARG);
-        EXPECT_EQ(Read(editor.GetParamValues()), cases.back().read);
+        EXPECT_EQ(editor.SetParamValues(BytesOf({0, 0, 7, 0, 0})), E_INVALIDARG);
+        EXPECT_EQ(editor.SetParamValues(BytesOf({0, 0, 7, 0, 0, 1, 2})), E_INVALIDARG);
+        EXPECT_EQ(IntsOf(editor.GetParamValues()), cases.back().read);
         mReports->UnsubscribeAll();
     }
 }
@@ -180,7 +158,7 @@ TEST_F(MoveableEditor, UserChangesReportOncePerChange)
     SetNumber(u"ccAbsolutePage", u"minMaxSelectors/min", 3);
     EXPECT_EQ(mReports->count, 0); // nothing before the first value
 
-    editor.SetParamValues(Value({4, 0, 74, 0, 10, 100}));
+    editor.SetParamValues(BytesOf({4, 0, 74, 0, 10, 100}));
     const RCPtr<LControl> parent = mEditor->GetParent();
     std::uint32_t flags = 0;
     EXPECT_EQ(parent->GetClientFlags(RCPtr<LNotificationReceiver>(mEditor), NID_SIBLING_KEY, flags),
@@ -225,18 +203,18 @@ TEST_F(MoveableEditor, UserChangesReportOncePerChange)
         const std::int32_t before = mReports->count;
         step.act();
         EXPECT_EQ(mReports->count, before + 1);
-        EXPECT_EQ(Read(editor.GetParamValues()), step.read);
+        EXPECT_EQ(IntsOf(editor.GetParamValues()), step.read);
     }
 
     // A channel no item stands for: silent until the user picks one.
-    editor.SetParamValues(Value({30, 0, 1, 0, 0, 127}));
+    editor.SetParamValues(BytesOf({30, 0, 1, 0, 0, 127}));
     const std::int32_t before = mReports->count;
     SetNumber(u"ccAbsolutePage", u"minMaxSelectors/min", 5);
     EXPECT_EQ(mReports->count, before);
-    EXPECT_EQ(Read(editor.GetParamValues()), (Bytes{30, 0, 1, 0, 5, 127}));
+    EXPECT_EQ(IntsOf(editor.GetParamValues()), (Bytes{30, 0, 1, 0, 5, 127}));
     On<LComboBox>(u"ccAbsolutePage", u"midiChannel/comboBox")->SetSelectedIndex(2);
     EXPECT_EQ(mReports->count, before + 1);
-    EXPECT_EQ(Read(editor.GetParamValues()), (Bytes{2, 0, 1, 0, 5, 127}));
+    EXPECT_EQ(IntsOf(editor.GetParamValues()), (Bytes{2, 0, 1, 0, 5, 127}));
 }
 
 // A skin that lacks a child the editor needs fails its creation with a text naming the child.
@@ -276,10 +254,7 @@ TEST_F(MoveableEditor, ViewShowsKindAndChannel)
     const auto view = RCPtr<LMoveableControlViewPanel>::DynamicCastFrom(Build(kView));
     ASSERT_TRUE(view);
     const auto shown = [&view]()
-    {
-        return Narrow(Descend(view, u"infoLabel")->GetText()) + " " +
-               Narrow(Descend(view, u"midiChannel/label")->GetText());
-    };
+    { return Text(view, u"infoLabel") + " " + Text(view, u"midiChannel/label"); };
     const std::vector<std::pair<Bytes, std::string>> cases{
         {{0, 0, 74, 0, 0, 127}, "CC:\n74 CH:G"},
         {{3, 1, 4, 0, 5, 1}, "RPN:\n133 CH:3"},
@@ -296,7 +271,7 @@ TEST_F(MoveableEditor, ViewShowsKindAndChannel)
     };
     for (const auto& [value, text] : cases)
     {
-        view->SetParamValues(Value(value));
+        view->SetParamValues(BytesOf(value));
         EXPECT_EQ(shown(), text) << ::testing::PrintToString(value);
     }
 

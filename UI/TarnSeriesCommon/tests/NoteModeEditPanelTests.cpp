@@ -3,6 +3,7 @@
 #include "QZFramework/Notification/NotificationIDs.h"
 #include "UI/RededoVuvuvaCommon/MidiNoteSelector.h"
 #include "UI/TarnSeriesCommon/NoteModeEditPanel.h"
+#include "UI/TarnSeriesCommon/tests/ByteLists.h"
 #include "UI/TarnSeriesCommon/tests/ShippedSkinFixture.h"
 
 #include <functional>
@@ -16,26 +17,6 @@ namespace
 
 const std::u16string kEditorPath =
     u"mainControl/viewDevice/xyPadEditPanel/viewTabControl/pageHolder/noteModePage";
-
-Array<signed char> Value(const std::vector<int>& bytes)
-{
-    Array<signed char> value(static_cast<std::int32_t>(bytes.size()));
-    for (std::size_t i = 0; i < bytes.size(); ++i)
-    {
-        value.GetAt(static_cast<std::int32_t>(i)) = static_cast<signed char>(bytes[i]);
-    }
-    return value;
-}
-
-std::vector<int> Bytes(const Array<signed char>& value)
-{
-    std::vector<int> bytes;
-    for (std::int32_t i = 0; i < value.GetCount(); ++i)
-    {
-        bytes.push_back(value.GetAt(i));
-    }
-    return bytes;
-}
 
 // What the editor shows: the type and scale indices, the eight notes, how many note selectors
 // show and the captions of the first and the last shown note.
@@ -66,9 +47,8 @@ class NoteModeEditor : public ShippedSkinFixture
 protected:
     void SetUp() override
     {
-        Register(u"RededoVuvuva.MainControl.EditPanel.XYPadNotes",
-                 &LControlFactory::Create<LNoteModeEditPanel>);
-        Register(u"RededoVuvuva.Control.NoteSelector", &LControlFactory::Create<LMidiNoteSelector>);
+        Register<LNoteModeEditPanel>(u"RededoVuvuva.MainControl.EditPanel.XYPadNotes");
+        Register<LMidiNoteSelector>(u"RededoVuvuva.Control.NoteSelector");
         mEditor = RCPtr<LNoteModeEditPanel>::DynamicCastFrom(Build(kEditorPath));
         ASSERT_TRUE(mEditor);
         mReports->Subscribe(RCPtr<LNotificationDistributor>(mEditor.Get()), NID_PARAMETERS_CHANGED,
@@ -93,10 +73,7 @@ protected:
         const RCPtr<LNumericUpDown> upDown = UpDown(n);
         upDown->SetValue(upDown->ValueToPosition(note));
     }
-    std::string Caption(int n) const
-    {
-        return Descend(Note(n), u"controlNameLabel")->GetText().ToNarrowString().GetString();
-    }
+    std::string Caption(int n) const { return Text(Note(n), u"controlNameLabel"); }
     Shown Show() const
     {
         Shown shown{List(u"noteModeType")->GetSelectedIndex(),
@@ -172,13 +149,13 @@ TEST_F(NoteModeEditor, FillingShowsTheValueSilentlyAndReadsItBack)
     for (const Case& c : cases)
     {
         SCOPED_TRACE(::testing::PrintToString(c.value));
-        EXPECT_EQ(mEditor->SetParamValues(Value(c.value)), S_OK);
+        EXPECT_EQ(mEditor->SetParamValues(BytesOf(c.value)), S_OK);
         EXPECT_EQ(Show(), c.shown);
-        EXPECT_EQ(Bytes(mEditor->GetParamValues()), c.readBack.empty() ? c.value : c.readBack);
+        EXPECT_EQ(IntsOf(mEditor->GetParamValues()), c.readBack.empty() ? c.value : c.readBack);
     }
     EXPECT_EQ(mReports->count, 0);
-    EXPECT_EQ(mEditor->SetParamValues(Value({2, 48, 72, 0, 0, 0, 0, 0})), E_INVALIDARG);
-    EXPECT_EQ(Bytes(mEditor->GetParamValues()),
+    EXPECT_EQ(mEditor->SetParamValues(BytesOf({2, 48, 72, 0, 0, 0, 0, 0})), E_INVALIDARG);
+    EXPECT_EQ(IntsOf(mEditor->GetParamValues()),
               (std::vector<int>{8, 60, 67, 61, 62, 63, 64, 65, 66}));
 }
 
@@ -231,12 +208,12 @@ TEST_F(NoteModeEditor, EachUserChangeReportsOnceWithItsWholeEffect)
     for (const Case& c : cases)
     {
         SCOPED_TRACE(c.what);
-        ASSERT_EQ(mEditor->SetParamValues(Value(c.start)), S_OK);
+        ASSERT_EQ(mEditor->SetParamValues(BytesOf(c.start)), S_OK);
         mReports->count = 0;
         c.change();
         EXPECT_EQ(mReports->count, 1);
         EXPECT_EQ(Show(), c.shown);
-        EXPECT_EQ(Bytes(mEditor->GetParamValues()), c.readBack);
+        EXPECT_EQ(IntsOf(mEditor->GetParamValues()), c.readBack);
     }
 }
 

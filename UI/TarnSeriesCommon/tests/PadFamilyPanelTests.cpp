@@ -30,24 +30,17 @@ protected:
     void SetUp() override
     {
         FamilyPanelFixture::SetUp();
-        Register(u"RededoVuvuva.MainControl.PadView", &LControlFactory::Create<LPadGroupPanel>);
-        Register(u"RededoVuvuva.MainControl.PadView.Pad", &LControlFactory::Create<LPadPanel>);
-        Register(u"RededoVuvuva.MainPage.PadEditPanel", &LControlFactory::Create<LPadEditPanel>);
-        Register(u"RededoVuvuva.MainControl.EditPanel.ButtonTypePanel",
-                 &LControlFactory::Create<LButtonControlEditPanel>);
-        Register(u"RededoVuvuva.MainControl.PushButtonType.ViewPanel",
-                 &LControlFactory::Create<LButtonControlViewPanel>);
-        Register(u"RededoVuvuva.MainControl.MIDIChannelView",
-                 &LControlFactory::Create<LMIDIChannelViewPanel>);
-        Register(u"RededoVuvuva.MainControl.XYPadView",
-                 &LControlFactory::Create<LXYPadDirectionGroupPanel>);
-        Register(u"RededoVuvuva.MainControl.XYPadView.Axis",
-                 &LControlFactory::Create<LXYPadDirectionPanel>);
-        Register(u"RededoVuvuva.MainPage.XYPadEditPanel",
-                 &LControlFactory::Create<LXYPadEditPanel>);
-        Register(u"RededoVuvuva.MainControl.EditPanel.XYPadNotes",
-                 &LControlFactory::Create<LNoteModeEditPanel>);
-        Register(u"RededoVuvuva.Control.NoteSelector", &LControlFactory::Create<LMidiNoteSelector>);
+        Register<LPadGroupPanel>(u"RededoVuvuva.MainControl.PadView");
+        Register<LPadPanel>(u"RededoVuvuva.MainControl.PadView.Pad");
+        Register<LPadEditPanel>(u"RededoVuvuva.MainPage.PadEditPanel");
+        Register<LButtonControlEditPanel>(u"RededoVuvuva.MainControl.EditPanel.ButtonTypePanel");
+        Register<LButtonControlViewPanel>(u"RededoVuvuva.MainControl.PushButtonType.ViewPanel");
+        Register<LMIDIChannelViewPanel>(u"RededoVuvuva.MainControl.MIDIChannelView");
+        Register<LXYPadDirectionGroupPanel>(u"RededoVuvuva.MainControl.XYPadView");
+        Register<LXYPadDirectionPanel>(u"RededoVuvuva.MainControl.XYPadView.Axis");
+        Register<LXYPadEditPanel>(u"RededoVuvuva.MainPage.XYPadEditPanel");
+        Register<LNoteModeEditPanel>(u"RededoVuvuva.MainControl.EditPanel.XYPadNotes");
+        Register<LMidiNoteSelector>(u"RededoVuvuva.Control.NoteSelector");
         BuildMain();
         mPads = At<LPadGroupPanel>(RCPtr<LControl>(mDevice.Get()), u"pads");
         mAxes = At<LXYPadDirectionGroupPanel>(RCPtr<LControl>(mDevice.Get()), u"xyPad");
@@ -71,15 +64,6 @@ protected:
                              u"viewTabControl/pageHolder/colorPage/color" +
                                  std::u16string(1, static_cast<char16_t>(u'0' + n)) + u"/comboBox");
     }
-    template <class Group> static std::vector<double> Highlights(const Group& group)
-    {
-        std::vector<double> values;
-        for (const auto& tile : group->GetElementPanels())
-        {
-            values.push_back(At<LButton>(RCPtr<LControl>(tile.Get()), u"button")->GetValue());
-        }
-        return values;
-    }
 
     RCPtr<LPadGroupPanel> mPads;
     RCPtr<LXYPadDirectionGroupPanel> mAxes;
@@ -97,7 +81,7 @@ TEST_F(PadFamilies, PadClickBindsAndAColourChoiceSendsTheWholeValue)
     Click(At<LControl>(PadTile(4), u"button"));
     std::vector<double> lit(16, 0.0);
     lit[4] = 1.0;
-    EXPECT_EQ(Highlights(mPads), lit);
+    EXPECT_EQ(Highlights(TilesOf(mPads)), lit);
     ASSERT_FALSE(mDevice->shown.empty());
     EXPECT_EQ(mDevice->shown.back(), std::make_pair(kPadControlType, 4));
     EXPECT_TRUE(edit->IsShowing(false));
@@ -126,7 +110,7 @@ TEST_F(PadFamilies, PadClickBindsAndAColourChoiceSendsTheWholeValue)
     EXPECT_EQ(IntsOf(mMain->sent[0].mValue), value);
 
     value[2] = 14;
-    mMain->Deliver(ParamValue(ParamDescriptor(kFirstPadID + 4), MakeValue(BytesOf(value))));
+    mMain->Deliver(ParamValue(ParamDescriptor(kFirstPadID + 4), ValueOf(value)));
     EXPECT_EQ(ColourList(2)->GetSelectedIndex(), -1);
     ColourList(1)->SetSelectedIndex(12);
     ASSERT_EQ(mMain->sent.size(), 2u);
@@ -134,7 +118,7 @@ TEST_F(PadFamilies, PadClickBindsAndAColourChoiceSendsTheWholeValue)
     EXPECT_EQ(IntsOf(mMain->sent[1].mValue), value);
 
     mPads->GetEditPanel()->SetShown(false);
-    EXPECT_EQ(Highlights(mPads), std::vector<double>(16, 0.0));
+    EXPECT_EQ(Highlights(TilesOf(mPads)), std::vector<double>(16, 0.0));
 }
 
 // A pad tile shows the assignment and the colours of the value it is handed; Shift-clicks step
@@ -147,12 +131,9 @@ TEST_F(PadFamilies, PadTileShowsItsColoursAndShiftClicksStepThroughThem)
     ASSERT_TRUE(indicator);
     const std::vector<int> value{5, 4, 3, 7, 5, 1, 19, 60, 0, 0, 0, 0, 0, 127};
     // The engine holds what the tile is handed, as it does in the editor.
-    ASSERT_GE(GetRootModuleEngine()->SetParamValue(ParamDescriptor(kFirstPadID + 2),
-                                                   MakeValue(BytesOf(value))),
-              0);
-    EXPECT_EQ(
-        tile->SetParamValueLocal(ParamDescriptor(kFirstPadID + 2), MakeValue(BytesOf(value)), true),
-        0);
+    ASSERT_GE(
+        GetRootModuleEngine()->SetParamValue(ParamDescriptor(kFirstPadID + 2), ValueOf(value)), 0);
+    EXPECT_EQ(tile->SetParamValueLocal(ParamDescriptor(kFirstPadID + 2), ValueOf(value), true), 0);
     EXPECT_EQ(Text(PadTile(2), u"viewPanel/infoLabel"), "NT:\n60");
     EXPECT_EQ(Text(PadTile(2), u"viewPanel/midiChannel/label"), "CH:5");
     for (const auto& [modifiers, look] : std::vector<std::pair<std::uint32_t, int>>{
@@ -164,11 +145,10 @@ TEST_F(PadFamilies, PadTileShowsItsColoursAndShiftClicksStepThroughThem)
     for (const std::size_t size : {13u, 15u})
     {
         const std::vector<int> other(size, 1);
-        EXPECT_EQ(tile->SetParamValueLocal(ParamDescriptor(kFirstPadID + 2),
-                                           MakeValue(BytesOf(other)), true),
+        EXPECT_EQ(tile->SetParamValueLocal(ParamDescriptor(kFirstPadID + 2), ValueOf(other), true),
                   E_FAIL);
         EXPECT_EQ(mPads->GetEditPanel()->SetParamValueLocal(ParamDescriptor(kFirstPadID + 2),
-                                                            MakeValue(BytesOf(other)), true),
+                                                            ValueOf(other), true),
                   E_FAIL);
     }
     EXPECT_EQ(ShownLook(*indicator), 4);
@@ -183,7 +163,7 @@ TEST_F(PadFamilies, AxisNoteModeChangeSendsTheWholeAxisValue)
     ASSERT_EQ(mAxes->GetElementPanels().size(), 2u);
     const RCPtr<LXYPadEditPanel>& edit = mAxes->GetEditPanel();
     Click(At<LControl>(AxisTile(1), u"button"));
-    EXPECT_EQ(Highlights(mAxes), (std::vector<double>{0.0, 1.0}));
+    EXPECT_EQ(Highlights(TilesOf(mAxes)), (std::vector<double>{0.0, 1.0}));
     EXPECT_EQ(mDevice->shown.back(), std::make_pair(kXYPadControlType, 1));
     EXPECT_EQ(edit->GetFirstParamID(), kFirstAxisID + 1);
     EXPECT_EQ(Text(RCPtr<LControl>(edit.Get()), u"axisName"), "Y-AXIS");
@@ -198,7 +178,7 @@ TEST_F(PadFamilies, AxisNoteModeChangeSendsTheWholeAxisValue)
     const auto view = At<FakeAssignmentView>(AxisTile(0), u"viewPanel");
     ASSERT_TRUE(midi && noteMode && view);
     const std::vector<int> value{2, 1, 16, 0, 0, 127, 4, 60, 67, 62, 64, 0, 0, 0, 0};
-    mMain->Deliver(ParamValue(ParamDescriptor(kFirstAxisID), MakeValue(BytesOf(value))));
+    mMain->Deliver(ParamValue(ParamDescriptor(kFirstAxisID), ValueOf(value)));
     EXPECT_EQ(IntsOf(midi->GetParamValues()), (std::vector<int>{2, 1, 16, 0, 0, 127}));
     EXPECT_EQ(IntsOf(noteMode->GetParamValues()),
               (std::vector<int>{4, 60, 67, 62, 64, 0, 0, 0, 0}));
@@ -213,12 +193,10 @@ TEST_F(PadFamilies, AxisNoteModeChangeSendsTheWholeAxisValue)
 
     // Y, a range shown after X's eight notes, gets more notes from its own value, not from X's.
     mMain->Deliver(ParamValue(ParamDescriptor(kFirstAxisID),
-                              MakeValue(BytesOf({2, 1, 16, 0, 0, 127, 8, 60, 72, 62, 64, 65, 67,
-                                                 69, 71}))));
+                              ValueOf({2, 1, 16, 0, 0, 127, 8, 60, 72, 62, 64, 65, 67, 69, 71})));
     Click(At<LControl>(AxisTile(1), u"button"));
-    mMain->Deliver(
-        ParamValue(ParamDescriptor(kFirstAxisID + 1),
-                   MakeValue(BytesOf({2, 1, 17, 0, 0, 127, 2, 36, 48, 0, 0, 0, 0, 0, 0}))));
+    mMain->Deliver(ParamValue(ParamDescriptor(kFirstAxisID + 1),
+                              ValueOf({2, 1, 17, 0, 0, 127, 2, 36, 48, 0, 0, 0, 0, 0, 0})));
     mMain->sent.clear();
     At<LComboBox>(RCPtr<LControl>(noteMode.Get()), u"noteModeType/comboBox")->SetSelectedIndex(3);
     ASSERT_EQ(mMain->sent.size(), 1u);
@@ -227,7 +205,7 @@ TEST_F(PadFamilies, AxisNoteModeChangeSendsTheWholeAxisValue)
 
     for (const std::size_t size : {14u, 16u})
     {
-        const Variant other = MakeValue(BytesOf(std::vector<int>(size, 1)));
+        const Variant other = ValueOf(std::vector<int>(size, 1));
         EXPECT_EQ(edit->SetParamValueLocal(ParamDescriptor(kFirstAxisID), other, true), E_FAIL);
         EXPECT_EQ(mAxes->GetElementPanels()[1]->SetParamValueLocal(
                       ParamDescriptor(kFirstAxisID + 1), other, true),

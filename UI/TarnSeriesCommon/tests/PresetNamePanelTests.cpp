@@ -16,11 +16,6 @@ namespace
 
 using Bytes = std::vector<int>;
 
-Variant ValueOf(const Bytes& bytes)
-{
-    return MakeValue(BytesOf(bytes));
-}
-
 TEST(PresetNameValue, TextToBytes)
 {
     const struct
@@ -75,8 +70,7 @@ protected:
     void SetUp() override
     {
         FamilyPanelFixture::SetUp();
-        Register(u"RededoVuvuva.MainControl.DeviceView.PresetNameEditPanel",
-                 &LControlFactory::Create<LPresetNamePanel>);
+        Register<LPresetNamePanel>(u"RededoVuvuva.MainControl.DeviceView.PresetNameEditPanel");
         BuildMain();
         mPanel = RCPtr<LPresetNamePanel>::DynamicCastFrom(DeviceChild(u"presetNameEditPanel"));
         ASSERT_TRUE(mPanel);

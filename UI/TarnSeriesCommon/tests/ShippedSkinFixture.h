@@ -17,6 +17,11 @@
 namespace QZ
 {
 
+[[nodiscard]] inline std::string Narrow(const WideString& text)
+{
+    return text.ToNarrowString().GetString();
+}
+
 // Counts the notifications of the identifiers it subscribed to.
 class CountingClient : public LNotificationClient
 {
@@ -36,6 +41,10 @@ protected:
     ~ShippedSkinFixture() override;
 
     void Register(const char16_t* className, LControlFactory::CreateFunction create);
+    template <class Control> void Register(const char16_t* className)
+    {
+        Register(className, &LControlFactory::Create<Control>);
+    }
     // Builds the control at the "/"-separated skin path (from a top-level control) under a host
     // that has no child of its name; fails the test when the path or the creation fails.
     RCPtr<LControl> Build(const std::u16string& path);
@@ -53,6 +62,12 @@ protected:
         return RCPtr<T>::DynamicCastFrom(Descend(from, path));
     }
     static RCPtr<LControl> Descend(const RCPtr<LControl>& from, const std::u16string& path);
+    // The text of the descendant along the path; "<missing>" when there is none.
+    static std::string Text(const RCPtr<LControl>& from, const std::u16string& path)
+    {
+        const RCPtr<LControl> control = Descend(from, path);
+        return control ? Narrow(control->GetText()) : "<missing>";
+    }
 
     LApplication mApplication;
     RCPtr<LControlFactory> mFactory{

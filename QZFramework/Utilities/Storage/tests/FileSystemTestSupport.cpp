@@ -1,7 +1,10 @@
 #include "QZFramework/Utilities/Storage/tests/FileSystemTestSupport.h"
 
+#include <algorithm>
 #include <chrono>
+#include <fstream>
 #include <future>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 
@@ -12,6 +15,48 @@
 
 namespace QZ::FileSystemTest
 {
+
+ScratchFolder::ScratchFolder(const char* prefix)
+{
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / (std::string(prefix) + "-XXXXXX")).string();
+    if (::mkdtemp(pattern.data()) == nullptr)
+    {
+        throw std::runtime_error("ScratchFolder: mkdtemp failed");
+    }
+    mPath = pattern;
+}
+
+ScratchFolder::~ScratchFolder()
+{
+    std::error_code ignored;
+    std::filesystem::permissions(mPath, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ignored);
+    std::filesystem::remove_all(mPath, ignored);
+}
+
+std::vector<std::string> ScratchFolder::Entries() const
+{
+    std::vector<std::string> names;
+    for (const std::filesystem::directory_entry& entry : std::filesystem::directory_iterator(mPath))
+    {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string ReadText(const std::filesystem::path& path)
+{
+    std::ostringstream text;
+    text << std::ifstream(path, std::ios::binary).rdbuf();
+    return text.str();
+}
+
+void WriteText(const std::filesystem::path& path, const std::string& text)
+{
+    std::ofstream(path, std::ios::binary) << text;
+}
 
 UnprivilegedFileAccess::UnprivilegedFileAccess()
 {

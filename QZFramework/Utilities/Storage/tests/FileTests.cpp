@@ -6,10 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 namespace QZ
@@ -46,26 +43,17 @@ template <class Statement> std::string RuntimeErrorText(Statement statement)
 class FileTest : public testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        std::string pattern = (fs::temp_directory_path() / "qz-file-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        mFolder = pattern;
-    }
-    void TearDown() override { fs::remove_all(mFolder); }
-
     void WriteText(const fs::path& name, const std::string& text) const
     {
-        std::ofstream(mFolder / name, std::ios::binary) << text;
+        FileSystemTest::WriteText(mFolder / name, text);
     }
     std::string ReadText(const fs::path& name) const
     {
-        std::ostringstream text;
-        text << std::ifstream(mFolder / name, std::ios::binary).rdbuf();
-        return text.str();
+        return FileSystemTest::ReadText(mFolder / name);
     }
 
-    fs::path mFolder;
+    const FileSystemTest::ScratchFolder mScratch{"qz-file"};
+    const fs::path mFolder = mScratch.Path();
 };
 
 using FileOpening = FileTest;

@@ -3,13 +3,11 @@
 #include "QZFramework/Utilities/Storage/IniFileManager.h"
 
 #include "QZFramework/ObjectBase/RCPtr.h"
+#include "QZFramework/Utilities/Storage/tests/FileSystemTestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 namespace QZ
 {
@@ -33,35 +31,19 @@ WideString Wide(const fs::path& path)
     return WideString(path.string().c_str());
 }
 
-std::string ReadText(const fs::path& path)
-{
-    std::ostringstream text;
-    text << std::ifstream(path, std::ios::binary).rdbuf();
-    return text.str();
-}
-
-void WriteText(const fs::path& path, const std::string& text)
-{
-    std::ofstream(path, std::ios::binary) << text;
-}
+using FileSystemTest::ReadText;
+using FileSystemTest::WriteText;
 
 class IniFileManagerTest : public testing::Test
 {
 protected:
     void SetUp() override
     {
-        std::string pattern = (fs::temp_directory_path() / "qz-ini-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        mFolder = pattern;
         mPath = mFolder / "UserSettings.ini";
         mStore = new LIniFileManager();
         ASSERT_EQ(mStore->Initialize(QZ_INI_LIBRARY_FOLDER), S_OK);
     }
-    void TearDown() override
-    {
-        mStore = nullptr;
-        fs::remove_all(mFolder);
-    }
+    void TearDown() override { mStore = nullptr; }
 
     std::int32_t Open()
     {
@@ -94,7 +76,8 @@ protected:
         return text;
     }
 
-    fs::path mFolder;
+    const FileSystemTest::ScratchFolder mScratch{"qz-ini"};
+    const fs::path mFolder = mScratch.Path();
     fs::path mPath;
     RCPtr<LIniFileManager> mStore;
 };

@@ -1,5 +1,7 @@
 #include "QZFramework/Utilities/Storage/StringT.h"
 
+#include "QZFramework/Utilities/Storage/StringArrayT.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -276,16 +278,6 @@ TEST(StringFormatting, OverlongResultsAreCutAtTheBufferLimit)
     const WideString padded = WideString::FromFormat(u"%99999d", 1);
     EXPECT_EQ(padded.GetLength(), WideString::kFormatCapacity - 1);
 }
-
-} // namespace
-} // namespace QZ
-
-#include "QZFramework/Utilities/Storage/StringArrayT.h"
-
-namespace QZ
-{
-namespace
-{
 
 TEST(StringArraySearch, FindsByTextOrIdentity)
 {
