@@ -21,6 +21,7 @@
 #include "QZFramework/Notification/MouseButtonParam.h"
 #include "QZFramework/Notification/NotificationCenterManager.h"
 #include "QZFramework/Notification/NotificationIDs.h"
+#include "QZFramework/Utilities/Graphics/tests/RealFaceRenderer.h"
 #include "QZFramework/Utilities/Storage/ParamValues.h"
 #include "UI/DeviceView/DeviceView.h"
 #include "UI/DriverCommon/AppServices.h"
@@ -572,6 +573,48 @@ TEST_F(EditorTree, EveryTopLevelControlOfEverySkinBuilds)
             EXPECT_TRUE(control);
         }
     }
+}
+
+// Every control-change number shows its controller's whole name beside it, in every selector of
+// every edit panel: the names are measured with the program's own faces.
+TEST_F(EditorTree, EveryControllerNameFitsBesideItsNumber)
+{
+    mApplication.SetRenderer(RCPtr<LRenderer>(new Testing::RealFaceRenderer));
+    WideString face;
+    float size = 0.0f;
+    std::int32_t style = 0;
+    mFactory->GetSkinFont(face, size, style);
+    mApplication.SetApplicationFont(LFont::FindOrCreate(face, size, style));
+    ASSERT_NO_FATAL_FAILURE(Build());
+    std::size_t selectors = 0;
+    const std::function<void(const LControl&, const std::string&)> walk =
+        [&](const LControl& parent, const std::string& path)
+    {
+        const LControl::ChildControlList& children = parent.GetChildren();
+        for (std::uint32_t index = 0; index < children.GetCount(); ++index)
+        {
+            const RCPtr<LControl>& child = children.GetAt(index, LControl::kStorageOrder);
+            const std::string at = path + "/" + child->GetName().ToNarrowString().GetString();
+            const RCPtr<LControl> label = child->FindChildByName(WideString(u"label"));
+            const RCPtr<LControl> number = child->FindChildByName(WideString(u"numericUpDown"));
+            if (child->GetName() == WideString(u"ccSelector") && label && number)
+            {
+                ++selectors;
+                ASSERT_EQ(number->SetValueRange(0.0, 127.0, 0), S_OK) << at;
+                for (int controller = 0; controller < 128; ++controller)
+                {
+                    number->SetValue(number->ValueToPosition(controller));
+                    EXPECT_FALSE(label->IsTextClipped())
+                        << at << ": " << label->GetText().ToNarrowString().GetString();
+                }
+            }
+            walk(*child, at);
+        }
+    };
+    walk(*mMain, "mainControl");
+    mApplication.SetRenderer(nullptr);
+    mApplication.SetApplicationFont(nullptr);
+    EXPECT_GE(selectors, 10u);
 }
 
 // The desktop's file dialog as a test answers it: every request recorded, each answered with the
