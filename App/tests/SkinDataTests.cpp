@@ -429,9 +429,10 @@ TEST_F(ShippedSkin, TransferDialogsShowEverySlotInsideTheDialog)
     }
 }
 
-// A drop-down list either has the room for every item its table gives it, or scrolls: a vertical
-// bar with its thumb, placed against the list's right edge over its whole height, and rows that
-// end where the bar begins. Lists the code fills (no item table) must scroll.
+// A combo box is one row high with its list opening below it. The list either has the room for
+// every item its table gives it, or scrolls: a vertical bar with its thumb, placed against the
+// list's right edge over its whole height, and rows that end where the bar begins. Lists the code
+// fills (no item table) must scroll.
 TEST_F(ShippedSkin, EveryListShowsOrScrollsToAllItsItems)
 {
     ASSERT_EQ(mFactory->LoadStringTables(WideString(u"::APP_STRINGS"),
@@ -445,6 +446,9 @@ TEST_F(ShippedSkin, EveryListShowsOrScrollsToAllItsItems)
                            const LControlDescriptor& list, const std::string& path)
     {
         ++lists;
+        // The closed box is one row, and its list opens right below it.
+        EXPECT_LE(combo.absoluteHeight, 26.0) << path;
+        EXPECT_EQ(list.layout->position[1].absolute, combo.absoluteHeight) << path;
         const LControlDescriptor* row = Child(list, u"item");
         ASSERT_NE(row, nullptr) << path;
         LStringEntries entries;
