@@ -6,6 +6,7 @@
 #include "QZFramework/Application/ApplicationBase.h"
 #include "QZFramework/ControlBase/Control.h"
 #include "QZFramework/ControlBase/ControlFactory.h"
+#include "QZFramework/ControlBase/DockedPartDescriptor.h"
 #include "QZFramework/ControlBase/LookListDescriptor.h"
 #include "QZFramework/ControlBase/SkinReader.h"
 #include "QZFramework/ControlBase/VisualPartDescriptor.h"
@@ -344,6 +345,29 @@ TEST_F(ShippedSkin, EveryImageItNamesIsEmbeddedAndHoldsThePartsRectangle)
     EXPECT_EQ(mSkin->lookLists.at(u"RededoVuvuva.MainControl.ButtonView.Button.ColorIndicator")
                   ->looks.size(),
               8u);
+}
+
+// A list that has the keyboard's focus shows it: its focused looks (1, and 3 under the pointer)
+// draw their edges with other parts than the unfocused ones (0 and 2).
+TEST_F(ShippedSkin, AFocusedListIsFramedOtherwiseThanAnUnfocusedOne)
+{
+    const auto edges = [](const LLookDescriptor& look)
+    {
+        std::vector<const LVisualPartDescriptor*> parts;
+        for (const RCPtr<LDockedPartDescriptor>& docked : look.parts)
+        {
+            parts.push_back(docked->dock == LDockedPartDescriptor::kFill ? nullptr
+                                                                         : docked->part.Get());
+        }
+        return parts;
+    };
+    for (const std::u16string list : {u"Framework.ComboBox", u"Framework.ComboSlider"})
+    {
+        const std::vector<RCPtr<LLookDescriptor>>& looks = mSkin->lookLists.at(list)->looks;
+        ASSERT_GE(looks.size(), 4u);
+        EXPECT_NE(edges(*looks[1]), edges(*looks[0])) << Narrow(WideString(list.c_str()));
+        EXPECT_NE(edges(*looks[3]), edges(*looks[2])) << Narrow(WideString(list.c_str()));
+    }
 }
 
 // Every class the skin names is built as a plain control here: the layout is the skin's alone.
