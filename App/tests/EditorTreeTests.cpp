@@ -16,6 +16,7 @@
 #include "QZFramework/Application/FrameworkControls.h"
 #include "QZFramework/ControlBase/ControlDescriptor.h"
 #include "QZFramework/Controls/Button.h"
+#include "QZFramework/Controls/ComboBox.h"
 #include "QZFramework/Controls/MainMenu.h"
 #include "QZFramework/Controls/Panel.h"
 #include "QZFramework/Notification/MouseButtonParam.h"
@@ -575,9 +576,10 @@ TEST_F(EditorTree, EveryTopLevelControlOfEverySkinBuilds)
     }
 }
 
-// Every control-change number shows its controller's whole name beside it, in every selector of
-// every edit panel: the names are measured with the program's own faces.
-TEST_F(EditorTree, EveryControllerNameFitsBesideItsNumber)
+// Every control-change number shows its controller's whole name beside it, and every drop-down
+// list of every window shows each of its items whole: the texts are measured with the program's
+// own faces.
+TEST_F(EditorTree, EveryControllerNameAndListItemShowsWhole)
 {
     mApplication.SetRenderer(RCPtr<LRenderer>(new Testing::RealFaceRenderer));
     WideString face;
@@ -585,8 +587,10 @@ TEST_F(EditorTree, EveryControllerNameFitsBesideItsNumber)
     std::int32_t style = 0;
     mFactory->GetSkinFont(face, size, style);
     mApplication.SetApplicationFont(LFont::FindOrCreate(face, size, style));
-    ASSERT_NO_FATAL_FAILURE(Build());
     std::size_t selectors = 0;
+    std::size_t lists = 0;
+    const auto expectWhole = [](const LControl& shown, const std::string& at)
+    { EXPECT_FALSE(shown.IsTextClipped()) << at << ": " << shown.GetText().ToNarrowString().GetString(); };
     const std::function<void(const LControl&, const std::string&)> walk =
         [&](const LControl& parent, const std::string& path)
     {
@@ -604,17 +608,31 @@ TEST_F(EditorTree, EveryControllerNameFitsBesideItsNumber)
                 for (int controller = 0; controller < 128; ++controller)
                 {
                     number->SetValue(number->ValueToPosition(controller));
-                    EXPECT_FALSE(label->IsTextClipped())
-                        << at << ": " << label->GetText().ToNarrowString().GetString();
+                    expectWhole(*label, at);
+                }
+            }
+            if (auto* list = dynamic_cast<LComboBox*>(child.Get()))
+            {
+                ++lists;
+                for (std::int32_t item = 0; item < list->GetItemCount(); ++item)
+                {
+                    list->SetSelectedIndex(item);
+                    expectWhole(*list, at);
                 }
             }
             walk(*child, at);
         }
     };
-    walk(*mMain, "mainControl");
+    for (const RCPtr<LControlDescriptor>& top : mFactory->GetSkin(0)->subControls)
+    {
+        RCPtr<LControl> control;
+        ASSERT_EQ(mFactory->CreateRootControl(control, top->name), S_OK);
+        walk(*control, top->name.ToNarrowString().GetString());
+    }
     mApplication.SetRenderer(nullptr);
     mApplication.SetApplicationFont(nullptr);
     EXPECT_GE(selectors, 10u);
+    EXPECT_GE(lists, 100u);
 }
 
 // The desktop's file dialog as a test answers it: every request recorded, each answered with the
