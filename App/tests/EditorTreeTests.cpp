@@ -590,7 +590,10 @@ TEST_F(EditorTree, EveryControllerNameAndListItemShowsWhole)
     std::size_t selectors = 0;
     std::size_t lists = 0;
     const auto expectWhole = [](const LControl& shown, const std::string& at)
-    { EXPECT_FALSE(shown.IsTextClipped()) << at << ": " << shown.GetText().ToNarrowString().GetString(); };
+    {
+        EXPECT_FALSE(shown.IsTextClipped())
+            << at << ": " << shown.GetText().ToNarrowString().GetString();
+    };
     const std::function<void(const LControl&, const std::string&)> walk =
         [&](const LControl& parent, const std::string& path)
     {
