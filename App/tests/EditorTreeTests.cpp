@@ -16,11 +16,13 @@
 #include "QZFramework/Application/FrameworkControls.h"
 #include "QZFramework/ControlBase/ControlDescriptor.h"
 #include "QZFramework/Controls/Button.h"
+#include "QZFramework/Controls/ComboBox.h"
 #include "QZFramework/Controls/MainMenu.h"
 #include "QZFramework/Controls/Panel.h"
 #include "QZFramework/Notification/MouseButtonParam.h"
 #include "QZFramework/Notification/NotificationCenterManager.h"
 #include "QZFramework/Notification/NotificationIDs.h"
+#include "QZFramework/Utilities/Graphics/tests/RealFaceRenderer.h"
 #include "QZFramework/Utilities/Storage/ParamValues.h"
 #include "UI/DeviceView/DeviceView.h"
 #include "UI/DriverCommon/AppServices.h"
@@ -572,6 +574,68 @@ TEST_F(EditorTree, EveryTopLevelControlOfEverySkinBuilds)
             EXPECT_TRUE(control);
         }
     }
+}
+
+// Every control-change number shows its controller's whole name beside it, and every drop-down
+// list of every window shows each of its items whole: the texts are measured with the program's
+// own faces.
+TEST_F(EditorTree, EveryControllerNameAndListItemShowsWhole)
+{
+    mApplication.SetRenderer(RCPtr<LRenderer>(new Testing::RealFaceRenderer));
+    WideString face;
+    float size = 0.0f;
+    std::int32_t style = 0;
+    mFactory->GetSkinFont(face, size, style);
+    mApplication.SetApplicationFont(LFont::FindOrCreate(face, size, style));
+    std::size_t selectors = 0;
+    std::size_t lists = 0;
+    const auto expectWhole = [](const LControl& shown, const std::string& at)
+    {
+        EXPECT_FALSE(shown.IsTextClipped())
+            << at << ": " << shown.GetText().ToNarrowString().GetString();
+    };
+    const std::function<void(const LControl&, const std::string&)> walk =
+        [&](const LControl& parent, const std::string& path)
+    {
+        const LControl::ChildControlList& children = parent.GetChildren();
+        for (std::uint32_t index = 0; index < children.GetCount(); ++index)
+        {
+            const RCPtr<LControl>& child = children.GetAt(index, LControl::kStorageOrder);
+            const std::string at = path + "/" + child->GetName().ToNarrowString().GetString();
+            const RCPtr<LControl> label = child->FindChildByName(WideString(u"label"));
+            const RCPtr<LControl> number = child->FindChildByName(WideString(u"numericUpDown"));
+            if (child->GetName() == WideString(u"ccSelector") && label && number)
+            {
+                ++selectors;
+                ASSERT_EQ(number->SetValueRange(0.0, 127.0, 0), S_OK) << at;
+                for (int controller = 0; controller < 128; ++controller)
+                {
+                    number->SetValue(number->ValueToPosition(controller));
+                    expectWhole(*label, at);
+                }
+            }
+            if (auto* list = dynamic_cast<LComboBox*>(child.Get()))
+            {
+                ++lists;
+                for (std::int32_t item = 0; item < list->GetItemCount(); ++item)
+                {
+                    list->SetSelectedIndex(item);
+                    expectWhole(*list, at);
+                }
+            }
+            walk(*child, at);
+        }
+    };
+    for (const RCPtr<LControlDescriptor>& top : mFactory->GetSkin(0)->subControls)
+    {
+        RCPtr<LControl> control;
+        ASSERT_EQ(mFactory->CreateRootControl(control, top->name), S_OK);
+        walk(*control, top->name.ToNarrowString().GetString());
+    }
+    mApplication.SetRenderer(nullptr);
+    mApplication.SetApplicationFont(nullptr);
+    EXPECT_GE(selectors, 10u);
+    EXPECT_GE(lists, 100u);
 }
 
 // The desktop's file dialog as a test answers it: every request recorded, each answered with the

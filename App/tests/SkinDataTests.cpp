@@ -6,6 +6,7 @@
 #include "QZFramework/Application/ApplicationBase.h"
 #include "QZFramework/ControlBase/Control.h"
 #include "QZFramework/ControlBase/ControlFactory.h"
+#include "QZFramework/ControlBase/DockedPartDescriptor.h"
 #include "QZFramework/ControlBase/LookListDescriptor.h"
 #include "QZFramework/ControlBase/SkinReader.h"
 #include "QZFramework/ControlBase/VisualPartDescriptor.h"
@@ -346,6 +347,29 @@ TEST_F(ShippedSkin, EveryImageItNamesIsEmbeddedAndHoldsThePartsRectangle)
               8u);
 }
 
+// A list that has the keyboard's focus shows it: its focused looks (1, and 3 under the pointer)
+// draw their edges with other parts than the unfocused ones (0 and 2).
+TEST_F(ShippedSkin, AFocusedListIsFramedOtherwiseThanAnUnfocusedOne)
+{
+    const auto edges = [](const LLookDescriptor& look)
+    {
+        std::vector<const LVisualPartDescriptor*> parts;
+        for (const RCPtr<LDockedPartDescriptor>& docked : look.parts)
+        {
+            parts.push_back(docked->dock == LDockedPartDescriptor::kFill ? nullptr
+                                                                         : docked->part.Get());
+        }
+        return parts;
+    };
+    for (const std::u16string list : {u"Framework.ComboBox", u"Framework.ComboSlider"})
+    {
+        const std::vector<RCPtr<LLookDescriptor>>& looks = mSkin->lookLists.at(list)->looks;
+        ASSERT_GE(looks.size(), 4u);
+        EXPECT_NE(edges(*looks[1]), edges(*looks[0])) << Narrow(WideString(list.c_str()));
+        EXPECT_NE(edges(*looks[3]), edges(*looks[2])) << Narrow(WideString(list.c_str()));
+    }
+}
+
 // Every class the skin names is built as a plain control here: the layout is the skin's alone.
 // A tab, a bank button and a selector's caption say what they are: each finds its text in the
 // table the control reads ("<parent class>|<name>").
@@ -429,9 +453,10 @@ TEST_F(ShippedSkin, TransferDialogsShowEverySlotInsideTheDialog)
     }
 }
 
-// A drop-down list either has the room for every item its table gives it, or scrolls: a vertical
-// bar with its thumb, placed against the list's right edge over its whole height, and rows that
-// end where the bar begins. Lists the code fills (no item table) must scroll.
+// A combo box is one row high with its list opening below it. The list either has the room for
+// every item its table gives it, or scrolls: a vertical bar with its thumb, placed against the
+// list's right edge over its whole height, and rows that end where the bar begins. Lists the code
+// fills (no item table) must scroll.
 TEST_F(ShippedSkin, EveryListShowsOrScrollsToAllItsItems)
 {
     ASSERT_EQ(mFactory->LoadStringTables(WideString(u"::APP_STRINGS"),
@@ -445,6 +470,9 @@ TEST_F(ShippedSkin, EveryListShowsOrScrollsToAllItsItems)
                            const LControlDescriptor& list, const std::string& path)
     {
         ++lists;
+        // The closed box is one row, and its list opens right below it.
+        EXPECT_LE(combo.absoluteHeight, 26.0) << path;
+        EXPECT_EQ(list.layout->position[1].absolute, combo.absoluteHeight) << path;
         const LControlDescriptor* row = Child(list, u"item");
         ASSERT_NE(row, nullptr) << path;
         LStringEntries entries;

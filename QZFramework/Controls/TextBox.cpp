@@ -582,7 +582,8 @@ QZRESULT LTextBox::DrawUnderlay(LRenderer& renderer)
     ColorRGBA color = text->color;
     const RenderState* state = renderer.GetCurrentState();
     color.alpha *= state != nullptr ? state->alpha : 1.0f;
-    if (mAnchor != mCaret)
+    // Only the box the keys go to shows its selection; the others keep theirs unshaded.
+    if (HasFocus() && mAnchor != mCaret)
     {
         const double from = origin + MeasurePrefix(renderer, std::min(mAnchor, mCaret));
         const double to = origin + MeasurePrefix(renderer, std::max(mAnchor, mCaret));

@@ -10,11 +10,13 @@
 #include "QZFramework/Controls/TextValidationParam.h"
 #include "QZFramework/Notification/MouseWheelParam.h"
 #include "QZFramework/Renderer/MeasurementRenderer.h"
+#include "QZFramework/Renderer/tests/RecordingRenderer.h"
 #include "QZFramework/Utilities/Graphics/Font.h"
 #include "QZFramework/Notification/NotificationIDs.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -354,6 +356,29 @@ TEST_F(BasicControls, AutomaticScrollingKeepsTheCaretInsideTheTextArea)
     mWindow->OnPointerButton(true, 1, {121, 10}, 1, KeyCode::kModifierShift, false);
     mWindow->OnPointerButton(false, 1, {121, 10}, 0, KeyCode::kModifierShift, false);
     EXPECT_EQ(box->GetSelectedText(), u"ort");
+}
+
+// The selection is shaded only while the box has the focus: boxes left behind with their text
+// selected do not look selected beside the one the keys go to.
+TEST_F(BasicControls, ATextBoxShadesItsSelectionOnlyWhileItHasTheFocus)
+{
+    LTextBox* box = Find<LTextBox>(u"text");
+    box->SetFont(LFont::FindOrCreate(u"Test Sans", 9.0f, 0));
+    box->SetText(WideString(u"127"), 0);
+    const auto fills = [box]
+    {
+        RecordingRenderer renderer;
+        EXPECT_EQ(box->DrawUnderlay(renderer), S_OK);
+        return std::count_if(renderer.calls.begin(), renderer.calls.end(),
+                             [](const std::string& call) { return call.starts_with("FillRect"); });
+    };
+    ASSERT_EQ(box->SetFocus(true), S_OK);
+    EXPECT_EQ(box->GetSelectedText(), u"127");
+    EXPECT_EQ(fills(), 2) << "the selection and the caret";
+    box->KillFocus();
+    ASSERT_FALSE(box->HasFocus());
+    EXPECT_EQ(box->GetSelectedText(), u"127");
+    EXPECT_EQ(fills(), 0);
 }
 
 TEST_F(BasicControls, TypingInATextBoxFiresNoHotKey)
