@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -188,11 +189,26 @@ protected:
         return geometry;
     }
 
+    // Clicks the menu's title at x of the bar and waits until its first rows show below it.
+    void OpenMenu(int titleX)
+    {
+        const auto rows = [&]
+        {
+            std::vector<std::uint32_t> pixels;
+            EXPECT_TRUE(mProbe.Capture(mWindow, titleX + 100, 4 * 22, pixels));
+            pixels.erase(pixels.begin(), pixels.begin() + std::min<std::size_t>(
+                                                             pixels.size(), (titleX + 100) * 22));
+            return pixels;
+        };
+        const std::vector<std::uint32_t> closed = rows();
+        mProbe.Click(mWindow, titleX, kMenuY);
+        EXPECT_TRUE(WaitFor([&] { return rows() != closed; })) << "the menu does not open";
+    }
+
     // Opens the About box from the Help menu; its window.
     unsigned long OpenAbout()
     {
-        mProbe.Click(mWindow, kHelpMenuX, kMenuY);
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        OpenMenu(kHelpMenuX);
         mProbe.Click(mWindow, kHelpMenuX, kAboutItemY);
         unsigned long about = 0;
         EXPECT_TRUE(WaitFor([&] { return (about = WindowTitled(kAboutTitle)) != 0; }))
@@ -317,8 +333,7 @@ TEST_F(DialogWalk, CommandsThatMustNotRunOpenNothing)
     // Without a keyboard the transfer commands and the global settings are greyed: neither their
     // hot keys nor a click on the greyed item open anything.
     Keys(mWindow, "ctrl+shift+r ctrl+shift+s");
-    mProbe.Click(mWindow, kFileMenuX, kMenuY);
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    OpenMenu(kFileMenuX);
     mProbe.Click(mWindow, kFileMenuX, kGlobalSettingsItemY);
     Keys(mWindow, "Escape");
     // Under an open dialog the main window's commands do not run from the dialog's keys.
