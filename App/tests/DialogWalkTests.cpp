@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -176,11 +177,26 @@ protected:
         return geometry;
     }
 
+    // Clicks the menu's title at x of the bar and waits until its first rows show below it.
+    void OpenMenu(int titleX)
+    {
+        const auto rows = [&]
+        {
+            std::vector<std::uint32_t> pixels;
+            EXPECT_TRUE(mProbe.Capture(mWindow, titleX + 100, 4 * 22, pixels));
+            pixels.erase(pixels.begin(), pixels.begin() + std::min<std::size_t>(
+                                                              pixels.size(), (titleX + 100) * 22));
+            return pixels;
+        };
+        const std::vector<std::uint32_t> closed = rows();
+        mProbe.Click(mWindow, titleX, kMenuY);
+        EXPECT_TRUE(WaitFor([&] { return rows() != closed; })) << "the menu does not open";
+    }
+
     // Opens the About box from the Help menu; its window.
     unsigned long OpenAbout()
     {
-        mProbe.Click(mWindow, kHelpMenuX, kMenuY);
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        OpenMenu(kHelpMenuX);
         mProbe.Click(mWindow, kHelpMenuX, kAboutItemY);
         unsigned long about = 0;
         EXPECT_TRUE(WaitFor([&] { return (about = WindowTitled(kAboutTitle)) != 0; }))
@@ -192,15 +208,16 @@ protected:
     // the message box that follows, or 0.
     unsigned long LoadDamagedFile()
     {
-        const fs::path damaged = mRoot / "damaged.Tarn61RededoVuvuva";
-        std::ofstream(damaged) << "not a preset";
+        // Typed from the home folder: the chooser completes each folder of a typed path as it
+        // comes, and listing a crowded one (such as /tmp) takes a loaded machine long.
+        std::ofstream(mRoot / "home" / "damaged.Tarn61RededoVuvuva") << "not a preset";
         Keys(mWindow, "ctrl+o");
         unsigned long chooser = 0;
         EXPECT_TRUE(WaitFor([&] { return (chooser = WindowTitled("Select Vidida File")) != 0; }));
         std::uint32_t rgb = 0;
         EXPECT_TRUE(WaitFor([&] { return mProbe.ReadPixel(chooser, 5, 5, rgb) && rgb != 0; }));
         Keys(chooser, "ctrl+l");
-        const std::string type = "xdotool type --delay 10 '" + damaged.string() + "'";
+        const std::string type = "xdotool type --delay 10 '~/damaged.Tarn61RededoVuvuva'";
         EXPECT_EQ(std::system(type.c_str()), 0);
         // The chooser ignores a Return that comes before it has taken in the typed name.
         for (int attempt = 0; attempt < 5 && WindowTitled("Select Vidida File") != 0; ++attempt)
@@ -305,8 +322,7 @@ TEST_F(DialogWalk, CommandsThatMustNotRunOpenNothing)
     // Without a keyboard the transfer commands and the global settings are greyed: neither their
     // hot keys nor a click on the greyed item open anything.
     Keys(mWindow, "ctrl+shift+r ctrl+shift+s");
-    mProbe.Click(mWindow, kFileMenuX, kMenuY);
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    OpenMenu(kFileMenuX);
     mProbe.Click(mWindow, kFileMenuX, kGlobalSettingsItemY);
     Keys(mWindow, "Escape");
     // Under an open dialog the main window's commands do not run from the dialog's keys.

@@ -98,9 +98,11 @@ protected:
 
     void TearDown() override
     {
-        mProgram.Kill();
+        // The program ends as asked, closing its JACK client: the server of a client killed
+        // outright would not end by itself.
+        mProgram.Stop();
         mKeyboard.Stop();
-        mJack.Stop();
+        EXPECT_TRUE(mJack.Stop()) << "the JACK server had to be killed";
         mWindowManager.Stop();
         fs::remove_all(mRoot);
     }

@@ -290,15 +290,6 @@ protected:
                     .empty();
     }
 
-    // The main window's pixels once its painting has settled.
-    std::vector<std::uint32_t> Capture()
-    {
-        std::this_thread::sleep_for(std::chrono::milliseconds(400));
-        std::vector<std::uint32_t> pixels;
-        EXPECT_TRUE(mProbe.Capture(mWindow, kWindowWidth, kWindowHeight, pixels));
-        return pixels;
-    }
-
     // Polls the main window's pixels until they satisfy the condition or ten seconds pass; the
     // last pixels seen, empty when the condition never held.
     std::vector<std::uint32_t>
@@ -544,18 +535,25 @@ TEST_F(ProgramTest, TheEditorShowsTheKeyboardsSurfaceAsTheReferencePicture)
 {
     const pid_t child = Launch();
     ASSERT_NE(mWindow, 0u) << Wait(child).errors;
-    const std::vector<std::uint32_t> shown = Capture();
-    ASSERT_EQ(shown.size(), static_cast<std::size_t>(kWindowWidth * kWindowHeight));
     if (const char* target = std::getenv("QZ_WRITE_REFERENCE"))
     {
-        WritePng(target, shown, kWindowWidth, kWindowHeight);
+        WritePng(target, Settled(), kWindowWidth, kWindowHeight);
     }
     const std::vector<std::uint32_t> expected =
         ReadPng(QZ_EDITOR_REFERENCE_IMAGE, kWindowWidth, kWindowHeight);
-    ASSERT_EQ(expected.size(), shown.size());
-    // Text may be smoothed a little differently from one font library to the next.
-    EXPECT_LT(CountDifferent(shown, expected, kWindowWidth, {0, 0, kWindowWidth, kWindowHeight}),
-              static_cast<std::size_t>(kWindowWidth * kWindowHeight / 100));
+    ASSERT_EQ(expected.size(), static_cast<std::size_t>(kWindowWidth * kWindowHeight));
+    // A loaded machine paints the first frame in steps, so the picture is awaited. Text may be
+    // smoothed a little differently from one font library to the next.
+    std::size_t different = expected.size();
+    EXPECT_FALSE(WaitForPixels(
+                     [&](const std::vector<std::uint32_t>& shown)
+                     {
+                         different = CountDifferent(shown, expected, kWindowWidth,
+                                                    {0, 0, kWindowWidth, kWindowHeight});
+                         return different < expected.size() / 100;
+                     })
+                     .empty())
+        << different << " pixels differ";
     ExpectClosesWithZero(child);
 }
 
@@ -577,7 +575,9 @@ TEST_F(ProgramTest, APresetSavedFromTheMenuLoadsBackWithTheHotKey)
 {
     const pid_t child = Launch();
     ASSERT_NE(mWindow, 0u) << Wait(child).errors;
-    const std::string saved = (mRoot / "mine").string();
+    // Typed from the home folder: the chooser completes each folder of a typed path as it comes,
+    // and listing a crowded one (such as /tmp) takes a loaded machine longer than a person waits.
+    const std::string saved = "~/mine";
     const std::string focusEditor = "xdotool windowfocus --sync " + std::to_string(mWindow);
     const std::vector<std::uint32_t> start = Settled();
     const auto noteBoxIs = [](const std::vector<std::uint32_t>& box)
@@ -600,8 +600,10 @@ TEST_F(ProgramTest, APresetSavedFromTheMenuLoadsBackWithTheHotKey)
     ASSERT_TRUE(TakeSteps(mDisplay, "focus 'Select Save Location' && put '" + saved +
                                         "' && answer 'Select Save Location' Return"));
     const std::string file = saved + ".Tarn61RededoVuvuva";
-    ASSERT_FALSE(WaitForPixels([&](const std::vector<std::uint32_t>&)
-                               { return std::filesystem::exists(file); })
+    ASSERT_FALSE(WaitForPixels(
+                     [&](const std::vector<std::uint32_t>&) {
+                         return std::filesystem::exists(mRoot / "home" / "mine.Tarn61RededoVuvuva");
+                     })
                      .empty());
 
     // A new note number, typed into the box and left with Tab.

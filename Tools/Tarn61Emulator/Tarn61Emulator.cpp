@@ -329,7 +329,6 @@ void Tarn61Emulator::Handle(const Message& message)
     std::string log;
     {
         std::lock_guard<std::mutex> lock(mMutex);
-        mReceived.push_back(message);
         behaviour = mBehaviour;
         const bool isSendPreset =
             IsCommand(message, kSendPreset, kPresetMessageSize) && IsSlot(message[10]);
@@ -357,6 +356,11 @@ void Tarn61Emulator::Handle(const Message& message)
     if (!log.empty())
     {
         Log(log);
+    }
+    // Counted only now, so that whoever waits for the message finds its verdict in the log.
+    {
+        std::lock_guard<std::mutex> lock(mMutex);
+        mReceived.push_back(message);
     }
     mReceivedChanged.notify_all();
     if (!reply.empty())

@@ -69,7 +69,10 @@ struct Rig
         application.ReleaseRootModuleEngine();
         Platform::SetDefaultMidiDriver(nullptr);
         keyboard.Stop();
-        server.Stop();
+        if (!server.Stop())
+        {
+            std::fprintf(stderr, "MidiManagerJackBenchmark: the JACK server had to be killed\n");
+        }
         QZ::LNotificationCenterManager::ReleaseInstance();
     }
 };

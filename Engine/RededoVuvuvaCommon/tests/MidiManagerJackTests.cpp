@@ -72,7 +72,7 @@ protected:
         manager.Reset();
         keyboard.Stop();
         Platform::SetDefaultMidiDriver(nullptr);
-        server.Stop();
+        EXPECT_TRUE(server.Stop()) << "the JACK server had to be killed";
         broker.Stop();
         unsetenv("QZ_MIDI_API");
         std::remove(logPath.c_str());

@@ -65,7 +65,7 @@ protected:
         emulator.reset();
         Platform::SetDefaultMidiDriver(nullptr);
         driver.reset();
-        server.Stop();
+        EXPECT_TRUE(server.Stop()) << "the JACK server had to be killed";
     }
 
     // Opens both keyboard ports by name, trying for up to ten seconds while the peer appears.

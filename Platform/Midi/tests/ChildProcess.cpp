@@ -87,14 +87,14 @@ int ChildProcess::Wait(std::chrono::milliseconds timeout)
     }
 }
 
-int ChildProcess::Stop()
+int ChildProcess::Stop(std::chrono::milliseconds patience)
 {
     if (mPid <= 0)
     {
         return -1;
     }
     kill(mPid, SIGTERM);
-    const int code = Wait(std::chrono::seconds(5));
+    const int code = Wait(patience);
     if (mPid > 0)
     {
         kill(mPid, SIGKILL);

@@ -26,8 +26,8 @@ public:
     // Waits for the program to end by itself, at most timeout; its exit code, or -1 when it did
     // not end (it is then still running) or did not exit normally.
     int Wait(std::chrono::milliseconds timeout);
-    // SIGTERM, then SIGKILL after five seconds; the exit code as Wait gives it.
-    int Stop();
+    // SIGTERM, then SIGKILL once patience has run out; the exit code as Wait gives it.
+    int Stop(std::chrono::milliseconds patience = std::chrono::seconds(5));
     // SIGKILL at once, as a program that crashes or loses its device would end; waits for it.
     void Kill();
     [[nodiscard]] bool IsRunning() const { return mPid > 0; }

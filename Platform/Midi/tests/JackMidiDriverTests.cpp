@@ -146,7 +146,7 @@ protected:
         peerInput.reset();
         peerOutput.reset();
         driver.reset();
-        server.Stop();
+        EXPECT_TRUE(server.Stop()) << "the JACK server had to be killed";
     }
 
     // The device number of the named input or output device, or -1.

@@ -51,4 +51,10 @@ bool JackServer::Start(std::string& error)
     return true;
 }
 
+bool JackServer::Stop()
+{
+    // The patience only bounds a server that hangs; one that ends normally takes a second.
+    return !mServer.IsRunning() || mServer.Stop(std::chrono::seconds(30)) == 0;
+}
+
 } // namespace Platform::Testing

@@ -23,7 +23,10 @@ public:
     // Starts the server and waits until it answers, at most ten seconds. On failure error says
     // why and nothing is left running.
     bool Start(std::string& error);
-    void Stop() { mServer.Stop(); }
+    // Ends the server; false when it had to be killed. A server left with a client that was
+    // killed outright does not end by itself, and one that is killed keeps its place in the
+    // user's registry of servers, which holds eight: once it is full no test server starts.
+    [[nodiscard]] bool Stop();
 
     const std::string& GetName() const { return mName; }
 

@@ -58,7 +58,7 @@ protected:
         StopManager();
         keyboard.Stop();
         Platform::SetDefaultMidiDriver(nullptr);
-        server.Stop();
+        EXPECT_TRUE(server.Stop()) << "the JACK server had to be killed";
         std::remove(logPath.c_str());
     }
 
