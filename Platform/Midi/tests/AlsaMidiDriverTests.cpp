@@ -45,6 +45,24 @@ public:
     }
     snd_seq_t* Seq() { return mSeq; }
 
+    // Ends the one subscription to its port as the program would; false when that fails.
+    bool Unsubscribe(int port)
+    {
+        snd_seq_query_subscribe_t* query = nullptr;
+        snd_seq_query_subscribe_alloca(&query);
+        const snd_seq_addr_t root{static_cast<unsigned char>(snd_seq_client_id(mSeq)),
+                                  static_cast<unsigned char>(port)};
+        snd_seq_query_subscribe_set_root(query, &root);
+        snd_seq_query_subscribe_set_type(query, SND_SEQ_QUERY_SUBS_WRITE);
+        snd_seq_query_subscribe_set_index(query, 0);
+        if (snd_seq_query_port_subscribers(mSeq, query) != 0)
+        {
+            return false;
+        }
+        const snd_seq_addr_t* sender = snd_seq_query_subscribe_get_addr(query);
+        return snd_seq_disconnect_from(mSeq, port, sender->client, sender->port) == 0;
+    }
+
     // The events that reached it, as far as they are in.
     std::vector<snd_seq_event_t> Read()
     {
@@ -234,17 +252,7 @@ TEST_F(AlsaMidiDriverTest, SendFailsOnceTheDestinationIsGoneInAnyWay)
         }
         else
         {
-            // The subscription is the only one to the port: end it as another program would.
-            snd_seq_query_subscribe_t* query = nullptr;
-            snd_seq_query_subscribe_alloca(&query);
-            const snd_seq_addr_t root{static_cast<unsigned char>(snd_seq_client_id(other.Seq())),
-                                      static_cast<unsigned char>(port)};
-            snd_seq_query_subscribe_set_root(query, &root);
-            snd_seq_query_subscribe_set_type(query, SND_SEQ_QUERY_SUBS_WRITE);
-            snd_seq_query_subscribe_set_index(query, 0);
-            ASSERT_EQ(snd_seq_query_port_subscribers(other.Seq(), query), 0);
-            const snd_seq_addr_t* sender = snd_seq_query_subscribe_get_addr(query);
-            ASSERT_EQ(snd_seq_disconnect_from(other.Seq(), port, sender->client, sender->port), 0);
+            ASSERT_TRUE(other.Unsubscribe(port));
         }
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
         QZRESULT sent = QZ::S_OK;
@@ -257,67 +265,52 @@ TEST_F(AlsaMidiDriverTest, SendFailsOnceTheDestinationIsGoneInAnyWay)
     }
 }
 
-TEST_F(AlsaMidiDriverTest, AnAnnouncementReadLateLeavesAPortMadeSinceAlone)
-{
-    OtherProgram other;
-    ASSERT_GE(other.AddPort("MIDIOUT5 (Other)", SND_SEQ_PORT_CAP_WRITE | SND_SEQ_PORT_CAP_SUBS_WRITE),
-              0);
-    OutputRecorder done;
-    std::unique_ptr<MidiOutput> output;
-    ASSERT_EQ(OpenOutput(done, output, "MIDIOUT5 (Other)"), QZ::S_OK);
-    InputRecorder userIn;
-    std::unique_ptr<MidiInput> input;
-    ASSERT_EQ(OpenInput(userIn, input), QZ::S_OK);
-    // The port is released and made again, under the same number and to the same peer, before
-    // the sequencer's word of the first one's end is read.
-    broker.SetAnnouncementsHeld(true);
-    output.reset();
-    ASSERT_EQ(OpenOutput(done, output, "MIDIOUT5 (Other)"), QZ::S_OK);
-    broker.SetAnnouncementsHeld(false);
-    // A message sent now reaches the reader after the announcements.
-    ASSERT_EQ(peerOutput->SendShort(0x00013C90), QZ::S_OK);
-    ASSERT_EQ(userIn.WaitFor(1).size(), 1u);
-    EXPECT_EQ(output->SendShort(0x00643C90), QZ::S_OK);
-    EXPECT_EQ(other.Read().size(), 1u);
-}
-
-TEST_F(AlsaMidiDriverTest, AnAnnouncementWeighedWhileThePortIsMadeAgainLeavesTheNewOneAlone)
+TEST_F(AlsaMidiDriverTest, WordOfAnEndedSubscriptionLeavesAPortMadeAgainUnderItsNumberAlone)
 {
     namespace StandIn = Testing::AlsaSequencerStandIn;
-    OtherProgram other;
-    const int port =
-        other.AddPort("MIDIOUT5 (Other)", SND_SEQ_PORT_CAP_WRITE | SND_SEQ_PORT_CAP_SUBS_WRITE);
-    OutputRecorder done;
-    std::unique_ptr<MidiOutput> output;
-    ASSERT_EQ(OpenOutput(done, output, "MIDIOUT5 (Other)"), QZ::S_OK);
-    InputRecorder userIn;
-    std::unique_ptr<MidiInput> input;
-    ASSERT_EQ(OpenInput(userIn, input), QZ::S_OK);
-    // The other program ends the subscription. The reader, told so, finds it gone and is held
-    // there while the port is released and made again, under the same number and to the same
-    // peer: what it found is about the port that was.
-    snd_seq_query_subscribe_t* query = nullptr;
-    snd_seq_query_subscribe_alloca(&query);
-    const snd_seq_addr_t root{static_cast<unsigned char>(snd_seq_client_id(other.Seq())),
-                              static_cast<unsigned char>(port)};
-    snd_seq_query_subscribe_set_root(query, &root);
-    snd_seq_query_subscribe_set_type(query, SND_SEQ_QUERY_SUBS_WRITE);
-    snd_seq_query_subscribe_set_index(query, 0);
-    ASSERT_EQ(snd_seq_query_port_subscribers(other.Seq(), query), 0);
-    const snd_seq_addr_t sender = *snd_seq_query_subscribe_get_addr(query);
-    StandIn::HoldNextSubscriptionAnswer();
-    ASSERT_EQ(snd_seq_disconnect_from(other.Seq(), port, sender.client, sender.port), 0);
-    const bool held = StandIn::WaitForHeldAnswer();
-    output.reset();
-    const QZRESULT reopened = OpenOutput(done, output, "MIDIOUT5 (Other)");
-    StandIn::ReleaseHeldAnswer();
-    ASSERT_TRUE(held);
-    ASSERT_EQ(reopened, QZ::S_OK);
-    // A message sent now reaches the reader after it has weighed the announcement.
-    ASSERT_EQ(peerOutput->SendShort(0x00013C90), QZ::S_OK);
-    ASSERT_EQ(userIn.WaitFor(1).size(), 1u);
-    EXPECT_EQ(output->SendShort(0x00643C90), QZ::S_OK);
-    EXPECT_EQ(other.Read().size(), 1u);
+    // The port is released and made again, under the same number and to the same peer, while
+    // the reader is behind: either the sequencer's word of the first one's end is read only
+    // afterwards, or the reader, told that the other program ended the subscription, has found
+    // it gone and is held there.
+    enum class Reader
+    {
+        ReadsLate,
+        WeighsMeanwhile,
+    };
+    for (const Reader reader : {Reader::ReadsLate, Reader::WeighsMeanwhile})
+    {
+        SCOPED_TRACE(static_cast<int>(reader));
+        OtherProgram other;
+        const int port = other.AddPort("MIDIOUT5 (Other)",
+                                       SND_SEQ_PORT_CAP_WRITE | SND_SEQ_PORT_CAP_SUBS_WRITE);
+        OutputRecorder done;
+        std::unique_ptr<MidiOutput> output;
+        ASSERT_EQ(OpenOutput(done, output, "MIDIOUT5 (Other)"), QZ::S_OK);
+        InputRecorder userIn;
+        std::unique_ptr<MidiInput> input;
+        ASSERT_EQ(OpenInput(userIn, input), QZ::S_OK);
+        bool behind = true;
+        if (reader == Reader::ReadsLate)
+        {
+            broker.SetAnnouncementsHeld(true);
+        }
+        else
+        {
+            StandIn::HoldNextSubscriptionAnswer();
+            behind = other.Unsubscribe(port) && StandIn::WaitForHeldAnswer();
+        }
+        output.reset();
+        const QZRESULT reopened = OpenOutput(done, output, "MIDIOUT5 (Other)");
+        broker.SetAnnouncementsHeld(false);
+        StandIn::ReleaseHeldAnswer();
+        ASSERT_TRUE(behind);
+        ASSERT_EQ(reopened, QZ::S_OK);
+        // A message sent now reaches the reader after it has dealt with the announcements.
+        ASSERT_EQ(peerOutput->SendShort(0x00013C90), QZ::S_OK);
+        ASSERT_EQ(userIn.WaitFor(1).size(), 1u);
+        EXPECT_EQ(output->SendShort(0x00643C90), QZ::S_OK);
+        EXPECT_EQ(other.Read().size(), 1u);
+    }
 }
 
 TEST_F(AlsaMidiDriverTest, AFullOutputPoolFailsTheSendAndNothingLeaves)
