@@ -5,6 +5,7 @@
 // a dialog opened by a hot key is still open.
 #include "App/tests/WalkSupport.h"
 #include "App/tests/XWindowProbe.h"
+#include "QZFramework/Controls/tests/ChooserSteps.h"
 #include "Platform/Midi/tests/ChildProcess.h"
 #include "Platform/Midi/tests/JackServer.h"
 
@@ -216,9 +217,10 @@ protected:
         EXPECT_TRUE(WaitFor([&] { return (chooser = WindowTitled("Select Vidida File")) != 0; }));
         std::uint32_t rgb = 0;
         EXPECT_TRUE(WaitFor([&] { return mProbe.ReadPixel(chooser, 5, 5, rgb) && rgb != 0; }));
-        Keys(chooser, "ctrl+l");
-        const std::string type = "xdotool type --delay 10 '~/damaged.Tarn61RededoVuvuva'";
-        EXPECT_EQ(std::system(type.c_str()), 0);
+        const std::string put = "bash -c '" + std::string(ChooserSteps::kPut) +
+                                "xdotool windowfocus --sync " + std::to_string(chooser) +
+                                " && put \"~/damaged.Tarn61RededoVuvuva\"'";
+        EXPECT_EQ(std::system(put.c_str()), 0);
         // The chooser ignores a Return that comes before it has taken in the typed name.
         for (int attempt = 0; attempt < 5 && WindowTitled("Select Vidida File") != 0; ++attempt)
         {

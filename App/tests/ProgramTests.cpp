@@ -2,6 +2,7 @@
 // a second start, a start after a killed first instance, and a start that fails.
 #include "App/tests/WalkSupport.h"
 #include "App/tests/XWindowProbe.h"
+#include "QZFramework/Controls/tests/ChooserSteps.h"
 #include "Platform/Graphics2D/PngCodec.h"
 #include "Platform/Instance/SingleInstance.h"
 
@@ -77,15 +78,13 @@ constexpr int kUserGuideRowY = 31;
 constexpr int kAboutRowY = 53;
 constexpr const char* kAboutTitle = "About Korvane Tarn 61 Vidida Editor";
 
-// A person's steps with the keyboard, in bash (xdotool); each waits on what it needs, never on
-// time alone. focus T: wait for the window titled T and give it the keyboard; put P: type P into
-// the dialog's location field; answer T K: press K in the window titled T until it closes (the
-// chooser ignores a Return that comes before it has taken in the typed name); gone T: wait until
-// no window is titled T.
+// A person's steps with the keyboard, in bash (xdotool), beside put (ChooserSteps); each waits on
+// what it needs, never on time alone. focus T: wait for the window titled T and give it the
+// keyboard; answer T K: press K in the window titled T until it closes (the chooser ignores a
+// Return that comes before it has taken in the name); gone T: wait until no window is titled T.
 constexpr const char* kPersonSteps = R"sh(
 focus() { w=$(timeout 20 xdotool search --sync --onlyvisible --name "^$1\$" | head -n1) &&
           [ -n "$w" ] && xdotool windowfocus --sync "$w" || { echo "no window $1" >&2; return 1; }; }
-put() { xdotool key ctrl+l type --delay 10 "$1"; }
 shown() { [ -n "$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null)" ]; }
 gone() { for t in $(seq 200); do shown "$1" || return 0; sleep 0.05; done
          echo "$1 stays open" >&2; return 1; }
@@ -100,7 +99,7 @@ answer() { for t in $(seq 20); do
 // Runs the steps on the display; whether every one succeeded.
 bool TakeSteps(const std::string& display, const std::string& steps)
 {
-    const std::string script = std::string(kPersonSteps) + steps;
+    const std::string script = std::string(ChooserSteps::kPut) + kPersonSteps + steps;
     const pid_t child = ::fork();
     if (child == 0)
     {

@@ -1,6 +1,7 @@
 // The desktop's own chooser, driven the way a person uses it: a thread answers each dialog with
 // xdotool (Ctrl+L, a path, Return) while the dialog runs on the main thread.
 #include "QZFramework/Controls/FileDialog.h"
+#include "QZFramework/Controls/tests/ChooserSteps.h"
 
 #include <gtest/gtest.h>
 
@@ -20,19 +21,17 @@ namespace
 
 constexpr const char16_t* kFilter = u"Presets (*.x)|*.x|All Files (*.*)|*.*";
 
-// The person's steps, in bash. focus T: wait for the window titled T and give it the keyboard;
-// put P: open the location field and type P; press K T N: press K until N windows are titled T
-// (GTK's completion list may take the first key, as it would a person's); choose P T: put P and
-// press Return until the dialog titled T is gone, typing P again when a busy machine let the
-// chooser miss the first keys. Each key is given 6 s to take effect: a sanitised GTK on a loaded
-// machine has been seen to need more than 2. When a step fails, the dialogs left open are closed so that the
-// test goes on.
+// The person's steps, in bash, beside put (ChooserSteps). focus T: wait for the window titled T
+// and give it the keyboard; press K T N: press K until N windows are titled T (GTK's completion
+// list may take the first key, as it would a person's); choose P T: put P and press Return until
+// the dialog titled T is gone, putting P again when a busy machine let the chooser miss it. Each
+// key is given 6 s to take effect: a sanitised GTK on a loaded machine has been seen to need
+// more than 2. When a step fails, the dialogs left open are closed so that the test goes on.
 constexpr const char* kPersonSteps = R"sh(
 count() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | wc -l; }
 focus() { w=$(timeout 30 xdotool search --sync --onlyvisible --name "^$1\$" | head -n1) &&
           xdotool windowfocus --sync "$w" || { echo "no window titled $1" >&2; return 1; }; }
-put() { xdotool key ctrl+l type --delay 30 "$1"; }
-choose() { for a in 1 2 3; do xdotool key ctrl+l key ctrl+a type --delay 30 "$1"
+choose() { for a in 1 2 3; do put "$1" || return 1
            for r in 1 2; do xdotool key Return
              for t in $(seq 60); do [ "$(count "$2")" = 0 ] && return 0; sleep 0.1; done; done
            done; echo "$1 was not chosen in $2" >&2; return 1; }
@@ -53,7 +52,7 @@ public:
               [this, steps]
               {
                   const auto script =
-                      "bash -c '" + (kPersonSteps + steps) + " || { closeAll; exit 1; }'";
+                      "bash -c '" + (ChooserSteps::kPut + (kPersonSteps + steps)) + " || { closeAll; exit 1; }'";
                   mSucceeded = std::system(script.c_str()) == 0;
               })
     {
