@@ -23,6 +23,7 @@ using Testing::OutputRecorder;
 
 constexpr const char* kPeerOutput = "MIDIIN4 (Tarn 61)";
 constexpr const char* kPeerInput = "MIDIOUT4 (Tarn 61)";
+constexpr const char* kOtherDestination = "MIDIOUT5 (Other)";
 
 // Another program on the sequencer, through alsa-lib's interface.
 class OtherProgram
@@ -34,6 +35,11 @@ public:
     int AddPort(const char* name, unsigned int caps)
     {
         return snd_seq_create_simple_port(mSeq, name, caps, SND_SEQ_PORT_TYPE_APPLICATION);
+    }
+    // A port others may send to, named kOtherDestination.
+    int AddDestination()
+    {
+        return AddPort(kOtherDestination, SND_SEQ_PORT_CAP_WRITE | SND_SEQ_PORT_CAP_SUBS_WRITE);
     }
     void Close()
     {
@@ -236,11 +242,10 @@ TEST_F(AlsaMidiDriverTest, SendFailsOnceTheDestinationIsGoneInAnyWay)
     {
         SCOPED_TRACE(static_cast<int>(gone));
         OtherProgram other;
-        const int port = other.AddPort("MIDIOUT5 (Other)",
-                                       SND_SEQ_PORT_CAP_WRITE | SND_SEQ_PORT_CAP_SUBS_WRITE);
+        const int port = other.AddDestination();
         OutputRecorder done;
         std::unique_ptr<MidiOutput> output;
-        ASSERT_EQ(OpenOutput(done, output, "MIDIOUT5 (Other)"), QZ::S_OK);
+        ASSERT_EQ(OpenOutput(done, output, kOtherDestination), QZ::S_OK);
         ASSERT_EQ(output->SendShort(0x00643C90), QZ::S_OK);
         if (gone == Gone::PortDeleted)
         {
@@ -281,11 +286,10 @@ TEST_F(AlsaMidiDriverTest, WordOfAnEndedSubscriptionLeavesAPortMadeAgainUnderIts
     {
         SCOPED_TRACE(static_cast<int>(reader));
         OtherProgram other;
-        const int port = other.AddPort("MIDIOUT5 (Other)",
-                                       SND_SEQ_PORT_CAP_WRITE | SND_SEQ_PORT_CAP_SUBS_WRITE);
+        const int port = other.AddDestination();
         OutputRecorder done;
         std::unique_ptr<MidiOutput> output;
-        ASSERT_EQ(OpenOutput(done, output, "MIDIOUT5 (Other)"), QZ::S_OK);
+        ASSERT_EQ(OpenOutput(done, output, kOtherDestination), QZ::S_OK);
         InputRecorder userIn;
         std::unique_ptr<MidiInput> input;
         ASSERT_EQ(OpenInput(userIn, input), QZ::S_OK);
@@ -300,7 +304,7 @@ TEST_F(AlsaMidiDriverTest, WordOfAnEndedSubscriptionLeavesAPortMadeAgainUnderIts
             behind = other.Unsubscribe(port) && StandIn::WaitForHeldAnswer();
         }
         output.reset();
-        const QZRESULT reopened = OpenOutput(done, output, "MIDIOUT5 (Other)");
+        const QZRESULT reopened = OpenOutput(done, output, kOtherDestination);
         broker.SetAnnouncementsHeld(false);
         StandIn::ReleaseHeldAnswer();
         ASSERT_TRUE(behind);
