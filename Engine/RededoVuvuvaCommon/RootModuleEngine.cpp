@@ -5,6 +5,7 @@
 #include "QZFramework/Notification/NotificationID.h"
 #include "QZFramework/Notification/NotificationIDs.h"
 
+#include <limits>
 #include <thread>
 
 using QZ::ParamDescriptor;
@@ -101,14 +102,14 @@ std::int32_t LRootModuleEngine::GetParamValues(const QZ::ParamRange& range,
         start = 0;
     }
     const auto count = static_cast<std::int32_t>(range.mCount);
+    // A run that would end past the index range reads nothing.
+    if (count <= 0 || start > std::numeric_limits<std::int32_t>::max() - count)
+    {
+        return 0;
+    }
     if (out.GetCount() < start + count)
     {
         static_cast<void>(out.SetCount(start + count));
-    }
-    // A count past the index range reads nothing.
-    if (count <= 0)
-    {
-        return 0;
     }
     // A preset's worth of values is read at a time: each is written where it goes, under one hold
     // of the root module's lock. The last entry is asked for first, so that a list that could not

@@ -165,9 +165,12 @@ TEST_F(EngineWithoutLibrary, ValueListStartRulesClearOrGrowTheArray)
     ASSERT_EQ(Engine()->GetParamValues(QZ::ParamRange{129, 2}, values, 0), 0);
     EXPECT_EQ(values.GetCount(), 262);
     EXPECT_EQ(values.GetAt(1).mDescriptor.mParamID, 130);
-    // A count past the list's index range reads nothing.
-    ASSERT_EQ(Engine()->GetParamValues(QZ::ParamRange{0, 0x80000000u}, values, 0), 0);
-    EXPECT_EQ(values.GetCount(), 262);
+    // A run that would end past the list's index range reads nothing.
+    for (const auto& [count, start] : {std::pair{0x80000000u, 0}, {131u, 0x7FFFFFF0}})
+    {
+        ASSERT_EQ(Engine()->GetParamValues(QZ::ParamRange{0, count}, values, start), 0);
+        EXPECT_EQ(values.GetCount(), 262) << start;
+    }
 
     // Entries past the preset are overwritten with their identifier and an empty value, whatever
     // they held before.
