@@ -21,14 +21,18 @@ namespace
 
 constexpr const char16_t* kFilter = u"Presets (*.x)|*.x|All Files (*.*)|*.*";
 
-// The person's steps, in bash, beside put (ChooserSteps). focus T: wait for the window titled T
-// and give it the keyboard; press K T N: press K until N windows are titled T (GTK's completion
-// list may take the first key, as it would a person's); choose P T: put P and press Return until
-// the dialog titled T is gone, putting P again when a busy machine let the chooser miss it. Each
-// key is given 6 s to take effect: a sanitised GTK on a loaded machine has been seen to need
-// more than 2. When a step fails, the dialogs left open are closed so that the test goes on.
+// The person's steps, in bash, beside put (ChooserSteps). count T: how many windows are titled
+// T, asked again when a window going away meanwhile made xdotool fail (-1 when it kept failing);
+// focus T: wait for the window titled T and give it the keyboard; press K T N: press K until N
+// windows are titled T (GTK's completion list may take the first key, as it would a person's);
+// choose P T: put P and press Return until the dialog titled T is gone, putting P again when a
+// busy machine let the chooser miss it. Each key is given 6 s to take effect: a sanitised GTK on
+// a loaded machine has been seen to need more than 2. When a step fails, the dialogs left open
+// are closed so that the test goes on.
 constexpr const char* kPersonSteps = R"sh(
-count() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | wc -l; }
+count() { for a in 1 2 3 4 5; do out=$(xdotool search --onlyvisible --name "^$1\$" 2>&1)
+          case "$out" in *"X Error"*) sleep 0.05;; *) printf "%s\n" "$out" | grep -c "^[0-9]"
+          return 0;; esac; done; echo -1; }
 focus() { w=$(timeout 30 xdotool search --sync --onlyvisible --name "^$1\$" | head -n1) &&
           xdotool windowfocus --sync "$w" || { echo "no window titled $1" >&2; return 1; }; }
 choose() { for a in 1 2 3; do put "$1" || return 1
