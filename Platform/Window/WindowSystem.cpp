@@ -3,6 +3,7 @@
 #include "Platform/Window/EventTranslator.h"
 #include "Platform/Window/KeyTranslation.h"
 #include "Platform/Window/TextConversion.h"
+#include "Platform/Window/X11Windows.h"
 #include "Platform/Window/XErrorFilter.h"
 
 #if !__has_include(<SDL.h>)
@@ -18,6 +19,7 @@
 #include <cstring>
 #include <limits>
 #include <map>
+#include <utility>
 #include <vector>
 
 namespace Platform
@@ -43,6 +45,11 @@ bool sOpen = false;
 constexpr Uint32 kNoEventType = static_cast<Uint32>(-1);
 
 constexpr std::size_t kSystemCursors = static_cast<std::size_t>(SystemCursor::Help) + 1;
+
+// How long showing a window waits for it to be on the screen before it goes on and leaves the
+// window to show later, and how often the map is asked for again until it does.
+constexpr int kMapWaitMs = 1000;
+constexpr Uint64 kMapRetryMs = 250;
 
 constexpr std::array<SDL_SystemCursor, kSystemCursors> kSdlCursors = {
     SDL_SYSTEM_CURSOR_ARROW,     SDL_SYSTEM_CURSOR_IBEAM,    SDL_SYSTEM_CURSOR_WAIT,
@@ -204,6 +211,14 @@ struct WindowSystem::WindowState
     bool placing = false;
     int placedX = 0;
     int placedY = 0;
+    // X11: asked to be mapped and not on the screen yet; raised once it is, when asked to be.
+    bool mapping = false;
+    Uint64 mapAskedAt = 0;
+    bool raiseWhenMapped = false;
+    // Destroyed by another program: only its teardown is left.
+    bool gone = false;
+    // The window's modal dialog, brought forward when the blocked window is reached for.
+    WindowId modalDialog = 0;
 };
 
 struct WindowSystem::Impl
@@ -213,6 +228,8 @@ struct WindowSystem::Impl
     std::vector<std::unique_ptr<Cursor>> colorCursors;
     EventTranslator translator;
     std::deque<WindowEvent> pending;
+    // SDL's X11 driver, whose maps, teardowns and foreign destructions this system looks after.
+    bool x11 = false;
     // The event type that Wake pushes; set before any other thread can know the window system.
     Uint32 wakeType = kNoEventType;
 
@@ -236,8 +253,13 @@ std::unique_ptr<WindowSystem> WindowSystem::Open(const char* driver, std::string
                          : fromEnvironment != nullptr ? fromEnvironment
                                                       : "x11,wayland";
     ApplyHints(chosen);
+    // In place before SDL's X11 driver starts, the filter is the handler SDL falls back on and
+    // puts back when it ends, so that it also covers SDL's own second connection (its wake-ups
+    // may name a window just destroyed) until that closes.
+    FilterXErrors(true);
     if (!InitVideo())
     {
+        FilterXErrors(false);
         const bool noDisplay = driver == nullptr && fromEnvironment == nullptr &&
                                std::getenv("DISPLAY") == nullptr &&
                                std::getenv("WAYLAND_DISPLAY") == nullptr;
@@ -250,13 +272,16 @@ std::unique_ptr<WindowSystem> WindowSystem::Open(const char* driver, std::string
     }
     // X11 takes frames straight into shared memory, which keeps every pixel as it is; the
     // default would route them through OpenGL textures.
-    if (std::string_view(SDL_GetCurrentVideoDriver()) == "x11")
+    const bool x11 = std::string_view(SDL_GetCurrentVideoDriver()) == "x11";
+    if (x11)
     {
         SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-        FilterXErrors(true);
+        // The X events themselves tell of a window that another program destroyed.
+        SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
     }
     SDL_StartTextInput();
     auto impl = std::make_unique<Impl>();
+    impl->x11 = x11;
     impl->wakeType = SDL_RegisterEvents(1);
     sOpen = true;
     return std::unique_ptr<WindowSystem>(new WindowSystem(std::move(impl)));
@@ -268,12 +293,12 @@ WindowSystem::~WindowSystem()
 {
     for (auto& [id, state] : mImpl->windows)
     {
-        SDL_DestroyWindow(state.window);
+        TearDown(state);
     }
     mImpl.reset();
     SDL_StopTextInput();
-    FilterXErrors(false);
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    FilterXErrors(false);
     // SDL keeps its D-Bus connection (input methods) until SDL_Quit; release it too when no
     // other part of SDL is in use.
     if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0)
@@ -318,16 +343,28 @@ WindowId WindowSystem::CreateWindow(const WindowOptions& options)
 
 bool WindowSystem::DestroyWindow(WindowId window)
 {
-    const WindowState* state = Find("DestroyWindow", window);
+    WindowState* state = Find("DestroyWindow", window);
     if (state == nullptr)
     {
         return false;
     }
-    SDL_DestroyWindow(state->window);
+    TearDown(*state);
     mImpl->windows.erase(window);
+    for (auto& [id, other] : mImpl->windows)
+    {
+        if (other.modalDialog == window)
+        {
+            other.modalDialog = 0;
+        }
+    }
     // Events still queued for it would name a window that no longer exists.
     std::erase_if(mImpl->pending, [window](const WindowEvent& e) { return e.window == window; });
     return true;
+}
+
+void WindowSystem::TearDown(WindowState& state)
+{
+    state.gone ? X11::DestroyGoneWindow(state.window) : SDL_DestroyWindow(state.window);
 }
 
 WindowSystem::WindowState* WindowSystem::Find(const char* where, WindowId window)
@@ -343,26 +380,37 @@ WindowSystem::WindowState* WindowSystem::Find(const char* where, WindowId window
 bool WindowSystem::Show(WindowId window)
 {
     WindowState* state = Find("Show", window);
-    if (state == nullptr)
+    if (state == nullptr || !IsPresent("Show", *state))
     {
         return false;
     }
-    if ((SDL_GetWindowFlags(state->window) & SDL_WINDOW_SHOWN) == 0)
+    if ((SDL_GetWindowFlags(state->window) & SDL_WINDOW_SHOWN) != 0)
+    {
+        return true;
+    }
+    if (!state->mapping)
     {
         state->placing = true;
         SDL_GetWindowPosition(state->window, &state->placedX, &state->placedY);
     }
-    SDL_ShowWindow(state->window);
+    if (!mImpl->x11)
+    {
+        SDL_ShowWindow(state->window);
+        return true;
+    }
+    Map(*state);
     return true;
 }
 
 bool WindowSystem::Hide(WindowId window)
 {
     WindowState* state = Find("Hide", window);
-    if (state == nullptr)
+    if (state == nullptr || !IsPresent("Hide", *state))
     {
         return false;
     }
+    state->mapping = false;
+    state->raiseWhenMapped = false;
     SDL_HideWindow(state->window);
     return true;
 }
@@ -370,9 +418,14 @@ bool WindowSystem::Hide(WindowId window)
 bool WindowSystem::Raise(WindowId window)
 {
     WindowState* state = Find("Raise", window);
-    if (state == nullptr)
+    if (state == nullptr || !IsPresent("Raise", *state))
     {
         return false;
+    }
+    if (state->mapping)
+    {
+        state->raiseWhenMapped = true;
+        return true;
     }
     SDL_RaiseWindow(state->window);
     return true;
@@ -381,15 +434,31 @@ bool WindowSystem::Raise(WindowId window)
 bool WindowSystem::RestoreIfMinimized(WindowId window)
 {
     WindowState* state = Find("RestoreIfMinimized", window);
-    if (state == nullptr)
+    if (state == nullptr || !IsPresent("RestoreIfMinimized", *state))
     {
         return false;
     }
-    if ((SDL_GetWindowFlags(state->window) & SDL_WINDOW_MINIMIZED) != 0)
+    const Uint32 flags = SDL_GetWindowFlags(state->window);
+    if (!mImpl->x11)
     {
-        SDL_RestoreWindow(state->window);
+        if ((flags & SDL_WINDOW_MINIMIZED) != 0)
+        {
+            SDL_RestoreWindow(state->window);
+        }
+        return true;
+    }
+    // The desktop takes a window out of its minimised state when the window asks to be mapped.
+    if ((flags & SDL_WINDOW_MINIMIZED) != 0 || (flags & SDL_WINDOW_SHOWN) == 0 || state->mapping)
+    {
+        Map(*state);
     }
     return true;
+}
+
+std::uint64_t WindowSystem::GetNativeWindow(WindowId window)
+{
+    const WindowState* state = mImpl->Find(window);
+    return state != nullptr && !state->gone ? X11::GetNativeWindow(state->window) : 0;
 }
 
 bool WindowSystem::SetTitle(WindowId window, std::u16string_view title)
@@ -482,12 +551,17 @@ bool WindowSystem::SetModalFor(WindowId dialog, WindowId owner)
     {
         return false;
     }
-    const WindowState* ownerState = Find("SetModalFor", owner);
+    WindowState* ownerState = Find("SetModalFor", owner);
     if (ownerState == nullptr)
     {
         return false;
     }
-    return SDL_SetWindowModalFor(state->window, ownerState->window) == 0 || FailSdl("SetModalFor");
+    if (SDL_SetWindowModalFor(state->window, ownerState->window) != 0)
+    {
+        return FailSdl("SetModalFor");
+    }
+    ownerState->modalDialog = dialog;
+    return true;
 }
 
 bool WindowSystem::SetEnabled(WindowId window, bool enabled)
@@ -536,7 +610,7 @@ bool WindowSystem::Present(WindowId window, const PixelBuffer& frame,
                            std::span<const WindowRect> areas)
 {
     WindowState* state = Find("Present", window);
-    if (state == nullptr)
+    if (state == nullptr || !IsPresent("Present", *state))
     {
         return false;
     }
@@ -599,17 +673,41 @@ bool WindowSystem::WaitEvent(WindowEvent& event, std::int32_t timeoutMs)
     std::deque<WindowEvent>& pending = mImpl->pending;
     while (pending.empty())
     {
+        const bool mapping = RetryMaps();
         const Uint64 now = SDL_GetTicks64();
-        const int wait = timeoutMs < 0 ? -1 : now < deadline ? static_cast<int>(deadline - now) : 0;
+        int wait = timeoutMs < 0 ? -1 : now < deadline ? static_cast<int>(deadline - now) : 0;
+        if (mapping && (wait < 0 || wait > static_cast<int>(kMapRetryMs)))
+        {
+            wait = static_cast<int>(kMapRetryMs);
+        }
         SDL_Event sdl;
-        if (SDL_WaitEventTimeout(&sdl, wait) == 0 ||
-            (mImpl->wakeType != kNoEventType && sdl.type == mImpl->wakeType))
+        if (SDL_WaitEventTimeout(&sdl, wait) == 0)
+        {
+            if (mapping && (timeoutMs < 0 || SDL_GetTicks64() < deadline))
+            {
+                continue;
+            }
+            return false;
+        }
+        if (mImpl->wakeType != kNoEventType && sdl.type == mImpl->wakeType)
         {
             return false;
+        }
+        if (const std::uint64_t destroyed = X11::GetDestroyedWindow(sdl))
+        {
+            OnDestroyedElsewhere(destroyed);
+            continue;
         }
         if (sdl.type == SDL_WINDOWEVENT && sdl.window.event == SDL_WINDOWEVENT_MOVED)
         {
             KeepPlacement(sdl.window.windowID);
+        }
+        if (sdl.type == SDL_WINDOWEVENT && sdl.window.event == SDL_WINDOWEVENT_SHOWN)
+        {
+            if (WindowState* shown = mImpl->Find(sdl.window.windowID); shown && shown->mapping)
+            {
+                FinishMap(*shown);
+            }
         }
         std::deque<WindowEvent> translated;
         mImpl->translator.Translate(sdl, translated);
@@ -694,7 +792,107 @@ bool WindowSystem::Admit(const WindowEvent& event)
     {
         SDL_SetCursor(state->cursor != nullptr ? state->cursor->sdl : SDL_GetDefaultCursor());
     }
+    // Reaching for a blocked window, by a click or by the desktop handing it the keyboard,
+    // brings its dialog back in front with the keyboard, as the dialog is what waits for input.
+    if (!state->enabled &&
+        (event.type == WindowEventType::MouseDown || event.type == WindowEventType::FocusGained))
+    {
+        BringModalForward(*state);
+    }
     return state->enabled || !IsInput(event.type);
+}
+
+void WindowSystem::BringModalForward(const WindowState& blocked)
+{
+    WindowState* dialog = mImpl->Find(blocked.modalDialog);
+    // A dialog may itself be blocked by one of its own.
+    while (dialog != nullptr && !dialog->enabled && mImpl->Find(dialog->modalDialog) != nullptr)
+    {
+        dialog = mImpl->Find(dialog->modalDialog);
+    }
+    if (dialog == nullptr || dialog->gone || dialog->mapping)
+    {
+        return;
+    }
+    SDL_RaiseWindow(dialog->window);
+    static_cast<void>(SDL_SetWindowInputFocus(dialog->window));
+}
+
+bool WindowSystem::IsPresent(const char* where, const WindowState& state)
+{
+    return !state.gone || Fail(where, "the window was destroyed by another program");
+}
+
+void WindowSystem::Map(WindowState& state)
+{
+    X11::RequestMap(state.window);
+    state.mapping = true;
+    state.mapAskedAt = SDL_GetTicks64();
+    if (X11::WaitViewable(state.window, kMapWaitMs))
+    {
+        // SDL learns that the window shows from the server's report, which is queued by now.
+        SDL_PumpEvents();
+        FinishMap(state);
+    }
+}
+
+void WindowSystem::FinishMap(WindowState& state)
+{
+    state.mapping = false;
+    // Without a window manager nobody hands a new window the keyboard.
+    if (!X11::HasWindowManager(state.window))
+    {
+        static_cast<void>(SDL_SetWindowInputFocus(state.window));
+    }
+    if (std::exchange(state.raiseWhenMapped, false))
+    {
+        SDL_RaiseWindow(state.window);
+    }
+}
+
+// A window manager that starts at the same moment as the program may lose the request to map
+// a window; asked again, it shows the window.
+bool WindowSystem::RetryMaps()
+{
+    bool waiting = false;
+    const Uint64 now = SDL_GetTicks64();
+    for (auto& [id, state] : mImpl->windows)
+    {
+        if (!state.mapping || state.gone)
+        {
+            continue;
+        }
+        if (X11::WaitViewable(state.window, 0))
+        {
+            SDL_PumpEvents();
+            FinishMap(state);
+            continue;
+        }
+        waiting = true;
+        if (now - state.mapAskedAt >= kMapRetryMs)
+        {
+            X11::RequestMap(state.window);
+            state.mapAskedAt = now;
+        }
+    }
+    return waiting;
+}
+
+void WindowSystem::OnDestroyedElsewhere(std::uint64_t native)
+{
+    for (auto& [id, state] : mImpl->windows)
+    {
+        if (!state.gone && X11::GetNativeWindow(state.window) == native)
+        {
+            state.gone = true;
+            state.mapping = false;
+            // A window that is gone is closed, whatever blocked its input.
+            WindowEvent close;
+            close.type = WindowEventType::Close;
+            close.window = id;
+            mImpl->pending.push_back(close);
+        }
+    }
 }
 
 std::uint32_t WindowSystem::GetModifiers() const

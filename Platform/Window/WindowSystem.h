@@ -6,7 +6,10 @@
 // positions in client coordinates, buttons 1/2/4, wheel steps of 120 units each, keys as
 // Windows virtual-key numbers in key words, typed text one UTF-16 unit per event. A disabled
 // window (the owner of a modal dialog) loses its input, close requests included, but still gets
-// its size, paint and focus events; events of a window that no longer exists never arrive.
+// its size, paint and focus events; a click on it, or the desktop handing it the keyboard,
+// brings its modal dialog back in front with the keyboard. Events of a window that no longer
+// exists never arrive; a window that another program destroyed is closed (a Close event, also
+// while its input is blocked), and from then on only DestroyWindow serves it.
 // Pointer and text events carry the modifier keys held when they happened, not when they are
 // read.
 //
@@ -51,12 +54,19 @@ public:
     // A hidden window; 0 on failure.
     [[nodiscard]] WindowId CreateWindow(const WindowOptions& options);
     bool DestroyWindow(WindowId window);
+    // Show waits a while for the window to be on the screen; a window manager that does not
+    // answer in that time still gets the window, as the request is repeated until it shows.
     bool Show(WindowId window);
     bool Hide(WindowId window);
-    // Brings the window to the front and asks for the keyboard focus.
+    // Brings the window to the front and asks for the keyboard focus (once it shows, for a window
+    // that is still on its way to the screen).
     bool Raise(WindowId window);
-    // Shows a minimised window again in its former place and size; nothing for any other.
+    // Shows a minimised window again in its former place and size, and a window that should show
+    // but is not on the screen yet; nothing for any other.
     bool RestoreIfMinimized(WindowId window);
+    // The desktop's own handle of the window (an X11 window id), for another toolkit's dialog to
+    // stay in front of it; 0 when there is none.
+    [[nodiscard]] std::uint64_t GetNativeWindow(WindowId window);
     bool SetTitle(WindowId window, std::u16string_view title);
     // The window's icon, drawn at several sizes (straight ARGB pixels, smallest first): the
     // desktop picks the size it shows where it can (X11), else gets the largest to scale.
@@ -116,6 +126,19 @@ private:
     bool Admit(const WindowEvent& event);
     // Puts a window just shown where it was asked to be when a window manager's frame moved it.
     void KeepPlacement(WindowId window);
+    // Raises the dialog that blocks the window (the innermost of a chain) and gives it the
+    // keyboard.
+    void BringModalForward(const WindowState& blocked);
+    // False, with the failure recorded, for a window another program destroyed.
+    bool IsPresent(const char* where, const WindowState& state);
+    // X11: asks for the window to be mapped and waits a while for it to show.
+    void Map(WindowState& state);
+    void FinishMap(WindowState& state);
+    // Asks again for the maps still waiting; whether any still waits.
+    bool RetryMaps();
+    // Closes the window of ours that another program destroyed.
+    void OnDestroyedElsewhere(std::uint64_t native);
+    void TearDown(WindowState& state);
     bool Fail(const char* where, const std::string& what);
     bool FailSdl(const char* where);
 
