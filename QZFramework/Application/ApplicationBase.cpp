@@ -17,6 +17,7 @@
 #include "QZFramework/Utilities/Storage/IniFileManager.h"
 #include "QZFramework/ControlBase/ControlFactory.h"
 #include "QZFramework/ControlBase/GlobalHotKeyManager.h"
+#include "QZFramework/ControlBase/OSWindow.h"
 #include "QZFramework/ControlBase/RootWindow.h"
 #include "QZFramework/Controls/StatusBar.h"
 
@@ -290,6 +291,12 @@ void LApplicationBase::OnExitRequest()
         return;
     }
     mExitRequested = true;
+    // Every road out (the menu, its hot key, the close box, the desktop's request to end) passes
+    // here, so the next start finds the window where it was left.
+    if (mMainWindow)
+    {
+        mMainWindow->SavePlacement();
+    }
     const std::vector<RCPtr<LRootWindow>> windows = mRootWindows;
     for (std::size_t i = windows.size(); i > 1; --i)
     {

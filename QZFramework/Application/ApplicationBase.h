@@ -165,8 +165,9 @@ public:
     // Whether the application agrees to end now.
     [[nodiscard]] virtual bool CanExit() const { return true; }
     [[nodiscard]] bool IsExitRequested() const { return mExitRequested; }
-    // Handles "NID_APP_EXIT_REQ": with CanExit, sets the exit flag, ends the modal runs of every
-    // root window but the first (the main window), last opened first, and quits the loop with 0.
+    // Handles "NID_APP_EXIT_REQ": with CanExit, sets the exit flag, stores the main window's
+    // placement, ends the modal runs of every root window but the first (the main window), last
+    // opened first, and quits the loop with 0.
     void OnExitRequest();
 
     // ---- root windows, idle passes and modal runs ----

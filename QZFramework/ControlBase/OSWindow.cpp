@@ -131,6 +131,11 @@ void OSWindow::Destroy()
     mId = 0;
 }
 
+std::uint64_t OSWindow::GetNativeWindow() const
+{
+    return mId != 0 ? mLoop.GetWindowSystem().GetNativeWindow(mId) : 0;
+}
+
 bool OSWindow::Show()
 {
     return mId != 0 && mLoop.GetWindowSystem().Show(mId);
@@ -321,7 +326,6 @@ void OSWindow::OnClose()
     }
     if (IsMainWindow())
     {
-        SavePlacement();
         RCPtr<LNotification> request;
         LNotification::Create(request, NID_APP_EXIT_REQ);
         GetApplicationNotificationCenter()->Post(request);

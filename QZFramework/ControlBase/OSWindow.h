@@ -7,8 +7,8 @@
 // Painting waits for the event loop's paint step (or RedrawNow), so any number of invalidations
 // between steps costs one frame.
 //
-// A window without an owner is the main window: closing it stores its placement ("WP") and asks
-// the application to exit. A window with an owner is a dialog: closing it ends its modal run with
+// A window without an owner is the main window: closing it asks the application to exit, which
+// stores the window's placement ("WP") through SavePlacement, whichever road asked. A window with an owner is a dialog: closing it ends its modal run with
 // 2, and RunModalLoop disables the owner for the run. User-interface thread only; the window
 // outlives the root window it hands itself to as IWindowOSServices, and destroying it lets its
 // root window go.
@@ -69,10 +69,14 @@ public:
     bool SetIcon(const std::vector<std::span<const std::uint8_t>>& pngs);
     // Restores the window when it is minimised and brings it to the front.
     void BringToFront();
+    // Stores the window's place and size in the user settings ("WP"), for the next start.
+    void SavePlacement();
 
     [[nodiscard]] const RCPtr<LRootWindow>& GetRootWindow() const { return mRootWindow; }
     [[nodiscard]] const RCPtr<LRenderer>& GetRenderer() const { return mRenderer; }
     [[nodiscard]] std::uint32_t GetId() const { return mId; }
+    // The desktop's own handle of the window (see Platform::WindowSystem::GetNativeWindow).
+    [[nodiscard]] std::uint64_t GetNativeWindow() const;
     [[nodiscard]] bool IsMainWindow() const { return mOwner == nullptr; }
 
     // ---- the event loop's side ----
@@ -110,7 +114,6 @@ private:
     void OnSizeChanged(std::int32_t width, std::int32_t height);
     void DeliverPointer(const Platform::WindowEvent& event);
     void DeliverKeyboard(const Platform::WindowEvent& event);
-    void SavePlacement();
 
     LWindowEventLoop& mLoop;
     std::uint32_t mId = 0;
