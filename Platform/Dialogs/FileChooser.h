@@ -44,6 +44,10 @@ struct FileChooserRequest
     std::function<bool()> pump;
     // The program's icon for the dialog's window: PNGs of its sizes; empty: the toolkit's own.
     std::vector<std::span<const std::uint8_t>> icon;
+    // The desktop's handle of the program's window that the dialog blocks (an X11 window id; 0:
+    // none): the dialog stays in front of it, and comes back in front with the keyboard when
+    // that window is reached for.
+    std::uint64_t owner = 0;
 };
 
 enum class FileChooserResult

@@ -1,6 +1,9 @@
 #include "Platform/Dialogs/Gtk3FileChooser.h"
 
 #include <gtk/gtk.h>
+#ifdef GDK_WINDOWING_X11
+#include <gdk/gdkx.h>
+#endif
 
 #include <cstdint>
 #include <exception>
@@ -46,6 +49,66 @@ struct DialogCloser
 };
 using Dialog = std::unique_ptr<GtkWidget, DialogCloser>;
 
+// The program's window that the dialog blocks, as GDK knows a window of another connection;
+// null when there is none, or when the desktop is not an X11 one.
+struct OwnerReleaser
+{
+    void operator()(GdkWindow* owner) const { g_object_unref(owner); }
+};
+using Owner = std::unique_ptr<GdkWindow, OwnerReleaser>;
+
+Owner FindOwner(std::uint64_t native)
+{
+#ifdef GDK_WINDOWING_X11
+    GdkDisplay* display = gdk_display_get_default();
+    if (native != 0 && display != nullptr && GDK_IS_X11_DISPLAY(display))
+    {
+        GdkWindow* owner =
+            gdk_x11_window_foreign_new_for_display(display, static_cast<Window>(native));
+        if (owner != nullptr)
+        {
+            // The owner taking the keyboard is how a click on it shows.
+            gdk_window_set_events(owner, GDK_FOCUS_CHANGE_MASK);
+        }
+        return Owner(owner);
+    }
+#endif
+    static_cast<void>(native);
+    return nullptr;
+}
+
+// A click on the blocked window (or the desktop handing it the keyboard) brings the dialog
+// back in front with the keyboard, as the dialog is what waits for input.
+GdkFilterReturn OnOwnerEvent(GdkXEvent* xevent, GdkEvent*, gpointer data)
+{
+#ifdef GDK_WINDOWING_X11
+    if (static_cast<XEvent*>(xevent)->type == FocusIn)
+    {
+        GdkWindow* dialog = gtk_widget_get_window(GTK_WIDGET(data));
+        if (dialog != nullptr)
+        {
+            gdk_window_raise(dialog);
+            gdk_window_focus(dialog, gdk_x11_get_server_time(dialog));
+        }
+    }
+#else
+    static_cast<void>(xevent);
+    static_cast<void>(data);
+#endif
+    return GDK_FILTER_CONTINUE;
+}
+
+// Keeps the dialog in front of the owner for as long as it lives.
+void StayInFrontOf(GtkWidget* dialog, GdkWindow* owner)
+{
+    if (owner == nullptr)
+    {
+        return;
+    }
+    gtk_widget_realize(dialog);
+    gdk_window_set_transient_for(gtk_widget_get_window(dialog), owner);
+}
+
 // What one run of a dialog's loop has seen.
 struct DialogRun
 {
@@ -85,15 +148,23 @@ gboolean OnPumpTick(gpointer data)
 
 // Shows the dialog and runs GTK's loop (and the program's pump) until the dialog answers. A
 // closed window answers GTK_RESPONSE_DELETE_EVENT.
-gint RunUntilAnswered(GtkWidget* dialog, const std::function<bool()>& pump)
+gint RunUntilAnswered(GtkWidget* dialog, const std::function<bool()>& pump, GdkWindow* owner)
 {
     DialogRun run{GTK_DIALOG(dialog), pump, false, GTK_RESPONSE_NONE, nullptr};
     const gulong handler = g_signal_connect(dialog, "response", G_CALLBACK(OnResponse), &run);
     const guint tick = pump ? g_timeout_add(kPumpIntervalMs, OnPumpTick, &run) : 0;
     gtk_window_present(GTK_WINDOW(dialog));
+    if (owner != nullptr)
+    {
+        gdk_window_add_filter(owner, OnOwnerEvent, dialog);
+    }
     while (!run.answered)
     {
         g_main_context_iteration(nullptr, TRUE);
+    }
+    if (owner != nullptr)
+    {
+        gdk_window_remove_filter(owner, OnOwnerEvent, dialog);
     }
     if (tick != 0)
     {
@@ -113,7 +184,7 @@ gint RunUntilAnswered(GtkWidget* dialog, const std::function<bool()>& pump)
 
 // Asks, in a window with the chooser's title, whether the existing file is to be replaced.
 bool ConfirmOverwrite(GtkWidget* chooser, const std::string& path,
-                      const std::function<bool()>& pump)
+                      const std::function<bool()>& pump, GdkWindow* owner)
 {
     gchar* name = g_filename_display_basename(path.c_str());
     gchar* folderPath = g_path_get_dirname(path.c_str());
@@ -137,7 +208,7 @@ bool ConfirmOverwrite(GtkWidget* chooser, const std::string& path,
     GList* icon = gtk_window_get_icon_list(GTK_WINDOW(chooser));
     gtk_window_set_icon_list(GTK_WINDOW(dialog.get()), icon);
     g_list_free(icon);
-    return RunUntilAnswered(dialog.get(), pump) == GTK_RESPONSE_ACCEPT;
+    return RunUntilAnswered(dialog.get(), pump, owner) == GTK_RESPONSE_ACCEPT;
 }
 
 // The window's icon from PNGs of its sizes; those that do not decode are left out.
@@ -166,7 +237,7 @@ void SetIcon(GtkWindow* window, const std::vector<std::span<const std::uint8_t>>
     g_list_free_full(sizes, g_object_unref);
 }
 
-Dialog CreateChooser(const FileChooserRequest& request)
+Dialog CreateChooser(const FileChooserRequest& request, GdkWindow* owner)
 {
     const bool save = request.mode == FileChooserMode::Save;
     Dialog chooser(GTK_WIDGET(g_object_ref(gtk_file_chooser_dialog_new(
@@ -176,6 +247,7 @@ Dialog CreateChooser(const FileChooserRequest& request)
     auto* files = GTK_FILE_CHOOSER(chooser.get());
     gtk_dialog_set_default_response(GTK_DIALOG(chooser.get()), GTK_RESPONSE_ACCEPT);
     gtk_window_set_modal(GTK_WINDOW(chooser.get()), TRUE);
+    StayInFrontOf(chooser.get(), owner);
     SetIcon(GTK_WINDOW(chooser.get()), request.icon);
     gtk_file_chooser_set_local_only(files, TRUE);
     gtk_file_chooser_set_select_multiple(files, !save && request.multiple);
@@ -218,9 +290,10 @@ FileChooserResult Gtk3FileChooser::Run(const FileChooserRequest& request,
     {
         return FileChooserResult::Unavailable;
     }
-    const auto chooser = CreateChooser(request);
+    const Owner owner = FindOwner(request.owner);
+    const auto chooser = CreateChooser(request, owner.get());
     const auto extension = NormalizeDefaultExtension(request.defaultExtension);
-    while (RunUntilAnswered(chooser.get(), request.pump) == GTK_RESPONSE_ACCEPT)
+    while (RunUntilAnswered(chooser.get(), request.pump, owner.get()) == GTK_RESPONSE_ACCEPT)
     {
         paths = ChosenPaths(chooser.get());
         if (paths.empty())
@@ -232,7 +305,7 @@ FileChooserResult Gtk3FileChooser::Run(const FileChooserRequest& request,
             paths.resize(1);
             paths[0] = WithDefaultExtension(paths[0], extension);
             if (g_file_test(paths[0].c_str(), G_FILE_TEST_EXISTS) &&
-                !ConfirmOverwrite(chooser.get(), paths[0], request.pump))
+                !ConfirmOverwrite(chooser.get(), paths[0], request.pump, owner.get()))
             {
                 continue;
             }

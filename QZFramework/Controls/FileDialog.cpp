@@ -2,6 +2,9 @@
 
 #include "Platform/Dialogs/FileChooser.h"
 #include "QZFramework/Application/ApplicationBase.h"
+#include "QZFramework/ControlBase/Control.h"
+#include "QZFramework/ControlBase/OSWindow.h"
+#include "QZFramework/ControlBase/RootWindow.h"
 #include "QZFramework/System/DebugStreams.h"
 
 namespace QZ
@@ -18,6 +21,18 @@ std::function<bool()>& ModalLoopPump()
 std::string ToUtf8(const WideString& text)
 {
     return text.ToNarrowString().GetString();
+}
+
+// The window the dialog blocks: the active one, else the main window.
+std::uint64_t OwnerWindow(const LApplicationBase& application)
+{
+    const RCPtr<LRootWindow> active = application.GetActiveRootWindow();
+    const OSWindow* owner = active ? dynamic_cast<OSWindow*>(active->GetOSServices()) : nullptr;
+    if (owner == nullptr)
+    {
+        owner = application.GetMainWindow();
+    }
+    return owner != nullptr ? owner->GetNativeWindow() : 0;
 }
 
 } // namespace
@@ -63,6 +78,7 @@ QZRESULT LFileDialog::Run(Dialogs::FileChooserRequest& request, const WideString
     if (const LApplicationBase* application = LApplicationBase::GetApplication())
     {
         request.icon = application->GetAppIcon();
+        request.owner = OwnerWindow(*application);
     }
     NarrowString folder;
     // A folder that no file name stands for leaves the dialog in the working folder.
