@@ -126,6 +126,19 @@ unsigned long XWindowProbe::FindClient(unsigned long parent, pid_t pid, unsigned
     return found;
 }
 
+std::vector<unsigned long> XWindowProbe::GetStackingOrder()
+{
+    return ReadProperty(mDisplay, DefaultRootWindow(mDisplay), "_NET_CLIENT_LIST_STACKING",
+                        XA_WINDOW, 1024);
+}
+
+unsigned long XWindowProbe::GetActiveWindow()
+{
+    const std::vector<unsigned long> active =
+        ReadProperty(mDisplay, DefaultRootWindow(mDisplay), "_NET_ACTIVE_WINDOW", XA_WINDOW, 1);
+    return active.empty() ? 0 : active.front();
+}
+
 std::vector<std::pair<int, int>> XWindowProbe::GetIconSizes(unsigned long window)
 {
     const std::vector<unsigned long> items =

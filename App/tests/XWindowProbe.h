@@ -38,6 +38,11 @@ public:
     // A mapped top-level window of the process other than except (a dialog beside the main
     // window), also inside a window manager's frame; 0 when it has none.
     [[nodiscard]] unsigned long FindOtherWindow(pid_t pid, unsigned long except);
+    // The managed windows from the bottom of the stack to the top, as the window manager lists
+    // them (_NET_CLIENT_LIST_STACKING), and the one it calls active (_NET_ACTIVE_WINDOW, 0 for
+    // none).
+    [[nodiscard]] std::vector<unsigned long> GetStackingOrder();
+    [[nodiscard]] unsigned long GetActiveWindow();
     // The sizes (width, height) of the window's icon as the window manager reads them from
     // _NET_WM_ICON, in the property's order; empty without an icon.
     [[nodiscard]] std::vector<std::pair<int, int>> GetIconSizes(unsigned long window);
