@@ -83,6 +83,29 @@ unsigned long XWindowProbe::FindWindow(pid_t pid)
     return FindOtherWindow(pid, 0);
 }
 
+unsigned long XWindowProbe::FindTopLevelWindow(pid_t pid)
+{
+    Window root = 0;
+    Window above = 0;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(mDisplay, DefaultRootWindow(mDisplay), &root, &above, &children, &count))
+    {
+        return 0;
+    }
+    Window found = 0;
+    for (unsigned int i = 0; i < count && found == 0; ++i)
+    {
+        pid_t owner = 0;
+        found = WindowPid(mDisplay, children[i], owner) && owner == pid ? children[i] : 0;
+    }
+    if (children != nullptr)
+    {
+        XFree(children);
+    }
+    return found;
+}
+
 unsigned long XWindowProbe::FindOtherWindow(pid_t pid, unsigned long except)
 {
     return FindClient(DefaultRootWindow(mDisplay), pid, except, 2);

@@ -35,6 +35,9 @@ public:
     [[nodiscard]] bool HasWindowManager();
     // The process's mapped top-level window; 0 when it has none.
     [[nodiscard]] unsigned long FindWindow(pid_t pid);
+    // The process's top-level window straight below the root, mapped or not (a window not yet
+    // taken in by a window manager); 0 when it has none.
+    [[nodiscard]] unsigned long FindTopLevelWindow(pid_t pid);
     // A mapped top-level window of the process other than except (a dialog beside the main
     // window), also inside a window manager's frame; 0 when it has none.
     [[nodiscard]] unsigned long FindOtherWindow(pid_t pid, unsigned long except);
