@@ -1,7 +1,8 @@
 // The editor's control tree built from the shipped skin with the program's own registrations:
 // the main control binds the device view's nine groups, hands the engine's states to their owners
-// and the panels' edits to the engine, the device view switches edit panels and banks, and a skin
-// that lacks a child the tree works with is refused with a clear error.
+// and the panels' edits to the engine, the device view switches edit panels and banks, a skin
+// that lacks a child the tree works with is refused with a clear error, and every window shows
+// where the keyboard's focus is.
 #include "App/EditorControls.h"
 #include "Platform/Dialogs/FileChooser.h"
 #include "Platform/Shell/DocumentLauncher.h"
@@ -15,6 +16,8 @@
 #include "QZFramework/Application/ApplicationFolders.h"
 #include "QZFramework/Application/FrameworkControls.h"
 #include "QZFramework/ControlBase/ControlDescriptor.h"
+#include "QZFramework/ControlBase/KeyCode.h"
+#include "QZFramework/ControlBase/tests/PaintTestSupport.h"
 #include "QZFramework/Controls/Button.h"
 #include "QZFramework/Controls/ComboBox.h"
 #include "QZFramework/Controls/MainMenu.h"
@@ -34,9 +37,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <set>
 #include <string>
 #include <thread>
@@ -937,6 +944,237 @@ TEST_F(MenuCommands, NoSecondDeviceDialogWhileAnExchangeRuns)
     SendToCentre(NID_MENU_FILE_SEND_PRESET_TO_DEVICE);
     EXPECT_EQ(mOpened, std::vector<std::string>{"dialogSendPreset"});
     mApplication.SetMidiManager(nullptr);
+}
+
+constexpr KeyCode kTab{KeyCode::kKeyDown | (0x09u << 16), 0, 0};
+// More steps than any window has tab stops: a walk that has not come round by then is stuck.
+constexpr int kMaxSteps = 300;
+// How far into a control from its edges its focus mark must show: a mark frames the control.
+constexpr std::int32_t kEdgeBand = 3;
+
+std::string Narrow(const WideString& text)
+{
+    return text.ToNarrowString().GetString();
+}
+
+// What the skin draws a control with: its look list's name.
+std::string LookListOf(const LControl& control)
+{
+    const ConstRCPtr<LControlDescriptor>& descriptor = control.GetDescriptor();
+    return descriptor && descriptor->appearance.lookList
+               ? Narrow(descriptor->appearance.lookList->name)
+               : std::string("(none)");
+}
+
+// The control's rectangle in window pixels, rounded as painting rounds it.
+RectT<std::int32_t> AreaOf(const LControl& control)
+{
+    const PointT<double> at = control.GetPositionInRoot();
+    const PointT<double> size = control.GetSize();
+    return {static_cast<std::int32_t>(std::lround(at.x)),
+            static_cast<std::int32_t>(std::lround(at.y)),
+            static_cast<std::int32_t>(std::lround(size.x)),
+            static_cast<std::int32_t>(std::lround(size.y))};
+}
+
+bool Inside(const RectT<std::int32_t>& area, std::int32_t x, std::int32_t y)
+{
+    return x >= area.x && y >= area.y && x < area.x + area.width && y < area.y + area.height;
+}
+
+// Inside the area, less than kEdgeBand pixels from one of its edges.
+bool OnEdge(const RectT<std::int32_t>& area, std::int32_t x, std::int32_t y)
+{
+    return Inside(area, x, y) && std::min({x - area.x, y - area.y, area.x + area.width - 1 - x,
+                                           area.y + area.height - 1 - y}) < kEdgeBand;
+}
+
+// The editor's windows painted into memory, one at a time.
+class FocusMark : public EditorTree
+{
+protected:
+    ~FocusMark() override
+    {
+        if (mPainted)
+        {
+            mPainted->Window()->SetRootControl(nullptr);
+        }
+    }
+
+    // The skin's top-level control of that name in a window of its size, painted once.
+    void Open(const char16_t* name)
+    {
+        if (mPainted)
+        {
+            mPainted->Window()->SetRootControl(nullptr);
+        }
+        const RCPtr<LControlDescriptor> top = mFactory->FindSkinSubControl(WideString(name));
+        ASSERT_TRUE(top);
+        mWidth = static_cast<std::int32_t>(top->absoluteWidth);
+        mHeight = static_cast<std::int32_t>(top->absoluteHeight);
+        mPainted = std::make_unique<ToolkitTest::PaintedWindow>(mApplication, mWidth, mHeight);
+        mWindow = mPainted->Window();
+        mWindow->SetMeasurementRenderer(RCPtr<LMeasurementRenderer>(mPainted->Renderer().Get()));
+        ASSERT_EQ(mWindow->CreateRootControl(WideString(name)), S_OK);
+        Frame();
+    }
+
+    // Paints what is dirty; the window's pixels afterwards.
+    std::vector<std::uint32_t> Frame()
+    {
+        mPainted->Frame();
+        std::vector<std::uint32_t> pixels(static_cast<std::size_t>(mWidth) * mHeight);
+        Graphics2D::BitmapData data;
+        Graphics2D::Image& picture = mPainted->Presenter().GetPicture();
+        EXPECT_EQ(picture.LockBits({0, 0, mWidth, mHeight}, Graphics2D::LockModeRead, data),
+                  Graphics2D::Status::Ok);
+        for (std::int32_t y = 0; y < mHeight; ++y)
+        {
+            std::memcpy(&pixels[static_cast<std::size_t>(y) * mWidth],
+                        data.scan0 + std::ptrdiff_t{y} * data.stride,
+                        static_cast<std::size_t>(mWidth) * 4);
+        }
+        picture.UnlockBits(data);
+        return pixels;
+    }
+
+    // A press and release of the left button at the middle of the control.
+    void Click(const LControl& control)
+    {
+        const RectT<std::int32_t> area = AreaOf(control);
+        const PointT<long> middle(area.x + area.width / 2, area.y + area.height / 2);
+        mWindow->OnPointerMove(middle, 0, 0);
+        mWindow->OnPointerButton(true, 1, middle, 1, 0, false);
+        mWindow->OnPointerButton(false, 1, middle, 0, 0, false);
+    }
+
+    // Presses Tab until the focus comes round to where the walk began (the first control it
+    // reached, when nothing had the focus). At each step the picture must change inside the
+    // control that took the focus and the one that gave it up, and nowhere else; the look lists
+    // of the controls met are returned.
+    std::set<std::string> WalkWithTab()
+    {
+        std::set<std::string> met;
+        std::vector<std::uint32_t> before = Frame();
+        RCPtr<LControl> home = mWindow->GetFocusedControl();
+        for (int step = 0; step < kMaxSteps; ++step)
+        {
+            const RCPtr<LControl> left = mWindow->GetFocusedControl();
+            mWindow->DeliverKey(kTab);
+            const RCPtr<LControl> taken = mWindow->GetFocusedControl();
+            if (taken && taken == left && taken == home)
+            {
+                // The window's only tab stop.
+                return met;
+            }
+            if (!taken || taken == left)
+            {
+                ADD_FAILURE() << "Tab moved no focus from "
+                              << (left ? Narrow(left->GetName()) : "nowhere");
+                return met;
+            }
+            const std::vector<std::uint32_t> after = Frame();
+            ExpectChangedOnlyIn(before, after, *taken, left.Get());
+            met.insert(LookListOf(*taken));
+            before = after;
+            if (taken == home)
+            {
+                return met;
+            }
+            home = home ? home : taken;
+        }
+        ADD_FAILURE() << "the focus did not come round in " << kMaxSteps << " steps";
+        return met;
+    }
+
+    void ExpectChangedOnlyIn(const std::vector<std::uint32_t>& before,
+                             const std::vector<std::uint32_t>& after, const LControl& taken,
+                             const LControl* left)
+    {
+        const RectT<std::int32_t> takenArea = AreaOf(taken);
+        const RectT<std::int32_t> leftArea = left ? AreaOf(*left) : RectT<std::int32_t>();
+        std::size_t inTaken = 0;
+        std::size_t inLeft = 0;
+        std::size_t elsewhere = 0;
+        for (std::int32_t y = 0; y < mHeight; ++y)
+        {
+            for (std::int32_t x = 0; x < mWidth; ++x)
+            {
+                const std::size_t at = static_cast<std::size_t>(y) * mWidth + x;
+                if (before[at] == after[at])
+                {
+                    continue;
+                }
+                inTaken += OnEdge(takenArea, x, y) ? 1 : 0;
+                inLeft += OnEdge(leftArea, x, y) ? 1 : 0;
+                elsewhere += Inside(takenArea, x, y) || Inside(leftArea, x, y) ? 0 : 1;
+            }
+        }
+        const std::string name = Narrow(taken.GetName()) + " (" + LookListOf(taken) + ")";
+        EXPECT_GT(inTaken, 0u) << name << " shows no focus along its edges";
+        if (left != nullptr)
+        {
+            EXPECT_GT(inLeft, 0u) << Narrow(left->GetName()) << " keeps its focus mark";
+        }
+        EXPECT_EQ(elsewhere, 0u) << "pixels outside the controls changed as " << name
+                                 << " took the focus";
+    }
+
+    std::unique_ptr<ToolkitTest::PaintedWindow> mPainted;
+    RCPtr<LRootWindow> mWindow;
+    std::int32_t mWidth = 0;
+    std::int32_t mHeight = 0;
+};
+
+// Each window is walked with Tab all the way round; between them the walks meet every kind of
+// control that takes the focus: buttons (plain, toggles, tabs, bank buttons and the surface's
+// tiles), menu titles, drop-down lists, text boxes and number boxes. Tab from nowhere in the main
+// window walks its menu titles; from a tile (a click on a push button's tile, which also shows that
+// button's edit panel) it walks the surface and the edit panel.
+TEST_F(FocusMark, TabMarksTheControlItReachesAndUnmarksTheOneItLeavesAndNothingElse)
+{
+    struct Window
+    {
+        const char16_t* name;
+        // The tile clicked first, a path below the root control; none for a dialog.
+        std::vector<const char16_t*> tile;
+        std::set<std::string> kinds;
+    };
+    const Window windows[] = {
+        {u"dialogAbout", {}, {"Framework.Button"}},
+        {u"messageBox", {}, {"Framework.Button"}},
+        {u"dialogSendPreset", {}, {"Framework.ComboBox", "Framework.Button"}},
+        {u"dialogRetrievePresetFromHardware", {}, {"Framework.ComboBox", "Framework.Button"}},
+        {u"globalEditorControl",
+         {},
+         {"Framework.ComboBox", "Framework.TextBox", "Framework.Button"}},
+        {u"mainControl", {}, {"Framework.ComboMenu"}},
+        {u"mainControl",
+         {u"viewDevice", u"buttons", u"buttonBank1", u"button1", u"button"},
+         {"Bank.Button", "Tile.Select", "Pad.Tile", "Button.Tile", "Framework.TextBox",
+          "Tab.Button", "Framework.ComboBox", "Framework.Button"}},
+    };
+    for (const Window& window : windows)
+    {
+        SCOPED_TRACE(Narrow(WideString(window.name)));
+        ASSERT_NO_FATAL_FAILURE(Open(window.name));
+        if (!window.tile.empty())
+        {
+            RCPtr<LControl> tile = mWindow->GetRootControl();
+            for (const char16_t* name : window.tile)
+            {
+                tile = tile ? tile->FindChildByName(WideString(name)) : tile;
+            }
+            ASSERT_TRUE(tile);
+            Click(*tile);
+        }
+        const std::set<std::string> met = WalkWithTab();
+        for (const std::string& kind : window.kinds)
+        {
+            EXPECT_TRUE(met.contains(kind)) << "Tab never reached a control drawn by " << kind;
+        }
+        mWindow->SetRootControl(nullptr);
+    }
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "QZFramework/Application/ApplicationBase.h"
 #include "QZFramework/ControlBase/KeyParam.h"
 #include "QZFramework/ControlBase/XmlValues.h"
+#include "QZFramework/Controls/ControlHelpers.h"
 #include "QZFramework/Notification/NotificationIDs.h"
 
 namespace QZ
@@ -233,7 +234,7 @@ void LButton::UpdateLook()
     {
         look -= kLitLookOffset;
     }
-    SetLookWeight(GetLook(look) ? look : kLookNormal, 1.0f, true);
+    ShowStateLook(*this, GetLook(look) ? look : kLookNormal, kLookFocus);
 }
 
 } // namespace QZ

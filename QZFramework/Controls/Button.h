@@ -6,8 +6,9 @@
 // first delay and then at every interval, on the window's idle steps; a "NID_SIMULATE_CLICK"
 // handed to the button (with or without sender) sends one. The button chooses its look from its
 // state: 0 normal, 1 hover, 2 pressed, 3 disabled, and 4 to 7 the same while lit; a state the
-// skin gives no look for shows the unlit one, else look 0. A focused button is pressed by Space
-// and by Enter as by a click. User-interface thread only.
+// skin gives no look for shows the unlit one, else look 0. Look 8, when the skin gives it, is laid
+// over the state's look while the button has the keyboard focus. A focused button is pressed by
+// Space and by Enter as by a click. User-interface thread only.
 #pragma once
 
 #include "QZFramework/ControlBase/Control.h"
@@ -33,7 +34,8 @@ public:
         kLookHover = 1,
         kLookPressed = 2,
         kLookDisabled = 3,
-        kLitLookOffset = 4
+        kLitLookOffset = 4,
+        kLookFocus = 8
     };
 
     LButton(const RCPtr<LControl>& parent, const WideString& name, bool mostDerived);

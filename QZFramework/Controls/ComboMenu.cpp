@@ -1,6 +1,7 @@
 #include "QZFramework/Controls/ComboMenu.h"
 
 #include "QZFramework/ControlBase/RootWindow.h"
+#include "QZFramework/Controls/ControlHelpers.h"
 #include "QZFramework/Controls/PopupMenu.h"
 #include "QZFramework/Notification/NotificationIDs.h"
 
@@ -83,20 +84,21 @@ bool LComboMenu::IsDroppedDown() const
 
 void LComboMenu::SelectClosedLook()
 {
-    SetLookWeight(GetLook(kLookHover) && (GetConditionFlags() & kPointerOver) != 0 ? kLookHover
+    ShowStateLook(*this,
+                  GetLook(kLookHover) && (GetConditionFlags() & kPointerOver) != 0 ? kLookHover
                                                                                    : kLookNormal,
-                  1.0f, true);
+                  kLookFocus);
 }
 
 void LComboMenu::SelectStateLook()
 {
     if (!IsEnabled(true))
     {
-        SetLookWeight(GetLook(kLookDisabled) ? kLookDisabled : kLookNormal, 1.0f, true);
+        ShowStateLook(*this, GetLook(kLookDisabled) ? kLookDisabled : kLookNormal, kLookFocus);
     }
     else if (IsDroppedDown())
     {
-        SetLookWeight(GetLook(kLookOpen) ? kLookOpen : kLookNormal, 1.0f, true);
+        ShowStateLook(*this, GetLook(kLookOpen) ? kLookOpen : kLookNormal, kLookFocus);
     }
     else
     {

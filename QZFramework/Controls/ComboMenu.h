@@ -4,7 +4,8 @@
 //
 // The popup's automatic closing is off; the title closes it when an item is chosen, and the
 // drop-down base closes it on a second press, Escape, or the focus leaving both the title and
-// its popups. Looks: 0 normal, 1 pointer over, 2 open, 3 disabled. User-interface thread only.
+// its popups. Looks: 0 normal, 1 pointer over, 2 open, 3 disabled, and 4, when the skin gives it,
+// laid over them while the title has the keyboard focus. User-interface thread only.
 #pragma once
 
 #include "QZFramework/Controls/DropDownControl.h"
@@ -24,7 +25,8 @@ public:
         kLookNormal = 0,
         kLookHover = 1,
         kLookOpen = 2,
-        kLookDisabled = 3
+        kLookDisabled = 3,
+        kLookFocus = 4
     };
 
     LComboMenu(const RCPtr<LControl>& parent, const WideString& name, bool mostDerived);

@@ -42,6 +42,18 @@ inline void ShowLength(LControl& control, std::uint32_t axis, std::int32_t lengt
     control.SetAxisLayout(axis, position, size);
 }
 
+// Shows the state look alone, with the focus look laid over it while the control has the
+// keyboard focus (a skin without that look shows no mark). Only weights that change repaint.
+inline void ShowStateLook(LControl& control, std::uint32_t state, std::uint32_t focusLook)
+{
+    const bool marked = control.HasFocus() && control.GetLook(focusLook);
+    for (std::uint32_t look = 0; look < control.GetLookCount(); ++look)
+    {
+        const bool shown = look == state || (marked && look == focusLook);
+        control.SetLookWeight(look, shown ? 1.0f : 0.0f, false);
+    }
+}
+
 // Hands the notification to a control's own handler once the control is created; true when that
 // handler took it (else the caller passes it on to its base).
 template <class Owner>

@@ -30,6 +30,7 @@ constexpr std::uint32_t kVkA = 0x41;
 // The selection is drawn in the text's colour at this share of its opacity.
 constexpr float kSelectionOpacity = 0.35f;
 constexpr char16_t kTab = u'\t';
+constexpr std::uint32_t kLookFocused = 1;
 
 bool IsHigh(char16_t unit)
 {
@@ -439,6 +440,8 @@ void LTextBox::OnConditionsChanged(const RCPtr<LConditionsParam>& conditions)
     {
         SelectAll();
     }
+    const std::uint32_t look = HasFocus() && GetLook(kLookFocused) ? kLookFocused : 0;
+    SetLookWeight(look, 1.0f, true);
     LScrollView::OnConditionsChanged(conditions);
 }
 

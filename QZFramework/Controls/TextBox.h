@@ -8,6 +8,7 @@
 // nor a surrogate without its partner; typed and pasted text loses the control characters and
 // the characters the filter refuses. Enter and the loss of the focus validate the text
 // ("NID_TEXTBOX_VALIDATING", then "NID_TEXTBOX_VALIDATED" while the text stays valid).
+// Looks: 0 normal, 1 while the box has the keyboard focus (look 0 when the skin gives none).
 // User-interface thread only.
 #pragma once
 
@@ -40,7 +41,7 @@ public:
     QZRESULT OnKeyEvent(const RCPtr<LKeyParam>& key) override;
     // Validates the text when the text box itself had the focus.
     QZRESULT KillFocus() override;
-    // Gaining the focus selects the whole text.
+    // Gaining the focus selects the whole text; the focus shows the focused look.
     void OnConditionsChanged(const RCPtr<LConditionsParam>& conditions) override;
     // A press puts the caret at the nearest character boundary (Shift: extends the selection); a
     // double click selects the whole text.
