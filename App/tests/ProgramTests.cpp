@@ -17,6 +17,8 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -693,8 +695,122 @@ TEST_F(ProgramTest, TheMainWindowAndADialogCarryTheProgramsIconAtEverySize)
     ::waitpid(manager, nullptr, 0);
 }
 
-// Help's user-guide command hands the desktop the guide built beside the program, and the guide
-// holds every chapter of its source.
+namespace
+{
+
+// A figure of the guide's source: its picture, the width the source gives it and its caption.
+struct GuideFigure
+{
+    std::string picture;
+    double widthCm = 0.0;
+    std::string caption;
+};
+
+// A picture the PDF holds: its page (from 1), its width in pixels and its pixels per inch.
+struct PdfPicture
+{
+    int page = 0;
+    int width = 0;
+    int ppi = 0;
+};
+
+// The text with every run of white space made one blank, so that line breaks do not matter.
+std::string Collapse(const std::string& text)
+{
+    std::istringstream words(text);
+    std::string collapsed;
+    for (std::string word; words >> word;)
+    {
+        collapsed += (collapsed.empty() ? "" : " ") + word;
+    }
+    return collapsed;
+}
+
+// The figures of the source in order: ".. figure:: <picture>", its indented ":width: <n>cm"
+// option, and after a blank line the indented caption.
+std::vector<GuideFigure> ReadGuideFigures(const std::vector<std::string>& lines)
+{
+    const std::string directive = ".. figure:: ";
+    std::vector<GuideFigure> figures;
+    for (std::size_t i = 0; i < lines.size(); ++i)
+    {
+        if (lines[i].rfind(directive, 0) != 0)
+        {
+            continue;
+        }
+        GuideFigure figure;
+        figure.picture = lines[i].substr(directive.size());
+        std::size_t k = i + 1;
+        for (; k < lines.size() && lines[k].rfind("   :", 0) == 0; ++k)
+        {
+            std::smatch width;
+            if (std::regex_match(lines[k], width, std::regex(R"(\s*:width:\s*([0-9.]+)cm)")))
+            {
+                figure.widthCm = std::stod(width[1]);
+            }
+        }
+        for (++k; k < lines.size() && lines[k].rfind("   ", 0) == 0; ++k)
+        {
+            figure.caption += lines[k] + " ";
+        }
+        figure.caption = Collapse(figure.caption);
+        figures.push_back(figure);
+    }
+    return figures;
+}
+
+// The pictures of "pdfimages -list" output (their soft masks left out), in page order.
+std::vector<PdfPicture> ReadPdfPictures(const std::string& list)
+{
+    std::vector<PdfPicture> pictures;
+    std::istringstream rows(list);
+    for (std::string row; std::getline(rows, row);)
+    {
+        // page num type width height color comp bpc enc interp object ID x-ppi y-ppi size ratio
+        std::istringstream fields(row);
+        const std::vector<std::string> column{std::istream_iterator<std::string>(fields), {}};
+        if (column.size() > 12 && column[2] == "image")
+        {
+            pictures.push_back({std::stoi(column[0]), std::stoi(column[3]), std::stoi(column[12])});
+        }
+    }
+    return pictures;
+}
+
+// Each picture is drawn at the width its figure gives it, on the page that holds its caption; the
+// pictures come in the figures' order, and the PDF's text has a form feed between pages.
+void ExpectPicturesBesideTheirCaptions(const std::vector<GuideFigure>& figures,
+                                       const std::vector<PdfPicture>& pictures,
+                                       const std::string& text)
+{
+    std::vector<std::string> pages;
+    std::istringstream pageTexts(text);
+    for (std::string page; std::getline(pageTexts, page, '\f');)
+    {
+        pages.push_back(Collapse(page));
+    }
+    ASSERT_EQ(pictures.size(), figures.size());
+    for (std::size_t k = 0; k < figures.size(); ++k)
+    {
+        const GuideFigure& figure = figures[k];
+        const PdfPicture& picture = pictures[k];
+        ASSERT_TRUE(picture.page >= 1 && static_cast<std::size_t>(picture.page) <= pages.size())
+            << figure.picture;
+        EXPECT_TRUE(pages[static_cast<std::size_t>(picture.page - 1)].find(figure.caption) !=
+                    std::string::npos)
+            << figure.caption << " is not on page " << picture.page;
+        ASSERT_GT(figure.widthCm, 0.0) << figure.picture << " has no :width: in cm";
+        EXPECT_NEAR(picture.ppi, picture.width / (figure.widthCm / 2.54), 1.0)
+            << figure.picture << " is not drawn at the width the source gives it";
+    }
+}
+
+} // namespace
+
+// Help's user-guide command hands the desktop the guide built beside the program; the guide holds
+// every chapter of its source, and each picture stands at the width the source gives it on the
+// page of its caption (a picture that no longer fits its page would be shrunk, or parted from
+// its caption).
 TEST_F(ProgramTest, HelpOpensTheUserGuideBuiltBesideTheProgram)
 {
     // A stand-in for the desktop's opener writes down the path it was given.
@@ -741,7 +857,95 @@ TEST_F(ProgramTest, HelpOpensTheUserGuideBuiltBesideTheProgram)
         }
     }
     EXPECT_GE(chapters, 10u);
+
+    const ProcessResult list = Start("/usr/bin/pdfimages", {"-list", guide.string()});
+    ASSERT_EQ(list.exitCode, 0) << list.errors;
+    ExpectPicturesBesideTheirCaptions(ReadGuideFigures(lines), ReadPdfPictures(list.out), text.out);
     ExpectClosesWithZero(child);
+}
+
+namespace
+{
+
+// The paths a text gives: a literal between backticks that is a path as a whole (it may hold
+// blanks), and a word of a command line, each beginning with "build/" or "~/".
+std::vector<std::string> PathsGiven(const std::string& text)
+{
+    std::vector<std::string> paths;
+    for (const char* pattern :
+         {R"(`+((?:build|~)/[^`]*)`+)", R"((?:^|[\s(])((?:build|~)/[^\s()`]*))"})
+    {
+        const std::regex path(pattern);
+        for (auto found = std::sregex_iterator(text.begin(), text.end(), path);
+             found != std::sregex_iterator(); ++found)
+        {
+            paths.push_back((*found)[1]);
+        }
+    }
+    return paths;
+}
+
+} // namespace
+
+// The paths the guide and the README give for the editor, its guide and the emulated keyboard are
+// where the run command's build puts them (the test's own build tree has the same layout), and
+// the run command builds their targets; the files the guide names in the home folder are there
+// once the editor has run.
+TEST_F(ProgramTest, TheDocumentsGiveThePathsTheRunCommandMakes)
+{
+    const std::string runCommand = ReadFile(QZ_RUN_COMMAND);
+    std::smatch folder;
+    ASSERT_TRUE(std::regex_search(runCommand, folder, std::regex(R"(build=\$root/(\S+))")));
+    std::smatch targetList;
+    ASSERT_TRUE(std::regex_search(runCommand, targetList, std::regex(R"(--target ([^\n]+))")));
+    std::istringstream targetWords(targetList[1].str());
+    const std::vector<std::string> targets{std::istream_iterator<std::string>(targetWords), {}};
+
+    struct Shipped
+    {
+        const char* target;
+        std::filesystem::path file;
+    };
+    const std::filesystem::path editor(QZ_EDITOR_PROGRAM);
+    const Shipped shipped[] = {
+        {"TarnEditor", editor},
+        {"TarnEditor", editor.parent_path() / "Tarn 61 Vidida Editor User Guide.pdf"},
+        {"tarn61-emulator", TARN61_EMULATOR_PROGRAM},
+    };
+    const std::string guide = ReadFile(QZ_GUIDE_SOURCE);
+    std::vector<std::string> given = PathsGiven(guide);
+    const std::vector<std::string> readme = PathsGiven(ReadFile(QZ_README));
+    given.insert(given.end(), readme.begin(), readme.end());
+    for (const Shipped& file : shipped)
+    {
+        EXPECT_TRUE(std::filesystem::exists(file.file)) << file.file;
+        EXPECT_TRUE(std::find(targets.begin(), targets.end(), file.target) != targets.end())
+            << "the run command does not build " << file.target;
+        const std::string where =
+            folder[1].str() + "/" +
+            std::filesystem::relative(file.file, QZ_BUILD_ROOT).generic_string();
+        std::size_t named = 0;
+        for (const std::string& path : given)
+        {
+            if (std::filesystem::path(path).filename() == file.file.filename())
+            {
+                ++named;
+                EXPECT_EQ(path, where);
+            }
+        }
+        EXPECT_GT(named, 0u) << file.file.filename() << " is named nowhere";
+    }
+
+    const pid_t child = Launch();
+    ASSERT_NE(mWindow, 0u) << Wait(child).errors;
+    ExpectClosesWithZero(child);
+    for (const std::string& path : PathsGiven(guide))
+    {
+        if (path.rfind("~/", 0) == 0)
+        {
+            EXPECT_TRUE(std::filesystem::exists(mRoot / "home" / path.substr(2))) << path;
+        }
+    }
 }
 
 // Clicking a control's tile shows its family's edit panel in the editing area (empty at the start,
