@@ -98,7 +98,7 @@ TEST_F(WindowManagerStart, EveryStartShowsTheMainWindowWheneverTheManagerStarts)
     ASSERT_TRUE(endedWell);
     for (int start = 0; start < 20; ++start)
     {
-        const milliseconds before = milliseconds(5 + 3 * start);
+        const milliseconds before = milliseconds(10 + 2 * start);
         SCOPED_TRACE("the manager started " + std::to_string(before.count()) +
                      " ms before the editor shows its window");
         const milliseconds took =
