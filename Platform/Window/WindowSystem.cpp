@@ -236,8 +236,12 @@ std::unique_ptr<WindowSystem> WindowSystem::Open(const char* driver, std::string
                          : fromEnvironment != nullptr ? fromEnvironment
                                                       : "x11,wayland";
     ApplyHints(chosen);
+    // SDL puts back the X error handler it found when it closes its connections, where errors
+    // still unread are read: the filter goes in first, so that it is the handler put back.
+    FilterXErrors(true);
     if (!InitVideo())
     {
+        FilterXErrors(false);
         const bool noDisplay = driver == nullptr && fromEnvironment == nullptr &&
                                std::getenv("DISPLAY") == nullptr &&
                                std::getenv("WAYLAND_DISPLAY") == nullptr;
@@ -253,7 +257,10 @@ std::unique_ptr<WindowSystem> WindowSystem::Open(const char* driver, std::string
     if (std::string_view(SDL_GetCurrentVideoDriver()) == "x11")
     {
         SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-        FilterXErrors(true);
+    }
+    else
+    {
+        FilterXErrors(false);
     }
     SDL_StartTextInput();
     auto impl = std::make_unique<Impl>();
@@ -272,7 +279,6 @@ WindowSystem::~WindowSystem()
     }
     mImpl.reset();
     SDL_StopTextInput();
-    FilterXErrors(false);
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     // SDL keeps its D-Bus connection (input methods) until SDL_Quit; release it too when no
     // other part of SDL is in use.
@@ -280,6 +286,7 @@ WindowSystem::~WindowSystem()
     {
         SDL_Quit();
     }
+    FilterXErrors(false);
     sOpen = false;
 }
 
