@@ -6,6 +6,7 @@
 #include "App/EditorControls.h"
 #include "Platform/Dialogs/FileChooser.h"
 #include "Platform/Shell/DocumentLauncher.h"
+#include "Platform/Window/WindowScript.h"
 #include "QZFramework/ControlBase/RootWindow.h"
 #include "DeviceControl/GeneratedCode/Engine/Inc/IEncoders.h"
 #include "Engine/RededoVuvuvaCommon/MidiManager.h"
@@ -17,14 +18,18 @@
 #include "QZFramework/Application/FrameworkControls.h"
 #include "QZFramework/ControlBase/ControlDescriptor.h"
 #include "QZFramework/ControlBase/KeyCode.h"
+#include "QZFramework/ControlBase/OSWindow.h"
+#include "QZFramework/ControlBase/WindowEventLoop.h"
 #include "QZFramework/ControlBase/tests/PaintTestSupport.h"
 #include "QZFramework/Controls/Button.h"
 #include "QZFramework/Controls/ComboBox.h"
 #include "QZFramework/Controls/MainMenu.h"
 #include "QZFramework/Controls/Panel.h"
+#include "QZFramework/Controls/TextBox.h"
 #include "QZFramework/Notification/MouseButtonParam.h"
 #include "QZFramework/Notification/NotificationCenterManager.h"
 #include "QZFramework/Notification/NotificationIDs.h"
+#include "QZFramework/Renderer/Renderer.h"
 #include "QZFramework/Utilities/Graphics/tests/RealFaceRenderer.h"
 #include "QZFramework/Utilities/Storage/ParamValues.h"
 #include "UI/DeviceView/DeviceView.h"
@@ -38,6 +43,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -46,6 +52,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -350,6 +357,72 @@ TEST_F(EditorTree, EchoesAreDroppedAndEditsReachTheEngine)
     gReceived.clear();
     EXPECT_LT(mMain->SendParamValue(ParamDescriptor(First() + 131), edited), 0);
     EXPECT_TRUE(gReceived.empty());
+}
+
+// Keys typed into the preset name while the engine's answers to the keys before them are still
+// queued stay where and as they were typed: a desktop under load hands over the keys in batches,
+// and the answers arrive between them (the blank that ends the second batch changes no value).
+TEST_F(EditorTree, KeysTypedBeforeTheNamesAnswersArriveStayInOrder)
+{
+    Build();
+    std::string error;
+    const std::unique_ptr<LWindowEventLoop> loop = LWindowEventLoop::Open("dummy", error);
+    ASSERT_TRUE(loop) << error;
+    OSWindow window;
+    ASSERT_NE(window.CreateEx(0, WideString(), WideString(u"mainControl"), 0, 0, 0, 1200, 750,
+                              nullptr, nullptr, nullptr),
+              0);
+    ASSERT_EQ(window.AttachRootWindow(LRenderer::kTypeGDIPlus), S_OK);
+    window.GetRootWindow()->SetRootControl(RCPtr<LControl>(mMain.Get()));
+    window.Show();
+    const auto box = RCPtr<LTextBox>::DynamicCastFrom(
+        Child({u"viewDevice", u"presetNameEditPanel", u"textBox"}));
+    ASSERT_TRUE(box);
+    const std::uint32_t id = window.GetId();
+    const PointT<double> at = box->GetPositionInRoot();
+    const auto x = static_cast<std::int32_t>(at.x + box->GetSize().x / 2);
+    const auto y = static_cast<std::int32_t>(at.y + box->GetSize().y / 2);
+    const auto press = [id](std::uint32_t virtualKey, int times)
+    {
+        bool pressed = true;
+        for (int i = 0; i < times; ++i)
+        {
+            pressed = pressed && Platform::WindowScript::Key(id, virtualKey, true, 0, false) &&
+                      Platform::WindowScript::Key(id, virtualKey, false, 0, false);
+        }
+        return pressed;
+    };
+    // The loop takes a queued batch in one pass, then delivers what the engine posted meanwhile.
+    const auto typed = [&](std::u16string_view text)
+    {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        loop->RunModal(
+            [&]
+            {
+                return (std::u16string_view(box->GetText().GetString()) == text &&
+                        !LNotificationCenterManager::HasQueuedNotifications()) ||
+                       std::chrono::steady_clock::now() > deadline;
+            });
+        return std::u16string_view(box->GetText().GetString()) == text;
+    };
+    constexpr std::uint32_t kEnd = 0x23;
+    constexpr std::uint32_t kBackspace = 0x08;
+    constexpr std::uint32_t kReturn = 0x0D;
+
+    ASSERT_TRUE(Platform::WindowScript::Move(id, x, y, 0) &&
+                Platform::WindowScript::Button(id, 1, true, x, y, 1) &&
+                Platform::WindowScript::Button(id, 1, false, x, y, 1) && press(kEnd, 1) &&
+                press(kBackspace, 6) && Platform::WindowScript::Type(id, u"W"));
+    EXPECT_TRUE(typed(u"W"));
+    ASSERT_TRUE(Platform::WindowScript::Type(id, u"alk "));
+    EXPECT_TRUE(typed(u"Walk "));
+    ASSERT_TRUE(Platform::WindowScript::Type(id, u"1") && press(kReturn, 1));
+    EXPECT_TRUE(typed(u"Walk 1")) << box->GetText().ToNarrowString().GetString();
+    Variant name;
+    ASSERT_EQ(GetRootModuleEngine()->GetParamValue(ParamDescriptor(First()), name), 0);
+    std::uint32_t size = 0;
+    const auto* bytes = static_cast<const char*>(name.GetData(size));
+    EXPECT_EQ(std::string(bytes, bytes == nullptr ? 0 : size), "WALK\"1");
 }
 
 // Without a remote-device list the editor says once that it works offline, and goes on.

@@ -279,6 +279,10 @@ std::unique_ptr<WindowSystem> WindowSystem::Open(const char* driver, std::string
         // The X events themselves tell of a window that another program destroyed.
         SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
     }
+    else
+    {
+        FilterXErrors(false);
+    }
     SDL_StartTextInput();
     auto impl = std::make_unique<Impl>();
     impl->x11 = x11;
@@ -298,13 +302,13 @@ WindowSystem::~WindowSystem()
     mImpl.reset();
     SDL_StopTextInput();
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
-    FilterXErrors(false);
     // SDL keeps its D-Bus connection (input methods) until SDL_Quit; release it too when no
     // other part of SDL is in use.
     if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0)
     {
         SDL_Quit();
     }
+    FilterXErrors(false);
     sOpen = false;
 }
 

@@ -10,7 +10,9 @@ namespace Platform
 {
 
 // On: installs the filter in front of the process's X error handler; off: puts that handler
-// back. From before SDL's video starts until after it ends.
+// back. Only while SDL's X11 driver is in use, from before SDL opens its X connections until it
+// has closed them: closing a connection reads the errors still pending on it (a wake-up SDL sent
+// to a window destroyed meanwhile) under the handler SDL found when it opened it.
 void FilterXErrors(bool on);
 
 } // namespace Platform

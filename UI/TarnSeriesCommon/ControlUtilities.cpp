@@ -124,4 +124,11 @@ bool ShowEngineValue(LParameterizedModule& module)
            module.SetParamValueLocal(descriptor, value, false) == 0;
 }
 
+bool IsSupersededEngineValue(const ParamDescriptor& descriptor, const Variant& value)
+{
+    const RCPtr<LRootModuleEngine> engine = GetRootModuleEngine();
+    Variant current;
+    return engine && engine->GetParamValue(descriptor, current) >= 0 && current != value;
+}
+
 } // namespace QZ

@@ -75,6 +75,9 @@ bool SendToMainControl(LControl& panel, const ParamDescriptor& descriptor, const
 // before any change of its editors can be read; a value posted through the queue could arrive
 // after the user's next input. True when the module took it.
 bool ShowEngineValue(LParameterizedModule& module);
+// Whether the engine holds another value of the parameter by now: the value was posted before a
+// later change, whose own post follows it. False without an engine.
+[[nodiscard]] bool IsSupersededEngineValue(const ParamDescriptor& descriptor, const Variant& value);
 
 // Sets every control's value range (linear); the items must not be empty.
 template <class T>

@@ -57,9 +57,20 @@ std::int32_t LPresetNamePanel::SetParamValueLocal(const ParamDescriptor& descrip
     {
         return E_FAIL;
     }
+    if (IsSupersededEngineValue(descriptor, value) || value == GetTypedName())
+    {
+        return 0;
+    }
     const QuietScope quiet(mShowing);
     mTextBox->SetText(WideString(name->c_str()), 0);
     return 0;
+}
+
+Variant LPresetNamePanel::GetTypedName() const
+{
+    const WideString& text = mTextBox->GetText();
+    return MakePresetNameValue(EncodePresetName(
+        std::u16string_view(text.GetString(), static_cast<std::size_t>(text.GetLength()))));
 }
 
 QZRESULT LPresetNamePanel::OnTextBoxTextChange(const RCPtr<LNotificationDistributor>&,
@@ -69,11 +80,7 @@ QZRESULT LPresetNamePanel::OnTextBoxTextChange(const RCPtr<LNotificationDistribu
     {
         return 1;
     }
-    const WideString& text = mTextBox->GetText();
-    const PresetNameBytes bytes = EncodePresetName(
-        std::u16string_view(text.GetString(), static_cast<std::size_t>(text.GetLength())));
-    static_cast<void>(
-        SendToMainControl(*this, ParamDescriptor(mFirstParamID), MakePresetNameValue(bytes)));
+    static_cast<void>(SendToMainControl(*this, ParamDescriptor(mFirstParamID), GetTypedName()));
     return 1;
 }
 

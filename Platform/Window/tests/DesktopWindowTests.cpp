@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <SDL.h>
+#include <SDL_syswm.h>
 #include <X11/Xlib.h>
 
 #include <chrono>
@@ -227,7 +229,8 @@ TEST_F(DesktopWindow, DesktopInputArrivesInProgramTerms)
 }
 
 // A request about a window that is gone fails without ending the program, as X's default
-// handling of the error would.
+// handling of the error would; also when its error is read only as the window system closes, as
+// that of a wake-up SDL sent to a window the program destroyed just after.
 TEST_F(DesktopWindow, RequestAboutAVanishedWindowDoesNotEndTheProgram)
 {
     Display* display = XOpenDisplay(nullptr);
@@ -239,6 +242,26 @@ TEST_F(DesktopWindow, RequestAboutAVanishedWindowDoesNotEndTheProgram)
     EXPECT_EQ(XGetWindowAttributes(display, gone, &attributes), 0);
     XSync(display, False);
     XCloseDisplay(display);
+
+    const WindowId window = OpenWindow(u"Gone", {10, 10, 40, 30});
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    ASSERT_EQ(SDL_GetWindowWMInfo(SDL_GetWindowFromID(window), &info), SDL_TRUE);
+    ASSERT_TRUE(mSystem->DestroyWindow(window));
+    // A child started afresh: one forked from here would share this process's X connections.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            XEvent wake{};
+            wake.xclient.type = ClientMessage;
+            wake.xclient.window = info.info.x11.window;
+            wake.xclient.format = 8;
+            XSendEvent(info.info.x11.display, info.info.x11.window, False, NoEventMask, &wake);
+            XFlush(info.info.x11.display);
+            mSystem.reset();
+            std::_Exit(0);
+        },
+        testing::ExitedWithCode(0), "");
 }
 
 TEST_F(DesktopWindow, ClipboardTextTravelsThroughTheXSelection)

@@ -151,6 +151,7 @@ TEST_F(PresetNamePanelTest, TypingSendsTheNameAtOnce)
 TEST_F(PresetNamePanelTest, EngineNameShowsSilentlyAndSurvivesTheRoundTrip)
 {
     const Bytes name{0x41, 0x22, 0x42, 0x22, 0x22, 0x22};
+    ASSERT_GE(GetRootModuleEngine()->SetParamValue(ParamDescriptor(0), ValueOf(name)), 0);
     mMain->Deliver(ParamValue(ParamDescriptor(0), ValueOf(name)));
     EXPECT_EQ(Shown(), u"A B");
     EXPECT_TRUE(mMain->sent.empty());
