@@ -70,7 +70,10 @@ FrameworkProgram::FrameworkProgram(IControlResources& resources, IEventLoop& loo
 {
 }
 
-FrameworkProgram::~FrameworkProgram() = default;
+FrameworkProgram::~FrameworkProgram()
+{
+    mLoop.SetBlockedPassHandler(nullptr);
+}
 
 std::int32_t FrameworkProgram::Main(std::span<const char* const> arguments, std::int32_t language)
 {
@@ -173,6 +176,7 @@ std::int32_t FrameworkProgram::Run()
     {
         return kExitFailure;
     }
+    mLoop.SetBlockedPassHandler([this] { return OnBlockedPass(); });
     try
     {
         mApplication = mFactory(ApplicationStartup{&mResources, mCommandLine, mLanguage});
@@ -234,6 +238,15 @@ bool FrameworkProgram::OnIdle(std::int32_t count)
     }
     const bool more = mApplication->Idle(count == 0);
     return more && count <= 1;
+}
+
+bool FrameworkProgram::OnBlockedPass()
+{
+    if (mInstance)
+    {
+        mInstance->AcknowledgeCommandLines();
+    }
+    return true;
 }
 
 void FrameworkProgram::HandCommandLinesToApplication()

@@ -60,6 +60,9 @@ public:
     // front and hands the command lines to the application; then runs one pass over the
     // notification queues. True to be called again (counts 0 and 1 only).
     bool OnIdle(std::int32_t count);
+    // One pass while another toolkit's dialog holds the user-interface thread: second starts are
+    // answered (their command lines wait for the next idle step). True: the dialog goes on.
+    bool OnBlockedPass();
 
 private:
     [[nodiscard]] bool InitApplication();
