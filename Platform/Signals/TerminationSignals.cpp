@@ -10,6 +10,7 @@
 #include <thread>
 
 #include <fcntl.h>
+#include <poll.h>
 #include <unistd.h>
 
 namespace QZ
@@ -49,21 +50,23 @@ void OnSignal(int number)
     errno = savedErrno;
 }
 
+// Waits in poll rather than read: a sanitizer that runs signal handlers only at blocking calls
+// counts poll among them.
 void Watch(TerminationSignals::EndRequest requestEnd)
 {
+    pollfd entry{gWake[0], POLLIN, 0};
     char byte = 0;
     for (;;)
     {
-        const ssize_t count = ::read(gWake[0], &byte, 1);
-        if (count == 1)
+        const int ready = ::poll(&entry, 1, -1);
+        if (ready == 1 && ::read(gWake[0], &byte, 1) == 1)
         {
             break;
         }
-        if (count < 0 && errno == EINTR)
+        if (ready < 0 && errno != EINTR)
         {
-            continue;
+            return;
         }
-        return;
     }
     const auto deadline = Clock::now() + TerminationSignals::kGrace;
     Report("TerminationSignals: signal %lld received; the program ends\n", gReceived.load());
