@@ -5,7 +5,6 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
-#include <cstring>
 #include <system_error>
 #include <thread>
 
