@@ -3,6 +3,7 @@
 #include "QZFramework/Controls/FileDialog.h"
 
 #include <iostream>
+#include <utility>
 
 EditorLoop::~EditorLoop()
 {
@@ -33,7 +34,8 @@ bool EditorLoop::Open(std::string& error)
     }
     QZ::LClipboard::Create(mClipboard, mLoop->GetWindowSystem());
     mClipboard->Initialize();
-    QZ::LFileDialog::SetModalLoopPump([loop = mLoop.get()] { return loop->ServeWhileBlocked(); });
+    QZ::LFileDialog::SetModalLoopPump(
+        [this] { return mLoop->ServeWhileBlocked() && (!mBlockedPass || mBlockedPass()); });
     QZ::Dialogs::SetMessageBoxPresenter(&mMessageBox);
     return true;
 }
@@ -57,4 +59,9 @@ void EditorLoop::Wake()
     {
         mLoop->Wake();
     }
+}
+
+void EditorLoop::SetBlockedPassHandler(BlockedPassHandler handler)
+{
+    mBlockedPass = std::move(handler);
 }

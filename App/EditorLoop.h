@@ -26,11 +26,13 @@ public:
     std::int32_t Run(const IdleHandler& idle) override;
     void Quit(std::int32_t code) override;
     void Wake() override;
+    void SetBlockedPassHandler(BlockedPassHandler handler) override;
 
 private:
     std::unique_ptr<QZ::LWindowEventLoop> mLoop;
     // Why the window system did not open, for Open to report.
     std::string mOpenError;
     QZ::RCPtr<QZ::LClipboard> mClipboard;
+    BlockedPassHandler mBlockedPass;
     SkinnedMessageBox mMessageBox;
 };

@@ -59,6 +59,10 @@ InstanceListener::~InstanceListener()
     }
     InstanceSocket::Close(mSocket);
     InstanceSocket::Close(mStop);
+    for (Received& received : mReceived)
+    {
+        InstanceSocket::Close(received.descriptor);
+    }
 }
 
 bool InstanceListener::Start(const std::string& path, std::function<void()> wake)
@@ -92,12 +96,49 @@ bool InstanceListener::Start(const std::string& path, std::function<void()> wake
     return true;
 }
 
+void InstanceListener::AcknowledgeCommandLines()
+{
+    std::lock_guard<std::mutex> lock(mLock);
+    AcknowledgeLocked();
+}
+
 std::vector<std::string> InstanceListener::TakeCommandLines()
 {
     std::lock_guard<std::mutex> lock(mLock);
+    AcknowledgeLocked();
+    std::vector<std::string> commandLines;
+    for (Received& received : mReceived)
+    {
+        commandLines.push_back(std::move(received.commandLine));
+    }
+    mReceived.clear();
     mReceivedBytes = 0;
     mReportedDrop = false;
-    return std::exchange(mReceived, {});
+    return commandLines;
+}
+
+// A sender that gave up has closed its end, so the answer fails and the text goes: the answer is
+// what decides whether a text is acted on.
+void InstanceListener::AcknowledgeLocked()
+{
+    const auto now = InstanceSocket::Clock::now();
+    std::erase_if(mReceived,
+                  [&](Received& received)
+                  {
+                      if (received.descriptor < 0)
+                      {
+                          return false;
+                      }
+                      const bool answered =
+                          now < received.deadline &&
+                          ::send(received.descriptor, &kAcknowledge, 1, MSG_NOSIGNAL) == 1;
+                      InstanceSocket::Close(received.descriptor);
+                      if (!answered)
+                      {
+                          mReceivedBytes -= received.commandLine.size();
+                      }
+                      return !answered;
+                  });
 }
 
 void InstanceListener::Serve()
@@ -217,11 +258,11 @@ void InstanceListener::Finish(Connection& connection)
         return;
     }
     message.resize(std::strlen(message.c_str()));
-    Queue(std::move(message));
-    static_cast<void>(::send(connection.descriptor, &kAcknowledge, 1, MSG_NOSIGNAL));
+    // The connection stays open, now the queue's, until the user-interface thread answers it.
+    Queue({std::move(message), std::exchange(connection.descriptor, -1), connection.deadline});
 }
 
-void InstanceListener::Queue(std::string commandLine)
+void InstanceListener::Queue(Received received)
 {
     bool queued = false;
     bool report = false;
@@ -230,16 +271,20 @@ void InstanceListener::Queue(std::string commandLine)
         std::lock_guard<std::mutex> lock(mLock);
         waiting = mReceived.size();
         queued = waiting < kMaxQueuedCommandLines &&
-                 mReceivedBytes + commandLine.size() <= kMaxQueuedBytes;
+                 mReceivedBytes + received.commandLine.size() <= kMaxQueuedBytes;
         if (queued)
         {
-            mReceivedBytes += commandLine.size();
-            mReceived.push_back(std::move(commandLine));
+            mReceivedBytes += received.commandLine.size();
+            mReceived.push_back(std::move(received));
         }
         else
         {
             report = !std::exchange(mReportedDrop, true);
         }
+    }
+    if (!queued)
+    {
+        InstanceSocket::Close(received.descriptor);
     }
     if (report)
     {

@@ -168,6 +168,14 @@ HandOverResult SingleInstance::HandOver(std::string_view commandLine,
     return HandOverResult::NoAnswer;
 }
 
+void SingleInstance::AcknowledgeCommandLines()
+{
+    if (mListener)
+    {
+        mListener->AcknowledgeCommandLines();
+    }
+}
+
 std::vector<std::string> SingleInstance::TakeCommandLines()
 {
     return mListener ? mListener->TakeCommandLines() : std::vector<std::string>();

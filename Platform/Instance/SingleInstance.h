@@ -9,8 +9,11 @@
 //
 // Hand-over: the second connects, writes the UTF-8 command line with its terminating zero, shuts
 // its side down and waits for one acknowledging byte. The first reads on a thread of its own,
-// queues the text, calls the wake function (from that thread) and acknowledges; its user-interface
-// thread takes the texts with TakeCommandLines.
+// queues the text and calls the wake function (from that thread); the acknowledgement comes only
+// when its user-interface thread takes the text (TakeCommandLines, or AcknowledgeCommandLines
+// while another toolkit's loop holds that thread). A text that is dropped, or not taken while
+// its sender still waits, is never answered, and the second start reports that the first does
+// not answer.
 #pragma once
 
 #include <chrono>
@@ -35,9 +38,10 @@ enum class InstanceRole
 
 enum class HandOverResult
 {
-    // The first instance acknowledged the command line.
+    // The first instance's user-interface thread took the command line.
     Delivered,
-    // It could not be reached, or it did not answer in time.
+    // It could not be reached, or it did not take the text in time (it hangs, or too many texts
+    // wait for it).
     NoAnswer,
     // The text is longer than kMaxCommandLineBytes; nothing was sent.
     TooLong,
@@ -71,7 +75,11 @@ public:
     // answer yet.
     [[nodiscard]] HandOverResult HandOver(std::string_view commandLine,
                                           std::chrono::milliseconds timeout = kHandOverTimeout);
-    // The command lines received since the last call, oldest first.
+    // First instance, user-interface thread: answers the received command lines whose senders
+    // still wait, keeping them for TakeCommandLines.
+    void AcknowledgeCommandLines();
+    // First instance, user-interface thread: the command lines received since the last call,
+    // oldest first, each answered; a text whose sender no longer waits is left out.
     [[nodiscard]] std::vector<std::string> TakeCommandLines();
 
     [[nodiscard]] std::string GetSocketPath() const;

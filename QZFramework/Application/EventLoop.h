@@ -32,6 +32,13 @@ public:
     virtual void Quit(std::int32_t code) = 0;
     // Any thread: has the loop start an idle series soon.
     virtual void Wake() = 0;
+
+    // Called on the user-interface thread at every pass while another toolkit's modal loop holds
+    // it (the desktop's file dialog); false asks that loop to end.
+    using BlockedPassHandler = std::function<bool()>;
+    // Sets the handler (null: none). A loop that never lends its thread to another toolkit makes
+    // no such passes.
+    virtual void SetBlockedPassHandler(BlockedPassHandler /*handler*/) {}
 };
 
 } // namespace QZ

@@ -5,6 +5,7 @@
 #include "Platform/Instance/SingleInstance.h"
 #include "Platform/Locale/Locale.h"
 #include "Platform/Shell/CommandLine.h"
+#include "Platform/Signals/TerminationSignals.h"
 #include "QZFramework/Application/Application.h"
 #include "QZFramework/Application/ApplicationFolders.h"
 #include "QZFramework/Application/ControlResources.h"
@@ -14,11 +15,16 @@
 #include "QZFramework/ControlBase/ControlFactory.h"
 #include "QZFramework/ControlBase/OSWindow.h"
 #include "QZFramework/ControlBase/RootWindow.h"
+#include "QZFramework/Notification/Notification.h"
+#include "QZFramework/Notification/NotificationCenter.h"
 #include "QZFramework/Notification/NotificationCenterManager.h"
+#include "QZFramework/Notification/NotificationIDs.h"
 
+#include <cstdlib>
 #include <exception>
 #include <future>
 #include <iostream>
+#include <string_view>
 #include <system_error>
 #include <thread>
 
@@ -34,6 +40,23 @@ constexpr const char* kTooLongText =
     "Tarn 61 Vidida Editor is already running, but this command line is too long to hand over "
     "to it (more than 1 MiB).";
 constexpr const char* kHandOverCaption = "Tarn 61 Vidida Editor";
+// Set to 1, it lets tests see how the program behaves when its user-interface thread hangs (a
+// second start's hand-over, the end signals) while the listener and the signal watcher run on.
+constexpr const char* kHoldVariable = "QZ_TEST_HOLD_USER_INTERFACE";
+
+bool IsHoldRequested()
+{
+    const char* value = std::getenv(kHoldVariable);
+    return value != nullptr && std::string_view(value) == "1";
+}
+
+// A signal asks for the end that the desktop's quit asks for; called on a thread of its own.
+void PostExitRequest()
+{
+    RCPtr<LNotification> request;
+    LNotification::Create(request, NID_APP_EXIT_REQ);
+    GetApplicationNotificationCenter()->Post(request);
+}
 
 std::unique_ptr<LApplication> CreateApplicationObject(const ApplicationStartup& startup)
 {
@@ -70,21 +93,26 @@ FrameworkProgram::FrameworkProgram(IControlResources& resources, IEventLoop& loo
 {
 }
 
-FrameworkProgram::~FrameworkProgram() = default;
+FrameworkProgram::~FrameworkProgram()
+{
+    mLoop.SetBlockedPassHandler(nullptr);
+}
 
 std::int32_t FrameworkProgram::Main(std::span<const char* const> arguments, std::int32_t language)
 {
+    TerminationSignals::Install(&PostExitRequest);
+    mHoldUserInterface = IsHoldRequested();
     mCommandLine = Shell::JoinCommandLine(arguments);
     mLanguage = language == kUserLanguage ? Locale::GetUserLanguage()
                                           : static_cast<std::uint32_t>(language) & 0xFFFF;
     mExitCode = kExitFailure;
     const std::jthread fontLookup = StartDefaultFontLookup();
-    if (!InitApplication())
+    if (InitApplication())
     {
-        return mExitCode;
+        InitInstance();
+        mExitCode = Run();
     }
-    InitInstance();
-    return Run();
+    return TerminationSignals::GetExitStatus(mExitCode);
 }
 
 bool FrameworkProgram::InitApplication()
@@ -173,6 +201,7 @@ std::int32_t FrameworkProgram::Run()
     {
         return kExitFailure;
     }
+    mLoop.SetBlockedPassHandler([this] { return OnBlockedPass(); });
     try
     {
         mApplication = mFactory(ApplicationStartup{&mResources, mCommandLine, mLanguage});
@@ -188,6 +217,10 @@ std::int32_t FrameworkProgram::Run()
         if (mLoop.ShowsWindows())
         {
             OpenMainWindow();
+        }
+        if (mHoldUserInterface)
+        {
+            HoldUserInterface();
         }
         mApplication->Idle(true);
         const std::int32_t code = mLoop.Run([this](std::int32_t count) { return OnIdle(count); });
@@ -236,6 +269,15 @@ bool FrameworkProgram::OnIdle(std::int32_t count)
     return more && count <= 1;
 }
 
+bool FrameworkProgram::OnBlockedPass()
+{
+    if (mInstance)
+    {
+        mInstance->AcknowledgeCommandLines();
+    }
+    return !TerminationSignals::IsReceived();
+}
+
 void FrameworkProgram::HandCommandLinesToApplication()
 {
     if (!mInstance || !mApplication)
@@ -270,6 +312,14 @@ void FrameworkProgram::BringWindowsToFront()
             popup->BringToFront();
         }
     }
+}
+
+void FrameworkProgram::HoldUserInterface()
+{
+    std::cerr << "FrameworkProgram: " << kHoldVariable
+              << "=1 holds the user-interface thread for good" << std::endl;
+    std::promise<void> never;
+    never.get_future().wait();
 }
 
 void FrameworkProgram::ReportStartupFailure(const char* step, const char* what)

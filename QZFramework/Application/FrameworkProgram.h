@@ -13,7 +13,9 @@
 // Any exception out of steps 1 and 3 shows the start-up error box (and writes it and the
 // exception's text to stderr) and ends the program with kExitFailure. Exit codes: kExitSuccess
 // after a normal run and after a command line was handed to the running instance, kExitFailure
-// for every failure, a running instance that does not answer included.
+// for every failure, a running instance that does not answer included, and 128 plus the signal's
+// number when SIGTERM or SIGINT ended the program (143, 130; see TerminationSignals), which they
+// do within two seconds whatever the program waits on.
 #pragma once
 
 #include "QZFramework/Application/ApplicationBase.h"
@@ -60,6 +62,10 @@ public:
     // front and hands the command lines to the application; then runs one pass over the
     // notification queues. True to be called again (counts 0 and 1 only).
     bool OnIdle(std::int32_t count);
+    // One pass while another toolkit's dialog holds the user-interface thread: second starts are
+    // answered (their command lines wait for the next idle step); false once a signal asked the
+    // program to end, so that the dialog goes and the end can run.
+    bool OnBlockedPass();
 
 private:
     [[nodiscard]] bool InitApplication();
@@ -76,6 +82,8 @@ private:
     void HandCommandLinesToApplication();
     void BringWindowsToFront();
     void ReportStartupFailure(const char* step, const char* what);
+    // For tests of a program that hangs: stops the user-interface thread for good.
+    static void HoldUserInterface();
 
     IControlResources& mResources;
     IEventLoop& mLoop;
@@ -83,6 +91,7 @@ private:
     std::string mCommandLine;
     std::uint32_t mLanguage = 0;
     std::int32_t mExitCode = kExitFailure;
+    bool mHoldUserInterface = false;
     std::unique_ptr<SingleInstance> mInstance;
     std::unique_ptr<LApplication> mApplication;
 };

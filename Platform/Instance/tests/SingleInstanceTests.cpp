@@ -6,13 +6,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <future>
+#include <semaphore>
 #include <string>
+#include <thread>
 
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -53,7 +55,43 @@ protected:
         return connection;
     }
 
+    // Sends the bytes by hand and ends the stream; what reading the answer gives (0: closed
+    // unanswered).
+    ssize_t SendByHand(const SingleInstance& instance, const std::string& bytes) const
+    {
+        const int connection = Connect(instance);
+        static_cast<void>(::send(connection, bytes.data(), bytes.size(), MSG_NOSIGNAL));
+        ::shutdown(connection, SHUT_WR);
+        char answer = 0;
+        const ssize_t read = ::recv(connection, &answer, 1, 0);
+        ::close(connection);
+        return read;
+    }
+
+    // The wake function for the first instance: counts the wakes in mWoken.
+    std::function<void()> Wake()
+    {
+        return [this] { mWoken.release(); };
+    }
+
+    // A second start hands the line over while this thread, as the first's user-interface
+    // thread, takes the texts once woken (into taken); the second start's result.
+    HandOverResult
+    HandOverTaken(SingleInstance& first, const std::string& line, std::vector<std::string>& taken,
+                  std::chrono::milliseconds timeout = SingleInstance::kHandOverTimeout)
+    {
+        auto sending =
+            std::async(std::launch::async, [&] { return Make().HandOver(line, timeout); });
+        taken.clear();
+        if (mWoken.try_acquire_for(5s))
+        {
+            taken = first.TakeCommandLines();
+        }
+        return sending.get();
+    }
+
     std::filesystem::path mFolder;
+    std::counting_semaphore<> mWoken{0};
 };
 
 } // namespace
@@ -75,45 +113,42 @@ TEST_F(SingleInstanceTest, CommandLineReachesTheFirstInstanceOnce)
     ASSERT_EQ(first.Claim(), InstanceRole::First);
     // A socket file left by a dead instance is replaced.
     std::ofstream(first.GetSocketPath()) << "stale";
-    std::atomic<int> wakes{0};
-    ASSERT_TRUE(first.Listen([&] { ++wakes; }));
+    ASSERT_TRUE(first.Listen(Wake()));
+    EXPECT_EQ(Make().Claim(), InstanceRole::Second);
 
     const std::string line = "/usr/bin/editor \"/home/ü/Presets/Grüße – 夜.Tarn61RededoVuvuva\"";
-    SingleInstance second = Make();
-    ASSERT_EQ(second.Claim(), InstanceRole::Second);
-    EXPECT_EQ(second.HandOver(line), HandOverResult::Delivered);
-    EXPECT_EQ(second.HandOver("editor -second"), HandOverResult::Delivered);
-    EXPECT_EQ(first.TakeCommandLines(), (std::vector<std::string>{line, "editor -second"}));
+    std::vector<std::string> taken;
+    for (const std::string& sent : {line, std::string("editor -second")})
+    {
+        EXPECT_EQ(HandOverTaken(first, sent, taken), HandOverResult::Delivered);
+        EXPECT_EQ(taken, std::vector<std::string>{sent});
+    }
     EXPECT_TRUE(first.TakeCommandLines().empty());
-    EXPECT_EQ(wakes.load(), 2);
+    EXPECT_FALSE(mWoken.try_acquire());
 }
 
 TEST_F(SingleInstanceTest, MalformedHandOversAreDroppedUnanswered)
 {
     SingleInstance first = Make();
     ASSERT_EQ(first.Claim(), InstanceRole::First);
-    ASSERT_TRUE(first.Listen(nullptr));
+    ASSERT_TRUE(first.Listen(Wake()));
     const std::string tooLong(SingleInstance::kMaxCommandLineBytes + 2, 'x');
     for (const std::string& bytes : {std::string("no terminating zero"), std::string(), tooLong})
     {
-        const int connection = Connect(first);
-        static_cast<void>(::send(connection, bytes.data(), bytes.size(), MSG_NOSIGNAL));
-        ::shutdown(connection, SHUT_WR);
-        char answer = 0;
-        EXPECT_LE(::recv(connection, &answer, 1, 0), 0) << bytes.size();
-        ::close(connection);
+        EXPECT_LE(SendByHand(first, bytes), 0) << bytes.size();
     }
     EXPECT_TRUE(first.TakeCommandLines().empty());
     // The listener goes on serving after them.
-    EXPECT_EQ(Make().HandOver("after"), HandOverResult::Delivered);
-    EXPECT_EQ(first.TakeCommandLines(), std::vector<std::string>{"after"});
+    std::vector<std::string> taken;
+    EXPECT_EQ(HandOverTaken(first, "after", taken), HandOverResult::Delivered);
+    EXPECT_EQ(taken, std::vector<std::string>{"after"});
 }
 
 TEST_F(SingleInstanceTest, SilentOrSlowConnectionsHoldUpNoHandOver)
 {
     SingleInstance first = Make();
     ASSERT_EQ(first.Claim(), InstanceRole::First);
-    ASSERT_TRUE(first.Listen(nullptr));
+    ASSERT_TRUE(first.Listen(Wake()));
     for (const std::size_t held : {std::size_t{8}, InstanceListener::kMaxOpenConnections + 8})
     {
         std::vector<int> connections;
@@ -126,8 +161,10 @@ TEST_F(SingleInstanceTest, SilentOrSlowConnectionsHoldUpNoHandOver)
                 static_cast<void>(::send(connections.back(), "e", 1, MSG_NOSIGNAL));
             }
         }
-        EXPECT_EQ(Make().HandOver("editor -real", 1500ms), HandOverResult::Delivered) << held;
-        EXPECT_EQ(first.TakeCommandLines(), std::vector<std::string>{"editor -real"});
+        std::vector<std::string> taken;
+        EXPECT_EQ(HandOverTaken(first, "editor -real", taken, 1500ms), HandOverResult::Delivered)
+            << held;
+        EXPECT_EQ(taken, std::vector<std::string>{"editor -real"});
         for (const int connection : connections)
         {
             ::close(connection);
@@ -139,8 +176,7 @@ TEST_F(SingleInstanceTest, WaitingCommandLinesAreCappedInCountAndSize)
 {
     SingleInstance first = Make();
     ASSERT_EQ(first.Claim(), InstanceRole::First);
-    std::atomic<int> wakes{0};
-    ASSERT_TRUE(first.Listen([&] { ++wakes; }));
+    ASSERT_TRUE(first.Listen(Wake()));
     const std::string large(SingleInstance::kMaxCommandLineBytes, 'l');
     const struct
     {
@@ -155,22 +191,98 @@ TEST_F(SingleInstanceTest, WaitingCommandLinesAreCappedInCountAndSize)
     };
     for (const auto& c : cases)
     {
-        wakes = 0;
         testing::internal::CaptureStderr();
-        // Every one is answered, so that no second start reports a running instance as hung.
-        for (std::size_t i = 0; i < c.sent; ++i)
+        // Each waits for its answer; its text is queued before the next one is sent.
+        std::vector<std::future<HandOverResult>> waiting;
+        for (std::size_t i = 0; i < c.kept; ++i)
         {
-            EXPECT_EQ(Make().HandOver(c.line), HandOverResult::Delivered);
+            waiting.push_back(
+                std::async(std::launch::async, [&] { return Make().HandOver(c.line); }));
+            ASSERT_TRUE(mWoken.try_acquire_for(5s));
+        }
+        // Past the cap a text is closed unanswered, so that its start reports no answer.
+        for (std::size_t i = c.kept; i < c.sent; ++i)
+        {
+            EXPECT_EQ(SendByHand(first, c.line + '\0'), 0);
         }
         const std::string errors = testing::internal::GetCapturedStderr();
-        EXPECT_EQ(first.TakeCommandLines(), std::vector<std::string>(c.kept, c.line));
-        EXPECT_EQ(static_cast<std::size_t>(wakes.load()), c.kept);
+        const std::vector<std::string> taken = first.TakeCommandLines();
+        EXPECT_TRUE(taken == std::vector<std::string>(c.kept, c.line)) << taken.size();
+        for (std::future<HandOverResult>& result : waiting)
+        {
+            EXPECT_EQ(result.get(), HandOverResult::Delivered);
+        }
+        EXPECT_FALSE(mWoken.try_acquire());
         EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
         EXPECT_NE(errors.find("dropping"), std::string::npos) << errors;
     }
     // Too long for any hand-over: refused before anything is sent.
     EXPECT_EQ(Make().HandOver(large + "x"), HandOverResult::TooLong);
     EXPECT_TRUE(first.TakeCommandLines().empty());
+}
+
+// A text is answered, and acted on, only when the user-interface thread takes it (or
+// acknowledges it) while its sender still waits and before the connection's deadline.
+TEST_F(SingleInstanceTest, AHandOverIsAnsweredOnlyWhenTakenWhileItsSenderWaits)
+{
+    SingleInstance first = Make();
+    ASSERT_EQ(first.Claim(), InstanceRole::First);
+    ASSERT_TRUE(first.Listen(Wake()));
+    enum class Step
+    {
+        Take,
+        Acknowledge,
+        // The user-interface thread does nothing until the sender has given up.
+        Nothing,
+        TakeAfterTheDeadline,
+    };
+    const struct
+    {
+        Step step;
+        std::chrono::milliseconds budget;
+        HandOverResult result;
+        bool taken;
+    } cases[] = {
+        {Step::Take, SingleInstance::kHandOverTimeout, HandOverResult::Delivered, true},
+        {Step::Acknowledge, SingleInstance::kHandOverTimeout, HandOverResult::Delivered, true},
+        {Step::Nothing, 300ms, HandOverResult::NoAnswer, false},
+        {Step::TakeAfterTheDeadline, InstanceListener::kConnectionDeadline + 1s,
+         HandOverResult::NoAnswer, false},
+    };
+    for (const auto& c : cases)
+    {
+        const std::string line = "editor -" + std::to_string(static_cast<int>(c.step));
+        auto sending =
+            std::async(std::launch::async, [&] { return Make().HandOver(line, c.budget); });
+        ASSERT_TRUE(mWoken.try_acquire_for(5s));
+        const auto woken = std::chrono::steady_clock::now();
+        std::vector<std::string> taken;
+        if (c.step == Step::Take)
+        {
+            taken = first.TakeCommandLines();
+        }
+        else if (c.step == Step::Acknowledge)
+        {
+            first.AcknowledgeCommandLines();
+        }
+        else if (c.step == Step::TakeAfterTheDeadline)
+        {
+            // The deadline counts from the connection, which came before the wake.
+            std::this_thread::sleep_until(woken + InstanceListener::kConnectionDeadline);
+            taken = first.TakeCommandLines();
+        }
+        EXPECT_EQ(sending.get(), c.result) << line;
+        // What the sender's retries left is not taken either: nobody waits for it.
+        for (std::string& later : first.TakeCommandLines())
+        {
+            taken.push_back(std::move(later));
+        }
+        EXPECT_EQ(taken, c.taken ? std::vector<std::string>{line} : std::vector<std::string>())
+            << line;
+        while (mWoken.try_acquire())
+        {
+        }
+    }
 }
 
 TEST_F(SingleInstanceTest, HandOverGivesUpWhenTheFirstDoesNotAnswer)

@@ -4,6 +4,7 @@
 #include "Engine/RededoVuvuvaCommon/RootModuleEngine.h"
 #include "Platform/Dialogs/MessageBox.h"
 #include "Platform/Instance/SingleInstance.h"
+#include "Platform/Instance/tests/FreeFirstInstance.h"
 #include "QZFramework/Application/Application.h"
 #include "QZFramework/Application/ControlResources.h"
 #include "QZFramework/Application/EventLoop.h"
@@ -16,12 +17,16 @@
 #include "ShellEnvironment.h"
 
 #include <atomic>
+#include <chrono>
 #include <functional>
+#include <future>
 #include <map>
 #include <stdexcept>
+#include <thread>
 #include <vector>
 
 using namespace QZ;
+using namespace std::chrono_literals;
 
 namespace
 {
@@ -245,12 +250,11 @@ TEST_F(StartupTest, StartupFailuresShowTheErrorBoxAndEndNonZero)
 
 TEST_F(StartupTest, ASecondStartHandsItsCommandLineToTheFirstAndEndsWithZero)
 {
-    SingleInstance first(Path("runtime"), kInstanceName);
-    ASSERT_EQ(first.Claim(), InstanceRole::First);
-    ASSERT_TRUE(first.Listen(nullptr));
+    FreeFirstInstance first(Path("runtime"), kInstanceName);
+    ASSERT_TRUE(first.Start());
     EXPECT_EQ(Main({"/opt/TarnEditor", "/home/ü/Grüße 夜.Tarn61RededoVuvuva"}),
               FrameworkProgram::kExitSuccess);
-    EXPECT_EQ(first.TakeCommandLines(),
+    EXPECT_EQ(first.TakeTaken(),
               std::vector<std::string>{"/opt/TarnEditor \"/home/ü/Grüße 夜.Tarn61RededoVuvuva\""});
     EXPECT_EQ(mLoop.runs, 0);
     EXPECT_TRUE(mBoxes.calls.empty());
@@ -284,15 +288,29 @@ TEST_F(StartupTest, TheFirstInstanceHandsEachReceivedCommandLineToTheApplication
 {
     const std::string line = "/opt/TarnEditor \"Grüße.Tarn61RededoVuvuva\"";
     std::vector<std::string> received;
+    std::future<HandOverResult> handedOver;
     mLoop.events = {[&]
                     {
-                        SingleInstance second(Path("runtime"), kInstanceName);
-                        ASSERT_EQ(second.Claim(), InstanceRole::Second);
-                        EXPECT_EQ(second.HandOver(line), HandOverResult::Delivered);
+                        // The second start waits until the idle series that follows takes its
+                        // text on this thread.
+                        handedOver = std::async(std::launch::async,
+                                                [&]
+                                                {
+                                                    SingleInstance second(Path("runtime"),
+                                                                          kInstanceName);
+                                                    EXPECT_EQ(second.Claim(), InstanceRole::Second);
+                                                    return second.HandOver(line);
+                                                });
+                        const auto deadline = std::chrono::steady_clock::now() + 5s;
+                        while (mLoop.wakes.load() == 0 && std::chrono::steady_clock::now() < deadline)
+                        {
+                            std::this_thread::sleep_for(5ms);
+                        }
                         EXPECT_GE(mLoop.wakes.load(), 1);
                     },
                     [&]
                     {
+                        EXPECT_EQ(handedOver.get(), HandOverResult::Delivered);
                         received = mApplication->received;
                         PostExitRequest();
                     }};

@@ -1,0 +1,135 @@
+#include "Platform/Signals/TerminationSignals.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <system_error>
+#include <thread>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+namespace QZ
+{
+namespace
+{
+
+using Clock = std::chrono::steady_clock;
+
+std::atomic<std::int32_t> gReceived{0};
+// Written by the handler, read by the watching thread.
+int gWake[2] = {-1, -1};
+
+// Straight to the descriptor: a thread that hangs may hold the stream's lock.
+void Report(const char* format, long long value)
+{
+    char text[160];
+    const int length = std::snprintf(text, sizeof(text), format, value);
+    if (length > 0)
+    {
+        static_cast<void>(
+            ::write(STDERR_FILENO, text, std::min<std::size_t>(length, sizeof(text) - 1)));
+    }
+}
+
+// Async-signal-safe: an atomic exchange, write and _exit only.
+void OnSignal(int number)
+{
+    const int savedErrno = errno;
+    std::int32_t none = 0;
+    if (!gReceived.compare_exchange_strong(none, number))
+    {
+        ::_exit(TerminationSignals::kExitStatusBase + number);
+    }
+    const char byte = 1;
+    static_cast<void>(::write(gWake[1], &byte, 1));
+    errno = savedErrno;
+}
+
+// Waits in poll rather than read: a sanitizer that runs signal handlers only at blocking calls
+// counts poll among them.
+void Watch(TerminationSignals::EndRequest requestEnd)
+{
+    pollfd entry{gWake[0], POLLIN, 0};
+    char byte = 0;
+    for (;;)
+    {
+        const int ready = ::poll(&entry, 1, -1);
+        if (ready == 1 && ::read(gWake[0], &byte, 1) == 1)
+        {
+            break;
+        }
+        if (ready < 0 && errno != EINTR)
+        {
+            return;
+        }
+    }
+    const auto deadline = Clock::now() + TerminationSignals::kGrace;
+    Report("TerminationSignals: signal %lld received; the program ends\n", gReceived.load());
+    try
+    {
+        std::thread(requestEnd).detach();
+    }
+    catch (const std::system_error&)
+    {
+        // The forced end below still comes.
+    }
+    std::this_thread::sleep_until(deadline);
+    Report("TerminationSignals: no orderly end within %lld ms; ending at once\n",
+           static_cast<long long>(TerminationSignals::kGrace.count()));
+    ::_exit(TerminationSignals::GetExitStatus(0));
+}
+
+bool InstallOnce(TerminationSignals::EndRequest requestEnd)
+{
+    if (::pipe2(gWake, O_CLOEXEC) != 0 || ::fcntl(gWake[1], F_SETFL, O_NONBLOCK) != 0)
+    {
+        Report("TerminationSignals::Install: cannot make the wake pipe (errno %lld)\n", errno);
+        return false;
+    }
+    try
+    {
+        std::thread(Watch, requestEnd).detach();
+    }
+    catch (const std::system_error& e)
+    {
+        Report("TerminationSignals::Install: no thread to watch the signals (errno %lld)\n",
+               e.code().value());
+        ::close(gWake[0]);
+        ::close(gWake[1]);
+        return false;
+    }
+    struct sigaction action = {};
+    action.sa_handler = OnSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (const int number : {SIGTERM, SIGINT})
+    {
+        ::sigaction(number, &action, nullptr);
+    }
+    return true;
+}
+
+} // namespace
+
+bool TerminationSignals::Install(EndRequest requestEnd)
+{
+    static const bool installed = InstallOnce(requestEnd);
+    return installed;
+}
+
+bool TerminationSignals::IsReceived()
+{
+    return gReceived.load() != 0;
+}
+
+std::int32_t TerminationSignals::GetExitStatus(std::int32_t normal)
+{
+    const std::int32_t number = gReceived.load();
+    return number != 0 ? kExitStatusBase + number : normal;
+}
+
+} // namespace QZ

@@ -1,0 +1,43 @@
+// SIGTERM and SIGINT end the program within two seconds, whatever its threads wait on.
+//
+// The handlers only note the signal and wake a thread that watches for it. That thread asks for
+// the program's orderly end (the end request, run on a thread of its own so that nothing it waits
+// for holds up the rest) and, when the process is still there kGrace after the signal, ends it at
+// once with _exit, cleaning nothing up. A user-interface thread that is free meanwhile ends the
+// program the normal way, storing its settings and closing its ports; one that hangs (in a
+// window-system call, in another toolkit's loop, in a long transfer) cannot keep it alive. A
+// second signal ends the process at once.
+//
+// Exit status: 128 plus the number of the signal that ended the process, as a shell reports a
+// process that a signal killed: 143 after SIGTERM, 130 after SIGINT (a second signal's own number
+// when that one ended it). The orderly end reports the same through GetExitStatus, so a caller
+// tells a program ended by a signal from one that its user closed.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+
+namespace QZ
+{
+
+class TerminationSignals
+{
+public:
+    static constexpr std::int32_t kExitStatusBase = 128;
+    // How long the orderly end may take; the rest of the two seconds is the process's own end.
+    static constexpr std::chrono::milliseconds kGrace{1500};
+
+    // Any thread but a signal handler's: asks the program to end the normal way.
+    using EndRequest = void (*)();
+
+    // Installs the handlers for the rest of the process's life; the first call's end request is
+    // the one made. False (logged) when the watching thread cannot be had: the signals then keep
+    // their default, which ends the process at once.
+    static bool Install(EndRequest requestEnd);
+    // Whether a signal has come.
+    [[nodiscard]] static bool IsReceived();
+    // The status to end the process with: normal, or the signal's status once one has come.
+    [[nodiscard]] static std::int32_t GetExitStatus(std::int32_t normal);
+};
+
+} // namespace QZ

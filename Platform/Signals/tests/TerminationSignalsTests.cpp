@@ -1,0 +1,138 @@
+// The end signals, each case in a child process of its own that installs them: a free program
+// ends the orderly way, a hung one is ended, a second signal ends it at once, each within two
+// seconds of the first signal and with the signal's exit status.
+#include "Platform/Signals/TerminationSignals.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <string>
+#include <thread>
+
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace QZ;
+using namespace std::chrono_literals;
+
+// ThreadSanitizer sleeps a second before a process ends unless told not to, and the test bounds
+// how long the end takes.
+extern "C" const char* __tsan_default_options()
+{
+    return "atexit_sleep_ms=0";
+}
+
+namespace
+{
+
+// The child's pipes: what it tells the test, and the end request's way to its main thread.
+int gToTest = -1;
+int gRequested[2] = {-1, -1};
+
+void RequestEnd()
+{
+    static_cast<void>(::write(gToTest, "r", 1));
+    static_cast<void>(::write(gRequested[1], "r", 1));
+}
+
+// The child: installs the signals, says so ('i'), then either hangs or, once the end is
+// requested, ends the orderly way ('o').
+[[noreturn]] void RunChild(bool hangs)
+{
+    char byte = 0;
+    if (::pipe(gRequested) != 0 || !TerminationSignals::Install(&RequestEnd) ||
+        ::write(gToTest, "i", 1) != 1)
+    {
+        ::_exit(99);
+    }
+    if (hangs)
+    {
+        for (;;)
+        {
+            ::pause();
+        }
+    }
+    // poll, not read: ThreadSanitizer runs signal handlers only at blocking calls it knows.
+    pollfd entry{gRequested[0], POLLIN, 0};
+    while (::poll(&entry, 1, -1) != 1 || ::read(gRequested[0], &byte, 1) != 1)
+    {
+    }
+    static_cast<void>(::write(gToTest, "o", 1));
+    ::_exit(TerminationSignals::GetExitStatus(0));
+}
+
+// The next byte the child tells, waiting up to five seconds; 0 when none came.
+char ReadFromChild(int from)
+{
+    pollfd entry{from, POLLIN, 0};
+    char byte = 0;
+    return ::poll(&entry, 1, 5000) == 1 && ::read(from, &byte, 1) == 1 ? byte : 0;
+}
+
+} // namespace
+
+TEST(TerminationSignals, EndTheProgramWithinTwoSecondsWithTheSignalsStatus)
+{
+    const struct
+    {
+        int first;
+        // 0: none.
+        int second;
+        bool hangs;
+        int status;
+        std::string told;
+    } cases[] = {
+        {SIGTERM, 0, false, 143, "ro"},
+        {SIGINT, 0, false, 130, "ro"},
+        {SIGTERM, 0, true, 143, "r"},
+        {SIGINT, 0, true, 130, "r"},
+        // Once the end runs, a second signal ends the process at once, with its own status.
+        {SIGTERM, SIGINT, true, 130, "r"},
+    };
+    for (const auto& c : cases)
+    {
+        int toTest[2];
+        ASSERT_EQ(::pipe(toTest), 0);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0)
+        {
+            ::close(toTest[0]);
+            gToTest = toTest[1];
+            RunChild(c.hangs);
+        }
+        ::close(toTest[1]);
+        ASSERT_EQ(ReadFromChild(toTest[0]), 'i');
+        ::kill(child, c.first);
+        const auto signalled = std::chrono::steady_clock::now();
+        std::string told;
+        if (c.second != 0)
+        {
+            told += ReadFromChild(toTest[0]);
+            ::kill(child, c.second);
+        }
+        int status = 0;
+        pid_t ended = 0;
+        while ((ended = ::waitpid(child, &status, WNOHANG)) == 0 &&
+               std::chrono::steady_clock::now() - signalled < 2s)
+        {
+            std::this_thread::sleep_for(5ms);
+        }
+        if (ended != child)
+        {
+            ::kill(child, SIGKILL);
+            ::waitpid(child, nullptr, 0);
+            ADD_FAILURE() << "signal " << c.first << " left the process running for 2 s";
+        }
+        for (char byte = 0; (byte = ReadFromChild(toTest[0])) != 0;)
+        {
+            told += byte;
+        }
+        ::close(toTest[0]);
+        EXPECT_TRUE(WIFEXITED(status)) << c.first;
+        EXPECT_EQ(WEXITSTATUS(status), c.status) << c.first << " " << c.second;
+        EXPECT_EQ(told, c.told) << c.first << " " << c.second;
+    }
+}
