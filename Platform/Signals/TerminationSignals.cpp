@@ -80,7 +80,7 @@ void Watch(TerminationSignals::EndRequest requestEnd)
     std::this_thread::sleep_until(deadline);
     Report("TerminationSignals: no orderly end within %lld ms; ending at once\n",
            static_cast<long long>(TerminationSignals::kGrace.count()));
-    ::_exit(TerminationSignals::GetExitStatus(0));
+    ::_exit(TerminationSignals::kExitStatusBase + gReceived.load());
 }
 
 bool InstallOnce(TerminationSignals::EndRequest requestEnd)
@@ -124,12 +124,6 @@ bool TerminationSignals::Install(EndRequest requestEnd)
 bool TerminationSignals::IsReceived()
 {
     return gReceived.load() != 0;
-}
-
-std::int32_t TerminationSignals::GetExitStatus(std::int32_t normal)
-{
-    const std::int32_t number = gReceived.load();
-    return number != 0 ? kExitStatusBase + number : normal;
 }
 
 } // namespace QZ

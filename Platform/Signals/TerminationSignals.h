@@ -8,10 +8,10 @@
 // window-system call, in another toolkit's loop, in a long transfer) cannot keep it alive. A
 // second signal ends the process at once.
 //
-// Exit status: 128 plus the number of the signal that ended the process, as a shell reports a
-// process that a signal killed: 143 after SIGTERM, 130 after SIGINT (a second signal's own number
-// when that one ended it). The orderly end reports the same through GetExitStatus, so a caller
-// tells a program ended by a signal from one that its user closed.
+// Exit status: the orderly end is the program's own normal end, with its own status, as the
+// desktop's request to end is one of the ways a user ends it. A forced end reports 128 plus the
+// number of the signal, as a shell reports a process that a signal killed: 143 after SIGTERM, 130
+// after SIGINT (a second signal's own number when that one ended it).
 #pragma once
 
 #include <chrono>
@@ -36,8 +36,6 @@ public:
     static bool Install(EndRequest requestEnd);
     // Whether a signal has come.
     [[nodiscard]] static bool IsReceived();
-    // The status to end the process with: normal, or the signal's status once one has come.
-    [[nodiscard]] static std::int32_t GetExitStatus(std::int32_t normal);
 };
 
 } // namespace QZ

@@ -94,7 +94,8 @@ enum class WindowEventType : std::uint32_t
     Close,
     // A display was added, removed or changed: windows repaint everything. No window.
     DisplayChanged,
-    // The process was asked to end (a signal). No window.
+    // The process was asked to end (a signal that SDL watches, where the program leaves them to
+    // it). No window.
     Quit
 };
 

@@ -112,7 +112,7 @@ std::int32_t FrameworkProgram::Main(std::span<const char* const> arguments, std:
         InitInstance();
         mExitCode = Run();
     }
-    return TerminationSignals::GetExitStatus(mExitCode);
+    return mExitCode;
 }
 
 bool FrameworkProgram::InitApplication()
