@@ -22,6 +22,9 @@ using Clock = std::chrono::steady_clock;
 std::atomic<std::int32_t> gReceived{0};
 // Written by the handler, read by the watching thread.
 int gWake[2] = {-1, -1};
+// Written by the watching thread, read by the thread that asks for the orderly end. Both threads
+// are made (and let go) at installation, so none is still being made when the process ends.
+int gRequest[2] = {-1, -1};
 
 // Straight to the descriptor: a thread that hangs may hold the stream's lock.
 void Report(const char* format, long long value)
@@ -49,34 +52,45 @@ void OnSignal(int number)
     errno = savedErrno;
 }
 
-// Waits in poll rather than read: a sanitizer that runs signal handlers only at blocking calls
-// counts poll among them.
-void Watch(TerminationSignals::EndRequest requestEnd)
+// Waits for a byte in poll rather than read: a sanitizer that runs signal handlers only at
+// blocking calls counts poll among them. False when the descriptor fails.
+bool AwaitByte(int descriptor)
 {
-    pollfd entry{gWake[0], POLLIN, 0};
+    pollfd entry{descriptor, POLLIN, 0};
     char byte = 0;
     for (;;)
     {
         const int ready = ::poll(&entry, 1, -1);
-        if (ready == 1 && ::read(gWake[0], &byte, 1) == 1)
+        if (ready == 1 && ::read(descriptor, &byte, 1) == 1)
         {
-            break;
+            return true;
         }
         if (ready < 0 && errno != EINTR)
         {
-            return;
+            return false;
         }
+    }
+}
+
+// On a thread of its own, so that nothing the request waits for holds up the forced end.
+void RequestEnd(TerminationSignals::EndRequest requestEnd)
+{
+    if (AwaitByte(gRequest[0]))
+    {
+        requestEnd();
+    }
+}
+
+void Watch()
+{
+    if (!AwaitByte(gWake[0]))
+    {
+        return;
     }
     const auto deadline = Clock::now() + TerminationSignals::kGrace;
     Report("TerminationSignals: signal %lld received; the program ends\n", gReceived.load());
-    try
-    {
-        std::thread(requestEnd).detach();
-    }
-    catch (const std::system_error&)
-    {
-        // The forced end below still comes.
-    }
+    const char byte = 1;
+    static_cast<void>(::write(gRequest[1], &byte, 1));
     std::this_thread::sleep_until(deadline);
     Report("TerminationSignals: no orderly end within %lld ms; ending at once\n",
            static_cast<long long>(TerminationSignals::kGrace.count()));
@@ -85,21 +99,22 @@ void Watch(TerminationSignals::EndRequest requestEnd)
 
 bool InstallOnce(TerminationSignals::EndRequest requestEnd)
 {
-    if (::pipe2(gWake, O_CLOEXEC) != 0 || ::fcntl(gWake[1], F_SETFL, O_NONBLOCK) != 0)
+    if (::pipe2(gWake, O_CLOEXEC) != 0 || ::fcntl(gWake[1], F_SETFL, O_NONBLOCK) != 0 ||
+        ::pipe2(gRequest, O_CLOEXEC) != 0)
     {
-        Report("TerminationSignals::Install: cannot make the wake pipe (errno %lld)\n", errno);
+        Report("TerminationSignals::Install: cannot make the wake pipes (errno %lld)\n", errno);
         return false;
     }
     try
     {
-        std::thread(Watch, requestEnd).detach();
+        std::thread(RequestEnd, requestEnd).detach();
+        std::thread(Watch).detach();
     }
     catch (const std::system_error& e)
     {
-        Report("TerminationSignals::Install: no thread to watch the signals (errno %lld)\n",
+        // A requester without its watcher never hears of a signal; the pipes stay, unused.
+        Report("TerminationSignals::Install: no threads to watch the signals (errno %lld)\n",
                e.code().value());
-        ::close(gWake[0]);
-        ::close(gWake[1]);
         return false;
     }
     struct sigaction action = {};
