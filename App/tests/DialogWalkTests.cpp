@@ -318,7 +318,10 @@ TEST_F(DialogWalk, MainWindowComesBackWhereItWasLeftWhicheverRoadEndedTheProgram
             "xdotool windowmove --sync " + std::to_string(mWindow) + " " + std::to_string(left) +
             " 110";
         left += 20;
+        const int before = Geometry(mWindow).x;
         ASSERT_EQ(std::system(move.c_str()), 0);
+        // The window manager may still be moving the frame when xdotool has seen it start.
+        ASSERT_TRUE(WaitFor([&] { return Geometry(mWindow).x != before; }));
         const XWindowProbe::Geometry was = Geometry(mWindow);
         end();
         ASSERT_EQ(WaitForExit(20000), 0) << ReadFile(mRoot / "errors");
