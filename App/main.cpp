@@ -4,6 +4,7 @@
 #include "App/EditorLoop.h"
 #include "App/EditorServices.h"
 #include "App/SkinResources.h"
+#include "Platform/Signals/TerminationSignals.h"
 #include "QZFramework/Application/Application.h"
 #include "QZFramework/Application/FrameworkProgram.h"
 
@@ -11,7 +12,10 @@
 #include <memory>
 #include <span>
 
-int main(int argc, char** argv)
+namespace
+{
+
+int RunEditor(int argc, char** argv)
 {
     SkinResources resources;
     EditorLoop loop;
@@ -24,4 +28,14 @@ int main(int argc, char** argv)
                                      return application;
                                  });
     return program.Main(std::span<const char* const>(argv, static_cast<std::size_t>(argc)));
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const int code = RunEditor(argc, argv);
+    // Everything the program made is gone: an end signal has nothing left to force.
+    QZ::TerminationSignals::Disarm();
+    return code;
 }

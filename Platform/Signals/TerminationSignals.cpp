@@ -20,6 +20,7 @@ namespace
 using Clock = std::chrono::steady_clock;
 
 std::atomic<std::int32_t> gReceived{0};
+std::atomic<bool> gDisarmed{false};
 // Written by the handler, read by the watching thread.
 int gWake[2] = {-1, -1};
 // Written by the watching thread, read by the thread that asks for the orderly end. Both threads
@@ -92,6 +93,10 @@ void Watch()
     const char byte = 1;
     static_cast<void>(::write(gRequest[1], &byte, 1));
     std::this_thread::sleep_until(deadline);
+    if (gDisarmed.load())
+    {
+        return;
+    }
     Report("TerminationSignals: no orderly end within %lld ms; ending at once\n",
            static_cast<long long>(TerminationSignals::kGrace.count()));
     ::_exit(TerminationSignals::kExitStatusBase + gReceived.load());
@@ -134,6 +139,11 @@ bool TerminationSignals::Install(EndRequest requestEnd)
 {
     static const bool installed = InstallOnce(requestEnd);
     return installed;
+}
+
+void TerminationSignals::Disarm()
+{
+    gDisarmed.store(true);
 }
 
 bool TerminationSignals::IsReceived()

@@ -36,6 +36,10 @@ public:
     static bool Install(EndRequest requestEnd);
     // Whether a signal has come.
     [[nodiscard]] static bool IsReceived();
+    // The program's orderly end is done (nothing of the program is left to hang): a signal that
+    // came no longer forces the end, so that what the process does on its way out (a leak
+    // check, say) is not cut short.
+    static void Disarm();
 };
 
 } // namespace QZ

@@ -1,6 +1,7 @@
 // The end signals, each case in a child process of its own that installs them: a free program
-// ends the orderly way, a hung one is ended, a second signal ends it at once, each within two
-// seconds of the first signal and with the signal's exit status.
+// ends the orderly way with its own status, a hung one is ended with the signal's, a second signal
+// ends it at once, each within two seconds of the first signal; a program whose orderly end is
+// done ends in its own time.
 #include "Platform/Signals/TerminationSignals.h"
 
 #include <gtest/gtest.h>
@@ -37,9 +38,17 @@ void RequestEnd()
     static_cast<void>(::write(gRequested[1], "r", 1));
 }
 
+enum class Child
+{
+    Free,
+    Hangs,
+    // Its orderly end is done at once, and what is left of it takes longer than the grace.
+    SlowAfterItsEnd,
+};
+
 // The child: installs the signals, says so ('i'), then either hangs or, once the end is
 // requested, ends the orderly way ('o').
-[[noreturn]] void RunChild(bool hangs)
+[[noreturn]] void RunChild(Child kind)
 {
     char byte = 0;
     if (::pipe(gRequested) != 0 || !TerminationSignals::Install(&RequestEnd) ||
@@ -47,7 +56,7 @@ void RequestEnd()
     {
         ::_exit(99);
     }
-    if (hangs)
+    if (kind == Child::Hangs)
     {
         for (;;)
         {
@@ -60,6 +69,11 @@ void RequestEnd()
     {
     }
     static_cast<void>(::write(gToTest, "o", 1));
+    if (kind == Child::SlowAfterItsEnd)
+    {
+        TerminationSignals::Disarm();
+        std::this_thread::sleep_for(TerminationSignals::kGrace + 300ms);
+    }
     ::_exit(0);
 }
 
@@ -80,16 +94,17 @@ TEST(TerminationSignals, EndTheProgramWithinTwoSecondsWithTheSignalsStatus)
         int first;
         // 0: none.
         int second;
-        bool hangs;
+        Child kind;
         int status;
         std::string told;
     } cases[] = {
-        {SIGTERM, 0, false, 0, "ro"},
-        {SIGINT, 0, false, 0, "ro"},
-        {SIGTERM, 0, true, 143, "r"},
-        {SIGINT, 0, true, 130, "r"},
+        {SIGTERM, 0, Child::Free, 0, "ro"},
+        {SIGINT, 0, Child::Free, 0, "ro"},
+        {SIGTERM, 0, Child::Hangs, 143, "r"},
+        {SIGINT, 0, Child::Hangs, 130, "r"},
         // Once the end runs, a second signal ends the process at once, with its own status.
-        {SIGTERM, SIGINT, true, 130, "r"},
+        {SIGTERM, SIGINT, Child::Hangs, 130, "r"},
+        {SIGTERM, 0, Child::SlowAfterItsEnd, 0, "ro"},
     };
     for (const auto& c : cases)
     {
@@ -101,7 +116,7 @@ TEST(TerminationSignals, EndTheProgramWithinTwoSecondsWithTheSignalsStatus)
         {
             ::close(toTest[0]);
             gToTest = toTest[1];
-            RunChild(c.hangs);
+            RunChild(c.kind);
         }
         ::close(toTest[1]);
         ASSERT_EQ(ReadFromChild(toTest[0]), 'i');
@@ -115,8 +130,9 @@ TEST(TerminationSignals, EndTheProgramWithinTwoSecondsWithTheSignalsStatus)
         }
         int status = 0;
         pid_t ended = 0;
+        const auto limit = c.kind == Child::SlowAfterItsEnd ? 4s : 2s;
         while ((ended = ::waitpid(child, &status, WNOHANG)) == 0 &&
-               std::chrono::steady_clock::now() - signalled < 2s)
+               std::chrono::steady_clock::now() - signalled < limit)
         {
             std::this_thread::sleep_for(5ms);
         }
@@ -124,7 +140,7 @@ TEST(TerminationSignals, EndTheProgramWithinTwoSecondsWithTheSignalsStatus)
         {
             ::kill(child, SIGKILL);
             ::waitpid(child, nullptr, 0);
-            ADD_FAILURE() << "signal " << c.first << " left the process running for 2 s";
+            ADD_FAILURE() << "signal " << c.first << " left the process running";
         }
         for (char byte = 0; (byte = ReadFromChild(toTest[0])) != 0;)
         {
