@@ -974,7 +974,14 @@ bool WindowSystem::SetCursor(WindowId window, Cursor* cursor)
 
 bool WindowSystem::SetClipboardText(std::u16string_view text)
 {
-    return SDL_SetClipboardText(ToUtf8(text).c_str()) == 0 || FailSdl("SetClipboardText");
+    if (SDL_SetClipboardText(ToUtf8(text).c_str()) != 0)
+    {
+        return FailSdl("SetClipboardText");
+    }
+    // The claim on the clipboard waits in the display connection's buffer until the next pass of
+    // the loop; another program pasting before then would find no owner, so send it now.
+    SDL_PumpEvents();
+    return true;
 }
 
 bool WindowSystem::GetClipboardText(std::u16string& text)

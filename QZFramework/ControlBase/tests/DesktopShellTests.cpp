@@ -137,7 +137,10 @@ TEST_F(DesktopShell, ClipboardTextIsReadThroughTheXSelection)
     ASSERT_EQ(clipboard->SetText(WideString(u"Tarn 61 Grüße")), S_OK);
     const std::string output =
         std::filesystem::temp_directory_path() / ("clipboard-" + std::to_string(::getpid()));
-    ASSERT_EQ(RunCommand({"xclip", "-o", "-selection", "clipboard"}, output), 0);
+    // The reader asks while the program is busy elsewhere: the ownership must already be known.
+    ASSERT_EQ(RunCommand({"xclip", "-o", "-selection", "clipboard"}, output,
+                         std::chrono::milliseconds(300)),
+              0);
     std::ifstream file(output);
     const std::string read((std::istreambuf_iterator<char>(file)), {});
     std::filesystem::remove(output);

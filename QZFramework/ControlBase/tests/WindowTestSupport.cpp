@@ -11,6 +11,7 @@
 
 #include <cstdio>
 #include <csignal>
+#include <thread>
 #include <utility>
 
 #include <fcntl.h>
@@ -180,7 +181,8 @@ bool WindowFixture::RunUntil(const std::function<bool()>& condition)
     return condition();
 }
 
-int WindowFixture::RunCommand(std::vector<std::string> arguments, const std::string& output)
+int WindowFixture::RunCommand(std::vector<std::string> arguments, const std::string& output,
+                              std::chrono::milliseconds away)
 {
     std::vector<char*> argv;
     for (std::string& argument : arguments)
@@ -199,6 +201,7 @@ int WindowFixture::RunCommand(std::vector<std::string> arguments, const std::str
     {
         return -1;
     }
+    std::this_thread::sleep_for(away);
     int status = -1;
     // The loop keeps serving the X server meanwhile: the selection is read through it.
     bool ended = false;

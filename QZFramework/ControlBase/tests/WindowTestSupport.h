@@ -91,8 +91,10 @@ protected:
     // Runs loop steps until the condition holds or ten seconds pass; whether it held.
     bool RunUntil(const std::function<bool()>& condition);
     // Starts the command (no shell), its output to the file, and runs the loop until it ends;
-    // its exit status, -1 when it could not start or did not exit.
-    int RunCommand(std::vector<std::string> arguments, const std::string& output = "/dev/null");
+    // its exit status, -1 when it could not start or did not exit. For the first moments the
+    // loop may stay away, as a busy program does.
+    int RunCommand(std::vector<std::string> arguments, const std::string& output = "/dev/null",
+                   std::chrono::milliseconds away = {});
     [[nodiscard]] static RCPtr<LControl> Find(const OSWindow& window, const char* name);
 
     std::unique_ptr<LWindowEventLoop> mLoop;
