@@ -135,13 +135,14 @@ LWindowEventLoop* LWindowEventLoop::GetCurrent()
 std::int32_t LWindowEventLoop::Run(const IdleHandler& idle)
 {
     mIdle = idle;
-    mQuitting = false;
-    // The first series runs at once, so start-up's queued notifications are handled.
+    // The first series runs at once, so start-up's queued notifications are handled. A Quit
+    // asked for before the run (an end signal during the start) ends it at once.
     mSeriesDue = true;
     while (Step([this] { return mSeriesDue == false && mWindows.empty(); }))
     {
     }
     mIdle = nullptr;
+    mQuitting = false;
     return mQuitCode;
 }
 

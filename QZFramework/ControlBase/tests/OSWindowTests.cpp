@@ -14,7 +14,13 @@
 
 #include <gtest/gtest.h>
 
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
 #include <functional>
+#include <mutex>
+#include <stop_token>
+#include <thread>
 
 namespace QZ::ToolkitTest
 {
@@ -184,6 +190,31 @@ TEST_F(HeadlessShell, ABlockedPassPaintsDropsInputAndLeavesTheWindowsAsTheyWere)
     WindowScript::RequestQuit();
     EXPECT_FALSE(mLoop->ServeWhileBlocked());
     EXPECT_TRUE(mLoop->ServeWhileBlocked());
+}
+
+// A signal can ask for the end while the program still starts, before its loop runs: the run then
+// ends at once, not going on forever with the program half ended.
+TEST_F(HeadlessShell, AnEndAskedForBeforeTheLoopRunsEndsTheRunAtOnce)
+{
+    const std::unique_ptr<OSWindow> main = OpenWindow(u"main", 0, 0, 200, 120);
+    PostExitRequest();
+    mApplication->Idle(true);
+    ASSERT_TRUE(mApplication->IsExitRequested());
+    // A run that never ends must fail the test, not hang it.
+    std::mutex lock;
+    std::condition_variable_any never;
+    const std::jthread watchdog(
+        [&](std::stop_token stop)
+        {
+            std::unique_lock<std::mutex> held(lock);
+            never.wait_for(held, stop, std::chrono::seconds(10), [] { return false; });
+            if (!stop.stop_requested())
+            {
+                std::fputs("the loop ran on after the end was asked for\n", stderr);
+                std::abort();
+            }
+        });
+    EXPECT_EQ(mLoop->Run(nullptr), 0);
 }
 
 // Counts the idle notifications of one window; the first one can close another window.
