@@ -8,7 +8,9 @@
 #include <SDL.h>
 #include <SDL_syswm.h>
 #include <X11/Xlib.h>
+#include <X11/keysym.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -65,6 +67,61 @@ std::string Describe(const WindowEvent& e)
     return text;
 }
 
+// Binds a symbol to a spare key of the server's keyboard for its life. xdotool types a character
+// missing from the keyboard by lending it a key for a moment only: a program that reads the key
+// later than that finds it bound to nothing, as with no real keyboard.
+class SpareKey
+{
+public:
+    explicit SpareKey(KeySym symbol) : mDisplay(XOpenDisplay(nullptr))
+    {
+        if (mDisplay == nullptr)
+        {
+            return;
+        }
+        int first = 0;
+        int last = 0;
+        XDisplayKeycodes(mDisplay, &first, &last);
+        int perKey = 0;
+        KeySym* map = XGetKeyboardMapping(mDisplay, static_cast<KeyCode>(first), last - first + 1,
+                                          &perKey);
+        for (int code = last; map != nullptr && code >= first && mCode == 0; --code)
+        {
+            const KeySym* symbols = map + (code - first) * perKey;
+            if (std::all_of(symbols, symbols + perKey, [](KeySym s) { return s == NoSymbol; }))
+            {
+                mCode = code;
+            }
+        }
+        XFree(map);
+        if (mCode != 0)
+        {
+            XChangeKeyboardMapping(mDisplay, mCode, 1, &symbol, 1);
+            XSync(mDisplay, False);
+        }
+    }
+    ~SpareKey()
+    {
+        if (mDisplay == nullptr)
+        {
+            return;
+        }
+        if (mCode != 0)
+        {
+            KeySym none = NoSymbol;
+            XChangeKeyboardMapping(mDisplay, mCode, 1, &none, 1);
+        }
+        XCloseDisplay(mDisplay);
+    }
+    SpareKey(const SpareKey&) = delete;
+    SpareKey& operator=(const SpareKey&) = delete;
+    [[nodiscard]] bool IsBound() const { return mCode != 0; }
+
+private:
+    Display* mDisplay;
+    int mCode = 0;
+};
+
 class DesktopWindow : public ::testing::Test
 {
 protected:
@@ -99,8 +156,8 @@ protected:
     }
 
     // Runs a shell command while the window system keeps reading its events (the clipboard's
-    // owner must serve the other program's request, and typed text must be read before xdotool
-    // takes back the keys it lent); its exit status. The events are kept when asked for.
+    // owner must serve the other program's request); its exit status. The events are kept when
+    // asked for.
     int RunServing(const std::string& command, std::vector<WindowEvent>* arrived = nullptr)
     {
         const char* arguments[] = {"/bin/sh", "-c", command.c_str(), nullptr};
@@ -209,6 +266,8 @@ TEST_F(DesktopWindow, DesktopInputArrivesInProgramTerms)
     }
 
     // Typed text arrives unit by unit, beyond the keyboard's own keys too.
+    const SpareKey eacute(XK_eacute);
+    ASSERT_TRUE(eacute.IsBound());
     std::vector<WindowEvent> arrived;
     ASSERT_EQ(RunServing("xdotool type --delay 30 'a\xc3\xa9Z'", &arrived), 0);
     WindowEvent event;
