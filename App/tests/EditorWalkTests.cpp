@@ -7,6 +7,7 @@
 // again after the load is the same file, byte for byte.
 #include "App/tests/WalkSupport.h"
 #include "App/tests/XWindowProbe.h"
+#include "QZFramework/Controls/tests/ChooserSteps.h"
 #include "DeviceControl/GeneratedCode/Engine/Inc/ParamLayout.h"
 #include "UI/DriverCommon/PresetFileReader.h"
 #include "UI/DriverCommon/PresetRecord.h"
@@ -184,7 +185,7 @@ protected:
                (mProbe.Click(mWindow, item.x, item.y), true);
     }
 
-    // Waits for the program's file dialog, types the file name (the dialog opens in the
+    // Waits for the program's file dialog, puts the file name in (the dialog opens in the
     // presets folder) and confirms it until the dialog goes away. A first Enter may only close
     // the dialog's completion list, so it is pressed again while the dialog stays.
     void AnswerFileDialog(const std::string& name)
@@ -197,8 +198,11 @@ protected:
         std::uint32_t rgb = 0;
         ASSERT_TRUE(WaitFor([&] { return mProbe.ReadPixel(dialog, 5, 5, rgb) && rgb != 0; }))
             << "the file dialog is never drawn";
-        mProbe.Focus(dialog);
-        mProbe.Type(name);
+        // Pasted, not typed: keys typed one by one race the dialog's completion of the name.
+        const std::string put = "bash -c '" + std::string(ChooserSteps::kPut) +
+                                "xdotool windowfocus --sync " + std::to_string(dialog) +
+                                " && put \"" + name + "\"'";
+        ASSERT_EQ(std::system(put.c_str()), 0) << "the file dialog never took " << name;
         bool closed = false;
         for (int attempt = 0; attempt < 3 && !closed; ++attempt)
         {
