@@ -85,7 +85,9 @@ constexpr const char* kAboutTitle = "About Korvane Tarn 61 Vidida Editor";
 // A person's steps with the keyboard, in bash (xdotool), beside put (ChooserSteps); each waits on
 // what it needs, never on time alone. focus T: wait for the window titled T and give it the
 // keyboard; answer T K: press K in the window titled T until it closes (the chooser ignores a
-// Return that comes before it has taken in the name); gone T: wait until no window is titled T.
+// Return that comes before it has taken in the name); choose T P: put P in the chooser titled T
+// and answer Return, putting P anew should the chooser not take it in; gone T: wait until no
+// window is titled T.
 constexpr const char* kPersonSteps = R"sh(
 focus() { w=$(timeout 20 xdotool search --sync --onlyvisible --name "^$1\$" | head -n1) &&
           [ -n "$w" ] && xdotool windowfocus --sync "$w" || { echo "no window $1" >&2; return 1; }; }
@@ -97,6 +99,10 @@ answer() { for t in $(seq 20); do
              [ -z "$w" ] && return 0
              timeout 5 xdotool windowfocus --sync "$w" && xdotool key "$2"
              for u in $(seq 20); do shown "$1" || return 0; sleep 0.05; done; done
+           echo "$1 stays open" >&2; return 1; }
+choose() { focus "$1" || return 1
+           for t in $(seq 3); do put "$2" && answer "$1" Return 2>/dev/null && return 0
+             shown "$1" || return 0; focus "$1" || return 1; done
            echo "$1 stays open" >&2; return 1; }
 )sh";
 
@@ -676,8 +682,7 @@ TEST_F(ProgramTest, APresetSavedFromTheMenuLoadsBackWithTheHotKey)
     mProbe.Click(mWindow, 40, 10);
     ASSERT_TRUE(WaitForChange(panel, {20, 110, 100, 20}));
     mProbe.Click(mWindow, 60, 107);
-    ASSERT_TRUE(TakeSteps(mDisplay, "focus 'Select Save Location' && put '" + saved +
-                                        "' && answer 'Select Save Location' Return"));
+    ASSERT_TRUE(TakeSteps(mDisplay, "choose 'Select Save Location' '" + saved + "'"));
     const std::string file = saved + ".Tarn61RededoVuvuva";
     ASSERT_FALSE(WaitForPixels(
                      [&](const std::vector<std::uint32_t>&) {
@@ -694,8 +699,7 @@ TEST_F(ProgramTest, APresetSavedFromTheMenuLoadsBackWithTheHotKey)
                      .empty());
 
     ASSERT_TRUE(TakeSteps(mDisplay, focusEditor + " && xdotool key ctrl+o && " +
-                                        "focus 'Select Vidida File' && put '" + file +
-                                        "' && answer 'Select Vidida File' Return"));
+                                        "choose 'Select Vidida File' '" + file + "'"));
     EXPECT_FALSE(WaitForPixels(noteBoxIs(before)).empty());
 
     // Ctrl+S opens the save dialog; its close box cancels it.
