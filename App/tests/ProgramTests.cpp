@@ -247,7 +247,20 @@ protected:
         unsetenv("DISPLAY");
         unsetenv("WAYLAND_DISPLAY");
     }
-    void TearDown() override { std::filesystem::remove_all(mRoot); }
+    void TearDown() override
+    {
+        // A test that stops half-way leaves what it started running; ended here, so that the
+        // next test has the display to itself. Only children not yet waited for are still ours.
+        for (const pid_t child : mSpawned)
+        {
+            if (::waitpid(child, nullptr, WNOHANG) == 0)
+            {
+                ::kill(child, SIGKILL);
+                ::waitpid(child, nullptr, 0);
+            }
+        }
+        std::filesystem::remove_all(mRoot);
+    }
 
     std::string Runtime() const { return (mRoot / "runtime").string(); }
 
@@ -382,6 +395,10 @@ protected:
             child = -1;
         }
         posix_spawn_file_actions_destroy(&actions);
+        if (child > 0)
+        {
+            mSpawned.push_back(child);
+        }
         return child;
     }
 
@@ -446,6 +463,8 @@ protected:
     std::string mDisplay;
     XWindowProbe mProbe{DisplayName().c_str()};
     unsigned long mWindow = 0;
+    // Every process the test started, so none outlives it.
+    mutable std::vector<pid_t> mSpawned;
 };
 
 } // namespace
