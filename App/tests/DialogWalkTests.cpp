@@ -251,9 +251,7 @@ protected:
         EXPECT_TRUE(WaitFor([&] { return (chooser = WindowTitled("Select Vidida File")) != 0; }));
         std::uint32_t rgb = 0;
         EXPECT_TRUE(WaitFor([&] { return mProbe.ReadPixel(chooser, 5, 5, rgb) && rgb != 0; }));
-        const std::string put = "bash -c '" + std::string(ChooserSteps::kPut) +
-                                "xdotool windowfocus --sync " + std::to_string(chooser) +
-                                " && put \"~/damaged.Tarn61RededoVuvuva\"'";
+        const std::string put = ChooserSteps::PutCommand(chooser, "~/damaged.Tarn61RededoVuvuva");
         EXPECT_EQ(std::system(put.c_str()), 0);
         // The chooser ignores a Return that comes before it has taken in the name; once a
         // Return went unheeded, the name is given anew as a person would, in case the chooser
@@ -334,9 +332,8 @@ TEST_F(DialogWalk, MainWindowComesBackWhereItWasLeftWhicheverRoadEndedTheProgram
         // Moved by the user (through the window manager) to a place of its own each time, so
         // that a place stored by an earlier road does not pass for this one's; each place keeps
         // the whole window on the 1280-pixel screen, where it comes back unmoved.
-        const std::string move =
-            "xdotool windowmove --sync " + std::to_string(mWindow) + " " + std::to_string(left) +
-            " 110";
+        const std::string move = "xdotool windowmove --sync " + std::to_string(mWindow) + " " +
+                                 std::to_string(left) + " 110";
         left += 20;
         const int before = Geometry(mWindow).x;
         ASSERT_EQ(std::system(move.c_str()), 0);
@@ -346,11 +343,15 @@ TEST_F(DialogWalk, MainWindowComesBackWhereItWasLeftWhicheverRoadEndedTheProgram
         end();
         ASSERT_EQ(WaitForExit(20000), 0) << ReadFile(mRoot / "errors");
         ASSERT_NO_FATAL_FAILURE(Start());
-        ASSERT_TRUE(WaitFor([&] {
-            const XWindowProbe::Geometry now = Geometry(mWindow);
-            return now.x == was.x && now.y == was.y;
-        }, 3000)) << "the window opens at " << Geometry(mWindow).x << ", "
-                  << Geometry(mWindow).y << " instead of " << was.x << ", " << was.y;
+        ASSERT_TRUE(WaitFor(
+            [&]
+            {
+                const XWindowProbe::Geometry now = Geometry(mWindow);
+                return now.x == was.x && now.y == was.y;
+            },
+            3000))
+            << "the window opens at " << Geometry(mWindow).x << ", " << Geometry(mWindow).y
+            << " instead of " << was.x << ", " << was.y;
     }
     mProbe.Close(mWindow);
     EXPECT_EQ(WaitForExit(20000), 0) << ReadFile(mRoot / "errors");
@@ -484,8 +485,7 @@ TEST_F(DialogWalk, ExitRequestEndsTheProgramWhileAHotKeyDialogIsOpen)
     const int status = WaitForExit(5000);
     EXPECT_TRUE(status == 0 || status == 128 + SIGTERM)
         << "the program does not end while its dialog is open" << ReadFile(mRoot / "errors");
-    const fs::path settings =
-        mRoot / "home/.config/Korvane/Tarn 61 Vidida Editor/UserSettings.ini";
+    const fs::path settings = mRoot / "home/.config/Korvane/Tarn 61 Vidida Editor/UserSettings.ini";
     EXPECT_NE(ReadFile(settings).find("WP="), std::string::npos) << ReadFile(mRoot / "errors");
 }
 

@@ -7,8 +7,8 @@
 // again after the load is the same file, byte for byte.
 #include "App/tests/WalkSupport.h"
 #include "App/tests/XWindowProbe.h"
-#include "QZFramework/Controls/tests/ChooserSteps.h"
 #include "DeviceControl/GeneratedCode/Engine/Inc/ParamLayout.h"
+#include "QZFramework/Controls/tests/ChooserSteps.h"
 #include "UI/DriverCommon/PresetFileReader.h"
 #include "UI/DriverCommon/PresetRecord.h"
 
@@ -199,10 +199,8 @@ protected:
         ASSERT_TRUE(WaitFor([&] { return mProbe.ReadPixel(dialog, 5, 5, rgb) && rgb != 0; }))
             << "the file dialog is never drawn";
         // Pasted, not typed: keys typed one by one race the dialog's completion of the name.
-        const std::string put = "bash -c '" + std::string(ChooserSteps::kPut) +
-                                "xdotool windowfocus --sync " + std::to_string(dialog) +
-                                " && put \"" + name + "\"'";
-        ASSERT_EQ(std::system(put.c_str()), 0) << "the file dialog never took " << name;
+        ASSERT_EQ(std::system(ChooserSteps::PutCommand(dialog, name).c_str()), 0)
+            << "the file dialog never took " << name;
         bool closed = false;
         for (int attempt = 0; attempt < 3 && !closed; ++attempt)
         {

@@ -365,14 +365,14 @@ protected:
             });
     }
 
-    ProcessResult Start(const char* program, std::vector<std::string> arguments = {}) const
+    ProcessResult Start(const char* program, std::vector<std::string> arguments = {})
     {
         return Wait(Spawn(program, std::move(arguments)));
     }
 
     // The output goes to files whose names begin with logs, apart from other programs'.
     pid_t Spawn(const char* program, std::vector<std::string> arguments,
-                const std::string& logs = "") const
+                const std::string& logs = "")
     {
         const std::string out = (mRoot / (logs + "out")).string();
         const std::string errors = (mRoot / (logs + "errors")).string();
@@ -464,7 +464,7 @@ protected:
     XWindowProbe mProbe{DisplayName().c_str()};
     unsigned long mWindow = 0;
     // Every process the test started, so none outlives it.
-    mutable std::vector<pid_t> mSpawned;
+    std::vector<pid_t> mSpawned;
 };
 
 } // namespace

@@ -83,8 +83,8 @@ public:
         int last = 0;
         XDisplayKeycodes(mDisplay, &first, &last);
         int perKey = 0;
-        KeySym* map = XGetKeyboardMapping(mDisplay, static_cast<KeyCode>(first), last - first + 1,
-                                          &perKey);
+        KeySym* map =
+            XGetKeyboardMapping(mDisplay, static_cast<KeyCode>(first), last - first + 1, &perKey);
         for (int code = last; map != nullptr && code >= first && mCode == 0; --code)
         {
             const KeySym* symbols = map + (code - first) * perKey;
@@ -294,8 +294,8 @@ TEST_F(DesktopWindow, RequestAboutAVanishedWindowDoesNotEndTheProgram)
 {
     Display* display = XOpenDisplay(nullptr);
     ASSERT_NE(display, nullptr);
-    const ::Window gone = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 10, 10,
-                                              0, 0, 0);
+    const ::Window gone =
+        XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 10, 10, 0, 0, 0);
     XDestroyWindow(display, gone);
     XWindowAttributes attributes;
     EXPECT_EQ(XGetWindowAttributes(display, gone, &attributes), 0);

@@ -1,6 +1,8 @@
 // How a test puts a path into GTK's file chooser as a person would, in bash (xdotool, xclip).
 #pragma once
 
+#include <string>
+
 namespace ChooserSteps
 {
 
@@ -18,5 +20,13 @@ put() { log=$(mktemp); printf %s "$1" > "$log.in"
           sleep 0.05; done
         kill $c; rm -f "$log" "$log.in"; echo "the chooser never took $1" >&2; return 1; }
 )sh";
+
+// The command line that gives the chooser window the keyboard and puts the path into it (the path
+// holds no double quote).
+inline std::string PutCommand(unsigned long chooser, const std::string& path)
+{
+    return "bash -c '" + std::string(kPut) + "xdotool windowfocus --sync " +
+           std::to_string(chooser) + " && put \"" + path + "\"'";
+}
 
 } // namespace ChooserSteps
