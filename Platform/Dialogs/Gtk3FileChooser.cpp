@@ -40,11 +40,17 @@ struct DialogCloser
 {
     void operator()(GtkWidget* dialog) const
     {
+        GdkDisplay* display = gtk_widget_get_display(dialog);
         gtk_widget_destroy(dialog);
         g_object_unref(dialog);
         while (g_main_context_iteration(nullptr, FALSE))
         {
         }
+        // The loop above can go idle with the window's removal still unsent: under load, GTK
+        // was seen to have stopped reading the display at the answer, its requests left in the
+        // connection's buffer. Nothing runs GTK's loop until the next dialog, so the answered
+        // dialog stayed on screen, frozen.
+        gdk_display_sync(display);
     }
 };
 using Dialog = std::unique_ptr<GtkWidget, DialogCloser>;

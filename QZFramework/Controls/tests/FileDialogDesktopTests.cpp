@@ -55,8 +55,8 @@ public:
         : mThread(
               [this, steps]
               {
-                  const auto script =
-                      "bash -c '" + (ChooserSteps::kPut + (kPersonSteps + steps)) + " || { closeAll; exit 1; }'";
+                  const auto script = "bash -c '" + (ChooserSteps::kPut + (kPersonSteps + steps)) +
+                                      " || { closeAll; exit 1; }'";
                   mSucceeded = std::system(script.c_str()) == 0;
               })
     {
@@ -89,6 +89,15 @@ protected:
         fs::remove_all(mFolder);
     }
 
+    // Whether a window titled so is on screen. An answered chooser is gone by the time the call
+    // returns: nothing runs the toolkit's loop afterwards to take it away.
+    static bool Shown(const std::string& title)
+    {
+        const std::string search =
+            "xdotool search --onlyvisible --name '^" + title + "$' >/dev/null 2>&1";
+        return std::system(search.c_str()) == 0;
+    }
+
     // The chosen path as the disk names it; empty when nothing was chosen.
     static std::string ChosenName(const LFileDialog& dialog)
     {
@@ -115,6 +124,7 @@ TEST_F(FileDialogDesktop, TypedPathIsChosenAndEscapeCancels)
         // person waits.
         Person person("focus Open && choose ~/files/song.x Open");
         ASSERT_EQ(dialog.GetOpenFileName(kFilter, u"*.x", u"Open", false), S_OK);
+        EXPECT_FALSE(Shown("Open"));
     }
     EXPECT_EQ(ChosenName(dialog), song);
     // The program's own loop ran while the dialog was open.
@@ -122,15 +132,18 @@ TEST_F(FileDialogDesktop, TypedPathIsChosenAndEscapeCancels)
     {
         Person person("focus Again && press Escape Again 0");
         EXPECT_EQ(dialog.GetOpenFileName(kFilter, u"*.x", u"Again", false), E_FAIL);
+        EXPECT_FALSE(Shown("Again"));
     }
     EXPECT_EQ(ChosenName(dialog), "");
 
     // A failure of the program's own loop closes the dialog and reaches the caller.
     LFileDialog::SetModalLoopPump([]() -> bool { throw std::runtime_error("loop failed"); });
     EXPECT_THROW(dialog.GetOpenFileName(kFilter, u"*.x", u"Thrown", false), std::runtime_error);
+    EXPECT_FALSE(Shown("Thrown"));
     // A program asked to end cancels the dialog through its loop's answer.
     LFileDialog::SetModalLoopPump([] { return false; });
     EXPECT_EQ(dialog.GetOpenFileName(kFilter, u"*.x", u"Ending", false), E_FAIL);
+    EXPECT_FALSE(Shown("Ending"));
     LFileDialog::SetModalLoopPump(nullptr);
 
     // A name typed in a folder whose name is not UTF-8 comes back with the folder's bytes.
@@ -139,6 +152,7 @@ TEST_F(FileDialogDesktop, TypedPathIsChosenAndEscapeCancels)
     {
         Person person("focus Latin1 && choose tune.x Latin1");
         ASSERT_EQ(latin1.GetOpenFileName(kFilter, u"*.x", u"Latin1", false), S_OK);
+        EXPECT_FALSE(Shown("Latin1"));
     }
     EXPECT_EQ(ChosenName(latin1), folder + "/tune.x");
 }
@@ -152,11 +166,13 @@ TEST_F(FileDialogDesktop, SavingOverAFileAsksFirstAndANewNameGetsTheExtension)
         Person person("focus Save && put song.x && press Return Save 2 && press Escape Save 1 && "
                       "focus Save && press Return Save 2 && press Return Save 0");
         ASSERT_EQ(dialog.GetSaveFileName(kFilter, u"*.x", u"Save"), S_OK);
+        EXPECT_FALSE(Shown("Save"));
     }
     EXPECT_EQ(ChosenName(dialog), (mFolder / "song.x").string());
     {
         Person person("focus New && choose fresh New");
         ASSERT_EQ(dialog.GetSaveFileName(kFilter, u"*.x", u"New"), S_OK);
+        EXPECT_FALSE(Shown("New"));
     }
     EXPECT_EQ(ChosenName(dialog), (mFolder / "fresh.x").string());
 }
