@@ -496,6 +496,7 @@ TEST_F(DialogWalk, MessageBoxIsCentredRepaintsTheWindowBehindAndEndsWithTheProgr
     const unsigned long box = LoadDamagedFile();
     ASSERT_NE(box, 0u);
     EXPECT_FALSE(FirstLine("xdotool getwindowname " + std::to_string(box)).empty());
+    EXPECT_EQ(mProbe.GetWindowType(box), "_NET_WM_WINDOW_TYPE_DIALOG");
     EXPECT_TRUE(ComesCentredOver(box, main));
     const XWindowProbe::Geometry shown = Geometry(box);
 
@@ -545,7 +546,8 @@ TEST_F(DialogWalk, MessageBoxIsCentredRepaintsTheWindowBehindAndEndsWithTheProgr
 
 // With a keyboard at the ports (the emulated one, over a private JACK server) the send command's
 // hot key opens its dialog, which is worked with keys alone: Tab to the slot list, Down to the
-// next slot, Enter for Send, Enter for the result's box, Escape to close.
+// next slot, Enter for Send, Enter for the result's box, Escape to close. The result's box is a
+// dialog of the send dialog, centred over it wherever it was moved.
 TEST_F(DialogWalk, SendDialogIsWorkedFromTheKeyboardAlone)
 {
     if (!Platform::Testing::JackServer::IsInstalled())
@@ -570,10 +572,18 @@ TEST_F(DialogWalk, SendDialogIsWorkedFromTheKeyboardAlone)
         },
         30000))
         << "the hot key opens no send dialog";
+    EXPECT_EQ(mProbe.GetWindowType(dialog), "_NET_WM_WINDOW_TYPE_DIALOG");
+    const XWindowProbe::Geometry was = Geometry(dialog);
+    // Low and to the left, with room for the wider box around it.
+    const std::string move = "xdotool windowmove --sync " + std::to_string(dialog) + " 300 500";
+    ASSERT_EQ(std::system(move.c_str()), 0);
+    ASSERT_TRUE(WaitFor([&] { return Geometry(dialog).x != was.x; }));
     Keys(dialog, "Tab Down Return");
     unsigned long box = 0;
     ASSERT_TRUE(WaitFor([&] { return (box = OtherWindow(dialog)) != 0; }, 20000))
         << "Send shows no result";
+    EXPECT_EQ(mProbe.GetWindowType(box), "_NET_WM_WINDOW_TYPE_DIALOG");
+    EXPECT_TRUE(ComesCentredOver(box, Geometry(dialog)));
     const std::string result = FirstLine("xdotool getwindowname " + std::to_string(box));
     EXPECT_EQ(result.find("Error"), std::string::npos) << result;
     Keys(box, "Return");

@@ -124,12 +124,14 @@ bool TakeSteps(const std::string& display, const std::string& steps)
            WEXITSTATUS(status) == 0;
 }
 
-// The window titled exactly so, waiting up to 20 seconds for it to show; 0 when none did.
-unsigned long WaitForWindowTitled(const std::string& display, const std::string& title)
+// The window titled exactly so, waiting up to 20 seconds for it to show (or only to exist, when
+// not visible); 0 when none did.
+unsigned long WaitForWindowTitled(const std::string& display, const std::string& title,
+                                  bool visible = true)
 {
-    const std::string command = "DISPLAY=" + display +
-                                " timeout 20 xdotool search --sync --onlyvisible --name '^" +
-                                title + "$' 2>/dev/null | head -n1";
+    const std::string command = "DISPLAY=" + display + " timeout 20 xdotool search --sync " +
+                                (visible ? "--onlyvisible " : "") + "--name '^" + title +
+                                "$' 2>/dev/null | head -n1";
     FILE* found = ::popen(command.c_str(), "r");
     if (found == nullptr)
     {
@@ -436,24 +438,40 @@ protected:
         return text.str();
     }
 
-    // Starts openbox on the test's display and waits until it manages windows; its process.
-    pid_t StartWindowManager()
+    // Starts openbox on the test's display, with the configuration given (its defaults when
+    // empty), and waits until it manages windows; its process.
+    pid_t StartWindowManager(const std::string& configuration = "")
     {
         setenv("DISPLAY", mDisplay.c_str(), 1);
         const std::string log = (mRoot / "wm.log").string();
+        const std::string file = (mRoot / "openbox.xml").string();
+        std::ofstream(file) << configuration;
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addopen(&actions, 1, log.c_str(), O_WRONLY | O_CREAT, 0600);
         posix_spawn_file_actions_adddup2(&actions, 1, 2);
-        char program[] = "openbox";
-        char* argv[] = {program, nullptr};
+        std::vector<std::string> arguments = {"openbox", "--sm-disable"};
+        if (!configuration.empty())
+        {
+            arguments.insert(arguments.end(), {"--config-file", file});
+        }
+        std::vector<char*> argv;
+        for (std::string& argument : arguments)
+        {
+            argv.push_back(argument.data());
+        }
+        argv.push_back(nullptr);
         pid_t child = 0;
-        if (posix_spawnp(&child, program, &actions, nullptr, argv, environ) != 0)
+        if (posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ) != 0)
         {
             child = -1;
         }
         posix_spawn_file_actions_destroy(&actions);
         unsetenv("DISPLAY");
+        if (child > 0)
+        {
+            mSpawned.push_back(child);
+        }
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
         while (child > 0 && !mProbe.HasWindowManager() &&
                std::chrono::steady_clock::now() < deadline)
@@ -779,8 +797,9 @@ TEST_F(ProgramTest, TheWindowStaysPaintedWhileTheFileDialogIsOpen)
 }
 
 // The program's icon reaches the desktop at every size it is drawn in, on the main window and on
-// a dialog, read back as a window manager reads it; the desktop's file chooser shows it too.
-TEST_F(ProgramTest, TheMainWindowAndADialogCarryTheProgramsIconAtEverySize)
+// a dialog, read back as a window manager reads it, as do their kinds (a dialog is framed as
+// one); the desktop's file chooser shows the icon too.
+TEST_F(ProgramTest, TheMainWindowAndADialogCarryTheProgramsIconAtEverySizeAndTheirKinds)
 {
     const pid_t manager = StartWindowManager();
     ASSERT_GT(manager, 0);
@@ -790,11 +809,13 @@ TEST_F(ProgramTest, TheMainWindowAndADialogCarryTheProgramsIconAtEverySize)
     const std::vector<std::pair<int, int>> sizes = {{16, 16}, {24, 24},   {32, 32},  {48, 48},
                                                     {64, 64}, {128, 128}, {256, 256}};
     EXPECT_EQ(mProbe.GetIconSizes(mWindow), sizes);
+    EXPECT_EQ(mProbe.GetWindowType(mWindow), "_NET_WM_WINDOW_TYPE_NORMAL");
 
     ChooseFromMenu(kHelpTitleX, kAboutRowY);
     const unsigned long about = WaitForWindowTitled(mDisplay, kAboutTitle);
     ASSERT_NE(about, 0u);
     EXPECT_EQ(mProbe.GetIconSizes(about), sizes);
+    EXPECT_EQ(mProbe.GetWindowType(about), "_NET_WM_WINDOW_TYPE_DIALOG");
     CloseDialog(about, kAboutTitle);
 
     // The desktop's file chooser takes it too.
@@ -1234,4 +1255,81 @@ TEST_F(ProgramTest, ASecondStartRestoresAndRaisesTheRunningWindowAndItsDialog)
     ExpectClosesWithZero(child);
     ::kill(manager, SIGTERM);
     ::waitpid(manager, nullptr, 0);
+}
+
+// Without a window manager the keyboard follows the program's front window: the About box while
+// it is open, and the main window again once it closes, so that its hot keys work.
+TEST_F(ProgramTest, WithoutAWindowManagerTheKeyboardComesBackToTheMainWindow)
+{
+    const pid_t child = Launch();
+    ASSERT_NE(mWindow, 0u) << Wait(child).errors;
+    ChooseFromMenu(kHelpTitleX, kAboutRowY);
+    ASSERT_NE(WaitForWindowTitled(mDisplay, kAboutTitle), 0u);
+    // Pressed wherever the keyboard is, as a person's keys are.
+    ASSERT_TRUE(TakeSteps(mDisplay, std::string("xdotool key Escape && gone '") + kAboutTitle +
+                                        "' && xdotool key ctrl+o"));
+    const unsigned long chooser = WaitForWindowTitled(mDisplay, "Select Vidida File");
+    EXPECT_NE(chooser, 0u) << "Ctrl+O after the About box opens nothing";
+    if (chooser != 0)
+    {
+        CloseDialog(chooser, "Select Vidida File");
+    }
+    ExpectClosesWithZero(child);
+}
+
+// A window the window manager starts minimised, by a rule of its own, stays minimised: the editor
+// does not ask for it again.
+TEST_F(ProgramTest, AMainWindowTheManagerStartsMinimisedStaysSo)
+{
+    ASSERT_GT(StartWindowManager(R"(<openbox_config xmlns="http://openbox.org/3.4/rc">
+  <applications><application class="*" type="normal"><iconic>yes</iconic></application>
+  </applications></openbox_config>)"),
+              0);
+    setenv("DISPLAY", mDisplay.c_str(), 1);
+    const pid_t child = Spawn(QZ_EDITOR_PROGRAM, {});
+    unsetenv("DISPLAY");
+    constexpr long kIconic = 3;
+    mWindow = WaitForWindowTitled(mDisplay, "Tarn 61 Vidida Editor", false);
+    ASSERT_NE(mWindow, 0u) << Kill(child).errors;
+    ASSERT_TRUE(
+        WalkSupport::WaitFor([&] { return mProbe.GetManagedState(mWindow) == kIconic; }, 20000))
+        << "the manager never took the window in minimised";
+    std::this_thread::sleep_for(std::chrono::seconds(4));
+    EXPECT_EQ(mProbe.GetManagedState(mWindow), kIconic) << "the editor took the window out of it";
+    ExpectClosesWithZero(child);
+}
+
+// Started again from another desktop, the running editor asks the window manager for its window
+// once and leaves it where the manager keeps it: its user-interface thread never stops answering
+// for more than a tenth of a second, and then rests (at most ten wake-ups in five seconds).
+TEST_F(ProgramTest, ASecondStartFromAnotherDesktopLeavesTheRunningEditorAtRest)
+{
+    ASSERT_GT(StartWindowManager(R"(<openbox_config xmlns="http://openbox.org/3.4/rc">
+  <desktops><number>2</number></desktops></openbox_config>)"),
+              0);
+    const pid_t child = Launch();
+    ASSERT_NE(mWindow, 0u) << Wait(child).errors;
+    ASSERT_TRUE(TakeSteps(mDisplay, "xdotool mousemove 1279 1023 set_desktop 1"));
+    ASSERT_TRUE(WalkSupport::WaitFor([&] { return mProbe.FindWindow(child) == 0; }))
+        << "the window stays on the desktop shown";
+    const pid_t second = Spawn(QZ_EDITOR_PROGRAM, {"-second"}, "second-");
+    int slowest = 0;
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    while (std::chrono::steady_clock::now() < until)
+    {
+        const int took = mProbe.Ping(mWindow, 5000);
+        slowest = took < 0 ? 5000 : std::max(slowest, took);
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    const ProcessResult handedOver = Wait(second, "second-");
+    EXPECT_EQ(handedOver.exitCode, 0) << handedOver.errors;
+    EXPECT_LE(slowest, 100) << "the user-interface thread stalled";
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    const long before = MainThreadSleeps(child);
+    std::this_thread::sleep_for(std::chrono::seconds(5));
+    const long after = MainThreadSleeps(child);
+    ASSERT_GE(before, 0);
+    EXPECT_LE(after - before, 10);
+    std::printf("slowest answer %d ms, %ld wake-ups in 5 s\n", slowest, after - before);
+    ExpectClosesWithZero(child);
 }

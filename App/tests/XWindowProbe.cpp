@@ -175,6 +175,70 @@ std::vector<std::pair<int, int>> XWindowProbe::GetIconSizes(unsigned long window
     return sizes;
 }
 
+long XWindowProbe::GetManagedState(unsigned long window)
+{
+    const std::vector<unsigned long> state =
+        ReadProperty(mDisplay, window, "WM_STATE", XInternAtom(mDisplay, "WM_STATE", False), 1);
+    return state.empty() ? -1 : static_cast<long>(state.front());
+}
+
+std::string XWindowProbe::GetWindowType(unsigned long window)
+{
+    const std::vector<unsigned long> types =
+        ReadProperty(mDisplay, window, "_NET_WM_WINDOW_TYPE", XA_ATOM, 1);
+    if (types.empty())
+    {
+        return {};
+    }
+    char* name = XGetAtomName(mDisplay, static_cast<Atom>(types.front()));
+    std::string text = name != nullptr ? name : "";
+    XFree(name);
+    return text;
+}
+
+int XWindowProbe::Ping(unsigned long window, int timeoutMs)
+{
+    // The answer goes to the root window, to whoever watches its children there.
+    const Window root = DefaultRootWindow(mDisplay);
+    XSelectInput(mDisplay, root, SubstructureNotifyMask);
+    const Atom protocols = XInternAtom(mDisplay, "WM_PROTOCOLS", False);
+    const Atom ping = XInternAtom(mDisplay, "_NET_WM_PING", False);
+    static long stamp = 0;
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = protocols;
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(ping);
+    event.xclient.data.l[1] = ++stamp;
+    event.xclient.data.l[2] = static_cast<long>(window);
+    const auto sent = std::chrono::steady_clock::now();
+    XSendEvent(mDisplay, window, False, NoEventMask, &event);
+    XFlush(mDisplay);
+    const auto deadline = sent + std::chrono::milliseconds(timeoutMs);
+    int answered = -1;
+    while (answered < 0 && std::chrono::steady_clock::now() < deadline)
+    {
+        XEvent reply;
+        if (!XCheckTypedWindowEvent(mDisplay, root, ClientMessage, &reply))
+        {
+            std::this_thread::sleep_for(std::chrono::microseconds(500));
+            continue;
+        }
+        if (reply.xclient.message_type == protocols &&
+            static_cast<Atom>(reply.xclient.data.l[0]) == ping && reply.xclient.data.l[1] == stamp)
+        {
+            answered = static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                            std::chrono::steady_clock::now() - sent)
+                                            .count());
+        }
+    }
+    XSelectInput(mDisplay, root, NoEventMask);
+    // The root's other events of the wait are of no interest.
+    XSync(mDisplay, True);
+    return answered;
+}
+
 unsigned long XWindowProbe::WaitForPaintedWindow(pid_t pid, int x, int y, int timeoutMs)
 {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);

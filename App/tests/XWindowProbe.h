@@ -49,6 +49,14 @@ public:
     // The sizes (width, height) of the window's icon as the window manager reads them from
     // _NET_WM_ICON, in the property's order; empty without an icon.
     [[nodiscard]] std::vector<std::pair<int, int>> GetIconSizes(unsigned long window);
+    // The window manager's state for the window (WM_STATE: 1 normal, 3 minimised or out of
+    // sight); -1 while no manager has taken it in.
+    [[nodiscard]] long GetManagedState(unsigned long window);
+    // The name of the window's first type (_NET_WM_WINDOW_TYPE); empty without one.
+    [[nodiscard]] std::string GetWindowType(unsigned long window);
+    // Asks the window whether it answers (_NET_WM_PING, as window managers ask); how long its
+    // answer took in milliseconds, or -1 when none came within the time.
+    [[nodiscard]] int Ping(unsigned long window, int timeoutMs);
     // Polls until the process shows a window whose pixel at (x, y) is not black (a painted
     // frame); that window, or 0 at the deadline.
     [[nodiscard]] unsigned long WaitForPaintedWindow(pid_t pid, int x, int y, int timeoutMs);

@@ -340,6 +340,10 @@ WindowId WindowSystem::CreateWindow(const WindowOptions& options)
         FailSdl("CreateWindow");
         return 0;
     }
+    if (options.dialog && mImpl->x11)
+    {
+        X11::MarkAsDialog(window);
+    }
     const WindowId id = SDL_GetWindowID(window);
     mImpl->windows[id].window = window;
     return id;
@@ -402,6 +406,11 @@ bool WindowSystem::Show(WindowId window)
         SDL_ShowWindow(state->window);
         return true;
     }
+    // A window the manager has taken in is shown when the manager decides.
+    if (!state->mapping && X11::GetMapState(state->window) != X11::MapState::Unanswered)
+    {
+        return true;
+    }
     Map(*state);
     return true;
 }
@@ -432,6 +441,18 @@ bool WindowSystem::Raise(WindowId window)
         return true;
     }
     SDL_RaiseWindow(state->window);
+    if (!mImpl->x11)
+    {
+        return true;
+    }
+    if (!X11::HasWindowManager(state->window))
+    {
+        X11::TakeKeyboard(state->window);
+    }
+    else if (X11::GetMapState(state->window) != X11::MapState::Viewable)
+    {
+        X11::RequestActivation(state->window);
+    }
     return true;
 }
 
@@ -451,10 +472,23 @@ bool WindowSystem::RestoreIfMinimized(WindowId window)
         }
         return true;
     }
-    // The desktop takes a window out of its minimised state when the window asks to be mapped.
-    if ((flags & SDL_WINDOW_MINIMIZED) != 0 || (flags & SDL_WINDOW_SHOWN) == 0 || state->mapping)
+    // A window still on its way to the screen is asked for again by the event loop.
+    if (state->mapping)
     {
+        return true;
+    }
+    switch (X11::GetMapState(state->window))
+    {
+    case X11::MapState::KeptHidden:
+        // The desktop takes a window out of its minimised state when the window asks to be
+        // mapped.
+        X11::RequestMap(state->window);
+        break;
+    case X11::MapState::Unanswered:
         Map(*state);
+        break;
+    default:
+        break;
     }
     return true;
 }
@@ -803,6 +837,12 @@ bool WindowSystem::Admit(const WindowEvent& event)
     {
         BringModalForward(*state);
     }
+    // Without a window manager a click is what hands a window the keyboard.
+    if (state->enabled && event.type == WindowEventType::MouseDown && mImpl->x11 &&
+        SDL_GetKeyboardFocus() != state->window && !X11::HasWindowManager(state->window))
+    {
+        X11::TakeKeyboard(state->window);
+    }
     return state->enabled || !IsInput(event.type);
 }
 
@@ -832,11 +872,16 @@ void WindowSystem::Map(WindowState& state)
     X11::RequestMap(state.window);
     state.mapping = true;
     state.mapAskedAt = SDL_GetTicks64();
-    if (X11::WaitViewable(state.window, kMapWaitMs))
+    const X11::MapState answer = X11::WaitForMapAnswer(state.window, kMapWaitMs);
+    if (answer == X11::MapState::Viewable)
     {
         // SDL learns that the window shows from the server's report, which is queued by now.
         SDL_PumpEvents();
         FinishMap(state);
+    }
+    else if (answer == X11::MapState::KeptHidden)
+    {
+        LeaveToManager(state);
     }
 }
 
@@ -846,7 +891,7 @@ void WindowSystem::FinishMap(WindowState& state)
     // Without a window manager nobody hands a new window the keyboard.
     if (!X11::HasWindowManager(state.window))
     {
-        static_cast<void>(SDL_SetWindowInputFocus(state.window));
+        X11::TakeKeyboard(state.window);
     }
     if (std::exchange(state.raiseWhenMapped, false))
     {
@@ -854,8 +899,15 @@ void WindowSystem::FinishMap(WindowState& state)
     }
 }
 
+void WindowSystem::LeaveToManager(WindowState& state)
+{
+    state.mapping = false;
+    state.raiseWhenMapped = false;
+}
+
 // A window manager that starts at the same moment as the program may lose the request to map
-// a window; asked again, it shows the window.
+// a window; asked again, it shows the window. Once it has taken the window in, it is not asked
+// again: a map request would take the window out of the state the manager chose for it.
 bool WindowSystem::RetryMaps()
 {
     bool waiting = false;
@@ -866,10 +918,16 @@ bool WindowSystem::RetryMaps()
         {
             continue;
         }
-        if (X11::WaitViewable(state.window, 0))
+        const X11::MapState answer = X11::GetMapState(state.window);
+        if (answer == X11::MapState::Viewable)
         {
             SDL_PumpEvents();
             FinishMap(state);
+            continue;
+        }
+        if (answer != X11::MapState::Unanswered)
+        {
+            LeaveToManager(state);
             continue;
         }
         waiting = true;

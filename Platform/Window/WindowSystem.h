@@ -37,6 +37,8 @@ struct WindowOptions
     // The client area in screen coordinates.
     WindowRect client;
     bool resizable = false;
+    // A dialog of another window: the desktop frames it as one, without minimise and maximise.
+    bool dialog = false;
 };
 
 class WindowSystem
@@ -55,14 +57,18 @@ public:
     [[nodiscard]] WindowId CreateWindow(const WindowOptions& options);
     bool DestroyWindow(WindowId window);
     // Show waits a while for the window to be on the screen; a window manager that does not
-    // answer in that time still gets the window, as the request is repeated until it shows.
+    // answer in that time still gets the window, as the request is repeated until it shows or
+    // the manager has taken it in. What the manager then decides (a window started minimised,
+    // one on another desktop) stands.
     bool Show(WindowId window);
     bool Hide(WindowId window);
     // Brings the window to the front and asks for the keyboard focus (once it shows, for a window
-    // that is still on its way to the screen).
+    // that is still on its way to the screen). Without a window manager the window takes the
+    // keyboard itself; with one, a window the manager keeps out of sight (on another desktop)
+    // is asked for, and the manager decides.
     bool Raise(WindowId window);
     // Shows a minimised window again in its former place and size, and a window that should show
-    // but is not on the screen yet; nothing for any other.
+    // but is not on the screen yet; nothing for any other. Does not wait for the window manager.
     bool RestoreIfMinimized(WindowId window);
     // The desktop's own handle of the window (an X11 window id), for another toolkit's dialog to
     // stay in front of it; 0 when there is none.
@@ -134,6 +140,8 @@ private:
     // X11: asks for the window to be mapped and waits a while for it to show.
     void Map(WindowState& state);
     void FinishMap(WindowState& state);
+    // X11: the window manager has taken the window in; it shows the window when it decides.
+    static void LeaveToManager(WindowState& state);
     // Asks again for the maps still waiting; whether any still waits.
     bool RetryMaps();
     // Closes the window of ours that another program destroyed.

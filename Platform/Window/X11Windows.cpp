@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 #include <SDL_syswm.h>
+#include <X11/Xatom.h>
+#include <X11/Xutil.h>
 
 #include <chrono>
 #include <string>
@@ -37,6 +39,47 @@ bool IsOnScreen(const Native& native)
            attributes.map_state == IsViewable;
 }
 
+// The state a window manager has given the window in WM_STATE; false while none has.
+bool ReadManagedState(const Native& native, long& state)
+{
+    const Atom wmState = XInternAtom(native.display, "WM_STATE", False);
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long after = 0;
+    unsigned char* data = nullptr;
+    const bool read =
+        XGetWindowProperty(native.display, native.window, wmState, 0, 1, False, wmState, &type,
+                           &format, &count, &after, &data) == Success &&
+        type == wmState && format == 32 && count == 1;
+    if (read)
+    {
+        state = *reinterpret_cast<long*>(data);
+    }
+    if (data != nullptr)
+    {
+        XFree(data);
+    }
+    return read;
+}
+
+MapState ReadMapState(const Native& native)
+{
+    if (IsOnScreen(native))
+    {
+        return MapState::Viewable;
+    }
+    long state = WithdrawnState;
+    if (!ReadManagedState(native, state))
+    {
+        return MapState::Unanswered;
+    }
+    // A withdrawn window is the program's to show again.
+    return state == NormalState   ? MapState::Managed
+           : state == IconicState ? MapState::KeptHidden
+                                  : MapState::Unanswered;
+}
+
 } // namespace
 
 std::uint64_t GetNativeWindow(SDL_Window* window)
@@ -56,26 +99,79 @@ bool RequestMap(SDL_Window* window)
     return true;
 }
 
-bool WaitViewable(SDL_Window* window, int timeoutMs)
+MapState GetMapState(SDL_Window* window)
+{
+    const Native native = GetNative(window);
+    return native.display != nullptr ? ReadMapState(native) : MapState::Unanswered;
+}
+
+MapState WaitForMapAnswer(SDL_Window* window, int timeoutMs)
+{
+    const Native native = GetNative(window);
+    if (native.display == nullptr)
+    {
+        return MapState::Unanswered;
+    }
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (;;)
+    {
+        const MapState state = ReadMapState(native);
+        if (state == MapState::Viewable || state == MapState::KeptHidden ||
+            std::chrono::steady_clock::now() >= deadline)
+        {
+            return state;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+}
+
+bool RequestActivation(SDL_Window* window)
 {
     const Native native = GetNative(window);
     if (native.display == nullptr)
     {
         return false;
     }
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    for (;;)
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = native.window;
+    event.xclient.message_type = XInternAtom(native.display, "_NET_ACTIVE_WINDOW", False);
+    event.xclient.format = 32;
+    // Source 1: the application asks for itself.
+    event.xclient.data.l[0] = 1;
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(native.display, DefaultRootWindow(native.display), False,
+               SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    XFlush(native.display);
+    return true;
+}
+
+bool MarkAsDialog(SDL_Window* window)
+{
+    const Native native = GetNative(window);
+    if (native.display == nullptr)
     {
-        if (IsOnScreen(native))
-        {
-            return true;
-        }
-        if (std::chrono::steady_clock::now() >= deadline)
-        {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        return false;
     }
+    const Atom dialog = XInternAtom(native.display, "_NET_WM_WINDOW_TYPE_DIALOG", False);
+    XChangeProperty(native.display, native.window,
+                    XInternAtom(native.display, "_NET_WM_WINDOW_TYPE", False), XA_ATOM, 32,
+                    PropModeReplace, reinterpret_cast<const unsigned char*>(&dialog), 1);
+    XFlush(native.display);
+    return true;
+}
+
+bool TakeKeyboard(SDL_Window* window)
+{
+    const Native native = GetNative(window);
+    if (native.display == nullptr || !IsOnScreen(native))
+    {
+        return false;
+    }
+    // Should the window go, the keyboard follows the pointer rather than going nowhere.
+    XSetInputFocus(native.display, native.window, RevertToPointerRoot, CurrentTime);
+    XFlush(native.display);
+    return true;
 }
 
 bool HasWindowManager(SDL_Window* window)

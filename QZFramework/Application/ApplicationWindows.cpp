@@ -138,10 +138,13 @@ std::int32_t LApplicationBase::CreateRootWindow(const RCPtr<LControl>& control, 
         QZ_THROW_RUNTIME("QZ::LApplicationBase::CreateRootWindow", "Null Pointer",
                          "Control descriptor is null");
     }
+    // While none of the program's windows has the keyboard (the user works in another program),
+    // a new window belongs to the one in front of the others: the innermost open dialog, which
+    // it must block, or the main window.
     RCPtr<LRootWindow> parent = GetActiveRootWindow();
     if (!parent && !mRootWindows.empty())
     {
-        parent = mRootWindows.front();
+        parent = mRootWindows.back();
     }
     auto* parentWindow = parent ? dynamic_cast<OSWindow*>(parent->GetOSServices()) : nullptr;
     if (parentWindow == nullptr)

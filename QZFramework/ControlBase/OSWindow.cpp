@@ -66,6 +66,7 @@ std::int32_t OSWindow::CreateEx(std::uint32_t, const WideString&, const WideStri
     options.title = std::u16string(View(title));
     options.client = {x, y, width, height};
     options.resizable = (style & kStyleSizingBorder) != 0;
+    options.dialog = owner != nullptr;
     mId = mLoop.GetWindowSystem().CreateWindow(options);
     if (mId == 0)
     {

@@ -7,6 +7,7 @@
 
 #include <SDL.h>
 #include <SDL_syswm.h>
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/keysym.h>
 
@@ -384,6 +385,60 @@ TEST_F(DesktopWindow, CursorsBoundsSizesAndModality)
     EXPECT_TRUE(mSystem->SetResizable(dialog, true));
     EXPECT_TRUE(mSystem->Raise(owner));
     EXPECT_TRUE(mSystem->DestroyWindow(dialog));
+}
+
+// Without a window manager the program's front window has the keyboard: a window as it shows,
+// the owner raised as its dialog closes, a window clicked. A dialog is typed as one for the
+// desktop, which frames it without minimise and maximise.
+TEST_F(DesktopWindow, WithoutAWindowManagerTheKeyboardFollowsTheFrontWindow)
+{
+    Display* display = XOpenDisplay(nullptr);
+    ASSERT_NE(display, nullptr);
+    const auto focused = [&]
+    {
+        ::Window window = 0;
+        int revert = 0;
+        XGetInputFocus(display, &window, &revert);
+        return static_cast<std::uint64_t>(window);
+    };
+    const auto typeOf = [&](WindowId window)
+    {
+        Atom type = None;
+        int format = 0;
+        unsigned long count = 0;
+        unsigned long after = 0;
+        unsigned char* data = nullptr;
+        XGetWindowProperty(display, mSystem->GetNativeWindow(window),
+                           XInternAtom(display, "_NET_WM_WINDOW_TYPE", False), 0, 1, False, XA_ATOM,
+                           &type, &format, &count, &after, &data);
+        char* name = count == 1 ? XGetAtomName(display, *reinterpret_cast<Atom*>(data)) : nullptr;
+        const std::string text = name != nullptr ? name : "";
+        XFree(name);
+        XFree(data);
+        return text;
+    };
+    const WindowId owner = OpenWindow(u"Owner", {10, 10, 300, 200});
+    const WindowId dialog = mSystem->CreateWindow({u"Dialog", {60, 60, 100, 80}, false, true});
+    ASSERT_TRUE(mSystem->SetModalFor(dialog, owner));
+    ASSERT_TRUE(mSystem->Show(dialog));
+    EXPECT_EQ(typeOf(owner), "_NET_WM_WINDOW_TYPE_NORMAL");
+    EXPECT_EQ(typeOf(dialog), "_NET_WM_WINDOW_TYPE_DIALOG");
+    EXPECT_EQ(focused(), mSystem->GetNativeWindow(dialog));
+
+    ASSERT_TRUE(mSystem->Raise(owner));
+    ASSERT_TRUE(mSystem->DestroyWindow(dialog));
+    XSync(display, False);
+    EXPECT_EQ(focused(), mSystem->GetNativeWindow(owner)) << "the owner is left without keys";
+
+    const WindowId other = OpenWindow(u"Other", {400, 10, 100, 80});
+    EXPECT_EQ(focused(), mSystem->GetNativeWindow(other));
+    ASSERT_EQ(RunCommand("xdotool mousemove 50 50 click 1"), 0);
+    WindowEvent event;
+    EXPECT_TRUE(
+        WaitFor([](const WindowEvent& e) { return e.type == WindowEventType::MouseUp; }, event));
+    XSync(display, False);
+    EXPECT_EQ(focused(), mSystem->GetNativeWindow(owner)) << "a click leaves the keyboard away";
+    XCloseDisplay(display);
 }
 
 } // namespace

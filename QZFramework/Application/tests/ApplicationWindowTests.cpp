@@ -321,11 +321,13 @@ TEST_F(ApplicationWindows, DialogsOpenCentredInTheWorkAreaAndASkinSwitchReachesE
     RectT<std::int32_t> placed = mApplication.GetRootWindows()[1]->GetClientScreenRect();
     EXPECT_EQ(placed.x + placed.width / 2, owner.x + owner.width / 2);
     EXPECT_EQ(placed.y + placed.height / 2, owner.y + owner.height / 2);
-    // ...but inside the work area when its window reaches past the area's corner.
+    // ...but inside the work area when its window reaches past the area's corner. With no window
+    // active, the window belongs to the newest one, the dialog in front.
     WorkArea work;
     ASSERT_EQ(mApplication.GetWorkArea(work), S_OK);
-    mApplication.GetMainWindow()->SetClientScreenRect(
-        {work.left + work.width - 120, work.top + work.height - 60, 300, 200});
+    dynamic_cast<OSWindow*>(mApplication.GetRootWindows()[1]->GetOSServices())
+        ->SetClientScreenRect(
+            {work.left + work.width - 120, work.top + work.height - 60, 300, 200});
     ASSERT_EQ(mApplication.CreateRootWindow(Create("dialog"), false, true, false, false), 2);
     placed = mApplication.GetRootWindows()[2]->GetClientScreenRect();
     EXPECT_EQ(placed.GetRight(), work.left + work.width);
