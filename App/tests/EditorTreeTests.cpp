@@ -1306,5 +1306,79 @@ TEST_F(FocusMark, TabFromAFreshStartWalksTheMenusThenTheSurfaceInReadingOrderAnd
     EXPECT_TRUE(std::equal(loop.begin(), loop.end(), mStops.begin()));
 }
 
+// Global Settings lists its fields in the order the keyboard is sent them, each under its name,
+// the fields in one column beside their labels; Tab visits them in the same order.
+TEST_F(FocusMark, GlobalSettingsListsItsFieldsInTheOrderTheyAreSentAndTabFollowsIt)
+{
+    const std::pair<std::string, std::string> fields[] = {
+        {"midiChannel", "GLOBAL CHANNEL"},
+        {"mackieHUIToggle", "MACKIE CONTROL / HUI"},
+        {"keyOctave", "KEY OCTAVE"},
+        {"keyTranspose", "KEY TRANSPOSE"},
+        {"keySensitivity", "KEY CURVE"},
+        {"padOctave", "PAD OCTAVE"},
+        {"padTranspose", "PAD TRANSPOSE"},
+        {"padSensitivity", "PAD CURVE"},
+        {"controlCurve", "ENCODER CURVE"},
+        {"xyPadSensitivity", "XY PAD CURVE"},
+        {"program", "PROGRAM"},
+        {"msb", "MSB"},
+        {"lsb", "LSB"},
+    };
+    ASSERT_NO_FATAL_FAILURE(Open(u"globalEditorControl"));
+    // The labelled fields from top to bottom.
+    struct Row
+    {
+        RCPtr<LControl> row;
+        RCPtr<LControl> label;
+        RCPtr<LControl> field;
+    };
+    std::vector<Row> rows;
+    const LControl::ChildControlList& children = mWindow->GetRootControl()->GetChildren();
+    for (std::uint32_t i = 0; i < children.GetCount(); ++i)
+    {
+        const RCPtr<LControl>& child = children.GetAt(i, LControl::kStorageOrder);
+        const RCPtr<LControl> combo = child->FindChildByName(WideString(u"comboBox"));
+        const RCPtr<LControl> field =
+            combo ? combo : child->FindChildByName(WideString(u"numericUpDown"));
+        const RCPtr<LControl> label = child->FindChildByName(WideString(u"label"));
+        if (field)
+        {
+            rows.push_back({child,
+                            label ? label : child->FindChildByName(WideString(u"controlNameLabel")),
+                            field});
+        }
+    }
+    std::ranges::stable_sort(rows, {}, [](const Row& row) { return row.row->GetPosition().y; });
+    ASSERT_EQ(rows.size(), std::size(fields));
+    std::vector<std::string> names;
+    for (std::size_t i = 0; i < rows.size(); ++i)
+    {
+        const std::string name = Narrow(rows[i].row->GetName());
+        names.push_back(name);
+        ASSERT_TRUE(rows[i].label) << name;
+        EXPECT_EQ(Narrow(rows[i].label->GetText()), fields[i].second);
+        const RectT<std::int32_t> label = AreaOf(*rows[i].label);
+        const RectT<std::int32_t> field = AreaOf(*rows[i].field);
+        EXPECT_EQ(field.x, AreaOf(*rows[0].field).x) << name << " is out of the fields' column";
+        EXPECT_LE(label.x + label.width, field.x) << name << "'s label runs into its field";
+        if (i > 0)
+        {
+            const RectT<std::int32_t> above = AreaOf(*rows[i - 1].row);
+            EXPECT_LE(above.y + above.height, AreaOf(*rows[i].row).y) << name << " overlaps";
+        }
+    }
+    std::vector<std::string> expected;
+    for (const auto& field : fields)
+    {
+        expected.push_back(field.first);
+    }
+    EXPECT_EQ(names, expected);
+    WalkWithTab();
+    expected.push_back("getGlobalSettingsButton");
+    expected.push_back(expected.front());
+    EXPECT_EQ(PartsMet(), expected);
+}
+
 } // namespace
 } // namespace QZ
