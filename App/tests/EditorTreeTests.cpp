@@ -1020,6 +1020,7 @@ TEST_F(MenuCommands, NoSecondDeviceDialogWhileAnExchangeRuns)
 }
 
 constexpr KeyCode kTab{KeyCode::kKeyDown | (0x09u << 16), 0, 0};
+constexpr KeyCode kShiftTab{kTab.key | KeyCode::kShift, 0, 0};
 // More steps than any window has tab stops: a walk that has not come round by then is stuck.
 constexpr int kMaxSteps = 300;
 // How far into a control from its edges its focus mark must show: a mark frames the control.
@@ -1121,19 +1122,20 @@ protected:
         mWindow->OnPointerButton(false, 1, middle, 0, 0, false);
     }
 
-    // Presses Tab until the focus comes round to where the walk began (the first control it
-    // reached, when nothing had the focus). At each step the picture must change inside the
-    // control that took the focus and the one that gave it up, and nowhere else; the look lists
-    // of the controls met are returned.
-    std::set<std::string> WalkWithTab()
+    // Presses Tab (or Shift+Tab) until the focus comes round to where the walk began (the first
+    // control it reached, when nothing had the focus). At each step the picture must change
+    // inside the control that took the focus and the one that gave it up, and nowhere else; the
+    // look lists of the controls met are returned, and their paths kept in mStops in order.
+    std::set<std::string> WalkWithTab(const KeyCode& key = kTab)
     {
         std::set<std::string> met;
+        mStops.clear();
         std::vector<std::uint32_t> before = Frame();
         RCPtr<LControl> home = mWindow->GetFocusedControl();
         for (int step = 0; step < kMaxSteps; ++step)
         {
             const RCPtr<LControl> left = mWindow->GetFocusedControl();
-            mWindow->DeliverKey(kTab);
+            mWindow->DeliverKey(key);
             const RCPtr<LControl> taken = mWindow->GetFocusedControl();
             if (taken && taken == left && taken == home)
             {
@@ -1149,6 +1151,7 @@ protected:
             const std::vector<std::uint32_t> after = Frame();
             ExpectChangedOnlyIn(before, after, *taken, left.Get());
             met.insert(LookListOf(*taken));
+            mStops.push_back(PathOf(*taken));
             before = after;
             if (taken == home)
             {
@@ -1193,17 +1196,47 @@ protected:
                                  << " took the focus";
     }
 
+    // The names from below the root control down to the control.
+    static std::vector<std::string> PathOf(const LControl& control)
+    {
+        std::vector<std::string> path;
+        for (const LControl* at = &control; at->GetParent(); at = at->GetParent().Get())
+        {
+            path.insert(path.begin(), Narrow(at->GetName()));
+        }
+        return path;
+    }
+
+    // The part of the window each stop of the last walk lies in: the root control's child, or
+    // the container's child for a stop inside the container; one name for each run of stops.
+    std::vector<std::string> PartsMet(const std::string& container = {}) const
+    {
+        std::vector<std::string> parts;
+        for (const std::vector<std::string>& path : mStops)
+        {
+            const auto inside = std::find(path.begin(), path.end(), container);
+            const bool within = inside != path.end() && inside + 1 != path.end();
+            const std::string& part = within ? inside[1] : path.front();
+            if (parts.empty() || parts.back() != part)
+            {
+                parts.push_back(part);
+            }
+        }
+        return parts;
+    }
+
     std::unique_ptr<ToolkitTest::PaintedWindow> mPainted;
     RCPtr<LRootWindow> mWindow;
     std::int32_t mWidth = 0;
     std::int32_t mHeight = 0;
+    std::vector<std::vector<std::string>> mStops;
 };
 
 // Each window is walked with Tab all the way round; between them the walks meet every kind of
 // control that takes the focus: buttons (plain, toggles, tabs, bank buttons and the surface's
 // tiles), menu titles, drop-down lists, text boxes and number boxes. Tab from nowhere in the main
-// window walks its menu titles; from a tile (a click on a push button's tile, which also shows that
-// button's edit panel) it walks the surface and the edit panel.
+// window walks its menu titles and the surface; from a tile (a click on a push button's tile,
+// which also shows that button's edit panel) it walks the surface and the edit panel as well.
 TEST_F(FocusMark, TabMarksTheControlItReachesAndUnmarksTheOneItLeavesAndNothingElse)
 {
     struct Window
@@ -1221,7 +1254,10 @@ TEST_F(FocusMark, TabMarksTheControlItReachesAndUnmarksTheOneItLeavesAndNothingE
         {u"globalEditorControl",
          {},
          {"Framework.ComboBox", "Framework.TextBox", "Framework.Button"}},
-        {u"mainControl", {}, {"Framework.ComboMenu"}},
+        {u"mainControl",
+         {},
+         {"Framework.ComboMenu", "Framework.TextBox", "Tile.Select", "Bank.Button", "Pad.Tile",
+          "Button.Tile"}},
         {u"mainControl",
          {u"viewDevice", u"buttons", u"buttonBank1", u"button1", u"button"},
          {"Bank.Button", "Tile.Select", "Pad.Tile", "Button.Tile", "Framework.TextBox",
@@ -1248,6 +1284,100 @@ TEST_F(FocusMark, TabMarksTheControlItReachesAndUnmarksTheOneItLeavesAndNothingE
         }
         mWindow->SetRootControl(nullptr);
     }
+}
+
+// From a fresh start Tab walks one loop: the menu titles, then the surface in reading order (top
+// to bottom, left to right), and back to the first title; Shift+Tab walks the same loop backwards.
+TEST_F(FocusMark, TabFromAFreshStartWalksTheMenusThenTheSurfaceInReadingOrderAndShiftTabBack)
+{
+    ASSERT_NO_FATAL_FAILURE(Open(u"mainControl"));
+    WalkWithTab();
+    const std::vector<std::vector<std::string>> forward = mStops;
+    EXPECT_EQ(PartsMet("viewDevice"),
+              (std::vector<std::string>{"mainMenu", "presetNameEditPanel", "encoders",
+                                        "groupBankPanel", "wheels", "xyPad", "faders", "buttons",
+                                        "pads", "pedals", "keybedZones", "mainMenu"}));
+    ASSERT_NO_FATAL_FAILURE(Open(u"mainControl"));
+    WalkWithTab(kShiftTab);
+    ASSERT_EQ(mStops.size(), forward.size());
+    ASSERT_GT(forward.size(), 1u);
+    // The forward loop less its return to the start, read backwards.
+    const std::vector<std::vector<std::string>> loop(forward.rbegin() + 1, forward.rend());
+    EXPECT_TRUE(std::equal(loop.begin(), loop.end(), mStops.begin()));
+}
+
+// Global Settings lists its fields in the order the keyboard is sent them, each under its name,
+// the fields in one column beside their labels; Tab visits them in the same order.
+TEST_F(FocusMark, GlobalSettingsListsItsFieldsInTheOrderTheyAreSentAndTabFollowsIt)
+{
+    const std::pair<std::string, std::string> fields[] = {
+        {"midiChannel", "GLOBAL CHANNEL"},
+        {"mackieHUIToggle", "MACKIE CONTROL / HUI"},
+        {"keyOctave", "KEY OCTAVE"},
+        {"keyTranspose", "KEY TRANSPOSE"},
+        {"keySensitivity", "KEY CURVE"},
+        {"padOctave", "PAD OCTAVE"},
+        {"padTranspose", "PAD TRANSPOSE"},
+        {"padSensitivity", "PAD CURVE"},
+        {"controlCurve", "ENCODER CURVE"},
+        {"xyPadSensitivity", "XY PAD CURVE"},
+        {"program", "PROGRAM"},
+        {"msb", "MSB"},
+        {"lsb", "LSB"},
+    };
+    ASSERT_NO_FATAL_FAILURE(Open(u"globalEditorControl"));
+    // The labelled fields from top to bottom.
+    struct Row
+    {
+        RCPtr<LControl> row;
+        RCPtr<LControl> label;
+        RCPtr<LControl> field;
+    };
+    std::vector<Row> rows;
+    const LControl::ChildControlList& children = mWindow->GetRootControl()->GetChildren();
+    for (std::uint32_t i = 0; i < children.GetCount(); ++i)
+    {
+        const RCPtr<LControl>& child = children.GetAt(i, LControl::kStorageOrder);
+        const RCPtr<LControl> combo = child->FindChildByName(WideString(u"comboBox"));
+        const RCPtr<LControl> field =
+            combo ? combo : child->FindChildByName(WideString(u"numericUpDown"));
+        const RCPtr<LControl> label = child->FindChildByName(WideString(u"label"));
+        if (field)
+        {
+            rows.push_back({child,
+                            label ? label : child->FindChildByName(WideString(u"controlNameLabel")),
+                            field});
+        }
+    }
+    std::ranges::stable_sort(rows, {}, [](const Row& row) { return row.row->GetPosition().y; });
+    ASSERT_EQ(rows.size(), std::size(fields));
+    std::vector<std::string> names;
+    for (std::size_t i = 0; i < rows.size(); ++i)
+    {
+        const std::string name = Narrow(rows[i].row->GetName());
+        names.push_back(name);
+        ASSERT_TRUE(rows[i].label) << name;
+        EXPECT_EQ(Narrow(rows[i].label->GetText()), fields[i].second);
+        const RectT<std::int32_t> label = AreaOf(*rows[i].label);
+        const RectT<std::int32_t> field = AreaOf(*rows[i].field);
+        EXPECT_EQ(field.x, AreaOf(*rows[0].field).x) << name << " is out of the fields' column";
+        EXPECT_LE(label.x + label.width, field.x) << name << "'s label runs into its field";
+        if (i > 0)
+        {
+            const RectT<std::int32_t> above = AreaOf(*rows[i - 1].row);
+            EXPECT_LE(above.y + above.height, AreaOf(*rows[i].row).y) << name << " overlaps";
+        }
+    }
+    std::vector<std::string> expected;
+    for (const auto& field : fields)
+    {
+        expected.push_back(field.first);
+    }
+    EXPECT_EQ(names, expected);
+    WalkWithTab();
+    expected.push_back("getGlobalSettingsButton");
+    expected.push_back(expected.front());
+    EXPECT_EQ(PartsMet(), expected);
 }
 
 } // namespace

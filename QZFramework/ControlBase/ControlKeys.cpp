@@ -317,10 +317,10 @@ void LControl::TraverseFocus(const RCPtr<LKeyParam>& request)
         HandOnTraversal(tab, !backwards);
         return;
     }
-    // A request from the window wraps around inside the top container; one from a control
-    // leaves at either end.
-    if (WalkTabStops(request, !request->IsFromSource()) != TabWalk::kFocused &&
-        !request->IsFromSource())
+    // A request from the window wraps around inside the top container only; every container
+    // below it is left at either end, so that Tab walks the whole window in one loop.
+    const bool wraps = !mParent && request->IsFromSource();
+    if (WalkTabStops(request, !wraps) != TabWalk::kFocused && !wraps)
     {
         request->GetControls().push_back(self);
         HandOnTraversal(request, !backwards);
