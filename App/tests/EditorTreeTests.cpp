@@ -1,8 +1,8 @@
 // The editor's control tree built from the shipped skin with the program's own registrations:
 // the main control binds the device view's nine groups, hands the engine's states to their owners
 // and the panels' edits to the engine, the device view switches edit panels and banks, a skin
-// that lacks a child the tree works with is refused with a clear error, and every window shows
-// where the keyboard's focus is.
+// that lacks a child the tree works with is refused with a clear error, every window shows
+// where the keyboard's focus is, and every button face keeps its ends at any width.
 #include "App/EditorControls.h"
 #include "Platform/Dialogs/FileChooser.h"
 #include "Platform/Shell/DocumentLauncher.h"
@@ -18,7 +18,9 @@
 #include "QZFramework/Application/FrameworkControls.h"
 #include "QZFramework/ControlBase/ControlDescriptor.h"
 #include "QZFramework/ControlBase/KeyCode.h"
+#include "QZFramework/ControlBase/Look.h"
 #include "QZFramework/ControlBase/OSWindow.h"
+#include "QZFramework/ControlBase/Skin.h"
 #include "QZFramework/ControlBase/WindowEventLoop.h"
 #include "QZFramework/ControlBase/tests/PaintTestSupport.h"
 #include "QZFramework/Controls/Button.h"
@@ -29,6 +31,7 @@
 #include "QZFramework/Notification/MouseButtonParam.h"
 #include "QZFramework/Notification/NotificationCenterManager.h"
 #include "QZFramework/Notification/NotificationIDs.h"
+#include "QZFramework/Renderer/GDI/GDIRenderContextInfo.h"
 #include "QZFramework/Renderer/Renderer.h"
 #include "QZFramework/Utilities/Graphics/tests/RealFaceRenderer.h"
 #include "QZFramework/Utilities/Storage/ParamValues.h"
@@ -45,6 +48,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -1061,6 +1065,142 @@ bool OnEdge(const RectT<std::int32_t>& area, std::int32_t x, std::int32_t y)
 {
     return Inside(area, x, y) && std::min({x - area.x, y - area.y, area.x + area.width - 1 - x,
                                            area.y + area.height - 1 - y}) < kEdgeBand;
+}
+
+// The skin's button faces, each drawn on a dialog's panel at a narrow and at a wide width: a face
+// keeps its ends as drawn and stretches only its middle, and shows as the reference picture does
+// within 1% of its pixels (QZ_WRITE_BUTTON_FACES=1 takes the picture afresh into the source tree).
+TEST_F(EditorTree, EveryButtonFaceKeepsItsEndsAtEveryWidth)
+{
+    struct Faces
+    {
+        // The looks' name before their number.
+        const char16_t* looks;
+        std::int32_t count;
+        std::int32_t height;
+        std::int32_t narrow;
+        std::int32_t wide;
+        // The columns at each end that look alike at both widths.
+        std::int32_t end;
+    };
+    const Faces table[] = {{u"Button.", 8, 22, 46, 530, 10},
+                           {u"Spin.Up.", 4, 11, 16, 48, 2},
+                           {u"Spin.Down.", 4, 11, 16, 48, 2},
+                           {u"Pad.", 4, 60, 64, 96, 10}};
+    struct Face
+    {
+        std::string name;
+        RCPtr<LLook> look;
+        RectT<std::int32_t> narrow;
+        RectT<std::int32_t> wide;
+        std::int32_t end;
+    };
+    constexpr std::int32_t kGap = 2;
+    constexpr std::int32_t kWidth = 46 + kGap + 530;
+    const RCPtr<LSkin> skin = mFactory->GetSkin(0);
+    ASSERT_TRUE(skin);
+    std::vector<Face> faces;
+    std::int32_t height = 0;
+    for (const Faces& row : table)
+    {
+        for (std::int32_t i = 0; i < row.count; ++i, height += row.height + kGap)
+        {
+            const std::u16string name = row.looks + std::u16string(1, char16_t(u'0' + i));
+            const auto found = skin->looks.find(name);
+            ASSERT_NE(found, skin->looks.end()) << Narrow(WideString(name.c_str()));
+            Face face{Narrow(WideString(name.c_str())),
+                      nullptr,
+                      {0, height, row.narrow, row.height},
+                      {row.narrow + kGap, height, row.wide, row.height},
+                      row.end};
+            LLook::Create(face.look, found->second, false);
+            faces.push_back(face);
+        }
+    }
+
+    ToolkitTest::PaintedWindow window(mApplication, 1, 1);
+    const RCPtr<LRenderer> renderer(window.Renderer().Get());
+    RCPtr<LRenderContextInfo> context;
+    ASSERT_EQ(renderer->InitRenderContextInfo({0, 0, kWidth, height}, nullptr, true, context),
+              S_OK);
+    (void)renderer->RenderStart(context);
+    renderer->FillRect({0, 0, kWidth, height}, ColorRGBA(0xFF25272Cu), false);
+    for (const Face& face : faces)
+    {
+        for (const RectT<std::int32_t>& at : {face.narrow, face.wide})
+        {
+            face.look->SetRect(RectT<double>(0.0, 0.0, at.width, at.height));
+            renderer->PushOffset(PointT<double>(at.x, at.y));
+            face.look->DrawClientPart(*renderer, RegionT());
+            face.look->DrawNonClientParts(*renderer, RegionT());
+            renderer->PopState();
+        }
+    }
+    (void)renderer->RenderFinish(context);
+
+    Graphics2D::Image& picture =
+        *RCPtr<LGDIRenderContextInfo>::DynamicCastFrom(context)->GetFrontSurface()->GetBitmap();
+    const std::string reference = std::string(QZ_EDITOR_TEST_DATA_DIR) + "/ButtonFaceWidths.png";
+    if (std::getenv("QZ_WRITE_BUTTON_FACES") != nullptr)
+    {
+        ASSERT_EQ(picture.SaveToPngFile(reference.c_str()), Graphics2D::Status::Ok);
+    }
+    std::unique_ptr<Graphics2D::Image> expected;
+    ASSERT_EQ(Graphics2D::Image::FromFile(reference.c_str(), expected), Graphics2D::Status::Ok);
+    ASSERT_EQ(expected->GetWidth(), kWidth);
+    ASSERT_EQ(expected->GetHeight(), height);
+    const auto at = [](Graphics2D::Image& image, std::int32_t x, std::int32_t y)
+    {
+        std::uint32_t argb = 0;
+        (void)image.GetPixel(x, y, argb);
+        return argb;
+    };
+    // Another rendering of the art may smooth its edges a little differently.
+    const auto alike = [](std::uint32_t a, std::uint32_t b)
+    {
+        for (int shift = 0; shift < 32; shift += 8)
+        {
+            if (std::abs(static_cast<int>((a >> shift) & 0xFF) -
+                         static_cast<int>((b >> shift) & 0xFF)) > 8)
+            {
+                return false;
+            }
+        }
+        return true;
+    };
+    for (const Face& face : faces)
+    {
+        const RectT<std::int32_t>& n = face.narrow;
+        const RectT<std::int32_t>& w = face.wide;
+        std::int32_t ends = 0;
+        for (std::int32_t y = n.y; y < n.GetBottom(); ++y)
+        {
+            for (std::int32_t x = 0; x < face.end; ++x)
+            {
+                ends += at(picture, n.x + x, y) == at(picture, w.x + x, y) &&
+                                at(picture, n.GetRight() - 1 - x, y) ==
+                                    at(picture, w.GetRight() - 1 - x, y)
+                            ? 0
+                            : 1;
+            }
+        }
+        EXPECT_EQ(ends, 0) << face.name << " shows other ends at " << w.width << " than at "
+                           << n.width << " pixels wide";
+        for (const RectT<std::int32_t>& area : {n, w})
+        {
+            std::int32_t differing = 0;
+            for (std::int32_t y = area.y; y < area.GetBottom(); ++y)
+            {
+                for (std::int32_t x = area.x; x < area.GetRight(); ++x)
+                {
+                    differing += alike(at(picture, x, y), at(*expected, x, y)) ? 0 : 1;
+                }
+            }
+            EXPECT_LT(differing * 100, area.width * area.height)
+                << face.name << " at " << area.width << " pixels wide: " << differing
+                << " pixels differ from the reference picture";
+        }
+    }
 }
 
 // The editor's windows painted into memory, one at a time.
