@@ -796,6 +796,62 @@ TEST_F(ProgramTest, TheWindowStaysPaintedWhileTheFileDialogIsOpen)
     ExpectClosesWithZero(child);
 }
 
+// Without a window manager the keyboard follows the program's topmost window: the chooser when it
+// shows, its overwrite question, the chooser again after the question, and the main window once
+// they are gone, so that plain keys work them. A chooser or question that another program
+// destroys counts as Cancel: nothing is saved, and the next hot key opens a new chooser.
+TEST_F(ProgramTest, WithoutAWindowManagerTheKeyboardFollowsTheChooserAndADestroyedOneCancels)
+{
+    const pid_t child = Launch();
+    ASSERT_NE(mWindow, 0u) << Wait(child).errors;
+    const std::filesystem::path kept = mRoot / "home" / "kept.Tarn61RededoVuvuva";
+    std::ofstream(kept) << "kept";
+    // has W: wait until the window W has the keyboard; keyboard: until the main window has it;
+    // opens K T: K, pressed wherever the keyboard is, opens the window titled T, whose id goes to
+    // w (pressed again when the program missed it); closes K T: K closes the window titled T;
+    // ask: save over the kept file in the chooser w until its question shows with the keyboard,
+    // its id in q.
+    const std::string steps = "m=" + std::to_string(mWindow) + R"sh(
+O='Select Vidida File'; S='Select Save Location'
+has() { for t in $(seq 100); do [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ] && return 0
+        sleep 0.05; done; echo "the keyboard is on $(xdotool getwindowfocus), not $1" >&2; return 1; }
+keyboard() { has "$m"; }
+opens() { keyboard || return 1
+          for a in 1 2 3; do xdotool key "$1"
+            w=$(timeout 3 xdotool search --sync --onlyvisible --name "^$2\$" 2>/dev/null | head -n1)
+            [ -n "$w" ] && return 0; done; echo "$1 opens no $2" >&2; return 1; }
+closes() { for a in 1 2 3; do xdotool key "$1"
+             for t in $(seq 60); do shown "$2" || return 0; sleep 0.05; done; done
+           echo "$1 leaves $2 open" >&2; return 1; }
+ask() { put '~/kept' || return 1
+        for a in 1 2 3; do xdotool key Return
+          for t in $(seq 60); do q=$(xdotool search --onlyvisible --name "^$S\$" 2>/dev/null |
+                                     grep -vx "$w" | head -n1)
+            [ -n "$q" ] && { has "$q"; return; }; sleep 0.05; done; done
+        echo "no question" >&2; return 1; }
+)sh";
+    const struct
+    {
+        const char* way;
+        const char* steps;
+    } ways[] = {
+        {"chooser destroyed", "opens ctrl+o \"$O\" && xdotool windowclose $w && gone \"$O\""},
+        {"question destroyed", "opens ctrl+s \"$S\" && ask && xdotool windowclose $q && "
+                               "has $w && closes Escape \"$S\""},
+        {"chooser destroyed under its question",
+         "opens ctrl+s \"$S\" && ask && xdotool windowclose $w && gone \"$S\""},
+        {"Escape", "opens ctrl+o \"$O\" && closes Escape \"$O\" && keyboard"},
+    };
+    for (const auto& way : ways)
+    {
+        SCOPED_TRACE(way.way);
+        ASSERT_TRUE(TakeSteps(mDisplay, steps + way.steps))
+            << ReadFile((mRoot / "errors").string());
+    }
+    EXPECT_EQ(ReadFile(kept.string()), "kept");
+    ExpectClosesWithZero(child);
+}
+
 // The program's icon reaches the desktop at every size it is drawn in, on the main window and on
 // a dialog, read back as a window manager reads it, as do their kinds (a dialog is framed as
 // one); the desktop's file chooser shows the icon too.

@@ -46,13 +46,15 @@ struct FileChooserRequest
     std::vector<std::span<const std::uint8_t>> icon;
     // The desktop's handle of the program's window that the dialog blocks (an X11 window id; 0:
     // none): the dialog stays in front of it, and comes back in front with the keyboard when
-    // that window is reached for.
+    // that window is reached for. Without a window manager, the dialog takes the keyboard when
+    // it shows and hands it back to that window when it ends.
     std::uint64_t owner = 0;
 };
 
 enum class FileChooserResult
 {
     Chosen,
+    // Also a dialog that ended without an answer (its window destroyed by another program).
     Cancelled,
     // No dialog could be shown: no display, or the toolkit would not start.
     Unavailable
