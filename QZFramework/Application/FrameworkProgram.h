@@ -13,9 +13,10 @@
 // Any exception out of steps 1 and 3 shows the start-up error box (and writes it and the
 // exception's text to stderr) and ends the program with kExitFailure. Exit codes: kExitSuccess
 // after a normal run and after a command line was handed to the running instance, kExitFailure
-// for every failure, a running instance that does not answer included. SIGTERM and SIGINT end
-// the program within two seconds whatever it waits on: the normal way (kExitSuccess) when it can,
-// else outright with 128 plus the signal's number (143, 130; see TerminationSignals).
+// for every failure, a running instance that does not answer included. SIGTERM, SIGINT and
+// SIGHUP end the program within two seconds whatever it waits on: the normal way (kExitSuccess)
+// when it can, else outright with 128 plus the signal's number (143, 130, 129; see
+// TerminationSignals).
 #pragma once
 
 #include "QZFramework/Application/ApplicationBase.h"
