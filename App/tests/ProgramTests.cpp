@@ -236,6 +236,51 @@ long MainThreadSleeps(pid_t process)
     return -1;
 }
 
+// The children of the process, forked by any of its threads.
+std::vector<pid_t> ChildrenOf(pid_t process)
+{
+    std::vector<pid_t> children;
+    std::error_code error;
+    for (const auto& task :
+         std::filesystem::directory_iterator("/proc/" + std::to_string(process) + "/task", error))
+    {
+        std::ifstream list(task.path() / "children");
+        for (pid_t child = 0; list >> child;)
+        {
+            children.push_back(child);
+        }
+    }
+    return children;
+}
+
+// Whether the process has ended (a zombie that nobody waits for has ended too).
+bool HasEnded(pid_t process)
+{
+    std::ifstream stat("/proc/" + std::to_string(process) + "/stat");
+    std::string text;
+    std::getline(stat, text);
+    const std::size_t name = text.rfind(')');
+    return name == std::string::npos || text.compare(name, 3, ") Z") == 0;
+}
+
+// How many top-level windows of the display have that title.
+int CountWindowsTitled(const std::string& display, const std::string& title)
+{
+    const std::string command = "DISPLAY=" + display + " xwininfo -root -children";
+    FILE* listed = ::popen(command.c_str(), "r");
+    int count = 0;
+    char line[512];
+    while (listed != nullptr && std::fgets(line, sizeof line, listed) != nullptr)
+    {
+        count += std::strstr(line, ("\"" + title + "\":").c_str()) != nullptr;
+    }
+    if (listed != nullptr)
+    {
+        ::pclose(listed);
+    }
+    return count;
+}
+
 class ProgramTest : public testing::Test
 {
 protected:
@@ -294,10 +339,10 @@ protected:
     }
 
     // Ends the program outright; its result.
-    ProcessResult Kill(pid_t child)
+    ProcessResult Kill(pid_t child, const std::string& logs = "")
     {
         ::kill(child, SIGKILL);
-        return Wait(child);
+        return Wait(child, logs);
     }
 
     // Closes the main window as the desktop's close button does; the program's result.
@@ -644,6 +689,74 @@ TEST_F(ProgramTest, EndSignalsEndTheEditorWithinTwoSecondsEvenWhenItHangs)
             << c.signals[0] << ": " << status << " " << errors;
         EXPECT_EQ(errors.find("no orderly end") != std::string::npos, c.held) << errors;
     }
+}
+
+// A second start ended by a signal while it says that the running editor does not answer takes
+// its box with it, whichever of its processes the signal reaches (the box has a process of its
+// own): within two seconds no process of it is left and no box is on the screen.
+TEST_F(ProgramTest, ASecondStartEndedByASignalTakesItsBoxWithIt)
+{
+    const pid_t first = LaunchHeld();
+    ASSERT_NE(mWindow, 0u) << Kill(first).errors;
+    const std::string caption = "Tarn 61 Vidida Editor";
+    const int windows = CountWindowsTitled(mDisplay, caption);
+    const struct
+    {
+        bool toStart;
+        bool toBox;
+        int status;
+    } cases[] = {
+        // The start's user-interface thread waits for the box, so the start is ended outright.
+        {true, false, 143},
+        // A box that is ended is one that could not be shown.
+        {false, true, 1},
+        {true, true, 1},
+    };
+    for (const auto& c : cases)
+    {
+        setenv("DISPLAY", mDisplay.c_str(), 1);
+        const pid_t second = Spawn(QZ_EDITOR_PROGRAM, {"-second"}, "second-");
+        unsetenv("DISPLAY");
+        std::vector<pid_t> box;
+        ASSERT_TRUE(WalkSupport::WaitFor(
+            [&]
+            {
+                box = ChildrenOf(second);
+                return !box.empty() && CountWindowsTitled(mDisplay, caption) > windows;
+            },
+            20000))
+            << Kill(second, "second-").errors;
+        if (c.toStart)
+        {
+            ::kill(second, SIGTERM);
+        }
+        for (const pid_t process : c.toBox ? box : std::vector<pid_t>())
+        {
+            ::kill(process, SIGTERM);
+        }
+        int status = 0;
+        bool ended = false;
+        const bool gone = WalkSupport::WaitFor(
+            [&]
+            {
+                ended = ended || ::waitpid(second, &status, WNOHANG) == second;
+                return ended && std::all_of(box.begin(), box.end(), HasEnded) &&
+                       CountWindowsTitled(mDisplay, caption) == windows;
+            },
+            2000);
+        const std::string signalled = std::string(c.toStart ? "the start " : "") +
+                                      (c.toBox ? "the box " : "") + "signalled: ";
+        EXPECT_TRUE(gone) << signalled << "the start or its box is left";
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == c.status)
+            << signalled << status << " "
+            << (ended ? ReadFile((mRoot / "second-errors").string())
+                      : Kill(second, "second-").errors);
+        for (const pid_t process : gone ? std::vector<pid_t>() : box)
+        {
+            ::kill(process, SIGKILL);
+        }
+    }
+    Kill(first);
 }
 
 TEST_F(ProgramTest, AKilledFirstInstanceDoesNotBlockTheNextStart)
