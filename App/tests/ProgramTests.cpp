@@ -759,6 +759,40 @@ TEST_F(ProgramTest, ASecondStartEndedByASignalTakesItsBoxWithIt)
     Kill(first);
 }
 
+// A first instance killed while a second start waits for its answer leaves its place to that
+// start, which becomes the editor.
+TEST_F(ProgramTest, AFirstInstanceKilledDuringAHandOverLeavesTheSecondStartTheEditor)
+{
+    const pid_t first = LaunchHeld();
+    ASSERT_NE(mWindow, 0u) << Kill(first).errors;
+    setenv("DISPLAY", mDisplay.c_str(), 1);
+    const pid_t second = Spawn(QZ_EDITOR_PROGRAM, {"-second"}, "second-");
+    unsetenv("DISPLAY");
+    // The first has accepted the second's connection: both ends carry the socket's path.
+    const std::string socketPath = Runtime() + "/" + kInstanceName + ".socket";
+    ASSERT_TRUE(WalkSupport::WaitFor(
+        [&]
+        {
+            std::ifstream sockets("/proc/net/unix");
+            for (std::string line; std::getline(sockets, line);)
+            {
+                if (line.ends_with(" " + socketPath) && line.find(" 03 ") != std::string::npos)
+                {
+                    return true;
+                }
+            }
+            return false;
+        },
+        20000))
+        << Kill(second, "second-").errors;
+    Kill(first);
+    mWindow = mProbe.WaitForPaintedWindow(second, 600, 400, 20000);
+    ASSERT_NE(mWindow, 0u) << Kill(second, "second-").errors;
+    mProbe.Close(mWindow);
+    const ProcessResult closed = Wait(second, "second-");
+    EXPECT_EQ(closed.exitCode, 0) << closed.errors;
+}
+
 TEST_F(ProgramTest, AKilledFirstInstanceDoesNotBlockTheNextStart)
 {
     int ready[2];

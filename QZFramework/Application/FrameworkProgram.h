@@ -3,7 +3,7 @@
 //   1. InitApplication: the control factory loads the string tables and the skins (from the
 //      embedded resources) on a thread of its own while the event loop prepares (IEventLoop::
 //      Prepare); then the single instance is settled: a second start hands its command line to
-//      the first instance and ends.
+//      the first instance and ends, unless the first ends meanwhile and leaves it the lock.
 //   2. InitInstance: the debug switches of the command line take effect.
 //   3. Run: the event loop is readied, the application object is made and started (its MIDI
 //      manager and engine come into being, the skin is chosen), the main window opens when the
