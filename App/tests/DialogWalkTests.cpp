@@ -164,8 +164,18 @@ protected:
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addopen(&actions, 2, (mRoot / "errors").c_str(),
                                          O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        // The end signals take their default, as from a terminal, whatever the runner ignores.
+        posix_spawnattr_t attributes;
+        posix_spawnattr_init(&attributes);
+        sigset_t defaults;
+        sigemptyset(&defaults);
+        sigaddset(&defaults, SIGTERM);
+        sigaddset(&defaults, SIGHUP);
+        posix_spawnattr_setsigdefault(&attributes, &defaults);
+        posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
         char* argv[] = {const_cast<char*>(QZ_EDITOR_PROGRAM), nullptr};
-        ASSERT_EQ(posix_spawn(&mChild, QZ_EDITOR_PROGRAM, &actions, nullptr, argv, environ), 0);
+        ASSERT_EQ(posix_spawn(&mChild, QZ_EDITOR_PROGRAM, &actions, &attributes, argv, environ), 0);
+        posix_spawnattr_destroy(&attributes);
         posix_spawn_file_actions_destroy(&actions);
         const std::string search =
             "xdotool search --onlyvisible --pid " + std::to_string(mChild) + " 2>/dev/null";
@@ -311,8 +321,8 @@ pid_t DialogWalk::sWindowManager = 0;
 
 TEST_F(DialogWalk, MainWindowComesBackWhereItWasLeftWhicheverRoadEndedTheProgram)
 {
-    // The close box, File > Exit, the window manager's key for the close box, and the desktop
-    // asking the program to end.
+    // The close box, File > Exit, the window manager's key for the close box, the desktop asking
+    // the program to end, and the end of the terminal or session it was started from.
     const std::pair<const char*, std::function<void()>> roads[] = {
         {"close box", [this] { mProbe.Close(mWindow); }},
         {"File > Exit",
@@ -323,6 +333,7 @@ TEST_F(DialogWalk, MainWindowComesBackWhereItWasLeftWhicheverRoadEndedTheProgram
          }},
         {"Alt+F4", [this] { Keys(mWindow, "alt+F4"); }},
         {"SIGTERM", [this] { ::kill(mChild, SIGTERM); }},
+        {"SIGHUP", [this] { ::kill(mChild, SIGHUP); }},
     };
     ASSERT_NO_FATAL_FAILURE(Start());
     int left = 10;
@@ -334,7 +345,7 @@ TEST_F(DialogWalk, MainWindowComesBackWhereItWasLeftWhicheverRoadEndedTheProgram
         // the whole window on the 1280-pixel screen, where it comes back unmoved.
         const std::string move = "xdotool windowmove --sync " + std::to_string(mWindow) + " " +
                                  std::to_string(left) + " 110";
-        left += 20;
+        left += 15;
         const int before = Geometry(mWindow).x;
         ASSERT_EQ(std::system(move.c_str()), 0);
         // The window manager may still be moving the frame when xdotool has seen it start.

@@ -238,6 +238,51 @@ long MainThreadSleeps(pid_t process)
     return -1;
 }
 
+// The children of the process, forked by any of its threads.
+std::vector<pid_t> ChildrenOf(pid_t process)
+{
+    std::vector<pid_t> children;
+    std::error_code error;
+    for (const auto& task :
+         std::filesystem::directory_iterator("/proc/" + std::to_string(process) + "/task", error))
+    {
+        std::ifstream list(task.path() / "children");
+        for (pid_t child = 0; list >> child;)
+        {
+            children.push_back(child);
+        }
+    }
+    return children;
+}
+
+// Whether the process has ended (a zombie that nobody waits for has ended too).
+bool HasEnded(pid_t process)
+{
+    std::ifstream stat("/proc/" + std::to_string(process) + "/stat");
+    std::string text;
+    std::getline(stat, text);
+    const std::size_t name = text.rfind(')');
+    return name == std::string::npos || text.compare(name, 3, ") Z") == 0;
+}
+
+// How many top-level windows of the display have that title.
+int CountWindowsTitled(const std::string& display, const std::string& title)
+{
+    const std::string command = "DISPLAY=" + display + " xwininfo -root -children";
+    FILE* listed = ::popen(command.c_str(), "r");
+    int count = 0;
+    char line[512];
+    while (listed != nullptr && std::fgets(line, sizeof line, listed) != nullptr)
+    {
+        count += std::strstr(line, ("\"" + title + "\":").c_str()) != nullptr;
+    }
+    if (listed != nullptr)
+    {
+        ::pclose(listed);
+    }
+    return count;
+}
+
 class ProgramTest : public testing::Test
 {
 protected:
@@ -268,11 +313,12 @@ protected:
 
     std::string Runtime() const { return (mRoot / "runtime").string(); }
 
-    // Starts the program with the display and waits for its painted main window.
-    pid_t Launch()
+    // Starts the editor with the display and waits for its painted main window; another program
+    // given starts it in its own process (a shell that execs it).
+    pid_t Launch(const char* program = QZ_EDITOR_PROGRAM, std::vector<std::string> arguments = {})
     {
         setenv("DISPLAY", mDisplay.c_str(), 1);
-        const pid_t child = Spawn(QZ_EDITOR_PROGRAM, {});
+        const pid_t child = Spawn(program, std::move(arguments));
         unsetenv("DISPLAY");
         mWindow = child > 0 ? mProbe.WaitForPaintedWindow(child, 600, 400, 20000) : 0;
         return child;
@@ -288,11 +334,17 @@ protected:
         return child;
     }
 
+    // Launch with SIGHUP and SIGINT ignored, as nohup and a script's background job start it.
+    pid_t LaunchIgnoringHangUpAndInterrupt()
+    {
+        return Launch("/bin/sh", {"-c", "trap '' HUP INT; exec \"$0\"", QZ_EDITOR_PROGRAM});
+    }
+
     // Ends the program outright; its result.
-    ProcessResult Kill(pid_t child)
+    ProcessResult Kill(pid_t child, const std::string& logs = "")
     {
         ::kill(child, SIGKILL);
-        return Wait(child);
+        return Wait(child, logs);
     }
 
     // Closes the main window as the desktop's close button does; the program's result.
@@ -374,7 +426,8 @@ protected:
         return Wait(Spawn(program, std::move(arguments)));
     }
 
-    // The output goes to files whose names begin with logs, apart from other programs'.
+    // The output goes to files whose names begin with logs, apart from other programs'. The end
+    // signals take their default, as from a terminal, whatever the test runner ignores.
     pid_t Spawn(const char* program, std::vector<std::string> arguments,
                 const std::string& logs = "")
     {
@@ -393,11 +446,22 @@ protected:
             argv.push_back(argument.data());
         }
         argv.push_back(nullptr);
+        posix_spawnattr_t attributes;
+        posix_spawnattr_init(&attributes);
+        sigset_t defaults;
+        sigemptyset(&defaults);
+        for (const int signal : {SIGTERM, SIGINT, SIGHUP})
+        {
+            sigaddset(&defaults, signal);
+        }
+        posix_spawnattr_setsigdefault(&attributes, &defaults);
+        posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
         pid_t child = 0;
-        if (posix_spawn(&child, program, &actions, nullptr, argv.data(), environ) != 0)
+        if (posix_spawn(&child, program, &actions, &attributes, argv.data(), environ) != 0)
         {
             child = -1;
         }
+        posix_spawnattr_destroy(&attributes);
         posix_spawn_file_actions_destroy(&actions);
         if (child > 0)
         {
@@ -591,24 +655,32 @@ TEST_F(ProgramTest, ASecondStartToAHungEditorSaysItDoesNotAnswer)
 
 // SIGTERM and SIGINT end the editor within two seconds: the orderly way, with 0, when it is free;
 // outright with 128 plus the signal's number once the orderly end has had its time when its
-// user-interface thread hangs.
+// user-interface thread hangs. Signals ignored when it started leave it running.
 TEST_F(ProgramTest, EndSignalsEndTheEditorWithinTwoSecondsEvenWhenItHangs)
 {
+    // Still running two seconds after the signals, and closing with 0.
+    constexpr int kRunsOn = -1;
     const struct
     {
         bool held;
-        int signal;
+        bool ignoring;
+        std::vector<int> signals;
         int status;
     } cases[] = {
-        {true, SIGTERM, 143},
-        {true, SIGINT, 130},
-        {false, SIGTERM, 0},
+        {true, false, {SIGTERM}, 143},
+        {true, false, {SIGINT}, 130},
+        {false, false, {SIGTERM}, 0},
+        {false, true, {SIGHUP, SIGINT}, kRunsOn},
     };
     for (const auto& c : cases)
     {
-        const pid_t child = c.held ? LaunchHeld() : Launch();
+        const pid_t child =
+            c.held ? LaunchHeld() : (c.ignoring ? LaunchIgnoringHangUpAndInterrupt() : Launch());
         ASSERT_NE(mWindow, 0u) << Kill(child).errors;
-        ::kill(child, c.signal);
+        for (const int signal : c.signals)
+        {
+            ::kill(child, signal);
+        }
         const auto signalled = std::chrono::steady_clock::now();
         int status = 0;
         pid_t ended = 0;
@@ -617,13 +689,126 @@ TEST_F(ProgramTest, EndSignalsEndTheEditorWithinTwoSecondsEvenWhenItHangs)
         {
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
+        if (c.status == kRunsOn)
+        {
+            EXPECT_EQ(ended, 0) << "ignored signals ended the editor: " << status << " "
+                                << ReadFile((mRoot / "errors").string());
+            if (ended == 0)
+            {
+                ExpectClosesWithZero(child);
+            }
+            continue;
+        }
         const std::string errors =
             ended == child ? ReadFile((mRoot / "errors").string()) : Kill(child).errors;
-        ASSERT_EQ(ended, child) << "signal " << c.signal << " left the editor running: " << errors;
+        ASSERT_EQ(ended, child) << "signal " << c.signals[0]
+                                << " left the editor running: " << errors;
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == c.status)
-            << c.signal << ": " << status << " " << errors;
+            << c.signals[0] << ": " << status << " " << errors;
         EXPECT_EQ(errors.find("no orderly end") != std::string::npos, c.held) << errors;
     }
+}
+
+// A second start ended by a signal while it says that the running editor does not answer takes
+// its box with it, whichever of its processes the signal reaches (the box has a process of its
+// own): within two seconds no process of it is left and no box is on the screen.
+TEST_F(ProgramTest, ASecondStartEndedByASignalTakesItsBoxWithIt)
+{
+    const pid_t first = LaunchHeld();
+    ASSERT_NE(mWindow, 0u) << Kill(first).errors;
+    const std::string caption = "Tarn 61 Vidida Editor";
+    const int windows = CountWindowsTitled(mDisplay, caption);
+    const struct
+    {
+        bool toStart;
+        bool toBox;
+        int status;
+    } cases[] = {
+        // The start's user-interface thread waits for the box, so the start is ended outright.
+        {true, false, 143},
+        // A box that is ended is one that could not be shown.
+        {false, true, 1},
+        {true, true, 1},
+    };
+    for (const auto& c : cases)
+    {
+        setenv("DISPLAY", mDisplay.c_str(), 1);
+        const pid_t second = Spawn(QZ_EDITOR_PROGRAM, {"-second"}, "second-");
+        unsetenv("DISPLAY");
+        std::vector<pid_t> box;
+        ASSERT_TRUE(WalkSupport::WaitFor(
+            [&]
+            {
+                box = ChildrenOf(second);
+                return !box.empty() && CountWindowsTitled(mDisplay, caption) > windows;
+            },
+            20000))
+            << Kill(second, "second-").errors;
+        if (c.toStart)
+        {
+            ::kill(second, SIGTERM);
+        }
+        for (const pid_t process : c.toBox ? box : std::vector<pid_t>())
+        {
+            ::kill(process, SIGTERM);
+        }
+        int status = 0;
+        bool ended = false;
+        const bool gone = WalkSupport::WaitFor(
+            [&]
+            {
+                ended = ended || ::waitpid(second, &status, WNOHANG) == second;
+                return ended && std::all_of(box.begin(), box.end(), HasEnded) &&
+                       CountWindowsTitled(mDisplay, caption) == windows;
+            },
+            2000);
+        const std::string signalled = std::string(c.toStart ? "the start " : "") +
+                                      (c.toBox ? "the box " : "") + "signalled: ";
+        EXPECT_TRUE(gone) << signalled << "the start or its box is left";
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == c.status)
+            << signalled << status << " "
+            << (ended ? ReadFile((mRoot / "second-errors").string())
+                      : Kill(second, "second-").errors);
+        for (const pid_t process : gone ? std::vector<pid_t>() : box)
+        {
+            ::kill(process, SIGKILL);
+        }
+    }
+    Kill(first);
+}
+
+// A first instance killed while a second start waits for its answer leaves its place to that
+// start, which becomes the editor.
+TEST_F(ProgramTest, AFirstInstanceKilledDuringAHandOverLeavesTheSecondStartTheEditor)
+{
+    const pid_t first = LaunchHeld();
+    ASSERT_NE(mWindow, 0u) << Kill(first).errors;
+    setenv("DISPLAY", mDisplay.c_str(), 1);
+    const pid_t second = Spawn(QZ_EDITOR_PROGRAM, {"-second"}, "second-");
+    unsetenv("DISPLAY");
+    // The first has accepted the second's connection: both ends carry the socket's path.
+    const std::string socketPath = Runtime() + "/" + kInstanceName + ".socket";
+    ASSERT_TRUE(WalkSupport::WaitFor(
+        [&]
+        {
+            std::ifstream sockets("/proc/net/unix");
+            for (std::string line; std::getline(sockets, line);)
+            {
+                if (line.ends_with(" " + socketPath) && line.find(" 03 ") != std::string::npos)
+                {
+                    return true;
+                }
+            }
+            return false;
+        },
+        20000))
+        << Kill(second, "second-").errors;
+    Kill(first);
+    mWindow = mProbe.WaitForPaintedWindow(second, 600, 400, 20000);
+    ASSERT_NE(mWindow, 0u) << Kill(second, "second-").errors;
+    mProbe.Close(mWindow);
+    const ProcessResult closed = Wait(second, "second-");
+    EXPECT_EQ(closed.exitCode, 0) << closed.errors;
 }
 
 TEST_F(ProgramTest, AKilledFirstInstanceDoesNotBlockTheNextStart)

@@ -2,8 +2,13 @@
 
 #include <SDL.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <iostream>
+
+#include <pthread.h>
+#include <sys/prctl.h>
+#include <unistd.h>
 
 namespace QZ::Dialogs
 {
@@ -30,6 +35,25 @@ Uint32 SdlFlags(std::uint32_t style)
     }
 }
 
+// The process that shows a box, while this thread has SDL show one from a process of its own.
+thread_local pid_t tBoxOwner = 0;
+
+// Fork handler: the box's process ends with the one that shows it, however that one ends, so
+// that no box is left on the screen of a program that is gone. Other children are left alone.
+void TieBoxToItsOwner()
+{
+    if (tBoxOwner == 0)
+    {
+        return;
+    }
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+    // The owner may have died before the tie was made.
+    if (::getppid() != tBoxOwner)
+    {
+        ::_exit(1);
+    }
+}
+
 class SdlMessageBoxPresenter : public IMessageBoxPresenter
 {
 public:
@@ -40,8 +64,12 @@ public:
         {
             return kResultNone;
         }
+        // SDL shows the box from a forked process of its own.
+        static const bool tied = ::pthread_atfork(nullptr, nullptr, TieBoxToItsOwner) == 0;
+        tBoxOwner = tied ? ::getpid() : 0;
         const bool shown =
             SDL_ShowSimpleMessageBox(SdlFlags(style), caption.c_str(), text.c_str(), nullptr) == 0;
+        tBoxOwner = 0;
         return shown ? kResultOk : kResultNone;
     }
 };

@@ -1,5 +1,6 @@
 // Modal message boxes: a text, a caption, an icon and the OK button, shown by the desktop
-// through SDL2 until the program's own skinned dialog can be drawn.
+// through SDL2 until the program's own skinned dialog can be drawn. SDL shows the box from a
+// process of its own, which ends with the program however the program ends.
 //
 // The text always goes to stderr too, so that a message reaches a terminal or a log; where there
 // is no display, stderr is all there is. Tests install a presenter of their own in place of the

@@ -103,31 +103,36 @@ std::string SingleInstance::GetRuntimeFolder()
 
 InstanceRole SingleInstance::Claim()
 {
+    const int error = TakeLock();
+    if (error == EWOULDBLOCK)
+    {
+        return InstanceRole::Second;
+    }
+    if (error != 0)
+    {
+        std::cerr << "SingleInstance::Claim: cannot lock " << mFolder << "/" << mName
+                  << ".lock: " << std::strerror(error)
+                  << "; running without the single-instance lock" << std::endl;
+    }
+    return InstanceRole::First;
+}
+
+int SingleInstance::TakeLock()
+{
     const std::string path = mFolder + "/" + mName + ".lock";
     mLockFile = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (mLockFile < 0)
+    int result = -1;
+    while (mLockFile >= 0 && (result = ::flock(mLockFile, LOCK_EX | LOCK_NB)) != 0 &&
+           errno == EINTR)
     {
-        std::cerr << "SingleInstance::Claim: cannot open " << path << ": " << std::strerror(errno)
-                  << "; running without the single-instance lock" << std::endl;
-        return InstanceRole::First;
     }
-    int result;
-    do
-    {
-        result = ::flock(mLockFile, LOCK_EX | LOCK_NB);
-    } while (result != 0 && errno == EINTR);
     if (result == 0)
     {
-        return InstanceRole::First;
+        return 0;
     }
-    const bool taken = errno == EWOULDBLOCK;
-    if (!taken)
-    {
-        std::cerr << "SingleInstance::Claim: cannot lock " << path << ": " << std::strerror(errno)
-                  << "; running without the single-instance lock" << std::endl;
-    }
+    const int error = errno;
     InstanceSocket::Close(mLockFile);
-    return taken ? InstanceRole::Second : InstanceRole::First;
+    return error;
 }
 
 bool SingleInstance::Listen(std::function<void()> wake)
@@ -161,6 +166,12 @@ HandOverResult SingleInstance::HandOver(std::string_view commandLine,
         if (TryHandOver(address, commandLine, deadline))
         {
             return HandOverResult::Delivered;
+        }
+        // A failed attempt may have met a first instance that has ended: its lock is free then,
+        // and flock gives it to one waiting start only.
+        if (TakeLock() == 0)
+        {
+            return HandOverResult::TookOver;
         }
         std::this_thread::sleep_for(
             std::min<Clock::duration>(kRetryPause, deadline - Clock::now()));

@@ -13,7 +13,8 @@
 // when its user-interface thread takes the text (TakeCommandLines, or AcknowledgeCommandLines
 // while another toolkit's loop holds that thread). A text that is dropped, or not taken while
 // its sender still waits, is never answered, and the second start reports that the first does
-// not answer.
+// not answer. A first instance that ends during the wait (killed, or at the end of a slow exit)
+// frees its lock: the waiting start takes it, only one of several, and runs as the first.
 #pragma once
 
 #include <chrono>
@@ -40,6 +41,9 @@ enum class HandOverResult
 {
     // The first instance's user-interface thread took the command line.
     Delivered,
+    // The first instance ended during the wait and this process took the lock: it is the first
+    // now.
+    TookOver,
     // It could not be reached, or it did not take the text in time (it hangs, or too many texts
     // wait for it).
     NoAnswer,
@@ -72,7 +76,7 @@ public:
     // made; the instance then runs without taking hand-overs.
     bool Listen(std::function<void()> wake);
     // Second instance: hands the text over, retrying until timeout when the first does not
-    // answer yet.
+    // answer yet; takes the lock as soon as it is free.
     [[nodiscard]] HandOverResult HandOver(std::string_view commandLine,
                                           std::chrono::milliseconds timeout = kHandOverTimeout);
     // First instance, user-interface thread: answers the received command lines whose senders
@@ -85,6 +89,9 @@ public:
     [[nodiscard]] std::string GetSocketPath() const;
 
 private:
+    // 0 once this process holds the lock, else the error (EWOULDBLOCK: another process holds it).
+    [[nodiscard]] int TakeLock();
+
     std::string mFolder;
     std::string mName;
     int mLockFile = -1;

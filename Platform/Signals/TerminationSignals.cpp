@@ -10,6 +10,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <pthread.h>
 #include <unistd.h>
 
 namespace QZ
@@ -26,6 +27,11 @@ int gWake[2] = {-1, -1};
 // Written by the watching thread, read by the thread that asks for the orderly end. Both threads
 // are made (and let go) at installation, so none is still being made when the process ends.
 int gRequest[2] = {-1, -1};
+constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
+// The signals given the handler: those not ignored at start. Set once, before any fork.
+sigset_t gHandled;
+// The forking thread's signal mask, kept from before the fork until after it.
+thread_local sigset_t tMaskBeforeFork;
 
 // Straight to the descriptor: a thread that hangs may hold the stream's lock.
 void Report(const char* format, long long value)
@@ -102,6 +108,51 @@ void Watch()
     ::_exit(TerminationSignals::kExitStatusBase + gReceived.load());
 }
 
+// The handled signals wait while the process forks, so that none reaches the child before it
+// has dropped the handler.
+void BlockBeforeFork()
+{
+    ::pthread_sigmask(SIG_BLOCK, &gHandled, &tMaskBeforeFork);
+}
+
+void UnblockInParent()
+{
+    ::pthread_sigmask(SIG_SETMASK, &tMaskBeforeFork, nullptr);
+}
+
+// Async-signal-safe: the child of a threaded process may call nothing else.
+void ResetInChild()
+{
+    for (const int number : kSignals)
+    {
+        if (sigismember(&gHandled, number) == 1)
+        {
+            ::signal(number, SIG_DFL);
+        }
+    }
+    for (int* descriptor : {&gWake[0], &gWake[1], &gRequest[0], &gRequest[1]})
+    {
+        ::close(*descriptor);
+        *descriptor = -1;
+    }
+    ::pthread_sigmask(SIG_SETMASK, &tMaskBeforeFork, nullptr);
+}
+
+// The signals not ignored at start, as shell programs expect of a program started with nohup or
+// in a background job.
+void NoteHandledSignals()
+{
+    sigemptyset(&gHandled);
+    for (const int number : kSignals)
+    {
+        struct sigaction present = {};
+        if (::sigaction(number, nullptr, &present) == 0 && present.sa_handler != SIG_IGN)
+        {
+            sigaddset(&gHandled, number);
+        }
+    }
+}
+
 bool InstallOnce(TerminationSignals::EndRequest requestEnd)
 {
     if (::pipe2(gWake, O_CLOEXEC) != 0 || ::fcntl(gWake[1], F_SETFL, O_NONBLOCK) != 0 ||
@@ -122,13 +173,22 @@ bool InstallOnce(TerminationSignals::EndRequest requestEnd)
                e.code().value());
         return false;
     }
+    NoteHandledSignals();
+    if (const int failed = ::pthread_atfork(BlockBeforeFork, UnblockInParent, ResetInChild))
+    {
+        Report("TerminationSignals::Install: no fork handler (errno %lld)\n", failed);
+        return false;
+    }
     struct sigaction action = {};
     action.sa_handler = OnSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (const int number : {SIGTERM, SIGINT})
+    for (const int number : kSignals)
     {
-        ::sigaction(number, &action, nullptr);
+        if (sigismember(&gHandled, number) == 1)
+        {
+            ::sigaction(number, &action, nullptr);
+        }
     }
     return true;
 }

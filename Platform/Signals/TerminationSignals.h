@@ -1,4 +1,5 @@
-// SIGTERM and SIGINT end the program within two seconds, whatever its threads wait on.
+// SIGTERM, SIGINT and SIGHUP end the program within two seconds, whatever its threads wait on.
+// A signal that was ignored when the program started (nohup, a background job) stays ignored.
 //
 // The handlers only note the signal and wake a thread that watches for it. That thread asks for
 // the program's orderly end (the end request, run on a thread of its own so that nothing it waits
@@ -8,10 +9,14 @@
 // window-system call, in another toolkit's loop, in a long transfer) cannot keep it alive. A
 // second signal ends the process at once.
 //
+// A process forked from this one starts with the default dispositions of the handled signals and
+// without the watcher's pipes: a child that does not run another program (a toolkit's helper)
+// would otherwise swallow the signals meant for it and wake this process's watcher instead.
+//
 // Exit status: the orderly end is the program's own normal end, with its own status, as the
 // desktop's request to end is one of the ways a user ends it. A forced end reports 128 plus the
 // number of the signal, as a shell reports a process that a signal killed: 143 after SIGTERM, 130
-// after SIGINT (a second signal's own number when that one ended it).
+// after SIGINT, 129 after SIGHUP (a second signal's own number when that one ended it).
 #pragma once
 
 #include <chrono>
@@ -31,8 +36,8 @@ public:
     using EndRequest = void (*)();
 
     // Installs the handlers for the rest of the process's life; the first call's end request is
-    // the one made. False (logged) when the watching thread cannot be had: the signals then keep
-    // their default, which ends the process at once.
+    // the one made. False (logged) when the watching thread or the fork handler cannot be had:
+    // the signals then keep their default, which ends the process at once.
     static bool Install(EndRequest requestEnd);
     // Whether a signal has come.
     [[nodiscard]] static bool IsReceived();

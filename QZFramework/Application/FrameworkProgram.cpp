@@ -171,22 +171,26 @@ bool FrameworkProgram::SettleSingleInstance()
     const std::string name =
         (GetApplicationName() + WideString(u"Prevent")).ToNarrowString().GetString();
     mInstance = std::make_unique<SingleInstance>(folder, name);
-    if (mInstance->Claim() == InstanceRole::First)
+    if (mInstance->Claim() == InstanceRole::Second)
     {
-        // Received command lines wait for the user-interface thread's next idle step.
-        mInstance->Listen([this] { mLoop.Wake(); });
-        return true;
+        const HandOverResult handedOver = mInstance->HandOver(mCommandLine);
+        if (handedOver == HandOverResult::Delivered)
+        {
+            mExitCode = kExitSuccess;
+            return false;
+        }
+        if (handedOver != HandOverResult::TookOver)
+        {
+            Dialogs::ShowMessageBox(handedOver == HandOverResult::TooLong ? kTooLongText
+                                                                          : kNoAnswerText,
+                                    kHandOverCaption, Dialogs::kIconError);
+            mExitCode = kExitFailure;
+            return false;
+        }
     }
-    const HandOverResult handedOver = mInstance->HandOver(mCommandLine);
-    if (handedOver == HandOverResult::Delivered)
-    {
-        mExitCode = kExitSuccess;
-        return false;
-    }
-    Dialogs::ShowMessageBox(handedOver == HandOverResult::TooLong ? kTooLongText : kNoAnswerText,
-                            kHandOverCaption, Dialogs::kIconError);
-    mExitCode = kExitFailure;
-    return false;
+    // Received command lines wait for the user-interface thread's next idle step.
+    mInstance->Listen([this] { mLoop.Wake(); });
+    return true;
 }
 
 void FrameworkProgram::InitInstance()

@@ -3,7 +3,7 @@
 //   1. InitApplication: the control factory loads the string tables and the skins (from the
 //      embedded resources) on a thread of its own while the event loop prepares (IEventLoop::
 //      Prepare); then the single instance is settled: a second start hands its command line to
-//      the first instance and ends.
+//      the first instance and ends, unless the first ends meanwhile and leaves it the lock.
 //   2. InitInstance: the debug switches of the command line take effect.
 //   3. Run: the event loop is readied, the application object is made and started (its MIDI
 //      manager and engine come into being, the skin is chosen), the main window opens when the
@@ -13,9 +13,10 @@
 // Any exception out of steps 1 and 3 shows the start-up error box (and writes it and the
 // exception's text to stderr) and ends the program with kExitFailure. Exit codes: kExitSuccess
 // after a normal run and after a command line was handed to the running instance, kExitFailure
-// for every failure, a running instance that does not answer included. SIGTERM and SIGINT end
-// the program within two seconds whatever it waits on: the normal way (kExitSuccess) when it can,
-// else outright with 128 plus the signal's number (143, 130; see TerminationSignals).
+// for every failure, a running instance that does not answer included. SIGTERM, SIGINT and
+// SIGHUP end the program within two seconds whatever it waits on: the normal way (kExitSuccess)
+// when it can, else outright with 128 plus the signal's number (143, 130, 129; see
+// TerminationSignals).
 #pragma once
 
 #include "QZFramework/Application/ApplicationBase.h"

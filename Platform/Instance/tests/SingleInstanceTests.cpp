@@ -306,6 +306,41 @@ TEST_F(SingleInstanceTest, HandOverGivesUpWhenTheFirstDoesNotAnswer)
     ::close(hung);
 }
 
+// A first instance that ends while two starts wait for its answer leaves its lock to one of them;
+// the other hands its text to that one.
+TEST_F(SingleInstanceTest, AFirstInstanceThatEndsDuringTheWaitLeavesItsLockToOneWaitingStart)
+{
+    auto first = std::make_unique<SingleInstance>(mFolder.string(), kName);
+    ASSERT_EQ(first->Claim(), InstanceRole::First);
+    ASSERT_TRUE(first->Listen(Wake()));
+    SingleInstance starts[] = {Make(), Make()};
+    const std::string lines[] = {"editor -a", "editor -b"};
+    std::future<HandOverResult> results[2];
+    for (int i = 0; i < 2; ++i)
+    {
+        results[i] =
+            std::async(std::launch::async, [&, i] { return starts[i].HandOver(lines[i]); });
+        ASSERT_TRUE(mWoken.try_acquire_for(5s));
+    }
+    // Ends without answering either.
+    first.reset();
+    int winner = -1;
+    for (int tries = 0; winner < 0 && tries < 500; ++tries)
+    {
+        for (int i = 0; i < 2; ++i)
+        {
+            winner = results[i].wait_for(10ms) == std::future_status::ready ? i : winner;
+        }
+    }
+    ASSERT_GE(winner, 0) << "neither start took the lock";
+    EXPECT_EQ(results[winner].get(), HandOverResult::TookOver);
+    EXPECT_EQ(Make().Claim(), InstanceRole::Second);
+    ASSERT_TRUE(starts[winner].Listen(Wake()));
+    ASSERT_TRUE(mWoken.try_acquire_for(5s));
+    EXPECT_EQ(starts[winner].TakeCommandLines(), std::vector<std::string>{lines[1 - winner]});
+    EXPECT_EQ(results[1 - winner].get(), HandOverResult::Delivered);
+}
+
 TEST_F(SingleInstanceTest, AKilledFirstInstanceDoesNotBlockTheNextStart)
 {
     int ready[2];

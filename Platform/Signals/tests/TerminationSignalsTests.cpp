@@ -1,15 +1,18 @@
 // The end signals, each case in a child process of its own that installs them: a free program
 // ends the orderly way with its own status, a hung one is ended with the signal's, a second signal
 // ends it at once, each within two seconds of the first signal; a program whose orderly end is
-// done ends in its own time.
+// done ends in its own time. A signal ignored at the start stays ignored, and a process forked
+// from the program starts with the default dispositions.
 #include "Platform/Signals/TerminationSignals.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include <poll.h>
 #include <sys/wait.h>
@@ -44,15 +47,51 @@ enum class Child
     Hangs,
     // Its orderly end is done at once, and what is left of it takes longer than the grace.
     SlowAfterItsEnd,
+    // Forks first: the fork's own SIGTERM must end it ('f'), with SIGHUP still ignored, and wake
+    // nobody; then as Free.
+    ForksFirst,
 };
 
-// The child: installs the signals, says so ('i'), then either hangs or, once the end is
+// The fork of a ForksFirst child: it ends by the SIGTERM it sends itself.
+[[noreturn]] void RunFork()
+{
+    struct sigaction hangUp = {};
+    ::sigaction(SIGHUP, nullptr, &hangUp);
+    if (hangUp.sa_handler == SIG_IGN)
+    {
+        ::kill(::getpid(), SIGTERM);
+    }
+    ::_exit(0);
+}
+
+// The child: ignores the signals it is given (the others take their default, whatever the test
+// runner ignores), installs the end signals, says so ('i'), then either hangs or, once the end is
 // requested, ends the orderly way ('o').
-[[noreturn]] void RunChild(Child kind)
+[[noreturn]] void RunChild(Child kind, const std::vector<int>& ignored)
 {
     char byte = 0;
-    if (::pipe(gRequested) != 0 || !TerminationSignals::Install(&RequestEnd) ||
-        ::write(gToTest, "i", 1) != 1)
+    for (const int number : {SIGTERM, SIGINT, SIGHUP})
+    {
+        const bool ignore = std::find(ignored.begin(), ignored.end(), number) != ignored.end();
+        ::signal(number, ignore ? SIG_IGN : SIG_DFL);
+    }
+    if (::pipe(gRequested) != 0 || !TerminationSignals::Install(&RequestEnd))
+    {
+        ::_exit(99);
+    }
+    if (kind == Child::ForksFirst)
+    {
+        const pid_t fork = ::fork();
+        if (fork == 0)
+        {
+            RunFork();
+        }
+        int status = 0;
+        const bool ended = ::waitpid(fork, &status, 0) == fork && WIFSIGNALED(status) &&
+                           WTERMSIG(status) == SIGTERM;
+        static_cast<void>(::write(gToTest, ended ? "f" : "x", 1));
+    }
+    if (::write(gToTest, "i", 1) != 1)
     {
         ::_exit(99);
     }
@@ -91,6 +130,8 @@ TEST(TerminationSignals, EndTheProgramWithinTwoSecondsWithTheSignalsStatus)
 {
     const struct
     {
+        // Ignored when the child starts, and each sent to it before the first.
+        std::vector<int> ignored;
         int first;
         // 0: none.
         int second;
@@ -98,13 +139,16 @@ TEST(TerminationSignals, EndTheProgramWithinTwoSecondsWithTheSignalsStatus)
         int status;
         std::string told;
     } cases[] = {
-        {SIGTERM, 0, Child::Free, 0, "ro"},
-        {SIGINT, 0, Child::Free, 0, "ro"},
-        {SIGTERM, 0, Child::Hangs, 143, "r"},
-        {SIGINT, 0, Child::Hangs, 130, "r"},
+        {{}, SIGTERM, 0, Child::Free, 0, "ro"},
+        {{}, SIGINT, 0, Child::Free, 0, "ro"},
+        {{}, SIGHUP, 0, Child::Free, 0, "ro"},
+        {{}, SIGTERM, 0, Child::Hangs, 143, "r"},
+        {{}, SIGINT, 0, Child::Hangs, 130, "r"},
         // Once the end runs, a second signal ends the process at once, with its own status.
-        {SIGTERM, SIGINT, Child::Hangs, 130, "r"},
-        {SIGTERM, 0, Child::SlowAfterItsEnd, 0, "ro"},
+        {{}, SIGTERM, SIGINT, Child::Hangs, 130, "r"},
+        {{}, SIGTERM, 0, Child::SlowAfterItsEnd, 0, "ro"},
+        {{SIGHUP, SIGINT}, SIGTERM, 0, Child::Free, 0, "ro"},
+        {{SIGHUP}, SIGTERM, 0, Child::ForksFirst, 0, "fro"},
     };
     for (const auto& c : cases)
     {
@@ -116,13 +160,21 @@ TEST(TerminationSignals, EndTheProgramWithinTwoSecondsWithTheSignalsStatus)
         {
             ::close(toTest[0]);
             gToTest = toTest[1];
-            RunChild(c.kind);
+            RunChild(c.kind, c.ignored);
         }
         ::close(toTest[1]);
-        ASSERT_EQ(ReadFromChild(toTest[0]), 'i');
+        std::string told;
+        for (char byte = 0; (byte = ReadFromChild(toTest[0])) != 'i';)
+        {
+            ASSERT_NE(byte, 0) << "the child never got ready";
+            told += byte;
+        }
+        for (const int number : c.ignored)
+        {
+            ::kill(child, number);
+        }
         ::kill(child, c.first);
         const auto signalled = std::chrono::steady_clock::now();
-        std::string told;
         if (c.second != 0)
         {
             told += ReadFromChild(toTest[0]);
