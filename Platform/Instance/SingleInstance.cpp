@@ -15,6 +15,7 @@
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace QZ
@@ -25,6 +26,28 @@ namespace
 using InstanceSocket::Clock;
 
 constexpr auto kRetryPause = std::chrono::milliseconds(50);
+
+// Which socket file is at the path: its inode and change time, zero when there is none.
+struct SocketIdentity
+{
+    ino_t inode = 0;
+    timespec changed{};
+
+    explicit SocketIdentity(const std::string& path)
+    {
+        struct stat status;
+        if (::stat(path.c_str(), &status) == 0)
+        {
+            inode = status.st_ino;
+            changed = status.st_ctim;
+        }
+    }
+    bool operator==(const SocketIdentity& other) const
+    {
+        return inode == other.inode && changed.tv_sec == other.changed.tv_sec &&
+               changed.tv_nsec == other.changed.tv_nsec;
+    }
+};
 
 // Writes the whole text by the deadline.
 bool SendAll(int connection, std::string_view bytes, Clock::time_point deadline)
@@ -160,7 +183,8 @@ HandOverResult SingleInstance::HandOver(std::string_view commandLine,
     }
     // The first instance may be between taking its lock and listening: try again until the
     // deadline.
-    const auto deadline = Clock::now() + timeout;
+    auto deadline = Clock::now() + timeout;
+    SocketIdentity socket(GetSocketPath());
     while (Clock::now() < deadline)
     {
         if (TryHandOver(address, commandLine, deadline))
@@ -172,6 +196,13 @@ HandOverResult SingleInstance::HandOver(std::string_view commandLine,
         if (TakeLock() == 0)
         {
             return HandOverResult::TookOver;
+        }
+        // Another waiting start that took the lock over makes the socket anew: as a new first
+        // instance it gets the whole wait to start and answer.
+        if (const SocketIdentity now(GetSocketPath()); !(now == socket))
+        {
+            socket = now;
+            deadline = Clock::now() + timeout;
         }
         std::this_thread::sleep_for(
             std::min<Clock::duration>(kRetryPause, deadline - Clock::now()));

@@ -307,7 +307,8 @@ TEST_F(SingleInstanceTest, HandOverGivesUpWhenTheFirstDoesNotAnswer)
 }
 
 // A first instance that ends while two starts wait for its answer leaves its lock to one of them;
-// the other hands its text to that one.
+// the other hands its text to that one, which has the whole wait to answer, however long the
+// first kept them waiting.
 TEST_F(SingleInstanceTest, AFirstInstanceThatEndsDuringTheWaitLeavesItsLockToOneWaitingStart)
 {
     auto first = std::make_unique<SingleInstance>(mFolder.string(), kName);
@@ -322,7 +323,8 @@ TEST_F(SingleInstanceTest, AFirstInstanceThatEndsDuringTheWaitLeavesItsLockToOne
             std::async(std::launch::async, [&, i] { return starts[i].HandOver(lines[i]); });
         ASSERT_TRUE(mWoken.try_acquire_for(5s));
     }
-    // Ends without answering either.
+    // Ends without answering either, late in their wait.
+    std::this_thread::sleep_for(SingleInstance::kHandOverTimeout / 2);
     first.reset();
     int winner = -1;
     for (int tries = 0; winner < 0 && tries < 500; ++tries)
@@ -337,6 +339,8 @@ TEST_F(SingleInstanceTest, AFirstInstanceThatEndsDuringTheWaitLeavesItsLockToOne
     EXPECT_EQ(Make().Claim(), InstanceRole::Second);
     ASSERT_TRUE(starts[winner].Listen(Wake()));
     ASSERT_TRUE(mWoken.try_acquire_for(5s));
+    // Answered once the first's deadline has passed, as a new editor's start may take that long.
+    std::this_thread::sleep_for(SingleInstance::kHandOverTimeout * 3 / 4);
     EXPECT_EQ(starts[winner].TakeCommandLines(), std::vector<std::string>{lines[1 - winner]});
     EXPECT_EQ(results[1 - winner].get(), HandOverResult::Delivered);
 }
