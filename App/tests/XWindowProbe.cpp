@@ -73,9 +73,16 @@ XWindowProbe::~XWindowProbe()
 
 bool XWindowProbe::HasWindowManager()
 {
-    return ReadProperty(mDisplay, DefaultRootWindow(mDisplay), "_NET_SUPPORTING_WM_CHECK",
-                        XA_WINDOW, 1)
-               .size() == 1;
+    // A manager that has ended leaves the root window's property behind, naming a window that
+    // is gone: only a live check window names itself. The work area is laid out once the
+    // manager has read its configuration, so that its rules hold for the windows that follow.
+    const Window root = DefaultRootWindow(mDisplay);
+    const std::vector<unsigned long> check =
+        ReadProperty(mDisplay, root, "_NET_SUPPORTING_WM_CHECK", XA_WINDOW, 1);
+    return check.size() == 1 &&
+           ReadProperty(mDisplay, check.front(), "_NET_SUPPORTING_WM_CHECK", XA_WINDOW, 1) ==
+               check &&
+           !ReadProperty(mDisplay, root, "_NET_WORKAREA", XA_CARDINAL, 4).empty();
 }
 
 unsigned long XWindowProbe::FindWindow(pid_t pid)

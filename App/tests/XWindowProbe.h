@@ -31,7 +31,8 @@ public:
     XWindowProbe& operator=(const XWindowProbe&) = delete;
 
     [[nodiscard]] bool IsOpen() const { return mDisplay != nullptr; }
-    // Whether a window manager runs on the display (it announces itself on the root window).
+    // Whether a window manager runs on the display and has finished its start (it announces
+    // itself on the root window).
     [[nodiscard]] bool HasWindowManager();
     // The process's mapped top-level window; 0 when it has none.
     [[nodiscard]] unsigned long FindWindow(pid_t pid);
