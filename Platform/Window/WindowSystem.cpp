@@ -554,6 +554,20 @@ bool WindowSystem::GetClientRect(WindowId window, WindowRect& client)
     return true;
 }
 
+bool WindowSystem::ReadClientRect(WindowId window, WindowRect& client)
+{
+    if (!GetClientRect(window, client))
+    {
+        return false;
+    }
+    const WindowState* state = mImpl->Find(window);
+    if (mImpl->x11 && !state->gone)
+    {
+        X11::ReadPosition(state->window, client.x, client.y);
+    }
+    return true;
+}
+
 bool WindowSystem::SetClientRect(WindowId window, const WindowRect& client)
 {
     WindowState* state = Find("SetClientRect", window);

@@ -79,6 +79,10 @@ public:
     bool SetIcon(WindowId window, std::span<const PixelBuffer> sizes);
     // The client area in screen coordinates.
     [[nodiscard]] bool GetClientRect(WindowId window, WindowRect& client);
+    // The same, as the display server has it now (X11): also after a move that the window
+    // system has not heard of yet, as when the program ends at once after one. A round trip to
+    // the server: for storing the window's place, not for every event.
+    [[nodiscard]] bool ReadClientRect(WindowId window, WindowRect& client);
     bool SetClientRect(WindowId window, const WindowRect& client);
     bool SetResizable(WindowId window, bool resizable);
     // Keeps the dialog above its owner as the owner's modal window.

@@ -161,6 +161,23 @@ bool MarkAsDialog(SDL_Window* window)
     return true;
 }
 
+bool ReadPosition(SDL_Window* window, int& x, int& y)
+{
+    const Native native = GetNative(window);
+    Window child = 0;
+    int rootX = 0;
+    int rootY = 0;
+    if (native.display == nullptr ||
+        XTranslateCoordinates(native.display, native.window, DefaultRootWindow(native.display), 0,
+                              0, &rootX, &rootY, &child) == False)
+    {
+        return false;
+    }
+    x = rootX;
+    y = rootY;
+    return true;
+}
+
 bool TakeKeyboard(SDL_Window* window)
 {
     const Native native = GetNative(window);

@@ -51,6 +51,9 @@ bool RequestActivation(SDL_Window* window);
 // Tells the window manager that the window is a dialog: framed as one, without minimise and
 // maximise. Before the window is first shown.
 bool MarkAsDialog(SDL_Window* window);
+// The window's position on the screen as the server has it now; false (and x, y untouched) when
+// it cannot be read.
+bool ReadPosition(SDL_Window* window, int& x, int& y);
 // Gives a viewable window the keyboard; without a window manager nobody else does.
 bool TakeKeyboard(SDL_Window* window);
 // Whether a window manager runs on the window's screen now.

@@ -340,7 +340,8 @@ void OSWindow::SavePlacement()
 {
     LApplicationBase* application = LApplicationBase::GetApplication();
     Platform::WindowRect client;
-    if (application == nullptr || !mLoop.GetWindowSystem().GetClientRect(mId, client))
+    // A move that the loop has not read yet counts: a signal can end the program right after one.
+    if (application == nullptr || !mLoop.GetWindowSystem().ReadClientRect(mId, client))
     {
         return;
     }

@@ -379,6 +379,12 @@ TEST_F(DesktopWindow, CursorsBoundsSizesAndModality)
         WaitFor([](const WindowEvent& e)
                 { return e.type == WindowEventType::SizeChanged && e.x == 320 && e.y == 240; },
                 event));
+    // A move by another program is read from the server before its report reaches the loop.
+    ASSERT_EQ(RunCommand("xdotool search --name '^Owner$' windowmove --sync 70 80"), 0);
+    WindowRect moved;
+    ASSERT_TRUE(mSystem->ReadClientRect(owner, moved));
+    EXPECT_EQ(moved.x, 70);
+    EXPECT_EQ(moved.y, 80);
 
     const WindowId dialog = OpenWindow(u"Dialog", {60, 60, 100, 80});
     EXPECT_TRUE(mSystem->SetModalFor(dialog, owner)) << mSystem->GetError();
