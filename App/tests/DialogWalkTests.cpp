@@ -188,6 +188,20 @@ protected:
             << "the main window is never painted";
     }
 
+    // Whether the program ends within the time; its exit code stays for WaitForExit.
+    bool EndsWithin(int timeoutMs)
+    {
+        return WaitFor(
+            [&]
+            {
+                siginfo_t ended{};
+                return ::waitid(P_PID, static_cast<id_t>(mChild), &ended,
+                                WEXITED | WNOHANG | WNOWAIT) == 0 &&
+                       ended.si_pid == mChild;
+            },
+            timeoutMs);
+    }
+
     // The program's exit code once it ends within the time; -1 when it does not.
     int WaitForExit(int timeoutMs)
     {
@@ -331,7 +345,16 @@ TEST_F(DialogWalk, MainWindowComesBackWhereItWasLeftWhicheverRoadEndedTheProgram
              OpenMenu(kFileMenuX);
              mProbe.Click(mWindow, kFileMenuX, kExitItemY);
          }},
-        {"Alt+F4", [this] { Keys(mWindow, "alt+F4"); }},
+        {"Alt+F4",
+         [this]
+         {
+             // On a loaded machine openbox was seen to pass over an Alt+F4 now and then, the
+             // editor active and idle without a close request: a person presses it again.
+             for (int press = 0; press < 3 && !EndsWithin(press == 0 ? 0 : 5000); ++press)
+             {
+                 Keys(mWindow, "alt+F4");
+             }
+         }},
         {"SIGTERM", [this] { ::kill(mChild, SIGTERM); }},
         {"SIGHUP", [this] { ::kill(mChild, SIGHUP); }},
     };
